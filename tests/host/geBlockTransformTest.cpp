@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host/ge/BlockTransform.h"
+#include "host/ge/UcsTransform.h"
+#include "tests/host/geOracle.h"
+
+using georacle::num;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct InsertCase {
+    AcGePoint3d insertion;
+    AcGeScale3d scale;
+    double rotationDegrees;
+    AcGeVector3d normal;
+    AcGePoint3d base;
+    AcGePoint3d probe;
+};
+
+}  // namespace
+
+TEST(GeBlockTransform, ByHandRotatedScaledWithBasePoint)
+{
+    // Base (1,1): block point (2,1) is 1 unit right of the base; scaled by 2,
+    // rotated 90° it is 2 units up from the insertion point (10, 20).
+    AcGeMatrix3d m = acgeBlockTransform(AcGePoint3d(10, 20, 0), AcGeScale3d(2, 3, 1), kPi / 2, AcGeVector3d::kZAxis,
+                                        AcGePoint3d(1, 1, 0));
+    AcGePoint3d p = m * AcGePoint3d(2, 1, 0);
+    EXPECT_NEAR(p.x, 10, 1e-12);
+    EXPECT_NEAR(p.y, 22, 1e-12);
+    // Block point (1,2) is 1 unit above the base; Y scale 3, rotated 90°: 3 units left.
+    AcGePoint3d q = m * AcGePoint3d(1, 2, 0);
+    EXPECT_NEAR(q.x, 7, 1e-12);
+    EXPECT_NEAR(q.y, 20, 1e-12);
+    EXPECT_NEAR(m.det(), 6.0, 1e-12);
+}
+
+TEST(GeBlockTransform, MirroredAndExtrudedByHand)
+{
+    // Normal -Z: OCS X is world -X, OCS Y is world Y, OCS Z is world -Z.
+    // X scale -1 mirrors back, so block point (1,0) lands 1 unit to world +X of the insertion.
+    AcGeMatrix3d m = acgeBlockTransform(AcGePoint3d(5, 0, 2), AcGeScale3d(-1, 1, 1), 0.0, AcGeVector3d(0, 0, -1));
+    AcGePoint3d p = m * AcGePoint3d(1, 0, 0);
+    // The insertion point (5,0,2) in OCS is world (-5, 0, -2).
+    EXPECT_NEAR(p.x, -4, 1e-12);
+    EXPECT_NEAR(p.y, 0, 1e-12);
+    EXPECT_NEAR(p.z, -2, 1e-12);
+    EXPECT_NEAR(m.det(), -1.0, 1e-12);
+}
+
+TEST(GeBlockTransform, MatchesEzdxfInsertMatrixOnRandomReferences)
+{
+    std::mt19937 rng(20261205);
+    std::uniform_real_distribution<double> coord(-5000.0, 5000.0), factor(0.2, 4.0), angle(-720.0, 720.0),
+        unit(-1.0, 1.0);
+    std::vector<InsertCase> cases;
+    for (int i = 0; i < 60; ++i) {
+        InsertCase c;
+        c.insertion = AcGePoint3d(coord(rng), coord(rng), coord(rng) / 10);
+        c.scale = AcGeScale3d(factor(rng) * (i % 3 == 0 ? -1 : 1), factor(rng) * (i % 4 == 1 ? -1 : 1),
+                              factor(rng) * (i % 5 == 2 ? -1 : 1));
+        c.rotationDegrees = angle(rng);
+        switch (i % 4) {
+        case 0: c.normal = AcGeVector3d::kZAxis; break;
+        case 1: c.normal = AcGeVector3d(0, 0, -1); break;
+        case 2: c.normal = AcGeVector3d(0.01 * unit(rng), 0.01 * unit(rng), 1.0); break;  // near Z: Wy rule
+        default: c.normal = AcGeVector3d(unit(rng), unit(rng), unit(rng)); break;
+        }
+        if (c.normal.isZeroLength(AcGeTol(1e-3, 1e-3)))
+            c.normal = AcGeVector3d(0.5, 0.5, 0.5);
+        c.base = AcGePoint3d(coord(rng) / 10, coord(rng) / 10, i % 2 ? coord(rng) / 100 : 0.0);
+        c.probe = AcGePoint3d(coord(rng), coord(rng), coord(rng) / 50);
+        cases.push_back(c);
+    }
+    std::string script = "import ezdxf, math\nfrom ezdxf.math import Vec3\ndoc = ezdxf.new()\nmsp = doc.modelspace()\n";
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const InsertCase& c = cases[i];
+        std::string name = "B" + std::to_string(i);
+        script += "doc.blocks.new('" + name + "', base_point=(" + num(c.base.x) + "," + num(c.base.y) + ","
+                + num(c.base.z) + "))\n";
+        script += "r = msp.add_blockref('" + name + "', (" + num(c.insertion.x) + "," + num(c.insertion.y) + ","
+                + num(c.insertion.z) + "), dxfattribs={'xscale': " + num(c.scale.sx) + ", 'yscale': " + num(c.scale.sy)
+                + ", 'zscale': " + num(c.scale.sz) + ", 'rotation': " + num(c.rotationDegrees) + ", 'extrusion': ("
+                + num(c.normal.x) + "," + num(c.normal.y) + "," + num(c.normal.z) + ")})\n";
+        script += "p = r.matrix44().transform(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
+                + "))\nprint(repr(p.x), repr(p.y), repr(p.z))\n";
+    }
+    std::vector<double> expected = georacle::runPython(script);
+    ASSERT_EQ(expected.size(), cases.size() * 3);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const InsertCase& c = cases[i];
+        AcGeMatrix3d m = acgeBlockTransform(c.insertion, c.scale, c.rotationDegrees * kPi / 180.0, c.normal, c.base);
+        AcGePoint3d p = m * c.probe;
+        // Coordinates reach ~1e5: 1e-7 absolute is ~1e-12 relative.
+        EXPECT_NEAR(p.x, expected[3 * i], 1e-7) << "case " << i;
+        EXPECT_NEAR(p.y, expected[3 * i + 1], 1e-7) << "case " << i;
+        EXPECT_NEAR(p.z, expected[3 * i + 2], 1e-7) << "case " << i;
+    }
+}
+
+TEST(GeUcs, ByHandAndRoundTrip)
+{
+    // UCS rotated 90° about Z at (100, 50): UCS X is world Y.
+    AcGeMatrix3d toWorld = acgeUcsToWorld(AcGePoint3d(100, 50, 0), AcGeVector3d(0, 2, 0), AcGeVector3d(-3, 0, 0));
+    AcGePoint3d p = toWorld * AcGePoint3d(10, 1, 0);
+    EXPECT_NEAR(p.x, 99, 1e-12);
+    EXPECT_NEAR(p.y, 60, 1e-12);
+    AcGeMatrix3d toUcs = acgeWorldToUcs(AcGePoint3d(100, 50, 0), AcGeVector3d(0, 2, 0), AcGeVector3d(-3, 0, 0));
+    EXPECT_TRUE((toUcs * toWorld).isEqualTo(AcGeMatrix3d::kIdentity, AcGeTol(1e-12, 1e-12)));
+    // A Y direction that is not perpendicular is straightened: the plane is kept.
+    AcGeVector3d x, y, z;
+    EXPECT_TRUE(acgeUcsAxes(AcGeVector3d(1, 0, 0), AcGeVector3d(1, 1, 0), x, y, z));
+    EXPECT_TRUE(y.isEqualTo(AcGeVector3d::kYAxis));
+    EXPECT_TRUE(z.isEqualTo(AcGeVector3d::kZAxis));
+    EXPECT_FALSE(acgeUcsAxes(AcGeVector3d(1, 0, 0), AcGeVector3d(-2, 0, 0), x, y, z));
+}
+
+TEST(GeUcs, MatchesEzdxfUcs)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> coord(-1000.0, 1000.0), unit(-1.0, 1.0);
+    std::string script = "from ezdxf.math import UCS, Vec3\n";
+    struct Case {
+        AcGePoint3d origin;
+        AcGeVector3d x, y;
+        AcGePoint3d probe;
+    };
+    std::vector<Case> cases;
+    for (int i = 0; i < 30; ++i) {
+        Case c;
+        c.origin = AcGePoint3d(coord(rng), coord(rng), coord(rng));
+        AcGeVector3d a(unit(rng), unit(rng), unit(rng));
+        AcGeVector3d b(unit(rng), unit(rng), unit(rng));
+        c.x = a * 3.0;
+        c.y = a.crossProduct(b).crossProduct(a) * 0.5;  // perpendicular to a, not unit length
+        c.probe = AcGePoint3d(coord(rng), coord(rng), coord(rng));
+        cases.push_back(c);
+        script += "u = UCS(origin=(" + num(c.origin.x) + "," + num(c.origin.y) + "," + num(c.origin.z) + "), ux=("
+                + num(c.x.x) + "," + num(c.x.y) + "," + num(c.x.z) + "), uy=(" + num(c.y.x) + "," + num(c.y.y) + ","
+                + num(c.y.z) + "))\n";
+        script += "w = u.to_wcs(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
+                + "))\nl = u.from_wcs(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
+                + "))\nprint(repr(w.x), repr(w.y), repr(w.z), repr(l.x), repr(l.y), repr(l.z))\n";
+    }
+    std::vector<double> expected = georacle::runPython(script);
+    ASSERT_EQ(expected.size(), cases.size() * 6);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        AcGePoint3d w = acgeUcsToWorld(c.origin, c.x, c.y) * c.probe;
+        AcGePoint3d l = acgeWorldToUcs(c.origin, c.x, c.y) * c.probe;
+        const double* e = &expected[6 * i];
+        EXPECT_NEAR(w.x, e[0], 1e-9);
+        EXPECT_NEAR(w.y, e[1], 1e-9);
+        EXPECT_NEAR(w.z, e[2], 1e-9);
+        EXPECT_NEAR(l.x, e[3], 1e-9);
+        EXPECT_NEAR(l.y, e[4], 1e-9);
+        EXPECT_NEAR(l.z, e[5], 1e-9);
+    }
+}
