@@ -1,0 +1,346 @@
+#!/usr/bin/python3
+"""Independent DXF checker built on ezdxf (Debian python3-ezdxf, 0.18).
+
+Tests call it to compare what Zelka reads and writes with what another DXF
+library sees in the same file.  Run it with /usr/bin/python3.
+
+    dxf_oracle.py audit FILE          {"errors": [...], "fixes": [...]}; exit 1 on errors
+    dxf_oracle.py dump FILE           header variables and the modelled fields of
+                                      every entity in model space and in every block
+    dxf_oracle.py tags FILE           the raw tag stream, one JSON [code, value] a line
+    dxf_oracle.py area FILE HANDLE    area and perimeter of an LWPOLYLINE, or of the
+                                      first LWPOLYLINE of the block an INSERT references,
+                                      transformed by that INSERT
+
+Output is JSON on stdout.  A file that cannot be read gives exit status 2 and
+{"error": "..."} on stdout, so callers can tell a bad file from a bad call (64).
+"""
+
+import json
+import math
+import sys
+
+import ezdxf
+from ezdxf.lldxf.const import DXFError
+from ezdxf.math import Matrix44, Vec2, Vec3, area as polygon_area
+
+HEADER_VARS = ("$ACADVER", "$HANDSEED", "$INSUNITS", "$LUNITS")
+
+EXIT_OK, EXIT_FINDINGS, EXIT_UNREADABLE, EXIT_USAGE = 0, 1, 2, 64
+
+
+# ---------------------------------------------------------------- value helpers
+
+def plain(value):
+    """Turns ezdxf values (vectors, tuples, bytes) into JSON-ready values."""
+    if isinstance(value, (Vec2, Vec3)):
+        return list(value)
+    if isinstance(value, (tuple, list)):
+        return [plain(v) for v in value]
+    if isinstance(value, (bytes, bytearray)):
+        return value.hex().upper()
+    return value
+
+
+def emit(obj):
+    sys.stdout.write(json.dumps(obj, ensure_ascii=False))
+    sys.stdout.write("\n")
+
+
+def read_document(path):
+    try:
+        return ezdxf.readfile(path)
+    except (IOError, OSError, DXFError, UnicodeDecodeError, ValueError) as exc:
+        emit({"error": f"{type(exc).__name__}: {exc}", "file": path})
+        sys.exit(EXIT_UNREADABLE)
+
+
+# ---------------------------------------------------------------- audit
+
+def cmd_audit(path):
+    doc = read_document(path)
+    auditor = doc.audit()
+
+    def entries(items):
+        return [
+            {
+                "code": int(e.code),
+                "message": e.message,
+                "handle": e.entity.dxf.get("handle") if e.entity is not None else None,
+            }
+            for e in items
+        ]
+
+    emit({"errors": entries(auditor.errors), "fixes": entries(auditor.fixes)})
+    return EXIT_FINDINGS if auditor.errors else EXIT_OK
+
+
+# ---------------------------------------------------------------- dump
+
+def xdata_of(entity):
+    if entity.xdata is None:
+        return {}
+    return {
+        appid: [[tag.code, plain(tag.value)] for tag in tags]
+        for appid, tags in entity.xdata.data.items()
+    }
+
+
+def text_fields(e):
+    return {
+        "text": e.dxf.text,
+        "insert": plain(e.dxf.insert),
+        "height": e.dxf.height,
+        "rotation": e.dxf.get("rotation", 0.0),
+        "style": e.dxf.get("style", "Standard"),
+        "halign": e.dxf.get("halign", 0),
+        "valign": e.dxf.get("valign", 0),
+    }
+
+
+def attrib_fields(a):
+    fields = {"handle": a.dxf.handle, "tag": a.dxf.tag, "layer": a.dxf.layer}
+    fields.update(text_fields(a))
+    fields["flags"] = a.dxf.get("flags", 0)
+    return fields
+
+
+def lwpolyline_points(e):
+    # (x, y, bulge) for every vertex; widths are left out on purpose.
+    return [[x, y, b] for x, y, b in e.get_points("xyb")]
+
+
+def hatch_edge(edge):
+    kind = edge.type.name.lower()
+    if kind == "line":
+        return {"type": kind, "start": plain(edge.start), "end": plain(edge.end)}
+    if kind == "arc":
+        return {"type": kind, "center": plain(edge.center), "radius": edge.radius,
+                "start_angle": edge.start_angle, "end_angle": edge.end_angle, "ccw": bool(edge.ccw)}
+    if kind == "ellipse":
+        return {"type": kind, "center": plain(edge.center), "major_axis": plain(edge.major_axis),
+                "ratio": edge.ratio, "start_angle": edge.start_angle,
+                "end_angle": edge.end_angle, "ccw": bool(edge.ccw)}
+    return {"type": kind, "degree": edge.degree, "control_points": plain(edge.control_points),
+            "knots": list(edge.knot_values), "fit_points": plain(edge.fit_points)}
+
+
+def hatch_path(path):
+    if path.type.name == "POLYLINE_PATH":
+        return {"type": "polyline", "flags": path.path_type_flags,
+                "closed": bool(path.is_closed), "vertices": [list(v) for v in path.vertices]}
+    return {"type": "edge", "flags": path.path_type_flags,
+            "edges": [hatch_edge(edge) for edge in path.edges]}
+
+
+def entity_record(e):
+    kind = e.dxftype()
+    rec = {"type": kind, "handle": e.dxf.get("handle"), "layer": e.dxf.get("layer", "0"),
+           "color": e.dxf.get("color", 256)}
+    if e.dxf.hasattr("true_color"):
+        rec["true_color"] = e.dxf.true_color
+    if kind == "INSERT":
+        rec.update({
+            "name": e.dxf.name,
+            "insert": plain(e.dxf.insert),
+            "scale": [e.dxf.get("xscale", 1.0), e.dxf.get("yscale", 1.0), e.dxf.get("zscale", 1.0)],
+            "rotation": e.dxf.get("rotation", 0.0),
+            "attribs": [attrib_fields(a) for a in e.attribs],
+        })
+    elif kind == "LWPOLYLINE":
+        rec.update({"closed": bool(e.closed), "points": lwpolyline_points(e),
+                    "const_width": e.dxf.get("const_width", 0.0),
+                    "elevation": e.dxf.get("elevation", 0.0)})
+    elif kind in ("TEXT", "ATTRIB"):
+        rec.update(text_fields(e))
+    elif kind == "ATTDEF":
+        rec.update(attrib_fields(e))
+        rec["prompt"] = e.dxf.get("prompt", "")
+    elif kind == "MTEXT":
+        rec.update({"text": e.text, "insert": plain(e.dxf.insert),
+                    "char_height": e.dxf.get("char_height", 1.0)})
+    elif kind == "CIRCLE":
+        rec.update({"center": plain(e.dxf.center), "radius": e.dxf.radius})
+    elif kind == "ARC":
+        rec.update({"center": plain(e.dxf.center), "radius": e.dxf.radius,
+                    "start_angle": e.dxf.start_angle, "end_angle": e.dxf.end_angle})
+    elif kind == "LINE":
+        rec.update({"start": plain(e.dxf.start), "end": plain(e.dxf.end)})
+    elif kind == "HATCH":
+        rec.update({
+            "pattern": e.dxf.pattern_name,
+            "solid_fill": bool(e.dxf.solid_fill),
+            "angle": e.dxf.get("pattern_angle", 0.0),
+            "scale": e.dxf.get("pattern_scale", 1.0),
+            "style": e.dxf.get("hatch_style", 0),
+            "paths": [hatch_path(p) for p in e.paths],
+        })
+    rec["xdata"] = xdata_of(e)
+    return rec
+
+
+def header_values(doc):
+    return {name: plain(doc.header.get(name)) for name in HEADER_VARS}
+
+
+def cmd_dump(path):
+    doc = read_document(path)
+    blocks = {}
+    for block in doc.blocks:
+        if block.name.lower() == "*model_space":
+            continue
+        blocks[block.name] = {
+            "handle": block.block_record_handle,
+            "base_point": plain(block.block.dxf.base_point),
+            "entities": [entity_record(e) for e in block],
+        }
+    emit({
+        "file": path,
+        "dxfversion": doc.dxfversion,
+        "encoding": doc.encoding,
+        "header": header_values(doc),
+        "modelspace": [entity_record(e) for e in doc.modelspace()],
+        "blocks": blocks,
+    })
+    return EXIT_OK
+
+
+# ---------------------------------------------------------------- tags
+
+def cmd_tags(path):
+    """Raw tags as ezdxf's low-level tagger yields them: comments (999) and
+    anything after 0/EOF are left out, values are the text of the value line
+    without its line ending (CRLF and LF read alike), numbers are not parsed."""
+    from ezdxf.filemanagement import dxf_file_info
+    from ezdxf.lldxf.tagger import ascii_tags_loader, binary_tags_loader
+    from ezdxf.lldxf.validator import is_binary_dxf_file
+
+    out = sys.stdout
+    try:
+        if is_binary_dxf_file(path):
+            with open(path, "rb") as fp:
+                tags = list(binary_tags_loader(fp.read()))
+        else:
+            encoding = dxf_file_info(path).encoding
+            with open(path, "rt", encoding=encoding, errors="surrogateescape") as fp:
+                tags = list(ascii_tags_loader(fp))
+    except (IOError, OSError, DXFError) as exc:
+        emit({"error": f"{type(exc).__name__}: {exc}", "file": path})
+        return EXIT_UNREADABLE
+    for tag in tags:
+        out.write(json.dumps([tag.code, plain(tag.value)], ensure_ascii=False))
+        out.write("\n")
+    return EXIT_OK
+
+
+# ---------------------------------------------------------------- area
+
+def lwpolyline_measure(points, closed):
+    """Exact area and length of a polyline with bulged segments.
+
+    The straight polygon area comes from ezdxf.math.area; each bulged segment
+    adds (or, for a bulge against the winding, removes) its circular segment
+    r^2/2 (theta - sin theta), theta = 4 atan(bulge), r from ezdxf.math.bulge_radius.
+    """
+    from ezdxf.math import bulge_radius
+
+    count = len(points)
+    segments = count if closed else count - 1
+    vertices = [Vec2(x, y) for x, y, _ in points]
+    signed_area = 0.0
+    length = 0.0
+    for i in range(segments):
+        start, end, bulge = vertices[i], vertices[(i + 1) % count], points[i][2]
+        chord = start.distance(end)
+        if bulge == 0.0 or chord == 0.0:
+            length += chord
+            continue
+        theta = 4.0 * math.atan(abs(bulge))
+        radius = bulge_radius(start, end, bulge)
+        length += radius * theta
+        segment = radius * radius / 2.0 * (theta - math.sin(theta))
+        signed_area += math.copysign(segment, bulge)
+    if closed and count >= 3:
+        shoelace = 0.0
+        for i in range(count):
+            a, b = vertices[i], vertices[(i + 1) % count]
+            shoelace += a.x * b.y - b.x * a.y
+        winding = math.copysign(1.0, shoelace) if shoelace else 1.0
+        # ezdxf.math.area gives the unsigned polygon area; the winding orients it.
+        signed_area += winding * polygon_area(vertices)
+        area = abs(signed_area)
+    else:
+        area = 0.0
+    return area, length
+
+
+def first_outline(block):
+    for e in block:
+        if e.dxftype() == "LWPOLYLINE":
+            return e
+    return None
+
+
+def cmd_area(path, handle):
+    doc = read_document(path)
+    entity = doc.entitydb.get(handle.upper())
+    if entity is None:
+        emit({"error": f"no entity with handle {handle}", "file": path})
+        return EXIT_FINDINGS
+    kind = entity.dxftype()
+    if kind == "LWPOLYLINE":
+        area, perimeter = lwpolyline_measure(list(entity.get_points("xyb")), entity.closed)
+        emit({"handle": entity.dxf.handle, "type": kind, "closed": bool(entity.closed),
+              "area": area, "perimeter": perimeter})
+        return EXIT_OK
+    if kind != "INSERT":
+        emit({"error": f"entity {handle} is a {kind}, not an LWPOLYLINE or INSERT"})
+        return EXIT_FINDINGS
+    block = doc.blocks.get(entity.dxf.name)
+    outline = first_outline(block) if block is not None else None
+    if outline is None:
+        emit({"handle": entity.dxf.handle, "type": kind, "block": entity.dxf.name,
+              "outline": None, "area": 0.0, "perimeter": 0.0})
+        return EXIT_OK
+    outline_area, outline_length = lwpolyline_measure(list(outline.get_points("xyb")), outline.closed)
+    m = entity.matrix44()
+    ux, uy = m.transform_direction((1, 0, 0)), m.transform_direction((0, 1, 0))
+    det = abs(ux.x * uy.y - ux.y * uy.x)   # area factor of the block transform in the plane
+    sx, sy = ux.magnitude, uy.magnitude
+    if math.isclose(sx, sy, rel_tol=1e-12):
+        perimeter, method = outline_length * sx, "exact"
+    else:
+        perimeter, method = transformed_length(outline, m), "flattened"
+    emit({"handle": entity.dxf.handle, "type": kind, "block": entity.dxf.name,
+          "outline": outline.dxf.handle, "closed": bool(outline.closed),
+          "outline_area": outline_area, "outline_perimeter": outline_length,
+          "scale": [entity.dxf.get("xscale", 1.0), entity.dxf.get("yscale", 1.0)],
+          "area": outline_area * det, "perimeter": perimeter, "perimeter_method": method})
+    return EXIT_OK
+
+
+def transformed_length(outline, m: Matrix44):
+    """Length of the outline after a non-uniform transform (arcs become
+    ellipses), measured on a flattening with 1e-9 drawing units of sagitta."""
+    from ezdxf import path as ezpath
+
+    p = ezpath.make_path(outline).transform(m)
+    pts = list(p.flattening(distance=1e-9))
+    return sum(a.distance(b) for a, b in zip(pts, pts[1:]))
+
+
+# ---------------------------------------------------------------- main
+
+def main(argv):
+    commands = {"audit": (cmd_audit, 1), "dump": (cmd_dump, 1),
+                "tags": (cmd_tags, 1), "area": (cmd_area, 2)}
+    if len(argv) < 2 or argv[1] not in commands or len(argv) - 2 != commands[argv[1]][1]:
+        sys.stderr.write(__doc__)
+        return EXIT_USAGE
+    func, _ = commands[argv[1]]
+    return func(*argv[2:])
+
+
+if __name__ == "__main__":
+    sys.stdout.reconfigure(encoding="utf-8", errors="backslashreplace")
+    sys.exit(main(sys.argv))
