@@ -1,1 +1,358 @@
 #include "infra/Utilities.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+#include "host/db/AcCmColor.h"
+#include "infra/ZelkaExceptions.h"
+
+namespace {
+
+// The "C" locale, so that reading numbers never depends on the process
+// locale's decimal point.
+locale_t classicLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+// The digit string of the classic fixed-point conversion (_fcvt): the
+// significant digits of the value rounded to `decimals` places after the
+// point, the position of the point relative to the first digit, and the
+// sign.
+struct FixedDigits {
+    std::string digits;
+    int decimalPoint = 0;
+    bool negative = false;
+};
+
+// The exact decimal expansion of a finite, non-negative double: a binary
+// fraction M * 2^E (M odd) has exactly -E digits after the point, so asking
+// for that many prints the value without any rounding.
+std::string exactDecimalText(double magnitude)
+{
+    int fractionDigits = 0;
+    if (magnitude != 0.0) {
+        int exponent = 0;
+        double mantissa = std::frexp(magnitude, &exponent);
+        auto bits = static_cast<uint64_t>(std::ldexp(mantissa, 53));
+        int scale = exponent - 53;
+        while ((bits & 1U) == 0) {
+            bits >>= 1;
+            ++scale;
+        }
+        fractionDigits = scale < 0 ? -scale : 0;
+    }
+    char buffer[1500];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, fractionDigits);
+    return std::string(buffer, result.ptr);
+}
+
+// Follows the fixed-point digit conversion of the Windows runtime this
+// module was designed against (its _fcvt):
+//  - the digits are those of the exact binary value, not of the shortest
+//    text that reads back the same double (2.675 is 2.67499999999999982..., so
+//    2 decimals give 267);
+//  - rounding looks only at the first dropped digit and rounds up at 5 or
+//    more, so an exact half rounds away from zero (0.125 -> 13, 2.5 -> 3);
+//  - every digit of a large value is exact (1e23 gives 99999999999999991611392),
+//    as the runtime has done since its 2015 rewrite;
+//  - a value that rounds away entirely leaves no digits, and the point
+//    position stays that of the value's first significant digit (0.0001 with
+//    1 decimal: no digits, point -3);
+//  - the sign is the sign bit, so -0.0 and -0.001 with 2 decimals are
+//    negative with all-zero digits.
+FixedDigits fixedPointDigits(double value, int decimals)
+{
+    FixedDigits result;
+    result.negative = std::signbit(value);
+    std::string text = exactDecimalText(std::fabs(value));
+    size_t point = text.find('.');
+    std::string integerPart = text.substr(0, point);
+    std::string fractionPart = point == std::string::npos ? std::string() : text.substr(point + 1);
+
+    std::string all = integerPart + fractionPart;
+    size_t firstSignificant = all.find_first_not_of('0');
+    std::string mantissa;
+    int decimalPoint = 0;
+    if (firstSignificant != std::string::npos) {
+        mantissa = all.substr(firstSignificant);
+        decimalPoint = static_cast<int>(integerPart.size()) - static_cast<int>(firstSignificant);
+    }
+
+    long count = static_cast<long>(decimalPoint) + decimals;
+    if (count < 0) {
+        result.decimalPoint = decimalPoint;
+        return result;
+    }
+    std::string buffer = "0";
+    for (long i = 0; i < count; ++i)
+        buffer += static_cast<size_t>(i) < mantissa.size() ? mantissa[static_cast<size_t>(i)] : '0';
+    if (static_cast<size_t>(count) < mantissa.size() && mantissa[static_cast<size_t>(count)] >= '5') {
+        size_t i = buffer.size() - 1;
+        while (buffer[i] == '9') buffer[i--] = '0';
+        ++buffer[i];
+    }
+    if (buffer[0] == '1') {
+        ++decimalPoint;
+        result.digits = buffer;
+    } else {
+        result.digits = buffer.substr(1);
+    }
+    result.decimalPoint = decimalPoint;
+    return result;
+}
+
+std::string generalForm(double value)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return std::string(buffer, result.ptr);
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+int hexDigitValue(char c)
+{
+    return c <= '9' ? c - '0' : c - 'A' + 10;
+}
+
+std::string twoHexDigits(unsigned value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text += digits[(value >> 4) & 0xF];
+    text += digits[value & 0xF];
+    return text;
+}
+
+}  // namespace
+
+std::string CUtilities::BoolToCString(bool value) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::BoolToCString", [&] { return std::string(value ? "1" : "0"); });
+}
+
+bool CUtilities::CStringToBOOL(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::CStringToBOOL", [&] {
+        static const char* const yes[] = {"1", "t", "tr", "tru", "true", "y", "ye", "yes"};
+        return std::any_of(std::begin(yes), std::end(yes), [&](const char* word) { return text == word; });
+    });
+}
+
+bool CUtilities::isNumeric(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::isNumeric", [&] {
+        if (text.empty() || text == "-" || text == "." || text == "-.") return false;
+        int points = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            char c = text[i];
+            if (c >= '0' && c <= '9') continue;
+            if (c == ',') continue;
+            if (c == '-' && i == 0) continue;
+            if (c == '.' && ++points == 1) continue;
+            return false;
+        }
+        return true;
+    });
+}
+
+void CUtilities::makeNumeric(std::string& text) const
+{
+    zelkaOperation(__FILE__, "CUtilities::makeNumeric", [&] {
+        if (text.empty()) {
+            text = "0";
+            return;
+        }
+        std::string kept;
+        bool pointSeen = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            char c = text[i];
+            if ((c >= '0' && c <= '9') || c == ',' || (c == '-' && i == 0)) {
+                kept += c;
+            } else if (c == '.' && !pointSeen) {
+                kept += c;
+                pointSeen = true;
+            }
+        }
+        text = kept;
+    });
+}
+
+// The integer conversions read as the C runtime's strtol family does: the
+// leading digits after an optional sign, stopping at the first character that
+// does not fit ("1,000" reads 1), clamped to the type's range on overflow.
+int32_t CUtilities::CStringToInt(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::CStringToInt", [&] {
+        if (!isNumeric(text)) return int32_t{0};
+        long long value = std::strtoll(text.c_str(), nullptr, 10);
+        return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+    });
+}
+
+int32_t CUtilities::CStringToLong(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::CStringToLong", [&] {
+        if (!isNumeric(text)) return int32_t{0};
+        long long value = std::strtoll(text.c_str(), nullptr, 10);
+        return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+    });
+}
+
+int64_t CUtilities::CStringToInt64(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::CStringToInt64", [&] {
+        if (!isNumeric(text)) return int64_t{0};
+        return static_cast<int64_t>(std::strtoll(text.c_str(), nullptr, 10));
+    });
+}
+
+// strtod in the "C" locale: leading blanks skipped, the longest prefix that
+// forms a number (decimal, exponent, hexadecimal, "inf", "nan") read, 0.0 when
+// none.
+double CUtilities::CStringToDouble(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
+        return strtod_l(text.c_str(), nullptr, classicLocale());
+    });
+}
+
+std::string CUtilities::IntToCString(int32_t value) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::IntToCString", [&] { return std::to_string(value); });
+}
+
+std::string CUtilities::LongToCString(int32_t value) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::LongToCString", [&] { return std::to_string(value); });
+}
+
+// A value that rounds away entirely (1e-10 with 2 decimals) is written with
+// exactly the requested number of decimals, "0.00": the raw digit conversion
+// reports the point at the value's first significant digit there, which
+// would otherwise spell out nine zeros. Infinities and NaN, which have no
+// fixed-point digits, take the general form.
+std::string CUtilities::DoubleToCString(double value, int decimals) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::DoubleToCString", [&] {
+        if (decimals < 0 || !std::isfinite(value)) return generalForm(value);
+        FixedDigits fixed = fixedPointDigits(value, decimals);
+        std::string text = fixed.negative ? "-" : "";
+        if (fixed.decimalPoint <= 0) {
+            int zeros = -fixed.decimalPoint;
+            if (fixed.digits.empty()) zeros = std::min(zeros, decimals);
+            text += "0.";
+            text.append(static_cast<size_t>(zeros), '0');
+            text += fixed.digits;
+        } else {
+            auto point = static_cast<size_t>(fixed.decimalPoint);
+            text += fixed.digits.substr(0, point) + "." + fixed.digits.substr(point);
+        }
+        if (!text.empty() && text.back() == '.') text.pop_back();
+        if (!text.empty() && text.front() == '.') text.insert(0, "0");
+        return text;
+    });
+}
+
+int32_t CUtilities::DoubleToInt(double value) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::DoubleToInt", [&] { return CStringToInt(DoubleToCString(value, 0)); });
+}
+
+double CUtilities::roundDouble(double value, int decimals) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::roundDouble",
+                          [&] { return CStringToDouble(DoubleToCString(value, decimals)); });
+}
+
+std::string CUtilities::padding(const std::string& text, int count, const std::string& pad) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::padding", [&] {
+        std::string result = text;
+        for (int i = 0; i < count; ++i) result += pad;
+        return result;
+    });
+}
+
+std::string CUtilities::acadColourToHash(const AcCmColor& colour) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::acadColourToHash", [&] {
+        return "#" + twoHexDigits(colour.red()) + twoHexDigits(colour.green()) + twoHexDigits(colour.blue());
+    });
+}
+
+void CUtilities::parseHashString(const std::string& text, std::string& red, std::string& green,
+                                 std::string& blue) const
+{
+    zelkaOperation(__FILE__, "CUtilities::parseHashString", [&] {
+        if (text.empty()) throw CEXInvalidHexColour("CUtilities", __FILE__, "CUtilities::parseHashString", text);
+        std::string hex = text;
+        std::transform(hex.begin(), hex.end(), hex.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (hex.front() == '#') hex.erase(0, 1);
+        validteHexString(hex);
+        if (hex.size() != 6) throw CEXInvalidHexColour("CUtilities", __FILE__, "CUtilities::parseHashString", text);
+        red = hex.substr(0, 2);
+        green = hex.substr(2, 2);
+        blue = hex.substr(4, 2);
+    });
+}
+
+void CUtilities::validteHexString(const std::string& text) const
+{
+    zelkaOperation(__FILE__, "CUtilities::validteHexString", [&] {
+        if (!std::all_of(text.begin(), text.end(), isHexDigit))
+            throw CEXInvalidHexColour("CUtilities", __FILE__, "CUtilities::validteHexString", text);
+    });
+}
+
+void CUtilities::hashToAcadColour(const std::string& text, AcCmColor& colour) const
+{
+    zelkaOperation(__FILE__, "CUtilities::hashToAcadColour", [&] {
+        std::string red, green, blue;
+        parseHashString(text, red, green, blue);
+        colour.setRGB(static_cast<uint8_t>(hexToInt(red)), static_cast<uint8_t>(hexToInt(green)),
+                      static_cast<uint8_t>(hexToInt(blue)));
+    });
+}
+
+// Reads the leading upper-case hexadecimal digits and stops at the first
+// other character; an empty or non-hexadecimal text reads 0. Digits past 16
+// wrap around, as unsigned arithmetic does.
+int64_t CUtilities::hexToInt(const std::string& text) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::hexToInt", [&] {
+        uint64_t value = 0;
+        for (char c : text) {
+            if (!isHexDigit(c)) break;
+            value = value * 16 + static_cast<uint64_t>(hexDigitValue(c));
+        }
+        return static_cast<int64_t>(value);
+    });
+}
+
+std::string CUtilities::replaceInvalidCharacters(const std::string& text, const std::string& replacement) const
+{
+    return zelkaOperation(__FILE__, "CUtilities::replaceInvalidCharacters", [&] {
+        static const std::string invalid = "\\/:*?\"<>|=';(),";
+        std::string result;
+        for (char c : text) {
+            if (invalid.find(c) != std::string::npos)
+                result += replacement;
+            else
+                result += c;
+        }
+        return result;
+    });
+}

@@ -23,7 +23,8 @@ public:
     int32_t CStringToInt(const std::string& text) const;
     int32_t CStringToLong(const std::string& text) const;
     int64_t CStringToInt64(const std::string& text) const;
-    // The leading part of the text that forms a number; 0.0 when none.
+    // The leading part of the text that forms a number, read in the "C"
+    // locale whatever the process locale; 0.0 when none.
     double CStringToDouble(const std::string& text) const;
 
     std::string IntToCString(int32_t value) const;
@@ -42,14 +43,16 @@ public:
 
     // "#RRGGBB" of a host colour, upper case.
     std::string acadColourToHash(const AcCmColor& colour) const;
-    // Splits "#RRGGBB" (any case, "#" optional) into its pairs; throws
-    // CEXInvalidHexColour for an empty, non-hexadecimal or wrongly sized text.
+    // Splits "#RRGGBB" (any case, "#" optional) into its pairs; an empty,
+    // non-hexadecimal or wrongly sized text throws a chain whose innermost
+    // exception is CEXInvalidHexColour (source "CUtilities").
     void parseHashString(const std::string& text, std::string& red, std::string& green, std::string& blue) const;
-    // Throws CEXInvalidHexColour unless every character is 0-9 or A-F.
+    // Throws (innermost CEXInvalidHexColour) unless every character is 0-9 or A-F.
     void validteHexString(const std::string& text) const;
     // Sets the colour's red, green and blue from "#RRGGBB"; throws as parseHashString.
     void hashToAcadColour(const std::string& text, AcCmColor& colour) const;
-    // Reads upper-case hexadecimal digits as a number (also drawing handles).
+    // Reads upper-case hexadecimal digits as a number (also drawing handles);
+    // stops at the first other character, so "" and "xyz" read 0.
     int64_t hexToInt(const std::string& text) const;
     // Replaces each of \ / : * ? " < > | = ' ; ( ) , by replacement.
     std::string replaceInvalidCharacters(const std::string& text, const std::string& replacement) const;

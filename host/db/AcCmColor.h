@@ -23,13 +23,13 @@ public:
     void setBlue(uint8_t blue) { setRGB(red(), green(), blue); }
     // Sets a palette index: 0 by block, 256 by layer, 1..255 a palette colour.
     void setColorIndex(int16_t index);
-    void setByLayer() { method_ = kByLayer; index_ = 256; }
-    void setByBlock() { method_ = kByBlock; index_ = 0; }
+    void setByLayer() { method_ = kByLayer; index_ = 256; rgb_ = 0; }
+    void setByBlock() { method_ = kByBlock; index_ = 0; rgb_ = 0; }
 
     uint8_t red() const;
     uint8_t green() const;
     uint8_t blue() const;
-    // The palette index; for a true colour the nearest palette entry.
+    // The palette index; for a true colour the nearest palette entry (1..255).
     int16_t colorIndex() const;
     // 0x00RRGGBB as DXF group 420 stores it; only meaningful for true colours.
     uint32_t trueColor() const { return rgb_; }

@@ -1,0 +1,399 @@
+// Number and text conversions of CUtilities. Expected texts come from the
+// exact binary values of the doubles involved (worked out by hand from
+// Python's decimal.Decimal(x), which prints a double's exact value), and a
+// randomized cross-check against an independent Python formatter.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+#include "host/db/AcCmColor.h"
+#include "infra/Utilities.h"
+#include "infra/ZelkaExceptions.h"
+
+namespace {
+
+const CUtilities util;
+
+}  // namespace
+
+TEST(DoubleToCString, StatedExamples)
+{
+    EXPECT_EQ(util.DoubleToCString(-0.5, 2), "-0.50");
+    EXPECT_EQ(util.DoubleToCString(12, 0), "12");
+    EXPECT_EQ(util.DoubleToCString(1.5, 2), "1.50");
+    EXPECT_EQ(util.DoubleToCString(0, 0), "0");
+    EXPECT_EQ(util.DoubleToCString(250.0, 2), "250.00");
+    EXPECT_EQ(util.DoubleToCString(1000.0, 0), "1000");
+}
+
+TEST(DoubleToCString, RoundsTheExactBinaryValueNotItsShortText)
+{
+    // 2.675 is 2.67499999999999982236..., 1.005 is 1.00499999999999989341...,
+    // 0.045 is 0.04499999999999999833..., 0.995 is 0.99499999999999999555...,
+    // 12345.675 is 12345.67499999999927240...: each rounds down.
+    EXPECT_EQ(util.DoubleToCString(2.675, 2), "2.67");
+    EXPECT_EQ(util.DoubleToCString(1.005, 2), "1.00");
+    EXPECT_EQ(util.DoubleToCString(0.045, 2), "0.04");
+    EXPECT_EQ(util.DoubleToCString(0.995, 2), "0.99");
+    EXPECT_EQ(util.DoubleToCString(12345.675, 2), "12345.67");
+    // -0.005 is -0.00500000000000000010408...: beyond the half, away from zero.
+    EXPECT_EQ(util.DoubleToCString(-0.005, 2), "-0.01");
+    // 0.1 is 0.1000000000000000055511151231...
+    EXPECT_EQ(util.DoubleToCString(0.1, 20), "0.10000000000000000555");
+}
+
+TEST(DoubleToCString, ExactHalvesRoundAwayFromZero)
+{
+    EXPECT_EQ(util.DoubleToCString(0.125, 2), "0.13");
+    EXPECT_EQ(util.DoubleToCString(-0.125, 2), "-0.13");
+    EXPECT_EQ(util.DoubleToCString(0.5, 0), "1");
+    EXPECT_EQ(util.DoubleToCString(1.5, 0), "2");
+    EXPECT_EQ(util.DoubleToCString(2.5, 0), "3");
+    EXPECT_EQ(util.DoubleToCString(-2.5, 0), "-3");
+    EXPECT_EQ(util.DoubleToCString(0.375, 2), "0.38");
+    // 1e15 + 0.25 is exact: 1000000000000000.25.
+    EXPECT_EQ(util.DoubleToCString(1e15 + 0.25, 1), "1000000000000000.3");
+}
+
+TEST(DoubleToCString, CarryIntoANewLeadingDigit)
+{
+    // 99.99 is 99.98999999999999488..., with 1 decimal 100.0.
+    EXPECT_EQ(util.DoubleToCString(99.99, 1), "100.0");
+    EXPECT_EQ(util.DoubleToCString(9.9999, 2), "10.00");
+    EXPECT_EQ(util.DoubleToCString(0.09999999996, 2), "0.10");
+    EXPECT_EQ(util.DoubleToCString(0.6, 0), "1");
+    EXPECT_EQ(util.DoubleToCString(0.4, 0), "0");
+    EXPECT_EQ(util.DoubleToCString(0.96, 1), "1.0");
+}
+
+TEST(DoubleToCString, ValuesBelowOne)
+{
+    EXPECT_EQ(util.DoubleToCString(0.00636, 2), "0.01");
+    EXPECT_EQ(util.DoubleToCString(0.00636, 3), "0.006");
+    EXPECT_EQ(util.DoubleToCString(0.0063, 4), "0.0063");
+    EXPECT_EQ(util.DoubleToCString(0.5, 2), "0.50");
+    EXPECT_EQ(util.DoubleToCString(0.05, 1), "0.1");
+    EXPECT_EQ(util.DoubleToCString(0.0, 2), "0.00");
+    EXPECT_EQ(util.DoubleToCString(0.0, 5), "0.00000");
+}
+
+TEST(DoubleToCString, NegativeValuesKeepTheirSignEvenWhenTheyRoundToZero)
+{
+    // The sign comes from the value, the digits from its rounded magnitude.
+    EXPECT_EQ(util.DoubleToCString(-0.001, 2), "-0.00");
+    EXPECT_EQ(util.DoubleToCString(-0.0, 2), "-0.00");
+    EXPECT_EQ(util.DoubleToCString(-0.4, 0), "-0");
+    EXPECT_EQ(util.DoubleToCString(-0.6, 0), "-1");
+    EXPECT_EQ(util.DoubleToCString(-12.345, 1), "-12.3");
+}
+
+TEST(DoubleToCString, TinyValuesGiveTheRequestedDecimals)
+{
+    EXPECT_EQ(util.DoubleToCString(1e-10, 2), "0.00");
+    EXPECT_EQ(util.DoubleToCString(0.0001, 1), "0.0");
+    EXPECT_EQ(util.DoubleToCString(0.0001, 2), "0.00");
+    EXPECT_EQ(util.DoubleToCString(0.0001, 0), "0");
+    EXPECT_EQ(util.DoubleToCString(-1e-10, 3), "-0.000");
+    EXPECT_EQ(util.DoubleToCString(std::numeric_limits<double>::denorm_min(), 3), "0.000");
+    // Enough decimals to reach the value's own digits.
+    EXPECT_EQ(util.DoubleToCString(0.0001, 4), "0.0001");
+    EXPECT_EQ(util.DoubleToCString(0.0001, 6), "0.000100");
+}
+
+TEST(DoubleToCString, LargeValuesPrintEveryExactDigit)
+{
+    EXPECT_EQ(util.DoubleToCString(1e20, 2), "100000000000000000000.00");
+    EXPECT_EQ(util.DoubleToCString(-1e20, 1), "-100000000000000000000.0");
+    EXPECT_EQ(util.DoubleToCString(1e23, 0), "99999999999999991611392");
+    EXPECT_EQ(util.DoubleToCString(std::ldexp(1.0, 80), 0), "1208925819614629174706176");
+    std::string max = util.DoubleToCString(std::numeric_limits<double>::max(), 2);
+    EXPECT_EQ(max.size(), 309u + 3u);
+    EXPECT_EQ(max.substr(0, 17), "17976931348623157");
+    EXPECT_EQ(max.substr(max.size() - 3), ".00");
+}
+
+TEST(DoubleToCString, NegativeDecimalsUseTheGeneralForm)
+{
+    EXPECT_EQ(util.DoubleToCString(1.5, -1), "1.5");
+    EXPECT_EQ(util.DoubleToCString(-2.5, -3), "-2.5");
+    EXPECT_EQ(util.DoubleToCString(0, -1), "0");
+    EXPECT_EQ(util.DoubleToCString(123456789.0, -1), "1.23457e+08");
+    EXPECT_EQ(util.DoubleToCString(100000.0, -1), "100000");
+    EXPECT_EQ(util.DoubleToCString(1000000.0, -1), "1e+06");
+    EXPECT_EQ(util.DoubleToCString(0.0001, -1), "0.0001");
+    EXPECT_EQ(util.DoubleToCString(0.00001, -1), "1e-05");
+    EXPECT_EQ(util.DoubleToCString(1234.5678, -1), "1234.57");
+    EXPECT_EQ(util.DoubleToCString(std::numeric_limits<double>::infinity(), 2), "inf");
+}
+
+// Python's decimal module rounds the exact value of each double half-up; its
+// texts must agree with ours digit for digit.
+TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
+{
+    std::mt19937_64 random(20261205);
+    std::uniform_int_distribution<int> exponent(-12, 22);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> places(0, 7);
+    std::uniform_int_distribution<int> halves(-4000, 4000);
+    std::vector<std::pair<double, int>> cases;
+    for (int i = 0; i < 1500; ++i) cases.emplace_back(mantissa(random) * std::pow(10.0, exponent(random)), places(random));
+    for (int i = 0; i < 500; ++i) cases.emplace_back(halves(random) / 8.0, places(random) % 3);
+
+    auto dir = std::filesystem::temp_directory_path() / ("zelka-fcvt-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        FILE* in = std::fopen((dir / "in.txt").c_str(), "w");
+        ASSERT_NE(in, nullptr);
+        for (auto& [value, decimals] : cases) std::fprintf(in, "%a %d\n", value, decimals);
+        std::fclose(in);
+    }
+    const char* script =
+        "import math,sys\n"
+        "from decimal import Decimal, ROUND_HALF_UP, getcontext\n"
+        "getcontext().prec = 2000\n"
+        "for line in open(sys.argv[1]):\n"
+        "    h, d = line.split(); x = float.fromhex(h); d = int(d)\n"
+        "    q = abs(Decimal(x)).quantize(Decimal(1).scaleb(-d), rounding=ROUND_HALF_UP)\n"
+        "    print(('-' if math.copysign(1.0, x) < 0 else '') + format(q, 'f'))\n";
+    {
+        FILE* py = std::fopen((dir / "fmt.py").c_str(), "w");
+        ASSERT_NE(py, nullptr);
+        std::fputs(script, py);
+        std::fclose(py);
+    }
+    std::string command = std::string(ZELKA_PYTHON) + " " + (dir / "fmt.py").string() + " " +
+                          (dir / "in.txt").string() + " > " + (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    FILE* out = std::fopen((dir / "out.txt").c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    char line[2048];
+    size_t i = 0;
+    int mismatches = 0;
+    while (std::fgets(line, sizeof line, out) && i < cases.size()) {
+        std::string expected(line);
+        expected.erase(expected.find_last_not_of("\r\n") + 1);
+        std::string actual = util.DoubleToCString(cases[i].first, cases[i].second);
+        if (actual != expected && ++mismatches <= 10)
+            ADD_FAILURE() << cases[i].first << " with " << cases[i].second << ": " << actual << " vs " << expected;
+        ++i;
+    }
+    std::fclose(out);
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(i, cases.size());
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(NumberConversions, DoubleToIntRoundsHalvesAwayFromZero)
+{
+    EXPECT_EQ(util.DoubleToInt(2.5), 3);
+    EXPECT_EQ(util.DoubleToInt(-2.5), -3);
+    EXPECT_EQ(util.DoubleToInt(2.4999), 2);
+    EXPECT_EQ(util.DoubleToInt(-0.4), 0);
+    EXPECT_EQ(util.DoubleToInt(1e20), 2147483647);
+    EXPECT_EQ(util.DoubleToInt(-1e20), -2147483647 - 1);
+}
+
+TEST(NumberConversions, RoundDoubleGoesThroughTheText)
+{
+    EXPECT_DOUBLE_EQ(util.roundDouble(2.675, 2), 2.67);
+    EXPECT_DOUBLE_EQ(util.roundDouble(0.125, 2), 0.13);
+    EXPECT_DOUBLE_EQ(util.roundDouble(-1.25, 1), -1.3);
+    EXPECT_DOUBLE_EQ(util.roundDouble(1234.5678, -1), 1234.57);
+    EXPECT_DOUBLE_EQ(util.roundDouble(1234.5678, 0), 1235.0);
+}
+
+TEST(NumberConversions, IsNumeric)
+{
+    for (const char* yes : {"12", "-1.5", "0.5", "1,000", ",", "-,5", "0", "-0", "5.", ".5", "1,2,3.4"})
+        EXPECT_TRUE(util.isNumeric(yes)) << yes;
+    for (const char* no : {"", "-", ".", "-.", "1-2", "1.2.3", "12a", " 12", "12 ", "+1", "--1", "1e5", "0x1F"})
+        EXPECT_FALSE(util.isNumeric(no)) << no;
+}
+
+TEST(NumberConversions, MakeNumeric)
+{
+    auto made = [](std::string text) {
+        util.makeNumeric(text);
+        return text;
+    };
+    EXPECT_EQ(made("ab-1.2.3"), "1.23");
+    EXPECT_EQ(made("-1.2.3"), "-1.23");
+    EXPECT_EQ(made(""), "0");
+    EXPECT_EQ(made("1,000.50 sq.m."), "1,000.50");
+    EXPECT_EQ(made("12-3"), "123");
+    EXPECT_EQ(made("abc"), "");
+    EXPECT_EQ(made("-.-."), "-.");
+    EXPECT_TRUE(util.isNumeric(made("x1y2.z3")));
+}
+
+TEST(NumberConversions, TextToIntegerNeedsANumericText)
+{
+    EXPECT_EQ(util.CStringToInt("12"), 12);
+    EXPECT_EQ(util.CStringToInt("-7"), -7);
+    EXPECT_EQ(util.CStringToInt("1,000"), 1);
+    EXPECT_EQ(util.CStringToInt("3.9"), 3);
+    EXPECT_EQ(util.CStringToInt("-.5"), 0);
+    EXPECT_EQ(util.CStringToInt("12a"), 0);
+    EXPECT_EQ(util.CStringToInt(""), 0);
+    EXPECT_EQ(util.CStringToInt(" 12"), 0);
+    EXPECT_EQ(util.CStringToInt("99999999999"), 2147483647);
+    EXPECT_EQ(util.CStringToInt("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(util.CStringToLong("2147483647"), 2147483647);
+    EXPECT_EQ(util.CStringToLong("2147483648"), 2147483647);
+    EXPECT_EQ(util.CStringToInt64("9007199254740993"), 9007199254740993LL);
+    EXPECT_EQ(util.CStringToInt64("-9223372036854775808"), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(util.CStringToInt64("99999999999999999999"), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(util.CStringToInt64("12a"), 0);
+}
+
+TEST(NumberConversions, TextToDoubleReadsTheLeadingNumber)
+{
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("12a"), 12.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("  3.5e2xyz"), 350.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("1,5"), 1.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("-0.25"), -0.25);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(""), 0.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("250.00"), 250.0);
+}
+
+// A process locale whose decimal point is a comma must not change how numbers
+// are read or written. The locale is compiled into a temporary folder.
+TEST(NumberConversions, IndependentOfTheProcessLocale)
+{
+    auto dir = std::filesystem::temp_directory_path() / ("zelka-locale-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::string command = "localedef -i de_DE -f UTF-8 " + (dir / "de_DE.UTF-8").string() + " > /dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir / "de_DE.UTF-8")) {
+        std::filesystem::remove_all(dir);
+        GTEST_SKIP() << "localedef cannot build de_DE here";
+    }
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    const char* set = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
+    EXPECT_DOUBLE_EQ(util.CStringToDouble("2.5"), 2.5);
+    EXPECT_EQ(util.DoubleToCString(2.5, 2), "2.50");
+    EXPECT_EQ(util.DoubleToCString(2.5, -1), "2.5");
+    std::setlocale(LC_ALL, "C");
+    ::unsetenv("LOCPATH");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(TextHelpers, BooleanTexts)
+{
+    EXPECT_EQ(util.BoolToCString(true), "1");
+    EXPECT_EQ(util.BoolToCString(false), "0");
+    for (const char* yes : {"1", "t", "tr", "tru", "true", "y", "ye", "yes"}) EXPECT_TRUE(util.CStringToBOOL(yes)) << yes;
+    for (const char* no : {"", "0", "T", "True", "YES", "yes ", "truth", "no", "on", "2"})
+        EXPECT_FALSE(util.CStringToBOOL(no)) << no;
+}
+
+TEST(TextHelpers, IntegerTexts)
+{
+    EXPECT_EQ(util.IntToCString(0), "0");
+    EXPECT_EQ(util.IntToCString(-42), "-42");
+    EXPECT_EQ(util.LongToCString(std::numeric_limits<int32_t>::min()), "-2147483648");
+}
+
+TEST(TextHelpers, PaddingAndInvalidCharacters)
+{
+    EXPECT_EQ(util.padding("ab", 3, "-"), "ab---");
+    EXPECT_EQ(util.padding("ab", 2, "xy"), "abxyxy");
+    EXPECT_EQ(util.padding("ab", 0, "-"), "ab");
+    EXPECT_EQ(util.padding("ab", -2, "-"), "ab");
+    EXPECT_EQ(util.replaceInvalidCharacters("a\\b/c:d*e?f\"g<h>i|j=k'l;m(n)o,p", "_"),
+              "a_b_c_d_e_f_g_h_i_j_k_l_m_n_o_p");
+    EXPECT_EQ(util.replaceInvalidCharacters("Level 1 (North)", ""), "Level 1 North");
+    EXPECT_EQ(util.replaceInvalidCharacters("A-B_C.D", "#"), "A-B_C.D");
+}
+
+TEST(HexAndColours, HexadecimalTextToInteger)
+{
+    EXPECT_EQ(util.hexToInt("FF"), 255);
+    EXPECT_EQ(util.hexToInt("1A2B"), 0x1A2B);
+    EXPECT_EQ(util.hexToInt("0"), 0);
+    EXPECT_EQ(util.hexToInt(""), 0);
+    EXPECT_EQ(util.hexToInt("7FFFFFFFFFFFFFFF"), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(util.hexToInt("2AG"), 0x2A);
+    EXPECT_EQ(util.hexToInt("ff"), 0);
+}
+
+TEST(HexAndColours, ColourToHash)
+{
+    AcCmColor colour;
+    colour.setRGB(10, 0, 255);
+    EXPECT_EQ(util.acadColourToHash(colour), "#0A00FF");
+    colour.setRGB(255, 128, 0);
+    EXPECT_EQ(util.acadColourToHash(colour), "#FF8000");
+    colour.setRGB(0, 0, 0);
+    EXPECT_EQ(util.acadColourToHash(colour), "#000000");
+    // Index colours take their palette entry: 1 red, 8 dark grey, 9 light grey.
+    colour.setColorIndex(1);
+    EXPECT_EQ(util.acadColourToHash(colour), "#FF0000");
+    colour.setColorIndex(8);
+    EXPECT_EQ(util.acadColourToHash(colour), "#808080");
+    colour.setColorIndex(9);
+    EXPECT_EQ(util.acadColourToHash(colour), "#C0C0C0");
+}
+
+TEST(HexAndColours, ParseHashString)
+{
+    std::string r, g, b;
+    util.parseHashString("#ff8000", r, g, b);
+    EXPECT_EQ(r + "," + g + "," + b, "FF,80,00");
+    util.parseHashString("0a00FF", r, g, b);
+    EXPECT_EQ(r + "," + g + "," + b, "0A,00,FF");
+    for (const char* bad : {"FF80", "#GG0000", "", "#", "##FF0000", "#FF00001", " #FF0000", "#FF 000"})
+        EXPECT_THROW(util.parseHashString(bad, r, g, b), CEXZelka) << bad;
+}
+
+TEST(HexAndColours, InvalidColourChainNamesWhereItFailed)
+{
+    std::string r, g, b;
+    try {
+        util.parseHashString("#GG0000", r, g, b);
+        FAIL() << "no exception";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.errorChainText(),
+                  "Utilities::CUtilities::parseHashString\n"
+                  "\tUtilities::CUtilities::validteHexString\n"
+                  "\t\tUtilities::CUtilities::validteHexString\n\n"
+                  "Invalid Hex Colour - GG0000");
+        EXPECT_EQ(e.innermost().getSource(), "CUtilities");
+        EXPECT_NE(dynamic_cast<const CEXInvalidHexColour*>(&e.innermost()), nullptr);
+    }
+    try {
+        util.parseHashString("", r, g, b);
+        FAIL() << "no exception";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.printChainText(), "CUtilities::parseHashString\n\tCUtilities::parseHashString\n\nInvalid Hex Colour - ");
+        EXPECT_EQ(e.getSource(), ZELKA_MODULE_TITLE);
+    }
+}
+
+TEST(HexAndColours, HashToColourSetsATrueColour)
+{
+    AcCmColor colour;
+    util.hashToAcadColour("#0A00FF", colour);
+    EXPECT_TRUE(colour.isByColor());
+    EXPECT_EQ(colour.red(), 10);
+    EXPECT_EQ(colour.green(), 0);
+    EXPECT_EQ(colour.blue(), 255);
+    EXPECT_EQ(util.acadColourToHash(colour), "#0A00FF");
+    AcCmColor untouched;
+    untouched.setColorIndex(3);
+    EXPECT_THROW(util.hashToAcadColour("#12345", untouched), CEXZelka);
+    EXPECT_EQ(untouched.colorIndex(), 3);
+    EXPECT_TRUE(untouched.isByACI());
+}
