@@ -8,9 +8,9 @@ library sees in the same file.  Run it with /usr/bin/python3.
     dxf_oracle.py dump FILE           header variables and the modelled fields of
                                       every entity in model space and in every block
     dxf_oracle.py tags FILE           the raw tag stream, one JSON [code, value] a line
-    dxf_oracle.py area FILE HANDLE    area and perimeter of an LWPOLYLINE, or of the
+    dxf_oracle.py area FILE HANDLE... area and perimeter of an LWPOLYLINE, or of the
                                       first LWPOLYLINE of the block an INSERT references,
-                                      transformed by that INSERT
+                                      transformed by that INSERT; one JSON line a handle
 
 Output is JSON on stdout.  A file that cannot be read gives exit status 2 and
 {"error": "..."} on stdout, so callers can tell a bad file from a bad call (64).
@@ -281,11 +281,18 @@ def first_outline(block):
     return None
 
 
-def cmd_area(path, handle):
+def cmd_area(path, *handles):
     doc = read_document(path)
+    status = EXIT_OK
+    for handle in handles:
+        status = max(status, measure_entity(doc, handle))
+    return status
+
+
+def measure_entity(doc, handle):
     entity = doc.entitydb.get(handle.upper())
     if entity is None:
-        emit({"error": f"no entity with handle {handle}", "file": path})
+        emit({"error": f"no entity with handle {handle}", "handle": handle, "file": doc.filename})
         return EXIT_FINDINGS
     kind = entity.dxftype()
     if kind == "LWPOLYLINE":
@@ -294,7 +301,7 @@ def cmd_area(path, handle):
               "area": area, "perimeter": perimeter})
         return EXIT_OK
     if kind != "INSERT":
-        emit({"error": f"entity {handle} is a {kind}, not an LWPOLYLINE or INSERT"})
+        emit({"error": f"entity {handle} is a {kind}, not an LWPOLYLINE or INSERT", "handle": handle})
         return EXIT_FINDINGS
     block = doc.blocks.get(entity.dxf.name)
     outline = first_outline(block) if block is not None else None
@@ -332,12 +339,14 @@ def transformed_length(outline, m: Matrix44):
 # ---------------------------------------------------------------- main
 
 def main(argv):
-    commands = {"audit": (cmd_audit, 1), "dump": (cmd_dump, 1),
-                "tags": (cmd_tags, 1), "area": (cmd_area, 2)}
-    if len(argv) < 2 or argv[1] not in commands or len(argv) - 2 != commands[argv[1]][1]:
+    # command: (function, least number of arguments, most number of arguments)
+    commands = {"audit": (cmd_audit, 1, 1), "dump": (cmd_dump, 1, 1),
+                "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6)}
+    if (len(argv) < 2 or argv[1] not in commands
+            or not commands[argv[1]][1] <= len(argv) - 2 <= commands[argv[1]][2]):
         sys.stderr.write(__doc__)
         return EXIT_USAGE
-    func, _ = commands[argv[1]]
+    func = commands[argv[1]][0]
     return func(*argv[2:])
 
 
