@@ -5,6 +5,7 @@ Tests call it to compare what Zelka reads and writes with what another DXF
 library sees in the same file.  Run it with /usr/bin/python3.
 
     dxf_oracle.py audit FILE          {"errors": [...], "fixes": [...]}; exit 1 on errors
+                                      (an exception inside ezdxf's audit is one error, code null)
     dxf_oracle.py dump FILE           header variables and the modelled fields of
                                       every entity in model space and in every block
     dxf_oracle.py tags FILE           the raw tag stream, one JSON [code, value] a line
@@ -59,7 +60,12 @@ def read_document(path):
 
 def cmd_audit(path):
     doc = read_document(path)
-    auditor = doc.audit()
+    try:
+        auditor = doc.audit()
+    except Exception as exc:  # an ezdxf defect, e.g. its layout audit of some R12 files
+        emit({"errors": [{"code": None, "message": f"ezdxf audit raised {type(exc).__name__}: {exc}",
+                          "handle": None}], "fixes": []})
+        return EXIT_FINDINGS
 
     def entries(items):
         return [
