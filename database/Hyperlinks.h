@@ -1,0 +1,71 @@
+#pragma once
+// Hyperlinks of space blocks and assets: one address and its description
+// (CHyperlink) and an ordered list of them that owns its links (CHyperlinks).
+// This file holds the data and its XML form; reading links from drawing
+// entities, database loads and the links text arrive with the drawing side.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+class CHyperlink {
+public:
+    CHyperlink() = default;
+    CHyperlink(std::string href, std::string description);
+    virtual ~CHyperlink() = default;
+
+    const std::string& getHref() const { return href_; }
+    void setHref(const std::string& href) { href_ = href; }
+    const std::string& getDescription() const { return description_; }
+    void setDescription(const std::string& description) { description_ = description; }
+
+    // A new link with the same address and description.
+    std::unique_ptr<CHyperlink> copyTo() const;
+
+    // Appends "hyperlink" with "bhHref" and "bhDescription" under parent.
+    // Returns the new element; wraps DOM failures (CHyperlink::serialize).
+    pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
+    // Reads "bhHref" and "bhDescription" from a "hyperlink" element; missing
+    // children leave the fields as they are.
+    void deSerialize(pugi::xml_node element);
+
+    bool operator==(const CHyperlink& other) const
+    {
+        return href_ == other.href_ && description_ == other.description_;
+    }
+
+private:
+    std::string href_;
+    std::string description_;
+};
+
+class CHyperlinks {
+public:
+    CHyperlinks() = default;
+    CHyperlinks(const CHyperlinks&) = delete;
+    CHyperlinks& operator=(const CHyperlinks&) = delete;
+    virtual ~CHyperlinks() { deleteObjects(); }
+
+    // Appends the link unless one with the same href is already held (the
+    // link is then dropped). Returns true when it was appended.
+    bool add(std::unique_ptr<CHyperlink> link);
+    int getCount() const { return static_cast<int>(items_.size()); }
+    // The link at index; throws a CEXUnhandled chain for an index out of range.
+    const CHyperlink& getAt(int index) const;
+    // Appends deep copies of every link to other (through add).
+    void copyTo(CHyperlinks& other) const;
+    // Frees every link and empties the list.
+    void deleteObjects() { items_.clear(); }
+
+    // Appends "hyperlinks" and one "hyperlink" per link, in order. Returns the container.
+    pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
+    // Appends one link per "hyperlink" child of the element (through add).
+    void deSerialize(pugi::xml_node element);
+
+    bool operator==(const CHyperlinks& other) const;
+
+private:
+    std::vector<std::unique_ptr<CHyperlink>> items_;
+};

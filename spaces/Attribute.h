@@ -1,0 +1,29 @@
+#pragma once
+// One attribute value of a block reference as the module holds it: the tag
+// (key), the text and the layer it was read from. Owned by a CAttributes.
+// Reading from and writing to drawing attributes arrives with the drawing side.
+
+#include <memory>
+#include <string>
+
+class CAttribute {
+public:
+    CAttribute() = default;
+    CAttribute(std::string key, std::string text);
+    virtual ~CAttribute() = default;
+
+    const std::string& getKey() const { return key_; }
+    void setKey(const std::string& key) { key_ = key; }
+    const std::string& getText() const { return text_; }
+    void setText(const std::string& text) { text_ = text; }
+    const std::string& getLayer() const { return layer_; }
+    void setLayer(const std::string& layer) { layer_ = layer; }
+
+    // A new object of the same class with the same key and text.
+    virtual std::unique_ptr<CAttribute> clone() const;
+
+private:
+    std::string key_;
+    std::string text_;
+    std::string layer_;
+};
