@@ -1,0 +1,263 @@
+// The preferences file "prefs.cfg": its exact text, and loading hand-written
+// files, in a temporary application-data folder (ZELKA_APPDATA).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "config/Preferences.h"
+#include "host/ed/acutPrintf.h"
+#include "host/ui/MessageBox.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A temporary application-data folder, set as ZELKA_APPDATA for the test.
+class PreferencesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "zelka-prefs-XXXXXX").string();
+        appData_ = ::mkdtemp(pattern.data());
+        if (const char* old = std::getenv("ZELKA_APPDATA")) oldAppData_ = old;
+        ::setenv("ZELKA_APPDATA", appData_.c_str(), 1);
+        prefsFile_ = appData_ + "/ZelkaSystems/Orvane/prefs/prefs.cfg";
+        previousBox_ = setMessageBoxPresenter([this](const std::string& text, const std::string& caption, unsigned type) {
+            boxes_.push_back(caption + "|" + text + "|" + std::to_string(type));
+            return IDOK;
+        });
+        previousSink_ = setCommandLineSink([this](const std::string& text) { printed_ += text; });
+    }
+    void TearDown() override
+    {
+        setMessageBoxPresenter(previousBox_);
+        setCommandLineSink(previousSink_);
+        if (oldAppData_)
+            ::setenv("ZELKA_APPDATA", oldAppData_->c_str(), 1);
+        else
+            ::unsetenv("ZELKA_APPDATA");
+        std::error_code ec;
+        fs::remove_all(appData_, ec);
+    }
+
+    std::string appData_;
+    std::string prefsFile_;
+    std::vector<std::string> boxes_;
+    std::string printed_;
+
+private:
+    std::optional<std::string> oldAppData_;
+    MessageBoxPresenter previousBox_;
+    CommandLineSink previousSink_;
+};
+
+const char* const kDefaultFile =
+    "//\tZelka Systems - Orvane\n"
+    "//\n"
+    "//\tConfiguration file for Orvane\n"
+    "//\n"
+    "units\n0\n"
+    "precison\n2\n"
+    "textSize\n250.00\n"
+    "textScale\n1.00\n"
+    "textRotation\n0.00\n"
+    "csvOpener\nNONE\n"
+    "zoomBorder\n1000\n"
+    "inc\n1\n";
+
+const char* const kHeader = "//\tsomeone else's header\n//\n//\tConfiguration file for Orvane\n//\n";
+
+}  // namespace
+
+TEST_F(PreferencesTest, DefaultsLiveInThePreferencesFolder)
+{
+    CPreferences prefs;
+    EXPECT_EQ(prefs.getFilePath(), prefsFile_);
+    EXPECT_EQ(prefs.getUnits(), 0);
+    EXPECT_EQ(prefs.getPrecision(), 2);
+    EXPECT_EQ(prefs.getTextSize(), 250.0);
+    EXPECT_EQ(prefs.getTextScale(), 1.0);
+    EXPECT_EQ(prefs.getTextRotation(), 0.0);
+    EXPECT_EQ(prefs.getIncrement(), 1);
+    EXPECT_EQ(prefs.getCSVOpener(), "NONE");
+    EXPECT_EQ(prefs.getZoomBorder(), 1000.0);
+}
+
+TEST_F(PreferencesTest, SavingTheDefaultsWritesTheExactFile)
+{
+    CPreferences prefs;
+    ASSERT_FALSE(fs::exists(appData_ + "/ZelkaSystems"));
+    EXPECT_TRUE(prefs.savePreferences());
+    EXPECT_EQ(readFile(prefsFile_), kDefaultFile);
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(printed_, "");
+}
+
+TEST_F(PreferencesTest, SavingReplacesTheOldFileAndRoundTrips)
+{
+    writeFile(prefsFile_, "old contents that must go\n");
+    CPreferences prefs;
+    prefs.setUnits(1);
+    prefs.setPrecision(3);
+    prefs.setTextSize(12.345);      // 12.3450000000000006394...: 12.35
+    prefs.setTextScale(0.755);      // 0.75500000000000000444...: 0.76
+    prefs.setTextRotation(-33.335); // -33.3350000000000008526...: -33.34
+    prefs.setCSVOpener("/usr/bin/libreoffice --calc");
+    prefs.setZoomBorder(1234.5);    // exact half, away from zero: 1235
+    prefs.setIncrement(10);
+    ASSERT_TRUE(prefs.savePreferences());
+    EXPECT_EQ(readFile(prefsFile_),
+              "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
+              "units\n1\nprecison\n3\ntextSize\n12.35\ntextScale\n0.76\ntextRotation\n-33.34\n"
+              "csvOpener\n/usr/bin/libreoffice --calc\nzoomBorder\n1235\ninc\n10\n");
+
+    CPreferences loaded;
+    ASSERT_TRUE(loaded.loadPreferences());
+    EXPECT_EQ(loaded.getUnits(), 1);
+    EXPECT_EQ(loaded.getPrecision(), 3);
+    EXPECT_DOUBLE_EQ(loaded.getTextSize(), 12.35);
+    EXPECT_DOUBLE_EQ(loaded.getTextScale(), 0.76);
+    EXPECT_DOUBLE_EQ(loaded.getTextRotation(), -33.34);
+    EXPECT_EQ(loaded.getCSVOpener(), "/usr/bin/libreoffice --calc");
+    EXPECT_DOUBLE_EQ(loaded.getZoomBorder(), 1235.0);
+    EXPECT_EQ(loaded.getIncrement(), 10);
+    EXPECT_TRUE(loaded.getLoadNotes().empty());
+}
+
+TEST_F(PreferencesTest, LoadingCorrectsOutOfRangeValues)
+{
+    writeFile(prefsFile_, std::string(kHeader) +
+                              "units\n 1 \n"
+                              "precison\n\t4\n"
+                              "textSize\n0\n"
+                              "textScale\n-2\n"
+                              "textRotation\n270\n"
+                              "csvOpener\n  /opt/calc  \n"
+                              "zoomBorder\n500.5\n"
+                              "inc\n0\n");
+    CPreferences prefs;
+    ASSERT_TRUE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_EQ(prefs.getPrecision(), 4);
+    EXPECT_EQ(prefs.getTextSize(), 0.1);
+    EXPECT_EQ(prefs.getTextScale(), 0.1);
+    EXPECT_EQ(prefs.getTextRotation(), 180.0);
+    EXPECT_EQ(prefs.getCSVOpener(), "/opt/calc");
+    EXPECT_EQ(prefs.getZoomBorder(), 500.5);
+    EXPECT_EQ(prefs.getIncrement(), 1);
+    EXPECT_EQ(prefs.getLoadNotes(), (std::vector<std::string>{
+                                        "prefs.cfg line 10: textSize 0 is 0 or less, 0.1 used",
+                                        "prefs.cfg line 12: textScale -2 is 0 or less, 0.1 used",
+                                        "prefs.cfg line 14: textRotation 270 is outside -180 to 180, 180 used",
+                                        "prefs.cfg line 20: inc 0 is outside 1 to 100, ignored",
+                                    }));
+}
+
+TEST_F(PreferencesTest, RotationBelowTheRangeAndIncrementAboveIt)
+{
+    writeFile(prefsFile_, std::string(kHeader) + "textRotation\n-400\ninc\n101\n");
+    CPreferences prefs;
+    prefs.setIncrement(7);
+    ASSERT_TRUE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getTextRotation(), -180.0);
+    EXPECT_EQ(prefs.getIncrement(), 7);
+
+    writeFile(prefsFile_, std::string(kHeader) + "textRotation\n-180\ninc\n100\n");
+    ASSERT_TRUE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getTextRotation(), -180.0);
+    EXPECT_EQ(prefs.getIncrement(), 100);
+    EXPECT_TRUE(prefs.getLoadNotes().empty());
+}
+
+TEST_F(PreferencesTest, ABlankLineStopsReading)
+{
+    writeFile(prefsFile_, std::string(kHeader) + "units\n1\n\nprecison\n5\ntextSize\n99\n");
+    CPreferences prefs;
+    ASSERT_TRUE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_EQ(prefs.getPrecision(), 2);
+    EXPECT_EQ(prefs.getTextSize(), 250.0);
+
+    // Directly after the comment lines: nothing at all is read.
+    writeFile(prefsFile_, std::string(kHeader) + "\nunits\n1\n");
+    CPreferences early;
+    ASSERT_TRUE(early.loadPreferences());
+    EXPECT_EQ(early.getUnits(), 0);
+}
+
+TEST_F(PreferencesTest, UnknownKeysAreSkippedLineByLine)
+{
+    writeFile(prefsFile_, std::string(kHeader) + "colour\nred\nunitsOfArea\n1\ninc\n5\nprecison\nabc\n");
+    CPreferences prefs;
+    ASSERT_TRUE(prefs.loadPreferences());
+    // "unitsOfArea" begins with the key "units": its next line is the value.
+    EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_EQ(prefs.getIncrement(), 5);
+    EXPECT_EQ(prefs.getPrecision(), 0);
+    EXPECT_EQ(prefs.getLoadNotes(), (std::vector<std::string>{
+                                        "prefs.cfg line 5: 'colour' is not a setting, skipped",
+                                        "prefs.cfg line 6: 'red' is not a setting, skipped",
+                                    }));
+}
+
+TEST_F(PreferencesTest, WindowsLineEndingsAndAMissingLastValue)
+{
+    writeFile(prefsFile_, "//\tx\r\n//\r\nunits\r\n1\r\ntextScale\r\n2.5\r\ncsvOpener");
+    CPreferences prefs;
+    ASSERT_TRUE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_EQ(prefs.getTextScale(), 2.5);
+    EXPECT_EQ(prefs.getCSVOpener(), "");
+}
+
+TEST_F(PreferencesTest, AMissingFileKeepsTheValues)
+{
+    CPreferences prefs;
+    prefs.setUnits(1);
+    EXPECT_FALSE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_EQ(prefs.getTextSize(), 250.0);
+}
+
+TEST_F(PreferencesTest, AFileThatCannotBeWrittenIsReportedInAMessageBox)
+{
+    // A folder where the file should be: it can be neither deleted nor opened.
+    fs::create_directories(prefsFile_);
+    CPreferences prefs;
+    prefs.setUnits(1);
+    EXPECT_FALSE(prefs.savePreferences());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0], "Error - Configuration Not Saved|Unable to Write Configuration File - Is a directory|16");
+    EXPECT_EQ(prefs.getUnits(), 1);
+}
+
+TEST_F(PreferencesTest, AFolderThatCannotBeMadeFailsQuietly)
+{
+    // A file where the ZelkaSystems folder should be.
+    writeFile(appData_ + "/ZelkaSystems", "not a folder");
+    CPreferences prefs;
+    EXPECT_FALSE(prefs.savePreferences());
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(printed_, "Cannot create " + appData_ + "/ZelkaSystems/Orvane\n");
+}
