@@ -1,0 +1,121 @@
+#include "host/ed/AcApDocManager.h"
+
+#include <algorithm>
+
+AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> database)
+    : fileName_(std::move(fileName)), database_(std::move(database))
+{
+}
+
+AcApDocument::~AcApDocument() = default;
+
+AcApDocManager::~AcApDocManager() = default;
+
+Acad::ErrorStatus AcApDocManager::setCurDocument(AcApDocument* document)
+{
+    auto found = std::find_if(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == document; });
+    if (found == documents_.end()) return Acad::eInvalidInput;
+    current_ = document;
+    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentActivated(document);
+    return Acad::eOk;
+}
+
+std::vector<AcApDocument*> AcApDocManager::documents() const
+{
+    std::vector<AcApDocument*> all;
+    for (const auto& document : documents_) all.push_back(document.get());
+    return all;
+}
+
+AcApDocument* AcApDocManager::appendDocument(std::unique_ptr<AcApDocument> document)
+{
+    AcApDocument* added = document.get();
+    documents_.push_back(std::move(document));
+    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentCreated(added);
+    setCurDocument(added);
+    return added;
+}
+
+Acad::ErrorStatus AcApDocManager::closeDocument(AcApDocument* document)
+{
+    auto found = std::find_if(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == document; });
+    if (found == documents_.end()) return Acad::eInvalidInput;
+    if (document->lockCount_ > 0) return Acad::eLockViolation;
+    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentToBeDestroyed(document);
+    documents_.erase(found);
+    current_ = documents_.empty() ? nullptr : documents_.back().get();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::lockDocument(AcApDocument* document, AcAp::DocLockMode mode, const char*,
+                                               const char*, bool)
+{
+    if (!document) document = current_;
+    if (!document) return Acad::eNotApplicable;
+    if (mode == AcAp::kNone || mode == AcAp::kNotLocked) return Acad::eInvalidInput;
+    if (document->lockCount_ > 0 && document->lockMode_ != mode) {
+        // A read lock may nest inside a write lock, not the other way round.
+        bool held = document->lockMode_ == AcAp::kWrite || document->lockMode_ == AcAp::kXWrite ||
+                    document->lockMode_ == AcAp::kAutoWrite || document->lockMode_ == AcAp::kProtectedAutoWrite;
+        if (!(held && mode == AcAp::kRead)) return Acad::eLockViolation;
+    }
+    int previous = document->myLockMode();
+    if (document->lockCount_ == 0) document->lockMode_ = mode;
+    ++document->lockCount_;
+    if (document->lockCount_ == 1) {
+        for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) {
+            reactor->documentLockModeChanged(document, previous, document->lockMode_);
+        }
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::unlockDocument(AcApDocument* document)
+{
+    if (!document) document = current_;
+    if (!document || document->lockCount_ == 0) return Acad::eNotApplicable;
+    --document->lockCount_;
+    if (document->lockCount_ == 0) {
+        int previous = document->lockMode_;
+        document->lockMode_ = AcAp::kNotLocked;
+        for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) {
+            reactor->documentLockModeChanged(document, previous, AcAp::kNotLocked);
+        }
+    }
+    return Acad::eOk;
+}
+
+void AcApDocManager::pushResourceHandle(void* resourceHandle)
+{
+    resources_.push_back(resourceHandle);
+}
+
+bool AcApDocManager::popResourceHandle()
+{
+    if (resources_.empty()) return false;
+    resources_.pop_back();
+    return true;
+}
+
+void* AcApDocManager::currentResourceHandle() const
+{
+    return resources_.empty() ? nullptr : resources_.back();
+}
+
+void AcApDocManager::addReactor(AcApDocManagerReactor* reactor)
+{
+    if (reactor && std::find(reactors_.begin(), reactors_.end(), reactor) == reactors_.end()) {
+        reactors_.push_back(reactor);
+    }
+}
+
+void AcApDocManager::removeReactor(AcApDocManagerReactor* reactor)
+{
+    reactors_.erase(std::remove(reactors_.begin(), reactors_.end(), reactor), reactors_.end());
+}
+
+AcApDocManager* acDocManagerPtr()
+{
+    static AcApDocManager manager;
+    return &manager;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The host's document manager: the open documents, the current one, their
+// locks, the resource stack modules push while their commands run, and the
+// reactors that watch documents come and go.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/db/AcadErrorStatus.h"
+#include "host/ed/AcApDocManagerReactor.h"
+#include "host/ed/AcApDocument.h"
+
+class AcApDocManager {
+public:
+    AcApDocManager() = default;
+    AcApDocManager(const AcApDocManager&) = delete;
+    AcApDocManager& operator=(const AcApDocManager&) = delete;
+    ~AcApDocManager();
+
+    // The current document (the one commands work on), or null.
+    AcApDocument* curDocument() const { return current_; }
+    // The active document; the console host has one view, so it is the current one.
+    AcApDocument* mdiActiveDocument() const { return current_; }
+    // Makes a document current; eInvalidInput for a document not managed here.
+    Acad::ErrorStatus setCurDocument(AcApDocument* document);
+    int documentCount() const { return static_cast<int>(documents_.size()); }
+    // The documents in the order they were opened.
+    std::vector<AcApDocument*> documents() const;
+
+    // Takes over a document, tells the reactors, and makes it current.
+    // Returns the document.
+    AcApDocument* appendDocument(std::unique_ptr<AcApDocument> document);
+    // Tells the reactors, then destroys the document; eInvalidInput for an
+    // unknown document, eLockViolation while it is locked. The current
+    // document becomes the last remaining one.
+    Acad::ErrorStatus closeDocument(AcApDocument* document);
+
+    // Locks a document (the current one when null). Locks nest: each
+    // successful call must be matched by unlockDocument. eNoDocument (as
+    // eNotApplicable) without a document; eLockViolation for a write lock
+    // over another mode's lock.
+    Acad::ErrorStatus lockDocument(AcApDocument* document, AcAp::DocLockMode mode = AcAp::kWrite,
+                                   const char* globalCommandName = nullptr, const char* localCommandName = nullptr,
+                                   bool prompt = true);
+    // Releases one level of a document's lock; eNotApplicable when it is not locked.
+    Acad::ErrorStatus unlockDocument(AcApDocument* document);
+
+    // Makes a module's resources current for a command and restores them.
+    // popResourceHandle returns false when nothing was pushed.
+    void pushResourceHandle(void* resourceHandle);
+    bool popResourceHandle();
+    // The resource handle current now (null when none).
+    void* currentResourceHandle() const;
+    int resourceDepth() const { return static_cast<int>(resources_.size()); }
+
+    // Adds a reactor (once); removing an unknown one does nothing.
+    void addReactor(AcApDocManagerReactor* reactor);
+    void removeReactor(AcApDocManagerReactor* reactor);
+
+private:
+    std::vector<std::unique_ptr<AcApDocument>> documents_;
+    AcApDocument* current_ = nullptr;
+    std::vector<void*> resources_;
+    std::vector<AcApDocManagerReactor*> reactors_;
+};
+
+// The host's document manager.
+AcApDocManager* acDocManagerPtr();
+#define acDocManager acDocManagerPtr()

@@ -1,0 +1,49 @@
+#pragma once
+// One drawing document of the host: its file, its database and its lock.
+// The document manager owns documents; modules hold plain pointers to them
+// only while a command runs.
+
+#include <memory>
+#include <string>
+
+class AcDbDatabase;
+
+namespace AcAp {
+enum DocLockMode : int {
+    kNone = 0x00,
+    kAutoWrite = 0x01,
+    kNotLocked = 0x02,
+    kWrite = 0x04,
+    kProtectedAutoWrite = 0x14,
+    kRead = 0x20,
+    kXWrite = 0x40,
+};
+}  // namespace AcAp
+
+class AcApDocument {
+public:
+    // A document for a drawing file (empty name for a new, unnamed drawing);
+    // the database may be null until a drawing database is attached.
+    AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> database);
+    AcApDocument(const AcApDocument&) = delete;
+    AcApDocument& operator=(const AcApDocument&) = delete;
+    ~AcApDocument();
+
+    // The full path of the drawing file ("" for a new drawing never saved).
+    const std::string& fileName() const { return fileName_; }
+    void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
+    // The document's drawing database, or null.
+    AcDbDatabase* database() const { return database_.get(); }
+
+    // The lock mode held now (kNotLocked when none) and how deep it is nested.
+    AcAp::DocLockMode myLockMode() const { return lockCount_ > 0 ? lockMode_ : AcAp::kNotLocked; }
+    int lockCount() const { return lockCount_; }
+
+private:
+    friend class AcApDocManager;
+    std::string fileName_;
+    // Shared so the document can be destroyed where the database type is not complete.
+    std::shared_ptr<AcDbDatabase> database_;
+    AcAp::DocLockMode lockMode_ = AcAp::kNotLocked;
+    int lockCount_ = 0;
+};

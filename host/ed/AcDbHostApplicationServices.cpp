@@ -1,0 +1,7 @@
+#include "host/ed/AcDbHostApplicationServices.h"
+
+AcDbHostApplicationServices* acdbHostApplicationServices()
+{
+    static AcDbHostApplicationServices services;
+    return &services;
+}

@@ -1,0 +1,8 @@
+#include "host/ed/acedCommandStatus.h"
+
+#include "host/ed/Editor.h"
+
+void acedCommandFailed()
+{
+    Editor::instance().markCommandFailed();
+}
