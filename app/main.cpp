@@ -1,37 +1,24 @@
 // zelka: the console CAD host that loads the Zelka module.
 #include <cstdio>
-#include <cstring>
 
-namespace {
-
-void printUsage()
-{
-    std::printf(
-        "Usage: zelka [OPTIONS] [DRAWING]\n"
-        "\n"
-        "Zelka records the spaces of buildings in CAD floor plans.\n"
-        "\n"
-        "Options:\n"
-        "  --version   print the version and exit\n"
-        "  --help      print this help and exit\n");
-}
-
-}  // namespace
+#include "app/CommandLineOptions.h"
+#include "app/ConsoleHost.h"
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("zelka %s\n", ZELKA_VERSION_TEXT);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            printUsage();
-            return 0;
-        }
-        std::fprintf(stderr, "zelka: unknown option '%s' (try --help)\n", argv[i]);
+    CommandLineOptions options;
+    if (!options.parse(argc, argv)) {
+        std::fprintf(stderr, "zelka: %s (try --help)\n", options.error().c_str());
         return 2;
     }
-    printUsage();
-    return 0;
+    if (options.showHelp) {
+        std::fputs(CommandLineOptions::usage().c_str(), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::printf("zelka %s\n", ZELKA_VERSION_TEXT);
+        return 0;
+    }
+    ConsoleHost host(std::move(options));
+    return host.run();
 }

@@ -1,0 +1,139 @@
+#include "app/ConsoleHost.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+#include "host/ed/AcDbHostApplicationServices.h"
+#include "host/ed/AcEdCommandStack.h"
+#include "host/ed/AcRxDynamicLinker.h"
+#include "host/ed/Editor.h"
+#include "host/ed/ScriptInput.h"
+#include "host/ed/TerminalInput.h"
+#include "host/ed/acutPrintf.h"
+#include "host/ui/ConsoleDialogFrontEnd.h"
+#include "host/ui/ConsoleMessageBox.h"
+
+namespace {
+
+// Whether the transcript's last character was a line break, so the Command:
+// prompt always starts a line of its own.
+bool atLineStart = true;
+
+void writeTranscript(const std::string& text)
+{
+    if (text.empty()) return;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    atLineStart = text.back() == '\n';
+}
+
+}  // namespace
+
+bool ConsoleHost::setUpInput()
+{
+    if (options_.inputs.empty()) {
+        Editor::instance().setInput(std::make_unique<TerminalInput>(STDIN_FILENO, STDOUT_FILENO));
+        return true;
+    }
+    auto script = std::make_unique<ScriptInput>();
+    for (const CommandLineOptions::Input& input : options_.inputs) {
+        if (!input.isScript) {
+            script->addText(input.value);
+        } else if (!script->addFile(input.value)) {
+            std::fprintf(stderr, "zelka: cannot read the script '%s'\n", input.value.c_str());
+            return false;
+        }
+    }
+    Editor::instance().setInput(std::move(script));
+    return true;
+}
+
+std::string ConsoleHost::modulePath() const
+{
+    if (!options_.modulePath.empty()) return options_.modulePath;
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "../lib/libzelka.so";
+    return (self.parent_path().parent_path() / "lib" / "libzelka.so").string();
+}
+
+bool ConsoleHost::runCommandLine(const std::string& line)
+{
+    if (ConsoleDialogFrontEnd::isAction(line)) return consoleDialogFrontEnd().performOnModeless(line);
+
+    // A blank ends the command name, as the space bar does; the rest of the
+    // line answers the command's first prompts.
+    size_t start = line.find_first_not_of(' ');
+    if (start == std::string::npos) return true;
+    size_t blank = line.find(' ', start);
+    std::string name = line.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
+    if (blank != std::string::npos) {
+        std::string rest = line.substr(blank + 1);
+        if (!rest.empty()) Editor::instance().pushBack(rest);
+    }
+    const AcEdCommand* command = acedRegCmds()->lookupCmd(name);
+    if (!command) {
+        acutPrintf("Unknown command \"%s\".  Type m? for the list of commands.\n", name.c_str());
+        return false;
+    }
+    Editor& editor = Editor::instance();
+    editor.clearCommandFailed();
+    consoleDialogFrontEnd().takeFailure();
+    bool ok = true;
+    try {
+        command->functionAddr()();
+    } catch (const std::exception& e) {
+        acutPrintf("Command %s failed: %s\n", command->globalName().c_str(), e.what());
+        ok = false;
+    } catch (...) {
+        acutPrintf("Command %s failed with an unexpected error.\n", command->globalName().c_str());
+        ok = false;
+    }
+    if (editor.commandFailed()) ok = false;
+    if (consoleDialogFrontEnd().takeFailure()) ok = false;
+    return ok;
+}
+
+int ConsoleHost::run()
+{
+    if (!options_.appData.empty()) setenv("ZELKA_APPDATA", options_.appData.c_str(), 1);
+    if (options_.hostProductGiven) acdbHostApplicationServices()->setProduct(options_.hostProduct);
+    if (!setUpInput()) return 3;
+    setCommandLineSink(writeTranscript);
+    installConsoleMessageBox();
+
+    if (!options_.drawing.empty() || options_.save || !options_.saveAs.empty()) {
+        std::fprintf(stderr, "zelka: drawings cannot be opened or saved by this build yet\n");
+        return 3;
+    }
+
+    AcRxDynamicLinker* linker = acrxDynamicLinker();
+    if (!linker->loadModule(modulePath())) {
+        std::fprintf(stderr, "zelka: cannot load the module: %s\n", linker->lastError().c_str());
+        return 3;
+    }
+
+    bool failed = false;
+    if (consoleDialogFrontEnd().takeFailure()) failed = true;
+    Editor& editor = Editor::instance();
+    for (;;) {
+        if (editor.inputEnded()) break;
+        if (!atLineStart) acutPrintf("\n");
+        InputSource::Result answer = editor.prompt("Command: ", true);
+        if (answer.kind == InputSource::Kind::End) break;
+        if (answer.kind == InputSource::Kind::Cancel) continue;
+        if (!runCommandLine(answer.text)) failed = true;
+    }
+    if (editor.inputEndedInPrompt()) {
+        std::fprintf(stderr, "zelka: the input ended while a prompt was waiting for an answer\n");
+        failed = true;
+    }
+    linker->unloadAll();
+    setCommandLineSink(nullptr);
+    return failed ? 1 : 0;
+}

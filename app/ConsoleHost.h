@@ -1,0 +1,26 @@
+#pragma once
+// The console CAD host: sets up the editor's input, message boxes and the
+// dialog front end, loads the module, runs the command loop and reports the
+// outcome as the exit status.
+
+#include <string>
+
+#include "app/CommandLineOptions.h"
+
+class ConsoleHost {
+public:
+    explicit ConsoleHost(CommandLineOptions options) : options_(std::move(options)) {}
+
+    // Runs the session. Returns the exit status: 0 success; 1 an unknown or
+    // failed command, a failed dialog action, or input ending inside a
+    // prompt; 3 when the module, a script or the drawing cannot be loaded.
+    int run();
+
+private:
+    bool setUpInput();
+    std::string modulePath() const;
+    // Runs one line typed at the Command: prompt; false when it failed.
+    bool runCommandLine(const std::string& line);
+
+    CommandLineOptions options_;
+};
