@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host/ed/acutWcMatch.h"
+#include "tests/host/geOracle.h"
+
+namespace {
+
+struct Case {
+    const char* pattern;
+    const char* string;
+    int expected;
+};
+
+void runTable(const std::vector<Case>& table, bool ignoreCase)
+{
+    for (const Case& c : table)
+        EXPECT_EQ(acutWcMatchEx(c.string, c.pattern, ignoreCase), c.expected)
+            << "pattern \"" << c.pattern << "\" string \"" << c.string << "\"";
+}
+
+}  // namespace
+
+TEST(Wildcard, DocumentedExamples)
+{
+    // The examples CAD documentation gives for its wild-card characters.
+    runTable({
+                 {"N*", "Name", 1},
+                 {"???,~*m*,N*", "Name", 1},  // the last alternative matches
+                 {"*`,*", "Name", 0},
+                 {"*`,*", "Na,me", 1},
+                 {"?BC", "ABC", 1},
+                 {"?BC", "3BC", 1},
+                 {"?BC", "BC", 0},
+                 {"~*AB*", "XXABXX", 0},
+                 {"~*AB*", "XXAXBX", 1},
+                 {"[AB]C", "AC", 1},
+                 {"[AB]C", "BC", 1},
+                 {"[AB]C", "CC", 0},
+                 {"[~AB]C", "XC", 1},
+                 {"[~AB]C", "AC", 0},
+                 {"[A-G]C", "GC", 1},
+                 {"[A-G]C", "HC", 0},
+                 {"`~AB", "~AB", 1},
+                 {"`~AB", "XY", 0},
+                 {"*test[4-69]*", "this is a string - test1 test2 the end", 0},
+                 {"*test[4-61]*", "this is a string - test1 test2 the end", 1},
+                 {"ABC,XYZ*,*end", "this is a string - test1 test2 the end", 1},
+                 {"STR[1-38]", "STR8", 1},
+                 {"STR[1-38]", "STR5", 0},
+             },
+             false);
+}
+
+TEST(Wildcard, SingleCharacterClasses)
+{
+    runTable({
+                 {"ROOM-#*", "ROOM-1", 1},
+                 {"ROOM-#*", "ROOM-12A", 1},
+                 {"ROOM-#*", "ROOM-A1", 0},
+                 {"ROOM-#*", "ROOM-", 0},
+                 {"@@#", "AB1", 1},
+                 {"@@#", "A11", 0},
+                 {"@", "ä", 1},
+                 {"@", "Ж", 1},
+                 {"@", "_", 0},
+                 {".", "-", 1},
+                 {".", " ", 1},
+                 {".", "a", 0},
+                 {".", "7", 0},
+                 {"?", "", 0},
+                 {"?", "é", 1},  // one character, two bytes
+                 {"??", "é", 0},
+             },
+             false);
+}
+
+TEST(Wildcard, StarsAndNegation)
+{
+    runTable({
+                 {"*", "", 1},
+                 {"*", "anything", 1},
+                 {"~*.dwg", "plan.dxf", 1},
+                 {"~*.dwg", "plan.dwg", 0},
+                 {"~*.dwg", "plan-dwg", 0},  // . is any non-alphanumeric character
+                 {"*.dwg", "plandwg", 0},
+                 {"a*b*c", "aXbYbZc", 1},
+                 {"a*b*c", "aXbYbZ", 0},
+                 {"**a", "a", 1},
+                 {"*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 0},
+                 {"~", "", 0},  // negated empty pattern: any non-empty string
+                 {"~", "x", 1},
+                 {"a~b", "a~b", 1},  // a tilde that does not lead is literal
+                 {"x,~y*", "x", 1},
+                 {"x,~y*", "yes", 0},
+                 {"x,~y*", "no", 1},
+             },
+             false);
+}
+
+TEST(Wildcard, EscapesCommasAndEmptyPatterns)
+{
+    runTable({
+                 {"`*", "*", 1},
+                 {"`*", "a", 0},
+                 {"`#", "#", 1},
+                 {"`#", "1", 0},
+                 {"a``b", "a`b", 1},
+                 {"a`", "a`", 1},  // a trailing reverse quote stands for itself
+                 {"", "", 1},
+                 {"", "a", 0},
+                 {",", "", 1},
+                 {",", ",", 0},
+                 {"`,", ",", 1},
+                 {"A,,B", "", 1},
+                 {"A,B", "B", 1},
+                 {"A,B", "AB", 0},
+             },
+             false);
+}
+
+TEST(Wildcard, BracketDetails)
+{
+    runTable({
+                 {"[~A-C]*", "Door", 1},
+                 {"[~A-C]*", "Bath", 0},
+                 {"[~A-C]*", "", 0},
+                 {"[-AB]", "-", 1},  // a dash first is literal
+                 {"[AB-]", "-", 1},  // and last
+                 {"[~-AB]", "-", 0},  // and right after the negation
+                 {"[~-AB]", "C", 1},
+                 {"[A~B]", "~", 1},  // a tilde not first is literal
+                 {"[]A]", "]", 1},   // a closing bracket first is literal
+                 {"[~]A]", "]", 0},
+                 {"[~]A]", "B", 1},
+                 {"[*?,]", ",", 1},  // inside brackets everything is literal
+                 {"[*?,]", "x", 0},
+                 {"[C-A]", "B", 1},  // a reversed range still spans its ends
+                 {"[ab", "[ab", 1},  // an unclosed bracket is literal
+                 {"[ab", "a", 0},
+                 {"[а-я]", "ж", 1},  // ranges over code points (Cyrillic)
+             },
+             false);
+}
+
+TEST(Wildcard, CaseFoldingAndUtf8)
+{
+    // acutWcMatch ignores case; acutWcMatchEx can be asked not to.
+    EXPECT_EQ(acutWcMatch("room-12", "ROOM-#*"), 1);
+    EXPECT_EQ(acutWcMatch("LWPOLYLINE", "*polyline"), 1);
+    EXPECT_EQ(acutWcMatch("bath", "[A-C]*"), 1);
+    EXPECT_EQ(acutWcMatch("Door", "[~a-c]*"), 1);
+    EXPECT_EQ(acutWcMatch("bath", "[~a-c]*"), 0);
+    EXPECT_EQ(acutWcMatch("KÜCHE", "küche"), 1);
+    EXPECT_EQ(acutWcMatch("ŁAZIENKA", "łazienka"), 1);
+    EXPECT_EQ(acutWcMatch("ΚΟΥΖΙΝΑ", "κουζινα"), 1);
+    EXPECT_EQ(acutWcMatch("КУХНЯ", "кухня"), 1);
+    EXPECT_EQ(acutWcMatchEx("room", "ROOM", false), 0);
+    EXPECT_EQ(acutWcMatchEx("ROOM", "ROOM", false), 1);
+    EXPECT_EQ(acutWcMatchEx("küche", "KÜCHE", false), 0);
+    // Multi-byte characters are single characters for ? and sets.
+    EXPECT_EQ(acutWcMatch("日本", "??"), 1);
+    EXPECT_EQ(acutWcMatch("日本", "[日月]本"), 1);
+    EXPECT_EQ(acutWcMatch("€5", ".#"), 1);
+    // Bytes that are not UTF-8 match only themselves.
+    EXPECT_EQ(acutWcMatch("a\xff" "b", "a?b"), 1);
+    EXPECT_EQ(acutWcMatch("a\xff" "b", "a\xff" "b"), 1);
+    EXPECT_EQ(acutWcMatch("a\xfe" "b", "a\xff" "b"), 0);
+    EXPECT_EQ(acutWcMatch("\xc3", "?"), 1);  // a truncated sequence is one stand-in character
+    EXPECT_EQ(acutWcMatch(nullptr, "*"), 0);
+    EXPECT_EQ(acutWcMatch("x", nullptr), 0);
+}
+
+TEST(Wildcard, GlobCoreAgreesWithPythonFnmatch)
+{
+    // For patterns of letters, *, ?, [..] and [~..] the matcher is an ordinary
+    // glob: compare with Python's fnmatchcase on random pairs ([~ becomes [!).
+    std::mt19937 rng(31337);
+    const std::string letters = "abc";
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::string script = "import fnmatch\npairs = [\n";
+    for (int k = 0; k < 3000; ++k) {
+        std::string pattern, glob, text;
+        int len = rng() % 7;
+        for (int i = 0; i < len; ++i) {
+            int r = rng() % 10;
+            if (r < 2) {
+                pattern += '*';
+                glob += '*';
+            } else if (r < 4) {
+                pattern += '?';
+                glob += '?';
+            } else if (r < 5) {
+                bool negate = rng() % 2;
+                char a = letters[rng() % 3], b = letters[rng() % 3];
+                if (a > b)
+                    std::swap(a, b);
+                std::string body = std::string(1, a) + "-" + std::string(1, b);
+                pattern += std::string("[") + (negate ? "~" : "") + body + "]";
+                glob += std::string("[") + (negate ? "!" : "") + body + "]";
+            } else {
+                char c = letters[rng() % 3];
+                pattern += c;
+                glob += c;
+            }
+        }
+        int tlen = rng() % 7;
+        for (int i = 0; i < tlen; ++i)
+            text += letters[rng() % 3];
+        pairs.push_back({pattern, text});
+        script += "  ('" + glob + "', '" + text + "'),\n";
+    }
+    script += "]\nprint(' '.join('1' if fnmatch.fnmatchcase(t, g) else '0' for g, t in pairs))\n";
+    std::vector<double> expected = georacle::runPython(script);
+    ASSERT_EQ(expected.size(), pairs.size());
+    int matches = 0;
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        int got = acutWcMatchEx(pairs[k].second.c_str(), pairs[k].first.c_str(), false);
+        EXPECT_EQ(got, static_cast<int>(expected[k])) << "pattern " << pairs[k].first << " text " << pairs[k].second;
+        matches += got;
+    }
+    EXPECT_GT(matches, 300);  // both answers occur
+}
