@@ -262,5 +262,5 @@ void CZelkaExceptions::printAll() const
 
 void CZelkaExceptions::deleteObjects()
 {
-    items_.clear();
+    zelkaOperation(__FILE__, "CZelkaExceptions::deleteObjects", [&] { items_.clear(); });
 }
