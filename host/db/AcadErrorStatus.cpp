@@ -31,11 +31,18 @@ const char* acadErrorStatusText(Acad::ErrorStatus status)
     case eFileSystemErr: return "eFileSystemErr";
     case eFileNotFound: return "eFileNotFound";
     case eWasErased: return "eWasErased";
+    case eNullObjectPointer: return "eNullObjectPointer";
     case eWasOpenForRead: return "eWasOpenForRead";
     case eWasOpenForWrite: return "eWasOpenForWrite";
     case eOnLockedLayer: return "eOnLockedLayer";
     case eDuplicateRecordName: return "eDuplicateRecordName";
     case eNotInDatabase: return "eNotInDatabase";
+    case eRegappIdNotFound: return "eRegappIdNotFound";
+    case eInvalidAdsName: return "eInvalidAdsName";
+    case eNotAnEntity: return "eNotAnEntity";
+    case eDwgNotSupported: return "eDwgNotSupported";
+    case eCannotScaleNonUniformly: return "eCannotScaleNonUniformly";
+    case eInvalidExtents: return "eInvalidExtents";
     case eLockViolation: return "eLockViolation";
     case eLockCountNotZero: return "eLockCountNotZero";
     case eHatchTooDense: return "eHatchTooDense";

@@ -1,0 +1,212 @@
+#include "host/db/AcDbBlockReference.h"
+
+#include <cmath>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/ge/BlockTransform.h"
+
+const AcRxClass* AcDbBlockReference::desc()
+{
+    static const AcRxClass cls("AcDbBlockReference", "INSERT", AcDbEntity::desc());
+    return &cls;
+}
+
+AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRecord) : position_(position)
+{
+    if (!blockTableRecord.isNull())
+        setBlockTableRecord(blockTableRecord);
+}
+
+AcDbBlockReference::~AcDbBlockReference() = default;
+
+AcDbObjectId AcDbBlockReference::blockTableRecord() const
+{
+    AcDbDatabase* db = database();
+    if (!db || !db->data().blockTable)
+        return {};
+    auto* table = static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable));
+    AcDbObjectId id;
+    table->getAt(blockName_.c_str(), id);
+    return id;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id)
+{
+    AcDbStub* s = id.stub();
+    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord))
+        return Acad::eInvalidInput;
+    blockName_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& p) { position_ = p; return assertWriteEnabled(); }
+
+Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& s)
+{
+    if (s.sx == 0.0 || s.sy == 0.0 || s.sz == 0.0)
+        return Acad::eInvalidInput;
+    scale_ = s;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbBlockReference::setRotation(double r) { rotation_ = r; return assertWriteEnabled(); }
+
+Acad::ErrorStatus AcDbBlockReference::setNormal(const AcGeVector3d& n)
+{
+    if (n.length() < 1e-12)
+        return Acad::eInvalidInput;
+    normal_ = n.normal();
+    return assertWriteEnabled();
+}
+
+AcGeMatrix3d AcDbBlockReference::blockTransform() const
+{
+    AcGePoint3d base;
+    AcDbObjectId rec = blockTableRecord();
+    if (AcDbStub* s = rec.stub())
+        base = static_cast<AcDbBlockTableRecord*>(s->database->objectOf(s))->origin();
+    // The stored position is world for the usual +Z normal; the block
+    // transform wants it in the object coordinate system.
+    AcGePoint3d ocs = AcGeMatrix3d::worldToPlane(normal_) * position_;
+    if (normal_.x == 0.0 && normal_.y == 0.0 && normal_.z == 1.0)
+        ocs = position_;
+    return acgeBlockTransform(ocs, scale_, rotation_, normal_, base);
+}
+
+AcDbObjectIterator* AcDbBlockReference::attributeIterator() const
+{
+    std::vector<AcDbObjectId> ids;
+    if (stub_ref()) {
+        for (AcDbStub* s : *stub_ref())
+            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+                ids.emplace_back(s);
+    }
+    return new AcDbObjectIterator(std::move(ids));
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttribute* attribute)
+{
+    id.setNull();
+    AcDbDatabase* db = database();
+    if (!attribute)
+        return Acad::eInvalidInput;
+    if (!db)
+        return Acad::eNotInDatabase;
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    Acad::ErrorStatus es = db->attach(attribute, objectId(), true);
+    if (es != Acad::eOk)
+        return es;
+    AcDbStub* self = objectId().stub();
+    if (!self->subs)
+        self->subs = std::make_unique<std::vector<AcDbStub*>>();
+    auto& subs = *self->subs;
+    bool hasSeqend = !subs.empty() && subs.back()->kind == static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+    if (!hasSeqend) {
+        auto* seqend = new AcDbEntity();
+        db->attach(seqend, objectId(), true);
+        seqend->objectId().stub()->kind = static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+        seqend->setLayer(layer());
+        seqend->close();
+        subs.push_back(seqend->objectId().stub());
+    }
+    subs.insert(subs.end() - 1, attribute->objectId().stub());
+    id = attribute->objectId();
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& m)
+{
+    AcGeMatrix3d combined = m * blockTransform();
+    AcGePoint3d o;
+    AcGeVector3d x, y, z;
+    combined.getCoordSystem(o, x, y, z);
+    double sx = x.length(), sy = y.length(), sz = z.length();
+    if (sx < 1e-300 || sy < 1e-300 || sz < 1e-300)
+        return Acad::eCannotScaleNonUniformly;
+    AcGeVector3d n = x.crossProduct(y).normal();
+    if (n.dotProduct(z) < 0)
+        sz = -sz;
+    // Keep a +Z normal under mirroring by mirroring the X scale instead.
+    if (normal_.z > 0 && n.z < 0) {
+        n = -n;
+        sx = -sx;
+        x = -x;
+        sz = -sz;
+    }
+    normal_ = n;
+    AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(normal_);
+    AcGeVector3d xo = toPlane * x;
+    rotation_ = std::atan2(xo.y, xo.x);
+    if (rotation_ < 0)
+        rotation_ += 2 * 3.14159265358979323846;
+    scale_ = AcGeScale3d(sx, sy, sz);
+    position_ = m * position_;
+    if (stub_ref())
+        for (AcDbStub* s : *stub_ref())
+            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+                if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)))
+                    a->transformBy(m);
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const
+{
+    ext = AcDbExtents();
+    AcDbObjectId rec = blockTableRecord();
+    if (rec.isNull())
+        return Acad::eInvalidExtents;
+    auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
+    AcGeMatrix3d xf = blockTransform();
+    for (AcDbStub* s : block->entities) {
+        if (s->erased || s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+            continue;
+        auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
+        AcDbExtents one;
+        if (e && e != this && e->getGeomExtents(one) == Acad::eOk) {
+            one.transformBy(xf);
+            ext.addExt(one);
+        }
+    }
+    if (stub_ref())
+        for (AcDbStub* s : *stub_ref())
+            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute)) {
+                AcDbExtents one;
+                if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)); a && !a->isInvisible()
+                    && a->getGeomExtents(one) == Acad::eOk)
+                    ext.addExt(one);
+            }
+    return ext.isValid() ? Acad::eOk : Acad::eInvalidExtents;
+}
+
+AcDbEntity* AcDbBlockReference::clone() const
+{
+    auto* r = new AcDbBlockReference();
+    copyEntityPropertiesTo(*r);
+    r->blockName_ = blockName_;
+    r->position_ = position_;
+    r->scale_ = scale_;
+    r->rotation_ = rotation_;
+    r->normal_ = normal_;
+    return r;
+}
+
+Acad::ErrorStatus AcDbBlockReference::erase(bool erasing)
+{
+    Acad::ErrorStatus es = AcDbEntity::erase(erasing);
+    if (es != Acad::eOk)
+        return es;
+    if (stub_ref())
+        for (AcDbStub* s : *stub_ref())
+            s->erased = erasing;
+    return Acad::eOk;
+}
+
+std::vector<AcDbStub*>* AcDbBlockReference::stub_ref() const
+{
+    AcDbStub* s = objectId().stub();
+    return s && s->subs ? s->subs.get() : nullptr;
+}

@@ -1,0 +1,110 @@
+#include "host/db/AcDbBlockTableRecord.h"
+
+#include <strings.h>
+
+#include "host/db/AcDbBlockTableRecordIterator.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbEntity.h"
+
+const AcRxClass* AcDbBlockTableRecord::desc()
+{
+    static const AcRxClass cls("AcDbBlockTableRecord", "BLOCK_RECORD", AcDbSymbolTableRecord::desc());
+    return &cls;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity)
+{
+    id.setNull();
+    if (!entity)
+        return Acad::eInvalidInput;
+    AcDbDatabase* db = database();
+    if (!db)
+        return Acad::eNotInDatabase;
+    Acad::ErrorStatus es = db->attach(entity, objectId(), true);
+    if (es != Acad::eOk)
+        return es;
+    AcDbStub* s = entity->objectId().stub();
+    entities.push_back(s);
+    if (isEntitiesSectionSpace())
+        db->data().entities.push_back(s);
+    id = entity->objectId();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning, bool) const
+{
+    std::vector<AcDbObjectId> ids;
+    ids.reserve(entities.size());
+    for (AcDbStub* s : entities)
+        ids.emplace_back(s);
+    iterator = new AcDbBlockTableRecordIterator(std::move(ids));
+    iterator->start(atBeginning);
+    return Acad::eOk;
+}
+
+std::vector<AcDbObjectId> AcDbBlockTableRecord::entityIds() const
+{
+    std::vector<AcDbObjectId> ids;
+    for (AcDbStub* s : entities)
+        if (!s->erased)
+            ids.emplace_back(s);
+    return ids;
+}
+
+bool AcDbBlockTableRecord::isLayout() const
+{
+    if (!layoutId_.isNull())
+        return true;
+    return strncasecmp(name().c_str(), "*Model_Space", 12) == 0 || strncasecmp(name().c_str(), "*Paper_Space", 12) == 0;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId id)
+{
+    layoutId_ = id;
+    return assertWriteEnabled();
+}
+
+bool AcDbBlockTableRecord::hasAttributeDefinitions() const
+{
+    for (AcDbStub* s : entities)
+        if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+            return true;
+    return false;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::setOrigin(const AcGePoint3d& p)
+{
+    origin_ = p;
+    originModified_ = true;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::setComments(const char* text)
+{
+    comments_ = text ? text : "";
+    return assertWriteEnabled();
+}
+
+bool AcDbBlockTableRecord::isEntitiesSectionSpace() const
+{
+    return strcasecmp(name().c_str(), "*Model_Space") == 0 || strcasecmp(name().c_str(), "*Paper_Space") == 0;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::erase(bool erasing)
+{
+    Acad::ErrorStatus es = AcDbSymbolTableRecord::erase(erasing);
+    if (es != Acad::eOk)
+        return es;
+    for (AcDbStub* s : entities) {
+        s->erased = erasing;
+        if (s->subs)
+            for (AcDbStub* sub : *s->subs)
+                sub->erased = erasing;
+    }
+    if (blockBegin)
+        blockBegin->erased = erasing;
+    if (blockEnd)
+        blockEnd->erased = erasing;
+    return Acad::eOk;
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <vector>
+
+#include "host/db/AcDbSymbolTableRecord.h"
+#include "host/ge/AcGePoint3d.h"
+
+class AcDbEntity;
+class AcDbBlockTableRecordIterator;
+
+// A block definition, model space or a paper-space layout: the ordered
+// entities it owns, its base point and, for layouts, its layout object.
+class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
+public:
+    AcDbBlockTableRecord() = default;
+
+    static const AcRxClass* desc();
+    const AcRxClass* isA() const override { return desc(); }
+    AcDbObjectKind kind() const override { return AcDbObjectKind::BlockTableRecord; }
+
+    // Adds an entity (not yet in a database) at the end; the record must be in
+    // a database. The entity is then open for write and the caller closes it.
+    // eAlreadyInDb, eInvalidInput (null), eNotInDatabase.
+    Acad::ErrorStatus appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity);
+    Acad::ErrorStatus appendAcDbEntity(AcDbEntity* entity)
+    {
+        AcDbObjectId id;
+        return appendAcDbEntity(id, entity);
+    }
+    // An iterator over the entities in order (erased ones skipped); the caller deletes it. eOk.
+    Acad::ErrorStatus newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning = true,
+                                  bool skipDeleted = true) const;
+    // The entity ids in order, erased ones left out.
+    std::vector<AcDbObjectId> entityIds() const;
+
+    bool isLayout() const;
+    AcDbObjectId getLayoutId() const { return layoutId_; }
+    Acad::ErrorStatus setLayoutId(AcDbObjectId id);
+    bool isAnonymous() const { return !name().empty() && name()[0] == '*' && !isLayout(); }
+    bool hasAttributeDefinitions() const;
+    AcGePoint3d origin() const { return origin_; }
+    Acad::ErrorStatus setOrigin(const AcGePoint3d& p);
+    const char* comments() const { return comments_.c_str(); }
+    Acad::ErrorStatus setComments(const char* text);
+    // Erases the definition with its entities; eNotOpenForWrite otherwise.
+    Acad::ErrorStatus erase(bool erasing = true) override;
+    // True for model space and the active paper space, whose entities are kept in the ENTITIES section.
+    bool isEntitiesSectionSpace() const;
+
+    // Database internals: the BLOCK and ENDBLK entities and the entity list.
+    AcDbStub* blockBegin = nullptr;
+    AcDbStub* blockEnd = nullptr;
+    std::vector<AcDbStub*> entities;
+
+private:
+    friend class DxfObjectIO;
+
+    AcDbObjectId layoutId_;
+    AcGePoint3d origin_;
+    std::string comments_;
+    bool originModified_ = false;
+};

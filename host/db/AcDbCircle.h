@@ -1,0 +1,35 @@
+#pragma once
+#include "host/db/AcDbEntity.h"
+
+// A circle given by centre (world), radius and normal.
+class AcDbCircle : public AcDbEntity {
+public:
+    AcDbCircle() = default;
+    AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius);
+
+    static const AcRxClass* desc();
+    const AcRxClass* isA() const override { return desc(); }
+    AcDbObjectKind kind() const override { return AcDbObjectKind::Circle; }
+
+    AcGePoint3d center() const { return center_; }
+    Acad::ErrorStatus setCenter(const AcGePoint3d& c);
+    double radius() const { return radius_; }
+    // eInvalidInput unless radius > 0.
+    Acad::ErrorStatus setRadius(double radius);
+    AcGeVector3d normal() const { return normal_; }
+    Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+    double thickness() const { return thickness_; }
+    Acad::ErrorStatus getArea(double& area) const;
+
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    AcDbEntity* clone() const override;
+
+private:
+    friend class DxfObjectIO;
+
+    AcGePoint3d center_;
+    double radius_ = 1.0;
+    AcGeVector3d normal_{0, 0, 1};
+    double thickness_ = 0.0;
+};

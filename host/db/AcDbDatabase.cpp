@@ -1,0 +1,354 @@
+#include "host/db/AcDbDatabase.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLinetypeTable.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbRegAppTable.h"
+#include "host/db/AcDbTextStyleTable.h"
+#include "host/dxf/DxfDefaultDrawing.h"
+#include "host/dxf/DxfFileReader.h"
+#include "host/dxf/DxfFileWriter.h"
+#include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTagWriter.h"
+
+namespace fs = std::filesystem;
+
+AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) : d_(std::make_unique<AcDbDatabaseData>())
+{
+    if (buildDefaultDrawing) {
+        readDxfText(DxfDefaultDrawing::text(), "<new drawing>");
+        d_->fileName.clear();
+    }
+}
+
+AcDbDatabase::~AcDbDatabase() { clear(); }
+
+void AcDbDatabase::clear()
+{
+    for (AcDbStub& s : d_->stubs)
+        delete s.object;
+    d_ = std::make_unique<AcDbDatabaseData>();
+}
+
+Acad::ErrorStatus AcDbDatabase::fail(Acad::ErrorStatus status, std::string message, size_t line)
+{
+    lastError_ = std::move(message);
+    lastErrorLine_ = line;
+    return status;
+}
+
+Acad::ErrorStatus AcDbDatabase::readDxfFile(const char* path)
+{
+    std::string name = path ? path : "";
+    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr,
+                    name + ": cannot open the file: " + std::strerror(errno));
+    struct stat st {};
+    std::string text;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        text.resize(static_cast<size_t>(st.st_size));
+        size_t got = 0;
+        while (got < text.size()) {
+            ssize_t r = ::read(fd, text.data() + got, text.size() - got);
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                break;
+            got += static_cast<size_t>(r);
+        }
+        text.resize(got);
+    } else {
+        ::close(fd);
+        return fail(Acad::eFileAccessErr, name + ": not a regular file");
+    }
+    ::close(fd);
+    return readDxfText(std::move(text), name.c_str());
+}
+
+Acad::ErrorStatus AcDbDatabase::readDxfText(std::string text, const char* name)
+{
+    clear();
+    lastError_.clear();
+    lastErrorLine_ = 0;
+    d_->fileName = name ? name : "";
+    d_->buffer = std::move(text);
+    DxfReadResult r = DxfFileReader(*this).read();
+    if (!r.ok()) {
+        std::string file = d_->fileName;
+        clear();
+        d_->fileName = file;
+        return fail(r.status, r.message, r.line);
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::writeDxfText(std::string& out)
+{
+    out.clear();
+    DxfTagWriter w(&out, d_->crlf);
+    DxfFileWriter(*this).write(w);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
+{
+    if (!path || !*path)
+        return fail(Acad::eInvalidInput, "no file name given for saving");
+    fs::path target(path);
+    fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::string tmpl = (folder / (target.filename().string() + ".tmpXXXXXX")).string();
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        return fail(Acad::eFileAccessErr, std::string(path) + ": cannot write in the folder: " + std::strerror(errno));
+    bool ok;
+    {
+        DxfTagWriter w(fd, d_->crlf);
+        DxfFileWriter(*this).write(w);
+        ok = w.flush();
+    }
+    ok = ok && ::fsync(fd) == 0;
+    int err = errno;
+    ::close(fd);
+    if (!ok) {
+        ::unlink(tmpl.c_str());
+        return fail(Acad::eFileSystemErr, std::string(path) + ": writing failed: " + std::strerror(err));
+    }
+    ::fchmod(fd, 0644);
+    ::chmod(tmpl.c_str(), 0644);
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+        fs::path bak = target;
+        bak += ".bak";
+        fs::remove(bak, ec);
+        fs::create_hard_link(target, bak, ec);
+        if (ec)
+            fs::copy_file(target, bak, fs::copy_options::overwrite_existing, ec);
+    }
+    if (::rename(tmpl.c_str(), path) != 0) {
+        err = errno;
+        ::unlink(tmpl.c_str());
+        return fail(Acad::eFileSystemErr, std::string(path) + ": cannot replace the file: " + std::strerror(err));
+    }
+    if (int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    d_->fileName = path;
+    lastError_.clear();
+    return Acad::eOk;
+}
+
+const char* AcDbDatabase::filename() const { return d_->fileName.c_str(); }
+
+AcDbStub* AcDbDatabase::newStub(uint64_t handle)
+{
+    if (handle != 0 && d_->byHandle.count(handle))
+        return nullptr;
+    AcDbStub& s = d_->stubs.emplace_back();
+    s.database = this;
+    s.handle = handle;
+    if (handle != 0) {
+        d_->byHandle.emplace(handle, &s);
+        if (handle >= d_->header.handseed)
+            d_->header.handseed = handle + 1;
+    }
+    return &s;
+}
+
+AcDbObject* AcDbDatabase::objectOf(AcDbStub* stub)
+{
+    if (!stub)
+        return nullptr;
+    if (!stub->object)
+        stub->object = DxfObjectIO::build(*this, stub);
+    return stub->object;
+}
+
+Acad::ErrorStatus AcDbDatabase::openObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode, bool openErased)
+{
+    obj = nullptr;
+    AcDbStub* stub = id.stub();
+    if (!stub)
+        return Acad::eNullObjectId;
+    if (stub->erased && !openErased)
+        return Acad::eWasErased;
+    AcDbObject* o = objectOf(stub);
+    if (!o)
+        return Acad::eUnknownHandle;
+    if (mode == AcDb::kForWrite) {
+        if (o->writer_)
+            return Acad::eWasOpenForWrite;
+        if (o->readers_ > 0)
+            return Acad::eWasOpenForRead;
+        Acad::ErrorStatus es = o->checkWriteOpen();
+        if (es != Acad::eOk)
+            return es;
+        o->writer_ = true;
+    } else {
+        if (o->writer_)
+            return Acad::eWasOpenForWrite;
+        ++o->readers_;
+    }
+    obj = o;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, bool isEntity)
+{
+    if (!object)
+        return Acad::eInvalidInput;
+    if (object->stub_)
+        return Acad::eAlreadyInDb;
+    AcDbStub* s = newStub(d_->header.handseed);
+    s->object = object;
+    s->isEntity = isEntity;
+    s->kind = static_cast<uint16_t>(object->kind());
+    s->owner = owner.stub();
+    object->stub_ = s;
+    object->owner_ = owner;
+    object->writer_ = true;
+    object->modified_ = true;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle,
+                                                uint32_t)
+{
+    id.setNull();
+    if (handle.isNull())
+        return Acad::eNullHandle;
+    auto it = d_->byHandle.find(handle.value());
+    if (it != d_->byHandle.end()) {
+        id = AcDbObjectId(it->second);
+        return Acad::eOk;
+    }
+    if (!createIfNotFound)
+        return Acad::eUnknownHandle;
+    id = AcDbObjectId(newStub(handle.value()));
+    id.stub()->erased = true;  // reserved: no object until one is read or added under it
+    return Acad::eOk;
+}
+
+AcDbObjectId AcDbDatabase::blockTableId() const { return AcDbObjectId(d_->blockTable); }
+AcDbObjectId AcDbDatabase::layerTableId() const { return AcDbObjectId(d_->layerTable); }
+AcDbObjectId AcDbDatabase::linetypeTableId() const { return AcDbObjectId(d_->linetypeTable); }
+AcDbObjectId AcDbDatabase::textStyleTableId() const { return AcDbObjectId(d_->textStyleTable); }
+AcDbObjectId AcDbDatabase::regAppTableId() const { return AcDbObjectId(d_->regAppTable); }
+AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const { return AcDbObjectId(d_->namedObjects); }
+AcDbObjectId AcDbDatabase::modelSpaceId() const { return AcDbObjectId(d_->modelSpace); }
+AcDbObjectId AcDbDatabase::paperSpaceId() const { return AcDbObjectId(d_->paperSpace); }
+
+AcDbObjectId AcDbDatabase::layoutDictionaryId() const
+{
+    auto* nod = static_cast<AcDbDictionary*>(const_cast<AcDbDatabase*>(this)->objectOf(d_->namedObjects));
+    AcDbObjectId id;
+    if (nod && nod->kind() == AcDbObjectKind::Dictionary)
+        nod->getAt("ACAD_LAYOUT", id);
+    return id;
+}
+
+template <class T>
+static Acad::ErrorStatus openAs(AcDbStub* stub, T*& out, AcDb::OpenMode mode)
+{
+    out = nullptr;
+    if (!stub)
+        return Acad::eNullObjectId;
+    return acdbOpenObject(out, AcDbObjectId(stub), mode);
+}
+
+Acad::ErrorStatus AcDbDatabase::getBlockTable(AcDbBlockTable*& t, AcDb::OpenMode m) { return openAs(d_->blockTable, t, m); }
+Acad::ErrorStatus AcDbDatabase::getLayerTable(AcDbLayerTable*& t, AcDb::OpenMode m) { return openAs(d_->layerTable, t, m); }
+Acad::ErrorStatus AcDbDatabase::getLinetypeTable(AcDbLinetypeTable*& t, AcDb::OpenMode m) { return openAs(d_->linetypeTable, t, m); }
+Acad::ErrorStatus AcDbDatabase::getTextStyleTable(AcDbTextStyleTable*& t, AcDb::OpenMode m) { return openAs(d_->textStyleTable, t, m); }
+Acad::ErrorStatus AcDbDatabase::getRegAppTable(AcDbRegAppTable*& t, AcDb::OpenMode m) { return openAs(d_->regAppTable, t, m); }
+Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& d, AcDb::OpenMode m) { return openAs(d_->namedObjects, d, m); }
+
+Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* object)
+{
+    id.setNull();
+    if (object && dynamic_cast<AcDbEntity*>(object))
+        return Acad::eInvalidInput;
+    Acad::ErrorStatus es = attach(object, AcDbObjectId::kNull, false);
+    if (es != Acad::eOk)
+        return es;
+    d_->objects.push_back(object->stub_);
+    id = object->objectId();
+    return Acad::eOk;
+}
+
+int16_t AcDbDatabase::lunits() const { return static_cast<int16_t>(d_->header.lunits); }
+Acad::ErrorStatus AcDbDatabase::setLunits(int16_t v)
+{
+    if (v < 1 || v > 5)
+        return Acad::eInvalidInput;
+    d_->header.lunits = v;
+    return Acad::eOk;
+}
+AcDb::UnitsValue AcDbDatabase::insunits() const { return static_cast<AcDb::UnitsValue>(d_->header.insunits); }
+Acad::ErrorStatus AcDbDatabase::setInsunits(AcDb::UnitsValue v)
+{
+    if (v < 0 || v > 24)
+        return Acad::eInvalidInput;
+    d_->header.insunits = v;
+    return Acad::eOk;
+}
+int16_t AcDbDatabase::sortEnts() const { return static_cast<int16_t>(d_->header.sortents); }
+Acad::ErrorStatus AcDbDatabase::setSortEnts(int16_t v)
+{
+    if (v < 0 || v > 127)
+        return Acad::eInvalidInput;
+    d_->header.sortents = v;
+    return Acad::eOk;
+}
+AcGePoint3d AcDbDatabase::ucsorg() const { return d_->header.ucsorg; }
+AcGeVector3d AcDbDatabase::ucsxdir() const { return d_->header.ucsxdir; }
+AcGeVector3d AcDbDatabase::ucsydir() const { return d_->header.ucsydir; }
+Acad::ErrorStatus AcDbDatabase::setUcs(const AcGePoint3d& origin, const AcGeVector3d& x, const AcGeVector3d& y)
+{
+    AcGeVector3d z = x.crossProduct(y);
+    if (x.length() < 1e-12 || y.length() < 1e-12 || z.length() < 1e-12)
+        return Acad::eInvalidInput;
+    d_->header.ucsorg = origin;
+    d_->header.ucsxdir = x.normal();
+    d_->header.ucsydir = z.crossProduct(x).normal();
+    return Acad::eOk;
+}
+AcGePoint3d AcDbDatabase::extmin() const { return d_->header.extmin; }
+AcGePoint3d AcDbDatabase::extmax() const { return d_->header.extmax; }
+void AcDbDatabase::setExtmin(const AcGePoint3d& p) { d_->header.extmin = p; }
+void AcDbDatabase::setExtmax(const AcGePoint3d& p) { d_->header.extmax = p; }
+const char* AcDbDatabase::acadver() const { return d_->header.acadver.c_str(); }
+const char* AcDbDatabase::dwgCodepage() const { return d_->header.codepage.c_str(); }
+AcDbHandle AcDbDatabase::handseed() const { return AcDbHandle(d_->header.handseed); }
+
+AcDbObjectId AcDbDatabase::clayer() const
+{
+    auto* table = static_cast<AcDbLayerTable*>(const_cast<AcDbDatabase*>(this)->objectOf(d_->layerTable));
+    AcDbObjectId id;
+    if (table && table->getAt(d_->header.clayer.c_str(), id) != Acad::eOk)
+        table->getAt("0", id);
+    return id;
+}
+
+Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId id)
+{
+    AcDbStub* s = id.stub();
+    if (!s || s->database != this || s->erased || s->kind != static_cast<uint16_t>(AcDbObjectKind::LayerTableRecord))
+        return Acad::eInvalidInput;
+    auto* rec = static_cast<AcDbSymbolTableRecord*>(objectOf(s));
+    d_->header.clayer = rec->name();
+    return Acad::eOk;
+}

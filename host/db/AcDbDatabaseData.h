@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "host/db/AcDbStub.h"
+#include "host/ge/AcGePoint3d.h"
+#include "host/ge/AcGeVector3d.h"
+
+// One section of the file in its order. HEADER, CLASSES, TABLES, BLOCKS,
+// ENTITIES and OBJECTS are rebuilt from the database on save; any other
+// section keeps its tags.
+struct AcDbFileSection {
+    std::string name;
+    std::vector<DxfTag> tags;  // only for sections kept as read: the tags between "2 name" and ENDSEC
+};
+
+// A block definition in BLOCKS order: its block table record, or for a BLOCK
+// that has no record (a damaged file) the tags as read.
+struct AcDbBlockEntry {
+    AcDbStub* record = nullptr;
+    std::vector<DxfTag> orphanTags;
+};
+
+// Header values the database models, with the values read so that saving
+// rewrites only what changed.
+struct AcDbHeaderValues {
+    std::string acadver = "AC1027";
+    std::string codepage = "ANSI_1252";
+    int lunits = 2;
+    int insunits = 0;
+    int sortents = 127;
+    std::string clayer = "0";
+    AcGePoint3d ucsorg;
+    AcGeVector3d ucsxdir{1, 0, 0};
+    AcGeVector3d ucsydir{0, 1, 0};
+    AcGePoint3d extmin{1e20, 1e20, 1e20};
+    AcGePoint3d extmax{-1e20, -1e20, -1e20};
+    uint64_t handseed = 1;
+};
+
+// Everything the database holds besides the objects' own fields: the file
+// image the tags point into, the stubs, the handle index and the order of
+// sections and objects for writing. Filled by the DXF reader, written by the
+// DXF writer, kept apart from the class interface.
+struct AcDbDatabaseData {
+    std::string fileName;
+    std::string buffer;                 // the file as read; tags point into it
+    std::vector<DxfTag> tags;           // every tag of the file, in order
+    std::deque<std::string> strings;    // text of tags made after reading
+    std::deque<AcDbStub> stubs;
+    std::unordered_map<uint64_t, AcDbStub*> byHandle;
+    bool crlf = false;
+
+    std::vector<DxfTag> leadingTags;    // before the first section (comments)
+    std::vector<AcDbFileSection> sections;
+    std::vector<DxfTag> headerTags;     // the HEADER variables as read
+    std::vector<DxfTag> classTags;      // the CLASSES section as read
+    std::vector<AcDbStub*> tables;      // TABLE heads in file order
+    std::vector<AcDbBlockEntry> blocks; // BLOCKS in file order
+    std::vector<AcDbStub*> entities;    // ENTITIES in file order
+    std::vector<AcDbStub*> objects;     // OBJECTS in file order
+
+    AcDbHeaderValues header;            // current values
+    AcDbHeaderValues headerRead;        // values as read, to see what changed
+
+    AcDbStub* blockTable = nullptr;
+    AcDbStub* layerTable = nullptr;
+    AcDbStub* linetypeTable = nullptr;
+    AcDbStub* textStyleTable = nullptr;
+    AcDbStub* regAppTable = nullptr;
+    AcDbStub* namedObjects = nullptr;
+    AcDbStub* modelSpace = nullptr;
+    AcDbStub* paperSpace = nullptr;
+
+    // Keeps text for a tag made after reading; the view stays valid.
+    std::string_view keep(std::string text)
+    {
+        strings.push_back(std::move(text));
+        return strings.back();
+    }
+};

@@ -1,0 +1,51 @@
+#include "host/db/AcDbLayerTableRecord.h"
+
+const AcRxClass* AcDbLayerTableRecord::desc()
+{
+    static const AcRxClass cls("AcDbLayerTableRecord", "LAYER", AcDbSymbolTableRecord::desc());
+    return &cls;
+}
+
+AcDbLayerTableRecord::AcDbLayerTableRecord() { color_.setColorIndex(7); }
+
+int AcDbLayerTableRecord::flags() const { return layerFlags_; }
+
+void AcDbLayerTableRecord::setFlag(int bit, bool on)
+{
+    layerFlags_ = on ? (layerFlags_ | bit) : (layerFlags_ & ~bit);
+    assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbLayerTableRecord::setIsFrozen(bool frozen)
+{
+    setFlag(1, frozen);
+    return Acad::eOk;
+}
+
+void AcDbLayerTableRecord::setIsLocked(bool locked) { setFlag(4, locked); }
+
+void AcDbLayerTableRecord::setIsOff(bool off)
+{
+    off_ = off;
+    assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbLayerTableRecord::setIsPlottable(bool plottable)
+{
+    plottable_ = plottable;
+    return assertWriteEnabled();
+}
+
+void AcDbLayerTableRecord::setColor(const AcCmColor& color)
+{
+    color_ = color;
+    assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight)
+{
+    if (weight == AcDb::kLnWtByLayer || weight == AcDb::kLnWtByBlock)
+        return Acad::eInvalidInput;
+    lineWeight_ = weight;
+    return assertWriteEnabled();
+}

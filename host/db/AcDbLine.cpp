@@ -1,0 +1,34 @@
+#include "host/db/AcDbLine.h"
+
+const AcRxClass* AcDbLine::desc()
+{
+    static const AcRxClass cls("AcDbLine", "LINE", AcDbEntity::desc());
+    return &cls;
+}
+
+Acad::ErrorStatus AcDbLine::setStartPoint(const AcGePoint3d& p) { start_ = p; return assertWriteEnabled(); }
+Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& p) { end_ = p; return assertWriteEnabled(); }
+
+Acad::ErrorStatus AcDbLine::transformBy(const AcGeMatrix3d& m)
+{
+    start_ = m * start_;
+    end_ = m * end_;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbLine::getGeomExtents(AcDbExtents& ext) const
+{
+    ext = AcDbExtents();
+    ext.addPoint(start_);
+    ext.addPoint(end_);
+    return Acad::eOk;
+}
+
+AcDbEntity* AcDbLine::clone() const
+{
+    auto* l = new AcDbLine(start_, end_);
+    copyEntityPropertiesTo(*l);
+    l->normal_ = normal_;
+    l->thickness_ = thickness_;
+    return l;
+}

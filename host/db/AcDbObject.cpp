@@ -1,0 +1,212 @@
+#include "host/db/AcDbObject.h"
+
+#include <cstring>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbRegAppTable.h"
+#include "host/dxf/DxfObjectIO.h"
+
+const AcRxClass* AcDbObject::desc()
+{
+    static const AcRxClass cls("AcDbObject", "", nullptr);
+    return &cls;
+}
+
+const AcRxClass* AcDbObject::isA() const { return fileClass_ ? fileClass_ : desc(); }
+
+AcDbObject::AcDbObject() = default;
+
+AcDbObject::~AcDbObject()
+{
+    for (AcDbXDataApp& app : xdata_)
+        acutRelRb(app.replaced);
+}
+
+const AcRxClass* AcDbObjectId::objectClass() const
+{
+    if (!stub_ || !stub_->database)
+        return nullptr;
+    AcDbObject* o = stub_->database->objectOf(stub_);
+    return o ? o->isA() : nullptr;
+}
+
+AcDbObjectId AcDbObject::ownerId() const { return owner_; }
+
+Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId owner)
+{
+    if (owner_ != owner) {
+        owner_ = owner;
+        if (stub_)
+            stub_->owner = owner.stub();
+        assertWriteEnabled();
+    }
+    return Acad::eOk;
+}
+
+AcDbDatabase* AcDbObject::database() const { return stub_ ? stub_->database : nullptr; }
+
+Acad::ErrorStatus AcDbObject::assertWriteEnabled()
+{
+    modified_ = true;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::close()
+{
+    if (!stub_)
+        return Acad::eNotInDatabase;
+    if (writer_) {
+        writer_ = false;
+        return Acad::eOk;
+    }
+    if (readers_ > 0) {
+        --readers_;
+        return Acad::eOk;
+    }
+    return Acad::eNotOpenForRead;
+}
+
+Acad::ErrorStatus AcDbObject::upgradeOpen()
+{
+    if (writer_)
+        return Acad::eWasOpenForWrite;
+    if (readers_ == 0)
+        return Acad::eNotOpenForRead;
+    if (readers_ > 1)
+        return Acad::eWasOpenForRead;
+    Acad::ErrorStatus es = checkWriteOpen();
+    if (es != Acad::eOk)
+        return es;
+    readers_ = 0;
+    writer_ = true;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::downgradeOpen()
+{
+    if (!writer_)
+        return Acad::eNotOpenForWrite;
+    writer_ = false;
+    readers_ = 1;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::erase(bool erasing)
+{
+    if (!stub_)
+        return Acad::eNotInDatabase;
+    if (!writer_)
+        return Acad::eNotOpenForWrite;
+    if (stub_->erased == erasing)
+        return erasing ? Acad::eWasErased : Acad::eOk;
+    stub_->erased = erasing;
+    modified_ = true;
+    return Acad::eOk;
+}
+
+resbuf* AcDbObject::xData(const char* regappName) const
+{
+    resbuf* head = nullptr;
+    resbuf* tail = nullptr;
+    for (const AcDbXDataApp& app : xdata_) {
+        if (regappName && strcasecmp(regappName, app.name.c_str()) != 0)
+            continue;
+        resbuf* chain = DxfObjectIO::xdataChain(app, database());
+        if (!chain)
+            continue;
+        if (head)
+            tail->rbnext = chain;
+        else
+            head = chain;
+        for (tail = chain; tail->rbnext; tail = tail->rbnext) {
+        }
+        if (regappName)
+            break;
+    }
+    return head;
+}
+
+Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
+{
+    if (!xdata || xdata->restype != 1001 || !xdata->resval.rstring)
+        return Acad::eInvalidInput;
+    // Check every application first, so a bad chain changes nothing.
+    if (AcDbDatabase* db = database()) {
+        AcDbRegAppTable* table = nullptr;
+        if (db->data().regAppTable) {
+            auto* t = static_cast<AcDbRegAppTable*>(db->objectOf(db->data().regAppTable));
+            table = t;
+        }
+        for (const resbuf* rb = xdata; rb; rb = rb->rbnext)
+            if (rb->restype == 1001 && (!rb->resval.rstring || !table || !table->has(rb->resval.rstring)))
+                return Acad::eRegappIdNotFound;
+    }
+    for (const resbuf* rb = xdata; rb;) {
+        if (rb->restype != 1001) {
+            rb = rb->rbnext;
+            continue;
+        }
+        std::string name = rb->resval.rstring ? rb->resval.rstring : "";
+        const resbuf* first = rb->rbnext;
+        const resbuf* end = first;
+        while (end && end->restype != 1001)
+            end = end->rbnext;
+        resbuf* copy = nullptr;
+        resbuf* tail = nullptr;
+        for (const resbuf* p = first; p != end; p = p->rbnext) {
+            resbuf* one = acutNewRb(p->restype);
+            one->resval = p->resval;
+            if (acutRbValueKind(p->restype) == AcRbValueKind::String)
+                one->resval.rstring = strdup(p->resval.rstring ? p->resval.rstring : "");
+            if (copy)
+                tail->rbnext = one;
+            else
+                copy = one;
+            tail = one;
+        }
+        size_t i = 0;
+        while (i < xdata_.size() && strcasecmp(xdata_[i].name.c_str(), name.c_str()) != 0)
+            ++i;
+        if (!copy) {
+            if (i < xdata_.size()) {
+                acutRelRb(xdata_[i].replaced);
+                xdata_.erase(xdata_.begin() + static_cast<long>(i));
+            }
+        } else {
+            if (i == xdata_.size()) {
+                xdata_.push_back({});
+                xdata_.back().name = name;
+            }
+            acutRelRb(xdata_[i].replaced);
+            xdata_[i].replaced = copy;
+            xdata_[i].fileTags.clear();
+        }
+        rb = end;
+    }
+    xdataModified_ = true;
+    modified_ = true;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::createExtensionDictionary()
+{
+    if (!extDict_.isNull() && !extDict_.isErased())
+        return Acad::eAlreadyInDb;
+    AcDbDatabase* db = database();
+    if (!db)
+        return Acad::eNotInDatabase;
+    auto* dict = new AcDbDictionary();
+    dict->setTreatElementsAsHard(true);
+    Acad::ErrorStatus es = db->attach(dict, objectId(), false);
+    if (es != Acad::eOk) {
+        delete dict;
+        return es;
+    }
+    db->data().objects.push_back(dict->stub_);
+    dict->close();
+    extDict_ = dict->objectId();
+    modified_ = true;
+    return Acad::eOk;
+}

@@ -1,0 +1,106 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDb.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/db/AcDbObjectKind.h"
+#include "host/db/AcRxClass.h"
+#include "host/db/AcadErrorStatus.h"
+#include "host/db/resbuf.h"
+
+class AcDbDatabase;
+class DxfObjectIO;
+
+// Extended data of one registered application as read from the file (kept
+// verbatim) or as last set (a result-buffer chain, written on save).
+struct AcDbXDataApp {
+    std::string name;                 // the application name, UTF-8
+    std::vector<DxfTag> fileTags;     // from the 1001 tag on, as read; empty once replaced
+    resbuf* replaced = nullptr;       // owned chain without the 1001 head; null when as read
+};
+
+// Base of every database object. Objects read from a file are built when
+// first opened; objects made with new belong to the caller until added to a
+// database (appendAcDbEntity, add, setAt, addAcDbObject), then to the
+// database, and the caller close()s them instead of deleting them. An object
+// may be open for read by several callers or for write by one.
+class AcDbObject {
+public:
+    AcDbObject();
+    virtual ~AcDbObject();
+    AcDbObject(const AcDbObject&) = delete;
+    AcDbObject& operator=(const AcDbObject&) = delete;
+
+    static const AcRxClass* desc();
+    // The class of this object; for objects the database does not model, the
+    // class named by their DXF data (e.g. "AcDbMText").
+    virtual const AcRxClass* isA() const;
+    bool isKindOf(const AcRxClass* cls) const { return isA()->isDerivedFrom(cls); }
+    // What the database models of this object (Other for objects kept as read).
+    virtual AcDbObjectKind kind() const { return stub_ ? static_cast<AcDbObjectKind>(stub_->kind) : AcDbObjectKind::Other; }
+
+    // Null until the object is added to a database.
+    AcDbObjectId objectId() const { return AcDbObjectId(stub_); }
+    AcDbObjectId ownerId() const;
+    // Sets the owner; eOk.
+    Acad::ErrorStatus setOwnerId(AcDbObjectId owner);
+    AcDbDatabase* database() const;
+    void getAcDbHandle(AcDbHandle& handle) const { handle = objectId().handle(); }
+    AcDbHandle handle() const { return objectId().handle(); }
+
+    // Ends one open. eNotInDatabase for an object never added (delete it instead).
+    Acad::ErrorStatus close();
+    // Turns a read open into a write open: eWasOpenForRead when others also
+    // read it, eOnLockedLayer for an entity on a locked layer.
+    Acad::ErrorStatus upgradeOpen();
+    // Turns a write open into a read open; eNotOpenForWrite otherwise.
+    Acad::ErrorStatus downgradeOpen();
+    // Erases (or un-erases) the object; eNotOpenForWrite unless open for write.
+    virtual Acad::ErrorStatus erase(bool erasing = true);
+    bool isErased() const { return stub_ && stub_->erased; }
+    bool isReadEnabled() const { return readers_ > 0 || writer_; }
+    bool isWriteEnabled() const { return writer_ || !stub_; }
+    bool isNewObject() const { return stub_ && stub_->tagCount == 0; }
+    // True once a setter changed the object since it was read.
+    bool isModified() const { return modified_; }
+    // Marks the object changed, so saving writes its fields instead of the tags read. eOk.
+    Acad::ErrorStatus assertWriteEnabled();
+
+    // The extended data of one application (null name: of all), each headed by
+    // its 1001 application name; null when there is none. The caller frees it
+    // with acutRelRb.
+    resbuf* xData(const char* regappName = nullptr) const;
+    // Replaces the extended data of every application headed (1001) in the
+    // chain; an application given with no items is removed. eInvalidInput when
+    // the chain does not start with 1001; eRegappIdNotFound when an
+    // application is not registered in the object's database.
+    Acad::ErrorStatus setXData(const resbuf* xdata);
+
+    AcDbObjectId extensionDictionary() const { return extDict_; }
+    // Creates an empty extension dictionary; eAlreadyInDb when there is one,
+    // eNotInDatabase when the object is not in a database.
+    Acad::ErrorStatus createExtensionDictionary();
+
+protected:
+    // Lets an entity refuse a write open (locked layer).
+    virtual Acad::ErrorStatus checkWriteOpen() const { return Acad::eOk; }
+
+    // For objects the database does not model: the class named by their file data.
+    const AcRxClass* fileClass_ = nullptr;
+
+private:
+    friend class AcDbDatabase;
+    friend class DxfObjectIO;
+
+    AcDbStub* stub_ = nullptr;
+    AcDbObjectId owner_;
+    AcDbObjectId extDict_;
+    bool extDictFromFile_ = false;
+    int readers_ = 0;
+    bool writer_ = false;
+    bool modified_ = false;
+    bool xdataModified_ = false;
+    std::vector<AcDbXDataApp> xdata_;
+};

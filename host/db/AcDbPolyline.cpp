@@ -1,0 +1,234 @@
+#include "host/db/AcDbPolyline.h"
+
+#include <cmath>
+
+#include "host/ge/PolylineGeometry.h"
+
+const AcRxClass* AcDbPolyline::desc()
+{
+    static const AcRxClass cls("AcDbPolyline", "LWPOLYLINE", AcDbEntity::desc());
+    return &cls;
+}
+
+namespace {
+std::vector<AcGeBulgeVertex> bulgeVertices(const std::vector<AcDbPolyline::Vertex>& v)
+{
+    std::vector<AcGeBulgeVertex> out;
+    out.reserve(v.size());
+    for (const auto& x : v)
+        out.push_back({x.point, x.bulge});
+    return out;
+}
+}  // namespace
+
+Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned index, const AcGePoint2d& pt, double bulge, double sw, double ew)
+{
+    if (index > vertices_.size())
+        return Acad::eInvalidIndex;
+    Vertex v;
+    v.point = pt;
+    v.bulge = bulge;
+    v.startWidth = sw < 0 ? 0.0 : sw;
+    v.endWidth = ew < 0 ? 0.0 : ew;
+    vertices_.insert(vertices_.begin() + index, v);
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned index)
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    vertices_.erase(vertices_.begin() + index);
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned index, AcGePoint2d& pt) const
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    pt = vertices_[index].point;
+    return Acad::eOk;
+}
+
+AcGeMatrix3d AcDbPolyline::planeToWorld() const
+{
+    if (normal_.x == 0.0 && normal_.y == 0.0 && normal_.z == 1.0)
+        return AcGeMatrix3d::translation(AcGeVector3d(0, 0, elevation_));
+    return AcGeMatrix3d::planeToWorld(normal_) * AcGeMatrix3d::translation(AcGeVector3d(0, 0, elevation_));
+}
+
+Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned index, AcGePoint3d& pt) const
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    pt = planeToWorld() * AcGePoint3d(vertices_[index].point.x, vertices_[index].point.y, 0.0);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::setPointAt(unsigned index, const AcGePoint2d& pt)
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    vertices_[index].point = pt;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::getBulgeAt(unsigned index, double& bulge) const
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    bulge = vertices_[index].bulge;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned index, double bulge)
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    vertices_[index].bulge = bulge;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned index, double& sw, double& ew) const
+{
+    if (index >= vertices_.size())
+        return Acad::eInvalidIndex;
+    sw = vertices_[index].startWidth;
+    ew = vertices_[index].endWidth;
+    return Acad::eOk;
+}
+
+void AcDbPolyline::setClosed(bool closed)
+{
+    flags_ = closed ? (flags_ | 1) : (flags_ & ~1);
+    assertWriteEnabled();
+}
+
+bool AcDbPolyline::hasBulges() const
+{
+    for (const auto& v : vertices_)
+        if (v.bulge != 0.0)
+            return true;
+    return false;
+}
+
+void AcDbPolyline::setElevation(double e)
+{
+    elevation_ = e;
+    assertWriteEnabled();
+}
+
+void AcDbPolyline::setNormal(const AcGeVector3d& n)
+{
+    if (n.length() > 1e-12)
+        normal_ = n.normal();
+    assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::setConstantWidth(double w)
+{
+    if (w < 0)
+        return Acad::eInvalidInput;
+    constantWidth_ = w;
+    for (auto& v : vertices_)
+        v.startWidth = v.endWidth = 0.0;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::getArea(double& area) const
+{
+    auto v = bulgeVertices(vertices_);
+    area = acgePolylineArea(v, isClosed());
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getEndParam(double& param) const
+{
+    size_t n = vertices_.size();
+    param = n == 0 ? 0.0 : static_cast<double>(isClosed() ? n : n - 1);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const
+{
+    double end = 0;
+    getEndParam(end);
+    if (param < 0 || param > end + 1e-12)
+        return Acad::eInvalidInput;
+    auto v = bulgeVertices(vertices_);
+    dist = 0;
+    size_t whole = static_cast<size_t>(std::floor(param));
+    for (size_t i = 0; i < whole && i < acgePolylineSegmentCount(v, isClosed()); ++i)
+        dist += static_cast<double>(acgePolylineSegment(v, isClosed(), i).length());
+    double frac = param - static_cast<double>(whole);
+    if (frac > 0 && whole < acgePolylineSegmentCount(v, isClosed()))
+        dist += frac * static_cast<double>(acgePolylineSegment(v, isClosed(), whole).length());
+    return Acad::eOk;
+}
+
+double AcDbPolyline::length() const
+{
+    auto v = bulgeVertices(vertices_);
+    return acgePolylineLength(v, isClosed());
+}
+
+Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& m)
+{
+    AcGeMatrix3d toWorld = m * planeToWorld();
+    AcGePoint3d o;
+    AcGeVector3d x, y, z;
+    toWorld.getCoordSystem(o, x, y, z);
+    AcGeVector3d n = x.crossProduct(y);
+    if (n.length() < 1e-300)
+        return Acad::eCannotScaleNonUniformly;
+    n = n.normal();
+    bool flip = false;
+    // A mirror keeps the usual +Z normal and turns the arcs the other way.
+    if (n.z < 0 && normal_.z > 0) {
+        n = -n;
+        flip = true;
+    }
+    double scale = std::sqrt(x.length() * y.length());
+    AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(n);
+    bool first = true;
+    for (auto& v : vertices_) {
+        AcGePoint3d w = toWorld * AcGePoint3d(v.point.x, v.point.y, 0.0);
+        AcGePoint3d p = (n.x == 0.0 && n.y == 0.0 && n.z == 1.0) ? w : toPlane * w;
+        if (first) {
+            elevation_ = p.z;
+            first = false;
+        }
+        v.point = AcGePoint2d(p.x, p.y);
+        if (flip)
+            v.bulge = -v.bulge;
+        v.startWidth *= scale;
+        v.endWidth *= scale;
+    }
+    constantWidth_ *= scale;
+    normal_ = n;
+    return assertWriteEnabled();
+}
+
+Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& ext) const
+{
+    auto v = bulgeVertices(vertices_);
+    AcGePoint2d lo, hi;
+    if (!acgePolylineExtents(v, isClosed(), lo, hi))
+        return Acad::eInvalidExtents;
+    ext = AcDbExtents(AcGePoint3d(lo.x, lo.y, 0), AcGePoint3d(hi.x, hi.y, 0));
+    ext.transformBy(planeToWorld());
+    return Acad::eOk;
+}
+
+AcDbEntity* AcDbPolyline::clone() const
+{
+    auto* p = new AcDbPolyline();
+    copyEntityPropertiesTo(*p);
+    p->vertices_ = vertices_;
+    p->flags_ = flags_;
+    p->constantWidth_ = constantWidth_;
+    p->elevation_ = elevation_;
+    p->thickness_ = thickness_;
+    p->normal_ = normal_;
+    return p;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host/dxf/DxfTag.h"
+
+class AcDbDatabase;
+class AcDbObject;
+
+// The database's record of one object, whether or not it has been opened yet.
+// An AcDbObjectId points at one. Objects read from a file start as a stub
+// with the tags they were read from; the object itself is built from those
+// tags the first time it is opened. The stub belongs to the database and
+// stays valid (marked erased when erased) until the database is destroyed.
+struct AcDbStub {
+    AcDbDatabase* database = nullptr;
+    AcDbObject* object = nullptr;           // built on first open; owned by the database
+    uint64_t handle = 0;
+    AcDbStub* owner = nullptr;              // set for entities at load; objects resolve 330 when built
+    const DxfTag* tags = nullptr;           // the tags read from the file (in the database's tag store)
+    uint32_t tagCount = 0;
+    uint16_t kind = 0;                      // AcDbObjectKind
+    bool erased = false;
+    bool isEntity = false;
+    bool inBlocksSection = false;           // an entity written inside its BLOCK ... ENDBLK
+    std::unique_ptr<std::vector<AcDbStub*>> subs;  // ATTRIB/VERTEX entities then SEQEND after an INSERT/POLYLINE
+};

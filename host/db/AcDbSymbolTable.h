@@ -1,0 +1,62 @@
+#pragma once
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/db/AcDbObject.h"
+
+class AcDbSymbolTableRecord;
+class AcDbSymbolTableIterator;
+
+// A symbol table: the ordered, uniquely named records of one kind. Lookups
+// ignore case, as CAD programs do.
+class AcDbSymbolTable : public AcDbObject {
+public:
+    AcDbSymbolTable() = default;
+
+    static const AcRxClass* desc();
+    const AcRxClass* isA() const override;
+    AcDbObjectKind kind() const override { return AcDbObjectKind::SymbolTable; }
+
+    // The record's id; eKeyNotFound when there is none (erased ones count as missing).
+    Acad::ErrorStatus getAt(const char* name, AcDbObjectId& id, bool getErased = false) const;
+    // Opens the named record; eKeyNotFound, or the open status.
+    Acad::ErrorStatus getAt(const char* name, AcDbSymbolTableRecord*& record, AcDb::OpenMode mode,
+                            bool openErased = false) const;
+    bool has(const char* name) const;
+    bool has(AcDbObjectId id) const;
+    // Adds a new record (the table open for write): eDuplicateRecordName for
+    // a taken name, eInvalidInput for a bad name or a record of the wrong
+    // kind, eNotOpenForWrite. The record is then open for write; close it.
+    Acad::ErrorStatus add(AcDbObjectId& id, AcDbSymbolTableRecord* record);
+    Acad::ErrorStatus add(AcDbSymbolTableRecord* record)
+    {
+        AcDbObjectId id;
+        return add(id, record);
+    }
+    // An iterator over the records in order; the caller deletes it. eOk.
+    Acad::ErrorStatus newIterator(AcDbSymbolTableIterator*& iterator, bool atBeginning = true,
+                                  bool skipDeleted = true) const;
+    // The record ids in order, erased ones left out.
+    std::vector<AcDbObjectId> recordIds() const;
+    // The DXF name of the records this table holds ("LAYER", "BLOCK_RECORD", ...).
+    const std::string& recordType() const { return recordType_; }
+
+    // Called by a record being renamed: eDuplicateRecordName when another holds the name.
+    Acad::ErrorStatus rename(AcDbStub* record, const std::string& oldName, const std::string& newName);
+    // Registers a record read from a file.
+    void adoptRecord(AcDbStub* record, const std::string& name);
+
+protected:
+    // The record kind this table accepts.
+    virtual bool accepts(const AcDbSymbolTableRecord* record) const;
+
+private:
+    friend class DxfObjectIO;
+
+    static std::string key(const std::string& name);
+
+    std::string recordType_;
+    std::vector<AcDbStub*> records_;
+    std::unordered_map<std::string, AcDbStub*> byName_;
+};

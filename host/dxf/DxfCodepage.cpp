@@ -1,0 +1,182 @@
+#include "host/dxf/DxfCodepage.h"
+
+#include <iconv.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void appendUtf8(std::string& out, uint32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Reads one UTF-8 character at s[i]; advances i. Invalid bytes give U+FFFD.
+uint32_t nextUtf8(std::string_view s, size_t& i)
+{
+    auto b = static_cast<unsigned char>(s[i]);
+    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + static_cast<size_t>(len) > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+    for (int k = 1; k < len; ++k) {
+        auto c = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+        if ((c & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += static_cast<size_t>(len);
+    return cp;
+}
+
+bool hasHighBytes(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+// Replaces "\U+XXXX" (4 to 8 hex digits, either case) by the character.
+std::string decodeEscapes(std::string_view s)
+{
+    if (s.find("\\U+") == std::string_view::npos && s.find("\\u+") == std::string_view::npos)
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        if (s[i] == '\\' && i + 6 < s.size() + 0 && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
+            size_t k = i + 3;
+            uint32_t cp = 0;
+            int digits = 0;
+            while (k < s.size() && digits < 8 && std::isxdigit(static_cast<unsigned char>(s[k]))) {
+                cp = cp * 16 + static_cast<uint32_t>(std::isdigit(static_cast<unsigned char>(s[k])) ? s[k] - '0' : (std::tolower(s[k]) - 'a' + 10));
+                ++k;
+                ++digits;
+            }
+            if (digits == 4 || (digits > 4 && cp <= 0x10FFFF)) {
+                appendUtf8(out, cp);
+                i = k;
+                continue;
+            }
+        }
+        out += s[i++];
+    }
+    return out;
+}
+
+std::string charsetFor(std::string_view codepage)
+{
+    std::string cp(codepage);
+    for (char& c : cp)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (cp.rfind("ANSI_", 0) == 0) {
+        std::string num = cp.substr(5);
+        if (num == "936")
+            return "GBK";
+        if (!num.empty())
+            return "CP" + num;
+    }
+    if (cp == "DOS437")
+        return "CP437";
+    if (cp == "DOS850")
+        return "CP850";
+    return "CP1252";
+}
+
+// Converts with iconv; characters that fail become '?', which never happens
+// for the single-byte tables but keeps a broken multi-byte file readable.
+std::string convert(const std::string& to, const std::string& from, std::string_view in)
+{
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::string(in);
+    std::string out(in.size() * 4 + 16, '\0');
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
+            if (dstLeft < 8)
+                break;
+            ++src;
+            --srcLeft;
+            *dst++ = '?';
+            --dstLeft;
+        }
+    }
+    iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+}  // namespace
+
+DxfCodepage::DxfCodepage(bool utf8File, std::string_view codepage) : utf8_(utf8File), charset_(charsetFor(codepage)) {}
+
+std::string DxfCodepage::decode(std::string_view raw) const
+{
+    if (utf8_ || !hasHighBytes(raw))
+        return decodeEscapes(raw);
+    return decodeEscapes(convert("UTF-8", charset_, raw));
+}
+
+std::string DxfCodepage::encode(std::string_view utf8) const
+{
+    if (utf8_ || !hasHighBytes(utf8))
+        return std::string(utf8);
+    // Each character on its own, so one the code page lacks becomes an escape.
+    iconv_t cd = iconv_open(charset_.c_str(), "UTF-8");
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        size_t start = i;
+        uint32_t cp = nextUtf8(utf8, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        bool done = false;
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            char buf[8];
+            char* src = const_cast<char*>(utf8.data() + start);
+            size_t srcLeft = i - start;
+            char* dst = buf;
+            size_t dstLeft = sizeof buf;
+            if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && srcLeft == 0) {
+                out.append(buf, sizeof buf - dstLeft);
+                done = true;
+            }
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        if (!done) {
+            char esc[16];
+            std::snprintf(esc, sizeof esc, cp > 0xFFFF ? "\\U+%08X" : "\\U+%04X", cp);
+            out += esc;
+        }
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1))
+        iconv_close(cd);
+    return out;
+}

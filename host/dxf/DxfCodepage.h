@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Converts strings between the file's encoding and UTF-8. Files before
+// R2007 are written in the code page named by $DWGCODEPAGE (ANSI_1252 when
+// missing) with "\U+XXXX" escapes for characters outside it; R2007 and later
+// are UTF-8, where "\U+XXXX" may still appear. Decoding turns escapes into
+// characters; encoding writes characters the code page lacks as escapes.
+class DxfCodepage {
+public:
+    // utf8File: the file is R2007 or later. codepage: the $DWGCODEPAGE value.
+    DxfCodepage(bool utf8File, std::string_view codepage);
+
+    // The UTF-8 text of a value read from the file. Bytes that are not valid
+    // in the file encoding become U+FFFD.
+    std::string decode(std::string_view raw) const;
+    // The file bytes for UTF-8 text.
+    std::string encode(std::string_view utf8) const;
+
+    bool isUtf8() const { return utf8_; }
+    // The iconv name of the code page, e.g. "CP1252".
+    const std::string& charset() const { return charset_; }
+
+private:
+    bool utf8_;
+    std::string charset_;
+};

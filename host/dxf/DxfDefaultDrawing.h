@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+// The DXF text of a new, empty drawing (R2013): the nine tables with the
+// usual records (layers 0 and Defpoints, linetypes ByBlock/ByLayer/
+// Continuous, text style and dimension style Standard, application ACAD),
+// model space and one paper-space layout, and the dictionaries other CAD
+// programs expect. Reading it gives what AcDbDatabase(true) starts with.
+namespace DxfDefaultDrawing {
+std::string text();
+}

@@ -1,0 +1,389 @@
+#include "host/dxf/DxfFileReader.h"
+
+#include <strings.h>
+
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfTagReader.h"
+#include "host/dxf/DxfValue.h"
+
+namespace {
+
+bool sectionIs(const DxfTag& t, std::string_view name) { return t.code == 0 && t.value() == name; }
+
+uint16_t kindOf(std::string_view name, const char* section)
+{
+    return static_cast<uint16_t>(acdbKindOfDxfName(name, section));
+}
+
+}  // namespace
+
+DxfFileReader::DxfFileReader(AcDbDatabase& db) : db_(db), d_(db.data()), fileName_(db.data().fileName) {}
+
+size_t DxfFileReader::lineOfTag(size_t tagIndex) const
+{
+    if (tagIndex >= d_.tags.size())
+        return DxfTagReader::lineOfOffset(d_.buffer, d_.buffer.size());
+    size_t offset = static_cast<size_t>(d_.tags[tagIndex].text - d_.buffer.data());
+    return DxfTagReader::lineOfOffset(d_.buffer, offset) - 1;  // the group-code line
+}
+
+DxfReadResult DxfFileReader::expected(size_t tagIndex, const std::string& what) const
+{
+    std::string found = "the end of the file";
+    if (tagIndex < d_.tags.size()) {
+        const DxfTag& t = d_.tags[tagIndex];
+        found = "group code " + std::to_string(t.code) + " '" + std::string(t.value().substr(0, 40)) + "'";
+    }
+    return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(tagIndex),
+                                           "expected " + what + ", found " + found);
+}
+
+size_t DxfFileReader::objectEnd(size_t i) const
+{
+    size_t n = d_.tags.size();
+    for (++i; i < n; ++i)
+        if (d_.tags[i].code == 0)
+            return i;
+    return n;
+}
+
+AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, DxfReadResult& result)
+{
+    std::string_view type = d_.tags[i].value();
+    uint64_t handle = 0;
+    int handleCode = type == "DIMSTYLE" ? 105 : 5;
+    for (size_t k = i + 1; k < end && k < i + 4; ++k)
+        if (d_.tags[k].code == handleCode) {
+            if (!DxfValue::toHandle(d_.tags[k].value(), handle)) {
+                result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(k) + 1,
+                                                         "expected a hexadecimal handle, found '" +
+                                                             std::string(d_.tags[k].value().substr(0, 40)) + "'");
+                return nullptr;
+            }
+            break;
+        }
+    AcDbStub* s = db_.newStub(handle);
+    if (!s) {
+        result = DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
+                                                 "handle " + DxfValue::fromHandle(handle) + " of " + std::string(type) +
+                                                     " is already used by another object");
+        return nullptr;
+    }
+    s->tags = &d_.tags[i];
+    s->tagCount = static_cast<uint32_t>(end - i);
+    s->kind = kindOf(type, section);
+    return s;
+}
+
+DxfReadResult DxfFileReader::read()
+{
+    DxfReadResult r = DxfTagReader(fileName_).read(d_.buffer, d_.tags);
+    if (!r.ok())
+        return r;
+    d_.crlf = d_.buffer.find("\r\n") < 200;
+    size_t i = 0;
+    const size_t n = d_.tags.size();
+    while (i < n && !sectionIs(d_.tags[i], "SECTION") && !sectionIs(d_.tags[i], "EOF"))
+        d_.leadingTags.push_back(d_.tags[i++]);
+    bool sawHeader = false;
+    while (i < n && !sectionIs(d_.tags[i], "EOF")) {
+        if (!sectionIs(d_.tags[i], "SECTION"))
+            return expected(i, "group code 0 with 'SECTION' or 'EOF'");
+        ++i;
+        if (i >= n || d_.tags[i].code != 2)
+            return expected(i, "group code 2 with the section name");
+        std::string name(d_.tags[i].value());
+        ++i;
+        if (name != "HEADER" && !sawHeader)
+            return expected(i - 2, "the HEADER section first");
+        d_.sections.push_back({name, {}});
+        if (name == "HEADER") {
+            sawHeader = true;
+            r = readHeader(i);
+        } else if (name == "CLASSES") {
+            while (i < n && !sectionIs(d_.tags[i], "ENDSEC") && !sectionIs(d_.tags[i], "EOF"))
+                d_.classTags.push_back(d_.tags[i++]);
+        } else if (name == "TABLES") {
+            r = readTables(i);
+        } else if (name == "BLOCKS") {
+            r = readBlocks(i);
+        } else if (name == "ENTITIES") {
+            size_t end = 0;
+            r = readEntities(i, nullptr, false, end);
+        } else if (name == "OBJECTS") {
+            r = readObjects(i);
+        } else {
+            while (i < n && !sectionIs(d_.tags[i], "ENDSEC") && !sectionIs(d_.tags[i], "EOF"))
+                d_.sections.back().tags.push_back(d_.tags[i++]);
+        }
+        if (!r.ok())
+            return r;
+        if (i >= n || !sectionIs(d_.tags[i], "ENDSEC"))
+            return expected(i, "group code 0 with 'ENDSEC' to end the " + name + " section");
+        ++i;
+    }
+    if (!sawHeader)
+        return expected(0, "a HEADER section");
+    if (!d_.blockTable || !d_.modelSpace)
+        return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
+                                               "the drawing has no block table with *Model_Space");
+    return {};
+}
+
+DxfReadResult DxfFileReader::readHeader(size_t& i)
+{
+    const size_t n = d_.tags.size();
+    AcDbHeaderValues& h = d_.header;
+    std::string name;
+    auto point = [&](size_t k, AcGePoint3d& p) {
+        for (size_t j = k; j < n && d_.tags[j].code != 9 && d_.tags[j].code != 0; ++j) {
+            double v = 0;
+            if (!DxfValue::toDouble(d_.tags[j].value(), v))
+                continue;
+            if (d_.tags[j].code == 10) p.x = v;
+            if (d_.tags[j].code == 20) p.y = v;
+            if (d_.tags[j].code == 30) p.z = v;
+        }
+    };
+    for (; i < n && d_.tags[i].code != 0; ++i) {
+        const DxfTag& t = d_.tags[i];
+        d_.headerTags.push_back(t);
+        if (t.code == 9) {
+            name = std::string(t.value());
+            AcGePoint3d p;
+            if (name == "$UCSORG") { point(i + 1, p); h.ucsorg = p; }
+            else if (name == "$UCSXDIR") { point(i + 1, p); h.ucsxdir = p.asVector(); }
+            else if (name == "$UCSYDIR") { point(i + 1, p); h.ucsydir = p.asVector(); }
+            else if (name == "$EXTMIN") { point(i + 1, p); h.extmin = p; }
+            else if (name == "$EXTMAX") { point(i + 1, p); h.extmax = p; }
+            continue;
+        }
+        int64_t v = 0;
+        if (name == "$ACADVER" && t.code == 1)
+            h.acadver = std::string(DxfValue::trimmed(t.value()));
+        else if (name == "$DWGCODEPAGE" && t.code == 3)
+            h.codepage = std::string(DxfValue::trimmed(t.value()));
+        else if (name == "$HANDSEED" && t.code == 5) {
+            uint64_t seed = 0;
+            if (DxfValue::toHandle(t.value(), seed) && seed > h.handseed)
+                h.handseed = seed;
+        } else if (name == "$LUNITS" && DxfValue::toInt(t.value(), v))
+            h.lunits = static_cast<int>(v);
+        else if (name == "$INSUNITS" && DxfValue::toInt(t.value(), v))
+            h.insunits = static_cast<int>(v);
+        else if (name == "$SORTENTS" && DxfValue::toInt(t.value(), v))
+            h.sortents = static_cast<int>(v);
+        else if (name == "$CLAYER" && t.code == 8)
+            h.clayer = std::string(t.value());
+    }
+    const std::string& ver = h.acadver;
+    if (ver < "AC1012" || ver > "AC1032" || ver.size() != 6) {
+        return DxfTagReader(fileName_).failure(Acad::eDwgNotSupported, 2,
+                                               "drawing version '" + ver +
+                                                   "' cannot be read; expected an R13 to R2018 DXF (AC1012 to AC1032); R12 and older are not read");
+    }
+    DxfCodepage cp(ver >= "AC1021", h.codepage);
+    h.clayer = cp.decode(h.clayer);
+    d_.headerRead = h;
+    return {};
+}
+
+DxfReadResult DxfFileReader::readTables(size_t& i)
+{
+    const size_t n = d_.tags.size();
+    DxfReadResult r;
+    while (i < n && sectionIs(d_.tags[i], "TABLE")) {
+        size_t end = objectEnd(i);
+        AcDbStub* head = makeStub(i, end, "TABLES", r);
+        if (!head)
+            return r;
+        auto* table = static_cast<AcDbSymbolTable*>(db_.objectOf(head));
+        d_.tables.push_back(head);
+        const std::string& type = table->recordType();
+        if (type == "BLOCK_RECORD") d_.blockTable = head;
+        else if (type == "LAYER") d_.layerTable = head;
+        else if (type == "LTYPE") d_.linetypeTable = head;
+        else if (type == "STYLE") d_.textStyleTable = head;
+        else if (type == "APPID") d_.regAppTable = head;
+        i = end;
+        while (i < n && d_.tags[i].code == 0 && d_.tags[i].value() != "ENDTAB" && d_.tags[i].value() != "ENDSEC"
+               && d_.tags[i].value() != "TABLE") {
+            end = objectEnd(i);
+            AcDbStub* rec = makeStub(i, end, "TABLES", r);
+            if (!rec)
+                return r;
+            rec->owner = head;
+            auto* record = static_cast<AcDbSymbolTableRecord*>(db_.objectOf(rec));
+            table->adoptRecord(rec, record->name());
+            if (type == "BLOCK_RECORD") {
+                if (strcasecmp(record->name().c_str(), "*Model_Space") == 0)
+                    d_.modelSpace = rec;
+                else if (strcasecmp(record->name().c_str(), "*Paper_Space") == 0)
+                    d_.paperSpace = rec;
+            }
+            i = end;
+        }
+        if (i >= n || !sectionIs(d_.tags[i], "ENDTAB"))
+            return expected(i, "group code 0 with 'ENDTAB' to end the " + type + " table");
+        ++i;
+    }
+    return r;
+}
+
+void DxfFileReader::scanEntity(size_t i, size_t end, uint64_t& owner, bool& paperSpace) const
+{
+    owner = 0;
+    paperSpace = false;
+    bool inGroup = false, ownerSeen = false;
+    for (size_t k = i + 1; k < end; ++k) {
+        const DxfTag& t = d_.tags[k];
+        if (t.code == 102)
+            inGroup = !t.value().empty() && t.value()[0] == '{';
+        else if (t.code == 330 && !inGroup && !ownerSeen) {
+            DxfValue::toHandle(t.value(), owner);
+            ownerSeen = true;
+        } else if (t.code == 67) {
+            int64_t v = 0;
+            paperSpace = DxfValue::toInt(t.value(), v) && v == 1;
+        } else if (t.code == 100 && t.value() != "AcDbEntity")
+            break;
+    }
+}
+
+DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool inBlock, size_t& blockEnd)
+{
+    const size_t n = d_.tags.size();
+    DxfReadResult r;
+    const char* section = inBlock ? "BLOCKS" : "ENTITIES";
+    AcDbBlockTableRecord* record = blockRecord ? static_cast<AcDbBlockTableRecord*>(db_.objectOf(blockRecord)) : nullptr;
+    AcDbStub* parent = nullptr;  // the INSERT or POLYLINE whose ATTRIB/VERTEX entities follow
+    while (i < n && d_.tags[i].code == 0) {
+        std::string_view type = d_.tags[i].value();
+        if (type == "ENDSEC" || type == "EOF" || (inBlock && (type == "ENDBLK" || type == "BLOCK")))
+            break;
+        size_t end = objectEnd(i);
+        AcDbStub* s = makeStub(i, end, section, r);
+        if (!s)
+            return r;
+        s->isEntity = true;
+        s->inBlocksSection = inBlock;
+        if (parent && (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND")) {
+            s->owner = parent;
+            parent->subs->push_back(s);
+            if (type == "SEQEND")
+                parent = nullptr;
+            i = end;
+            continue;
+        }
+        parent = nullptr;
+        AcDbStub* owner = blockRecord;
+        if (!inBlock) {
+            uint64_t ownerHandle = 0;
+            bool paper = false;
+            scanEntity(i, end, ownerHandle, paper);
+            auto it = d_.byHandle.find(ownerHandle);
+            if (it != d_.byHandle.end() && it->second->kind == static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord))
+                owner = it->second;
+            else
+                owner = paper && d_.paperSpace ? d_.paperSpace : d_.modelSpace;
+            d_.entities.push_back(s);
+        }
+        s->owner = owner;
+        if (owner) {
+            auto* ownerRecord = inBlock ? record : static_cast<AcDbBlockTableRecord*>(db_.objectOf(owner));
+            ownerRecord->entities.push_back(s);
+        }
+        if (type == "INSERT" || type == "POLYLINE") {
+            size_t next = end;
+            if (next < n && d_.tags[next].code == 0
+                && (d_.tags[next].value() == "ATTRIB" || d_.tags[next].value() == "VERTEX" || d_.tags[next].value() == "SEQEND")) {
+                parent = s;
+                s->subs = std::make_unique<std::vector<AcDbStub*>>();
+            }
+        }
+        i = end;
+    }
+    blockEnd = i;
+    return r;
+}
+
+DxfReadResult DxfFileReader::readBlocks(size_t& i)
+{
+    const size_t n = d_.tags.size();
+    DxfReadResult r;
+    auto* blockTable = d_.blockTable ? static_cast<AcDbSymbolTable*>(db_.objectOf(d_.blockTable)) : nullptr;
+    while (i < n && sectionIs(d_.tags[i], "BLOCK")) {
+        size_t end = objectEnd(i);
+        std::string name;
+        for (size_t k = i + 1; k < end; ++k)
+            if (d_.tags[k].code == 2) {
+                name = std::string(d_.tags[k].value());
+                break;
+            }
+        AcDbObjectId recordId;
+        AcDbStub* recordStub = nullptr;
+        if (blockTable && blockTable->getAt(name.c_str(), recordId) == Acad::eOk)
+            recordStub = recordId.stub();
+        auto* record = recordStub ? static_cast<AcDbBlockTableRecord*>(db_.objectOf(recordStub)) : nullptr;
+        if (record && record->blockBegin)
+            record = nullptr, recordStub = nullptr;  // a second BLOCK of the same name is kept as read
+        if (!record) {
+            AcDbBlockEntry orphan;
+            size_t k = i;
+            while (k < n && !sectionIs(d_.tags[k], "ENDBLK") && !sectionIs(d_.tags[k], "ENDSEC"))
+                orphan.orphanTags.push_back(d_.tags[k++]);
+            if (k >= n || !sectionIs(d_.tags[k], "ENDBLK"))
+                return expected(k, "group code 0 with 'ENDBLK' to end block '" + name + "'");
+            size_t e = objectEnd(k);
+            for (; k < e; ++k)
+                orphan.orphanTags.push_back(d_.tags[k]);
+            d_.blocks.push_back(std::move(orphan));
+            i = e;
+            continue;
+        }
+        AcDbStub* begin = makeStub(i, end, "BLOCKS", r);
+        if (!begin)
+            return r;
+        begin->isEntity = true;
+        begin->owner = recordStub;
+        record->blockBegin = begin;
+        i = end;
+        size_t stop = i;
+        r = readEntities(i, recordStub, true, stop);
+        if (!r.ok())
+            return r;
+        if (i >= n || !sectionIs(d_.tags[i], "ENDBLK"))
+            return expected(i, "group code 0 with 'ENDBLK' to end block '" + name + "'");
+        end = objectEnd(i);
+        AcDbStub* blockEnd = makeStub(i, end, "BLOCKS", r);
+        if (!blockEnd)
+            return r;
+        blockEnd->isEntity = true;
+        blockEnd->owner = recordStub;
+        record->blockEnd = blockEnd;
+        d_.blocks.push_back({recordStub, {}});
+        i = end;
+    }
+    return r;
+}
+
+DxfReadResult DxfFileReader::readObjects(size_t& i)
+{
+    const size_t n = d_.tags.size();
+    DxfReadResult r;
+    while (i < n && d_.tags[i].code == 0 && d_.tags[i].value() != "ENDSEC" && d_.tags[i].value() != "EOF") {
+        size_t end = objectEnd(i);
+        AcDbStub* s = makeStub(i, end, "OBJECTS", r);
+        if (!s)
+            return r;
+        if (!d_.namedObjects && s->kind == static_cast<uint16_t>(AcDbObjectKind::Dictionary))
+            d_.namedObjects = s;
+        d_.objects.push_back(s);
+        i = end;
+    }
+    return r;
+}

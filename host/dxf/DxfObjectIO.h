@@ -1,0 +1,39 @@
+#pragma once
+#include <vector>
+
+#include "host/db/resbuf.h"
+#include "host/dxf/DxfTag.h"
+
+class AcDbDatabase;
+class AcDbObject;
+class AcDbEntity;
+class DxfTagEditor;
+struct AcDbStub;
+struct AcDbXDataApp;
+
+// Maps database objects to and from their DXF tags. build() makes the object
+// of a stub from the tags it was read with; tagsFor() gives the tags to
+// write: the tags as read for an object that was not changed, otherwise
+// those tags with the modelled values replaced in place (or, for a new
+// object, tags made from its fields). Nothing the database does not model is
+// dropped or moved.
+class DxfObjectIO {
+public:
+    // The object of the stub; never null (types not modelled get a plain object).
+    static AcDbObject* build(AcDbDatabase& db, AcDbStub* stub);
+    // The tags to write for the stub's object into out (replacing its contents);
+    // returns a pointer to the tags and their count, either into out or the stub's tags.
+    static const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count);
+    // The extended data of one application as a chain headed by 1001; null when empty.
+    static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
+
+private:
+    static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);
+    static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n);
+    static void loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);
+    static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
+    static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
+    static void saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed);
+    static void saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
+    static void saveXData(AcDbObject& o, DxfTagEditor& ed);
+};

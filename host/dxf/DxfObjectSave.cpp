@@ -1,0 +1,266 @@
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbCircle.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayout.h"
+#include "host/db/AcDbLine.h"
+#include "host/db/AcDbLinetypeTable.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/db/AcDbRegAppTable.h"
+#include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbText.h"
+#include "host/db/AcDbTextStyleTable.h"
+#include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTagEditor.h"
+#include "host/dxf/DxfValue.h"
+
+namespace {
+
+constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+
+const char* dxfNameOf(const AcDbObject& o)
+{
+    switch (o.kind()) {
+    case AcDbObjectKind::BlockReference: return "INSERT";
+    case AcDbObjectKind::Attribute: return "ATTRIB";
+    case AcDbObjectKind::AttributeDefinition: return "ATTDEF";
+    case AcDbObjectKind::Text: return "TEXT";
+    case AcDbObjectKind::Polyline: return "LWPOLYLINE";
+    case AcDbObjectKind::Circle: return "CIRCLE";
+    case AcDbObjectKind::Line: return "LINE";
+    case AcDbObjectKind::SequenceEnd: return "SEQEND";
+    case AcDbObjectKind::BlockBegin: return "BLOCK";
+    case AcDbObjectKind::BlockEnd: return "ENDBLK";
+    case AcDbObjectKind::BlockTableRecord: return "BLOCK_RECORD";
+    case AcDbObjectKind::LayerTableRecord: return "LAYER";
+    case AcDbObjectKind::LinetypeTableRecord: return "LTYPE";
+    case AcDbObjectKind::TextStyleTableRecord: return "STYLE";
+    case AcDbObjectKind::RegAppTableRecord: return "APPID";
+    case AcDbObjectKind::Dictionary: return "DICTIONARY";
+    case AcDbObjectKind::SortentsTable: return "SORTENTSTABLE";
+    case AcDbObjectKind::Layout: return "LAYOUT";
+    default: return "XRECORD";
+    }
+}
+
+bool iequals(const std::string& a, std::string_view b)
+{
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+}  // namespace
+
+const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count)
+{
+    AcDbObject* o = stub->object;
+    if (!o || !o->isModified()) {
+        count = stub->tagCount;
+        return stub->tags;
+    }
+    out.clear();
+    if (stub->tagCount > 0)
+        out.assign(stub->tags, stub->tags + stub->tagCount);
+    else
+        skeleton(db, *o, out);
+    AcDbDatabaseData& d = db.data();
+    DxfCodepage cp(d.header.acadver >= "AC1021", d.header.codepage);
+    DxfTagEditor ed(out, d, cp);
+    saveBase(db, *o, ed);
+    if (stub->isEntity)
+        saveEntity(db, static_cast<AcDbEntity&>(*o), ed);
+    saveTyped(db, *o, ed);
+    if (o->xdataModified_)
+        saveXData(*o, ed);
+    count = out.size();
+    return out.data();
+}
+
+void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out)
+{
+    AcDbDatabaseData& d = db.data();
+    auto tag = [&](int code, std::string text) { out.emplace_back(code, d.keep(std::move(text))); };
+    tag(0, dxfNameOf(o));
+    tag(5, DxfValue::fromHandle(o.stub_->handle));
+    AcDbStub* owner = o.owner_.stub();
+    if (owner && !o.stub_->isEntity && owner->kind == static_cast<uint16_t>(AcDbObjectKind::Dictionary)) {
+        tag(102, "{ACAD_REACTORS");
+        tag(330, DxfValue::fromHandle(owner->handle));
+        tag(102, "}");
+    }
+    tag(330, DxfValue::fromHandle(owner ? owner->handle : 0));
+    if (o.stub_->isEntity) {
+        tag(100, "AcDbEntity");
+        tag(8, "0");
+    }
+    bool r2007 = d.header.acadver >= "AC1021";
+    switch (o.kind()) {
+    case AcDbObjectKind::Text: tag(100, "AcDbText"); tag(100, "AcDbText"); break;
+    case AcDbObjectKind::AttributeDefinition: tag(100, "AcDbText"); tag(100, "AcDbAttributeDefinition"); break;
+    case AcDbObjectKind::Attribute: tag(100, "AcDbText"); tag(100, "AcDbAttribute"); break;
+    case AcDbObjectKind::BlockReference: tag(100, "AcDbBlockReference"); break;
+    case AcDbObjectKind::Polyline: tag(100, "AcDbPolyline"); tag(90, "0"); break;
+    case AcDbObjectKind::Circle: tag(100, "AcDbCircle"); break;
+    case AcDbObjectKind::Line: tag(100, "AcDbLine"); break;
+    case AcDbObjectKind::BlockBegin: tag(100, "AcDbBlockBegin"); break;
+    case AcDbObjectKind::BlockEnd: tag(100, "AcDbBlockEnd"); break;
+    case AcDbObjectKind::BlockTableRecord:
+        tag(100, "AcDbSymbolTableRecord");
+        tag(100, "AcDbBlockTableRecord");
+        tag(2, "");
+        tag(340, "0");
+        if (r2007) {
+            tag(70, "0");
+            tag(280, "1");
+            tag(281, "0");
+        }
+        break;
+    case AcDbObjectKind::LayerTableRecord: {
+        // A new layer copies the plot-style and material pointers of layer 0.
+        tag(100, "AcDbSymbolTableRecord");
+        tag(100, "AcDbLayerTableRecord");
+        tag(2, "");
+        tag(70, "0");
+        tag(62, "7");
+        tag(6, "Continuous");
+        auto* layers = d.layerTable ? static_cast<AcDbSymbolTable*>(db.objectOf(d.layerTable)) : nullptr;
+        AcDbObjectId zero;
+        if (layers && layers->getAt("0", zero) == Acad::eOk && zero.stub()->tagCount > 0)
+            for (uint32_t i = 0; i < zero.stub()->tagCount; ++i) {
+                const DxfTag& t = zero.stub()->tags[i];
+                if (t.code == 390 || t.code == 347 || t.code == 348)
+                    out.push_back(t);
+                if (t.code == 1001)
+                    break;
+            }
+        break;
+    }
+    case AcDbObjectKind::LinetypeTableRecord:
+        tag(100, "AcDbSymbolTableRecord");
+        tag(100, "AcDbLinetypeTableRecord");
+        tag(2, "");
+        tag(70, "0");
+        tag(3, "");
+        tag(72, "65");
+        break;
+    case AcDbObjectKind::TextStyleTableRecord:
+        tag(100, "AcDbSymbolTableRecord");
+        tag(100, "AcDbTextStyleTableRecord");
+        tag(2, "");
+        tag(70, "0");
+        tag(40, "0.0");
+        tag(41, "1.0");
+        tag(50, "0.0");
+        tag(71, "0");
+        tag(42, "2.5");
+        tag(3, "txt");
+        tag(4, "");
+        break;
+    case AcDbObjectKind::RegAppTableRecord:
+        tag(100, "AcDbSymbolTableRecord");
+        tag(100, "AcDbRegAppTableRecord");
+        tag(2, "");
+        tag(70, "0");
+        break;
+    case AcDbObjectKind::Dictionary: tag(100, "AcDbDictionary"); break;
+    case AcDbObjectKind::SortentsTable: tag(100, "AcDbSortentsTable"); break;
+    default: break;
+    }
+}
+
+void DxfObjectIO::saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
+{
+    auto& t = ed.tags();
+    // The owner: the first 330 of the base part outside application groups.
+    size_t ownerAt = SIZE_MAX;
+    bool inGroup = false;
+    size_t baseEnd = ed.base().end;
+    for (size_t i = 1; i < baseEnd; ++i) {
+        if (t[i].code == 102) {
+            inGroup = !t[i].value().empty() && t[i].value()[0] == '{';
+            continue;
+        }
+        if (!inGroup && t[i].code == 330) {
+            ownerAt = i;
+            break;
+        }
+    }
+    uint64_t owner = o.owner_.stub() ? o.owner_.stub()->handle : 0;
+    if (ownerAt != SIZE_MAX) {
+        uint64_t old = 0;
+        if (!DxfValue::toHandle(t[ownerAt].value(), old) || old != owner)
+            t[ownerAt] = ed.make(330, DxfValue::fromHandle(owner));
+    }
+    if (!o.extDict_.isNull() && !o.extDictFromFile_) {
+        size_t at = ownerAt != SIZE_MAX ? ownerAt : baseEnd;
+        ed.insert(at, {ed.make(102, "{ACAD_XDICTIONARY"), ed.make(360, DxfValue::fromHandle(o.extDict_.handle().value())),
+                       ed.make(102, "}")});
+        o.extDictFromFile_ = true;
+    }
+    (void)db;
+}
+
+void DxfObjectIO::saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed)
+{
+    static const std::initializer_list<int> order = {67, 410, 8, 6, 347, 62, 420, 430, 440, 48, 60, 370, 92, 160, 310, 284, 380, 390};
+    auto R = [&] { return ed.subclass("AcDbEntity"); };
+    if (!R().found)
+        return;
+    AcDbDatabaseData& d = db.data();
+    if (e.stub_->tagCount == 0 && e.owner_.stub() && e.owner_.stub() == d.paperSpace)
+        ed.setInt(R(), 67, 1, order);
+    ed.setString(R(), 8, e.layer_, order);
+    if (ed.has(R(), 6) || !iequals(e.linetype_, "ByLayer"))
+        ed.setString(R(), 6, e.linetype_, order);
+    int aci = e.color_.isByLayer() ? 256 : e.color_.isByBlock() ? 0 : e.color_.colorIndex();
+    if (ed.has(R(), 62) || aci != 256)
+        ed.setInt(R(), 62, aci, order);
+    if (e.color_.isByColor() && d.header.acadver >= "AC1018")
+        ed.setInt(R(), 420, e.color_.trueColor(), order);
+    else
+        ed.remove(R(), 420);
+    if (ed.has(R(), 48) || e.linetypeScale_ != 1.0)
+        ed.setReal(R(), 48, e.linetypeScale_, order);
+    if (ed.has(R(), 60) || e.invisible_)
+        ed.setInt(R(), 60, e.invisible_ ? 1 : 0, order);
+    if (ed.has(R(), 370) || e.lineWeight_ != AcDb::kLnWtByLayer)
+        ed.setInt(R(), 370, e.lineWeight_, order);
+}
+
+void DxfObjectIO::saveXData(AcDbObject& o, DxfTagEditor& ed)
+{
+    auto& t = ed.tags();
+    t.erase(t.begin() + static_cast<long>(ed.xdataStart()), t.end());
+    for (const AcDbXDataApp& app : o.xdata_) {
+        if (!app.replaced) {
+            t.insert(t.end(), app.fileTags.begin(), app.fileTags.end());
+            continue;
+        }
+        t.push_back(ed.make(1001, ed.codepage().encode(app.name)));
+        for (const resbuf* rb = app.replaced; rb; rb = rb->rbnext) {
+            int c = rb->restype;
+            switch (acutRbValueKind(c)) {
+            case AcRbValueKind::String:
+                t.push_back(ed.make(c, ed.codepage().encode(rb->resval.rstring ? rb->resval.rstring : "")));
+                break;
+            case AcRbValueKind::Point:
+                for (int k = 0; k < 3; ++k)
+                    t.push_back(ed.make(c + 10 * k, DxfValue::fromDouble(rb->resval.rpoint[k])));
+                break;
+            case AcRbValueKind::Real: t.push_back(ed.make(c, DxfValue::fromDouble(rb->resval.rreal))); break;
+            case AcRbValueKind::Short: t.push_back(ed.make(c, DxfValue::fromInt(rb->resval.rint))); break;
+            case AcRbValueKind::Long: t.push_back(ed.make(c, DxfValue::fromInt(rb->resval.rlong))); break;
+            default: break;
+            }
+        }
+    }
+}

@@ -1,0 +1,108 @@
+#include "host/dxf/DxfTagReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Shows a line of the file in a message: at most 40 bytes, controls as '?'.
+std::string quoted(std::string_view s)
+{
+    std::string out = "'";
+    for (char c : s.substr(0, 40))
+        out += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
+    if (s.size() > 40)
+        out += "...";
+    return out + "'";
+}
+
+// Parses a group-code line: optional blanks, optional sign, digits, blanks.
+bool parseGroupCode(std::string_view s, int& code)
+{
+    size_t i = 0, n = s.size();
+    while (i < n && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < n && (s[i] == '-' || s[i] == '+'))
+        negative = s[i++] == '-';
+    size_t digits = 0;
+    long value = 0;
+    while (i < n && s[i] >= '0' && s[i] <= '9') {
+        value = value * 10 + (s[i++] - '0');
+        if (++digits > 6)
+            return false;
+    }
+    while (i < n && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    if (digits == 0 || i != n)
+        return false;
+    code = static_cast<int>(negative ? -value : value);
+    return code >= 0 && code <= 1071;
+}
+
+}  // namespace
+
+size_t DxfTagReader::lineOfOffset(std::string_view text, size_t offset)
+{
+    offset = std::min(offset, text.size());
+    return 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<long>(offset), '\n'));
+}
+
+DxfReadResult DxfTagReader::failure(Acad::ErrorStatus status, size_t line, const std::string& what) const
+{
+    DxfReadResult r;
+    r.status = status;
+    r.line = line;
+    r.message = fileName_ + ": line " + std::to_string(line) + ": " + what;
+    return r;
+}
+
+DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tags) const
+{
+    if (text.substr(0, 18) == "AutoCAD Binary DXF")
+        return failure(Acad::eDwgNotSupported, 1,
+                       "this is a binary DXF file; only ASCII DXF can be read - save it as ASCII DXF");
+    if (text.size() >= 4 && text.substr(0, 4) == "AC10" )
+        return failure(Acad::eDwgNotSupported, 1,
+                       "this is a DWG drawing, not a DXF file; DWG cannot be read here - save it as DXF");
+    size_t pos = 0;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        pos = 3;
+    const char* base = text.data();
+    const size_t n = text.size();
+    size_t line = 1;
+    tags.reserve(tags.size() + n / 12);
+    auto nextLine = [&](std::string_view& out) -> bool {
+        if (pos >= n)
+            return false;
+        const void* nl = std::memchr(base + pos, '\n', n - pos);
+        size_t end = nl ? static_cast<size_t>(static_cast<const char*>(nl) - base) : n;
+        size_t stop = end;
+        if (stop > pos && base[stop - 1] == '\r')
+            --stop;
+        out = std::string_view(base + pos, stop - pos);
+        pos = nl ? end + 1 : n;
+        return true;
+    };
+    std::string_view codeLine, valueLine;
+    while (true) {
+        if (!nextLine(codeLine)) {
+            if (tags.empty())
+                return failure(Acad::eBadDxfSequence, line, "the file is empty; expected a DXF file starting with '0 SECTION'");
+            return failure(Acad::eBadDxfSequence, line, "unexpected end of file; expected group code 0 with 'EOF'");
+        }
+        int code = 0;
+        if (!parseGroupCode(codeLine, code)) {
+            // A blank line at the very end is tolerated only after EOF, which never gets here.
+            if (tags.empty() && line == 1 && text.find('\0') < 512)
+                return failure(Acad::eBadDxfSequence, line, "this is not a text DXF file (binary data at the start)");
+            return failure(Acad::eInvalidDxfCode, line, "expected a group code (a whole number 0..1071), found " + quoted(codeLine));
+        }
+        if (!nextLine(valueLine))
+            return failure(Acad::eBadDxfSequence, line + 1, "unexpected end of file; expected the value of group code " + std::to_string(code));
+        tags.emplace_back(code, valueLine);
+        line += 2;
+        if (code == 0 && valueLine == "EOF")
+            return {};
+    }
+}

@@ -1,0 +1,88 @@
+#include "host/dxf/DxfValue.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace DxfValue {
+
+std::string_view trimmed(std::string_view t)
+{
+    size_t b = 0, e = t.size();
+    while (b < e && (t[b] == ' ' || t[b] == '\t'))
+        ++b;
+    while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t' || t[e - 1] == '\r'))
+        --e;
+    return t.substr(b, e - b);
+}
+
+bool toDouble(std::string_view text, double& out)
+{
+    std::string_view t = trimmed(text);
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    if (t.empty())
+        return false;
+    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+    return ec == std::errc() && p == t.data() + t.size() && std::isfinite(out);
+}
+
+bool toInt(std::string_view text, int64_t& out)
+{
+    std::string_view t = trimmed(text);
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    if (t.empty())
+        return false;
+    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+    if (ec == std::errc() && p == t.data() + t.size())
+        return true;
+    double d = 0;
+    if (!toDouble(t, d) || d != std::floor(d) || std::fabs(d) > 9.2e18)
+        return false;
+    out = static_cast<int64_t>(d);
+    return true;
+}
+
+bool toHandle(std::string_view text, uint64_t& out)
+{
+    std::string_view t = trimmed(text);
+    if (t.empty() || t.size() > 16)
+        return false;
+    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out, 16);
+    return ec == std::errc() && p == t.data() + t.size();
+}
+
+std::string fromDouble(double value)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    if (value == 0.0)
+        return "0.0";
+    char buf[64];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, p);
+    if (s.find_first_of(".en") == std::string::npos)
+        s += ".0";
+    return s;
+}
+
+std::string fromInt(int64_t value)
+{
+    char buf[32];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, p);
+}
+
+std::string fromHandle(uint64_t handle)
+{
+    char buf[32];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, handle, 16);
+    std::string s(buf, p);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'f')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+}  // namespace DxfValue
