@@ -27,6 +27,7 @@ The output depends only on the arguments: the same seed gives the same bytes.
 
 import argparse
 import math
+import os
 import random
 import sys
 
@@ -218,6 +219,10 @@ def add_room(doc, msp, rng, number, floor, slot, centre):
 
 
 def main(argv=None):
+    # ezdxf writes the CLASSES section in set order, which follows Python's string
+    # hash; a fixed hash seed makes that order, and so the file, repeatable.
+    if os.environ.get("PYTHONHASHSEED") != "0":
+        os.execve(sys.executable, [sys.executable] + sys.argv, dict(os.environ, PYTHONHASHSEED="0"))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--rooms", type=int, required=True, help="number of room space blocks")
     parser.add_argument("--out", required=True, help="DXF file to write")

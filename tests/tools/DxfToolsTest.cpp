@@ -285,6 +285,22 @@ TEST_F(DxfOracleRead, DumpGivesHatchBoundaryOfACrlfFile)
               std::string::npos) << hatch;
 }
 
+TEST_F(DxfOracleRead, DecodesTheCodePageOfOlderFiles)
+{
+    // R2000 file in ANSI_1252: u-umlaut is the single byte 0xFC, the en dash 0x96;
+    // characters outside the code page stay \\U+ escapes, which ezdxf does not decode
+    fs::path file = kReal / "ezdxf_cp1252_attribs_AC1015.dxf";
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    ASSERT_NE(bytes.find("B\xFCro 12,5 m\xB2 \x96 Gr\xF6\xDF" "e"), std::string::npos);
+    Outcome r = oracle("dump " + file.string());
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(text(r.out, "encoding"), "cp1252");
+    EXPECT_NE(r.out.find("\"text\": \"B\u00fcro 12,5 m\u00b2 \u2013 Gr\u00f6\u00dfe\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"text\": \"K\u00fcche \u2013 1.02\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"text\": \"Fl\u00e4che \\\\U+0394=3 m\u00b2"), std::string::npos) << r.out.substr(0, 400);
+}
+
 using GenFloorplan = TempDir;
 
 TEST_F(GenFloorplan, SpaceBlocksCarryAttributesAndTheAdeRecord)
