@@ -2,7 +2,7 @@
 """Open-and-save benchmark: ezdxf against Zelka's zelka_dxf_roundtrip on one plan.
 
     dxf_open_save.py [--rooms 50000] [--seed 1] [--dxfversion R2013]
-                     [--zelka PATH] [--no-verify] [--force]
+                     [--zelka PATH] [--no-verify] [--force] [--out-dir DIR]
 
 1. Generates the floor plan with gen_floorplan.py into bench/out/ (kept and
    reused on the next run with the same arguments).
@@ -123,6 +123,7 @@ def main(argv=None):
     parser.add_argument("--zelka", help="path of zelka_dxf_roundtrip (default: build*/bin/)")
     parser.add_argument("--no-verify", action="store_true", help="skip the ezdxf checks of the outputs")
     parser.add_argument("--force", action="store_true", help="run even while a build is running")
+    parser.add_argument("--out-dir", default=str(OUT), help="where plans and saved copies go (bench/out)")
     args = parser.parse_args(argv)
 
     if not Path("/usr/bin/time").exists():
@@ -132,8 +133,9 @@ def main(argv=None):
         sys.exit(f"dxf_open_save: a build seems to be running ({', '.join(busy)}); "
                  "measure on an idle machine or pass --force")
 
-    OUT.mkdir(exist_ok=True)
-    plan = OUT / f"floorplan_{args.rooms}_s{args.seed}_{args.dxfversion}.dxf"
+    out_dir = Path(args.out_dir)
+    out_dir.mkdir(parents=True, exist_ok=True)
+    plan = out_dir / f"floorplan_{args.rooms}_s{args.seed}_{args.dxfversion}.dxf"
     if not plan.exists():
         print(f"generating {plan.name} ...", flush=True)
         subprocess.run([PYTHON, str(BENCH / "gen_floorplan.py"), "--rooms", str(args.rooms),
@@ -143,13 +145,13 @@ def main(argv=None):
     print(f"plan: {plan} ({size_mb:.1f} MB, {args.rooms} rooms, {args.dxfversion})")
 
     results = {}
-    ez_out = OUT / "ezdxf_saved.dxf"
+    ez_out = out_dir / "ezdxf_saved.dxf"
     rc, sec, peak, text = timed([PYTHON, "-c", EZDXF_ROUNDTRIP, plan, ez_out])
     results["ezdxf"] = (rc, sec, peak)
     print(f"ezdxf : rc={rc} wall {fmt(sec, ' s')} peak RSS {fmt(peak, ' MiB')}  [{text}]")
 
     zelka = find_zelka(args.zelka)
-    zelka_out = OUT / "zelka_saved.dxf"
+    zelka_out = out_dir / "zelka_saved.dxf"
     if zelka is None:
         print("zelka : SKIPPED - zelka_dxf_roundtrip not built yet (looked in build/, build-bench/, "
               "build-host/ bin folders; or pass --zelka)")

@@ -456,3 +456,43 @@ TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
     EXPECT_EQ(run(std::string(ZELKA_PYTHON) + " " + kGenerator.string() + " --rooms 0 --out "
                   + (dir / "d.dxf").string()).status, 2);
 }
+
+using OpenSaveBenchmark = TempDir;
+
+// The benchmark script on a small plan, with stand-ins for the Zelka tool whose
+// behaviour is known: a copy that takes 0.3 s (a perfect round trip), false (a
+// failing tool), and a path that does not exist (the tool not built yet).
+TEST_F(OpenSaveBenchmark, MeasuresBothSidesAndChecksTheOutputs)
+{
+    const fs::path script = kSource / "bench/dxf_open_save.py";
+    auto bench = [&](const std::string& zelka, const std::string& extra = "") {
+        return run(std::string(ZELKA_PYTHON) + " " + script.string() + " --rooms 12 --seed 5 --force --out-dir "
+                   + dir.string() + " --zelka " + zelka + " " + extra);
+    };
+
+    fs::path slowCopy = write("slow_copy.sh", "#!/bin/sh\nsleep 0.3\nexec cp \"$1\" \"$2\"\n");
+    fs::permissions(slowCopy, fs::perms::owner_all);
+    Outcome copy = bench(slowCopy.string());
+    ASSERT_EQ(copy.status, 0) << copy.out;
+    EXPECT_NE(copy.out.find("check : ezdxf output OK"), std::string::npos) << copy.out;
+    EXPECT_NE(copy.out.find("check : zelka output OK"), std::string::npos) << copy.out;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(copy.out, m, std::regex(R"(ezdxf : rc=0 wall ([0-9.]+) s peak RSS ([0-9.]+) MiB)")));
+    EXPECT_GT(std::stod(m[1]), 0.0);
+    EXPECT_GT(std::stod(m[2]), 5.0);   // a Python process with ezdxf loaded
+    ASSERT_TRUE(std::regex_search(copy.out, m, std::regex(R"(\| [0-9-]+ \| 12 rooms, R2013, 0 MB \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+)x \| ([0-9.]+)x \|)")))
+        << copy.out;
+    // the ratios in the row are the quotients of the figures in the same row (rounded to 0.1)
+    EXPECT_NEAR(std::stod(m[5]), std::stod(m[1]) / std::stod(m[3]), 0.06 + 0.01 * std::stod(m[5]));
+    EXPECT_NEAR(std::stod(m[6]), std::stod(m[2]) / std::stod(m[4]), 0.06 + 0.01 * std::stod(m[6]));
+    EXPECT_TRUE(fs::exists(dir / "floorplan_12_s5_R2013.dxf"));
+
+    Outcome missing = bench((dir / "no_such_tool").string(), "--no-verify");
+    EXPECT_EQ(missing.status, 0) << missing.out;
+    EXPECT_NE(missing.out.find("zelka : SKIPPED"), std::string::npos);
+    EXPECT_NE(missing.out.find("| not yet measured | not yet measured | n/a | n/a |"), std::string::npos) << missing.out;
+
+    Outcome failing = bench("/bin/false", "--no-verify");
+    EXPECT_EQ(failing.status, 1) << failing.out;
+    EXPECT_NE(failing.out.find("zelka : rc=1"), std::string::npos) << failing.out;
+}
