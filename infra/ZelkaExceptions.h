@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/db/AcadErrorStatus.h"
+#include "host/ed/acedCommandStatus.h"
 
 // The source text of every exception the module raises.
 inline constexpr const char* ZELKA_MODULE_TITLE = "ZELKA VKR 64.04.05.00  for BricsCAD";
@@ -248,7 +249,8 @@ decltype(auto) zelkaOperation(const char* filePath, const char* procSig, Body&& 
 
 // The top of a command: runs the body and, when it fails, wraps the failure
 // once more under the command's handler name (class "blockEdit") and shows
-// the chain in the "Error Detected." message box. Returns false on failure.
+// the chain in the "Error Detected." message box, and tells the host the
+// command failed (a script run then ends non-zero). Returns false on failure.
 template <class Body>
 bool zelkaCommand(const char* handlerName, Body&& body)
 {
@@ -267,5 +269,6 @@ bool zelkaCommand(const char* handlerName, Body&& body)
         top = std::make_unique<CEXUnhandled>(ZELKA_MODULE_TITLE, "blockEdit.cpp", handlerName, 0, nullptr);
     }
     top->displayErrorChain();
+    acedCommandFailed();
     return false;
 }

@@ -1,0 +1,82 @@
+#include "module/CommandTable.h"
+
+#include "host/ed/AcEdCommandStack.h"
+#include "module/HostProduct.h"
+#include "module/blockEdit.h"
+
+namespace {
+
+constexpr int32_t MODAL = ACRX_CMD_MODAL;
+constexpr int32_t SESSION = ACRX_CMD_SESSION;
+
+}  // namespace
+
+const std::vector<CCommandEntry>& zelkaCommandTable()
+{
+    static const std::vector<CCommandEntry> table = {
+        {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, [] { zelkaCommandNotAvailable("MBE"); }, false},
+        {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, [] { zelkaCommandNotAvailable("MBH"); }, false},
+        {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, [] { zelkaCommandNotAvailable("MBC"); }, false},
+        {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, [] { zelkaCommandNotAvailable("MGABC"); }, false},
+        {"ZELKA_COMMANDS", "mdb", "zelkaDeleteBlock", SESSION, [] { zelkaCommandNotAvailable("MDB"); }, false},
+        {"ZELKA_COMMANDS", "mcsv", "zelkaCommaSeperatedValues", SESSION, [] { zelkaCommandNotAvailable("MCSV"); }, false},
+        {"ZELKA_COMMANDS", "mlbd", "zelkaLegendBlockDefine", SESSION, [] { zelkaCommandNotAvailable("MLBD"); }, false},
+        {"ZELKA_COMMANDS", "mpbd", "zelkaPieBlockDefine", SESSION, [] { zelkaCommandNotAvailable("MPBD"); }, false},
+        {"ZELKA_COMMANDS", "mgr", "zelkaGraphicReport", SESSION, [] { zelkaCommandNotAvailable("MGR"); }, false},
+        {"ZELKA_COMMANDS", "magr", "zelkaApplyGraphicReport", SESSION, [] { zelkaCommandNotAvailable("MAGR"); }, false},
+        {"ZELKA_COMMANDS", "mfrs", "mfrs", SESSION, [] { zelkaCommandNotAvailable("MFRS"); }, false},
+        {"ZELKA_COMMANDS", "mlmc", "zelkaLegendMarkerCreate", MODAL, [] { zelkaCommandNotAvailable("MLMC"); }, true},
+        {"ZELKA_COMMANDS", "mpmc", "zelkaPieMarkerCreate", MODAL, [] { zelkaCommandNotAvailable("MPMC"); }, true},
+        {"ZELKA_UTIL", "mus", "zelkaUpdateSpaces", SESSION, [] { zelkaCommandNotAvailable("MUS"); }, false},
+        {"ZELKA_UTIL", "msxta", "zelkaSyncXDataToAttributes", SESSION, [] { zelkaCommandNotAvailable("MSXTA"); }, false},
+        {"ZELKA_UTIL", "mut", "zelkaUpdateText", SESSION, [] { zelkaCommandNotAvailable("MUT"); }, false},
+        {"ZELKA_UTIL", "maux", "zelkaAuxilarator", SESSION, [] { zelkaCommandNotAvailable("MAUX"); }, false},
+        {"ZELKA_UTIL", "mrt", "zelkaRefreshTags", SESSION, [] { zelkaCommandNotAvailable("MRT"); }, false},
+        {"ZELKA_UTIL", "mbta", "zelkaBlankThirdAttribute", SESSION, [] { zelkaCommandNotAvailable("MBTA"); }, false},
+        {"ZELKA_DIAG", "mlb", "zelkaListBlocks", SESSION, [] { zelkaCommandNotAvailable("MLB"); }, false},
+        {"ZELKA_ADMIN", "mprefs", "zelkaPreferences", MODAL, zelkaPreferences, false},
+        {"ZELKA_HELP", "m?", "mhelp", SESSION, zelkaHelp, false},
+        {"ZELKA_HELP", "md?", "mdiagnosticshelp", SESSION, zelkaDiagnosticsHelp, false},
+        {"ZELKA_SECRET", "msc_has", "msc_has", SESSION, [] { zelkaCommandNotAvailable("MSC_HAS"); }, false},
+        {"ZELKA_SECRET", "msc_hs", "msc_hs", SESSION, [] { zelkaCommandNotAvailable("MSC_HS"); }, false},
+        {"ZELKA_SECRET", "msc_isc", "msc_isc", SESSION, [] { zelkaCommandNotAvailable("MSC_ISC"); }, false},
+        {"ZELKA_SECRET", "msc_cal", "msc_cal", SESSION, [] { zelkaCommandNotAvailable("MSC_CAL"); }, false},
+        {"ZELKA_SECRET", "msc_dsd", "msc_dsd", SESSION, [] { zelkaCommandNotAvailable("MSC_DSD"); }, false},
+        {"ZELKA_TEST", "test", "test", SESSION, [] { zelkaCommandNotAvailable("TEST"); }, false},
+        {"ZELKA_DIAGNOSTICS", "mda", "zelkaDiagnosticAll", SESSION, zelkaDiagnosticAll, false},
+        {"ZELKA_DIAGNOSTICS", "md1", "zelkaDiagnosticBasic", SESSION, zelkaDiagnosticBasic, false},
+        {"ZELKA_DIAGNOSTICS", "md3", "zelkaDiagnosticDialog", SESSION, zelkaDiagnosticDialog, false},
+        {"ZELKA_DIAGNOSTICS", "md4", "zelkaDiagnosticErrorsA", SESSION, zelkaDiagnosticErrorsA, false},
+        {"ZELKA_DIAGNOSTICS", "md5", "zelkaDiagnosticErrorsB", SESSION, zelkaDiagnosticErrorsB, false},
+        {"ZELKA_DIAGNOSTICS", "md6", "zelkaDiagnosticErrorsC", SESSION, zelkaDiagnosticErrorsC, false},
+        {"ZELKA_DIAGNOSTICS", "md7", "zelkaDiagnosticErrorsD", SESSION, zelkaDiagnosticErrorsD, false},
+        {"ZELKA_DIAGNOSTICS", "md8", "zelkaDiagnosticUserInput", SESSION, [] { zelkaCommandNotAvailable("MD8"); }, false},
+        {"ZELKA_DIAGNOSTICS", "md9", "zelkaDiagnosticXML", SESSION, [] { zelkaCommandNotAvailable("MD9"); }, false},
+    };
+    return table;
+}
+
+const std::vector<const char*>& zelkaCommandGroups()
+{
+    static const std::vector<const char*> groups = {"ZELKA_COMMANDS", "ZELKA_UTIL",   "ZELKA_DIAG", "ZELKA_ADMIN",
+                                                    "ZELKA_HELP",     "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"};
+    return groups;
+}
+
+int addZelkaCommands(AcEdCommandStack& stack, const CHostProduct& product)
+{
+    int added = 0;
+    for (const CCommandEntry& entry : zelkaCommandTable()) {
+        if (entry.fullProductOnly && !product.isFullProduct()) continue;
+        if (stack.addCommand(entry.group, entry.globalName, entry.localName, entry.flags, entry.body, nullptr, -1,
+                             nullptr, nullptr) == Acad::eOk) {
+            ++added;
+        }
+    }
+    return added;
+}
+
+void removeZelkaCommands(AcEdCommandStack& stack)
+{
+    for (const char* group : zelkaCommandGroups()) stack.removeGroup(group);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The module's entry point, its module-wide state and the command bodies of
+// the module itself (help, preferences, diagnostics). The command table
+// (CommandTable.cpp) binds these bodies to command names.
+
+#include <string>
+
+#include "module/HostProduct.h"
+
+// The module-wide state, built when the module file is loaded.
+// The preferences folder ("" until initialisation found the application-data folder).
+const std::string& zelkaPreferencesFolder();
+// The temporary folder ("" until initialisation).
+const std::string& zelkaTempFolder();
+// The CAD program the module runs in, detected at load.
+const CHostProduct& zelkaHostProduct();
+
+// Makes the preferences and temporary folders under the application-data
+// folder and, when "prefs.cfg" is missing, shows the preferences dialog with
+// the defaults. Failures are shown as an error chain; never throws.
+void checkPreferencesExist();
+
+// Command bodies.
+void zelkaHelp();                 // m?
+void zelkaDiagnosticsHelp();      // md?
+void zelkaPreferences();          // mprefs
+void zelkaDiagnosticAll();        // mda
+void zelkaDiagnosticBasic();      // md1
+void zelkaDiagnosticDialog();     // md3
+void zelkaDiagnosticErrorsA();    // md4
+void zelkaDiagnosticErrorsB();    // md5
+void zelkaDiagnosticErrorsC();    // md6
+void zelkaDiagnosticErrorsD();    // md7
+
+// Prints that a command's work is not part of this build, and reports the
+// command as failed so a script run does not pass silently.
+void zelkaCommandNotAvailable(const char* commandName);
+
+extern "C" int acrxEntryPoint(int message, void* appId);
