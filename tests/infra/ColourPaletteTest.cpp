@@ -1,0 +1,108 @@
+// The host colour: the index palette against ezdxf's table, the nearest
+// index of a true colour against a brute-force search in Python, and the
+// by-layer / by-block / index / true-colour states.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "host/db/AcCmColor.h"
+
+namespace {
+
+std::string runPython(const std::string& script)
+{
+    std::string command = std::string(ZELKA_PYTHON) + " -c '" + script + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe) return {};
+    std::string output;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, n);
+    return output;
+}
+
+}  // namespace
+
+TEST(ColourPalette, EveryIndexMatchesEzdxf)
+{
+    std::string output = runPython(
+        "from ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
+        "print(\" \".join(str(c) for c in C[1:256]))");
+    std::istringstream in(output);
+    int index = 1;
+    uint32_t expected;
+    while (in >> expected) {
+        EXPECT_EQ(acdbPaletteRGB(index), expected) << "index " << index;
+        AcCmColor colour;
+        colour.setColorIndex(static_cast<int16_t>(index));
+        EXPECT_EQ((uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | colour.blue(), expected);
+        ++index;
+    }
+    EXPECT_EQ(index, 256) << "ezdxf gave " << index - 1 << " entries";
+    EXPECT_EQ(acdbPaletteRGB(0), 0u);
+    EXPECT_EQ(acdbPaletteRGB(256), 0u);
+    EXPECT_EQ(acdbPaletteRGB(-3), 0u);
+}
+
+TEST(ColourPalette, NearestIndexOfATrueColour)
+{
+    std::mt19937 random(4211);
+    std::uniform_int_distribution<int> channel(0, 255);
+    std::vector<uint32_t> colours = {0xFF0000, 0x000000, 0xFFFFFF, 0x7F7F7F, 0x0A00FF, 0x123456, 0xFE0101};
+    for (int i = 0; i < 300; ++i)
+        colours.push_back((uint32_t(channel(random)) << 16) | (uint32_t(channel(random)) << 8) | uint32_t(channel(random)));
+    std::string list;
+    for (uint32_t c : colours) list += std::to_string(c) + ",";
+    // The smallest squared distance over indices 1..255; the lower index on a tie.
+    std::string output = runPython(
+        "from ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
+        "def d(a, b): return sum(((a >> s & 255) - (b >> s & 255)) ** 2 for s in (16, 8, 0))\n"
+        "for v in [" + list + "]:\n"
+        "    print(min(range(1, 256), key=lambda i: (d(C[i], v), i)))");
+    std::istringstream in(output);
+    size_t i = 0;
+    int expected;
+    while (in >> expected && i < colours.size()) {
+        AcCmColor colour;
+        uint32_t c = colours[i];
+        colour.setRGB(uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c));
+        EXPECT_EQ(colour.colorIndex(), expected) << std::hex << c;
+        ++i;
+    }
+    EXPECT_EQ(i, colours.size());
+}
+
+TEST(ColourPalette, ColourStates)
+{
+    AcCmColor colour;
+    EXPECT_TRUE(colour.isByLayer());
+    EXPECT_EQ(colour.colorIndex(), 256);
+
+    colour.setRGB(10, 0, 255);
+    EXPECT_TRUE(colour.isByColor());
+    EXPECT_EQ(colour.trueColor(), 0x0A00FFu);
+    colour.setGreen(128);
+    EXPECT_EQ(colour.trueColor(), 0x0A80FFu);
+    EXPECT_EQ(colour.red(), 10);
+
+    colour.setColorIndex(0);
+    EXPECT_TRUE(colour.isByBlock());
+    colour.setColorIndex(256);
+    EXPECT_TRUE(colour.isByLayer());
+    colour.setColorIndex(5);
+    EXPECT_TRUE(colour.isByACI());
+    EXPECT_EQ(colour.colorIndex(), 5);
+    EXPECT_EQ(colour.blue(), 255);
+
+    AcCmColor a, b;
+    a.setRGB(1, 2, 3);
+    a.setByLayer();
+    EXPECT_EQ(a, b);
+    a.setColorIndex(3);
+    b.setColorIndex(3);
+    EXPECT_EQ(a, b);
+}
