@@ -28,34 +28,39 @@ int32_t CGraphicReport::plotScaleTypeIDFromScale(int32_t scale)
 pugi::xml_node CGraphicReport::serialize(pugi::xml_node parent, const std::string& namespaceURI) const
 {
     return zelkaOperation(__FILE__, "CGraphicReport::serialize", [&] {
-        CXMLUtilities xml;
-        CUtilities utilities;
-        pugi::xml_node root = xml.createNode(parent, "graphicReport", namespaceURI);
-        xml.createNode(root, "grID", namespaceURI, utilities.IntToCString(id_));
-        xml.createNode(root, "grTitle", namespaceURI, title_);
-        xml.createNode(root, "grDrawingPath", namespaceURI, drawingPath_);
-        xml.createNode(root, "grDrawingFilename", namespaceURI, drawingFilename_);
-        xml.createNode(root, "grPlotTypeID", namespaceURI, utilities.IntToCString(plotDevice_));
-        xml.createNode(root, "grPlotAreaTypeID", namespaceURI, utilities.IntToCString(plotAreaType_));
-        xml.createNode(root, "grPlotMediaSizeID", namespaceURI, utilities.IntToCString(plotMediaSize_));
-        // The document carries the scale id as the database stores it, so
-        // that reading it through the id conversion gives this scale back.
-        xml.createNode(root, "grPlotScaleTypeID", namespaceURI,
-                       utilities.IntToCString(plotScaleTypeIDFromScale(plotScaleType_)));
-        xml.createNode(root, "grPlotCentred", namespaceURI, utilities.BoolToCString(plotCentred_ != 0));
-        if (!saveCopyTo_.empty()) xml.createNode(root, "grSaveCopyTo", namespaceURI, saveCopyTo_);
-        if (!plotLayout_.empty()) xml.createNode(root, "grPlotLayout", namespaceURI, plotLayout_);
-        xml.createNode(root, "grTotalChildAreas", namespaceURI, utilities.DoubleToCString(totalChildAreas_, -1));
-        xml.createNode(root, "grPieXYOffset", namespaceURI, utilities.DoubleToCString(pieXYOffset_, -1));
-        xml.createNode(root, "grPieIgnoreEmptySegments", namespaceURI,
-                       utilities.BoolToCString(pieIgnoreEmptySegments_ != 0));
-        xml.createNode(root, "grPieShowLabels", namespaceURI, utilities.BoolToCString(pieShowLabels_ != 0));
-        xml.createNode(root, "grPieShowLabelSegmentLines", namespaceURI,
-                       utilities.BoolToCString(pieShowLabelSegmentLines_ != 0));
-        if (categories_) categories_->serialize(root, namespaceURI);
-        if (layersOn_) layersOn_->serialize(root, namespaceURI);
+        pugi::xml_node root = CXMLUtilities().createNode(parent, "graphicReport", namespaceURI);
+        writeFields(root, namespaceURI);
         return root;
     });
+}
+
+void CGraphicReport::writeFields(pugi::xml_node root, const std::string& namespaceURI) const
+{
+    CXMLUtilities xml;
+    CUtilities utilities;
+    xml.createNode(root, "grID", namespaceURI, utilities.IntToCString(id_));
+    xml.createNode(root, "grTitle", namespaceURI, title_);
+    xml.createNode(root, "grDrawingPath", namespaceURI, drawingPath_);
+    xml.createNode(root, "grDrawingFilename", namespaceURI, drawingFilename_);
+    xml.createNode(root, "grPlotTypeID", namespaceURI, utilities.IntToCString(plotDevice_));
+    xml.createNode(root, "grPlotAreaTypeID", namespaceURI, utilities.IntToCString(plotAreaType_));
+    xml.createNode(root, "grPlotMediaSizeID", namespaceURI, utilities.IntToCString(plotMediaSize_));
+    // The document carries the scale id as the database stores it, so
+    // that reading it through the id conversion gives this scale back.
+    xml.createNode(root, "grPlotScaleTypeID", namespaceURI,
+                   utilities.IntToCString(plotScaleTypeIDFromScale(plotScaleType_)));
+    xml.createNode(root, "grPlotCentred", namespaceURI, utilities.BoolToCString(plotCentred_ != 0));
+    if (!saveCopyTo_.empty()) xml.createNode(root, "grSaveCopyTo", namespaceURI, saveCopyTo_);
+    if (!plotLayout_.empty()) xml.createNode(root, "grPlotLayout", namespaceURI, plotLayout_);
+    xml.createNode(root, "grTotalChildAreas", namespaceURI, utilities.DoubleToCString(totalChildAreas_, -1));
+    xml.createNode(root, "grPieXYOffset", namespaceURI, utilities.DoubleToCString(pieXYOffset_, -1));
+    xml.createNode(root, "grPieIgnoreEmptySegments", namespaceURI,
+                   utilities.BoolToCString(pieIgnoreEmptySegments_ != 0));
+    xml.createNode(root, "grPieShowLabels", namespaceURI, utilities.BoolToCString(pieShowLabels_ != 0));
+    xml.createNode(root, "grPieShowLabelSegmentLines", namespaceURI,
+                   utilities.BoolToCString(pieShowLabelSegmentLines_ != 0));
+    if (categories_) categories_->serialize(root, namespaceURI);
+    if (layersOn_) layersOn_->serialize(root, namespaceURI);
 }
 
 void CGraphicReport::serialize(const std::string& path) const
@@ -64,10 +69,9 @@ void CGraphicReport::serialize(const std::string& path) const
         std::remove(path.c_str());
         CXMLUtilities xml;
         pugi::xml_document document;
-        pugi::xml_node declaration = document.append_child(pugi::node_declaration);
-        declaration.append_attribute("version").set_value("1.0");
-        declaration.append_attribute("encoding").set_value("UTF-8");
-        serialize(document, ZELKA_DOCMON_NAMESPACE);
+        // A report names no stylesheet: browsers show it as an XML tree.
+        pugi::xml_node root = xml.makeFramedDocument(document, "", "graphicReport", ZELKA_DOCMON_NAMESPACE);
+        writeFields(root, ZELKA_DOCMON_NAMESPACE);
         xml.saveXMLDocument(document, path);
     });
 }

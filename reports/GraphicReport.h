@@ -95,6 +95,9 @@ public:
     static int32_t plotScaleTypeIDFromScale(int32_t scale);
 
 private:
+    // Appends every field's element under the report's root element.
+    void writeFields(pugi::xml_node root, const std::string& namespaceURI) const;
+
     int32_t id_ = 0;
     std::string title_;
     std::string drawingPath_;
