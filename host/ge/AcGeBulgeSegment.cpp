@@ -250,7 +250,7 @@ long double AcGeBulgeSegment::transformedLength(const AcGeMatrix2d& m) const
     int pieces = std::max(1, static_cast<int>(std::ceil(sweep / kHalfPi)));
     ld total = 0.0L;
     for (int i = 0; i < pieces; ++i)
-        total += acgeIntegrate(speed, sweep * i / pieces, sweep * (i + 1) / pieces, 1e-14L);
+        total += acgeIntegrate(speed, sweep * i / pieces, sweep * (i + 1) / pieces, 1e-13L);
     return total;
 }
 
