@@ -153,3 +153,27 @@ TEST(GeMatrix, ArbitraryAxisByHand)
     // A zero normal is taken as +Z.
     EXPECT_TRUE(AcGeMatrix3d::planeToWorld(AcGeVector3d()).isEqualTo(AcGeMatrix3d::kIdentity));
 }
+
+TEST(GeMatrix2d, InverseDeterminantAndPlaneOfA3dTransform)
+{
+    AcGeMatrix2d m = AcGeMatrix2d::translation(AcGeVector2d(5, -2)) * AcGeMatrix2d::rotation(0.3)
+                   * AcGeMatrix2d::scaling(2.0, -3.0);
+    EXPECT_NEAR(m.det(), -6.0, 1e-14);
+    EXPECT_FALSE(m.isUniScaledOrtho());
+    EXPECT_TRUE((m * m.inverse()).isEqualTo(AcGeMatrix2d::kIdentity, AcGeTol(1e-14, 1e-14)));
+    AcGePoint2d p(1, 1);
+    p.transformBy(m).transformBy(m.inverse());
+    EXPECT_NEAR(p.x, 1.0, 1e-14);
+    EXPECT_NEAR(p.y, 1.0, 1e-14);
+    // Mirroring in the line y = x swaps coordinates.
+    AcGePoint2d q = AcGeMatrix2d::mirroring(AcGePoint2d(0, 0), AcGeVector2d(3, 3)) * AcGePoint2d(2, 7);
+    EXPECT_NEAR(q.x, 7.0, 1e-14);
+    EXPECT_NEAR(q.y, 2.0, 1e-14);
+    // The XY part of a 3-D rotation about Z moves points as the 3-D matrix does.
+    AcGeMatrix3d r3 = AcGeMatrix3d::rotation(0.5, AcGeVector3d::kZAxis, AcGePoint3d(1, 2, 0));
+    AcGePoint2d a = AcGeMatrix2d::fromXYOf(r3) * AcGePoint2d(4, -1);
+    AcGePoint3d b = r3 * AcGePoint3d(4, -1, 0);
+    EXPECT_NEAR(a.x, b.x, 1e-14);
+    EXPECT_NEAR(a.y, b.y, 1e-14);
+    EXPECT_TRUE(AcGeMatrix2d::scaling(0.0, 1.0).isSingular());
+}
