@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "host/ge/AcGeMatrix2d.h"
 #include "host/ge/AcGeMatrix3d.h"
 #include "host/ge/AcGePoint2d.h"
 
