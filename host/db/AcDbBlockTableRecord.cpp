@@ -54,14 +54,24 @@ std::vector<AcDbObjectId> AcDbBlockTableRecord::entityIds() const
 
 bool AcDbBlockTableRecord::isLayout() const
 {
-    if (!layoutId_.isNull())
+    if (!getLayoutId().isNull())
         return true;
     return strncasecmp(name().c_str(), "*Model_Space", 12) == 0 || strncasecmp(name().c_str(), "*Paper_Space", 12) == 0;
+}
+
+AcDbObjectId AcDbBlockTableRecord::getLayoutId() const
+{
+    if (!layoutId_.isNull() || layoutHandle_ == 0 || !database())
+        return layoutId_;
+    auto& map = database()->data().byHandle;
+    auto it = map.find(layoutHandle_);
+    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId id)
 {
     layoutId_ = id;
+    layoutHandle_ = id.handle().value();
     return assertWriteEnabled();
 }
 

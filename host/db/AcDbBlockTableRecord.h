@@ -33,7 +33,7 @@ public:
     std::vector<AcDbObjectId> entityIds() const;
 
     bool isLayout() const;
-    AcDbObjectId getLayoutId() const { return layoutId_; }
+    AcDbObjectId getLayoutId() const;
     Acad::ErrorStatus setLayoutId(AcDbObjectId id);
     bool isAnonymous() const { return !name().empty() && name()[0] == '*' && !isLayout(); }
     bool hasAttributeDefinitions() const;
@@ -55,6 +55,7 @@ private:
     friend class DxfObjectIO;
 
     AcDbObjectId layoutId_;
+    uint64_t layoutHandle_ = 0;  // as read; the layout comes later in the file
     AcGePoint3d origin_;
     std::string comments_;
     bool originModified_ = false;

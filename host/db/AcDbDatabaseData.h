@@ -29,7 +29,7 @@ struct AcDbBlockEntry {
 // Header values the database models, with the values read so that saving
 // rewrites only what changed.
 struct AcDbHeaderValues {
-    std::string acadver = "AC1027";
+    std::string acadver;
     std::string codepage = "ANSI_1252";
     int lunits = 2;
     int insunits = 0;

@@ -89,6 +89,7 @@ protected:
 
     // For objects the database does not model: the class named by their file data.
     const AcRxClass* fileClass_ = nullptr;
+    std::unique_ptr<AcRxClass> ownClass_;
 
 private:
     friend class AcDbDatabase;

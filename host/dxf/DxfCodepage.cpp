@@ -66,18 +66,29 @@ std::string decodeEscapes(std::string_view s)
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
-        if (s[i] == '\\' && i + 6 < s.size() + 0 && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
-            size_t k = i + 3;
+        if (s[i] == '\\' && i + 6 < s.size() && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
+            // Four hex digits, as CAD programs write; eight only for a
+            // character above U+FFFF (the long form some libraries write).
+            auto hexAt = [&](size_t from, int count, uint32_t& cp) {
+                cp = 0;
+                for (int k = 0; k < count; ++k) {
+                    size_t j = from + static_cast<size_t>(k);
+                    if (j >= s.size() || !std::isxdigit(static_cast<unsigned char>(s[j])))
+                        return false;
+                    char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[j])));
+                    cp = cp * 16 + static_cast<uint32_t>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'a' + 10);
+                }
+                return true;
+            };
             uint32_t cp = 0;
-            int digits = 0;
-            while (k < s.size() && digits < 8 && std::isxdigit(static_cast<unsigned char>(s[k]))) {
-                cp = cp * 16 + static_cast<uint32_t>(std::isdigit(static_cast<unsigned char>(s[k])) ? s[k] - '0' : (std::tolower(s[k]) - 'a' + 10));
-                ++k;
-                ++digits;
-            }
-            if (digits == 4 || (digits > 4 && cp <= 0x10FFFF)) {
+            if (hexAt(i + 3, 8, cp) && cp > 0xFFFF && cp <= 0x10FFFF) {
                 appendUtf8(out, cp);
-                i = k;
+                i += 11;
+                continue;
+            }
+            if (hexAt(i + 3, 4, cp)) {
+                appendUtf8(out, cp);
+                i += 7;
                 continue;
             }
         }

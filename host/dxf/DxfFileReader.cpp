@@ -149,9 +149,12 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
             if (d_.tags[j].code == 30) p.z = v;
         }
     };
+    size_t versionLine = lineOfTag(i);
     for (; i < n && d_.tags[i].code != 0; ++i) {
         const DxfTag& t = d_.tags[i];
         d_.headerTags.push_back(t);
+        if (t.code == 1 && name == "$ACADVER")
+            versionLine = lineOfTag(i) + 1;
         if (t.code == 9) {
             name = std::string(t.value());
             AcGePoint3d p;
@@ -163,6 +166,13 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
             continue;
         }
         int64_t v = 0;
+        if (DxfValueKind k = dxfValueKind(t.code); k == DxfValueKind::Double) {
+            double x = 0;
+            if (!DxfValue::toDouble(t.value(), x))
+                return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i) + 1,
+                                                       "expected a number for " + name + ", found '" +
+                                                           std::string(t.value().substr(0, 40)) + "'");
+        }
         if (name == "$ACADVER" && t.code == 1)
             h.acadver = std::string(DxfValue::trimmed(t.value()));
         else if (name == "$DWGCODEPAGE" && t.code == 3)
@@ -181,10 +191,13 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
             h.clayer = std::string(t.value());
     }
     const std::string& ver = h.acadver;
-    if (ver < "AC1012" || ver > "AC1032" || ver.size() != 6) {
-        return DxfTagReader(fileName_).failure(Acad::eDwgNotSupported, 2,
+    if (ver.empty())
+        return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
+                                               "expected the variable $ACADVER in the HEADER section (an R12 or older file?)");
+    if (ver < "AC1015" || ver > "AC1032" || ver.size() != 6) {
+        return DxfTagReader(fileName_).failure(Acad::eDwgNotSupported, versionLine,
                                                "drawing version '" + ver +
-                                                   "' cannot be read; expected an R13 to R2018 DXF (AC1012 to AC1032); R12 and older are not read");
+                                                   "' cannot be read; expected an R2000 to R2018 DXF (AC1015 to AC1032) - open it in a CAD program and save it as a newer DXF");
     }
     DxfCodepage cp(ver >= "AC1021", h.codepage);
     h.clayer = cp.decode(h.clayer);
@@ -212,6 +225,8 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
         i = end;
         while (i < n && d_.tags[i].code == 0 && d_.tags[i].value() != "ENDTAB" && d_.tags[i].value() != "ENDSEC"
                && d_.tags[i].value() != "TABLE") {
+            if (d_.tags[i].value() != type)
+                return expected(i, "a " + type + " entry of the " + type + " table or group code 0 with 'ENDTAB'");
             end = objectEnd(i);
             AcDbStub* rec = makeStub(i, end, "TABLES", r);
             if (!rec)

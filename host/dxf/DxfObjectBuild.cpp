@@ -1,7 +1,6 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbAttributeDefinition.h"
@@ -52,18 +51,6 @@ AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)
     auto& map = db.data().byHandle;
     auto it = map.find(handle);
     return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
-}
-
-// Class descriptions for types kept as read, by class name, made once.
-const AcRxClass* classNamed(const std::string& name, bool entity)
-{
-    static std::unordered_map<std::string, const AcRxClass*> classes;
-    auto it = classes.find(name);
-    if (it != classes.end())
-        return it->second;
-    auto* cls = new AcRxClass(name.c_str(), "", entity ? AcDbEntity::desc() : AcDbObject::desc());
-    classes.emplace(name, cls);
-    return cls;
 }
 
 // Reads x/y/z at i (code c, c+10, c+20 following); advances i past them.
@@ -161,7 +148,9 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
                 name = std::string(t[i].value());
         if (name.empty() || name == "AcDbEntity")
             name = "AcDb" + std::string(t[0].value());
-        o->fileClass_ = classNamed(name, stub->isEntity);
+        o->ownClass_ = std::make_unique<AcRxClass>(name.c_str(), std::string(t[0].value()).c_str(),
+                                                   stub->isEntity ? AcDbEntity::desc() : AcDbObject::desc());
+        o->fileClass_ = o->ownClass_.get();
     }
     return o;
 }
@@ -416,7 +405,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
                 flagsSeen = true;
             }
             if (auto* b = dynamic_cast<AcDbBlockTableRecord*>(&o)) {
-                if (c == 340) b->layoutId_ = idOf(db, handleOf(t[i]));
+                if (c == 340) b->layoutHandle_ = handleOf(t[i]);
             } else if (auto* l = dynamic_cast<AcDbLayerTableRecord*>(&o)) {
                 if (c == 62) aci = static_cast<int>(integer(t[i], 7));
                 else if (c == 420) rgb = integer(t[i], -1);

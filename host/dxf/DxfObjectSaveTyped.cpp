@@ -61,7 +61,8 @@ void saveText(AcDbText& x, DxfTagEditor& ed, const AcDbObject& o)
     if (ed.has(R(), 41) || x.widthFactor() != 1.0)
         ed.setReal(R(), 41, x.widthFactor(), order);
     angle(51, x.oblique());
-    ed.setString(R(), 7, x.textStyleName(), order);
+    if (ed.has(R(), 7) || std::string(x.textStyleName()) != "Standard")
+        ed.setString(R(), 7, x.textStyleName(), order);
     if (ed.has(R(), 72) || x.horizontalMode() != AcDb::kTextLeft)
         ed.setInt(R(), 72, x.horizontalMode(), order);
     if (!x.isDefaultAlignment() || ed.has(R(), 11))
@@ -79,14 +80,18 @@ void saveText(AcDbText& x, DxfTagEditor& ed, const AcDbObject& o)
     if (auto* def = dynamic_cast<AcDbAttributeDefinition*>(&x)) {
         ed.setString(S(), 3, def->prompt(), second);
         ed.setString(S(), 2, def->tag(), second);
-        ed.setInt(S(), 70, (def->isInvisible() ? 1 : 0) | (def->isConstant() ? 2 : 0) | (def->isVerifiable() ? 4 : 0)
-                               | (def->isPreset() ? 8 : 0), second);
+        int flags = (def->isInvisible() ? 1 : 0) | (def->isConstant() ? 2 : 0) | (def->isVerifiable() ? 4 : 0)
+                    | (def->isPreset() ? 8 : 0);
+        if (ed.has(S(), 70) || flags != 0)
+            ed.setInt(S(), 70, flags, second);
         if (ed.has(S(), 73) || def->fieldLength() != 0)
             ed.setInt(S(), 73, def->fieldLength(), second);
     } else if (auto* att = dynamic_cast<AcDbAttribute*>(&x)) {
         ed.setString(S(), 2, att->tag(), second);
-        ed.setInt(S(), 70, (att->isInvisible() ? 1 : 0) | (att->isConstant() ? 2 : 0) | (att->isVerifiable() ? 4 : 0)
-                               | (att->isPreset() ? 8 : 0), second);
+        int flags = (att->isInvisible() ? 1 : 0) | (att->isConstant() ? 2 : 0) | (att->isVerifiable() ? 4 : 0)
+                    | (att->isPreset() ? 8 : 0);
+        if (ed.has(S(), 70) || flags != 0)
+            ed.setInt(S(), 70, flags, second);
         if (ed.has(S(), 73) || att->fieldLength() != 0)
             ed.setInt(S(), 73, att->fieldLength(), second);
     }

@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+"""Writes the ezdxf-made fixtures in tests/data/dxf/ezdxf/ with Debian's
+python3-ezdxf 0.18: one drawing per DXF version from R2000 to R2018 holding
+the kinds of content CAD users' plans carry (blocks with attributes, hatches,
+MTEXT, dimensions, a raster image reference, paper-space layouts with
+viewports, extended data of several applications, true colours). The files
+are committed; run this only to regenerate them.
+
+    /usr/bin/python3 tests/data/dxf/make_ezdxf_fixtures.py
+"""
+import os
+
+import ezdxf
+
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "ezdxf")
+VERSIONS = ["R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
+
+
+def build(version):
+    doc = ezdxf.new(version, setup=True)
+    doc.header["$INSUNITS"] = 4
+    doc.header["$LUNITS"] = 2
+    for app in ("ADE", "PE_URL", "OTHERAPP"):
+        doc.appids.add(app)
+    doc.layers.add("ATT-NAME", color=3)
+    doc.layers.add("WALLS", color=1, linetype="DASHED")
+    locked = doc.layers.add("LOCKED", color=5)
+    locked.lock()
+    msp = doc.modelspace()
+
+    room = doc.blocks.new("ROOM-1", base_point=(0, 0))
+    room.add_lwpolyline([(0, 0, 0, 0, 0), (4000, 0, 0, 0, 0.5), (4000, 3000), (0, 3000)], format="xyseb", close=True)
+    room.add_attdef("NAME", (0, 375), dxfattribs={"height": 250, "layer": "ATT-NAME", "prompt": "Enter Name"})
+    room.add_attdef("AREA", (0, 0), dxfattribs={"height": 250, "prompt": "Enter Area"})
+    ref = msp.add_blockref("ROOM-1", (10000, 5000), dxfattribs={"rotation": 30})
+    ref.add_auto_attribs({"NAME": "Office 1", "AREA": "12.00sq.m."})
+    ref.set_xdata("ADE", [(1002, "{"), (1000, "AREA=12.00sq.m."), (1000, "NAME=Office 1"), (1002, "}")])
+    ref.set_xdata("PE_URL", [(1000, "http://example.com/room1"), (1002, "{"), (1000, "Room sheet"),
+                             (1002, "{"), (1071, 0), (1002, "}"), (1002, "}")])
+    ref.set_xdata("OTHERAPP", [(1040, 2.5), (1070, 3), (1071, 123456), (1010, (1, 2, 3)), (1005, "0")])
+
+    msp.add_lwpolyline([(0, 0), (100, 0), (100, 50)], dxfattribs={"layer": "WALLS"})
+    msp.add_circle((50, 50), 25, dxfattribs={"true_color": ezdxf.rgb2int((200, 100, 50))} if version != "R2000" else {})
+    msp.add_line((0, 0), (10, 10), dxfattribs={"layer": "LOCKED"})
+    msp.add_text("Küche Δ", dxfattribs={"height": 2.5, "insert": (5, 5)})
+    msp.add_mtext("Line one\\PLine two", dxfattribs={"char_height": 3, "insert": (0, 100)})
+    hatch = msp.add_hatch(color=2)
+    hatch.paths.add_polyline_path([(0, 0), (10, 0), (10, 10), (0, 10)], is_closed=True)
+    pattern = msp.add_hatch(color=4)
+    pattern.set_pattern_fill("ANSI31", scale=0.5, angle=45)
+    pattern.paths.add_polyline_path([(20, 0), (30, 0), (30, 10), (20, 10)], is_closed=True)
+    dim = msp.add_linear_dim(base=(0, -20), p1=(0, 0), p2=(100, 0))
+    dim.render()
+    image_def = doc.add_image_def(filename="plan.png", size_in_pixel=(640, 480))
+    msp.add_image(image_def, insert=(200, 0), size_in_units=(64, 48))
+    layout = doc.layouts.new("Sheet A")
+    layout.add_viewport(center=(100, 100), size=(150, 100), view_center_point=(50, 50), view_height=200)
+    layout.add_text("Title", dxfattribs={"height": 5})
+    doc.layouts.get("Layout1").add_line((0, 0), (50, 50))
+    return doc
+
+
+def main():
+    os.makedirs(HERE, exist_ok=True)
+    for version in VERSIONS:
+        doc = build(version)
+        path = os.path.join(HERE, f"ezdxf_plan_{version}_{doc.dxfversion}.dxf")
+        doc.saveas(path, encoding="cp1252" if version in ("R2000", "R2004") else "utf8")
+        print(path)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,401 @@
+// Entities through the database: block references with attributes, text,
+// polylines with bulges, circles, lines, draw order; written files checked
+// with ezdxf, numbers against hand computations.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecordIterator.h"
+#include "host/db/AcDbCircle.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLine.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/db/AcDbRegAppTable.h"
+#include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbText.h"
+#include "tests/host/dxfTestSupport.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+AcDbObjectId append(AcDbDatabase& db, AcDbObjectId space, AcDbEntity* e)
+{
+    AcDbBlockTableRecord* rec = nullptr;
+    EXPECT_EQ(acdbOpenObject(rec, space, AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId id;
+    EXPECT_EQ(rec->appendAcDbEntity(id, e), Acad::eOk);
+    e->close();
+    rec->close();
+    return id;
+}
+
+// A ROOM block: a 4000 x 3000 outline with a semicircular bulge on its
+// right side, and NAME/AREA attribute definitions.
+AcDbObjectId makeRoomBlock(AcDbDatabase& db)
+{
+    AcDbBlockTable* bt = nullptr;
+    EXPECT_EQ(db.getBlockTable(bt, AcDb::kForWrite), Acad::eOk);
+    auto* rec = new AcDbBlockTableRecord();
+    rec->setName("ROOM-1");
+    AcDbObjectId id;
+    EXPECT_EQ(bt->add(id, rec), Acad::eOk);
+    bt->close();
+    rec->close();
+    auto* pl = new AcDbPolyline();
+    pl->addVertexAt(0, AcGePoint2d(0, 0));
+    pl->addVertexAt(1, AcGePoint2d(4000, 0), 1.0);  // semicircle out to x = 5500
+    pl->addVertexAt(2, AcGePoint2d(4000, 3000));
+    pl->addVertexAt(3, AcGePoint2d(0, 3000));
+    pl->setClosed(true);
+    append(db, id, pl);
+    auto* name = new AcDbAttributeDefinition(AcGePoint3d(0, 375, 0), "DEFAULT NAME", "NAME", "Enter Name");
+    name->setHeight(250);
+    append(db, id, name);
+    auto* area = new AcDbAttributeDefinition(AcGePoint3d(0, 0, 0), "DEFAULT AREA", "AREA", "Enter Area");
+    area->setHeight(250);
+    append(db, id, area);
+    return id;
+}
+
+// Inserts the block with one attribute per definition, as a space block is made.
+AcDbObjectId insertRoom(AcDbDatabase& db, AcDbObjectId block, const AcGePoint3d& at, double rotation)
+{
+    auto* ref = new AcDbBlockReference(at, block);
+    ref->setRotation(rotation);
+    AcDbObjectId refId = append(db, db.modelSpaceId(), ref);
+    AcDbObjectPointer<AcDbBlockReference> r(refId, AcDb::kForWrite);
+    AcDbObjectPointer<AcDbBlockTableRecord> def(block, AcDb::kForRead);
+    for (const AcDbObjectId& id : def->entityIds()) {
+        AcDbObjectPointer<AcDbAttributeDefinition> ad(id, AcDb::kForRead);
+        if (ad.openStatus() != Acad::eOk)
+            continue;
+        auto* att = new AcDbAttribute();
+        EXPECT_EQ(att->setAttributeFromBlock(ad.object(), r->blockTransform()), Acad::eOk);
+        att->setTextString(std::string(ad->tag()) == "NAME" ? "Office 1" : "12.00sq.m.");
+        AcDbObjectId attId;
+        EXPECT_EQ(r->appendAttribute(attId, att), Acad::eOk);
+        att->close();
+    }
+    return refId;
+}
+
+TEST(DbEntity, ClassNamesAreTheOnesTheModuleCompares)
+{
+    AcDbPolyline pl;
+    AcDbBlockReference br;
+    AcDbCircle c;
+    AcDbLine l;
+    AcDbAttribute a;
+    AcDbAttributeDefinition d;
+    AcDbText t;
+    EXPECT_STREQ(pl.isA()->name(), "AcDbPolyline");
+    EXPECT_STREQ(br.isA()->name(), "AcDbBlockReference");
+    EXPECT_STREQ(c.isA()->name(), "AcDbCircle");
+    EXPECT_STREQ(l.isA()->name(), "AcDbLine");
+    EXPECT_STREQ(a.isA()->name(), "AcDbAttribute");
+    EXPECT_STREQ(d.isA()->name(), "AcDbAttributeDefinition");
+    EXPECT_STREQ(t.isA()->name(), "AcDbText");
+    EXPECT_TRUE(a.isKindOf(AcDbText::desc()));
+    EXPECT_TRUE(a.isKindOf(AcDbEntity::desc()));
+    EXPECT_FALSE(a.isKindOf(AcDbPolyline::desc()));
+}
+
+TEST(DbEntity, PolylineMeasuresArcsAndClosingSegment)
+{
+    AcDbDatabase db;
+    AcDbObjectId block = makeRoomBlock(db);
+    AcDbObjectPointer<AcDbBlockTableRecord> def(block, AcDb::kForRead);
+    AcDbObjectPointer<AcDbPolyline> pl(def->entityIds().front(), AcDb::kForRead);
+    ASSERT_EQ(pl.openStatus(), Acad::eOk);
+    double area = 0;
+    ASSERT_EQ(pl->getArea(area), Acad::eOk);
+    // Rectangle 4000 x 3000 plus a half disc of radius 1500.
+    EXPECT_NEAR(area, 4000.0 * 3000.0 + kPi * 1500.0 * 1500.0 / 2.0, 1e-6);
+    double end = 0, length = 0;
+    ASSERT_EQ(pl->getEndParam(end), Acad::eOk);
+    EXPECT_EQ(end, 4.0);
+    ASSERT_EQ(pl->getDistAtParam(end, length), Acad::eOk);
+    EXPECT_NEAR(length, 4000.0 + kPi * 1500.0 + 4000.0 + 3000.0, 1e-6);
+    double half = 0;
+    ASSERT_EQ(pl->getDistAtParam(1.5, half), Acad::eOk);
+    EXPECT_NEAR(half, 4000.0 + kPi * 1500.0 / 2.0, 1e-6);
+    EXPECT_EQ(pl->getDistAtParam(4.5, half), Acad::eInvalidInput);
+    AcDbExtents ext;
+    ASSERT_EQ(pl->getGeomExtents(ext), Acad::eOk);
+    EXPECT_NEAR(ext.maxPoint().x, 5500.0, 1e-6);
+    EXPECT_NEAR(ext.maxPoint().y, 3000.0, 1e-6);
+    double b = 0;
+    EXPECT_EQ(pl->getBulgeAt(1, b), Acad::eOk);
+    EXPECT_EQ(b, 1.0);
+    EXPECT_EQ(pl->getBulgeAt(9, b), Acad::eInvalidIndex);
+}
+
+TEST(DbEntity, BlockReferenceAttributesTransformAndSurviveSaving)
+{
+    auto dir = dxftest::tempDir("db-blockref");
+    AcDbDatabase db;
+    AcDbObjectId block = makeRoomBlock(db);
+    AcDbObjectId ref = insertRoom(db, block, AcGePoint3d(10000, 5000, 0), kPi / 2);
+    {
+        AcDbObjectPointer<AcDbBlockReference> r(ref, AcDb::kForRead);
+        EXPECT_EQ(r->blockTableRecord(), block);
+        AcGeMatrix3d m = r->blockTransform();
+        // Block point (0, 375) rotated a quarter turn lands at (10000 - 375, 5000).
+        AcGePoint3d p = m * AcGePoint3d(0, 375, 0);
+        EXPECT_NEAR(p.x, 9625.0, 1e-9);
+        EXPECT_NEAR(p.y, 5000.0, 1e-9);
+        std::unique_ptr<AcDbObjectIterator> it(r->attributeIterator());
+        std::vector<std::string> tags;
+        for (it->start(); !it->done(); it->step()) {
+            AcDbObjectPointer<AcDbAttribute> a(it->objectId(), AcDb::kForRead);
+            ASSERT_EQ(a.openStatus(), Acad::eOk);
+            tags.push_back(a->tag());
+            EXPECT_EQ(a->ownerId(), ref);
+            if (tags.back() == "NAME") {
+                EXPECT_NEAR(a->position().x, 9625.0, 1e-9);
+                EXPECT_NEAR(a->position().y, 5000.0, 1e-9);
+                EXPECT_NEAR(a->rotation(), kPi / 2, 1e-12);
+                EXPECT_NEAR(a->height(), 250.0, 1e-12);
+            }
+        }
+        EXPECT_EQ(tags, (std::vector<std::string>{"NAME", "AREA"}));
+        AcDbExtents ext;
+        ASSERT_EQ(r->getGeomExtents(ext), Acad::eOk);
+        // Outline x 0..5500, y 0..3000 turned a quarter: x -3000..0, y 0..5500 around the insert.
+        EXPECT_NEAR(ext.minPoint().x, 7000.0, 1e-6);
+        EXPECT_NEAR(ext.maxPoint().y, 10500.0, 1e-6);
+    }
+    auto path = dir / "rooms.dxf";
+    ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk) << db.lastError();
+
+    AcDbDatabase back(false);
+    ASSERT_EQ(back.readDxfFile(path.c_str()), Acad::eOk) << back.lastError();
+    AcDbObjectId again;
+    ASSERT_EQ(back.getAcDbObjectId(again, false, ref.handle()), Acad::eOk);
+    AcDbObjectPointer<AcDbBlockReference> r(again, AcDb::kForRead);
+    ASSERT_EQ(r.openStatus(), Acad::eOk);
+    EXPECT_STREQ(r->blockName(), "ROOM-1");
+    EXPECT_NEAR(r->rotation(), kPi / 2, 1e-12);
+    std::unique_ptr<AcDbObjectIterator> it(r->attributeIterator());
+    int n = 0;
+    for (; !it->done(); it->step(), ++n) {
+        AcDbObjectPointer<AcDbAttribute> a(it->objectId(), AcDb::kForRead);
+        EXPECT_STREQ(a->textString(), n == 0 ? "Office 1" : "12.00sq.m.");
+    }
+    EXPECT_EQ(n, 2);
+
+    if (!dxftest::haveEzdxf())
+        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    auto out = dxftest::ezdxfCheck(path, {"audit_errors", "len(modelspace)", "modelspace[0]['type']",
+                                          "modelspace[0]['rotation']",
+                                          "[(a['tag'], a['text']) for a in modelspace[0]['attribs']]",
+                                          "[round(v, 9) for v in modelspace[0]['attribs'][0]['insert']]",
+                                          "[p[2] for p in blocks['ROOM-1'][0]['points']]",
+                                          "blocks['ROOM-1'][0]['closed']",
+                                          "[e['tag'] for e in blocks['ROOM-1'] if e['type'] == 'ATTDEF']"});
+    ASSERT_EQ(out.size(), 9u);
+    EXPECT_EQ(out[0], "[]");
+    EXPECT_EQ(out[1], "1");
+    EXPECT_EQ(out[2], "\"INSERT\"");
+    EXPECT_EQ(out[3], "90.0");
+    EXPECT_EQ(out[4], "[[\"NAME\", \"Office 1\"], [\"AREA\", \"12.00sq.m.\"]]");
+    EXPECT_EQ(out[5], "[9625.0, 5000.0, 0.0]");
+    EXPECT_EQ(out[6], "[0.0, 1.0, 0.0, 0.0]");
+    EXPECT_EQ(out[7], "true");
+    EXPECT_EQ(out[8], "[\"NAME\", \"AREA\"]");
+}
+
+TEST(DbEntity, NewDrawingWithEveryModelledTypeAuditsClean)
+{
+    if (!dxftest::haveEzdxf())
+        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    auto dir = dxftest::tempDir("db-audit");
+    for (const char* name : {"empty.dxf", "full.dxf"}) {
+        AcDbDatabase db;
+        if (std::string(name) == "full.dxf") {
+            AcDbObjectId block = makeRoomBlock(db);
+            AcDbObjectId ref = insertRoom(db, block, AcGePoint3d(1, 2, 0), 0.3);
+            acdbRegApp("ADE", &db);
+            acdbRegApp("PE_URL", &db);
+            AcDbObjectPointer<AcDbBlockReference> r(ref, AcDb::kForWrite);
+            resbuf* rb = acutBuildList(1001, "ADE", 1002, "{", 1000, "AREA=12.50sq.m.", 1002, "}", 1001, "PE_URL",
+                                       1000, "http://example.com/a", 0);
+            ASSERT_EQ(r->setXData(rb), Acad::eOk);
+            acutRelRb(rb);
+            r.close();
+            auto* text = new AcDbText(AcGePoint3d(5, 5, 0), "Küche Δ", AcDbObjectId(), 2.5, 0.0);
+            append(db, db.modelSpaceId(), text);
+            auto* c = new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 3.0);
+            AcCmColor color;
+            color.setRGB(200, 100, 50);
+            c->setColor(color);
+            append(db, db.modelSpaceId(), c);
+            append(db, db.paperSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0)));
+        }
+        auto path = dir / name;
+        ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
+        auto out = dxftest::ezdxfCheck(path, {"audit_errors", "audit_fixes", "[e['type'] for e in modelspace]",
+                                              "[(e['xdata'].get('ADE'), e['xdata'].get('PE_URL')) for e in modelspace if e['type'] == 'INSERT']",
+                                              "[e['text'] for e in modelspace if e['type'] == 'TEXT']",
+                                              "[e.get('true_color') for e in modelspace if e['type'] == 'CIRCLE']"});
+        ASSERT_EQ(out.size(), 6u) << name;
+        EXPECT_EQ(out[0], "[]") << name;
+        EXPECT_EQ(out[1], "[]") << name;
+        if (std::string(name) == "full.dxf") {
+            EXPECT_EQ(out[2], "[\"INSERT\", \"TEXT\", \"CIRCLE\"]");
+            EXPECT_EQ(out[3], "[[[[1001, \"ADE\"], [1002, \"{\"], [1000, \"AREA=12.50sq.m.\"], [1002, \"}\"]], "
+                              "[[1001, \"PE_URL\"], [1000, \"http://example.com/a\"]]]]");
+            EXPECT_EQ(out[4], "[\"Küche Δ\"]");
+            EXPECT_EQ(out[5], std::to_string((200 << 16) | (100 << 8) | 50).insert(0, "[").append("]"));
+        }
+    }
+}
+
+TEST(DbEntity, ChangingOneValueChangesOnlyItsTag)
+{
+    auto src = dxftest::sourceDir() / "tests/data/dxf/real/ezdxf_cp1252_attribs_AC1015.dxf";
+    if (!std::filesystem::exists(src))
+        GTEST_SKIP() << "fixture missing";
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(src.c_str()), Acad::eOk) << db.lastError();
+    AcDbObjectId textId;
+    AcDbObjectPointer<AcDbBlockTableRecord> ms(db.modelSpaceId(), AcDb::kForRead);
+    for (const AcDbObjectId& id : ms->entityIds())
+        if (std::string(id.objectClass()->name()) == "AcDbText")
+            textId = id;
+    ms.close();
+    ASSERT_FALSE(textId.isNull());
+    std::string before;
+    {
+        AcDbObjectPointer<AcDbText> t(textId, AcDb::kForWrite);
+        before = t->textString();
+        EXPECT_NE(before.find("ü"), std::string::npos);  // decoded from cp1252
+        t->setTextString("Büro Δ");
+    }
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
+    auto a = dxftest::tagStream(dxftest::readFile(src));
+    auto b = dxftest::tagStream(out);
+    ASSERT_EQ(a.size(), b.size());
+    std::vector<size_t> diffs;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            diffs.push_back(i);
+    ASSERT_EQ(diffs.size(), 1u);
+    EXPECT_EQ(b[diffs[0]].first, 1);
+    EXPECT_EQ(b[diffs[0]].second, "B\xFCro \\U+0394");  // cp1252 byte and an escape
+}
+
+TEST(DbEntity, SendToBackThroughTheSortentsTable)
+{
+    auto dir = dxftest::tempDir("db-sortents");
+    AcDbDatabase db;
+    AcDbObjectId first = append(db, db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)));
+    AcDbObjectId second = append(db, db.modelSpaceId(), new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1));
+    AcDbObjectId third = append(db, db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 1, 0)));
+    AcDbObjectPointer<AcDbBlockTableRecord> ms(db.modelSpaceId(), AcDb::kForWrite);
+    if (ms->extensionDictionary().isNull())
+        ASSERT_EQ(ms->createExtensionDictionary(), Acad::eOk);
+    AcDbObjectPointer<AcDbDictionary> xd(ms->extensionDictionary(), AcDb::kForWrite);
+    auto* sortents = new AcDbSortentsTable();
+    sortents->setBlockId(db.modelSpaceId());
+    AcDbObjectId sid;
+    ASSERT_EQ(xd->setAt("ACAD_SORTENTS", sortents, sid), Acad::eOk);
+    AcDbObjectIdArray move;
+    move.append(third);
+    ASSERT_EQ(sortents->moveToBottom(move), Acad::eOk);
+    AcDbObjectIdArray order;
+    ASSERT_EQ(sortents->getFullDrawOrder(order), Acad::eOk);
+    ASSERT_EQ(order.length(), 3);
+    EXPECT_EQ(order[0], third);
+    EXPECT_EQ(order[1], first);
+    EXPECT_EQ(order[2], second);
+    AcDbHandle h;
+    sortents->getSortHandle(third, h);
+    EXPECT_EQ(h, first.handle());  // a permutation of the existing handles
+    sortents->close();
+    xd.close();
+    ms.close();
+    auto path = dir / "order.dxf";
+    ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
+    AcDbDatabase back(false);
+    ASSERT_EQ(back.readDxfFile(path.c_str()), Acad::eOk);
+    AcDbObjectId s2;
+    ASSERT_EQ(back.getAcDbObjectId(s2, false, sid.handle()), Acad::eOk);
+    AcDbObjectPointer<AcDbSortentsTable> st(s2, AcDb::kForRead);
+    ASSERT_EQ(st.openStatus(), Acad::eOk);
+    AcDbObjectIdArray order2;
+    ASSERT_EQ(st->getFullDrawOrder(order2), Acad::eOk);
+    EXPECT_EQ(order2[0].handle(), third.handle());
+    if (dxftest::haveEzdxf()) {
+        auto out = dxftest::ezdxfCheck(path, {"audit_errors"});
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0], "[]");
+    }
+}
+
+TEST(DbEntity, ErasedEntitiesAndTheirAttributesAreNotWritten)
+{
+    AcDbDatabase db;
+    AcDbObjectId block = makeRoomBlock(db);
+    AcDbObjectId keep = insertRoom(db, block, AcGePoint3d(0, 0, 0), 0);
+    AcDbObjectId gone = insertRoom(db, block, AcGePoint3d(9000, 0, 0), 0);
+    {
+        AcDbObjectPointer<AcDbBlockReference> r(gone, AcDb::kForWrite);
+        ASSERT_EQ(r->erase(), Acad::eOk);
+    }
+    std::string out;
+    db.writeDxfText(out);
+    auto tags = dxftest::tagStream(out);
+    int inserts = 0, attribs = 0, seqends = 0;
+    for (auto& [c, v] : tags) {
+        inserts += c == 0 && v == "INSERT";
+        attribs += c == 0 && v == "ATTRIB";
+        seqends += c == 0 && v == "SEQEND";
+    }
+    EXPECT_EQ(inserts, 1);
+    EXPECT_EQ(attribs, 2);
+    EXPECT_EQ(seqends, 1);
+    EXPECT_FALSE(keep.isErased());
+}
+
+TEST(DbEntity, TransformsFollowTheMatrix)
+{
+    AcDbPolyline pl;
+    pl.addVertexAt(0, AcGePoint2d(0, 0), 0.5);
+    pl.addVertexAt(1, AcGePoint2d(10, 0));
+    pl.addVertexAt(2, AcGePoint2d(10, 5));
+    double before = 0, after = 0;
+    pl.getArea(before);
+    ASSERT_EQ(pl.transformBy(AcGeMatrix3d::scaling(2.0)), Acad::eOk);
+    pl.getArea(after);
+    EXPECT_NEAR(after, 4.0 * before, 1e-9);
+    // A mirror keeps the +Z normal and turns the bulges.
+    ASSERT_EQ(pl.transformBy(AcGeMatrix3d::mirroring(AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0))), Acad::eOk);
+    double b = 0;
+    pl.getBulgeAt(0, b);
+    EXPECT_EQ(b, -0.5);
+    EXPECT_EQ(pl.normal().z, 1.0);
+    AcGePoint2d p;
+    pl.getPointAt(1, p);
+    EXPECT_NEAR(p.x, -20.0, 1e-12);
+    pl.getArea(after);
+    EXPECT_NEAR(after, 4.0 * before, 1e-9);
+
+    AcDbCircle c(AcGePoint3d(1, 1, 0), AcGeVector3d(0, 0, 1), 2.0);
+    ASSERT_EQ(c.transformBy(AcGeMatrix3d::scaling(3.0, AcGePoint3d(0, 0, 0))), Acad::eOk);
+    EXPECT_NEAR(c.radius(), 6.0, 1e-12);
+    EXPECT_NEAR(c.center().x, 3.0, 1e-12);
+    EXPECT_EQ(c.transformBy(AcGeMatrix3d::scaling(AcGeScale3d(1, 2, 1))), Acad::eCannotScaleNonUniformly);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// Opening and saving without changes gives back the same tags and handles,
+// for files written by other programs and for the ezdxf-made fixtures; files
+// that cannot be read get a message naming the file and the line.
+#include <gtest/gtest.h>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "tests/host/dxfTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The $ACADVER of a file, from its tags.
+std::string versionOf(const std::vector<std::pair<int, std::string>>& tags)
+{
+    for (size_t i = 0; i + 1 < tags.size(); ++i)
+        if (tags[i].first == 9 && tags[i].second == "$ACADVER")
+            return tags[i + 1].second;
+    return "";
+}
+
+std::vector<fs::path> dxfFiles(const std::vector<std::string>& folders)
+{
+    std::vector<fs::path> files;
+    for (const std::string& f : folders) {
+        fs::path dir = dxftest::sourceDir() / f;
+        if (!fs::exists(dir))
+            continue;
+        for (auto& e : fs::directory_iterator(dir))
+            if (e.path().extension() == ".dxf" || e.path().extension() == ".DXF")
+                files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void expectSameTags(const fs::path& file)
+{
+    std::string original = dxftest::readFile(file);
+    auto before = dxftest::tagStream(original);
+    std::string version = versionOf(before);
+    AcDbDatabase db(false);
+    Acad::ErrorStatus es = db.readDxfFile(file.c_str());
+    if (version < "AC1015" || version > "AC1032") {
+        // Older files are refused with a message naming the file and the version.
+        EXPECT_NE(es, Acad::eOk) << file;
+        EXPECT_NE(db.lastError().find(file.string()), std::string::npos) << db.lastError();
+        EXPECT_NE(db.lastError().find(version.empty() ? "ACADVER" : version), std::string::npos) << db.lastError();
+        return;
+    }
+    ASSERT_EQ(es, Acad::eOk) << db.lastError();
+    // Open every entity of model space once, as a command would, without changing any.
+    AcDbObjectPointer<AcDbBlockTableRecord> ms(db.modelSpaceId(), AcDb::kForRead);
+    ASSERT_EQ(ms.openStatus(), Acad::eOk);
+    for (const AcDbObjectId& id : ms->entityIds()) {
+        AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForWrite);
+        if (e.openStatus() == Acad::eOk)
+            acutRelRb(e->xData());
+    }
+    ms.close();
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
+    auto after = dxftest::tagStream(out);
+    ASSERT_EQ(before.size(), after.size()) << file;
+    for (size_t i = 0; i < before.size(); ++i)
+        ASSERT_EQ(before[i], after[i]) << file << " tag " << i;
+}
+
+TEST(DxfRoundTrip, RealFilesFromOtherProgramsComeBackUnchanged)
+{
+    auto files = dxfFiles({"tests/data/dxf/real"});
+    if (files.empty())
+        GTEST_SKIP() << "no files in tests/data/dxf/real";
+    for (const fs::path& f : files) {
+        SCOPED_TRACE(f.filename().string());
+        expectSameTags(f);
+    }
+}
+
+TEST(DxfRoundTrip, EzdxfFixturesForEveryVersionComeBackUnchanged)
+{
+    auto files = dxfFiles({"tests/data/dxf/ezdxf", "fuzz/corpus"});
+    ASSERT_GE(files.size(), 6u);
+    for (const fs::path& f : files) {
+        SCOPED_TRACE(f.filename().string());
+        expectSameTags(f);
+    }
+}
+
+TEST(DxfRoundTrip, DamagedFilesGetTheFileAndLine)
+{
+    for (const fs::path& f : dxfFiles({"tests/data/dxf/damaged"})) {
+        AcDbDatabase db(false);
+        EXPECT_NE(db.readDxfFile(f.c_str()), Acad::eOk) << f;
+        EXPECT_EQ(db.lastError().rfind(f.string() + ": line ", 0), 0u) << db.lastError();
+        EXPECT_GT(db.lastErrorLine(), 0u) << db.lastError();
+    }
+}
+
+struct Broken {
+    const char* name;
+    std::string text;
+    size_t line;
+    const char* says;
+};
+
+TEST(DxfRoundTrip, StructuralFaultsNameTheLineAndWhatWasExpected)
+{
+    const std::string head = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n";
+    const std::vector<Broken> cases = {
+        {"no header", "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", 1, "HEADER section first"},
+        {"no ACADVER", "  0\nSECTION\n  2\nHEADER\n  9\n$INSUNITS\n 70\n4\n  0\nENDSEC\n  0\nEOF\n", 9, "$ACADVER"},
+        {"R12", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nEOF\n", 8, "AC1009"},
+        {"decimal comma", head.substr(0, head.size() - 10) + "  9\n$EXTMIN\n 10\n-6,5\n  0\nENDSEC\n  0\nEOF\n", 12, "expected a number"},
+        {"section without name", head + "  0\nSECTION\n  0\nENDSEC\n  0\nEOF\n", 13, "section name"},
+        {"missing ENDSEC", head + "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n10\n  0\nEOF\n", 19, "ENDSEC"},
+        {"table without ENDTAB", head + "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  5\n2\n  0\nENDSEC\n  0\nEOF\n", 21, "ENDTAB"},
+        {"wrong record in table", head + "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  5\n2\n  0\nAPPID\n  5\n3\n  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n", 21, "LAYER entry"},
+        {"duplicate handle", head + "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n  0\nDICTIONARY\n  5\nc\n  0\nENDSEC\n  0\nEOF\n", 19, "handle C"},
+        {"bad handle", head + "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nXYZ\n  0\nENDSEC\n  0\nEOF\n", 18, "hexadecimal handle"},
+        {"no model space", head + "  0\nEOF\n", 11, "*Model_Space"},
+    };
+    for (const Broken& c : cases) {
+        AcDbDatabase db(false);
+        EXPECT_NE(db.readDxfText(c.text, "broken.dxf"), Acad::eOk) << c.name;
+        EXPECT_EQ(db.lastErrorLine(), c.line) << c.name << ": " << db.lastError();
+        EXPECT_NE(db.lastError().find("broken.dxf: line " + std::to_string(c.line) + ": "), std::string::npos)
+            << c.name << ": " << db.lastError();
+        EXPECT_NE(db.lastError().find(c.says), std::string::npos) << c.name << ": " << db.lastError();
+        // A failed read leaves an empty database that is safe to query.
+        EXPECT_TRUE(db.modelSpaceId().isNull());
+    }
+}
+
+TEST(DxfRoundTrip, MissingFileAndDwgAreReportedNotCrashed)
+{
+    auto dir = dxftest::tempDir("dxf-missing");
+    AcDbDatabase db(false);
+    EXPECT_EQ(db.readDxfFile((dir / "nope.dxf").c_str()), Acad::eFileNotFound);
+    EXPECT_NE(db.lastError().find("nope.dxf"), std::string::npos);
+    dxftest::writeFile(dir / "plan.dwg", std::string("AC1032\0\0\0\0\0\0", 12));
+    EXPECT_EQ(db.readDxfFile((dir / "plan.dwg").c_str()), Acad::eDwgNotSupported);
+    EXPECT_NE(db.lastError().find("DWG"), std::string::npos) << db.lastError();
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#pragma once
+// Helpers for the drawing-database and DXF tests: files, an independent tag
+// splitter for comparing tag streams, and running the ezdxf checker.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dxftest {
+
+inline std::string readFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void writeFile(const std::filesystem::path& p, const std::string& text)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+}
+
+// The (code, value) pairs of DXF text up to EOF, split here without the
+// project's reader: line ends (LF or CRLF) removed, code lines trimmed.
+inline std::vector<std::pair<int, std::string>> tagStream(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t pos = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    while (pos < text.size()) {
+        size_t nl = text.find('\n', pos);
+        std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        if (nl == std::string::npos)
+            break;
+        pos = nl + 1;
+    }
+    std::vector<std::pair<int, std::string>> tags;
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+        tags.emplace_back(std::stoi(lines[i]), lines[i + 1]);
+        if (tags.back().first == 0 && tags.back().second == "EOF")
+            break;
+    }
+    return tags;
+}
+
+// A fresh empty folder under the build tree for one test.
+inline std::filesystem::path tempDir(const std::string& name)
+{
+    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+inline std::filesystem::path sourceDir() { return ZELKA_SOURCE_DIR; }
+
+// True when /usr/bin/python3 can import ezdxf.
+inline bool haveEzdxf()
+{
+    static int have = -1;
+    if (have < 0)
+        have = std::system(ZELKA_PYTHON " -c 'import ezdxf' >/dev/null 2>&1") == 0 ? 1 : 0;
+    return have == 1;
+}
+
+// Runs tests/host/dxf_check.py on a file with expressions over its report;
+// returns one JSON text per expression (the whole report when none).
+inline std::vector<std::string> ezdxfCheck(const std::filesystem::path& file, const std::vector<std::string>& exprs = {})
+{
+    std::string cmd = std::string(ZELKA_PYTHON) + " '" + (sourceDir() / "tests/host/dxf_check.py").string() + "' '" +
+                      file.string() + "'";
+    for (const std::string& e : exprs) {
+        cmd += " '";
+        for (char c : e)
+            cmd += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        cmd += "'";
+    }
+    cmd += " 2>&1";
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+}  // namespace dxftest

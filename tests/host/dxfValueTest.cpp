@@ -1,0 +1,103 @@
+// Numbers, handles and code pages at the file boundary.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfValue.h"
+
+TEST(DxfValue, ReadsRealsAsCadProgramsWriteThem)
+{
+    double v = 0;
+    EXPECT_TRUE(DxfValue::toDouble("  1.5  ", v));
+    EXPECT_EQ(v, 1.5);
+    EXPECT_TRUE(DxfValue::toDouble("+2.0E+20", v));
+    EXPECT_EQ(v, 2e20);
+    EXPECT_TRUE(DxfValue::toDouble("-0.0000000000000005", v));
+    EXPECT_EQ(v, -5e-16);
+    EXPECT_TRUE(DxfValue::toDouble("10", v));
+    EXPECT_EQ(v, 10.0);
+    EXPECT_FALSE(DxfValue::toDouble("-6,63671875", v));
+    EXPECT_FALSE(DxfValue::toDouble("", v));
+    EXPECT_FALSE(DxfValue::toDouble("1.5x", v));
+    EXPECT_FALSE(DxfValue::toDouble("nan", v));
+}
+
+TEST(DxfValue, ReadsIntegersIncludingWholeReals)
+{
+    int64_t v = 0;
+    EXPECT_TRUE(DxfValue::toInt("     5", v));
+    EXPECT_EQ(v, 5);
+    EXPECT_TRUE(DxfValue::toInt("-7", v));
+    EXPECT_EQ(v, -7);
+    EXPECT_TRUE(DxfValue::toInt("3.0", v));
+    EXPECT_EQ(v, 3);
+    EXPECT_FALSE(DxfValue::toInt("3.5", v));
+    EXPECT_FALSE(DxfValue::toInt("x", v));
+}
+
+TEST(DxfValue, WritesShortestRoundTripRealsWithPointZero)
+{
+    EXPECT_EQ(DxfValue::fromDouble(1.0), "1.0");
+    EXPECT_EQ(DxfValue::fromDouble(0.0), "0.0");
+    EXPECT_EQ(DxfValue::fromDouble(-250.0), "-250.0");
+    EXPECT_EQ(DxfValue::fromDouble(0.1), "0.1");
+    EXPECT_EQ(DxfValue::fromDouble(14.999999999999998), "14.999999999999998");
+    for (double x : {M_PI, 1e-17, 123456789.123456789, -2.5e300}) {
+        double back = 0;
+        ASSERT_TRUE(DxfValue::toDouble(DxfValue::fromDouble(x), back));
+        EXPECT_EQ(back, x);
+    }
+}
+
+TEST(DxfValue, HandlesAreUpperCaseHex)
+{
+    uint64_t h = 0;
+    EXPECT_TRUE(DxfValue::toHandle("1f", h));
+    EXPECT_EQ(h, 0x1Fu);
+    EXPECT_FALSE(DxfValue::toHandle("", h));
+    EXPECT_FALSE(DxfValue::toHandle("XYZ", h));
+    EXPECT_FALSE(DxfValue::toHandle("12345678901234567", h));
+    EXPECT_EQ(DxfValue::fromHandle(0xABCDEF), "ABCDEF");
+    EXPECT_EQ(DxfValue::fromHandle(0), "0");
+}
+
+TEST(DxfCodepage, Ansi1252DecodesBytesAndEscapes)
+{
+    DxfCodepage cp(false, "ANSI_1252");
+    EXPECT_EQ(cp.decode("K\xFC" "che \x80"), "Küche €");
+    EXPECT_EQ(cp.decode("K\\U+00FCche"), "Küche");
+    EXPECT_EQ(cp.decode("\\u+00fc"), "ü");
+    EXPECT_EQ(cp.decode("\\U+1F600"), "\u1F60" "0");  // escapes have four digits
+    EXPECT_EQ(cp.decode("\\U+0001F600"), "😀");
+    EXPECT_EQ(cp.decode("\\U+12"), "\\U+12");
+}
+
+TEST(DxfCodepage, Ansi1252EncodesWhatItHasAndEscapesTheRest)
+{
+    DxfCodepage cp(false, "ANSI_1252");
+    EXPECT_EQ(cp.encode("Küche €"), "K\xFC" "che \x80");
+    EXPECT_EQ(cp.encode("Δ北"), "\\U+0394\\U+5317");
+    EXPECT_EQ(cp.encode("plain"), "plain");
+    for (const char* s : {"Küche", "Δ and ü", "ß²–€"})
+        EXPECT_EQ(cp.decode(cp.encode(s)), s);
+}
+
+TEST(DxfCodepage, OtherCodePages)
+{
+    DxfCodepage cyrillic(false, "ANSI_1251");
+    EXPECT_EQ(cyrillic.charset(), "CP1251");
+    EXPECT_EQ(cyrillic.decode("\xCF\xF0\xE8\xE2\xE5\xF2"), "Привет");
+    EXPECT_EQ(cyrillic.encode("Привет"), "\xCF\xF0\xE8\xE2\xE5\xF2");
+    DxfCodepage central(false, "ansi_1250");
+    EXPECT_EQ(central.decode("\x8A"), "Š");
+    DxfCodepage missing(false, "");
+    EXPECT_EQ(missing.charset(), "CP1252");
+}
+
+TEST(DxfCodepage, Utf8FilesPassTextThrough)
+{
+    DxfCodepage cp(true, "ANSI_1252");
+    EXPECT_EQ(cp.encode("Küche Δ"), "Küche Δ");
+    EXPECT_EQ(cp.decode("Küche \\U+0394"), "Küche Δ");
+}
