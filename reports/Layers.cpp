@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayerTableRecord.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 
@@ -100,5 +106,186 @@ void CLayers::deSerialize(pugi::xml_node element)
             layer->deSerialize(child);
             add(std::move(layer));
         }
+    });
+}
+
+CLayer::CLayer(const AcDbLayerTableRecord* record)
+{
+    getDWGLayer(record);
+}
+
+void CLayer::getDWGLayer(const AcDbLayerTableRecord* record)
+{
+    zelkaOperation(__FILE__, "CLayer::getDWGLayer", [&] {
+        objectId_ = record->objectId();
+        name_ = validateLayerName(upperCase(record->name()));
+        colour_ = record->color();
+        colourIndex_ = colour_.colorIndex();
+        frozen_ = record->isFrozen() ? 1 : 0;
+        locked_ = record->isLocked() ? 1 : 0;
+        off_ = record->isOff() ? 1 : 0;
+        plottable_ = record->isPlottable() ? 1 : 0;
+        lineWeight_ = record->lineWeight();
+    });
+}
+
+namespace {
+
+// Adds a layer record of the name when the table has none; false when the
+// drawing or its layer table cannot be reached.
+bool addLayerIfMissing(AcApDocument* document, const std::string& name, const AcCmColor* colour)
+{
+    AcDbDatabase* db = document ? document->database() : nullptr;
+    if (!db) return false;
+    AcDbLayerTable* table = nullptr;
+    if (db->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return false;
+    if (!table->has(name.c_str())) {
+        auto* record = new AcDbLayerTableRecord();
+        Acad::ErrorStatus es = record->setName(name.c_str());
+        if (es == Acad::eOk && colour) record->setColor(*colour);
+        if (es == Acad::eOk) es = table->add(record);
+        if (es == Acad::eOk)
+            record->close();
+        else
+            delete record;
+    }
+    table->close();
+    return true;
+}
+
+}  // namespace
+
+bool CLayer::ensureLayerExists(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CLayer::ensureLayerExists", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk) return true;
+        name_ = validateLayerName(name_);
+        addLayerIfMissing(document, name_, nullptr);
+        return true;
+    });
+}
+
+void CLayer::applyToDWG(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CLayer::applyToDWG", [&] {
+        if (!applicable_) return;
+        AcAxDocLock lock(document);
+        AcDbDatabase* db = document ? document->database() : nullptr;
+        if (lock.lockStatus() != Acad::eOk || !db) return;
+        AcDbLayerTable* table = nullptr;
+        if (db->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return;
+        AcDbObjectId existing;
+        if (table->getAt(name_.c_str(), existing) != Acad::eOk) {
+            auto* record = new AcDbLayerTableRecord();
+            record->setName(name_.c_str());
+            record->setColor(colour_);
+            record->setIsFrozen(frozen_ != 0);
+            record->setIsLocked(locked_ != 0);
+            record->setIsOff(off_ != 0);
+            record->setIsPlottable(plottable_ != 0);
+            record->setLineWeight(static_cast<AcDb::LineWeight>(lineWeight_));
+            AcDbObjectId id;
+            if (table->add(id, record) == Acad::eOk) {
+                objectId_ = id;
+                record->close();
+            } else {
+                delete record;
+            }
+        } else {
+            AcDbObjectPointer<AcDbLayerTableRecord> record(existing, AcDb::kForWrite);
+            if (record) {
+                if (objectId_.isNull()) objectId_ = existing;
+                record->setIsFrozen(frozen_ != 0);
+                record->setIsLocked(locked_ != 0);
+                record->setIsOff(off_ != 0);
+                record->setIsPlottable(plottable_ != 0);
+                record->setLineWeight(static_cast<AcDb::LineWeight>(lineWeight_));
+            }
+        }
+        table->close();
+    });
+}
+
+void CLayers::getDWGLayers(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CLayers::getDWGLayers", [&] {
+        AcAxDocLock lock(document);
+        AcDbDatabase* db = document ? document->database() : nullptr;
+        if (lock.lockStatus() != Acad::eOk || !db) return;
+        AcDbObjectPointer<AcDbLayerTable> table(db->layerTableId(), AcDb::kForRead);
+        if (!table) return;
+        for (AcDbObjectId id : table->recordIds()) {
+            AcDbObjectPointer<AcDbLayerTableRecord> record(id, AcDb::kForRead);
+            if (record) add(std::make_unique<CLayer>(record.object()));
+        }
+    });
+}
+
+void CLayers::applyToDWG(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CLayers::applyToDWG", [&] {
+        for (const auto& layer : items_) layer->applyToDWG(document);
+    });
+}
+
+void CLayers::getFrozenThawedIds(std::vector<AcDbObjectId>& thawed, std::vector<AcDbObjectId>& frozen) const
+{
+    zelkaOperation(__FILE__, "CLayers::getFrozenThawedIds", [&] {
+        for (const auto& layer : items_) (layer->getFrozen() ? frozen : thawed).push_back(layer->getObjectId());
+    });
+}
+
+bool CLayers::isReservedLayerName(const std::string& name)
+{
+    return name == "##HYPERLINKS" || name == "##HATCH" || name == "ATT-NAME" || name == "ATT-AREA" ||
+           name == "ATT-AUX";
+}
+
+void CLayers::setAllLayersOff(int32_t flag)
+{
+    zelkaOperation(__FILE__, "CLayers::setAllLayersOff", [&] {
+        for (const auto& layer : items_)
+            if (!isReservedLayerName(layer->getName())) layer->setOff(flag);
+    });
+}
+
+void CLayers::setAllLayersFrozen(int32_t flag)
+{
+    zelkaOperation(__FILE__, "CLayers::setAllLayersFrozen", [&] {
+        for (const auto& layer : items_)
+            if (!isReservedLayerName(layer->getName())) layer->setFrozen(flag);
+    });
+}
+
+void CLayers::setOnLayerToCurrent(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CLayers::setOnLayerToCurrent", [&] {
+        AcDbDatabase* db = document ? document->database() : nullptr;
+        if (!db) return;
+        for (const auto& layer : items_) {
+            if (layer->getOff()) continue;
+            AcAxDocLock lock(document);
+            if (lock.lockStatus() != Acad::eOk) continue;
+            AcDbObjectPointer<AcDbLayerTable> table(db->layerTableId(), AcDb::kForRead);
+            if (!table) continue;
+            AcDbObjectId current;
+            for (AcDbObjectId id : table->recordIds()) {
+                AcDbObjectPointer<AcDbLayerTableRecord> record(id, AcDb::kForRead);
+                if (!record) continue;
+                std::string name = upperCase(record->name());
+                if (name == upperCase(layer->getName()) && name != "0") current = id;
+            }
+            if (!current.isNull()) db->setClayer(current);
+        }
+    });
+}
+
+bool CLayers::ensureLayerExists(AcApDocument* document, const std::string& name, const AcCmColor& colour)
+{
+    return zelkaOperation(__FILE__, "CLayers::ensureLayerExists", [&] {
+        if (!document || !document->database()) return true;
+        addLayerIfMissing(document, CLayer::validateLayerName(name), &colour);
+        return true;
     });
 }

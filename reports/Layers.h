@@ -1,9 +1,14 @@
 #pragma once
 // The module's picture of drawing layers: one layer with its state (CLayer)
 // and an ordered list that owns its layers (CLayers), as read from a drawing,
-// a graphic report or the property database. This file holds the data, the
-// layer-name rule and the XML form; drawing and database operations arrive
-// with those sides.
+// a graphic report or the property database: the layer-name rule, the XML
+// form, and reading from and writing to a drawing's layer table. Layers
+// named "##HYPERLINKS", "##HATCH", "ATT-NAME", "ATT-AREA" and "ATT-AUX" are
+// the module's own and are never switched by the all-layers operations.
+//
+// Drawing operations do nothing when the document cannot be locked or the
+// layer table cannot be opened. Every operation wraps failures in a
+// CEXUnhandled chain naming it ("CLayer::...", "CLayers::...", class "Layers").
 
 #include <cstdint>
 #include <memory>
@@ -13,11 +18,32 @@
 #include <pugixml.hpp>
 
 #include "host/db/AcCmColor.h"
+#include "host/db/AcDbObjectId.h"
+
+class AcApDocument;
+class AcDbLayerTableRecord;
 
 class CLayer {
 public:
     CLayer() = default;
+    // A layer read from a layer table record (getDWGLayer).
+    explicit CLayer(const AcDbLayerTableRecord* record);
     virtual ~CLayer() = default;
+
+    // Takes id, upper-cased name, colour and its index, frozen, locked, off,
+    // plottable and line weight from the record.
+    void getDWGLayer(const AcDbLayerTableRecord* record);
+    // Adds a layer of this layer's name (cleaned; the layer keeps the cleaned
+    // name) with default properties when the drawing has none. Returns true.
+    bool ensureLayerExists(AcApDocument* document);
+    // Only for an applicable layer: creates the layer with this state or sets
+    // frozen, locked, off, plottable and line weight on the existing one, and
+    // keeps its object id.
+    void applyToDWG(AcApDocument* document);
+
+    // Null when the layer did not come from (or go to) a drawing.
+    AcDbObjectId getObjectId() const { return objectId_; }
+    void setObjectId(AcDbObjectId id) { objectId_ = id; }
 
     // The name with every < > / \ " ; ? * , = ` removed.
     static std::string validateLayerName(const std::string& name);
@@ -52,6 +78,7 @@ public:
     void deSerialize(pugi::xml_node element);
 
 private:
+    AcDbObjectId objectId_;
     std::string name_;
     std::string description_;
     int16_t colourIndex_ = 7;
@@ -80,6 +107,24 @@ public:
     CLayer* getAtLayer(const std::string& name) const;
     // Frees every layer and empties the list.
     void deleteObjects() { items_.clear(); }
+
+    // Appends one layer per record of the drawing's layer table, in table order.
+    void getDWGLayers(AcApDocument* document);
+    // applyToDWG on every layer in order.
+    void applyToDWG(AcApDocument* document);
+    // Appends each layer's object id to frozen when it is frozen, else to thawed.
+    void getFrozenThawedIds(std::vector<AcDbObjectId>& thawed, std::vector<AcDbObjectId>& frozen) const;
+    // Set off (frozen) on every layer of this list but the module's own.
+    void setAllLayersOff(int32_t flag);
+    void setAllLayersFrozen(int32_t flag);
+    // For each layer that is not off, in order, makes the drawing's layer of
+    // that name (never "0") current; the last one wins.
+    void setOnLayerToCurrent(AcApDocument* document);
+    // Adds a layer of the cleaned name with the colour when the drawing has
+    // none. Returns true (also when there is nothing to do).
+    static bool ensureLayerExists(AcApDocument* document, const std::string& name, const AcCmColor& colour);
+    // True for the module's own layers, which the all-layers operations leave alone.
+    static bool isReservedLayerName(const std::string& name);
 
     // Appends the container element (the report's "layersOn") and one
     // "layerOn" per layer, in order. Returns the container.

@@ -1,10 +1,13 @@
 #pragma once
 // One attribute value of a block reference as the module holds it: the tag
 // (key), the text and the layer it was read from. Owned by a CAttributes.
-// Reading from and writing to drawing attributes arrives with the drawing side.
+// The attribute entity's id is kept only while a collection hides attributes
+// (CAttributes::setAttributesIDsInvisible).
 
 #include <memory>
 #include <string>
+
+#include "host/db/AcDbObjectId.h"
 
 class CAttribute {
 public:
@@ -18,6 +21,8 @@ public:
     void setText(const std::string& text) { text_ = text; }
     const std::string& getLayer() const { return layer_; }
     void setLayer(const std::string& layer) { layer_ = layer; }
+    AcDbObjectId getAttributeId() const { return attributeId_; }
+    void setAttributeId(AcDbObjectId id) { attributeId_ = id; }
 
     // A new object of the same class with the same key and text.
     virtual std::unique_ptr<CAttribute> clone() const;
@@ -26,4 +31,5 @@ private:
     std::string key_;
     std::string text_;
     std::string layer_;
+    AcDbObjectId attributeId_;
 };

@@ -1,7 +1,27 @@
 #include "spaces/Blocks.h"
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstring>
+
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/resbuf.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
+#include "host/ed/acutWcMatch.h"
+#include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "spaces/AcadUtilities.h"
+#include "spaces/BlockDWGBuilding.h"
+#include "spaces/BlockDWGFloor.h"
+#include "spaces/BlockDWGRoom.h"
+#include "spaces/BlockDWGSite.h"
 
 void CBlocks::addBlock(std::unique_ptr<CBlock> block)
 {
@@ -65,5 +85,259 @@ void CBlocks::deSerialize(pugi::xml_node element)
             block->deSerialize(child);
             addBlock(std::move(block));
         }
+    });
+}
+
+bool CBlocks::deleteObject(const CBlock* block)
+{
+    return zelkaOperation(__FILE__, "CBlocks::deleteObject", [&] {
+        auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& item) { return item.get() == block; });
+        if (it == items_.end()) return false;
+        items_.erase(it);
+        return true;
+    });
+}
+
+namespace {
+
+bool isBlockReference(AcDbObjectId id)
+{
+    const AcRxClass* cls = id.objectClass();
+    return cls && std::string(cls->name()) == "AcDbBlockReference";
+}
+
+std::vector<AcDbObjectId> modelSpaceIds(AcApDocument* document)
+{
+    AcDbDatabase* db = document ? document->database() : nullptr;
+    if (!db) return {};
+    AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForRead);
+    if (!modelSpace) return {};
+    return modelSpace->entityIds();
+}
+
+std::string upperCased(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(AcApDocument* document, const std::string& namePattern)
+{
+    return zelkaOperation(__FILE__, "CBlocks::getZelkaBlockSS", [&] {
+        std::vector<AcDbObjectId> found;
+        for (AcDbObjectId id : modelSpaceIds(document)) {
+            if (!isBlockReference(id)) continue;
+            AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+            if (reference && acutWcMatch(upperCased(reference->blockName()).c_str(), namePattern.c_str()) == 1)
+                found.push_back(id);
+        }
+        return found;
+    });
+}
+
+std::string CBlocks::readNameFromXData(const AcDbBlockReference* reference)
+{
+    return zelkaOperation(__FILE__, "CBlocks::readNameFromXData", [&] {
+        resbuf* chain = reference->xData("ADE");
+        if (!chain) chain = reference->xData("AECXDATA");
+        std::string name;
+        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+            if (rb->restype == 1000 && rb->resval.rstring && std::strncmp(rb->resval.rstring, "NAME=", 5) == 0) {
+                name = rb->resval.rstring + 5;
+                break;
+            }
+        }
+        acutRelRb(chain);
+        return name;
+    });
+}
+
+std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockReference* reference,
+                                                           AcApDocument* document, bool withAssets,
+                                                           const std::string& level)
+{
+    return zelkaOperation(__FILE__, "CBlocks::classifyBlockReference", [&]() -> std::unique_ptr<CBlockDWG> {
+        std::string name;
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
+            if (!definition) return nullptr;
+            name = definition->name();
+        }
+        if (name == "MARKER-LEGEND" || name == "MARKER-PIECHART") return nullptr;
+        bool floorPlan = level == "f";
+        if (name == "ROOM-GROSS_AREA") {
+            if (floorPlan) return std::make_unique<CBlockDWGFloor>(reference, document);
+            return std::make_unique<CBlockDWGSite>(reference, document);
+        }
+        // A gross area record on an ordinary definition is not a space.
+        if (readNameFromXData(reference) == "GROSS AREA") return nullptr;
+        if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, document, withAssets);
+        return std::make_unique<CBlockDWGBuilding>(reference, document);
+    });
+}
+
+namespace {
+
+// Appends the classified block of each reference, skipping those that cannot be opened.
+void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, AcApDocument* document,
+                      bool withAssets, const std::string& level, bool skipNonSpaces)
+{
+    for (AcDbObjectId id : ids) {
+        if (!isBlockReference(id)) continue;
+        AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+        if (!reference) continue;
+        if (skipNonSpaces && reference->blockTableRecord().isNull()) continue;
+        std::unique_ptr<CBlockDWG> block =
+            CBlocks::classifyBlockReference(reference.object(), document, withAssets, level);
+        if (block) blocks.addBlock(std::move(block));
+    }
+}
+
+}  // namespace
+
+void CBlocks::getZelkaDWGBlocks_SS(AcApDocument* document, bool withAssets, const std::string& level)
+{
+    zelkaOperation(__FILE__, "CBlocks::getZelkaDWGBlocks_SS", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk) return;
+        appendClassified(*this, getZelkaBlockSS(document, "ROOM-*"), document, withAssets, level, true);
+    });
+}
+
+void CBlocks::getZelkaDWGBlocks_I(AcApDocument* document, bool withAssets, const std::string& level)
+{
+    zelkaOperation(__FILE__, "CBlocks::getZelkaDWGBlocks_I", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk) return;
+        appendClassified(*this, modelSpaceIds(document), document, withAssets, level, false);
+    });
+}
+
+void CBlocks::getAcadBlocks(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CBlocks::getAcadBlocks", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk) return;
+        for (AcDbObjectId id : modelSpaceIds(document)) {
+            if (!isBlockReference(id)) continue;
+            AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+            if (reference) addBlock(std::make_unique<CBlockDWG>(reference.object(), document));
+        }
+    });
+}
+
+void CBlocks::sortBlocksByHandle(bool ascending)
+{
+    zelkaOperation(__FILE__, "CBlocks::sortBlocksByHandle", [&] {
+        CUtilities utilities;
+        std::stable_sort(items_.begin(), items_.end(), [&](const auto& a, const auto& b) {
+            int64_t ha = utilities.hexToInt(a->getHandle());
+            int64_t hb = utilities.hexToInt(b->getHandle());
+            return ascending ? ha < hb : ha > hb;
+        });
+    });
+}
+
+bool CBlocks::zoomToBlocks(AcApDocument* document, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const
+{
+    return zelkaOperation(__FILE__, "CBlocks::zoomToBlocks", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk) return false;
+        bool any = false;
+        AcGePoint3d low, high;
+        for (const auto& item : items_) {
+            if (item->getBlockKind() < 6) continue;
+            const auto* block = static_cast<const CBlockDWG*>(item.get());
+            AcDbObjectPointer<AcDbBlockReference> reference(block->getBlockReferenceId(), AcDb::kForRead);
+            if (!reference) continue;
+            AcGePoint3d a, b;
+            if (!CAcadUtilities::getBlockExtents(reference.object(), a, b, margin)) continue;
+            // The corners of a rotated or mirrored block are not sorted.
+            double minX = std::min(a.x, b.x), maxX = std::max(a.x, b.x);
+            double minY = std::min(a.y, b.y), maxY = std::max(a.y, b.y);
+            if (!any) {
+                low = AcGePoint3d(minX, minY, 0.0);
+                high = AcGePoint3d(maxX, maxY, 0.0);
+                any = true;
+            } else {
+                low = AcGePoint3d(std::min(low.x, minX), std::min(low.y, minY), 0.0);
+                high = AcGePoint3d(std::max(high.x, maxX), std::max(high.y, maxY), 0.0);
+            }
+        }
+        if (any) {
+            lower = low;
+            upper = high;
+        }
+        return any;
+    });
+}
+
+int32_t CBlocks::calcNextBlockIdentifier(AcDbDatabase* database)
+{
+    return zelkaOperation(__FILE__, "CBlocks::calcNextBlockIdentifier", [&] {
+        if (!database) return 0;
+        AcDbObjectPointer<AcDbBlockTable> table(database->blockTableId(), AcDb::kForRead);
+        if (!table) return 0;
+        int64_t largest = 0;
+        for (AcDbObjectId id : table->recordIds()) {
+            AcDbObjectPointer<AcDbBlockTableRecord> record(id, AcDb::kForRead);
+            if (!record || record->name().size() < 5 || upperCased(record->name().substr(0, 5)) != "ROOM-") continue;
+            int64_t number = 0;
+            for (char c : record->name().substr(5)) {
+                if (c < '0' || c > '9') break;
+                number = number * 10 + (c - '0');
+                if (number > INT32_MAX) break;
+            }
+            largest = std::max(largest, number);
+        }
+        return static_cast<int32_t>(std::min<int64_t>(largest + 1, INT32_MAX));
+    });
+}
+
+void CBlocks::splitTrailingNumber(const std::string& name, std::string& leading, std::string& number)
+{
+    zelkaOperation(__FILE__, "CBlocks::splitTrailingNumber", [&] {
+        size_t start = name.size();
+        while (start > 0 && name[start - 1] >= '0' && name[start - 1] <= '9') --start;
+        leading = name.substr(0, start);
+        number = name.substr(start);
+    });
+}
+
+std::string CBlocks::calcNextBlockName(const std::string& highest, int32_t increment)
+{
+    return zelkaOperation(__FILE__, "CBlocks::calcNextBlockName", [&] {
+        std::string leading, number;
+        splitTrailingNumber(highest.empty() ? std::string("Room ") : highest, leading, number);
+        int64_t next = 1;
+        if (!number.empty()) next = CUtilities().CStringToInt64(number) + increment;
+        std::string text = std::to_string(next);
+        if (text.size() < number.size()) text.insert(0, number.size() - text.size(), '0');
+        return leading + text;
+    });
+}
+
+std::string CBlocks::getHighestExistingBlockName(AcApDocument* document, std::vector<std::string>& existingNames)
+{
+    return zelkaOperation(__FILE__, "CBlocks::getHighestExistingBlockName", [&] {
+        CBlocks rooms;
+        rooms.getZelkaDWGBlocks_SS(document, false, "f");
+        std::string highest;
+        int64_t highestNumber = -1;
+        for (int i = 0; i < rooms.size(); ++i) {
+            const CBlock& block = rooms.getAt(i);
+            if (block.getBlockKind() != 7) continue;
+            existingNames.push_back(block.getName());
+            std::string leading, number;
+            splitTrailingNumber(block.getName(), leading, number);
+            int64_t value = number.empty() ? 0 : CUtilities().CStringToInt64(number);
+            if (value >= highestNumber) {
+                highestNumber = value;
+                highest = block.getName();
+            }
+        }
+        return highest;
     });
 }

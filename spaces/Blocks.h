@@ -1,8 +1,16 @@
 #pragma once
 // An ordered collection of space blocks (from a drawing, a database query or
-// a graphic report document). It owns its blocks, whatever their kind.
-// This file holds the collection and its "zelkaBlocks" XML element; the
-// drawing searches, sorting and zooming arrive with the drawing side.
+// a graphic report document). It owns its blocks, whatever their kind: the
+// drawing kinds own attributes, hatch, hyperlinks and assets, and all of it
+// is freed with the collection (or by deleteObject / deleteObjects).
+//
+// A collection is filled once per command and does not follow later changes
+// to the drawing; filling appends. Also here: how a block reference is
+// classified into a kind, and how new space definitions and spaces are
+// numbered and named.
+//
+// Every operation wraps failures in a CEXUnhandled chain naming it
+// ("CBlocks::...", class "Blocks").
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +19,14 @@
 
 #include <pugixml.hpp>
 
+#include "host/db/AcDbObjectId.h"
+#include "host/ge/AcGePoint3d.h"
 #include "spaces/Block.h"
+
+class AcApDocument;
+class AcDbBlockReference;
+class AcDbDatabase;
+class CBlockDWG;
 
 class CBlocks {
 public:
@@ -35,6 +50,55 @@ public:
     void replaceAt(int index, std::unique_ptr<CBlock> block);
     // Frees every block and empties the collection.
     void deleteObjects();
+    // Removes the block from the collection and frees it; false when it is not held.
+    bool deleteObject(const CBlock* block);
+
+    // Appends the drawing's space blocks: the block references in model
+    // space whose definition name matches "ROOM-*", classified by kind for
+    // the level ("f" floor plan, anything else site plan). Rooms get their
+    // assets when withAssets is set. Leaves the collection unchanged when the
+    // document cannot be locked; references that cannot be read are skipped.
+    void getZelkaDWGBlocks_SS(AcApDocument* document, bool withAssets, const std::string& level);
+    // The same over every block reference of model space, in model-space
+    // order, without the name filter (any block but the two markers counts).
+    void getZelkaDWGBlocks_I(AcApDocument* document, bool withAssets, const std::string& level);
+    // Appends a plain CBlockDWG for every block reference of model space.
+    void getAcadBlocks(AcApDocument* document);
+    // The ids of model space's block references whose definition name
+    // matches the wild-card pattern (compared upper-cased), in order: the
+    // "X" selection with the filters (0 "INSERT") and (2 pattern).
+    static std::vector<AcDbObjectId> getZelkaBlockSS(AcApDocument* document, const std::string& namePattern);
+    // The kind object for a reference (null for a marker block or a gross
+    // area record on a "ROOM-" definition, and for a reference whose
+    // definition cannot be opened).
+    static std::unique_ptr<CBlockDWG> classifyBlockReference(const AcDbBlockReference* reference,
+                                                             AcApDocument* document, bool withAssets,
+                                                             const std::string& level);
+    // The value of the record's "NAME=" item (under "ADE", else
+    // "AECXDATA"), or "".
+    static std::string readNameFromXData(const AcDbBlockReference* reference);
+
+    // Orders the blocks by their handle text read as a hexadecimal number.
+    void sortBlocksByHandle(bool ascending);
+    // The smallest X-Y window holding every block's extents grown by margin;
+    // blocks whose reference cannot be opened are passed over. Returns false,
+    // leaving the corners, when no block has extents.
+    bool zoomToBlocks(AcApDocument* document, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const;
+
+    // The next free space definition number: one more than the largest
+    // number after "ROOM-" (prefix compared upper-cased; "ROOM-GROSS_AREA"
+    // counts 0) in the block table; 0 without a database.
+    static int32_t calcNextBlockIdentifier(AcDbDatabase* database);
+    // Splits a name into its leading text and its trailing number text (the
+    // digits at its end; "" when it ends otherwise).
+    static void splitTrailingNumber(const std::string& name, std::string& leading, std::string& number);
+    // The proposed name after highest ("Room " when empty): its trailing
+    // number plus increment (1 when it has none), zero-padded to the old width.
+    static std::string calcNextBlockName(const std::string& highest, int32_t increment);
+    // The room name with the highest trailing number among the floor plan's
+    // rooms (later wins ties), "" without rooms; every room name is appended
+    // to existingNames.
+    static std::string getHighestExistingBlockName(AcApDocument* document, std::vector<std::string>& existingNames);
 
     // Appends "zelkaBlocks" and one "zelkaBlock" per block, in order.
     // Returns the container; wraps DOM failures (CBlocks::serialize).

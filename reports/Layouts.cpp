@@ -1,0 +1,40 @@
+#include "reports/Layouts.h"
+
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbLayout.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
+#include "infra/ZelkaExceptions.h"
+
+void CLayouts::add(std::unique_ptr<CLayout> layout)
+{
+    zelkaOperation(__FILE__, "CLayouts::add", [&] {
+        if (layout) items_.push_back(std::move(layout));
+    });
+}
+
+CLayout& CLayouts::getAt(int index) const
+{
+    return zelkaOperation(__FILE__, "CLayouts::getAt",
+                          [&]() -> CLayout& { return *items_.at(static_cast<size_t>(index)); });
+}
+
+void CLayouts::getDWGLayouts(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CLayouts::getDWGLayouts", [&] {
+        AcAxDocLock lock(document);
+        AcDbDatabase* db = document ? document->database() : nullptr;
+        if (lock.lockStatus() != Acad::eOk || !db) return;
+        AcDbObjectPointer<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
+        if (!table) return;
+        for (AcDbObjectId id : table->recordIds()) {
+            AcDbObjectPointer<AcDbBlockTableRecord> record(id, AcDb::kForRead);
+            if (!record || !record->isLayout()) continue;
+            AcDbObjectPointer<AcDbLayout> layout(record->getLayoutId(), AcDb::kForRead);
+            if (layout) add(std::make_unique<CLayout>(layout->layoutName()));
+        }
+    });
+}

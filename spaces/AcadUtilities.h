@@ -1,0 +1,85 @@
+#pragma once
+// Static helpers between the module and the host: measuring closed outlines
+// in the drawing's units, the command-line prompts every command shares,
+// turning handles into object ids, and the draw order.
+//
+// Measuring operations take entities the caller holds open and never open or
+// close them. Every operation wraps failures in a CEXUnhandled chain naming
+// it ("CAcadUtilities::...", class "AcadUtilities"). Cancelling a prompt is
+// never an error: the result says so.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbHandle.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/db/AcDbObjectIdArray.h"
+#include "host/ge/AcGePoint3d.h"
+
+class AcApDocument;
+class AcDbBlockReference;
+class AcDbDatabase;
+class AcDbEntity;
+class AcDbPolyline;
+class CBlockDWG;
+
+class CAcadUtilities {
+public:
+    // Divisors from drawing quantities to results: lunits 3 and 4 mean the
+    // drawing is in inches, anything else millimetres; units 0 gives metres,
+    // anything else feet.
+    static double areaDivisor(int16_t lunits, int32_t units);
+    static double lengthDivisor(int16_t lunits, int32_t units);
+
+    // Length of the whole curve in drawing units (arcs as arcs, the closing
+    // segment of a closed polyline included); 0 when the host cannot measure it.
+    static double getPolyPerimeter(const AcDbPolyline* polyline);
+    // The polyline's area divided by the area divisor.
+    static double calculatePolylineArea(const AcDbPolyline* polyline, int16_t lunits, int32_t units);
+    // getPolyPerimeter divided by the length divisor.
+    static double calculatePolylinePerimeter(const AcDbPolyline* polyline, int16_t lunits, int32_t units);
+    // The outline's converted area times |X scale| x |Y scale| of the reference.
+    static double recalculateBlockArea(const AcDbBlockReference* reference, const AcDbPolyline* outline,
+                                       int16_t lunits, int32_t units);
+    // The outline's converted length times |X scale| when |X| = |Y|; 0 when they differ.
+    static double recalculateBlockPerimeter(const AcDbBlockReference* reference, const AcDbPolyline* outline,
+                                            int16_t lunits, int32_t units);
+    // The first lightweight polyline of a block definition, or the null id
+    // (also when the definition cannot be opened).
+    static AcDbObjectId getBlockOutlineId(AcDbObjectId blockDefinitionId);
+    // The outline's extents in block coordinates, grown by margin when it is
+    // positive, then both corners put through the block transform (not
+    // re-sorted). Leaves the corners untouched and returns false when the
+    // entity is not a block reference or has no outline.
+    static bool getBlockExtents(const AcDbEntity* entity, AcGePoint3d& lower, AcGePoint3d& upper, double margin);
+    // A point between the current UCS of the working database and world
+    // coordinates; the point itself when there is no working database.
+    static AcGePoint3d convertUCSToWCS(const AcGePoint3d& point);
+    static AcGePoint3d convertWCSToUCS(const AcGePoint3d& point);
+
+    // Prompts "\n<prompt> <default>:" and echoes the final value. value is
+    // first set to the default, so a cancelled read leaves the default.
+    // Returns the host's result (RTNORM on success).
+    static int getInteger(const std::string& prompt, int32_t defaultValue, int32_t& value);
+    static int getDouble(const std::string& prompt, double defaultValue, double& value, int precision);
+    static int getBoolean(const std::string& prompt, bool defaultValue, bool& value);
+    // The text prompts ask again, with "\nInvalid input! - " in front, until a
+    // read succeeds; an empty answer keeps the default. Returns RTNORM.
+    static int getString(const std::string& prompt, const std::string& defaultValue, std::string& value);
+    // Prompts "\n<prompt>:" and returns the answer (asking again as above).
+    static std::string getString(const std::string& prompt);
+
+    // The object id of the entity with the handle in the working database;
+    // the null id when the host does not know the handle.
+    static AcDbObjectId convertHandleToObjectId(const AcDbHandle& handle);
+    // Appends one handle per comma-terminated piece of text; text after the
+    // last comma is ignored; nothing is checked against a drawing.
+    static void convertHandlesStringToArray(const std::string& text, std::vector<AcDbHandle>& handles);
+
+    // Draws the entity before every other of its block: sets the low seven
+    // bits of the drawing's SORTENTS setting, then moves the entity to the
+    // bottom of its owner's "ACAD_SORTENTS" table (made when missing).
+    // Returns false, having changed nothing, when a step fails.
+    static bool sendToBack(AcDbObjectId entityId);
+};

@@ -1,0 +1,697 @@
+#include "spaces/BlockDWG.h"
+
+#include <algorithm>
+
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/db/resbuf.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
+#include "host/ed/acutPrintf.h"
+#include "host/ge/UcsTransform.h"
+#include "infra/Utilities.h"
+#include "infra/ZelkaExceptions.h"
+#include "spaces/AcadUtilities.h"
+
+namespace {
+
+const char* const kNotSet = "<Not Set>";
+const char* const kNoXData = "No X Data";
+
+bool startsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The value of an "AREA=" or "PERIMETER=" item: the key and a recognised unit
+// stripped. Without a recognised unit the whole item is returned, which reads
+// as the number 0.
+std::string stripKeyAndUnit(const std::string& item, const std::string& key,
+                            std::initializer_list<const char*> units, int& unitIndex)
+{
+    unitIndex = -1;
+    int index = 0;
+    for (const char* unit : units) {
+        std::string suffix = unit;
+        if (endsWith(item, suffix) && item.size() >= key.size() + suffix.size()) {
+            unitIndex = index;
+            return item.substr(key.size(), item.size() - key.size() - suffix.size());
+        }
+        ++index;
+    }
+    return item;
+}
+
+bool isLightweightPolyline(AcDbObjectId id)
+{
+    const AcRxClass* cls = id.objectClass();
+    return cls && std::string(cls->name()) == "AcDbPolyline";
+}
+
+AcDbDatabase* databaseOf(AcApDocument* document)
+{
+    return document ? document->database() : nullptr;
+}
+
+}  // namespace
+
+CBlockDWG::CBlockDWG()
+{
+    zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { initialise(); });
+}
+
+CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] {
+        initialise();
+        setHyperlinks(std::make_unique<CHyperlinks>());
+        blockReferenceId_ = reference->objectId();
+        AcDbObjectId definitionId = reference->blockTableRecord();
+        layer_ = reference->layer();
+        colourIndex_ = reference->colorIndex();
+        lineWeight_ = reference->lineWeight();
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
+            if (definition)
+                blockName_ = definition->name();
+            else
+                blockName_ = reference->blockName();
+        }
+        char handleText[17] = {};
+        reference->handle().getIntoAsciiBuffer(handleText, sizeof handleText);
+        setHandle(handleText);
+
+        resbuf* chain = reference->xData("ADE");
+        if (chain) {
+            xdataApplication_ = "ADE";
+        } else if ((chain = reference->xData("AECXDATA")) != nullptr) {
+            xdataApplication_ = "AECXDATA";
+        } else {
+            xdataApplication_ = kNoXData;
+        }
+        if (chain) {
+            readXData(chain, document);
+            acutRelRb(chain);
+        }
+
+        auto attributes = std::make_unique<CAttributes>();
+        attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(document));
+        if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0)) {
+            setCode(nameAttribute->getText());
+            setName(nameAttribute->getText());
+        }
+        setAttributes(std::move(attributes));
+        if (getName().empty())
+            setName(blockName_);
+    });
+}
+
+void CBlockDWG::initialise()
+{
+    zelkaOperation(__FILE__, "CBlockDWG::initialise", [&] {
+        setName("");
+        setUnits(-1);
+        setPrecision(-1);
+        setArea(0.0);
+        setPerimeter(0.0);
+        setTagType(kNotSet);
+        setAreaType(kNotSet);
+        setCostCentre(kNotSet);
+        setDate(kNotSet);
+        setDateLastMove(kNotSet);
+        setDeptCharge(kNotSet);
+        setRoomHeight(0.0);
+        setSpecialReq(kNotSet);
+        setTotalStaff(kNotSet);
+        setTotalWorkstations(kNotSet);
+        setVolume(0.0);
+        setBlockKind(6);
+        xdataApplication_ = "ADE";
+        setHatch(nullptr);
+        setAttributes(nullptr);
+        setAssets(nullptr);
+        zoomOnApply_ = 0;
+        zoomMargin_ = 0.0;
+    });
+}
+
+void CBlockDWG::setHandle(const std::string& text)
+{
+    CBlock::setHandle(text);
+    blockHandle_ = AcDbHandle(text);
+}
+
+std::string CBlockDWG::getAreaUnits() const { return getUnits() == 1 ? "sq.ft." : "sq.m."; }
+
+std::string CBlockDWG::getLengthUnits() const { return getUnits() == 1 ? "ft." : "m."; }
+
+void CBlockDWG::readXData(const resbuf* chain, AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::readXData", [&] {
+        CUtilities utilities;
+        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+            if (rb->restype != 1000 || !rb->resval.rstring)
+                continue;
+            std::string item = rb->resval.rstring;
+            if (startsWith(item, "AREA=")) {
+                int unit = -1;
+                std::string value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
+                if (unit >= 0)
+                    setUnits(unit);
+                while (!value.empty() && value.back() == ' ')
+                    value.pop_back();
+                size_t point = value.find('.');
+                setPrecision(point == std::string::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
+                setArea(utilities.CStringToDouble(value));
+            } else if (startsWith(item, "PERIMETER=")) {
+                int unit = -1;
+                setPerimeter(utilities.CStringToDouble(stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit)));
+            } else if (startsWith(item, "TAGTYPE=")) {
+                setTagType(item.substr(8));
+            } else if (startsWith(item, "AREA_TYPE=")) {
+                setAreaType(item.substr(10));
+            } else if (startsWith(item, "COST_CENTRE=")) {
+                setCostCentre(item.substr(12));
+            } else if (startsWith(item, "DATE=")) {
+                setDate(item.substr(5));
+            } else if (startsWith(item, "DATE_L_MOVE=")) {
+                setDateLastMove(item.substr(12));
+            } else if (startsWith(item, "DEPT_CHARGE=")) {
+                setDeptCharge(item.substr(12));
+            } else if (startsWith(item, "ROOM_HEIGHT=")) {
+                setRoomHeight(utilities.CStringToDouble(item.substr(12)));
+            } else if (startsWith(item, "SPECIAL_REQ=")) {
+                setSpecialReq(item.substr(12));
+            } else if (startsWith(item, "TOT_STAFF=")) {
+                setTotalStaff(item.substr(10));
+            } else if (startsWith(item, "TOT_WKSTNS=")) {
+                setTotalWorkstations(item.substr(11));
+            } else if (startsWith(item, "VOLUME=")) {
+                setVolume(utilities.CStringToDouble(item.substr(7)));
+            } else if (startsWith(item, "HANDLESTOMINUS=")) {
+                if (item.size() > 15)
+                    setHandlesToMinus(item.substr(15), databaseOf(document));
+            } else if (startsWith(item, "HANDLESTOADD=")) {
+                if (item.size() > 13)
+                    setHandlesToAdd(item.substr(13), databaseOf(document));
+            }
+        }
+    });
+}
+
+std::vector<std::string> CBlockDWG::buildXDataItems()
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] {
+        CUtilities u;
+        // The writer takes imperial suffixes for every units value but 0.
+        bool metric = getUnits() == 0;
+        std::string areaUnit = metric ? "sq.m." : "sq.ft.";
+        std::string lengthUnit = metric ? "m." : "ft.";
+        std::string volumeUnit = metric ? "cu.m." : "cu.ft.";
+        if (xdataApplication_ == kNoXData)
+            xdataApplication_ = "ADE";
+        std::string name = getName();
+        if (const CAttributes* attributes = getAttributes())
+            if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
+                name = nameAttribute->getText();
+        int p = getPrecision();
+        return std::vector<std::string>{
+            xdataApplication_,
+            "{",
+            "AREA=" + u.DoubleToCString(getArea(), p) + areaUnit,
+            "PERIMETER=" + u.DoubleToCString(getPerimeter(), p) + lengthUnit,
+            "NAME=" + name,
+            "TAGTYPE=" + getTagType(),
+            "AREA_TYPE=" + getAreaType(),
+            "COST_CENTRE=" + getCostCentre(),
+            "DATE=" + getDate(),
+            "DATE_L_MOVE=" + getDateLastMove(),
+            "DEPT_CHARGE=" + getDeptCharge(),
+            "ROOM_HEIGHT=" + u.DoubleToCString(getRoomHeight(), p) + lengthUnit,
+            "SPECIAL_REQ=" + getSpecialReq(),
+            "TOT_STAFF=" + getTotalStaff(),
+            "TOT_WKSTNS=" + getTotalWorkstations(),
+            "VOLUME=" + u.DoubleToCString(getVolume(), p) + volumeUnit,
+            "HANDLESTOMINUS=" + getHandlesToMinusAsString(),
+            "HANDLESTOADD=" + getHandlesToAddAsString(),
+            "}",
+        };
+    });
+}
+
+void CBlockDWG::writeXData(AcDbEntity* entity)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::writeXData", [&] {
+        if (!entity || !entity->isKindOf(AcDbBlockReference::desc()))
+            return;
+        std::vector<std::string> items = buildXDataItems();
+        acdbRegApp(xdataApplication_.c_str(), entity->database());
+        resbuf* head = nullptr;
+        resbuf** tail = &head;
+        for (size_t i = 0; i < items.size(); ++i) {
+            short code = i == 0 ? 1001 : (i == 1 || i + 1 == items.size()) ? 1002 : 1000;
+            resbuf* rb = acutNewRb(code);
+            acutNewString(rb, items[i].c_str());
+            *tail = rb;
+            tail = &rb->rbnext;
+        }
+        Acad::ErrorStatus es = entity->setXData(head);
+        acutRelRb(head);
+        if (es != Acad::eOk)
+            raiseHostStatus(es, __LINE__);
+    });
+}
+
+namespace {
+
+std::string handleListText(const std::vector<AcDbHandle>& handles)
+{
+    std::string text;
+    for (const AcDbHandle& handle : handles) {
+        text += handle.toString();
+        text += ',';
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string CBlockDWG::getHandlesToAddAsString() const
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::getHandlesToAddAsString", [&] { return handleListText(handlesToAdd_); });
+}
+
+std::string CBlockDWG::getHandlesToMinusAsString() const
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::getHandlesToMinusAsString",
+                          [&] { return handleListText(handlesToMinus_); });
+}
+
+void CBlockDWG::keepPolylineHandles(const AcDbObjectIdArray& ids, std::vector<AcDbHandle>& handles)
+{
+    handles.clear();
+    for (const AcDbObjectId& id : ids) {
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
+        if (entity && std::string(entity->isA()->name()) == "AcDbPolyline")
+            handles.push_back(id.handle());
+    }
+}
+
+void CBlockDWG::setHandlesToAdd(const AcDbObjectIdArray& ids)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::setHandlesToAdd", [&] { keepPolylineHandles(ids, handlesToAdd_); });
+}
+
+void CBlockDWG::setHandlesToMinus(const AcDbObjectIdArray& ids)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::setHandlesToMinus", [&] { keepPolylineHandles(ids, handlesToMinus_); });
+}
+
+void CBlockDWG::parseHandleList(const std::string& text, AcDbDatabase* database, std::vector<AcDbHandle>& handles)
+{
+    handles.clear();
+    std::vector<AcDbHandle> pieces;
+    CAcadUtilities::convertHandlesStringToArray(text, pieces);
+    for (const AcDbHandle& handle : pieces) {
+        AcDbObjectId id;
+        if (database && !handle.isNull() && database->getAcDbObjectId(id, false, handle) == Acad::eOk)
+            handles.push_back(handle);
+    }
+}
+
+void CBlockDWG::setHandlesToAdd(const std::string& text, AcDbDatabase* database)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::setHandlesToAdd", [&] { parseHandleList(text, database, handlesToAdd_); });
+}
+
+void CBlockDWG::setHandlesToMinus(const std::string& text, AcDbDatabase* database)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::setHandlesToMinus",
+                   [&] { parseHandleList(text, database, handlesToMinus_); });
+}
+
+AcDbObjectIdArray CBlockDWG::convertHandlesToObjectIds(const std::vector<AcDbHandle>& handles, AcDbDatabase* database)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::convertHandlesToObjectIds", [&] {
+        AcDbObjectIdArray ids;
+        for (const AcDbHandle& handle : handles) {
+            AcDbObjectId id;
+            if (database && database->getAcDbObjectId(id, false, handle) == Acad::eOk)
+                ids.append(id);
+        }
+        return ids;
+    });
+}
+
+AcGeMatrix3d CBlockDWG::currentUcsMatrix(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::currentUcsMatrix", [&] {
+        AcDbDatabase* db = databaseOf(document);
+        if (!db)
+            return AcGeMatrix3d::kIdentity;
+        return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
+    });
+}
+
+void CBlockDWG::applyToDWG(AcApDocument* document, bool flag)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::applyToDWG", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk)
+            raiseHostStatus(lock.lockStatus(), __LINE__, document ? document->fileName() : std::string());
+        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
+        if (!reference)
+            raiseHostStatus(reference.openStatus(), __LINE__, document->fileName());
+        updateBlockIdentifier(reference.object());
+        writeXData(reference.object());
+        if (getAttributes() && getAttributes()->getCount() > 0)
+            getAttributes()->applyToDWG(reference.object(), currentUcsMatrix(document));
+    });
+}
+
+void CBlockDWG::updateBlockIdentifier(AcDbBlockReference* reference)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::updateBlockIdentifier", [&] {
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
+        if (!definition)
+            raiseHostStatus(definition.openStatus(), __LINE__);
+        // Renaming to the same name would only mark the definition changed.
+        if (definition->name() == blockName_)
+            return;
+        Acad::ErrorStatus es = definition->upgradeOpen();
+        if (es == Acad::eOk)
+            es = definition->setName(blockName_.c_str());
+        if (es != Acad::eOk)
+            raiseHostStatus(es, __LINE__);
+    });
+}
+
+void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::updateAttributes", [&] {
+        if (getAttributes())
+            getAttributes()->applyToDWG(blockReferenceId_, ucsMatrix, areaPoint);
+    });
+}
+
+void CBlockDWG::recalculateArea(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
+        AcDbDatabase* db = databaseOf(document);
+        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForRead);
+        if (!reference || !db)
+            return;
+        double outlineArea = 0.0;
+        {
+            AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
+                                                    AcDb::kForRead);
+            if (outline)
+                outlineArea = CAcadUtilities::recalculateBlockArea(reference.object(), outline.object(), db->lunits(),
+                                                                   getUnits());
+        }
+        reference.close();
+        double area = outlineArea - calcSubArea(document) + calcAddArea(document);
+        CUtilities u;
+        setArea(u.CStringToDouble(u.DoubleToCString(area, getPrecision())));
+    });
+}
+
+void CBlockDWG::recalculatePerimeter(AcApDocument* document)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
+        AcDbDatabase* db = databaseOf(document);
+        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForRead);
+        if (!reference || !db)
+            return;
+        double outlinePerimeter = 0.0;
+        {
+            AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
+                                                    AcDb::kForRead);
+            if (outline)
+                outlinePerimeter = CAcadUtilities::recalculateBlockPerimeter(reference.object(), outline.object(),
+                                                                             db->lunits(), getUnits());
+        }
+        reference.close();
+        // A subtracted outline's edge is boundary of the space too.
+        setPerimeter(calcSubAreaPerimeters(document) + outlinePerimeter + calcAddAreaPerimeters(document));
+    });
+}
+
+double CBlockDWG::sumHandleList(std::vector<AcDbHandle>& handles, AcApDocument* document, ListSum what)
+{
+    AcDbDatabase* db = databaseOf(document);
+    if (!db)
+        return 0.0;
+    int16_t lunits = db->lunits();
+    double sum = 0.0;
+    size_t i = 0;
+    while (i < handles.size()) {
+        AcDbObjectId id;
+        if (db->getAcDbObjectId(id, false, handles[i]) != Acad::eOk) {
+            ++i;
+            continue;
+        }
+        AcDbEntity* entity = nullptr;
+        Acad::ErrorStatus es = acdbOpenAcDbEntity(entity, id, AcDb::kForRead);
+        if (es == Acad::eUnknownHandle || es == Acad::eWasErased) {
+            // The outline is gone from the drawing: the entry leaves the list
+            // and the next one moves into its place.
+            handles.erase(handles.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        if (es != Acad::eOk) {
+            ++i;
+            continue;
+        }
+        if (std::string(entity->isA()->name()) == "AcDbPolyline") {
+            const auto* polyline = static_cast<const AcDbPolyline*>(entity);
+            sum += what == ListSum::Area ? CAcadUtilities::calculatePolylineArea(polyline, lunits, getUnits())
+                                         : CAcadUtilities::calculatePolylinePerimeter(polyline, lunits, getUnits());
+        }
+        entity->close();
+        ++i;
+    }
+    return sum;
+}
+
+double CBlockDWG::calcAddArea(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::calcAddArea",
+                          [&] { return sumHandleList(handlesToAdd_, document, ListSum::Area); });
+}
+
+double CBlockDWG::calcSubArea(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::calcSubArea",
+                          [&] { return sumHandleList(handlesToMinus_, document, ListSum::Area); });
+}
+
+double CBlockDWG::calcAddAreaPerimeters(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::calcAddAreaPerimeters",
+                          [&] { return sumHandleList(handlesToAdd_, document, ListSum::Perimeter); });
+}
+
+double CBlockDWG::calcSubAreaPerimeters(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::calcSubAreaPerimeters",
+                          [&] { return sumHandleList(handlesToMinus_, document, ListSum::Perimeter); });
+}
+
+void CBlockDWG::highlightList(std::vector<AcDbHandle>& handles, AcApDocument* document, bool highlight)
+{
+    AcDbDatabase* db = databaseOf(document);
+    size_t i = 0;
+    while (db && i < handles.size()) {
+        AcDbObjectId id;
+        if (db->getAcDbObjectId(id, false, handles[i]) == Acad::eUnknownHandle) {
+            handles.erase(handles.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        AcDbObjectPointer<AcDbEntity> outline(id, AcDb::kForWrite);
+        if (outline) {
+            if (highlight)
+                outline->highlight();
+            else
+                outline->unhighlight();
+        }
+        ++i;
+    }
+}
+
+void CBlockDWG::highlightAreasAdded(AcApDocument* document, bool highlight, bool report)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::highlightAreasAdded", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk)
+            return;
+        if (report)
+            acutPrintf("\nThere are %i area(s) added to this block\n", static_cast<int>(handlesToAdd_.size()));
+        highlightList(handlesToAdd_, document, highlight);
+    });
+}
+
+void CBlockDWG::highlightAreasSubtracted(AcApDocument* document, bool highlight, bool report)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::highlightAreasSubtracted", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk)
+            return;
+        if (report)
+            acutPrintf("\nThere are %i area(s) subtracted from this block\n", static_cast<int>(handlesToMinus_.size()));
+        highlightList(handlesToMinus_, document, highlight);
+    });
+}
+
+void CBlockDWG::copyInto(CBlockDWG& other) const
+{
+    zelkaOperation(__FILE__, "CBlockDWG::copyInto", [&] {
+        other.blockReferenceId_ = blockReferenceId_;
+        other.setHandle(getHandle());
+        other.colourIndex_ = colourIndex_;
+        other.lineWeight_ = lineWeight_;
+        other.blockName_ = blockName_;
+        other.xdataApplication_ = xdataApplication_;
+        other.handlesToAdd_.insert(other.handlesToAdd_.end(), handlesToAdd_.begin(), handlesToAdd_.end());
+        other.handlesToMinus_.insert(other.handlesToMinus_.end(), handlesToMinus_.begin(), handlesToMinus_.end());
+        other.setArea(getArea());
+        if (getAttributes()) {
+            auto copy = std::make_unique<CAttributes>();
+            getAttributes()->copyZelkaAttributesTo(*copy);
+            copy->setAreaPosition(getAttributes()->getAreaPosition());
+            other.setAttributes(std::move(copy));
+        }
+        if (getHatch())
+            other.setHatch(getHatch()->clone());
+        if (getHyperlinks()) {
+            auto copy = std::make_unique<CHyperlinks>();
+            getHyperlinks()->copyTo(*copy);
+            other.setHyperlinks(std::move(copy));
+        }
+        if (getAssets()) {
+            auto copy = std::make_unique<CAssets>();
+            getAssets()->copyTo(*copy);
+            other.setAssets(std::move(copy));
+        }
+    });
+}
+
+void CBlockDWG::copyFormatting(CBlockDWG& other) const
+{
+    zelkaOperation(__FILE__, "CBlockDWG::copyFormatting", [&] {
+        other.setArea(getArea());
+        if (const CAttributes* mine = getAttributes()) {
+            if (!other.getAttributes())
+                other.setAttributes(std::make_unique<CAttributes>());
+            CAttributes* theirs = other.getAttributes();
+            theirs->setTextHeight(mine->getTextHeight());
+            theirs->setWidthFactor(mine->getWidthFactor());
+            theirs->setRotation(mine->getRotation());
+            for (int i = 0; i < mine->getCount(); ++i) {
+                const CAttribute& item = mine->getAt(i);
+                CAttribute* target = theirs->getAtAttribute(item.getKey());
+                if (!target) {
+                    theirs->add(item.clone(), false);
+                    target = theirs->getAtAttribute(item.getKey());
+                }
+                if (target)
+                    target->setLayer(item.getLayer());
+            }
+        }
+        if (getHatch())
+            other.setHatch(getHatch()->clone());
+        if (getHyperlinks()) {
+            auto copy = std::make_unique<CHyperlinks>();
+            getHyperlinks()->copyTo(*copy);
+            other.setHyperlinks(std::move(copy));
+        }
+    });
+}
+
+bool CBlockDWG::deleteBlock(AcApDocument* document)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::deleteBlock", [&] {
+        AcAxDocLock lock(document);
+        if (lock.lockStatus() != Acad::eOk)
+            raiseHostStatus(lock.lockStatus(), __LINE__, document ? document->fileName() : std::string());
+        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
+        if (!reference)
+            return false;
+        AcGeMatrix3d transform = reference->blockTransform();
+        if (!transform.isUniScaledOrtho())
+            return false;
+        AcDbObjectId definitionId = reference->blockTableRecord();
+        AcDbObjectId ownerId = reference->ownerId();
+        std::vector<AcDbObjectId> parts;
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
+            if (!definition)
+                return false;
+            parts = definition->entityIds();
+        }
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> owner(ownerId, AcDb::kForWrite);
+            if (!owner)
+                raiseHostStatus(owner.openStatus(), __LINE__, document->fileName());
+            // Only the outlines are kept; the attribute definitions and any
+            // other part of the definition go with the reference.
+            for (AcDbObjectId partId : parts) {
+                if (!isLightweightPolyline(partId))
+                    continue;
+                AcDbObjectPointer<AcDbEntity> part(partId, AcDb::kForRead);
+                if (!part)
+                    continue;
+                AcDbEntity* copy = part->clone();
+                if (!copy)
+                    continue;
+                copy->transformBy(transform);
+                if (owner->appendAcDbEntity(copy) != Acad::eOk) {
+                    delete copy;
+                    continue;
+                }
+                copy->close();
+            }
+        }
+        Acad::ErrorStatus es = reference->erase();
+        if (es != Acad::eOk)
+            raiseHostStatus(es, __LINE__, document->fileName());
+        reference.close();
+        deleteBlockDefinition(document, definitionId);
+        return true;
+    });
+}
+
+bool CBlockDWG::deleteBlockDefinition(AcApDocument* document, AcDbObjectId definitionId)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::deleteBlockDefinition", [&] {
+        AcDbDatabase* db = databaseOf(document);
+        if (!db)
+            return false;
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForRead);
+            if (!modelSpace)
+                return false;
+            for (AcDbObjectId id : modelSpace->entityIds()) {
+                const AcRxClass* cls = id.objectClass();
+                if (!cls || std::string(cls->name()) != "AcDbBlockReference")
+                    continue;
+                AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+                if (reference && reference->blockTableRecord() == definitionId)
+                    return false;
+            }
+        }
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForWrite);
+        if (!definition)
+            return false;
+        return definition->erase() == Acad::eOk;
+    });
+}

@@ -1,0 +1,166 @@
+#pragma once
+// A space block in a drawing: a block reference standing for one space (site,
+// building, floor, room or plain space), with its data record kept as
+// extended data on the reference under "ADE" (read also from "AECXDATA") and
+// its three attributes.
+//
+// A CBlockDWG is a snapshot: it reads the reference once when it is built and
+// writes nothing until applyToDWG (or one of the single writers) runs. It
+// holds the reference's object id (valid while the drawing is open) and the
+// handles of the outlines added to and subtracted from the space, which are
+// resolved again on every read. It owns its attributes, hatch, hyperlinks and
+// assets (through CBlock).
+//
+// The kind classes (CBlockDWGRoom, ...Floor, ...Building, ...Site) add no
+// fields; code that treats kinds differently switches on getBlockKind().
+//
+// Every operation wraps failures in a CEXUnhandled chain naming it
+// ("CBlockDWG::...", class "BlockDWG").
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbHandle.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/db/AcDbObjectIdArray.h"
+#include "host/ge/AcGeMatrix3d.h"
+#include "spaces/Block.h"
+
+class AcApDocument;
+class AcDbBlockReference;
+class AcDbDatabase;
+class AcDbEntity;
+struct resbuf;
+
+class CBlockDWG : public CBlock {
+public:
+    // An empty block: CBlock defaults, then initialise().
+    CBlockDWG();
+    // Reads a block reference the caller holds open for reading, within the
+    // document (its database resolves handles, its UCS orients the attribute
+    // text). A reference without a record keeps the defaults and gets
+    // xdataApplication "No X Data".
+    CBlockDWG(const AcDbBlockReference* reference, AcApDocument* document);
+
+    // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
+    // "ADE", no attributes, hatch or assets, kind 6.
+    void initialise();
+
+    // Sets the handle text and the host handle parsed from it.
+    void setHandle(const std::string& text);
+
+    AcDbObjectId getBlockReferenceId() const { return blockReferenceId_; }
+    void setBlockReferenceId(AcDbObjectId id) { blockReferenceId_ = id; }
+    AcDbHandle getBlockHandle() const { return blockHandle_; }
+    const std::string& getBlockName() const { return blockName_; }
+    void setBlockName(const std::string& name) { blockName_ = name; }
+    const std::string& getXdataApplication() const { return xdataApplication_; }
+    void setXdataApplication(const std::string& name) { xdataApplication_ = name; }
+    const std::vector<AcDbHandle>& getHandlesToAdd() const { return handlesToAdd_; }
+    const std::vector<AcDbHandle>& getHandlesToMinus() const { return handlesToMinus_; }
+    int32_t getZoomOnApply() const { return zoomOnApply_; }
+    void setZoomOnApply(int32_t flag) { zoomOnApply_ = flag; }
+    double getZoomMargin() const { return zoomMargin_; }
+    void setZoomMargin(double margin) { zoomMargin_ = margin; }
+    int32_t getColourIndex() const { return colourIndex_; }
+    void setColourIndex(int32_t index) { colourIndex_ = index; }
+    int32_t getLineWeight() const { return lineWeight_; }
+    void setLineWeight(int32_t weight) { lineWeight_ = weight; }
+    const std::string& getLayer() const { return layer_; }
+    void setLayer(const std::string& layer) { layer_ = layer; }
+
+    // "sq.m." unless units is 1 ("sq.ft.").
+    std::string getAreaUnits() const;
+    // "m." unless units is 1 ("ft.").
+    std::string getLengthUnits() const;
+
+    // Fills fields from the record items (group 1000) of a chain; keys that
+    // do not occur leave their fields; "NAME=" is not read.
+    void readXData(const resbuf* chain, AcApDocument* document);
+    // Registers the application and replaces the reference's record with the
+    // one built from the fields. Does nothing unless the entity is a block
+    // reference; it must be open for writing.
+    void writeXData(AcDbEntity* entity);
+    // The record's 18 items (1001 name, "{", the 16 key=value texts, "}") as
+    // they are written; used by writeXData.
+    std::vector<std::string> buildXDataItems();
+
+    // Each handle's hexadecimal text followed by a comma; "" for none.
+    std::string getHandlesToAddAsString() const;
+    std::string getHandlesToMinusAsString() const;
+    // Keep the handles of the ids that are lightweight polylines; others are skipped.
+    void setHandlesToAdd(const AcDbObjectIdArray& ids);
+    void setHandlesToMinus(const AcDbObjectIdArray& ids);
+    // Parse a comma-terminated list, keeping the handles the database knows.
+    void setHandlesToAdd(const std::string& text, AcDbDatabase* database);
+    void setHandlesToMinus(const std::string& text, AcDbDatabase* database);
+    // The ids of a list's handles through the database, leaving out those it does not know.
+    static AcDbObjectIdArray convertHandlesToObjectIds(const std::vector<AcDbHandle>& handles, AcDbDatabase* database);
+
+    // Writes the block to the drawing under a document lock: renames the
+    // definition to blockName, writes the record and (when read) the
+    // attributes with the document's UCS. Throws the host-error chain when
+    // the lock or the reference's write open fails.
+    void applyToDWG(AcApDocument* document, bool flag);
+    // Renames the reference's block definition to blockName; host-error chain on failure.
+    void updateBlockIdentifier(AcDbBlockReference* reference);
+    // Writes the attribute texts and layout to the reference.
+    void updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint = nullptr);
+
+    // Recompute area (rounded to the precision) and perimeter from the
+    // outline, scaled by the reference, less subtracted plus added outlines.
+    // Change nothing when the reference cannot be opened.
+    void recalculateArea(AcApDocument* document);
+    void recalculatePerimeter(AcApDocument* document);
+    // Sums over a handle list of converted areas or perimeters. Handles the
+    // database does not know are passed over; entries whose entity is gone
+    // (erased, or unknown to the open) leave the list.
+    double calcAddArea(AcApDocument* document);
+    double calcSubArea(AcApDocument* document);
+    double calcAddAreaPerimeters(AcApDocument* document);
+    double calcSubAreaPerimeters(AcApDocument* document);
+
+    // Prints the count when report is set and (un)highlights each outline in
+    // the list; entries whose handle the drawing no longer knows leave it.
+    void highlightAreasAdded(AcApDocument* document, bool highlight, bool report);
+    void highlightAreasSubtracted(AcApDocument* document, bool highlight, bool report);
+
+    // Copies reference, identity, lists (appended), area and deep copies of
+    // attributes, hatch, hyperlinks and assets into other.
+    void copyInto(CBlockDWG& other) const;
+    // Copies area, attribute layout, hatch settings and hyperlinks into other.
+    void copyFormatting(CBlockDWG& other) const;
+
+    // Replaces the reference by copies of the outline polylines of its
+    // definition, placed where the reference showed them, and erases the
+    // definition when nothing else inserts it. Returns false, changing
+    // nothing, when the reference is not uniformly scaled and orthogonal or
+    // cannot be opened; throws the host-error chain when the lock fails.
+    bool deleteBlock(AcApDocument* document);
+    // Erases the definition unless a reference in model space inserts it;
+    // true when erased.
+    static bool deleteBlockDefinition(AcApDocument* document, AcDbObjectId definitionId);
+
+    // The document's current UCS as a matrix from UCS to world.
+    static AcGeMatrix3d currentUcsMatrix(AcApDocument* document);
+
+private:
+    enum class ListSum { Area, Perimeter };
+    double sumHandleList(std::vector<AcDbHandle>& handles, AcApDocument* document, ListSum what);
+    void highlightList(std::vector<AcDbHandle>& handles, AcApDocument* document, bool highlight);
+    static void keepPolylineHandles(const AcDbObjectIdArray& ids, std::vector<AcDbHandle>& handles);
+    static void parseHandleList(const std::string& text, AcDbDatabase* database, std::vector<AcDbHandle>& handles);
+
+    AcDbObjectId blockReferenceId_;
+    AcDbHandle blockHandle_;
+    std::string blockName_;
+    std::string xdataApplication_;
+    std::vector<AcDbHandle> handlesToMinus_;
+    std::vector<AcDbHandle> handlesToAdd_;
+    int32_t zoomOnApply_ = 0;
+    double zoomMargin_ = 0.0;
+    int32_t colourIndex_ = 256;
+    int32_t lineWeight_ = -1;
+    std::string layer_;
+};

@@ -1,0 +1,16 @@
+#include "spaces/BlockDWGBuilding.h"
+
+#include "infra/ZelkaExceptions.h"
+
+CBlockDWGBuilding::CBlockDWGBuilding()
+{
+    zelkaOperation(__FILE__, "CBlockDWGBuilding::CBlockDWGBuilding", [&] {
+        setBlockKind(9);
+        setBlockName("ROOM-");
+    });
+}
+
+CBlockDWGBuilding::CBlockDWGBuilding(const AcDbBlockReference* reference, AcApDocument* document) : CBlockDWG(reference, document)
+{
+    zelkaOperation(__FILE__, "CBlockDWGBuilding::CBlockDWGBuilding", [&] { setBlockKind(9); });
+}

@@ -1,0 +1,16 @@
+#include "spaces/BlockDWGFloor.h"
+
+#include "infra/ZelkaExceptions.h"
+
+CBlockDWGFloor::CBlockDWGFloor()
+{
+    zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] {
+        setBlockKind(8);
+        setBlockName("ROOM-GROSS_AREA");
+    });
+}
+
+CBlockDWGFloor::CBlockDWGFloor(const AcDbBlockReference* reference, AcApDocument* document) : CBlockDWG(reference, document)
+{
+    zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] { setBlockKind(8); });
+}

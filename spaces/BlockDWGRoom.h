@@ -1,0 +1,24 @@
+#pragma once
+// A room in a floor plan: every space block there but the gross area one.
+// Kind code 7; a new one proposes the definition name "ROOM-". Built with
+// assets, it also owns the asset collection of the room.
+
+#include "host/db/AcDbObjectId.h"
+#include "spaces/BlockDWG.h"
+
+class CBlockDWGRoom : public CBlockDWG {
+public:
+    // An empty room.
+    CBlockDWGRoom();
+    // Reads the reference as CBlockDWG does, takes kind 7 and finds the
+    // room's outline (the first lightweight polyline of its definition).
+    // withAssets: the room gets an asset collection for the assets placed
+    // inside that outline.
+    CBlockDWGRoom(const AcDbBlockReference* reference, AcApDocument* document, bool withAssets = false);
+
+    // The outline found when the room was read; null when its definition has none.
+    AcDbObjectId getOutlineId() const { return outlineId_; }
+
+private:
+    AcDbObjectId outlineId_;
+};
