@@ -13,6 +13,8 @@ std::unique_ptr<InputSource> Editor::setInput(std::unique_ptr<InputSource> input
     std::unique_ptr<InputSource> previous = std::move(input_);
     input_ = std::move(input);
     ended_ = false;
+    endedInPrompt_ = false;
+    hasPushedBack_ = false;
     return previous;
 }
 

@@ -13,7 +13,8 @@ class Editor {
 public:
     static Editor& instance();
 
-    // Installs the input source; returns the one installed before (may be null).
+    // Installs the input source and starts its outcome afresh (nothing ended,
+    // nothing pushed back); returns the one installed before (may be null).
     std::unique_ptr<InputSource> setInput(std::unique_ptr<InputSource> input);
     // The current source, or null when none is installed.
     InputSource* input() const { return input_.get(); }

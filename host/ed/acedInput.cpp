@@ -268,6 +268,11 @@ int acedGetKword(const char* prompt, char* result)
                 same = std::tolower(static_cast<unsigned char>(keyword[i])) ==
                        std::tolower(static_cast<unsigned char>(text[i]));
             }
+            if (same && keyword.size() == text.size()) {
+                // A whole keyword wins over longer ones it begins.
+                matches = {keyword};
+                break;
+            }
             if (same) matches.push_back(keyword);
         }
         if (matches.size() != 1 || matches.front().size() > 132) {

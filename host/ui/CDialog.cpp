@@ -285,7 +285,7 @@ bool CDialog::performSet(const std::string& id, const std::string& text, std::st
     ControlState* control = usable(id, error);
     if (!control) return false;
     if (control->definition.kind != "edit" && control->definition.kind != "combo") {
-        error = "control " + id + " is a " + control->definition.kind + ", not a field";
+        error = "control " + id + " (" + control->definition.kind + ") is not a field";
         return false;
     }
     if (control->definition.readOnly) {
@@ -314,7 +314,7 @@ bool CDialog::performCheck(const std::string& id, bool check, std::string& error
         }
     } else {
         error = kind == "radio" ? "a radio button is cleared by checking another one"
-                                : "control " + id + " is a " + kind + ", not a check box";
+                                : "control " + id + " (" + kind + ") is not a check box";
         return false;
     }
     if (auto handler = clicks_.find(id); handler != clicks_.end()) handler->second();
@@ -329,7 +329,7 @@ bool CDialog::performClick(const std::string& id, std::string& error)
     if (kind == "check") return performCheck(id, !control->checked, error);
     if (kind == "radio") return performCheck(id, true, error);
     if (kind != "button" && kind != "defbutton") {
-        error = "control " + id + " is a " + kind + ", not a button";
+        error = "control " + id + " (" + kind + ") is not a button";
         return false;
     }
     if (auto handler = clicks_.find(id); handler != clicks_.end()) {
@@ -347,7 +347,7 @@ bool CDialog::performChoose(const std::string& id, int index, std::string& error
     ControlState* control = usable(id, error);
     if (!control) return false;
     if (control->definition.kind != "list" && control->definition.kind != "combo") {
-        error = "control " + id + " is a " + control->definition.kind + ", not a list";
+        error = "control " + id + " (" + control->definition.kind + ") is not a list";
         return false;
     }
     if (index < 0 || index >= static_cast<int>(control->items.size())) {

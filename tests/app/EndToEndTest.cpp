@@ -1,0 +1,369 @@
+// The zelka program run end to end: scripts in, transcript and exit status out.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/ZelkaProcess.h"
+
+using namespace zelkatest;
+
+namespace {
+
+// A preferences file as a user's earlier session left it, so that the first
+// start dialog does not appear.
+void writePreferences(const std::filesystem::path& appData)
+{
+    writeFile(appData / "ZelkaSystems/Orvane/prefs/prefs.cfg",
+              "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
+              "units\n0\nprecison\n2\ntextSize\n250.00\ntextScale\n1.00\ntextRotation\n0.00\n"
+              "csvOpener\nNONE\nzoomBorder\n1000\ninc\n1\n");
+}
+
+std::filesystem::path prefsFile(const std::filesystem::path& appData)
+{
+    return appData / "ZelkaSystems/Orvane/prefs/prefs.cfg";
+}
+
+// The help text of m?, item by item as the command prints it.
+std::string expectedHelp()
+{
+    std::string s;
+    s += "  command   fullname                      Description\n\n";
+    s += "-\n";
+    s += "VKR Suite Commands\n";
+    s += "    mbe     zelkaBlockEdit                Edit zelka blocks.\n";
+    s += "    mbh     zelkaBlockHyperlink           Multiple hyperlink blocks.\n";
+    s += "    mbc     zelkaBlockCreate              Create a zelka block.\n";
+    s += "    mgabc   zelkaGrossAreaBlockCreate     Create a zelka gross area block.\n";
+    s += "    mdb     zelkaDeleteBlock              Delete zelka block.\n";
+    s += "    mcsv    zelkaCommaSeperatedValues     Export drawing details to csv.\n";
+    s += "-\n-\n";
+    s += "Utilities\n";
+    s += "    mus     zelkaUpdateSpaces             Recalculate all areas and perimeters\n";
+    s += "                                          in the drawing. Updates attributes if xdata\n";
+    s += "                                          and attribute value are linked\n";
+    s += "    msxta   zelkaSyncXDataToAttributes\t  Copies xdata values to appropriate attributes.\n";
+    s += "                                          Recalculates xdata if specified.\n";
+    s += "    mbta" + std::string(5, ' ') + "zelkaBlankThirdAttribute" + std::string(5, ' ') +
+         "Set all third attribute (aux) values to \"\" i.e. blank\n";
+    s += "    mut     zelkaUpdateText               Resize all attribute text to\n";
+    s += "                                          preferences default value.\n";
+    s += "    maux    zelkaAuxilarator              Add auxillary tags to zelka blocks\n";
+    s += "                                          which do not have an auxillary tag.\n";
+    s += "    mlb     zelkaListBlocks               List the block name and identifiers\n";
+    s += "                                          in the drawing.\n";
+    s += "-\n-\n-\n";
+    s += "Administration\n";
+    s += "    mprefs  zelkaPreferences              Edit preferences.\n";
+    s += "-\n-\n-\n";
+    s += "Help\n";
+    s += "    m?      mhelp                         Displays details of the zelka.\n";
+    s += "                                          commands avaialble in this version of\n";
+    s += "                                          the Orvane.\n";
+    s += "-\n-\n";
+    return s;
+}
+
+std::string expectedDiagnosticsHelp()
+{
+    std::string s;
+    s += "  command      fullname                      Description\n\n";
+    s += "-\n";
+    s += "Zelka Diagnostics\n";
+    s += "    mda     zelkaDiagnosticAll            Runs all diagnostic routines.\n";
+    s += "    md1     zelkaDiagnosticBasic          Tests output to commandline.\n";
+    s += "    md3     zelkaDiagnosticDialog         Test Dialogs.\n";
+    s += "    md4     zelkaDiagnosticErrorsA        Throws and handles test error.\n";
+    s += "    md5     zelkaDiagnosticErrorsB        Throws and handles test error.\n";
+    s += "    md6     zelkaDiagnosticErrorsC        Retrieves Function name.\n";
+    s += "    md7     zelkaDiagnosticErrorsD        Retrieves File name.\n";
+    s += "    md8     zelkaDiagnosticUserInput      Tests User Input.\n";
+    s += "    md9     zelkaDiagnosticXML            Test XML output.\n";
+    s += "-\n-\n";
+    return s;
+}
+
+class ZelkaRun : public ::testing::Test {
+protected:
+    RunResult run(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), {"--appdata", appData.path().string()});
+        return runZelka(arguments);
+    }
+    TempFolder appData;
+};
+
+}  // namespace
+
+TEST_F(ZelkaRun, HelpCommandsPrintTheirTextsByteForByte)
+{
+    writePreferences(appData.path());
+    RunResult help = run({"--command", "m?"});
+    EXPECT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_EQ(help.out, "Command: m?\n" + expectedHelp() + "Command: \n");
+
+    RunResult diagnostics = run({"--command", "md?"});
+    EXPECT_EQ(diagnostics.exitCode, 0) << diagnostics.err;
+    EXPECT_EQ(diagnostics.out, "Command: md?\n" + expectedDiagnosticsHelp() + "Command: \n");
+}
+
+TEST_F(ZelkaRun, CommandNamesAreCaseInsensitiveAndLocalNamesWork)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "MHELP\nMd?"});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(result.out, "Command: MHELP\n" + expectedHelp() + "Command: Md?\n" + expectedDiagnosticsHelp() +
+                              "Command: \n");
+}
+
+TEST_F(ZelkaRun, UnknownCommandFailsTheRunButLaterCommandsStillRun)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "nosuchcommand\nmd1"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("Command: nosuchcommand\nUnknown command \"nosuchcommand\"."), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("Command: md1\nbasic test - output to commandline\nbasic test successful\n"
+                              "basic test completed\n"),
+              std::string::npos);
+}
+
+TEST_F(ZelkaRun, SuccessfulCommandsExitZero)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "md1\nmd6"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Error Test C - retrieve function name\nfunction diagnosticErrorsC\n"),
+              std::string::npos);
+}
+
+TEST_F(ZelkaRun, FailingCommandShowsTheErrorChainAndExitsNonZero)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "md4"});
+    EXPECT_EQ(result.exitCode, 1);
+    // The command-level wrapper over the thrown test error: two levels, the
+    // innermost line followed by a blank line and its description.
+    std::string box = "\nError Detected.\n===============\n"
+                      "blockEdit::diagnosticErrorsA\n\tblockEdit::diagnosticErrorsA\n\ntest error\n";
+    EXPECT_EQ(result.out, "Command: md4\nError Test A - throws test error\n" + box +
+                              "error handling test completed\nCommand: \n");
+
+    RunResult second = run({"--command", "md5"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_NE(second.out.find("blockEdit::diagnosticErrorsB\n\tblockEdit::diagnosticErrorsB\n\ntest error\n"),
+              std::string::npos)
+        << second.out;
+}
+
+TEST_F(ZelkaRun, MarkerCommandsExistOnlyOnFullProducts)
+{
+    writePreferences(appData.path());
+    // Each marker command is looked up: on a full product it is known (its
+    // body is not built yet), elsewhere it is an unknown command.
+    auto known = [&](const std::string& product, const std::string& command) {
+        std::vector<std::string> arguments = {"--command", command};
+        if (!product.empty()) arguments.insert(arguments.begin(), {"--host-product", product});
+        RunResult result = run(arguments);
+        return result.out.find("Unknown command") == std::string::npos;
+    };
+    for (const char* command : {"mlmc", "mpmc", "zelkaLegendMarkerCreate", "zelkaPieMarkerCreate"}) {
+        EXPECT_TRUE(known("", command)) << command;
+        EXPECT_TRUE(known("AutoCAD 2024", command)) << command;
+        EXPECT_FALSE(known("AutoCAD LT 2024", command)) << command;
+        EXPECT_FALSE(known("QCAD Community", command)) << command;
+    }
+    // The other commands stay, also on AutoCAD LT.
+    RunResult lt = run({"--host-product", "AutoCAD LT 2024", "--command", "m?\nmd1"});
+    EXPECT_EQ(lt.exitCode, 0) << lt.out;
+}
+
+TEST_F(ZelkaRun, FirstStartShowsPreferencesDialogAndOkWritesTheFile)
+{
+    ASSERT_FALSE(std::filesystem::exists(prefsFile(appData.path())));
+    RunResult result = run({"--command",
+                            "dlg:check IDC_UNITS_FT\n"
+                            "dlg:set IDC_PRECISION 3\n"
+                            "dlg:set IDC_TEXT_SIZE 300\n"
+                            "dlg:set IDC_TEXT_SCALE 0.8\n"
+                            "dlg:set IDC_TEXT_ROTATION -45.5\n"
+                            "dlg:set IDC_ZOOM_BORDER 2500\n"
+                            "dlg:set IDC_CSV_OPENER /usr/bin/libreoffice --calc\n"
+                            "dlg:click IDOK"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    // The form shows the defaults before the user changes them.
+    EXPECT_NE(result.out.find("--- Block Editing Suite - Preferences ---"), std::string::npos);
+    EXPECT_NE(result.out.find("(*) m  {IDC_UNITS_M}"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Size [250]  {IDC_TEXT_SIZE}"), std::string::npos);
+    EXPECT_NE(result.out.find("Zoom  Border [1000]  {IDC_ZOOM_BORDER}"), std::string::npos);
+    EXPECT_EQ(readFile(prefsFile(appData.path())),
+              "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
+              "units\n1\nprecison\n3\ntextSize\n300.00\ntextScale\n0.80\ntextRotation\n-45.50\n"
+              "csvOpener\n/usr/bin/libreoffice --calc\nzoomBorder\n2500\ninc\n1\n");
+
+    // A later start finds the file and shows nothing.
+    RunResult later = run({"--command", "md1"});
+    EXPECT_EQ(later.exitCode, 0);
+    EXPECT_EQ(later.out.find("Preferences ---"), std::string::npos);
+}
+
+TEST_F(ZelkaRun, PreferencesDialogChecksItsFieldsBeforeClosing)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command",
+                            "mprefs\n"
+                            "dlg:set IDC_PRECISION 12\n"
+                            "dlg:click IDOK\n"
+                            "dlg:set IDC_PRECISION 4\n"
+                            "dlg:set IDC_ZOOM_BORDER 10001\n"
+                            "dlg:click IDOK\n"
+                            "dlg:set IDC_ZOOM_BORDER 10000\n"
+                            "dlg:set IDC_TEXT_SIZE big\n"
+                            "dlg:click IDOK\n"
+                            "dlg:set IDC_TEXT_SIZE 0.5\n"
+                            "dlg:click IDOK"});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_NE(result.out.find("Zelka Edit Preferences 64.04.05.00\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Please enter an integer between 0 and 9."), std::string::npos);
+    EXPECT_NE(result.out.find("Please enter a number between 0 and 10000."), std::string::npos);
+    EXPECT_NE(result.out.find("Please enter a number."), std::string::npos);
+    // A text size below 1 is saved as 1.
+    std::string saved = readFile(prefsFile(appData.path()));
+    EXPECT_NE(saved.find("precison\n4\ntextSize\n1.00\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("zoomBorder\n10000\n"), std::string::npos) << saved;
+}
+
+TEST_F(ZelkaRun, PreferencesDialogCancelKeepsTheFileAndCloseButtonSaves)
+{
+    writePreferences(appData.path());
+    std::string before = readFile(prefsFile(appData.path()));
+    RunResult cancelled = run({"--command", "mprefs\ndlg:set IDC_PRECISION 5\ndlg:click IDCANCEL"});
+    EXPECT_EQ(cancelled.exitCode, 0);
+    EXPECT_EQ(readFile(prefsFile(appData.path())), before);
+
+    RunResult escaped = run({"--command", "mprefs\ndlg:set IDC_PRECISION 5\n^C"});
+    EXPECT_EQ(escaped.exitCode, 0) << escaped.out;
+    EXPECT_EQ(readFile(prefsFile(appData.path())), before);
+
+    RunResult closed = run({"--command", "mprefs\ndlg:set IDC_PRECISION 6\ndlg:close"});
+    EXPECT_EQ(closed.exitCode, 0);
+    EXPECT_NE(readFile(prefsFile(appData.path())).find("precison\n6\n"), std::string::npos);
+
+    // The next opening shows what was saved.
+    RunResult reopened = run({"--command", "mprefs\ndlg:click IDCANCEL"});
+    EXPECT_NE(reopened.out.find("Area precision is to [6]  {IDC_PRECISION}"), std::string::npos) << reopened.out;
+}
+
+TEST_F(ZelkaRun, PreferencesDialogShowsTooSmallTextSizeAs250)
+{
+    writeFile(prefsFile(appData.path()), "//\n//\n//\n//\ntextSize\n0\nprecison\n7\n");
+    RunResult result = run({"--command", "mprefs\ndlg:click IDOK"});
+    EXPECT_NE(result.out.find("Size [250]  {IDC_TEXT_SIZE}"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Area precision is to [7]"), std::string::npos);
+    EXPECT_NE(readFile(prefsFile(appData.path())).find("textSize\n250.00\n"), std::string::npos);
+}
+
+TEST_F(ZelkaRun, AboutDialogOpensFromThePreferencesMenu)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "mprefs\ndlg:menu IDM_ABOUT\ndlg:click IDOK\ndlg:click IDCANCEL"});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_NE(result.out.find("--- About - Orvane ---\n  CAD Version\n  BricsCAD  {IDC_CAD_VERSION}\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("64.04.05.00  {IDC_MODULE_VERSION}"), std::string::npos);
+    EXPECT_NE(result.out.find("Apr 24 2026  {IDC_COMPILE_DATE}"), std::string::npos);
+}
+
+TEST_F(ZelkaRun, BadDialogActionsFailTheRun)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "mprefs\ndlg:set IDC_NOPE 1\ndlg:choose IDC_PRECISION 1\ndlg:click IDCANCEL"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("Dialog action failed: the dialog has no control IDC_NOPE."), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("Dialog action failed: control IDC_PRECISION (edit) is not a list."),
+              std::string::npos);
+
+    RunResult noDialog = run({"--command", "dlg:click IDOK"});
+    EXPECT_EQ(noDialog.exitCode, 1);
+    EXPECT_NE(noDialog.out.find("No dialog is open."), std::string::npos);
+}
+
+TEST_F(ZelkaRun, CancelledPromptEndsTheCommandWithoutFailure)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "md3\n^C\nmd1"});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_NE(result.out.find("dialog test - opens browse for file dialog\n\nOpen - file name (All Files (*.*)): "
+                              "*Cancel*\ndialog test completed\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("basic test completed"), std::string::npos);
+}
+
+TEST_F(ZelkaRun, InputEndingInsideAPromptFails)
+{
+    writePreferences(appData.path());
+    RunResult result = run({"--command", "md3"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("input ended while a prompt was waiting"), std::string::npos) << result.err;
+
+    RunResult inDialog = run({"--command", "mprefs\ndlg:set IDC_PRECISION 5"});
+    EXPECT_EQ(inDialog.exitCode, 1);
+    EXPECT_NE(inDialog.out.find("The input ended while the dialog was open"), std::string::npos);
+}
+
+TEST_F(ZelkaRun, ScriptFilesAndCommandTextsAreReadInTheOrderGiven)
+{
+    writePreferences(appData.path());
+    TempFolder scripts;
+    writeFile(scripts.path() / "first.scr", "md1\r\nmd6\r\n");
+    writeFile(scripts.path() / "second.scr", "md7\n");
+    RunResult result = run({"--script", (scripts.path() / "first.scr").string(), "--command", "md?", "--script",
+                            (scripts.path() / "second.scr").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    size_t md1 = result.out.find("Command: md1\n");
+    size_t md6 = result.out.find("Command: md6\n");
+    size_t help = result.out.find("Command: md?\n");
+    size_t md7 = result.out.find("Command: md7\n");
+    ASSERT_NE(md7, std::string::npos);
+    EXPECT_LT(md1, md6);
+    EXPECT_LT(md6, help);
+    EXPECT_LT(help, md7);
+    EXPECT_NE(result.out.find("file /"), std::string::npos);
+    EXPECT_NE(result.out.find("blockEdit.cpp\n"), std::string::npos);
+
+    RunResult missing = run({"--script", (scripts.path() / "absent.scr").string()});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("absent.scr"), std::string::npos);
+}
+
+TEST(ZelkaOptions, HelpVersionAndBadOptions)
+{
+    RunResult help = runZelka({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--command TEXT", "--script FILE", "--save", "--save-as FILE", "--appdata DIR",
+                               "--host-product NAME", "dlg:set ID TEXT", "dlg:dblclick ID N", "^C"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    RunResult version = runZelka({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "zelka 64.04.05.00\n");
+
+    RunResult bad = runZelka({"--frobnicate"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("unknown option '--frobnicate'"), std::string::npos);
+    EXPECT_EQ(runZelka({"--command"}).exitCode, 2);
+    EXPECT_EQ(runZelka({"--save", "--save-as", "x.dxf"}).exitCode, 2);
+}
+
+TEST(ZelkaOptions, AppDataOptionSetsWhereTheFoldersAreMade)
+{
+    TempFolder appData;
+    RunResult result = runZelka({"--appdata", appData.path().string(), "--command", "dlg:click IDCANCEL"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/prefs"));
+    EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/temp"));
+    // Cancel on the first-start dialog writes no file.
+    EXPECT_FALSE(std::filesystem::exists(prefsFile(appData.path())));
+}
