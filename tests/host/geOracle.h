@@ -13,6 +13,10 @@
 #include <unistd.h>
 #include <vector>
 
+#ifndef ZELKA_PYTHON
+#define ZELKA_PYTHON "/usr/bin/python3"
+#endif
+
 namespace georacle {
 
 // Writes script to a temporary file, runs it, and parses every whitespace-separated
@@ -25,7 +29,7 @@ inline std::vector<double> runPython(const std::string& script)
         std::ofstream out(file);
         out << script;
     }
-    std::string command = "/usr/bin/python3 " + file.string() + " 2>&1";
+    std::string command = std::string(ZELKA_PYTHON) + " " + file.string() + " 2>&1";
     std::vector<double> values;
     std::string text;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
@@ -36,7 +40,7 @@ inline std::vector<double> runPython(const std::string& script)
         int status = ::pclose(pipe);
         EXPECT_EQ(status, 0) << "python oracle failed:\n" << text;
     } else {
-        ADD_FAILURE() << "cannot run /usr/bin/python3";
+        ADD_FAILURE() << "cannot run " << ZELKA_PYTHON;
     }
     std::filesystem::remove(file);
     std::istringstream in(text);
