@@ -50,6 +50,8 @@ char32_t toLower(char32_t c)
         return c + 32;
     if ((c >= 0xC0 && c <= 0xDE && c != 0xD7))  // Latin-1 capitals
         return c + 32;
+    if (c == 0x130)  // Turkish dotted capital I
+        return 'i';
     if (c >= 0x100 && c <= 0x137 && c % 2 == 0)  // Latin Extended-A, even = capital
         return c + 1;
     if (c >= 0x139 && c <= 0x148 && c % 2 == 1)
@@ -77,7 +79,9 @@ char32_t toUpper(char32_t c)
         return c - 32;
     if (c == 0xFF)
         return 0x178;
-    if (c >= 0x101 && c <= 0x138 && c % 2 == 1 && c != 0x131 && c != 0x138)
+    if (c == 0x131)  // Turkish dotless small i
+        return 'I';
+    if (c >= 0x101 && c <= 0x137 && c % 2 == 1)
         return c - 1;
     if (c >= 0x13A && c <= 0x148 && c % 2 == 0)
         return c - 1;
