@@ -1,0 +1,56 @@
+#pragma once
+// The room-area export: the header line, one row per room block (definition
+// named "ROOM-" but not "ROOM-GROSS_AREA"), the totals row, two empty lines,
+// and one row per gross area block. Blocks are added in the order they are
+// to appear (the collection sorted by handle); the text is written beside the
+// drawing in one piece.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CRoomAreaCSV {
+public:
+    // Numbers are written with this many decimals (the preferences' precision).
+    explicit CRoomAreaCSV(int32_t precision) : precision_(precision) {}
+
+    // Adds one space block: its definition name decides whether it is a room,
+    // a gross area block or not exported at all. units 0 is metric, anything
+    // else imperial.
+    void addBlock(const std::string& blockName, const std::string& name, double area, double perimeter,
+                  int32_t units);
+
+    // The whole file text.
+    std::string getText() const;
+
+    // Creates (or replaces) the file and writes the text. False when the file
+    // cannot be created or written; nothing is thrown.
+    bool writeFile(const std::string& path) const;
+
+    // The export path of a drawing: its path with the last four characters
+    // (the extension) replaced by ".csv"; "" for a path of fewer than four.
+    static std::string csvPathFor(const std::string& drawingPath);
+
+    // A field as CSV readers expect it: quoted, with inner quotes doubled,
+    // when it holds a comma, a double quote or a line break; otherwise as is.
+    static std::string quoteField(const std::string& field);
+
+    // "m²" / "m" for units 0, "ft²" / "ft" for any other value.
+    static std::string areaUnit(int32_t units);
+    static std::string lengthUnit(int32_t units);
+
+private:
+    struct Row {
+        std::string name;
+        double area;
+        double perimeter;
+        int32_t units;
+    };
+    std::string rowText(const Row& row) const;
+
+    int32_t precision_;
+    std::vector<Row> rooms_;
+    std::vector<Row> grossAreas_;
+    bool haveLastUnits_ = false;
+    int32_t lastUnits_ = 0;
+};

@@ -1,0 +1,288 @@
+#pragma once
+// Runs zelka scripts on copies of fixture drawings, each run with its own
+// application-data folder and preferences, and reads what was saved back
+// through ezdxf (tests/tools/dxf_oracle.py dump, flattened by space_facts.py).
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/Preferences.h"
+
+extern char** environ;
+
+namespace zelkatest {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zelka-cmd-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        path_ = mkdtemp(buffer.data());
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs build/bin/zelka with the arguments, stdin from /dev/null, and
+// captures the transcript, the error output and the exit status.
+inline RunResult runZelka(const std::vector<std::string>& arguments)
+{
+    TempFolder outputs;
+    const std::string outPath = (outputs.path() / "out").string();
+    const std::string errPath = (outputs.path() / "err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::string program = (std::filesystem::path(ZELKA_BINARY_DIR) / "bin" / "zelka").string();
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    argv.push_back(program.data());
+    for (std::string& argument : copies) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    RunResult result;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+inline const std::filesystem::path kSourceDir = ZELKA_SOURCE_DIR;
+inline const std::filesystem::path kFixtureDir = kSourceDir / "tests/data/commands";
+
+inline std::string shellQuote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Standard output of a command line (the test's own tooling, not the product).
+inline std::string captureOutput(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+// Runs a Python program with Debian's python3 (which has ezdxf).
+inline std::string runPython(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::string command = std::string(ZELKA_PYTHON) + " -c " + shellQuote(program);
+    for (const std::string& argument : arguments) command += " " + shellQuote(argument);
+    return captureOutput(command + " 2>&1");
+}
+
+// One attribute of a space block as ezdxf reads it.
+struct AttribFact {
+    std::string tag, layer, text;
+    double x = 0, y = 0, height = 0, rotation = 0;
+};
+
+// One block reference of model space as ezdxf reads it.
+struct InsertFact {
+    std::string handle, name;
+    double x = 0, y = 0;
+    std::vector<AttribFact> attribs;
+    std::vector<std::string> xdata;  // the 1000 items of the "ADE" record, in order
+    std::vector<std::string> aecxdata;
+
+    const AttribFact* attrib(const std::string& tag) const
+    {
+        for (const AttribFact& a : attribs)
+            if (a.tag == tag) return &a;
+        return nullptr;
+    }
+    // The value after "KEY=" in the record, or "<missing>".
+    std::string item(const std::string& key) const
+    {
+        for (const std::string& text : xdata)
+            if (text.rfind(key + "=", 0) == 0) return text.substr(key.size() + 1);
+        return "<missing>";
+    }
+};
+
+// What ezdxf finds in a drawing: model-space block references, block
+// definitions' attribute definitions, layers.
+struct DrawingFacts {
+    std::vector<InsertFact> inserts;
+    std::map<std::string, std::vector<AttribFact>> attdefs;  // by definition name
+    std::map<std::string, std::string> layers;                // name -> "on"/"off"
+    std::vector<std::string> polylines;                        // model-space LWPOLYLINE handles
+    std::string error;
+
+    const InsertFact* insertNamed(const std::string& spaceName) const
+    {
+        for (const InsertFact& i : inserts) {
+            const AttribFact* name = i.attrib("NAME");
+            if (name && name->text == spaceName) return &i;
+        }
+        return nullptr;
+    }
+    const InsertFact* insertOf(const std::string& blockName) const
+    {
+        for (const InsertFact& i : inserts)
+            if (i.name == blockName) return &i;
+        return nullptr;
+    }
+};
+
+// Parses the tab-separated lines of space_facts.py.
+inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
+{
+    const std::string out = captureOutput(std::string(ZELKA_PYTHON) + " " +
+                                          shellQuote((kSourceDir / "tests/commands/space_facts.py").string()) + " " +
+                                          shellQuote(drawing.string()) + " 2>&1");
+    DrawingFacts facts;
+    std::istringstream lines(out);
+    std::string line;
+    InsertFact* current = nullptr;
+    std::vector<AttribFact>* currentDefs = nullptr;
+    auto fields = [](const std::string& text) {
+        std::vector<std::string> parts;
+        std::string part;
+        std::istringstream in(text);
+        while (std::getline(in, part, '\t')) parts.push_back(part);
+        return parts;
+    };
+    auto attribFrom = [](const std::vector<std::string>& f) {
+        AttribFact a;
+        a.tag = f.at(1);
+        a.layer = f.at(2);
+        a.x = std::stod(f.at(3));
+        a.y = std::stod(f.at(4));
+        a.height = std::stod(f.at(5));
+        a.rotation = std::stod(f.at(6));
+        a.text = f.size() > 7 ? f[7] : "";
+        return a;
+    };
+    while (std::getline(lines, line)) {
+        std::vector<std::string> f = fields(line);
+        if (f.empty()) continue;
+        if (f[0] == "INSERT") {
+            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), {}, {}, {}});
+            current = &facts.inserts.back();
+        } else if (f[0] == "ATTRIB" && current) {
+            current->attribs.push_back(attribFrom(f));
+        } else if (f[0] == "XDATA" && current) {
+            (f.at(1) == "ADE" ? current->xdata : current->aecxdata).push_back(f.size() > 2 ? f[2] : "");
+        } else if (f[0] == "BLOCK") {
+            currentDefs = &facts.attdefs[f.at(1)];
+        } else if (f[0] == "ATTDEF" && currentDefs) {
+            currentDefs->push_back(attribFrom(f));
+        } else if (f[0] == "LAYER") {
+            facts.layers[f.at(1)] = f.at(2);
+        } else if (f[0] == "LWPOLYLINE") {
+            facts.polylines.push_back(f.at(1));
+        } else if (f[0] == "ERROR") {
+            facts.error = line;
+        }
+    }
+    if (out.empty()) facts.error = "no output from space_facts.py";
+    return facts;
+}
+
+// A run of zelka on a copy of a fixture drawing, with its own application
+// data folder holding a preferences file.
+class PlanRun {
+public:
+    // Copies tests/data/commands/<fixture> into a fresh folder (fixture ""
+    // runs without a drawing) and writes the preferences.
+    explicit PlanRun(const std::string& fixture, int units = 0, int precision = 2,
+                     const std::string& csvOpener = "NONE")
+    {
+        if (!fixture.empty()) {
+            drawing_ = work_.path() / fixture;
+            std::filesystem::copy_file(kFixtureDir / fixture, drawing_);
+        }
+        CPreferences prefs;
+        prefs.setFilePath((appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg").string());
+        prefs.setUnits(units);
+        prefs.setPrecision(precision);
+        prefs.setCSVOpener(csvOpener);
+        prefs.savePreferences();
+    }
+
+    std::filesystem::path appdata() const { return work_.path() / "appdata"; }
+    const std::filesystem::path& drawing() const { return drawing_; }
+    const std::filesystem::path& folder() const { return work_.path(); }
+    std::filesystem::path saved() const { return work_.path() / "saved.dxf"; }
+
+    // Runs the script lines on the drawing and saves the result to saved().
+    RunResult run(const std::vector<std::string>& lines, bool saveAs = true) const
+    {
+        std::string script;
+        for (const std::string& line : lines) script += line + "\n";
+        const std::filesystem::path scriptPath = work_.path() / "run.scr";
+        writeFile(scriptPath, script);
+        std::vector<std::string> arguments = {"--appdata", appdata().string(), "--script", scriptPath.string()};
+        if (saveAs && !drawing_.empty()) {
+            arguments.push_back("--save-as");
+            arguments.push_back(saved().string());
+        }
+        if (!drawing_.empty()) arguments.push_back(drawing_.string());
+        return runZelka(arguments);
+    }
+
+private:
+    TempFolder work_;
+    std::filesystem::path drawing_;
+};
+
+}  // namespace zelkatest
