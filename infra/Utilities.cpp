@@ -26,6 +26,8 @@ locale_t classicLocale()
 // significant digits of the value rounded to `decimals` places after the
 // point, the position of the point relative to the first digit, and the
 // sign.
+constexpr long kMaxDigits = 347;
+
 struct FixedDigits {
     std::string digits;
     int decimalPoint = 0;
@@ -67,7 +69,10 @@ std::string exactDecimalText(double magnitude)
 //    position stays that of the value's first significant digit (0.0001 with
 //    1 decimal: no digits, point -3);
 //  - the sign is the sign bit, so -0.0 and -0.001 with 2 decimals are
-//    negative with all-zero digits.
+//    negative with all-zero digits;
+//  - at most kMaxDigits digits are produced, as the runtime's conversion
+//    buffer allows, so a wild count of decimals (from a damaged settings
+//    file) cannot ask for gigabytes.
 FixedDigits fixedPointDigits(double value, int decimals)
 {
     FixedDigits result;
@@ -86,7 +91,7 @@ FixedDigits fixedPointDigits(double value, int decimals)
         decimalPoint = static_cast<int>(integerPart.size()) - static_cast<int>(firstSignificant);
     }
 
-    long count = static_cast<long>(decimalPoint) + decimals;
+    long count = std::min(static_cast<long>(decimalPoint) + decimals, kMaxDigits);
     if (count < 0) {
         result.decimalPoint = decimalPoint;
         return result;

@@ -30,8 +30,10 @@ public:
     std::string IntToCString(int32_t value) const;
     std::string LongToCString(int32_t value) const;
 
-    // Fixed decimals rounded as the classic fixed-point digit conversion does;
-    // a negative count of decimals gives the general "%-g" form.
+    // Fixed decimals rounded as the classic fixed-point digit conversion does:
+    // the exact binary value, halves away from zero, the sign kept when the
+    // value rounds to zero (-0.001 with 2 gives "-0.00"); a negative count of
+    // decimals gives the general "%-g" form. Never fails.
     std::string DoubleToCString(double value, int decimals) const;
     // Rounds to the nearest whole number through DoubleToCString.
     int32_t DoubleToInt(double value) const;

@@ -46,13 +46,6 @@ TEST(SystemUtilities, DoEventsHandlesEveryWaitingEvent)
     EXPECT_EQ(calls, 4);
 }
 
-TEST(SystemUtilities, DoEventsWithoutAPumpReturnsAtOnce)
-{
-    ScopedPump none(nullptr);
-    EXPECT_FALSE(acedPumpEvents());
-    CSystemUtilities().doEvents();
-}
-
 TEST(SystemUtilities, WaitPumpsFourTimesASecond)
 {
     int calls = 0;

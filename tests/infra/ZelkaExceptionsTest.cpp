@@ -359,14 +359,3 @@ TEST(ZelkaExceptionList, OwnsItsItems)
     }
     EXPECT_EQ(CEXCounted::live, 0);
 }
-
-TEST(MessageBoxes, WithoutAPresenterTheBoxIsPrinted)
-{
-    MessageBoxPresenter previous = setMessageBoxPresenter(nullptr);
-    std::string printed;
-    CommandLineSink previousSink = setCommandLineSink([&](const std::string& t) { printed += t; });
-    CEXCustom("s", "Log.cpp", "CLog::write", "disk full", 0, nullptr).displayErrorChain();
-    setCommandLineSink(previousSink);
-    setMessageBoxPresenter(previous);
-    EXPECT_EQ(printed, "Error Detected.\nLog::CLog::write\n\ndisk full\n");
-}
