@@ -1,6 +1,7 @@
 #include "host/db/AcDbDatabase.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +50,12 @@ Acad::ErrorStatus AcDbDatabase::fail(Acad::ErrorStatus status, std::string messa
     return status;
 }
 
+AcDbDatabaseData::~AcDbDatabaseData()
+{
+    if (mapped)
+        ::munmap(mapped, mappedSize);
+}
+
 Acad::ErrorStatus AcDbDatabase::readDxfFile(const char* path)
 {
     std::string name = path ? path : "";
@@ -57,34 +64,37 @@ Acad::ErrorStatus AcDbDatabase::readDxfFile(const char* path)
         return fail(errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr,
                     name + ": cannot open the file: " + std::strerror(errno));
     struct stat st {};
-    std::string text;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        text.resize(static_cast<size_t>(st.st_size));
-        size_t got = 0;
-        while (got < text.size()) {
-            ssize_t r = ::read(fd, text.data() + got, text.size() - got);
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r <= 0)
-                break;
-            got += static_cast<size_t>(r);
-        }
-        text.resize(got);
-    } else {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return fail(Acad::eFileAccessErr, name + ": not a regular file");
     }
+    // The file is mapped, not copied: tags point straight into it. Saving
+    // replaces a file by renaming, so the mapped old version stays intact.
+    void* map = st.st_size > 0 ? ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
     ::close(fd);
-    return readDxfText(std::move(text), name.c_str());
+    if (map == MAP_FAILED)
+        return readDxfText(std::string(), name.c_str());
+    ::madvise(map, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
+    clear();
+    d_->mapped = map;
+    d_->mappedSize = static_cast<size_t>(st.st_size);
+    d_->text = std::string_view(static_cast<const char*>(map), d_->mappedSize);
+    return load(name.c_str());
 }
 
 Acad::ErrorStatus AcDbDatabase::readDxfText(std::string text, const char* name)
 {
     clear();
+    d_->buffer = std::move(text);
+    d_->text = d_->buffer;
+    return load(name);
+}
+
+Acad::ErrorStatus AcDbDatabase::load(const char* name)
+{
     lastError_.clear();
     lastErrorLine_ = 0;
     d_->fileName = name ? name : "";
-    d_->buffer = std::move(text);
     DxfReadResult r = DxfFileReader(*this).read();
     if (!r.ok()) {
         std::string file = d_->fileName;

@@ -126,6 +126,8 @@ public:
 
 private:
     void clear();
+    // Reads the file image in data().text into the database.
+    Acad::ErrorStatus load(const char* name);
     Acad::ErrorStatus fail(Acad::ErrorStatus status, std::string message, size_t line = 0);
 
     std::unique_ptr<AcDbDatabaseData> d_;

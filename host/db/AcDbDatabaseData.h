@@ -49,7 +49,10 @@ struct AcDbHeaderValues {
 // DXF writer, kept apart from the class interface.
 struct AcDbDatabaseData {
     std::string fileName;
-    std::string buffer;                 // the file as read; tags point into it
+    std::string buffer;                 // text handed in by readDxfText
+    std::string_view text;              // the file image the tags point into: buffer or the mapped file
+    void* mapped = nullptr;             // the file mapped by readDxfFile
+    size_t mappedSize = 0;
     std::vector<DxfTag> tags;           // every tag of the file, in order
     std::deque<std::string> strings;    // text of tags made after reading
     std::deque<AcDbStub> stubs;
@@ -76,6 +79,11 @@ struct AcDbDatabaseData {
     AcDbStub* namedObjects = nullptr;
     AcDbStub* modelSpace = nullptr;
     AcDbStub* paperSpace = nullptr;
+
+    AcDbDatabaseData() = default;
+    AcDbDatabaseData(const AcDbDatabaseData&) = delete;
+    AcDbDatabaseData& operator=(const AcDbDatabaseData&) = delete;
+    ~AcDbDatabaseData();
 
     // Keeps text for a tag made after reading; the view stays valid.
     std::string_view keep(std::string text)

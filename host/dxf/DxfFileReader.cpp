@@ -26,9 +26,9 @@ DxfFileReader::DxfFileReader(AcDbDatabase& db) : db_(db), d_(db.data()), fileNam
 size_t DxfFileReader::lineOfTag(size_t tagIndex) const
 {
     if (tagIndex >= d_.tags.size())
-        return DxfTagReader::lineOfOffset(d_.buffer, d_.buffer.size());
-    size_t offset = static_cast<size_t>(d_.tags[tagIndex].text - d_.buffer.data());
-    return DxfTagReader::lineOfOffset(d_.buffer, offset) - 1;  // the group-code line
+        return DxfTagReader::lineOfOffset(d_.text, d_.text.size());
+    size_t offset = static_cast<size_t>(d_.tags[tagIndex].text - d_.text.data());
+    return DxfTagReader::lineOfOffset(d_.text, offset) - 1;  // the group-code line
 }
 
 DxfReadResult DxfFileReader::expected(size_t tagIndex, const std::string& what) const
@@ -81,10 +81,11 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
 
 DxfReadResult DxfFileReader::read()
 {
-    DxfReadResult r = DxfTagReader(fileName_).read(d_.buffer, d_.tags);
+    DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags);
     if (!r.ok())
         return r;
-    d_.crlf = d_.buffer.find("\r\n") < 200;
+    d_.byHandle.reserve(d_.tags.size() / 16);
+    d_.crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
     size_t i = 0;
     const size_t n = d_.tags.size();
     while (i < n && !sectionIs(d_.tags[i], "SECTION") && !sectionIs(d_.tags[i], "EOF"))
