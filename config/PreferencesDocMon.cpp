@@ -1,9 +1,9 @@
 #include "config/PreferencesDocMon.h"
 
-#include <cstdlib>
 #include <variant>
 
 #include "host/ed/acutPrintf.h"
+#include "infra/FileUtilities.h"
 #include "infra/Log.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
@@ -97,19 +97,7 @@ void CServerPreferenceDocMon::deSerialize(pugi::xml_node element)
 
 std::string CPreferencesDocMon::preferencesFolderPath()
 {
-    // The platform's common application-data folder: $ZELKA_APPDATA, else
-    // $XDG_DATA_HOME, else ~/.local/share.
-    std::string base;
-    if (const char* appData = std::getenv("ZELKA_APPDATA"); appData && *appData)
-        base = appData;
-    else if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome)
-        base = dataHome;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.local/share";
-    else
-        base = ".local/share";
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    return base + "/ZelkaSystems/Orvane/prefs/";
+    return CFileUtilities().preferencesFolder();
 }
 
 CPreferencesDocMon& CPreferencesDocMon::moduleSettings()
@@ -121,7 +109,11 @@ CPreferencesDocMon& CPreferencesDocMon::moduleSettings()
 int CPreferencesDocMon::loadFromPreferencesFolder()
 {
     CPreferencesDocMon& settings = moduleSettings();
-    settings.loadPreferences(preferencesFolderPath() + FILE_NAME);
+    const std::string folder = preferencesFolderPath();
+    if (folder.empty())
+        settings.deleteObjects();
+    else
+        settings.loadPreferences(folder + FILE_NAME);
     CLog::setDebugLogPath(settings.getCount() > 0 ? settings.getAt(0).getAcadDebugLogFilePath() : std::string());
     return settings.getCount();
 }

@@ -131,7 +131,8 @@ public:
     CPreferencesDocMon& operator=(const CPreferencesDocMon&) = delete;
     ~CPreferencesDocMon() { deleteObjects(); }
 
-    // The settings file name, and its full path in the preferences folder.
+    // The settings file name, and the preferences folder that holds it
+    // ("" when the machine has no application-data folder).
     static constexpr const char* FILE_NAME = "docmon.xml";
     static std::string preferencesFolderPath();
 

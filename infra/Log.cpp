@@ -6,6 +6,7 @@
 
 #include "config/PreferencesDocMon.h"
 #include "host/ed/acutPrintf.h"
+#include "infra/FileUtilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 
@@ -105,7 +106,7 @@ void CLog::writeToXMLErrorLog(const std::string& path, const CEXZelka& error) co
 {
     zelkaOperation(__FILE__, "CLog::writeToXMLErrorLog", [&] {
         CXMLUtilities xml;
-        if (!std::filesystem::exists(path))
+        if (!CFileUtilities().fileExists(path))
             createLogFile(path, ERROR_LOG_ROOT, ZELKA_ERRORLOG_NAMESPACE, ERROR_LOG_STYLESHEET);
         pugi::xml_document document;
         CXMLLoadResult loaded = loadLog(document, path, ERROR_LOG_ROOT);
@@ -135,7 +136,7 @@ void CLog::writeToXMLDebugLog(const std::string& path, const std::string& descri
     zelkaOperation(__FILE__, "CLog::writeToXMLDebugLog", [&] {
         if (path.empty()) return;
         CXMLUtilities xml;
-        if (!std::filesystem::exists(path))
+        if (!CFileUtilities().fileExists(path))
             createLogFile(path, DEBUG_LOG_ROOT, ZELKA_DEBUGLOG_NAMESPACE, DEBUG_LOG_STYLESHEET);
         pugi::xml_document document;
         CXMLLoadResult loaded = loadLog(document, path, DEBUG_LOG_ROOT);
