@@ -470,3 +470,30 @@ TEST(PlotIdConversions, KeepTheirRangesAndShiftLargeScales)
             << id;
     }
 }
+
+TEST_F(GraphicReportDocument, EveryTruncationOfADocumentReadsOrIsReportedWithoutHarm)
+{
+    // A file cut off anywhere (a copy interrupted, a disk full) must either
+    // read as far as it is complete or be reported; it must never crash or
+    // leave half a report behind.
+    const std::string text = xmltest::readFile(xmltest::fixture("report-expected.xml"));
+    ASSERT_GT(text.size(), 1000u);
+    const std::string path = folder.path("cut.xml");
+    int reported = 0;
+    for (size_t length = 0; length < text.size(); length += 11) {
+        xmltest::writeFile(path, text.substr(0, length));
+        xmltest::CommandLineCapture commandLine;
+        CGraphicReport report;
+        const bool read = report.deSerialize(path);
+        SCOPED_TRACE(length);
+        ASSERT_FALSE(read);  // only the whole text closes the root element
+        EXPECT_EQ(commandLine.text().rfind("Unable to read graphic report " + path + ": ", 0), 0u);
+        EXPECT_EQ(report.getTitle(), "");
+        EXPECT_EQ(report.getCategories(), nullptr);
+        ++reported;
+    }
+    EXPECT_GT(reported, 90);
+    xmltest::writeFile(path, text);
+    CGraphicReport whole;
+    EXPECT_TRUE(whole.deSerialize(path));
+}
