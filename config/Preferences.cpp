@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -62,6 +63,8 @@ bool CPreferences::loadPreferences()
 {
     return zelkaOperation(__FILE__, "CPreferences::loadPreferences", [&] {
         loadNotes_.clear();
+        // A folder opens for reading here but holds no settings.
+        if (CFileUtilities().fileExists(filePath_) && std::filesystem::is_directory(filePath_)) return false;
         std::ifstream in(filePath_);
         if (!in) return false;
         CUtilities util;

@@ -250,6 +250,8 @@ TEST_F(PreferencesTest, AFileThatCannotBeWrittenIsReportedInAMessageBox)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0], "Error - Configuration Not Saved|Unable to Write Configuration File - Is a directory|16");
     EXPECT_EQ(prefs.getUnits(), 1);
+    EXPECT_FALSE(prefs.loadPreferences());
+    EXPECT_EQ(prefs.getUnits(), 1);
 }
 
 TEST_F(PreferencesTest, AFolderThatCannotBeMadeFailsQuietly)
