@@ -1,0 +1,250 @@
+// The space block's data record: reading the extended data of a reference,
+// writing it back, and what another DXF library finds in the saved file.
+
+#include <gtest/gtest.h>
+
+#include "infra/ZelkaExceptions.h"
+#include "spaces/BlockDWG.h"
+#include "SpacesTestSupport.h"
+
+using namespace spacetest;
+
+namespace {
+
+std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
+{
+    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+    return std::make_unique<CBlockDWG>(reference.object(), d.document);
+}
+
+std::vector<std::pair<short, std::string>> items(std::initializer_list<std::string> texts)
+{
+    std::vector<std::pair<short, std::string>> list{{1002, "{"}};
+    for (const auto& t : texts)
+        list.emplace_back(1000, t);
+    list.emplace_back(1002, "}");
+    return list;
+}
+
+}  // namespace
+
+TEST(BlockRecord, WrittenRecordIsReadBackByEzdxfItemForItem)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(100, 200, 0), {{"NAME", "Office 12"}, {"AREA", "12.00"}});
+    AcDbObjectId extra = d.addModelPolyline(rectangle(5000, 0, 1000, 1000));
+    AcDbObjectId hole = d.addModelPolyline(rectangle(500, 500, 100, 100));
+
+    auto block = readBlock(d, ref);
+    EXPECT_EQ(block->getXdataApplication(), "No X Data");
+    EXPECT_EQ(block->getName(), "Office 12");
+    EXPECT_EQ(block->getCode(), "Office 12");
+    block->setUnits(0);
+    block->setPrecision(2);
+    block->setArea(12.5);
+    block->setPerimeter(14.0);
+    block->setRoomHeight(2.75);
+    block->setVolume(-3.0);
+    block->setCostCentre("CC-7");
+    block->setTotalStaff("4");
+    block->setHandlesToAdd(AcDbObjectIdArray{extra});
+    block->setHandlesToMinus(AcDbObjectIdArray{hole});
+    block->applyToDWG(d.document, false);
+
+    auto dir = tempDir("record");
+    d.save(dir / "room.dxf");
+    InsertSeen seen = seeInsert(dir / "room.dxf", ref.handle().toString());
+    std::string add = extra.handle().toString() + ",";
+    std::string minus = hole.handle().toString() + ",";
+    std::vector<std::string> expected = {
+        "ADE|1001|ADE",
+        "ADE|1002|{",
+        "ADE|1000|AREA=12.50sq.m.",
+        "ADE|1000|PERIMETER=14.00m.",
+        "ADE|1000|NAME=Office 12",
+        "ADE|1000|TAGTYPE=<Not Set>",
+        "ADE|1000|AREA_TYPE=<Not Set>",
+        "ADE|1000|COST_CENTRE=CC-7",
+        "ADE|1000|DATE=<Not Set>",
+        "ADE|1000|DATE_L_MOVE=<Not Set>",
+        "ADE|1000|DEPT_CHARGE=<Not Set>",
+        "ADE|1000|ROOM_HEIGHT=2.75m.",
+        "ADE|1000|SPECIAL_REQ=<Not Set>",
+        "ADE|1000|TOT_STAFF=4",
+        "ADE|1000|TOT_WKSTNS=<Not Set>",
+        "ADE|1000|VOLUME=-3.00cu.m.",
+        "ADE|1000|HANDLESTOMINUS=" + minus,
+        "ADE|1000|HANDLESTOADD=" + add,
+        "ADE|1002|}",
+    };
+    EXPECT_EQ(seen.xdata, expected);
+    EXPECT_EQ(seen.name, "ROOM-1");
+
+    // Read back by the module from the database it wrote.
+    auto again = readBlock(d, ref);
+    EXPECT_EQ(again->getXdataApplication(), "ADE");
+    EXPECT_DOUBLE_EQ(again->getArea(), 12.5);
+    EXPECT_EQ(again->getPrecision(), 2);
+    EXPECT_EQ(again->getUnits(), 0);
+    EXPECT_DOUBLE_EQ(again->getRoomHeight(), 2.75);
+    EXPECT_DOUBLE_EQ(again->getVolume(), -3.0);
+    EXPECT_EQ(again->getHandlesToAddAsString(), add);
+    EXPECT_EQ(again->getHandlesToMinusAsString(), minus);
+}
+
+TEST(BlockRecord, ImperialBlockWithGeneralPrecisionWritesFeetSuffixesAndGeneralNumbers)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-2", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    auto block = readBlock(d, ref);
+    block->setArea(12.5);
+    block->setPerimeter(0.1);
+    // units still -1: the writer takes the imperial suffixes for anything but 0
+    EXPECT_EQ(block->getPrecision(), -1);
+    block->applyToDWG(d.document, false);
+    auto dir = tempDir("imperial");
+    d.save(dir / "room.dxf");
+    InsertSeen seen = seeInsert(dir / "room.dxf", ref.handle().toString());
+    ASSERT_EQ(seen.xdata.size(), 19u);
+    EXPECT_EQ(seen.xdata[0], "ADE|1001|ADE");
+    EXPECT_EQ(seen.xdata[2], "ADE|1000|AREA=12.5sq.ft.");
+    EXPECT_EQ(seen.xdata[3], "ADE|1000|PERIMETER=0.1ft.");
+    EXPECT_EQ(seen.xdata[15], "ADE|1000|VOLUME=0cu.ft.");
+    EXPECT_EQ(seen.xdata[16], "ADE|1000|HANDLESTOMINUS=");
+    // The name item carries the name attribute's text; without a name
+    // attribute it is the name field (here the definition name).
+    EXPECT_EQ(seen.xdata[4], "ADE|1000|NAME=DEFAULT NAME");
+}
+
+TEST(BlockRecord, ApplicationIsReadFromAdeFirstAndKeptForWriting)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-3", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId both = d.insert(def, AcGePoint3d(0, 0, 0));
+    AcDbObjectId aecOnly = d.insert(def, AcGePoint3d(2000, 0, 0));
+    d.setRecord(both, "AECXDATA", items({"AREA=7.0sq.m.", "TAGTYPE=aec"}));
+    d.setRecord(both, "ADE", items({"AREA=9.0sq.m.", "TAGTYPE=ade"}));
+    d.setRecord(aecOnly, "AECXDATA", items({"AREA=7.0sq.m.", "TAGTYPE=aec"}));
+
+    auto fromBoth = readBlock(d, both);
+    EXPECT_EQ(fromBoth->getXdataApplication(), "ADE");
+    EXPECT_EQ(fromBoth->getTagType(), "ade");
+    EXPECT_DOUBLE_EQ(fromBoth->getArea(), 9.0);
+    auto fromAec = readBlock(d, aecOnly);
+    EXPECT_EQ(fromAec->getXdataApplication(), "AECXDATA");
+    fromAec->applyToDWG(d.document, false);
+
+    auto dir = tempDir("apps");
+    d.save(dir / "apps.dxf");
+    InsertSeen seen = seeInsert(dir / "apps.dxf", aecOnly.handle().toString());
+    ASSERT_EQ(seen.xdata.size(), 19u);
+    EXPECT_EQ(seen.xdata[2], "AECXDATA|1000|AREA=7.0sq.m.");
+    EXPECT_EQ(seen.xdata[5], "AECXDATA|1000|TAGTYPE=aec");
+}
+
+TEST(BlockRecord, AreaItemGivesUnitsAndPrecision)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-4", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    auto block = readBlock(d, ref);
+
+    struct Case {
+        const char* item;
+        double area;
+        int units;
+        int precision;
+    } cases[] = {
+        {"AREA=12.500sq.m.", 12.5, 0, 3},
+        {"AREA=12sq.ft.", 12.0, 1, 0},
+        {"AREA=12.5 sq.m.", 12.5, 0, 1},
+        {"AREA=12", 0.0, 0, 0},  // no unit: reads 0 and leaves the units as they were
+    };
+    block->setUnits(-1);
+    for (const Case& c : cases) {
+        if (std::string(c.item) == "AREA=12")
+            block->setUnits(0);
+        resbuf* chain = acutBuildList(1000, c.item, 0);
+        block->readXData(chain, d.document);
+        acutRelRb(chain);
+        EXPECT_DOUBLE_EQ(block->getArea(), c.area) << c.item;
+        EXPECT_EQ(block->getUnits(), c.units) << c.item;
+        EXPECT_EQ(block->getPrecision(), c.precision) << c.item;
+    }
+
+    resbuf* chain = acutBuildList(1000, "PERIMETER=30.25m.", 1000, "ROOM_HEIGHT=3.1ft.", 1000, "VOLUME=9cu.m.",
+                                  1000, "NAME=Ignored", 1070, 5, 0);
+    block->readXData(chain, d.document);
+    acutRelRb(chain);
+    EXPECT_DOUBLE_EQ(block->getPerimeter(), 30.25);
+    EXPECT_DOUBLE_EQ(block->getRoomHeight(), 3.1);
+    EXPECT_DOUBLE_EQ(block->getVolume(), 9.0);
+    EXPECT_NE(block->getName(), "Ignored");
+}
+
+TEST(BlockRecord, HandleListsKeepOnlyCommaTerminatedHandlesTheDrawingKnows)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-5", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    AcDbObjectId a = d.addModelPolyline(rectangle(0, 0, 10, 10));
+    AcDbObjectId b = d.addModelPolyline(rectangle(20, 0, 10, 10));
+    std::string ha = a.handle().toString(), hb = b.handle().toString();
+    auto block = readBlock(d, ref);
+
+    block->setHandlesToAdd(ha + "," + hb, d.database);
+    EXPECT_EQ(block->getHandlesToAddAsString(), ha + ",");
+    block->setHandlesToAdd(ha + "," + hb + ",", d.database);
+    EXPECT_EQ(block->getHandlesToAddAsString(), ha + "," + hb + ",");
+    block->setHandlesToMinus("FFFFF0," + hb + ",", d.database);
+    EXPECT_EQ(block->getHandlesToMinusAsString(), hb + ",");
+
+    // From ids: only lightweight polylines are kept.
+    block->setHandlesToAdd(AcDbObjectIdArray{a, ref, b});
+    EXPECT_EQ(block->getHandlesToAddAsString(), ha + "," + hb + ",");
+    EXPECT_EQ(CBlockDWG::convertHandlesToObjectIds(block->getHandlesToAdd(), d.database).length(), 2);
+}
+
+TEST(BlockRecord, NameAttributeWinsOverTheRecordsNameItem)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-6", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Kitchen"}});
+    d.setRecord(ref, "ADE", items({"NAME=Pantry", "AREA=1.00sq.m."}));
+    auto block = readBlock(d, ref);
+    EXPECT_EQ(block->getName(), "Kitchen");
+    std::vector<std::string> written = block->buildXDataItems();
+    EXPECT_EQ(written[4], "NAME=Kitchen");
+
+    AcDbObjectId bare = d.defineSpace("ROOM-7", rectangle(0, 0, 10, 10), AcGePoint3d(0, 0, 0), 250.0, {});
+    AcDbObjectId bareRef = d.insert(bare, AcGePoint3d(0, 0, 0));
+    EXPECT_EQ(readBlock(d, bareRef)->getName(), "ROOM-7");
+}
+
+TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheReferenceIsGone)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-8", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    auto block = readBlock(d, ref);
+    block->setBlockName("ROOM-80");
+    block->applyToDWG(d.document, false);
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(def, AcDb::kForRead);
+        EXPECT_EQ(record->name(), "ROOM-80");
+    }
+    {
+        AcDbObjectPointer<AcDbEntity> reference(ref, AcDb::kForWrite);
+        reference->erase();
+    }
+    try {
+        block->applyToDWG(d.document, false);
+        FAIL() << "applying to an erased reference must fail";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.getProcSig(), "CBlockDWG::applyToDWG");
+        EXPECT_EQ(e.getClass(), "BlockDWG");
+        EXPECT_EQ(e.innermost().getCode(), Acad::eWasErased);
+    }
+}

@@ -1,0 +1,234 @@
+// The drawing's space blocks as a collection: classification by definition
+// name, record and drawing level; look-ups, sorting, the zoom window; naming
+// of new spaces; deleting a space block.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "infra/ZelkaExceptions.h"
+#include "spaces/BlockDWG.h"
+#include "spaces/Blocks.h"
+
+#include "SpacesTestSupport.h"
+
+using namespace spacetest;
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// A floor plan: a gross area block, two rooms, a ROOM- block whose record
+// names it GROSS AREA, a legend marker and a chair.
+struct FloorPlan {
+    Drawing d;
+    AcDbObjectId gross, room1, room2, fakeGross, marker, chair;
+    FloorPlan()
+    {
+        AcDbObjectId grossDef = d.defineSpace("ROOM-GROSS_AREA", rectangle(0, 0, 20000, 10000));
+        AcDbObjectId def1 = d.defineSpace("ROOM-1", rectangle(0, 0, 5000, 5000));
+        AcDbObjectId def2 = d.defineSpace("ROOM-2", rectangle(0, 0, 5000, 5000));
+        AcDbObjectId def3 = d.defineSpace("ROOM-3", rectangle(0, 0, 100, 100));
+        AcDbObjectId markerDef = d.defineSpace("MARKER-LEGEND", {}, AcGePoint3d(0, 0, 0), 10.0, {});
+        AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 500, 500), AcGePoint3d(0, 0, 0), 10.0, {});
+        gross = d.insert(grossDef, AcGePoint3d(0, 0, 0), {{"NAME", "Floor 1"}});
+        room1 = d.insert(def1, AcGePoint3d(0, 0, 0), {{"NAME", "Room 1"}});
+        chair = d.insert(chairDef, AcGePoint3d(100, 100, 0));
+        room2 = d.insert(def2, AcGePoint3d(5000, 0, 0), {{"NAME", "Room 2"}});
+        fakeGross = d.insert(def3, AcGePoint3d(9000, 0, 0));
+        d.setRecord(fakeGross, "ADE", {{1002, "{"}, {1000, "NAME=GROSS AREA"}, {1002, "}"}});
+        marker = d.insert(markerDef, AcGePoint3d(0, 0, 0));
+    }
+};
+
+std::vector<int> kinds(const CBlocks& blocks)
+{
+    std::vector<int> list;
+    for (int i = 0; i < blocks.size(); ++i)
+        list.push_back(blocks.getAt(i).getBlockKind());
+    return list;
+}
+
+}  // namespace
+
+TEST(Collection, FloorAndSitePlansClassifyTheSameDrawingDifferently)
+{
+    FloorPlan plan;
+    CBlocks floor;
+    floor.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    EXPECT_EQ(kinds(floor), (std::vector<int>{8, 7, 7}));
+    EXPECT_EQ(floor.getCount(), 3);
+    EXPECT_EQ(floor.getAt(0).getName(), "Floor 1");
+    EXPECT_EQ(floor.getAt(2).getName(), "Room 2");
+    EXPECT_EQ(floor.getAt(plan.fakeGross.handle().toString()), nullptr);
+
+    CBlocks site;
+    site.getZelkaDWGBlocks_SS(plan.d.document, false, "s");
+    EXPECT_EQ(kinds(site), (std::vector<int>{10, 9, 9}));
+
+    // Walking model space takes any block but the markers: the chair is a room.
+    CBlocks walked;
+    walked.getZelkaDWGBlocks_I(plan.d.document, false, "f");
+    EXPECT_EQ(kinds(walked), (std::vector<int>{8, 7, 7, 7}));
+    EXPECT_NE(walked.getAt(plan.chair.handle().toString()), nullptr);
+    EXPECT_EQ(floor.getAt(plan.chair.handle().toString()), nullptr);
+
+    CBlocks all;
+    all.getAcadBlocks(plan.d.document);
+    EXPECT_EQ(all.size(), 6);
+    EXPECT_EQ(kinds(all), (std::vector<int>(6, 6)));
+
+    // Filling appends.
+    floor.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    EXPECT_EQ(floor.size(), 6);
+}
+
+TEST(Collection, ADrawingWithoutSpaceBlocksGivesAnEmptyCollection)
+{
+    Drawing d;
+    AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 500, 500));
+    d.insert(chairDef, AcGePoint3d(0, 0, 0));
+    CBlocks blocks;
+    blocks.getZelkaDWGBlocks_SS(d.document, true, "f");
+    EXPECT_EQ(blocks.size(), 0);
+}
+
+TEST(Collection, LookUpsSortingAndRemoval)
+{
+    FloorPlan plan;
+    CBlocks blocks;
+    blocks.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    std::string handle = plan.room2.handle().toString();
+    ASSERT_NE(blocks.getAt(handle), nullptr);
+    std::string lower = handle;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower != handle)
+        EXPECT_EQ(blocks.getAt(lower), nullptr);
+    EXPECT_EQ(blocks.getByCode("Room 1")->getHandle(), plan.room1.handle().toString());
+    EXPECT_THROW(blocks.getAt(3), CEXZelka);
+
+    CBlocks handles;
+    for (const char* h : {"2A", "100", "1F"}) {
+        auto block = std::make_unique<CBlock>();
+        block->setHandle(h);
+        handles.addBlock(std::move(block));
+    }
+    handles.sortBlocksByHandle(true);
+    EXPECT_EQ(handles.getAt(0).getHandle(), "1F");
+    EXPECT_EQ(handles.getAt(1).getHandle(), "2A");
+    EXPECT_EQ(handles.getAt(2).getHandle(), "100");
+    handles.sortBlocksByHandle(false);
+    EXPECT_EQ(handles.getAt(0).getHandle(), "100");
+
+    EXPECT_TRUE(blocks.deleteObject(&blocks.getAt(1)));
+    EXPECT_EQ(blocks.size(), 2);
+    EXPECT_FALSE(blocks.deleteObject(nullptr));
+}
+
+TEST(Collection, ZoomWindowHoldsAllBlocksAtNegativeCoordinates)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 500));
+    d.insert(def, AcGePoint3d(-5000, -4000, 0));
+    d.insert(def, AcGePoint3d(-3000, -2000, 0), {}, AcGeScale3d(1, 1, 1), kPi / 2);
+    CBlocks blocks;
+    blocks.getZelkaDWGBlocks_SS(d.document, false, "f");
+    AcGePoint3d lower, upper;
+    ASSERT_TRUE(blocks.zoomToBlocks(d.document, 0.0, lower, upper));
+    EXPECT_NEAR(lower.x, -5000.0, 1e-9);
+    EXPECT_NEAR(lower.y, -4000.0, 1e-9);
+    EXPECT_NEAR(upper.x, -3000.0, 1e-9);  // the turned block spans x -3500..-3000
+    EXPECT_NEAR(upper.y, -1000.0, 1e-9);  // and y -2000..-1000
+}
+
+TEST(Naming, NextDefinitionNumber)
+{
+    Drawing empty;
+    EXPECT_EQ(CBlocks::calcNextBlockIdentifier(empty.database), 1);
+    EXPECT_EQ(CBlocks::calcNextBlockIdentifier(nullptr), 0);
+    Drawing d;
+    for (const char* name : {"ROOM-3", "ROOM-12", "room-40", "ROOM-GROSS_AREA", "ROOMS-99", "ROOM-7b"})
+        d.defineSpace(name, {}, AcGePoint3d(0, 0, 0), 10.0, {});
+    EXPECT_EQ(CBlocks::calcNextBlockIdentifier(d.database), 41);
+}
+
+TEST(Naming, NextSpaceName)
+{
+    EXPECT_EQ(CBlocks::calcNextBlockName("", 1), "Room 1");
+    EXPECT_EQ(CBlocks::calcNextBlockName("Office 010", 1), "Office 011");
+    EXPECT_EQ(CBlocks::calcNextBlockName("Office 099", 1), "Office 100");
+    EXPECT_EQ(CBlocks::calcNextBlockName("Lab 10", 5), "Lab 15");
+    EXPECT_EQ(CBlocks::calcNextBlockName("Store", 1), "Store1");
+    EXPECT_EQ(CBlocks::calcNextBlockName("Room 1.5", 1), "Room 1.6");
+    std::string leading, number;
+    CBlocks::splitTrailingNumber("Lobby", leading, number);
+    EXPECT_EQ(number, "");
+    CBlocks::splitTrailingNumber("12", leading, number);
+    EXPECT_EQ(leading, "");
+    EXPECT_EQ(number, "12");
+
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 10, 10));
+    std::vector<std::string> names;
+    EXPECT_EQ(CBlocks::getHighestExistingBlockName(d.document, names), "");
+    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 010"}});
+    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 009"}});
+    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Store"}});
+    std::string highest = CBlocks::getHighestExistingBlockName(d.document, names);
+    EXPECT_EQ(highest, "Office 010");
+    EXPECT_EQ(names, (std::vector<std::string>{"Office 010", "Office 009", "Store"}));
+    EXPECT_EQ(CBlocks::calcNextBlockName(highest, 1), "Office 011");
+}
+
+TEST(Deleting, OutlineStaysWhereTheReferenceShowedIt)
+{
+    Drawing d;
+    std::vector<Vertex> outline = {{0, 0}, {4000, 0, 0.25}, {4000, 3000}, {0, 3000}};
+    AcDbObjectId def = d.defineSpace("ROOM-9", outline, AcGePoint3d(1000, 500, 0));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(20000, 10000, 0), {{"NAME", "Gone"}}, AcGeScale3d(2, 2, 2), kPi / 2);
+    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+    auto block = std::make_unique<CBlockDWG>(reference.object(), d.document);
+    reference.close();
+    ASSERT_TRUE(block->deleteBlock(d.document));
+
+    auto dir = tempDir("delete");
+    d.save(dir / "deleted.dxf");
+    auto lines = query({"polylines", (dir / "deleted.dxf").string()});
+    ASSERT_EQ(lines.size(), 1u);
+    auto parts = splitBar(lines[0].substr(2));
+    auto points = splitBar(parts[2], ';');
+    ASSERT_EQ(points.size(), 4u);
+    // Block point p goes to (20000, 10000) + 2 * rot90(p - base): rot90(x, y) = (-y, x).
+    for (size_t i = 0; i < outline.size(); ++i) {
+        auto xyb = splitBar(points[i], ',');
+        double bx = outline[i].x - 1000, by = outline[i].y - 500;
+        EXPECT_NEAR(std::stod(xyb[0]), 20000 - 2 * by, 1e-6) << i;
+        EXPECT_NEAR(std::stod(xyb[1]), 10000 + 2 * bx, 1e-6) << i;
+        EXPECT_NEAR(std::stod(xyb[2]), outline[i].bulge, 1e-12) << i;
+    }
+    for (const auto& line : query({"blocks", (dir / "deleted.dxf").string()}))
+        EXPECT_NE(line, "B ROOM-9");
+    EXPECT_TRUE(query({"insert", (dir / "deleted.dxf").string(), ref.handle().toString()}).empty());
+}
+
+TEST(Deleting, NonUniformlyScaledReferenceIsKept)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-9", rectangle(0, 0, 10, 10));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {}, AcGeScale3d(2, 1, 1));
+    AcDbObjectId other = d.insert(def, AcGePoint3d(50, 0, 0));
+    {
+        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+        CBlockDWG block(reference.object(), d.document);
+        reference.close();
+        EXPECT_FALSE(block.deleteBlock(d.document));
+    }
+    EXPECT_FALSE(ref.isErased());
+    // The second reference still inserts the definition, so it stays.
+    AcDbObjectPointer<AcDbBlockReference> reference(other, AcDb::kForRead);
+    CBlockDWG block(reference.object(), d.document);
+    reference.close();
+    EXPECT_TRUE(block.deleteBlock(d.document));
+    EXPECT_FALSE(def.isErased());
+}

@@ -1,0 +1,200 @@
+// Layers and layouts of a drawing, and the command-line prompts with their
+// echoes, fed from a script.
+
+#include <gtest/gtest.h>
+
+#include "host/db/AcDbLayerTable.h"
+#include "host/ed/Editor.h"
+#include "host/ed/ScriptInput.h"
+#include "host/ed/acutPrintf.h"
+#include "infra/ZelkaExceptions.h"
+#include "reports/Layers.h"
+#include "reports/Layouts.h"
+#include "spaces/AcadUtilities.h"
+
+#include "SpacesTestSupport.h"
+
+using namespace spacetest;
+
+namespace {
+
+bool hasLayer(Drawing& d, const char* name)
+{
+    AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
+    return table->has(name);
+}
+
+class Prompts : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
+    }
+    void TearDown() override
+    {
+        Editor::instance().setInput(nullptr);
+        setCommandLineSink(previous_);
+    }
+    void feed(const std::string& text)
+    {
+        auto input = std::make_unique<ScriptInput>();
+        input->addText(text);
+        Editor::instance().setInput(std::move(input));
+    }
+    std::string transcript;
+
+private:
+    CommandLineSink previous_;
+};
+
+}  // namespace
+
+TEST(Layers, EnsuringCleansTheNameAndAddsTheLayerOnce)
+{
+    Drawing d;
+    CLayer layer;
+    layer.setName("Hatch/Red");
+    EXPECT_EQ(layer.getName(), "HatchRed");
+    EXPECT_TRUE(layer.ensureLayerExists(d.document));
+    EXPECT_TRUE(hasLayer(d, "HatchRed"));
+    AcCmColor red;
+    red.setColorIndex(1);
+    EXPECT_TRUE(CLayers::ensureLayerExists(d.document, "Legend;Swatch", red));
+    AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
+    AcDbLayerTableRecord* record = nullptr;
+    ASSERT_EQ(table->getAt("LegendSwatch", record, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(record->color().colorIndex(), 1);
+    record->close();
+}
+
+TEST(Layers, ReadingApplyingAndSwitching)
+{
+    Drawing d;
+    d.ensureLayer("Walls");
+    d.ensureLayer("ATT-AREA");
+    d.ensureLayer("##HATCH");
+    CLayers layers;
+    layers.getDWGLayers(d.document);
+    ASSERT_NE(layers.getAtLayer("walls"), nullptr);
+    EXPECT_EQ(layers.getAtLayer("walls")->getName(), "WALLS");
+    EXPECT_FALSE(layers.getAtLayer("walls")->getObjectId().isNull());
+
+    layers.setAllLayersOff(1);
+    EXPECT_EQ(layers.getAtLayer("WALLS")->getOff(), 1);
+    EXPECT_EQ(layers.getAtLayer("ATT-AREA")->getOff(), 0);
+    EXPECT_EQ(layers.getAtLayer("##HATCH")->getOff(), 0);
+    layers.setAllLayersFrozen(1);
+    std::vector<AcDbObjectId> thawed, frozen;
+    layers.getFrozenThawedIds(thawed, frozen);
+    EXPECT_EQ(frozen.size() + thawed.size(), static_cast<size_t>(layers.getCount()));
+    EXPECT_EQ(thawed.size(), 2u);  // the two reserved layers
+
+    auto added = std::make_unique<CLayer>();
+    added->setName("New");
+    added->setColourIndex(3);
+    added->setLocked(1);
+    layers.add(std::move(added));
+    layers.applyToDWG(d.document);
+    AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
+    AcDbLayerTableRecord* record = nullptr;
+    ASSERT_EQ(table->getAt("WALLS", record, AcDb::kForRead), Acad::eOk);
+    EXPECT_TRUE(record->isOff());
+    EXPECT_TRUE(record->isFrozen());
+    record->close();
+    ASSERT_EQ(table->getAt("New", record, AcDb::kForRead), Acad::eOk);
+    EXPECT_TRUE(record->isLocked());
+    EXPECT_EQ(record->color().colorIndex(), 3);
+    record->close();
+}
+
+TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
+{
+    Drawing d;
+    d.ensureLayer("Rooms");
+    AcDbObjectId before = d.database->clayer();
+    CLayers onlyZero;
+    auto zero = std::make_unique<CLayer>();
+    zero->setName("0");
+    onlyZero.add(std::move(zero));
+    onlyZero.setOnLayerToCurrent(d.document);
+    EXPECT_EQ(d.database->clayer(), before);
+
+    CLayers layers;
+    for (const char* name : {"0", "rooms", "Missing"}) {
+        auto layer = std::make_unique<CLayer>();
+        layer->setName(name);
+        layers.add(std::move(layer));
+    }
+    layers.setOnLayerToCurrent(d.document);
+    AcDbObjectPointer<AcDbLayerTableRecord> current(d.database->clayer(), AcDb::kForRead);
+    EXPECT_EQ(current->name(), "Rooms");
+}
+
+TEST(Layouts, DrawingLayoutsInBlockTableOrder)
+{
+    Drawing d;
+    CLayouts layouts;
+    layouts.getDWGLayouts(d.document);
+    ASSERT_GE(layouts.getCount(), 2);
+    EXPECT_EQ(layouts.getAt(0).getName(), "Model");
+    EXPECT_THROW(layouts.getAt(layouts.getCount()), CEXZelka);
+}
+
+TEST_F(Prompts, NumbersKeepTheDefaultOnEnterAndEchoTheValue)
+{
+    feed("\n7\n\n3.14159\n");
+    int32_t count = 0;
+    EXPECT_EQ(CAcadUtilities::getInteger("Rooms", 5, count), RTNONE);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(CAcadUtilities::getInteger("Rooms", 5, count), RTNORM);
+    EXPECT_EQ(count, 7);
+    double height = 0;
+    CAcadUtilities::getDouble("Height", 2.5, height, 2);
+    EXPECT_DOUBLE_EQ(height, 2.5);
+    CAcadUtilities::getDouble("Height", 2.5, height, 2);
+    EXPECT_DOUBLE_EQ(height, 3.14159);
+    EXPECT_NE(transcript.find("\nRooms <5>:"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find(" 5\n"), std::string::npos);
+    EXPECT_NE(transcript.find(" 7\n"), std::string::npos);
+    EXPECT_NE(transcript.find("\nHeight <2.50>:"), std::string::npos);
+    EXPECT_NE(transcript.find(" 3.14\n"), std::string::npos);
+}
+
+TEST_F(Prompts, TextsAndBooleans)
+{
+    feed("\nyes\n\nLab 4\nfree text here\n");
+    bool flag = false;
+    CAcadUtilities::getBoolean("Zoom", true, flag);
+    EXPECT_TRUE(flag);
+    CAcadUtilities::getBoolean("Zoom", false, flag);
+    EXPECT_TRUE(flag);
+    std::string name;
+    CAcadUtilities::getString("Name", "Room 1", name);
+    EXPECT_EQ(name, "Room 1");
+    CAcadUtilities::getString("Name", "Room 1", name);
+    EXPECT_EQ(name, "Lab 4");
+    EXPECT_EQ(CAcadUtilities::getString("Remark"), "free text here");
+    EXPECT_NE(transcript.find("\nZoom <1>:"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find(" Room 1\n"), std::string::npos);
+    EXPECT_NE(transcript.find("\nRemark:"), std::string::npos);
+
+    // A run-out input ends the insisting text prompt instead of asking forever.
+    std::string kept;
+    CAcadUtilities::getString("Name", "Default", kept);
+    EXPECT_EQ(kept, "Default");
+}
+
+TEST(Handles, ListTextAndLookUp)
+{
+    std::vector<AcDbHandle> handles;
+    CAcadUtilities::convertHandlesStringToArray("1A,2B", handles);
+    ASSERT_EQ(handles.size(), 1u);
+    EXPECT_EQ(handles[0].value(), 0x1Au);
+    CAcadUtilities::convertHandlesStringToArray("3C,", handles);
+    EXPECT_EQ(handles.size(), 2u);
+
+    Drawing d;
+    AcDbObjectId line = d.addModelPolyline(rectangle(0, 0, 1, 1));
+    EXPECT_EQ(CAcadUtilities::convertHandleToObjectId(line.handle()), line);
+    EXPECT_TRUE(CAcadUtilities::convertHandleToObjectId(AcDbHandle(0xFFFFFu)).isNull());
+}

@@ -1,0 +1,268 @@
+#pragma once
+// Helpers for the space-block tests: a drawing open as a host document, space
+// block definitions and references built through the drawing database the
+// way the creation session lays them out, saving, and reading the saved file
+// back with ezdxf (tests/spaces/space_query.py over tests/tools/dxf_oracle.py).
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayerTableRecord.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/db/resbuf.h"
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/AcApDocument.h"
+
+namespace spacetest {
+
+struct Vertex {
+    double x;
+    double y;
+    double bulge = 0.0;
+};
+
+inline std::vector<Vertex> rectangle(double x0, double y0, double width, double height)
+{
+    return {{x0, y0}, {x0 + width, y0}, {x0 + width, y0 + height}, {x0, y0 + height}};
+}
+
+// A fresh empty folder under the build tree for one test.
+inline std::filesystem::path tempDir(const std::string& name)
+{
+    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / "spaces" / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// Runs space_query.py and returns its lines.
+inline std::vector<std::string> query(const std::vector<std::string>& args)
+{
+    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/spaces/space_query.py";
+    for (const auto& a : args)
+        command += " '" + a + "'";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return lines;
+    std::string current;
+    int c;
+    while ((c = fgetc(pipe)) != EOF) {
+        if (c == '\n') {
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current += static_cast<char>(c);
+        }
+    }
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return lines;
+}
+
+inline std::vector<std::string> splitBar(const std::string& text, char separator = '|')
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t bar = text.find(separator); bar != std::string::npos; bar = text.find(separator, start)) {
+        parts.push_back(text.substr(start, bar - start));
+        start = bar + 1;
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// What ezdxf reads of one INSERT: its record items ("app|code|value") and
+// attributes by tag (layer, x, y, rotation in degrees, height, text).
+struct InsertSeen {
+    std::string name;
+    std::string layer;
+    std::vector<std::string> xdata;
+    struct Attrib {
+        std::string layer;
+        double x, y, rotation, height;
+        std::string text;
+    };
+    std::map<std::string, Attrib> attribs;
+};
+
+inline InsertSeen seeInsert(const std::filesystem::path& file, const std::string& handle)
+{
+    InsertSeen seen;
+    for (const auto& line : query({"insert", file.string(), handle})) {
+        std::string body = line.substr(2);
+        if (line[0] == 'N') {
+            auto p = splitBar(body);
+            seen.name = p[0];
+            seen.layer = p[1];
+        } else if (line[0] == 'X') {
+            seen.xdata.push_back(body);
+        } else if (line[0] == 'A') {
+            auto p = splitBar(body);
+            seen.attribs[p[0]] = {p[1], std::stod(p[2]), std::stod(p[3]), std::stod(p[4]), std::stod(p[5]), p[6]};
+        }
+    }
+    return seen;
+}
+
+// ezdxf's area and perimeter of an LWPOLYLINE or of an INSERT's outline.
+inline std::pair<double, double> oracleMeasure(const std::filesystem::path& file, const std::string& handle)
+{
+    auto lines = query({"area", file.string(), handle});
+    if (lines.empty() || lines[0][0] != 'M')
+        return {-1, -1};
+    auto p = splitBar(lines[0].substr(2));
+    return {std::stod(p[0]), std::stod(p[1])};
+}
+
+// A drawing open as the current host document, closed with the fixture.
+class Drawing {
+public:
+    explicit Drawing(bool inches = false)
+    {
+        auto db = std::make_shared<AcDbDatabase>(true);
+        database = db.get();
+        if (inches)
+            database->setLunits(4);
+        document = acDocManagerPtr()->appendDocument(std::make_unique<AcApDocument>("", db));
+        acdbSetWorkingDatabase(database);
+    }
+    ~Drawing()
+    {
+        acdbSetWorkingDatabase(nullptr);
+        acDocManagerPtr()->closeDocument(document);
+    }
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+
+    AcDbObjectId addPolyline(AcDbObjectId owner, const std::vector<Vertex>& vertices, const char* layer = "0")
+    {
+        auto* polyline = new AcDbPolyline();
+        for (unsigned i = 0; i < vertices.size(); ++i)
+            polyline->addVertexAt(i, AcGePoint2d(vertices[i].x, vertices[i].y), vertices[i].bulge);
+        polyline->setClosed(true);
+        polyline->setLayer(layer);
+        AcDbObjectPointer<AcDbBlockTableRecord> record(owner, AcDb::kForWrite);
+        AcDbObjectId id;
+        EXPECT_EQ(record->appendAcDbEntity(id, polyline), Acad::eOk);
+        polyline->close();
+        return id;
+    }
+
+    AcDbObjectId addModelPolyline(const std::vector<Vertex>& vertices)
+    {
+        return addPolyline(database->modelSpaceId(), vertices);
+    }
+
+    void ensureLayer(const char* name)
+    {
+        AcDbLayerTable* table = nullptr;
+        database->getLayerTable(table, AcDb::kForWrite);
+        if (!table->has(name)) {
+            auto* record = new AcDbLayerTableRecord();
+            record->setName(name);
+            table->add(record);
+            record->close();
+        }
+        table->close();
+    }
+
+    // A block definition holding an outline (when given) and the AREA, NAME
+    // and AUX attribute definitions around the base point, text height h.
+    AcDbObjectId defineSpace(const std::string& name, const std::vector<Vertex>& outline,
+                             AcGePoint3d base = AcGePoint3d(0, 0, 0), double h = 250.0,
+                             const std::vector<std::string>& tags = {"AREA", "NAME", "AUX"})
+    {
+        AcDbBlockTable* table = nullptr;
+        database->getBlockTable(table, AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord();
+        record->setName(name.c_str());
+        record->setOrigin(base);
+        AcDbObjectId id;
+        EXPECT_EQ(table->add(id, record), Acad::eOk);
+        record->close();
+        table->close();
+        if (!outline.empty())
+            addPolyline(id, outline);
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(id, AcDb::kForWrite);
+        for (size_t i = 0; i < tags.size(); ++i) {
+            double dy = tags[i] == "NAME" ? 1.5 * h : (tags[i] == "AUX" ? -1.5 * h : 0.0);
+            std::string layer = "ATT-" + tags[i];
+            ensureLayer(layer.c_str());
+            auto* def = new AcDbAttributeDefinition(AcGePoint3d(base.x, base.y + dy, 0), ("DEFAULT " + tags[i]).c_str(),
+                                                    tags[i].c_str(), ("Enter " + tags[i]).c_str());
+            def->setHeight(h);
+            def->setLayer(layer.c_str());
+            def->setFieldLength(25);
+            EXPECT_EQ(definition->appendAcDbEntity(def), Acad::eOk);
+            def->close();
+        }
+        return id;
+    }
+
+    // A reference of the definition in model space with one attribute per
+    // attribute definition; texts by tag (missing: the definition's default).
+    AcDbObjectId insert(AcDbObjectId definition, AcGePoint3d at, const std::map<std::string, std::string>& texts = {},
+                        AcGeScale3d scale = AcGeScale3d(1, 1, 1), double rotation = 0.0)
+    {
+        auto* reference = new AcDbBlockReference(at, definition);
+        reference->setScaleFactors(scale);
+        reference->setRotation(rotation);
+        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(database->modelSpaceId(), AcDb::kForWrite);
+        AcDbObjectId id;
+        EXPECT_EQ(modelSpace->appendAcDbEntity(id, reference), Acad::eOk);
+        AcDbObjectPointer<AcDbBlockTableRecord> record(definition, AcDb::kForRead);
+        for (AcDbObjectId partId : record->entityIds()) {
+            AcDbObjectPointer<AcDbAttributeDefinition> def(partId, AcDb::kForRead);
+            if (!def)
+                continue;
+            auto* attribute = new AcDbAttribute();
+            attribute->setAttributeFromBlock(def.object(), reference->blockTransform());
+            auto text = texts.find(def->tag());
+            if (text != texts.end())
+                attribute->setTextString(text->second.c_str());
+            EXPECT_EQ(reference->appendAttribute(attribute), Acad::eOk);
+            attribute->close();
+        }
+        reference->close();
+        return id;
+    }
+
+    // Sets a raw extended-data record (items as (group code, text)).
+    void setRecord(AcDbObjectId entity, const std::string& app, const std::vector<std::pair<short, std::string>>& items)
+    {
+        acdbRegApp(app.c_str(), database);
+        resbuf* head = acutNewRb(1001);
+        acutNewString(head, app.c_str());
+        resbuf* tail = head;
+        for (const auto& [code, text] : items) {
+            tail->rbnext = acutNewRb(code);
+            tail = tail->rbnext;
+            acutNewString(tail, text.c_str());
+        }
+        AcDbObjectPointer<AcDbEntity> e(entity, AcDb::kForWrite);
+        EXPECT_EQ(e->setXData(head), Acad::eOk);
+        acutRelRb(head);
+    }
+
+    void save(const std::filesystem::path& file) { ASSERT_EQ(database->saveAs(file.c_str()), Acad::eOk); }
+
+    AcApDocument* document = nullptr;
+    AcDbDatabase* database = nullptr;
+};
+
+}  // namespace spacetest
