@@ -179,10 +179,13 @@ CXMLLoadResult CXMLUtilities::loadXMLDocument(pugi::xml_document& document, cons
     return zelkaOperation(__FILE__, "CXMLUtilities::loadXMLDocument", [&] {
         document.reset();
         std::ifstream in(path, std::ios::binary);
-        if (!in || std::filesystem::is_directory(path)) {
+        const int openError = errno;
+        std::error_code ignored;
+        if (!in || std::filesystem::is_directory(path, ignored)) {
             CXMLLoadResult result;
             result.fileMissing = true;
-            result.message = std::string("cannot open the file (") + std::strerror(errno ? errno : ENOENT) + ")";
+            const int reason = in ? EISDIR : (openError ? openError : ENOENT);
+            result.message = std::string("cannot open the file (") + std::strerror(reason) + ")";
             return result;
         }
         std::ostringstream content;

@@ -179,6 +179,11 @@ TEST(XMLUtilities, MissingFileIsReportedNotThrown)
     EXPECT_TRUE(result.fileMissing);
     EXPECT_EQ(result.line, 0);
     EXPECT_NE(result.message.find("No such file"), std::string::npos) << result.message;
+
+    CXMLLoadResult folderResult = CXMLUtilities().loadXMLDocument(document, folder.root());
+    EXPECT_FALSE(folderResult.ok);
+    EXPECT_TRUE(folderResult.fileMissing);
+    EXPECT_NE(folderResult.message.find("Is a directory"), std::string::npos) << folderResult.message;
 }
 
 TEST(XMLUtilities, BooleansAreOneAndTrueOnly)
