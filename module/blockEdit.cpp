@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "config/PreferencesDocMon.h"
 #include "config/PresPreferences.h"
 #include "config/Preferences.h"
 #include "host/ed/AcDbHostApplicationServices.h"
@@ -43,6 +44,9 @@ void initApplication(void* appId)
         linker->registerAppMDIAware(appId);
     }
     checkPreferencesExist();
+    // The document-monitor settings live beside prefs.cfg; a missing file
+    // leaves them empty.
+    CPreferencesDocMon::loadFromPreferencesFolder();
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
     if (stack) addZelkaCommands(*stack, hostProduct);
 }
@@ -218,15 +222,15 @@ void zelkaDiagnosticErrorsD()
 
 void zelkaDiagnosticAll()
 {
-    // md8 and md9 come with the prompt helpers and XML utilities of the
-    // space-block and report work; until then they say so when they run.
+    // Every diagnostic but the dialog test, each in its own command frame, so
+    // the test errors of md4 and md5 are shown and the run goes on.
     zelkaDiagnosticBasic();
     zelkaDiagnosticErrorsA();
     zelkaDiagnosticErrorsB();
     zelkaDiagnosticErrorsC();
     zelkaDiagnosticErrorsD();
-    zelkaCommandNotAvailable("MD8");
-    zelkaCommandNotAvailable("MD9");
+    zelkaDiagnosticUserInput();
+    zelkaDiagnosticXML();
 }
 
 void zelkaCommandNotAvailable(const char* commandName)

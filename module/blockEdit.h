@@ -31,6 +31,26 @@ void zelkaDiagnosticErrorsA();    // md4
 void zelkaDiagnosticErrorsB();    // md5
 void zelkaDiagnosticErrorsC();    // md6
 void zelkaDiagnosticErrorsD();    // md7
+void zelkaDiagnosticUserInput();  // md8
+void zelkaDiagnosticXML();        // md9
+void zelkaTest();                 // test
+
+// Space maintenance (blockEditSpaces.cpp, blockEditLayout.cpp).
+void zelkaUpdateSpaces();          // mus
+void zelkaSyncXDataToAttributes(); // msxta
+void zelkaBlankThirdAttribute();   // mbta
+void zelkaUpdateText();            // mut
+void zelkaAuxilarator();           // maux
+void zelkaRefreshTags();           // mrt
+void zelkaFindReplace();           // mfrs
+void zelkaDeleteBlock();           // mdb
+
+// Listing, export and inspection (blockEditListing.cpp).
+void zelkaCommaSeperatedValues();  // mcsv
+void zelkaListBlocks();            // mlb
+void zelkaDisplaySpaceDetails();   // msc_dsd
+void zelkaCheckAttributeLayers();  // msc_cal
+void zelkaFerrowConversion();      // msc_isc
 
 // Prints that a command's work is not part of this build, and reports the
 // command as failed so a script run does not pass silently.

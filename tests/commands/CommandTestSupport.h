@@ -163,7 +163,7 @@ struct InsertFact {
 struct DrawingFacts {
     std::vector<InsertFact> inserts;
     std::map<std::string, std::vector<AttribFact>> attdefs;  // by definition name
-    std::map<std::string, std::string> layers;                // name -> "on"/"off"
+    std::map<std::string, std::string> layers;                // name -> "on unlocked", "off locked", ...
     std::vector<std::string> polylines;                        // model-space LWPOLYLINE handles
     std::string error;
 
@@ -227,7 +227,7 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
         } else if (f[0] == "ATTDEF" && currentDefs) {
             currentDefs->push_back(attribFrom(f));
         } else if (f[0] == "LAYER") {
-            facts.layers[f.at(1)] = f.at(2);
+            facts.layers[f.at(1)] = f.at(2) + " " + (f.size() > 3 ? f[3] : "");
         } else if (f[0] == "LWPOLYLINE") {
             facts.polylines.push_back(f.at(1));
         } else if (f[0] == "ERROR") {
@@ -236,6 +236,37 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
     }
     if (out.empty()) facts.error = "no output from space_facts.py";
     return facts;
+}
+
+// Area and perimeter of a space block reference in drawing units, measured
+// by ezdxf (dxf_oracle.py area: the block's first outline, transformed by
+// the reference).
+struct OracleMeasure {
+    double area = -1;
+    double perimeter = -1;
+};
+
+inline OracleMeasure oracleMeasure(const std::filesystem::path& drawing, const std::string& handle)
+{
+    const std::string out =
+        captureOutput(std::string(ZELKA_PYTHON) + " " + shellQuote((kSourceDir / "tests/tools/dxf_oracle.py").string()) +
+                      " area " + shellQuote(drawing.string()) + " " + handle);
+    OracleMeasure m;
+    auto number = [&](const std::string& key) {
+        size_t at = out.find("\"" + key + "\": ");
+        return at == std::string::npos ? -1.0 : std::stod(out.substr(at + key.size() + 4));
+    };
+    m.area = number("area");
+    m.perimeter = number("perimeter");
+    return m;
+}
+
+// printf-style number text, the independent side of the comparisons.
+inline std::string fixed(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
 }
 
 // A run of zelka on a copy of a fixture drawing, with its own application

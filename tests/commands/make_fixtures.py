@@ -14,6 +14,8 @@ sizes are round numbers, and whose records are partly out of date on purpose:
   ROOM-GROSS_AREA     20000 x 10000 mm = 200 m2, 60 m   the floor's gross area block
 
 plus a DESK block reference (not a space) and one loose LWPOLYLINE outline.
+Lab 7's name attribute stands on layer MISC instead of ATT-NAME; layer ATT-AUX
+is off and layer FURNITURE locked.
 Attribute text height is 250; NAME stands 375 above AREA and AUX 375 below.
 """
 
@@ -62,16 +64,19 @@ def spaces():
     doc = ezdxf.new("R2013")
     doc.header["$INSUNITS"] = 4
     doc.header["$LUNITS"] = 2
-    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE"):
+    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "MISC"):
         doc.layers.add(name)
+    doc.layers.get("ATT-AUX").off()
+    doc.layers.get("FURNITURE").lock()
     doc.appids.add("ADE")
     msp = doc.modelspace()
     space(doc, msp, 1, 3000, 3500, (5000, 5000), {"NAME": "RM-101", "AREA": "10.50sq.m.", "AUX": "13.00m."},
           record("10.50", "13.00", "RM-101"))
     space(doc, msp, 2, 4000, 5000, (10000, 5000), {"NAME": "2RM-1", "AREA": "19.00sq.m.", "AUX": "17.00m."},
           record("19.00", "17.00", "2RM-1"))
-    space(doc, msp, 3, 2000, 2500, (15000, 5000), {"NAME": "Lab 7", "AREA": "about 5 m2", "AUX": "Science"},
-          record("4.00", "9.00", "Lab 7"))
+    lab = space(doc, msp, 3, 2000, 2500, (15000, 5000), {"NAME": "Lab 7", "AREA": "about 5 m2", "AUX": "Science"},
+                record("4.00", "9.00", "Lab 7"))
+    lab.get_attrib("NAME").dxf.layer = "MISC"
     space(doc, msp, 4, 1500, 2000, (5000, 9000), {"NAME": "Store", "AREA": "3.00sq.m."},
           record("3.00", "7.00", "Store"), with_aux=False)
     space(doc, msp, 5, 3048, 3048, (10000, 9000), {"NAME": "Ft Room", "AREA": "100.00sq.ft.", "AUX": "Imperial"},

@@ -8,7 +8,7 @@
     XDATA   ADE|AECXDATA  text                  its 1000 items under those applications
     BLOCK   name                                every block definition with attribute definitions
     ATTDEF  tag  layer  x  y  height  rotation  default
-    LAYER   name  on|off
+    LAYER   name  on|off  locked|unlocked
     LWPOLYLINE  handle                          model-space polylines
 """
 
@@ -59,7 +59,8 @@ def main():
             out.extend(attrib_line("ATTDEF", d, d["text"]) for d in defs)
     doc = ezdxf.readfile(path)
     for layer in doc.layers:
-        out.append("\t".join(["LAYER", clean(layer.dxf.name), "on" if layer.is_on() else "off"]))
+        out.append("\t".join(["LAYER", clean(layer.dxf.name), "on" if layer.is_on() else "off",
+                               "locked" if layer.is_locked() else "unlocked"]))
     print("\n".join(out))
     return 0
 

@@ -1,0 +1,62 @@
+#include "module/SpaceCommandSupport.h"
+
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/acedCommandStatus.h"
+#include "infra/ZelkaExceptions.h"
+#include "spaces/AcadUtilities.h"
+#include "spaces/Attributes.h"
+#include "spaces/BlockDWG.h"
+#include "spaces/Blocks.h"
+#include "spaces/ZelkaAttribute.h"
+
+namespace {
+
+// Drawing-side kinds: a plain space block and the site, building, floor and room kinds.
+constexpr int32_t kFirstDrawingKind = 6;
+constexpr int32_t kLastDrawingKind = 10;
+
+}  // namespace
+
+AcApDocument* zelkaCurrentDocument()
+{
+    return acDocManagerPtr()->curDocument();
+}
+
+void zelkaGatherSpaceBlocks(AcApDocument* document, CBlocks& blocks, bool withAssets)
+{
+    if (!document) return;
+    blocks.getZelkaDWGBlocks_SS(document, withAssets, "f");
+}
+
+CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index)
+{
+    CBlock& block = blocks.getAt(index);
+    const int32_t kind = block.getBlockKind();
+    if (kind < kFirstDrawingKind || kind > kLastDrawingKind) return nullptr;
+    return static_cast<CBlockDWG*>(&block);
+}
+
+CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position)
+{
+    CAttributes* attributes = block.getAttributes();
+    return attributes ? attributes->getAtAttribute(position) : nullptr;
+}
+
+bool zelkaApplyBlock(CBlockDWG& block, AcApDocument* document)
+{
+    CZelkaExceptions errors;
+    try {
+        block.applyToDWG(document, false);
+    } catch (const CEXZelka& e) {
+        errors.add(e);
+    }
+    if (errors.getCount() == 0) return true;
+    errors.displayAll();
+    acedCommandFailed();
+    return false;
+}
+
+void zelkaPromptString(const std::string& prompt, const std::string& defaultValue, std::string& value)
+{
+    CAcadUtilities::getString(prompt, defaultValue, value);
+}

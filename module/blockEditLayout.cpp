@@ -1,0 +1,252 @@
+// Command bodies that put space block attributes in order: laying out the
+// name, area and aux attributes and adding a missing aux attribute (maux),
+// and moving attributes back to their own layers (msc_cal).
+
+#include <cctype>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayerTableRecord.h"
+#include "host/db/AcDbObjectIterator.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
+#include "host/ed/acedView.h"
+#include "infra/ZelkaExceptions.h"
+#include "module/CommandFrame.h"
+#include "module/SpaceCommandSupport.h"
+#include "module/blockEdit.h"
+#include "reports/AcadDrawingState.h"
+#include "reports/Layers.h"
+#include "spaces/Attribute.h"
+#include "spaces/Attributes.h"
+#include "spaces/BlockDWG.h"
+#include "spaces/Blocks.h"
+
+namespace {
+
+constexpr const char* kSource = "blockEdit.cpp";
+
+std::string upperCase(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Turns on every layer whose upper-cased name is one of the three attribute layers.
+void turnOnZelkaLayers(AcApDocument* document)
+{
+    zelkaOperation(kSource, "turnOnZelkaLayers", [&] {
+        AcDbDatabase* db = document->database();
+        AcDbLayerTable* table = nullptr;
+        if (!db || db->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return;
+        const std::vector<AcDbObjectId> ids = table->recordIds();
+        table->close();
+        for (AcDbObjectId id : ids) {
+            AcDbObjectPointer<AcDbLayerTableRecord> layer(id, AcDb::kForWrite);
+            if (!layer) continue;
+            const std::string name = upperCase(layer->name());
+            if (name == "ATT-NAME" || name == "ATT-AREA" || name == "ATT-AUX") layer->setIsOff(false);
+        }
+    });
+}
+
+// The three items of one layout: open for write while the layout runs.
+template <class Item>
+struct LayoutItems {
+    std::vector<std::unique_ptr<AcDbObjectPointer<Item>>> open;
+    Item* name = nullptr;
+    Item* area = nullptr;
+    Item* aux = nullptr;
+
+    void take(AcDbObjectId id)
+    {
+        auto item = std::make_unique<AcDbObjectPointer<Item>>(id, AcDb::kForWrite);
+        if (!*item) return;
+        const std::string tag = (*item)->tag();
+        Item* text = item->object();
+        if (tag == "NAME" && !name)
+            name = text;
+        else if (tag == "AREA" && !area)
+            area = text;
+        else if (tag == "AUX" && !aux)
+            aux = text;
+        else
+            return;
+        open.push_back(std::move(item));
+    }
+};
+
+// Where an item goes relative to the area item: offset by (ox, oy) from its
+// position and alignment point, with the area item's height, rotation and
+// (when sameAlignment) alignment.
+void placeLike(AcDbText* item, const AcDbText* area, double ox, double oy, bool sameAlignment)
+{
+    const AcGeVector3d offset(ox, oy, 0.0);
+    if (sameAlignment) {
+        item->setHorizontalMode(area->horizontalMode());
+        item->setVerticalMode(area->verticalMode());
+    }
+    item->setHeight(area->height());
+    item->setRotation(area->rotation());
+    item->setPosition(area->position() + offset);
+    item->setAlignmentPoint(area->alignmentPoint() + offset);
+}
+
+// The offsets one and a half text heights away from the area item, in the
+// text's own direction: dx = sin(r) h 1.5, dy = cos(r) h 1.5.
+void stepsFrom(const AcDbText* area, double& dx, double& dy)
+{
+    const double h = area->height();
+    const double r = area->rotation();
+    dx = std::sin(r) * h * 1.5;
+    dy = std::cos(r) * h * 1.5;
+}
+
+// Lays out the attribute definitions of a space block definition, adding an
+// "AUX" definition when there is none.
+void iterateThroughZelkaBlockDefinition(AcDbObjectId definitionId)
+{
+    zelkaOperation(kSource, "iterateThroughZelkaBlockDefinition", [&] {
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForWrite);
+        if (!definition) return;
+        LayoutItems<AcDbAttributeDefinition> items;
+        for (AcDbObjectId id : definition->entityIds()) {
+            AcDbObjectPointer<AcDbEntity> probe(id, AcDb::kForRead);
+            const bool isDefinition = probe && probe->isKindOf(AcDbAttributeDefinition::desc());
+            probe.close();
+            if (isDefinition) items.take(id);
+        }
+        if (!items.area) return;
+        double dx = 0.0;
+        double dy = 0.0;
+        stepsFrom(items.area, dx, dy);
+        if (items.name) placeLike(items.name, items.area, -dx, dy, true);
+        if (items.aux) {
+            placeLike(items.aux, items.area, dx, -dy, false);
+            return;
+        }
+        auto aux = std::make_unique<AcDbAttributeDefinition>(items.area->position(), "default aux", "AUX",
+                                                              "Enter Auxillary", items.area->textStyle());
+        placeLike(aux.get(), items.area, dx, -dy, true);
+        aux->setLayer("ATT-AUX");
+        aux->setInvisible(false);
+        aux->setConstant(false);
+        const Acad::ErrorStatus status = definition->appendAcDbEntity(aux.get());
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        aux.release()->close();
+    });
+}
+
+// Lays out a space block reference's attributes, adding an "AUX" attribute
+// holding one blank when there is none.
+void iterateThroughZelkaBlockReference(AcDbObjectId referenceId)
+{
+    zelkaOperation(kSource, "iterateThroughZelkaBlockReference", [&] {
+        AcDbObjectPointer<AcDbBlockReference> reference(referenceId, AcDb::kForWrite);
+        if (!reference) return;
+        LayoutItems<AcDbAttribute> items;
+        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
+        for (it->start(); !it->done(); it->step()) items.take(it->objectId());
+        if (!items.area) return;
+        double dx = 0.0;
+        double dy = 0.0;
+        stepsFrom(items.area, dx, dy);
+        if (items.name) placeLike(items.name, items.area, -dx, dy, true);
+        if (items.aux) {
+            placeLike(items.aux, items.area, dx, -dy, false);
+            return;
+        }
+        auto aux = std::make_unique<AcDbAttribute>(items.area->position(), " ", "AUX", items.area->textStyle());
+        placeLike(aux.get(), items.area, dx, -dy, true);
+        aux->setLayer("ATT-AUX");
+        const Acad::ErrorStatus status = reference->appendAttribute(aux.get());
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        aux.release()->close();
+    });
+}
+
+}  // namespace
+
+void zelkaAuxilarator()
+{
+    zelkaCommandFrame(nullptr, "zelkaAuxilarator", [] {
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CLayer auxLayer;
+        auxLayer.setName("ATT-AUX");
+        auxLayer.ensureLayerExists(document);
+        turnOnZelkaLayers(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (!block) continue;
+            AcDbObjectId definitionId;
+            {
+                AcDbObjectPointer<AcDbBlockReference> reference(block->getBlockReferenceId(), AcDb::kForRead);
+                if (!reference) continue;
+                definitionId = reference->blockTableRecord();
+            }
+            iterateThroughZelkaBlockDefinition(definitionId);
+            iterateThroughZelkaBlockReference(block->getBlockReferenceId());
+        }
+        acedRegen();
+    });
+}
+
+void zelkaCheckAttributeLayers()
+{
+    zelkaCommandFrame(nullptr, "checkAttributeLayers", [] {
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        if (!document || lock.lockStatus() != Acad::eOk) return;
+        static const char* const layers[] = {"ATT-NAME", "ATT-AREA", "ATT-AUX"};
+        for (const char* name : layers) {
+            CLayer layer;
+            layer.setName(name);
+            layer.ensureLayerExists(document);
+        }
+        CAcadDrawingState recorded(document);
+        CAcadDrawingState takeOff(document);
+        takeOff.setStateForTakeOff(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            CAttributes* attributes = block ? block->getAttributes() : nullptr;
+            if (!attributes) continue;
+            bool moved = false;
+            for (int position = 0; position < 3; ++position) {
+                CAttribute* attribute = attributes->getAtAttribute(position);
+                if (attribute && attribute->getLayer() != layers[position]) {
+                    attribute->setLayer(layers[position]);
+                    moved = true;
+                }
+            }
+            if (!moved) continue;
+            CZelkaExceptions errors;
+            try {
+                AcDbObjectPointer<AcDbEntity> reference(block->getBlockReferenceId(), AcDb::kForWrite);
+                if (!reference) raiseHostStatus(reference.openStatus(), __LINE__);
+                attributes->applyToDWG(reference.object());
+            } catch (const CEXZelka& e) {
+                errors.add(e);
+            } catch (const CHostStatusRaised& s) {
+                errors.add(CEXUnhandled(ZELKA_MODULE_TITLE, kSource, "checkAttributeLayers", s.status, s.line,
+                                        s.drawingName, nullptr));
+            }
+            if (errors.getCount() > 0) errors.displayAll();
+        }
+        recorded.applyState(document, 0);
+    });
+}

@@ -1,0 +1,240 @@
+// Command bodies of the space maintenance commands: recalculating (mus),
+// copying record values into attributes (msxta), blanking the aux attribute
+// (mbta), resetting the attribute text (mut), refreshing the attributes (mrt)
+// and renaming by prefix (mfrs). Each walks the drawing's space blocks and
+// writes every block back with its own error list.
+
+#include <string>
+
+#include "config/Preferences.h"
+#include "host/ed/AcAxDocLock.h"
+#include "host/ed/acutPrintf.h"
+#include "infra/Utilities.h"
+#include "module/CommandFrame.h"
+#include "module/SpaceCommandSupport.h"
+#include "module/blockEdit.h"
+#include "spaces/AcadUtilities.h"
+#include "spaces/Attributes.h"
+#include "spaces/BlockDWG.h"
+#include "spaces/Blocks.h"
+#include "spaces/ZelkaAttribute.h"
+
+namespace {
+
+std::string areaSuffix(int32_t units)
+{
+    return units == 0 ? "sq.m." : "sq.ft.";
+}
+
+std::string lengthSuffix(int32_t units)
+{
+    return units == 0 ? "m." : "ft.";
+}
+
+// One answer of mut: a number above 0 (or any number when anyNumber), or
+// "i" to leave the setting alone. Returns false for "i".
+bool askTextSetting(const std::string& prompt, const std::string& notNumericPrompt,
+                    const std::string& notPositivePrompt, bool anyNumber, const std::string& defaultText,
+                    double& value)
+{
+    CUtilities util;
+    std::string question = prompt;
+    for (;;) {
+        std::string answer;
+        CAcadUtilities::getString(question, defaultText, answer);
+        if (answer == "i") return false;
+        if (!util.isNumeric(answer)) {
+            question = notNumericPrompt;
+            continue;
+        }
+        double number = util.CStringToDouble(answer);
+        if (!anyNumber && number <= 0.0) {
+            question = notPositivePrompt;
+            continue;
+        }
+        value = number;
+        return true;
+    }
+}
+
+}  // namespace
+
+void zelkaUpdateSpaces()
+{
+    zelkaCommandFrame("Zelka Update Spaces", "updateSpaces", [] {
+        CPreferences prefs;
+        prefs.loadPreferences();
+        CUtilities util;
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (!block) continue;
+            // The suffixes stay those of the units the block had when read.
+            const std::string areaUnit = block->getAreaUnits();
+            const std::string lengthUnit = block->getLengthUnits();
+            const std::string shownArea = util.DoubleToCString(block->getArea(), block->getPrecision()) + areaUnit;
+            const std::string shownPerimeter =
+                util.DoubleToCString(block->getPerimeter(), block->getPrecision()) + lengthUnit;
+            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(*block, 1);
+            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(*block, 2);
+            const bool areaLinked = areaAttribute && areaAttribute->getText() == shownArea;
+            const bool perimeterLinked = auxAttribute && auxAttribute->getText() == shownPerimeter;
+
+            block->setPrecision(prefs.getPrecision());
+            block->setUnits(prefs.getUnits());
+            block->recalculateArea(document);
+            if (areaLinked)
+                areaAttribute->setText(util.DoubleToCString(block->getArea(), block->getPrecision()) + areaUnit);
+            block->recalculatePerimeter(document);
+            if (perimeterLinked)
+                auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), block->getPrecision()) +
+                                      lengthUnit);
+            zelkaApplyBlock(*block, document);
+        }
+    });
+}
+
+void zelkaSyncXDataToAttributes()
+{
+    zelkaCommandFrame("Zelka Update Spaces", "syncXDataToAttributes", [] {
+        bool syncName = true;
+        bool syncArea = true;
+        bool syncPerimeter = false;
+        bool recalculate = false;
+        CAcadUtilities::getBoolean("Sync XData name to name attribute?", true, syncName);
+        CAcadUtilities::getBoolean("Sync XData area to area attribute?", true, syncArea);
+        CAcadUtilities::getBoolean("Sync XData perimeter to aux attribute?", false, syncPerimeter);
+        CAcadUtilities::getBoolean("Recalculate values before sync?", false, recalculate);
+        CPreferences prefs;
+        prefs.loadPreferences();
+        CUtilities util;
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (!block) continue;
+            if (recalculate) {
+                block->setPrecision(prefs.getPrecision());
+                block->setUnits(prefs.getUnits());
+                block->recalculateArea(document);
+                block->recalculatePerimeter(document);
+            }
+            CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0);
+            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(*block, 1);
+            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(*block, 2);
+            if (syncName && nameAttribute) nameAttribute->setText(block->getName());
+            if (syncArea && areaAttribute)
+                areaAttribute->setText(util.DoubleToCString(block->getArea(), prefs.getPrecision()) +
+                                       areaSuffix(prefs.getUnits()));
+            if (syncPerimeter && auxAttribute)
+                auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), prefs.getPrecision()) +
+                                      lengthSuffix(prefs.getUnits()));
+            zelkaApplyBlock(*block, document);
+        }
+    });
+}
+
+void zelkaBlankThirdAttribute()
+{
+    zelkaCommandFrame(nullptr, "blankThirdAttribute", [] {
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        int altered = 0;
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            CZelkaAttribute* aux = block ? zelkaSpaceAttribute(*block, 2) : nullptr;
+            if (!aux) continue;
+            aux->setText(" ");
+            zelkaApplyBlock(*block, document);
+            ++altered;
+        }
+        acutPrintf("%i block(s) altered\n", altered);
+    });
+}
+
+void zelkaUpdateText()
+{
+    zelkaCommandFrame("Zelka Update Text Size", "updateTextSize", [] {
+        CPreferences prefs;
+        prefs.loadPreferences();
+        CUtilities util;
+        const int precision = prefs.getPrecision();
+        double size = 0.0;
+        double scale = 0.0;
+        double rotation = 0.0;
+        const bool takeSize = askTextSetting(
+            "Enter new Text Size or (i)gnore", "Invalid Input. Enter new Text Siz or (i)gnore",
+            "Text Size must be greater than 0\nEnter new Text Size or (i)gnore", false,
+            util.DoubleToCString(prefs.getTextSize(), precision), size);
+        const bool takeScale = askTextSetting(
+            "Enter new Text Scale or (i)gnore", "Invalid Input. Enter new Text Scale or (i)gnore",
+            "Text Scale must be greater than 0\nEnter new Text Scale or (i)gnore", false,
+            util.DoubleToCString(prefs.getTextScale(), precision), scale);
+        const bool takeRotation =
+            askTextSetting("Enter new Text Rotation or (i)gnore", "Invalid Input. Enter new Text Rotation or (i)gnore",
+                           "", true, util.DoubleToCString(prefs.getTextRotation(), precision), rotation);
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (!block) continue;
+            if (CAttributes* attributes = block->getAttributes()) {
+                if (takeSize) attributes->setTextHeight(size);
+                if (takeScale) attributes->setWidthFactor(scale);
+                if (takeRotation) attributes->setRotation(rotation);
+            }
+            zelkaApplyBlock(*block, document);
+        }
+    });
+}
+
+void zelkaRefreshTags()
+{
+    zelkaCommandFrame(nullptr, "zelkaRefreshTags", [] {
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(document);
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (block) block->updateAttributes(ucs, nullptr);
+        }
+    });
+}
+
+void zelkaFindReplace()
+{
+    zelkaCommandFrame(nullptr, "zelkaFindReplaceStub", [] {
+        const std::string find = CAcadUtilities::getString("Enter String to Find");
+        const std::string replace = CAcadUtilities::getString("Enter String to Replace");
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        CBlocks blocks;
+        zelkaGatherSpaceBlocks(document, blocks);
+        int changes = 0;
+        for (int i = 0; i < blocks.size(); ++i) {
+            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+            if (!block) continue;
+            const std::string oldName = block->getName();
+            if (oldName.compare(0, find.size(), find) != 0) continue;
+            const std::string newName = replace + oldName.substr(find.size());
+            if (CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0)) nameAttribute->setText(newName);
+            block->setName(newName);
+            zelkaApplyBlock(*block, document);
+            ++changes;
+            acutPrintf("%s changed to %s\n", oldName.c_str(), newName.c_str());
+        }
+        acutPrintf("%i blocks processed - %i changes made", blocks.size(), changes);
+    });
+}
