@@ -38,7 +38,7 @@ DEPTH = 17000.0             # building, y
 SOUTH = 7500.0              # south rooms from y 0 to here
 NORTH = 9500.0              # north rooms from here to DEPTH; the corridor lies between
 INSET = 50.0                # room outline inside the wall centre lines
-BAY_BULGE = -0.25           # the board room's curved outer wall (clockwise bulge: outwards)
+BAY_BULGE = 0.25            # the board room's curved outer wall: a counter-clockwise arc, bowing out of the building
 
 # (name, width) from west to east
 SOUTH_ROOMS = [("Office 101", 3600), ("Office 102", 3600), ("Office 103", 3600), ("Office 104", 3600),

@@ -1,7 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs Zelka's main job on the bundled example.
+# Installs what is missing, builds, and runs Zelka's main job on the bundled
+# example: the office floor plan examples/office.dxf, worked through by
+# examples/office.scr (list the spaces, recalculate them, bring their labels
+# in line, list them again, export the room areas to CSV), then saved as a copy.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 zelka_install_packages "${ZELKA_PACKAGES[@]}"
 zelka_build
-"$ZELKA_BUILD/bin/zelka" --version
+
+ZELKA="$ZELKA_BUILD/bin/zelka"
+OUT="$ZELKA_BUILD/example"
+APPDATA="$OUT/appdata"
+mkdir -p "$OUT"
+"$ZELKA" --version
+
+# The example has its own application-data folder. On its first run the
+# preferences dialog appears, as it does for a new user; accept its defaults
+# (metres, two decimals, no CSV opener).
+if [ ! -f "$APPDATA/ZelkaSystems/Orvane/prefs/prefs.cfg" ]; then
+  "$ZELKA" --appdata "$APPDATA" --command "dlg:click IDOK" > "$OUT/first-start.log"
+fi
+
+# Work on a copy: the CSV is written beside the drawing, and the bundled plan stays as it is.
+cp "$ZELKA_ROOT/examples/office.dxf" "$OUT/office.dxf"
+status=0
+"$ZELKA" --appdata "$APPDATA" --script "$ZELKA_ROOT/examples/office.scr" \
+  --save-as "$OUT/office-updated.dxf" "$OUT/office.dxf" > "$OUT/office.log" || status=$?
+
+cat "$OUT/office.log"
+echo
+echo "Command-line transcript: $OUT/office.log"
+echo "Room areas (CSV):        $OUT/office.csv"
+echo "Updated drawing (DXF):   $OUT/office-updated.dxf"
+echo "Drawing worked on:       $OUT/office.dxf (a copy of examples/office.dxf, left unsaved)"
+echo "Preferences:             $APPDATA/ZelkaSystems/Orvane/prefs/prefs.cfg"
+exit "$status"
