@@ -35,7 +35,7 @@ void zelkaDiagnosticUserInput();  // md8
 void zelkaDiagnosticXML();        // md9
 void zelkaTest();                 // test
 
-// Space maintenance (blockEditSpaces.cpp, blockEditLayout.cpp).
+// Space maintenance (blockEditSpaces.cpp, blockEditLayout.cpp, blockEditInspect.cpp).
 void zelkaUpdateSpaces();          // mus
 void zelkaSyncXDataToAttributes(); // msxta
 void zelkaBlankThirdAttribute();   // mbta
@@ -45,7 +45,7 @@ void zelkaRefreshTags();           // mrt
 void zelkaFindReplace();           // mfrs
 void zelkaDeleteBlock();           // mdb
 
-// Listing, export and inspection (blockEditListing.cpp).
+// Listing, export and inspection (blockEditListing.cpp, blockEditInspect.cpp).
 void zelkaCommaSeperatedValues();  // mcsv
 void zelkaListBlocks();            // mlb
 void zelkaDisplaySpaceDetails();   // msc_dsd

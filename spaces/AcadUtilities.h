@@ -70,6 +70,15 @@ public:
     // Prompts "\n<prompt>:" and returns the answer (asking again as above).
     static std::string getString(const std::string& prompt);
 
+    // Picks one entity of the class (e.g. "AcDbPolyline"): asks "\n" + prompt
+    // until such an entity is picked, printing "Invalid selection - <class>.\n"
+    // for any other; a failed or cancelled pick prints "Cancelled by User.\n".
+    // Returns 0 with the id, non-zero when cancelled.
+    static int selectObjectId(AcDbObjectId& id, const std::string& prompt, const std::string& className);
+    // One pick of any entity with the prompt. Returns the host's result, and
+    // the id when it is RTNORM.
+    static int selectObjectId(const std::string& prompt, AcDbObjectId& id);
+
     // The object id of the entity with the handle in the working database;
     // the null id when the host does not know the handle.
     static AcDbObjectId convertHandleToObjectId(const AcDbHandle& handle);

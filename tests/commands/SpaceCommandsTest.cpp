@@ -295,3 +295,58 @@ TEST_F(SpaceCommands, TestPrintsEachOutlineInWorldCoordinates)
                              pair(x0, y0) + ", " + pair(x1, y0) + ", " + pair(x1, y1) + ", " + pair(x0, y1) + "'\n";
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
 }
+
+TEST_F(SpaceCommands, MdbRefusesOtherEntitiesThenLeavesTheOutlineWhereTheBlockShowedIt)
+{
+    ASSERT_EQ(before_.polylines.size(), 1u);
+    const InsertFact& room = before("RM-101");
+    RunResult r;
+    DrawingFacts after = runAndRead({"mdb", before_.polylines[0], room.handle}, r);
+    EXPECT_NE(r.out.find("Zelka Block Delete 64.04.05.00\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Invalid selection - AcDbPolyline.\n"), std::string::npos) << r.out;
+    EXPECT_EQ(after.insertNamed("RM-101"), nullptr);
+    EXPECT_EQ(after.attdefs.count("ROOM-1"), 0u) << "the definition nothing inserts any more is erased";
+    ASSERT_EQ(after.polylines.size(), 2u);
+    // the new outline has the block's area and stands where the block showed it
+    const std::string handle = after.polylines[0] == before_.polylines[0] ? after.polylines[1] : after.polylines[0];
+    const std::string corners = runPython(
+        "import sys, ezdxf\n"
+        "e = ezdxf.readfile(sys.argv[1]).entitydb[sys.argv[2]]\n"
+        "print(sorted((round(x, 6), round(y, 6)) for x, y in e.get_points('xy')))\n",
+        {run_->saved().string(), handle});
+    EXPECT_EQ(corners, "[(3500.0, 3250.0), (3500.0, 6750.0), (6500.0, 3250.0), (6500.0, 6750.0)]\n");
+}
+
+TEST_F(SpaceCommands, MdbCancelledDoesNothing)
+{
+    RunResult r;
+    DrawingFacts after = runAndRead({"mdb", "^C"}, r);
+    EXPECT_NE(r.out.find("Cancelled by User.\n"), std::string::npos) << r.out;
+    EXPECT_EQ(after.inserts.size(), before_.inserts.size());
+}
+
+TEST_F(SpaceCommands, MscDsdPrintsThePickedBlocksAttributesAndRecord)
+{
+    const InsertFact& lab = before("Lab 7");
+    PlanRun run("spaces.dxf");
+    RunResult r = run.run({"msc_dsd", lab.handle}, false);
+    const std::string expected = std::string("\nBlock Identifier ROOM-3\n") + "Handle\t\t\t " + lab.handle + "\n" +
+                                 "Attributes\n\tName 'Lab 7'\n\tArea 'about 5 m2'\n\t Aux 'Science'\n\n" +
+                                 "XDATA\n"
+                                 "\t Area           4.000000\n"
+                                 "\t Perimeter      9.000000\n"
+                                 "\t Tag Type       ROOM\n"
+                                 "\t Area Type      NET\n"
+                                 "\t Cost Centre    CC-1\n"
+                                 "\t Date           2024-01-15\n"
+                                 "\t Date Last Move <Not Set>\n"
+                                 "\t Dept Charge    D01\n"
+                                 "\t Room Height    2.700000\n"
+                                 "\t Special Req    <Not Set>\n"
+                                 "\t Tot Staff      2\n"
+                                 "\t Tot Wk Stns    3\n"
+                                 "\t Vloume         0.000000\n\n\n";
+    EXPECT_NE(r.out.find(expected), std::string::npos) << r.out;
+    RunResult cancelled = run.run({"msc_dsd", "^C"}, false);
+    EXPECT_EQ(cancelled.out.find("Block Identifier"), std::string::npos);
+}

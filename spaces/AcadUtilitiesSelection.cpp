@@ -1,0 +1,56 @@
+// The picking operations of CAcadUtilities: one entity, of a required class
+// or of any class. Failures carry the class "AcadUtilities" like the rest of
+// the class's operations.
+
+#include <string>
+
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/resbuf.h"
+#include "host/ed/acedSelection.h"
+#include "host/ed/acutPrintf.h"
+#include "infra/ZelkaExceptions.h"
+#include "spaces/AcadUtilities.h"
+
+namespace {
+
+constexpr const char* kSource = "AcadUtilities.cpp";
+
+}  // namespace
+
+int CAcadUtilities::selectObjectId(AcDbObjectId& id, const std::string& prompt, const std::string& className)
+{
+    return zelkaOperation(kSource, "CAcadUtilities::selectObjectId", [&] {
+        const std::string shown = "\n" + prompt;
+        for (;;) {
+            ads_name entity = {0, 0};
+            ads_point picked = {0, 0, 0};
+            if (acedEntSel(shown.c_str(), entity, picked) != RTNORM) {
+                acutPrintf("Cancelled by User.\n");
+                return 1;
+            }
+            AcDbObjectId pickedId;
+            if (acdbGetObjectId(pickedId, entity) != Acad::eOk) continue;
+            AcDbObjectPointer<AcDbEntity> object(pickedId, AcDb::kForRead);
+            if (!object) continue;
+            const std::string pickedClass = object->isA()->name();
+            if (pickedClass == className) {
+                id = pickedId;
+                return 0;
+            }
+            acutPrintf("Invalid selection - %s.\n", pickedClass.c_str());
+        }
+    });
+}
+
+int CAcadUtilities::selectObjectId(const std::string& prompt, AcDbObjectId& id)
+{
+    return zelkaOperation(kSource, "CAcadUtilities::selectObjectId", [&] {
+        ads_name entity = {0, 0};
+        ads_point picked = {0, 0, 0};
+        const int result = acedEntSel(prompt.c_str(), entity, picked);
+        if (result == RTNORM) acdbGetObjectId(id, entity);
+        return result;
+    });
+}
