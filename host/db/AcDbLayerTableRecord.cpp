@@ -1,5 +1,9 @@
 #include "host/db/AcDbLayerTableRecord.h"
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbLinetypeTable.h"
+
 const AcRxClass* AcDbLayerTableRecord::desc()
 {
     static const AcRxClass cls("AcDbLayerTableRecord", "LAYER", AcDbSymbolTableRecord::desc());
@@ -48,4 +52,24 @@ Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight)
         return Acad::eInvalidInput;
     lineWeight_ = weight;
     return assertWriteEnabled();
+}
+
+AcDbObjectId AcDbLayerTableRecord::linetypeObjectId() const
+{
+    AcDbDatabase* db = database();
+    if (!db || !db->data().linetypeTable)
+        return {};
+    auto* table = static_cast<AcDbLinetypeTable*>(db->objectOf(db->data().linetypeTable));
+    AcDbObjectId id;
+    table->getAt(linetype_.c_str(), id);
+    return id;
+}
+
+void AcDbLayerTableRecord::setLinetypeObjectId(AcDbObjectId id)
+{
+    AcDbStub* s = id.stub();
+    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::LinetypeTableRecord))
+        return;
+    linetype_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
+    assertWriteEnabled();
 }

@@ -43,6 +43,8 @@ AcDbObjectKind acdbKindOfDxfName(std::string_view n, std::string_view section)
         return K::Circle;
     if (n == "LINE")
         return K::Line;
+    if (n == "HATCH")
+        return K::Hatch;
     if (n == "SEQEND")
         return K::SequenceEnd;
     if (n == "BLOCK")

@@ -101,6 +101,10 @@ DxfReadResult DxfFileReader::read()
         ++i;
         if (name != "HEADER" && !sawHeader)
             return expected(i - 2, "the HEADER section first");
+        for (const AcDbFileSection& earlier : d_.sections)
+            if (earlier.name == name)
+                return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i - 1),
+                                                       "the " + name + " section appears a second time; expected each section once");
         d_.sections.push_back({name, {}});
         if (name == "HEADER") {
             sawHeader = true;

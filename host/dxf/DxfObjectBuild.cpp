@@ -10,6 +10,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbHatch.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLayout.h"
 #include "host/db/AcDbLine.h"
@@ -20,6 +21,7 @@
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfHatch.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfValue.h"
 
@@ -89,6 +91,7 @@ AcDbObject* create(AcDbDatabase& db, AcDbStub* stub)
     case AcDbObjectKind::Polyline: return new AcDbPolyline();
     case AcDbObjectKind::Circle: return new AcDbCircle();
     case AcDbObjectKind::Line: return new AcDbLine();
+    case AcDbObjectKind::Hatch: return new AcDbHatch();
     case AcDbObjectKind::BlockTableRecord: return new AcDbBlockTableRecord();
     case AcDbObjectKind::LayerTableRecord: return new AcDbLayerTableRecord();
     case AcDbObjectKind::LinetypeTableRecord: return new AcDbLinetypeTableRecord();
@@ -369,6 +372,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         }
         break;
     }
+    case AcDbObjectKind::Hatch: DxfHatch::load(static_cast<AcDbHatch&>(o), t, end, cp); break;
     case AcDbObjectKind::SymbolTable: {
         auto& x = static_cast<AcDbSymbolTable&>(o);
         for (size_t i = 1; i < end; ++i)

@@ -38,6 +38,7 @@ const char* dxfNameOf(const AcDbObject& o)
     case AcDbObjectKind::Polyline: return "LWPOLYLINE";
     case AcDbObjectKind::Circle: return "CIRCLE";
     case AcDbObjectKind::Line: return "LINE";
+    case AcDbObjectKind::Hatch: return "HATCH";
     case AcDbObjectKind::SequenceEnd: return "SEQEND";
     case AcDbObjectKind::BlockBegin: return "BLOCK";
     case AcDbObjectKind::BlockEnd: return "ENDBLK";
@@ -111,6 +112,7 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
     case AcDbObjectKind::Polyline: tag(100, "AcDbPolyline"); tag(90, "0"); break;
     case AcDbObjectKind::Circle: tag(100, "AcDbCircle"); break;
     case AcDbObjectKind::Line: tag(100, "AcDbLine"); break;
+    case AcDbObjectKind::Hatch: tag(100, "AcDbHatch"); break;
     case AcDbObjectKind::BlockBegin: tag(100, "AcDbBlockBegin"); break;
     case AcDbObjectKind::BlockEnd: tag(100, "AcDbBlockEnd"); break;
     case AcDbObjectKind::BlockTableRecord:

@@ -9,6 +9,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbHatch.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLayout.h"
 #include "host/db/AcDbLine.h"
@@ -18,6 +19,7 @@
 #include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
+#include "host/dxf/DxfHatch.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
@@ -272,6 +274,7 @@ void DxfObjectIO::saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
         break;
     case AcDbObjectKind::BlockReference: saveInsert(db, static_cast<AcDbBlockReference&>(o), ed); break;
     case AcDbObjectKind::Polyline: savePolyline(static_cast<AcDbPolyline&>(o), ed); break;
+    case AcDbObjectKind::Hatch: DxfHatch::save(static_cast<AcDbHatch&>(o), ed); break;
     case AcDbObjectKind::Circle: {
         static const std::initializer_list<int> order = {39, 10, 20, 30, 40, 210, 220, 230};
         auto& c = static_cast<AcDbCircle&>(o);

@@ -122,6 +122,7 @@ TEST(DxfRoundTrip, StructuralFaultsNameTheLineAndWhatWasExpected)
         {"duplicate handle", head + "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n  0\nDICTIONARY\n  5\nc\n  0\nENDSEC\n  0\nEOF\n", 19, "handle C"},
         {"bad handle", head + "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nXYZ\n  0\nENDSEC\n  0\nEOF\n", 18, "hexadecimal handle"},
         {"no model space", head + "  0\nEOF\n", 11, "*Model_Space"},
+        {"section twice", head + "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n  0\nEOF\n", 19, "second time"},
     };
     for (const Broken& c : cases) {
         AcDbDatabase db(false);
