@@ -39,7 +39,7 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
         {"ZELKA_HELP", "md?", "mdiagnosticshelp", SESSION, zelkaDiagnosticsHelp, false},
         {"ZELKA_SECRET", "msc_has", "msc_has", SESSION, [] { zelkaCommandNotAvailable("MSC_HAS"); }, false},
         {"ZELKA_SECRET", "msc_hs", "msc_hs", SESSION, [] { zelkaCommandNotAvailable("MSC_HS"); }, false},
-        {"ZELKA_SECRET", "msc_isc", "msc_isc", SESSION, [] { zelkaCommandNotAvailable("MSC_ISC"); }, false},
+        {"ZELKA_SECRET", "msc_isc", "msc_isc", SESSION, zelkaFerrowConversion, false},
         {"ZELKA_SECRET", "msc_cal", "msc_cal", SESSION, zelkaCheckAttributeLayers, false},
         {"ZELKA_SECRET", "msc_dsd", "msc_dsd", SESSION, zelkaDisplaySpaceDetails, false},
         {"ZELKA_TEST", "test", "test", SESSION, zelkaTest, false},

@@ -45,7 +45,8 @@ void zelkaRefreshTags();           // mrt
 void zelkaFindReplace();           // mfrs
 void zelkaDeleteBlock();           // mdb
 
-// Listing, export and inspection (blockEditListing.cpp, blockEditInspect.cpp).
+// Listing, export and inspection (blockEditListing.cpp, blockEditInspect.cpp,
+// blockEditLayout.cpp, blockEditFerrow.cpp).
 void zelkaCommaSeperatedValues();  // mcsv
 void zelkaListBlocks();            // mlb
 void zelkaDisplaySpaceDetails();   // msc_dsd

@@ -139,6 +139,7 @@ struct AttribFact {
 struct InsertFact {
     std::string handle, name;
     double x = 0, y = 0;
+    std::string layer;
     std::vector<AttribFact> attribs;
     std::vector<std::string> xdata;  // the 1000 items of the "ADE" record, in order
     std::vector<std::string> aecxdata;
@@ -216,7 +217,8 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
         std::vector<std::string> f = fields(line);
         if (f.empty()) continue;
         if (f[0] == "INSERT") {
-            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), {}, {}, {}});
+            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), f.size() > 5 ? f[5] : "",
+                                     {}, {}, {}});
             current = &facts.inserts.back();
         } else if (f[0] == "ATTRIB" && current) {
             current->attribs.push_back(attribFrom(f));

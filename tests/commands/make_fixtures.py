@@ -90,12 +90,38 @@ def spaces():
     return doc
 
 
+def ferrow():
+    """ferrow.dxf: two legacy FERROW_SPACE_LABEL labels (attributes ROOM and
+    PLINE2_ID, text height 200) naming the closed outlines of two rooms: a
+    5000 x 4000 mm rectangle (20 m2, 18 m) and an L shape of 6000 x 5000 mm
+    less 2000 x 2000 (26 m2, 22 m); a layer BOMA that is on."""
+    doc = ezdxf.new("R2013")
+    doc.header["$INSUNITS"] = 4
+    doc.header["$LUNITS"] = 2
+    for name in ("OUTLINES", "LABELS", "BOMA"):
+        doc.layers.add(name)
+    msp = doc.modelspace()
+    label = doc.blocks.new("FERROW_SPACE_LABEL")
+    label.add_attdef("ROOM", (0, 0), "", dxfattribs={"height": 200.0, "prompt": "Room"})
+    label.add_attdef("PLINE2_ID", (0, -300), "", dxfattribs={"height": 100.0, "prompt": "Outline", "flags": 1})
+    label.block.dxf.flags = 2
+    rect = msp.add_lwpolyline([(0, 0), (5000, 0), (5000, 4000), (0, 4000)], close=True,
+                              dxfattribs={"layer": "OUTLINES"})
+    ell = msp.add_lwpolyline([(8000, 0), (14000, 0), (14000, 3000), (12000, 3000), (12000, 5000), (8000, 5000)],
+                             close=True, dxfattribs={"layer": "OUTLINES"})
+    for name, outline, at in (("Seminar A", rect, (2500, 2000)), ("Studio B", ell, (10000, 2500))):
+        ref = msp.add_blockref("FERROW_SPACE_LABEL", at, dxfattribs={"layer": "LABELS"})
+        ref.add_auto_attribs({"ROOM": name, "PLINE2_ID": outline.dxf.handle})
+    return doc
+
+
 def main():
     if os.environ.get("PYTHONHASHSEED") != "0":
         os.execve(sys.executable, [sys.executable] + sys.argv, dict(os.environ, PYTHONHASHSEED="0"))
     ezdxf.options.write_fixed_meta_data_for_testing = True
     os.makedirs(OUT, exist_ok=True)
     spaces().saveas(os.path.join(OUT, "spaces.dxf"))
+    ferrow().saveas(os.path.join(OUT, "ferrow.dxf"))
     return 0
 
 

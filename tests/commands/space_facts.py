@@ -3,7 +3,7 @@
 
     space_facts.py FILE
 
-    INSERT  handle  block-name  x  y           every model-space block reference
+    INSERT  handle  block-name  x  y  layer    every model-space block reference
     ATTRIB  tag  layer  x  y  height  rotation  text      its attributes
     XDATA   ADE|AECXDATA  text                  its 1000 items under those applications
     BLOCK   name                                every block definition with attribute definitions
@@ -45,7 +45,8 @@ def main():
             out.append("LWPOLYLINE\t" + e["handle"])
         if e["type"] != "INSERT":
             continue
-        out.append("\t".join(["INSERT", e["handle"], clean(e["name"]), repr(e["insert"][0]), repr(e["insert"][1])]))
+        out.append("\t".join(["INSERT", e["handle"], clean(e["name"]), repr(e["insert"][0]), repr(e["insert"][1]),
+                               clean(e["layer"])]))
         for a in e["attribs"]:
             out.append(attrib_line("ATTRIB", a, a["text"]))
         for app in ("ADE", "AECXDATA"):

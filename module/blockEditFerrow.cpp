@@ -1,0 +1,244 @@
+// The legacy label conversion (msc_isc): every "FERROW_SPACE_LABEL" block
+// reference names a space ("ROOM") and the handle of its outline polyline
+// ("PLINE2_ID"); each becomes a room space block made from that outline as
+// the block creation makes one, placed at the label, and the label moves to
+// the layer "FERROW".
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "config/Preferences.h"
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayerTableRecord.h"
+#include "host/db/AcDbObjectIterator.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/ed/AcApDocument.h"
+#include "host/ed/AcAxDocLock.h"
+#include "infra/Utilities.h"
+#include "infra/ZelkaExceptions.h"
+#include "module/CommandFrame.h"
+#include "module/SpaceCommandSupport.h"
+#include "module/blockEdit.h"
+#include "reports/Layers.h"
+#include "spaces/AcadUtilities.h"
+#include "spaces/BlockDWGRoom.h"
+#include "spaces/Blocks.h"
+
+namespace {
+
+constexpr const char* kSource = "blockEdit.cpp";
+constexpr double kPi = 3.141592653589793;
+
+// What a label says: the space name, its outline's handle, and its text settings.
+struct FerrowLabel {
+    std::string spaceName;
+    std::string outlineHandle;
+    AcGePoint3d position;
+    double textHeight = 250.0;
+    double widthFactor = 1.0;
+    double rotation = 0.0;  // degrees
+};
+
+FerrowLabel interrogateFerrowBlock(const AcDbBlockReference* label)
+{
+    return zelkaOperation(kSource, "interrogateFerrowBlock", [&] {
+        FerrowLabel read;
+        read.position = label->position();
+        std::unique_ptr<AcDbObjectIterator> it(label->attributeIterator());
+        bool settingsTaken = false;
+        for (it->start(); !it->done(); it->step()) {
+            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
+            if (!attribute) continue;
+            const std::string tag = attribute->tag();
+            if (tag == "ROOM") {
+                read.spaceName = attribute->textString();
+                read.textHeight = attribute->height();
+                read.widthFactor = attribute->widthFactor();
+                read.rotation = attribute->rotation() * 180.0 / kPi;
+                settingsTaken = true;
+            } else if (tag == "PLINE2_ID") {
+                read.outlineHandle = attribute->textString();
+            }
+            if (!settingsTaken) {
+                read.textHeight = attribute->height();
+                read.widthFactor = attribute->widthFactor();
+                read.rotation = attribute->rotation() * 180.0 / kPi;
+            }
+        }
+        return read;
+    });
+}
+
+// The three attribute definitions of a space block, around the origin.
+void addSpaceAttributeDefinitions(AcApDocument* document, AcDbBlockTableRecord* definition, double h, double w,
+                                  double degrees)
+{
+    const double r = degrees / 180.0 * kPi;
+    struct Def {
+        const char* tag;
+        const char* prompt;
+        const char* text;
+        const char* layer;
+        double x, y;
+    };
+    const Def defs[] = {{"AREA", "Enter Area", "DEFAULT AREA", "ATT-AREA", 0.0, 0.0},
+                        {"NAME", "Enter Name", "DEFAULT NAME", "ATT-NAME", -1.5 * h * std::sin(r), 1.5 * h * std::cos(r)},
+                        {"AUX", "Enter Auxillary Value", "DEFAULT AUX", "ATT-AUX", 1.5 * h * std::sin(r),
+                         -1.5 * h * std::cos(r)}};
+    for (const Def& d : defs) {
+        CLayer layer;
+        layer.setName(d.layer);
+        layer.ensureLayerExists(document);
+        auto attdef = std::make_unique<AcDbAttributeDefinition>(AcGePoint3d(d.x, d.y, 0.0), d.text, d.tag, d.prompt);
+        attdef->setHeight(h);
+        attdef->setWidthFactor(w);
+        attdef->setRotation(r);
+        attdef->setFieldLength(25);
+        attdef->setLayer(d.layer);
+        const Acad::ErrorStatus status = definition->appendAcDbEntity(attdef.get());
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        attdef.release()->close();
+    }
+}
+
+// Makes a room space block from the outline: the outline moves into a new
+// definition whose origin is the label's position; the reference stands at
+// that position with its name, area and aux attributes and its record.
+void createFerrowBlock(AcApDocument* document, AcDbObjectId outlineId, const FerrowLabel& label,
+                       const std::string& blockName, int32_t units, int32_t precision)
+{
+    zelkaOperation(kSource, "createFerrowBlock", [&] {
+        AcDbDatabase* db = document->database();
+        CUtilities util;
+        AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForWrite);
+        if (!outline) raiseHostStatus(outline.openStatus(), __LINE__);
+        const double area = util.roundDouble(CAcadUtilities::calculatePolylineArea(outline.object(), db->lunits(), units),
+                                             precision);
+        const double perimeter = CAcadUtilities::calculatePolylinePerimeter(outline.object(), db->lunits(), units);
+        const std::string areaText = util.DoubleToCString(area, precision) + (units == 0 ? "sq.m." : "sq.ft.");
+        const std::string outlineLayer = outline->layer();
+
+        AcDbBlockTable* table = nullptr;
+        Acad::ErrorStatus status = db->getBlockTable(table, AcDb::kForWrite);
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        auto definition = std::make_unique<AcDbBlockTableRecord>();
+        definition->setName(blockName.c_str());
+        AcDbObjectId definitionId;
+        status = table->add(definitionId, definition.get());
+        table->close();
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        AcDbBlockTableRecord* record = definition.release();
+
+        // The outline, moved so that the label's position becomes the origin.
+        std::unique_ptr<AcDbEntity> moved(outline->clone());
+        AcGeMatrix3d toOrigin;
+        toOrigin.setToTranslation(AcGePoint3d::kOrigin - label.position);
+        moved->transformBy(toOrigin);
+        status = record->appendAcDbEntity(moved.get());
+        if (status != Acad::eOk) {
+            record->close();
+            raiseHostStatus(status, __LINE__);
+        }
+        moved.release()->close();
+        outline->erase();
+        outline.close();
+        addSpaceAttributeDefinitions(document, record, label.textHeight, label.widthFactor, label.rotation);
+        const std::vector<AcDbObjectId> definitionEntities = record->entityIds();
+        record->close();
+
+        auto reference = std::make_unique<AcDbBlockReference>(label.position, definitionId);
+        reference->setLayer(outlineLayer.c_str());
+        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForWrite);
+        if (!modelSpace) raiseHostStatus(modelSpace.openStatus(), __LINE__);
+        AcDbObjectId referenceId;
+        status = modelSpace->appendAcDbEntity(referenceId, reference.get());
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        AcDbBlockReference* placed = reference.release();
+        const AcGeMatrix3d transform = placed->blockTransform();
+        for (AcDbObjectId id : definitionEntities) {
+            AcDbObjectPointer<AcDbAttributeDefinition> attdef(id, AcDb::kForRead);
+            if (!attdef || attdef->isConstant()) continue;
+            auto attribute = std::make_unique<AcDbAttribute>();
+            attribute->setAttributeFromBlock(attdef.object(), transform);
+            const std::string tag = attdef->tag();
+            attribute->setTextString(tag == "NAME" ? label.spaceName.c_str() : tag == "AREA" ? areaText.c_str() : " ");
+            if (placed->appendAttribute(attribute.get()) == Acad::eOk) attribute.release()->close();
+        }
+        CBlockDWGRoom room;
+        room.setUnits(units);
+        room.setPrecision(precision);
+        room.setName(label.spaceName);
+        room.setArea(area);
+        room.setPerimeter(perimeter);
+        room.setBlockName(blockName);
+        room.writeXData(placed);
+        placed->close();
+    });
+}
+
+// "FERROW" on (made white when missing) and "BOMA" off.
+void prepareFerrowLayers(AcApDocument* document)
+{
+    AcCmColor white;
+    white.setRGB(255, 255, 255);
+    CLayers::ensureLayerExists(document, "FERROW", white);
+    AcDbLayerTable* table = nullptr;
+    if (document->database()->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return;
+    AcDbObjectId ferrow;
+    AcDbObjectId boma;
+    table->getAt("FERROW", ferrow);
+    table->getAt("BOMA", boma);
+    table->close();
+    if (AcDbObjectPointer<AcDbLayerTableRecord> layer(ferrow, AcDb::kForWrite); layer) layer->setIsOff(false);
+    if (AcDbObjectPointer<AcDbLayerTableRecord> layer(boma, AcDb::kForWrite); layer) layer->setIsOff(true);
+}
+
+}  // namespace
+
+void zelkaFerrowConversion()
+{
+    zelkaCommandFrame(nullptr, "zelkaFerrowConversion", [] {
+        AcApDocument* document = zelkaCurrentDocument();
+        AcAxDocLock lock(document);
+        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CPreferences prefs;
+        prefs.loadPreferences();
+        prepareFerrowLayers(document);
+        const std::vector<AcDbObjectId> labels = CBlocks::getZelkaBlockSS(document, "FERROW_SPACE_LABEL");
+        for (size_t i = 0; i < labels.size(); ++i) {
+            CZelkaExceptions errors;
+            try {
+                FerrowLabel label;
+                {
+                    AcDbObjectPointer<AcDbBlockReference> reference(labels[i], AcDb::kForRead);
+                    if (!reference) continue;
+                    label = interrogateFerrowBlock(reference.object());
+                }
+                const AcDbObjectId outlineId = CAcadUtilities::convertHandleToObjectId(AcDbHandle(label.outlineHandle.c_str()));
+                if (outlineId.isNull()) continue;
+                // The label's number names the definition unless a definition has that name already.
+                std::string blockName = "ROOM-" + std::to_string(i);
+                AcDbBlockTable* table = nullptr;
+                if (document->database()->getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
+                    if (table->has(blockName.c_str()))
+                        blockName = "ROOM-" + std::to_string(CBlocks::calcNextBlockIdentifier(document->database()));
+                    table->close();
+                }
+                createFerrowBlock(document, outlineId, label, blockName, prefs.getUnits(), prefs.getPrecision());
+                AcDbObjectPointer<AcDbEntity> reference(labels[i], AcDb::kForWrite);
+                if (reference) reference->setLayer("FERROW");
+            } catch (const CEXZelka& e) {
+                errors.add(e);
+            }
+            if (errors.getCount() > 0) errors.displayAll();
+        }
+    });
+}
