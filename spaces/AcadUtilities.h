@@ -78,6 +78,13 @@ public:
     // One pick of any entity with the prompt. Returns the host's result, and
     // the id when it is RTNORM.
     static int selectObjectId(const std::string& prompt, AcDbObjectId& id);
+    // Prints the prompt on its own line and appends the id of every entity of
+    // the selection set the user builds. False when no set was made.
+    static bool selectObjectIds(const std::string& prompt, AcDbObjectIdArray& ids);
+    // Asks for a block reference until one is picked ("Invalid selection.\n"
+    // for anything else) and copies it, read as a space block, into target.
+    // False, after "Cancelled by User.\n", when the pick fails or is cancelled.
+    static bool userSelectZelkaBlock(AcApDocument* document, CBlockDWG& target);
 
     // The object id of the entity with the handle in the working database;
     // the null id when the host does not know the handle.

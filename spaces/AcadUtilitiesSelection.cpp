@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
@@ -12,6 +13,7 @@
 #include "host/ed/acutPrintf.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/BlockDWG.h"
 
 namespace {
 
@@ -52,5 +54,48 @@ int CAcadUtilities::selectObjectId(const std::string& prompt, AcDbObjectId& id)
         const int result = acedEntSel(prompt.c_str(), entity, picked);
         if (result == RTNORM) acdbGetObjectId(id, entity);
         return result;
+    });
+}
+
+bool CAcadUtilities::selectObjectIds(const std::string& prompt, AcDbObjectIdArray& ids)
+{
+    return zelkaOperation(kSource, "CAcadUtilities::selectObjectIds", [&] {
+        acutPrintf("\n%s\n", prompt.c_str());
+        ads_name set = {0, 0};
+        if (acedSSGet(nullptr, nullptr, nullptr, nullptr, set) != RTNORM) return false;
+        int32_t length = 0;
+        acedSSLength(set, &length);
+        for (int32_t i = 0; i < length; ++i) {
+            ads_name entity = {0, 0};
+            AcDbObjectId id;
+            if (acedSSName(set, i, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk) ids.append(id);
+        }
+        acedSSFree(set);
+        return true;
+    });
+}
+
+bool CAcadUtilities::userSelectZelkaBlock(AcApDocument* document, CBlockDWG& target)
+{
+    return zelkaOperation(kSource, "CAcadUtilities::userSelectZelkaBlock", [&] {
+        for (;;) {
+            ads_name entity = {0, 0};
+            ads_point picked = {0, 0, 0};
+            if (acedEntSel("\nPlease select a Zelka Space\n", entity, picked) != RTNORM) {
+                acutPrintf("Cancelled by User.\n");
+                return false;
+            }
+            AcDbObjectId pickedId;
+            if (acdbGetObjectId(pickedId, entity) != Acad::eOk) continue;
+            AcDbObjectPointer<AcDbEntity> object(pickedId, AcDb::kForRead);
+            if (!object || std::string(object->isA()->name()) != "AcDbBlockReference") {
+                acutPrintf("Invalid selection.\n");
+                continue;
+            }
+            // Any block reference is accepted; whether it is a space block is the caller's question.
+            CBlockDWG pickedBlock(static_cast<const AcDbBlockReference*>(object.object()), document);
+            pickedBlock.copyInto(target);
+            return true;
+        }
     });
 }

@@ -11,6 +11,7 @@
 #include "reports/Layers.h"
 #include "reports/Layouts.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/BlockDWG.h"
 
 #include "SpacesTestSupport.h"
 
@@ -197,4 +198,28 @@ TEST(Handles, ListTextAndLookUp)
     AcDbObjectId line = d.addModelPolyline(rectangle(0, 0, 1, 1));
     EXPECT_EQ(CAcadUtilities::convertHandleToObjectId(line.handle()), line);
     EXPECT_TRUE(CAcadUtilities::convertHandleToObjectId(AcDbHandle(0xFFFFFu)).isNull());
+}
+
+TEST_F(Prompts, PickingASpaceBlockAcceptsAnyBlockReference)
+{
+    Drawing d;
+    AcDbObjectId line = d.addModelPolyline(rectangle(0, 0, 1, 1));
+    AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 500, 500), AcGePoint3d(0, 0, 0), 10.0, {"NAME"});
+    AcDbObjectId chair = d.insert(chairDef, AcGePoint3d(0, 0, 0), {{"NAME", "Chair 3"}});
+    feed(line.handle().toString() + "\n" + chair.handle().toString() + "\n");
+    CBlockDWG picked;
+    EXPECT_TRUE(CAcadUtilities::userSelectZelkaBlock(d.document, picked));
+    EXPECT_EQ(picked.getBlockReferenceId(), chair);
+    EXPECT_EQ(picked.getBlockName(), "CHAIR");
+    EXPECT_EQ(picked.getAttributes()->getAtAttribute(0)->getText(), "Chair 3");
+    EXPECT_NE(transcript.find("Invalid selection.\n"), std::string::npos) << transcript;
+
+    // The input has run out: the pick fails and says so.
+    EXPECT_FALSE(CAcadUtilities::userSelectZelkaBlock(d.document, picked));
+    EXPECT_NE(transcript.find("Cancelled by User.\n"), std::string::npos);
+
+    feed(line.handle().toString() + "\n" + chair.handle().toString() + "\n\n");
+    AcDbObjectIdArray ids;
+    EXPECT_TRUE(CAcadUtilities::selectObjectIds("Select outlines", ids));
+    EXPECT_EQ(ids, (AcDbObjectIdArray{line, chair}));
 }
