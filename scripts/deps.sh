@@ -6,12 +6,15 @@ set -euo pipefail
 ZELKA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZELKA_BUILD="${ZELKA_BUILD:-$ZELKA_ROOT/build}"
 
-# Build tools and libraries; python3-ezdxf is the independent DXF reader the tests check against.
+# Build tools and libraries. python3-ezdxf is the independent DXF reader the
+# tests check against; xsltproc applies the log stylesheets in their tests;
+# locales lets a test prove number conversions ignore the process locale.
 ZELKA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   libpugixml-dev
   python3 python3-ezdxf
+  xsltproc locales
 )
 
 zelka_install_packages() {
