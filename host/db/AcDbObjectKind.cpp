@@ -45,6 +45,8 @@ AcDbObjectKind acdbKindOfDxfName(std::string_view n, std::string_view section)
         return K::Line;
     if (n == "HATCH")
         return K::Hatch;
+    if (n == "VIEWPORT")
+        return K::Viewport;
     if (n == "SEQEND")
         return K::SequenceEnd;
     if (n == "BLOCK")

@@ -20,6 +20,7 @@
 #include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
+#include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfCodepage.h"
 #include "host/dxf/DxfHatch.h"
 #include "host/dxf/DxfObjectIO.h"
@@ -92,6 +93,7 @@ AcDbObject* create(AcDbDatabase& db, AcDbStub* stub)
     case AcDbObjectKind::Circle: return new AcDbCircle();
     case AcDbObjectKind::Line: return new AcDbLine();
     case AcDbObjectKind::Hatch: return new AcDbHatch();
+    case AcDbObjectKind::Viewport: return new AcDbViewport();
     case AcDbObjectKind::BlockTableRecord: return new AcDbBlockTableRecord();
     case AcDbObjectKind::LayerTableRecord: return new AcDbLayerTableRecord();
     case AcDbObjectKind::LinetypeTableRecord: return new AcDbLinetypeTableRecord();
@@ -373,6 +375,33 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         break;
     }
     case AcDbObjectKind::Hatch: DxfHatch::load(static_cast<AcDbHatch&>(o), t, end, cp); break;
+    case AcDbObjectKind::Viewport: {
+        auto& x = static_cast<AcDbViewport&>(o);
+        bool in = false;
+        for (size_t i = 1; i < end; ++i) {
+            if (t[i].code == 100) {
+                in = t[i].value() == "AcDbViewport";
+                continue;
+            }
+            if (!in)
+                continue;
+            switch (t[i].code) {
+            case 10: x.center_ = pointAt(t, end, i, 10); break;
+            case 40: x.width_ = real(t[i]); break;
+            case 41: x.height_ = real(t[i]); break;
+            case 68: x.status_ = static_cast<int>(integer(t[i])); break;
+            case 69: x.number_ = static_cast<int>(integer(t[i])); break;
+            case 12: { AcGePoint3d p = pointAt(t, end, i, 12); x.viewCenter_.set(p.x, p.y); break; }
+            case 16: x.viewDirection_ = pointAt(t, end, i, 16).asVector(); break;
+            case 17: x.viewTarget_ = pointAt(t, end, i, 17); break;
+            case 45: x.viewHeight_ = real(t[i]); break;
+            case 51: x.twist_ = real(t[i]) * kDegToRad; break;
+            case 90: x.flags_ = static_cast<int>(integer(t[i])); break;
+            default: break;
+            }
+        }
+        break;
+    }
     case AcDbObjectKind::SymbolTable: {
         auto& x = static_cast<AcDbSymbolTable&>(o);
         for (size_t i = 1; i < end; ++i)

@@ -39,6 +39,7 @@ const char* dxfNameOf(const AcDbObject& o)
     case AcDbObjectKind::Circle: return "CIRCLE";
     case AcDbObjectKind::Line: return "LINE";
     case AcDbObjectKind::Hatch: return "HATCH";
+    case AcDbObjectKind::Viewport: return "VIEWPORT";
     case AcDbObjectKind::SequenceEnd: return "SEQEND";
     case AcDbObjectKind::BlockBegin: return "BLOCK";
     case AcDbObjectKind::BlockEnd: return "ENDBLK";
