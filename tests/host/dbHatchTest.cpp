@@ -380,3 +380,40 @@ TEST(HatchFile, EditedHatchOfAnotherProgramKeepsItsEdgeLoop)
     // Total line length times the spacing 3.175 · 0.02 is about the area.
     EXPECT_NEAR(area, length * 0.0635, area * 0.02);
 }
+
+TEST(HatchEdit, TransformMovesLoopsAndPattern)
+{
+    AcDbHatch h;
+    h.setPatternScale(1.0);
+    h.setPattern(AcDbHatch::kPreDefined, "ANSI31");
+    h.appendLoop(AcDbHatch::kOuterMost, AcGePoint2dArray{{0, 0}, {40, 0}, {40, 30}, {0, 30}}, AcGeDoubleArray{0, 1, 0, 0});
+    double before = 0;
+    h.getArea(before);
+    // Rotate 90° about the origin, scale by 2, move by (100, 50).
+    AcGeMatrix3d m = AcGeMatrix3d::translation(AcGeVector3d(100, 50, 0)) * AcGeMatrix3d::scaling(2.0) *
+                     AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d(0, 0, 1));
+    ASSERT_EQ(h.transformBy(m), Acad::eOk);
+    double after = 0;
+    h.getArea(after);
+    EXPECT_NEAR(after, 4 * before, 1e-6 * after);
+    EXPECT_NEAR(h.patternScale(), 2.0, 1e-12);
+    EXPECT_NEAR(h.patternAngle(), kPi / 2, 1e-12);
+    int type = 0;
+    AcGePoint2dArray v;
+    AcGeDoubleArray b;
+    h.getLoopAt(0, type, v, b);
+    // (40, 0) -> rotated (0, 40) -> scaled (0, 80) -> moved (100, 130).
+    EXPECT_NEAR(v[1].x, 100, 1e-9);
+    EXPECT_NEAR(v[1].y, 130, 1e-9);
+    EXPECT_EQ(b[1], 1.0);
+    // The stored family is ANSI31 turned by 90° more and twice as far apart.
+    double a, bx, by, ox, oy;
+    AcGeDoubleArray dashes;
+    h.getPatternDefinitionAt(0, a, bx, by, ox, oy, dashes);
+    EXPECT_NEAR(a, kPi * 135 / 180, 1e-9);
+    EXPECT_NEAR(std::hypot(ox, oy), 2 * 3.175, 1e-6);
+    // Non-uniform scaling would turn arcs into ellipses: refused.
+    AcGeMatrix3d stretch;
+    stretch.entry[0][0] = 2.0;
+    EXPECT_EQ(h.transformBy(stretch), Acad::eCannotScaleNonUniformly);
+}
