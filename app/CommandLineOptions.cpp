@@ -57,6 +57,10 @@ bool CommandLineOptions::parse(int argc, char** argv)
         error_ = "--save and --save-as cannot be used together";
         return false;
     }
+    if (save && drawing.empty()) {
+        error_ = "--save needs a drawing (a new drawing is saved with --save-as FILE)";
+        return false;
+    }
     return true;
 }
 

@@ -8,12 +8,15 @@
 #include <filesystem>
 #include <memory>
 
+#include "host/db/AcDbDatabase.h"
+#include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
 #include "host/ed/AcEdCommandStack.h"
 #include "host/ed/AcRxDynamicLinker.h"
 #include "host/ed/Editor.h"
 #include "host/ed/ScriptInput.h"
 #include "host/ed/TerminalInput.h"
+#include "host/ed/acedView.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/ConsoleDialogFrontEnd.h"
 #include "host/ui/ConsoleMessageBox.h"
@@ -107,10 +110,7 @@ int ConsoleHost::run()
     setCommandLineSink(writeTranscript);
     installConsoleMessageBox();
 
-    if (!options_.drawing.empty() || options_.save || !options_.saveAs.empty()) {
-        std::fprintf(stderr, "zelka: drawings cannot be opened or saved by this build yet\n");
-        return 3;
-    }
+    if (!openDrawing()) return 3;
 
     AcRxDynamicLinker* linker = acrxDynamicLinker();
     if (!linker->loadModule(modulePath())) {
@@ -133,7 +133,44 @@ int ConsoleHost::run()
         std::fprintf(stderr, "zelka: the input ended while a prompt was waiting for an answer\n");
         failed = true;
     }
+    if (!saveDrawing()) failed = true;
     linker->unloadAll();
     setCommandLineSink(nullptr);
     return failed ? 1 : 0;
+}
+
+bool ConsoleHost::openDrawing()
+{
+    AcApDocManager* documents = acDocManagerPtr();
+    Acad::ErrorStatus status = options_.drawing.empty() ? documents->appContextNewDocument()
+                                                        : documents->appContextOpenDocument(options_.drawing.c_str());
+    if (status != Acad::eOk) {
+        std::fprintf(stderr, "zelka: cannot open the drawing: %s\n", documents->lastOpenError().c_str());
+        if (status == Acad::eDwgNotSupported) {
+            std::fprintf(stderr, "zelka: DWG files cannot be read; save the drawing as DXF and open that\n");
+        }
+        return false;
+    }
+    acedZoomExtents();
+    return true;
+}
+
+bool ConsoleHost::saveDrawing()
+{
+    if (!options_.save && options_.saveAs.empty()) return true;
+    AcApDocManager* documents = acDocManagerPtr();
+    AcApDocument* document = documents->curDocument();
+    if (!document) {
+        std::fprintf(stderr, "zelka: no drawing is open to save\n");
+        return false;
+    }
+    const char* target = options_.saveAs.empty() ? nullptr : options_.saveAs.c_str();
+    Acad::ErrorStatus status = documents->saveDocument(document, target);
+    if (status != Acad::eOk) {
+        std::string where = target ? target : document->fileName();
+        std::fprintf(stderr, "zelka: cannot save the drawing to '%s': %s\n", where.c_str(),
+                     document->database() ? document->database()->lastError().c_str() : acadErrorStatusText(status));
+        return false;
+    }
+    return true;
 }

@@ -19,6 +19,11 @@ public:
 private:
     bool setUpInput();
     std::string modulePath() const;
+    // Opens the drawing given (or starts a new one); false, after saying
+    // why, when it cannot be read.
+    bool openDrawing();
+    // Saves as --save or --save-as asked; false, after saying why, on failure.
+    bool saveDrawing();
     // Runs one line typed at the Command: prompt; false when it failed.
     bool runCommandLine(const std::string& line);
 

@@ -2,12 +2,30 @@
 
 #include <algorithm>
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbOpen.h"
+
 AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> database)
     : fileName_(std::move(fileName)), database_(std::move(database))
 {
 }
 
 AcApDocument::~AcApDocument() = default;
+
+void AcApDocument::setView(const AcApView& view)
+{
+    previousViews_.push_back(view_);
+    if (previousViews_.size() > 10) previousViews_.erase(previousViews_.begin());
+    view_ = view;
+}
+
+bool AcApDocument::restorePreviousView()
+{
+    if (previousViews_.empty()) return false;
+    view_ = previousViews_.back();
+    previousViews_.pop_back();
+    return true;
+}
 
 AcApDocManager::~AcApDocManager() = default;
 
@@ -16,6 +34,7 @@ Acad::ErrorStatus AcApDocManager::setCurDocument(AcApDocument* document)
     auto found = std::find_if(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == document; });
     if (found == documents_.end()) return Acad::eInvalidInput;
     current_ = document;
+    acdbSetWorkingDatabase(document->database());
     for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentActivated(document);
     return Acad::eOk;
 }
@@ -42,9 +61,57 @@ Acad::ErrorStatus AcApDocManager::closeDocument(AcApDocument* document)
     if (found == documents_.end()) return Acad::eInvalidInput;
     if (document->lockCount_ > 0) return Acad::eLockViolation;
     for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentToBeDestroyed(document);
+    if (acdbWorkingDatabase() == document->database()) acdbSetWorkingDatabase(nullptr);
     documents_.erase(found);
-    current_ = documents_.empty() ? nullptr : documents_.back().get();
+    current_ = nullptr;
+    if (!documents_.empty()) setCurDocument(documents_.back().get());
     return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::appContextOpenDocument(const char* path)
+{
+    lastOpenError_.clear();
+    if (!path || !*path) {
+        lastOpenError_ = "no drawing file given";
+        return Acad::eInvalidInput;
+    }
+    auto database = std::make_shared<AcDbDatabase>(false);
+    Acad::ErrorStatus status = database->readDxfFile(path);
+    if (status != Acad::eOk) {
+        lastOpenError_ = database->lastError();
+        if (lastOpenError_.empty()) lastOpenError_ = std::string(path) + ": " + acadErrorStatusText(status);
+        return status;
+    }
+    appendDocument(std::make_unique<AcApDocument>(path, std::move(database)));
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::appContextNewDocument(const char*)
+{
+    lastOpenError_.clear();
+    appendDocument(std::make_unique<AcApDocument>("", std::make_shared<AcDbDatabase>(true)));
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::saveDocument(AcApDocument* document, const char* path)
+{
+    if (!document) document = current_;
+    if (!document || !document->database()) return Acad::eNotApplicable;
+    std::string target = path && *path ? path : document->fileName();
+    if (target.empty()) return Acad::eNotApplicable;
+    Acad::ErrorStatus status = document->database()->saveAs(target.c_str());
+    if (status == Acad::eOk) document->setFileName(target);
+    return status;
+}
+
+Acad::ErrorStatus AcApDocManager::closeActiveDocumentWithoutSaving()
+{
+    if (!current_) return Acad::eNotApplicable;
+    AcApDocument* document = current_;
+    // Closing discards the document's locks with it.
+    document->lockCount_ = 0;
+    document->lockMode_ = AcAp::kNotLocked;
+    return closeDocument(document);
 }
 
 Acad::ErrorStatus AcApDocManager::lockDocument(AcApDocument* document, AcAp::DocLockMode mode, const char*,

@@ -28,6 +28,21 @@ public:
     // The documents in the order they were opened.
     std::vector<AcApDocument*> documents() const;
 
+    // Opens a DXF drawing as a new document and makes it current (its
+    // database becomes the working database). On failure returns the
+    // database's status (eFileNotFound, eDwgNotSupported, eBadDxfSequence ...)
+    // and lastOpenError() names the file and, for a damaged file, the line.
+    Acad::ErrorStatus appContextOpenDocument(const char* path);
+    // Starts a new, unnamed drawing as the current document.
+    Acad::ErrorStatus appContextNewDocument(const char* templateName = nullptr);
+    const std::string& lastOpenError() const { return lastOpenError_; }
+    // Writes a document's drawing to path (its own file when path is null or
+    // empty), atomically, keeping the previous file as .bak; the document then
+    // carries that file name. eNotApplicable for a new drawing without path.
+    Acad::ErrorStatus saveDocument(AcApDocument* document, const char* path = nullptr);
+    // Closes the active document without saving its changes; eNotApplicable when none is open.
+    Acad::ErrorStatus closeActiveDocumentWithoutSaving();
+
     // Takes over a document, tells the reactors, and makes it current.
     // Returns the document.
     AcApDocument* appendDocument(std::unique_ptr<AcApDocument> document);
@@ -63,6 +78,7 @@ private:
     AcApDocument* current_ = nullptr;
     std::vector<void*> resources_;
     std::vector<AcApDocManagerReactor*> reactors_;
+    std::string lastOpenError_;
 };
 
 // The host's document manager.

@@ -5,6 +5,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "host/ge/AcGePoint3d.h"
 
 class AcDbDatabase;
 
@@ -19,6 +22,13 @@ enum DocLockMode : int {
     kXWrite = 0x40,
 };
 }  // namespace AcAp
+
+// The part of the drawing the document's view shows (world coordinates, the
+// plan view), kept by the host: the drawing itself holds no view state.
+struct AcApView {
+    AcGePoint3d lowerLeft{0.0, 0.0, 0.0};
+    AcGePoint3d upperRight{420.0, 297.0, 0.0};
+};
 
 class AcApDocument {
 public:
@@ -39,6 +49,17 @@ public:
     AcAp::DocLockMode myLockMode() const { return lockCount_ > 0 ? lockMode_ : AcAp::kNotLocked; }
     int lockCount() const { return lockCount_; }
 
+    // The view shown now, the earlier views (newest last, at most 10) and how
+    // often the drawing was regenerated.
+    const AcApView& view() const { return view_; }
+    const std::vector<AcApView>& previousViews() const { return previousViews_; }
+    int regenCount() const { return regenCount_; }
+    // Shows another part of the drawing, keeping the current view for zoom previous.
+    void setView(const AcApView& view);
+    // Goes back to the view before; false when there is none.
+    bool restorePreviousView();
+    void regen() { ++regenCount_; }
+
 private:
     friend class AcApDocManager;
     std::string fileName_;
@@ -46,4 +67,7 @@ private:
     std::shared_ptr<AcDbDatabase> database_;
     AcAp::DocLockMode lockMode_ = AcAp::kNotLocked;
     int lockCount_ = 0;
+    AcApView view_;
+    std::vector<AcApView> previousViews_;
+    int regenCount_ = 0;
 };

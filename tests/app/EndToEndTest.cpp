@@ -367,3 +367,44 @@ TEST(ZelkaOptions, AppDataOptionSetsWhereTheFoldersAreMade)
     // Cancel on the first-start dialog writes no file.
     EXPECT_FALSE(std::filesystem::exists(prefsFile(appData.path())));
 }
+
+TEST_F(ZelkaRun, OpensADxfDrawingAndSavesItBackOrElsewhere)
+{
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ezdxf";
+    writePreferences(appData.path());
+    TempFolder plans;
+    std::string plan = (plans.path() / "plan.dxf").string();
+    std::string make = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/app/data/make_plan.py " + plan +
+                       " >/dev/null";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    std::string copy = (plans.path() / "copy.dxf").string();
+    RunResult saved = run({"--command", "md1", "--save-as", copy, plan});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err;
+    std::string count = std::string(ZELKA_PYTHON) +
+                        " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); sys.exit(len(d.modelspace()))\" ";
+    EXPECT_EQ(WEXITSTATUS(std::system((count + copy).c_str())), 4);
+
+    // --save writes the file back and keeps the previous one as .bak.
+    RunResult back = run({"--command", "md1", "--save", plan});
+    EXPECT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_TRUE(std::filesystem::exists(plan + ".bak"));
+    EXPECT_EQ(WEXITSTATUS(std::system((count + plan).c_str())), 4);
+}
+
+TEST_F(ZelkaRun, DrawingsThatCannotBeReadStopTheRun)
+{
+    writePreferences(appData.path());
+    TempFolder plans;
+    writeFile(plans.path() / "plan.dwg", std::string("AC1032") + std::string(100, '\0'));
+    RunResult dwg = run({"--command", "md1", (plans.path() / "plan.dwg").string()});
+    EXPECT_EQ(dwg.exitCode, 3);
+    EXPECT_NE(dwg.err.find("save the drawing as DXF"), std::string::npos) << dwg.err;
+    EXPECT_EQ(dwg.out.find("Command:"), std::string::npos);
+
+    RunResult missing = run({(plans.path() / "absent.dxf").string()});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("absent.dxf"), std::string::npos);
+
+    RunResult noDrawing = run({"--save"});
+    EXPECT_EQ(noDrawing.exitCode, 2);
+}

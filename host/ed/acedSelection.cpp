@@ -1,0 +1,518 @@
+#include "host/ed/acedSelection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbCircle.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbExtents.h"
+#include "host/db/AcDbHandle.h"
+#include "host/db/AcDbLine.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/db/AcRxClass.h"
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/Editor.h"
+#include "host/ed/acedInput.h"
+#include "host/ed/acutPrintf.h"
+#include "host/ed/acutWcMatch.h"
+
+namespace {
+
+struct Point2 {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// An entity's outline for hit tests: polylines as vertex runs; entities
+// without an outline (text, block references, anything else) as their box.
+struct Shape {
+    std::vector<std::vector<Point2>> runs;  // each run is open unless closed[i]
+    std::vector<bool> closed;
+    bool isBox = false;
+};
+
+struct SelectionSets {
+    std::map<int64_t, std::vector<AcDbObjectId>> sets;
+    int64_t next = 1;
+};
+
+SelectionSets& selectionSets()
+{
+    static SelectionSets state;
+    return state;
+}
+
+AcDbDatabase* drawing()
+{
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    return document ? document->database() : nullptr;
+}
+
+std::vector<AcDbObjectId> entitiesOf(AcDbObjectId spaceId)
+{
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, spaceId, AcDb::kForRead) != Acad::eOk) return {};
+    std::vector<AcDbObjectId> ids = space->entityIds();
+    space->close();
+    return ids;
+}
+
+Shape shapeOf(const AcDbEntity& entity)
+{
+    Shape shape;
+    if (const auto* line = dynamic_cast<const AcDbLine*>(&entity)) {
+        shape.runs.push_back({{line->startPoint().x, line->startPoint().y}, {line->endPoint().x, line->endPoint().y}});
+        shape.closed.push_back(false);
+    } else if (const auto* polyline = dynamic_cast<const AcDbPolyline*>(&entity)) {
+        // Arc segments are taken as their chords: close enough for picking.
+        std::vector<Point2> run;
+        for (unsigned i = 0; i < polyline->numVerts(); ++i) {
+            AcGePoint3d p;
+            if (polyline->getPointAt(i, p) == Acad::eOk) run.push_back({p.x, p.y});
+        }
+        shape.runs.push_back(run);
+        shape.closed.push_back(polyline->isClosed());
+    } else if (const auto* circle = dynamic_cast<const AcDbCircle*>(&entity)) {
+        std::vector<Point2> run;
+        for (int i = 0; i < 64; ++i) {
+            double angle = 2.0 * M_PI * i / 64.0;
+            run.push_back({circle->center().x + circle->radius() * std::cos(angle),
+                           circle->center().y + circle->radius() * std::sin(angle)});
+        }
+        shape.runs.push_back(run);
+        shape.closed.push_back(true);
+    } else {
+        AcDbExtents extents;
+        if (entity.getGeomExtents(extents) == Acad::eOk && extents.isValid()) {
+            const AcGePoint3d& a = extents.minPoint();
+            const AcGePoint3d& b = extents.maxPoint();
+            shape.runs.push_back({{a.x, a.y}, {b.x, a.y}, {b.x, b.y}, {a.x, b.y}});
+            shape.closed.push_back(true);
+            shape.isBox = true;
+        }
+    }
+    return shape;
+}
+
+template <class Visit>
+void forEachSegment(const Shape& shape, Visit&& visit)
+{
+    for (size_t r = 0; r < shape.runs.size(); ++r) {
+        const std::vector<Point2>& run = shape.runs[r];
+        if (run.size() == 1) visit(run[0], run[0]);
+        for (size_t i = 0; i + 1 < run.size(); ++i) visit(run[i], run[i + 1]);
+        if (shape.closed[r] && run.size() > 2) visit(run.back(), run.front());
+    }
+}
+
+double distanceToSegment(Point2 p, Point2 a, Point2 b)
+{
+    double dx = b.x - a.x, dy = b.y - a.y;
+    double length2 = dx * dx + dy * dy;
+    double t = length2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+bool insidePolygon(Point2 p, const std::vector<Point2>& polygon)
+{
+    bool inside = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const Point2& a = polygon[i];
+        const Point2& b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+    }
+    return inside;
+}
+
+double cross(Point2 o, Point2 a, Point2 b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+bool segmentsCross(Point2 a, Point2 b, Point2 c, Point2 d)
+{
+    double d1 = cross(c, d, a), d2 = cross(c, d, b), d3 = cross(a, b, c), d4 = cross(a, b, d);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return true;
+    auto on = [](Point2 p, Point2 q, Point2 r, double value) {
+        return value == 0.0 && std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) && std::min(p.y, q.y) <= r.y &&
+               r.y <= std::max(p.y, q.y);
+    };
+    return on(c, d, a, d1) || on(c, d, b, d2) || on(a, b, c, d3) || on(a, b, d, d4);
+}
+
+// Distance from a point to the shape; 0 inside a box shape.
+double distanceTo(const Shape& shape, Point2 p)
+{
+    double best = std::numeric_limits<double>::infinity();
+    if (shape.isBox && insidePolygon(p, shape.runs[0])) return 0.0;
+    forEachSegment(shape, [&](Point2 a, Point2 b) { best = std::min(best, distanceToSegment(p, a, b)); });
+    return best;
+}
+
+bool allInside(const Shape& shape, const std::vector<Point2>& polygon)
+{
+    bool any = false;
+    for (const auto& run : shape.runs) {
+        for (const Point2& p : run) {
+            if (!insidePolygon(p, polygon)) return false;
+            any = true;
+        }
+    }
+    return any;
+}
+
+bool crossesOrInside(const Shape& shape, const std::vector<Point2>& polygon)
+{
+    for (const auto& run : shape.runs) {
+        for (const Point2& p : run) {
+            if (insidePolygon(p, polygon)) return true;
+        }
+    }
+    bool crossing = false;
+    forEachSegment(shape, [&](Point2 a, Point2 b) {
+        for (size_t i = 0, j = polygon.size() - 1; i < polygon.size() && !crossing; j = i++) {
+            crossing = segmentsCross(a, b, polygon[j], polygon[i]);
+        }
+    });
+    if (crossing) return true;
+    // A polygon wholly inside a closed outline crosses it too.
+    for (size_t r = 0; r < shape.runs.size(); ++r) {
+        if (shape.closed[r] && shape.runs[r].size() > 2 && insidePolygon(polygon[0], shape.runs[r])) return true;
+    }
+    return false;
+}
+
+std::vector<Point2> rectangle(const double* a, const double* b)
+{
+    double x0 = std::min(a[0], b[0]), x1 = std::max(a[0], b[0]);
+    double y0 = std::min(a[1], b[1]), y1 = std::max(a[1], b[1]);
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+// Calls test(entity) on each entity of model space; collects those it accepts.
+template <class Test>
+std::vector<AcDbObjectId> collect(const std::vector<AcDbObjectId>& ids, Test&& test)
+{
+    std::vector<AcDbObjectId> chosen;
+    for (const AcDbObjectId& id : ids) {
+        AcDbEntity* entity = nullptr;
+        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+        bool accepted = test(*entity);
+        entity->close();
+        if (accepted) chosen.push_back(id);
+    }
+    return chosen;
+}
+
+std::string upper(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+std::string trim(const std::string& text)
+{
+    size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string::npos) return {};
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+// The pick aperture: half a percent of the view height.
+double aperture()
+{
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    double height = document ? document->view().upperRight.y - document->view().lowerLeft.y : 1.0;
+    return std::max(std::abs(height) * 0.005, 1e-9);
+}
+
+AcDbObjectId lastEntity(AcDbDatabase& db)
+{
+    std::vector<AcDbObjectId> ids = entitiesOf(db.modelSpaceId());
+    return ids.empty() ? AcDbObjectId() : ids.back();
+}
+
+AcDbObjectId entityByHandle(AcDbDatabase& db, const std::string& text)
+{
+    if (text.empty() || text.size() > 16 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return {};
+    }
+    AcDbObjectId id;
+    if (db.getAcDbObjectId(id, false, AcDbHandle(std::stoull(text, nullptr, 16))) != Acad::eOk) return {};
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) return {};
+    entity->close();
+    return id;
+}
+
+bool parsePoint(const std::string& text, Point2& point)
+{
+    size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    char* end = nullptr;
+    std::string xs = trim(text.substr(0, comma));
+    std::string rest = text.substr(comma + 1);
+    size_t second = rest.find(',');
+    std::string ys = trim(second == std::string::npos ? rest : rest.substr(0, second));
+    if (xs.empty() || ys.empty()) return false;
+    point.x = std::strtod(xs.c_str(), &end);
+    if (*end) return false;
+    point.y = std::strtod(ys.c_str(), &end);
+    return *end == '\0';
+}
+
+// The entity nearest to the point within the aperture; the later one drawn wins a tie.
+AcDbObjectId pickAt(AcDbDatabase& db, Point2 point)
+{
+    double reach = aperture();
+    double best = std::numeric_limits<double>::infinity();
+    AcDbObjectId chosen;
+    for (const AcDbObjectId& id : entitiesOf(db.modelSpaceId())) {
+        AcDbEntity* entity = nullptr;
+        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+        double distance = distanceTo(shapeOf(*entity), point);
+        entity->close();
+        if (distance <= reach && distance <= best) {
+            best = distance;
+            chosen = id;
+        }
+    }
+    return chosen;
+}
+
+// Whether an entity passes the filter; false with supported=false for a
+// filter code this host does not evaluate.
+bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported)
+{
+    for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
+        switch (rb->restype) {
+        case 0:
+        case RTDXF0:
+            if (!acutWcMatch(entity.isA()->dxfName(), rb->resval.rstring)) return false;
+            break;
+        case 2: {
+            const auto* reference = dynamic_cast<const AcDbBlockReference*>(&entity);
+            if (!reference || !acutWcMatch(reference->blockName(), rb->resval.rstring)) return false;
+            break;
+        }
+        case 8:
+            if (!acutWcMatch(entity.layer(), rb->resval.rstring)) return false;
+            break;
+        case 67: {
+            AcDbDatabase* db = entity.database();
+            bool paper = db && entity.ownerId() != db->modelSpaceId();
+            if (paper != (rb->resval.rint != 0)) return false;
+            break;
+        }
+        case -3:
+            for (const resbuf* app = rb->rbnext; app && app->restype == 1001; app = app->rbnext) {
+                resbuf* data = entity.xData(app->resval.rstring);
+                if (!data) return false;
+                acutRelRb(data);
+                rb = app;
+            }
+            break;
+        default:
+            supported = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+int makeSet(std::vector<AcDbObjectId> ids, ads_name set)
+{
+    if (ids.empty()) return RTERROR;
+    SelectionSets& state = selectionSets();
+    int64_t key = state.next++;
+    state.sets[key] = std::move(ids);
+    set[0] = key;
+    set[1] = 0;
+    return RTNORM;
+}
+
+void addUnique(std::vector<AcDbObjectId>& into, const std::vector<AcDbObjectId>& found, size_t& added)
+{
+    added = 0;
+    for (const AcDbObjectId& id : found) {
+        if (std::find(into.begin(), into.end(), id) == into.end()) {
+            into.push_back(id);
+            ++added;
+        }
+    }
+}
+
+std::vector<AcDbObjectId> windowSelect(AcDbDatabase& db, const std::vector<Point2>& polygon, bool crossing)
+{
+    return collect(entitiesOf(db.modelSpaceId()), [&](const AcDbEntity& entity) {
+        Shape shape = shapeOf(entity);
+        return crossing ? crossesOrInside(shape, polygon) : allInside(shape, polygon);
+    });
+}
+
+// The interactive selection: answers until the empty one.
+int askForSelection(AcDbDatabase& db, std::vector<AcDbObjectId>& chosen)
+{
+    for (;;) {
+        std::string answer;
+        int status = acedGetString(1, "Select objects: ", answer);
+        if (status != RTNORM) return status;
+        answer = trim(answer);
+        if (answer.empty()) return RTNORM;
+        std::string word = upper(answer);
+        std::vector<AcDbObjectId> found;
+        Point2 point;
+        if (word == "ALL") {
+            found = entitiesOf(db.modelSpaceId());
+        } else if (word == "L") {
+            AcDbObjectId last = lastEntity(db);
+            if (last) found.push_back(last);
+        } else if (word == "W" || word == "C") {
+            ads_point first, second;
+            if ((status = acedGetPoint(nullptr, "First corner: ", first)) != RTNORM) return status == RTNONE ? RTCAN : status;
+            if ((status = acedGetPoint(first, "Specify opposite corner: ", second)) != RTNORM) {
+                return status == RTNONE ? RTCAN : status;
+            }
+            found = windowSelect(db, rectangle(first, second), word == "C");
+        } else if (parsePoint(answer, point)) {
+            AcDbObjectId picked = pickAt(db, point);
+            if (picked) found.push_back(picked);
+        } else if (AcDbObjectId byHandle = entityByHandle(db, answer)) {
+            found.push_back(byHandle);
+        } else {
+            acutPrintf("*Invalid selection*\nExpects a point, a handle or Window/Crossing/Last/ALL\n");
+            continue;
+        }
+        size_t added = 0;
+        addUnique(chosen, found, added);
+        if (chosen.size() == added) {
+            acutPrintf("%zu found\n", found.size());
+        } else {
+            acutPrintf("%zu found, %zu total\n", found.size(), chosen.size());
+        }
+    }
+}
+
+}  // namespace
+
+int acedEntSel(const char* prompt, ads_name entity, ads_point picked)
+{
+    AcDbDatabase* db = drawing();
+    std::string answer;
+    int status = acedGetString(1, prompt ? prompt : "Select object: ", answer);
+    if (status != RTNORM) return status;
+    if (!db) return RTERROR;
+    answer = trim(answer);
+    AcDbObjectId id;
+    Point2 point;
+    if (upper(answer) == "L") {
+        id = lastEntity(*db);
+    } else if (parsePoint(answer, point)) {
+        id = pickAt(*db, point);
+    } else {
+        id = entityByHandle(*db, answer);
+    }
+    if (!id) return RTERROR;
+    if (picked) {
+        picked[0] = point.x;
+        picked[1] = point.y;
+        picked[2] = 0.0;
+    }
+    return acdbGetAdsName(entity, id) == RTNORM ? RTNORM : RTERROR;
+}
+
+int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* filter, ads_name set)
+{
+    AcDbDatabase* db = drawing();
+    if (!db || !set) return RTERROR;
+    std::string kind = mode ? upper(mode) : "";
+    std::vector<AcDbObjectId> chosen;
+    if (kind.empty()) {
+        int status = askForSelection(*db, chosen);
+        if (status != RTNORM) return status;
+    } else if (kind == "X") {
+        chosen = entitiesOf(db->modelSpaceId());
+        std::vector<AcDbObjectId> paper = entitiesOf(db->paperSpaceId());
+        chosen.insert(chosen.end(), paper.begin(), paper.end());
+    } else if ((kind == "W" || kind == "C") && pt1 && pt2) {
+        chosen = windowSelect(*db, rectangle(static_cast<const double*>(pt1), static_cast<const double*>(pt2)),
+                              kind == "C");
+    } else if ((kind == "WP" || kind == "CP") && pt1) {
+        std::vector<Point2> polygon;
+        for (const resbuf* rb = static_cast<const resbuf*>(pt1); rb; rb = rb->rbnext) {
+            if (rb->restype == RTPOINT || rb->restype == RT3DPOINT) {
+                polygon.push_back({rb->resval.rpoint[0], rb->resval.rpoint[1]});
+            }
+        }
+        if (polygon.size() < 3) return RTERROR;
+        chosen = windowSelect(*db, polygon, kind == "CP");
+    } else if (kind == "L") {
+        if (AcDbObjectId last = lastEntity(*db)) chosen.push_back(last);
+    } else {
+        return RTERROR;
+    }
+    if (filter) {
+        bool supported = true;
+        chosen = collect(chosen, [&](const AcDbEntity& entity) { return passes(entity, filter, supported); });
+        if (!supported) return RTERROR;
+    }
+    return makeSet(std::move(chosen), set);
+}
+
+int acedSSLength(const ads_name set, int32_t* length)
+{
+    auto found = selectionSets().sets.find(set ? set[0] : 0);
+    if (found == selectionSets().sets.end() || !length) return RTERROR;
+    *length = static_cast<int32_t>(found->second.size());
+    return RTNORM;
+}
+
+int acedSSName(const ads_name set, int32_t index, ads_name entity)
+{
+    auto found = selectionSets().sets.find(set ? set[0] : 0);
+    if (found == selectionSets().sets.end() || index < 0 || index >= static_cast<int32_t>(found->second.size())) {
+        return RTERROR;
+    }
+    return acdbGetAdsName(entity, found->second[static_cast<size_t>(index)]);
+}
+
+int acedSSFree(const ads_name set)
+{
+    return selectionSets().sets.erase(set ? set[0] : 0) ? RTNORM : RTERROR;
+}
+
+int acedSSAdd(const ads_name entity, const ads_name set, ads_name result)
+{
+    if (!result) return RTERROR;
+    std::vector<AcDbObjectId> ids;
+    if (set) {
+        auto found = selectionSets().sets.find(set[0]);
+        if (found == selectionSets().sets.end()) return RTERROR;
+        ids = found->second;
+    }
+    if (entity) {
+        AcDbObjectId id;
+        if (acdbGetObjectId(id, entity) != Acad::eOk || id.isNull()) return RTERROR;
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    }
+    if (set) {
+        selectionSets().sets[set[0]] = ids;
+        result[0] = set[0];
+        result[1] = 0;
+        return RTNORM;
+    }
+    SelectionSets& state = selectionSets();
+    int64_t key = state.next++;
+    state.sets[key] = std::move(ids);
+    result[0] = key;
+    result[1] = 0;
+    return RTNORM;
+}
