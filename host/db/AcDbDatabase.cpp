@@ -136,8 +136,7 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
         ::unlink(tmpl.c_str());
         return fail(Acad::eFileSystemErr, std::string(path) + ": writing failed: " + std::strerror(err));
     }
-    ::fchmod(fd, 0644);
-    ::chmod(tmpl.c_str(), 0644);
+    ::chmod(tmpl.c_str(), 0644);  // mkstemp makes the file private
     std::error_code ec;
     if (fs::exists(target, ec)) {
         fs::path bak = target;

@@ -25,7 +25,8 @@ class AcDbDatabase {
 public:
     // buildDefaultDrawing: start with the minimal drawing (tables, model and
     // paper space, layouts, dictionaries) instead of nothing; an empty
-    // database is only good for readDxfFile.
+    // database is only good for readDxfFile. noDocument is accepted for
+    // callers written against that signature: a database never has a document.
     explicit AcDbDatabase(bool buildDefaultDrawing = true, bool noDocument = false);
     ~AcDbDatabase();
     AcDbDatabase(const AcDbDatabase&) = delete;

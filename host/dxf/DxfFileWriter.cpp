@@ -88,15 +88,11 @@ void DxfFileWriter::writeHeader(DxfTagWriter& out)
     // The seed stays above every handle in use, whatever the file said.
     uint64_t seed = now.handseed;
     uint64_t fileSeed = 0;
-    bool seedWritten = false;
     for (size_t i = 0; i < d.headerTags.size(); ++i)
         if (d.headerTags[i].is(9, "$HANDSEED") && i + 1 < d.headerTags.size())
             DxfValue::toHandle(d.headerTags[i + 1].value(), fileSeed);
     if (seed != fileSeed)
         one("$HANDSEED", 5, DxfValue::fromHandle(seed));
-    else
-        seedWritten = true;
-    (void)seedWritten;
 
     std::set<std::string> done;
     const auto& h = d.headerTags;

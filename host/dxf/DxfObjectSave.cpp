@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
-
 const char* dxfNameOf(const AcDbObject& o)
 {
     switch (o.kind()) {

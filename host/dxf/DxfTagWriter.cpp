@@ -14,17 +14,6 @@ DxfTagWriter::DxfTagWriter(int fd, bool crlf) : fd_(fd), crlf_(crlf) { buffer_.r
 
 DxfTagWriter::~DxfTagWriter() { flush(); }
 
-void DxfTagWriter::append(std::string_view s)
-{
-    if (target_) {
-        target_->append(s);
-        return;
-    }
-    buffer_.append(s);
-    if (buffer_.size() >= kBufferSize)
-        flush();
-}
-
 void DxfTagWriter::write(int code, std::string_view value)
 {
     char head[16];

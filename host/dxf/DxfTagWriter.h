@@ -26,8 +26,6 @@ public:
     bool good() const { return good_; }
 
 private:
-    void append(std::string_view s);
-
     std::string* target_ = nullptr;
     int fd_ = -1;
     bool crlf_;

@@ -303,8 +303,9 @@ TEST(DbEntity, SendToBackThroughTheSortentsTable)
     AcDbObjectId second = append(db, db.modelSpaceId(), new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1));
     AcDbObjectId third = append(db, db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 1, 0)));
     AcDbObjectPointer<AcDbBlockTableRecord> ms(db.modelSpaceId(), AcDb::kForWrite);
-    if (ms->extensionDictionary().isNull())
+    if (ms->extensionDictionary().isNull()) {
         ASSERT_EQ(ms->createExtensionDictionary(), Acad::eOk);
+    }
     AcDbObjectPointer<AcDbDictionary> xd(ms->extensionDictionary(), AcDb::kForWrite);
     auto* sortents = new AcDbSortentsTable();
     sortents->setBlockId(db.modelSpaceId());
