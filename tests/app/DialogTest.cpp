@@ -12,7 +12,7 @@
 #include "host/ui/ConsoleDialogFrontEnd.h"
 #include "host/ui/DialogTemplate.h"
 #include "host/ui/MessageBox.h"
-#include "tests/app/ZelkaProcess.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace {
 

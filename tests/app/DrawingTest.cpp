@@ -23,7 +23,7 @@
 #include "host/ui/MessageBox.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
-#include "tests/app/ZelkaProcess.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/ZelkaProcess.h"
+#include "tests/common/ZelkaProcess.h"
 
 using namespace zelkatest;
 
@@ -407,4 +407,46 @@ TEST_F(ZelkaRun, DrawingsThatCannotBeReadStopTheRun)
 
     RunResult noDrawing = run({"--save"});
     EXPECT_EQ(noDrawing.exitCode, 2);
+}
+
+namespace {
+
+// The drawing's tag stream as ezdxf's own low-level reader sees it.
+std::string tagStream(const std::string& path)
+{
+    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/tools/dxf_oracle.py tags '" +
+                          path + "' 2>&1";
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[65536];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+}  // namespace
+
+// Opening another program's drawing and saving it without running a command
+// must give back the same content: every tag, handle and value.
+TEST_F(ZelkaRun, SavingWithoutACommandChangesNothingInTheFile)
+{
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ezdxf";
+    writePreferences(appData.path());
+    const std::filesystem::path real = std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/data/dxf/real";
+    for (const char* name : {"acad_xdata_all_codes_AC1032.dxf", "acad_hatch_ansi1251_crlf_AC1021.dxf",
+                             "librecad_architect_blocks_AC1021.dxf", "ezdxf_cp1252_attribs_AC1015.dxf"}) {
+        SCOPED_TRACE(name);
+        TempFolder plans;
+        std::filesystem::path plan = plans.path() / name;
+        std::filesystem::copy_file(real / name, plan);
+        std::string before = tagStream(plan.string());
+        ASSERT_GT(before.size(), 1000u) << before.substr(0, 400);
+
+        RunResult saved = run({"--save", plan.string()});
+        EXPECT_EQ(saved.exitCode, 0) << saved.out << saved.err;
+        ASSERT_TRUE(std::filesystem::exists(plan.string() + ".bak"));
+        EXPECT_TRUE(tagStream(plan.string()) == before) << "the saved drawing's tags differ from the original's";
+    }
 }

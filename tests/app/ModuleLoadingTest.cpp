@@ -16,7 +16,7 @@
 #include "host/ed/acutPrintf.h"
 #include "module/HostProduct.h"
 #include "module/blockEdit.h"
-#include "tests/app/ZelkaProcess.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace {
 

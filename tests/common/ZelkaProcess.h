@@ -46,7 +46,7 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelka-app-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zelka-test-XXXXXX").string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         path_ = mkdtemp(buffer.data());
