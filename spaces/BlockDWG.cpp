@@ -403,22 +403,36 @@ void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3
     });
 }
 
+namespace {
+
+// The area or perimeter of a space block's own outline (the closed polyline of
+// its definition) as the reference shows it, in the block's units. False when
+// the reference, its drawing or its outline is missing.
+using OutlineMeasure = double (*)(const AcDbBlockReference*, const AcDbPolyline*, int16_t, int32_t);
+
+bool measureOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db, int units, OutlineMeasure measure,
+                       double& value)
+{
+    AcDbObjectPointer<AcDbBlockReference> reference(referenceId, AcDb::kForRead);
+    if (!reference || !db)
+        return false;
+    value = 0.0;
+    AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
+                                            AcDb::kForRead);
+    if (outline)
+        value = measure(reference.object(), outline.object(), db->lunits(), units);
+    return true;
+}
+
+}  // namespace
+
 void CBlockDWG::recalculateArea(AcApDocument* document)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
-        AcDbDatabase* db = databaseOf(document);
-        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForRead);
-        if (!reference || !db)
-            return;
         double outlineArea = 0.0;
-        {
-            AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
-                                                    AcDb::kForRead);
-            if (outline)
-                outlineArea = CAcadUtilities::recalculateBlockArea(reference.object(), outline.object(), db->lunits(),
-                                                                   getUnits());
-        }
-        reference.close();
+        if (!measureOwnOutline(blockReferenceId_, databaseOf(document), getUnits(),
+                               &CAcadUtilities::recalculateBlockArea, outlineArea))
+            return;
         double area = outlineArea - calcSubArea(document) + calcAddArea(document);
         CUtilities u;
         setArea(u.CStringToDouble(u.DoubleToCString(area, getPrecision())));
@@ -428,19 +442,10 @@ void CBlockDWG::recalculateArea(AcApDocument* document)
 void CBlockDWG::recalculatePerimeter(AcApDocument* document)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
-        AcDbDatabase* db = databaseOf(document);
-        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForRead);
-        if (!reference || !db)
-            return;
         double outlinePerimeter = 0.0;
-        {
-            AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
-                                                    AcDb::kForRead);
-            if (outline)
-                outlinePerimeter = CAcadUtilities::recalculateBlockPerimeter(reference.object(), outline.object(),
-                                                                             db->lunits(), getUnits());
-        }
-        reference.close();
+        if (!measureOwnOutline(blockReferenceId_, databaseOf(document), getUnits(),
+                               &CAcadUtilities::recalculateBlockPerimeter, outlinePerimeter))
+            return;
         // A subtracted outline's edge is boundary of the space too.
         setPerimeter(calcSubAreaPerimeters(document) + outlinePerimeter + calcAddAreaPerimeters(document));
     });
