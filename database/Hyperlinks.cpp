@@ -1,7 +1,23 @@
 #include "database/Hyperlinks.h"
 
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbEntityHyperlinkPE.h"
+#include "host/db/AcDbObjectPointer.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+
+namespace {
+
+std::string trimBlanks(const std::string& text)
+{
+    const char* blanks = " \t";
+    size_t begin = text.find_first_not_of(blanks);
+    if (begin == std::string::npos) return {};
+    return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
+}
+
+}  // namespace
 
 CHyperlink::CHyperlink(std::string href, std::string description)
     : href_(std::move(href)), description_(std::move(description))
@@ -39,6 +55,11 @@ void CHyperlink::deSerialize(pugi::xml_node element)
     });
 }
 
+CHyperlinks::CHyperlinks(const AcDbBlockReference* reference)
+{
+    zelkaOperation(__FILE__, "CHyperlinks::CHyperlinks", [&] { getBlockHyperlinks(reference); });
+}
+
 bool CHyperlinks::add(std::unique_ptr<CHyperlink> link)
 {
     return zelkaOperation(__FILE__, "CHyperlinks::add", [&] {
@@ -60,6 +81,69 @@ void CHyperlinks::copyTo(CHyperlinks& other) const
 {
     zelkaOperation(__FILE__, "CHyperlinks::copyTo", [&] {
         for (const auto& link : items_) other.add(link->copyTo());
+    });
+}
+
+void CHyperlinks::getEntityHyperlinks(const AcDbEntity* entity)
+{
+    zelkaOperation(__FILE__, "CHyperlinks::getEntityHyperlinks", [&] {
+        AcDbEntityHyperlinkPE* extension = AcDbEntityHyperlinkPE::cast(entity);
+        if (!extension) return;
+        AcDbHyperlinkCollection* links = nullptr;
+        Acad::ErrorStatus es = extension->getHyperlinkCollection(entity, links);
+        std::unique_ptr<AcDbHyperlinkCollection> owned(links);
+        if (es != Acad::eOk || !owned) return;
+        for (int i = 0; i < owned->count(); ++i) {
+            const AcDbHyperlink* link = owned->item(i);
+            add(std::make_unique<CHyperlink>(link->name(), link->description()));
+        }
+    });
+}
+
+void CHyperlinks::getBlockHyperlinks(const AcDbBlockReference* reference)
+{
+    zelkaOperation(__FILE__, "CHyperlinks::getBlockHyperlinks", [&] {
+        if (!reference) return;
+        getEntityHyperlinks(reference);
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
+        if (!definition) return;
+        for (AcDbObjectId id : definition->entityIds()) {
+            AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
+            if (entity) getEntityHyperlinks(entity.object());
+        }
+    });
+}
+
+Acad::ErrorStatus CHyperlinks::setEntityHyperlinks(AcDbEntity* entity) const
+{
+    return zelkaOperation(__FILE__, "CHyperlinks::setEntityHyperlinks", [&] {
+        AcDbEntityHyperlinkPE* extension = AcDbEntityHyperlinkPE::cast(entity);
+        if (!extension) return Acad::eNullObjectPointer;
+        AcDbHyperlinkCollection links;
+        for (const auto& link : items_) links.addTail(link->getHref().c_str(), link->getDescription().c_str());
+        return extension->setHyperlinkCollection(entity, &links);
+    });
+}
+
+void CHyperlinks::setHyperlinks(const std::string& links, int32_t id)
+{
+    zelkaOperation(__FILE__, "CHyperlinks::setHyperlinks", [&] {
+        size_t start = 0;
+        while (start <= links.size()) {
+            size_t end = links.find(';', start);
+            std::string entry = links.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            size_t comma = entry.find(',');
+            std::string address = comma == std::string::npos ? entry : entry.substr(0, comma);
+            std::string description = comma == std::string::npos ? entry : entry.substr(comma + 1);
+            if (address.empty()) address = description;
+            if (description.empty()) description = address;
+            address = trimBlanks(address);
+            description = trimBlanks(description);
+            if (!address.empty())
+                add(std::make_unique<CHyperlink>(address + "?pb=10&page=1&id=" + std::to_string(id), description));
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
     });
 }
 

@@ -1,14 +1,22 @@
 #pragma once
 // Hyperlinks of space blocks and assets: one address and its description
 // (CHyperlink) and an ordered list of them that owns its links (CHyperlinks).
-// This file holds the data and its XML form; reading links from drawing
-// entities, database loads and the links text arrive with the drawing side.
+// The list is read from and written to drawing entities through the host's
+// hyperlink protocol extension (AcDbEntityHyperlinkPE, kept as "PE_URL"
+// extended data), built from a links text, and kept in the graphic report
+// XML document. Database loads arrive with the database side.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <pugixml.hpp>
+
+#include "host/db/AcadErrorStatus.h"
+
+class AcDbBlockReference;
+class AcDbEntity;
 
 class CHyperlink {
 public:
@@ -44,6 +52,9 @@ private:
 class CHyperlinks {
 public:
     CHyperlinks() = default;
+    // The hyperlinks of the reference, then those of every entity of its
+    // block definition (getBlockHyperlinks).
+    explicit CHyperlinks(const AcDbBlockReference* reference);
     CHyperlinks(const CHyperlinks&) = delete;
     CHyperlinks& operator=(const CHyperlinks&) = delete;
     virtual ~CHyperlinks() { deleteObjects(); }
@@ -58,6 +69,22 @@ public:
     void copyTo(CHyperlinks& other) const;
     // Frees every link and empties the list.
     void deleteObjects() { items_.clear(); }
+
+    // Appends (through add) the entity's host hyperlinks as (address,
+    // description); an entity without the hyperlink extension adds nothing.
+    void getEntityHyperlinks(const AcDbEntity* entity);
+    // getEntityHyperlinks for the reference, then for every entity of its
+    // block definition that opens; a definition that does not open adds nothing.
+    void getBlockHyperlinks(const AcDbBlockReference* reference);
+    // Replaces the entity's host hyperlinks (entity open for write) with this
+    // list, each link as its href and description; an empty list removes
+    // them. Returns the host status (eOk; the write's status on failure).
+    Acad::ErrorStatus setEntityHyperlinks(AcDbEntity* entity) const;
+    // Appends the links of a text "address,description;address,description":
+    // an entry without "," gives both from the whole entry, an empty part
+    // takes the other, both are trimmed, entries with no address are skipped;
+    // each href becomes address + "?pb=10&page=1&id=" + id.
+    void setHyperlinks(const std::string& links, int32_t id);
 
     // Appends "hyperlinks" and one "hyperlink" per link, in order. Returns the container.
     pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;

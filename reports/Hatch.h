@@ -2,12 +2,21 @@
 // The hatch style of a graphic report category, copied onto the space blocks
 // and assets it colours: a predefined pattern, its angle and scale as given
 // to the host, the layer that receives the hatch, and a true colour.
+//
+// Besides the five fields it builds the host hatch entity that space blocks
+// and assets share: the entity with this style, a placed outline appended as
+// a loop, and the user's text for the host's density statuses.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "host/db/AcCmColor.h"
+#include "host/db/AcadErrorStatus.h"
+#include "host/ge/AcGeVector3d.h"
+
+class AcDbHatch;
+class AcDbPolyline;
 
 class CHatch {
 public:
@@ -28,6 +37,26 @@ public:
     void copyTo(CHatch& target) const;
     // A new hatch holding the same five fields.
     std::unique_ptr<CHatch> clone() const;
+
+    // A new hatch entity (in no database) with this style: not associative,
+    // the predefined pattern of this name, the angle handed over unchanged
+    // (radians), the scale, normal style, the normal, elevation 0, and the
+    // colour as a true colour (trueColour) or as its palette index, on the
+    // entity and its parts. The layer is not set. patternStatus receives the
+    // host's answer to the pattern (eInvalidInput for a name it does not
+    // ship); a scale the host refuses (0 or less) leaves its default of 1.
+    std::unique_ptr<AcDbHatch> makeHatchEntity(const AcGeVector3d& normal, bool trueColour,
+                                               Acad::ErrorStatus& patternStatus) const;
+    // Appends a closed polyline (in no database or open for read) as a loop
+    // of the hatch, its world vertices taken into the hatch's plane.
+    // eInvalidInput when the polyline is not closed, has fewer than two
+    // vertices or lies off that plane; else the host's answer.
+    static Acad::ErrorStatus appendPolylineLoop(AcDbHatch& hatch, int loopType, const AcDbPolyline& polyline);
+    // The message for a density status of evaluateHatch: "Unable to hatch "
+    // + subject + ". " + pattern + " set at scale " + scale (2 decimals) + "
+    // is too dense to be displayed." (420) or "... is not dense enough to be
+    // displayed." (5); empty for any other status.
+    std::string densityMessage(const std::string& subject, Acad::ErrorStatus status) const;
 
     bool operator==(const CHatch& other) const = default;
 
