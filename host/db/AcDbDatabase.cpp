@@ -314,6 +314,13 @@ Acad::ErrorStatus AcDbDatabase::setInsunits(AcDb::UnitsValue v)
     d_->header.insunits = v;
     return Acad::eOk;
 }
+
+bool AcDbDatabase::tilemode() const { return d_->header.tilemode != 0; }
+Acad::ErrorStatus AcDbDatabase::setTilemode(bool modelSpaceCurrent)
+{
+    d_->header.tilemode = modelSpaceCurrent ? 1 : 0;
+    return Acad::eOk;
+}
 int16_t AcDbDatabase::sortEnts() const { return static_cast<int16_t>(d_->header.sortents); }
 Acad::ErrorStatus AcDbDatabase::setSortEnts(int16_t v)
 {

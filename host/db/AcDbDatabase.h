@@ -89,6 +89,10 @@ public:
     Acad::ErrorStatus setLunits(int16_t value);
     AcDb::UnitsValue insunits() const;
     Acad::ErrorStatus setInsunits(AcDb::UnitsValue value);
+    // $TILEMODE: true while model space is current (see AcDbLayoutManager).
+    bool tilemode() const;
+    // Sets $TILEMODE only; making a layout current is AcDbLayoutManager::setCurrentLayout. eOk.
+    Acad::ErrorStatus setTilemode(bool modelSpaceCurrent);
     int16_t sortEnts() const;
     Acad::ErrorStatus setSortEnts(int16_t value);
     AcGePoint3d ucsorg() const;

@@ -34,6 +34,7 @@ struct AcDbHeaderValues {
     int lunits = 2;
     int insunits = 0;
     int sortents = 127;
+    int tilemode = 1;                   // 1 model space current, 0 a paper-space layout
     std::string clayer = "0";
     AcGePoint3d ucsorg;
     AcGeVector3d ucsxdir{1, 0, 0};

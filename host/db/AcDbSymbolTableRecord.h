@@ -29,6 +29,7 @@ public:
 private:
     friend class DxfObjectIO;
     friend class AcDbSymbolTable;
+    friend class AcDbLayoutManager;  // swaps the *Paper_Space block names
 
     std::string name_;
     int flags_ = 0;

@@ -1,11 +1,14 @@
 #pragma once
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectIdArray.h"
 #include "host/ge/AcGePoint2d.h"
 
 // A paper-space viewport, read from the drawing: its window on the sheet
 // (centre, width, height in paper units) and the model view it shows (view
-// centre and height in display coordinates, target, direction, twist).
-// Viewports are kept as read; nothing here changes them.
+// centre and height in display coordinates, target, direction, twist), and
+// the layers frozen in it alone (DXF group code 331, one soft pointer per
+// layer). The frozen-layer list is the only part that can be changed; every
+// other value is kept as read.
 class AcDbViewport : public AcDbEntity {
 public:
     AcDbViewport() = default;
@@ -33,10 +36,29 @@ public:
     // Paper units per model unit (height / view height); 0 for a zero view height.
     double customScale() const { return viewHeight_ != 0.0 ? height_ / viewHeight_ : 0.0; }
 
+    // Per-viewport layer freezing. The ids are layer table records of this
+    // viewport's drawing. Freezing a layer already frozen, or thawing one not
+    // frozen, changes nothing. On failure nothing changes: eNotOpenForWrite
+    // unless the viewport is open for write, eNotInDatabase when it is not in
+    // a drawing, eInvalidInput for a null id or an id that is not a layer of
+    // that drawing.
+    Acad::ErrorStatus freezeLayersInViewport(const AcDbObjectIdArray& layerIds);
+    Acad::ErrorStatus thawLayersInViewport(const AcDbObjectIdArray& layerIds);
+    // Thaws every layer frozen in this viewport; eNotOpenForWrite otherwise.
+    Acad::ErrorStatus thawAllLayersInViewport();
+    // True when the layer is frozen in this viewport (false for a null id).
+    bool isLayerFrozenInViewport(const AcDbObjectId& layerId) const;
+    // The layers frozen in this viewport, in stored order. eOk.
+    Acad::ErrorStatus getFrozenLayerList(AcDbObjectIdArray& layerIds) const;
+
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
 private:
     friend class DxfObjectIO;
+    friend class DxfLayoutIO;
+
+    // eOk when every id is a layer of this viewport's drawing; the status above otherwise.
+    Acad::ErrorStatus checkLayers(const AcDbObjectIdArray& layerIds) const;
 
     AcGePoint3d center_;
     double width_ = 0.0, height_ = 0.0;
@@ -46,4 +68,6 @@ private:
     AcGePoint3d viewTarget_;
     AcGeVector3d viewDirection_{0, 0, 1};
     double twist_ = 0.0;
+    AcDbObjectIdArray frozen_;
+    bool frozenModified_ = false;  // the 331 tags are rewritten only after a change
 };

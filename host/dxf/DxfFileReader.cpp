@@ -7,6 +7,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfNumberCheck.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
 
@@ -84,6 +85,7 @@ DxfReadResult DxfFileReader::read()
     DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags);
     if (!r.ok())
         return r;
+    DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
     d_.byHandle.reserve(d_.tags.size() / 16);
     d_.crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
     size_t i = 0;
@@ -136,7 +138,7 @@ DxfReadResult DxfFileReader::read()
     if (!d_.blockTable || !d_.modelSpace)
         return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                "the drawing has no block table with *Model_Space");
-    return {};
+    return numbers.finish(db_, fileName_);
 }
 
 DxfReadResult DxfFileReader::readHeader(size_t& i)
@@ -192,6 +194,8 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
             h.insunits = static_cast<int>(v);
         else if (name == "$SORTENTS" && DxfValue::toInt(t.value(), v))
             h.sortents = static_cast<int>(v);
+        else if (name == "$TILEMODE" && DxfValue::toInt(t.value(), v))
+            h.tilemode = v == 0 ? 0 : 1;
         else if (name == "$CLAYER" && t.code == 8)
             h.clayer = std::string(t.value());
     }

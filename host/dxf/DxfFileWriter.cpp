@@ -77,6 +77,7 @@ void DxfFileWriter::writeHeader(DxfTagWriter& out)
     if (now.lunits != was.lunits) one("$LUNITS", 70, DxfValue::fromInt(now.lunits));
     if (now.insunits != was.insunits) one("$INSUNITS", 70, DxfValue::fromInt(now.insunits));
     if (now.sortents != was.sortents) one("$SORTENTS", 280, DxfValue::fromInt(now.sortents));
+    if (now.tilemode != was.tilemode) one("$TILEMODE", 70, DxfValue::fromInt(now.tilemode));
     if (now.clayer != was.clayer) one("$CLAYER", 8, cp.encode(now.clayer));
     if (!samePoint(now.ucsorg, was.ucsorg)) changed.push_back({"$UCSORG", pointTags(d, now.ucsorg)});
     if (!sameVector(now.ucsxdir, was.ucsxdir))

@@ -12,19 +12,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-double real(const DxfTag& t)
-{
-    double v = 0;
-    DxfValue::toDouble(t.value(), v);
-    return v;
-}
-
-int64_t integer(const DxfTag& t)
-{
-    int64_t v = 0;
-    DxfValue::toInt(t.value(), v);
-    return v;
-}
+// Modelled fields: a malformed value makes reading the file fail (DxfNumberCheck).
+double real(const DxfTag& t) { return DxfValue::fieldReal(t); }
+int64_t integer(const DxfTag& t) { return DxfValue::fieldInt(t); }
 
 // Reads the tags of a HATCH subclass in order, following its counts.
 class Reader {

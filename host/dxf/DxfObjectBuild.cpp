@@ -23,6 +23,7 @@
 #include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfCodepage.h"
 #include "host/dxf/DxfHatch.h"
+#include "host/dxf/DxfLayoutIO.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfValue.h"
 
@@ -30,24 +31,10 @@ namespace {
 
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
-double real(const DxfTag& t, double fallback = 0.0)
-{
-    double v = fallback;
-    return DxfValue::toDouble(t.value(), v) ? v : fallback;
-}
-
-int64_t integer(const DxfTag& t, int64_t fallback = 0)
-{
-    int64_t v = fallback;
-    return DxfValue::toInt(t.value(), v) ? v : fallback;
-}
-
-uint64_t handleOf(const DxfTag& t)
-{
-    uint64_t h = 0;
-    DxfValue::toHandle(t.value(), h);
-    return h;
-}
+// Modelled fields: a malformed value makes reading the file fail (DxfNumberCheck).
+double real(const DxfTag& t, double fallback = 0.0) { return DxfValue::fieldReal(t, fallback); }
+int64_t integer(const DxfTag& t, int64_t fallback = 0) { return DxfValue::fieldInt(t, fallback); }
+uint64_t handleOf(const DxfTag& t) { return DxfValue::fieldHandle(t); }
 
 AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)
 {
@@ -375,33 +362,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         break;
     }
     case AcDbObjectKind::Hatch: DxfHatch::load(static_cast<AcDbHatch&>(o), t, end, cp); break;
-    case AcDbObjectKind::Viewport: {
-        auto& x = static_cast<AcDbViewport&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbViewport";
-                continue;
-            }
-            if (!in)
-                continue;
-            switch (t[i].code) {
-            case 10: x.center_ = pointAt(t, end, i, 10); break;
-            case 40: x.width_ = real(t[i]); break;
-            case 41: x.height_ = real(t[i]); break;
-            case 68: x.status_ = static_cast<int>(integer(t[i])); break;
-            case 69: x.number_ = static_cast<int>(integer(t[i])); break;
-            case 12: { AcGePoint3d p = pointAt(t, end, i, 12); x.viewCenter_.set(p.x, p.y); break; }
-            case 16: x.viewDirection_ = pointAt(t, end, i, 16).asVector(); break;
-            case 17: x.viewTarget_ = pointAt(t, end, i, 17); break;
-            case 45: x.viewHeight_ = real(t[i]); break;
-            case 51: x.twist_ = real(t[i]) * kDegToRad; break;
-            case 90: x.flags_ = static_cast<int>(integer(t[i])); break;
-            default: break;
-            }
-        }
-        break;
-    }
+    case AcDbObjectKind::Viewport: DxfLayoutIO::loadViewport(db, static_cast<AcDbViewport&>(o), t, end); break;
     case AcDbObjectKind::SymbolTable: {
         auto& x = static_cast<AcDbSymbolTable&>(o);
         for (size_t i = 1; i < end; ++i)
@@ -504,22 +465,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         }
         break;
     }
-    case AcDbObjectKind::Layout: {
-        auto& x = static_cast<AcDbLayout&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbLayout";
-                continue;
-            }
-            if (!in)
-                continue;
-            if (t[i].code == 1) x.name_ = str(t[i]);
-            else if (t[i].code == 71) x.tabOrder_ = static_cast<int>(integer(t[i]));
-            else if (t[i].code == 330) x.block_ = idOf(db, handleOf(t[i]));
-        }
-        break;
-    }
+    case AcDbObjectKind::Layout: DxfLayoutIO::loadLayout(db, static_cast<AcDbLayout&>(o), t, end, cp); break;
     default:
         break;
     }

@@ -19,7 +19,9 @@
 #include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
+#include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfHatch.h"
+#include "host/dxf/DxfLayoutIO.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
@@ -340,12 +342,8 @@ void DxfObjectIO::saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
         ed.insert(r.begin, body);
         break;
     }
-    case AcDbObjectKind::Layout: {
-        auto& x = static_cast<AcDbLayout&>(o);
-        ed.setString(ed.subclass("AcDbLayout"), 1, x.layoutName(), {1, 70, 71});
-        ed.setInt(ed.subclass("AcDbLayout"), 71, x.getTabOrder(), {1, 70, 71});
-        break;
-    }
+    case AcDbObjectKind::Layout: DxfLayoutIO::saveLayout(static_cast<AcDbLayout&>(o), ed); break;
+    case AcDbObjectKind::Viewport: DxfLayoutIO::saveViewport(static_cast<AcDbViewport&>(o), ed); break;
     case AcDbObjectKind::BlockBegin: {
         // BLOCK takes the name and base point of its record.
         AcDbStub* rec = o.ownerId().stub();

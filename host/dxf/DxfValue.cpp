@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/dxf/DxfNumberCheck.h"
+
 namespace DxfValue {
 
 std::string_view trimmed(std::string_view t)
@@ -51,6 +53,33 @@ bool toHandle(std::string_view text, uint64_t& out)
         return false;
     auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out, 16);
     return ec == std::errc() && p == t.data() + t.size();
+}
+
+double fieldReal(const DxfTag& tag, double fallback)
+{
+    double v = 0;
+    if (toDouble(tag.value(), v))
+        return v;
+    DxfNumberCheck::report(tag, "a real number");
+    return fallback;
+}
+
+int64_t fieldInt(const DxfTag& tag, int64_t fallback)
+{
+    int64_t v = 0;
+    if (toInt(tag.value(), v))
+        return v;
+    DxfNumberCheck::report(tag, "a whole number");
+    return fallback;
+}
+
+uint64_t fieldHandle(const DxfTag& tag)
+{
+    uint64_t h = 0;
+    if (toHandle(tag.value(), h))
+        return h;
+    DxfNumberCheck::report(tag, "a hexadecimal handle");
+    return 0;
 }
 
 std::string fromDouble(double value)

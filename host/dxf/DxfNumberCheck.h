@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+
+#include "host/dxf/DxfReadResult.h"
+#include "host/dxf/DxfTag.h"
+
+class AcDbDatabase;
+
+// Makes reading a file strict about the numbers the database models. While a
+// check is alive on a thread, every malformed number met in a modelled field
+// (DxfValue::fieldReal/fieldInt/fieldHandle) is reported to it and the first
+// one kept. finish() then builds each object of the drawing that was not
+// built yet once, to read all its modelled fields, and checks the numbers of
+// its extended data; the file fails to load on the first malformed one.
+// Tags the database does not model are never parsed, so they stay as read.
+// Checks nest: the innermost one alive gets the reports.
+class DxfNumberCheck {
+public:
+    DxfNumberCheck();
+    ~DxfNumberCheck();
+    DxfNumberCheck(const DxfNumberCheck&) = delete;
+    DxfNumberCheck& operator=(const DxfNumberCheck&) = delete;
+
+    // Reports a malformed value of a modelled field (what: "a real number", ...);
+    // ignored when no check is alive or one was already reported.
+    static void report(const DxfTag& tag, const char* what);
+
+    // Checks every object of the loaded drawing as above. eOk, or
+    // eBadDxfSequence with the value's line and a message naming the file,
+    // the line, what was expected and what was found, and the object's type,
+    // handle and group code.
+    DxfReadResult finish(AcDbDatabase& db, const std::string& fileName);
+
+    // True once a malformed value was reported.
+    bool failed() const { return hasBad_; }
+
+private:
+    DxfNumberCheck* previous_;
+    DxfTag bad_;
+    const char* what_ = "";
+    bool hasBad_ = false;
+};
