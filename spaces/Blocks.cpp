@@ -10,6 +10,7 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPeek.h"
 #include "host/db/resbuf.h"
 #include "host/ed/AcApDocument.h"
 #include "host/ed/AcAxDocLock.h"
@@ -129,6 +130,15 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(AcApDocument* document, const
         std::vector<AcDbObjectId> found;
         for (AcDbObjectId id : modelSpaceIds(document)) {
             if (!isBlockReference(id)) continue;
+            // A reference not opened since the drawing was read answers its
+            // block name from the file record, so the furniture and other
+            // blocks of a large plan are not built only to be passed over.
+            std::string_view recorded;
+            if (acdbPeekBlockName(id, recorded)) {
+                if (acutWcMatch(upperCased(std::string(recorded)).c_str(), namePattern.c_str()) == 1)
+                    found.push_back(id);
+                continue;
+            }
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (reference && acutWcMatch(upperCased(reference->blockName()).c_str(), namePattern.c_str()) == 1)
                 found.push_back(id);

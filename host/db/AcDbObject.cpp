@@ -2,10 +2,20 @@
 
 #include <cstring>
 
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbCircle.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbHatch.h"
+#include "host/db/AcDbLine.h"
+#include "host/db/AcDbObjectKind.h"
+#include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbRegAppTable.h"
+#include "host/db/AcDbText.h"
+#include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfObjectIO.h"
 
 const AcRxClass* AcDbObject::desc()
@@ -24,10 +34,38 @@ AcDbObject::~AcDbObject()
         acutRelRb(app.replaced);
 }
 
+namespace {
+
+// The class of an object that has not been built yet, known from the kind of
+// its file record alone; null when only the built object can tell (records
+// kept as read report the class named by their own subclass markers).
+const AcRxClass* classOfUnbuiltKind(AcDbObjectKind kind)
+{
+    switch (kind) {
+    case AcDbObjectKind::BlockReference: return AcDbBlockReference::desc();
+    case AcDbObjectKind::Attribute: return AcDbAttribute::desc();
+    case AcDbObjectKind::AttributeDefinition: return AcDbAttributeDefinition::desc();
+    case AcDbObjectKind::Text: return AcDbText::desc();
+    case AcDbObjectKind::Polyline: return AcDbPolyline::desc();
+    case AcDbObjectKind::Circle: return AcDbCircle::desc();
+    case AcDbObjectKind::Line: return AcDbLine::desc();
+    case AcDbObjectKind::Hatch: return AcDbHatch::desc();
+    case AcDbObjectKind::Viewport: return AcDbViewport::desc();
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
 const AcRxClass* AcDbObjectId::objectClass() const
 {
     if (!stub_ || !stub_->database)
         return nullptr;
+    // Asking for the class must not build every object a selection passes
+    // over: a record read from the file answers from its kind.
+    if (!stub_->object && !stub_->erased)
+        if (const AcRxClass* known = classOfUnbuiltKind(static_cast<AcDbObjectKind>(stub_->kind)))
+            return known;
     AcDbObject* o = stub_->database->objectOf(stub_);
     return o ? o->isA() : nullptr;
 }

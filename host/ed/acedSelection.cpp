@@ -17,6 +17,7 @@
 #include "host/db/AcDbHandle.h"
 #include "host/db/AcDbLine.h"
 #include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcRxClass.h"
 #include "host/ed/AcApDocManager.h"
@@ -328,6 +329,23 @@ bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported)
     return true;
 }
 
+// True when the entity's file record alone shows that it fails the type or
+// block-name condition of the filter, so that a scan of a large drawing need
+// not build every entity it rejects. False means "open it and look".
+bool ruledOutByRecord(const AcDbObjectId& id, const resbuf* filter)
+{
+    for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
+        if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring) {
+            const AcRxClass* cls = id.objectClass();
+            if (cls && !acutWcMatch(cls->dxfName(), rb->resval.rstring)) return true;
+        } else if (rb->restype == 2 && rb->resval.rstring) {
+            std::string_view name;
+            if (acdbPeekBlockName(id, name) && !acutWcMatch(std::string(name).c_str(), rb->resval.rstring)) return true;
+        }
+    }
+    return false;
+}
+
 int makeSet(std::vector<AcDbObjectId> ids, ads_name set)
 {
     if (ids.empty()) return RTERROR;
@@ -461,6 +479,7 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
     }
     if (filter) {
         bool supported = true;
+        std::erase_if(chosen, [&](const AcDbObjectId& id) { return ruledOutByRecord(id, filter); });
         chosen = collect(chosen, [&](const AcDbEntity& entity) { return passes(entity, filter, supported); });
         if (!supported) return RTERROR;
     }

@@ -1,0 +1,15 @@
+#pragma once
+// Look-ups that answer from an object's file record without building the
+// object, for scans over every entity of a large drawing (selection filters).
+// Each answers only when the record alone is certain; otherwise it returns
+// false and the caller opens the object as usual.
+
+#include <string_view>
+
+#include "host/db/AcDbObjectId.h"
+
+// The block name of a block reference that has not been opened since it was
+// read, when that name is plain ASCII text (nothing to decode). False for any
+// other object, for one already built (its name may have changed) and for a
+// name that needs decoding.
+bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name);
