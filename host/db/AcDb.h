@@ -29,4 +29,19 @@ enum TextVertMode : int { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTex
 // The DXF file versions the database reads and writes.
 enum AcDbDwgVersion : int { kDHL_1015 = 23, kDHL_1018 = 25, kDHL_1021 = 27, kDHL_1024 = 29, kDHL_1027 = 31, kDHL_1032 = 33 };
 
+// Table rows by their role (bit flags, combined in rowTypes arguments).
+enum RowType : int { kUnknownRow = 0, kDataRow = 1, kTitleRow = 2, kHeaderRow = 4, kAllRowTypes = 7 };
+
+// What a table cell holds.
+enum CellType : int { kUnknownCell = 0, kTextCell = 1, kBlockCell = 2 };
+
+// Where a table cell places its content.
+enum CellAlignment : int {
+    kTopLeft = 1, kTopCenter = 2, kTopRight = 3, kMiddleLeft = 4, kMiddleCenter = 5, kMiddleRight = 6,
+    kBottomLeft = 7, kBottomCenter = 8, kBottomRight = 9
+};
+
+// Which way table rows run from the title.
+enum FlowDirection : int { kTtoB = 0, kBtoT = 1 };
+
 }  // namespace AcDb

@@ -17,6 +17,7 @@
 #include "host/db/AcDbLinetypeTable.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbRegAppTable.h"
+#include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 #include "host/dxf/DxfFileReader.h"
@@ -260,6 +261,13 @@ AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const { return AcDbObjectI
 AcDbObjectId AcDbDatabase::modelSpaceId() const { return AcDbObjectId(d_->modelSpace); }
 AcDbObjectId AcDbDatabase::paperSpaceId() const { return AcDbObjectId(d_->paperSpace); }
 
+AcDbObjectId AcDbDatabase::tableStyleDictionaryId() const
+{
+    auto& self = const_cast<AcDbDatabase&>(*this);
+    AcDbTableStyle::standardStyleId(self);
+    return AcDbTableStyle::dictionaryId(self);
+}
+
 AcDbObjectId AcDbDatabase::layoutDictionaryId() const
 {
     auto* nod = static_cast<AcDbDictionary*>(const_cast<AcDbDatabase*>(this)->objectOf(d_->namedObjects));
@@ -321,6 +329,7 @@ Acad::ErrorStatus AcDbDatabase::setTilemode(bool modelSpaceCurrent)
     d_->header.tilemode = modelSpaceCurrent ? 1 : 0;
     return Acad::eOk;
 }
+
 int16_t AcDbDatabase::sortEnts() const { return static_cast<int16_t>(d_->header.sortents); }
 Acad::ErrorStatus AcDbDatabase::setSortEnts(int16_t v)
 {

@@ -66,6 +66,9 @@ public:
     AcDbObjectId namedObjectsDictionaryId() const;
     // The ACAD_LAYOUT dictionary; null when the drawing has none.
     AcDbObjectId layoutDictionaryId() const;
+    // The ACAD_TABLESTYLE dictionary, made with a "Standard" table style when
+    // either is missing; null when the drawing has no named-objects dictionary.
+    AcDbObjectId tableStyleDictionaryId() const;
     AcDbObjectId modelSpaceId() const;
     AcDbObjectId paperSpaceId() const;
     // Model space (the database has no view state of its own).

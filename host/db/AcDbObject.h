@@ -51,7 +51,7 @@ public:
     AcDbHandle handle() const { return objectId().handle(); }
 
     // Ends one open. eNotInDatabase for an object never added (delete it instead).
-    Acad::ErrorStatus close();
+    virtual Acad::ErrorStatus close();
     // Turns a read open into a write open: eWasOpenForRead when others also
     // read it, eOnLockedLayer for an entity on a locked layer.
     Acad::ErrorStatus upgradeOpen();

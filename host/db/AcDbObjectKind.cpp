@@ -27,6 +27,8 @@ AcDbObjectKind acdbKindOfDxfName(std::string_view n, std::string_view section)
             return K::Layout;
         if (n == "XRECORD")
             return K::Xrecord;
+        if (n == "TABLESTYLE")
+            return K::TableStyle;
         return K::Other;
     }
     if (n == "INSERT")
@@ -45,6 +47,8 @@ AcDbObjectKind acdbKindOfDxfName(std::string_view n, std::string_view section)
         return K::Line;
     if (n == "HATCH")
         return K::Hatch;
+    if (n == "ACAD_TABLE")
+        return K::Table;
     if (n == "VIEWPORT")
         return K::Viewport;
     if (n == "SEQEND")

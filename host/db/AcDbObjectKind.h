@@ -31,6 +31,7 @@ enum class AcDbObjectKind : uint16_t {
     SortentsTable,
     Layout,
     Xrecord,
+    TableStyle,
 };
 
 // The kind for a DXF record name as found in the given section

@@ -80,8 +80,19 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
         return Acad::eNotInDatabase;
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
-    if (!AcDbSymbolTableRecord::isValidName(record->name()))
+    const std::string& name = record->name();
+    const bool anonymous = dynamic_cast<AcDbBlockTableRecord*>(record) && name.size() > 1 && name[0] == '*'
+                           && AcDbSymbolTableRecord::isValidName(name.substr(1));
+    if (!anonymous && !AcDbSymbolTableRecord::isValidName(name))
         return Acad::eInvalidInput;
+    // An anonymous block named by its kind alone ("*T", "*U") takes the next free number.
+    if (anonymous && name.size() == 2 && std::isalpha(static_cast<unsigned char>(name[1]))) {
+        for (int n = 1;; ++n)
+            if (!has((name + std::to_string(n)).c_str())) {
+                record->name_ = name + std::to_string(n);
+                break;
+            }
+    }
     if (has(record->name().c_str()))
         return Acad::eDuplicateRecordName;
     AcDbDatabase* db = database();

@@ -21,9 +21,16 @@ bool AcDbSymbolTableRecord::isValidName(const std::string& name)
     return true;
 }
 
+// Block definitions may be anonymous: "*" and a valid name ("*T", "*U12").
+static bool isAnonymousBlockName(const AcDbSymbolTableRecord& record, const std::string& name)
+{
+    return record.kind() == AcDbObjectKind::BlockTableRecord && name.size() > 1 && name[0] == '*'
+           && AcDbSymbolTableRecord::isValidName(name.substr(1));
+}
+
 Acad::ErrorStatus AcDbSymbolTableRecord::setName(const char* name)
 {
-    if (!name || !isValidName(name))
+    if (!name || !(isValidName(name) || isAnonymousBlockName(*this, name)))
         return Acad::eInvalidInput;
     if (name_ == name)
         return Acad::eOk;

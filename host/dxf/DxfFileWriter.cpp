@@ -9,6 +9,7 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/dxf/DxfCodepage.h"
 #include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTable.h"
 #include "host/dxf/DxfTagWriter.h"
 #include "host/dxf/DxfValue.h"
 
@@ -36,6 +37,7 @@ bool sameVector(const AcGeVector3d& a, const AcGeVector3d& b) { return a.x == b.
 void DxfFileWriter::write(DxfTagWriter& out)
 {
     AcDbDatabaseData& d = db_.data();
+    DxfTable::prepareSave(db_);
     for (const DxfTag& t : d.leadingTags)
         out.write(t);
     for (const AcDbFileSection& s : d.sections) {
@@ -135,6 +137,8 @@ void DxfFileWriter::writeClasses(DxfTagWriter& out)
     for (const DxfTag& t : d.classTags)
         out.write(t);
     // Class-based objects the database made need their CLASS record.
+    for (const auto& [code, text] : DxfTable::missingClasses(db_))
+        out.write(code, text);
     bool haveSortents = false;
     for (const DxfTag& t : d.classTags)
         if (t.is(1, "SORTENTSTABLE"))

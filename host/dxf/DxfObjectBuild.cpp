@@ -18,6 +18,8 @@
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbTable.h"
+#include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/AcDbViewport.h"
@@ -25,6 +27,7 @@
 #include "host/dxf/DxfHatch.h"
 #include "host/dxf/DxfLayoutIO.h"
 #include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTable.h"
 #include "host/dxf/DxfValue.h"
 
 namespace {
@@ -80,6 +83,8 @@ AcDbObject* create(AcDbDatabase& db, AcDbStub* stub)
     case AcDbObjectKind::Circle: return new AcDbCircle();
     case AcDbObjectKind::Line: return new AcDbLine();
     case AcDbObjectKind::Hatch: return new AcDbHatch();
+    case AcDbObjectKind::Table: return new AcDbTable();
+    case AcDbObjectKind::TableStyle: return new AcDbTableStyle();
     case AcDbObjectKind::Viewport: return new AcDbViewport();
     case AcDbObjectKind::BlockTableRecord: return new AcDbBlockTableRecord();
     case AcDbObjectKind::LayerTableRecord: return new AcDbLayerTableRecord();
@@ -282,6 +287,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         }
         break;
     }
+    case AcDbObjectKind::Table:
     case AcDbObjectKind::BlockReference: {
         auto& x = static_cast<AcDbBlockReference&>(o);
         bool in = false;
@@ -303,8 +309,11 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
             default: break;
             }
         }
+        if (o.kind() == AcDbObjectKind::Table)
+            DxfTable::load(static_cast<AcDbTable&>(o), db, t, end, cp);
         break;
     }
+    case AcDbObjectKind::TableStyle: DxfTable::loadStyle(static_cast<AcDbTableStyle&>(o), t, end, cp); break;
     case AcDbObjectKind::Polyline: {
         auto& x = static_cast<AcDbPolyline&>(o);
         bool in = false;

@@ -37,6 +37,8 @@ const char* dxfNameOf(const AcDbObject& o)
     case AcDbObjectKind::Circle: return "CIRCLE";
     case AcDbObjectKind::Line: return "LINE";
     case AcDbObjectKind::Hatch: return "HATCH";
+    case AcDbObjectKind::Table: return "ACAD_TABLE";
+    case AcDbObjectKind::TableStyle: return "TABLESTYLE";
     case AcDbObjectKind::Viewport: return "VIEWPORT";
     case AcDbObjectKind::SequenceEnd: return "SEQEND";
     case AcDbObjectKind::BlockBegin: return "BLOCK";
@@ -108,6 +110,8 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
     case AcDbObjectKind::AttributeDefinition: tag(100, "AcDbText"); tag(100, "AcDbAttributeDefinition"); break;
     case AcDbObjectKind::Attribute: tag(100, "AcDbText"); tag(100, "AcDbAttribute"); break;
     case AcDbObjectKind::BlockReference: tag(100, "AcDbBlockReference"); break;
+    case AcDbObjectKind::Table: tag(100, "AcDbBlockReference"); tag(100, "AcDbTable"); break;
+    case AcDbObjectKind::TableStyle: tag(100, "AcDbTableStyle"); break;
     case AcDbObjectKind::Polyline: tag(100, "AcDbPolyline"); tag(90, "0"); break;
     case AcDbObjectKind::Circle: tag(100, "AcDbCircle"); break;
     case AcDbObjectKind::Line: tag(100, "AcDbLine"); break;

@@ -17,12 +17,15 @@
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbTable.h"
+#include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfHatch.h"
 #include "host/dxf/DxfLayoutIO.h"
 #include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTable.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
 
@@ -208,6 +211,8 @@ void saveRecord(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
     ed.setString(R(), 2, rec.name(), {2});
     if (auto* b = dynamic_cast<AcDbBlockTableRecord*>(&o)) {
         ed.setHandle(R(), 340, b->getLayoutId().handle().value(), {2, 340});
+        if (o.isNewObject())
+            DxfTable::saveBlockRefs(db, *b, ed);
         return;
     }
     if (auto* l = dynamic_cast<AcDbLayerTableRecord*>(&o)) {
@@ -277,6 +282,11 @@ void DxfObjectIO::saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
     case AcDbObjectKind::BlockReference: saveInsert(db, static_cast<AcDbBlockReference&>(o), ed); break;
     case AcDbObjectKind::Polyline: savePolyline(static_cast<AcDbPolyline&>(o), ed); break;
     case AcDbObjectKind::Hatch: DxfHatch::save(static_cast<AcDbHatch&>(o), ed); break;
+    case AcDbObjectKind::Table:
+        saveInsert(db, static_cast<AcDbBlockReference&>(o), ed);
+        DxfTable::save(static_cast<AcDbTable&>(o), db, ed);
+        break;
+    case AcDbObjectKind::TableStyle: DxfTable::saveStyle(static_cast<AcDbTableStyle&>(o), ed); break;
     case AcDbObjectKind::Circle: {
         static const std::initializer_list<int> order = {39, 10, 20, 30, 40, 210, 220, 230};
         auto& c = static_cast<AcDbCircle&>(o);

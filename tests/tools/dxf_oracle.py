@@ -12,6 +12,9 @@ library sees in the same file.  Run it with /usr/bin/python3.
     dxf_oracle.py area FILE HANDLE... area and perimeter of an LWPOLYLINE, or of the
                                       first LWPOLYLINE of the block an INSERT references,
                                       transformed by that INSERT; one JSON line a handle
+    dxf_oracle.py table FILE          every ACAD_TABLE read from its raw AcDbTable tags
+                                      (grid, cells, cell record format) and the table
+                                      styles of the ACAD_TABLESTYLE dictionary
 
 Output is JSON on stdout.  A file that cannot be read gives exit status 2 and
 {"error": "..."} on stdout, so callers can tell a bad file from a bad call (64).
@@ -101,6 +104,7 @@ def text_fields(e):
         "style": e.dxf.get("style", "Standard"),
         "halign": e.dxf.get("halign", 0),
         "valign": e.dxf.get("valign", 0),
+        "align_point": plain(e.dxf.get("align_point")),
     }
 
 
@@ -132,7 +136,7 @@ def hatch_edge(edge):
 
 
 def hatch_path(path):
-    if path.type.name == "POLYLINE_PATH":
+    if path.type.name in ("POLYLINE_PATH", "POLYLINE"):
         return {"type": "polyline", "flags": path.path_type_flags,
                 "closed": bool(path.is_closed), "vertices": [list(v) for v in path.vertices]}
     return {"type": "edge", "flags": path.path_type_flags,
@@ -141,8 +145,12 @@ def hatch_path(path):
 
 def entity_record(e):
     kind = e.dxftype()
-    rec = {"type": kind, "handle": e.dxf.get("handle"), "layer": e.dxf.get("layer", "0"),
-           "color": e.dxf.get("color", 256)}
+    def attr(name, default):
+        # Entities ezdxf keeps as raw tags (ACAD_TABLE) have no layer or colour attributes.
+        return e.dxf.get(name, default) if e.dxf.is_supported(name) else default
+
+    rec = {"type": kind, "handle": e.dxf.get("handle"), "layer": attr("layer", "0"),
+           "color": attr("color", 256)}
     if e.dxf.hasattr("true_color"):
         rec["true_color"] = e.dxf.true_color
     if kind == "INSERT":
@@ -198,6 +206,7 @@ def cmd_dump(path):
         blocks[block.name] = {
             "handle": block.block_record_handle,
             "base_point": plain(block.block.dxf.base_point),
+            "flags": block.block.dxf.get("flags", 0),
             "entities": [entity_record(e) for e in block],
         }
     emit({
@@ -342,12 +351,115 @@ def transformed_length(outline, m: Matrix44):
     return sum(a.distance(b) for a, b in zip(pts, pts[1:]))
 
 
+# ---------------------------------------------------------------- table
+
+def table_cell(tags):
+    """One cell record (from its 171 tag): the values as written, the text
+    joined from its pieces (legacy: 2/3 chunks then 1; from R2007: 303
+    chunks then 302 inside CELL_VALUE ... ACVALUE_END)."""
+    cell = {"format": "legacy", "extra": []}
+    legacy, value, full = [], [], []
+    in_value = False
+    first = {}
+    for tag in tags:
+        code, v = tag.code, tag.value
+        if code == 301 and v == "CELL_VALUE":
+            in_value, cell["format"] = True, "r2007"
+            continue
+        if code == 304 and v == "ACVALUE_END":
+            in_value = False
+            continue
+        if in_value:
+            if code in (1, 2, 3):
+                value.append((code, v))
+            elif code in (302, 303):
+                full.append((code, v))
+            elif code == 90:
+                cell["value_type"] = v
+            continue
+        if code in (1, 2, 3):
+            legacy.append((code, v))
+        elif code not in first:
+            first[code] = v
+    names = {171: "type", 172: "flags", 173: "merged", 174: "autofit", 175: "colspan", 176: "rowspan",
+             177: "overrides", 91: "overrides", 178: "virtual_edge", 145: "rotation", 340: "block",
+             144: "block_scale", 140: "height", 170: "alignment"}
+    for code, name in names.items():
+        if code in first:
+            cell[name] = first[code]
+
+    def joined(pieces, last_code):
+        # Chunks must come before the one closing piece of last_code.
+        if not pieces:
+            return None
+        if pieces[-1][0] != last_code or any(c == last_code for c, _ in pieces[:-1]):
+            return {"bad_order": [c for c, _ in pieces]}
+        return "".join(v for _, v in pieces)
+
+    cell["text"] = joined(legacy, 1) if cell["format"] == "legacy" else joined(full, 302)
+    if cell["format"] == "r2007":
+        cell["value_text"] = joined(value, 1)
+    pieces = legacy if cell["format"] == "legacy" else full
+    cell["pieces"] = [c for c, _ in pieces]
+    cell["piece_bytes"] = [len(v.encode("utf-8", errors="surrogateescape")) for _, v in pieces]
+    cell["codes"] = [t.code for t in tags if t.code not in (1, 2, 3)][:40]
+    return cell
+
+
+def table_record(e):
+    ref = e.xtags.get_subclass("AcDbBlockReference")
+    tags = e.xtags.get_subclass("AcDbTable")
+    head, heights, widths, cells = {}, [], [], []
+    current = None
+    for tag in tags[1:]:
+        if tag.code == 171:
+            current = []
+            cells.append(current)
+        if current is not None:
+            current.append(tag)
+        elif tag.code == 141:
+            heights.append(tag.value)
+        elif tag.code == 142:
+            widths.append(tag.value)
+        elif tag.code not in head:
+            head[tag.code] = plain(tag.value)
+    return {
+        "handle": e.dxf.handle,
+        "owner": e.dxf.owner,
+        "block_name": ref.get_first_value(2, None),
+        "insert": plain(ref.get_first_value(10, None)),
+        "head_codes": [t.code for t in tags[1:] if t.code not in (141, 142)][:20],
+        "style": head.get(342),
+        "block_record": head.get(343),
+        "direction": head.get(11),
+        "rows": head.get(91),
+        "columns": head.get(92),
+        "row_heights": heights,
+        "column_widths": widths,
+        "cells": [table_cell(c) for c in cells],
+    }
+
+
+def cmd_table(path):
+    doc = read_document(path)
+    styles = {}
+    root = doc.rootdict
+    if "ACAD_TABLESTYLE" in root:
+        for name, style in root["ACAD_TABLESTYLE"].items():
+            styles[name] = style.dxf.handle if hasattr(style, "dxf") else style
+    tables = [table_record(e) for e in doc.entitydb.values() if e.dxftype() == "ACAD_TABLE"]
+    classes = [c.dxf.name for c in doc.classes]
+    emit({"tables": tables, "styles": styles, "classes": classes})
+    return EXIT_OK
+
+
 # ---------------------------------------------------------------- main
 
 def main(argv):
     # command: (function, least number of arguments, most number of arguments)
     commands = {"audit": (cmd_audit, 1, 1), "dump": (cmd_dump, 1, 1),
-                "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6)}
+                "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6),
+                "table": (cmd_table, 1, 1)}
     if (len(argv) < 2 or argv[1] not in commands
             or not commands[argv[1]][1] <= len(argv) - 2 <= commands[argv[1]][2]):
         sys.stderr.write(__doc__)
