@@ -78,6 +78,7 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool forceUpdate)
             return es;
         }
         setBlockTableRecord(recordId);
+        dataChanged_ = true;  // the table names its block's record
     } else {
         es = acdbOpenObject(record, recordId, AcDb::kForWrite);
         if (es != Acad::eOk)
@@ -109,6 +110,13 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool forceUpdate)
             delete e;
     };
 
+    // Grid lines take colour, linetype and line weight from the table.
+    auto line = [&](const AcGePoint3d& a, const AcGePoint3d& b) {
+        auto* l = new AcDbLine(a, b);
+        l->setLinetype("ByBlock");
+        l->setLineWeight(AcDb::kLnWtByBlock);
+        add(l);
+    };
     const int rows = numRows(), cols = numColumns();
     std::vector<double> xs(static_cast<size_t>(cols) + 1, 0.0), ys(static_cast<size_t>(rows) + 1, 0.0);
     for (int c = 0; c < cols; ++c)
@@ -136,8 +144,7 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool forceUpdate)
             int end = c;
             while (end < cols && !hidden(true, r, end))
                 ++end;
-            add(new AcDbLine(at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)]),
-                             at(xs[static_cast<size_t>(end)], ys[static_cast<size_t>(r)])));
+            line(at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)]), at(xs[static_cast<size_t>(end)], ys[static_cast<size_t>(r)]));
             c = end;
         }
     for (int c = 0; c <= cols; ++c)
@@ -149,8 +156,7 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool forceUpdate)
             int end = r;
             while (end < rows && !hidden(false, c, end))
                 ++end;
-            add(new AcDbLine(at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)]),
-                             at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(end)])));
+            line(at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)]), at(xs[static_cast<size_t>(c)], ys[static_cast<size_t>(end)]));
             r = end;
         }
 

@@ -142,12 +142,14 @@ void cellTags(AcDbDatabase& db, const AcDbTable& table, const AcDbTable::Cell& c
         overrides |= kOverrideAlignment;
     if (cell.textHeight > 0)
         overrides |= kOverrideTextHeight;
+    // As CAD programs write merges: the top-left cell carries the spans,
+    // the cells it covers are flagged merged with spans of 1.
     whole(171, block ? 2 : 1);
     whole(172, 0);
-    whole(173, merged ? 1 : 0);
+    whole(173, merged && !topLeft ? 1 : 0);
     whole(174, block && cell.autoFit ? 1 : 0);
-    whole(175, topLeft ? maxCol - minCol + 1 : 0);
-    whole(176, topLeft ? maxRow - minRow + 1 : 0);
+    whole(175, topLeft ? maxCol - minCol + 1 : 1);
+    whole(176, topLeft ? maxRow - minRow + 1 : 1);
     whole(r2007 ? 91 : 177, overrides);
     whole(178, 0);
     num(145, cell.rotation);
@@ -168,9 +170,11 @@ void cellTags(AcDbDatabase& db, const AcDbTable& table, const AcDbTable::Cell& c
     if (r2007) {
         whole(92, 0);
         tag(301, "CELL_VALUE");
-        whole(93, 0);
-        whole(90, block || text.empty() ? 512 : 4);
-        if (!block && !text.empty()) {
+        // Value flags and data type as written for a string and for no value.
+        const bool value = !block && !text.empty();
+        whole(93, value ? 6 : 3);
+        whole(90, value ? 4 : 0);
+        if (value) {
             for (size_t k = 0; k + 1 < pieces.size(); ++k)
                 tag(2, pieces[k]);
             tag(1, pieces.back());
