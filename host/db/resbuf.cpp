@@ -34,6 +34,8 @@ AcRbValueKind acutRbValueKind(int t)
         return AcRbValueKind::Int64;
     if (t == -1 || t == -2)
         return AcRbValueKind::Name;
+    if (t == -4)
+        return AcRbValueKind::String;  // a filter's conditional operator ("<OR", ">=", ...)
     return AcRbValueKind::None;
 }
 
@@ -81,7 +83,7 @@ resbuf* acutBuildList(int restype, ...)
         }
         switch (acutRbValueKind(t)) {
         case AcRbValueKind::None:
-            if (t != RTLB && t != RTLE && t != RTVOID && t != RTNORM)
+            if (t != RTLB && t != RTLE && t != RTVOID && t != RTNORM && t != -3)
                 bad = true;
             break;
         case AcRbValueKind::Real: rb->resval.rreal = va_arg(ap, double); break;

@@ -55,7 +55,10 @@ resbuf* acutNewRb(int restype);
 int acutRelRb(resbuf* rb);
 // Builds a chain from (restype, value) pairs ended by 0 or RTNONE: strings as
 // const char*, reals as double, points as const double*, 16-bit values as int,
-// 32-bit values as int, 64-bit as int64_t. Null on an unknown restype.
+// 32-bit values as int, 64-bit as int64_t. RTLB, RTLE, RTVOID, RTNORM and the
+// extended-data marker -3 take no value: acutBuildList(RTDXF0, "INSERT", -3,
+// 1001, "APP", RTNONE) is a selection filter for inserts with "APP" data.
+// Null on an unknown restype.
 resbuf* acutBuildList(int restype, ...);
 // A deep copy of a chain; null for null.
 resbuf* acutDuplicateRb(const resbuf* rb);

@@ -5,12 +5,16 @@
 
 #include <string>
 
+#include "host/db/AcDbLayoutManager.h"
+
 class AcDbHostApplicationServices {
 public:
     // The product name, never null.
     const char* product() const { return product_.c_str(); }
     // Sets the product name the host reports from now on.
     void setProduct(std::string product) { product_ = std::move(product); }
+    // The layout manager (which layout of a drawing is current); never null.
+    AcDbLayoutManager* layoutManager() const { return acdbLayoutManager(); }
 
 private:
     std::string product_ = "BricsCAD";

@@ -11,6 +11,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLayerTableRecord.h"
+#include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbOpen.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
@@ -112,6 +113,12 @@ int acedGetVar(const char* name, resbuf* result)
         if (!folder.empty() && folder.back() != '/') folder += '/';
         return setString(result, folder);
     }
+    if (key == "TILEMODE") return setShort(result, db->tilemode() ? 1 : 0);
+    if (key == "CTAB") {
+        std::string layout;
+        if (acdbLayoutManager()->getActiveLayoutName(layout, true, db) != Acad::eOk) return RTERROR;
+        return setString(result, layout);
+    }
     if (key == "CLAYER") {
         AcDbLayerTableRecord* layer = nullptr;
         if (acdbOpenObject(layer, db->clayer(), AcDb::kForRead) != Acad::eOk) return RTERROR;
@@ -144,6 +151,18 @@ int acedSetVar(const char* name, const resbuf* value)
             status = db->setInsunits(static_cast<AcDb::UnitsValue>(number));
         }
         return status == Acad::eOk ? RTNORM : RTERROR;
+    }
+    if (key == "CTAB") {
+        if (value->restype != RTSTR || !value->resval.rstring) return RTERROR;
+        return acdbLayoutManager()->setCurrentLayout(value->resval.rstring, db) == Acad::eOk ? RTNORM : RTERROR;
+    }
+    if (key == "TILEMODE") {
+        // 1 makes the model layout current, 0 the active paper-space layout.
+        if (!shortValue(value, number) || (number != 0 && number != 1)) return RTERROR;
+        if (number == 1) return db->setTilemode(true) == Acad::eOk ? RTNORM : RTERROR;
+        std::string layout;
+        if (acdbLayoutManager()->getActiveLayoutName(layout, false, db) != Acad::eOk) return RTERROR;
+        return acdbLayoutManager()->setCurrentLayout(layout.c_str(), db) == Acad::eOk ? RTNORM : RTERROR;
     }
     if (key == "CLAYER") {
         if (value->restype != RTSTR || !value->resval.rstring) return RTERROR;

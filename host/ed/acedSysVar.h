@@ -1,7 +1,7 @@
 #pragma once
 // System variables: those of the current drawing (SORTENTS, LUNITS,
-// INSUNITS, CLAYER, EXTMIN, EXTMAX, UCSORG, UCSXDIR, UCSYDIR, ACADVER,
-// DWGNAME, DWGPREFIX) and those of the host (PICKBOX, CMDECHO, FILEDIA,
+// INSUNITS, CLAYER, CTAB (the current layout's name), TILEMODE, EXTMIN,
+// EXTMAX, UCSORG, UCSXDIR, UCSYDIR, ACADVER, DWGNAME, DWGPREFIX) and those of the host (PICKBOX, CMDECHO, FILEDIA,
 // PRODUCT, VIEWCTR, VIEWSIZE). Names are case-insensitive.
 
 #include "host/db/resbuf.h"

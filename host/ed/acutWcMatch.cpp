@@ -136,8 +136,13 @@ struct Token {
 };
 
 struct Alternative {
-    bool negated = false;
     std::vector<Token> tokens;
+};
+
+// The alternatives of a pattern, and whether a leading ~ negates them all.
+struct Pattern {
+    bool negated = false;
+    std::vector<Alternative> alternatives;
 };
 
 // Parses one bracket expression starting after '['. Returns false when no
@@ -173,26 +178,24 @@ bool parseSet(const std::vector<char32_t>& p, std::size_t end, std::size_t& pos,
     return true;
 }
 
-// Splits the pattern into alternatives at commas that are neither escaped nor inside brackets.
-std::vector<Alternative> parse(const std::vector<char32_t>& p)
+// Splits the pattern into alternatives at commas that are neither escaped nor
+// inside brackets; a ~ as the pattern's first character negates the whole.
+Pattern parse(const std::vector<char32_t>& p)
 {
-    std::vector<Alternative> alternatives(1);
+    Pattern pattern;
+    std::vector<Alternative>& alternatives = pattern.alternatives;
+    alternatives.emplace_back();
     std::size_t i = 0, n = p.size();
-    bool atStart = true;
+    if (n > 0 && p[0] == '~') {
+        pattern.negated = true;
+        i = 1;
+    }
     while (i < n) {
         Alternative& alt = alternatives.back();
         char32_t c = p[i];
-        if (atStart && c == '~') {
-            alt.negated = true;
-            atStart = false;
-            ++i;
-            continue;
-        }
-        atStart = false;
         switch (c) {
         case ',':
             alternatives.emplace_back();
-            atStart = true;
             ++i;
             break;
         case '`':
@@ -228,7 +231,7 @@ std::vector<Alternative> parse(const std::vector<char32_t>& p)
         default: alt.tokens.push_back(Token(TokenKind::kLiteral, c)); ++i; break;
         }
     }
-    return alternatives;
+    return pattern;
 }
 
 bool inRanges(const std::vector<Range>& ranges, char32_t c)
@@ -291,10 +294,14 @@ int acutWcMatchEx(const char* string, const char* pattern, bool ignoreCase)
     if (string == nullptr || pattern == nullptr)
         return 0;
     std::vector<char32_t> text = decode(string);
-    for (const Alternative& alt : parse(decode(pattern)))
-        if (matchTokens(alt.tokens, text, ignoreCase) != alt.negated)
-            return 1;
-    return 0;
+    const Pattern parsed = parse(decode(pattern));
+    bool any = false;
+    for (const Alternative& alt : parsed.alternatives)
+        if (matchTokens(alt.tokens, text, ignoreCase)) {
+            any = true;
+            break;
+        }
+    return any != parsed.negated ? 1 : 0;
 }
 
 int acutWcMatch(const char* string, const char* pattern)

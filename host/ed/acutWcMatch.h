@@ -12,7 +12,10 @@
 //   [~...]   any one character not enclosed
 //   `x       the character x itself (reverse quote escapes the next character)
 //   a,b      either alternative (the string matches when any alternative does)
-//   ~pat     at the start of an alternative: anything that pat does not match
+//   ~pat     as the first character of the pattern: anything the whole rest
+//            of the pattern does not match, all alternatives together
+//            ("~A*,B*" matches what starts with neither A nor B); a ~
+//            anywhere else outside brackets is an ordinary character
 // Inside brackets every character is literal except a leading ~ (negation)
 // and - between two characters (a range): - is literal first, last or right
 // after the leading ~, and ] is literal first or right after the leading ~.

@@ -94,9 +94,18 @@ TEST(Wildcard, StarsAndNegation)
                  {"~", "", 0},  // negated empty pattern: any non-empty string
                  {"~", "x", 1},
                  {"a~b", "a~b", 1},  // a tilde that does not lead is literal
+                 // A leading ~ negates every alternative together ...
+                 {"~A*,B*", "Apple", 0},
+                 {"~A*,B*", "Banana", 0},
+                 {"~A*,B*", "Cherry", 1},
+                 {"~,x", "", 0},
+                 {"~,x", "x", 0},
+                 {"~,x", "y", 1},
+                 // ... and a ~ leading a later alternative is an ordinary character.
                  {"x,~y*", "x", 1},
                  {"x,~y*", "yes", 0},
-                 {"x,~y*", "no", 1},
+                 {"x,~y*", "no", 0},
+                 {"x,~y*", "~yes", 1},
              },
              false);
 }

@@ -1,0 +1,179 @@
+// The editor side of layouts and filters on the layout test drawing (written
+// by ezdxf): the CTAB and TILEMODE system variables, and selection filters
+// on extended data built with acutBuildList(..., -3, 1001, name, ...).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "dxfTestSupport.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/resbuf.h"
+#include "host/dxf/DxfValue.h"
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/acedSelection.h"
+#include "host/ed/acedSysVar.h"
+#include "layoutTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class LayoutDocument : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!dxftest::haveEzdxf())
+            GTEST_SKIP() << "python3-ezdxf missing";
+        dir_ = dxftest::tempDir(std::string("layout-doc-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        file_ = layouttest::fixture(dir_);
+        ASSERT_FALSE(file_.empty());
+        ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file_.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();
+        document_ = acDocManagerPtr()->curDocument();
+        ASSERT_NE(document_, nullptr);
+    }
+    void TearDown() override
+    {
+        while (AcApDocument* open = acDocManagerPtr()->curDocument()) {
+            while (open->lockCount() > 0)
+                acDocManagerPtr()->unlockDocument(open);
+            acDocManagerPtr()->closeDocument(open);
+        }
+    }
+
+    static std::string stringVar(const char* name)
+    {
+        resbuf value{};
+        if (acedGetVar(name, &value) != RTNORM || value.restype != RTSTR)
+            return "<none>";
+        std::string text = value.resval.rstring;
+        std::free(value.resval.rstring);
+        return text;
+    }
+    static int shortVar(const char* name)
+    {
+        resbuf value{};
+        return acedGetVar(name, &value) == RTNORM && value.restype == RTSHORT ? value.resval.rint : -99;
+    }
+    static int setString(const char* name, const char* text)
+    {
+        resbuf value{};
+        value.restype = RTSTR;
+        value.resval.rstring = const_cast<char*>(text);
+        return acedSetVar(name, &value);
+    }
+    static int setShort(const char* name, int number)
+    {
+        resbuf value{};
+        value.restype = RTSHORT;
+        value.resval.rint = static_cast<short>(number);
+        return acedSetVar(name, &value);
+    }
+
+    // The handles of a selection set, as ezdxf prints them.
+    static std::set<std::string> handles(const ads_name set)
+    {
+        std::set<std::string> out;
+        int32_t length = 0;
+        acedSSLength(set, &length);
+        for (int32_t i = 0; i < length; ++i) {
+            ads_name entity;
+            AcDbObjectId id;
+            if (acedSSName(set, i, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk)
+                out.insert("\"" + DxfValue::fromHandle(id.handle().value()) + "\"");
+        }
+        return out;
+    }
+
+    fs::path dir_, file_;
+    AcApDocument* document_ = nullptr;
+};
+
+// The JSON list ezdxf printed, as a set of its items.
+std::set<std::string> items(std::string list)
+{
+    std::set<std::string> out;
+    list = list.substr(1, list.size() - 2);
+    size_t pos = 0;
+    while (pos < list.size()) {
+        size_t comma = list.find(", ", pos);
+        out.insert(list.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+        if (comma == std::string::npos)
+            break;
+        pos = comma + 2;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(LayoutDocument, CtabAndTilemodeFollowTheCurrentLayout)
+{
+    EXPECT_EQ(stringVar("CTAB"), "Model");
+    EXPECT_EQ(shortVar("TILEMODE"), 1);
+    EXPECT_EQ(setString("ctab", "sheet b"), RTNORM);
+    EXPECT_EQ(stringVar("CTAB"), "Sheet B");
+    EXPECT_EQ(shortVar("TILEMODE"), 0);
+    EXPECT_EQ(setString("CTAB", "No such sheet"), RTERROR);
+    EXPECT_EQ(stringVar("CTAB"), "Sheet B");
+    EXPECT_EQ(setShort("TILEMODE", 1), RTNORM);
+    EXPECT_EQ(stringVar("CTAB"), "Model");
+    EXPECT_EQ(setShort("TILEMODE", 0), RTNORM);
+    EXPECT_EQ(stringVar("CTAB"), "Sheet B");  // back to the last paper layout
+    EXPECT_EQ(setShort("TILEMODE", 2), RTERROR);
+
+    fs::path out = dir_ / "ctab.dxf";
+    ASSERT_EQ(document_->database()->saveAs(out.c_str()), Acad::eOk);
+    EXPECT_EQ(layouttest::ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name]"), "[0, \"Sheet B\"]");
+}
+
+TEST(BuildList, ExtendedDataMarkerTakesNoValue)
+{
+    resbuf* filter = acutBuildList(RTDXF0, "INSERT", -3, 1001, "ADE", RTNONE);
+    ASSERT_NE(filter, nullptr);
+    ASSERT_EQ(filter->restype, RTDXF0);
+    EXPECT_STREQ(filter->resval.rstring, "INSERT");
+    const resbuf* marker = filter->rbnext;
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->restype, -3);
+    const resbuf* app = marker->rbnext;
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(app->restype, 1001);
+    EXPECT_STREQ(app->resval.rstring, "ADE");
+    EXPECT_EQ(app->rbnext, nullptr);
+    acutRelRb(filter);
+    resbuf* op = acutBuildList(-4, "<OR", RTNONE);  // the conditional operator takes its text
+    ASSERT_NE(op, nullptr);
+    EXPECT_STREQ(op->resval.rstring, "<OR");
+    acutRelRb(op);
+    EXPECT_EQ(acutBuildList(-5, RTNONE), nullptr);                 // an unknown code is refused
+}
+
+TEST_F(LayoutDocument, SelectionByExtendedDataTakesOnlyTheInsertsThatCarryIt)
+{
+    const std::string tagged =
+        layouttest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT') if e.has_xdata('ADE')]");
+    const std::string all = layouttest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT')]");
+    ASSERT_EQ(items(tagged).size(), 2u) << tagged;
+    ASSERT_EQ(items(all).size(), 3u) << all;
+
+    resbuf* filter = acutBuildList(RTDXF0, "INSERT", -3, 1001, "ADE", RTNONE);
+    ASSERT_NE(filter, nullptr);
+    ads_name set;
+    ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
+    EXPECT_EQ(handles(set), items(tagged));
+    acedSSFree(set);
+    acutRelRb(filter);
+
+    filter = acutBuildList(RTDXF0, "INSERT", -3, 1001, "OTHER", RTNONE);
+    EXPECT_NE(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);  // nothing carries "OTHER"
+    acutRelRb(filter);
+
+    filter = acutBuildList(RTDXF0, "INSERT", RTNONE);
+    ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
+    EXPECT_EQ(handles(set), items(all));
+    acedSSFree(set);
+    acutRelRb(filter);
+}
