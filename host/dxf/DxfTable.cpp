@@ -368,6 +368,13 @@ void DxfTable::save(AcDbTable& table, AcDbDatabase& db, DxfTagEditor& ed)
     auto& tags = ed.tags();
     tags.erase(tags.begin() + static_cast<long>(range.begin), tags.begin() + static_cast<long>(range.end));
     tags.insert(tags.begin() + static_cast<long>(range.begin), out.begin(), out.end());
+    // Proxy graphics of the table as read show its old content: drop them.
+    auto entity = ed.subclass("AcDbEntity");
+    if (entity.found && ed.has(entity, 310)) {
+        ed.remove(entity, 310);
+        ed.remove(ed.subclass("AcDbEntity"), 92);
+        ed.remove(ed.subclass("AcDbEntity"), 160);
+    }
 }
 
 void DxfTable::loadStyle(AcDbTableStyle& style, const DxfTag* t, size_t n, const DxfCodepage& cp)

@@ -713,6 +713,8 @@ std::string autocadTableDrawing(AcDbDatabase& db)
     styles->close();
     entity.replace(entity.find("@OWNER@"), 7, hex(db.modelSpaceId()));
     entity.replace(entity.find("@STYLE@"), 7, hex(standard));
+    // Stand-in proxy graphics where AutoCAD writes them (the real ones are left out).
+    entity.insert(entity.find("100\nAcDbBlockReference\n"), "160\n                16\n310\n00112233445566778899AABBCCDDEEFF\n");
     std::string text;
     EXPECT_EQ(db.writeDxfText(text), Acad::eOk);
     const std::string marker = "  2\nENTITIES\n";
@@ -777,6 +779,16 @@ TEST(TableTest, AutocadTableIsReadKeptAndRedrawnWhereAutocadDrewIt)
     ASSERT_EQ(t->recomputeTableBlock(), Acad::eOk);
     t->close();
     ASSERT_EQ(db.saveAs((dir / "redrawn.dxf").c_str()), Acad::eOk);
+    // Its proxy graphics showed the old content and are gone.
+    auto tags = dxftest::tagStream(dxftest::readFile(dir / "redrawn.dxf"));
+    size_t tableAt = 0;
+    while (tableAt < tags.size() && !(tags[tableAt].first == 0 && tags[tableAt].second == "ACAD_TABLE"))
+        ++tableAt;
+    ASSERT_LT(tableAt, tags.size());
+    for (size_t k = tableAt + 1; k < tags.size() && tags[k].first != 0; ++k) {
+        EXPECT_NE(tags[k].first, 310);
+        EXPECT_NE(tags[k].first, 160);
+    }
     Facts f = query(dir / "redrawn.dxf");
     ASSERT_EQ(one(f, "audit"), "0") << one(f, "audit.error") << one(f, "_raw");
     auto table = split(one(f, "table"), '|');
