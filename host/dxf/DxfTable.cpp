@@ -254,6 +254,9 @@ void setIn(std::vector<DxfTag>& tags, size_t begin, size_t& end, const DxfTag& t
 
 void DxfTable::load(AcDbTable& table, AcDbDatabase& db, const DxfTag* t, size_t n, const DxfCodepage& cp)
 {
+    // As read, the table and its block agree, whatever the tags hold.
+    table.blockStale_ = false;
+    table.dataChanged_ = false;
     size_t b = 0;
     while (b < n && !t[b].is(100, "AcDbTable"))
         ++b;
@@ -284,8 +287,12 @@ void DxfTable::load(AcDbTable& table, AcDbDatabase& db, const DxfTag* t, size_t 
         default: break;
         }
     }
-    rows = std::clamp(rows, 0, 100000);
-    cols = std::clamp(cols, 0, 10000);
+    rows = std::max(rows, 0);
+    cols = std::max(cols, 0);
+    // A damaged count must not make the reader allocate without bound: a
+    // grid far beyond any table's size is read as empty (its tags are kept).
+    if (rows > 1'000'000 || cols > 1'000'000 || static_cast<int64_t>(rows) * cols > 4'000'000)
+        rows = cols = 0;
     for (; i < e && (t[i].code == 141 || t[i].code == 142); ++i)
         (t[i].code == 141 ? table.rowHeights_ : table.colWidths_).push_back(real(t[i]));
     table.rowHeights_.resize(static_cast<size_t>(rows), table.rowHeights_.empty() ? 1.0 : table.rowHeights_.back());
@@ -312,8 +319,6 @@ void DxfTable::load(AcDbTable& table, AcDbDatabase& db, const DxfTag* t, size_t 
         ++k;
         i = j;
     }
-    table.blockStale_ = false;
-    table.dataChanged_ = false;
 }
 
 void DxfTable::save(AcDbTable& table, AcDbDatabase& db, DxfTagEditor& ed)
