@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/db/AcDbLayoutManager.h"
+#include "host/db/AcDbPlotSettingsValidator.h"
 
 class AcDbHostApplicationServices {
 public:
@@ -15,6 +16,8 @@ public:
     void setProduct(std::string product) { product_ = std::move(product); }
     // The layout manager (which layout of a drawing is current); never null.
     AcDbLayoutManager* layoutManager() const { return acdbLayoutManager(); }
+    // The plot settings validator (devices, media, scales); never null.
+    AcDbPlotSettingsValidator* plotSettingsValidator() const { return acdbPlotSettingsValidator(); }
 
 private:
     std::string product_ = "BricsCAD";
