@@ -286,7 +286,7 @@ void DxfObjectIO::saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
         saveInsert(db, static_cast<AcDbBlockReference&>(o), ed);
         DxfTable::save(static_cast<AcDbTable&>(o), db, ed);
         break;
-    case AcDbObjectKind::TableStyle: DxfTable::saveStyle(static_cast<AcDbTableStyle&>(o), ed); break;
+    case AcDbObjectKind::TableStyle: DxfTable::saveStyle(static_cast<AcDbTableStyle&>(o), db, ed); break;
     case AcDbObjectKind::Circle: {
         static const std::initializer_list<int> order = {39, 10, 20, 30, 40, 210, 220, 230};
         auto& c = static_cast<AcDbCircle&>(o);

@@ -424,8 +424,55 @@ void DxfTable::loadStyle(AcDbTableStyle& style, const DxfTag* t, size_t n, const
     }
 }
 
-void DxfTable::saveStyle(AcDbTableStyle& style, DxfTagEditor& ed)
+namespace {
+
+// Names every table drawn with the style in the style's reactors, as CAD
+// programs keep them.
+void saveStyleReactors(AcDbTableStyle& style, AcDbDatabase& db, DxfTagEditor& ed)
 {
+    auto& tags = ed.tags();
+    const size_t baseEnd = ed.base().end;
+    size_t open = SIZE_MAX, close = SIZE_MAX;
+    for (size_t i = 1; i < baseEnd; ++i) {
+        if (tags[i].is(102, "{ACAD_REACTORS"))
+            open = i;
+        else if (open != SIZE_MAX && tags[i].is(102, "}")) {
+            close = i;
+            break;
+        }
+    }
+    std::vector<DxfTag> added;
+    for (const AcDbStub& s : db.data().stubs) {
+        if (s.erased || s.kind != static_cast<uint16_t>(AcDbObjectKind::Table) || !s.object
+            || static_cast<AcDbTable*>(s.object)->tableStyle() != style.objectId())
+            continue;
+        bool listed = false;
+        for (size_t i = open + 1; open != SIZE_MAX && i < close; ++i) {
+            uint64_t h = 0;
+            listed = listed || (tags[i].code == 330 && DxfValue::toHandle(tags[i].value(), h) && h == s.handle);
+        }
+        if (!listed)
+            added.push_back(ed.make(330, DxfValue::fromHandle(s.handle)));
+    }
+    if (added.empty())
+        return;
+    if (open == SIZE_MAX) {
+        added.insert(added.begin(), ed.make(102, "{ACAD_REACTORS"));
+        added.push_back(ed.make(102, "}"));
+        size_t at = 1;
+        while (at < baseEnd && tags[at].code == 5)
+            ++at;
+        ed.insert(at, added);
+    } else {
+        ed.insert(close, added);
+    }
+}
+
+}  // namespace
+
+void DxfTable::saveStyle(AcDbTableStyle& style, AcDbDatabase& db, DxfTagEditor& ed)
+{
+    saveStyleReactors(style, db, ed);
     auto range = ed.subclass("AcDbTableStyle");
     if (!range.found)
         return;
@@ -523,6 +570,10 @@ void DxfTable::prepareSave(AcDbDatabase& db)
         auto* table = static_cast<AcDbTable*>(s.object);
         if (table->style_.isNull() && table->dataChanged_)
             table->style_ = AcDbTableStyle::standardStyleId(db);
+        // A changed table makes sure its style names it among its reactors.
+        if (table->dataChanged_ && table->style_.stub() && !table->style_.isErased())
+            if (auto* style = dynamic_cast<AcDbTableStyle*>(db.objectOf(table->style_.stub())))
+                style->assertWriteEnabled();
         if (table->needsRecompute())
             table->recomputeTableBlock(false);
     }

@@ -27,8 +27,9 @@ public:
 
     // Fills a table style from the tags of a TABLESTYLE record.
     static void loadStyle(AcDbTableStyle& style, const DxfTag* tags, size_t count, const DxfCodepage& codepage);
-    // Writes a new style's AcDbTableStyle subclass, or edits a read one's values in place.
-    static void saveStyle(AcDbTableStyle& style, DxfTagEditor& editor);
+    // Writes a new style's AcDbTableStyle subclass, or edits a read one's
+    // values in place; tables drawn with it are added to its reactors.
+    static void saveStyle(AcDbTableStyle& style, AcDbDatabase& db, DxfTagEditor& editor);
 
     // For a new "*T" block record: the BLKREFS group naming the tables drawn through it.
     static void saveBlockRefs(AcDbDatabase& db, AcDbBlockTableRecord& record, DxfTagEditor& editor);

@@ -6,6 +6,7 @@ saved drawing, as key=value lines for tests/host/dbTableTest.cpp:
         audit=<errors>                        ezdxf audit errors (count), then audit.error=<message> lines
         classes=<names>                       CLASS records, comma separated
         style.<name>=<handle>                 entries of the ACAD_TABLESTYLE dictionary
+        reactors.<name>=<handles>             the reactors of each of those styles
         block.<name>=<record handle>|<flags>  every block definition
         table=<handle>|<owner>|<block name>|<343 record>|<342 style>|<rows>|<columns>
         heights=<141 values>  widths=<142 values>
@@ -44,6 +45,8 @@ def main(path):
     print("classes=" + ",".join(info["classes"]))
     for name, handle in info["styles"].items():
         print(f"style.{name}={handle}")
+    for name, handles in info["style_reactors"].items():
+        print(f"reactors.{name}=" + ",".join(handles))
     dump = oracle("dump", path)[0]
     for name, block in dump["blocks"].items():
         print(f"block.{name}={block['handle']}|{block['flags']}")

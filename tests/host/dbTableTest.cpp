@@ -179,6 +179,8 @@ void checkWithEzdxf(const std::filesystem::path& file, const Legend& L, const st
     EXPECT_EQ(t[3], blockInfo[0]);  // 343 names the *T block's record
     EXPECT_EQ(blockInfo[1], "1");   // anonymous
     EXPECT_EQ(t[4], one(f, "style.Standard"));
+    // The style names the table among its reactors (and its dictionary).
+    EXPECT_NE(("," + one(f, "reactors.Standard") + ",").find("," + t[0] + ","), std::string::npos);
     const size_t rows = L.heights.size();
     EXPECT_EQ(t[5], std::to_string(rows));
     EXPECT_EQ(t[6], "3");

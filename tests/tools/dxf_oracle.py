@@ -442,14 +442,16 @@ def table_record(e):
 
 def cmd_table(path):
     doc = read_document(path)
-    styles = {}
+    styles, reactors = {}, {}
     root = doc.rootdict
     if "ACAD_TABLESTYLE" in root:
         for name, style in root["ACAD_TABLESTYLE"].items():
             styles[name] = style.dxf.handle if hasattr(style, "dxf") else style
+            if hasattr(style, "get_reactors"):
+                reactors[name] = sorted(style.get_reactors())
     tables = [table_record(e) for e in doc.entitydb.values() if e.dxftype() == "ACAD_TABLE"]
     classes = [c.dxf.name for c in doc.classes]
-    emit({"tables": tables, "styles": styles, "classes": classes})
+    emit({"tables": tables, "styles": styles, "style_reactors": reactors, "classes": classes})
     return EXIT_OK
 
 
