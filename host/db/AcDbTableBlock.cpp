@@ -94,11 +94,12 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool forceUpdate)
 
     // Table coordinates: x along the rows' direction from the left edge, y up
     // from the top edge (rows run down). Block coordinates turn them by the
-    // direction's angle in the table's plane.
+    // direction's angle in the table's plane less the reference's own
+    // rotation, which turns the block as a whole.
     AcGeVector3d dir = AcGeMatrix3d::worldToPlane(normal()) * direction_;
     if (normal().x == 0.0 && normal().y == 0.0 && normal().z == 1.0)
         dir = direction_;
-    const double angle = std::atan2(dir.y, dir.x);
+    const double angle = std::atan2(dir.y, dir.x) - rotation();
     const double ux = std::cos(angle), uy = std::sin(angle);
     auto at = [&](double x, double y) { return AcGePoint3d(x * ux - y * uy, x * uy + y * ux, 0.0); };
     auto add = [&](AcDbEntity* e) {
