@@ -140,6 +140,9 @@ Acad::ErrorStatus AcDbTable::setNumColumns(int columns)
     const double w = colWidths_.empty() ? 2.5 : colWidths_.back();
     colWidths_.resize(newCols, w);
     std::erase_if(merges_, [&](const Merge& m) { return m.maxColumn >= columns; });
+    // Every cell moves in the row-major order and may have left a merge.
+    for (Cell& c : cells_)
+        c.changed = true;
     return changed();
 }
 
@@ -437,13 +440,12 @@ Acad::ErrorStatus AcDbTable::unmergeCells(int minRow, int maxRow, int minColumn,
 {
     (void)maxRow;
     (void)maxColumn;
-    for (size_t i = 0; i < merges_.size(); ++i)
-        if (merges_[i].minRow == minRow && merges_[i].minColumn == minColumn) {
-            markMergeCells(merges_[i]);
-            merges_.erase(merges_.begin() + static_cast<long>(i));
-            return changed();
-        }
-    return Acad::eInvalidInput;
+    const Merge* m = mergeAt(minRow, minColumn);
+    if (!m)
+        return Acad::eInvalidInput;
+    markMergeCells(*m);
+    merges_.erase(merges_.begin() + (m - merges_.data()));
+    return changed();
 }
 
 bool AcDbTable::isMergedCell(int row, int column, int* minRow, int* maxRow, int* minColumn, int* maxColumn) const
