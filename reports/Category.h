@@ -2,8 +2,9 @@
 // A graphic report category (one legend row): a title, a hatch style, and
 // the space blocks and assets that take that style (CCategory); and the
 // report's ordered list of categories, which owns them (CCategories).
-// This file holds the data and its XML form; database loads and hatching
-// arrive with those sides.
+// This file holds the data and its XML form; database loads arrive with the
+// database side. The hatch style is drawn by CBlockDWG::hatchBlock and
+// CAsset::hatchAsset.
 
 #include <cstdint>
 #include <memory>

@@ -1,0 +1,179 @@
+// Hyperlink lists: the links text of the property database, and links read
+// from and written to drawing entities as "PE_URL" extended data, checked
+// with ezdxf's get_hyperlink() and the raw tags of the saved file.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "database/Hyperlinks.h"
+#include "host/db/AcDbDatabase.h"
+#include "tests/spaces/HatchLinksTestSupport.h"
+
+using hatchtest::handleOf;
+using hatchtest::Oracle;
+
+namespace {
+
+std::vector<std::pair<std::string, std::string>> linksOf(const CHyperlinks& links)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    for (int i = 0; i < links.getCount(); ++i)
+        out.emplace_back(links.getAt(i).getHref(), links.getAt(i).getDescription());
+    return out;
+}
+
+TEST(HyperlinksTextTest, SingleEntryBecomesAPageAddressForTheId)
+{
+    CHyperlinks links;
+    links.setHyperlinks("Plans,Floor plans", 42);
+    EXPECT_EQ(linksOf(links), (std::vector<std::pair<std::string, std::string>>{
+                                  {"Plans?pb=10&page=1&id=42", "Floor plans"}}));
+}
+
+TEST(HyperlinksTextTest, EntriesAreSplitTrimmedFilledInAndDeduplicated)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::pair<std::string, std::string>> expected;
+    };
+    const std::string page = "?pb=10&page=1&id=7";
+    const std::vector<Case> cases = {
+        {"", {}},
+        {" , ", {}},                                  // blanks only: no address once trimmed
+        {"a;", {{"a" + page, "a"}}},                  // the empty text after the last ";" is skipped
+        {" a , b ", {{"a" + page, "b"}}},             // both parts trimmed
+        {"c", {{"c" + page, "c"}}},                   // no ",": both from the whole entry
+        {",d", {{"d" + page, "d"}}},                  // no address: the description stands in
+        {"e,", {{"e" + page, "e"}}},                  // no description: the address stands in
+        {"f,one,two", {{"f" + page, "one,two"}}},     // split at the first ","
+        {"c;c,x;g,y", {{"c" + page, "c"}, {"g" + page, "y"}}},  // a repeated address is dropped
+    };
+    for (const Case& c : cases) {
+        CHyperlinks links;
+        links.setHyperlinks(c.text, 7);
+        EXPECT_EQ(linksOf(links), c.expected) << "text: \"" << c.text << "\"";
+    }
+}
+
+class EntityHyperlinksTest : public ::testing::Test {
+protected:
+    AcDbObjectId polyline() { return dwg.host.addModelPolyline(spacetest::rectangle(0, 0, 100, 100)); }
+
+    void write(AcDbObjectId id, const CHyperlinks& links)
+    {
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
+        ASSERT_EQ(links.setEntityHyperlinks(entity.object()), Acad::eOk);
+    }
+
+    std::vector<std::pair<std::string, std::string>> read(AcDbObjectId id)
+    {
+        CHyperlinks links;
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
+        links.getEntityHyperlinks(entity.object());
+        return linksOf(links);
+    }
+
+    hatchtest::AdoptedDrawing dwg;
+};
+
+TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
+{
+    AcDbObjectId one = polyline();
+    AcDbObjectId two = polyline();
+    AcDbObjectId bare = polyline();
+    CHyperlinks single;
+    single.add(std::make_unique<CHyperlink>("http://plans.example/room?id=5", "Room 5 plan"));
+    CHyperlinks pair;
+    pair.add(std::make_unique<CHyperlink>("http://a.example", "First"));
+    pair.add(std::make_unique<CHyperlink>("/srv/docs/lease.pdf", "Lease"));
+    CHyperlinks noDescription;
+    noDescription.add(std::make_unique<CHyperlink>("http://bare.example", ""));
+    write(one, single);
+    write(two, pair);
+    write(bare, noDescription);
+
+    auto file = spacetest::tempDir("hyperlinks-entities") / "links.dxf";
+    dwg.host.save(file);
+    Oracle seen(file);
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    EXPECT_EQ(seen["entity." + handleOf(one) + ".link"], "http://plans.example/room?id=5|Room 5 plan|");
+    EXPECT_EQ(seen["entity." + handleOf(bare) + ".link"], "http://bare.example||");
+    EXPECT_EQ(seen["entity." + handleOf(bare) + ".pe_url"], "1000:http://bare.example");
+    EXPECT_EQ(seen["entity." + handleOf(two) + ".pe_url"],
+              "1000:http://a.example;1002:{;1000:First;1002:{;1071:0;1002:};1002:};"
+              "1000:/srv/docs/lease.pdf;1002:{;1000:Lease;1002:{;1071:0;1002:};1002:}");
+
+    // The host reading the saved file gives the same lists back.
+    AcDbDatabase reread(false);
+    ASSERT_EQ(reread.readDxfFile(file.c_str()), Acad::eOk);
+    auto readFrom = [&](AcDbObjectId written) {
+        AcDbObjectId id;
+        EXPECT_EQ(reread.getAcDbObjectId(id, false, written.handle()), Acad::eOk);
+        CHyperlinks links;
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
+        links.getEntityHyperlinks(entity.object());
+        return linksOf(links);
+    };
+    EXPECT_EQ(readFrom(one), linksOf(single));
+    EXPECT_EQ(readFrom(two), linksOf(pair));
+    EXPECT_EQ(readFrom(bare), linksOf(noDescription));
+}
+
+TEST_F(EntityHyperlinksTest, AnEmptyListRemovesTheLinks)
+{
+    AcDbObjectId id = polyline();
+    CHyperlinks links;
+    links.add(std::make_unique<CHyperlink>("http://x.example", "X"));
+    write(id, links);
+    EXPECT_EQ(read(id).size(), 1u);
+    write(id, CHyperlinks());
+    EXPECT_TRUE(read(id).empty());
+
+    auto file = spacetest::tempDir("hyperlinks-removed") / "links.dxf";
+    dwg.host.save(file);
+    Oracle seen(file);
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["entity." + handleOf(id) + ".link"], "||");
+}
+
+TEST_F(EntityHyperlinksTest, BlockLinksAreTheReferenceThenItsDefinitionWithoutRepeats)
+{
+    AcDbObjectId definition = dwg.host.defineSpace("ROOM-3", spacetest::rectangle(0, 0, 500, 500));
+    AcDbObjectId reference = dwg.host.insert(definition, AcGePoint3d(1000, 0, 0));
+    CHyperlinks onReference;
+    onReference.add(std::make_unique<CHyperlink>("http://r.example", "R"));
+    onReference.add(std::make_unique<CHyperlink>("http://shared.example", "Shared"));
+    write(reference, onReference);
+    AcDbObjectId outline;
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(definition, AcDb::kForRead);
+        outline = record->entityIds().front();
+    }
+    CHyperlinks onOutline;
+    onOutline.add(std::make_unique<CHyperlink>("http://shared.example", "Other text"));
+    onOutline.add(std::make_unique<CHyperlink>("http://o.example", "O"));
+    write(outline, onOutline);
+
+    AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+    CHyperlinks links(ref.object());
+    EXPECT_EQ(linksOf(links), (std::vector<std::pair<std::string, std::string>>{
+                                  {"http://r.example", "R"},
+                                  {"http://shared.example", "Shared"},
+                                  {"http://o.example", "O"}}));
+}
+
+TEST_F(EntityHyperlinksTest, AnEntityWithoutLinksAddsNone)
+{
+    AcDbObjectId id = polyline();
+    EXPECT_TRUE(read(id).empty());
+    CHyperlinks links;
+    links.getEntityHyperlinks(nullptr);
+    EXPECT_EQ(links.getCount(), 0);
+}
+
+}  // namespace
