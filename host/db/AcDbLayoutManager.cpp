@@ -66,7 +66,7 @@ Acad::ErrorStatus AcDbLayoutManager::activatePaperSpace(AcDbDatabase& db, AcDbBl
     auto* old = oldStub ? dynamic_cast<AcDbBlockTableRecord*>(db.objectOf(oldStub)) : nullptr;
     const std::string newName = record.name();
     const std::string activeName = old ? old->name() : std::string(kActivePaperSpace);
-    const std::string parked = activeName + "|" + newName;  // '|' never appears in a block name read here
+    const std::string parked = activeName + "|" + newName;  // a passing name no layout block has
     if (old && table->rename(oldStub, activeName, parked) != Acad::eOk)
         return Acad::eDuplicateRecordName;
     if (table->rename(newStub, newName, activeName) != Acad::eOk)
