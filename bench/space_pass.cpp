@@ -15,6 +15,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
 
@@ -51,6 +52,11 @@ int main(int argc, char** argv)
     double readSeconds = since(start);
     AcApDocument* document = acDocManagerPtr()->appendDocument(std::make_unique<AcApDocument>(argv[1], db));
     acdbSetWorkingDatabase(db.get());
+    CAcadDrawing drawing;
+    drawing.setDocument(document);
+    drawing.setFullPath(argv[1]);
+    drawing.setOpen(true);
+    drawing.setKeepOpen(true);
 
     double areaSum = 0.0, perimeterSum = 0.0, collectSeconds = 0.0, passSeconds = 0.0, passCpu = 0.0;
     int count = 0;
@@ -58,13 +64,13 @@ int main(int argc, char** argv)
         auto passStart = std::chrono::steady_clock::now();
         double cpuStart = cpuSeconds();
         CBlocks blocks;
-        blocks.getZelkaDWGBlocks_SS(document, false, "f");
+        blocks.getZelkaDWGBlocks_SS(drawing, false, "f");
         collectSeconds = since(passStart);
         for (int i = 0; i < blocks.size(); ++i) {
             auto& block = static_cast<CBlockDWG&>(blocks.getAt(i));
-            block.recalculateArea(document);
-            block.recalculatePerimeter(document);
-            block.applyToDWG(document, false);
+            block.recalculateArea(drawing);
+            block.recalculatePerimeter(drawing);
+            block.applyToDWG(drawing, false);
             areaSum += block.getArea();
             perimeterSum += block.getPerimeter();
         }

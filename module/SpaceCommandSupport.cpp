@@ -3,6 +3,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedCommandStatus.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
@@ -17,15 +18,21 @@ constexpr int32_t kLastDrawingKind = 10;
 
 }  // namespace
 
-AcApDocument* zelkaCurrentDocument()
+bool zelkaAdoptActiveDocument(CAcadDrawing& drawing)
 {
-    return acDocManagerPtr()->curDocument();
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    if (!document) return false;
+    drawing.setDocument(document);
+    drawing.setFullPath(document->fileName());
+    drawing.setOpen(true);
+    drawing.setKeepOpen(true);
+    return true;
 }
 
-void zelkaGatherSpaceBlocks(AcApDocument* document, CBlocks& blocks, bool withAssets)
+void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAssets)
 {
-    if (!document) return;
-    blocks.getZelkaDWGBlocks_SS(document, withAssets, "f");
+    if (!drawing.getDocument()) return;
+    blocks.getZelkaDWGBlocks_SS(drawing, withAssets, "f");
 }
 
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index)
@@ -42,11 +49,11 @@ CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position)
     return attributes ? attributes->getAtAttribute(position) : nullptr;
 }
 
-bool zelkaApplyBlock(CBlockDWG& block, AcApDocument* document)
+bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing)
 {
     CZelkaExceptions errors;
     try {
-        block.applyToDWG(document, false);
+        block.applyToDWG(drawing, false);
     } catch (const CEXZelka& e) {
         errors.add(e);
     }

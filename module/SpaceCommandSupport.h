@@ -1,21 +1,25 @@
 #pragma once
-// What the space commands share: the current document, the drawing's space
-// blocks gathered as a floor plan, and writing one block back with its own
-// error list, shown when it holds anything, so the next block still runs.
+// What the space commands share: the drawing object for the active document,
+// the drawing's space blocks gathered as a floor plan, and writing one block
+// back with its own error list, shown when it holds anything, so the next
+// block still runs.
 
 #include <string>
 
-class AcApDocument;
+class CAcadDrawing;
 class CBlockDWG;
 class CBlocks;
 class CZelkaAttribute;
 
-// The document the host's document manager reports as current, or null.
-AcApDocument* zelkaCurrentDocument();
+// Makes an empty drawing object stand for the document the host's document
+// manager reports as current: its document and full path, marked open and
+// keep-open, so that destroying the object leaves the document open. False,
+// leaving the object without a document, when no document is open.
+bool zelkaAdoptActiveDocument(CAcadDrawing& drawing);
 
-// Fills blocks with the document's space blocks (the "ROOM-*" references of
+// Fills blocks with the drawing's space blocks (the "ROOM-*" references of
 // the whole drawing, floor-plan kinds). Leaves blocks empty without a document.
-void zelkaGatherSpaceBlocks(AcApDocument* document, CBlocks& blocks, bool withAssets = false);
+void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAssets = false);
 
 // The drawing-side block at index, or null when that item is not one.
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index);
@@ -26,7 +30,7 @@ CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position);
 // Writes the block back; a failure goes into the block's own error list,
 // which is shown (one "Error Detected." box per failure) and marks the
 // command as failed. Returns false when the write-back failed.
-bool zelkaApplyBlock(CBlockDWG& block, AcApDocument* document);
+bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing);
 
 // The text prompts of the commands (the prompt helpers, with the default
 // shown in angle brackets and echoed).

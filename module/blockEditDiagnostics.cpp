@@ -12,6 +12,7 @@
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
@@ -104,9 +105,10 @@ void zelkaTest()
 {
     zelkaCommandFrame(nullptr, "test", [] {
         CUtilities util;
-        AcApDocument* document = zelkaCurrentDocument();
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         acutPrintf("found %i ZelkaBlocks \n", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);

@@ -20,10 +20,10 @@
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
@@ -78,7 +78,7 @@ FerrowLabel interrogateFerrowBlock(const AcDbBlockReference* label)
 }
 
 // The three attribute definitions of a space block, around the origin.
-void addSpaceAttributeDefinitions(AcApDocument* document, AcDbBlockTableRecord* definition, double h, double w,
+void addSpaceAttributeDefinitions(CAcadDrawing& drawing, AcDbBlockTableRecord* definition, double h, double w,
                                   double degrees)
 {
     const double r = degrees / 180.0 * kPi;
@@ -96,7 +96,7 @@ void addSpaceAttributeDefinitions(AcApDocument* document, AcDbBlockTableRecord* 
     for (const Def& d : defs) {
         CLayer layer;
         layer.setName(d.layer);
-        layer.ensureLayerExists(document);
+        layer.ensureLayerExists(drawing);
         auto attdef = std::make_unique<AcDbAttributeDefinition>(AcGePoint3d(d.x, d.y, 0.0), d.text, d.tag, d.prompt);
         attdef->setHeight(h);
         attdef->setWidthFactor(w);
@@ -112,11 +112,11 @@ void addSpaceAttributeDefinitions(AcApDocument* document, AcDbBlockTableRecord* 
 // Makes a room space block from the outline: the outline moves into a new
 // definition whose origin is the label's position; the reference stands at
 // that position with its name, area and aux attributes and its record.
-void createFerrowBlock(AcApDocument* document, AcDbObjectId outlineId, const FerrowLabel& label,
+void createFerrowBlock(CAcadDrawing& drawing, AcDbObjectId outlineId, const FerrowLabel& label,
                        const std::string& blockName, int32_t units, int32_t precision)
 {
     zelkaOperation(kSource, "createFerrowBlock", [&] {
-        AcDbDatabase* db = document->database();
+        AcDbDatabase* db = drawing.getDatabase();
         CUtilities util;
         AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForWrite);
         if (!outline) raiseHostStatus(outline.openStatus(), __LINE__);
@@ -150,7 +150,7 @@ void createFerrowBlock(AcApDocument* document, AcDbObjectId outlineId, const Fer
         moved.release()->close();
         outline->erase();
         outline.close();
-        addSpaceAttributeDefinitions(document, record, label.textHeight, label.widthFactor, label.rotation);
+        addSpaceAttributeDefinitions(drawing, record, label.textHeight, label.widthFactor, label.rotation);
         const std::vector<AcDbObjectId> definitionEntities = record->entityIds();
         record->close();
 
@@ -185,13 +185,13 @@ void createFerrowBlock(AcApDocument* document, AcDbObjectId outlineId, const Fer
 }
 
 // "FERROW" on (made white when missing) and "BOMA" off.
-void prepareFerrowLayers(AcApDocument* document)
+void prepareFerrowLayers(CAcadDrawing& drawing)
 {
     AcCmColor white;
     white.setRGB(255, 255, 255);
-    CLayers::ensureLayerExists(document, "FERROW", white);
+    CLayers::ensureLayerExists(drawing, "FERROW", white);
     AcDbLayerTable* table = nullptr;
-    if (document->database()->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return;
+    if (drawing.getDatabase()->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return;
     AcDbObjectId ferrow;
     AcDbObjectId boma;
     table->getAt("FERROW", ferrow);
@@ -206,13 +206,14 @@ void prepareFerrowLayers(AcApDocument* document)
 void zelkaFerrowConversion()
 {
     zelkaCommandFrame(nullptr, "zelkaFerrowConversion", [] {
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
-        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
+        if (!drawing.getDocument() || !lock.isLocked()) return;
         CPreferences prefs;
         prefs.loadPreferences();
-        prepareFerrowLayers(document);
-        const std::vector<AcDbObjectId> labels = CBlocks::getZelkaBlockSS(document, "FERROW_SPACE_LABEL");
+        prepareFerrowLayers(drawing);
+        const std::vector<AcDbObjectId> labels = CBlocks::getZelkaBlockSS(drawing, "FERROW_SPACE_LABEL");
         for (size_t i = 0; i < labels.size(); ++i) {
             CZelkaExceptions errors;
             try {
@@ -227,12 +228,12 @@ void zelkaFerrowConversion()
                 // The label's number names the definition unless a definition has that name already.
                 std::string blockName = "ROOM-" + std::to_string(i);
                 AcDbBlockTable* table = nullptr;
-                if (document->database()->getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
+                if (drawing.getDatabase()->getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
                     if (table->has(blockName.c_str()))
-                        blockName = "ROOM-" + std::to_string(CBlocks::calcNextBlockIdentifier(document->database()));
+                        blockName = "ROOM-" + std::to_string(CBlocks::calcNextBlockIdentifier(drawing.getDatabase()));
                     table->close();
                 }
-                createFerrowBlock(document, outlineId, label, blockName, prefs.getUnits(), prefs.getPrecision());
+                createFerrowBlock(drawing, outlineId, label, blockName, prefs.getUnits(), prefs.getPrecision());
                 AcDbObjectPointer<AcDbEntity> reference(labels[i], AcDb::kForWrite);
                 if (reference) reference->setLayer("FERROW");
             } catch (const CEXZelka& e) {

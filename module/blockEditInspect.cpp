@@ -6,9 +6,10 @@
 
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/ed/AcAxDocLock.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
@@ -21,24 +22,26 @@
 void zelkaDeleteBlock()
 {
     zelkaCommandFrame("Zelka Block Delete", "zelkaDeleteBlock", [] {
-        AcApDocument* document = zelkaCurrentDocument();
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
         AcDbObjectId id;
         if (CAcadUtilities::selectObjectId(id, "Select the Zelka Block to delete", "AcDbBlockReference") != 0) return;
-        AcAxDocLock lock(document);
+        CAcadDrawingLock lock(drawing);
         std::unique_ptr<CBlockDWG> block;
         {
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (!reference) return;
-            block = std::make_unique<CBlockDWG>(reference.object(), document);
+            block = std::make_unique<CBlockDWG>(reference.object(), drawing);
         }
-        block->deleteBlock(document);
+        block->deleteBlock(drawing);
     });
 }
 
 void zelkaDisplaySpaceDetails()
 {
     zelkaCommandFrame(nullptr, "displaySpaceDetails", [] {
-        AcApDocument* document = zelkaCurrentDocument();
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
         AcDbObjectId id;
         if (CAcadUtilities::selectObjectId("\nSelect a Zelka Space", id) != RTNORM) return;
         std::string handle;
@@ -47,9 +50,9 @@ void zelkaDisplaySpaceDetails()
             if (!entity) return;
             handle = entity->handle().toString();
         }
-        AcAxDocLock lock(document);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block || block->getHandle() != handle) continue;

@@ -17,10 +17,9 @@
 #include "host/db/AcDbLayerTableRecord.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
-#include "host/ed/acedView.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
@@ -42,10 +41,10 @@ std::string upperCase(std::string text)
 }
 
 // Turns on every layer whose upper-cased name is one of the three attribute layers.
-void turnOnZelkaLayers(AcApDocument* document)
+void turnOnZelkaLayers(CAcadDrawing& drawing)
 {
     zelkaOperation(kSource, "turnOnZelkaLayers", [&] {
-        AcDbDatabase* db = document->database();
+        AcDbDatabase* db = drawing.getDatabase();
         AcDbLayerTable* table = nullptr;
         if (!db || db->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return;
         const std::vector<AcDbObjectId> ids = table->recordIds();
@@ -179,15 +178,16 @@ void iterateThroughZelkaBlockReference(AcDbObjectId referenceId)
 void zelkaAuxilarator()
 {
     zelkaCommandFrame(nullptr, "zelkaAuxilarator", [] {
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
-        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
+        if (!drawing.getDocument() || !lock.isLocked()) return;
         CLayer auxLayer;
         auxLayer.setName("ATT-AUX");
-        auxLayer.ensureLayerExists(document);
-        turnOnZelkaLayers(document);
+        auxLayer.ensureLayerExists(drawing);
+        turnOnZelkaLayers(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
@@ -200,27 +200,28 @@ void zelkaAuxilarator()
             iterateThroughZelkaBlockDefinition(definitionId);
             iterateThroughZelkaBlockReference(block->getBlockReferenceId());
         }
-        acedRegen();
+        drawing.regenDrawing();
     });
 }
 
 void zelkaCheckAttributeLayers()
 {
     zelkaCommandFrame(nullptr, "checkAttributeLayers", [] {
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
-        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
+        if (!drawing.getDocument() || !lock.isLocked()) return;
         static const char* const layers[] = {"ATT-NAME", "ATT-AREA", "ATT-AUX"};
         for (const char* name : layers) {
             CLayer layer;
             layer.setName(name);
-            layer.ensureLayerExists(document);
+            layer.ensureLayerExists(drawing);
         }
-        CAcadDrawingState recorded(document);
-        CAcadDrawingState takeOff(document);
-        takeOff.setStateForTakeOff(document);
+        CAcadDrawingState recorded(drawing);
+        CAcadDrawingState takeOff(drawing);
+        takeOff.setStateForTakeOff(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             CAttributes* attributes = block ? block->getAttributes() : nullptr;
@@ -247,6 +248,6 @@ void zelkaCheckAttributeLayers()
             }
             if (errors.getCount() > 0) errors.displayAll();
         }
-        recorded.applyState(document, 0);
+        recorded.applyState(drawing, 0);
     });
 }

@@ -5,10 +5,10 @@
 
 #include "config/Preferences.h"
 #include "database/Assets.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/ProcessStarter.h"
 #include "module/RoomAreaCSV.h"
@@ -23,11 +23,12 @@ void zelkaCommaSeperatedValues()
     zelkaCommandFrame("Zelka Block Details", "createRoomAreaCSV", [] {
         CPreferences prefs;
         prefs.loadPreferences();
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
-        const std::string csvPath = CRoomAreaCSV::csvPathFor(document ? document->fileName() : std::string());
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
+        const std::string csvPath = CRoomAreaCSV::csvPathFor(drawing.getFullPath());
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         blocks.sortBlocksByHandle(true);
         CRoomAreaCSV csv(prefs.getPrecision());
         for (int i = 0; i < blocks.size(); ++i) {
@@ -54,10 +55,11 @@ void zelkaListBlocks()
         CAcadUtilities::getBoolean("sort by handle in ascending order", true, ascending);
         CAcadUtilities::getBoolean("list assets", false, listAssets);
         CUtilities util;
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks, true);
+        zelkaGatherSpaceBlocks(drawing, blocks, true);
         blocks.sortBlocksByHandle(ascending);
         acutPrintf("\n\n");
         acutPrintf("ID,Name,Area,Handle(hex),Handle(dec),Assets\n");

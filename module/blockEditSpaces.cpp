@@ -7,9 +7,10 @@
 #include <string>
 
 #include "config/Preferences.h"
-#include "host/ed/AcAxDocLock.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
@@ -65,10 +66,11 @@ void zelkaUpdateSpaces()
         CPreferences prefs;
         prefs.loadPreferences();
         CUtilities util;
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
@@ -85,14 +87,14 @@ void zelkaUpdateSpaces()
 
             block->setPrecision(prefs.getPrecision());
             block->setUnits(prefs.getUnits());
-            block->recalculateArea(document);
+            block->recalculateArea(drawing);
             if (areaLinked)
                 areaAttribute->setText(util.DoubleToCString(block->getArea(), block->getPrecision()) + areaUnit);
-            block->recalculatePerimeter(document);
+            block->recalculatePerimeter(drawing);
             if (perimeterLinked)
                 auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), block->getPrecision()) +
                                       lengthUnit);
-            zelkaApplyBlock(*block, document);
+            zelkaApplyBlock(*block, drawing);
         }
     });
 }
@@ -111,18 +113,19 @@ void zelkaSyncXDataToAttributes()
         CPreferences prefs;
         prefs.loadPreferences();
         CUtilities util;
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             if (recalculate) {
                 block->setPrecision(prefs.getPrecision());
                 block->setUnits(prefs.getUnits());
-                block->recalculateArea(document);
-                block->recalculatePerimeter(document);
+                block->recalculateArea(drawing);
+                block->recalculatePerimeter(drawing);
             }
             CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0);
             CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(*block, 1);
@@ -134,7 +137,7 @@ void zelkaSyncXDataToAttributes()
             if (syncPerimeter && auxAttribute)
                 auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), prefs.getPrecision()) +
                                       lengthSuffix(prefs.getUnits()));
-            zelkaApplyBlock(*block, document);
+            zelkaApplyBlock(*block, drawing);
         }
     });
 }
@@ -142,17 +145,18 @@ void zelkaSyncXDataToAttributes()
 void zelkaBlankThirdAttribute()
 {
     zelkaCommandFrame(nullptr, "blankThirdAttribute", [] {
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         int altered = 0;
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             CZelkaAttribute* aux = block ? zelkaSpaceAttribute(*block, 2) : nullptr;
             if (!aux) continue;
             aux->setText(" ");
-            zelkaApplyBlock(*block, document);
+            zelkaApplyBlock(*block, drawing);
             ++altered;
         }
         acutPrintf("%i block(s) altered\n", altered);
@@ -180,10 +184,11 @@ void zelkaUpdateText()
         const bool takeRotation =
             askTextSetting("Enter new Text Rotation or (i)gnore", "Invalid Input. Enter new Text Rotation or (i)gnore",
                            "", true, util.DoubleToCString(prefs.getTextRotation(), precision), rotation);
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
@@ -192,7 +197,7 @@ void zelkaUpdateText()
                 if (takeScale) attributes->setWidthFactor(scale);
                 if (takeRotation) attributes->setRotation(rotation);
             }
-            zelkaApplyBlock(*block, document);
+            zelkaApplyBlock(*block, drawing);
         }
     });
 }
@@ -200,12 +205,13 @@ void zelkaUpdateText()
 void zelkaRefreshTags()
 {
     zelkaCommandFrame(nullptr, "zelkaRefreshTags", [] {
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
-        if (!document || lock.lockStatus() != Acad::eOk) return;
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
+        if (!drawing.getDocument() || !lock.isLocked()) return;
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
-        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(document);
+        zelkaGatherSpaceBlocks(drawing, blocks);
+        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(drawing);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (block) block->updateAttributes(ucs, nullptr);
@@ -218,10 +224,11 @@ void zelkaFindReplace()
     zelkaCommandFrame(nullptr, "zelkaFindReplaceStub", [] {
         const std::string find = CAcadUtilities::getString("Enter String to Find");
         const std::string replace = CAcadUtilities::getString("Enter String to Replace");
-        AcApDocument* document = zelkaCurrentDocument();
-        AcAxDocLock lock(document);
+        CAcadDrawing drawing;
+        zelkaAdoptActiveDocument(drawing);
+        CAcadDrawingLock lock(drawing);
         CBlocks blocks;
-        zelkaGatherSpaceBlocks(document, blocks);
+        zelkaGatherSpaceBlocks(drawing, blocks);
         int changes = 0;
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
@@ -231,7 +238,7 @@ void zelkaFindReplace()
             const std::string newName = replace + oldName.substr(find.size());
             if (CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0)) nameAttribute->setText(newName);
             block->setName(newName);
-            zelkaApplyBlock(*block, document);
+            zelkaApplyBlock(*block, drawing);
             ++changes;
             acutPrintf("%s changed to %s\n", oldName.c_str(), newName.c_str());
         }

@@ -1,22 +1,47 @@
 #include "reports/AcadDrawingState.h"
 
-#include "host/ed/AcAxDocLock.h"
-#include "host/ed/acedView.h"
+#include <cctype>
+#include <vector>
+
+#include "host/db/AcDbLayout.h"
+#include "host/db/AcDbLayoutManager.h"
+#include "host/db/AcDbObjectIdArray.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbViewport.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 
 namespace {
 
 constexpr const char* kModelLayout = "Model";
 
+bool isModelLayout(const std::string& name)
+{
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper == "MODEL";
+}
+
+// The ids worth sending to a viewport: layers never written to this drawing
+// have no id, and one null id would make the host refuse the whole list.
+AcDbObjectIdArray knownIds(const std::vector<AcDbObjectId>& ids)
+{
+    AcDbObjectIdArray known;
+    for (const AcDbObjectId& id : ids)
+        if (!id.isNull()) known.append(id);
+    return known;
+}
+
 }  // namespace
 
-CAcadDrawingState::CAcadDrawingState(AcApDocument* document) : layers_(std::make_unique<CLayers>())
+CAcadDrawingState::CAcadDrawingState(CAcadDrawing& drawing) : layers_(std::make_unique<CLayers>())
 {
     zelkaOperation(__FILE__, "CAcadDrawingState::CAcadDrawingState", [&] {
-        layout_ = currentLayoutName(document);
-        if (!document) return;
-        layers_->getDWGLayers(document);
+        layout_ = currentLayoutName(drawing);
+        if (!drawing.getDocument()) return;
+        layers_->getDWGLayers(drawing);
         // A recorded layer is one to restore: mark each as applicable by
         // setting its state to what was read.
         for (int i = 0; i < layers_->getCount(); ++i) {
@@ -30,12 +55,17 @@ CAcadDrawingState::CAcadDrawingState(AcApDocument* document) : layers_(std::make
     });
 }
 
-std::string CAcadDrawingState::currentLayoutName(AcApDocument* document)
+std::string CAcadDrawingState::currentLayoutName(CAcadDrawing& drawing)
 {
-    return kModelLayout;
+    return zelkaOperation(__FILE__, "CAcadDrawingState::currentLayoutName", [&]() -> std::string {
+        AcDbDatabase* db = drawing.getDatabase();
+        std::string name;
+        if (!db || acdbLayoutManager()->getActiveLayoutName(name, true, db) != Acad::eOk) return kModelLayout;
+        return name;
+    });
 }
 
-void CAcadDrawingState::setStateAllOff(AcApDocument* document)
+void CAcadDrawingState::setStateAllOff(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CAcadDrawingState::setStateAllOff", [&] {
         layout_ = kModelLayout;
@@ -46,11 +76,11 @@ void CAcadDrawingState::setStateAllOff(AcApDocument* document)
             layer.setOff(1);
             layer.setPlottable(1);
         }
-        applyState(document, 0);
+        applyState(drawing, 0);
     });
 }
 
-void CAcadDrawingState::setStateForTakeOff(AcApDocument* document)
+void CAcadDrawingState::setStateForTakeOff(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CAcadDrawingState::setStateForTakeOff", [&] {
         layout_ = kModelLayout;
@@ -61,29 +91,64 @@ void CAcadDrawingState::setStateForTakeOff(AcApDocument* document)
             layer.setOff(0);
             layer.setPlottable(1);
         }
-        applyState(document, 0);
+        applyState(drawing, 0);
     });
 }
 
-void CAcadDrawingState::setStateToAllowManipulation(AcApDocument* document)
+void CAcadDrawingState::setStateToAllowManipulation(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CAcadDrawingState::setStateToAllowManipulation", [&] {
         for (int i = 0; i < layers_->getCount(); ++i) layers_->getAt(i).setLocked(0);
-        applyState(document, 0);
+        applyState(drawing, 0);
     });
 }
 
-void CAcadDrawingState::applyState(AcApDocument* document, int32_t viewports)
+void CAcadDrawingState::applyState(CAcadDrawing& drawing, int32_t viewports)
 {
     zelkaOperation(__FILE__, "CAcadDrawingState::applyState", [&] {
-        if (!document) return;
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) raiseHostStatus(lock.lockStatus(), __LINE__);
-        // Only model space can be current in this host, and it has no
-        // viewports to carry per-viewport layer freezing; the layers
-        // themselves are written whatever the layout.
-        layers_->applyToDWG(document);
-        acedRegen();
+        AcDbDatabase* db = drawing.getDatabase();
+        if (!drawing.getDocument() || !db) return;
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked())
+            raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        // A state read from a report without a layout leaves the current one.
+        if (!layout_.empty()) {
+            Acad::ErrorStatus es = acdbLayoutManager()->setCurrentLayout(layout_.c_str(), db);
+            if (es != Acad::eOk) raiseHostStatus(es, __LINE__, drawing.getFullPath());
+        }
+        layers_->applyToDWG(drawing);
+        if (viewports && !layout_.empty() && !isModelLayout(layout_)) applyLayersInAllLayoutViewports(drawing);
+        drawing.regenDrawing();
+    });
+}
+
+void CAcadDrawingState::applyLayersInAllLayoutViewports(CAcadDrawing& drawing)
+{
+    zelkaOperation(__FILE__, "CAcadDrawingState::applyLayersInAllLayoutViewports", [&] {
+        AcDbDatabase* db = drawing.getDatabase();
+        if (!db) return;
+        std::vector<AcDbObjectId> thawed;
+        std::vector<AcDbObjectId> frozen;
+        layers_->getFrozenThawedIds(thawed, frozen);
+        const AcDbObjectIdArray thaw = knownIds(thawed);
+        const AcDbObjectIdArray freeze = knownIds(frozen);
+        std::string current;
+        if (acdbLayoutManager()->getActiveLayoutName(current, true, db) != Acad::eOk) return;
+        AcDbObjectIdArray viewportIds;
+        {
+            AcDbObjectPointer<AcDbLayout> layout(acdbLayoutManager()->findLayoutNamed(current.c_str(), db),
+                                                 AcDb::kForRead);
+            if (!layout) return;
+            viewportIds = layout->getViewportArray();
+        }
+        for (const AcDbObjectId& id : viewportIds) {
+            AcDbObjectPointer<AcDbViewport> viewport(id, AcDb::kForWrite);
+            if (!viewport) continue;
+            Acad::ErrorStatus es = Acad::eOk;
+            if (freeze.length() > 0) es = viewport->freezeLayersInViewport(freeze);
+            if (es == Acad::eOk && thaw.length() > 0) es = viewport->thawLayersInViewport(thaw);
+            if (es != Acad::eOk) raiseHostStatus(es, __LINE__, drawing.getFullPath());
+        }
     });
 }
 

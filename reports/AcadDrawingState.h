@@ -4,9 +4,9 @@
 // its on, frozen, locked, plottable and line weight settings; its state
 // edits, applying it to a drawing, and its XML form.
 //
-// The console host shows model space only, so its current layout is always
-// "Model" and paper-space viewports are not modelled: applying a state
-// with another layout name writes the layers and leaves the view as it is.
+// Applying a state makes its layout current and, on request, carries the
+// layers' frozen state into every viewport of a paper-space layout, so a
+// sheet shows the same layers as the drawing.
 
 #include <cstdint>
 #include <memory>
@@ -16,7 +16,7 @@
 
 #include "reports/Layers.h"
 
-class AcApDocument;
+class CAcadDrawing;
 
 class CAcadDrawingState {
 public:
@@ -24,7 +24,7 @@ public:
     // Records the drawing's state: the host's current layout and every layer
     // of the drawing, in table order. Wraps failures
     // (CAcadDrawingState::CAcadDrawingState).
-    explicit CAcadDrawingState(AcApDocument* document);
+    explicit CAcadDrawingState(CAcadDrawing& drawing);
     CAcadDrawingState(const CAcadDrawingState&) = delete;
     CAcadDrawingState& operator=(const CAcadDrawingState&) = delete;
 
@@ -40,19 +40,27 @@ public:
     void setAllLayerLineWeights(int32_t weight);
 
     // "Model" current; every layer thawed, unlocked, off and plottable; applied.
-    void setStateAllOff(AcApDocument* document);
+    void setStateAllOff(CAcadDrawing& drawing);
     // "Model" current; every layer unlocked, thawed, on and plottable; applied.
-    void setStateForTakeOff(AcApDocument* document);
+    void setStateForTakeOff(CAcadDrawing& drawing);
     // Every layer unlocked; applied.
-    void setStateToAllowManipulation(AcApDocument* document);
-    // Makes the layout current, writes every layer to the drawing and
-    // regenerates it; with viewports and a paper-space layout, the layers'
-    // frozen state also goes to that layout's viewports. Throws the
-    // host-error chain when the document cannot be locked.
-    void applyState(AcApDocument* document, int32_t viewports);
+    void setStateToAllowManipulation(CAcadDrawing& drawing);
+    // Makes the layout current (an empty name leaves the current one),
+    // writes every layer to the drawing, with viewports and a paper-space
+    // layout freezes and thaws the layers in every viewport of that layout
+    // (applyLayersInAllLayoutViewports), and regenerates the drawing. Does
+    // nothing without a drawing; throws the host-error chain when the
+    // drawing cannot be locked or has no layout of that name (21).
+    void applyState(CAcadDrawing& drawing, int32_t viewports);
+    // In every viewport of the current layout, freezes the layers of this
+    // state that are frozen and thaws the others (layers without an object
+    // id are left out). Throws the host-error chain when a viewport refuses
+    // the list.
+    void applyLayersInAllLayoutViewports(CAcadDrawing& drawing);
 
-    // The layout the host shows now ("Model" in the console host).
-    static std::string currentLayoutName(AcApDocument* document);
+    // The name of the layout the host shows now ("Model" when model space is
+    // current, and when the drawing cannot say).
+    static std::string currentLayoutName(CAcadDrawing& drawing);
 
     // Appends "AcadDrawingState" with "layout" and "layersOn". Returns the
     // new element; wraps DOM failures (CAcadDrawingState::serialize).

@@ -7,10 +7,10 @@
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLayerTableRecord.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 
 namespace {
 
@@ -133,9 +133,9 @@ namespace {
 
 // Adds a layer record of the name when the table has none; false when the
 // drawing or its layer table cannot be reached.
-bool addLayerIfMissing(AcApDocument* document, const std::string& name, const AcCmColor* colour)
+bool addLayerIfMissing(CAcadDrawing& drawing, const std::string& name, const AcCmColor* colour)
 {
-    AcDbDatabase* db = document ? document->database() : nullptr;
+    AcDbDatabase* db = drawing.getDatabase();
     if (!db) return false;
     AcDbLayerTable* table = nullptr;
     if (db->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return false;
@@ -155,24 +155,24 @@ bool addLayerIfMissing(AcApDocument* document, const std::string& name, const Ac
 
 }  // namespace
 
-bool CLayer::ensureLayerExists(AcApDocument* document)
+bool CLayer::ensureLayerExists(CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CLayer::ensureLayerExists", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) return true;
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return true;
         name_ = validateLayerName(name_);
-        addLayerIfMissing(document, name_, nullptr);
+        addLayerIfMissing(drawing, name_, nullptr);
         return true;
     });
 }
 
-void CLayer::applyToDWG(AcApDocument* document)
+void CLayer::applyToDWG(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CLayer::applyToDWG", [&] {
         if (!applicable_) return;
-        AcAxDocLock lock(document);
-        AcDbDatabase* db = document ? document->database() : nullptr;
-        if (lock.lockStatus() != Acad::eOk || !db) return;
+        CAcadDrawingLock lock(drawing);
+        AcDbDatabase* db = drawing.getDatabase();
+        if (!lock.isLocked() || !db) return;
         AcDbLayerTable* table = nullptr;
         if (db->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return;
         AcDbObjectId existing;
@@ -207,12 +207,12 @@ void CLayer::applyToDWG(AcApDocument* document)
     });
 }
 
-void CLayers::getDWGLayers(AcApDocument* document)
+void CLayers::getDWGLayers(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CLayers::getDWGLayers", [&] {
-        AcAxDocLock lock(document);
-        AcDbDatabase* db = document ? document->database() : nullptr;
-        if (lock.lockStatus() != Acad::eOk || !db) return;
+        CAcadDrawingLock lock(drawing);
+        AcDbDatabase* db = drawing.getDatabase();
+        if (!lock.isLocked() || !db) return;
         AcDbObjectPointer<AcDbLayerTable> table(db->layerTableId(), AcDb::kForRead);
         if (!table) return;
         for (AcDbObjectId id : table->recordIds()) {
@@ -222,10 +222,10 @@ void CLayers::getDWGLayers(AcApDocument* document)
     });
 }
 
-void CLayers::applyToDWG(AcApDocument* document)
+void CLayers::applyToDWG(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CLayers::applyToDWG", [&] {
-        for (const auto& layer : items_) layer->applyToDWG(document);
+        for (const auto& layer : items_) layer->applyToDWG(drawing);
     });
 }
 
@@ -258,15 +258,15 @@ void CLayers::setAllLayersFrozen(int32_t flag)
     });
 }
 
-void CLayers::setOnLayerToCurrent(AcApDocument* document)
+void CLayers::setOnLayerToCurrent(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CLayers::setOnLayerToCurrent", [&] {
-        AcDbDatabase* db = document ? document->database() : nullptr;
+        AcDbDatabase* db = drawing.getDatabase();
         if (!db) return;
         for (const auto& layer : items_) {
             if (layer->getOff()) continue;
-            AcAxDocLock lock(document);
-            if (lock.lockStatus() != Acad::eOk) continue;
+            CAcadDrawingLock lock(drawing);
+            if (!lock.isLocked()) continue;
             AcDbObjectPointer<AcDbLayerTable> table(db->layerTableId(), AcDb::kForRead);
             if (!table) continue;
             AcDbObjectId current;
@@ -281,11 +281,11 @@ void CLayers::setOnLayerToCurrent(AcApDocument* document)
     });
 }
 
-bool CLayers::ensureLayerExists(AcApDocument* document, const std::string& name, const AcCmColor& colour)
+bool CLayers::ensureLayerExists(CAcadDrawing& drawing, const std::string& name, const AcCmColor& colour)
 {
     return zelkaOperation(__FILE__, "CLayers::ensureLayerExists", [&] {
-        if (!document || !document->database()) return true;
-        addLayerIfMissing(document, CLayer::validateLayerName(name), &colour);
+        if (!drawing.getDatabase()) return true;
+        addLayerIfMissing(drawing, CLayer::validateLayerName(name), &colour);
         return true;
     });
 }

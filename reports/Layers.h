@@ -20,7 +20,7 @@
 #include "host/db/AcCmColor.h"
 #include "host/db/AcDbObjectId.h"
 
-class AcApDocument;
+class CAcadDrawing;
 class AcDbLayerTableRecord;
 
 class CLayer {
@@ -35,11 +35,11 @@ public:
     void getDWGLayer(const AcDbLayerTableRecord* record);
     // Adds a layer of this layer's name (cleaned; the layer keeps the cleaned
     // name) with default properties when the drawing has none. Returns true.
-    bool ensureLayerExists(AcApDocument* document);
+    bool ensureLayerExists(CAcadDrawing& drawing);
     // Only for an applicable layer: creates the layer with this state or sets
     // frozen, locked, off, plottable and line weight on the existing one, and
     // keeps its object id.
-    void applyToDWG(AcApDocument* document);
+    void applyToDWG(CAcadDrawing& drawing);
 
     // Null when the layer did not come from (or go to) a drawing.
     AcDbObjectId getObjectId() const { return objectId_; }
@@ -109,9 +109,9 @@ public:
     void deleteObjects() { items_.clear(); }
 
     // Appends one layer per record of the drawing's layer table, in table order.
-    void getDWGLayers(AcApDocument* document);
+    void getDWGLayers(CAcadDrawing& drawing);
     // applyToDWG on every layer in order.
-    void applyToDWG(AcApDocument* document);
+    void applyToDWG(CAcadDrawing& drawing);
     // Appends each layer's object id to frozen when it is frozen, else to thawed.
     void getFrozenThawedIds(std::vector<AcDbObjectId>& thawed, std::vector<AcDbObjectId>& frozen) const;
     // Set off (frozen) on every layer of this list but the module's own.
@@ -119,10 +119,10 @@ public:
     void setAllLayersFrozen(int32_t flag);
     // For each layer that is not off, in order, makes the drawing's layer of
     // that name (never "0") current; the last one wins.
-    void setOnLayerToCurrent(AcApDocument* document);
+    void setOnLayerToCurrent(CAcadDrawing& drawing);
     // Adds a layer of the cleaned name with the colour when the drawing has
     // none. Returns true (also when there is nothing to do).
-    static bool ensureLayerExists(AcApDocument* document, const std::string& name, const AcCmColor& colour);
+    static bool ensureLayerExists(CAcadDrawing& drawing, const std::string& name, const AcCmColor& colour);
     // True for the module's own layers, which the all-layers operations leave alone.
     static bool isReservedLayerName(const std::string& name);
 

@@ -5,9 +5,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbLayout.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 
 void CLayouts::add(std::unique_ptr<CLayout> layout)
 {
@@ -22,12 +22,12 @@ CLayout& CLayouts::getAt(int index) const
                           [&]() -> CLayout& { return *items_.at(static_cast<size_t>(index)); });
 }
 
-void CLayouts::getDWGLayouts(AcApDocument* document)
+void CLayouts::getDWGLayouts(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CLayouts::getDWGLayouts", [&] {
-        AcAxDocLock lock(document);
-        AcDbDatabase* db = document ? document->database() : nullptr;
-        if (lock.lockStatus() != Acad::eOk || !db) return;
+        CAcadDrawingLock lock(drawing);
+        AcDbDatabase* db = drawing.getDatabase();
+        if (!lock.isLocked() || !db) return;
         AcDbObjectPointer<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
         if (!table) return;
         for (AcDbObjectId id : table->recordIds()) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class AcApDocument;
+class CAcadDrawing;
 
 class CLayout {
 public:
@@ -39,7 +39,7 @@ public:
     void deleteObjects() { items_.clear(); }
     // Appends one layout per block table record that is a layout, in block
     // table order. Does nothing when the document cannot be locked.
-    void getDWGLayouts(AcApDocument* document);
+    void getDWGLayouts(CAcadDrawing& drawing);
 
 private:
     std::vector<std::unique_ptr<CLayout>> items_;

@@ -17,7 +17,7 @@
 #include "host/db/AcDbObjectIdArray.h"
 #include "host/ge/AcGePoint3d.h"
 
-class AcApDocument;
+class CAcadDrawing;
 class AcDbBlockReference;
 class AcDbDatabase;
 class AcDbEntity;
@@ -84,7 +84,7 @@ public:
     // Asks for a block reference until one is picked ("Invalid selection.\n"
     // for anything else) and copies it, read as a space block, into target.
     // False, after "Cancelled by User.\n", when the pick fails or is cancelled.
-    static bool userSelectZelkaBlock(AcApDocument* document, CBlockDWG& target);
+    static bool userSelectZelkaBlock(CAcadDrawing& drawing, CBlockDWG& target);
 
     // The object id of the entity with the handle in the working database;
     // the null id when the host does not know the handle.

@@ -75,7 +75,7 @@ bool CAcadUtilities::selectObjectIds(const std::string& prompt, AcDbObjectIdArra
     });
 }
 
-bool CAcadUtilities::userSelectZelkaBlock(AcApDocument* document, CBlockDWG& target)
+bool CAcadUtilities::userSelectZelkaBlock(CAcadDrawing& drawing, CBlockDWG& target)
 {
     return zelkaOperation(kSource, "CAcadUtilities::userSelectZelkaBlock", [&] {
         for (;;) {
@@ -93,7 +93,7 @@ bool CAcadUtilities::userSelectZelkaBlock(AcApDocument* document, CBlockDWG& tar
                 continue;
             }
             // Any block reference is accepted; whether it is a space block is the caller's question.
-            CBlockDWG pickedBlock(static_cast<const AcDbBlockReference*>(object.object()), document);
+            CBlockDWG pickedBlock(static_cast<const AcDbBlockReference*>(object.object()), drawing);
             pickedBlock.copyInto(target);
             return true;
         }

@@ -9,12 +9,11 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/resbuf.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
-#include "host/ed/acutPrintf.h"
 #include "host/ge/UcsTransform.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
 
 namespace {
@@ -51,16 +50,6 @@ std::string stripKeyAndUnit(const std::string& item, const std::string& key,
     return item;
 }
 
-bool isLightweightPolyline(AcDbObjectId id)
-{
-    const AcRxClass* cls = id.objectClass();
-    return cls && std::string(cls->name()) == "AcDbPolyline";
-}
-
-AcDbDatabase* databaseOf(AcApDocument* document)
-{
-    return document ? document->database() : nullptr;
-}
 
 }  // namespace
 
@@ -69,7 +58,7 @@ CBlockDWG::CBlockDWG()
     zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { initialise(); });
 }
 
-CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, AcApDocument* document)
+CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] {
         initialise();
@@ -99,12 +88,12 @@ CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, AcApDocument* document
             xdataApplication_ = kNoXData;
         }
         if (chain) {
-            readXData(chain, document);
+            readXData(chain, drawing);
             acutRelRb(chain);
         }
 
         auto attributes = std::make_unique<CAttributes>();
-        attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(document));
+        attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(drawing));
         if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0)) {
             setCode(nameAttribute->getText());
             setName(nameAttribute->getText());
@@ -154,7 +143,7 @@ std::string CBlockDWG::getAreaUnits() const { return getUnits() == 1 ? "sq.ft." 
 
 std::string CBlockDWG::getLengthUnits() const { return getUnits() == 1 ? "ft." : "m."; }
 
-void CBlockDWG::readXData(const resbuf* chain, AcApDocument* document)
+void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::readXData", [&] {
         CUtilities utilities;
@@ -199,10 +188,10 @@ void CBlockDWG::readXData(const resbuf* chain, AcApDocument* document)
                 setVolume(utilities.CStringToDouble(item.substr(7)));
             } else if (startsWith(item, "HANDLESTOMINUS=")) {
                 if (item.size() > 15)
-                    setHandlesToMinus(item.substr(15), databaseOf(document));
+                    setHandlesToMinus(item.substr(15), drawing.getDatabase());
             } else if (startsWith(item, "HANDLESTOADD=")) {
                 if (item.size() > 13)
-                    setHandlesToAdd(item.substr(13), databaseOf(document));
+                    setHandlesToAdd(item.substr(13), drawing.getDatabase());
             }
         }
     });
@@ -352,29 +341,31 @@ AcDbObjectIdArray CBlockDWG::convertHandlesToObjectIds(const std::vector<AcDbHan
     });
 }
 
-AcGeMatrix3d CBlockDWG::currentUcsMatrix(AcApDocument* document)
+AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::currentUcsMatrix", [&] {
-        AcDbDatabase* db = databaseOf(document);
+        AcDbDatabase* db = drawing.getDatabase();
         if (!db)
             return AcGeMatrix3d::kIdentity;
         return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
     });
 }
 
-void CBlockDWG::applyToDWG(AcApDocument* document, bool flag)
+void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
 {
     zelkaOperation(__FILE__, "CBlockDWG::applyToDWG", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk)
-            raiseHostStatus(lock.lockStatus(), __LINE__, document ? document->fileName() : std::string());
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked())
+            raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
-            raiseHostStatus(reference.openStatus(), __LINE__, document->fileName());
+            raiseHostStatus(reference.openStatus(), __LINE__, drawing.getFullPath());
         updateBlockIdentifier(reference.object());
         writeXData(reference.object());
         if (getAttributes() && getAttributes()->getCount() > 0)
-            getAttributes()->applyToDWG(reference.object(), currentUcsMatrix(document));
+            getAttributes()->applyToDWG(reference.object(), currentUcsMatrix(drawing));
+        if (zoomOnApply_)
+            zoomToBlock(drawing, reference.object());
     });
 }
 
@@ -426,34 +417,34 @@ bool measureOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db, int un
 
 }  // namespace
 
-void CBlockDWG::recalculateArea(AcApDocument* document)
+void CBlockDWG::recalculateArea(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
         double outlineArea = 0.0;
-        if (!measureOwnOutline(blockReferenceId_, databaseOf(document), getUnits(),
+        if (!measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
                                &CAcadUtilities::recalculateBlockArea, outlineArea))
             return;
-        double area = outlineArea - calcSubArea(document) + calcAddArea(document);
+        double area = outlineArea - calcSubArea(drawing) + calcAddArea(drawing);
         CUtilities u;
         setArea(u.CStringToDouble(u.DoubleToCString(area, getPrecision())));
     });
 }
 
-void CBlockDWG::recalculatePerimeter(AcApDocument* document)
+void CBlockDWG::recalculatePerimeter(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
         double outlinePerimeter = 0.0;
-        if (!measureOwnOutline(blockReferenceId_, databaseOf(document), getUnits(),
+        if (!measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
                                &CAcadUtilities::recalculateBlockPerimeter, outlinePerimeter))
             return;
         // A subtracted outline's edge is boundary of the space too.
-        setPerimeter(calcSubAreaPerimeters(document) + outlinePerimeter + calcAddAreaPerimeters(document));
+        setPerimeter(calcSubAreaPerimeters(drawing) + outlinePerimeter + calcAddAreaPerimeters(drawing));
     });
 }
 
-double CBlockDWG::sumHandleList(std::vector<AcDbHandle>& handles, AcApDocument* document, ListSum what)
+double CBlockDWG::sumHandleList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, ListSum what)
 {
-    AcDbDatabase* db = databaseOf(document);
+    AcDbDatabase* db = drawing.getDatabase();
     if (!db)
         return 0.0;
     int16_t lunits = db->lunits();
@@ -488,73 +479,28 @@ double CBlockDWG::sumHandleList(std::vector<AcDbHandle>& handles, AcApDocument* 
     return sum;
 }
 
-double CBlockDWG::calcAddArea(AcApDocument* document)
+double CBlockDWG::calcAddArea(CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::calcAddArea",
-                          [&] { return sumHandleList(handlesToAdd_, document, ListSum::Area); });
+                          [&] { return sumHandleList(handlesToAdd_, drawing, ListSum::Area); });
 }
 
-double CBlockDWG::calcSubArea(AcApDocument* document)
+double CBlockDWG::calcSubArea(CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::calcSubArea",
-                          [&] { return sumHandleList(handlesToMinus_, document, ListSum::Area); });
+                          [&] { return sumHandleList(handlesToMinus_, drawing, ListSum::Area); });
 }
 
-double CBlockDWG::calcAddAreaPerimeters(AcApDocument* document)
+double CBlockDWG::calcAddAreaPerimeters(CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::calcAddAreaPerimeters",
-                          [&] { return sumHandleList(handlesToAdd_, document, ListSum::Perimeter); });
+                          [&] { return sumHandleList(handlesToAdd_, drawing, ListSum::Perimeter); });
 }
 
-double CBlockDWG::calcSubAreaPerimeters(AcApDocument* document)
+double CBlockDWG::calcSubAreaPerimeters(CAcadDrawing& drawing)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::calcSubAreaPerimeters",
-                          [&] { return sumHandleList(handlesToMinus_, document, ListSum::Perimeter); });
-}
-
-void CBlockDWG::highlightList(std::vector<AcDbHandle>& handles, AcApDocument* document, bool highlight)
-{
-    AcDbDatabase* db = databaseOf(document);
-    size_t i = 0;
-    while (db && i < handles.size()) {
-        AcDbObjectId id;
-        if (db->getAcDbObjectId(id, false, handles[i]) == Acad::eUnknownHandle) {
-            handles.erase(handles.begin() + static_cast<std::ptrdiff_t>(i));
-            continue;
-        }
-        AcDbObjectPointer<AcDbEntity> outline(id, AcDb::kForWrite);
-        if (outline) {
-            if (highlight)
-                outline->highlight();
-            else
-                outline->unhighlight();
-        }
-        ++i;
-    }
-}
-
-void CBlockDWG::highlightAreasAdded(AcApDocument* document, bool highlight, bool report)
-{
-    zelkaOperation(__FILE__, "CBlockDWG::highlightAreasAdded", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk)
-            return;
-        if (report)
-            acutPrintf("\nThere are %i area(s) added to this block\n", static_cast<int>(handlesToAdd_.size()));
-        highlightList(handlesToAdd_, document, highlight);
-    });
-}
-
-void CBlockDWG::highlightAreasSubtracted(AcApDocument* document, bool highlight, bool report)
-{
-    zelkaOperation(__FILE__, "CBlockDWG::highlightAreasSubtracted", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk)
-            return;
-        if (report)
-            acutPrintf("\nThere are %i area(s) subtracted from this block\n", static_cast<int>(handlesToMinus_.size()));
-        highlightList(handlesToMinus_, document, highlight);
-    });
+                          [&] { return sumHandleList(handlesToMinus_, drawing, ListSum::Perimeter); });
 }
 
 void CBlockDWG::copyInto(CBlockDWG& other) const
@@ -622,81 +568,3 @@ void CBlockDWG::copyFormatting(CBlockDWG& other) const
     });
 }
 
-bool CBlockDWG::deleteBlock(AcApDocument* document)
-{
-    return zelkaOperation(__FILE__, "CBlockDWG::deleteBlock", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk)
-            raiseHostStatus(lock.lockStatus(), __LINE__, document ? document->fileName() : std::string());
-        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
-        if (!reference)
-            return false;
-        AcGeMatrix3d transform = reference->blockTransform();
-        if (!transform.isUniScaledOrtho())
-            return false;
-        AcDbObjectId definitionId = reference->blockTableRecord();
-        AcDbObjectId ownerId = reference->ownerId();
-        std::vector<AcDbObjectId> parts;
-        {
-            AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
-            if (!definition)
-                return false;
-            parts = definition->entityIds();
-        }
-        {
-            AcDbObjectPointer<AcDbBlockTableRecord> owner(ownerId, AcDb::kForWrite);
-            if (!owner)
-                raiseHostStatus(owner.openStatus(), __LINE__, document->fileName());
-            // Only the outlines are kept; the attribute definitions and any
-            // other part of the definition go with the reference.
-            for (AcDbObjectId partId : parts) {
-                if (!isLightweightPolyline(partId))
-                    continue;
-                AcDbObjectPointer<AcDbEntity> part(partId, AcDb::kForRead);
-                if (!part)
-                    continue;
-                AcDbEntity* copy = part->clone();
-                if (!copy)
-                    continue;
-                copy->transformBy(transform);
-                if (owner->appendAcDbEntity(copy) != Acad::eOk) {
-                    delete copy;
-                    continue;
-                }
-                copy->close();
-            }
-        }
-        Acad::ErrorStatus es = reference->erase();
-        if (es != Acad::eOk)
-            raiseHostStatus(es, __LINE__, document->fileName());
-        reference.close();
-        deleteBlockDefinition(document, definitionId);
-        return true;
-    });
-}
-
-bool CBlockDWG::deleteBlockDefinition(AcApDocument* document, AcDbObjectId definitionId)
-{
-    return zelkaOperation(__FILE__, "CBlockDWG::deleteBlockDefinition", [&] {
-        AcDbDatabase* db = databaseOf(document);
-        if (!db)
-            return false;
-        {
-            AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForRead);
-            if (!modelSpace)
-                return false;
-            for (AcDbObjectId id : modelSpace->entityIds()) {
-                const AcRxClass* cls = id.objectClass();
-                if (!cls || std::string(cls->name()) != "AcDbBlockReference")
-                    continue;
-                AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-                if (reference && reference->blockTableRecord() == definitionId)
-                    return false;
-            }
-        }
-        AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForWrite);
-        if (!definition)
-            return false;
-        return definition->erase() == Acad::eOk;
-    });
-}

@@ -27,21 +27,21 @@
 #include "host/ge/AcGeMatrix3d.h"
 #include "spaces/Block.h"
 
-class AcApDocument;
 class AcDbBlockReference;
 class AcDbDatabase;
 class AcDbEntity;
 struct resbuf;
+class CAcadDrawing;
 
 class CBlockDWG : public CBlock {
 public:
     // An empty block: CBlock defaults, then initialise().
     CBlockDWG();
     // Reads a block reference the caller holds open for reading, within the
-    // document (its database resolves handles, its UCS orients the attribute
+    // drawing (its database resolves handles, its UCS orients the attribute
     // text). A reference without a record keeps the defaults and gets
     // xdataApplication "No X Data".
-    CBlockDWG(const AcDbBlockReference* reference, AcApDocument* document);
+    CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing);
 
     // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
     // "ADE", no attributes, hatch or assets, kind 6.
@@ -77,7 +77,7 @@ public:
 
     // Fills fields from the record items (group 1000) of a chain; keys that
     // do not occur leave their fields; "NAME=" is not read.
-    void readXData(const resbuf* chain, AcApDocument* document);
+    void readXData(const resbuf* chain, CAcadDrawing& drawing);
     // Registers the application and replaces the reference's record with the
     // one built from the fields. Does nothing unless the entity is a block
     // reference; it must be open for writing.
@@ -98,11 +98,12 @@ public:
     // The ids of a list's handles through the database, leaving out those it does not know.
     static AcDbObjectIdArray convertHandlesToObjectIds(const std::vector<AcDbHandle>& handles, AcDbDatabase* database);
 
-    // Writes the block to the drawing under a document lock: renames the
+    // Writes the block to the drawing under the drawing's lock: renames the
     // definition to blockName, writes the record and (when read) the
-    // attributes with the document's UCS. Throws the host-error chain when
-    // the lock or the reference's write open fails.
-    void applyToDWG(AcApDocument* document, bool flag);
+    // attributes with the drawing's UCS, and zooms to the block when
+    // zoomOnApply is set. Throws the host-error chain when the lock or the
+    // reference's write open fails.
+    void applyToDWG(CAcadDrawing& drawing, bool flag);
     // Renames the reference's block definition to blockName; host-error chain on failure.
     void updateBlockIdentifier(AcDbBlockReference* reference);
     // Writes the attribute texts and layout to the reference.
@@ -111,20 +112,22 @@ public:
     // Recompute area (rounded to the precision) and perimeter from the
     // outline, scaled by the reference, less subtracted plus added outlines.
     // Change nothing when the reference cannot be opened.
-    void recalculateArea(AcApDocument* document);
-    void recalculatePerimeter(AcApDocument* document);
+    void recalculateArea(CAcadDrawing& drawing);
+    void recalculatePerimeter(CAcadDrawing& drawing);
     // Sums over a handle list of converted areas or perimeters. Handles the
     // database does not know are passed over; entries whose entity is gone
     // (erased, or unknown to the open) leave the list.
-    double calcAddArea(AcApDocument* document);
-    double calcSubArea(AcApDocument* document);
-    double calcAddAreaPerimeters(AcApDocument* document);
-    double calcSubAreaPerimeters(AcApDocument* document);
+    double calcAddArea(CAcadDrawing& drawing);
+    double calcSubArea(CAcadDrawing& drawing);
+    double calcAddAreaPerimeters(CAcadDrawing& drawing);
+    double calcSubAreaPerimeters(CAcadDrawing& drawing);
 
-    // Prints the count when report is set and (un)highlights each outline in
-    // the list; entries whose handle the drawing no longer knows leave it.
-    void highlightAreasAdded(AcApDocument* document, bool highlight, bool report);
-    void highlightAreasSubtracted(AcApDocument* document, bool highlight, bool report);
+    // Under the drawing's lock: prints the count when report is set,
+    // (un)highlights each outline in the list (entries whose handle the
+    // drawing no longer knows leave it) and regenerates the drawing. Do
+    // nothing when the drawing cannot be locked.
+    void highlightAreasAdded(CAcadDrawing& drawing, bool highlight, bool report);
+    void highlightAreasSubtracted(CAcadDrawing& drawing, bool highlight, bool report);
 
     // Copies reference, identity, lists (appended), area and deep copies of
     // attributes, hatch, hyperlinks and assets into other.
@@ -137,18 +140,23 @@ public:
     // definition when nothing else inserts it. Returns false, changing
     // nothing, when the reference is not uniformly scaled and orthogonal or
     // cannot be opened; throws the host-error chain when the lock fails.
-    bool deleteBlock(AcApDocument* document);
+    bool deleteBlock(CAcadDrawing& drawing);
     // Erases the definition unless a reference in model space inserts it;
     // true when erased.
-    static bool deleteBlockDefinition(AcApDocument* document, AcDbObjectId definitionId);
+    static bool deleteBlockDefinition(CAcadDrawing& drawing, AcDbObjectId definitionId);
+    // Zooms the drawing's view to the outline's extents grown by zoomMargin
+    // (getBlockExtents). Does nothing when the entity is not a block
+    // reference with an outline; throws the host-error chain when the zoom fails.
+    void zoomToBlock(CAcadDrawing& drawing, const AcDbEntity* blockReference);
 
-    // The document's current UCS as a matrix from UCS to world.
-    static AcGeMatrix3d currentUcsMatrix(AcApDocument* document);
+    // The drawing's current UCS as a matrix from UCS to world (identity
+    // without a database).
+    static AcGeMatrix3d currentUcsMatrix(const CAcadDrawing& drawing);
 
 private:
     enum class ListSum { Area, Perimeter };
-    double sumHandleList(std::vector<AcDbHandle>& handles, AcApDocument* document, ListSum what);
-    void highlightList(std::vector<AcDbHandle>& handles, AcApDocument* document, bool highlight);
+    double sumHandleList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, ListSum what);
+    void highlightList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, bool highlight);
     static void keepPolylineHandles(const AcDbObjectIdArray& ids, std::vector<AcDbHandle>& handles);
     static void parseHandleList(const std::string& text, AcDbDatabase* database, std::vector<AcDbHandle>& handles);
 

@@ -10,7 +10,7 @@ CBlockDWGBuilding::CBlockDWGBuilding()
     });
 }
 
-CBlockDWGBuilding::CBlockDWGBuilding(const AcDbBlockReference* reference, AcApDocument* document) : CBlockDWG(reference, document)
+CBlockDWGBuilding::CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadDrawing& drawing) : CBlockDWG(reference, drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWGBuilding::CBlockDWGBuilding", [&] { setBlockKind(9); });
 }

@@ -9,5 +9,5 @@ public:
     // An empty block of this kind.
     CBlockDWGBuilding();
     // Reads the reference as CBlockDWG does, then takes this kind's code.
-    CBlockDWGBuilding(const AcDbBlockReference* reference, AcApDocument* document);
+    CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadDrawing& drawing);
 };

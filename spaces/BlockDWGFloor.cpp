@@ -10,7 +10,7 @@ CBlockDWGFloor::CBlockDWGFloor()
     });
 }
 
-CBlockDWGFloor::CBlockDWGFloor(const AcDbBlockReference* reference, AcApDocument* document) : CBlockDWG(reference, document)
+CBlockDWGFloor::CBlockDWGFloor(const AcDbBlockReference* reference, CAcadDrawing& drawing) : CBlockDWG(reference, drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] { setBlockKind(8); });
 }

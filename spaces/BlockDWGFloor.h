@@ -9,5 +9,5 @@ public:
     // An empty block of this kind.
     CBlockDWGFloor();
     // Reads the reference as CBlockDWG does, then takes this kind's code.
-    CBlockDWGFloor(const AcDbBlockReference* reference, AcApDocument* document);
+    CBlockDWGFloor(const AcDbBlockReference* reference, CAcadDrawing& drawing);
 };

@@ -12,8 +12,8 @@ CBlockDWGRoom::CBlockDWGRoom()
     });
 }
 
-CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, AcApDocument* document, bool withAssets)
-    : CBlockDWG(reference, document)
+CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets)
+    : CBlockDWG(reference, drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] {
         setBlockKind(7);

@@ -14,7 +14,7 @@ public:
     // room's outline (the first lightweight polyline of its definition).
     // withAssets: the room gets an asset collection for the assets placed
     // inside that outline.
-    CBlockDWGRoom(const AcDbBlockReference* reference, AcApDocument* document, bool withAssets = false);
+    CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets = false);
 
     // The outline found when the room was read; null when its definition has none.
     AcDbObjectId getOutlineId() const { return outlineId_; }

@@ -10,7 +10,7 @@ CBlockDWGSite::CBlockDWGSite()
     });
 }
 
-CBlockDWGSite::CBlockDWGSite(const AcDbBlockReference* reference, AcApDocument* document) : CBlockDWG(reference, document)
+CBlockDWGSite::CBlockDWGSite(const AcDbBlockReference* reference, CAcadDrawing& drawing) : CBlockDWG(reference, drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWGSite::CBlockDWGSite", [&] { setBlockKind(10); });
 }

@@ -9,5 +9,5 @@ public:
     // An empty block of this kind.
     CBlockDWGSite();
     // Reads the reference as CBlockDWG does, then takes this kind's code.
-    CBlockDWGSite(const AcDbBlockReference* reference, AcApDocument* document);
+    CBlockDWGSite(const AcDbBlockReference* reference, CAcadDrawing& drawing);
 };

@@ -12,12 +12,14 @@
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPeek.h"
 #include "host/db/resbuf.h"
-#include "host/ed/AcApDocument.h"
-#include "host/ed/AcAxDocLock.h"
 #include "host/ed/acutWcMatch.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
+#include "editing/MarkerBlockLegend.h"
+#include "editing/MarkerBlockPie.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWGBuilding.h"
 #include "spaces/BlockDWGFloor.h"
@@ -107,9 +109,9 @@ bool isBlockReference(AcDbObjectId id)
     return cls && std::string(cls->name()) == "AcDbBlockReference";
 }
 
-std::vector<AcDbObjectId> modelSpaceIds(AcApDocument* document)
+std::vector<AcDbObjectId> modelSpaceIds(CAcadDrawing& drawing)
 {
-    AcDbDatabase* db = document ? document->database() : nullptr;
+    AcDbDatabase* db = drawing.getDatabase();
     if (!db) return {};
     AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForRead);
     if (!modelSpace) return {};
@@ -124,11 +126,11 @@ std::string upperCased(std::string text)
 
 }  // namespace
 
-std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(AcApDocument* document, const std::string& namePattern)
+std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const std::string& namePattern)
 {
     return zelkaOperation(__FILE__, "CBlocks::getZelkaBlockSS", [&] {
         std::vector<AcDbObjectId> found;
-        for (AcDbObjectId id : modelSpaceIds(document)) {
+        for (AcDbObjectId id : modelSpaceIds(drawing)) {
             if (!isBlockReference(id)) continue;
             // A reference not opened since the drawing was read answers its
             // block name from the file record, so the furniture and other
@@ -165,7 +167,7 @@ std::string CBlocks::readNameFromXData(const AcDbBlockReference* reference)
 }
 
 std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockReference* reference,
-                                                           AcApDocument* document, bool withAssets,
+                                                           CAcadDrawing& drawing, bool withAssets,
                                                            const std::string& level)
 {
     return zelkaOperation(__FILE__, "CBlocks::classifyBlockReference", [&]() -> std::unique_ptr<CBlockDWG> {
@@ -178,20 +180,20 @@ std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockRefere
         if (name == "MARKER-LEGEND" || name == "MARKER-PIECHART") return nullptr;
         bool floorPlan = level == "f";
         if (name == "ROOM-GROSS_AREA") {
-            if (floorPlan) return std::make_unique<CBlockDWGFloor>(reference, document);
-            return std::make_unique<CBlockDWGSite>(reference, document);
+            if (floorPlan) return std::make_unique<CBlockDWGFloor>(reference, drawing);
+            return std::make_unique<CBlockDWGSite>(reference, drawing);
         }
         // A gross area record on an ordinary definition is not a space.
         if (readNameFromXData(reference) == "GROSS AREA") return nullptr;
-        if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, document, withAssets);
-        return std::make_unique<CBlockDWGBuilding>(reference, document);
+        if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, drawing, withAssets);
+        return std::make_unique<CBlockDWGBuilding>(reference, drawing);
     });
 }
 
 namespace {
 
 // Appends the classified block of each reference, skipping those that cannot be opened.
-void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, AcApDocument* document,
+void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, CAcadDrawing& drawing,
                       bool withAssets, const std::string& level, bool skipNonSpaces)
 {
     for (AcDbObjectId id : ids) {
@@ -200,41 +202,82 @@ void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, AcA
         if (!reference) continue;
         if (skipNonSpaces && reference->blockTableRecord().isNull()) continue;
         std::unique_ptr<CBlockDWG> block =
-            CBlocks::classifyBlockReference(reference.object(), document, withAssets, level);
+            CBlocks::classifyBlockReference(reference.object(), drawing, withAssets, level);
         if (block) blocks.addBlock(std::move(block));
     }
 }
 
 }  // namespace
 
-void CBlocks::getZelkaDWGBlocks_SS(AcApDocument* document, bool withAssets, const std::string& level)
+void CBlocks::getZelkaDWGBlocks_SS(CAcadDrawing& drawing, bool withAssets, const std::string& level)
 {
     zelkaOperation(__FILE__, "CBlocks::getZelkaDWGBlocks_SS", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) return;
-        appendClassified(*this, getZelkaBlockSS(document, "ROOM-*"), document, withAssets, level, true);
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return;
+        // The search runs over the whole drawing shown; the user's view comes
+        // back afterwards, whatever the search found or raised.
+        drawing.zoomExtents();
+        try {
+            appendClassified(*this, getZelkaBlockSS(drawing, "ROOM-*"), drawing, withAssets, level, true);
+        } catch (...) {
+            drawing.zoomPrevious();
+            throw;
+        }
+        drawing.zoomPrevious();
     });
 }
 
-void CBlocks::getZelkaDWGBlocks_I(AcApDocument* document, bool withAssets, const std::string& level)
+void CBlocks::getZelkaDWGBlocks_I(CAcadDrawing& drawing, bool withAssets, const std::string& level)
 {
     zelkaOperation(__FILE__, "CBlocks::getZelkaDWGBlocks_I", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) return;
-        appendClassified(*this, modelSpaceIds(document), document, withAssets, level, false);
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return;
+        appendClassified(*this, modelSpaceIds(drawing), drawing, withAssets, level, false);
     });
 }
 
-void CBlocks::getAcadBlocks(AcApDocument* document)
+void CBlocks::getAcadBlocks(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlocks::getAcadBlocks", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) return;
-        for (AcDbObjectId id : modelSpaceIds(document)) {
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return;
+        for (AcDbObjectId id : modelSpaceIds(drawing)) {
             if (!isBlockReference(id)) continue;
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-            if (reference) addBlock(std::make_unique<CBlockDWG>(reference.object(), document));
+            if (reference) addBlock(std::make_unique<CBlockDWG>(reference.object(), drawing));
         }
+    });
+}
+
+namespace {
+
+// Appends one marker object per reference of the definition name in model space.
+template <class Marker>
+void appendMarkers(CBlocks& blocks, CAcadDrawing& drawing, const char* definitionName)
+{
+    for (AcDbObjectId id : CBlocks::getZelkaBlockSS(drawing, definitionName)) {
+        AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+        if (reference) blocks.addBlock(std::make_unique<Marker>(reference.object(), drawing));
+    }
+}
+
+}  // namespace
+
+void CBlocks::getLegendBlock_SS(CAcadDrawing& drawing)
+{
+    zelkaOperation(__FILE__, "CBlocks::getLegendBlock_SS", [&] {
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return;
+        appendMarkers<CMarkerBlockLegend>(*this, drawing, "MARKER-LEGEND");
+    });
+}
+
+void CBlocks::getPieBlock_SS(CAcadDrawing& drawing)
+{
+    zelkaOperation(__FILE__, "CBlocks::getPieBlock_SS", [&] {
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return;
+        appendMarkers<CMarkerBlockPie>(*this, drawing, "MARKER-PIECHART");
     });
 }
 
@@ -250,11 +293,11 @@ void CBlocks::sortBlocksByHandle(bool ascending)
     });
 }
 
-bool CBlocks::zoomToBlocks(AcApDocument* document, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const
+bool CBlocks::zoomToBlocks(CAcadDrawing& drawing, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const
 {
     return zelkaOperation(__FILE__, "CBlocks::zoomToBlocks", [&] {
-        AcAxDocLock lock(document);
-        if (lock.lockStatus() != Acad::eOk) return false;
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return false;
         bool any = false;
         AcGePoint3d low, high;
         for (const auto& item : items_) {
@@ -276,12 +319,19 @@ bool CBlocks::zoomToBlocks(AcApDocument* document, double margin, AcGePoint3d& l
                 high = AcGePoint3d(std::max(high.x, maxX), std::max(high.y, maxY), 0.0);
             }
         }
-        if (any) {
-            lower = low;
-            upper = high;
-        }
-        return any;
+        if (!any) return false;
+        drawing.zoomWindow(low, high);
+        lower = low;
+        upper = high;
+        return true;
     });
+}
+
+bool CBlocks::zoomToBlocks(CAcadDrawing& drawing, double margin) const
+{
+    AcGePoint3d lower;
+    AcGePoint3d upper;
+    return zoomToBlocks(drawing, margin, lower, upper);
 }
 
 int32_t CBlocks::calcNextBlockIdentifier(AcDbDatabase* database)
@@ -329,11 +379,11 @@ std::string CBlocks::calcNextBlockName(const std::string& highest, int32_t incre
     });
 }
 
-std::string CBlocks::getHighestExistingBlockName(AcApDocument* document, std::vector<std::string>& existingNames)
+std::string CBlocks::getHighestExistingBlockName(CAcadDrawing& drawing, std::vector<std::string>& existingNames)
 {
     return zelkaOperation(__FILE__, "CBlocks::getHighestExistingBlockName", [&] {
         CBlocks rooms;
-        rooms.getZelkaDWGBlocks_SS(document, false, "f");
+        rooms.getZelkaDWGBlocks_SS(drawing, false, "f");
         std::string highest;
         int64_t highestNumber = -1;
         for (int i = 0; i < rooms.size(); ++i) {

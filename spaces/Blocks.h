@@ -23,9 +23,9 @@
 #include "host/ge/AcGePoint3d.h"
 #include "spaces/Block.h"
 
-class AcApDocument;
 class AcDbBlockReference;
 class AcDbDatabase;
+class CAcadDrawing;
 class CBlockDWG;
 
 class CBlocks {
@@ -56,23 +56,33 @@ public:
     // Appends the drawing's space blocks: the block references in model
     // space whose definition name matches "ROOM-*", classified by kind for
     // the level ("f" floor plan, anything else site plan). Rooms get their
-    // assets when withAssets is set. Leaves the collection unchanged when the
-    // document cannot be locked; references that cannot be read are skipped.
-    void getZelkaDWGBlocks_SS(AcApDocument* document, bool withAssets, const std::string& level);
+    // assets when withAssets is set. The view is zoomed to the drawing's
+    // extents for the search and back to the previous view after it (also
+    // when nothing is found). Leaves the collection and the view unchanged
+    // when the drawing cannot be locked; references that cannot be read are
+    // skipped.
+    void getZelkaDWGBlocks_SS(CAcadDrawing& drawing, bool withAssets, const std::string& level);
     // The same over every block reference of model space, in model-space
     // order, without the name filter (any block but the two markers counts).
-    void getZelkaDWGBlocks_I(AcApDocument* document, bool withAssets, const std::string& level);
+    void getZelkaDWGBlocks_I(CAcadDrawing& drawing, bool withAssets, const std::string& level);
     // Appends a plain CBlockDWG for every block reference of model space.
-    void getAcadBlocks(AcApDocument* document);
+    void getAcadBlocks(CAcadDrawing& drawing);
+    // Append the legend (pie chart) marker blocks of the drawing, the
+    // references of "MARKER-LEGEND" ("MARKER-PIECHART") in model space, in
+    // order, each read as a CMarkerBlockLegend (CMarkerBlockPie). Leave the
+    // collection unchanged when the drawing cannot be locked; references
+    // that cannot be read are skipped.
+    void getLegendBlock_SS(CAcadDrawing& drawing);
+    void getPieBlock_SS(CAcadDrawing& drawing);
     // The ids of model space's block references whose definition name
     // matches the wild-card pattern (compared upper-cased), in order: the
     // "X" selection with the filters (0 "INSERT") and (2 pattern).
-    static std::vector<AcDbObjectId> getZelkaBlockSS(AcApDocument* document, const std::string& namePattern);
+    static std::vector<AcDbObjectId> getZelkaBlockSS(CAcadDrawing& drawing, const std::string& namePattern);
     // The kind object for a reference (null for a marker block or a gross
     // area record on a "ROOM-" definition, and for a reference whose
     // definition cannot be opened).
     static std::unique_ptr<CBlockDWG> classifyBlockReference(const AcDbBlockReference* reference,
-                                                             AcApDocument* document, bool withAssets,
+                                                             CAcadDrawing& drawing, bool withAssets,
                                                              const std::string& level);
     // The value of the record's "NAME=" item (under "ADE", else
     // "AECXDATA"), or "".
@@ -80,10 +90,14 @@ public:
 
     // Orders the blocks by their handle text read as a hexadecimal number.
     void sortBlocksByHandle(bool ascending);
-    // The smallest X-Y window holding every block's extents grown by margin;
-    // blocks whose reference cannot be opened are passed over. Returns false,
-    // leaving the corners, when no block has extents.
-    bool zoomToBlocks(AcApDocument* document, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const;
+    // Zooms the drawing's view to the smallest X-Y window holding every
+    // block's extents grown by margin, and gives that window in lower and
+    // upper; blocks whose reference cannot be opened are passed over.
+    // Returns false, leaving the corners and the view, when no block has
+    // extents or the drawing cannot be locked; throws the host-error chain
+    // when the zoom fails.
+    bool zoomToBlocks(CAcadDrawing& drawing, double margin, AcGePoint3d& lower, AcGePoint3d& upper) const;
+    bool zoomToBlocks(CAcadDrawing& drawing, double margin) const;
 
     // The next free space definition number: one more than the largest
     // number after "ROOM-" (prefix compared upper-cased; "ROOM-GROSS_AREA"
@@ -98,7 +112,7 @@ public:
     // The room name with the highest trailing number among the floor plan's
     // rooms (later wins ties), "" without rooms; every room name is appended
     // to existingNames.
-    static std::string getHighestExistingBlockName(AcApDocument* document, std::vector<std::string>& existingNames);
+    static std::string getHighestExistingBlockName(CAcadDrawing& drawing, std::vector<std::string>& existingNames);
 
     // Appends "zelkaBlocks" and one "zelkaBlock" per block, in order.
     // Returns the container; wraps DOM failures (CBlocks::serialize).

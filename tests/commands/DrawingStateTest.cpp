@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "host/ed/AcApDocManager.h"
+#include "module/AcadDrawing.h"
 #include "reports/AcadDrawingState.h"
 #include "tests/commands/CommandTestSupport.h"
 
@@ -22,6 +23,10 @@ public:
         fs::copy_file(kFixtureDir / "spaces.dxf", folder_.path() / "plan.dxf");
         status_ = acDocManagerPtr()->appContextOpenDocument((folder_.path() / "plan.dxf").c_str());
         document_ = acDocManagerPtr()->curDocument();
+        drawing_.setDocument(document_);
+        drawing_.setFullPath(document_ ? document_->fileName() : std::string());
+        drawing_.setOpen(document_ != nullptr);
+        drawing_.setKeepOpen(true);
     }
     OpenPlan(const OpenPlan&) = delete;
     OpenPlan& operator=(const OpenPlan&) = delete;
@@ -29,7 +34,7 @@ public:
     {
         if (document_) acDocManagerPtr()->closeDocument(document_);
     }
-    AcApDocument* document() const { return document_; }
+    CAcadDrawing& drawing() { return drawing_; }
     bool ok() const { return status_ == Acad::eOk && document_; }
     // Saves and returns ezdxf's view of the layers.
     std::map<std::string, std::string> savedLayers()
@@ -43,6 +48,7 @@ private:
     TempFolder folder_;
     Acad::ErrorStatus status_ = Acad::eNotApplicable;
     AcApDocument* document_ = nullptr;
+    CAcadDrawing drawing_;
     int saves_ = 0;
 };
 
@@ -56,18 +62,18 @@ TEST(DrawingState, AllOffThenBackToTheRecordedState)
     ASSERT_EQ(original.at("FURNITURE"), "on locked");
     ASSERT_EQ(original.at("ATT-AUX"), "off unlocked");
 
-    CAcadDrawingState recorded(plan.document());
+    CAcadDrawingState recorded(plan.drawing());
     EXPECT_EQ(recorded.getLayout(), "Model");
     EXPECT_EQ(recorded.getLayers().getCount(), static_cast<int>(original.size()));
 
-    CAcadDrawingState working(plan.document());
-    working.setStateAllOff(plan.document());
+    CAcadDrawingState working(plan.drawing());
+    working.setStateAllOff(plan.drawing());
     for (const auto& [name, state] : plan.savedLayers()) EXPECT_EQ(state, "off unlocked") << name;
 
-    working.setStateForTakeOff(plan.document());
+    working.setStateForTakeOff(plan.drawing());
     for (const auto& [name, state] : plan.savedLayers()) EXPECT_EQ(state, "on unlocked") << name;
 
-    recorded.applyState(plan.document(), 0);
+    recorded.applyState(plan.drawing(), 0);
     EXPECT_EQ(plan.savedLayers(), original);
 }
 
@@ -75,8 +81,8 @@ TEST(DrawingState, ManipulationUnlocksOnlyAndLayerStatesAreFoundWhateverTheCase)
 {
     OpenPlan plan;
     ASSERT_TRUE(plan.ok()) << acDocManagerPtr()->lastOpenError();
-    CAcadDrawingState state(plan.document());
-    state.setStateToAllowManipulation(plan.document());
+    CAcadDrawingState state(plan.drawing());
+    state.setStateToAllowManipulation(plan.drawing());
     std::map<std::string, std::string> layers = plan.savedLayers();
     EXPECT_EQ(layers.at("FURNITURE"), "on unlocked");
     EXPECT_EQ(layers.at("ATT-AUX"), "off unlocked");
@@ -86,7 +92,7 @@ TEST(DrawingState, ManipulationUnlocksOnlyAndLayerStatesAreFoundWhateverTheCase)
     state.setLayerState("att-aux", 0, 0, 0, 1);
     state.setLayerState("NEW LAYER", 0, 1, 0, 1);
     EXPECT_EQ(state.getLayers().getCount(), count + 1);
-    state.applyState(plan.document(), 0);
+    state.applyState(plan.drawing(), 0);
     layers = plan.savedLayers();
     EXPECT_EQ(layers.at("ATT-AUX"), "on unlocked");
     EXPECT_EQ(layers.at("NEW LAYER"), "on locked");

@@ -19,7 +19,7 @@ constexpr double kPi = 3.141592653589793;
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
 {
     AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.document);
+    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ TEST(Attributes, LayoutPlacesNameAboveAndAuxBelowTheAreaText)
 
     attributes->setTextHeight(250.0);
     attributes->getAtAttribute(2)->setText("Chemistry");
-    block->applyToDWG(d.document, false);
+    block->applyToDWG(d.drawing, false);
 
     auto dir = tempDir("layout");
     d.save(dir / "layout.dxf");
@@ -76,7 +76,7 @@ TEST(Attributes, RotationIsMeasuredInTheCurrentUcs)
     // Horizontal in the UCS is world-vertical: the name goes 1.5 h to the world left.
     block->getAttributes()->setRotation(0.0);
     AcGePoint3d anchor(1000, 1000, 0);
-    block->updateAttributes(CBlockDWG::currentUcsMatrix(d.document), &anchor);
+    block->updateAttributes(CBlockDWG::currentUcsMatrix(d.drawing), &anchor);
     auto dir = tempDir("ucs");
     d.save(dir / "ucs.dxf");
     InsertSeen seen = seeInsert(dir / "ucs.dxf", ref.handle().toString());
@@ -89,7 +89,7 @@ TEST(Attributes, RotationIsMeasuredInTheCurrentUcs)
     // A 30 degree text in world coordinates, no UCS.
     ASSERT_EQ(d.database->setUcs(AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0)), Acad::eOk);
     block->getAttributes()->setRotation(30.0);
-    block->updateAttributes(CBlockDWG::currentUcsMatrix(d.document), &anchor);
+    block->updateAttributes(CBlockDWG::currentUcsMatrix(d.drawing), &anchor);
     d.save(dir / "ucs30.dxf");
     seen = seeInsert(dir / "ucs30.dxf", ref.handle().toString());
     EXPECT_NEAR(seen.attribs["NAME"].rotation, 30.0, 1e-9);
@@ -107,7 +107,7 @@ TEST(Attributes, LowerCaseTagsAreReadButNotWritten)
     EXPECT_EQ(block->getName(), "Hall");
     ASSERT_NE(block->getAttributes()->getAtAttribute(0), nullptr);
     block->getAttributes()->getAtAttribute(0)->setText("Changed");
-    block->applyToDWG(d.document, false);
+    block->applyToDWG(d.drawing, false);
     auto again = readBlock(d, ref);
     EXPECT_EQ(again->getName(), "Hall");
 }

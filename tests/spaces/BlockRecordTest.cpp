@@ -14,7 +14,7 @@ namespace {
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
 {
     AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.document);
+    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
 }
 
 std::vector<std::pair<short, std::string>> items(std::initializer_list<std::string> texts)
@@ -50,7 +50,7 @@ TEST(BlockRecord, WrittenRecordIsReadBackByEzdxfItemForItem)
     block->setTotalStaff("4");
     block->setHandlesToAdd(AcDbObjectIdArray{extra});
     block->setHandlesToMinus(AcDbObjectIdArray{hole});
-    block->applyToDWG(d.document, false);
+    block->applyToDWG(d.drawing, false);
 
     auto dir = tempDir("record");
     d.save(dir / "room.dxf");
@@ -103,7 +103,7 @@ TEST(BlockRecord, ImperialBlockWithGeneralPrecisionWritesFeetSuffixesAndGeneralN
     block->setPerimeter(0.1);
     // units still -1: the writer takes the imperial suffixes for anything but 0
     EXPECT_EQ(block->getPrecision(), -1);
-    block->applyToDWG(d.document, false);
+    block->applyToDWG(d.drawing, false);
     auto dir = tempDir("imperial");
     d.save(dir / "room.dxf");
     InsertSeen seen = seeInsert(dir / "room.dxf", ref.handle().toString());
@@ -134,7 +134,7 @@ TEST(BlockRecord, ApplicationIsReadFromAdeFirstAndKeptForWriting)
     EXPECT_DOUBLE_EQ(fromBoth->getArea(), 9.0);
     auto fromAec = readBlock(d, aecOnly);
     EXPECT_EQ(fromAec->getXdataApplication(), "AECXDATA");
-    fromAec->applyToDWG(d.document, false);
+    fromAec->applyToDWG(d.drawing, false);
 
     auto dir = tempDir("apps");
     d.save(dir / "apps.dxf");
@@ -167,7 +167,7 @@ TEST(BlockRecord, AreaItemGivesUnitsAndPrecision)
         if (std::string(c.item) == "AREA=12")
             block->setUnits(0);
         resbuf* chain = acutBuildList(1000, c.item, 0);
-        block->readXData(chain, d.document);
+        block->readXData(chain, d.drawing);
         acutRelRb(chain);
         EXPECT_DOUBLE_EQ(block->getArea(), c.area) << c.item;
         EXPECT_EQ(block->getUnits(), c.units) << c.item;
@@ -176,7 +176,7 @@ TEST(BlockRecord, AreaItemGivesUnitsAndPrecision)
 
     resbuf* chain = acutBuildList(1000, "PERIMETER=30.25m.", 1000, "ROOM_HEIGHT=3.1ft.", 1000, "VOLUME=9cu.m.",
                                   1000, "NAME=Ignored", 1070, 5, 0);
-    block->readXData(chain, d.document);
+    block->readXData(chain, d.drawing);
     acutRelRb(chain);
     EXPECT_DOUBLE_EQ(block->getPerimeter(), 30.25);
     EXPECT_DOUBLE_EQ(block->getRoomHeight(), 3.1);
@@ -230,7 +230,7 @@ TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheRe
     AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
     auto block = readBlock(d, ref);
     block->setBlockName("ROOM-80");
-    block->applyToDWG(d.document, false);
+    block->applyToDWG(d.drawing, false);
     {
         AcDbObjectPointer<AcDbBlockTableRecord> record(def, AcDb::kForRead);
         EXPECT_EQ(record->name(), "ROOM-80");
@@ -240,7 +240,7 @@ TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheRe
         reference->erase();
     }
     try {
-        block->applyToDWG(d.document, false);
+        block->applyToDWG(d.drawing, false);
         FAIL() << "applying to an erased reference must fail";
     } catch (const CEXZelka& e) {
         EXPECT_EQ(e.getProcSig(), "CBlockDWG::applyToDWG");

@@ -55,7 +55,7 @@ TEST(Collection, FloorAndSitePlansClassifyTheSameDrawingDifferently)
 {
     FloorPlan plan;
     CBlocks floor;
-    floor.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    floor.getZelkaDWGBlocks_SS(plan.d.drawing, false, "f");
     EXPECT_EQ(kinds(floor), (std::vector<int>{8, 7, 7}));
     EXPECT_EQ(floor.getCount(), 3);
     EXPECT_EQ(floor.getAt(0).getName(), "Floor 1");
@@ -63,23 +63,23 @@ TEST(Collection, FloorAndSitePlansClassifyTheSameDrawingDifferently)
     EXPECT_EQ(floor.getAt(plan.fakeGross.handle().toString()), nullptr);
 
     CBlocks site;
-    site.getZelkaDWGBlocks_SS(plan.d.document, false, "s");
+    site.getZelkaDWGBlocks_SS(plan.d.drawing, false, "s");
     EXPECT_EQ(kinds(site), (std::vector<int>{10, 9, 9}));
 
     // Walking model space takes any block but the markers: the chair is a room.
     CBlocks walked;
-    walked.getZelkaDWGBlocks_I(plan.d.document, false, "f");
+    walked.getZelkaDWGBlocks_I(plan.d.drawing, false, "f");
     EXPECT_EQ(kinds(walked), (std::vector<int>{8, 7, 7, 7}));
     EXPECT_NE(walked.getAt(plan.chair.handle().toString()), nullptr);
     EXPECT_EQ(floor.getAt(plan.chair.handle().toString()), nullptr);
 
     CBlocks all;
-    all.getAcadBlocks(plan.d.document);
+    all.getAcadBlocks(plan.d.drawing);
     EXPECT_EQ(all.size(), 6);
     EXPECT_EQ(kinds(all), (std::vector<int>(6, 6)));
 
     // Filling appends.
-    floor.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    floor.getZelkaDWGBlocks_SS(plan.d.drawing, false, "f");
     EXPECT_EQ(floor.size(), 6);
 }
 
@@ -89,7 +89,7 @@ TEST(Collection, ADrawingWithoutSpaceBlocksGivesAnEmptyCollection)
     AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 500, 500));
     d.insert(chairDef, AcGePoint3d(0, 0, 0));
     CBlocks blocks;
-    blocks.getZelkaDWGBlocks_SS(d.document, true, "f");
+    blocks.getZelkaDWGBlocks_SS(d.drawing, true, "f");
     EXPECT_EQ(blocks.size(), 0);
 }
 
@@ -97,7 +97,7 @@ TEST(Collection, LookUpsSortingAndRemoval)
 {
     FloorPlan plan;
     CBlocks blocks;
-    blocks.getZelkaDWGBlocks_SS(plan.d.document, false, "f");
+    blocks.getZelkaDWGBlocks_SS(plan.d.drawing, false, "f");
     std::string handle = plan.room2.handle().toString();
     ASSERT_NE(blocks.getAt(handle), nullptr);
     std::string lower = handle;
@@ -133,9 +133,9 @@ TEST(Collection, ZoomWindowHoldsAllBlocksAtNegativeCoordinates)
     d.insert(def, AcGePoint3d(-5000, -4000, 0));
     d.insert(def, AcGePoint3d(-3000, -2000, 0), {}, AcGeScale3d(1, 1, 1), kPi / 2);
     CBlocks blocks;
-    blocks.getZelkaDWGBlocks_SS(d.document, false, "f");
+    blocks.getZelkaDWGBlocks_SS(d.drawing, false, "f");
     AcGePoint3d lower, upper;
-    ASSERT_TRUE(blocks.zoomToBlocks(d.document, 0.0, lower, upper));
+    ASSERT_TRUE(blocks.zoomToBlocks(d.drawing, 0.0, lower, upper));
     EXPECT_NEAR(lower.x, -5000.0, 1e-9);
     EXPECT_NEAR(lower.y, -4000.0, 1e-9);
     EXPECT_NEAR(upper.x, -3000.0, 1e-9);  // the turned block spans x -3500..-3000
@@ -171,11 +171,11 @@ TEST(Naming, NextSpaceName)
     Drawing d;
     AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 10, 10));
     std::vector<std::string> names;
-    EXPECT_EQ(CBlocks::getHighestExistingBlockName(d.document, names), "");
+    EXPECT_EQ(CBlocks::getHighestExistingBlockName(d.drawing, names), "");
     d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 010"}});
     d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 009"}});
     d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Store"}});
-    std::string highest = CBlocks::getHighestExistingBlockName(d.document, names);
+    std::string highest = CBlocks::getHighestExistingBlockName(d.drawing, names);
     EXPECT_EQ(highest, "Office 010");
     EXPECT_EQ(names, (std::vector<std::string>{"Office 010", "Office 009", "Store"}));
     EXPECT_EQ(CBlocks::calcNextBlockName(highest, 1), "Office 011");
@@ -188,9 +188,9 @@ TEST(Deleting, OutlineStaysWhereTheReferenceShowedIt)
     AcDbObjectId def = d.defineSpace("ROOM-9", outline, AcGePoint3d(1000, 500, 0));
     AcDbObjectId ref = d.insert(def, AcGePoint3d(20000, 10000, 0), {{"NAME", "Gone"}}, AcGeScale3d(2, 2, 2), kPi / 2);
     AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-    auto block = std::make_unique<CBlockDWG>(reference.object(), d.document);
+    auto block = std::make_unique<CBlockDWG>(reference.object(), d.drawing);
     reference.close();
-    ASSERT_TRUE(block->deleteBlock(d.document));
+    ASSERT_TRUE(block->deleteBlock(d.drawing));
 
     auto dir = tempDir("delete");
     d.save(dir / "deleted.dxf");
@@ -220,15 +220,15 @@ TEST(Deleting, NonUniformlyScaledReferenceIsKept)
     AcDbObjectId other = d.insert(def, AcGePoint3d(50, 0, 0));
     {
         AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-        CBlockDWG block(reference.object(), d.document);
+        CBlockDWG block(reference.object(), d.drawing);
         reference.close();
-        EXPECT_FALSE(block.deleteBlock(d.document));
+        EXPECT_FALSE(block.deleteBlock(d.drawing));
     }
     EXPECT_FALSE(ref.isErased());
     // The second reference still inserts the definition, so it stays.
     AcDbObjectPointer<AcDbBlockReference> reference(other, AcDb::kForRead);
-    CBlockDWG block(reference.object(), d.document);
+    CBlockDWG block(reference.object(), d.drawing);
     reference.close();
-    EXPECT_TRUE(block.deleteBlock(d.document));
+    EXPECT_TRUE(block.deleteBlock(d.drawing));
     EXPECT_FALSE(def.isErased());
 }

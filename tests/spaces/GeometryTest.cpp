@@ -21,7 +21,7 @@ constexpr double kPi = 3.141592653589793;
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int precision = 6)
 {
     AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    auto block = std::make_unique<CBlockDWG>(reference.object(), d.document);
+    auto block = std::make_unique<CBlockDWG>(reference.object(), d.drawing);
     block->setUnits(units);
     block->setPrecision(precision);
     return block;
@@ -29,8 +29,8 @@ std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int
 
 void recalculate(CBlockDWG& block, Drawing& d)
 {
-    block.recalculateArea(d.document);
-    block.recalculatePerimeter(d.document);
+    block.recalculateArea(d.drawing);
+    block.recalculatePerimeter(d.drawing);
 }
 
 }  // namespace
@@ -180,15 +180,15 @@ TEST(Geometry, ErasedOutlineLeavesTheListAndTheNextOneStillCounts)
         AcDbObjectPointer<AcDbEntity> gone(b, AcDb::kForWrite);
         gone->erase();
     }
-    EXPECT_DOUBLE_EQ(block->calcAddArea(d.document), 2.0 + 4.0);
+    EXPECT_DOUBLE_EQ(block->calcAddArea(d.drawing), 2.0 + 4.0);
     EXPECT_EQ(block->getHandlesToAddAsString(), a.handle().toString() + "," + c.handle().toString() + ",");
-    block->recalculateArea(d.document);
+    block->recalculateArea(d.drawing);
     EXPECT_DOUBLE_EQ(block->getArea(), 1.0 + 2.0 + 4.0);
 
     // A handle the drawing never knew is passed over and kept.
     block->setHandlesToMinus(AcDbObjectIdArray{a});
     block->setHandlesToMinus(block->getHandlesToMinusAsString() + "FFFF0,", d.database);
-    EXPECT_DOUBLE_EQ(block->calcSubArea(d.document), 2.0);
+    EXPECT_DOUBLE_EQ(block->calcSubArea(d.drawing), 2.0);
 }
 
 TEST(Geometry, DefinitionWithoutOutlineCountsOnlyTheLists)

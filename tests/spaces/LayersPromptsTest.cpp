@@ -56,11 +56,11 @@ TEST(Layers, EnsuringCleansTheNameAndAddsTheLayerOnce)
     CLayer layer;
     layer.setName("Hatch/Red");
     EXPECT_EQ(layer.getName(), "HatchRed");
-    EXPECT_TRUE(layer.ensureLayerExists(d.document));
+    EXPECT_TRUE(layer.ensureLayerExists(d.drawing));
     EXPECT_TRUE(hasLayer(d, "HatchRed"));
     AcCmColor red;
     red.setColorIndex(1);
-    EXPECT_TRUE(CLayers::ensureLayerExists(d.document, "Legend;Swatch", red));
+    EXPECT_TRUE(CLayers::ensureLayerExists(d.drawing, "Legend;Swatch", red));
     AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
     AcDbLayerTableRecord* record = nullptr;
     ASSERT_EQ(table->getAt("LegendSwatch", record, AcDb::kForRead), Acad::eOk);
@@ -75,7 +75,7 @@ TEST(Layers, ReadingApplyingAndSwitching)
     d.ensureLayer("ATT-AREA");
     d.ensureLayer("##HATCH");
     CLayers layers;
-    layers.getDWGLayers(d.document);
+    layers.getDWGLayers(d.drawing);
     ASSERT_NE(layers.getAtLayer("walls"), nullptr);
     EXPECT_EQ(layers.getAtLayer("walls")->getName(), "WALLS");
     EXPECT_FALSE(layers.getAtLayer("walls")->getObjectId().isNull());
@@ -95,7 +95,7 @@ TEST(Layers, ReadingApplyingAndSwitching)
     added->setColourIndex(3);
     added->setLocked(1);
     layers.add(std::move(added));
-    layers.applyToDWG(d.document);
+    layers.applyToDWG(d.drawing);
     AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
     AcDbLayerTableRecord* record = nullptr;
     ASSERT_EQ(table->getAt("WALLS", record, AcDb::kForRead), Acad::eOk);
@@ -117,7 +117,7 @@ TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
     auto zero = std::make_unique<CLayer>();
     zero->setName("0");
     onlyZero.add(std::move(zero));
-    onlyZero.setOnLayerToCurrent(d.document);
+    onlyZero.setOnLayerToCurrent(d.drawing);
     EXPECT_EQ(d.database->clayer(), before);
 
     CLayers layers;
@@ -126,7 +126,7 @@ TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
         layer->setName(name);
         layers.add(std::move(layer));
     }
-    layers.setOnLayerToCurrent(d.document);
+    layers.setOnLayerToCurrent(d.drawing);
     AcDbObjectPointer<AcDbLayerTableRecord> current(d.database->clayer(), AcDb::kForRead);
     EXPECT_EQ(current->name(), "Rooms");
 }
@@ -135,7 +135,7 @@ TEST(Layouts, DrawingLayoutsInBlockTableOrder)
 {
     Drawing d;
     CLayouts layouts;
-    layouts.getDWGLayouts(d.document);
+    layouts.getDWGLayouts(d.drawing);
     ASSERT_GE(layouts.getCount(), 2);
     EXPECT_EQ(layouts.getAt(0).getName(), "Model");
     EXPECT_THROW(layouts.getAt(layouts.getCount()), CEXZelka);
@@ -208,14 +208,14 @@ TEST_F(Prompts, PickingASpaceBlockAcceptsAnyBlockReference)
     AcDbObjectId chair = d.insert(chairDef, AcGePoint3d(0, 0, 0), {{"NAME", "Chair 3"}});
     feed(line.handle().toString() + "\n" + chair.handle().toString() + "\n");
     CBlockDWG picked;
-    EXPECT_TRUE(CAcadUtilities::userSelectZelkaBlock(d.document, picked));
+    EXPECT_TRUE(CAcadUtilities::userSelectZelkaBlock(d.drawing, picked));
     EXPECT_EQ(picked.getBlockReferenceId(), chair);
     EXPECT_EQ(picked.getBlockName(), "CHAIR");
     EXPECT_EQ(picked.getAttributes()->getAtAttribute(0)->getText(), "Chair 3");
     EXPECT_NE(transcript.find("Invalid selection.\n"), std::string::npos) << transcript;
 
     // The input has run out: the pick fails and says so.
-    EXPECT_FALSE(CAcadUtilities::userSelectZelkaBlock(d.document, picked));
+    EXPECT_FALSE(CAcadUtilities::userSelectZelkaBlock(d.drawing, picked));
     EXPECT_NE(transcript.find("Cancelled by User.\n"), std::string::npos);
 
     feed(line.handle().toString() + "\n" + chair.handle().toString() + "\n\n");

@@ -27,6 +27,7 @@
 #include "host/db/resbuf.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
+#include "module/AcadDrawing.h"
 
 namespace spacetest {
 
@@ -140,6 +141,9 @@ public:
             database->setLunits(4);
         document = acDocManagerPtr()->appendDocument(std::make_unique<AcApDocument>("", db));
         acdbSetWorkingDatabase(database);
+        drawing.setDocument(document);
+        drawing.setOpen(true);
+        drawing.setKeepOpen(true);
     }
     ~Drawing()
     {
@@ -263,6 +267,8 @@ public:
 
     AcApDocument* document = nullptr;
     AcDbDatabase* database = nullptr;
+    // The module's drawing object for the document (kept open: the fixture closes it).
+    CAcadDrawing drawing;
 };
 
 }  // namespace spacetest
