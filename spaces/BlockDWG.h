@@ -32,6 +32,7 @@ class AcDbDatabase;
 class AcDbEntity;
 struct resbuf;
 class CAcadDrawing;
+class CZelkaExceptions;
 
 class CBlockDWG : public CBlock {
 public:
@@ -152,6 +153,32 @@ public:
     // The drawing's current UCS as a matrix from UCS to world (identity
     // without a database).
     static AcGeMatrix3d currentUcsMatrix(const CAcadDrawing& drawing);
+
+    // Hatches the block for a graphic report (only when it has a hatch):
+    // the first lightweight polyline of the reference's definition placed
+    // where the reference draws it, the added outlines as external loops and
+    // the subtracted ones as holes (hatchObject). Returns the new hatch's
+    // id, or the null id when none was made. Hatch problems go to errors;
+    // throws the host-error chain when the drawing has no database. The
+    // reference is the one applyToDWG holds open.
+    AcDbObjectId hatchBlock(CAcadDrawing& drawing, AcDbBlockReference* reference, CZelkaExceptions& errors);
+    // Makes the hatch from the boundary and the two id lists and posts it to
+    // model space beneath everything else; a boundary that cannot be placed
+    // or appended discards the hatch with an error, loops that fail and
+    // density problems are reported and the hatch kept.
+    AcDbObjectId hatchObject(CAcadDrawing& drawing, const AcDbBlockReference* reference, AcDbObjectId boundaryId,
+                             const AcDbObjectIdArray& subtractIds, const AcDbObjectIdArray& addIds,
+                             CZelkaExceptions& errors);
+    // Gives the block's hyperlinks to the reference (open for write) and to
+    // every entity of its definition that opens for write; throws the
+    // host-error chain when the definition cannot be opened.
+    void hyperlinkBlock(CAcadDrawing& drawing, AcDbBlockReference* reference);
+    // Replaces the entity's hyperlinks (entity open for write) with the
+    // block's (none when it has no list); host-error chain when refused.
+    void hyperlinkEntity(AcDbEntity* entity);
+    // Opens the hatch for write and gives it the block's hyperlinks; a null
+    // id does nothing, a hatch that does not open throws the host-error chain.
+    void hyperlinkHatch(CAcadDrawing& drawing, AcDbObjectId hatchId);
 
 private:
     enum class ListSum { Area, Perimeter };

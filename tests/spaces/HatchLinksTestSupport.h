@@ -78,20 +78,17 @@ private:
     int status_ = -1;
 };
 
-// A new drawing as the current host document, adopted by a CAcadDrawing
-// that leaves the document open when it goes (the fixture closes it).
+// A new drawing as the current host document and its drawing object, with
+// a full path for the messages that name the drawing.
 class AdoptedDrawing {
 public:
     explicit AdoptedDrawing(const std::string& fullPath = "/tmp/zelka-hatching-test.dxf")
     {
-        drawing.setDocument(host.document);
         drawing.setFullPath(fullPath);
-        drawing.setOpen(true);
-        drawing.setKeepOpen(true);
     }
 
     spacetest::Drawing host;
-    CAcadDrawing drawing;
+    CAcadDrawing& drawing = host.drawing;
 };
 
 inline std::string handleOf(AcDbObjectId id)

@@ -1,0 +1,316 @@
+// Hatching a space block for a graphic report, and hyperlinking the block and
+// its hatch. Each drawing is saved and read back with ezdxf
+// (hatch_links_oracle.py); outline positions are also computed here by hand
+// from the insertion point, rotation and scale.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/Hyperlinks.h"
+#include "host/db/AcDbHatch.h"
+#include "host/db/AcDbLayerTable.h"
+#include "infra/ZelkaExceptions.h"
+#include "reports/Hatch.h"
+#include "spaces/BlockDWG.h"
+#include "tests/spaces/HatchLinksTestSupport.h"
+
+using hatchtest::handleOf;
+using hatchtest::Oracle;
+using spacetest::rectangle;
+using spacetest::Vertex;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::unique_ptr<CHatch> style(const std::string& pattern, int angle, int scale, const std::string& layer)
+{
+    auto hatch = std::make_unique<CHatch>();
+    hatch->setPatternName(pattern);
+    hatch->setAngle(angle);
+    hatch->setScale(scale);
+    hatch->setLayer(layer);
+    AcCmColor colour;
+    colour.setRGB(200, 30, 60);
+    hatch->setColour(colour);
+    return hatch;
+}
+
+class HatchingTest : public ::testing::Test {
+protected:
+    // A space block of the outline inserted at (x, y), turned and scaled uniformly.
+    AcDbObjectId space(const std::string& name, const std::vector<Vertex>& outline, double x, double y,
+                       double rotation = 0.0, double scale = 1.0)
+    {
+        AcDbObjectId definition = dwg.host.defineSpace(name, outline);
+        return dwg.host.insert(definition, AcGePoint3d(x, y, 0), {{"NAME", name}}, AcGeScale3d(scale, scale, scale),
+                               rotation);
+    }
+
+    // Reads the reference as a space block, gives it the hatch (and links),
+    // and hatches it as applying the block does, with the reference open for write.
+    AcDbObjectId hatch(AcDbObjectId referenceId, std::unique_ptr<CHatch> hatchStyle,
+                       const AcDbObjectIdArray& added = {}, const AcDbObjectIdArray& subtracted = {})
+    {
+        AcDbObjectPointer<AcDbBlockReference> reference(referenceId, AcDb::kForWrite);
+        EXPECT_TRUE(reference);
+        block = std::make_unique<CBlockDWG>(reference.object(), dwg.drawing);
+        block->setHatch(std::move(hatchStyle));
+        block->setHandlesToAdd(added);
+        block->setHandlesToMinus(subtracted);
+        return block->hatchBlock(dwg.drawing, reference.object(), errors);
+    }
+
+    int hatchesInModelSpace()
+    {
+        int count = 0;
+        AcDbObjectPointer<AcDbBlockTableRecord> model(dwg.host.database->modelSpaceId(), AcDb::kForRead);
+        for (AcDbObjectId id : model->entityIds())
+            count += id.objectClass() == AcDbHatch::desc();
+        return count;
+    }
+
+    std::string errorText(size_t i) const { return errors.size() > i ? errors.getAt(i).getDescription() : "<none>"; }
+
+    Oracle saveAndRead(const std::string& name)
+    {
+        auto file = spacetest::tempDir(name) / "plan.dxf";
+        dwg.host.save(file);
+        return Oracle(file);
+    }
+
+    hatchtest::AdoptedDrawing dwg;
+    std::unique_ptr<CBlockDWG> block;
+    CZelkaExceptions errors;
+};
+
+TEST_F(HatchingTest, PatternHatchLiesOnTheOutlineWhereTheBlockIsDrawn)
+{
+    const std::vector<Vertex> outline = {{0, 0}, {4000, 0, 0.5}, {4000, 3000}, {0, 3000}};
+    AcDbObjectId reference = space("ROOM-1", outline, 5000, 3000, 0.5, 1.5);
+    AcDbObjectId hatchId = hatch(reference, style("ANSI31", 1, 20, "ZELKA HATCH"));
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+    ASSERT_FALSE(hatchId.isNull());
+
+    Oracle seen = saveAndRead("hatch-pattern");
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    const std::string p = "hatch." + handleOf(hatchId) + ".";
+    EXPECT_EQ(seen[p + "pattern"], "ANSI31");
+    EXPECT_EQ(seen[p + "solid"], "0");
+    EXPECT_EQ(seen[p + "ptype"], "1");  // predefined
+    EXPECT_EQ(seen[p + "assoc"], "0");
+    EXPECT_EQ(seen[p + "style"], "0");  // normal
+    // The angle goes to the host unchanged: 1 is one radian.
+    EXPECT_NEAR(seen.number(p + "angle"), 180.0 / kPi, 1e-9);
+    EXPECT_DOUBLE_EQ(seen.number(p + "scale"), 20.0);
+    EXPECT_EQ(seen[p + "true_color"], "200 30 60");
+    EXPECT_EQ(seen[p + "layer"], "ZELKA HATCH");
+    EXPECT_EQ(seen.numbers(p + "extrusion"), (std::vector<double>{0, 0, 1}));
+    EXPECT_DOUBLE_EQ(seen.number(p + "elevation"), 0.0);
+    EXPECT_EQ(seen["layer.ZELKA HATCH.true_color"], "200 30 60");
+
+    ASSERT_EQ(seen[p + "paths"], "1");
+    EXPECT_EQ(seen[p + "path0.flags"], "18");  // outermost, polyline
+    ASSERT_EQ(seen[p + "path0.n"], "4");
+    for (size_t k = 0; k < outline.size(); ++k) {
+        std::vector<double> v = seen.numbers(p + "path0.v" + std::to_string(k));
+        std::vector<double> w = seen.numbers("insert." + handleOf(reference) + ".outline" + std::to_string(k));
+        auto hand = hatchtest::place(outline[k].x, outline[k].y, 0.5, 1.5, 5000, 3000);
+        ASSERT_EQ(v.size(), 3u);
+        ASSERT_EQ(w.size(), 2u);
+        EXPECT_NEAR(v[0], w[0], 1e-6) << k;
+        EXPECT_NEAR(v[1], w[1], 1e-6) << k;
+        EXPECT_NEAR(v[0], hand.first, 1e-6) << k;
+        EXPECT_NEAR(v[1], hand.second, 1e-6) << k;
+        EXPECT_DOUBLE_EQ(v[2], outline[k].bulge) << k;  // turning and uniform scaling keep the arc
+    }
+    // Drawn beneath everything else.
+    std::vector<std::string> order = seen.list("order");
+    ASSERT_FALSE(order.empty());
+    EXPECT_EQ(order.front(), handleOf(hatchId));
+}
+
+TEST_F(HatchingTest, SolidHatchAndTheDefinitionOutlineIsLeftWhereItWas)
+{
+    AcDbObjectId reference = space("ROOM-4", rectangle(0, 0, 3000, 2000), 1000, 1000, 0.3, 2.0);
+    AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "ZELKA HATCH"));
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+    Oracle seen = saveAndRead("hatch-solid");
+    ASSERT_TRUE(seen.ran());
+    const std::string p = "hatch." + handleOf(hatchId) + ".";
+    EXPECT_EQ(seen[p + "pattern"], "SOLID");
+    EXPECT_EQ(seen[p + "solid"], "1");
+    EXPECT_EQ(seen[p + "true_color"], "200 30 60");
+    // The outline in the definition keeps its block coordinates exactly.
+    AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+    AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
+    AcDbObjectPointer<AcDbPolyline> outline(definition->entityIds().front(), AcDb::kForRead);
+    ASSERT_TRUE(outline);
+    AcGePoint2d corner;
+    outline->getPointAt(2, corner);
+    EXPECT_EQ(corner.x, 3000.0);
+    EXPECT_EQ(corner.y, 2000.0);
+}
+
+TEST_F(HatchingTest, AddedAreasAreExternalLoopsAndSubtractedAreasHoles)
+{
+    AcDbObjectId reference = space("ROOM-5", rectangle(0, 0, 6000, 4000), 0, 0);
+    AcDbObjectId added = dwg.host.addModelPolyline(rectangle(6000, 0, 2000, 1500));
+    AcDbObjectId hole = dwg.host.addModelPolyline(rectangle(1000, 1000, 500, 700));
+    AcDbObjectId hatchId = hatch(reference, style("ANSI37", 0, 50, "ZELKA HATCH"), {added}, {hole});
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+
+    Oracle seen = saveAndRead("hatch-loops");
+    ASSERT_TRUE(seen.ran());
+    const std::string p = "hatch." + handleOf(hatchId) + ".";
+    ASSERT_EQ(seen[p + "paths"], "3");
+    EXPECT_EQ(seen[p + "path0.flags"], "18");
+    EXPECT_EQ(seen[p + "path1.flags"], "3");  // external, polyline
+    EXPECT_EQ(seen[p + "path2.flags"], "2");  // default, polyline
+    EXPECT_EQ(seen.numbers(p + "path1.v2"), (std::vector<double>{8000, 1500, 0}));
+    EXPECT_EQ(seen.numbers(p + "path2.v2"), (std::vector<double>{1500, 1700, 0}));
+}
+
+TEST_F(HatchingTest, LoopsThatCannotBeAppendedAreReportedAndTheHatchIsStillDrawn)
+{
+    AcDbObjectId reference = space("ROOM-6", rectangle(0, 0, 6000, 4000), 0, 0);
+    auto open = [&](AcDbObjectId id) {
+        AcDbObjectPointer<AcDbPolyline> polyline(id, AcDb::kForWrite);
+        polyline->setClosed(false);
+    };
+    AcDbObjectId added = dwg.host.addModelPolyline(rectangle(6000, 0, 2000, 1500));
+    AcDbObjectId hole = dwg.host.addModelPolyline(rectangle(1000, 1000, 500, 700));
+    AcDbObjectId goodHole = dwg.host.addModelPolyline(rectangle(3000, 1000, 500, 700));
+    open(added);
+    open(hole);
+    AcDbObjectId hatchId = hatch(reference, style("ANSI31", 0, 40, "ZELKA HATCH"), {added}, {hole, goodHole});
+
+    ASSERT_EQ(errors.getCount(), 2);
+    EXPECT_EQ(errorText(0), "Unable to apply additional hatch areas to Zelka Block: ROOM-6");
+    EXPECT_EQ(errorText(1), "Unable to apply no hatch areas to Zelka Block: ROOM-6");
+    EXPECT_EQ(errors.getAt(0).getProcSig(), "CBlockDWG::hatchObject");
+    EXPECT_EQ(errors.getAt(0).getClass(), "BlockDWG");
+    ASSERT_FALSE(hatchId.isNull());
+    AcDbObjectPointer<AcDbHatch> drawn(hatchId, AcDb::kForRead);
+    EXPECT_EQ(drawn->numLoops(), 2);
+}
+
+TEST_F(HatchingTest, TooDensePatternIsReportedAndTheHatchKept)
+{
+    // ANSI31 at scale 1 puts lines 3.175 apart: over ten million units square
+    // that is far more lines than the host draws.
+    AcDbObjectId reference = space("ROOM-2", rectangle(0, 0, 1.0e7, 1.0e7), 0, 0);
+    AcDbObjectId hatchId = hatch(reference, style("ANSI31", 0, 1, "ZELKA HATCH"));
+    ASSERT_EQ(errors.getCount(), 1);
+    EXPECT_EQ(errorText(0), "Unable to hatch zelka block ROOM-2. ANSI31 set at scale 1.00 is too dense to be displayed.");
+    EXPECT_FALSE(hatchId.isNull());
+    EXPECT_EQ(hatchesInModelSpace(), 1);
+}
+
+TEST_F(HatchingTest, NotDenseEnoughPatternIsReportedAndTheHatchKept)
+{
+    // ANSI31 at scale 1000: lines 3,175 apart along y = x + k * 4490.2; the
+    // 100 x 100 room at (5000, 0) lies between two of them.
+    AcDbObjectId reference = space("ROOM-8", rectangle(0, 0, 100, 100), 5000, 0);
+    AcDbObjectId hatchId = hatch(reference, style("ANSI31", 0, 1000, "ZELKA HATCH"));
+    ASSERT_EQ(errors.getCount(), 1);
+    EXPECT_EQ(errorText(0),
+              "Unable to hatch zelka block ROOM-8. ANSI31 set at scale 1000.00 is not dense enough to be displayed.");
+    EXPECT_FALSE(hatchId.isNull());
+    EXPECT_EQ(hatchesInModelSpace(), 1);
+}
+
+TEST_F(HatchingTest, BlockWithoutAClosedOutlineGetsNoHatchAndAnErrorNamingIt)
+{
+    AcDbObjectId empty = dwg.host.defineSpace("ROOM-9", {});
+    AcDbObjectId withoutOutline = dwg.host.insert(empty, AcGePoint3d(0, 0, 0));
+    AcDbObjectId openOne = space("ROOM-10", rectangle(0, 0, 100, 100), 500, 0);
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(openOne, AcDb::kForRead);
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
+        AcDbObjectPointer<AcDbPolyline> outline(definition->entityIds().front(), AcDb::kForWrite);
+        outline->setClosed(false);
+    }
+    EXPECT_TRUE(hatch(withoutOutline, style("ANSI31", 0, 10, "ZELKA HATCH")).isNull());
+    EXPECT_TRUE(hatch(openOne, style("ANSI31", 0, 10, "ZELKA HATCH")).isNull());
+    ASSERT_EQ(errors.getCount(), 2);
+    EXPECT_EQ(errorText(0), "Unable to hatch Zelka Block: ROOM-9. Handle: " + handleOf(withoutOutline) +
+                                ". Please check the polyline is closed.");
+    EXPECT_EQ(errorText(1), "Unable to hatch Zelka Block: ROOM-10. Handle: " + handleOf(openOne) +
+                                ". Please check the polyline is closed.");
+    EXPECT_EQ(hatchesInModelSpace(), 0);
+}
+
+TEST_F(HatchingTest, PatternTheHostDoesNotShipIsAHostErrorAndNoHatch)
+{
+    AcDbObjectId reference = space("ROOM-11", rectangle(0, 0, 100, 100), 0, 0);
+    EXPECT_TRUE(hatch(reference, style("NOSUCHPATTERN", 0, 10, "ZELKA HATCH")).isNull());
+    ASSERT_EQ(errors.getCount(), 1);
+    EXPECT_EQ(errors.getAt(0).getCode(), Acad::eInvalidInput);
+    EXPECT_NE(errorText(0).find("/tmp/zelka-hatching-test.dxf"), std::string::npos) << errorText(0);
+    EXPECT_EQ(hatchesInModelSpace(), 0);
+}
+
+TEST_F(HatchingTest, BlockWithoutHatchSettingsIsNotHatched)
+{
+    AcDbObjectId reference = space("ROOM-12", rectangle(0, 0, 100, 100), 0, 0);
+    EXPECT_TRUE(hatch(reference, nullptr).isNull());
+    EXPECT_EQ(errors.getCount(), 0);
+    EXPECT_EQ(hatchesInModelSpace(), 0);
+}
+
+TEST_F(HatchingTest, HatchLayerIsMadeUnderTheCleanedNameAndTheHatchKeepsTheGivenOne)
+{
+    AcDbObjectId reference = space("ROOM-13", rectangle(0, 0, 100, 100), 0, 0);
+    AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "Rooms/Hatch"));
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+    AcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(dwg.host.database->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+    EXPECT_TRUE(layers->has("RoomsHatch"));
+    EXPECT_FALSE(layers->has("Rooms/Hatch"));
+    layers->close();
+    AcDbObjectPointer<AcDbHatch> drawn(hatchId, AcDb::kForRead);
+    EXPECT_STREQ(drawn->layer(), "Rooms/Hatch");
+}
+
+TEST_F(HatchingTest, HyperlinksGoToTheReferenceItsDefinitionAndTheHatch)
+{
+    AcDbObjectId reference = space("ROOM-14", rectangle(0, 0, 3000, 3000), 0, 0);
+    AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "ZELKA HATCH"));
+    ASSERT_FALSE(hatchId.isNull());
+    auto links = std::make_unique<CHyperlinks>();
+    links->add(std::make_unique<CHyperlink>("http://plans.example/room?id=14", "Room 14"));
+    block->setHyperlinks(std::move(links));
+    block->hyperlinkHatch(dwg.drawing, hatchId);
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForWrite);
+        block->hyperlinkBlock(dwg.drawing, ref.object());
+    }
+
+    Oracle seen = saveAndRead("hatch-links");
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    const std::string link = "http://plans.example/room?id=14|Room 14|";
+    EXPECT_EQ(seen["entity." + handleOf(hatchId) + ".link"], link);
+    EXPECT_EQ(seen["entity." + handleOf(reference) + ".link"], link);
+    AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+    AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
+    std::vector<AcDbObjectId> parts = definition->entityIds();
+    ASSERT_EQ(parts.size(), 4u);  // the outline and three attribute definitions
+    for (AcDbObjectId part : parts)
+        EXPECT_EQ(seen["entity." + handleOf(part) + ".link"], link) << seen["entity." + handleOf(part) + ".type"];
+    // The attributes of the reference carry none.
+    for (const std::string& attrib : seen.list("insert." + handleOf(reference) + ".attribs"))
+        EXPECT_EQ(seen["entity." + attrib + ".link"], "||");
+    // Reading the block's links gives the one link once.
+    CHyperlinks back(ref.object());
+    ASSERT_EQ(back.getCount(), 1);
+    EXPECT_EQ(back.getAt(0).getDescription(), "Room 14");
+}
+
+}  // namespace
