@@ -8,6 +8,7 @@ std::unique_ptr<CAsset> CAsset::copyTo() const
 {
     return zelkaOperation(__FILE__, "CAsset::copyTo", [&] {
         auto copy = std::make_unique<CAsset>();
+        copy->objectId_ = objectId_;
         copy->handle_ = handle_;
         copy->locationID_ = locationID_;
         copy->drawingID_ = drawingID_;

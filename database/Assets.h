@@ -1,9 +1,14 @@
 #pragma once
 // Assets: block references (furniture, equipment) standing in a location and
 // recorded in the property database. CAsset holds one, CAssets the ordered
-// list of one location or one report category and owns its assets. This file
-// holds the data and the XML form of a graphic report; drawing, database and
-// export operations arrive with those sides.
+// list of one location or one report category and owns its assets.
+//
+// Assets.cpp holds the data and the XML form of a graphic report;
+// AssetsDrawing.cpp the drawing side: finding the assets inside a room
+// outline, and showing a report's assets hatched and hyperlinked. Database
+// loads, take-off and export arrive with the database side. Every operation
+// wraps failures in a CEXUnhandled chain naming it ("CAsset::...",
+// "CAssets::...", class "Assets").
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +18,16 @@
 #include <pugixml.hpp>
 
 #include "database/Hyperlinks.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/ge/AcGePoint3d.h"
 #include "reports/Hatch.h"
 #include "spaces/Attributes.h"
+
+class AcDbBlockReference;
+class AcDbEntity;
+class AcDbPolyline;
+class CAcadDrawing;
+class CZelkaExceptions;
 
 class CAsset {
 public:
@@ -23,6 +36,9 @@ public:
     CAsset& operator=(const CAsset&) = delete;
     ~CAsset() = default;
 
+    // The asset's block reference; null until taken from the drawing.
+    AcDbObjectId getObjectId() const { return objectId_; }
+    void setObjectId(AcDbObjectId id) { objectId_ = id; }
     // The block reference's handle as hexadecimal text.
     const std::string& getHandle() const { return handle_; }
     void setHandle(const std::string& handle) { handle_ = handle; }
@@ -54,6 +70,36 @@ public:
     // A deep copy: every field, and new hatch, hyperlinks and attributes.
     std::unique_ptr<CAsset> copyTo() const;
 
+    // Shows the asset in the drawing under one lock: makes sure the layer of
+    // its block reference exists, hatches the asset (when it has a hatch),
+    // gives the reference and that hatch its hyperlinks (when it has any)
+    // and writes its attribute texts. The reference is found by object id,
+    // else by handle; an asset whose reference is not in the drawing is
+    // passed over. Hatch problems go to errors; a lock failure throws the
+    // host-error chain.
+    void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
+    // Hatches the box of the entities of the reference's block definition
+    // as the reference shows it (hatchAssetArea). Returns the hatch's id, or
+    // the null id when there is no hatch or the definition has no extents.
+    AcDbObjectId hatchAsset(CAcadDrawing& drawing, const AcDbBlockReference* reference, CZelkaExceptions& errors);
+    // Hatches the rectangle lower-upper (block coordinates) placed by the
+    // reference's transform, with this asset's hatch: palette colour, its
+    // layer (made when missing). Density problems, a refused pattern or a
+    // failed posting go to errors; a hatch whose boundary cannot be placed
+    // is discarded with an error. Returns the posted hatch's id or null.
+    AcDbObjectId hatchAssetArea(CAcadDrawing& drawing, const AcDbBlockReference* reference, const AcGePoint3d& lower,
+                                const AcGePoint3d& upper, CZelkaExceptions& errors);
+    // Gives this asset's hyperlinks to the reference (open for write), to
+    // every entity of its block definition and to every attribute of the
+    // reference; parts that cannot be opened for write are passed over.
+    void hyperlinkAsset(AcDbBlockReference* reference);
+    // Replaces the entity's hyperlinks (entity open for write) with this
+    // asset's; throws the host-error chain when the host refuses.
+    void hyperlinkEntity(AcDbEntity* entity);
+    // Opens the hatch for write and gives it this asset's hyperlinks; a null
+    // id does nothing, a hatch that does not open throws the host-error chain.
+    void hyperlinkHatch(CAcadDrawing& drawing, AcDbObjectId hatchId);
+
     // Appends "asset" with its seven children (points with 5 decimals).
     // Returns the new element; wraps DOM failures (CAsset::serialize).
     pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
@@ -62,6 +108,9 @@ public:
     void deSerialize(pugi::xml_node element);
 
 private:
+    AcDbObjectId resolveObjectId(CAcadDrawing& drawing) const;
+
+    AcDbObjectId objectId_;
     std::string handle_;
     int32_t locationID_ = 0;
     int32_t drawingID_ = 0;
@@ -94,6 +143,26 @@ public:
     void copyTo(CAssets& other) const;
     // Frees every asset and empties the list.
     void deleteObjects() { items_.clear(); }
+
+    // CAsset::applyToDWG for every asset in order, all problems into errors.
+    void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
+    // Appends the assets crossing or inside the room outline (open for
+    // read): every block reference of model space that the crossing polygon
+    // of the outline's vertices selects, except space blocks ("ROOM-"
+    // definitions) and excluded identifiers, with its handle, block name
+    // (a dynamic block's own name for its anonymous "*U" variants), insertion
+    // point in the current UCS and attribute values. Nothing is appended
+    // when the selection is empty.
+    void getPolylineAssets(CAcadDrawing& drawing, const AcDbPolyline* polyline);
+    // Hides the attributes of the block references the same selection finds
+    // (excluded identifiers included), then regenerates the drawing.
+    void setPolylineAssetAttributesInvisible(CAcadDrawing& drawing, const AcDbPolyline* polyline);
+
+    // The module-wide excluded block identifiers: ",A,B," (empty at start).
+    static const std::string& getExcludedIdentifiers();
+    static void setExcludedIdentifiers(const std::string& list);
+    // Whether ","+identifier+"," occurs in the excluded identifiers.
+    static bool isExcludedIdentifier(const std::string& identifier);
 
     // Appends "assets" and one "asset" per asset, in order. Returns the container.
     pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
