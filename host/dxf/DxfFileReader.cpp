@@ -340,12 +340,15 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
     const size_t n = d_.tags.size();
     DxfReadResult r;
     auto* blockTable = d_.blockTable ? static_cast<AcDbSymbolTable*>(db_.objectOf(d_.blockTable)) : nullptr;
+    // Record names are held decoded, so the BLOCK's name is decoded the same
+    // way before the look-up (a file before R2007 keeps it in its code page).
+    DxfCodepage cp(d_.header.acadver >= "AC1021", d_.header.codepage);
     while (i < n && sectionIs(d_.tags[i], "BLOCK")) {
         size_t end = objectEnd(i);
         std::string name;
         for (size_t k = i + 1; k < end; ++k)
             if (d_.tags[k].code == 2) {
-                name = std::string(d_.tags[k].value());
+                name = cp.decode(d_.tags[k].value());
                 break;
             }
         AcDbObjectId recordId;
