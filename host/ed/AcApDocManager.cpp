@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbExtents.h"
 #include "host/db/AcDbOpen.h"
 
 AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> database)
@@ -11,6 +14,59 @@ AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> d
 }
 
 AcApDocument::~AcApDocument() = default;
+
+namespace {
+
+AcDbExtents modelSpaceExtents(AcDbDatabase& database)
+{
+    AcDbExtents extents;
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, database.modelSpaceId(), AcDb::kForRead) != Acad::eOk) return extents;
+    std::vector<AcDbObjectId> ids = space->entityIds();
+    space->close();
+    for (const AcDbObjectId& id : ids) {
+        AcDbEntity* entity = nullptr;
+        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+        AcDbExtents one;
+        if (entity->getGeomExtents(one) == Acad::eOk) extents.addExt(one);
+        entity->close();
+    }
+    return extents;
+}
+
+}  // namespace
+
+void AcApDocument::resolve(AcApView& view) const
+{
+    if (!view.showsExtents) return;
+    view = AcApView();
+    if (!database_) return;
+    AcDbExtents extents = modelSpaceExtents(*database_);
+    if (!extents.isValid()) {
+        AcGePoint3d low = database_->extmin();
+        AcGePoint3d high = database_->extmax();
+        if (low.x <= high.x && low.y <= high.y) extents.set(low, high);
+    }
+    if (!extents.isValid()) return;
+    // A margin of 1% of the larger side keeps the outermost lines off the edge.
+    double width = extents.maxPoint().x - extents.minPoint().x;
+    double height = extents.maxPoint().y - extents.minPoint().y;
+    double margin = std::max(std::max(width, height) * 0.01, 1e-6);
+    view.lowerLeft.set(extents.minPoint().x - margin, extents.minPoint().y - margin, 0.0);
+    view.upperRight.set(extents.maxPoint().x + margin, extents.maxPoint().y + margin, 0.0);
+}
+
+const AcApView& AcApDocument::view() const
+{
+    resolve(view_);
+    return view_;
+}
+
+const std::vector<AcApView>& AcApDocument::previousViews() const
+{
+    for (AcApView& earlier : previousViews_) resolve(earlier);
+    return previousViews_;
+}
 
 void AcApDocument::setView(const AcApView& view)
 {

@@ -28,6 +28,10 @@ enum DocLockMode : int {
 struct AcApView {
     AcGePoint3d lowerLeft{0.0, 0.0, 0.0};
     AcGePoint3d upperRight{420.0, 297.0, 0.0};
+    // Set by zoom extents: the corners are worked out from the drawing when
+    // the view is first looked at, so a zoom that is undone before anything
+    // looks at it (as a search that zooms out and back does) measures nothing.
+    bool showsExtents = false;
 };
 
 class AcApDocument {
@@ -51,8 +55,8 @@ public:
 
     // The view shown now, the earlier views (newest last, at most 10) and how
     // often the drawing was regenerated.
-    const AcApView& view() const { return view_; }
-    const std::vector<AcApView>& previousViews() const { return previousViews_; }
+    const AcApView& view() const;
+    const std::vector<AcApView>& previousViews() const;
     int regenCount() const { return regenCount_; }
     // Shows another part of the drawing, keeping the current view for zoom previous.
     void setView(const AcApView& view);
@@ -67,7 +71,10 @@ private:
     std::shared_ptr<AcDbDatabase> database_;
     AcAp::DocLockMode lockMode_ = AcAp::kNotLocked;
     int lockCount_ = 0;
-    AcApView view_;
-    std::vector<AcApView> previousViews_;
+    // Works out the corners of a view that shows the drawing's extents.
+    void resolve(AcApView& view) const;
+
+    mutable AcApView view_;
+    mutable std::vector<AcApView> previousViews_;
     int regenCount_ = 0;
 };

@@ -2,53 +2,14 @@
 
 #include <algorithm>
 
-#include "host/db/AcDbBlockTableRecord.h"
-#include "host/db/AcDbDatabase.h"
-#include "host/db/AcDbEntity.h"
-#include "host/db/AcDbExtents.h"
-#include "host/db/AcDbOpen.h"
 #include "host/ed/AcApDocManager.h"
-
-namespace {
-
-AcDbExtents modelSpaceExtents(AcDbDatabase& database)
-{
-    AcDbExtents extents;
-    AcDbBlockTableRecord* space = nullptr;
-    if (acdbOpenObject(space, database.modelSpaceId(), AcDb::kForRead) != Acad::eOk) return extents;
-    std::vector<AcDbObjectId> ids = space->entityIds();
-    space->close();
-    for (const AcDbObjectId& id : ids) {
-        AcDbEntity* entity = nullptr;
-        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
-        AcDbExtents one;
-        if (entity->getGeomExtents(one) == Acad::eOk) extents.addExt(one);
-        entity->close();
-    }
-    return extents;
-}
-
-}  // namespace
 
 Acad::ErrorStatus acedZoomExtents()
 {
     AcApDocument* document = acDocManagerPtr()->curDocument();
     if (!document || !document->database()) return Acad::eNotApplicable;
-    AcDbExtents extents = modelSpaceExtents(*document->database());
-    if (!extents.isValid()) {
-        AcGePoint3d low = document->database()->extmin();
-        AcGePoint3d high = document->database()->extmax();
-        if (low.x <= high.x && low.y <= high.y) extents.set(low, high);
-    }
     AcApView view;
-    if (extents.isValid()) {
-        // A margin of 1% of the larger side keeps the outermost lines off the edge.
-        double width = extents.maxPoint().x - extents.minPoint().x;
-        double height = extents.maxPoint().y - extents.minPoint().y;
-        double margin = std::max(std::max(width, height) * 0.01, 1e-6);
-        view.lowerLeft.set(extents.minPoint().x - margin, extents.minPoint().y - margin, 0.0);
-        view.upperRight.set(extents.maxPoint().x + margin, extents.maxPoint().y + margin, 0.0);
-    }
+    view.showsExtents = true;
     document->setView(view);
     return Acad::eOk;
 }

@@ -8,6 +8,8 @@
 
 // Shows everything in model space (with a small margin); an empty drawing
 // shows its $EXTMIN..$EXTMAX or, when those are not set, the default sheet.
+// The console host draws nothing, so the extents are measured when the view
+// is first looked at (AcApDocument::view) rather than at the zoom itself.
 Acad::ErrorStatus acedZoomExtents();
 // Shows the window between two corners (any two opposite corners);
 // eInvalidInput when the window has no width or height.

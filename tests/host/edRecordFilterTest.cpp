@@ -1,6 +1,8 @@
-// Selection filters answered from the file record: an entity the filter
-// rejects by type or block name is not built, and the answer is the same as
-// the built object's (non-ASCII names, references changed since reading).
+// Work that need not open every entity of a large drawing does not: selection
+// filters answered from the file record (an entity rejected by type or block
+// name is not built, and the answer is the built object's: non-ASCII names,
+// references changed since reading), and a zoom to the extents that is undone
+// before the view is looked at.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
@@ -20,6 +23,7 @@
 #include "host/db/resbuf.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedSelection.h"
+#include "host/ed/acedView.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {
@@ -125,6 +129,15 @@ TEST_F(RecordFilter, RejectedReferencesStayUnbuiltAndNamesMatchTheBuiltObjects)
     EXPECT_TRUE(acdbPeekBlockName(room, peeked));
     EXPECT_EQ(peeked, "ROOM-1");
     EXPECT_FALSE(acdbPeekBlockName(raeum, peeked)) << "a code-page name must be decoded by the reader";
+    {
+        // The definition named in the code page keeps its line.
+        AcDbObjectPointer<AcDbBlockReference> reference(raeum, AcDb::kForRead);
+        ASSERT_TRUE(reference);
+        EXPECT_STREQ(reference->blockName(), kRaeum.c_str());
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
+        ASSERT_TRUE(definition);
+        EXPECT_EQ(definition->entityIds().size(), 1u);
+    }
 
     // "R*" takes both room blocks, the decoded non-ASCII one included, in
     // drawing order; the chair is rejected from its record, unbuilt.
@@ -152,6 +165,28 @@ TEST_F(RecordFilter, AReferenceChangedSinceReadingAnswersWithItsNewName)
     EXPECT_FALSE(acdbPeekBlockName(room, peeked)) << "the record no longer tells the name";
     EXPECT_EQ(select("CHAIR"), (std::vector<AcDbObjectId>{room, chair}));
     EXPECT_TRUE(select("ROOM-*").empty());
+}
+
+TEST_F(RecordFilter, ZoomExtentsMeasuresTheDrawingOnlyWhenTheViewIsLookedAt)
+{
+    AcDbObjectId chair = idOf("CHAIR");
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    const AcApView before = document->view();
+    ASSERT_EQ(acedZoomExtents(), Acad::eOk);
+    ASSERT_EQ(acedZoomPrevious(), Acad::eOk);
+    EXPECT_FALSE(built(chair)) << "a zoom undone unseen opened the entities";
+    EXPECT_EQ(document->view().lowerLeft.x, before.lowerLeft.x);
+    EXPECT_EQ(document->view().upperRight.y, before.upperRight.y);
+
+    // Inserts of a unit line at x = 0, 10, 20 and a line (0,0)-(5,5): the
+    // extents are (0,0)-(21,5), shown with a margin of 1% of 21.
+    ASSERT_EQ(acedZoomExtents(), Acad::eOk);
+    const AcApView& shown = document->view();
+    EXPECT_NEAR(shown.lowerLeft.x, -0.21, 1e-9);
+    EXPECT_NEAR(shown.lowerLeft.y, -0.21, 1e-9);
+    EXPECT_NEAR(shown.upperRight.x, 21.21, 1e-9);
+    EXPECT_NEAR(shown.upperRight.y, 5.21, 1e-9);
+    EXPECT_TRUE(built(chair));
 }
 
 }  // namespace
