@@ -62,7 +62,8 @@ CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] {
         initialise();
-        setHyperlinks(std::make_unique<CHyperlinks>());
+        setHyperlinks(std::make_unique<CHyperlinks>(reference));
+        hadHyperlinks_ = getHyperlinks()->getCount() > 0;
         blockReferenceId_ = reference->objectId();
         AcDbObjectId definitionId = reference->blockTableRecord();
         layer_ = reference->layer();
@@ -360,13 +361,47 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             raiseHostStatus(reference.openStatus(), __LINE__, drawing.getFullPath());
-        updateBlockIdentifier(reference.object());
-        writeXData(reference.object());
-        if (getAttributes() && getAttributes()->getCount() > 0)
-            getAttributes()->applyToDWG(reference.object(), currentUcsMatrix(drawing));
-        if (zoomOnApply_)
-            zoomToBlock(drawing, reference.object());
+        CZelkaExceptions errors;
+        applyToReference(drawing, reference.object(), errors);
+        if (errors.size() > 0)
+            throw CEXUnhandled(ZELKA_MODULE_TITLE, __FILE__, "CBlockDWG::hatchBlock", 0, errors.getAt(0).clone());
     });
+}
+
+void CBlockDWG::applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::applyToDWG", [&] {
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked())
+            raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
+        if (!reference)
+            return;
+        applyToReference(drawing, reference.object(), errors);
+    });
+}
+
+void CBlockDWG::applyToReference(CAcadDrawing& drawing, AcDbBlockReference* reference, CZelkaExceptions& errors)
+{
+    updateBlockIdentifier(reference);
+    writeXData(reference);
+    if (getAttributes() && getAttributes()->getCount() > 0)
+        getAttributes()->applyToDWG(reference, currentUcsMatrix(drawing));
+    const bool linked = getHyperlinks() && (getHyperlinks()->getCount() > 0 || hadHyperlinks_);
+    if (getHatch()) {
+        AcDbObjectId hatchId = hatchBlock(drawing, reference, errors);
+        if (linked)
+            hyperlinkHatch(drawing, hatchId);
+    }
+    if (linked)
+        hyperlinkBlock(drawing, reference);
+    if (zoomOnApply_)
+        zoomToBlock(drawing, reference);
+    if (getAssets()) {
+        // The assets report their own problems; the block's list stays its own.
+        CZelkaExceptions assetErrors;
+        getAssets()->applyToDWG(drawing, assetErrors);
+    }
 }
 
 void CBlockDWG::updateBlockIdentifier(AcDbBlockReference* reference)

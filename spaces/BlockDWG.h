@@ -101,10 +101,17 @@ public:
 
     // Writes the block to the drawing under the drawing's lock: renames the
     // definition to blockName, writes the record and (when read) the
-    // attributes with the drawing's UCS, and zooms to the block when
-    // zoomOnApply is set. Throws the host-error chain when the lock or the
-    // reference's write open fails.
+    // attributes with the drawing's UCS, hatches it when it has a hatch,
+    // gives its hyperlinks to the hatch and the block, zooms to it when
+    // zoomOnApply is set and applies its assets. Throws the host-error chain
+    // when the lock or the reference's write open fails, and the first
+    // hatching error as a chain when hatching reports any (flag is the
+    // caller's and changes nothing here).
     void applyToDWG(CAcadDrawing& drawing, bool flag);
+    // The same for a graphic report: a reference that does not open leaves
+    // the drawing alone, and hatching errors go into errors (asset errors
+    // into a list of their own). Throws the host-error chain when the lock fails.
+    void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
     // Renames the reference's block definition to blockName; host-error chain on failure.
     void updateBlockIdentifier(AcDbBlockReference* reference);
     // Writes the attribute texts and layout to the reference.
@@ -182,6 +189,8 @@ public:
 
 private:
     enum class ListSum { Area, Perimeter };
+    // Steps of applyToDWG after the reference is open for write.
+    void applyToReference(CAcadDrawing& drawing, AcDbBlockReference* reference, CZelkaExceptions& errors);
     double sumHandleList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, ListSum what);
     void highlightList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, bool highlight);
     static void keepPolylineHandles(const AcDbObjectIdArray& ids, std::vector<AcDbHandle>& handles);
@@ -195,6 +204,10 @@ private:
     std::vector<AcDbHandle> handlesToAdd_;
     int32_t zoomOnApply_ = 0;
     double zoomMargin_ = 0.0;
+    // The reference or its definition carried hyperlinks when read: writing
+    // then replaces them even with an empty list (removing them), while a
+    // block that never had any is not given the empty hyperlink record.
+    bool hadHyperlinks_ = false;
     int32_t colourIndex_ = 256;
     int32_t lineWeight_ = -1;
     std::string layer_;

@@ -1,6 +1,10 @@
 #include "spaces/BlockDWGRoom.h"
 
+#include <memory>
+
 #include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPolyline.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/AcadUtilities.h"
 
@@ -18,7 +22,16 @@ CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& 
     zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] {
         setBlockKind(7);
         outlineId_ = CAcadUtilities::getBlockOutlineId(reference->blockTableRecord());
-        if (withAssets)
-            setAssets(std::make_unique<CAssets>());
+        if (!withAssets)
+            return;
+        setAssets(std::make_unique<CAssets>());
+        // The assets are found in the drawing, so the outline is placed where
+        // the reference draws it (a copy: the definition stays as it is).
+        AcDbObjectPointer<AcDbPolyline> outline(outlineId_, AcDb::kForRead);
+        if (!outline)
+            return;
+        std::unique_ptr<AcDbEntity> placed(outline->clone());
+        if (placed && placed->transformBy(reference->blockTransform()) == Acad::eOk)
+            getAssets()->getPolylineAssets(drawing, static_cast<const AcDbPolyline*>(placed.get()));
     });
 }

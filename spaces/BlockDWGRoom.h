@@ -12,8 +12,8 @@ public:
     CBlockDWGRoom();
     // Reads the reference as CBlockDWG does, takes kind 7 and finds the
     // room's outline (the first lightweight polyline of its definition).
-    // withAssets: the room gets an asset collection for the assets placed
-    // inside that outline.
+    // withAssets: the room gets an asset collection filled with the assets
+    // the outline, placed where the reference draws it, selects.
     CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets = false);
 
     // The outline found when the room was read; null when its definition has none.

@@ -1,0 +1,105 @@
+// What applyToDWG does besides the record: hyperlinks are written back only
+// for blocks that have or had some (an emptied list removes them, a block
+// that never had any gets no hyperlink record), a report's block whose
+// reference is gone is skipped quietly while the command form fails, and a
+// room read with its assets collects those its placed outline holds.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
+#include "host/db/AcDbRegAppTable.h"
+#include "infra/ZelkaExceptions.h"
+#include "spaces/BlockDWG.h"
+#include "spaces/BlockDWGRoom.h"
+
+#include "SpacesTestSupport.h"
+
+using namespace spacetest;
+
+namespace {
+
+bool hasRegApp(AcDbDatabase* database, const char* name)
+{
+    AcDbRegAppTable* table = nullptr;
+    if (database->getRegAppTable(table, AcDb::kForRead) != Acad::eOk) return false;
+    bool found = table->has(name);
+    table->close();
+    return found;
+}
+
+int linksOn(AcDbObjectId ref)
+{
+    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+    return CHyperlinks(reference.object()).getCount();
+}
+
+std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId ref)
+{
+    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
+}
+
+}  // namespace
+
+TEST(ApplySteps, HyperlinksAreWrittenOnlyForBlocksThatHaveOrHadThem)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId plain = d.insert(def, AcGePoint3d(0, 0, 0));
+    readBlock(d, plain)->applyToDWG(d.drawing, false);
+    EXPECT_FALSE(hasRegApp(d.database, "PE_URL"));
+
+    AcDbObjectId linked = d.insert(d.defineSpace("ROOM-2", rectangle(0, 0, 1000, 1000)), AcGePoint3d(5000, 0, 0));
+    auto block = readBlock(d, linked);
+    block->getHyperlinks()->add(std::make_unique<CHyperlink>("http://plans/a", "Plan A"));
+    block->getHyperlinks()->add(std::make_unique<CHyperlink>("http://plans/b", "Plan B"));
+    block->applyToDWG(d.drawing, false);
+    EXPECT_EQ(linksOn(linked), 2);
+
+    // Read again, the block knows its links; emptied, applying removes them.
+    auto again = readBlock(d, linked);
+    ASSERT_EQ(again->getHyperlinks()->getCount(), 2);
+    again->getHyperlinks()->deleteObjects();
+    again->applyToDWG(d.drawing, false);
+    EXPECT_EQ(linksOn(linked), 0);
+}
+
+TEST(ApplySteps, AReportsBlockWhoseReferenceIsGoneIsSkippedTheCommandFormFails)
+{
+    Drawing d;
+    AcDbObjectId ref = d.insert(d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000)), AcGePoint3d(0, 0, 0));
+    auto block = readBlock(d, ref);
+    {
+        AcDbObjectPointer<AcDbEntity> reference(ref, AcDb::kForWrite);
+        ASSERT_EQ(reference->erase(), Acad::eOk);
+    }
+    CZelkaExceptions errors;
+    EXPECT_NO_THROW(block->applyToDWG(d.drawing, errors));
+    EXPECT_EQ(errors.getCount(), 0);
+    EXPECT_THROW(block->applyToDWG(d.drawing, false), CEXZelka);
+    EXPECT_FALSE(d.drawing.isLocked());
+}
+
+TEST(ApplySteps, RoomWithAssetsCollectsWhatItsPlacedOutlineHolds)
+{
+    Drawing d;
+    AcDbObjectId roomDef = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId room = d.insert(roomDef, AcGePoint3d(5000, 5000, 0));
+    AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 50, 50), AcGePoint3d(0, 0, 0), 10.0, {});
+    // Inside the room where it is drawn, and inside the outline's own
+    // coordinates (near the origin) but outside the drawn room.
+    AcDbObjectId inside = d.insert(chairDef, AcGePoint3d(5400, 5400, 0));
+    d.insert(chairDef, AcGePoint3d(400, 400, 0));
+
+    AcDbObjectPointer<AcDbBlockReference> reference(room, AcDb::kForRead);
+    CBlockDWGRoom withAssets(reference.object(), d.drawing, true);
+    CBlockDWGRoom without(reference.object(), d.drawing, false);
+    reference.close();
+    ASSERT_NE(withAssets.getAssets(), nullptr);
+    ASSERT_EQ(withAssets.getAssets()->getCount(), 1);
+    EXPECT_EQ(withAssets.getAssets()->getAt(0).getHandle(), inside.handle().toString());
+    EXPECT_EQ(without.getAssets(), nullptr);
+}
