@@ -15,7 +15,9 @@
 #include "host/db/AcDbLayerTable.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/Hatch.h"
+#include "database/Assets.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/BlockDWGRoom.h"
 #include "tests/spaces/HatchLinksTestSupport.h"
 
 using hatchtest::handleOf;
@@ -311,6 +313,76 @@ TEST_F(HatchingTest, HyperlinksGoToTheReferenceItsDefinitionAndTheHatch)
     CHyperlinks back(ref.object());
     ASSERT_EQ(back.getCount(), 1);
     EXPECT_EQ(back.getAt(0).getDescription(), "Room 14");
+}
+
+// A room read with its assets and applied for a graphic report: the room is
+// hatched and linked, and so is the asset standing in it; the one outside
+// the room is left alone.
+TEST_F(HatchingTest, ApplyingARoomHatchesAndLinksItAndItsAssets)
+{
+    const double turn = kPi / 2;
+    AcDbObjectId roomReference = space("ROOM-20", rectangle(0, 0, 5000, 4000), 20000, 10000, turn);
+    AcDbObjectId desk = dwg.host.defineSpace("DESK", rectangle(0, 0, 1600, 800), AcGePoint3d(0, 0, 0), 20.0, {});
+    // The room covers x 16000..20000, y 10000..15000 once turned.
+    AcDbObjectId inside = dwg.host.insert(desk, AcGePoint3d(17000, 12000, 0));
+    AcDbObjectId outside = dwg.host.insert(desk, AcGePoint3d(30000, 12000, 0));
+
+    std::unique_ptr<CBlockDWGRoom> room;
+    {
+        AcDbObjectPointer<AcDbBlockReference> reference(roomReference, AcDb::kForRead);
+        room = std::make_unique<CBlockDWGRoom>(reference.object(), dwg.drawing, true);
+    }
+    ASSERT_NE(room->getAssets(), nullptr);
+    ASSERT_EQ(room->getAssets()->getCount(), 1);
+    CAsset& asset = room->getAssets()->getAt(0);
+    EXPECT_EQ(asset.getHandle(), handleOf(inside));
+    asset.setHatch(style("ANSI31", 0, 10, "ASSET HATCH"));
+    auto assetLinks = std::make_unique<CHyperlinks>();
+    assetLinks->add(std::make_unique<CHyperlink>("http://assets.example/17", "Desk"));
+    asset.setHyperlinks(std::move(assetLinks));
+    room->setHatch(style("SOLID", 0, 1, "ZELKA HATCH"));
+    auto links = std::make_unique<CHyperlinks>();
+    links->add(std::make_unique<CHyperlink>("http://plans.example/room?id=20", "Room 20"));
+    room->setHyperlinks(std::move(links));
+
+    room->applyToDWG(dwg.drawing, errors);
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+
+    Oracle seen = saveAndRead("apply-room");
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    std::vector<std::string> hatches;
+    for (const std::string& handle : seen.list("order"))
+        if (seen.has("hatch." + handle + ".pattern"))
+            hatches.push_back(handle);
+    ASSERT_EQ(hatches.size(), 2u);
+    // The room's hatch is drawn beneath everything; the asset's follows the desk.
+    const std::vector<std::string> order = seen.list("order");
+    EXPECT_EQ(order.front(), hatches[0]);
+    const std::string roomHatch = "hatch." + hatches[0] + ".";
+    const std::string assetHatch = "hatch." + hatches[1] + ".";
+    EXPECT_EQ(seen[roomHatch + "pattern"], "SOLID");
+    EXPECT_EQ(seen[roomHatch + "layer"], "ZELKA HATCH");
+    EXPECT_EQ(seen[assetHatch + "pattern"], "ANSI31");
+    EXPECT_EQ(seen[assetHatch + "layer"], "ASSET HATCH");
+    // The room's loop by hand: (x, y) turned a quarter to (-y, x), moved to (20000, 10000).
+    const double roomCorners[4][2] = {{20000, 10000}, {20000, 15000}, {16000, 15000}, {16000, 10000}};
+    const double deskCorners[4][2] = {{17000, 12000}, {18600, 12000}, {18600, 12800}, {17000, 12800}};
+    for (int k = 0; k < 4; ++k) {
+        std::vector<double> v = seen.numbers(roomHatch + "path0.v" + std::to_string(k));
+        ASSERT_EQ(v.size(), 3u);
+        EXPECT_NEAR(v[0], roomCorners[k][0], 1e-6) << k;
+        EXPECT_NEAR(v[1], roomCorners[k][1], 1e-6) << k;
+        std::vector<double> d = seen.numbers(assetHatch + "path0.v" + std::to_string(k));
+        ASSERT_EQ(d.size(), 3u);
+        EXPECT_NEAR(d[0], deskCorners[k][0], 1e-6) << k;
+        EXPECT_NEAR(d[1], deskCorners[k][1], 1e-6) << k;
+    }
+    EXPECT_EQ(seen["entity." + hatches[0] + ".link"], "http://plans.example/room?id=20|Room 20|");
+    EXPECT_EQ(seen["entity." + handleOf(roomReference) + ".link"], "http://plans.example/room?id=20|Room 20|");
+    EXPECT_EQ(seen["entity." + hatches[1] + ".link"], "http://assets.example/17|Desk|");
+    EXPECT_EQ(seen["entity." + handleOf(inside) + ".link"], "http://assets.example/17|Desk|");
+    EXPECT_EQ(seen["entity." + handleOf(outside) + ".link"], "||");  // only the definition is shared
 }
 
 }  // namespace
