@@ -20,6 +20,7 @@
 #include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcRxClass.h"
+#include "host/ge/UcsTransform.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/Editor.h"
 #include "host/ed/acedInput.h"
@@ -192,11 +193,22 @@ bool crossesOrInside(const Shape& shape, const std::vector<Point2>& polygon)
     return false;
 }
 
-std::vector<Point2> rectangle(const double* a, const double* b)
+// Points given to a selection are in the drawing's current UCS, as the
+// prompts return them; the entities are measured in world coordinates.
+Point2 toWorld(const AcDbDatabase& db, double x, double y)
+{
+    AcGePoint3d p(x, y, 0.0);
+    p.transformBy(acgeUcsToWorld(db.ucsorg(), db.ucsxdir(), db.ucsydir()));
+    return {p.x, p.y};
+}
+
+// The window between two UCS corners, as a polygon in world coordinates (a
+// turned UCS turns the window with it).
+std::vector<Point2> rectangle(const AcDbDatabase& db, const double* a, const double* b)
 {
     double x0 = std::min(a[0], b[0]), x1 = std::max(a[0], b[0]);
     double y0 = std::min(a[1], b[1]), y1 = std::max(a[1], b[1]);
-    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    return {toWorld(db, x0, y0), toWorld(db, x1, y0), toWorld(db, x1, y1), toWorld(db, x0, y1)};
 }
 
 // Calls test(entity) on each entity of model space; collects those it accepts.
@@ -399,9 +411,9 @@ int askForSelection(AcDbDatabase& db, std::vector<AcDbObjectId>& chosen)
             if ((status = acedGetPoint(first, "Specify opposite corner: ", second)) != RTNORM) {
                 return status == RTNONE ? RTCAN : status;
             }
-            found = windowSelect(db, rectangle(first, second), word == "C");
+            found = windowSelect(db, rectangle(db, first, second), word == "C");
         } else if (parsePoint(answer, point)) {
-            AcDbObjectId picked = pickAt(db, point);
+            AcDbObjectId picked = pickAt(db, toWorld(db, point.x, point.y));
             if (picked) found.push_back(picked);
         } else if (AcDbObjectId byHandle = entityByHandle(db, answer)) {
             found.push_back(byHandle);
@@ -434,7 +446,7 @@ int acedEntSel(const char* prompt, ads_name entity, ads_point picked)
     if (upper(answer) == "L") {
         id = lastEntity(*db);
     } else if (parsePoint(answer, point)) {
-        id = pickAt(*db, point);
+        id = pickAt(*db, toWorld(*db, point.x, point.y));
     } else {
         id = entityByHandle(*db, answer);
     }
@@ -461,13 +473,13 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
         std::vector<AcDbObjectId> paper = entitiesOf(db->paperSpaceId());
         chosen.insert(chosen.end(), paper.begin(), paper.end());
     } else if ((kind == "W" || kind == "C") && pt1 && pt2) {
-        chosen = windowSelect(*db, rectangle(static_cast<const double*>(pt1), static_cast<const double*>(pt2)),
+        chosen = windowSelect(*db, rectangle(*db, static_cast<const double*>(pt1), static_cast<const double*>(pt2)),
                               kind == "C");
     } else if ((kind == "WP" || kind == "CP") && pt1) {
         std::vector<Point2> polygon;
         for (const resbuf* rb = static_cast<const resbuf*>(pt1); rb; rb = rb->rbnext) {
             if (rb->restype == RTPOINT || rb->restype == RT3DPOINT) {
-                polygon.push_back({rb->resval.rpoint[0], rb->resval.rpoint[1]});
+                polygon.push_back(toWorld(*db, rb->resval.rpoint[0], rb->resval.rpoint[1]));
             }
         }
         if (polygon.size() < 3) return RTERROR;

@@ -10,6 +10,9 @@
 
 #include "host/db/resbuf.h"
 
+// Points given to either function, typed or passed, are in the drawing's
+// current UCS, as the prompts return them.
+//
 // Picks one entity: RTNORM with its name and the point given (for a handle,
 // the point is 0,0,0); RTERROR when nothing is there or the answer is empty;
 // RTCAN when cancelled.

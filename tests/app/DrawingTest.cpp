@@ -157,6 +157,32 @@ TEST_F(Plan, WindowsTakeWhatIsInsideCrossingsWhatTheyTouch)
     acutRelRb(polygon);
 }
 
+TEST_F(Plan, WindowsAndPolygonsAreGivenInTheCurrentUcs)
+{
+    // UCS with its origin at (20,0), X along world Y and Y along world -X:
+    // the UCS point (u,v) is the world point (20 - v, u). The window
+    // (-1,-11)-(11,1) in that UCS is world x 19..31, y -1..11: the square and
+    // its text. Read as world coordinates it would hold the line instead.
+    ASSERT_EQ(document->database()->setUcs(AcGePoint3d(20, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0)),
+              Acad::eOk);
+    ads_name set;
+    ads_point low = {-1, -11, 0}, high = {11, 1, 0};
+    ASSERT_EQ(acedSSGet("W", low, high, nullptr, set), RTNORM);
+    EXPECT_EQ(handlesOf(set), (std::vector<std::string>{handles["LWPOLYLINE"], handles["TEXT"]}));
+    acedSSFree(set);
+
+    // The UCS triangle (4,-26) (6,-26) (5,-24) is the world triangle (46,4)
+    // (46,6) (44,5), across the left side of the circle (centre (50,5),
+    // radius 5); read as world points it would touch nothing.
+    resbuf* polygon = acutBuildList(RTPOINT, std::array<double, 3>{4, -26, 0}.data(), RTPOINT,
+                                    std::array<double, 3>{6, -26, 0}.data(), RTPOINT,
+                                    std::array<double, 3>{5, -24, 0}.data(), 0);
+    ASSERT_EQ(acedSSGet("CP", polygon, nullptr, nullptr, set), RTNORM);
+    EXPECT_EQ(handlesOf(set), (std::vector<std::string>{handles["CIRCLE"]}));
+    acedSSFree(set);
+    acutRelRb(polygon);
+}
+
 TEST_F(Plan, FiltersByTypeLayerAndExtendedData)
 {
     ads_name set;
