@@ -148,3 +148,29 @@ TEST(DxfRoundTrip, MissingFileAndDwgAreReportedNotCrashed)
 }
 
 }  // namespace
+
+TEST(DxfRoundTrip, AStrayAttributeInTheEntitiesSectionIsWrittenOnce)
+{
+    // The room insert renamed to a type nobody knows leaves its ATTRIB
+    // standing alone among the entities; its owner (330) is changed to the
+    // ROOM-1 definition (handle 20). It stays in model space and is written
+    // there once, so the saved file reads again.
+    std::string text = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    size_t insert = text.find("\nINSERT\n");
+    ASSERT_NE(insert, std::string::npos);
+    text.replace(insert, 8, "\nINSEZT\n");
+    const std::string owner = "\nATTRIB\n  5\n31\n330\n30\n";
+    size_t attrib = text.find(owner);
+    ASSERT_NE(attrib, std::string::npos);
+    text.replace(attrib, owner.size(), "\nATTRIB\n  5\n31\n330\n20\n");
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(text, "stray.dxf"), Acad::eOk) << db.lastError();
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
+    size_t attributes = 0;
+    for (const auto& [code, value] : dxftest::tagStream(out))
+        if (code == 0 && value == "ATTRIB") ++attributes;
+    EXPECT_EQ(attributes, 1u);
+    AcDbDatabase again(false);
+    EXPECT_EQ(again.readDxfText(out, "stray-out.dxf"), Acad::eOk) << again.lastError();
+}
