@@ -309,14 +309,12 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
             uint64_t ownerHandle = 0;
             bool paper = false;
             scanEntity(i, end, ownerHandle, paper);
-            // An entity of this section belongs to model or paper space; an
-            // owner naming another block (a stray ATTRIB after an entity that
-            // is not an INSERT, say) would have it written in two places.
+            // An entity of this section belongs to model space or to the
+            // active paper space; an owner naming any other block (a stray
+            // ATTRIB after an entity that is not an INSERT, or a sheet whose
+            // entities live in BLOCKS) would have it written in two places.
             auto it = d_.byHandle.find(ownerHandle);
-            auto* named = it != d_.byHandle.end() && it->second->kind == static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord)
-                              ? static_cast<AcDbBlockTableRecord*>(db_.objectOf(it->second))
-                              : nullptr;
-            if (named && named->isLayout())
+            if (it != d_.byHandle.end() && it->second && (it->second == d_.modelSpace || it->second == d_.paperSpace))
                 owner = it->second;
             else
                 owner = paper && d_.paperSpace ? d_.paperSpace : d_.modelSpace;

@@ -149,28 +149,50 @@ TEST(DxfRoundTrip, MissingFileAndDwgAreReportedNotCrashed)
 
 }  // namespace
 
-TEST(DxfRoundTrip, AStrayAttributeInTheEntitiesSectionIsWrittenOnce)
+namespace {
+
+// Reads the text, saves it, counts the records of the type in the output,
+// and reads the output again.
+void expectWrittenOnceAndReadable(const std::string& text, const std::string& type, const std::string& what)
+{
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(text, "stray.dxf"), Acad::eOk) << what << ": " << db.lastError();
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk) << what;
+    size_t written = 0;
+    for (const auto& [code, value] : dxftest::tagStream(out))
+        if (code == 0 && value == type) ++written;
+    size_t read = 0;
+    for (const auto& [code, value] : dxftest::tagStream(text))
+        if (code == 0 && value == type) ++read;
+    EXPECT_EQ(written, read) << what;
+    AcDbDatabase again(false);
+    EXPECT_EQ(again.readDxfText(out, "stray-out.dxf"), Acad::eOk) << what << ": " << again.lastError();
+}
+
+}  // namespace
+
+TEST(DxfRoundTrip, AnEntityOfTheEntitiesSectionOwnedElsewhereIsWrittenOnce)
 {
     // The room insert renamed to a type nobody knows leaves its ATTRIB
-    // standing alone among the entities; its owner (330) is changed to the
-    // ROOM-1 definition (handle 20). It stays in model space and is written
-    // there once, so the saved file reads again.
-    std::string text = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
-    size_t insert = text.find("\nINSERT\n");
+    // standing alone among the entities, with its owner (330) changed to the
+    // ROOM-1 definition (handle 20).
+    std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    size_t insert = room.find("\nINSERT\n");
     ASSERT_NE(insert, std::string::npos);
-    text.replace(insert, 8, "\nINSEZT\n");
+    room.replace(insert, 8, "\nINSEZT\n");
     const std::string owner = "\nATTRIB\n  5\n31\n330\n30\n";
-    size_t attrib = text.find(owner);
+    size_t attrib = room.find(owner);
     ASSERT_NE(attrib, std::string::npos);
-    text.replace(attrib, owner.size(), "\nATTRIB\n  5\n31\n330\n20\n");
-    AcDbDatabase db(false);
-    ASSERT_EQ(db.readDxfText(text, "stray.dxf"), Acad::eOk) << db.lastError();
-    std::string out;
-    ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
-    size_t attributes = 0;
-    for (const auto& [code, value] : dxftest::tagStream(out))
-        if (code == 0 && value == "ATTRIB") ++attributes;
-    EXPECT_EQ(attributes, 1u);
-    AcDbDatabase again(false);
-    EXPECT_EQ(again.readDxfText(out, "stray-out.dxf"), Acad::eOk) << again.lastError();
+    room.replace(attrib, owner.size(), "\nATTRIB\n  5\n31\n330\n20\n");
+    expectWrittenOnceAndReadable(room, "ATTRIB", "ATTRIB owned by a block definition");
+
+    // A line of the ENTITIES section owned by the sheet that is not active
+    // (*Paper_Space0, handle 23), whose entities are kept in BLOCKS.
+    std::string antenna = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/dxflib_antenna_AC1015.dxf");
+    const std::string line = "\nLINE\n  5\n43\n";
+    size_t at = antenna.find(line);
+    ASSERT_NE(at, std::string::npos);
+    antenna.insert(at + line.size(), "330\n23\n");
+    expectWrittenOnceAndReadable(antenna, "LINE", "LINE owned by a sheet that is not active");
 }
