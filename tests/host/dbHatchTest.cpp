@@ -28,14 +28,7 @@ Facts oracle(const std::string& args)
     std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/host/dbHatchOracle.py").string() +
                       "' " + args + " 2>&1";
     Facts facts;
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = dxftest::capture(cmd);
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
         size_t eq = line.find('=');

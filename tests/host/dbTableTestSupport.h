@@ -19,14 +19,7 @@ inline Facts query(const std::filesystem::path& file)
 {
     std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/host/dbTableQuery.py").string() +
                       "' '" + file.string() + "' 2>&1";
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = dxftest::capture(cmd);
     Facts facts;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {

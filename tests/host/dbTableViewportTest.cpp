@@ -28,14 +28,7 @@ std::vector<std::string> ezdxfViewports(const std::string& path)
     const auto dir = dxftest::tempDir("viewport-oracle");
     dxftest::writeFile(dir / "vp.py", script);
     std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dir / "vp.py").string() + "' '" + path + "' 2>&1";
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = dxftest::capture(cmd);
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)

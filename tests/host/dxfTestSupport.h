@@ -72,6 +72,20 @@ inline bool haveEzdxf()
     return have == 1;
 }
 
+// What a shell command prints (stdout; add "2>&1" for stderr too).
+inline std::string capture(const std::string& cmd)
+{
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
 // Runs tests/host/dxf_check.py on a file with expressions over its report;
 // returns one JSON text per expression (the whole report when none).
 inline std::vector<std::string> ezdxfCheck(const std::filesystem::path& file, const std::vector<std::string>& exprs = {})
@@ -85,14 +99,7 @@ inline std::vector<std::string> ezdxfCheck(const std::filesystem::path& file, co
         cmd += "'";
     }
     cmd += " 2>&1";
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = capture(cmd);
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)

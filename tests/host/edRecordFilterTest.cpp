@@ -28,18 +28,6 @@
 
 namespace {
 
-std::string capture(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-        pclose(pipe);
-    }
-    return out;
-}
-
 // An R2000 drawing in code page 1252 written by ezdxf: inserts of ROOM-1,
 // CHAIR and RÄUM-2 (the Ä stored as one 1252 byte), and a line. Prints
 // "name handle" per insert.
@@ -67,7 +55,7 @@ protected:
                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         dxftest::writeFile(dir / "make.py", kMakePlan);
         const std::string file = (dir / "plan.dxf").string();
-        std::string listing = capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'");
+        std::string listing = dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'");
         std::istringstream lines(listing);
         std::string hexName, handle;
         while (lines >> hexName >> handle) {

@@ -38,14 +38,7 @@ inline std::vector<std::string> ezdxf(const std::filesystem::path& file, const s
     for (const std::string& e : exprs)
         cmd += " " + quoted(e);
     cmd += " 2>&1";
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = dxftest::capture(cmd);
     std::vector<std::string> lines;
     size_t pos = 0;
     while (pos < out.size()) {
