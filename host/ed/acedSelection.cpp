@@ -358,15 +358,21 @@ bool ruledOutByRecord(const AcDbObjectId& id, const resbuf* filter)
     return false;
 }
 
-int makeSet(std::vector<AcDbObjectId> ids, ads_name set)
+// Keeps the entities as a new set and names it in set.
+int storeSet(std::vector<AcDbObjectId> ids, ads_name set)
 {
-    if (ids.empty()) return RTERROR;
     SelectionSets& state = selectionSets();
     int64_t key = state.next++;
     state.sets[key] = std::move(ids);
     set[0] = key;
     set[1] = 0;
     return RTNORM;
+}
+
+int makeSet(std::vector<AcDbObjectId> ids, ads_name set)
+{
+    if (ids.empty()) return RTERROR;
+    return storeSet(std::move(ids), set);
 }
 
 void addUnique(std::vector<AcDbObjectId>& into, const std::vector<AcDbObjectId>& found, size_t& added)
@@ -540,10 +546,5 @@ int acedSSAdd(const ads_name entity, const ads_name set, ads_name result)
         result[1] = 0;
         return RTNORM;
     }
-    SelectionSets& state = selectionSets();
-    int64_t key = state.next++;
-    state.sets[key] = std::move(ids);
-    result[0] = key;
-    result[1] = 0;
-    return RTNORM;
+    return storeSet(std::move(ids), result);
 }
