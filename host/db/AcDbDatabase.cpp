@@ -57,6 +57,17 @@ AcDbDatabaseData::~AcDbDatabaseData()
         ::munmap(mapped, mappedSize);
 }
 
+const DxfCodepage& AcDbDatabaseData::codepage() const
+{
+    const bool utf8 = header.acadver >= "AC1021";
+    if (!codepage_ || codepageUtf8_ != utf8 || codepageName_ != header.codepage) {
+        codepage_ = std::make_unique<DxfCodepage>(utf8, header.codepage);
+        codepageUtf8_ = utf8;
+        codepageName_ = header.codepage;
+    }
+    return *codepage_;
+}
+
 Acad::ErrorStatus AcDbDatabase::readDxfFile(const char* path)
 {
     std::string name = path ? path : "";

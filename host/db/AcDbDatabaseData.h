@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/db/AcDbStub.h"
+#include "host/dxf/DxfCodepage.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 
@@ -86,10 +87,20 @@ struct AcDbDatabaseData {
     AcDbDatabaseData& operator=(const AcDbDatabaseData&) = delete;
     ~AcDbDatabaseData();
 
+    // The code page of the current $ACADVER and $DWGCODEPAGE: made on first
+    // use and remade only when either value changed, so building objects
+    // and reading extended data need not set one up per call.
+    const DxfCodepage& codepage() const;
+
     // Keeps text for a tag made after reading; the view stays valid.
     std::string_view keep(std::string text)
     {
         strings.push_back(std::move(text));
         return strings.back();
     }
+
+private:
+    mutable std::unique_ptr<DxfCodepage> codepage_;  // for the values below
+    mutable bool codepageUtf8_ = false;
+    mutable std::string codepageName_;
 };

@@ -166,6 +166,16 @@ resbuf* AcDbObject::xData(const char* regappName) const
     return head;
 }
 
+bool AcDbObject::hasXData(const char* regappName) const
+{
+    if (!regappName)
+        return false;
+    for (const AcDbXDataApp& app : xdata_)
+        if (strcasecmp(regappName, app.name.c_str()) == 0)
+            return true;
+    return false;
+}
+
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
 {
     if (!xdata || xdata->restype != 1001 || !xdata->resval.rstring)

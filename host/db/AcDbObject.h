@@ -77,6 +77,9 @@ public:
     // the chain does not start with 1001; eRegappIdNotFound when an
     // application is not registered in the object's database.
     Acad::ErrorStatus setXData(const resbuf* xdata);
+    // True when the object holds extended data of the application (name
+    // compared ignoring case, as xData does); false for a null name.
+    bool hasXData(const char* regappName) const;
 
     AcDbObjectId extensionDictionary() const { return extDict_; }
     // Creates an empty extension dictionary; eAlreadyInDb when there is one,

@@ -13,3 +13,9 @@
 // other object, for one already built (its name may have changed) and for a
 // name that needs decoding.
 bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name);
+
+// Whether the object has extended data of the application (name compared
+// ignoring case, as AcDbObject::xData does): from the record for an object
+// not built yet, from the object otherwise, so the answer is always certain.
+// Returns false (has untouched) only for a null id or one of no database.
+bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has);
