@@ -8,7 +8,11 @@
 
 namespace DxfValue {
 
-std::string_view trimmed(std::string_view t)
+namespace {
+
+// The value without leading blanks and trailing blanks or carriage return;
+// here so the readers below have it inline.
+inline std::string_view trim(std::string_view t)
 {
     size_t b = 0, e = t.size();
     while (b < e && (t[b] == ' ' || t[b] == '\t'))
@@ -18,20 +22,76 @@ std::string_view trimmed(std::string_view t)
     return t.substr(b, e - b);
 }
 
+}  // namespace
+
+std::string_view trimmed(std::string_view t) { return trim(t); }
+
+namespace {
+
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Plain decimals as DXF files write them ("-12.5", "0.0", "3"): at most 19
+// significant digits making a whole number up to 2^53 and at most 22
+// decimals. That whole number and the power of ten are then exact doubles,
+// so one division rounds correctly and gives the same bits as the full
+// parser. False, with nothing read, for any other text.
+bool plainDecimal(std::string_view t, double& out)
+{
+    const char* p = t.data();
+    const char* end = p + t.size();
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    uint64_t mantissa = 0;
+    int significant = 0, decimals = 0;
+    const char* digits = p;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        significant += mantissa != 0;
+        if (significant > 19)
+            return false;
+    }
+    if (p == digits)
+        return false;
+    if (p != end) {
+        if (*p != '.' || ++p == end)
+            return false;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+            significant += mantissa != 0;
+            if (significant > 19 || ++decimals > 22)
+                return false;
+        }
+        if (p != end || decimals == 0)
+            return false;
+    }
+    if (mantissa > (uint64_t{1} << 53))
+        return false;
+    const double value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+    out = negative ? -value : value;
+    return true;
+}
+
+}  // namespace
+
 bool toDouble(std::string_view text, double& out)
 {
-    std::string_view t = trimmed(text);
+    std::string_view t = trim(text);
     if (!t.empty() && t.front() == '+')
         t.remove_prefix(1);
     if (t.empty())
         return false;
+    if (plainDecimal(t, out))
+        return true;
     auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
     return ec == std::errc() && p == t.data() + t.size() && std::isfinite(out);
 }
 
 bool toInt(std::string_view text, int64_t& out)
 {
-    std::string_view t = trimmed(text);
+    std::string_view t = trim(text);
     if (!t.empty() && t.front() == '+')
         t.remove_prefix(1);
     if (t.empty())
@@ -48,7 +108,7 @@ bool toInt(std::string_view text, int64_t& out)
 
 bool toHandle(std::string_view text, uint64_t& out)
 {
-    std::string_view t = trimmed(text);
+    std::string_view t = trim(text);
     if (t.empty() || t.size() > 16)
         return false;
     auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out, 16);
