@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -147,11 +148,50 @@ std::string convert(const std::string& to, const std::string& from, std::string_
 
 DxfCodepage::DxfCodepage(bool utf8File, std::string_view codepage) : utf8_(utf8File), charset_(charsetFor(codepage)) {}
 
+bool DxfCodepage::isPlain(std::string_view raw) const
+{
+    // Eight bytes at a time: a byte with its top bit set, or a backslash
+    // (found as a zero byte of word ^ 0x5C5C...), ends the fast case.
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    constexpr uint64_t kBackslashes = kOnes * static_cast<unsigned char>('\\');
+    const char* p = raw.data();
+    size_t left = raw.size();
+    bool high = false;
+    for (; left >= 8; p += 8, left -= 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        const uint64_t x = word ^ kBackslashes;
+        if ((x - kOnes) & ~x & kHigh)
+            return false;
+        high |= (word & kHigh) != 0;
+    }
+    for (; left > 0; ++p, --left) {
+        if (*p == '\\')
+            return false;
+        high |= static_cast<unsigned char>(*p) >= 0x80;
+    }
+    return !high || utf8_;
+}
+
 std::string DxfCodepage::decode(std::string_view raw) const
 {
+    if (isPlain(raw))
+        return std::string(raw);
     if (utf8_ || !hasHighBytes(raw))
         return decodeEscapes(raw);
     return decodeEscapes(convert("UTF-8", charset_, raw));
+}
+
+char* DxfCodepage::decodeToMalloc(std::string_view raw) const
+{
+    if (!isPlain(raw))
+        return strdup(decode(raw).c_str());
+    auto* out = static_cast<char*>(std::malloc(raw.size() + 1));
+    if (out) {
+        std::memcpy(out, raw.data(), raw.size());
+        out[raw.size()] = '\0';
+    }
+    return out;
 }
 
 std::string DxfCodepage::encode(std::string_view utf8) const

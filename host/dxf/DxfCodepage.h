@@ -15,6 +15,9 @@ public:
     // The UTF-8 text of a value read from the file. Bytes that are not valid
     // in the file encoding become U+FFFD.
     std::string decode(std::string_view raw) const;
+    // The same text in memory from malloc, for a result buffer's string
+    // (acutRelRb frees it); null when out of memory.
+    char* decodeToMalloc(std::string_view raw) const;
     // The file bytes for UTF-8 text.
     std::string encode(std::string_view utf8) const;
 
@@ -23,6 +26,9 @@ public:
     const std::string& charset() const { return charset_; }
 
 private:
+    // True when raw needs no decoding: no escape, and no byte of the code page.
+    bool isPlain(std::string_view raw) const;
+
     bool utf8_;
     std::string charset_;
 };

@@ -96,10 +96,10 @@ AcDbObject* create(AcDbDatabase& db, AcDbStub* stub)
     case AcDbObjectKind::SortentsTable: return new AcDbSortentsTable();
     case AcDbObjectKind::Layout: return new AcDbLayout();
     case AcDbObjectKind::SymbolTable: {
-        std::string type;
+        std::string_view type;
         for (uint32_t i = 1; i < stub->tagCount; ++i)
             if (stub->tags[i].code == 2) {
-                type = std::string(DxfValue::trimmed(stub->tags[i].value()));
+                type = DxfValue::trimmed(stub->tags[i].value());
                 break;
             }
         if (type == "BLOCK_RECORD") return new AcDbBlockTable();
@@ -138,14 +138,14 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
         || static_cast<AcDbObjectKind>(stub->kind) == AcDbObjectKind::BlockBegin
         || static_cast<AcDbObjectKind>(stub->kind) == AcDbObjectKind::BlockEnd) {
         // The class a CAD program would report: the last subclass marker.
-        std::string name;
+        std::string_view marker;
         size_t end = dataEnd(t, n);
         for (size_t i = 0; i < end; ++i)
             if (t[i].code == 100)
-                name = std::string(t[i].value());
-        if (name.empty() || name == "AcDbEntity")
-            name = "AcDb" + std::string(t[0].value());
-        o->ownClass_ = std::make_unique<AcRxClass>(name.c_str(), std::string(t[0].value()).c_str(),
+                marker = t[i].value();
+        const std::string dxfName(t[0].value());
+        const std::string name = marker.empty() || marker == "AcDbEntity" ? "AcDb" + dxfName : std::string(marker);
+        o->ownClass_ = std::make_unique<AcRxClass>(name.c_str(), dxfName.c_str(),
                                                    stub->isEntity ? AcDbEntity::desc() : AcDbObject::desc());
         o->fileClass_ = o->ownClass_.get();
     }
@@ -171,22 +171,24 @@ void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, siz
                 o.owner_ = idOf(db, handleOf(t[i]));
         }
     }
-    for (size_t k = dataEnd(t, n); k < n; ++k) {
-        if (t[k].code != 1001)
+    for (size_t k = dataEnd(t, n); k < n;) {
+        if (t[k].code != 1001) {
+            ++k;
             continue;
-        DxfCodepage cp(db.data().header.acadver >= "AC1021", db.data().header.codepage);
-        AcDbXDataApp app;
-        app.name = cp.decode(t[k].value());
-        app.fileTags.push_back(t[k]);
-        for (++k; k < n && t[k].code != 1001; ++k)
-            app.fileTags.push_back(t[k]);
-        --k;
-        o.xdata_.push_back(std::move(app));
+        }
+        size_t next = k + 1;
+        while (next < n && t[next].code != 1001)
+            ++next;
+        AcDbXDataApp& app = o.xdata_.emplace_back();
+        app.name = db.data().codepage().decode(t[k].value());
+        app.fileTags.assign(t + k, t + next);
+        k = next;
     }
 }
 
 void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n)
 {
+    const DxfCodepage& cp = e.database()->data().codepage();
     size_t i = 1;
     while (i < n && !(t[i].code == 100 && t[i].value() == "AcDbEntity"))
         ++i;
@@ -194,8 +196,8 @@ void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n)
     int64_t rgb = -1;
     for (++i; i < n && t[i].code != 100 && t[i].code != 1001 && t[i].code != 101; ++i) {
         switch (t[i].code) {
-        case 8: e.layer_ = std::string(t[i].value()); break;
-        case 6: e.linetype_ = std::string(t[i].value()); break;
+        case 8: e.layer_ = cp.decode(t[i].value()); break;
+        case 6: e.linetype_ = cp.decode(t[i].value()); break;
         case 62: aci = static_cast<int>(integer(t[i], 256)); break;
         case 420: rgb = integer(t[i], -1); break;
         case 48: e.linetypeScale_ = real(t[i], 1.0); break;
@@ -212,18 +214,13 @@ void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n)
         e.color_.setByBlock();
     else
         e.color_.setColorIndex(static_cast<int16_t>(std::abs(aci)));
-    if (e.stub_) {
-        DxfCodepage cp(e.database()->data().header.acadver >= "AC1021", e.database()->data().header.codepage);
-        e.layer_ = cp.decode(e.layer_);
-        e.linetype_ = cp.decode(e.linetype_);
-    }
 }
 
 void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, size_t n)
 {
-    DxfCodepage cp(db.data().header.acadver >= "AC1021", db.data().header.codepage);
+    const DxfCodepage& cp = db.data().codepage();
     const size_t end = dataEnd(t, n);
-    std::string marker;
+    std::string_view marker;
     int textSubclass = 0;
     auto str = [&](const DxfTag& tag) { return cp.decode(tag.value()); };
     switch (o.kind()) {
@@ -231,11 +228,11 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
     case AcDbObjectKind::Attribute:
     case AcDbObjectKind::AttributeDefinition: {
         auto& x = static_cast<AcDbText&>(o);
-        auto* att = dynamic_cast<AcDbAttribute*>(&o);
-        auto* def = dynamic_cast<AcDbAttributeDefinition*>(&o);
+        auto* att = o.kind() == AcDbObjectKind::Attribute ? static_cast<AcDbAttribute*>(&o) : nullptr;
+        auto* def = o.kind() == AcDbObjectKind::AttributeDefinition ? static_cast<AcDbAttributeDefinition*>(&o) : nullptr;
         for (size_t i = 1; i < end; ++i) {
             if (t[i].code == 100) {
-                marker = std::string(t[i].value());
+                marker = t[i].value();
                 if (marker == "AcDbText")
                     ++textSubclass;
                 continue;
@@ -348,6 +345,8 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
     }
     case AcDbObjectKind::Circle:
     case AcDbObjectKind::Line: {
+        auto* c = o.kind() == AcDbObjectKind::Circle ? static_cast<AcDbCircle*>(&o) : nullptr;
+        auto* l = o.kind() == AcDbObjectKind::Line ? static_cast<AcDbLine*>(&o) : nullptr;
         bool in = false;
         for (size_t i = 1; i < end; ++i) {
             if (t[i].code == 100) {
@@ -356,12 +355,12 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
             }
             if (!in)
                 continue;
-            if (auto* c = dynamic_cast<AcDbCircle*>(&o)) {
+            if (c) {
                 if (t[i].code == 10) c->center_ = pointAt(t, end, i, 10);
                 else if (t[i].code == 40) c->radius_ = real(t[i], 1.0);
                 else if (t[i].code == 39) c->thickness_ = real(t[i]);
                 else if (t[i].code == 210) c->normal_ = pointAt(t, end, i, 210).asVector();
-            } else if (auto* l = dynamic_cast<AcDbLine*>(&o)) {
+            } else if (l) {
                 if (t[i].code == 10) l->start_ = pointAt(t, end, i, 10);
                 else if (t[i].code == 11) l->end_ = pointAt(t, end, i, 11);
                 else if (t[i].code == 39) l->thickness_ = real(t[i]);
@@ -392,6 +391,11 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         int aci = 7;
         int64_t rgb = -1;
         bool nameSeen = false, flagsSeen = false;
+        const AcDbObjectKind kind = o.kind();
+        auto* b = kind == AcDbObjectKind::BlockTableRecord ? static_cast<AcDbBlockTableRecord*>(&o) : nullptr;
+        auto* l = kind == AcDbObjectKind::LayerTableRecord ? static_cast<AcDbLayerTableRecord*>(&o) : nullptr;
+        auto* lt = kind == AcDbObjectKind::LinetypeTableRecord ? static_cast<AcDbLinetypeTableRecord*>(&o) : nullptr;
+        auto* s = kind == AcDbObjectKind::TextStyleTableRecord ? static_cast<AcDbTextStyleTableRecord*>(&o) : nullptr;
         for (size_t i = 1; i < end; ++i) {
             if (t[i].code == 100) {
                 inRecord = t[i].value() != "AcDbSymbolTableRecord";
@@ -407,20 +411,20 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
                 r.flags_ = static_cast<int>(integer(t[i]));
                 flagsSeen = true;
             }
-            if (auto* b = dynamic_cast<AcDbBlockTableRecord*>(&o)) {
+            if (b) {
                 if (c == 340) b->layoutHandle_ = handleOf(t[i]);
-            } else if (auto* l = dynamic_cast<AcDbLayerTableRecord*>(&o)) {
+            } else if (l) {
                 if (c == 62) aci = static_cast<int>(integer(t[i], 7));
                 else if (c == 420) rgb = integer(t[i], -1);
                 else if (c == 6) l->linetype_ = str(t[i]);
                 else if (c == 290) l->plottable_ = integer(t[i], 1) != 0;
                 else if (c == 370) l->lineWeight_ = static_cast<AcDb::LineWeight>(integer(t[i], -3));
-            } else if (auto* lt = dynamic_cast<AcDbLinetypeTableRecord*>(&o)) {
+            } else if (lt) {
                 if (c == 3) lt->comments_ = str(t[i]);
                 else if (c == 40) lt->patternLength_ = real(t[i]);
                 else if (c == 49) lt->dashes_.push_back(real(t[i]));
                 else if (c == 74 && integer(t[i]) != 0) lt->complex_ = true;
-            } else if (auto* s = dynamic_cast<AcDbTextStyleTableRecord*>(&o)) {
+            } else if (s) {
                 if (c == 3) s->fileName_ = str(t[i]);
                 else if (c == 4) s->bigFont_ = str(t[i]);
                 else if (c == 40) s->textSize_ = real(t[i]);
@@ -429,7 +433,7 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
                 else if (c == 42) s->priorSize_ = real(t[i]);
             }
         }
-        if (auto* l = dynamic_cast<AcDbLayerTableRecord*>(&o)) {
+        if (l) {
             l->off_ = aci < 0;
             l->layerFlags_ = r.flags_;
             if (rgb >= 0)
@@ -482,39 +486,39 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
 
 resbuf* DxfObjectIO::xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db)
 {
-    resbuf* head = acutBuildList(1001, app.name.c_str(), 0);
-    resbuf* tail = head;
-    auto add = [&](resbuf* rb) {
-        tail->rbnext = rb;
-        tail = rb;
-    };
+    resbuf* head = acutNewRb(1001);
+    if (!head)
+        return nullptr;
+    head->resval.rstring = strdup(app.name.c_str());
     if (app.replaced) {
-        add(acutDuplicateRb(app.replaced));
-        while (tail->rbnext)
-            tail = tail->rbnext;
+        head->rbnext = acutDuplicateRb(app.replaced);
         return head;
     }
-    bool utf8 = !db || db->data().header.acadver >= "AC1021";
-    DxfCodepage cp(utf8, db ? db->data().header.codepage : "ANSI_1252");
+    // Without a drawing the values are taken as UTF-8.
+    static const DxfCodepage kNoDrawing(true, "ANSI_1252");
+    const DxfCodepage& cp = db ? db->data().codepage() : kNoDrawing;
+    resbuf* tail = head;
     const auto& t = app.fileTags;
     for (size_t i = 1; i < t.size(); ++i) {
         int c = t[i].code;
         resbuf* rb = acutNewRb(c);
+        if (!rb)
+            break;
         switch (acutRbValueKind(c)) {
-        case AcRbValueKind::String: rb->resval.rstring = strdup(cp.decode(t[i].value()).c_str()); break;
+        case AcRbValueKind::String: rb->resval.rstring = cp.decodeToMalloc(t[i].value()); break;
         case AcRbValueKind::Point: {
-            double v[3] = {real(t[i]), 0, 0};
-            if (i + 1 < t.size() && t[i + 1].code == c + 10) v[1] = real(t[++i]);
-            if (i + 1 < t.size() && t[i + 1].code == c + 20) v[2] = real(t[++i]);
-            std::memcpy(rb->resval.rpoint, v, sizeof v);
+            rb->resval.rpoint[0] = real(t[i]);
+            if (i + 1 < t.size() && t[i + 1].code == c + 10) rb->resval.rpoint[1] = real(t[++i]);
+            if (i + 1 < t.size() && t[i + 1].code == c + 20) rb->resval.rpoint[2] = real(t[++i]);
             break;
         }
         case AcRbValueKind::Real: rb->resval.rreal = real(t[i]); break;
         case AcRbValueKind::Short: rb->resval.rint = static_cast<short>(integer(t[i])); break;
         case AcRbValueKind::Long: rb->resval.rlong = static_cast<int32_t>(integer(t[i])); break;
-        default: rb->resval.rstring = strdup(std::string(t[i].value()).c_str()); rb->restype = 1000; break;
+        default: rb->resval.rstring = strndup(t[i].text, t[i].size); rb->restype = 1000; break;
         }
-        add(rb);
+        tail->rbnext = rb;
+        tail = rb;
     }
     return head;
 }

@@ -75,8 +75,7 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
     else
         skeleton(db, *o, out);
     AcDbDatabaseData& d = db.data();
-    DxfCodepage cp(d.header.acadver >= "AC1021", d.header.codepage);
-    DxfTagEditor ed(out, d, cp);
+    DxfTagEditor ed(out, d, d.codepage());
     saveBase(db, *o, ed);
     if (stub->isEntity)
         saveEntity(db, static_cast<AcDbEntity&>(*o), ed);
