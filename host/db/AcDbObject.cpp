@@ -196,38 +196,38 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
             rb = rb->rbnext;
             continue;
         }
-        std::string name = rb->resval.rstring ? rb->resval.rstring : "";
+        const char* name = rb->resval.rstring ? rb->resval.rstring : "";
         const resbuf* first = rb->rbnext;
         const resbuf* end = first;
         while (end && end->restype != 1001)
             end = end->rbnext;
+        size_t i = 0;
+        while (i < xdata_.size() && strcasecmp(xdata_[i].name.c_str(), name) != 0)
+            ++i;
+        // The chain set before goes first, so its nodes are reused for the copy.
+        if (i < xdata_.size()) {
+            acutRelRb(xdata_[i].replaced);
+            xdata_[i].replaced = nullptr;
+        }
+        // The items are copied: the object keeps nothing of the caller's chain.
         resbuf* copy = nullptr;
-        resbuf* tail = nullptr;
+        resbuf** link = &copy;
         for (const resbuf* p = first; p != end; p = p->rbnext) {
             resbuf* one = acutNewRb(p->restype);
+            if (!one)
+                break;
             one->resval = p->resval;
             if (acutRbValueKind(p->restype) == AcRbValueKind::String)
                 one->resval.rstring = strdup(p->resval.rstring ? p->resval.rstring : "");
-            if (copy)
-                tail->rbnext = one;
-            else
-                copy = one;
-            tail = one;
+            *link = one;
+            link = &one->rbnext;
         }
-        size_t i = 0;
-        while (i < xdata_.size() && strcasecmp(xdata_[i].name.c_str(), name.c_str()) != 0)
-            ++i;
         if (!copy) {
-            if (i < xdata_.size()) {
-                acutRelRb(xdata_[i].replaced);
+            if (i < xdata_.size())
                 xdata_.erase(xdata_.begin() + static_cast<long>(i));
-            }
         } else {
-            if (i == xdata_.size()) {
-                xdata_.push_back({});
-                xdata_.back().name = name;
-            }
-            acutRelRb(xdata_[i].replaced);
+            if (i == xdata_.size())
+                xdata_.emplace_back().name = name;
             xdata_[i].replaced = copy;
             xdata_[i].fileTags.clear();
         }

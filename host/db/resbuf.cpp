@@ -3,9 +3,18 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 AcRbValueKind acutRbValueKind(int t)
 {
+    // Extended data first: most buffers carry it.
+    if (t >= 1000 && t <= 1071)
+        return t <= 1009   ? AcRbValueKind::String
+               : t <= 1013 ? AcRbValueKind::Point
+               : t <= 1059 ? AcRbValueKind::Real
+               : t <= 1070 ? AcRbValueKind::Short
+                           : AcRbValueKind::Long;
     switch (t) {
     case RTNONE: case RTVOID: case RTLB: case RTLE: case RTNORM: return AcRbValueKind::None;
     case RTREAL: case RTANG: case RTORINT: return AcRbValueKind::Real;
@@ -39,21 +48,71 @@ AcRbValueKind acutRbValueKind(int t)
     return AcRbValueKind::None;
 }
 
+namespace {
+
+// Buffers are cut from blocks of many at a time and released ones kept on a
+// per-thread list for reuse: reading and setting extended data makes and
+// frees chains of a dozen or more nodes per object, and the allocator would
+// otherwise be asked for each. A node must therefore be released with
+// acutRelRb, never free(). A node released on another thread than the one
+// that made it simply joins that thread's list. Strings are not pooled:
+// callers may set rstring themselves, and acutRelRb frees it with free().
+struct SpareBuffers {
+    resbuf* head = nullptr;      // released nodes
+    resbuf* unused = nullptr;    // the rest of the current block
+    resbuf* unusedEnd = nullptr;
+};
+
+thread_local SpareBuffers spareBuffers;  // trivially destructible: reached without a guard
+
+constexpr size_t kBuffersPerBlock = 512;
+
+// A new block of nodes. The blocks stay for the life of the program (the
+// nodes of a thread that ended are not reused), listed here so they remain
+// reachable.
+resbuf* newBlock()
+{
+    static std::mutex mutex;
+    static auto* blocks = new std::vector<resbuf*>();
+    auto* block = static_cast<resbuf*>(std::malloc(sizeof(resbuf) * kBuffersPerBlock));
+    if (block) {
+        std::lock_guard<std::mutex> lock(mutex);
+        blocks->push_back(block);
+    }
+    return block;
+}
+
+}  // namespace
+
 resbuf* acutNewRb(int restype)
 {
-    auto* rb = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
-    if (rb)
-        rb->restype = static_cast<short>(restype);
+    SpareBuffers& spare = spareBuffers;
+    resbuf* rb = spare.head;
+    if (rb) {
+        spare.head = rb->rbnext;
+    } else {
+        if (spare.unused == spare.unusedEnd) {
+            spare.unused = newBlock();
+            if (!spare.unused)
+                return nullptr;
+            spare.unusedEnd = spare.unused + kBuffersPerBlock;
+        }
+        rb = spare.unused++;
+    }
+    std::memset(static_cast<void*>(rb), 0, sizeof(resbuf));
+    rb->restype = static_cast<short>(restype);
     return rb;
 }
 
 int acutRelRb(resbuf* rb)
 {
+    SpareBuffers& spare = spareBuffers;
     while (rb) {
         resbuf* next = rb->rbnext;
         if (acutRbValueKind(rb->restype) == AcRbValueKind::String)
             std::free(rb->resval.rstring);
-        std::free(rb);
+        rb->rbnext = spare.head;
+        spare.head = rb;
         rb = next;
     }
     return RTNORM;

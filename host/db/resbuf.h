@@ -49,9 +49,10 @@ struct resbuf {
 enum class AcRbValueKind { None, Real, Point, Short, Long, Int64, String, Name };
 AcRbValueKind acutRbValueKind(int restype);
 
-// A new zeroed buffer of the type; strings start null. Null when out of memory.
+// A new zeroed buffer of the type; strings start null. Null when out of
+// memory. Release it with acutRelRb only (buffers are pooled: never free()).
 resbuf* acutNewRb(int restype);
-// Frees a whole chain, strings included; null is allowed. Returns RTNORM.
+// Frees a whole chain, strings included (with free()); null is allowed. Returns RTNORM.
 int acutRelRb(resbuf* rb);
 // Builds a chain from (restype, value) pairs ended by 0 or RTNONE: strings as
 // const char*, reals as double, points as const double*, 16-bit values as int,
