@@ -1,6 +1,7 @@
 #include "host/ed/acutWcMatch.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,10 +10,11 @@ namespace {
 // Code points stand in for invalid bytes here, outside the Unicode range.
 constexpr char32_t kInvalidByteBase = 0x110000;
 
-// Decodes UTF-8 into code points; each byte of a malformed sequence becomes its own stand-in.
-std::vector<char32_t> decode(std::string_view text)
+// Decodes UTF-8 into code points (out is replaced); each byte of a malformed
+// sequence becomes its own stand-in.
+void decode(std::string_view text, std::vector<char32_t>& out)
 {
-    std::vector<char32_t> out;
+    out.clear();
     out.reserve(text.size());
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t n = text.size(), i = 0;
@@ -40,7 +42,6 @@ std::vector<char32_t> decode(std::string_view text)
             i += 1;
         }
     }
-    return out;
 }
 
 // Simple one-to-one lower-case mapping for the scripts names are written in.
@@ -287,14 +288,34 @@ bool matchTokens(const std::vector<Token>& tokens, const std::vector<char32_t>& 
     return t == tokens.size();
 }
 
+// The last pattern parsed on this thread: a selection filter matches every
+// entity's name against the same pattern, which is then parsed once. The
+// decoded text goes to a buffer kept between calls.
+struct MatchState {
+    std::string patternText;
+    Pattern pattern;
+    bool parsed = false;
+    std::vector<char32_t> text;
+};
+
 }  // namespace
 
 int acutWcMatchEx(const char* string, const char* pattern, bool ignoreCase)
 {
     if (string == nullptr || pattern == nullptr)
         return 0;
-    std::vector<char32_t> text = decode(string);
-    const Pattern parsed = parse(decode(pattern));
+    thread_local MatchState state;
+    MatchState& st = state;
+    if (!st.parsed || st.patternText != pattern) {
+        std::vector<char32_t> points;
+        decode(pattern, points);
+        st.pattern = parse(points);
+        st.patternText.assign(pattern);
+        st.parsed = true;
+    }
+    decode(string, st.text);
+    const Pattern& parsed = st.pattern;
+    const std::vector<char32_t>& text = st.text;
     bool any = false;
     for (const Alternative& alt : parsed.alternatives)
         if (matchTokens(alt.tokens, text, ignoreCase)) {
