@@ -60,49 +60,80 @@ CBlockDWG::CBlockDWG()
 
 CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing)
 {
-    zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] {
-        initialise();
-        setHyperlinks(std::make_unique<CHyperlinks>(reference));
-        hadHyperlinks_ = getHyperlinks()->getCount() > 0;
-        blockReferenceId_ = reference->objectId();
-        AcDbObjectId definitionId = reference->blockTableRecord();
-        layer_ = reference->layer();
-        colourIndex_ = reference->colorIndex();
-        lineWeight_ = reference->lineWeight();
-        {
-            AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
-            if (definition)
-                blockName_ = definition->name();
-            else
-                blockName_ = reference->blockName();
-        }
-        char handleText[17] = {};
-        reference->handle().getIntoAsciiBuffer(handleText, sizeof handleText);
-        setHandle(handleText);
+    zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { readReference(reference, drawing, readRecord(reference)); });
+}
 
-        resbuf* chain = reference->xData("ADE");
-        if (chain) {
-            xdataApplication_ = "ADE";
-        } else if ((chain = reference->xData("AECXDATA")) != nullptr) {
-            xdataApplication_ = "AECXDATA";
+CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record)
+{
+    zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { readReference(reference, drawing, record); });
+}
+
+void CBlockDWG::ChainRelease::operator()(resbuf* chain) const
+{
+    acutRelRb(chain);
+}
+
+CBlockDWG::Record CBlockDWG::readRecord(const AcDbBlockReference* reference)
+{
+    return zelkaOperation(__FILE__, "CBlockDWG::readRecord", [&] {
+        Record record;
+        record.chain.reset(reference->xData("ADE"));
+        if (record.chain) {
+            record.application = "ADE";
         } else {
-            xdataApplication_ = kNoXData;
+            record.chain.reset(reference->xData("AECXDATA"));
+            record.application = record.chain ? "AECXDATA" : kNoXData;
         }
-        if (chain) {
-            readXData(chain, drawing);
-            acutRelRb(chain);
-        }
-
-        auto attributes = std::make_unique<CAttributes>();
-        attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(drawing));
-        if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0)) {
-            setCode(nameAttribute->getText());
-            setName(nameAttribute->getText());
-        }
-        setAttributes(std::move(attributes));
-        if (getName().empty())
-            setName(blockName_);
+        return record;
     });
+}
+
+std::string_view CBlockDWG::readNameFromRecord(const resbuf* chain)
+{
+    for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+        if (rb->restype != 1000 || !rb->resval.rstring)
+            continue;
+        std::string_view item = rb->resval.rstring;
+        if (item.starts_with("NAME="))
+            return item.substr(5);
+    }
+    return {};
+}
+
+void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record)
+{
+    initialise();
+    setHyperlinks(std::make_unique<CHyperlinks>(reference));
+    hadHyperlinks_ = getHyperlinks()->getCount() > 0;
+    blockReferenceId_ = reference->objectId();
+    AcDbObjectId definitionId = reference->blockTableRecord();
+    layer_ = reference->layer();
+    colourIndex_ = reference->colorIndex();
+    lineWeight_ = reference->lineWeight();
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
+        if (definition)
+            blockName_ = definition->name();
+        else
+            blockName_ = reference->blockName();
+    }
+    char handleText[17] = {};
+    reference->handle().getIntoAsciiBuffer(handleText, sizeof handleText);
+    setHandle(handleText);
+
+    xdataApplication_ = record.application;
+    if (record.chain)
+        readXData(record.chain.get(), drawing);
+
+    auto attributes = std::make_unique<CAttributes>();
+    attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(drawing));
+    if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0)) {
+        setCode(nameAttribute->getText());
+        setName(nameAttribute->getText());
+    }
+    setAttributes(std::move(attributes));
+    if (getName().empty())
+        setName(blockName_);
 }
 
 void CBlockDWG::initialise()

@@ -18,7 +18,9 @@
 // ("CBlockDWG::...", class "BlockDWG").
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/db/AcDbHandle.h"
@@ -36,6 +38,18 @@ class CZelkaExceptions;
 
 class CBlockDWG : public CBlock {
 public:
+    // Frees a result-buffer chain (acutRelRb) when its owner goes.
+    struct ChainRelease {
+        void operator()(resbuf* chain) const;
+    };
+    // A reference's data record as fetched once: the chain (null when the
+    // reference has none) and the application it was found under ("ADE",
+    // "AECXDATA", or "No X Data" when none).
+    struct Record {
+        std::unique_ptr<resbuf, ChainRelease> chain;
+        std::string application = "No X Data";
+    };
+
     // An empty block: CBlock defaults, then initialise().
     CBlockDWG();
     // Reads a block reference the caller holds open for reading, within the
@@ -43,6 +57,16 @@ public:
     // text). A reference without a record keeps the defaults and gets
     // xdataApplication "No X Data".
     CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing);
+    // The same with the reference's record already fetched (readRecord), so
+    // a caller that looked at the record first does not fetch it again.
+    CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record);
+
+    // The reference's record: its extended data under "ADE", else under
+    // "AECXDATA"; an empty Record ("No X Data") when it has neither.
+    static Record readRecord(const AcDbBlockReference* reference);
+    // The text after "NAME=" of the record's first group 1000 item starting
+    // so, or "" when there is none. The text lives as long as the chain.
+    static std::string_view readNameFromRecord(const resbuf* chain);
 
     // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
     // "ADE", no attributes, hatch or assets, kind 6.
@@ -189,6 +213,8 @@ public:
 
 private:
     enum class ListSum { Area, Perimeter };
+    // The steps of building from a reference, given its record.
+    void readReference(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record);
     // Steps of applyToDWG after the reference is open for write.
     void applyToReference(CAcadDrawing& drawing, AcDbBlockReference* reference, CZelkaExceptions& errors);
     double sumHandleList(std::vector<AcDbHandle>& handles, CAcadDrawing& drawing, ListSum what);

@@ -14,3 +14,9 @@ CBlockDWGBuilding::CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadD
 {
     zelkaOperation(__FILE__, "CBlockDWGBuilding::CBlockDWGBuilding", [&] { setBlockKind(9); });
 }
+
+CBlockDWGBuilding::CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record)
+    : CBlockDWG(reference, drawing, record)
+{
+    zelkaOperation(__FILE__, "CBlockDWGBuilding::CBlockDWGBuilding", [&] { setBlockKind(9); });
+}

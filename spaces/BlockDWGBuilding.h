@@ -10,4 +10,6 @@ public:
     CBlockDWGBuilding();
     // Reads the reference as CBlockDWG does, then takes this kind's code.
     CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadDrawing& drawing);
+    // The same with the reference's record already fetched (CBlockDWG::readRecord).
+    CBlockDWGBuilding(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record);
 };

@@ -19,19 +19,29 @@ CBlockDWGRoom::CBlockDWGRoom()
 CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets)
     : CBlockDWG(reference, drawing)
 {
-    zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] {
-        setBlockKind(7);
-        outlineId_ = CAcadUtilities::getBlockOutlineId(reference->blockTableRecord());
-        if (!withAssets)
-            return;
-        setAssets(std::make_unique<CAssets>());
-        // The assets are found in the drawing, so the outline is placed where
-        // the reference draws it (a copy: the definition stays as it is).
-        AcDbObjectPointer<AcDbPolyline> outline(outlineId_, AcDb::kForRead);
-        if (!outline)
-            return;
-        std::unique_ptr<AcDbEntity> placed(outline->clone());
-        if (placed && placed->transformBy(reference->blockTransform()) == Acad::eOk)
-            getAssets()->getPolylineAssets(drawing, static_cast<const AcDbPolyline*>(placed.get()));
-    });
+    zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] { readRoom(reference, drawing, withAssets); });
+}
+
+CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets,
+                             const Record& record)
+    : CBlockDWG(reference, drawing, record)
+{
+    zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] { readRoom(reference, drawing, withAssets); });
+}
+
+void CBlockDWGRoom::readRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets)
+{
+    setBlockKind(7);
+    outlineId_ = CAcadUtilities::getBlockOutlineId(reference->blockTableRecord());
+    if (!withAssets)
+        return;
+    setAssets(std::make_unique<CAssets>());
+    // The assets are found in the drawing, so the outline is placed where
+    // the reference draws it (a copy: the definition stays as it is).
+    AcDbObjectPointer<AcDbPolyline> outline(outlineId_, AcDb::kForRead);
+    if (!outline)
+        return;
+    std::unique_ptr<AcDbEntity> placed(outline->clone());
+    if (placed && placed->transformBy(reference->blockTransform()) == Acad::eOk)
+        getAssets()->getPolylineAssets(drawing, static_cast<const AcDbPolyline*>(placed.get()));
 }

@@ -15,10 +15,15 @@ public:
     // withAssets: the room gets an asset collection filled with the assets
     // the outline, placed where the reference draws it, selects.
     CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets = false);
+    // The same with the reference's record already fetched (CBlockDWG::readRecord).
+    CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets, const Record& record);
 
     // The outline found when the room was read; null when its definition has none.
     AcDbObjectId getOutlineId() const { return outlineId_; }
 
 private:
+    // Takes kind 7, finds the outline and, with withAssets, the assets.
+    void readRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets);
+
     AcDbObjectId outlineId_;
 };

@@ -152,17 +152,8 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
 std::string CBlocks::readNameFromXData(const AcDbBlockReference* reference)
 {
     return zelkaOperation(__FILE__, "CBlocks::readNameFromXData", [&] {
-        resbuf* chain = reference->xData("ADE");
-        if (!chain) chain = reference->xData("AECXDATA");
-        std::string name;
-        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-            if (rb->restype == 1000 && rb->resval.rstring && std::strncmp(rb->resval.rstring, "NAME=", 5) == 0) {
-                name = rb->resval.rstring + 5;
-                break;
-            }
-        }
-        acutRelRb(chain);
-        return name;
+        CBlockDWG::Record record = CBlockDWG::readRecord(reference);
+        return std::string(CBlockDWG::readNameFromRecord(record.chain.get()));
     });
 }
 
@@ -183,10 +174,12 @@ std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockRefere
             if (floorPlan) return std::make_unique<CBlockDWGFloor>(reference, drawing);
             return std::make_unique<CBlockDWGSite>(reference, drawing);
         }
-        // A gross area record on an ordinary definition is not a space.
-        if (readNameFromXData(reference) == "GROSS AREA") return nullptr;
-        if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, drawing, withAssets);
-        return std::make_unique<CBlockDWGBuilding>(reference, drawing);
+        // The record is fetched once: it tells a gross area record on an
+        // ordinary definition (not a space) and is then read by the block.
+        CBlockDWG::Record record = CBlockDWG::readRecord(reference);
+        if (CBlockDWG::readNameFromRecord(record.chain.get()) == "GROSS AREA") return nullptr;
+        if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, drawing, withAssets, record);
+        return std::make_unique<CBlockDWGBuilding>(reference, drawing, record);
     });
 }
 

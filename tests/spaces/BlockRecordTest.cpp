@@ -248,3 +248,74 @@ TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheRe
         EXPECT_EQ(e.innermost().getCode(), Acad::eWasErased);
     }
 }
+
+// A block built from a record fetched beforehand (as the collection does) is
+// the block built from the reference alone: same application, fields and
+// written items, for a record under "ADE" (also with "AECXDATA" present),
+// one under "AECXDATA" only, and none.
+TEST(BlockRecord, RecordFetchedOnceReadsAsTheReferenceItself)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-9", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId outline = d.addModelPolyline(rectangle(0, 0, 10, 10));
+    std::string handle = outline.handle().toString() + ",";
+    AcDbObjectId both = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Lab"}});
+    AcDbObjectId aecOnly = d.insert(def, AcGePoint3d(2000, 0, 0));
+    AcDbObjectId bare = d.insert(def, AcGePoint3d(4000, 0, 0));
+    d.setRecord(both, "AECXDATA", items({"AREA=1.0sq.m.", "TAGTYPE=aec"}));
+    d.setRecord(both, "ADE", items({"AREA=12.345sq.ft.", "PERIMETER=14.2ft.", "TAGTYPE=ade", "DATE=2026-12-05",
+                                    "ROOM_HEIGHT=2.5ft.", "VOLUME=30.125cu.ft.", "HANDLESTOADD=" + handle}));
+    d.setRecord(aecOnly, "AECXDATA", items({"AREA=7.50sq.m.", "COST_CENTRE=C9"}));
+
+    struct Expected {
+        AcDbObjectId id;
+        const char* application;
+        size_t items;
+    } cases[] = {{both, "ADE", 10}, {aecOnly, "AECXDATA", 5}, {bare, "No X Data", 0}};
+    for (const Expected& c : cases) {
+        AcDbObjectPointer<AcDbBlockReference> reference(c.id, AcDb::kForRead);
+        CBlockDWG::Record record = CBlockDWG::readRecord(reference.object());
+        EXPECT_EQ(record.application, c.application);
+        size_t count = 0;
+        for (const resbuf* rb = record.chain.get(); rb; rb = rb->rbnext)
+            ++count;
+        EXPECT_EQ(count, c.items) << c.application;
+        CBlockDWG plain(reference.object(), d.drawing);
+        CBlockDWG fetched(reference.object(), d.drawing, record);
+        EXPECT_EQ(fetched.getXdataApplication(), c.application);
+        EXPECT_EQ(fetched.getXdataApplication(), plain.getXdataApplication());
+        EXPECT_EQ(fetched.getName(), plain.getName());
+        EXPECT_EQ(fetched.getUnits(), plain.getUnits());
+        EXPECT_EQ(fetched.getPrecision(), plain.getPrecision());
+        EXPECT_EQ(fetched.getArea(), plain.getArea());
+        EXPECT_EQ(fetched.getHandlesToAddAsString(), plain.getHandlesToAddAsString());
+        EXPECT_EQ(fetched.buildXDataItems(), plain.buildXDataItems()) << c.application;
+    }
+    AcDbObjectPointer<AcDbBlockReference> reference(both, AcDb::kForRead);
+    CBlockDWG block(reference.object(), d.drawing, CBlockDWG::readRecord(reference.object()));
+    EXPECT_EQ(block.getName(), "Lab");
+    EXPECT_EQ(block.getUnits(), 1);
+    EXPECT_EQ(block.getPrecision(), 3);
+    EXPECT_DOUBLE_EQ(block.getArea(), 12.345);
+    EXPECT_DOUBLE_EQ(block.getPerimeter(), 14.2);
+    EXPECT_DOUBLE_EQ(block.getRoomHeight(), 2.5);
+    EXPECT_DOUBLE_EQ(block.getVolume(), 30.125);
+    EXPECT_EQ(block.getTagType(), "ade");
+    EXPECT_EQ(block.getDate(), "2026-12-05");
+    EXPECT_EQ(block.getCostCentre(), "<Not Set>");
+    EXPECT_EQ(block.getHandlesToAddAsString(), handle);
+}
+
+TEST(BlockRecord, NameOfTheRecordIsTheFirstNameItemOfGroup1000)
+{
+    resbuf* chain = acutBuildList(1001, "ADE", 1002, "{", 1000, "NAMES=not this", 1005, "NAME=nor this",
+                                  1000, "NAME=Store 2", 1000, "NAME=later", 1002, "}", 0);
+    ASSERT_NE(chain, nullptr);
+    EXPECT_EQ(CBlockDWG::readNameFromRecord(chain), "Store 2");
+    EXPECT_EQ(CBlockDWG::readNameFromRecord(chain->rbnext->rbnext->rbnext->rbnext->rbnext), "later");
+    EXPECT_EQ(CBlockDWG::readNameFromRecord(nullptr), "");
+    resbuf* bareName = acutBuildList(1000, "NAME=", 0);
+    EXPECT_EQ(CBlockDWG::readNameFromRecord(bareName), "");
+    acutRelRb(bareName);
+    acutRelRb(chain);
+}

@@ -83,6 +83,48 @@ TEST(Collection, FloorAndSitePlansClassifyTheSameDrawingDifferently)
     EXPECT_EQ(floor.size(), 6);
 }
 
+// The record that marks a gross area is looked for under "ADE" first, then
+// under "AECXDATA", as the block itself reads it; whichever way it is
+// found, the collected rooms carry the fields of the same record.
+TEST(Collection, GrossAreaRecordIsFoundWhereTheBlockReadsItsRecord)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId aecGross = d.insert(def, AcGePoint3d(0, 0, 0));
+    AcDbObjectId adeRoom = d.insert(def, AcGePoint3d(2000, 0, 0), {{"NAME", "Hall"}});
+    AcDbObjectId aecRoom = d.insert(def, AcGePoint3d(4000, 0, 0), {{"NAME", "Porch"}});
+    d.setRecord(aecGross, "AECXDATA", {{1002, "{"}, {1000, "NAME=GROSS AREA"}, {1002, "}"}});
+    // The "ADE" record names a room: the "AECXDATA" one is not looked at.
+    d.setRecord(adeRoom, "AECXDATA", {{1002, "{"}, {1000, "NAME=GROSS AREA"}, {1002, "}"}});
+    d.setRecord(adeRoom, "ADE", {{1002, "{"}, {1000, "AREA=3.25sq.m."}, {1000, "NAME=Hall"}, {1002, "}"}});
+    d.setRecord(aecRoom, "AECXDATA",
+                {{1002, "{"}, {1000, "NAME=gross area"}, {1000, "TAGTYPE=t1"}, {1000, "AREA=8sq.ft."}, {1002, "}"}});
+
+    CBlocks rooms;
+    rooms.getZelkaDWGBlocks_SS(d.drawing, false, "f");
+    ASSERT_EQ(rooms.size(), 2);
+    EXPECT_EQ(rooms.getAt(aecGross.handle().toString()), nullptr);
+    auto* hall = static_cast<CBlockDWG*>(rooms.getAt(adeRoom.handle().toString()));
+    auto* porch = static_cast<CBlockDWG*>(rooms.getAt(aecRoom.handle().toString()));
+    ASSERT_NE(hall, nullptr);
+    ASSERT_NE(porch, nullptr);
+    EXPECT_EQ(hall->getXdataApplication(), "ADE");
+    EXPECT_DOUBLE_EQ(hall->getArea(), 3.25);
+    EXPECT_EQ(hall->getPrecision(), 2);
+    EXPECT_EQ(porch->getXdataApplication(), "AECXDATA");
+    EXPECT_EQ(porch->getTagType(), "t1");
+    EXPECT_EQ(porch->getUnits(), 1);
+    EXPECT_DOUBLE_EQ(porch->getArea(), 8.0);
+
+    AcDbObjectPointer<AcDbBlockReference> reference(adeRoom, AcDb::kForRead);
+    EXPECT_EQ(CBlocks::readNameFromXData(reference.object()), "Hall");
+
+    CBlocks buildings;
+    buildings.getZelkaDWGBlocks_SS(d.drawing, false, "s");
+    EXPECT_EQ(buildings.size(), 2);
+    EXPECT_EQ(buildings.getAt(aecGross.handle().toString()), nullptr);
+}
+
 TEST(Collection, ADrawingWithoutSpaceBlocksGivesAnEmptyCollection)
 {
     Drawing d;
