@@ -18,18 +18,49 @@ const AcRxClass* AcDbSymbolTable::desc()
 
 const AcRxClass* AcDbSymbolTable::isA() const { return desc(); }
 
-std::string AcDbSymbolTable::key(const std::string& name)
+namespace {
+
+// ASCII letters to lower case, every other byte as it is.
+struct FoldTable {
+    unsigned char lower[256];
+    constexpr FoldTable() : lower()
+    {
+        for (int c = 0; c < 256; ++c)
+            lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+};
+
+constexpr FoldTable kFold;
+
+}  // namespace
+
+size_t AcDbSymbolTable::NameHash::operator()(std::string_view name) const noexcept
 {
-    std::string k = name;
-    for (char& c : k)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return k;
+    // FNV-1a over the lower-case bytes.
+    uint64_t h = 14695981039346656037ull;
+    for (char c : name) {
+        h ^= kFold.lower[static_cast<unsigned char>(c)];
+        h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h);
+}
+
+bool AcDbSymbolTable::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    if (a == b)  // the usual case: the name as stored
+        return true;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (kFold.lower[static_cast<unsigned char>(a[i])] != kFold.lower[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
 }
 
 void AcDbSymbolTable::adoptRecord(AcDbStub* record, const std::string& name)
 {
     records_.push_back(record);
-    byName_.emplace(key(name), record);  // a repeated name keeps the first record
+    byName_.emplace(name, record);  // a repeated name keeps the first record
 }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const char* name, AcDbObjectId& id, bool getErased) const
@@ -37,7 +68,7 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const char* name, AcDbObjectId& id, boo
     id.setNull();
     if (!name)
         return Acad::eInvalidInput;
-    auto it = byName_.find(key(name));
+    auto it = byName_.find(std::string_view(name));
     if (it == byName_.end() || (it->second->erased && !getErased))
         return Acad::eKeyNotFound;
     id = AcDbObjectId(it->second);
@@ -100,7 +131,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
     if (es != Acad::eOk)
         return es;
     records_.push_back(record->objectId().stub());
-    byName_[key(record->name())] = record->objectId().stub();
+    byName_[record->name()] = record->objectId().stub();
     if (auto* block = dynamic_cast<AcDbBlockTableRecord*>(record)) {
         // A new block definition gets its BLOCK and ENDBLK entities.
         for (AcDbObjectKind k : {AcDbObjectKind::BlockBegin, AcDbObjectKind::BlockEnd}) {
@@ -119,13 +150,13 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
 
 Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& oldName, const std::string& newName)
 {
-    auto it = byName_.find(key(newName));
+    auto it = byName_.find(std::string_view(newName));
     if (it != byName_.end() && it->second != record && !it->second->erased)
         return Acad::eDuplicateRecordName;
-    auto old = byName_.find(key(oldName));
+    auto old = byName_.find(std::string_view(oldName));
     if (old != byName_.end() && old->second == record)
         byName_.erase(old);
-    byName_[key(newName)] = record;
+    byName_[newName] = record;
     return Acad::eOk;
 }
 

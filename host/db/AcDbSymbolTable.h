@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -54,9 +55,18 @@ protected:
 private:
     friend class DxfObjectIO;
 
-    static std::string key(const std::string& name);
+    // Record names hashed and compared ignoring ASCII case, so a lookup
+    // takes the caller's text as it is instead of a folded copy.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const noexcept;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const noexcept;
+    };
 
     std::string recordType_;
     std::vector<AcDbStub*> records_;
-    std::unordered_map<std::string, AcDbStub*> byName_;
+    std::unordered_map<std::string, AcDbStub*, NameHash, NameEqual> byName_;
 };
