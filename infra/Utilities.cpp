@@ -1,12 +1,14 @@
 #include "infra/Utilities.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 
 #include "host/db/AcCmColor.h"
@@ -112,6 +114,30 @@ FixedDigits fixedPointDigits(double value, int decimals)
     }
     result.decimalPoint = decimalPoint;
     return result;
+}
+
+// The largest count of decimals the direct conversion below takes: with the
+// 309 integer digits of the largest double it stays within kMaxDigits, so the
+// digit buffer's cut never applies to it.
+constexpr int kDirectDecimals = 30;
+
+// Whether the value lies exactly halfway between two neighbours with
+// `decimals` decimals. A finite positive double is N / 2^k with N odd (or a
+// whole number); times 10^decimals its fractional part is exactly one half
+// only when k is decimals + 1.
+bool isExactHalf(double magnitude, int decimals)
+{
+    auto bits = std::bit_cast<uint64_t>(magnitude);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    if (mantissa == 0) return false;
+    exponent += std::countr_zero(mantissa);
+    return exponent == -(decimals + 1);
 }
 
 std::string generalForm(double value)
@@ -226,10 +252,17 @@ int64_t CUtilities::CStringToInt64(const std::string& text) const
 // strtod in the "C" locale: leading blanks skipped, the longest prefix that
 // forms a number (decimal, exponent, hexadecimal, "inf", "nan") read, 0.0 when
 // none.
-double CUtilities::CStringToDouble(const std::string& text) const
+double CUtilities::CStringToDouble(std::string_view text) const
 {
     return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
-        return strtod_l(text.c_str(), nullptr, classicLocale());
+        // strtod needs the text NUL-terminated; a short one is copied to the stack.
+        char local[64];
+        if (text.size() < sizeof local) {
+            std::memcpy(local, text.data(), text.size());
+            local[text.size()] = '\0';
+            return strtod_l(local, nullptr, classicLocale());
+        }
+        return strtod_l(std::string(text).c_str(), nullptr, classicLocale());
     });
 }
 
@@ -243,6 +276,12 @@ std::string CUtilities::LongToCString(int32_t value) const
     return zelkaOperation(__FILE__, "CUtilities::LongToCString", [&] { return std::to_string(value); });
 }
 
+// The usual case goes straight through std::to_chars, which prints the exact
+// binary value correctly rounded; that is the digit conversion's rounding
+// except at an exact half, where to_chars rounds to even and the conversion
+// away from zero, so exact halves (and wild counts of decimals) take the
+// digit-by-digit path.
+//
 // A value that rounds away entirely (1e-10 with 2 decimals) is written with
 // exactly the requested number of decimals, "0.00": the raw digit conversion
 // reports the point at the value's first significant digit there, which
@@ -252,6 +291,14 @@ std::string CUtilities::DoubleToCString(double value, int decimals) const
 {
     return zelkaOperation(__FILE__, "CUtilities::DoubleToCString", [&] {
         if (decimals < 0 || !std::isfinite(value)) return generalForm(value);
+        double magnitude = std::fabs(value);
+        if (decimals <= kDirectDecimals && !isExactHalf(magnitude, decimals)) {
+            char buffer[16 + 309 + kDirectDecimals];
+            char* start = buffer;
+            if (std::signbit(value)) *start++ = '-';
+            auto result = std::to_chars(start, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
+            return std::string(buffer, result.ptr);
+        }
         FixedDigits fixed = fixedPointDigits(value, decimals);
         std::string text = fixed.negative ? "-" : "";
         if (fixed.decimalPoint <= 0) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class AcCmColor;
 
@@ -23,9 +24,9 @@ public:
     int32_t CStringToInt(const std::string& text) const;
     int32_t CStringToLong(const std::string& text) const;
     int64_t CStringToInt64(const std::string& text) const;
-    // The leading part of the text that forms a number, read in the "C"
-    // locale whatever the process locale; 0.0 when none.
-    double CStringToDouble(const std::string& text) const;
+    // The leading part of the text (up to a NUL) that forms a number, read in
+    // the "C" locale whatever the process locale; 0.0 when none.
+    double CStringToDouble(std::string_view text) const;
 
     std::string IntToCString(int32_t value) const;
     std::string LongToCString(int32_t value) const;

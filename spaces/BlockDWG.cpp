@@ -21,35 +21,23 @@ namespace {
 const char* const kNotSet = "<Not Set>";
 const char* const kNoXData = "No X Data";
 
-bool startsWith(const std::string& text, const std::string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix)
-{
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 // The value of an "AREA=" or "PERIMETER=" item: the key and a recognised unit
 // stripped. Without a recognised unit the whole item is returned, which reads
 // as the number 0.
-std::string stripKeyAndUnit(const std::string& item, const std::string& key,
-                            std::initializer_list<const char*> units, int& unitIndex)
+std::string_view stripKeyAndUnit(std::string_view item, std::string_view key,
+                                 std::initializer_list<std::string_view> units, int& unitIndex)
 {
     unitIndex = -1;
     int index = 0;
-    for (const char* unit : units) {
-        std::string suffix = unit;
-        if (endsWith(item, suffix) && item.size() >= key.size() + suffix.size()) {
+    for (std::string_view unit : units) {
+        if (item.ends_with(unit) && item.size() >= key.size() + unit.size()) {
             unitIndex = index;
-            return item.substr(key.size(), item.size() - key.size() - suffix.size());
+            return item.substr(key.size(), item.size() - key.size() - unit.size());
         }
         ++index;
     }
     return item;
 }
-
 
 }  // namespace
 
@@ -182,48 +170,50 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
         for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
             if (rb->restype != 1000 || !rb->resval.rstring)
                 continue;
-            std::string item = rb->resval.rstring;
-            if (startsWith(item, "AREA=")) {
+            std::string_view item = rb->resval.rstring;
+            // The value after the key; every text field takes it in one assignment.
+            auto after = [&](std::string_view key) { return std::string(item.substr(key.size())); };
+            if (item.starts_with("AREA=")) {
                 int unit = -1;
-                std::string value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
+                std::string_view value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
                 if (unit >= 0)
                     setUnits(unit);
                 while (!value.empty() && value.back() == ' ')
-                    value.pop_back();
+                    value.remove_suffix(1);
                 size_t point = value.find('.');
-                setPrecision(point == std::string::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
+                setPrecision(point == std::string_view::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
                 setArea(utilities.CStringToDouble(value));
-            } else if (startsWith(item, "PERIMETER=")) {
+            } else if (item.starts_with("PERIMETER=")) {
                 int unit = -1;
                 setPerimeter(utilities.CStringToDouble(stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit)));
-            } else if (startsWith(item, "TAGTYPE=")) {
-                setTagType(item.substr(8));
-            } else if (startsWith(item, "AREA_TYPE=")) {
-                setAreaType(item.substr(10));
-            } else if (startsWith(item, "COST_CENTRE=")) {
-                setCostCentre(item.substr(12));
-            } else if (startsWith(item, "DATE=")) {
-                setDate(item.substr(5));
-            } else if (startsWith(item, "DATE_L_MOVE=")) {
-                setDateLastMove(item.substr(12));
-            } else if (startsWith(item, "DEPT_CHARGE=")) {
-                setDeptCharge(item.substr(12));
-            } else if (startsWith(item, "ROOM_HEIGHT=")) {
+            } else if (item.starts_with("TAGTYPE=")) {
+                setTagType(after("TAGTYPE="));
+            } else if (item.starts_with("AREA_TYPE=")) {
+                setAreaType(after("AREA_TYPE="));
+            } else if (item.starts_with("COST_CENTRE=")) {
+                setCostCentre(after("COST_CENTRE="));
+            } else if (item.starts_with("DATE=")) {
+                setDate(after("DATE="));
+            } else if (item.starts_with("DATE_L_MOVE=")) {
+                setDateLastMove(after("DATE_L_MOVE="));
+            } else if (item.starts_with("DEPT_CHARGE=")) {
+                setDeptCharge(after("DEPT_CHARGE="));
+            } else if (item.starts_with("ROOM_HEIGHT=")) {
                 setRoomHeight(utilities.CStringToDouble(item.substr(12)));
-            } else if (startsWith(item, "SPECIAL_REQ=")) {
-                setSpecialReq(item.substr(12));
-            } else if (startsWith(item, "TOT_STAFF=")) {
-                setTotalStaff(item.substr(10));
-            } else if (startsWith(item, "TOT_WKSTNS=")) {
-                setTotalWorkstations(item.substr(11));
-            } else if (startsWith(item, "VOLUME=")) {
+            } else if (item.starts_with("SPECIAL_REQ=")) {
+                setSpecialReq(after("SPECIAL_REQ="));
+            } else if (item.starts_with("TOT_STAFF=")) {
+                setTotalStaff(after("TOT_STAFF="));
+            } else if (item.starts_with("TOT_WKSTNS=")) {
+                setTotalWorkstations(after("TOT_WKSTNS="));
+            } else if (item.starts_with("VOLUME=")) {
                 setVolume(utilities.CStringToDouble(item.substr(7)));
-            } else if (startsWith(item, "HANDLESTOMINUS=")) {
+            } else if (item.starts_with("HANDLESTOMINUS=")) {
                 if (item.size() > 15)
-                    setHandlesToMinus(item.substr(15), drawing.getDatabase());
-            } else if (startsWith(item, "HANDLESTOADD=")) {
+                    setHandlesToMinus(after("HANDLESTOMINUS="), drawing.getDatabase());
+            } else if (item.starts_with("HANDLESTOADD=")) {
                 if (item.size() > 13)
-                    setHandlesToAdd(item.substr(13), drawing.getDatabase());
+                    setHandlesToAdd(after("HANDLESTOADD="), drawing.getDatabase());
             }
         }
     });

@@ -13,6 +13,8 @@
 #include <limits>
 #include <random>
 #include <sstream>
+#include <string_view>
+#include <vector>
 #include <unistd.h>
 
 #include "host/db/AcCmColor.h"
@@ -139,24 +141,19 @@ TEST(DoubleToCString, NegativeDecimalsUseTheGeneralForm)
     EXPECT_EQ(util.DoubleToCString(std::numeric_limits<double>::infinity(), 2), "inf");
 }
 
-// Python's decimal module rounds the exact value of each double half-up; its
-// texts must agree with ours digit for digit.
-TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
-{
-    std::mt19937_64 random(20261205);
-    std::uniform_int_distribution<int> exponent(-12, 22);
-    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
-    std::uniform_int_distribution<int> places(0, 7);
-    std::uniform_int_distribution<int> halves(-4000, 4000);
-    std::vector<std::pair<double, int>> cases;
-    for (int i = 0; i < 1500; ++i) cases.emplace_back(mantissa(random) * std::pow(10.0, exponent(random)), places(random));
-    for (int i = 0; i < 500; ++i) cases.emplace_back(halves(random) / 8.0, places(random) % 3);
+namespace {
 
+// Python's decimal module rounds the exact value of each double half-up; its
+// texts must agree with ours digit for digit. Returns the mismatch count
+// (each of the first ten reported).
+int mismatchesWithExactFormatter(const std::vector<std::pair<double, int>>& cases)
+{
     auto dir = std::filesystem::temp_directory_path() / ("zelka-fcvt-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     {
         FILE* in = std::fopen((dir / "in.txt").c_str(), "w");
-        ASSERT_NE(in, nullptr);
+        EXPECT_NE(in, nullptr);
+        if (!in) return -1;
         for (auto& [value, decimals] : cases) std::fprintf(in, "%a %d\n", value, decimals);
         std::fclose(in);
     }
@@ -170,30 +167,79 @@ TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
         "    print(('-' if math.copysign(1.0, x) < 0 else '') + format(q, 'f'))\n";
     {
         FILE* py = std::fopen((dir / "fmt.py").c_str(), "w");
-        ASSERT_NE(py, nullptr);
+        EXPECT_NE(py, nullptr);
+        if (!py) return -1;
         std::fputs(script, py);
         std::fclose(py);
     }
     std::string command = std::string(ZELKA_PYTHON) + " " + (dir / "fmt.py").string() + " " +
                           (dir / "in.txt").string() + " > " + (dir / "out.txt").string();
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(std::system(command.c_str()), 0);
     FILE* out = std::fopen((dir / "out.txt").c_str(), "r");
-    ASSERT_NE(out, nullptr);
-    char line[2048];
+    EXPECT_NE(out, nullptr);
+    if (!out) return -1;
+    std::vector<char> line(4096);
     size_t i = 0;
     int mismatches = 0;
-    while (std::fgets(line, sizeof line, out) && i < cases.size()) {
-        std::string expected(line);
+    while (std::fgets(line.data(), static_cast<int>(line.size()), out) && i < cases.size()) {
+        std::string expected(line.data());
         expected.erase(expected.find_last_not_of("\r\n") + 1);
         std::string actual = util.DoubleToCString(cases[i].first, cases[i].second);
         if (actual != expected && ++mismatches <= 10)
-            ADD_FAILURE() << cases[i].first << " with " << cases[i].second << ": " << actual << " vs " << expected;
+            ADD_FAILURE() << std::hexfloat << cases[i].first << " with " << cases[i].second << ": " << actual
+                          << " vs " << expected;
         ++i;
     }
     std::fclose(out);
     std::filesystem::remove_all(dir);
     EXPECT_EQ(i, cases.size());
-    EXPECT_EQ(mismatches, 0);
+    return mismatches;
+}
+
+}  // namespace
+
+TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
+{
+    std::mt19937_64 random(20261205);
+    std::uniform_int_distribution<int> exponent(-12, 22);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> places(0, 7);
+    std::uniform_int_distribution<int> halves(-4000, 4000);
+    std::vector<std::pair<double, int>> cases;
+    for (int i = 0; i < 1500; ++i) cases.emplace_back(mantissa(random) * std::pow(10.0, exponent(random)), places(random));
+    for (int i = 0; i < 500; ++i) cases.emplace_back(halves(random) / 8.0, places(random) % 3);
+    EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
+}
+
+// Exact halves round away from zero while their neighbours one step either
+// side round to the nearer text; so do halves of large and tiny magnitude,
+// the longest decimal counts and values whose digits all carry.
+TEST(DoubleToCString, HalvesAndTheirNeighboursAgreeWithTheExactFormatter)
+{
+    std::mt19937_64 random(5122026);
+    std::uniform_int_distribution<int> places(0, 34);
+    std::uniform_int_distribution<int64_t> numerators(-(int64_t{1} << 40), int64_t{1} << 40);
+    std::vector<std::pair<double, int>> cases;
+    for (int i = 0; i < 1500; ++i) {
+        int d = places(random);
+        // An odd numerator over 2^(d + 1): exactly half way at d decimals.
+        double half = std::ldexp(static_cast<double>(numerators(random) | 1), -(d + 1));
+        cases.emplace_back(half, d);
+        cases.emplace_back(std::nextafter(half, 0.0), d);
+        cases.emplace_back(std::nextafter(half, half * 4), d);
+        cases.emplace_back(half, d + 1);
+        cases.emplace_back(half, d > 0 ? d - 1 : 0);
+    }
+    for (int d = 0; d <= 34; ++d) {
+        cases.emplace_back(std::pow(10.0, -d) * 0.5, d);
+        cases.emplace_back(1.0 - std::pow(10.0, -d) * 0.5, d);
+        cases.emplace_back(-std::numeric_limits<double>::denorm_min(), d);
+        cases.emplace_back(std::numeric_limits<double>::max(), d);
+        cases.emplace_back(std::ldexp(1.0, -1074 + d), d);
+        cases.emplace_back(9.5, d);
+        cases.emplace_back(-999999.9999999, d);
+    }
+    EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
 }
 
 TEST(NumberConversions, DoubleToIntRoundsHalvesAwayFromZero)
@@ -269,6 +315,24 @@ TEST(NumberConversions, TextToDoubleReadsTheLeadingNumber)
     EXPECT_DOUBLE_EQ(util.CStringToDouble("abc"), 0.0);
     EXPECT_DOUBLE_EQ(util.CStringToDouble(""), 0.0);
     EXPECT_DOUBLE_EQ(util.CStringToDouble("250.00"), 250.0);
+}
+
+// The text read is the one given, not what follows it in memory: a part of a
+// longer text stops at its own end, and a NUL inside ends it as before.
+TEST(NumberConversions, TextToDoubleReadsOnlyTheGivenText)
+{
+    std::string record = "12.5e3sq.m.";
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(record).substr(0, 4)), 12.5);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(record).substr(0, 6)), 12500.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(record).substr(0, 0)), 0.0);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string("1.5\0" "7", 5)), 1.5);
+    // Longer than the conversion's stack copy: 70 characters.
+    std::string longText = std::string(60, ' ') + "-2.0625e1x";
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(longText), -20.625);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(longText).substr(0, 67)), -2.0625);
+    std::string digits = "0." + std::string(80, '0') + "15";
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(digits), 1.5e-81);
+    EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(digits).substr(0, 63)), 0.0);
 }
 
 // A process locale whose decimal point is a comma must not change how numbers

@@ -319,3 +319,48 @@ TEST(BlockRecord, NameOfTheRecordIsTheFirstNameItemOfGroup1000)
     acutRelRb(bareName);
     acutRelRb(chain);
 }
+
+// Items whose value is empty, blank or without a recognised unit. The area
+// item without a unit is read whole, so it gives 0 and takes its precision
+// from the item's first point; an empty handle list leaves the list alone.
+TEST(BlockRecord, ItemsWithEmptyOrUnrecognisedValues)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-10", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    AcDbObjectId outline = d.addModelPolyline(rectangle(0, 0, 10, 10));
+    auto block = readBlock(d, ref);
+    block->setHandlesToAdd(AcDbObjectIdArray{outline});
+    block->setHandlesToMinus(AcDbObjectIdArray{outline});
+    block->setUnits(1);
+
+    resbuf* chain = acutBuildList(1000, "AREA=sq.m.", 1000, "PERIMETER=ft.", 1000, "TAGTYPE=", 1000, "DATE= x ",
+                                  1000, "ROOM_HEIGHT=", 1000, "VOLUME=-0.5e1cu.m.", 1000, "HANDLESTOADD=",
+                                  1000, "HANDLESTOMINUS=", 1000, "TOT_STAFF=12", 1000, "TOT_WKSTNS", 0);
+    block->readXData(chain, d.drawing);
+    acutRelRb(chain);
+    EXPECT_EQ(block->getUnits(), 0);
+    EXPECT_EQ(block->getPrecision(), 0);
+    EXPECT_EQ(block->getArea(), 0.0);
+    EXPECT_EQ(block->getPerimeter(), 0.0);
+    EXPECT_EQ(block->getTagType(), "");
+    EXPECT_EQ(block->getDate(), " x ");
+    EXPECT_EQ(block->getRoomHeight(), 0.0);
+    EXPECT_DOUBLE_EQ(block->getVolume(), -5.0);
+    EXPECT_EQ(block->getTotalStaff(), "12");
+    EXPECT_EQ(block->getTotalWorkstations(), "<Not Set>");
+    std::string handle = outline.handle().toString() + ",";
+    EXPECT_EQ(block->getHandlesToAddAsString(), handle);
+    EXPECT_EQ(block->getHandlesToMinusAsString(), handle);
+
+    block->setArea(4.0);
+    chain = acutBuildList(1000, "AREA=1.5sq.m.   ", 1000, "PERIMETER=7.25sq.ft.", 0);
+    block->readXData(chain, d.drawing);
+    acutRelRb(chain);
+    // "AREA=1.5sq.m." after trimming: six characters follow its point.
+    EXPECT_EQ(block->getPrecision(), 6);
+    EXPECT_EQ(block->getArea(), 0.0);
+    EXPECT_EQ(block->getUnits(), 0);
+    // "ft." is stripped, and the number reader stops at "sq.".
+    EXPECT_DOUBLE_EQ(block->getPerimeter(), 7.25);
+}
