@@ -1,11 +1,13 @@
 #include "host/dxf/DxfNumberCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObject.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
@@ -28,6 +30,79 @@ void checkXData(const AcDbStub& s)
         else if (t.code >= 1060 && t.code <= 1071)
             DxfValue::fieldInt(t);
     }
+}
+
+// Kinds whose reader (DxfObjectIO::build: the base, entity and typed parts)
+// parses only tags before the first 101 or 1001, and each with the reader of
+// its group code's value kind: reals for Double codes, whole numbers for the
+// 16- and 32-bit codes, handles for Handle codes. For these, numbers that
+// are all well formed by their kind mean building reports nothing. Kinds
+// whose readers go further (hatches, tables, layouts, table records, ...)
+// are built.
+bool readsByValueKind(AcDbObjectKind kind)
+{
+    switch (kind) {
+    case AcDbObjectKind::Other:
+    case AcDbObjectKind::OtherEntity:
+    case AcDbObjectKind::BlockReference:
+    case AcDbObjectKind::Attribute:
+    case AcDbObjectKind::AttributeDefinition:
+    case AcDbObjectKind::Text:
+    case AcDbObjectKind::Polyline:
+    case AcDbObjectKind::Circle:
+    case AcDbObjectKind::Line:
+    case AcDbObjectKind::SequenceEnd:
+    case AcDbObjectKind::BlockBegin:
+    case AcDbObjectKind::BlockEnd:
+    case AcDbObjectKind::Xrecord:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// True when every numeric tag of the object's data part (before the first
+// 101 or 1001) reads as its value kind. Stricter than the reader, which
+// leaves some of them as text: a false answer only means building decides.
+bool numbersWellFormed(const AcDbStub& s)
+{
+    // The value kinds of the codes an object's data part uses, looked up once.
+    static const auto kinds = [] {
+        std::array<DxfValueKind, 1001> table{};
+        for (int code = 0; code < static_cast<int>(table.size()); ++code)
+            table[static_cast<size_t>(code)] = dxfValueKind(code);
+        return table;
+    }();
+    for (uint32_t i = 1; i < s.tagCount; ++i) {
+        const DxfTag& t = s.tags[i];
+        if (t.code == 101 || t.code == 1001)
+            break;
+        double real = 0;
+        int64_t whole = 0;
+        uint64_t handle = 0;
+        const DxfValueKind kind =
+            t.code >= 0 && t.code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(t.code)] : dxfValueKind(t.code);
+        switch (kind) {
+        case DxfValueKind::Double:
+            if (!DxfValue::toDouble(t.value(), real))
+                return false;
+            break;
+        case DxfValueKind::Int16:
+        case DxfValueKind::Int32:
+        case DxfValueKind::Int64:
+        case DxfValueKind::Bool:
+            if (!DxfValue::toInt(t.value(), whole))
+                return false;
+            break;
+        case DxfValueKind::Handle:
+            if (!DxfValue::toHandle(t.value(), handle))
+                return false;
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -53,7 +128,9 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
             break;
         if (!s.tags || s.tagCount == 0)
             continue;
-        if (!s.object)
+        // Building reads every modelled field (and reports a malformed one);
+        // an object whose numbers are all well formed need not be built.
+        if (!s.object && !(readsByValueKind(static_cast<AcDbObjectKind>(s.kind)) && numbersWellFormed(s)))
             std::unique_ptr<AcDbObject> built(DxfObjectIO::build(db, &s));
         checkXData(s);
     }

@@ -9,9 +9,11 @@ class AcDbDatabase;
 // Makes reading a file strict about the numbers the database models. While a
 // check is alive on a thread, every malformed number met in a modelled field
 // (DxfValue::fieldReal/fieldInt/fieldHandle) is reported to it and the first
-// one kept. finish() then builds each object of the drawing that was not
-// built yet once, to read all its modelled fields, and checks the numbers of
-// its extended data; the file fails to load on the first malformed one.
+// one kept. finish() then checks each object of the drawing that was not
+// built yet: one whose reader parses tags by their value kind alone and
+// whose numbers all read so is passed; any other is built once, to read all
+// its modelled fields. The numbers of extended data are checked too; the
+// file fails to load on the first malformed one.
 // Tags the database does not model are never parsed, so they stay as read.
 // Checks nest: the innermost one alive gets the reports.
 class DxfNumberCheck {

@@ -111,8 +111,22 @@ bool toHandle(std::string_view text, uint64_t& out)
     std::string_view t = trim(text);
     if (t.empty() || t.size() > 16)
         return false;
-    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out, 16);
-    return ec == std::errc() && p == t.data() + t.size();
+    // Up to 16 hexadecimal digits cannot overflow: every digit or nothing.
+    uint64_t value = 0;
+    for (char c : t) {
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
+        value = value << 4 | digit;
+    }
+    out = value;
+    return true;
 }
 
 double fieldReal(const DxfTag& tag, double fallback)

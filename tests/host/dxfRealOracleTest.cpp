@@ -108,8 +108,9 @@ TEST(DxfRealOracle, OtherFormsStillGoThroughTheFullParser)
         double want = 0, got = 0;
         ASSERT_TRUE(oracle(text, want)) << text;
         EXPECT_EQ(DxfValue::toDouble(text, got), acceptedBefore(text)) << text;
-        if (acceptedBefore(text))
+        if (acceptedBefore(text)) {
             EXPECT_EQ(bits(got), bits(want)) << text;
+        }
     }
 }
 
@@ -139,6 +140,31 @@ TEST(DxfRealOracle, RefusesAndAcceptsExactlyWhatItDidBefore)
             double want = 0;
             ASSERT_TRUE(oracle(plain, want)) << text;
             ASSERT_EQ(bits(got), bits(want)) << text;
+        }
+    }
+}
+
+TEST(DxfHandleOracle, HandlesReadAsStrtoullReadsThemAndNothingElse)
+{
+    // Random texts of hex digits, near-misses and blanks; the oracle is
+    // strtoull in base 16 on texts of only hex digits (1 to 16 after trimming).
+    std::mt19937 rng(16);
+    const std::string alphabet = "0123456789abcdefABCDEFgG x-+";
+    std::vector<std::string> texts = {"0", "1F", "ffffffffffffffff", "10000000000000000", "  2A\r", "0x1F", "-1", "+1", ""};
+    for (int i = 0; i < 50000; ++i) {
+        std::string s;
+        const int n = 1 + static_cast<int>(rng() % 18);
+        for (int k = 0; k < n; ++k)
+            s += alphabet[rng() % (k == 0 || rng() % 8 ? 22 : alphabet.size())];
+        texts.push_back(s);
+    }
+    for (const std::string& text : texts) {
+        std::string t(DxfValue::trimmed(text));
+        const bool hexOnly = !t.empty() && t.size() <= 16 && t.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        uint64_t got = 0;
+        ASSERT_EQ(DxfValue::toHandle(text, got), hexOnly) << "'" << text << "'";
+        if (hexOnly) {
+            ASSERT_EQ(got, std::strtoull(t.c_str(), nullptr, 16)) << text;
         }
     }
 }
