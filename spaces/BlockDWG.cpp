@@ -219,43 +219,62 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
     });
 }
 
+void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
+{
+    CUtilities u;
+    // The writer takes imperial suffixes for every units value but 0.
+    bool metric = getUnits() == 0;
+    const char* areaUnit = metric ? "sq.m." : "sq.ft.";
+    const char* lengthUnit = metric ? "m." : "ft.";
+    const char* volumeUnit = metric ? "cu.m." : "cu.ft.";
+    if (xdataApplication_ == kNoXData)
+        xdataApplication_ = "ADE";
+    const std::string* name = &getName();
+    if (const CAttributes* attributes = getAttributes())
+        if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
+            name = &nameAttribute->getText();
+    int p = getPrecision();
+    auto text = [&](size_t index, const char* key, const std::string& value, const char* unit = "") {
+        std::string& item = items[index];
+        item.assign(key);
+        item += value;
+        item += unit;
+    };
+    auto handles = [&](size_t index, const char* key, const std::vector<AcDbHandle>& list) {
+        std::string& item = items[index];
+        item.assign(key);
+        for (const AcDbHandle& handle : list) {
+            item += handle.toString();
+            item += ',';
+        }
+    };
+    items[0].assign(xdataApplication_);
+    items[1].assign("{");
+    text(2, "AREA=", u.DoubleToCString(getArea(), p), areaUnit);
+    text(3, "PERIMETER=", u.DoubleToCString(getPerimeter(), p), lengthUnit);
+    text(4, "NAME=", *name);
+    text(5, "TAGTYPE=", getTagType());
+    text(6, "AREA_TYPE=", getAreaType());
+    text(7, "COST_CENTRE=", getCostCentre());
+    text(8, "DATE=", getDate());
+    text(9, "DATE_L_MOVE=", getDateLastMove());
+    text(10, "DEPT_CHARGE=", getDeptCharge());
+    text(11, "ROOM_HEIGHT=", u.DoubleToCString(getRoomHeight(), p), lengthUnit);
+    text(12, "SPECIAL_REQ=", getSpecialReq());
+    text(13, "TOT_STAFF=", getTotalStaff());
+    text(14, "TOT_WKSTNS=", getTotalWorkstations());
+    text(15, "VOLUME=", u.DoubleToCString(getVolume(), p), volumeUnit);
+    handles(16, "HANDLESTOMINUS=", handlesToMinus_);
+    handles(17, "HANDLESTOADD=", handlesToAdd_);
+    items[18].assign("}");
+}
+
 std::vector<std::string> CBlockDWG::buildXDataItems()
 {
     return zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] {
-        CUtilities u;
-        // The writer takes imperial suffixes for every units value but 0.
-        bool metric = getUnits() == 0;
-        std::string areaUnit = metric ? "sq.m." : "sq.ft.";
-        std::string lengthUnit = metric ? "m." : "ft.";
-        std::string volumeUnit = metric ? "cu.m." : "cu.ft.";
-        if (xdataApplication_ == kNoXData)
-            xdataApplication_ = "ADE";
-        std::string name = getName();
-        if (const CAttributes* attributes = getAttributes())
-            if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
-                name = nameAttribute->getText();
-        int p = getPrecision();
-        return std::vector<std::string>{
-            xdataApplication_,
-            "{",
-            "AREA=" + u.DoubleToCString(getArea(), p) + areaUnit,
-            "PERIMETER=" + u.DoubleToCString(getPerimeter(), p) + lengthUnit,
-            "NAME=" + name,
-            "TAGTYPE=" + getTagType(),
-            "AREA_TYPE=" + getAreaType(),
-            "COST_CENTRE=" + getCostCentre(),
-            "DATE=" + getDate(),
-            "DATE_L_MOVE=" + getDateLastMove(),
-            "DEPT_CHARGE=" + getDeptCharge(),
-            "ROOM_HEIGHT=" + u.DoubleToCString(getRoomHeight(), p) + lengthUnit,
-            "SPECIAL_REQ=" + getSpecialReq(),
-            "TOT_STAFF=" + getTotalStaff(),
-            "TOT_WKSTNS=" + getTotalWorkstations(),
-            "VOLUME=" + u.DoubleToCString(getVolume(), p) + volumeUnit,
-            "HANDLESTOMINUS=" + getHandlesToMinusAsString(),
-            "HANDLESTOADD=" + getHandlesToAddAsString(),
-            "}",
-        };
+        std::array<std::string, kXDataItems> items;
+        fillXDataItems(items);
+        return std::vector<std::string>(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
     });
 }
 
@@ -264,19 +283,19 @@ void CBlockDWG::writeXData(AcDbEntity* entity)
     zelkaOperation(__FILE__, "CBlockDWG::writeXData", [&] {
         if (!entity || !entity->isKindOf(AcDbBlockReference::desc()))
             return;
-        std::vector<std::string> items = buildXDataItems();
+        // The texts stay with the thread, so once they have grown a record is
+        // written without allocating; the chain is a local array pointing
+        // into them (setXData copies what it keeps).
+        thread_local std::array<std::string, kXDataItems> texts;
+        zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { fillXDataItems(texts); });
         acdbRegApp(xdataApplication_.c_str(), entity->database());
-        resbuf* head = nullptr;
-        resbuf** tail = &head;
-        for (size_t i = 0; i < items.size(); ++i) {
-            short code = i == 0 ? 1001 : (i == 1 || i + 1 == items.size()) ? 1002 : 1000;
-            resbuf* rb = acutNewRb(code);
-            acutNewString(rb, items[i].c_str());
-            *tail = rb;
-            tail = &rb->rbnext;
+        std::array<resbuf, kXDataItems> chain{};
+        for (size_t i = 0; i < kXDataItems; ++i) {
+            chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == kXDataItems) ? 1002 : 1000;
+            chain[i].resval.rstring = texts[i].data();
+            chain[i].rbnext = i + 1 < kXDataItems ? &chain[i + 1] : nullptr;
         }
-        Acad::ErrorStatus es = entity->setXData(head);
-        acutRelRb(head);
+        Acad::ErrorStatus es = entity->setXData(chain.data());
         if (es != Acad::eOk)
             raiseHostStatus(es, __LINE__);
     });

@@ -17,6 +17,7 @@
 // Every operation wraps failures in a CEXUnhandled chain naming it
 // ("CBlockDWG::...", class "BlockDWG").
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -107,8 +108,8 @@ public:
     // one built from the fields. Does nothing unless the entity is a block
     // reference; it must be open for writing.
     void writeXData(AcDbEntity* entity);
-    // The record's 18 items (1001 name, "{", the 16 key=value texts, "}") as
-    // they are written; used by writeXData.
+    // The record's 19 item texts (1001 name, "{", the 16 key=value texts,
+    // "}") as writeXData writes them; turns xdataApplication "No X Data" into "ADE".
     std::vector<std::string> buildXDataItems();
 
     // Each handle's hexadecimal text followed by a comma; "" for none.
@@ -212,7 +213,10 @@ public:
     void hyperlinkHatch(CAcadDrawing& drawing, AcDbObjectId hatchId);
 
 private:
+    static constexpr size_t kXDataItems = 19;
     enum class ListSum { Area, Perimeter };
+    // Puts the record's item texts (buildXDataItems) into items, reusing their storage.
+    void fillXDataItems(std::array<std::string, kXDataItems>& items);
     // The steps of building from a reference, given its record.
     void readReference(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record);
     // Steps of applyToDWG after the reference is open for write.
