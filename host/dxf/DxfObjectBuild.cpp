@@ -230,15 +230,18 @@ void DxfObjectIO::loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, si
         auto& x = static_cast<AcDbText&>(o);
         auto* att = o.kind() == AcDbObjectKind::Attribute ? static_cast<AcDbAttribute*>(&o) : nullptr;
         auto* def = o.kind() == AcDbObjectKind::AttributeDefinition ? static_cast<AcDbAttributeDefinition*>(&o) : nullptr;
+        // The first AcDbText subclass holds the text's geometry; a second
+        // one, or the attribute's own subclass, holds the rest.
+        bool first = false, second = false;
         for (size_t i = 1; i < end; ++i) {
             if (t[i].code == 100) {
                 marker = t[i].value();
-                if (marker == "AcDbText")
-                    ++textSubclass;
+                const bool text = marker == "AcDbText";
+                textSubclass += text;
+                first = text && textSubclass == 1;
+                second = !first && (text || marker == "AcDbAttribute" || marker == "AcDbAttributeDefinition");
                 continue;
             }
-            bool first = marker == "AcDbText" && textSubclass == 1;
-            bool second = !first && (marker == "AcDbText" || marker == "AcDbAttribute" || marker == "AcDbAttributeDefinition");
             if (!first && !second)
                 continue;
             switch (t[i].code) {
