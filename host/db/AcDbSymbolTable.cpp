@@ -34,7 +34,7 @@ constexpr FoldTable kFold;
 
 }  // namespace
 
-size_t AcDbSymbolTable::NameHash::operator()(std::string_view name) const noexcept
+size_t AcDbSymbolTable::NameHash::operator()(std::string_view name) const
 {
     // FNV-1a over the lower-case bytes.
     uint64_t h = 14695981039346656037ull;

@@ -56,10 +56,12 @@ private:
     friend class DxfObjectIO;
 
     // Record names hashed and compared ignoring ASCII case, so a lookup
-    // takes the caller's text as it is instead of a folded copy.
+    // takes the caller's text as it is instead of a folded copy. The hash is
+    // deliberately not noexcept: the table then keeps each name's hash
+    // instead of hashing the neighbouring names again while it searches.
     struct NameHash {
         using is_transparent = void;
-        size_t operator()(std::string_view name) const noexcept;
+        size_t operator()(std::string_view name) const;
     };
     struct NameEqual {
         using is_transparent = void;
