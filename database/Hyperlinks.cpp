@@ -4,10 +4,14 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbEntityHyperlinkPE.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPeek.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 
 namespace {
+
+// The registered application under which the host keeps an entity's hyperlinks.
+constexpr const char* kHyperlinkApplication = "PE_URL";
 
 std::string trimBlanks(const std::string& text)
 {
@@ -108,6 +112,10 @@ void CHyperlinks::getBlockHyperlinks(const AcDbBlockReference* reference)
         AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
         if (!definition) return;
         for (AcDbObjectId id : definition->entityIds()) {
+            // An entity's links are its "PE_URL" extended data: one known to
+            // have none adds nothing, and is not built only to say so.
+            bool hasLinks = true;
+            if (acdbPeekHasXData(id, kHyperlinkApplication, hasLinks) && !hasLinks) continue;
             AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
             if (entity) getEntityHyperlinks(entity.object());
         }

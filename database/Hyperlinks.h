@@ -74,7 +74,8 @@ public:
     // description); an entity without the hyperlink extension adds nothing.
     void getEntityHyperlinks(const AcDbEntity* entity);
     // getEntityHyperlinks for the reference, then for every entity of its
-    // block definition that opens; a definition that does not open adds nothing.
+    // block definition that opens (those the host knows to carry no "PE_URL"
+    // data are passed over unopened); a definition that does not open adds nothing.
     void getBlockHyperlinks(const AcDbBlockReference* reference);
     // Replaces the entity's host hyperlinks (entity open for write) with this
     // list, each link as its href and description; an empty list removes

@@ -11,6 +11,8 @@
 
 #include "database/Hyperlinks.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/db/AcDbStub.h"
 #include "tests/spaces/HatchLinksTestSupport.h"
 
 using hatchtest::handleOf;
@@ -165,6 +167,59 @@ TEST_F(EntityHyperlinksTest, BlockLinksAreTheReferenceThenItsDefinitionWithoutRe
                                   {"http://r.example", "R"},
                                   {"http://shared.example", "Shared"},
                                   {"http://o.example", "O"}}));
+}
+
+// A block of a drawing read from a file: the definition's entities that
+// carry links give them in their order, those without "PE_URL" data (none,
+// or another application's) give none and are not even built for it.
+TEST_F(EntityHyperlinksTest, BlockLinksFromAFileSkipOnlyEntitiesWithoutLinkData)
+{
+    AcDbObjectId definition = dwg.host.defineSpace("ROOM-4", spacetest::rectangle(0, 0, 500, 500));
+    AcDbObjectId reference = dwg.host.insert(definition, AcGePoint3d(0, 0, 0));
+    std::vector<AcDbObjectId> parts;
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(definition, AcDb::kForRead);
+        parts = record->entityIds();
+    }
+    // The outline, then the AREA, NAME and AUX attribute definitions.
+    ASSERT_EQ(parts.size(), 4u);
+    CHyperlinks onReference;
+    onReference.add(std::make_unique<CHyperlink>("http://r.example", "R"));
+    write(reference, onReference);
+    CHyperlinks onOutline;
+    onOutline.add(std::make_unique<CHyperlink>("http://o.example", "O"));
+    onOutline.add(std::make_unique<CHyperlink>("http://r.example", "again"));
+    write(parts[0], onOutline);
+    dwg.host.setRecord(parts[2], "ADE", {{1000, "NAME=not a link"}});
+    CHyperlinks onAux;
+    onAux.add(std::make_unique<CHyperlink>("http://aux.example", "Aux"));
+    write(parts[3], onAux);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"http://r.example", "R"}, {"http://o.example", "O"}, {"http://aux.example", "Aux"}};
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+        EXPECT_EQ(linksOf(CHyperlinks(ref.object())), expected);
+    }
+
+    auto file = spacetest::tempDir("hyperlinks-block-file") / "links.dxf";
+    dwg.host.save(file);
+    AcDbDatabase reread(false);
+    ASSERT_EQ(reread.readDxfFile(file.c_str()), Acad::eOk);
+    auto idIn = [&](AcDbObjectId written) {
+        AcDbObjectId id;
+        EXPECT_EQ(reread.getAcDbObjectId(id, false, written.handle()), Acad::eOk);
+        return id;
+    };
+    for (AcDbObjectId part : parts)
+        ASSERT_FALSE(idIn(part).stub()->object) << handleOf(part) << " built by reading";
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(idIn(reference), AcDb::kForRead);
+        ASSERT_TRUE(ref);
+        EXPECT_EQ(linksOf(CHyperlinks(ref.object())), expected);
+    }
+    EXPECT_FALSE(idIn(parts[1]).stub()->object) << "the AREA definition has no data";
+    EXPECT_FALSE(idIn(parts[2]).stub()->object) << "the NAME definition has no link data";
+    EXPECT_TRUE(idIn(parts[3]).stub()->object) << "the AUX definition has links";
 }
 
 TEST_F(EntityHyperlinksTest, AnEntityWithoutLinksAddsNone)
