@@ -255,6 +255,20 @@ int64_t CUtilities::CStringToInt64(const std::string& text) const
 double CUtilities::CStringToDouble(std::string_view text) const
 {
     return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
+        text = text.substr(0, text.find('\0'));
+        // A plain decimal number, the usual record value, reads through
+        // from_chars: both it and strtod round the decimal value correctly,
+        // so they agree. Blanks, '+', hexadecimal, infinities, NaN and
+        // values out of range are left to strtod.
+        const char* first = text.data();
+        const char* last = first + text.size();
+        const char* digits = first + (first != last && *first == '-' ? 1 : 0);
+        bool hexadecimal = last - digits > 1 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+        if (digits != last && ((*digits >= '0' && *digits <= '9') || *digits == '.') && !hexadecimal) {
+            double value = 0.0;
+            auto result = std::from_chars(first, last, value);
+            if (result.ec == std::errc()) return value;
+        }
         // strtod needs the text NUL-terminated; a short one is copied to the stack.
         char local[64];
         if (text.size() < sizeof local) {

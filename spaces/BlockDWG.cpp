@@ -16,6 +16,8 @@
 #include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 const char* const kNotSet = "<Not Set>";
@@ -173,7 +175,8 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
             std::string_view item = rb->resval.rstring;
             // The value after the key; every text field takes it in one assignment.
             auto after = [&](std::string_view key) { return std::string(item.substr(key.size())); };
-            if (item.starts_with("AREA=")) {
+            // No key is the start of another, so at most one matches.
+            if (item.starts_with("AREA="sv)) {
                 int unit = -1;
                 std::string_view value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
                 if (unit >= 0)
@@ -183,37 +186,37 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
                 size_t point = value.find('.');
                 setPrecision(point == std::string_view::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
                 setArea(utilities.CStringToDouble(value));
-            } else if (item.starts_with("PERIMETER=")) {
+            } else if (item.starts_with("PERIMETER="sv)) {
                 int unit = -1;
                 setPerimeter(utilities.CStringToDouble(stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit)));
-            } else if (item.starts_with("TAGTYPE=")) {
-                setTagType(after("TAGTYPE="));
-            } else if (item.starts_with("AREA_TYPE=")) {
-                setAreaType(after("AREA_TYPE="));
-            } else if (item.starts_with("COST_CENTRE=")) {
-                setCostCentre(after("COST_CENTRE="));
-            } else if (item.starts_with("DATE=")) {
-                setDate(after("DATE="));
-            } else if (item.starts_with("DATE_L_MOVE=")) {
-                setDateLastMove(after("DATE_L_MOVE="));
-            } else if (item.starts_with("DEPT_CHARGE=")) {
-                setDeptCharge(after("DEPT_CHARGE="));
-            } else if (item.starts_with("ROOM_HEIGHT=")) {
+            } else if (item.starts_with("TAGTYPE="sv)) {
+                setTagType(after("TAGTYPE="sv));
+            } else if (item.starts_with("AREA_TYPE="sv)) {
+                setAreaType(after("AREA_TYPE="sv));
+            } else if (item.starts_with("COST_CENTRE="sv)) {
+                setCostCentre(after("COST_CENTRE="sv));
+            } else if (item.starts_with("DATE="sv)) {
+                setDate(after("DATE="sv));
+            } else if (item.starts_with("DATE_L_MOVE="sv)) {
+                setDateLastMove(after("DATE_L_MOVE="sv));
+            } else if (item.starts_with("DEPT_CHARGE="sv)) {
+                setDeptCharge(after("DEPT_CHARGE="sv));
+            } else if (item.starts_with("ROOM_HEIGHT="sv)) {
                 setRoomHeight(utilities.CStringToDouble(item.substr(12)));
-            } else if (item.starts_with("SPECIAL_REQ=")) {
-                setSpecialReq(after("SPECIAL_REQ="));
-            } else if (item.starts_with("TOT_STAFF=")) {
-                setTotalStaff(after("TOT_STAFF="));
-            } else if (item.starts_with("TOT_WKSTNS=")) {
-                setTotalWorkstations(after("TOT_WKSTNS="));
-            } else if (item.starts_with("VOLUME=")) {
+            } else if (item.starts_with("SPECIAL_REQ="sv)) {
+                setSpecialReq(after("SPECIAL_REQ="sv));
+            } else if (item.starts_with("TOT_STAFF="sv)) {
+                setTotalStaff(after("TOT_STAFF="sv));
+            } else if (item.starts_with("TOT_WKSTNS="sv)) {
+                setTotalWorkstations(after("TOT_WKSTNS="sv));
+            } else if (item.starts_with("VOLUME="sv)) {
                 setVolume(utilities.CStringToDouble(item.substr(7)));
-            } else if (item.starts_with("HANDLESTOMINUS=")) {
+            } else if (item.starts_with("HANDLESTOMINUS="sv)) {
                 if (item.size() > 15)
-                    setHandlesToMinus(after("HANDLESTOMINUS="), drawing.getDatabase());
-            } else if (item.starts_with("HANDLESTOADD=")) {
+                    setHandlesToMinus(after("HANDLESTOMINUS="sv), drawing.getDatabase());
+            } else if (item.starts_with("HANDLESTOADD="sv)) {
                 if (item.size() > 13)
-                    setHandlesToAdd(after("HANDLESTOADD="), drawing.getDatabase());
+                    setHandlesToAdd(after("HANDLESTOADD="sv), drawing.getDatabase());
             }
         }
     });

@@ -106,7 +106,7 @@ namespace {
 bool isBlockReference(AcDbObjectId id)
 {
     const AcRxClass* cls = id.objectClass();
-    return cls && std::string(cls->name()) == "AcDbBlockReference";
+    return cls && std::strcmp(cls->name(), "AcDbBlockReference") == 0;
 }
 
 std::vector<AcDbObjectId> modelSpaceIds(CAcadDrawing& drawing)
@@ -118,9 +118,14 @@ std::vector<AcDbObjectId> modelSpaceIds(CAcadDrawing& drawing)
     return modelSpace->entityIds();
 }
 
-std::string upperCased(std::string text)
+void upperCaseInPlace(std::string& text)
 {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+std::string upperCased(std::string text)
+{
+    upperCaseInPlace(text);
     return text;
 }
 
@@ -130,6 +135,8 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
 {
     return zelkaOperation(__FILE__, "CBlocks::getZelkaBlockSS", [&] {
         std::vector<AcDbObjectId> found;
+        // The upper-cased name of each reference, in one buffer for the scan.
+        std::string upper;
         for (AcDbObjectId id : modelSpaceIds(drawing)) {
             if (!isBlockReference(id)) continue;
             // A reference not opened since the drawing was read answers its
@@ -137,7 +144,9 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
             // blocks of a large plan are not built only to be passed over.
             std::string_view recorded;
             if (acdbPeekBlockName(id, recorded)) {
-                if (acutWcMatch(upperCased(std::string(recorded)).c_str(), namePattern.c_str()) == 1)
+                upper.assign(recorded);
+                upperCaseInPlace(upper);
+                if (acutWcMatch(upper.c_str(), namePattern.c_str()) == 1)
                     found.push_back(id);
                 continue;
             }

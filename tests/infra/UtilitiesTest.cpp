@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <locale.h>
 #include <filesystem>
 #include <limits>
 #include <random>
@@ -333,6 +335,47 @@ TEST(NumberConversions, TextToDoubleReadsOnlyTheGivenText)
     std::string digits = "0." + std::string(80, '0') + "15";
     EXPECT_DOUBLE_EQ(util.CStringToDouble(digits), 1.5e-81);
     EXPECT_DOUBLE_EQ(util.CStringToDouble(std::string_view(digits).substr(0, 63)), 0.0);
+}
+
+// Whatever the text, the value is the one the C library's strtod reads from
+// it (bit for bit, signed zeros included): plain decimals, exponents, texts
+// followed by units, and the forms only strtod takes (blanks, '+',
+// hexadecimal, infinities, NaN, values out of range).
+TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
+{
+    std::vector<std::string> texts = {
+        "0", "-0", "-0.0", "12.50sq.m.", "-.5", ".5e2", "5.", "-", ".", "-.", "e5", ".e5", "1e", "1e+", "1.5e-",
+        "1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "2.5e-324", "1.7976931348623157e308",
+        "1.7976931348623159e308", "0x1p3", "-0X1.8P1", "0x", "00x5", " 12", "\t-3", "+3", "+.5", "inf", "-Infinity",
+        "nan", "NAN(12)", "1,5", "9007199254740993", "0.30000000000000004441", "123456789012345678901234567890",
+        std::string(70, '9') + ".5e-60"};
+    std::mt19937_64 random(31122026);
+    std::uniform_int_distribution<int> exponent(-330, 310);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> style(0, 4);
+    const char* suffixes[] = {"", "sq.m.", "m.", "cu.ft.", " ", "e", "x"};
+    for (int i = 0; i < 4000; ++i) {
+        double value = mantissa(random) * std::pow(10.0, exponent(random) / 10);
+        char buffer[128];
+        switch (style(random)) {
+        case 0: std::snprintf(buffer, sizeof buffer, "%.17g", value); break;
+        case 1: std::snprintf(buffer, sizeof buffer, "%.3f", value); break;
+        case 2: std::snprintf(buffer, sizeof buffer, "%.25e", value); break;
+        case 3: std::snprintf(buffer, sizeof buffer, "%a", value); break;
+        default: std::snprintf(buffer, sizeof buffer, "%.2f", std::fabs(value) < 1 ? value : std::fmod(value, 1e6)); break;
+        }
+        texts.push_back(std::string(buffer) + suffixes[static_cast<size_t>(i) % std::size(suffixes)]);
+    }
+    locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    int mismatches = 0;
+    for (const std::string& text : texts) {
+        double expected = strtod_l(text.c_str(), nullptr, c);
+        double actual = util.CStringToDouble(text);
+        if (std::memcmp(&expected, &actual, sizeof expected) != 0 && ++mismatches <= 10)
+            ADD_FAILURE() << "\"" << text << "\": " << actual << " vs " << expected;
+    }
+    freelocale(c);
+    EXPECT_EQ(mismatches, 0);
 }
 
 // A process locale whose decimal point is a comma must not change how numbers
