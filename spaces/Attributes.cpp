@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockReference.h"
@@ -79,10 +80,29 @@ double carriedAngle(double angle, const AcGeMatrix3d& matrix)
     return result;
 }
 
-std::string upperCased(std::string text)
+// Whether the tag, upper-cased, is the (upper-case) word.
+bool tagIs(const char* tag, const char* word)
 {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+    size_t i = 0;
+    for (; word[i]; ++i)
+        if (std::toupper(static_cast<unsigned char>(tag[i])) != word[i]) return false;
+    return tag[i] == '\0';
+}
+
+// The inverse of the matrix, remembered for the last matrix asked about on
+// this thread: reading a drawing's blocks asks with the same UCS matrix each
+// time, and the same entries (bit for bit) give the same inverse.
+AcGeMatrix3d inverseOf(const AcGeMatrix3d& matrix)
+{
+    thread_local bool known = false;
+    thread_local AcGeMatrix3d last;
+    thread_local AcGeMatrix3d lastInverse;
+    if (!known || std::memcmp(last.entry, matrix.entry, sizeof matrix.entry) != 0) {
+        lastInverse = matrix.inverse();
+        last = matrix;
+        known = true;
+    }
+    return lastInverse;
 }
 
 }  // namespace
@@ -94,7 +114,7 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
         if (!reference) return;
         std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
         bool layoutRead = false;
-        AcGeMatrix3d worldToUcs = ucsMatrix.inverse();
+        AcGeMatrix3d worldToUcs = inverseOf(ucsMatrix);
         for (it->start(); !it->done(); it->step()) {
             AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
             if (!attribute) continue;
@@ -104,8 +124,8 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
                 rotation_ = carriedAngle(attribute->rotation(), worldToUcs) * 180.0 / kPi;
                 layoutRead = true;
             }
-            std::string tag = upperCased(attribute->tag());
-            int32_t position = tag == "NAME" ? 0 : tag == "AREA" ? 1 : tag == "AUX" ? 2 : -1;
+            const char* tag = attribute->tag();
+            int32_t position = tagIs(tag, "NAME") ? 0 : tagIs(tag, "AREA") ? 1 : tagIs(tag, "AUX") ? 2 : -1;
             if (position < 0) continue;
             auto item = std::make_unique<CZelkaAttribute>(position, attribute->textString());
             item->setLayer(attribute->layer());

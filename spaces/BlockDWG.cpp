@@ -1,6 +1,7 @@
 #include "spaces/BlockDWG.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
@@ -391,7 +392,22 @@ AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
         AcDbDatabase* db = drawing.getDatabase();
         if (!db)
             return AcGeMatrix3d::kIdentity;
-        return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
+        // Remembered for the last UCS seen on this thread: every block of a
+        // pass asks with the same origin and axes, which (bit for bit) give
+        // the same matrix.
+        thread_local bool known = false;
+        thread_local double last[9] = {};
+        thread_local AcGeMatrix3d lastMatrix;
+        AcGePoint3d origin = db->ucsorg();
+        AcGeVector3d xAxis = db->ucsxdir();
+        AcGeVector3d yAxis = db->ucsydir();
+        const double now[9] = {origin.x, origin.y, origin.z, xAxis.x, xAxis.y, xAxis.z, yAxis.x, yAxis.y, yAxis.z};
+        if (!known || std::memcmp(last, now, sizeof now) != 0) {
+            lastMatrix = acgeUcsToWorld(origin, xAxis, yAxis);
+            std::memcpy(last, now, sizeof now);
+            known = true;
+        }
+        return lastMatrix;
     });
 }
 

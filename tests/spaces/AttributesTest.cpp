@@ -160,3 +160,61 @@ TEST(Attributes, HidingRecordsOnlyVisibleAttributesAndShowsExactlyThose)
         EXPECT_EQ(attribute->isInvisible(), it->objectId() == hiddenBefore);
     }
 }
+
+// Each read measures the rotation in the UCS current at that moment, however
+// often the UCS changes between reads and comes back.
+TEST(Attributes, EachReadTakesTheUcsCurrentThen)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000), AcGePoint3d(0, 0, 0), 200.0);
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "N"}});
+    {
+        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
+        for (it->start(); !it->done(); it->step()) {
+            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
+            attribute->setRotation(kPi / 6);
+        }
+    }
+    const double r = std::sqrt(0.5);
+    struct Step {
+        AcGePoint3d origin;
+        AcGeVector3d x, y;
+        double degrees;  // 30 degrees in the world, less the UCS X axis angle
+    } steps[] = {
+        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
+        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
+        {AcGePoint3d(500, -20, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
+        {AcGePoint3d(500, -20, 0), AcGeVector3d(r, r, 0), AcGeVector3d(-r, r, 0), 345.0},
+        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
+        {AcGePoint3d(0, 0, 0), AcGeVector3d(-1, 0, 0), AcGeVector3d(0, -1, 0), 210.0},
+        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
+    };
+    for (const Step& step : steps) {
+        ASSERT_EQ(d.database->setUcs(step.origin, step.x, step.y), Acad::eOk);
+        auto block = readBlock(d, ref);
+        EXPECT_NEAR(block->getAttributes()->getRotation(), step.degrees, 1e-9) << step.x.x << "," << step.x.y;
+        AcGeMatrix3d matrix = CBlockDWG::currentUcsMatrix(d.drawing);
+        AcGePoint3d unitX = matrix * AcGePoint3d(1, 0, 0);
+        EXPECT_NEAR(unitX.x, step.origin.x + step.x.x, 1e-12);
+        EXPECT_NEAR(unitX.y, step.origin.y + step.x.y, 1e-12);
+    }
+}
+
+TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 100, 100), AcGePoint3d(0, 0, 0), 10.0,
+                                     {"NAM", "AUXX", "aReA", "Name", "AU", "aux", "NAMES"});
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"Name", "Hall"}, {"aReA", "12.00"}, {"aux", "x"}});
+    auto block = readBlock(d, ref);
+    const CAttributes* attributes = block->getAttributes();
+    ASSERT_EQ(attributes->getCount(), 3);
+    EXPECT_EQ(attributes->getAt(0).getKey(), "AREA");
+    EXPECT_EQ(attributes->getAt(0).getText(), "12.00");
+    EXPECT_EQ(attributes->getAt(1).getKey(), "NAME");
+    EXPECT_EQ(attributes->getAt(1).getText(), "Hall");
+    EXPECT_EQ(attributes->getAt(2).getKey(), "AUX");
+    EXPECT_EQ(attributes->getAt(2).getText(), "x");
+    EXPECT_EQ(block->getName(), "Hall");
+}
