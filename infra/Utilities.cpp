@@ -140,6 +140,26 @@ bool isExactHalf(double magnitude, int decimals)
     return exponent == -(decimals + 1);
 }
 
+// Room for a sign, the 309 integer digits of the largest double, the point
+// and kDirectDecimals decimals.
+constexpr size_t kDirectBuffer = 16 + 309 + kDirectDecimals;
+
+// Writes the fixed-point text of the usual case straight through
+// std::to_chars, which prints the exact binary value correctly rounded: that
+// is the digit conversion's rounding except at an exact half, where to_chars
+// rounds to even and the conversion away from zero. Returns the end of the
+// text, or null for what this does not cover (exact halves, counts of
+// decimals that are negative or over kDirectDecimals, infinities and NaN).
+char* directFixed(char (&buffer)[kDirectBuffer], double value, int decimals)
+{
+    if (decimals < 0 || decimals > kDirectDecimals || !std::isfinite(value)) return nullptr;
+    double magnitude = std::fabs(value);
+    if (isExactHalf(magnitude, decimals)) return nullptr;
+    char* start = buffer;
+    if (std::signbit(value)) *start++ = '-';
+    return std::to_chars(start, buffer + kDirectBuffer, magnitude, std::chars_format::fixed, decimals).ptr;
+}
+
 std::string generalForm(double value)
 {
     char buffer[64];
@@ -290,11 +310,8 @@ std::string CUtilities::LongToCString(int32_t value) const
     return zelkaOperation(__FILE__, "CUtilities::LongToCString", [&] { return std::to_string(value); });
 }
 
-// The usual case goes straight through std::to_chars, which prints the exact
-// binary value correctly rounded; that is the digit conversion's rounding
-// except at an exact half, where to_chars rounds to even and the conversion
-// away from zero, so exact halves (and wild counts of decimals) take the
-// digit-by-digit path.
+// The usual case goes straight through std::to_chars (directFixed); exact
+// halves and wild counts of decimals take the digit-by-digit path.
 //
 // A value that rounds away entirely (1e-10 with 2 decimals) is written with
 // exactly the requested number of decimals, "0.00": the raw digit conversion
@@ -304,15 +321,9 @@ std::string CUtilities::LongToCString(int32_t value) const
 std::string CUtilities::DoubleToCString(double value, int decimals) const
 {
     return zelkaOperation(__FILE__, "CUtilities::DoubleToCString", [&] {
+        char buffer[kDirectBuffer];
+        if (const char* end = directFixed(buffer, value, decimals)) return std::string(buffer, static_cast<size_t>(end - buffer));
         if (decimals < 0 || !std::isfinite(value)) return generalForm(value);
-        double magnitude = std::fabs(value);
-        if (decimals <= kDirectDecimals && !isExactHalf(magnitude, decimals)) {
-            char buffer[16 + 309 + kDirectDecimals];
-            char* start = buffer;
-            if (std::signbit(value)) *start++ = '-';
-            auto result = std::to_chars(start, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
-            return std::string(buffer, result.ptr);
-        }
         FixedDigits fixed = fixedPointDigits(value, decimals);
         std::string text = fixed.negative ? "-" : "";
         if (fixed.decimalPoint <= 0) {
@@ -328,6 +339,17 @@ std::string CUtilities::DoubleToCString(double value, int decimals) const
         if (!text.empty() && text.back() == '.') text.pop_back();
         if (!text.empty() && text.front() == '.') text.insert(0, "0");
         return text;
+    });
+}
+
+void CUtilities::appendDoubleText(std::string& text, double value, int decimals) const
+{
+    zelkaOperation(__FILE__, "CUtilities::appendDoubleText", [&] {
+        char buffer[kDirectBuffer];
+        if (const char* end = directFixed(buffer, value, decimals))
+            text.append(buffer, static_cast<size_t>(end - buffer));
+        else
+            text += DoubleToCString(value, decimals);
     });
 }
 

@@ -36,6 +36,8 @@ public:
     // value rounds to zero (-0.001 with 2 gives "-0.00"); a negative count of
     // decimals gives the general "%-g" form. Never fails.
     std::string DoubleToCString(double value, int decimals) const;
+    // Appends DoubleToCString(value, decimals) to text, without a string of its own in the usual case.
+    void appendDoubleText(std::string& text, double value, int decimals) const;
     // Rounds to the nearest whole number through DoubleToCString.
     int32_t DoubleToInt(double value) const;
     double roundDouble(double value, int decimals) const;

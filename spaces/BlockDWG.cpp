@@ -228,9 +228,9 @@ void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
     CUtilities u;
     // The writer takes imperial suffixes for every units value but 0.
     bool metric = getUnits() == 0;
-    const char* areaUnit = metric ? "sq.m." : "sq.ft.";
-    const char* lengthUnit = metric ? "m." : "ft.";
-    const char* volumeUnit = metric ? "cu.m." : "cu.ft.";
+    std::string_view areaUnit = metric ? "sq.m."sv : "sq.ft."sv;
+    std::string_view lengthUnit = metric ? "m."sv : "ft."sv;
+    std::string_view volumeUnit = metric ? "cu.m."sv : "cu.ft."sv;
     if (xdataApplication_ == kNoXData)
         xdataApplication_ = "ADE";
     const std::string* name = &getName();
@@ -238,13 +238,18 @@ void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
         if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
             name = &nameAttribute->getText();
     int p = getPrecision();
-    auto text = [&](size_t index, const char* key, const std::string& value, const char* unit = "") {
+    auto text = [&](size_t index, std::string_view key, std::string_view value) {
         std::string& item = items[index];
         item.assign(key);
-        item += value;
-        item += unit;
+        item.append(value);
     };
-    auto handles = [&](size_t index, const char* key, const std::vector<AcDbHandle>& list) {
+    auto number = [&](size_t index, std::string_view key, double value, std::string_view unit) {
+        std::string& item = items[index];
+        item.assign(key);
+        u.appendDoubleText(item, value, p);
+        item.append(unit);
+    };
+    auto handles = [&](size_t index, std::string_view key, const std::vector<AcDbHandle>& list) {
         std::string& item = items[index];
         item.assign(key);
         for (const AcDbHandle& handle : list) {
@@ -253,24 +258,24 @@ void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
         }
     };
     items[0].assign(xdataApplication_);
-    items[1].assign("{");
-    text(2, "AREA=", u.DoubleToCString(getArea(), p), areaUnit);
-    text(3, "PERIMETER=", u.DoubleToCString(getPerimeter(), p), lengthUnit);
-    text(4, "NAME=", *name);
-    text(5, "TAGTYPE=", getTagType());
-    text(6, "AREA_TYPE=", getAreaType());
-    text(7, "COST_CENTRE=", getCostCentre());
-    text(8, "DATE=", getDate());
-    text(9, "DATE_L_MOVE=", getDateLastMove());
-    text(10, "DEPT_CHARGE=", getDeptCharge());
-    text(11, "ROOM_HEIGHT=", u.DoubleToCString(getRoomHeight(), p), lengthUnit);
-    text(12, "SPECIAL_REQ=", getSpecialReq());
-    text(13, "TOT_STAFF=", getTotalStaff());
-    text(14, "TOT_WKSTNS=", getTotalWorkstations());
-    text(15, "VOLUME=", u.DoubleToCString(getVolume(), p), volumeUnit);
-    handles(16, "HANDLESTOMINUS=", handlesToMinus_);
-    handles(17, "HANDLESTOADD=", handlesToAdd_);
-    items[18].assign("}");
+    items[1].assign("{"sv);
+    number(2, "AREA="sv, getArea(), areaUnit);
+    number(3, "PERIMETER="sv, getPerimeter(), lengthUnit);
+    text(4, "NAME="sv, *name);
+    text(5, "TAGTYPE="sv, getTagType());
+    text(6, "AREA_TYPE="sv, getAreaType());
+    text(7, "COST_CENTRE="sv, getCostCentre());
+    text(8, "DATE="sv, getDate());
+    text(9, "DATE_L_MOVE="sv, getDateLastMove());
+    text(10, "DEPT_CHARGE="sv, getDeptCharge());
+    number(11, "ROOM_HEIGHT="sv, getRoomHeight(), lengthUnit);
+    text(12, "SPECIAL_REQ="sv, getSpecialReq());
+    text(13, "TOT_STAFF="sv, getTotalStaff());
+    text(14, "TOT_WKSTNS="sv, getTotalWorkstations());
+    number(15, "VOLUME="sv, getVolume(), volumeUnit);
+    handles(16, "HANDLESTOMINUS="sv, handlesToMinus_);
+    handles(17, "HANDLESTOADD="sv, handlesToAdd_);
+    items[18].assign("}"sv);
 }
 
 std::vector<std::string> CBlockDWG::buildXDataItems()

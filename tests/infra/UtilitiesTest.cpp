@@ -244,6 +244,30 @@ TEST(DoubleToCString, HalvesAndTheirNeighboursAgreeWithTheExactFormatter)
     EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
 }
 
+// Appending gives the text DoubleToCString gives, after what is there, on
+// every path: direct, exact halves, long decimal counts, general form.
+TEST(DoubleToCString, AppendingGivesTheSameTextAfterWhatIsThere)
+{
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {12.5, 2, "12.50"},     {0.125, 2, "0.13"},     {-2.5, 0, "-3"},         {2.675, 2, "2.67"},
+        {-0.001, 2, "-0.00"},   {1.5, 31, "1.5000000000000000000000000000000"}, {1234.5678, -1, "1234.57"},
+        {std::numeric_limits<double>::infinity(), 2, "inf"}, {-0.0, 0, "-0"},    {1e20, 1, "100000000000000000000.0"},
+    };
+    for (const Case& c : cases) {
+        std::string text = "AREA=";
+        util.appendDoubleText(text, c.value, c.decimals);
+        EXPECT_EQ(text, std::string("AREA=") + c.text) << c.value << " with " << c.decimals;
+        EXPECT_EQ(util.DoubleToCString(c.value, c.decimals), c.text);
+    }
+    std::string empty;
+    util.appendDoubleText(empty, 0.0, 3);
+    EXPECT_EQ(empty, "0.000");
+}
+
 TEST(NumberConversions, DoubleToIntRoundsHalvesAwayFromZero)
 {
     EXPECT_EQ(util.DoubleToInt(2.5), 3);
