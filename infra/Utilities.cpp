@@ -144,15 +144,72 @@ bool isExactHalf(double magnitude, int decimals)
 // and kDirectDecimals decimals.
 constexpr size_t kDirectBuffer = 16 + 309 + kDirectDecimals;
 
-// Writes the fixed-point text of the usual case straight through
-// std::to_chars, which prints the exact binary value correctly rounded: that
-// is the digit conversion's rounding except at an exact half, where to_chars
-// rounds to even and the conversion away from zero. Returns the end of the
-// text, or null for what this does not cover (exact halves, counts of
-// decimals that are negative or over kDirectDecimals, infinities and NaN).
+// Writes the fixed-point text of the usual case without the digit-by-digit
+// path: in integers (scaledFixed) when the value and the count of decimals
+// are small enough, else through std::to_chars, which prints the exact
+// binary value correctly rounded: that is the digit conversion's rounding
+// except at an exact half, where to_chars rounds to even and the conversion
+// away from zero. Returns the end of the text, or null for what neither
+// covers (exact halves outside scaledFixed's range, counts of decimals that
+// are negative or over kDirectDecimals, infinities and NaN).
+// The fixed-point text of a value of moderate size with few decimals, worked
+// out exactly in integers: the double is M * 2^E, so value * 10^decimals is
+// M * 10^decimals * 2^E, a 128-bit product shifted by E; the dropped bits
+// round up when they are half or more, which is the digit conversion's rule
+// (its first dropped digit is 5 or more exactly then). Returns the end of
+// the text, or null when the value is out of this range (the caller then
+// takes to_chars).
+char* scaledFixed(char* start, char* end, double magnitude, int decimals)
+{
+    static constexpr uint64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    if (decimals > 8) return nullptr;
+    auto bits = std::bit_cast<uint64_t>(magnitude);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    // mantissa < 2^53 and 10^8 < 2^27: the product stays below 2^80.
+    unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowers[decimals];
+    if (mantissa == 0) {
+        scaled = 0;
+    } else if (exponent < 0) {
+        if (exponent < -120) return nullptr;
+        unsigned shift = static_cast<unsigned>(-exponent);
+        unsigned __int128 dropped = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+        scaled >>= shift;
+        if (dropped >= (static_cast<unsigned __int128>(1) << (shift - 1))) ++scaled;
+    } else {
+        if (exponent > 40) return nullptr;
+        scaled <<= static_cast<unsigned>(exponent);
+    }
+    if (scaled > UINT64_MAX) return nullptr;
+    char digits[24];
+    char* digitsEnd = std::to_chars(digits, digits + sizeof digits, static_cast<uint64_t>(scaled)).ptr;
+    auto count = static_cast<int>(digitsEnd - digits);
+    // At least one digit before the point.
+    int leadingZeros = count <= decimals ? decimals + 1 - count : 0;
+    int length = leadingZeros + count + (decimals > 0 ? 1 : 0);
+    if (end - start < length) return nullptr;
+    char* out = start;
+    int integerDigits = leadingZeros + count - decimals;
+    for (int i = 0; i < leadingZeros + count; ++i) {
+        if (i == integerDigits) *out++ = '.';
+        *out++ = i < leadingZeros ? '0' : digits[i - leadingZeros];
+    }
+    return out;
+}
+
 char* directFixed(char (&buffer)[kDirectBuffer], double value, int decimals)
 {
     if (decimals < 0 || decimals > kDirectDecimals || !std::isfinite(value)) return nullptr;
+    {
+        char* start = buffer;
+        if (std::signbit(value)) *start++ = '-';
+        if (char* end = scaledFixed(start, buffer + kDirectBuffer, std::fabs(value), decimals)) return end;
+    }
     double magnitude = std::fabs(value);
     if (isExactHalf(magnitude, decimals)) return nullptr;
     char* start = buffer;

@@ -244,6 +244,30 @@ TEST(DoubleToCString, HalvesAndTheirNeighboursAgreeWithTheExactFormatter)
     EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
 }
 
+// Around the limits of the integer conversion (binary exponents -120 and
+// 40, results near 2^64, 8 and 9 decimals), on both sides, with halves.
+TEST(DoubleToCString, IntegerConversionLimitsAgreeWithTheExactFormatter)
+{
+    std::mt19937_64 random(1122026);
+    std::uniform_int_distribution<uint64_t> mantissas(uint64_t{1} << 52, (uint64_t{1} << 53) - 1);
+    std::vector<std::pair<double, int>> cases;
+    for (int d = 0; d <= 10; ++d) {
+        for (int e = -125; e <= -115; ++e) {
+            cases.emplace_back(std::ldexp(static_cast<double>(mantissas(random)), e), d);
+            cases.emplace_back(-std::ldexp(static_cast<double>(mantissas(random) | 1), e), d);
+        }
+        for (int e = 35; e <= 45; ++e) cases.emplace_back(std::ldexp(static_cast<double>(mantissas(random)), e), d);
+        double limit = 18446744073709551615.0 / std::pow(10.0, d);
+        for (double f : {0.9999, 0.99999999, 1.0, 1.0000001, 1.01})
+            cases.emplace_back(limit * f, d);
+        cases.emplace_back(std::ldexp(1.0, -d - 1) * 3, d);
+        cases.emplace_back(std::ldexp(1.0, -9) * 5, d);
+        cases.emplace_back(99999999.99999999, d);
+        cases.emplace_back(0.0049999999999999, d);
+    }
+    EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
+}
+
 // Appending gives the text DoubleToCString gives, after what is there, on
 // every path: direct, exact halves, long decimal counts, general form.
 TEST(DoubleToCString, AppendingGivesTheSameTextAfterWhatIsThere)
