@@ -24,6 +24,13 @@ namespace {
 const char* const kNotSet = "<Not Set>";
 const char* const kNoXData = "No X Data";
 
+// Whether the item starts with the key; written out so that the comparison
+// of a key of known length compiles to a few instructions.
+inline bool hasKey(std::string_view item, std::string_view key)
+{
+    return item.size() >= key.size() && std::memcmp(item.data(), key.data(), key.size()) == 0;
+}
+
 // The value of an "AREA=" or "PERIMETER=" item: the key and a recognised unit
 // stripped. Without a recognised unit the whole item is returned, which reads
 // as the number 0.
@@ -177,7 +184,7 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
             // The value after the key; every text field takes it in one assignment.
             auto after = [&](std::string_view key) { return std::string(item.substr(key.size())); };
             // No key is the start of another, so at most one matches.
-            if (item.starts_with("AREA="sv)) {
+            if (hasKey(item, "AREA="sv)) {
                 int unit = -1;
                 std::string_view value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
                 if (unit >= 0)
@@ -187,35 +194,35 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
                 size_t point = value.find('.');
                 setPrecision(point == std::string_view::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
                 setArea(utilities.CStringToDouble(value));
-            } else if (item.starts_with("PERIMETER="sv)) {
+            } else if (hasKey(item, "PERIMETER="sv)) {
                 int unit = -1;
                 setPerimeter(utilities.CStringToDouble(stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit)));
-            } else if (item.starts_with("TAGTYPE="sv)) {
+            } else if (hasKey(item, "TAGTYPE="sv)) {
                 setTagType(after("TAGTYPE="sv));
-            } else if (item.starts_with("AREA_TYPE="sv)) {
+            } else if (hasKey(item, "AREA_TYPE="sv)) {
                 setAreaType(after("AREA_TYPE="sv));
-            } else if (item.starts_with("COST_CENTRE="sv)) {
+            } else if (hasKey(item, "COST_CENTRE="sv)) {
                 setCostCentre(after("COST_CENTRE="sv));
-            } else if (item.starts_with("DATE="sv)) {
+            } else if (hasKey(item, "DATE="sv)) {
                 setDate(after("DATE="sv));
-            } else if (item.starts_with("DATE_L_MOVE="sv)) {
+            } else if (hasKey(item, "DATE_L_MOVE="sv)) {
                 setDateLastMove(after("DATE_L_MOVE="sv));
-            } else if (item.starts_with("DEPT_CHARGE="sv)) {
+            } else if (hasKey(item, "DEPT_CHARGE="sv)) {
                 setDeptCharge(after("DEPT_CHARGE="sv));
-            } else if (item.starts_with("ROOM_HEIGHT="sv)) {
+            } else if (hasKey(item, "ROOM_HEIGHT="sv)) {
                 setRoomHeight(utilities.CStringToDouble(item.substr(12)));
-            } else if (item.starts_with("SPECIAL_REQ="sv)) {
+            } else if (hasKey(item, "SPECIAL_REQ="sv)) {
                 setSpecialReq(after("SPECIAL_REQ="sv));
-            } else if (item.starts_with("TOT_STAFF="sv)) {
+            } else if (hasKey(item, "TOT_STAFF="sv)) {
                 setTotalStaff(after("TOT_STAFF="sv));
-            } else if (item.starts_with("TOT_WKSTNS="sv)) {
+            } else if (hasKey(item, "TOT_WKSTNS="sv)) {
                 setTotalWorkstations(after("TOT_WKSTNS="sv));
-            } else if (item.starts_with("VOLUME="sv)) {
+            } else if (hasKey(item, "VOLUME="sv)) {
                 setVolume(utilities.CStringToDouble(item.substr(7)));
-            } else if (item.starts_with("HANDLESTOMINUS="sv)) {
+            } else if (hasKey(item, "HANDLESTOMINUS="sv)) {
                 if (item.size() > 15)
                     setHandlesToMinus(after("HANDLESTOMINUS="sv), drawing.getDatabase());
-            } else if (item.starts_with("HANDLESTOADD="sv)) {
+            } else if (hasKey(item, "HANDLESTOADD="sv)) {
                 if (item.size() > 13)
                     setHandlesToAdd(after("HANDLESTOADD="sv), drawing.getDatabase());
             }
