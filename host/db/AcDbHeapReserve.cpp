@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <mutex>
@@ -37,13 +38,15 @@ bool acdbReserveHeap(size_t bytes)
     static const bool available = hugePagesOnRequest();
     if (!available || bytes < kHugePage)
         return false;
+    // The allocator's top pad is an int: one reservation is at most 2 GB.
+    bytes = std::min<size_t>(bytes, INT32_MAX);
     std::lock_guard<std::mutex> lock(guard);
     // Frees must not shrink the heap back below the reservation.
     ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(INT32_MAX));
     const uintptr_t before = currentBreak();
     // With the top pad at `bytes`, the first request the heap's free top
     // cannot serve grows the break by the whole reservation at once.
-    ::mallopt(M_TOP_PAD, static_cast<int>(bytes > INT32_MAX ? INT32_MAX : bytes));
+    ::mallopt(M_TOP_PAD, static_cast<int>(bytes));
     std::vector<void*> taken;
     while (currentBreak() - before < bytes / 2) {
         void* p = std::malloc(kStep);
