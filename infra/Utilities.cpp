@@ -121,20 +121,29 @@ FixedDigits fixedPointDigits(double value, int decimals)
 // digit buffer's cut never applies to it.
 constexpr int kDirectDecimals = 30;
 
+// A finite non-negative double as mantissa * 2^exponent (the mantissa with
+// its hidden bit; subnormals keep the smallest exponent).
+void splitDouble(double magnitude, uint64_t& mantissa, int& exponent)
+{
+    auto bits = std::bit_cast<uint64_t>(magnitude);
+    mantissa = bits & ((uint64_t{1} << 52) - 1);
+    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    exponent = -1074;
+    if (biased != 0) {
+        mantissa |= uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+}
+
 // Whether the value lies exactly halfway between two neighbours with
 // `decimals` decimals. A finite positive double is N / 2^k with N odd (or a
 // whole number); times 10^decimals its fractional part is exactly one half
 // only when k is decimals + 1.
 bool isExactHalf(double magnitude, int decimals)
 {
-    auto bits = std::bit_cast<uint64_t>(magnitude);
-    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
-    int exponent = -1074;
-    if (biased != 0) {
-        mantissa |= uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
+    uint64_t mantissa = 0;
+    int exponent = 0;
+    splitDouble(magnitude, mantissa, exponent);
     if (mantissa == 0) return false;
     exponent += std::countr_zero(mantissa);
     return exponent == -(decimals + 1);
@@ -144,14 +153,6 @@ bool isExactHalf(double magnitude, int decimals)
 // and kDirectDecimals decimals.
 constexpr size_t kDirectBuffer = 16 + 309 + kDirectDecimals;
 
-// Writes the fixed-point text of the usual case without the digit-by-digit
-// path: in integers (scaledFixed) when the value and the count of decimals
-// are small enough, else through std::to_chars, which prints the exact
-// binary value correctly rounded: that is the digit conversion's rounding
-// except at an exact half, where to_chars rounds to even and the conversion
-// away from zero. Returns the end of the text, or null for what neither
-// covers (exact halves outside scaledFixed's range, counts of decimals that
-// are negative or over kDirectDecimals, infinities and NaN).
 // The fixed-point text of a value of moderate size with few decimals, worked
 // out exactly in integers: the double is M * 2^E, so value * 10^decimals is
 // M * 10^decimals * 2^E, a 128-bit product shifted by E; the dropped bits
@@ -163,14 +164,9 @@ char* scaledFixed(char* start, char* end, double magnitude, int decimals)
 {
     static constexpr uint64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
     if (decimals > 8) return nullptr;
-    auto bits = std::bit_cast<uint64_t>(magnitude);
-    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-    auto biased = static_cast<int>((bits >> 52) & 0x7FF);
-    int exponent = -1074;
-    if (biased != 0) {
-        mantissa |= uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
+    uint64_t mantissa = 0;
+    int exponent = 0;
+    splitDouble(magnitude, mantissa, exponent);
     // mantissa < 2^53 and 10^8 < 2^27: the product stays below 2^80.
     unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowers[decimals];
     if (mantissa == 0) {
@@ -202,18 +198,23 @@ char* scaledFixed(char* start, char* end, double magnitude, int decimals)
     return out;
 }
 
+// Writes the fixed-point text of the usual case without the digit-by-digit
+// path: in integers (scaledFixed) when the value and the count of decimals
+// are small enough, else through std::to_chars, which prints the exact
+// binary value correctly rounded: that is the digit conversion's rounding
+// except at an exact half, where to_chars rounds to even and the conversion
+// away from zero. Returns the end of the text, or null for what neither
+// covers (exact halves outside scaledFixed's range, counts of decimals that
+// are negative or over kDirectDecimals, infinities and NaN).
 char* directFixed(char (&buffer)[kDirectBuffer], double value, int decimals)
 {
     if (decimals < 0 || decimals > kDirectDecimals || !std::isfinite(value)) return nullptr;
-    {
-        char* start = buffer;
-        if (std::signbit(value)) *start++ = '-';
-        if (char* end = scaledFixed(start, buffer + kDirectBuffer, std::fabs(value), decimals)) return end;
-    }
-    double magnitude = std::fabs(value);
-    if (isExactHalf(magnitude, decimals)) return nullptr;
     char* start = buffer;
     if (std::signbit(value)) *start++ = '-';
+    const double magnitude = std::fabs(value);
+    // scaledFixed writes nothing when it declines.
+    if (char* end = scaledFixed(start, buffer + kDirectBuffer, magnitude, decimals)) return end;
+    if (isExactHalf(magnitude, decimals)) return nullptr;
     return std::to_chars(start, buffer + kDirectBuffer, magnitude, std::chars_format::fixed, decimals).ptr;
 }
 

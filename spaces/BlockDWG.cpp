@@ -49,6 +49,15 @@ std::string_view stripKeyAndUnit(std::string_view item, std::string_view key,
     return item;
 }
 
+// Appends the record's text of a handle list: each handle followed by a comma.
+void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
+{
+    for (const AcDbHandle& handle : handles) {
+        text += handle.toString();
+        text += ',';
+    }
+}
+
 }  // namespace
 
 CBlockDWG::CBlockDWG()
@@ -181,8 +190,10 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
             if (rb->restype != 1000 || !rb->resval.rstring)
                 continue;
             std::string_view item = rb->resval.rstring;
-            // The value after the key; every text field takes it in one assignment.
-            auto after = [&](std::string_view key) { return std::string(item.substr(key.size())); };
+            // The value after the key, as a view for numbers and as the one
+            // assignment a text field takes.
+            auto rest = [&](std::string_view key) { return item.substr(key.size()); };
+            auto after = [&](std::string_view key) { return std::string(rest(key)); };
             // No key is the start of another, so at most one matches.
             if (hasKey(item, "AREA="sv)) {
                 int unit = -1;
@@ -210,7 +221,7 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
             } else if (hasKey(item, "DEPT_CHARGE="sv)) {
                 setDeptCharge(after("DEPT_CHARGE="sv));
             } else if (hasKey(item, "ROOM_HEIGHT="sv)) {
-                setRoomHeight(utilities.CStringToDouble(item.substr(12)));
+                setRoomHeight(utilities.CStringToDouble(rest("ROOM_HEIGHT="sv)));
             } else if (hasKey(item, "SPECIAL_REQ="sv)) {
                 setSpecialReq(after("SPECIAL_REQ="sv));
             } else if (hasKey(item, "TOT_STAFF="sv)) {
@@ -218,12 +229,12 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
             } else if (hasKey(item, "TOT_WKSTNS="sv)) {
                 setTotalWorkstations(after("TOT_WKSTNS="sv));
             } else if (hasKey(item, "VOLUME="sv)) {
-                setVolume(utilities.CStringToDouble(item.substr(7)));
+                setVolume(utilities.CStringToDouble(rest("VOLUME="sv)));
             } else if (hasKey(item, "HANDLESTOMINUS="sv)) {
-                if (item.size() > 15)
+                if (!rest("HANDLESTOMINUS="sv).empty())
                     setHandlesToMinus(after("HANDLESTOMINUS="sv), drawing.getDatabase());
             } else if (hasKey(item, "HANDLESTOADD="sv)) {
-                if (item.size() > 13)
+                if (!rest("HANDLESTOADD="sv).empty())
                     setHandlesToAdd(after("HANDLESTOADD="sv), drawing.getDatabase());
             }
         }
@@ -257,12 +268,8 @@ void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
         item.append(unit);
     };
     auto handles = [&](size_t index, std::string_view key, const std::vector<AcDbHandle>& list) {
-        std::string& item = items[index];
-        item.assign(key);
-        for (const AcDbHandle& handle : list) {
-            item += handle.toString();
-            item += ',';
-        }
+        items[index].assign(key);
+        appendHandleList(items[index], list);
     };
     items[0].assign(xdataApplication_);
     items[1].assign("{"sv);
@@ -322,10 +329,7 @@ namespace {
 std::string handleListText(const std::vector<AcDbHandle>& handles)
 {
     std::string text;
-    for (const AcDbHandle& handle : handles) {
-        text += handle.toString();
-        text += ',';
-    }
+    appendHandleList(text, handles);
     return text;
 }
 

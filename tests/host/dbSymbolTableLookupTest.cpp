@@ -11,16 +11,9 @@
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
+#include "tests/host/dxfTestSupport.h"
 
 namespace {
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 // The name with the case of its ASCII letters flipped at random.
 std::string anyCase(const std::string& s, std::mt19937& rng)
@@ -53,7 +46,7 @@ TEST(SymbolTableLookup, ManyLayersFoundInAnyCaseAndOnlyThose)
             AcDbObjectId id;
             ASSERT_EQ(layers->add(id, record), Acad::eOk) << name;
             record->close();
-            expected[lower(name)] = id;
+            expected[dxftest::asciiLower(name)] = id;
         }
         // A name differing only in case is taken already.
         auto* twin = new AcDbLayerTableRecord();
@@ -139,7 +132,7 @@ TEST(SymbolTableLookup, BlocksReadFromAFileResolveFromTheirReferences)
         ASSERT_EQ(blocks->getAt(asked, found), Acad::eOk) << asked;
         AcDbObjectPointer<AcDbBlockTableRecord> record(found, AcDb::kForRead);
         ASSERT_TRUE(record);
-        EXPECT_EQ(lower(record->name()), lower(asked));
+        EXPECT_EQ(dxftest::asciiLower(record->name()), dxftest::asciiLower(asked));
     }
     AcDbObjectId none;
     EXPECT_EQ(blocks->getAt("ROOM-", none), Acad::eKeyNotFound);

@@ -62,8 +62,9 @@ TEST(Viewport, ReadAsEzdxfReadsIt)
               << ' ' << vp->height() << ' ' << vp->status() << ' ' << vp->number() << ' ' << vp->viewCenter().x << ' '
               << vp->viewCenter().y << ' ' << vp->viewHeight() << ' ' << vp->twistAngle();
             seen.push_back(s.str());
-            if (vp->viewHeight() > 0)
+            if (vp->viewHeight() > 0) {
                 EXPECT_DOUBLE_EQ(vp->customScale(), vp->height() / vp->viewHeight());
+            }
             vp->close();
         }
         ASSERT_EQ(seen.size(), expected.size()) << name;

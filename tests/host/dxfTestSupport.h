@@ -13,6 +13,16 @@
 
 namespace dxftest {
 
+// The text with its ASCII letters in lower case and every other byte kept:
+// the folding that drawing names and wildcards ignore.
+inline std::string asciiLower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
 inline std::string readFile(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);

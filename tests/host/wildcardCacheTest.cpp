@@ -9,21 +9,14 @@
 #include <vector>
 
 #include "host/ed/acutWcMatch.h"
+#include "tests/host/dxfTestSupport.h"
 
 namespace {
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 // "PREFIX*" by hand: the text starts with the prefix, case ignored or not.
 bool startsWith(const std::string& text, const std::string& prefix, bool ignoreCase)
 {
-    return ignoreCase ? lower(text).rfind(lower(prefix), 0) == 0 : text.rfind(prefix, 0) == 0;
+    return ignoreCase ? dxftest::asciiLower(text).rfind(dxftest::asciiLower(prefix), 0) == 0 : text.rfind(prefix, 0) == 0;
 }
 
 std::vector<std::string> names(std::mt19937& rng, int count)
