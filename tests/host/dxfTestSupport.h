@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the drawing-database and DXF tests: files, an independent tag
 // splitter for comparing tag streams, and running the ezdxf checker.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -62,10 +63,25 @@ inline std::vector<std::pair<int, std::string>> tagStream(const std::string& tex
     return tags;
 }
 
+// "-Suite.Test" for the running test, empty outside one. ctest runs every test
+// of a fixture in its own process at the same time, so a folder named only by
+// the fixture would be emptied by one test while another is writing into it.
+inline std::string runningTestSuffix()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test)
+        return {};
+    std::string suffix = std::string("-") + test->test_suite_name() + "." + test->name();
+    for (char& c : suffix)
+        if (c == '/')
+            c = '_';
+    return suffix;
+}
+
 // A fresh empty folder under the build tree for one test.
 inline std::filesystem::path tempDir(const std::string& name)
 {
-    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / name;
+    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / (name + runningTestSuffix());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -28,6 +28,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
 #include "module/AcadDrawing.h"
+#include "tests/host/dxfTestSupport.h"
 
 namespace spacetest {
 
@@ -45,7 +46,7 @@ inline std::vector<Vertex> rectangle(double x0, double y0, double width, double 
 // A fresh empty folder under the build tree for one test.
 inline std::filesystem::path tempDir(const std::string& name)
 {
-    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / "spaces" / name;
+    auto dir = std::filesystem::path(ZELKA_BINARY_DIR) / "test-tmp" / "spaces" / (name + dxftest::runningTestSuffix());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
