@@ -53,6 +53,11 @@ bool acdbReserveHeap(size_t bytes)
         if (!p)
             break;
         taken.push_back(p);
+        // A block above the break does not come from the heap: the allocator
+        // in use (a sanitizer's, or one loaded in place of the system's) has
+        // none to grow, and taking the whole size from it would be waste.
+        if (reinterpret_cast<uintptr_t>(p) >= currentBreak())
+            break;
         if (taken.size() > (bytes / kStep) + 64)
             break;
     }

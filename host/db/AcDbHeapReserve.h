@@ -14,6 +14,7 @@
 // Makes sure at least `bytes` of advised heap lie above what is in use now.
 // The first call also stops the allocator from handing the heap top back to
 // the system, so the reservation outlives frees. A hint only: does nothing
-// (and returns false) where the system has no huge pages on request, or when
-// the heap cannot grow; returns true when a range was advised.
+// (and returns false) where the system has no huge pages on request, when
+// the allocator in use does not carve from the program break, or when the
+// heap cannot grow; returns true when a range was advised.
 bool acdbReserveHeap(size_t bytes);
