@@ -27,10 +27,20 @@ AcDbObjectId AcDbBlockReference::blockTableRecord() const
     AcDbDatabase* db = database();
     if (!db || !db->data().blockTable)
         return {};
+    // Once resolved, the reference keeps its definition through renames;
+    // the stored name is only looked up again if the definition was erased.
+    if (block_ && !block_->erased && block_->database == db)
+        return AcDbObjectId(block_);
     auto* table = static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable));
-    AcDbObjectId id;
-    table->getAt(blockName_.c_str(), id);
-    return id;
+    block_ = table->resolveStoredName(blockName_);
+    return AcDbObjectId(block_);
+}
+
+const char* AcDbBlockReference::blockName() const
+{
+    if (AcDbStub* s = blockTableRecord().stub())
+        return static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name().c_str();
+    return blockName_.c_str();
 }
 
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id)
@@ -39,6 +49,7 @@ Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id)
     if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord))
         return Acad::eInvalidInput;
     blockName_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
+    block_ = s;
     return assertWriteEnabled();
 }
 
@@ -186,7 +197,8 @@ AcDbEntity* AcDbBlockReference::clone() const
 {
     auto* r = new AcDbBlockReference();
     copyEntityPropertiesTo(*r);
-    r->blockName_ = blockName_;
+    r->blockName_ = blockName();
+    r->block_ = blockTableRecord().stub();
     r->position_ = position_;
     r->scale_ = scale_;
     r->rotation_ = rotation_;

@@ -19,12 +19,14 @@ public:
     const AcRxClass* isA() const override { return desc(); }
     AcDbObjectKind kind() const override { return AcDbObjectKind::BlockReference; }
 
-    // The inserted block definition; null when its name is not in the block table.
+    // The inserted block definition; null when its name is not in the block
+    // table. The definition stays this reference's when it is renamed.
     AcDbObjectId blockTableRecord() const;
     // eInvalidInput unless id is a block table record.
     Acad::ErrorStatus setBlockTableRecord(AcDbObjectId id);
-    // The name of the inserted block as stored.
-    const char* blockName() const { return blockName_.c_str(); }
+    // The current name of the inserted block; the name as stored when the
+    // definition is missing.
+    const char* blockName() const;
     AcGePoint3d position() const { return position_; }
     Acad::ErrorStatus setPosition(const AcGePoint3d& p);
     AcGeScale3d scaleFactors() const { return scale_; }
@@ -61,7 +63,8 @@ private:
     // The attributes and SEQEND that follow the reference; null when none.
     std::vector<AcDbStub*>* stub_ref() const;
 
-    std::string blockName_;
+    std::string blockName_;                 // as read or set; the definition may have been renamed since
+    mutable AcDbStub* block_ = nullptr;     // the definition once resolved
     AcGePoint3d position_;
     AcGeScale3d scale_;
     double rotation_ = 0.0;

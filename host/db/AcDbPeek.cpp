@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObject.h"
@@ -33,6 +34,11 @@ bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name)
         for (char c : tag.value())
             if (static_cast<unsigned char>(c) >= 0x80 || c == '\\')
                 return false;
+        // A block renamed since the file was read is known by another name now.
+        AcDbDatabase* db = stub->database;
+        if (db && db->data().blockTable
+            && static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable))->renamedFrom(tag.value()))
+            return false;
         name = tag.value();
         return true;
     }

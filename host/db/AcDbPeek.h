@@ -10,8 +10,8 @@
 
 // The block name of a block reference that has not been opened since it was
 // read, when that name is plain ASCII text (nothing to decode). False for any
-// other object, for one already built (its name may have changed) and for a
-// name that needs decoding.
+// other object, for one already built (its name may have changed), for a
+// name that needs decoding and for the name of a block renamed since.
 bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name);
 
 // Whether the object has extended data of the application (name compared

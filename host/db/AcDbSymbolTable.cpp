@@ -157,7 +157,27 @@ Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& o
     if (old != byName_.end() && old->second == record)
         byName_.erase(old);
     byName_[newName] = record;
+    // Only the first record to leave a name keeps it: objects that stored
+    // the name before then meant that record.
+    if (!oldName.empty())
+        renamedFrom_.try_emplace(oldName, record);
     return Acad::eOk;
+}
+
+AcDbStub* AcDbSymbolTable::renamedFrom(std::string_view name) const
+{
+    if (renamedFrom_.empty())
+        return nullptr;
+    auto it = renamedFrom_.find(name);
+    return it != renamedFrom_.end() && !it->second->erased ? it->second : nullptr;
+}
+
+AcDbStub* AcDbSymbolTable::resolveStoredName(std::string_view name) const
+{
+    if (AcDbStub* renamed = renamedFrom(name))
+        return renamed;
+    auto it = byName_.find(name);
+    return it != byName_.end() && !it->second->erased ? it->second : nullptr;
 }
 
 Acad::ErrorStatus AcDbSymbolTable::newIterator(AcDbSymbolTableIterator*& iterator, bool atBeginning, bool skipDeleted) const

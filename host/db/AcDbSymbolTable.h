@@ -45,6 +45,16 @@ public:
 
     // Called by a record being renamed: eDuplicateRecordName when another holds the name.
     Acad::ErrorStatus rename(AcDbStub* record, const std::string& oldName, const std::string& newName);
+    // The record that a name stored in another object (a block reference's
+    // block name, as read from the file) stands for: the record that held the
+    // name before being renamed, else the record holding it now. Null when
+    // neither exists or the record is erased.
+    AcDbStub* resolveStoredName(std::string_view name) const;
+    // The record renamed away from the name, while it is not erased; null
+    // when no record was renamed from it.
+    AcDbStub* renamedFrom(std::string_view name) const;
+    // True once any record of the table was renamed.
+    bool hasRenames() const { return !renamedFrom_.empty(); }
     // Registers a record read from a file.
     void adoptRecord(AcDbStub* record, const std::string& name);
 
@@ -71,4 +81,7 @@ private:
     std::string recordType_;
     std::vector<AcDbStub*> records_;
     std::unordered_map<std::string, AcDbStub*, NameHash, NameEqual> byName_;
+    // Each name a record was renamed away from, with the first record that
+    // left it: names stored elsewhere keep meaning that record.
+    std::unordered_map<std::string, AcDbStub*, NameHash, NameEqual> renamedFrom_;
 };

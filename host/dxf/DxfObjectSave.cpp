@@ -17,6 +17,7 @@
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbSymbolTableRecord.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/dxf/DxfCodepage.h"
@@ -60,14 +61,60 @@ bool iequals(const std::string& a, std::string_view b)
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
+// The subclass of a block reference's record that holds its block name.
+DxfTagEditor::Range referenceSubclass(const DxfTagEditor& ed)
+{
+    DxfTagEditor::Range r = ed.subclass("AcDbBlockReference");
+    return r.found ? r : ed.subclass("AcDbMInsertBlock");
+}
+
+// An INSERT written from its file record names its block as the file did.
+// When that block has been renamed since, current is set to the new name and
+// the record must be written with it, or the reference would be left naming
+// no block (or a block that took the old name later).
+bool renamedInsertBlock(AcDbDatabase& db, const AcDbStub* stub, std::string& current)
+{
+    if (static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference || !stub->tags)
+        return false;
+    AcDbDatabaseData& d = db.data();
+    if (!d.blockTable)
+        return false;
+    auto* table = static_cast<AcDbBlockTable*>(db.objectOf(d.blockTable));
+    if (!table->hasRenames())
+        return false;
+    std::vector<DxfTag> tags(stub->tags, stub->tags + stub->tagCount);
+    DxfTagEditor ed(tags, d, d.codepage());
+    DxfTagEditor::Range r = referenceSubclass(ed);
+    for (size_t i = r.begin; r.found && i < r.end; ++i) {
+        if (tags[i].code != 2)
+            continue;
+        const std::string stored = d.codepage().decode(tags[i].value());
+        AcDbStub* block = table->renamedFrom(stored);
+        if (!block)
+            return false;
+        current = static_cast<AcDbSymbolTableRecord*>(db.objectOf(block))->name();
+        return current != stored;
+    }
+    return false;
+}
+
 }  // namespace
 
 const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count)
 {
     AcDbObject* o = stub->object;
     if (!o || !o->isModified()) {
-        count = stub->tagCount;
-        return stub->tags;
+        std::string renamed;
+        if (!renamedInsertBlock(db, stub, renamed)) {
+            count = stub->tagCount;
+            return stub->tags;
+        }
+        out.assign(stub->tags, stub->tags + stub->tagCount);
+        AcDbDatabaseData& d = db.data();
+        DxfTagEditor ed(out, d, d.codepage());
+        ed.setString(referenceSubclass(ed), 2, renamed, {2});
+        count = out.size();
+        return out.data();
     }
     out.clear();
     if (stub->tagCount > 0)

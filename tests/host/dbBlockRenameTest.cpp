@@ -1,0 +1,260 @@
+// Renaming a block definition keeps every reference to it: references
+// opened before and after the rename, references never opened, and a
+// reference nested in another definition all follow the definition, in
+// memory, in selection filters and in the saved file, even when a new block
+// takes the old name.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPeek.h"
+#include "host/db/AcDbStub.h"
+#include "host/db/resbuf.h"
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/acedSelection.h"
+#include "tests/host/dxfTestSupport.h"
+
+namespace {
+
+// Three inserts of ROOM in model space (A, B, C), one of OTHER (D), and OTHER
+// holding a nested insert of ROOM (N). Prints "label handle" per insert.
+const char* kMakePlan = R"(import sys, ezdxf
+doc = ezdxf.new("R2000")
+msp = doc.modelspace()
+doc.blocks.new("ROOM").add_line((0, 0), (4, 0))
+other = doc.blocks.new("OTHER")
+nested = other.add_blockref("ROOM", (1, 1))
+out = [("N", nested.dxf.handle)]
+for label, x in (("A", 0), ("B", 10), ("C", 20)):
+    out.append((label, msp.add_blockref("ROOM", (x, 0)).dxf.handle))
+out.append(("D", msp.add_blockref("OTHER", (30, 0)).dxf.handle))
+doc.saveas(sys.argv[1])
+for label, handle in out:
+    print(label, handle)
+)";
+
+// Every insert of the saved file as "owner-block handle name x y", and each
+// block's entity count as "count name n", read by ezdxf.
+const char* kListInserts = R"(import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+for block in doc.blocks:
+    if block.name.startswith("*"):
+        continue
+    print("count", block.name, len(block))
+for layout in [doc.modelspace()] + [b for b in doc.blocks if not b.name.startswith("*")]:
+    owner = "MODEL" if layout is doc.modelspace() else layout.name
+    for e in layout.query("INSERT"):
+        print(owner, e.dxf.handle, e.dxf.name, e.dxf.insert.x, e.dxf.insert.y)
+)";
+
+class BlockRename : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!dxftest::haveEzdxf())
+            GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        dir = dxftest::tempDir("block-rename");
+        dxftest::writeFile(dir / "make.py", kMakePlan);
+        const std::string file = (dir / "plan.dxf").string();
+        std::istringstream lines(
+            dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'"));
+        std::string label, handle;
+        while (lines >> label >> handle)
+            handles[label] = handle;
+        ASSERT_EQ(handles.size(), 5u) << "ezdxf could not write the plan";
+        ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk)
+            << acDocManagerPtr()->lastOpenError();
+        db = acDocManagerPtr()->curDocument()->database();
+    }
+    void TearDown() override
+    {
+        while (AcApDocument* open = acDocManagerPtr()->curDocument())
+            acDocManagerPtr()->closeDocument(open);
+    }
+    AcDbObjectId idOf(const std::string& label)
+    {
+        AcDbObjectId id;
+        EXPECT_EQ(db->getAcDbObjectId(id, false, AcDbHandle(handles[label].c_str())), Acad::eOk) << label;
+        return id;
+    }
+    AcDbObjectId definition(const char* name)
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
+        AcDbObjectId id;
+        if (table)
+            table->getAt(name, id);
+        return id;
+    }
+    std::vector<AcDbObjectId> select(const char* names)
+    {
+        std::vector<AcDbObjectId> found;
+        resbuf* filter = acutBuildList(RTDXF0, "INSERT", 2, names, 0);
+        ads_name set;
+        if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
+            int32_t length = 0;
+            acedSSLength(set, &length);
+            for (int32_t i = 0; i < length; ++i) {
+                ads_name one;
+                AcDbObjectId id;
+                if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk)
+                    found.push_back(id);
+            }
+            acedSSFree(set);
+        }
+        acutRelRb(filter);
+        return found;
+    }
+    static bool built(AcDbObjectId id) { return id.stub() && id.stub()->object; }
+
+    std::filesystem::path dir;
+    std::map<std::string, std::string> handles;
+    AcDbDatabase* db = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BlockRename, ReferencesFollowTheRenamedDefinitionAndANewBlockOfTheOldNameGetsNone)
+{
+    const AcDbObjectId a = idOf("A"), b = idOf("B"), c = idOf("C"), d = idOf("D"), n = idOf("N");
+    const AcDbObjectId room = definition("ROOM");
+    ASSERT_FALSE(room.isNull());
+    {
+        AcDbObjectPointer<AcDbBlockReference> opened(a, AcDb::kForRead);
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(opened->blockTableRecord(), room);
+    }
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
+        ASSERT_TRUE(record);
+        ASSERT_EQ(record->setName("SPACE_1"), Acad::eOk);
+    }
+    AcDbObjectId newRoom;
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(db->blockTableId(), AcDb::kForWrite);
+        ASSERT_TRUE(table);
+        auto* record = new AcDbBlockTableRecord();
+        ASSERT_EQ(record->setName("ROOM"), Acad::eOk);
+        ASSERT_EQ(table->add(newRoom, record), Acad::eOk);
+        record->close();
+    }
+    ASSERT_NE(newRoom, room);
+
+    // In memory: the reference opened before, one opened only now.
+    {
+        AcDbObjectPointer<AcDbBlockReference> moved(a, AcDb::kForWrite);
+        ASSERT_TRUE(moved);
+        EXPECT_EQ(moved->blockTableRecord(), room);
+        EXPECT_STREQ(moved->blockName(), "SPACE_1");
+        ASSERT_EQ(moved->setPosition(AcGePoint3d(5, 5, 0)), Acad::eOk);
+    }
+    ASSERT_FALSE(built(b));
+    {
+        AcDbObjectPointer<AcDbBlockReference> later(b, AcDb::kForRead);
+        ASSERT_TRUE(later);
+        EXPECT_EQ(later->blockTableRecord(), room);
+        EXPECT_STREQ(later->blockName(), "SPACE_1");
+    }
+    // The file record of C still says ROOM: the peek must not answer with it.
+    std::string_view peeked;
+    EXPECT_FALSE(acdbPeekBlockName(c, peeked));
+    ASSERT_FALSE(built(c));
+    ASSERT_FALSE(built(n));
+
+    // In the file: C and the nested N are written from their records.
+    const auto out = dir / "renamed.dxf";
+    ASSERT_EQ(db->saveAs(out.string().c_str()), Acad::eOk) << db->lastError();
+    EXPECT_FALSE(built(c));
+    dxftest::writeFile(dir / "list.py", kListInserts);
+    std::istringstream listing(dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "list.py").string() +
+                                                "' '" + out.string() + "'"));
+    std::map<std::string, std::string> nameOf, ownerOf;
+    std::map<std::string, int> counts;
+    std::map<std::string, std::pair<double, double>> at;
+    std::string first;
+    while (listing >> first) {
+        if (first == "count") {
+            std::string name;
+            int count = 0;
+            listing >> name >> count;
+            counts[name] = count;
+        } else {
+            std::string handle, name;
+            double x = 0, y = 0;
+            listing >> handle >> name >> x >> y;
+            nameOf[handle] = name;
+            ownerOf[handle] = first;
+            at[handle] = {x, y};
+        }
+    }
+    for (const char* label : {"A", "B", "C", "N"})
+        EXPECT_EQ(nameOf[handles[label]], "SPACE_1") << label;
+    EXPECT_EQ(nameOf[handles["D"]], "OTHER");
+    EXPECT_EQ(ownerOf[handles["N"]], "OTHER");
+    EXPECT_EQ(at[handles["A"]], (std::pair<double, double>{5.0, 5.0}));
+    EXPECT_EQ(at[handles["C"]], (std::pair<double, double>{20.0, 0.0}));
+    EXPECT_EQ(counts["SPACE_1"], 1) << "the renamed definition keeps its line";
+    EXPECT_EQ(counts["ROOM"], 0);
+    int roomInserts = 0;
+    for (const auto& [handle, name] : nameOf)
+        roomInserts += name == "ROOM";
+    EXPECT_EQ(roomInserts, 0) << "no reference may move to the new block of the old name";
+
+    // Selection filters see the current name, from records and objects alike.
+    EXPECT_EQ(select("ROOM"), std::vector<AcDbObjectId>{});
+    EXPECT_EQ(select("SPACE_*"), (std::vector<AcDbObjectId>{a, b, c}));
+    EXPECT_EQ(select("OTHER"), std::vector<AcDbObjectId>{d});
+
+    // The saved drawing reads back with the same bindings.
+    AcDbDatabase again(false);
+    ASSERT_EQ(again.readDxfFile(out.string().c_str()), Acad::eOk) << again.lastError();
+    AcDbObjectId nested;
+    ASSERT_EQ(again.getAcDbObjectId(nested, false, AcDbHandle(handles["N"].c_str())), Acad::eOk);
+    AcDbObjectPointer<AcDbBlockReference> reread(nested, AcDb::kForRead);
+    ASSERT_TRUE(reread);
+    AcDbObjectPointer<AcDbBlockTableRecord> target(reread->blockTableRecord(), AcDb::kForRead);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->name(), "SPACE_1");
+}
+
+TEST_F(BlockRename, RenamingBackWritesTheRecordsAsTheyWereRead)
+{
+    const AcDbObjectId room = definition("ROOM");
+    for (const char* name : {"SPACE_1", "ROOM"}) {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
+        ASSERT_TRUE(record);
+        ASSERT_EQ(record->setName(name), Acad::eOk);
+    }
+    std::string_view peeked;
+    EXPECT_FALSE(acdbPeekBlockName(idOf("C"), peeked)) << "a renamed-from name is never answered from the record";
+    EXPECT_EQ(select("ROOM").size(), 3u);
+
+    // The references' records are written unchanged; the definition's own
+    // record is the only one the renames touched.
+    const auto out = dir / "back.dxf";
+    ASSERT_EQ(db->saveAs(out.string().c_str()), Acad::eOk) << db->lastError();
+    const auto before = dxftest::tagStream(dxftest::readFile(dir / "plan.dxf"));
+    const auto after = dxftest::tagStream(dxftest::readFile(out));
+    auto insertNames = [](const std::vector<std::pair<int, std::string>>& tags) {
+        std::vector<std::string> names;
+        std::string type;
+        for (const auto& [code, value] : tags) {
+            if (code == 0)
+                type = value;
+            else if (type == "INSERT" && code == 2)
+                names.push_back(value);
+        }
+        return names;
+    };
+    EXPECT_EQ(insertNames(after), insertNames(before));
+    EXPECT_EQ(insertNames(after), (std::vector<std::string>{"ROOM", "ROOM", "ROOM", "ROOM", "OTHER"}));
+}
