@@ -234,7 +234,14 @@ TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheRe
     {
         AcDbObjectPointer<AcDbBlockTableRecord> record(def, AcDb::kForRead);
         EXPECT_EQ(record->name(), "ROOM-80");
+        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+        EXPECT_EQ(reference->blockTableRecord(), def) << "the reference must follow its renamed definition";
     }
+    // Applied again, the block finds its definition under the new name.
+    block->applyToDWG(d.drawing, false);
+    auto dir = tempDir("renamed");
+    d.save(dir / "renamed.dxf");
+    EXPECT_EQ(seeInsert(dir / "renamed.dxf", ref.handle().toString()).name, "ROOM-80");
     {
         AcDbObjectPointer<AcDbEntity> reference(ref, AcDb::kForWrite);
         reference->erase();
