@@ -118,6 +118,22 @@ std::vector<AcDbObjectId> modelSpaceIds(CAcadDrawing& drawing)
     return modelSpace->entityIds();
 }
 
+// The entities of the whole drawing in the order of the "X" selection:
+// model space, then the paper space of every layout.
+std::vector<AcDbObjectId> drawingIds(CAcadDrawing& drawing)
+{
+    AcDbDatabase* db = drawing.getDatabase();
+    if (!db) return {};
+    std::vector<AcDbObjectId> ids;
+    for (AcDbObjectId spaceId : db->spaceIds()) {
+        AcDbObjectPointer<AcDbBlockTableRecord> space(spaceId, AcDb::kForRead);
+        if (!space) continue;
+        std::vector<AcDbObjectId> entities = space->entityIds();
+        ids.insert(ids.end(), entities.begin(), entities.end());
+    }
+    return ids;
+}
+
 void upperCaseInPlace(std::string& text)
 {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -137,7 +153,7 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
         std::vector<AcDbObjectId> found;
         // The upper-cased name of each reference, in one buffer for the scan.
         std::string upper;
-        for (AcDbObjectId id : modelSpaceIds(drawing)) {
+        for (AcDbObjectId id : drawingIds(drawing)) {
             if (!isBlockReference(id)) continue;
             // A reference not opened since the drawing was read answers its
             // block name from the file record, so the furniture and other
@@ -243,7 +259,7 @@ void CBlocks::getAcadBlocks(CAcadDrawing& drawing)
     zelkaOperation(__FILE__, "CBlocks::getAcadBlocks", [&] {
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked()) return;
-        for (AcDbObjectId id : modelSpaceIds(drawing)) {
+        for (AcDbObjectId id : drawingIds(drawing)) {
             if (!isBlockReference(id)) continue;
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (reference) addBlock(std::make_unique<CBlockDWG>(reference.object(), drawing));
@@ -253,7 +269,7 @@ void CBlocks::getAcadBlocks(CAcadDrawing& drawing)
 
 namespace {
 
-// Appends one marker object per reference of the definition name in model space.
+// Appends one marker object per reference of the definition name in the drawing.
 template <class Marker>
 void appendMarkers(CBlocks& blocks, CAcadDrawing& drawing, const char* definitionName)
 {

@@ -53,8 +53,9 @@ public:
     // Removes the block from the collection and frees it; false when it is not held.
     bool deleteObject(const CBlock* block);
 
-    // Appends the drawing's space blocks: the block references in model
-    // space whose definition name matches "ROOM-*", classified by kind for
+    // Appends the drawing's space blocks: the block references of the whole
+    // drawing (model space, then every layout's paper space) whose definition
+    // name matches "ROOM-*", classified by kind for
     // the level ("f" floor plan, anything else site plan). Rooms get their
     // assets when withAssets is set. The view is zoomed to the drawing's
     // extents for the search and back to the previous view after it (also
@@ -65,18 +66,20 @@ public:
     // The same over every block reference of model space, in model-space
     // order, without the name filter (any block but the two markers counts).
     void getZelkaDWGBlocks_I(CAcadDrawing& drawing, bool withAssets, const std::string& level);
-    // Appends a plain CBlockDWG for every block reference of model space.
+    // Appends a plain CBlockDWG for every block reference of the drawing
+    // (model space, then every layout's paper space).
     void getAcadBlocks(CAcadDrawing& drawing);
     // Append the legend (pie chart) marker blocks of the drawing, the
-    // references of "MARKER-LEGEND" ("MARKER-PIECHART") in model space, in
+    // references of "MARKER-LEGEND" ("MARKER-PIECHART") in the drawing, in
     // order, each read as a CMarkerBlockLegend (CMarkerBlockPie). Leave the
     // collection unchanged when the drawing cannot be locked; references
     // that cannot be read are skipped.
     void getLegendBlock_SS(CAcadDrawing& drawing);
     void getPieBlock_SS(CAcadDrawing& drawing);
-    // The ids of model space's block references whose definition name
-    // matches the wild-card pattern (compared upper-cased), in order: the
-    // "X" selection with the filters (0 "INSERT") and (2 pattern).
+    // The ids of the drawing's block references (model space, then every
+    // layout's paper space) whose definition name matches the wild-card
+    // pattern (compared upper-cased), in order: the "X" selection with the
+    // filters (0 "INSERT") and (2 pattern).
     static std::vector<AcDbObjectId> getZelkaBlockSS(CAcadDrawing& drawing, const std::string& namePattern);
     // The kind object for a reference (null for a marker block or a gross
     // area record on a "ROOM-" definition, and for a reference whose

@@ -284,6 +284,27 @@ AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const { return AcDbObjectI
 AcDbObjectId AcDbDatabase::modelSpaceId() const { return AcDbObjectId(d_->modelSpace); }
 AcDbObjectId AcDbDatabase::paperSpaceId() const { return AcDbObjectId(d_->paperSpace); }
 
+std::vector<AcDbObjectId> AcDbDatabase::spaceIds() const
+{
+    std::vector<AcDbObjectId> ids;
+    for (AcDbStub* s : {d_->modelSpace, d_->paperSpace})
+        if (s && !s->erased)
+            ids.emplace_back(s);
+    if (!d_->blockTable)
+        return ids;
+    auto& self = const_cast<AcDbDatabase&>(*this);
+    auto* table = static_cast<AcDbBlockTable*>(self.objectOf(d_->blockTable));
+    for (const AcDbObjectId& id : table->recordIds()) {
+        AcDbStub* s = id.stub();
+        if (s == d_->modelSpace || s == d_->paperSpace)
+            continue;
+        auto* record = static_cast<AcDbBlockTableRecord*>(self.objectOf(s));
+        if (record && record->isLayout())
+            ids.push_back(id);
+    }
+    return ids;
+}
+
 AcDbObjectId AcDbDatabase::tableStyleDictionaryId() const
 {
     auto& self = const_cast<AcDbDatabase&>(*this);

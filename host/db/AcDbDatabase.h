@@ -71,6 +71,10 @@ public:
     AcDbObjectId tableStyleDictionaryId() const;
     AcDbObjectId modelSpaceId() const;
     AcDbObjectId paperSpaceId() const;
+    // The blocks whose entities make up the drawing: model space, the active
+    // paper space ("*Paper_Space"), then the other layouts' paper spaces in
+    // block-table order. Erased blocks are left out.
+    std::vector<AcDbObjectId> spaceIds() const;
     // Model space (the database has no view state of its own).
     AcDbObjectId currentSpaceId() const { return modelSpaceId(); }
 

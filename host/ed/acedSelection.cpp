@@ -475,9 +475,11 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
         int status = askForSelection(*db, chosen);
         if (status != RTNORM) return status;
     } else if (kind == "X") {
-        chosen = entitiesOf(db->modelSpaceId());
-        std::vector<AcDbObjectId> paper = entitiesOf(db->paperSpaceId());
-        chosen.insert(chosen.end(), paper.begin(), paper.end());
+        // The whole drawing: model space and every layout's paper space.
+        for (AcDbObjectId space : db->spaceIds()) {
+            std::vector<AcDbObjectId> ids = entitiesOf(space);
+            chosen.insert(chosen.end(), ids.begin(), ids.end());
+        }
     } else if ((kind == "W" || kind == "C") && pt1 && pt2) {
         chosen = windowSelect(*db, rectangle(*db, static_cast<const double*>(pt1), static_cast<const double*>(pt2)),
                               kind == "C");

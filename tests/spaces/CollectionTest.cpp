@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "host/ed/acedSelection.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
@@ -133,6 +134,69 @@ TEST(Collection, ADrawingWithoutSpaceBlocksGivesAnEmptyCollection)
     CBlocks blocks;
     blocks.getZelkaDWGBlocks_SS(d.drawing, true, "f");
     EXPECT_EQ(blocks.size(), 0);
+}
+
+// The searches cover the whole drawing as the "X" selection does: model
+// space, the active paper space, then another layout's paper space; the walk
+// of model space alone does not.
+TEST(Collection, SearchesCoverEveryLayoutAndTheModelSpaceWalkDoesNot)
+{
+    Drawing d;
+    AcDbObjectId otherLayout;
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(d.database->blockTableId(), AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord();
+        ASSERT_EQ(record->setName("*Paper_Space0"), Acad::eOk);
+        ASSERT_EQ(table->add(otherLayout, record), Acad::eOk);
+        record->close();
+    }
+    ASSERT_FALSE(d.database->paperSpaceId().isNull());
+    AcDbObjectId def1 = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId def2 = d.defineSpace("ROOM-2", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId def3 = d.defineSpace("ROOM-3", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId markerDef = d.defineSpace("MARKER-LEGEND", {}, AcGePoint3d(0, 0, 0), 10.0, {});
+    const AcGeScale3d one(1, 1, 1);
+    AcDbObjectId onSheet = d.insert(def3, AcGePoint3d(0, 0, 0), {}, one, 0.0, otherLayout);
+    AcDbObjectId marker = d.insert(markerDef, AcGePoint3d(0, 0, 0), {}, one, 0.0, otherLayout);
+    AcDbObjectId paper = d.insert(def2, AcGePoint3d(0, 0, 0), {}, one, 0.0, d.database->paperSpaceId());
+    AcDbObjectId model = d.insert(def1, AcGePoint3d(0, 0, 0));
+
+    CBlocks found;
+    found.getZelkaDWGBlocks_SS(d.drawing, false, "f");
+    ASSERT_EQ(found.getCount(), 3);
+    EXPECT_EQ(found.getAt(0).getHandle(), model.handle().toString());
+    EXPECT_EQ(found.getAt(1).getHandle(), paper.handle().toString());
+    EXPECT_EQ(found.getAt(2).getHandle(), onSheet.handle().toString());
+
+    CBlocks walked;
+    walked.getZelkaDWGBlocks_I(d.drawing, false, "f");
+    ASSERT_EQ(walked.getCount(), 1);
+    EXPECT_EQ(walked.getAt(0).getHandle(), model.handle().toString());
+
+    CBlocks every;
+    every.getAcadBlocks(d.drawing);
+    EXPECT_EQ(every.getCount(), 4);
+    CBlocks legend;
+    legend.getLegendBlock_SS(d.drawing);
+    ASSERT_EQ(legend.getCount(), 1);
+    EXPECT_EQ(legend.getAt(0).getHandle(), marker.handle().toString());
+
+    // The host's own "X" selection takes the same references in the same order.
+    resbuf* filter = acutBuildList(RTDXF0, "INSERT", 0);
+    ads_name set;
+    ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
+    acutRelRb(filter);
+    std::vector<AcDbObjectId> selected;
+    int32_t length = 0;
+    acedSSLength(set, &length);
+    for (int32_t i = 0; i < length; ++i) {
+        ads_name one;
+        AcDbObjectId id;
+        if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk)
+            selected.push_back(id);
+    }
+    acedSSFree(set);
+    EXPECT_EQ(selected, (std::vector<AcDbObjectId>{model, paper, onSheet, marker}));
 }
 
 TEST(Collection, LookUpsSortingAndRemoval)

@@ -219,15 +219,17 @@ public:
         return id;
     }
 
-    // A reference of the definition in model space with one attribute per
-    // attribute definition; texts by tag (missing: the definition's default).
+    // A reference of the definition in model space (or in the space given)
+    // with one attribute per attribute definition; texts by tag (missing:
+    // the definition's default).
     AcDbObjectId insert(AcDbObjectId definition, AcGePoint3d at, const std::map<std::string, std::string>& texts = {},
-                        AcGeScale3d scale = AcGeScale3d(1, 1, 1), double rotation = 0.0)
+                        AcGeScale3d scale = AcGeScale3d(1, 1, 1), double rotation = 0.0, AcDbObjectId space = {})
     {
         auto* reference = new AcDbBlockReference(at, definition);
         reference->setScaleFactors(scale);
         reference->setRotation(rotation);
-        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(database->modelSpaceId(), AcDb::kForWrite);
+        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(space.isNull() ? database->modelSpaceId() : space,
+                                                           AcDb::kForWrite);
         AcDbObjectId id;
         EXPECT_EQ(modelSpace->appendAcDbEntity(id, reference), Acad::eOk);
         AcDbObjectPointer<AcDbBlockTableRecord> record(definition, AcDb::kForRead);
