@@ -657,15 +657,18 @@ void CBlockDWG::copyFormatting(CBlockDWG& other) const
             theirs->setTextHeight(mine->getTextHeight());
             theirs->setWidthFactor(mine->getWidthFactor());
             theirs->setRotation(mine->getRotation());
+            // Each attribute's text (a category's replacement name, area or
+            // aux text) goes to the target attribute of the same index, made
+            // as a copy when the target has none; the target keeps its layer.
             for (int i = 0; i < mine->getCount(); ++i) {
                 const CAttribute& item = mine->getAt(i);
-                CAttribute* target = theirs->getAtAttribute(item.getKey());
-                if (!target) {
-                    theirs->add(item.clone(), false);
-                    target = theirs->getAtAttribute(item.getKey());
-                }
+                const auto* indexed = dynamic_cast<const CZelkaAttribute*>(&item);
+                CAttribute* target = indexed ? theirs->getAtAttribute(indexed->getPosition())
+                                             : theirs->getAtAttribute(item.getKey());
                 if (target)
-                    target->setLayer(item.getLayer());
+                    target->setText(item.getText());
+                else
+                    theirs->add(item.clone(), false);
             }
         }
         if (getHatch())

@@ -165,7 +165,8 @@ public:
     // Copies reference, identity, lists (appended), area and deep copies of
     // attributes, hatch, hyperlinks and assets into other.
     void copyInto(CBlockDWG& other) const;
-    // Copies area, attribute layout, hatch settings and hyperlinks into other.
+    // Copies area, attribute layout and texts (each to the attribute of the
+    // same index), hatch settings and hyperlinks into other.
     void copyFormatting(CBlockDWG& other) const;
 
     // Replaces the reference by copies of the outline polylines of its

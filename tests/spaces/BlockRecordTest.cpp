@@ -422,3 +422,46 @@ TEST(BlockRecord, RecordsWrittenOneAfterAnotherKeepTheirOwnTexts)
     EXPECT_EQ(shortSeen.xdata[17], "ADE|1000|HANDLESTOADD=");
     EXPECT_EQ(shortSeen.xdata[18], "ADE|1002|}");
 }
+
+// A category record's replacement texts reach the drawing block's attributes
+// of the same index; the block keeps its attribute layers, and an index the
+// block lacks is added with the record's text. Applied, the texts are the
+// attribute texts another reader sees in the saved file.
+TEST(BlockRecord, CopiedFormattingPutsTheReplacementTextsOnTheAttributesOfTheSameIndex)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-12", rectangle(0, 0, 1000, 1000), AcGePoint3d(0, 0, 0), 250.0,
+                                     {"AREA", "NAME"});
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office"}, {"AREA", "1.00sq.m."}});
+    auto block = readBlock(d, ref);
+    ASSERT_NE(block->getAttributes(), nullptr);
+    const std::string nameLayer = block->getAttributes()->getAtAttribute(0)->getLayer();
+    ASSERT_FALSE(nameLayer.empty());
+
+    CBlockDWG category;
+    category.setArea(42.5);
+    auto swaps = std::make_unique<CAttributes>();
+    swaps->add(std::make_unique<CZelkaAttribute>(0, "Meeting"), false);
+    swaps->add(std::make_unique<CZelkaAttribute>(2, "Level 3"), false);
+    category.setAttributes(std::move(swaps));
+    ASSERT_EQ(block->getAttributes()->getCount(), 2);
+    category.copyFormatting(*block);
+
+    EXPECT_EQ(block->getArea(), 42.5);
+    const CAttributes& mine = *block->getAttributes();
+    ASSERT_NE(mine.getAtAttribute(0), nullptr);
+    EXPECT_EQ(mine.getAtAttribute(0)->getText(), "Meeting");
+    EXPECT_EQ(mine.getAtAttribute(0)->getLayer(), nameLayer);
+    ASSERT_NE(mine.getAtAttribute(1), nullptr);
+    EXPECT_EQ(mine.getAtAttribute(1)->getText(), "1.00sq.m.") << "an index the record does not carry is left alone";
+    ASSERT_NE(mine.getAtAttribute(2), nullptr);
+    EXPECT_EQ(mine.getAtAttribute(2)->getText(), "Level 3");
+    EXPECT_EQ(mine.getCount(), 3);
+
+    block->applyToDWG(d.drawing, false);
+    auto dir = tempDir("swapped");
+    d.save(dir / "swapped.dxf");
+    InsertSeen seen = seeInsert(dir / "swapped.dxf", ref.handle().toString());
+    EXPECT_EQ(seen.attribs["NAME"].text, "Meeting");
+    EXPECT_EQ(seen.attribs["NAME"].layer, nameLayer);
+}
