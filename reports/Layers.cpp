@@ -273,8 +273,10 @@ void CLayers::setOnLayerToCurrent(CAcadDrawing& drawing)
             for (AcDbObjectId id : table->recordIds()) {
                 AcDbObjectPointer<AcDbLayerTableRecord> record(id, AcDb::kForRead);
                 if (!record) continue;
+                // The drawing's name is upper-cased, the collection's taken as
+                // it is: layers read from a drawing carry upper-cased names.
                 std::string name = upperCase(record->name());
-                if (name == upperCase(layer->getName()) && name != "0") current = id;
+                if (name == layer->getName() && name != "0") current = id;
             }
             if (!current.isNull()) db->setClayer(current);
         }

@@ -25,7 +25,7 @@ class AcDbLayerTableRecord;
 
 class CLayer {
 public:
-    CLayer() = default;
+    CLayer() { colour_.setColorIndex(colourIndex_); }
     // A layer read from a layer table record (getDWGLayer).
     explicit CLayer(const AcDbLayerTableRecord* record);
     virtual ~CLayer() = default;

@@ -95,6 +95,12 @@ TEST(Layers, ReadingApplyingAndSwitching)
     added->setColourIndex(3);
     added->setLocked(1);
     layers.add(std::move(added));
+    // A layer never given a colour is made in its default colour index, 7.
+    auto plain = std::make_unique<CLayer>();
+    plain->setName("Plain");
+    plain->setOff(1);
+    EXPECT_EQ(plain->getColour().colorIndex(), plain->getColourIndex());
+    layers.add(std::move(plain));
     layers.applyToDWG(d.drawing);
     AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
     AcDbLayerTableRecord* record = nullptr;
@@ -105,6 +111,10 @@ TEST(Layers, ReadingApplyingAndSwitching)
     ASSERT_EQ(table->getAt("New", record, AcDb::kForRead), Acad::eOk);
     EXPECT_TRUE(record->isLocked());
     EXPECT_EQ(record->color().colorIndex(), 3);
+    record->close();
+    ASSERT_EQ(table->getAt("Plain", record, AcDb::kForRead), Acad::eOk);
+    EXPECT_TRUE(record->isOff());
+    EXPECT_EQ(record->color().colorIndex(), 7);
     record->close();
 }
 
@@ -120,13 +130,20 @@ TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
     onlyZero.setOnLayerToCurrent(d.drawing);
     EXPECT_EQ(d.database->clayer(), before);
 
-    CLayers layers;
-    for (const char* name : {"0", "rooms", "Missing"}) {
-        auto layer = std::make_unique<CLayer>();
-        layer->setName(name);
-        layers.add(std::move(layer));
-    }
-    layers.setOnLayerToCurrent(d.drawing);
+    // The drawing's layer names are compared upper-cased, the collection's
+    // as they stand: "rooms" does not name the drawing's "Rooms", "ROOMS" does.
+    auto makeCurrent = [&d](std::initializer_list<const char*> names) {
+        CLayers layers;
+        for (const char* name : names) {
+            auto layer = std::make_unique<CLayer>();
+            layer->setName(name);
+            layers.add(std::move(layer));
+        }
+        layers.setOnLayerToCurrent(d.drawing);
+    };
+    makeCurrent({"0", "rooms", "Missing"});
+    EXPECT_EQ(d.database->clayer(), before);
+    makeCurrent({"0", "ROOMS", "Missing"});
     AcDbObjectPointer<AcDbLayerTableRecord> current(d.database->clayer(), AcDb::kForRead);
     EXPECT_EQ(current->name(), "Rooms");
 }
