@@ -49,7 +49,8 @@ int insistOnString(const std::string& promptText, std::string& answer)
         }
         if (Editor::instance().inputEnded())
             return rc;
-        prompt = "\nInvalid input! - " + promptText.substr(promptText.rfind('\n') == 0 ? 1 : 0);
+        // The prompt's own leading line break gives way to the notice's.
+        prompt = "\nInvalid input! - " + promptText.substr(promptText.starts_with('\n') ? 1 : 0);
     }
 }
 

@@ -217,6 +217,21 @@ TEST(Handles, ListTextAndLookUp)
     EXPECT_TRUE(CAcadUtilities::convertHandleToObjectId(AcDbHandle(0xFFFFFu)).isNull());
 }
 
+// A cancelled text answer asks again with the notice in front of the
+// prompt, which keeps its own line breaks but the first.
+TEST_F(Prompts, ACancelledTextAnswerAsksAgainWithTheNotice)
+{
+    feed("^C\nLab 4\n^C\n^C\nC:/plans/list.csv\n");
+    EXPECT_EQ(CAcadUtilities::getString("Remark"), "Lab 4");
+    EXPECT_NE(transcript.find("\nRemark:"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("\nInvalid input! - Remark:"), std::string::npos) << transcript;
+    EXPECT_EQ(CAcadUtilities::getString("Please enter the path of the list\n"), "C:/plans/list.csv");
+    const std::string again = "\nInvalid input! - Please enter the path of the list\n:";
+    const size_t first = transcript.find(again);
+    ASSERT_NE(first, std::string::npos) << transcript;
+    EXPECT_NE(transcript.find(again, first + 1), std::string::npos) << "every retry shows the notice once";
+}
+
 TEST_F(Prompts, PickingASpaceBlockAcceptsAnyBlockReference)
 {
     Drawing d;
