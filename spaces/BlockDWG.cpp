@@ -568,9 +568,11 @@ double CBlockDWG::sumHandleList(std::vector<AcDbHandle>& handles, CAcadDrawing& 
         }
         AcDbEntity* entity = nullptr;
         Acad::ErrorStatus es = acdbOpenAcDbEntity(entity, id, AcDb::kForRead);
-        if (es == Acad::eUnknownHandle || es == Acad::eWasErased) {
-            // The outline is gone from the drawing: the entry leaves the list
-            // and the next one moves into its place.
+        if (es == Acad::eUnknownHandle) {
+            // The drawing knows the handle but has no object for it: the
+            // entry leaves the list and the next one moves into its place.
+            // An erased outline is only passed over; it keeps its entry, so
+            // the list is whole again when the outline is brought back.
             handles.erase(handles.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }

@@ -166,7 +166,7 @@ TEST(Geometry, SubtractedAndAddedOutlinesAndRounding)
     EXPECT_NEAR(block->getPerimeter(), 30.0 + holeLength / 1000.0 + annexLength / 1000.0, 1e-12);
 }
 
-TEST(Geometry, ErasedOutlineLeavesTheListAndTheNextOneStillCounts)
+TEST(Geometry, ErasedOutlineIsPassedOverAndKeptAndTheNextOneStillCounts)
 {
     Drawing d;
     AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
@@ -181,9 +181,17 @@ TEST(Geometry, ErasedOutlineLeavesTheListAndTheNextOneStillCounts)
         gone->erase();
     }
     EXPECT_DOUBLE_EQ(block->calcAddArea(d.drawing), 2.0 + 4.0);
-    EXPECT_EQ(block->getHandlesToAddAsString(), a.handle().toString() + "," + c.handle().toString() + ",");
+    const std::string all = a.handle().toString() + "," + b.handle().toString() + "," + c.handle().toString() + ",";
+    EXPECT_EQ(block->getHandlesToAddAsString(), all);
     block->recalculateArea(d.drawing);
     EXPECT_DOUBLE_EQ(block->getArea(), 1.0 + 2.0 + 4.0);
+    // Brought back, the outline counts again.
+    {
+        AcDbObjectPointer<AcDbEntity> back(b, AcDb::kForWrite, true);
+        ASSERT_TRUE(back);
+        ASSERT_EQ(back->erase(false), Acad::eOk);
+    }
+    EXPECT_DOUBLE_EQ(block->calcAddArea(d.drawing), 2.0 + 3.0 + 4.0);
 
     // A handle the drawing never knew is passed over and kept.
     block->setHandlesToMinus(AcDbObjectIdArray{a});
