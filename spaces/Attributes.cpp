@@ -116,7 +116,9 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
         bool layoutRead = false;
         AcGeMatrix3d worldToUcs = inverseOf(ucsMatrix);
         for (it->start(); !it->done(); it->step()) {
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
+            // Opened for write, as writing back will: an attribute that cannot
+            // be written (on a locked layer, or open elsewhere) is not read.
+            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
             if (!attribute) continue;
             if (!layoutRead) {
                 textHeight_ = attribute->height();

@@ -48,7 +48,8 @@ public:
     // the reference (tags compared upper-cased; the first of a tag wins;
     // others ignored). The text layout comes from the first attribute that
     // opens, its rotation measured in the UCS that ucsMatrix maps to world.
-    // Attributes that cannot be opened are skipped.
+    // Each attribute is opened for write; one that cannot be (on a locked
+    // layer, or open elsewhere) is skipped.
     void extractSpaceBlockAttributeValues(const AcDbBlockReference* reference, const AcGeMatrix3d& ucsMatrix);
     // Empties the collection and adds one plain attribute per attribute of
     // the reference (tag, text, layer), duplicates included.
@@ -58,8 +59,8 @@ public:
     // at the reference's AREA attribute. Does nothing for an entity that is
     // not a block reference; attributes that cannot be opened are skipped.
     void applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint = nullptr);
-    // The same through the reference's id (opened for read; its attributes
-    // are opened for write). Does nothing when it cannot be opened.
+    // The same through the reference's id (opened for write, as are its
+    // attributes). Does nothing when it cannot be opened.
     void applyToDWG(AcDbObjectId referenceId, const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint = nullptr);
     // Sets the text (and, where the item has one, the layer) of every
     // attribute whose tag matches an item's key; positions are left alone.

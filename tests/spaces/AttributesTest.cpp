@@ -218,3 +218,42 @@ TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
     EXPECT_EQ(attributes->getAt(2).getText(), "x");
     EXPECT_EQ(block->getName(), "Hall");
 }
+
+// Attributes are read as they will be written: one on a locked layer cannot
+// be opened for write and is not read, so the block's name falls back to its
+// definition's and the text layout comes from the next attribute.
+TEST(Attributes, AnAttributeOnALockedLayerIsNotRead)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-5", rectangle(0, 0, 100, 100), AcGePoint3d(0, 0, 0), 10.0,
+                                     {"NAME", "AREA"});
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Kitchen"}});
+    std::string nameLayer;
+    {
+        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
+        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
+        for (it->start(); !it->done(); it->step()) {
+            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
+            if (std::string(attribute->tag()) == "NAME") {
+                nameLayer = attribute->layer();
+                attribute->setHeight(99.0);
+            }
+        }
+    }
+    ASSERT_FALSE(nameLayer.empty());
+    EXPECT_EQ(readBlock(d, ref)->getName(), "Kitchen");
+    {
+        AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
+        AcDbLayerTableRecord* layer = nullptr;
+        ASSERT_EQ(table->getAt(nameLayer.c_str(), layer, AcDb::kForWrite), Acad::eOk);
+        layer->setIsLocked(true);
+        layer->close();
+    }
+    auto block = readBlock(d, ref);
+    EXPECT_EQ(block->getName(), "ROOM-5");
+    ASSERT_NE(block->getAttributes(), nullptr);
+    EXPECT_EQ(block->getAttributes()->getCount(), 1);
+    EXPECT_EQ(block->getAttributes()->getAtAttribute(0), nullptr);
+    EXPECT_NE(block->getAttributes()->getAtAttribute(1), nullptr);
+    EXPECT_DOUBLE_EQ(block->getAttributes()->getTextHeight(), 10.0) << "the layout comes from the AREA attribute";
+}
