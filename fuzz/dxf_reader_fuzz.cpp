@@ -1,6 +1,6 @@
 // libFuzzer target for the DXF reader: any input must give eOk or a status
 // with a message, never a crash; a drawing that reads must also write, open
-// its objects and read back again.
+// its objects, rename a block and read back again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +37,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         delete it;
         ms->close();
+    }
+    // Rename the first ordinary block definition: the references to it,
+    // built or not, must be written with the new name and read back.
+    AcDbBlockTable* table = nullptr;
+    if (db.getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
+        for (const AcDbObjectId& id : table->recordIds()) {
+            AcDbBlockTableRecord* record = nullptr;
+            if (acdbOpenObject(record, id, AcDb::kForWrite) != Acad::eOk)
+                continue;
+            const bool ordinary = !record->isLayout() && !record->isAnonymous();
+            if (ordinary)
+                record->setName("FUZZ_RENAMED");
+            record->close();
+            if (ordinary)
+                break;
+        }
+        table->close();
     }
     std::string out;
     db.writeDxfText(out);

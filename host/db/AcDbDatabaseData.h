@@ -67,6 +67,10 @@ struct AcDbDatabaseData {
     std::vector<DxfTag> classTags;      // the CLASSES section as read
     std::vector<AcDbStub*> tables;      // TABLE heads in file order
     std::vector<AcDbBlockEntry> blocks; // BLOCKS in file order
+    // Names of the BLOCKs kept as read without a record (a damaged file):
+    // no record may take one, or reading the saved file would give that
+    // record the orphan's contents.
+    std::vector<std::string> orphanBlockNames;
     std::vector<AcDbStub*> entities;    // ENTITIES in file order
     std::vector<AcDbStub*> objects;     // OBJECTS in file order
 

@@ -124,7 +124,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
                 break;
             }
     }
-    if (has(record->name().c_str()))
+    if (has(record->name().c_str()) || heldByOrphanBlock(record->name()))
         return Acad::eDuplicateRecordName;
     AcDbDatabase* db = database();
     Acad::ErrorStatus es = db->attach(record, objectId(), false);
@@ -153,6 +153,8 @@ Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& o
     auto it = byName_.find(std::string_view(newName));
     if (it != byName_.end() && it->second != record && !it->second->erased)
         return Acad::eDuplicateRecordName;
+    if (!NameEqual()(oldName, newName) && heldByOrphanBlock(newName))
+        return Acad::eDuplicateRecordName;
     auto old = byName_.find(std::string_view(oldName));
     if (old != byName_.end() && old->second == record)
         byName_.erase(old);
@@ -162,6 +164,17 @@ Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& o
     if (!oldName.empty())
         renamedFrom_.try_emplace(oldName, record);
     return Acad::eOk;
+}
+
+bool AcDbSymbolTable::heldByOrphanBlock(std::string_view name) const
+{
+    AcDbDatabase* db = database();
+    if (!db || db->data().blockTable != objectId().stub())
+        return false;
+    for (const std::string& orphan : db->data().orphanBlockNames)
+        if (NameEqual()(orphan, name))
+            return true;
+    return false;
 }
 
 AcDbStub* AcDbSymbolTable::renamedFrom(std::string_view name) const

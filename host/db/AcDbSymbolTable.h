@@ -61,6 +61,9 @@ public:
 protected:
     // The record kind this table accepts.
     virtual bool accepts(const AcDbSymbolTableRecord* record) const;
+    // True for the block table when a BLOCK read without a record (a damaged
+    // file, kept as read) has the name: no record may take it.
+    bool heldByOrphanBlock(std::string_view name) const;
 
 private:
     friend class DxfObjectIO;

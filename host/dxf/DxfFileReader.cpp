@@ -373,6 +373,7 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
             for (; k < e; ++k)
                 orphan.orphanTags.push_back(d_.tags[k]);
             d_.blocks.push_back(std::move(orphan));
+            d_.orphanBlockNames.push_back(name);
             i = e;
             continue;
         }

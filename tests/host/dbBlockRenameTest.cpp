@@ -258,3 +258,46 @@ TEST_F(BlockRename, RenamingBackWritesTheRecordsAsTheyWereRead)
     EXPECT_EQ(insertNames(after), insertNames(before));
     EXPECT_EQ(insertNames(after), (std::vector<std::string>{"ROOM", "ROOM", "ROOM", "ROOM", "OTHER"}));
 }
+
+// A damaged file's BLOCK without a record is kept as read; no record may take
+// its name, or reading the saved file would hand the orphan's contents (and
+// handles) to that record.
+TEST_F(BlockRename, NoRecordTakesTheNameOfABlockReadWithoutOne)
+{
+    std::string text = dxftest::readFile(dir / "plan.dxf");
+    const size_t blocks = text.find("\nBLOCKS\n");
+    ASSERT_NE(blocks, std::string::npos);
+    const size_t end = text.find("\n  0\nENDSEC", blocks);
+    ASSERT_NE(end, std::string::npos);
+    text.insert(end + 1, "  0\nBLOCK\n  5\nFFF0\n  8\n0\n  2\nLOOSE\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+                         "  3\nLOOSE\n  1\n\n  0\nLINE\n  5\nFFF2\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+                         " 11\n9.0\n 21\n9.0\n 31\n0.0\n  0\nENDBLK\n  5\nFFF1\n  8\n0\n");
+    AcDbDatabase damaged(false);
+    ASSERT_EQ(damaged.readDxfText(text, "damaged.dxf"), Acad::eOk) << damaged.lastError();
+    AcDbObjectId room;
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForRead);
+        ASSERT_TRUE(table);
+        ASSERT_EQ(table->getAt("ROOM", room), Acad::eOk);
+        EXPECT_FALSE(table->has("LOOSE"));
+    }
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->setName("loose"), Acad::eDuplicateRecordName);
+        EXPECT_EQ(record->name(), "ROOM");
+        EXPECT_EQ(record->setName("Room"), Acad::eOk) << "a record's own name in another case stays free";
+    }
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord();
+        ASSERT_EQ(record->setName("LOOSE"), Acad::eOk);
+        EXPECT_EQ(table->add(record), Acad::eDuplicateRecordName);
+        delete record;
+    }
+    std::string saved;
+    ASSERT_EQ(damaged.writeDxfText(saved), Acad::eOk);
+    AcDbDatabase again(false);
+    ASSERT_EQ(again.readDxfText(saved, "saved.dxf"), Acad::eOk) << again.lastError();
+    EXPECT_NE(saved.find("\nLOOSE\n"), std::string::npos) << "the orphan is written as it was read";
+}
