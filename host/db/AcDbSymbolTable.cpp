@@ -118,11 +118,13 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
         return Acad::eInvalidInput;
     // An anonymous block named by its kind alone ("*T", "*U") takes the next free number.
     if (anonymous && name.size() == 2 && std::isalpha(static_cast<unsigned char>(name[1]))) {
-        for (int n = 1;; ++n)
-            if (!has((name + std::to_string(n)).c_str())) {
-                record->name_ = name + std::to_string(n);
+        for (int n = 1;; ++n) {
+            const std::string numbered = name + std::to_string(n);
+            if (!has(numbered.c_str()) && !heldByOrphanBlock(numbered)) {
+                record->name_ = numbered;
                 break;
             }
+        }
     }
     if (has(record->name().c_str()) || heldByOrphanBlock(record->name()))
         return Acad::eDuplicateRecordName;

@@ -269,9 +269,12 @@ TEST_F(BlockRename, NoRecordTakesTheNameOfABlockReadWithoutOne)
     ASSERT_NE(blocks, std::string::npos);
     const size_t end = text.find("\n  0\nENDSEC", blocks);
     ASSERT_NE(end, std::string::npos);
-    text.insert(end + 1, "  0\nBLOCK\n  5\nFFF0\n  8\n0\n  2\nLOOSE\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
-                         "  3\nLOOSE\n  1\n\n  0\nLINE\n  5\nFFF2\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
-                         " 11\n9.0\n 21\n9.0\n 31\n0.0\n  0\nENDBLK\n  5\nFFF1\n  8\n0\n");
+    for (const char* orphan : {"LOOSE", "*U1"})
+        text.insert(end + 1, std::string("  0\nBLOCK\n  5\n") + (orphan[0] == '*' ? "FFE0" : "FFF0") +
+                                 "\n  8\n0\n  2\n" + orphan + "\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n  3\n" +
+                                 orphan + "\n  1\n\n  0\nLINE\n  5\n" + (orphan[0] == '*' ? "FFE2" : "FFF2") +
+                                 "\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n9.0\n 21\n9.0\n 31\n0.0\n"
+                                 "  0\nENDBLK\n  5\n" + (orphan[0] == '*' ? "FFE1" : "FFF1") + "\n  8\n0\n");
     AcDbDatabase damaged(false);
     ASSERT_EQ(damaged.readDxfText(text, "damaged.dxf"), Acad::eOk) << damaged.lastError();
     AcDbObjectId room;
@@ -294,6 +297,12 @@ TEST_F(BlockRename, NoRecordTakesTheNameOfABlockReadWithoutOne)
         ASSERT_EQ(record->setName("LOOSE"), Acad::eOk);
         EXPECT_EQ(table->add(record), Acad::eDuplicateRecordName);
         delete record;
+        // An anonymous block numbered by the table passes over the orphan's number.
+        auto* anonymous = new AcDbBlockTableRecord();
+        ASSERT_EQ(anonymous->setName("*U"), Acad::eOk);
+        ASSERT_EQ(table->add(anonymous), Acad::eOk);
+        EXPECT_EQ(anonymous->name(), "*U2");
+        anonymous->close();
     }
     std::string saved;
     ASSERT_EQ(damaged.writeDxfText(saved), Acad::eOk);
