@@ -30,7 +30,7 @@ protected:
     {
         if (!dxftest::haveEzdxf())
             GTEST_SKIP() << "python3-ezdxf missing";
-        dir_ = dxftest::tempDir(std::string("layout-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = dxftest::tempDir("layout");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty()) << "the ezdxf fixture script failed";
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();

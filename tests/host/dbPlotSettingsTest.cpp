@@ -53,7 +53,7 @@ protected:
     {
         if (!dxftest::haveEzdxf())
             GTEST_SKIP() << "python3-ezdxf missing";
-        dir_ = dxftest::tempDir(std::string("plot-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = dxftest::tempDir("plot");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty());
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();

@@ -27,7 +27,7 @@ protected:
     {
         if (!dxftest::haveEzdxf())
             GTEST_SKIP() << "python3-ezdxf missing";
-        dir_ = dxftest::tempDir(std::string("layout-doc-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = dxftest::tempDir("layout-doc");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty());
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file_.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();

@@ -50,9 +50,7 @@ class RecordFilter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // One folder per test: CTest runs the tests of this fixture side by side.
-        dir = dxftest::tempDir(std::string("record-filter-") +
-                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = dxftest::tempDir("record-filter");
         dxftest::writeFile(dir / "make.py", kMakePlan);
         const std::string file = (dir / "plan.dxf").string();
         std::string listing = dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'");
