@@ -18,31 +18,21 @@ bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name)
     if (!stub || stub->object || stub->erased || !stub->tags
         || static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference)
         return false;
-    bool inReference = false;
-    for (uint32_t i = 1; i < stub->tagCount; ++i) {
-        const DxfTag& tag = stub->tags[i];
-        if (tag.code == 101 || tag.code == 1001)
-            break;
-        if (tag.code == 100) {
-            inReference = tag.value() == "AcDbBlockReference" || tag.value() == "AcDbMInsertBlock";
-            continue;
-        }
-        if (!inReference || tag.code != 2)
-            continue;
-        // Bytes above 127 are in the file's code page and a backslash may
-        // start a \U+ escape: those names are left to the object's reader.
-        for (char c : tag.value())
-            if (static_cast<unsigned char>(c) >= 0x80 || c == '\\')
-                return false;
-        // A block renamed since the file was read is known by another name now.
-        AcDbDatabase* db = stub->database;
-        if (db && db->data().blockTable
-            && static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable))->renamedFrom(tag.value()))
+    const DxfTag* tag = dxfInsertBlockNameTag(stub->tags, stub->tagCount);
+    if (!tag)
+        return false;
+    // Bytes above 127 are in the file's code page and a backslash may start a
+    // \U+ escape: those names are left to the object's reader.
+    for (char c : tag->value())
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\')
             return false;
-        name = tag.value();
-        return true;
-    }
-    return false;
+    // A block renamed since the file was read is known by another name now.
+    AcDbDatabase* db = stub->database;
+    if (db && db->data().blockTable
+        && static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable))->renamedFrom(tag->value()))
+        return false;
+    name = tag->value();
+    return true;
 }
 
 bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)

@@ -82,20 +82,15 @@ bool renamedInsertBlock(AcDbDatabase& db, const AcDbStub* stub, std::string& cur
     auto* table = static_cast<AcDbBlockTable*>(db.objectOf(d.blockTable));
     if (!table->hasRenames())
         return false;
-    std::vector<DxfTag> tags(stub->tags, stub->tags + stub->tagCount);
-    DxfTagEditor ed(tags, d, d.codepage());
-    DxfTagEditor::Range r = referenceSubclass(ed);
-    for (size_t i = r.begin; r.found && i < r.end; ++i) {
-        if (tags[i].code != 2)
-            continue;
-        const std::string stored = d.codepage().decode(tags[i].value());
-        AcDbStub* block = table->renamedFrom(stored);
-        if (!block)
-            return false;
-        current = static_cast<AcDbSymbolTableRecord*>(db.objectOf(block))->name();
-        return current != stored;
-    }
-    return false;
+    const DxfTag* tag = dxfInsertBlockNameTag(stub->tags, stub->tagCount);
+    if (!tag)
+        return false;
+    const std::string stored = d.codepage().decode(tag->value());
+    AcDbStub* block = table->renamedFrom(stored);
+    if (!block)
+        return false;
+    current = static_cast<AcDbSymbolTableRecord*>(db.objectOf(block))->name();
+    return current != stored;
 }
 
 }  // namespace

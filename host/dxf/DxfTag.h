@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -29,4 +30,22 @@ DxfValueKind dxfValueKind(int code);
 inline bool dxfIsPointCode(int code)
 {
     return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || (code >= 1010 && code <= 1013);
+}
+
+// The tag holding the block name in a block reference's record (group 2 of
+// its AcDbBlockReference or AcDbMInsertBlock subclass, before any embedded
+// object or extended data); null when there is none.
+inline const DxfTag* dxfInsertBlockNameTag(const DxfTag* tags, size_t count)
+{
+    bool inReference = false;
+    for (size_t i = 1; i < count; ++i) {
+        const DxfTag& tag = tags[i];
+        if (tag.code == 101 || tag.code == 1001)
+            break;
+        if (tag.code == 100)
+            inReference = tag.value() == "AcDbBlockReference" || tag.value() == "AcDbMInsertBlock";
+        else if (inReference && tag.code == 2)
+            return &tag;
+    }
+    return nullptr;
 }

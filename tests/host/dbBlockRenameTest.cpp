@@ -95,25 +95,6 @@ protected:
             table->getAt(name, id);
         return id;
     }
-    std::vector<AcDbObjectId> select(const char* names)
-    {
-        std::vector<AcDbObjectId> found;
-        resbuf* filter = acutBuildList(RTDXF0, "INSERT", 2, names, 0);
-        ads_name set;
-        if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
-            int32_t length = 0;
-            acedSSLength(set, &length);
-            for (int32_t i = 0; i < length; ++i) {
-                ads_name one;
-                AcDbObjectId id;
-                if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk)
-                    found.push_back(id);
-            }
-            acedSSFree(set);
-        }
-        acutRelRb(filter);
-        return found;
-    }
     static bool built(AcDbObjectId id) { return id.stub() && id.stub()->object; }
 
     std::filesystem::path dir;
@@ -210,9 +191,9 @@ TEST_F(BlockRename, ReferencesFollowTheRenamedDefinitionAndANewBlockOfTheOldName
     EXPECT_EQ(roomInserts, 0) << "no reference may move to the new block of the old name";
 
     // Selection filters see the current name, from records and objects alike.
-    EXPECT_EQ(select("ROOM"), std::vector<AcDbObjectId>{});
-    EXPECT_EQ(select("SPACE_*"), (std::vector<AcDbObjectId>{a, b, c}));
-    EXPECT_EQ(select("OTHER"), std::vector<AcDbObjectId>{d});
+    EXPECT_EQ(dxftest::selectInserts("ROOM"), std::vector<AcDbObjectId>{});
+    EXPECT_EQ(dxftest::selectInserts("SPACE_*"), (std::vector<AcDbObjectId>{a, b, c}));
+    EXPECT_EQ(dxftest::selectInserts("OTHER"), std::vector<AcDbObjectId>{d});
 
     // The saved drawing reads back with the same bindings.
     AcDbDatabase again(false);
@@ -236,7 +217,7 @@ TEST_F(BlockRename, RenamingBackWritesTheRecordsAsTheyWereRead)
     }
     std::string_view peeked;
     EXPECT_FALSE(acdbPeekBlockName(idOf("C"), peeked)) << "a renamed-from name is never answered from the record";
-    EXPECT_EQ(select("ROOM").size(), 3u);
+    EXPECT_EQ(dxftest::selectInserts("ROOM").size(), 3u);
 
     // The references' records are written unchanged; the definition's own
     // record is the only one the renames touched.

@@ -12,6 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "host/db/AcDbObjectId.h"
+#include "host/db/AcDbOpen.h"
+#include "host/db/resbuf.h"
+#include "host/ed/acedSelection.h"
+
 namespace dxftest {
 
 // The text with its ASCII letters in lower case and every other byte kept:
@@ -131,6 +136,28 @@ inline std::vector<std::string> ezdxfCheck(const std::filesystem::path& file, co
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+// The block references the "X" selection of the current drawing takes, in
+// its order; only those of the block names (a wild-card pattern) when given.
+inline std::vector<AcDbObjectId> selectInserts(const char* names = nullptr)
+{
+    std::vector<AcDbObjectId> found;
+    resbuf* filter = names ? acutBuildList(RTDXF0, "INSERT", 2, names, 0) : acutBuildList(RTDXF0, "INSERT", 0);
+    ads_name set;
+    if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
+        int32_t length = 0;
+        acedSSLength(set, &length);
+        for (int32_t i = 0; i < length; ++i) {
+            ads_name one;
+            AcDbObjectId id;
+            if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk)
+                found.push_back(id);
+        }
+        acedSSFree(set);
+    }
+    acutRelRb(filter);
+    return found;
 }
 
 }  // namespace dxftest

@@ -79,24 +79,6 @@ protected:
         EXPECT_EQ(db->getAcDbObjectId(id, false, handle), Acad::eOk) << name;
         return id;
     }
-    std::vector<AcDbObjectId> select(const char* names)
-    {
-        std::vector<AcDbObjectId> found;
-        resbuf* filter = acutBuildList(RTDXF0, "INSERT", 2, names, 0);
-        ads_name set;
-        if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
-            int32_t length = 0;
-            acedSSLength(set, &length);
-            for (int32_t i = 0; i < length; ++i) {
-                ads_name one;
-                AcDbObjectId id;
-                if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk) found.push_back(id);
-            }
-            acedSSFree(set);
-        }
-        acutRelRb(filter);
-        return found;
-    }
     static bool built(AcDbObjectId id) { return id.stub() && id.stub()->object; }
 
     std::filesystem::path dir;
@@ -129,10 +111,10 @@ TEST_F(RecordFilter, RejectedReferencesStayUnbuiltAndNamesMatchTheBuiltObjects)
 
     // "R*" takes both room blocks, the decoded non-ASCII one included, in
     // drawing order; the chair is rejected from its record, unbuilt.
-    EXPECT_EQ(select("R*"), (std::vector<AcDbObjectId>{room, raeum}));
+    EXPECT_EQ(dxftest::selectInserts("R*"), (std::vector<AcDbObjectId>{room, raeum}));
     EXPECT_FALSE(built(chair));
-    EXPECT_EQ(select("R?UM-*"), (std::vector<AcDbObjectId>{raeum}));
-    EXPECT_EQ(select("chair"), (std::vector<AcDbObjectId>{chair}));
+    EXPECT_EQ(dxftest::selectInserts("R?UM-*"), (std::vector<AcDbObjectId>{raeum}));
+    EXPECT_EQ(dxftest::selectInserts("chair"), (std::vector<AcDbObjectId>{chair}));
 }
 
 TEST_F(RecordFilter, AReferenceChangedSinceReadingAnswersWithItsNewName)
@@ -151,8 +133,8 @@ TEST_F(RecordFilter, AReferenceChangedSinceReadingAnswersWithItsNewName)
     }
     std::string_view peeked;
     EXPECT_FALSE(acdbPeekBlockName(room, peeked)) << "the record no longer tells the name";
-    EXPECT_EQ(select("CHAIR"), (std::vector<AcDbObjectId>{room, chair}));
-    EXPECT_TRUE(select("ROOM-*").empty());
+    EXPECT_EQ(dxftest::selectInserts("CHAIR"), (std::vector<AcDbObjectId>{room, chair}));
+    EXPECT_TRUE(dxftest::selectInserts("ROOM-*").empty());
 }
 
 TEST_F(RecordFilter, ZoomExtentsMeasuresTheDrawingOnlyWhenTheViewIsLookedAt)

@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "host/ed/acedSelection.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
@@ -182,21 +181,7 @@ TEST(Collection, SearchesCoverEveryLayoutAndTheModelSpaceWalkDoesNot)
     EXPECT_EQ(legend.getAt(0).getHandle(), marker.handle().toString());
 
     // The host's own "X" selection takes the same references in the same order.
-    resbuf* filter = acutBuildList(RTDXF0, "INSERT", 0);
-    ads_name set;
-    ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
-    acutRelRb(filter);
-    std::vector<AcDbObjectId> selected;
-    int32_t length = 0;
-    acedSSLength(set, &length);
-    for (int32_t i = 0; i < length; ++i) {
-        ads_name one;
-        AcDbObjectId id;
-        if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk)
-            selected.push_back(id);
-    }
-    acedSSFree(set);
-    EXPECT_EQ(selected, (std::vector<AcDbObjectId>{model, paper, onSheet, marker}));
+    EXPECT_EQ(dxftest::selectInserts(), (std::vector<AcDbObjectId>{model, paper, onSheet, marker}));
 }
 
 TEST(Collection, LookUpsSortingAndRemoval)
