@@ -106,7 +106,8 @@ public:
     void readXData(const resbuf* chain, CAcadDrawing& drawing);
     // Registers the application and replaces the reference's record with the
     // one built from the fields. Does nothing unless the entity is a block
-    // reference; it must be open for writing.
+    // reference; it must be open for writing. Throws, writing nothing, when
+    // a number is not finite (checkNumbersWritable).
     void writeXData(AcDbEntity* entity);
     // The record's item texts (1001 name, "{", the key=value texts, "}") as
     // writeXData writes them; turns xdataApplication "No X Data" into "ADE".
@@ -135,11 +136,13 @@ public:
     // zoomOnApply is set and applies its assets. Throws the host-error chain
     // when the lock or the reference's write open fails, and the first
     // hatching error as a chain when hatching reports any (flag is the
-    // caller's and changes nothing here).
+    // caller's and changes nothing here). A block with a number that is not
+    // finite (checkNumbersWritable) throws before anything is written.
     void applyToDWG(CAcadDrawing& drawing, bool flag);
-    // The same for a graphic report: a reference that does not open leaves
-    // the drawing alone, and hatching errors go into errors (asset errors
-    // into a list of their own). Throws the host-error chain when the lock fails.
+    // The same for a graphic report: a reference that does not open, and a
+    // block with a number that is not finite (reported in errors), leave the
+    // drawing alone, and hatching errors go into errors (asset errors into a
+    // list of their own). Throws the host-error chain when the lock fails.
     void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
     // Throws a CEXCustom naming the block and the values when the area,
     // perimeter, room height, volume or the attributes' text height, width
