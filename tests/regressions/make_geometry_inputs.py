@@ -1,13 +1,13 @@
 #!/usr/bin/python3
-"""Writes the regression inputs (tests/regressions/inputs/) with ezdxf.
+"""Writes the regression inputs (tests/regressions/) with ezdxf.
 
-    /usr/bin/python3 tests/regressions/make_inputs.py
+    /usr/bin/python3 tests/regressions/make_geometry_inputs.py
 
-block_base_point.dxf      one space block ROOM-1, a 4000 x 3000 mm rectangle in a
+block-base-point.dxf      one space block ROOM-1, a 4000 x 3000 mm rectangle in a
                           definition whose base point is 1000,500 (content shifted
                           to match), inserted at 5000,5000: the room stands on
                           3000..7000 x 3500..6500. Base points used to be ignored.
-label_in_gross_area.dxf   a room ROOM-1 (4000 x 3000 at 5000,5000) and, drawn after it,
+label-in-gross-area.dxf   a room ROOM-1 (4000 x 3000 at 5000,5000) and, drawn after it,
                           the gross-area block around it (0..20000 x 0..10000). A pick
                           at the room's name label used to take the gross-area block.
 """
@@ -17,7 +17,7 @@ import sys
 
 import ezdxf
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "inputs")
+OUT = os.path.dirname(os.path.abspath(__file__))
 H = 250.0
 
 
@@ -55,11 +55,11 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     doc, msp = drawing()
     space(doc, msp, "ROOM-1", 4000, 3000, (1000, 500), (5000, 5000), "Base")
-    doc.saveas(os.path.join(OUT, "block_base_point.dxf"))
+    doc.saveas(os.path.join(OUT, "block-base-point.dxf"))
     doc, msp = drawing()
     room = space(doc, msp, "ROOM-1", 4000, 3000, (0, 0), (5000, 5000), "Inner")
     gross = space(doc, msp, "ROOM-GROSS_AREA", 20000, 10000, (0, 0), (10000, 5000), "GROSS AREA")
-    doc.saveas(os.path.join(OUT, "label_in_gross_area.dxf"))
+    doc.saveas(os.path.join(OUT, "label-in-gross-area.dxf"))
     print(room.dxf.handle, gross.dxf.handle)
     return 0
 
