@@ -166,8 +166,18 @@ inline RunResult runZelkaIntoPipeClosedAfterFirstLine(const std::vector<std::str
     std::vector<char*> argv{program.data()};
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
+    // A shell starts programs with SIGPIPE at its default (end the process),
+    // whatever this test process inherited.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    bool started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    bool started = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) == 0;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     char byte = 0;
