@@ -10,6 +10,11 @@ bool CommandLineOptions::parse(int argc, char** argv)
             return false;
         }
         into = argv[++i];
+        // An empty file or folder name would quietly mean "none" ('' from an unset shell variable).
+        if (into.empty() && std::strcmp(option, "--command") != 0 && std::strcmp(option, "--host-product") != 0) {
+            error_ = std::string("option ") + option + " needs a non-empty value";
+            return false;
+        }
         return true;
     };
     bool optionsEnded = false;
@@ -100,6 +105,7 @@ std::string CommandLineOptions::usage()
            "\n"
            "Standard output is the command-line transcript. The exit status is 0 when\n"
            "every command succeeded, 1 when a command was unknown or failed, a dialog\n"
-           "action failed or the input ended inside a prompt, 2 for bad options and 3\n"
-           "when the module or the drawing cannot be loaded.\n";
+           "action failed or the input ended inside a prompt, 2 for bad options, 3\n"
+           "when the module, a script or the drawing cannot be loaded, and 4 when all\n"
+           "went well but the transcript could not be written.\n";
 }

@@ -24,7 +24,8 @@ struct CommandLineOptions {
     bool showVersion = false;
 
     // Reads the arguments. Returns false, with error() set, for an unknown
-    // option, a missing value, --save with --save-as, or two drawings.
+    // option, a missing value, an empty file or folder name (--script,
+    // --save-as, --appdata, --module), --save with --save-as, or two drawings.
     bool parse(int argc, char** argv);
     const std::string& error() const { return error_; }
 

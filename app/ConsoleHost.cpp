@@ -1,5 +1,7 @@
 #include "app/ConsoleHost.h"
 
+#include "app/Transcript.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,22 +23,6 @@
 #include "host/ui/ConsoleDialogFrontEnd.h"
 #include "host/ui/ConsoleMessageBox.h"
 
-namespace {
-
-// Whether the transcript's last character was a line break, so the Command:
-// prompt always starts a line of its own.
-bool atLineStart = true;
-
-void writeTranscript(const std::string& text)
-{
-    if (text.empty()) return;
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-    atLineStart = text.back() == '\n';
-}
-
-}  // namespace
-
 bool ConsoleHost::setUpInput()
 {
     if (options_.inputs.empty()) {
@@ -47,8 +33,8 @@ bool ConsoleHost::setUpInput()
     for (const CommandLineOptions::Input& input : options_.inputs) {
         if (!input.isScript) {
             script->addText(input.value);
-        } else if (!script->addFile(input.value)) {
-            std::fprintf(stderr, "zelka: cannot read the script '%s'\n", input.value.c_str());
+        } else if (std::string error; !script->addFile(input.value, error)) {
+            std::fprintf(stderr, "zelka: cannot read the script '%s': %s\n", input.value.c_str(), error.c_str());
             return false;
         }
     }
@@ -104,10 +90,11 @@ bool ConsoleHost::runCommandLine(const std::string& line)
 
 int ConsoleHost::run()
 {
-    if (!options_.appData.empty()) setenv("ZELKA_APPDATA", options_.appData.c_str(), 1);
+    // Absolute, so that the folder is the one meant whatever the current folder is later.
+    if (!options_.appData.empty()) setenv("ZELKA_APPDATA", std::filesystem::absolute(options_.appData).c_str(), 1);
     if (options_.hostProductGiven) acdbHostApplicationServices()->setProduct(options_.hostProduct);
     if (!setUpInput()) return 3;
-    setCommandLineSink(writeTranscript);
+    setCommandLineSink(Transcript::write);
     installConsoleMessageBox();
 
     if (!openDrawing()) return 3;
@@ -123,7 +110,7 @@ int ConsoleHost::run()
     Editor& editor = Editor::instance();
     for (;;) {
         if (editor.inputEnded()) break;
-        if (!atLineStart) acutPrintf("\n");
+        if (!Transcript::atLineStart()) acutPrintf("\n");
         InputSource::Result answer = editor.prompt("Command: ", true);
         if (answer.kind == InputSource::Kind::End) break;
         if (answer.kind == InputSource::Kind::Cancel) continue;
@@ -136,6 +123,10 @@ int ConsoleHost::run()
     if (!saveDrawing()) failed = true;
     linker->unloadAll();
     setCommandLineSink(nullptr);
+    if (!Transcript::error().empty()) {
+        std::fprintf(stderr, "zelka: the transcript could not be written: %s\n", Transcript::error().c_str());
+        if (!failed) return 4;
+    }
     return failed ? 1 : 0;
 }
 

@@ -13,7 +13,8 @@ public:
 
     // Runs the session. Returns the exit status: 0 success; 1 an unknown or
     // failed command, a failed dialog action, or input ending inside a
-    // prompt; 3 when the module, a script or the drawing cannot be loaded.
+    // prompt; 3 when the module, a script or the drawing cannot be loaded;
+    // 4 when all went well but the transcript could not be written.
     int run();
 
 private:

@@ -3,9 +3,11 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/ConsoleHost.h"
+#include "app/Transcript.h"
 
 int main(int argc, char** argv)
 {
+    Transcript::prepareStandardStreams();
     CommandLineOptions options;
     if (!options.parse(argc, argv)) {
         std::fprintf(stderr, "zelka: %s (try --help)\n", options.error().c_str());

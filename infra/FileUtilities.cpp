@@ -93,10 +93,11 @@ bool CFileUtilities::ensureDirectoryExists(const std::string& path) const
     return zelkaOperation(__FILE__, "CFileUtilities::ensureDirectoryExists", [&] {
         std::string folder = withoutOneTrailingSlash(path);
         if (hasStatus(folder)) return true;
+        if (folder.empty()) return false;
+        // A relative "name" has the current folder as its parent, which exists;
+        // the parent of "/name" is the root, which always exists.
         size_t slash = folder.find_last_of('/');
-        if (slash == std::string::npos) return false;
-        // The parent of "/name" is the root, which always exists.
-        if (slash > 0 && !ensureDirectoryExists(folder.substr(0, slash))) return false;
+        if (slash != std::string::npos && slash > 0 && !ensureDirectoryExists(folder.substr(0, slash))) return false;
         if (::mkdir(folder.c_str(), 0777) != 0) {
             int error = errno;
             // Made by someone else in the meantime: the folder exists afterwards.

@@ -2,6 +2,7 @@
 
 #include "config/Preferences.h"
 #include "host/ed/AcApDocManager.h"
+#include "host/ed/Editor.h"
 #include "host/ed/acedCommandStatus.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
@@ -74,6 +75,11 @@ bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing)
     errors.displayAll();
     acedCommandFailed();
     return false;
+}
+
+bool zelkaInputEnded()
+{
+    return Editor::instance().inputEnded();
 }
 
 void zelkaPromptString(const std::string& prompt, const std::string& defaultValue, std::string& value)

@@ -33,6 +33,11 @@ CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position);
 // command as failed. Returns false when the write-back failed.
 bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing);
 
+// True once the input (script, --command texts, Ctrl-D at the terminal) has
+// run out: a command that asked for something then stops without changing
+// the drawing, since its answers never came.
+bool zelkaInputEnded();
+
 // The text prompts of the commands (the prompt helpers, with the default
 // shown in angle brackets and echoed).
 void zelkaPromptString(const std::string& prompt, const std::string& defaultValue, std::string& value);

@@ -9,6 +9,7 @@
 #include "host/ed/AcEdCommandStack.h"
 #include "host/ed/AcRxDictionary.h"
 #include "host/ed/AcRxDynamicLinker.h"
+#include "host/ed/Editor.h"
 #include "host/ed/acedCommandStatus.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/FileDialog.h"
@@ -88,6 +89,17 @@ void checkPreferencesExist()
             std::ifstream existing(preferencesFolder + "prefs.cfg");
             if (existing) return;
             CPreferences defaults;
+            // A run without a person at the keyboard (a script, --command,
+            // piped input) cannot answer the dialog, and its first line is
+            // meant for the Command: prompt: the defaults are written instead.
+            const InputSource* input = Editor::instance().input();
+            if (!input || !input->isInteractive()) {
+                if (defaults.savePreferences())
+                    acutPrintf("No preferences were found: the defaults were written to %s (change them with "
+                               "mprefs).\n",
+                               defaults.getFilePath().c_str());
+                return;
+            }
             int32_t units = defaults.getUnits();
             int32_t precision = defaults.getPrecision();
             double textSize = defaults.getTextSize();

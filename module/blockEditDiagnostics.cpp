@@ -39,6 +39,7 @@ void zelkaDiagnosticXML()
         acutPrintf("xml test - outputs xml file to specified location\n");
         std::string path;
         zelkaPromptString("please enter output file path", defaultDiagnosisPath(), path);
+        if (zelkaInputEnded()) return;
         CFileUtilities files;
         if (files.fileExists(path)) files.deleteFile(path);
         CXMLUtilities xml;
@@ -70,15 +71,19 @@ void zelkaDiagnosticUserInput()
         acutPrintf("user input test - tests boolean, double, integer, string input\n");
         bool flag = false;
         CAcadUtilities::getBoolean("testing boolean input. Type 0 or 1 and then enter", false, flag);
+        if (zelkaInputEnded()) return;
         acutPrintf("boolean user input test successful - %s\n", flag ? "1" : "0");
         double number = 0.0;
         CAcadUtilities::getDouble("testing decimal input. Type a decimal number and then enter", 0.0, number, 3);
+        if (zelkaInputEnded()) return;
         acutPrintf("decimal user input test successful - %s\n", util.DoubleToCString(number, 3).c_str());
         int32_t whole = 0;
         CAcadUtilities::getInteger("testing integer input. Type an integer(whole) number and then enter", 0, whole);
+        if (zelkaInputEnded()) return;
         acutPrintf("integer user input test successful - %i\n", whole);
         std::string text;
         CAcadUtilities::getString("testing text input. Type some text and then enter", "diagnosis", text);
+        if (zelkaInputEnded()) return;
         acutPrintf("text user input test successful - %s\n", text.c_str());
         acutPrintf("user input test finished\n");
     });

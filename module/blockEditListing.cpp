@@ -87,8 +87,10 @@ void zelkaCommaSeperatedValues()
         acutPrintf("csv data successfully saved to file (%s)\n", csvPath.c_str());
         std::string opener = prefs.getCSVOpener();
         if (opener == "NONE") return;
-        while (opener.empty())
+        while (opener.empty()) {
             opener = CAcadUtilities::getString("Please enter the path of the application you wish to open csv files with\n");
+            if (zelkaInputEnded()) return;
+        }
         CProcessStarter::start(opener, {csvPath}, CProcessStarter::hostProgramFolder());
     });
 }
@@ -100,6 +102,7 @@ void zelkaListBlocks()
         bool listAssets = false;
         CAcadUtilities::getBoolean("sort by handle in ascending order", true, ascending);
         CAcadUtilities::getBoolean("list assets", false, listAssets);
+        if (zelkaInputEnded()) return;
         CUtilities util;
         CAcadDrawing drawing;
         zelkaAdoptActiveDocument(drawing);

@@ -33,17 +33,22 @@ std::string lengthSuffix(int32_t units)
 }
 
 // One answer of mut: a number above 0 (or any number when anyNumber), or
-// "i" to leave the setting alone. Returns false for "i".
-bool askTextSetting(const std::string& prompt, const std::string& notNumericPrompt,
-                    const std::string& notPositivePrompt, bool anyNumber, const std::string& defaultText,
-                    double& value)
+// "i" to leave the setting alone.
+enum class TextSetting { Take, Ignore, InputEnded };
+
+TextSetting askTextSetting(const std::string& prompt, const std::string& notNumericPrompt,
+                           const std::string& notPositivePrompt, bool anyNumber, const std::string& defaultText,
+                           double& value)
 {
     CUtilities util;
     std::string question = prompt;
     for (;;) {
         std::string answer;
         CAcadUtilities::getString(question, defaultText, answer);
-        if (answer == "i") return false;
+        // The offered default may fail the checks below (precision 0 shows a
+        // scale of 0.4 as "0"): asking again could never end without input.
+        if (zelkaInputEnded()) return TextSetting::InputEnded;
+        if (answer == "i") return TextSetting::Ignore;
         if (!util.isNumeric(answer)) {
             question = notNumericPrompt;
             continue;
@@ -54,7 +59,7 @@ bool askTextSetting(const std::string& prompt, const std::string& notNumericProm
             continue;
         }
         value = number;
-        return true;
+        return TextSetting::Take;
     }
 }
 
@@ -110,6 +115,7 @@ void zelkaSyncXDataToAttributes()
         CAcadUtilities::getBoolean("Sync XData area to area attribute?", true, syncArea);
         CAcadUtilities::getBoolean("Sync XData perimeter to aux attribute?", false, syncPerimeter);
         CAcadUtilities::getBoolean("Recalculate values before sync?", false, recalculate);
+        if (zelkaInputEnded()) return;
         CPreferences prefs;
         prefs.loadPreferences();
         CUtilities util;
@@ -173,17 +179,23 @@ void zelkaUpdateText()
         double size = 0.0;
         double scale = 0.0;
         double rotation = 0.0;
-        const bool takeSize = askTextSetting(
+        const TextSetting sizeAnswer = askTextSetting(
             "Enter new Text Size or (i)gnore", "Invalid Input. Enter new Text Siz or (i)gnore",
             "Text Size must be greater than 0\nEnter new Text Size or (i)gnore", false,
             util.DoubleToCString(prefs.getTextSize(), precision), size);
-        const bool takeScale = askTextSetting(
+        if (sizeAnswer == TextSetting::InputEnded) return;
+        const TextSetting scaleAnswer = askTextSetting(
             "Enter new Text Scale or (i)gnore", "Invalid Input. Enter new Text Scale or (i)gnore",
             "Text Scale must be greater than 0\nEnter new Text Scale or (i)gnore", false,
             util.DoubleToCString(prefs.getTextScale(), precision), scale);
-        const bool takeRotation =
+        if (scaleAnswer == TextSetting::InputEnded) return;
+        const TextSetting rotationAnswer =
             askTextSetting("Enter new Text Rotation or (i)gnore", "Invalid Input. Enter new Text Rotation or (i)gnore",
                            "", true, util.DoubleToCString(prefs.getTextRotation(), precision), rotation);
+        if (rotationAnswer == TextSetting::InputEnded) return;
+        const bool takeSize = sizeAnswer == TextSetting::Take;
+        const bool takeScale = scaleAnswer == TextSetting::Take;
+        const bool takeRotation = rotationAnswer == TextSetting::Take;
         CAcadDrawing drawing;
         zelkaAdoptActiveDocument(drawing);
         CAcadDrawingLock lock(drawing);
@@ -224,6 +236,7 @@ void zelkaFindReplace()
     zelkaCommandFrame(nullptr, "zelkaFindReplaceStub", [] {
         const std::string find = CAcadUtilities::getString("Enter String to Find");
         const std::string replace = CAcadUtilities::getString("Enter String to Replace");
+        if (zelkaInputEnded()) return;
         CAcadDrawing drawing;
         zelkaAdoptActiveDocument(drawing);
         CAcadDrawingLock lock(drawing);

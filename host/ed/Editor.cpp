@@ -20,6 +20,13 @@ std::unique_ptr<InputSource> Editor::setInput(std::unique_ptr<InputSource> input
 
 InputSource::Result Editor::prompt(const std::string& promptText, bool commandPrompt)
 {
+    // Input that has ended stays ended (Ctrl-D at a terminal is not asked
+    // again): later prompts end at once, without printing, so a command that
+    // asks again and again still comes to an end.
+    if (ended_) {
+        if (!commandPrompt) endedInPrompt_ = true;
+        return {InputSource::Kind::End, {}};
+    }
     acutPrintf("%s", promptText.c_str());
     InputSource::Result result;
     if (hasPushedBack_) {

@@ -21,7 +21,9 @@ public:
 
     // Prints the prompt on the command line and reads one answer. Without an
     // input source, or at the end of input, returns Kind::End; at the end of
-    // input inside a prompt (not the Command: prompt) that is recorded.
+    // input inside a prompt (not the Command: prompt) that is recorded. Once
+    // the input has ended, every later prompt returns Kind::End at once and
+    // prints nothing.
     InputSource::Result prompt(const std::string& promptText, bool commandPrompt = false);
     // Puts text in front of the input: the next prompt reads it first, with
     // the same echo as a line of the source (used when a blank ends a word).

@@ -98,16 +98,34 @@ void TerminalInput::write(const std::string& text)
 
 InputSource::Result TerminalInput::readPlainLine()
 {
+    // Lines end at LF, CR LF or a lone CR, as in script files; the byte after
+    // a CR is kept for the next line when it is not LF.
     std::string line;
     unsigned char byte = 0;
     bool any = false;
-    while (readByte(byte)) {
+    for (;;) {
+        if (hasPendingByte_) {
+            byte = pendingByte_;
+            hasPendingByte_ = false;
+        } else if (!readByte(byte)) {
+            break;
+        }
         any = true;
         if (byte == '\n') break;
+        if (byte == '\r') {
+            unsigned char next = 0;
+            if (readByte(next) && next != '\n') {
+                pendingByte_ = next;
+                hasPendingByte_ = true;
+            }
+            break;
+        }
         line.push_back(static_cast<char>(byte));
     }
     if (!any) return {Kind::End, {}};
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A UTF-8 byte-order mark opening the input is not part of the first answer.
+    if (firstLine_ && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    firstLine_ = false;
     if (line == "^C") return {Kind::Cancel, {}};
     return {Kind::Line, std::move(line)};
 }

@@ -5,7 +5,8 @@
 // Enter gives the answer (possibly empty); Escape or Ctrl-C cancels the
 // prompt; Ctrl-D on an empty line ends the input. The terminal is in raw
 // mode only while a line is read. When the input is not a terminal, lines
-// are read as they come and echoed into the transcript.
+// are read as they come (ending at LF, CR LF or CR, a leading UTF-8
+// byte-order mark dropped) and echoed into the transcript.
 
 #include <string>
 #include <vector>
@@ -39,5 +40,9 @@ private:
     int in_;
     int out_;
     bool terminal_;
+    // The plain reader's look-ahead after a carriage return.
+    unsigned char pendingByte_ = 0;
+    bool hasPendingByte_ = false;
+    bool firstLine_ = true;
     std::vector<std::string> history_;
 };

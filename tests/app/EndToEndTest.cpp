@@ -177,35 +177,6 @@ TEST_F(ZelkaRun, MarkerCommandsExistOnlyOnFullProducts)
     EXPECT_EQ(lt.exitCode, 0) << lt.out;
 }
 
-TEST_F(ZelkaRun, FirstStartShowsPreferencesDialogAndOkWritesTheFile)
-{
-    ASSERT_FALSE(std::filesystem::exists(prefsFile(appData.path())));
-    RunResult result = run({"--command",
-                            "dlg:check IDC_UNITS_FT\n"
-                            "dlg:set IDC_PRECISION 3\n"
-                            "dlg:set IDC_TEXT_SIZE 300\n"
-                            "dlg:set IDC_TEXT_SCALE 0.8\n"
-                            "dlg:set IDC_TEXT_ROTATION -45.5\n"
-                            "dlg:set IDC_ZOOM_BORDER 2500\n"
-                            "dlg:set IDC_CSV_OPENER /usr/bin/libreoffice --calc\n"
-                            "dlg:click IDOK"});
-    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    // The form shows the defaults before the user changes them.
-    EXPECT_NE(result.out.find("--- Block Editing Suite - Preferences ---"), std::string::npos);
-    EXPECT_NE(result.out.find("(*) m  {IDC_UNITS_M}"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("Size [250]  {IDC_TEXT_SIZE}"), std::string::npos);
-    EXPECT_NE(result.out.find("Zoom  Border [1000]  {IDC_ZOOM_BORDER}"), std::string::npos);
-    EXPECT_EQ(readFile(prefsFile(appData.path())),
-              "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
-              "units\n1\nprecison\n3\ntextSize\n300.00\ntextScale\n0.80\ntextRotation\n-45.50\n"
-              "csvOpener\n/usr/bin/libreoffice --calc\nzoomBorder\n2500\ninc\n1\n");
-
-    // A later start finds the file and shows nothing.
-    RunResult later = run({"--command", "md1"});
-    EXPECT_EQ(later.exitCode, 0);
-    EXPECT_EQ(later.out.find("Preferences ---"), std::string::npos);
-}
-
 TEST_F(ZelkaRun, PreferencesDialogChecksItsFieldsBeforeClosing)
 {
     writePreferences(appData.path());
@@ -360,12 +331,12 @@ TEST(ZelkaOptions, HelpVersionAndBadOptions)
 TEST(ZelkaOptions, AppDataOptionSetsWhereTheFoldersAreMade)
 {
     TempFolder appData;
-    RunResult result = runZelka({"--appdata", appData.path().string(), "--command", "dlg:click IDCANCEL"});
+    RunResult result = runZelka({"--appdata", appData.path().string(), "--command", "md1"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/prefs"));
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/temp"));
-    // Cancel on the first-start dialog writes no file.
-    EXPECT_FALSE(std::filesystem::exists(prefsFile(appData.path())));
+    // A batch run's first start writes the defaults there.
+    EXPECT_TRUE(std::filesystem::exists(prefsFile(appData.path())));
 }
 
 TEST_F(ZelkaRun, OpensADxfDrawingAndSavesItBackOrElsewhere)

@@ -127,8 +127,22 @@ TEST(FileUtilities, EnsureDirectoryReportsWhatCannotBeMade)
     CommandLineCapture out;
     EXPECT_FALSE(files.ensureDirectoryExists(dir / "plan.dxf/sub/deeper"));
     EXPECT_EQ(out.text(), "Cannot create " + (dir / "plan.dxf/sub") + "\n");
-    // A relative name with no folder part has no parent to make.
-    EXPECT_FALSE(files.ensureDirectoryExists("zelka-no-such-folder-here"));
+}
+
+// A relative application-data folder ("data", "rel/data") is made in the
+// current folder, the one and the many levels alike.
+TEST(FileUtilities, EnsureDirectoryMakesRelativeFoldersInTheCurrentFolder)
+{
+    TempFolder dir;
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const bool single = files.ensureDirectoryExists("data");
+    const bool levels = files.ensureDirectoryExists("rel/deeper/");
+    fs::current_path(before);
+    EXPECT_TRUE(single);
+    EXPECT_TRUE(levels);
+    EXPECT_TRUE(fs::is_directory(dir / "data"));
+    EXPECT_TRUE(fs::is_directory(dir / "rel/deeper"));
 }
 
 // A folder without write permission: run as an unprivileged user when the
