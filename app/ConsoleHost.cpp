@@ -1,5 +1,4 @@
 #include "app/ConsoleHost.h"
-#include "app/SessionCommands.h"
 
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/SessionCommands.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"

@@ -189,6 +189,10 @@ Acad::ErrorStatus AcApDocManager::appContextOpenDocument(const char* path)
     if (document->fileLock_->acquire(path) == DrawingFileLock::Outcome::HeldByOther) {
         document->readOnly_ = true;
         document->readOnlyHolder_ = DrawingFileLock::describe(document->fileLock_->holder());
+    } else if (document->fileLock_->tookOver()) {
+        lastOpenNotes_.push_back("took over the lock of " + std::string(path) + " that " +
+                                 DrawingFileLock::describe(document->fileLock_->staleHolder()) +
+                                 " left; that process no longer runs");
     }
     appendDocument(std::move(document));
     return Acad::eOk;

@@ -129,6 +129,7 @@ std::string DrawingFileLock::describe(const Holder& holder)
 DrawingFileLock::Outcome DrawingFileLock::acquire(const std::string& drawingPath)
 {
     release();
+    tookOver_ = false;
     std::string real, error;
     if (!SafeFileReplace::resolve(drawingPath, real, error)) real = drawingPath;
     const std::string lock = real + ".zelka-lock";
@@ -159,6 +160,9 @@ DrawingFileLock::Outcome DrawingFileLock::acquire(const std::string& drawingPath
         Holder moved;
         if (!readHolder(aside, moved) || !sameHolder(moved, found)) {
             if (::link(aside.c_str(), lock.c_str()) != 0) { /* another lock is in place already */ }
+        } else {
+            tookOver_ = true;
+            stale_ = found;
         }
         ::unlink(aside.c_str());
     }

@@ -35,6 +35,9 @@ public:
     // Removes the lock file if it still names this process; does nothing when not held.
     void release();
     bool held() const { return held_; }
+    // True when the last acquire() took over a stale lock; staleHolder() says whose.
+    bool tookOver() const { return tookOver_; }
+    const Holder& staleHolder() const { return stale_; }
     // The holder found by the last acquire() that returned HeldByOther
     // (pid 0 when the lock file cannot be read).
     const Holder& holder() const { return holder_; }
@@ -53,4 +56,6 @@ private:
     bool held_ = false;
     Holder mine_;
     Holder holder_;
+    bool tookOver_ = false;
+    Holder stale_;
 };

@@ -68,7 +68,9 @@ TEST(DrawingLock, ALockOfARunningSessionMakesTheDrawingReadOnly)
             EXPECT_EQ(readFile(lock), theirs);  // their lock stays theirs
         } else {
             EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(r.err, "zelka: took over the lock of " + work.drawing().string() + " that mira on host " +
+                                 c.host + " (process " + std::to_string(c.pid) +
+                                 ") since 2026-12-06 03:10:00 UTC left; that process no longer runs\n");
             EXPECT_NE(readFile(work.drawing()), before);
             EXPECT_FALSE(fs::exists(lock));  // taken over, and released at the end
         }

@@ -219,6 +219,7 @@ TEST(SaveSafety, ASaveKilledAtAnyStepLosesNothing)
                 << next.err;
         }
         EXPECT_EQ(next.err.find("locked"), std::string::npos) << next.err;
+        EXPECT_NE(next.err.find("took over the lock of " + work.drawing().string()), std::string::npos) << next.err;
         EXPECT_EQ(readFile(work.drawing()), changed);
         EXPECT_EQ(work.names(), (std::vector<std::string>{"office.dxf", "office.dxf.bak"}));
     }
