@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/db/SafeFileReplace.h"
@@ -222,5 +223,36 @@ TEST(SaveSafety, ASaveKilledAtAnyStepLosesNothing)
         EXPECT_NE(next.err.find("took over the lock of " + work.drawing().string()), std::string::npos) << next.err;
         EXPECT_EQ(readFile(work.drawing()), changed);
         EXPECT_EQ(work.names(), (std::vector<std::string>{"office.dxf", "office.dxf.bak"}));
+    }
+}
+
+// Only the temporary files of processes of this host that no longer run are
+// removed; a running save's file and another host's are left alone.
+TEST(SaveSafety, OnlyTemporaryFilesOfEndedProcessesAreRemoved)
+{
+    Work work;
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string here = SafeFileReplace::hostName();
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    const std::vector<Case> cases = {
+        {".office.dxf.zelka-save-" + here + "-" + std::to_string(child) + ".tmp", true},
+        {".office.dxf.zelka-bak-" + here + "-" + std::to_string(child) + ".tmp", true},
+        {".office.dxf.zelka-save-" + here + "-" + std::to_string(::getpid()) + ".tmp", false},
+        {".office.dxf.zelka-save-drafting-pc-7-" + std::to_string(child) + ".tmp", false},
+        {".office.dxf.zelka-save-" + here + "-12x.tmp", false},
+        {".plan.dxf.zelka-save-" + here + "-" + std::to_string(child) + ".tmp", false},
+    };
+    for (const Case& c : cases) writeFile(work.folder() / c.name, "partial drawing");
+    RunResult r = work.run({"--command", kChange, "--save", work.drawing().string()});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fs::exists(work.folder() / c.name), !c.removed);
+        EXPECT_EQ(r.err.find("removed " + (work.folder() / c.name).string()) != std::string::npos, c.removed) << r.err;
     }
 }
