@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/SessionCommands.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
@@ -98,6 +99,7 @@ int ConsoleHost::run()
     installConsoleMessageBox();
 
     if (!openDrawing()) return 3;
+    SessionCommands::registerCommands();
 
     AcRxDynamicLinker* linker = acrxDynamicLinker();
     if (!linker->loadModule(modulePath())) {
@@ -109,7 +111,7 @@ int ConsoleHost::run()
     if (consoleDialogFrontEnd().takeFailure()) failed = true;
     Editor& editor = Editor::instance();
     for (;;) {
-        if (editor.inputEnded()) break;
+        if (editor.inputEnded() || SessionCommands::quitRequested()) break;
         if (!Transcript::atLineStart()) acutPrintf("\n");
         InputSource::Result answer = editor.prompt("Command: ", true);
         if (answer.kind == InputSource::Kind::End) break;
@@ -120,8 +122,10 @@ int ConsoleHost::run()
         std::fprintf(stderr, "zelka: the input ended while a prompt was waiting for an answer\n");
         failed = true;
     }
-    if (!saveDrawing()) failed = true;
+    // QUIT and EXIT have saved or discarded the changes as answered.
+    if (!SessionCommands::quitRequested() && !saveDrawing()) failed = true;
     linker->unloadAll();
+    SessionCommands::unregisterCommands();
     setCommandLineSink(nullptr);
     if (!Transcript::error().empty()) {
         std::fprintf(stderr, "zelka: the transcript could not be written: %s\n", Transcript::error().c_str());
@@ -142,6 +146,13 @@ bool ConsoleHost::openDrawing()
         }
         return false;
     }
+    for (const std::string& note : documents->lastOpenNotes()) std::fprintf(stderr, "zelka: %s\n", note.c_str());
+    if (AcApDocument* document = documents->curDocument(); document && document->isReadOnly()) {
+        std::fprintf(stderr,
+                     "zelka: %s is locked: %s has it open. It is opened read-only; save it under another name "
+                     "(--save-as FILE, or SAVEAS)\n",
+                     document->fileName().c_str(), document->readOnlyHolder().c_str());
+    }
     acedZoomExtents();
     return true;
 }
@@ -155,12 +166,11 @@ bool ConsoleHost::saveDrawing()
         std::fprintf(stderr, "zelka: no drawing is open to save\n");
         return false;
     }
-    const char* target = options_.saveAs.empty() ? nullptr : options_.saveAs.c_str();
-    Acad::ErrorStatus status = documents->saveDocument(document, target);
-    if (status != Acad::eOk) {
-        std::string where = target ? target : document->fileName();
-        std::fprintf(stderr, "zelka: cannot save the drawing to '%s': %s\n", where.c_str(),
-                     document->database() ? document->database()->lastError().c_str() : acadErrorStatusText(status));
+    // The input has ended: a question (the file changed on disk) has no answer, so the save is refused.
+    std::string error = SessionCommands::saveCurrentDrawing(options_.saveAs, false);
+    if (!error.empty()) {
+        std::string where = options_.saveAs.empty() ? document->fileName() : options_.saveAs;
+        std::fprintf(stderr, "zelka: cannot save the drawing to '%s': %s\n", where.c_str(), error.c_str());
         return false;
     }
     return true;

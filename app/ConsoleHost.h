@@ -12,9 +12,10 @@ public:
     explicit ConsoleHost(CommandLineOptions options) : options_(std::move(options)) {}
 
     // Runs the session. Returns the exit status: 0 success; 1 an unknown or
-    // failed command, a failed dialog action, or input ending inside a
-    // prompt; 3 when the module, a script or the drawing cannot be loaded;
-    // 4 when all went well but the transcript could not be written.
+    // failed command, a failed dialog action, a refused or failed save, or
+    // input ending inside a prompt; 3 when the module, a script or the
+    // drawing cannot be loaded; 4 when all went well but the transcript
+    // could not be written.
     int run();
 
 private:
@@ -23,7 +24,9 @@ private:
     // Opens the drawing given (or starts a new one); false, after saying
     // why, when it cannot be read.
     bool openDrawing();
-    // Saves as --save or --save-as asked; false, after saying why, on failure.
+    // Saves as --save or --save-as asked; false, after saying why, on
+    // failure (a drawing changed on disk is not replaced: the input has
+    // ended, so nobody can be asked).
     bool saveDrawing();
     // Runs one line typed at the Command: prompt; false when it failed.
     bool runCommandLine(const std::string& line);

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabaseData.h"
@@ -20,13 +19,12 @@
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbTextStyleTable.h"
+#include "host/db/SafeFileReplace.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 #include "host/dxf/DxfFileReader.h"
 #include "host/dxf/DxfFileWriter.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagWriter.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -141,50 +139,31 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
 {
     if (!path || !*path)
         return fail(Acad::eInvalidInput, "no file name given for saving");
-    fs::path target(path);
-    fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::string tmpl = (folder / (target.filename().string() + ".tmpXXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return fail(Acad::eFileAccessErr, std::string(path) + ": cannot write in the folder: " + std::strerror(errno));
+    SafeFileReplace file(path);
+    if (!file.open())
+        return fail(file.status(), file.error());
     bool ok;
+    int err = 0;
     {
-        DxfTagWriter w(fd, d_->crlf);
+        DxfTagWriter w(file.fd(), d_->crlf);
         DxfFileWriter(*this).write(w);
         ok = w.flush();
-    }
-    ok = ok && ::fsync(fd) == 0;
-    int err = errno;
-    ::close(fd);
-    if (!ok) {
-        ::unlink(tmpl.c_str());
-        return fail(Acad::eFileSystemErr, std::string(path) + ": writing failed: " + std::strerror(err));
-    }
-    ::chmod(tmpl.c_str(), 0644);  // mkstemp makes the file private
-    std::error_code ec;
-    if (fs::exists(target, ec)) {
-        fs::path bak = target;
-        bak += ".bak";
-        fs::remove(bak, ec);
-        fs::create_hard_link(target, bak, ec);
-        if (ec)
-            fs::copy_file(target, bak, fs::copy_options::overwrite_existing, ec);
-    }
-    if (::rename(tmpl.c_str(), path) != 0) {
         err = errno;
-        ::unlink(tmpl.c_str());
-        return fail(Acad::eFileSystemErr, std::string(path) + ": cannot replace the file: " + std::strerror(err));
     }
-    if (int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    if (!ok)
+        return fail(Acad::eFileSystemErr, std::string(path) + ": writing failed: " + std::strerror(err));
+    if (!file.commit())
+        return fail(file.status(), file.error());
     d_->fileName = path;
     lastError_.clear();
     return Acad::eOk;
 }
 
 const char* AcDbDatabase::filename() const { return d_->fileName.c_str(); }
+
+uint64_t AcDbDatabase::changeCount() const { return d_->changes; }
+
+void AcDbDatabase::noteChange() { ++d_->changes; }
 
 AcDbStub* AcDbDatabase::newStub(uint64_t handle)
 {
@@ -254,6 +233,7 @@ Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, b
     object->owner_ = owner;
     object->writer_ = true;
     object->modified_ = true;
+    ++d_->changes;
     return Acad::eOk;
 }
 
@@ -356,6 +336,7 @@ Acad::ErrorStatus AcDbDatabase::setLunits(int16_t v)
     if (v < 1 || v > 5)
         return Acad::eInvalidInput;
     d_->header.lunits = v;
+    ++d_->changes;
     return Acad::eOk;
 }
 AcDb::UnitsValue AcDbDatabase::insunits() const { return static_cast<AcDb::UnitsValue>(d_->header.insunits); }
@@ -364,6 +345,7 @@ Acad::ErrorStatus AcDbDatabase::setInsunits(AcDb::UnitsValue v)
     if (v < 0 || v > 24)
         return Acad::eInvalidInput;
     d_->header.insunits = v;
+    ++d_->changes;
     return Acad::eOk;
 }
 
@@ -371,6 +353,7 @@ bool AcDbDatabase::tilemode() const { return d_->header.tilemode != 0; }
 Acad::ErrorStatus AcDbDatabase::setTilemode(bool modelSpaceCurrent)
 {
     d_->header.tilemode = modelSpaceCurrent ? 1 : 0;
+    ++d_->changes;
     return Acad::eOk;
 }
 
@@ -380,6 +363,7 @@ Acad::ErrorStatus AcDbDatabase::setSortEnts(int16_t v)
     if (v < 0 || v > 127)
         return Acad::eInvalidInput;
     d_->header.sortents = v;
+    ++d_->changes;
     return Acad::eOk;
 }
 AcGePoint3d AcDbDatabase::ucsorg() const { return d_->header.ucsorg; }
@@ -393,6 +377,7 @@ Acad::ErrorStatus AcDbDatabase::setUcs(const AcGePoint3d& origin, const AcGeVect
     d_->header.ucsorg = origin;
     d_->header.ucsxdir = x.normal();
     d_->header.ucsydir = z.crossProduct(x).normal();
+    ++d_->changes;
     return Acad::eOk;
 }
 AcGePoint3d AcDbDatabase::extmin() const { return d_->header.extmin; }
@@ -419,5 +404,6 @@ Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId id)
         return Acad::eInvalidInput;
     auto* rec = static_cast<AcDbSymbolTableRecord*>(objectOf(s));
     d_->header.clayer = rec->name();
+    ++d_->changes;
     return Acad::eOk;
 }

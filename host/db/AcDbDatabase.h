@@ -43,13 +43,22 @@ public:
     // File line of the last failed read; 0 when not about a line.
     size_t lastErrorLine() const { return lastErrorLine_; }
 
-    // Writes the drawing to path atomically (temporary file in the same
-    // folder, flushed, renamed) and keeps a file already there as path.bak.
-    // eFileAccessErr/eFileSystemErr when the folder is not writable.
+    // Writes the drawing to path atomically and keeps a file already there
+    // as path.bak (see SafeFileReplace: links followed, mode, owner and group
+    // kept). eFileAccessErr, with lastError() saying why and nothing changed
+    // on disk, for a read-only file, a .bak that cannot be made or a folder
+    // that is not writable; eFileSystemErr when writing fails.
     Acad::ErrorStatus dxfOut(const char* path);
     Acad::ErrorStatus saveAs(const char* path) { return dxfOut(path); }
     // Writes the DXF text of the drawing into out.
     Acad::ErrorStatus writeDxfText(std::string& out);
+    // Goes up with every change to an object (a setter, an erase, extended
+    // data, a new object) or to a header value the database models; a
+    // document compares it with its value at the last save to know whether
+    // the drawing has unsaved changes.
+    uint64_t changeCount() const;
+    // Counts one change; the objects call it when they are modified.
+    void noteChange();
     // The file last read or written; "" for a new drawing.
     const char* filename() const;
 

@@ -60,6 +60,7 @@ struct AcDbDatabaseData {
     std::deque<AcDbStub> stubs;
     std::unordered_map<uint64_t, AcDbStub*> byHandle;
     bool crlf = false;
+    uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()
 
     std::vector<DxfTag> leadingTags;    // before the first section (comments)
     std::vector<AcDbFileSection> sections;

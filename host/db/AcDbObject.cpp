@@ -88,6 +88,8 @@ AcDbDatabase* AcDbObject::database() const { return stub_ ? stub_->database : nu
 Acad::ErrorStatus AcDbObject::assertWriteEnabled()
 {
     modified_ = true;
+    if (stub_ && stub_->database)
+        stub_->database->noteChange();
     return Acad::eOk;
 }
 
@@ -140,7 +142,7 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing)
     if (stub_->erased == erasing)
         return erasing ? Acad::eWasErased : Acad::eOk;
     stub_->erased = erasing;
-    modified_ = true;
+    assertWriteEnabled();
     return Acad::eOk;
 }
 
@@ -234,7 +236,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
         rb = end;
     }
     xdataModified_ = true;
-    modified_ = true;
+    assertWriteEnabled();
     return Acad::eOk;
 }
 
@@ -255,6 +257,6 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary()
     db->data().objects.push_back(dict->stub_);
     dict->close();
     extDict_ = dict->objectId();
-    modified_ = true;
+    assertWriteEnabled();
     return Acad::eOk;
 }

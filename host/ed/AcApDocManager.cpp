@@ -1,12 +1,17 @@
 #include "host/ed/AcApDocManager.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbExtents.h"
 #include "host/db/AcDbOpen.h"
+#include "host/db/SafeFileReplace.h"
+#include "host/ed/DrawingFileLock.h"
 
 AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> database)
     : fileName_(std::move(fileName)), database_(std::move(database))
@@ -15,7 +20,39 @@ AcApDocument::AcApDocument(std::string fileName, std::shared_ptr<AcDbDatabase> d
 
 AcApDocument::~AcApDocument() = default;
 
+bool AcApDocument::isModified() const { return database_ && database_->changeCount() != savedChanges_; }
+
 namespace {
+
+AcApFileStamp stampOf(const std::string& path)
+{
+    AcApFileStamp stamp;
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return stamp;
+    stamp.known = true;
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.inode = static_cast<uint64_t>(st.st_ino);
+    stamp.size = static_cast<int64_t>(st.st_size);
+    stamp.modifiedSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    stamp.modifiedNanoseconds = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
+// The file a path names, links followed, as an absolute path, so that two
+// names of one file compare equal.
+std::string realFile(const std::string& path)
+{
+    std::string real, error;
+    if (!SafeFileReplace::resolve(path, real, error)) real = path;
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(real, ec), ec);
+    return ec ? real : full.string();
+}
+
+bool isOwnFile(const AcApDocument& document, const std::string& target)
+{
+    return !document.fileName().empty() && realFile(target) == realFile(document.fileName());
+}
 
 AcDbExtents modelSpaceExtents(AcDbDatabase& database)
 {
@@ -131,6 +168,13 @@ Acad::ErrorStatus AcApDocManager::appContextOpenDocument(const char* path)
         lastOpenError_ = "no drawing file given";
         return Acad::eInvalidInput;
     }
+    lastOpenNotes_.clear();
+    for (const std::string& stale : SafeFileReplace::removeStaleTemporaries(realFile(path))) {
+        lastOpenNotes_.push_back("removed " + stale + ", left by a save that was interrupted");
+    }
+    // The file is looked at before it is read: a change while it is read
+    // then shows as a change on disk when saving.
+    AcApFileStamp stamp = stampOf(path);
     auto database = std::make_shared<AcDbDatabase>(false);
     Acad::ErrorStatus status = database->readDxfFile(path);
     if (status != Acad::eOk) {
@@ -138,26 +182,88 @@ Acad::ErrorStatus AcApDocManager::appContextOpenDocument(const char* path)
         if (lastOpenError_.empty()) lastOpenError_ = std::string(path) + ": " + acadErrorStatusText(status);
         return status;
     }
-    appendDocument(std::make_unique<AcApDocument>(path, std::move(database)));
+    auto document = std::make_unique<AcApDocument>(path, std::move(database));
+    document->fileStamp_ = stamp;
+    document->savedChanges_ = document->database()->changeCount();
+    document->fileLock_ = std::make_unique<DrawingFileLock>();
+    if (document->fileLock_->acquire(path) == DrawingFileLock::Outcome::HeldByOther) {
+        document->readOnly_ = true;
+        document->readOnlyHolder_ = DrawingFileLock::describe(document->fileLock_->holder());
+    } else if (document->fileLock_->tookOver()) {
+        lastOpenNotes_.push_back("took over the lock of " + std::string(path) + " that " +
+                                 DrawingFileLock::describe(document->fileLock_->staleHolder()) +
+                                 " left; that process no longer runs");
+    }
+    appendDocument(std::move(document));
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcApDocManager::appContextNewDocument(const char*)
 {
     lastOpenError_.clear();
-    appendDocument(std::make_unique<AcApDocument>("", std::make_shared<AcDbDatabase>(true)));
+    AcApDocument* document = appendDocument(std::make_unique<AcApDocument>("", std::make_shared<AcDbDatabase>(true)));
+    document->savedChanges_ = document->database()->changeCount();
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcApDocManager::saveDocument(AcApDocument* document, const char* path)
+bool AcApDocManager::changedOnDisk(const AcApDocument* document, const char* path) const
 {
+    if (!document) document = current_;
+    if (!document || !document->fileStamp_.known) return false;
+    std::string target = path && *path ? path : document->fileName();
+    if (!isOwnFile(*document, target)) return false;
+    AcApFileStamp now = stampOf(target);
+    // A file that is gone holds nothing to lose.
+    return now.known && !(now == document->fileStamp_);
+}
+
+Acad::ErrorStatus AcApDocManager::saveDocument(AcApDocument* document, const char* path, bool replaceChangedFile)
+{
+    lastSaveError_.clear();
     if (!document) document = current_;
     if (!document || !document->database()) return Acad::eNotApplicable;
     std::string target = path && *path ? path : document->fileName();
-    if (target.empty()) return Acad::eNotApplicable;
-    Acad::ErrorStatus status = document->database()->saveAs(target.c_str());
-    if (status == Acad::eOk) document->setFileName(target);
-    return status;
+    if (target.empty()) {
+        lastSaveError_ = "the drawing has no file name yet; save it under a name";
+        return Acad::eNotApplicable;
+    }
+    const bool own = isOwnFile(*document, target);
+    if (own && document->readOnly_) {
+        lastSaveError_ = target + " is open read-only: " + document->readOnlyHolder_ +
+                         " has it open. Save the drawing under another name (--save-as FILE, or SAVEAS)";
+        return Acad::eFileAccessErr;
+    }
+    DrawingFileLock::Holder holder;
+    if (!own && DrawingFileLock::heldBySession(target, holder)) {
+        lastSaveError_ = target + " is open in another session: " + DrawingFileLock::describe(holder) +
+                         " has it open (lock file " + DrawingFileLock::lockPathOf(target) +
+                         "). Save the drawing under another name";
+        return Acad::eFileAccessErr;
+    }
+    if (own && !replaceChangedFile && changedOnDisk(document, target.c_str())) {
+        lastSaveError_ = target + " was changed on disk since it was opened (by another program or session); "
+                                  "it was not overwritten. Save the drawing under another name, or confirm "
+                                  "replacing it";
+        return Acad::eFileAccessErr;
+    }
+    AcDbDatabase* database = document->database();
+    Acad::ErrorStatus status = database->saveAs(target.c_str());
+    if (status != Acad::eOk) {
+        lastSaveError_ = database->lastError().empty() ? acadErrorStatusText(status) : database->lastError();
+        return status;
+    }
+    if (!own) {
+        // The document now stands for the new file: its lock moves there.
+        auto lock = std::make_unique<DrawingFileLock>();
+        bool locked = lock->acquire(target) != DrawingFileLock::Outcome::HeldByOther;
+        document->fileLock_ = std::move(lock);
+        document->readOnly_ = !locked;
+        document->readOnlyHolder_ = locked ? std::string() : DrawingFileLock::describe(document->fileLock_->holder());
+    }
+    document->setFileName(target);
+    document->fileStamp_ = stampOf(target);
+    document->savedChanges_ = database->changeCount();
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcApDocManager::closeActiveDocumentWithoutSaving()

@@ -29,17 +29,34 @@ public:
     std::vector<AcApDocument*> documents() const;
 
     // Opens a DXF drawing as a new document and makes it current (its
-    // database becomes the working database). On failure returns the
-    // database's status (eFileNotFound, eDwgNotSupported, eBadDxfSequence ...)
-    // and lastOpenError() names the file and, for a damaged file, the line.
+    // database becomes the working database), taking the drawing's file lock;
+    // when another running session holds it, the document is read-only
+    // (isReadOnly(), readOnlyHolder()). Temporary files that killed saves
+    // left next to the drawing are removed, each named in lastOpenNotes().
+    // On failure returns the database's status (eFileNotFound,
+    // eDwgNotSupported, eBadDxfSequence ...) and lastOpenError() names the
+    // file and, for a damaged file, the line.
     Acad::ErrorStatus appContextOpenDocument(const char* path);
+    const std::vector<std::string>& lastOpenNotes() const { return lastOpenNotes_; }
     // Starts a new, unnamed drawing as the current document.
     Acad::ErrorStatus appContextNewDocument(const char* templateName = nullptr);
     const std::string& lastOpenError() const { return lastOpenError_; }
+    // True when path (the document's own file when null or empty) is the
+    // document's own file and it changed on disk since the document read or
+    // last wrote it: another program or session saved over it meanwhile.
+    bool changedOnDisk(const AcApDocument* document, const char* path = nullptr) const;
     // Writes a document's drawing to path (its own file when path is null or
     // empty), atomically, keeping the previous file as .bak; the document then
-    // carries that file name. eNotApplicable for a new drawing without path.
-    Acad::ErrorStatus saveDocument(AcApDocument* document, const char* path = nullptr);
+    // carries that file name, holds its lock and has no unsaved changes.
+    // eNotApplicable for a new drawing without path. eFileAccessErr, with
+    // lastSaveError() saying why and what to do and nothing written, when
+    // the document is read-only and path is its own file, when another
+    // running session holds the lock of path, when the own file changed on
+    // disk and replaceChangedFile is false, and when the file cannot be
+    // replaced (read-only, a .bak that cannot be made).
+    Acad::ErrorStatus saveDocument(AcApDocument* document, const char* path = nullptr,
+                                   bool replaceChangedFile = false);
+    const std::string& lastSaveError() const { return lastSaveError_; }
     // Closes the active document without saving its changes; eNotApplicable when none is open.
     Acad::ErrorStatus closeActiveDocumentWithoutSaving();
 
@@ -79,6 +96,8 @@ private:
     std::vector<void*> resources_;
     std::vector<AcApDocManagerReactor*> reactors_;
     std::string lastOpenError_;
+    std::vector<std::string> lastOpenNotes_;
+    std::string lastSaveError_;
 };
 
 // The host's document manager.

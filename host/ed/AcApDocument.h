@@ -3,6 +3,7 @@
 // The document manager owns documents; modules hold plain pointers to them
 // only while a command runs.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "host/ge/AcGePoint3d.h"
 
 class AcDbDatabase;
+class DrawingFileLock;
 
 namespace AcAp {
 enum DocLockMode : int {
@@ -34,6 +36,22 @@ struct AcApView {
     bool showsExtents = false;
 };
 
+// What a drawing file was when a document read or last wrote it, to notice
+// another program changing it meanwhile.
+struct AcApFileStamp {
+    bool known = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
+    bool operator==(const AcApFileStamp& other) const
+    {
+        return known == other.known && device == other.device && inode == other.inode && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds && modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+};
+
 class AcApDocument {
 public:
     // A document for a drawing file (empty name for a new, unnamed drawing);
@@ -48,6 +66,14 @@ public:
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     // The document's drawing database, or null.
     AcDbDatabase* database() const { return database_.get(); }
+
+    // True when the drawing has changes made since it was opened or last saved.
+    bool isModified() const;
+    // True when another session held the drawing's file lock at opening:
+    // saving over its own file is then refused. readOnlyHolder() says who
+    // held it ("alice on host pc7 (process 4711) since ...").
+    bool isReadOnly() const { return readOnly_; }
+    const std::string& readOnlyHolder() const { return readOnlyHolder_; }
 
     // The lock mode held now (kNotLocked when none) and how deep it is nested.
     AcAp::DocLockMode myLockMode() const { return lockCount_ > 0 ? lockMode_ : AcAp::kNotLocked; }
@@ -73,6 +99,13 @@ private:
     int lockCount_ = 0;
     // Works out the corners of a view that shows the drawing's extents.
     void resolve(AcApView& view) const;
+
+    // The file lock this document holds (null when none could be taken).
+    std::unique_ptr<DrawingFileLock> fileLock_;
+    bool readOnly_ = false;
+    std::string readOnlyHolder_;
+    AcApFileStamp fileStamp_;
+    uint64_t savedChanges_ = 0;
 
     mutable AcApView view_;
     mutable std::vector<AcApView> previousViews_;

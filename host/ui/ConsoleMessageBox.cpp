@@ -41,14 +41,15 @@ int consoleMessageBox(const std::string& text, const std::string& caption, unsig
     default: return IDOK;
     }
     int fallback = buttons.back().code == IDCANCEL ? IDCANCEL : IDNO;
+    const Button& preset = (type & MB_DEFBUTTON2) ? buttons[1] : buttons.front();
     std::string prompt = "[";
     for (size_t i = 0; i < buttons.size(); ++i) prompt += (i ? "/" : "") + std::string(buttons[i].name);
-    prompt += "] <" + std::string(buttons.front().name) + ">: ";
+    prompt += "] <" + std::string(preset.name) + ">: ";
     for (;;) {
         InputSource::Result answer = Editor::instance().prompt(prompt);
         if (answer.kind != InputSource::Kind::Line) return fallback;
         std::string given = lower(answer.text);
-        if (given.empty()) return buttons.front().code;
+        if (given.empty()) return preset.code;
         for (const Button& button : buttons) {
             std::string name = lower(button.name);
             if (name.rfind(given, 0) == 0) return button.code;

@@ -15,7 +15,8 @@ int printMessageBox(const std::string& text, const std::string& caption, unsigne
     acutPrintf("%s\n%s\n", caption.c_str(), text.c_str());
     switch (type & 0xF) {
     case MB_YESNO:
-    case MB_YESNOCANCEL: return IDYES;
+    case MB_YESNOCANCEL: return (type & MB_DEFBUTTON2) ? IDNO : IDYES;
+    case MB_OKCANCEL: return (type & MB_DEFBUTTON2) ? IDCANCEL : IDOK;
     default: return IDOK;
     }
 }

@@ -16,6 +16,7 @@ constexpr unsigned MB_ICONERROR = 0x10;      // also MB_ICONHAND / MB_ICONSTOP
 constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
+constexpr unsigned MB_DEFBUTTON2 = 0x100;     // the second button is the default
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
