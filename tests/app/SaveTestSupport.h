@@ -176,7 +176,7 @@ public:
             reaped_ = true;
             exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
-        return RunResult{exit_, out(), readFile(outputs_.path() / "err")};
+        return RunResult{exit_, false, out(), readFile(outputs_.path() / "err")};
     }
     std::string out() const { return readFile(outputs_.path() / "out"); }
 
