@@ -16,6 +16,7 @@
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/BlockWriteCheck.h"
 
 using namespace std::string_view_literals;
 
@@ -433,6 +434,8 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        // Nothing of the block is changed unless all of it can be.
+        CBlockWriteCheck::requireWritable(*this);
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             raiseHostStatus(reference.openStatus(), __LINE__, drawing.getFullPath());
@@ -449,6 +452,7 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors)
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        CBlockWriteCheck::requireWritable(*this);
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             return;
@@ -499,8 +503,10 @@ void CBlockDWG::updateBlockIdentifier(AcDbBlockReference* reference)
 void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint)
 {
     zelkaOperation(__FILE__, "CBlockDWG::updateAttributes", [&] {
-        if (getAttributes())
-            getAttributes()->applyToDWG(blockReferenceId_, ucsMatrix, areaPoint);
+        if (!getAttributes())
+            return;
+        CBlockWriteCheck::requireWritable(*this);
+        getAttributes()->applyToDWG(blockReferenceId_, ucsMatrix, areaPoint);
     });
 }
 

@@ -131,7 +131,9 @@ public:
     // zoomOnApply is set and applies its assets. Throws the host-error chain
     // when the lock or the reference's write open fails, and the first
     // hatching error as a chain when hatching reports any (flag is the
-    // caller's and changes nothing here).
+    // caller's and changes nothing here). A block with its reference or an
+    // attribute on a locked layer is left exactly as it was and the
+    // CBlockWriteCheck report is thrown (both variants).
     void applyToDWG(CAcadDrawing& drawing, bool flag);
     // The same for a graphic report: a reference that does not open leaves
     // the drawing alone, and hatching errors go into errors (asset errors
@@ -139,7 +141,8 @@ public:
     void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
     // Renames the reference's block definition to blockName; host-error chain on failure.
     void updateBlockIdentifier(AcDbBlockReference* reference);
-    // Writes the attribute texts and layout to the reference.
+    // Writes the attribute texts and layout to the reference; throws the
+    // CBlockWriteCheck report, writing nothing, when part of it is locked.
     void updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint = nullptr);
 
     // Recompute area (rounded to the precision) and perimeter from the
@@ -173,7 +176,8 @@ public:
     // definition, placed where the reference showed them, and erases the
     // definition when nothing else inserts it. Returns false, changing
     // nothing, when the reference is not uniformly scaled and orthogonal or
-    // cannot be opened; throws the host-error chain when the lock fails.
+    // cannot be opened; throws the host-error chain when the lock fails and
+    // the CBlockWriteCheck report when the reference or an attribute is locked.
     bool deleteBlock(CAcadDrawing& drawing);
     // Erases the definition unless a reference in model space inserts it;
     // true when erased.
