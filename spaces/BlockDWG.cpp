@@ -112,7 +112,8 @@ void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing&
 {
     initialise();
     setHyperlinks(std::make_unique<CHyperlinks>(reference));
-    hadHyperlinks_ = getHyperlinks()->getCount() > 0;
+    hyperlinksAsRead_ = std::make_unique<CHyperlinks>();
+    getHyperlinks()->copyTo(*hyperlinksAsRead_);
     blockReferenceId_ = reference->objectId();
     AcDbObjectId definitionId = reference->blockTableRecord();
     layer_ = reference->layer();
@@ -466,14 +467,20 @@ void CBlockDWG::applyToReference(CAcadDrawing& drawing, AcDbBlockReference* refe
     writeXData(reference);
     if (getAttributes() && getAttributes()->getCount() > 0)
         getAttributes()->applyToDWG(reference, currentUcsMatrix(drawing));
-    const bool linked = getHyperlinks() && (getHyperlinks()->getCount() > 0 || hadHyperlinks_);
+    const CHyperlinks* links = getHyperlinks();
+    const bool linksChanged =
+        links && (hyperlinksAsRead_ ? !(*links == *hyperlinksAsRead_) : links->getCount() > 0);
     if (getHatch()) {
         AcDbObjectId hatchId = hatchBlock(drawing, reference, errors);
-        if (linked)
+        if (links && links->getCount() > 0)
             hyperlinkHatch(drawing, hatchId);
     }
-    if (linked)
+    if (linksChanged) {
         hyperlinkBlock(drawing, reference);
+        // Written: the drawing now holds this list.
+        hyperlinksAsRead_ = std::make_unique<CHyperlinks>();
+        links->copyTo(*hyperlinksAsRead_);
+    }
     if (zoomOnApply_)
         zoomToBlock(drawing, reference);
     if (getAssets()) {

@@ -206,9 +206,12 @@ public:
     AcDbObjectId hatchObject(CAcadDrawing& drawing, const AcDbBlockReference* reference, AcDbObjectId boundaryId,
                              const AcDbObjectIdArray& subtractIds, const AcDbObjectIdArray& addIds,
                              CZelkaExceptions& errors);
-    // Gives the block's hyperlinks to the reference (open for write) and to
-    // every entity of its definition that opens for write; throws the
-    // host-error chain when the definition cannot be opened.
+    // Gives the block's hyperlinks to the reference (open for write), each
+    // link whole with its sub-location, and takes from the entities of its
+    // definition the links the list no longer holds (the rest of theirs are
+    // left alone); throws the host-error chain when the definition or one of
+    // those entities cannot be opened. Entities whose links stay the same
+    // are not written.
     void hyperlinkBlock(CAcadDrawing& drawing, AcDbBlockReference* reference);
     // Replaces the entity's hyperlinks (entity open for write) with the
     // block's (none when it has no list); host-error chain when refused.
@@ -239,10 +242,12 @@ private:
     std::vector<AcDbHandle> handlesToAdd_;
     int32_t zoomOnApply_ = 0;
     double zoomMargin_ = 0.0;
-    // The reference or its definition carried hyperlinks when read: writing
-    // then replaces them even with an empty list (removing them), while a
-    // block that never had any is not given the empty hyperlink record.
-    bool hadHyperlinks_ = false;
+    // The hyperlinks as read from the reference and its definition (null
+    // for a block not read from a drawing). Writing back touches links only
+    // when the list differs from them: a block that never had any is not
+    // given the empty record, and unchanged links are left exactly as
+    // stored (never merged onto the reference or the definition's parts).
+    std::unique_ptr<CHyperlinks> hyperlinksAsRead_;
     int32_t colourIndex_ = 256;
     int32_t lineWeight_ = -1;
     std::string layer_;
