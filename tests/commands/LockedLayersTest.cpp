@@ -227,3 +227,30 @@ TEST(LockedLayers, MauxRunTwiceWithTheAuxLayerLockedAddsNothing)
         EXPECT_EQ(auxDefs, i.name == "ROOM-3" ? 0 : 1) << i.name;
     }
 }
+
+TEST(LockedLayers, ABlockReferenceOnALockedLayerIsReportedTheSameWay)
+{
+    PlanRun run("");
+    const fs::path locked = run.folder() / "rooms-locked.dxf";
+    const std::string made = runPython(
+        "import sys, ezdxf\n"
+        "d = ezdxf.readfile(sys.argv[1])\n"
+        "d.layers.get('ATT-AUX').unlock()\n"
+        "d.layers.get('ROOMS').lock()\n"
+        "d.saveas(sys.argv[2])\n"
+        "print('ok')\n",
+        {(kFixtureDir / "locked-att-aux.dxf").string(), locked.string()});
+    ASSERT_EQ(made, "ok\n");
+    const DrawingFacts before = readDrawingFacts(locked);
+    ASSERT_TRUE(before.error.empty()) << before.error;
+    PlanRun mus("");
+    const RunResult r = runOn(locked, {"mus"}, mus);
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    const DrawingFacts after = readDrawingFacts(mus.saved());
+    EXPECT_EQ(spaceSnapshot(after), spaceSnapshot(before)) << r.out;
+    for (const InsertFact& block : before.inserts)
+        EXPECT_NE(r.out.find("Block " + block.name + " \"" + block.attrib("NAME")->text + "\" (handle " + block.handle +
+                             ") was left unchanged: its block reference is on the locked layer \"ROOMS\"."),
+                  std::string::npos)
+            << r.out;
+}
