@@ -2,7 +2,7 @@
 """Synthetic floor plan generator for the DXF benchmarks (ezdxf, Debian python3-ezdxf).
 
     gen_floorplan.py --rooms N --out FILE [--dxfversion R2013] [--seed S]
-                     [--rooms-per-floor K]
+                     [--rooms-per-floor K] [--base-points] [--locked-layers L1,L2]
 
 Writes a millimetre drawing ($INSUNITS 4, $LUNITS 2) of N space blocks laid out
 on a grid of floors, K rooms to a floor. Every room is a space block:
@@ -21,6 +21,12 @@ on a grid of floors, K rooms to a floor. Every room is a space block:
 Each floor also gets one INSERT of the gross area block "ROOM-GROSS_AREA"
 (NAME=GROSS AREA in its record), wall lines on layer WALLS, a title TEXT, and
 every room gets furniture (DESK, CHAIR, CABINET block references).
+
+--base-points gives every block definition (rooms, gross area, furniture) a
+random base point, as drawings from other programs have, and shifts the
+definition's content by it, so the world drawing stays exactly the same.
+--locked-layers locks the named layers (for example ATT-NAME,ATT-AUX).
+Both are off by default, and then the output is what it always was.
 
 The output depends only on the arguments: the same seed gives the same bytes.
 """
@@ -59,6 +65,21 @@ def arc_length(chord, bulge):
     return chord / (2.0 * math.sin(theta / 2.0)) * theta
 
 
+def new_block(doc, name, bases):
+    """A block definition; with base points on, one drawn at random, returned with it."""
+    if bases is None:
+        return doc.blocks.new(name), None
+    base = (bases.randrange(-5000, 5001, 10) * 1.0, bases.randrange(-5000, 5001, 10) * 1.0)
+    return doc.blocks.new(name, base_point=base), base
+
+
+def shifted(points, base):
+    """Points (x, y[, more]) moved by the base point (unchanged without one)."""
+    if base is None:
+        return points
+    return [(p[0] + base[0], p[1] + base[1]) + tuple(p[2:]) for p in points]
+
+
 def make_outline(rng):
     """Returns (points as (x, y, bulge), area mm2, perimeter mm), counter-clockwise,
     centred on the block origin so the AREA attribute sits in the middle of the room."""
@@ -87,8 +108,8 @@ def make_outline(rng):
     return pts, area, perimeter
 
 
-def add_space_attdefs(block, angle_deg=0.0):
-    """AREA at the origin, NAME 1.5 h above it and AUX 1.5 h below (unrotated text)."""
+def add_space_attdefs(block, angle_deg=0.0, base=None):
+    """AREA at the base point, NAME 1.5 h above it and AUX 1.5 h below (unrotated text)."""
     r = math.radians(angle_deg)
     dx, dy = 1.5 * TEXT_HEIGHT * math.sin(r), 1.5 * TEXT_HEIGHT * math.cos(r)
     common = {"height": TEXT_HEIGHT, "rotation": angle_deg, "width": 1.0, "field_length": 25}
@@ -97,6 +118,8 @@ def add_space_attdefs(block, angle_deg=0.0):
         ("NAME", "Enter Name", "DEFAULT NAME", "ATT-NAME", (-dx, dy)),
         ("AUX", "Enter Auxillary Value", "DEFAULT AUX", "ATT-AUX", (dx, -dy)),
     ):
+        if base is not None:
+            pos = (pos[0] + base[0], pos[1] + base[1])
         block.add_attdef(tag, pos, default, dxfattribs=dict(common, prompt=prompt, layer=layer))
     block.block.dxf.flags = 2     # the definition holds non-constant attribute definitions
 
@@ -125,35 +148,40 @@ def ade_record(area_m2, perimeter_m, name, rng, height):
     return [(1002, "{")] + [(1000, item) for item in items] + [(1002, "}")]
 
 
-def add_furniture_blocks(doc):
-    desk = doc.blocks.new("DESK")
-    desk.add_lwpolyline([(0, 0), (1600, 0), (1600, 800), (0, 800)], close=True)
-    desk.add_line((100, 700), (1500, 700))
-    chair = doc.blocks.new("CHAIR")
-    chair.add_lwpolyline([(0, 0), (500, 0), (500, 500), (0, 500)], close=True)
-    chair.add_arc((250, 500), 250, 0, 180)
-    cabinet = doc.blocks.new("CABINET")
-    cabinet.add_lwpolyline([(0, 0), (1000, 0), (1000, 450), (0, 450)], close=True)
-    cabinet.add_line((500, 0), (500, 450))
-    cabinet.add_circle((450, 225), 20)
-    cabinet.add_circle((550, 225), 20)
+def add_furniture_blocks(doc, bases):
+    desk, b = new_block(doc, "DESK", bases)
+    desk.add_lwpolyline(shifted([(0, 0), (1600, 0), (1600, 800), (0, 800)], b), close=True)
+    desk.add_line(*shifted([(100, 700), (1500, 700)], b))
+    chair, b = new_block(doc, "CHAIR", bases)
+    chair.add_lwpolyline(shifted([(0, 0), (500, 0), (500, 500), (0, 500)], b), close=True)
+    chair.add_arc(shifted([(250, 500)], b)[0], 250, 0, 180)
+    cabinet, b = new_block(doc, "CABINET", bases)
+    cabinet.add_lwpolyline(shifted([(0, 0), (1000, 0), (1000, 450), (0, 450)], b), close=True)
+    cabinet.add_line(*shifted([(500, 0), (500, 450)], b))
+    cabinet.add_circle(shifted([(450, 225)], b)[0], 20)
+    cabinet.add_circle(shifted([(550, 225)], b)[0], 20)
 
 
-def setup(doc):
+def setup(doc, bases, locked):
     doc.header["$INSUNITS"] = 4     # millimetres
     doc.header["$LUNITS"] = 2       # decimal
     doc.header["$MEASUREMENT"] = 1
     for name, colour in (("ROOMS", 7), ("ATT-NAME", 2), ("ATT-AREA", 3), ("ATT-AUX", 4),
                          ("WALLS", 8), ("FURNITURE", 5), ("TEXT", 1), ("GROSS", 6)):
         doc.layers.add(name, color=colour)
+    for name in locked:
+        doc.layers.get(name).lock()
     doc.appids.add("ADE")
-    add_furniture_blocks(doc)
+    add_furniture_blocks(doc, bases)
 
 
 def build(args):
     rng = random.Random(args.seed)
     doc = ezdxf.new(args.dxfversion)
-    setup(doc)
+    # base points come from their own generator, so the plan is the same with or without them
+    bases = random.Random(args.seed + 7919) if args.base_points else None
+    locked = [name for name in (args.locked_layers or "").split(",") if name]
+    setup(doc, bases, locked)
     msp = doc.modelspace()
 
     per_floor = args.rooms_per_floor
@@ -164,10 +192,10 @@ def build(args):
     floor_w, floor_h = cols * CELL, rows * CELL
     gap = 4 * CELL
 
-    gross = doc.blocks.new("ROOM-GROSS_AREA")
-    gross.add_lwpolyline([(0, 0), (floor_w, 0), (floor_w, floor_h), (0, floor_h)], close=True,
+    gross, gross_base = new_block(doc, "ROOM-GROSS_AREA", bases)
+    gross.add_lwpolyline(shifted([(0, 0), (floor_w, 0), (floor_w, floor_h), (0, floor_h)], gross_base), close=True,
                          dxfattribs={"layer": "GROSS"})
-    add_space_attdefs(gross)
+    add_space_attdefs(gross, base=gross_base)
     gross_area_m2 = floor_w * floor_h / 1e6
     gross_perimeter_m = 2 * (floor_w + floor_h) / 1000.0
 
@@ -191,15 +219,15 @@ def build(args):
             room += 1
             cx = fx + (slot % cols + 0.5) * CELL
             cy = fy + (slot // cols + 0.5) * CELL
-            add_room(doc, msp, rng, room, floor, slot, (cx, cy))
+            add_room(doc, msp, rng, room, floor, slot, (cx, cy), bases)
     return doc
 
 
-def add_room(doc, msp, rng, number, floor, slot, centre):
+def add_room(doc, msp, rng, number, floor, slot, centre, bases):
     pts, area_mm2, perimeter_mm = make_outline(rng)
-    block = doc.blocks.new(f"ROOM-{number}")
-    block.add_lwpolyline(pts, format="xyb", close=True)
-    add_space_attdefs(block)
+    block, base = new_block(doc, f"ROOM-{number}", bases)
+    block.add_lwpolyline(shifted(pts, base), format="xyb", close=True)
+    add_space_attdefs(block, base=base)
     # one room in ten is turned a quarter: its outline then stands rotated in the plan
     rotation = 90.0 if rng.random() < 0.1 else 0.0
     name = f"RM-{floor + 1}{slot + 1:03d}"
@@ -229,6 +257,9 @@ def main(argv=None):
     parser.add_argument("--dxfversion", default="R2013", help="R2000, R2004, R2007, R2010, R2013, R2018")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--rooms-per-floor", type=int, default=400)
+    parser.add_argument("--base-points", action="store_true",
+                        help="random base points for the block definitions (world drawing unchanged)")
+    parser.add_argument("--locked-layers", default="", help="comma-separated layers to lock, e.g. ATT-NAME,ATT-AUX")
     args = parser.parse_args(argv)
     if args.rooms < 1 or args.rooms_per_floor < 1:
         parser.error("--rooms and --rooms-per-floor must be at least 1")

@@ -1,5 +1,6 @@
 #include "module/RoomAreaCSV.h"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -15,10 +16,11 @@ struct FileCloser {
 
 }  // namespace
 
-void CRoomAreaCSV::addBlock(const std::string& blockName, const std::string& name, double area, double perimeter,
+bool CRoomAreaCSV::addBlock(const std::string& blockName, const std::string& name, double area, double perimeter,
                             int32_t units)
 {
-    if (blockName.rfind("ROOM-", 0) != 0) return;
+    if (blockName.rfind("ROOM-", 0) != 0) return true;
+    if (!std::isfinite(area) || !std::isfinite(perimeter)) return false;
     // The totals carry the units of the last "ROOM-" block met, gross area included.
     haveLastUnits_ = true;
     lastUnits_ = units;
@@ -26,6 +28,18 @@ void CRoomAreaCSV::addBlock(const std::string& blockName, const std::string& nam
         grossAreas_.push_back({name, area, perimeter, units});
     else
         rooms_.push_back({name, area, perimeter, units});
+    return true;
+}
+
+bool CRoomAreaCSV::totalsFinite() const
+{
+    double totalArea = 0.0;
+    double totalPerimeter = 0.0;
+    for (const Row& row : rooms_) {
+        totalArea += row.area;
+        totalPerimeter += row.perimeter;
+    }
+    return std::isfinite(totalArea) && std::isfinite(totalPerimeter);
 }
 
 std::string CRoomAreaCSV::areaUnit(int32_t units)
@@ -80,7 +94,7 @@ std::string CRoomAreaCSV::getText() const
 bool CRoomAreaCSV::writeFile(const std::string& path) const
 {
     if (path.empty()) return false;
-    const std::string text = getText();
+    const std::string text = "\xEF\xBB\xBF" + getText();
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file) return false;
     if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) return false;

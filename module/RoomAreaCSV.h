@@ -16,15 +16,22 @@ public:
 
     // Adds one space block: its definition name decides whether it is a room,
     // a gross area block or not exported at all. units 0 is metric, anything
-    // else imperial.
-    void addBlock(const std::string& blockName, const std::string& name, double area, double perimeter,
+    // else imperial. False, adding nothing, when the area or the perimeter is
+    // not a finite number (it would be written as "inf" or "nan").
+    bool addBlock(const std::string& blockName, const std::string& name, double area, double perimeter,
                   int32_t units);
 
-    // The whole file text.
+    // Whether the totals row's sums are finite numbers (finite values can
+    // still add up to infinity).
+    bool totalsFinite() const;
+
+    // The whole file text (without the byte-order mark).
     std::string getText() const;
 
-    // Creates (or replaces) the file and writes the text. False when the file
-    // cannot be created or written; nothing is thrown.
+    // Creates (or replaces) the file and writes the UTF-8 byte-order mark
+    // (spreadsheets read the file as UTF-8 only with it, so "m²" stays "m²")
+    // and the text. False when the file cannot be created or written;
+    // nothing is thrown.
     bool writeFile(const std::string& path) const;
 
     // The export path of a drawing: its path with the last four characters

@@ -1,5 +1,6 @@
 #include "module/SpaceCommandSupport.h"
 
+#include "config/Preferences.h"
 #include "host/ed/AcApDocManager.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
@@ -32,6 +33,18 @@ void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAss
 {
     if (!drawing.getDocument()) return;
     blocks.getZelkaDWGBlocks_SS(drawing, withAssets, "f");
+    // A block whose record gives no units (it has none, or its area item
+    // has no unit) or no precision (no area item) is taken in the
+    // preferences' units and precision, so that it is written and exported
+    // as the drawing's other blocks are, not in feet by default.
+    CPreferences prefs;
+    prefs.loadPreferences();
+    for (int i = 0; i < blocks.size(); ++i) {
+        CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
+        if (!block) continue;
+        if (block->getUnits() < 0) block->setUnits(prefs.getUnits());
+        if (block->getPrecision() < 0) block->setPrecision(prefs.getPrecision());
+    }
 }
 
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index)

@@ -19,7 +19,8 @@ class CZelkaAttribute;
 bool zelkaAdoptActiveDocument(CAcadDrawing& drawing);
 
 // Fills blocks with the drawing's space blocks (the "ROOM-*" references of
-// the whole drawing, floor-plan kinds). Leaves blocks empty without a document.
+// the whole drawing, floor-plan kinds). Blocks without units or precision
+// take the preferences'. Leaves blocks empty without a document.
 void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAssets = false);
 
 // The drawing-side block at index, or null when that item is not one.

@@ -123,6 +123,17 @@ void createFerrowBlock(CAcadDrawing& drawing, AcDbObjectId outlineId, const Ferr
         const double area = util.roundDouble(CAcadUtilities::calculatePolylineArea(outline.object(), db->lunits(), units),
                                              precision);
         const double perimeter = CAcadUtilities::calculatePolylinePerimeter(outline.object(), db->lunits(), units);
+        // Nothing is made from an outline whose measures or label text
+        // settings are not finite numbers: the texts would say "inf".
+        for (double value : {area, perimeter, label.textHeight, label.widthFactor, label.rotation, label.position.x,
+                             label.position.y})
+            if (!std::isfinite(value))
+                throw CEXCustom(ZELKA_MODULE_TITLE, kSource, "createFerrowBlock",
+                                "The label of " + label.spaceName + " (outline " + label.outlineHandle +
+                                    ") was not converted: the outline's area or perimeter, or the label's "
+                                    "position or text size, is not a finite number. Check the outline's "
+                                    "coordinates.",
+                                0, nullptr);
         const std::string areaText = util.DoubleToCString(area, precision) + (units == 0 ? "sq.m." : "sq.ft.");
         const std::string outlineLayer = outline->layer();
 

@@ -1,12 +1,17 @@
 // Command bodies of the listing and export commands: the room-area CSV file
 // with its opener (mcsv) and the block list (mlb).
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "config/Preferences.h"
 #include "database/Assets.h"
+#include "host/ed/acedCommandStatus.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
+#include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
@@ -18,6 +23,20 @@
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
 
+namespace {
+
+// Shows one failure as the space commands show a block's write-back
+// failure, and marks the command as failed.
+void reportFailure(const std::string& procSig, const std::string& message)
+{
+    CZelkaExceptions errors;
+    errors.add(CEXCustom(ZELKA_MODULE_TITLE, __FILE__, procSig, message, 0, nullptr));
+    errors.displayAll();
+    acedCommandFailed();
+}
+
+}  // namespace
+
 void zelkaCommaSeperatedValues()
 {
     zelkaCommandFrame("Zelka Block Details", "createRoomAreaCSV", [] {
@@ -26,18 +45,45 @@ void zelkaCommaSeperatedValues()
         CAcadDrawing drawing;
         zelkaAdoptActiveDocument(drawing);
         CAcadDrawingLock lock(drawing);
-        const std::string csvPath = CRoomAreaCSV::csvPathFor(drawing.getFullPath());
+        if (drawing.getFullPath().empty()) {
+            reportFailure("createRoomAreaCSV",
+                          "No CSV file was written: the drawing has never been saved, so it has no folder to "
+                          "write the file beside. Save the drawing under a name, then run mcsv again.");
+            return;
+        }
+        // The full path, so the message says where the file went whatever
+        // folder the drawing was opened from.
+        std::error_code ec;
+        std::filesystem::path drawingPath = std::filesystem::absolute(drawing.getFullPath(), ec);
+        const std::string csvPath =
+            CRoomAreaCSV::csvPathFor(ec ? drawing.getFullPath() : drawingPath.lexically_normal().string());
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
         blocks.sortBlocksByHandle(true);
         CRoomAreaCSV csv(prefs.getPrecision());
+        CUtilities util;
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (block)
-                csv.addBlock(block->getBlockName(), block->getName(), block->getArea(), block->getPerimeter(),
-                             block->getUnits());
+            if (block &&
+                !csv.addBlock(block->getBlockName(), block->getName(), block->getArea(), block->getPerimeter(),
+                              block->getUnits()))
+                reportFailure("createRoomAreaCSV",
+                              "Space block " + block->getName() + " (" + block->getBlockName() + ", handle " +
+                                  block->getHandle() + ") was left out of the CSV file: its area (" +
+                                  util.DoubleToCString(block->getArea(), -1) + ") or perimeter (" +
+                                  util.DoubleToCString(block->getPerimeter(), -1) +
+                                  ") is not a finite number. Run mus to measure it again.");
         }
-        if (!csv.writeFile(csvPath)) return;
+        if (!csv.totalsFinite()) {
+            reportFailure("createRoomAreaCSV", "No CSV file was written: the total of the room areas or perimeters "
+                                               "is too large to be written as a number.");
+            return;
+        }
+        if (!csv.writeFile(csvPath)) {
+            reportFailure("createRoomAreaCSV", "The CSV file " + csvPath + " could not be written: " +
+                                                   std::strerror(errno) + ".");
+            return;
+        }
         acutPrintf("csv data successfully saved to file (%s)\n", csvPath.c_str());
         std::string opener = prefs.getCSVOpener();
         if (opener == "NONE") return;
@@ -67,13 +113,16 @@ void zelkaListBlocks()
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             CAssets* assets = block->getAssets();
-            acutPrintf("%s,%s,%s,%s,%i,%i\n", block->getBlockName().c_str(), block->getName().c_str(),
+            // Names holding a comma or a quote are quoted, as in the CSV file.
+            acutPrintf("%s,%s,%s,%s,%i,%i\n", CRoomAreaCSV::quoteField(block->getBlockName()).c_str(),
+                       CRoomAreaCSV::quoteField(block->getName()).c_str(),
                        util.DoubleToCString(block->getArea(), 2).c_str(), block->getHandle().c_str(),
                        static_cast<int>(util.hexToInt(block->getHandle())), assets ? assets->getCount() : 0);
             if (!listAssets || !assets) continue;
             for (int a = 0; a < assets->getCount(); ++a) {
                 const CAsset& asset = assets->getAt(a);
-                acutPrintf(",,,,,,%s,%s,%i,%i\n", asset.getAcadBlockIdentifier().c_str(), asset.getHandle().c_str(),
+                acutPrintf(",,,,,,%s,%s,%i,%i\n", CRoomAreaCSV::quoteField(asset.getAcadBlockIdentifier()).c_str(),
+                           asset.getHandle().c_str(),
                            asset.getLocationID(), asset.getDrawingID());
             }
         }

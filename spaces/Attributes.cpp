@@ -105,6 +105,13 @@ AcGeMatrix3d inverseOf(const AcGeMatrix3d& matrix)
     return lastInverse;
 }
 
+// Where a text stands: its insertion point when left/baseline justified,
+// otherwise its alignment point (which CAD programs place the text by).
+AcGePoint3d placementPoint(const AcDbAttribute& attribute)
+{
+    return attribute.isDefaultAlignment() ? attribute.position() : attribute.alignmentPoint();
+}
+
 }  // namespace
 
 void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* reference, const AcGeMatrix3d& ucsMatrix)
@@ -171,7 +178,7 @@ void CAttributes::applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, 
         for (size_t i = 0; i < ids.size() && !anchored; ++i) {
             AcDbObjectPointer<AcDbAttribute> attribute(ids[i], AcDb::kForRead);
             if (attribute && std::string(attribute->tag()) == "AREA") {
-                anchor = attribute->position();
+                anchor = placementPoint(*attribute);
                 anchored = true;
             }
         }
@@ -200,7 +207,14 @@ void CAttributes::applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, 
             if (position < 0) continue;
             if (const CZelkaAttribute* item = getAtAttribute(position))
                 attribute->setTextString(item->getText().c_str());
-            if (anchored) attribute->setPosition(at);
+            if (anchored) {
+                // A justified text stands where its alignment point is: both
+                // points move together, so the text moves and they agree.
+                const AcGeVector3d move = at - placementPoint(*attribute);
+                attribute->setPosition(attribute->position() + move);
+                if (!attribute->isDefaultAlignment())
+                    attribute->setAlignmentPoint(attribute->alignmentPoint() + move);
+            }
         }
     });
 }

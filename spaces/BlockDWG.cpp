@@ -1,6 +1,7 @@
 #include "spaces/BlockDWG.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "host/db/AcDbBlockReference.h"
@@ -57,6 +58,30 @@ void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
         text += handle.toString();
         text += ',';
     }
+}
+
+// The decimals a record number was written with: the digits after its first
+// point ("2.70m." gives 2, "3ft." 0). kNone when the text does not start
+// with a number, so the item gives no precision of its own.
+constexpr int32_t kNone = -1;
+int32_t decimalsOfNumber(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+        ++digits;
+    }
+    if (i == text.size() || text[i] != '.')
+        return digits > 0 ? 0 : kNone;
+    size_t decimals = 0;
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        ++decimals;
+    return digits + decimals > 0 ? static_cast<int32_t>(decimals) : kNone;
 }
 
 }  // namespace
@@ -188,6 +213,14 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::readXData", [&] {
         CUtilities utilities;
+        // A handle list may continue over several items of the same key;
+        // their texts are joined in order and parsed once.
+        std::string minusText;
+        std::string addText;
+        auto ownPrecision = [&](int32_t& field, std::string_view number) {
+            int32_t decimals = decimalsOfNumber(number);
+            field = decimals == kNone ? kBlockPrecision : decimals;
+        };
         for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
             if (rb->restype != 1000 || !rb->resval.rstring)
                 continue;
@@ -209,7 +242,9 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
                 setArea(utilities.CStringToDouble(value));
             } else if (hasKey(item, "PERIMETER="sv)) {
                 int unit = -1;
-                setPerimeter(utilities.CStringToDouble(stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit)));
+                std::string_view value = stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit);
+                setPerimeter(utilities.CStringToDouble(value));
+                ownPrecision(perimeterPrecision_, unit >= 0 ? value : std::string_view());
             } else if (hasKey(item, "TAGTYPE="sv)) {
                 setTagType(after("TAGTYPE="sv));
             } else if (hasKey(item, "AREA_TYPE="sv)) {
@@ -224,6 +259,7 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
                 setDeptCharge(after("DEPT_CHARGE="sv));
             } else if (hasKey(item, "ROOM_HEIGHT="sv)) {
                 setRoomHeight(utilities.CStringToDouble(rest("ROOM_HEIGHT="sv)));
+                ownPrecision(roomHeightPrecision_, rest("ROOM_HEIGHT="sv));
             } else if (hasKey(item, "SPECIAL_REQ="sv)) {
                 setSpecialReq(after("SPECIAL_REQ="sv));
             } else if (hasKey(item, "TOT_STAFF="sv)) {
@@ -232,18 +268,22 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
                 setTotalWorkstations(after("TOT_WKSTNS="sv));
             } else if (hasKey(item, "VOLUME="sv)) {
                 setVolume(utilities.CStringToDouble(rest("VOLUME="sv)));
+                ownPrecision(volumePrecision_, rest("VOLUME="sv));
             } else if (hasKey(item, "HANDLESTOMINUS="sv)) {
-                if (!rest("HANDLESTOMINUS="sv).empty())
-                    setHandlesToMinus(after("HANDLESTOMINUS="sv), drawing.getDatabase());
+                minusText += rest("HANDLESTOMINUS="sv);
             } else if (hasKey(item, "HANDLESTOADD="sv)) {
-                if (!rest("HANDLESTOADD="sv).empty())
-                    setHandlesToAdd(after("HANDLESTOADD="sv), drawing.getDatabase());
+                addText += rest("HANDLESTOADD="sv);
             }
         }
+        // An empty list leaves the list as it was.
+        if (!minusText.empty())
+            setHandlesToMinus(minusText, drawing.getDatabase());
+        if (!addText.empty())
+            setHandlesToAdd(addText, drawing.getDatabase());
     });
 }
 
-void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
+size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
 {
     CUtilities u;
     // The writer takes imperial suffixes for every units value but 0.
@@ -257,49 +297,68 @@ void CBlockDWG::fillXDataItems(std::array<std::string, kXDataItems>& items)
     if (const CAttributes* attributes = getAttributes())
         if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
             name = &nameAttribute->getText();
-    int p = getPrecision();
-    auto text = [&](size_t index, std::string_view key, std::string_view value) {
-        std::string& item = items[index];
+    size_t count = 0;
+    auto next = [&]() -> std::string& {
+        if (items.size() <= count)
+            items.resize(count + 1);
+        return items[count++];
+    };
+    auto text = [&](std::string_view key, std::string_view value) {
+        std::string& item = next();
         item.assign(key);
         item.append(value);
     };
-    auto number = [&](size_t index, std::string_view key, double value, std::string_view unit) {
-        std::string& item = items[index];
+    // Each number keeps the decimals its item was read with; a missing item
+    // or a measured value takes the block's precision.
+    auto number = [&](std::string_view key, double value, int32_t ownPrecision, std::string_view unit) {
+        std::string& item = next();
         item.assign(key);
-        u.appendDoubleText(item, value, p);
+        u.appendDoubleText(item, value, ownPrecision == kBlockPrecision ? getPrecision() : ownPrecision);
         item.append(unit);
     };
-    auto handles = [&](size_t index, std::string_view key, const std::vector<AcDbHandle>& list) {
-        items[index].assign(key);
-        appendHandleList(items[index], list);
+    // A list whose text would pass kMaxItemBytes goes on in further items
+    // under the same key, each holding whole handles with their commas.
+    auto handles = [&](std::string_view key, const std::vector<AcDbHandle>& list) {
+        std::string* item = &next();
+        item->assign(key);
+        for (const AcDbHandle& handle : list) {
+            std::string handleText = handle.toString();
+            if (item->size() > key.size() && item->size() + handleText.size() + 1 > kMaxItemBytes) {
+                item = &next();
+                item->assign(key);
+            }
+            item->append(handleText);
+            item->push_back(',');
+        }
     };
-    items[0].assign(xdataApplication_);
-    items[1].assign("{"sv);
-    number(2, "AREA="sv, getArea(), areaUnit);
-    number(3, "PERIMETER="sv, getPerimeter(), lengthUnit);
-    text(4, "NAME="sv, *name);
-    text(5, "TAGTYPE="sv, getTagType());
-    text(6, "AREA_TYPE="sv, getAreaType());
-    text(7, "COST_CENTRE="sv, getCostCentre());
-    text(8, "DATE="sv, getDate());
-    text(9, "DATE_L_MOVE="sv, getDateLastMove());
-    text(10, "DEPT_CHARGE="sv, getDeptCharge());
-    number(11, "ROOM_HEIGHT="sv, getRoomHeight(), lengthUnit);
-    text(12, "SPECIAL_REQ="sv, getSpecialReq());
-    text(13, "TOT_STAFF="sv, getTotalStaff());
-    text(14, "TOT_WKSTNS="sv, getTotalWorkstations());
-    number(15, "VOLUME="sv, getVolume(), volumeUnit);
-    handles(16, "HANDLESTOMINUS="sv, handlesToMinus_);
-    handles(17, "HANDLESTOADD="sv, handlesToAdd_);
-    items[18].assign("}"sv);
+    next().assign(xdataApplication_);
+    next().assign("{"sv);
+    number("AREA="sv, getArea(), kBlockPrecision, areaUnit);
+    number("PERIMETER="sv, getPerimeter(), perimeterPrecision_, lengthUnit);
+    text("NAME="sv, *name);
+    text("TAGTYPE="sv, getTagType());
+    text("AREA_TYPE="sv, getAreaType());
+    text("COST_CENTRE="sv, getCostCentre());
+    text("DATE="sv, getDate());
+    text("DATE_L_MOVE="sv, getDateLastMove());
+    text("DEPT_CHARGE="sv, getDeptCharge());
+    number("ROOM_HEIGHT="sv, getRoomHeight(), roomHeightPrecision_, lengthUnit);
+    text("SPECIAL_REQ="sv, getSpecialReq());
+    text("TOT_STAFF="sv, getTotalStaff());
+    text("TOT_WKSTNS="sv, getTotalWorkstations());
+    number("VOLUME="sv, getVolume(), volumePrecision_, volumeUnit);
+    handles("HANDLESTOMINUS="sv, handlesToMinus_);
+    handles("HANDLESTOADD="sv, handlesToAdd_);
+    next().assign("}"sv);
+    return count;
 }
 
 std::vector<std::string> CBlockDWG::buildXDataItems()
 {
     return zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] {
-        std::array<std::string, kXDataItems> items;
-        fillXDataItems(items);
-        return std::vector<std::string>(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+        std::vector<std::string> items;
+        items.resize(fillXDataItems(items));
+        return items;
     });
 }
 
@@ -308,17 +367,21 @@ void CBlockDWG::writeXData(AcDbEntity* entity)
     zelkaOperation(__FILE__, "CBlockDWG::writeXData", [&] {
         if (!entity || !entity->isKindOf(AcDbBlockReference::desc()))
             return;
-        // The texts stay with the thread, so once they have grown a record is
-        // written without allocating; the chain is a local array pointing
-        // into them (setXData copies what it keeps).
-        thread_local std::array<std::string, kXDataItems> texts;
-        zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { fillXDataItems(texts); });
+        checkNumbersWritable();
+        // The texts and the chain stay with the thread, so once they have
+        // grown a record is written without allocating; the chain points
+        // into the texts (setXData copies what it keeps).
+        thread_local std::vector<std::string> texts(kXDataItems);
+        thread_local std::vector<resbuf> chain(kXDataItems);
+        size_t count = zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { return fillXDataItems(texts); });
         acdbRegApp(xdataApplication_.c_str(), entity->database());
-        std::array<resbuf, kXDataItems> chain{};
-        for (size_t i = 0; i < kXDataItems; ++i) {
-            chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == kXDataItems) ? 1002 : 1000;
+        if (chain.size() < count)
+            chain.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            chain[i] = resbuf{};
+            chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == count) ? 1002 : 1000;
             chain[i].resval.rstring = texts[i].data();
-            chain[i].rbnext = i + 1 < kXDataItems ? &chain[i + 1] : nullptr;
+            chain[i].rbnext = i + 1 < count ? &chain[i + 1] : nullptr;
         }
         Acad::ErrorStatus es = entity->setXData(chain.data());
         if (es != Acad::eOk)
@@ -429,9 +492,44 @@ AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
     });
 }
 
+void CBlockDWG::checkNumbersWritable() const
+{
+    zelkaOperation(__FILE__, "CBlockDWG::checkNumbersWritable", [&] {
+        std::vector<std::string> bad;
+        auto check = [&](const char* what, double value) {
+            if (!std::isfinite(value))
+                bad.emplace_back(what);
+        };
+        check("area", getArea());
+        check("perimeter", getPerimeter());
+        check("room height", getRoomHeight());
+        check("volume", getVolume());
+        if (const CAttributes* attributes = getAttributes()) {
+            // The name and aux texts stand 1.5 heights from the area text.
+            const double offset = 1.5 * attributes->getTextHeight();
+            const AcGePoint3d anchor = attributes->getAreaPosition();
+            check("text height", std::abs(anchor.x) + std::abs(anchor.y) + offset);
+            check("text width factor", attributes->getWidthFactor());
+            check("text rotation", attributes->getRotation());
+        }
+        if (bad.empty())
+            return;
+        std::string list = bad.front();
+        for (size_t i = 1; i < bad.size(); ++i)
+            list += (i + 1 == bad.size() ? " and " : ", ") + bad[i];
+        throw CEXCustom(ZELKA_MODULE_TITLE, __FILE__, "CBlockDWG::checkNumbersWritable",
+                        "Space block " + getName() + " (" + blockName_ + ", handle " + getHandle() +
+                            ") was left as it was: its " + list +
+                            " would not be finite. Check the coordinates of its outlines, the block reference's "
+                            "scale and the height of its attribute texts.",
+                        0, nullptr);
+    });
+}
+
 void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
 {
     zelkaOperation(__FILE__, "CBlockDWG::applyToDWG", [&] {
+        checkNumbersWritable();
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
@@ -450,6 +548,13 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
 void CBlockDWG::applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors)
 {
     zelkaOperation(__FILE__, "CBlockDWG::applyToDWG", [&] {
+        // A block that cannot be written whole is reported and left alone.
+        try {
+            checkNumbersWritable();
+        } catch (const CEXZelka& e) {
+            errors.add(e);
+            return;
+        }
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
@@ -560,7 +665,9 @@ void CBlockDWG::recalculatePerimeter(CAcadDrawing& drawing)
         if (!measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
                                &CAcadUtilities::recalculateBlockPerimeter, outlinePerimeter))
             return;
-        // A subtracted outline's edge is boundary of the space too.
+        // A subtracted outline's edge is boundary of the space too. The
+        // measured value is written with the block's precision.
+        perimeterPrecision_ = kBlockPrecision;
         setPerimeter(calcSubAreaPerimeters(drawing) + outlinePerimeter + calcAddAreaPerimeters(drawing));
     });
 }

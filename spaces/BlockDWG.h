@@ -106,11 +106,16 @@ public:
     void readXData(const resbuf* chain, CAcadDrawing& drawing);
     // Registers the application and replaces the reference's record with the
     // one built from the fields. Does nothing unless the entity is a block
-    // reference; it must be open for writing.
+    // reference; it must be open for writing. Throws, writing nothing, when
+    // a number is not finite (checkNumbersWritable).
     void writeXData(AcDbEntity* entity);
-    // The record's 19 item texts (1001 name, "{", the 16 key=value texts,
-    // "}") as writeXData writes them; turns xdataApplication "No X Data" into "ADE".
+    // The record's item texts (1001 name, "{", the key=value texts, "}") as
+    // writeXData writes them; turns xdataApplication "No X Data" into "ADE".
+    // A handle list longer than one item holds (kMaxItemBytes) continues in
+    // further items under the same key, so there are 19 items or more.
     std::vector<std::string> buildXDataItems();
+    // The longest text other CAD programs accept in one extended-data string.
+    static constexpr size_t kMaxItemBytes = 255;
 
     // Each handle's hexadecimal text followed by a comma; "" for none.
     std::string getHandlesToAddAsString() const;
@@ -131,14 +136,20 @@ public:
     // zoomOnApply is set and applies its assets. Throws the host-error chain
     // when the lock or the reference's write open fails, and the first
     // hatching error as a chain when hatching reports any (flag is the
-    // caller's and changes nothing here). A block with its reference or an
-    // attribute on a locked layer is left exactly as it was and the
-    // CBlockWriteCheck report is thrown (both variants).
+    // caller's and changes nothing here). A block with a number that is not
+    // finite (checkNumbersWritable) throws before anything is written, and
+    // so does a block with its reference or an attribute on a locked layer
+    // (the CBlockWriteCheck report; both variants), leaving it exactly as it was.
     void applyToDWG(CAcadDrawing& drawing, bool flag);
-    // The same for a graphic report: a reference that does not open leaves
-    // the drawing alone, and hatching errors go into errors (asset errors
-    // into a list of their own). Throws the host-error chain when the lock fails.
+    // The same for a graphic report: a reference that does not open, and a
+    // block with a number that is not finite (reported in errors), leave the
+    // drawing alone, and hatching errors go into errors (asset errors into a
+    // list of their own). Throws the host-error chain when the lock fails.
     void applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors);
+    // Throws a CEXCustom naming the block and the values when the area,
+    // perimeter, room height, volume or the attributes' text height, width
+    // factor or rotation is not a finite number: such a block is not written.
+    void checkNumbersWritable() const;
     // Renames the reference's block definition to blockName; host-error chain on failure.
     void updateBlockIdentifier(AcDbBlockReference* reference);
     // Writes the attribute texts and layout to the reference; throws the
@@ -223,8 +234,9 @@ public:
 private:
     static constexpr size_t kXDataItems = 19;
     enum class ListSum { Area, Perimeter };
-    // Puts the record's item texts (buildXDataItems) into items, reusing their storage.
-    void fillXDataItems(std::array<std::string, kXDataItems>& items);
+    // Puts the record's item texts (buildXDataItems) into the first items,
+    // reusing their storage, and returns how many there are.
+    size_t fillXDataItems(std::vector<std::string>& items);
     // The steps of building from a reference, given its record.
     void readReference(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record);
     // Steps of applyToDWG after the reference is open for write.
@@ -242,6 +254,14 @@ private:
     std::vector<AcDbHandle> handlesToAdd_;
     int32_t zoomOnApply_ = 0;
     double zoomMargin_ = 0.0;
+    // Decimals the record's perimeter, room height and volume were read
+    // with; they are written again with them, so a value nothing changed
+    // loses no digits when the area's precision differs. Negative: take the
+    // block's precision (the item was missing, or the value was measured anew).
+    static constexpr int32_t kBlockPrecision = -1000;
+    int32_t perimeterPrecision_ = kBlockPrecision;
+    int32_t roomHeightPrecision_ = kBlockPrecision;
+    int32_t volumePrecision_ = kBlockPrecision;
     // The hyperlinks as read from the reference and its definition (null
     // for a block not read from a drawing). Writing back touches links only
     // when the list differs from them: a block that never had any is not

@@ -3,6 +3,7 @@
 // outlines, deleting the block (leaving its outline) and its definition, and
 // zooming the view to it. Failures are raised under the class "BlockDWG".
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,22 @@ bool isLightweightPolyline(AcDbObjectId id)
 {
     const AcRxClass* cls = id.objectClass();
     return cls && std::string(cls->name()) == "AcDbPolyline";
+}
+
+// The block transform with the Z scale made equal to the X scale: in a plan
+// only X and Y matter, and many DXF writers give a Z scale unlike them. The
+// factor T(base) S' T(-base) on the right changes the scale and nothing else.
+AcGeMatrix3d planTransform(const AcDbBlockReference& reference)
+{
+    const AcGeMatrix3d transform = reference.blockTransform();
+    const AcGeScale3d scale = reference.scaleFactors();
+    if (scale.sz == 0.0 || std::fabs(scale.sz) == std::fabs(scale.sx))
+        return transform;
+    AcGePoint3d base;
+    if (AcDbObjectPointer<AcDbBlockTableRecord> definition(reference.blockTableRecord(), AcDb::kForRead); definition)
+        base = definition->origin();
+    const double zFactor = std::fabs(scale.sx) / std::fabs(scale.sz);
+    return transform * AcGeMatrix3d::scaling(AcGeScale3d(1.0, 1.0, zFactor), base);
 }
 
 }  // namespace
@@ -89,7 +106,7 @@ bool CBlockDWG::deleteBlock(CAcadDrawing& drawing)
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             return false;
-        AcGeMatrix3d transform = reference->blockTransform();
+        AcGeMatrix3d transform = planTransform(*reference);
         if (!transform.isUniScaledOrtho())
             return false;
         AcDbObjectId definitionId = reference->blockTableRecord();

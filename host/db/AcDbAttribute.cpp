@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/db/AcDbAttributeDefinition.h"
+#include "host/db/AcDbGeometrySink.h"
 
 const AcRxClass* AcDbAttribute::desc()
 {
@@ -55,4 +56,10 @@ AcDbEntity* AcDbAttribute::clone() const
     a->flags_ = flags_;
     a->fieldLength_ = fieldLength_;
     return a;
+}
+
+void AcDbAttribute::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    if (!isInvisible())
+        AcDbText::subDrawGeometry(sink);
 }

@@ -31,6 +31,9 @@ public:
     Acad::ErrorStatus setAttributeFromBlock(const AcDbAttributeDefinition* definition, const AcGeMatrix3d& blockTransform);
     AcDbEntity* clone() const override;
 
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
+
 private:
     friend class DxfObjectIO;
 

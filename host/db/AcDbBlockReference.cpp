@@ -6,6 +6,7 @@
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbGeometrySink.h"
 #include "host/ge/BlockTransform.h"
 
 const AcRxClass* AcDbBlockReference::desc()
@@ -191,6 +192,31 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const
                     ext.addExt(one);
             }
     return ext.isValid() ? Acad::eOk : Acad::eInvalidExtents;
+}
+
+void AcDbBlockReference::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    // The definition's entities where the reference places them (attribute
+    // definitions are templates and are not drawn), nested references
+    // with their own transforms; then the reference's attributes, which
+    // stand in the space the reference lives in.
+    AcDbObjectId rec = blockTableRecord();
+    if (!rec.isNull() && sink.pushTransform(blockTransform())) {
+        auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
+        for (AcDbStub* s : block->entities) {
+            if (s->erased || s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+                continue;
+            auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
+            if (e && e != this)
+                e->drawGeometry(sink);
+        }
+        sink.popTransform();
+    }
+    if (stub_ref())
+        for (AcDbStub* s : *stub_ref())
+            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+                if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)))
+                    a->drawGeometry(sink);
 }
 
 AcDbEntity* AcDbBlockReference::clone() const

@@ -58,6 +58,9 @@ public:
     AcDbEntity* clone() const override;
     Acad::ErrorStatus erase(bool erasing = true) override;
 
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
+
 private:
     friend class DxfObjectIO;
     // The attributes and SEQEND that follow the reference; null when none.

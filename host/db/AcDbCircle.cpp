@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/db/AcDbGeometrySink.h"
+
 const AcRxClass* AcDbCircle::desc()
 {
     static const AcRxClass cls("AcDbCircle", "CIRCLE", AcDbEntity::desc());
@@ -73,4 +75,9 @@ AcDbEntity* AcDbCircle::clone() const
     copyEntityPropertiesTo(*c);
     c->thickness_ = thickness_;
     return c;
+}
+
+void AcDbCircle::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    sink.circularArc(center_, radius_, normal_, 0.0, 2.0 * M_PI);
 }

@@ -2,6 +2,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbGeometrySink.h"
 #include "host/db/AcDbLayerTable.h"
 
 const AcRxClass* AcDbEntity::desc()
@@ -140,4 +141,20 @@ Acad::ErrorStatus AcDbEntity::checkWriteOpen() const
         return Acad::eOk;
     auto* layer = static_cast<AcDbLayerTableRecord*>(db->objectOf(id.stub()));
     return layer && layer->isLocked() ? Acad::eOnLockedLayer : Acad::eOk;
+}
+
+void AcDbEntity::drawGeometry(AcDbGeometrySink& sink) const
+{
+    if (!invisible_)
+        subDrawGeometry(sink);
+}
+
+void AcDbEntity::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    AcDbExtents extents;
+    if (getGeomExtents(extents) != Acad::eOk || !extents.isValid())
+        return;
+    const AcGePoint3d a = extents.minPoint();
+    const AcGePoint3d b = extents.maxPoint();
+    sink.polygon({a, AcGePoint3d(b.x, a.y, a.z), AcGePoint3d(b.x, b.y, a.z), AcGePoint3d(a.x, b.y, a.z)});
 }

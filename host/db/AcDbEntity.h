@@ -6,6 +6,8 @@
 #include "host/db/AcDbObject.h"
 #include "host/ge/AcGeMatrix3d.h"
 
+class AcDbGeometrySink;
+
 // An object that lives in a block (model space, a layout or a block
 // definition) and has the common drawing properties: layer, colour,
 // linetype, line weight, visibility. Entities of types the database does not
@@ -56,6 +58,9 @@ public:
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
     // The world-coordinate box of the entity; eNotApplicable for types kept as read.
     virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
+    // Tells what the entity draws to the sink (nothing when it is invisible);
+    // picking, window selection and plotting all see the entity through this.
+    void drawGeometry(AcDbGeometrySink& sink) const;
     // A copy that is in no database (the caller owns it); null for types kept as read.
     virtual AcDbEntity* clone() const { return nullptr; }
     // Highlighting is a view matter; accepted and ignored here. eOk.
@@ -64,6 +69,9 @@ public:
 
 protected:
     Acad::ErrorStatus checkWriteOpen() const override;
+    // The geometry of a visible entity. By default the box of getGeomExtents
+    // as a filled area; nothing for types kept as read.
+    virtual void subDrawGeometry(AcDbGeometrySink& sink) const;
     // Copies the common properties into a clone.
     void copyEntityPropertiesTo(AcDbEntity& other) const;
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "host/db/AcDbCircle.h"
+#include "host/db/AcDbGeometrySink.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
 
@@ -463,4 +464,23 @@ AcDbEntity* AcDbHatch::clone() const
     h->seeds_ = seeds_;
     h->tail_ = tail_;
     return h;
+}
+
+void AcDbHatch::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    // A hatch is seen by its boundary loops; loops kept as edge records have no vertices here.
+    const bool plusZ = normal_.x == 0.0 && normal_.y == 0.0 && normal_.z == 1.0;
+    const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(normal_);
+    for (const Loop& loop : loops_) {
+        if (loop.vertices.empty())
+            continue;
+        std::vector<AcGePoint3d> points;
+        points.reserve(loop.vertices.size());
+        for (const AcGePoint2d& v : loop.vertices) {
+            const AcGePoint3d p(v.x, v.y, elevation_);
+            points.push_back(plusZ ? p : toWorld * p);
+        }
+        std::vector<double> bulges(loop.bulges.begin(), loop.bulges.end());
+        sink.polyline(points, bulges, normal_, true);
+    }
 }

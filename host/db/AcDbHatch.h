@@ -106,6 +106,9 @@ public:
     // A loop as a closed outline of points (arcs flattened), OCS.
     std::vector<AcGePoint2d> loopOutline(int index) const;
 
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
+
 private:
     friend class DxfObjectIO;
     friend class DxfHatch;

@@ -1,5 +1,7 @@
 #include "host/db/AcDbLine.h"
 
+#include "host/db/AcDbGeometrySink.h"
+
 const AcRxClass* AcDbLine::desc()
 {
     static const AcRxClass cls("AcDbLine", "LINE", AcDbEntity::desc());
@@ -31,4 +33,9 @@ AcDbEntity* AcDbLine::clone() const
     l->normal_ = normal_;
     l->thickness_ = thickness_;
     return l;
+}
+
+void AcDbLine::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    sink.polyline({start_, end_}, {}, normal_, false);
 }

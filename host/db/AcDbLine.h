@@ -22,6 +22,9 @@ public:
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     AcDbEntity* clone() const override;
 
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
+
 private:
     friend class DxfObjectIO;
 

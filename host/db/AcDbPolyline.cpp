@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/db/AcDbGeometrySink.h"
+
 #include "host/ge/PolylineGeometry.h"
 
 const AcRxClass* AcDbPolyline::desc()
@@ -231,4 +233,19 @@ AcDbEntity* AcDbPolyline::clone() const
     p->thickness_ = thickness_;
     p->normal_ = normal_;
     return p;
+}
+
+void AcDbPolyline::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    std::vector<AcGePoint3d> points;
+    std::vector<double> bulges;
+    points.reserve(vertices_.size());
+    bulges.reserve(vertices_.size());
+    for (unsigned i = 0; i < numVerts(); ++i) {
+        AcGePoint3d p;
+        getPointAt(i, p);
+        points.push_back(p);
+        bulges.push_back(vertices_[i].bulge);
+    }
+    sink.polyline(points, bulges, normal_, isClosed());
 }

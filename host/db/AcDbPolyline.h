@@ -66,6 +66,9 @@ public:
 
     const std::vector<Vertex>& vertices() const { return vertices_; }
 
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
+
 private:
     friend class DxfObjectIO;
     // The OCS-to-world matrix of the polyline's plane.

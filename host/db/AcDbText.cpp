@@ -5,6 +5,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbGeometrySink.h"
 #include "host/db/AcDbTextStyleTable.h"
 
 const AcRxClass* AcDbText::desc()
@@ -119,15 +120,11 @@ Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& m)
 
 Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& ext) const
 {
-    double w = height_ * widthFactor_ * static_cast<double>(text_.size());
-    AcGeVector3d dir(std::cos(rotation_), std::sin(rotation_), 0.0);
-    AcGeVector3d up(-std::sin(rotation_), std::cos(rotation_), 0.0);
-    AcGePoint3d base = isDefaultAlignment() ? position_ : alignment_;
+    std::vector<AcGePoint3d> corners;
+    getBoundingPoints(corners);
     ext = AcDbExtents();
-    ext.addPoint(base);
-    ext.addPoint(base + dir * w);
-    ext.addPoint(base + up * height_);
-    ext.addPoint(base + dir * w + up * height_);
+    for (const AcGePoint3d& p : corners)
+        ext.addPoint(p);
     return Acad::eOk;
 }
 
@@ -154,4 +151,57 @@ AcDbEntity* AcDbText::clone() const
     auto* t = new AcDbText();
     copyTextTo(*t);
     return t;
+}
+
+Acad::ErrorStatus AcDbText::getBoundingPoints(std::vector<AcGePoint3d>& corners) const
+{
+    // Characters are counted, not bytes (the text is UTF-8).
+    double count = 0.0;
+    for (unsigned char c : text_)
+        if ((c & 0xC0) != 0x80)
+            count += 1.0;
+    double width = height_ * widthFactor_ * count;
+    double angle = rotation_;
+    AcGePoint3d start = position_;
+    double left = 0.0;
+    double bottom = 0.0;
+    if (horz_ == AcDb::kTextAlign || horz_ == AcDb::kTextFit) {
+        // The text runs from its position to its alignment point.
+        const AcGeVector3d run = alignment_ - position_;
+        if (run.length() > 0.0) {
+            width = run.length();
+            angle = std::atan2(run.y, run.x);
+        }
+    } else if (!isDefaultAlignment()) {
+        start = alignment_;
+        if (horz_ == AcDb::kTextCenter || horz_ == AcDb::kTextMid)
+            left = -width / 2.0;
+        else if (horz_ == AcDb::kTextRight)
+            left = -width;
+        if (horz_ == AcDb::kTextMid || vert_ == AcDb::kTextVertMid)
+            bottom = -height_ / 2.0;
+        else if (vert_ == AcDb::kTextTop)
+            bottom = -height_;
+    }
+    const AcGeVector3d along(std::cos(angle), std::sin(angle), 0.0);
+    const AcGeVector3d up(-std::sin(angle), std::cos(angle), 0.0);
+    const AcGePoint3d origin = start + along * left + up * bottom;
+    corners.clear();
+    corners.push_back(origin);
+    corners.push_back(origin + along * width);
+    corners.push_back(origin + along * width + up * height_);
+    corners.push_back(origin + up * height_);
+    if (!(normal_.x == 0.0 && normal_.y == 0.0 && normal_.z == 1.0)) {
+        const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(normal_);
+        for (AcGePoint3d& p : corners)
+            p = toWorld * p;
+    }
+    return Acad::eOk;
+}
+
+void AcDbText::subDrawGeometry(AcDbGeometrySink& sink) const
+{
+    std::vector<AcGePoint3d> corners;
+    if (getBoundingPoints(corners) == Acad::eOk)
+        sink.polygon(corners);
 }

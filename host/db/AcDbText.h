@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "host/db/AcDbEntity.h"
 #include "host/ge/AcGePoint3d.h"
@@ -53,11 +54,18 @@ public:
     bool isMirroredInY() const { return (generation_ & 4) != 0; }
 
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
-    // An estimate: the text's baseline box with width height x widthFactor per character.
+    // An estimate of the box the text fills: height by height x widthFactor
+    // per character, placed by its justification; the four corners in world
+    // coordinates, counter-clockwise from the lower left. eOk.
+    Acad::ErrorStatus getBoundingPoints(std::vector<AcGePoint3d>& corners) const;
+    // The box of getBoundingPoints.
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     AcDbEntity* clone() const override;
     // Copies the common and text properties into other.
     void copyTextTo(AcDbText& other) const;
+
+protected:
+    void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
     friend class DxfObjectIO;

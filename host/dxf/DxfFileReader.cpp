@@ -8,6 +8,7 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/dxf/DxfCodepage.h"
 #include "host/dxf/DxfNumberCheck.h"
+#include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
 
@@ -383,6 +384,7 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         begin->isEntity = true;
         begin->owner = recordStub;
         record->blockBegin = begin;
+        DxfObjectIO::loadBlockBase(*record, begin);
         i = end;
         size_t stop = i;
         r = readEntities(i, recordStub, true, stop);

@@ -152,6 +152,28 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
     return o;
 }
 
+void DxfObjectIO::loadBlockBase(AcDbBlockTableRecord& record, const AcDbStub* blockBegin)
+{
+    if (!blockBegin)
+        return;
+    const DxfTag* t = blockBegin->tags;
+    const size_t end = dataEnd(t, blockBegin->tagCount);
+    bool inGroup = false;
+    for (size_t i = 1; i < end; ++i) {
+        const int c = t[i].code;
+        if (c == 102)
+            inGroup = !t[i].value().empty() && t[i].value()[0] == '{';
+        else if (inGroup)
+            continue;
+        else if (c == 10)
+            record.origin_.x = real(t[i]);
+        else if (c == 20)
+            record.origin_.y = real(t[i]);
+        else if (c == 30)
+            record.origin_.z = real(t[i]);
+    }
+}
+
 void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, size_t n)
 {
     bool inGroup = false, inXdict = false, ownerSeen = false;

@@ -7,6 +7,7 @@
 class AcDbDatabase;
 class AcDbObject;
 class AcDbEntity;
+class AcDbBlockTableRecord;
 class DxfTagEditor;
 struct AcDbStub;
 struct AcDbXDataApp;
@@ -26,6 +27,9 @@ public:
     static const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
+    // Gives a block definition the base point (group 10/20/30) of the BLOCK
+    // entity read for it; a BLOCK without one leaves the origin at 0,0,0.
+    static void loadBlockBase(AcDbBlockTableRecord& record, const AcDbStub* blockBegin);
 
 private:
     static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);

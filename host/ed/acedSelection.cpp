@@ -10,37 +10,25 @@
 
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
-#include "host/db/AcDbCircle.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDictionary.h"
 #include "host/db/AcDbEntity.h"
-#include "host/db/AcDbExtents.h"
 #include "host/db/AcDbHandle.h"
-#include "host/db/AcDbLine.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPeek.h"
-#include "host/db/AcDbPolyline.h"
+#include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcRxClass.h"
 #include "host/ge/UcsTransform.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/Editor.h"
+#include "host/ed/EntityShape.h"
 #include "host/ed/acedInput.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ed/acutWcMatch.h"
 
 namespace {
 
-struct Point2 {
-    double x = 0.0;
-    double y = 0.0;
-};
-
-// An entity's outline for hit tests: polylines as vertex runs; entities
-// without an outline (text, block references, anything else) as their box.
-struct Shape {
-    std::vector<std::vector<Point2>> runs;  // each run is open unless closed[i]
-    std::vector<bool> closed;
-    bool isBox = false;
-};
+using Point2 = EntityShape::Point;
 
 struct SelectionSets {
     std::map<int64_t, std::vector<AcDbObjectId>> sets;
@@ -66,131 +54,6 @@ std::vector<AcDbObjectId> entitiesOf(AcDbObjectId spaceId)
     std::vector<AcDbObjectId> ids = space->entityIds();
     space->close();
     return ids;
-}
-
-Shape shapeOf(const AcDbEntity& entity)
-{
-    Shape shape;
-    if (const auto* line = dynamic_cast<const AcDbLine*>(&entity)) {
-        shape.runs.push_back({{line->startPoint().x, line->startPoint().y}, {line->endPoint().x, line->endPoint().y}});
-        shape.closed.push_back(false);
-    } else if (const auto* polyline = dynamic_cast<const AcDbPolyline*>(&entity)) {
-        // Arc segments are taken as their chords: close enough for picking.
-        std::vector<Point2> run;
-        for (unsigned i = 0; i < polyline->numVerts(); ++i) {
-            AcGePoint3d p;
-            if (polyline->getPointAt(i, p) == Acad::eOk) run.push_back({p.x, p.y});
-        }
-        shape.runs.push_back(run);
-        shape.closed.push_back(polyline->isClosed());
-    } else if (const auto* circle = dynamic_cast<const AcDbCircle*>(&entity)) {
-        std::vector<Point2> run;
-        for (int i = 0; i < 64; ++i) {
-            double angle = 2.0 * M_PI * i / 64.0;
-            run.push_back({circle->center().x + circle->radius() * std::cos(angle),
-                           circle->center().y + circle->radius() * std::sin(angle)});
-        }
-        shape.runs.push_back(run);
-        shape.closed.push_back(true);
-    } else {
-        AcDbExtents extents;
-        if (entity.getGeomExtents(extents) == Acad::eOk && extents.isValid()) {
-            const AcGePoint3d& a = extents.minPoint();
-            const AcGePoint3d& b = extents.maxPoint();
-            shape.runs.push_back({{a.x, a.y}, {b.x, a.y}, {b.x, b.y}, {a.x, b.y}});
-            shape.closed.push_back(true);
-            shape.isBox = true;
-        }
-    }
-    return shape;
-}
-
-template <class Visit>
-void forEachSegment(const Shape& shape, Visit&& visit)
-{
-    for (size_t r = 0; r < shape.runs.size(); ++r) {
-        const std::vector<Point2>& run = shape.runs[r];
-        if (run.size() == 1) visit(run[0], run[0]);
-        for (size_t i = 0; i + 1 < run.size(); ++i) visit(run[i], run[i + 1]);
-        if (shape.closed[r] && run.size() > 2) visit(run.back(), run.front());
-    }
-}
-
-double distanceToSegment(Point2 p, Point2 a, Point2 b)
-{
-    double dx = b.x - a.x, dy = b.y - a.y;
-    double length2 = dx * dx + dy * dy;
-    double t = length2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
-bool insidePolygon(Point2 p, const std::vector<Point2>& polygon)
-{
-    bool inside = false;
-    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const Point2& a = polygon[i];
-        const Point2& b = polygon[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
-    }
-    return inside;
-}
-
-double cross(Point2 o, Point2 a, Point2 b)
-{
-    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
-
-bool segmentsCross(Point2 a, Point2 b, Point2 c, Point2 d)
-{
-    double d1 = cross(c, d, a), d2 = cross(c, d, b), d3 = cross(a, b, c), d4 = cross(a, b, d);
-    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return true;
-    auto on = [](Point2 p, Point2 q, Point2 r, double value) {
-        return value == 0.0 && std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) && std::min(p.y, q.y) <= r.y &&
-               r.y <= std::max(p.y, q.y);
-    };
-    return on(c, d, a, d1) || on(c, d, b, d2) || on(a, b, c, d3) || on(a, b, d, d4);
-}
-
-// Distance from a point to the shape; 0 inside a box shape.
-double distanceTo(const Shape& shape, Point2 p)
-{
-    double best = std::numeric_limits<double>::infinity();
-    if (shape.isBox && insidePolygon(p, shape.runs[0])) return 0.0;
-    forEachSegment(shape, [&](Point2 a, Point2 b) { best = std::min(best, distanceToSegment(p, a, b)); });
-    return best;
-}
-
-bool allInside(const Shape& shape, const std::vector<Point2>& polygon)
-{
-    bool any = false;
-    for (const auto& run : shape.runs) {
-        for (const Point2& p : run) {
-            if (!insidePolygon(p, polygon)) return false;
-            any = true;
-        }
-    }
-    return any;
-}
-
-bool crossesOrInside(const Shape& shape, const std::vector<Point2>& polygon)
-{
-    for (const auto& run : shape.runs) {
-        for (const Point2& p : run) {
-            if (insidePolygon(p, polygon)) return true;
-        }
-    }
-    bool crossing = false;
-    forEachSegment(shape, [&](Point2 a, Point2 b) {
-        for (size_t i = 0, j = polygon.size() - 1; i < polygon.size() && !crossing; j = i++) {
-            crossing = segmentsCross(a, b, polygon[j], polygon[i]);
-        }
-    });
-    if (crossing) return true;
-    // A polygon wholly inside a closed outline crosses it too.
-    for (size_t r = 0; r < shape.runs.size(); ++r) {
-        if (shape.closed[r] && shape.runs[r].size() > 2 && insidePolygon(polygon[0], shape.runs[r])) return true;
-    }
-    return false;
 }
 
 // Points given to a selection are in the drawing's current UCS, as the
@@ -282,23 +145,44 @@ bool parsePoint(const std::string& text, Point2& point)
     return *end == '\0';
 }
 
-// The entity nearest to the point within the aperture; the later one drawn wins a tie.
+// The entities of a space in the order they are drawn: by its draw-order
+// (sort-ents) table when it has one, else in file order.
+std::vector<AcDbObjectId> drawOrderOf(AcDbObjectId spaceId)
+{
+    std::vector<AcDbObjectId> ids = entitiesOf(spaceId);
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, spaceId, AcDb::kForRead) != Acad::eOk) return ids;
+    AcDbObjectId dictionaryId = space->extensionDictionary();
+    space->close();
+    AcDbDictionary* dictionary = nullptr;
+    if (dictionaryId.isNull() || acdbOpenObject(dictionary, dictionaryId, AcDb::kForRead) != Acad::eOk) return ids;
+    AcDbObject* object = nullptr;
+    Acad::ErrorStatus es = dictionary->getAt("ACAD_SORTENTS", object, AcDb::kForRead);
+    dictionary->close();
+    if (es != Acad::eOk) return ids;
+    if (auto* table = dynamic_cast<AcDbSortentsTable*>(object)) {
+        AcDbObjectIdArray ordered;
+        if (table->blockId() == spaceId && table->getFullDrawOrder(ordered) == Acad::eOk && ordered.size() == ids.size())
+            ids.assign(ordered.begin(), ordered.end());
+    }
+    object->close();
+    return ids;
+}
+
+// The entity whose drawn geometry passes through the pick aperture around
+// the point; of several, the one drawn last (on top), as a CAD pick takes it.
 AcDbObjectId pickAt(AcDbDatabase& db, Point2 point)
 {
-    double reach = aperture();
-    double best = std::numeric_limits<double>::infinity();
-    AcDbObjectId chosen;
-    for (const AcDbObjectId& id : entitiesOf(db.modelSpaceId())) {
+    const double reach = aperture();
+    std::vector<AcDbObjectId> order = drawOrderOf(db.modelSpaceId());
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
         AcDbEntity* entity = nullptr;
-        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
-        double distance = distanceTo(shapeOf(*entity), point);
+        if (acdbOpenAcDbEntity(entity, *it, AcDb::kForRead) != Acad::eOk) continue;
+        const double distance = EntityShape::of(*entity, reach / 4.0).distanceTo(point);
         entity->close();
-        if (distance <= reach && distance <= best) {
-            best = distance;
-            chosen = id;
-        }
+        if (distance <= reach) return *it;
     }
-    return chosen;
+    return {};
 }
 
 // Whether an entity passes the filter; false with supported=false for a
@@ -389,8 +273,8 @@ void addUnique(std::vector<AcDbObjectId>& into, const std::vector<AcDbObjectId>&
 std::vector<AcDbObjectId> windowSelect(AcDbDatabase& db, const std::vector<Point2>& polygon, bool crossing)
 {
     return collect(entitiesOf(db.modelSpaceId()), [&](const AcDbEntity& entity) {
-        Shape shape = shapeOf(entity);
-        return crossing ? crossesOrInside(shape, polygon) : allInside(shape, polygon);
+        const EntityShape shape = EntityShape::of(entity, aperture() / 4.0);
+        return crossing ? shape.crossesOrIsInside(polygon) : shape.isInside(polygon);
     });
 }
 

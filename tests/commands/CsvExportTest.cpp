@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <thread>
 
@@ -53,6 +54,44 @@ TEST(RoomAreaCSV, WithoutRoomBlocksTheTotalsAreZeroWithEmptyUnits)
     EXPECT_EQ(csv.getText(), "Code,Area,Units,Perimeter,Units\nTotal,0,,0,\n\n\n");
 }
 
+// Values that are not finite numbers would be written as "inf" or "nan":
+// such a block is refused; finite ones that add up to infinity make the
+// totals unwritable.
+TEST(RoomAreaCSV, BlocksWhoseNumbersAreNotFiniteAreRefusedAndTotalsChecked)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        double area, perimeter;
+        bool added;
+    };
+    const Case cases[] = {
+        {"finite", 4.0, 8.0, true},
+        {"infinite area", inf, 8.0, false},
+        {"negative infinite area", -inf, 8.0, false},
+        {"perimeter not a number", 4.0, nan, false},
+        {"largest finite", 1.7e308, 8.0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CRoomAreaCSV csv(2);
+        EXPECT_EQ(csv.addBlock("ROOM-1", "Office", c.area, c.perimeter, 0), c.added);
+        EXPECT_EQ(csv.getText().find("inf"), std::string::npos);
+        EXPECT_EQ(csv.getText().find("nan"), std::string::npos);
+        EXPECT_TRUE(csv.totalsFinite());
+    }
+    CRoomAreaCSV overflowing(2);
+    EXPECT_TRUE(overflowing.addBlock("ROOM-1", "A", 1.7e308, 1.0, 0));
+    EXPECT_TRUE(overflowing.addBlock("ROOM-2", "B", 1.7e308, 1.0, 0));
+    EXPECT_FALSE(overflowing.totalsFinite());
+    // gross area blocks do not enter the totals
+    CRoomAreaCSV gross(2);
+    EXPECT_TRUE(gross.addBlock("ROOM-1", "A", 1.7e308, 1.0, 0));
+    EXPECT_TRUE(gross.addBlock("ROOM-GROSS_AREA", "GROSS AREA", 1.7e308, 1.0, 0));
+    EXPECT_TRUE(gross.totalsFinite());
+}
+
 TEST(RoomAreaCSV, FieldsWithCommasQuotesOrLineBreaksAreQuotedOthersKeptByteForByte)
 {
     EXPECT_EQ(CRoomAreaCSV::quoteField("Office 3"), "Office 3");
@@ -73,10 +112,11 @@ TEST(RoomAreaCSV, AWrittenFileReadsBackIntoTheSameFieldsWithACsvReader)
     csv.addBlock("ROOM-2", "The \"Hub\"", 12.0, 14.0, 0);
     csv.addBlock("ROOM-3", "two\nlines", 1.0, 4.0, 0);
     ASSERT_TRUE(csv.writeFile(path.string()));
-    EXPECT_EQ(readFile(path), csv.getText());
+    // the UTF-8 byte-order mark first: spreadsheets take the file as UTF-8 only with it
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF" + csv.getText());
     const std::string rows = runPython(
         "import csv,sys\n"
-        "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+        "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
         "    for row in csv.reader(f): print('|'.join(row).replace('\\n', '<LF>'))\n",
         {path.string()});
     EXPECT_EQ(rows,

@@ -49,6 +49,7 @@ TEST(Example, OfficeScriptRecalculatesSynchronisesExportsAndSavesACopy)
     }
     // the handles of the example's space blocks rise in the order they were made
     EXPECT_EQ(readFile(work.path() / "office.csv"),
+              "\xEF\xBB\xBF"
               "Code,Area,Units,Perimeter,Units\n" + rooms + "Total," + fixed(totalArea, 2) + ",m\xC2\xB2," +
                   fixed(totalPerimeter, 2) + ",m\n\n\n" + gross);
     // the plain outlines, doors and furniture are still there

@@ -86,7 +86,8 @@ TEST(ListingCommands, McsvWritesRoomsTotalsAndTheGrossAreaBesideTheDrawing)
     const std::string expected = "Code,Area,Units,Perimeter,Units\n" + rooms +
                                  csvLine("Total", fixed(totalArea, 2), fixed(totalPerimeter, 2), lastMetric) +
                                  "\n\n" + gross;
-    EXPECT_EQ(readFile(csv), expected);
+    // UTF-8 with its byte-order mark, so that spreadsheets show "m²"
+    EXPECT_EQ(readFile(csv), "\xEF\xBB\xBF" + expected);
 }
 
 TEST(ListingCommands, McsvStartsTheOpenerWithTheFileFromTheProgramFolder)

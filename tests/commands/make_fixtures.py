@@ -115,6 +115,87 @@ def ferrow():
     return doc
 
 
+def based_space(doc, msp, name, outline, base, at, attribs, xdata, rotation=0.0, scale=(1.0, 1.0, 1.0),
+                centred=False):
+    """A space block whose definition has a base point other than 0,0: the
+    outline (given around 0,0, bulges as a third value) and the attribute
+    definitions are shifted by base, so the room stands at `at` in the world."""
+    bx, by = base
+    block = doc.blocks.new(name, base_point=(bx, by))
+    block.add_lwpolyline([(x + bx, y + by, b) for x, y, b in outline], format="xyb", close=True)
+    common = {"height": H, "rotation": 0.0, "width": 1.0, "field_length": 25}
+    if centred:
+        common["halign"] = 1
+    for tag, layer, dy in (("AREA", "ATT-AREA", 0.0), ("NAME", "ATT-NAME", 1.5 * H), ("AUX", "ATT-AUX", -1.5 * H)):
+        point = (bx, by + dy)
+        extra = {"align_point": point} if centred else {}
+        block.add_attdef(tag, point, "", dxfattribs=dict(common, prompt=tag, layer=layer, **extra))
+    block.block.dxf.flags = 2
+    ref = msp.add_blockref(name, at, dxfattribs={"layer": "ROOMS", "rotation": rotation, "xscale": scale[0],
+                                                 "yscale": scale[1], "zscale": scale[2]})
+    ref.add_auto_attribs(attribs)
+    ref.set_xdata("ADE", xdata)
+    return ref
+
+
+def basepoints():
+    """basepoints.dxf: space blocks whose definitions have base points other
+    than 0,0, as other programs write them (millimetres, $LUNITS 2):
+
+      ROOM-1  4000 x 3000 rectangle, base 1000,500, at 5000,5000               12.00 m2, 14 m
+      ROOM-2  L shape with a bulged edge, base -300,200, at 13000,5000 turned 30 degrees
+      ROOM-3  2000 x 2500 rectangle, base 250,-750, at 5000,11000 scaled X 2, Y 1.5, turned 90 degrees
+      ROOM-4  3000 x 3000 rectangle, base 100,100, at 13000,11000 scaled X = Y = 1, Z = 2.5
+      ROOM-5  2500 x 2000 rectangle, base 400,300, at 19000,5000, attributes centred
+              (the NAME attribute stands 1500 above the area text instead of 375)
+      ROOM-GROSS_AREA  26000 x 14000 around them all, base 2000,1000, drawn after the
+              rooms; its definition holds a reference to GRID (lines across the floor)
+
+    CHAIR (a 500 x 500 square, base 250,250, so a chair is centred on its
+    insertion point): two inside ROOM-1, one just outside it, one inside ROOM-2.
+    Records are up to date except ROOM-5's name placement."""
+    doc = ezdxf.new("R2013")
+    doc.header["$INSUNITS"] = 4
+    doc.header["$LUNITS"] = 2
+    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "GROSS"):
+        doc.layers.add(name)
+    doc.appids.add("ADE")
+    msp = doc.modelspace()
+    rect = lambda w, d: [(-w / 2, -d / 2, 0.0), (w / 2, -d / 2, 0.0), (w / 2, d / 2, 0.0), (-w / 2, d / 2, 0.0)]
+    based_space(doc, msp, "ROOM-1", rect(4000, 3000), (1000, 500), (5000, 5000),
+                {"NAME": "Base One", "AREA": "12.00sq.m.", "AUX": "14.00m."}, record("12.00", "14.00", "Base One"))
+    ell = [(-2000, -1500, 0.0), (2000, -1500, 0.0), (2000, 0, 0.0), (0, 0, 0.0), (0, 1500, 0.4), (-2000, 1500, 0.0)]
+    based_space(doc, msp, "ROOM-2", ell, (-300, 200), (13000, 5000),
+                {"NAME": "Base Two", "AREA": "0.00sq.m.", "AUX": ""}, record("0.00", "0.00", "Base Two"),
+                rotation=30.0)
+    based_space(doc, msp, "ROOM-3", rect(2000, 2500), (250, -750), (5000, 11000),
+                {"NAME": "Base Three", "AREA": "15.00sq.m.", "AUX": ""}, record("15.00", "0.00", "Base Three"),
+                rotation=90.0, scale=(2.0, 1.5, 1.0))
+    based_space(doc, msp, "ROOM-4", rect(3000, 3000), (100, 100), (13000, 11000),
+                {"NAME": "Base Four", "AREA": "9.00sq.m.", "AUX": ""}, record("9.00", "12.00", "Base Four"),
+                scale=(1.0, 1.0, 2.5))
+    centred = based_space(doc, msp, "ROOM-5", rect(2500, 2000), (400, 300), (19000, 5000),
+                          {"NAME": "Base Five", "AREA": "5.00sq.m.", "AUX": ""},
+                          record("5.00", "9.00", "Base Five"), centred=True)
+    name = centred.get_attrib("NAME")
+    name.dxf.insert = (19000, 6500)
+    name.dxf.align_point = (19000, 6500)
+    grid = doc.blocks.new("GRID", base_point=(500, 500))
+    for k in range(4):
+        grid.add_line((500 + k * 8000, 500), (500 + k * 8000, 14500))
+    gross = [(0, 0, 0.0), (26000, 0, 0.0), (26000, 14000, 0.0), (0, 14000, 0.0)]
+    ref = based_space(doc, msp, "ROOM-GROSS_AREA", gross, (2000, 1000),
+                      (0, 0), {"NAME": "GROSS AREA", "AREA": "364.00sq.m.", "AUX": "Level 1"},
+                      record("364.00", "80.00", "GROSS AREA"))
+    doc.blocks.get("ROOM-GROSS_AREA").add_blockref("GRID", (2000, 1000))
+    ref.dxf.layer = "GROSS"
+    chair = doc.blocks.new("CHAIR", base_point=(250, 250))
+    chair.add_lwpolyline([(0, 0), (500, 0), (500, 500), (0, 500)], close=True)
+    for at in ((5000, 5000), (3400, 3900), (7400, 5000), (13500, 4800)):
+        msp.add_blockref("CHAIR", at, dxfattribs={"layer": "FURNITURE"})
+    return doc
+
+
 def main():
     if os.environ.get("PYTHONHASHSEED") != "0":
         os.execve(sys.executable, [sys.executable] + sys.argv, dict(os.environ, PYTHONHASHSEED="0"))
@@ -122,6 +203,7 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     spaces().saveas(os.path.join(OUT, "spaces.dxf"))
     ferrow().saveas(os.path.join(OUT, "ferrow.dxf"))
+    basepoints().saveas(os.path.join(OUT, "basepoints.dxf"))
     return 0
 
 

@@ -465,3 +465,103 @@ TEST(BlockRecord, CopiedFormattingPutsTheReplacementTextsOnTheAttributesOfTheSam
     EXPECT_EQ(seen.attribs["NAME"].text, "Meeting");
     EXPECT_EQ(seen.attribs["NAME"].layer, nameLayer);
 }
+
+// A handle list longer than one extended-data string may hold (255 bytes in
+// other CAD programs) goes on in further items under the same key, each
+// holding whole handles; another DXF library finds every item within the
+// limit, and reading them joins them into the whole list again. A list
+// written in one long item, as older files have it, still reads whole.
+TEST(BlockRecord, LongHandleListsAreWrittenInItemsOfAtMost255BytesAndReadBackJoined)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-12", rectangle(0, 0, 100000, 100000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    std::vector<AcDbObjectId> holes;
+    std::string all;
+    for (int i = 0; i < 200; ++i) {
+        holes.push_back(d.addModelPolyline(rectangle(1000.0 + (i % 100) * 200, 1000.0 + (i / 100) * 200, 100, 100)));
+        all += holes.back().handle().toString() + ",";
+    }
+    ASSERT_GT(all.size(), 2 * 255u);
+
+    for (size_t count : {size_t{0}, size_t{1}, holes.size()}) {
+        SCOPED_TRACE(count);
+        std::string expected;
+        for (size_t i = 0; i < count; ++i) expected += holes[i].handle().toString() + ",";
+        auto block = readBlock(d, ref);
+        block->setHandlesToMinus(AcDbObjectIdArray(holes.begin(), holes.begin() + static_cast<long>(count)));
+        block->applyToDWG(d.drawing, false);
+        auto dir = tempDir("split");
+        d.save(dir / "split.dxf");
+        InsertSeen seen = seeInsert(dir / "split.dxf", ref.handle().toString());
+        std::string joined;
+        size_t parts = 0;
+        for (const std::string& line : seen.xdata) {
+            const std::vector<std::string> fields = splitBar(line);
+            ASSERT_EQ(fields.size(), 3u) << line;
+            EXPECT_LE(fields[2].size(), 255u) << line;
+            const std::string key = "HANDLESTOMINUS=";
+            if (fields[2].rfind(key, 0) != 0) continue;
+            ++parts;
+            const std::string part = fields[2].substr(key.size());
+            EXPECT_TRUE(part.empty() || part.back() == ',') << part;
+            joined += part;
+        }
+        EXPECT_EQ(joined, expected);
+        // one item while the list fits (the bare key when empty), more when not
+        EXPECT_EQ(parts > 1, expected.size() + 15 > 255) << parts;
+        EXPECT_GE(parts, 1u);
+        EXPECT_EQ(seen.xdata.front(), "ADE|1001|ADE");
+        EXPECT_EQ(seen.xdata.back(), "ADE|1002|}");
+        EXPECT_EQ(readBlock(d, ref)->getHandlesToMinusAsString(), expected);
+    }
+
+    d.setRecord(ref, "ADE", items({"AREA=1.00sq.m.", "HANDLESTOMINUS=" + all}));
+    EXPECT_EQ(readBlock(d, ref)->getHandlesToMinusAsString(), all);
+}
+
+// The perimeter, room height and volume are written with the decimals they
+// were read with, whatever the area's precision; a value without a number of
+// its own, and a perimeter measured anew, take the block's precision.
+TEST(BlockRecord, EachNumberKeepsTheDecimalsItWasReadWith)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-13", rectangle(0, 0, 3000, 4000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    struct Case {
+        std::vector<std::string> record;
+        int precision;  // set after reading; -1000 leaves the precision read
+        std::string perimeter, height, volume;
+    };
+    const std::vector<Case> cases = {
+        {{"AREA=12.5sq.m.", "PERIMETER=14.25m.", "ROOM_HEIGHT=2.705m.", "VOLUME=33.8125cu.m."}, -1000,
+         "PERIMETER=14.25m.", "ROOM_HEIGHT=2.705m.", "VOLUME=33.8125cu.m."},
+        {{"AREA=12sq.ft.", "PERIMETER=14.25ft.", "ROOM_HEIGHT=2.70ft.", "VOLUME=3cu.ft."}, 3, "PERIMETER=14.25ft.",
+         "ROOM_HEIGHT=2.70ft.", "VOLUME=3cu.ft."},
+        {{"AREA=12.50sq.m.", "ROOM_HEIGHT=", "VOLUME=<Not Set>"}, -1000, "PERIMETER=0.00m.", "ROOM_HEIGHT=0.00m.",
+         "VOLUME=0.00cu.m."},
+        {{"AREA=12.50sq.m.", "PERIMETER=14", "ROOM_HEIGHT=-.5m.", "VOLUME=1e3cu.m."}, 1, "PERIMETER=0.0m.",
+         "ROOM_HEIGHT=-0.5m.", "VOLUME=1000cu.m."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record.front());
+        std::vector<std::pair<short, std::string>> record{{1002, "{"}};
+        for (const std::string& item : c.record) record.emplace_back(1000, item);
+        record.emplace_back(1002, "}");
+        d.setRecord(ref, "ADE", record);
+        auto block = readBlock(d, ref);
+        if (c.precision != -1000) block->setPrecision(c.precision);
+        std::vector<std::string> written = block->buildXDataItems();
+        ASSERT_EQ(written.size(), 19u);
+        EXPECT_EQ(written[3], c.perimeter);
+        EXPECT_EQ(written[11], c.height);
+        EXPECT_EQ(written[15], c.volume);
+    }
+
+    // Measured anew, the perimeter (2 x (3 + 4) m) takes the block's precision.
+    auto block = readBlock(d, ref);
+    block->setUnits(0);
+    block->setPrecision(3);
+    block->recalculatePerimeter(d.drawing);
+    EXPECT_EQ(block->buildXDataItems()[3], "PERIMETER=14.000m.");
+}

@@ -1,0 +1,15 @@
+#include "host/db/AcDbGeometrySink.h"
+
+bool AcDbGeometrySink::pushTransform(const AcGeMatrix3d& blockTransform)
+{
+    if (stack_.size() > kMaxDepth)
+        return false;
+    stack_.push_back(stack_.back() * blockTransform);
+    return true;
+}
+
+void AcDbGeometrySink::popTransform()
+{
+    if (stack_.size() > 1)
+        stack_.pop_back();
+}

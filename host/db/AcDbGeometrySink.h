@@ -1,0 +1,44 @@
+#pragma once
+#include <vector>
+
+#include "host/ge/AcGeMatrix3d.h"
+#include "host/ge/AcGePoint3d.h"
+#include "host/ge/AcGeVector3d.h"
+
+// What an entity draws, told to whoever draws it: the pick and window
+// hit-tests of the editor, and (later) the plot engine. Entities tell their
+// geometry in the coordinates of the block they live in; the sink keeps the
+// transform from those coordinates to world coordinates, which a block
+// reference extends while it tells the entities of its definition.
+class AcDbGeometrySink {
+public:
+    // Blocks nested deeper than this are not drawn (a block that contains itself).
+    static constexpr size_t kMaxDepth = 32;
+
+    virtual ~AcDbGeometrySink() = default;
+
+    // Segments through the points, each straight or, with a non-zero bulge
+    // (bulges[i] for the segment leaving point i; none = all straight), a
+    // circular arc in the plane of normal; closed adds the segment from the
+    // last point back to the first.
+    virtual void polyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges,
+                          const AcGeVector3d& normal, bool closed) = 0;
+    // A circular arc about centre in the plane of normal, from startAngle to
+    // endAngle (radians, counter-clockwise from the plane's X axis of the
+    // arbitrary-axis algorithm); a circle when they are 2 pi apart.
+    virtual void circularArc(const AcGePoint3d& centre, double radius, const AcGeVector3d& normal, double startAngle,
+                             double endAngle) = 0;
+    // A filled area bounded by the corners in order (a text's box).
+    virtual void polygon(const std::vector<AcGePoint3d>& corners) = 0;
+
+    // The transform from the coordinates of the geometry being told to world coordinates.
+    const AcGeMatrix3d& transform() const { return stack_.back(); }
+    // Enters a block placed by blockTransform; false (and nothing entered)
+    // when blocks already nest kMaxDepth deep.
+    bool pushTransform(const AcGeMatrix3d& blockTransform);
+    // Leaves the block entered last; the world level is never left.
+    void popTransform();
+
+private:
+    std::vector<AcGeMatrix3d> stack_{AcGeMatrix3d::kIdentity};
+};
