@@ -54,7 +54,12 @@ std::string ConsoleHost::modulePath() const
 
 bool ConsoleHost::runCommandLine(const std::string& line)
 {
-    if (ConsoleDialogFrontEnd::isAction(line)) return consoleDialogFrontEnd().performOnModeless(line);
+    if (ConsoleDialogFrontEnd::isAction(line)) {
+        // A dialog's handler that shows an error fails the action as a command would.
+        Editor::instance().clearCommandFailed();
+        const bool done = consoleDialogFrontEnd().performOnModeless(line);
+        return done && !Editor::instance().commandFailed();
+    }
 
     // A blank ends the command name, as the space bar does; the rest of the
     // line answers the command's first prompts.

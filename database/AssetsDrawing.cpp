@@ -239,8 +239,9 @@ AcDbObjectId CAsset::hatchAssetArea(CAcadDrawing& drawing, const AcDbBlockRefere
                                     drawing.getFullPath(), nullptr));
             return AcDbObjectId::kNull;
         }
+        // On the layer actually made: the name cleaned of forbidden characters.
         CLayers::ensureLayerExists(drawing, hatch_->getLayer(), hatch_->getColour());
-        hatch->setLayer(hatch_->getLayer().c_str());
+        hatch->setLayer(CLayer::validateLayerName(hatch_->getLayer()).c_str());
         if (es == Acad::eOk)
             es = CHatch::appendPolylineLoop(*hatch, AcDbHatch::kOutermost, outline);
         if (es != Acad::eOk) {

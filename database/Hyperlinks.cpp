@@ -21,17 +21,35 @@ std::string trimBlanks(const std::string& text)
     return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
 }
 
+// Whether the entity's links are exactly these, in order and whole.
+bool entityHolds(const AcDbEntityHyperlinkPE& extension, const AcDbEntity* entity,
+                 const AcDbHyperlinkCollection& links)
+{
+    AcDbHyperlinkCollection* held = nullptr;
+    Acad::ErrorStatus es = extension.getHyperlinkCollection(entity, held);
+    std::unique_ptr<AcDbHyperlinkCollection> owned(held);
+    if (es != Acad::eOk || !owned || owned->count() != links.count()) return false;
+    for (int i = 0; i < links.count(); ++i) {
+        const AcDbHyperlink* a = owned->item(i);
+        const AcDbHyperlink* b = links.item(i);
+        if (std::string(a->name()) != b->name() || std::string(a->description()) != b->description() ||
+            std::string(a->subLocation()) != b->subLocation() || a->flag() != b->flag())
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-CHyperlink::CHyperlink(std::string href, std::string description)
-    : href_(std::move(href)), description_(std::move(description))
+CHyperlink::CHyperlink(std::string href, std::string description, std::string subLocation, int flag)
+    : href_(std::move(href)), description_(std::move(description)), subLocation_(std::move(subLocation)), flag_(flag)
 {
 }
 
 std::unique_ptr<CHyperlink> CHyperlink::copyTo() const
 {
     return zelkaOperation(__FILE__, "CHyperlink::copyTo",
-                          [&] { return std::make_unique<CHyperlink>(href_, description_); });
+                          [&] { return std::make_unique<CHyperlink>(href_, description_, subLocation_, flag_); });
 }
 
 pugi::xml_node CHyperlink::serialize(pugi::xml_node parent, const std::string& namespaceURI) const
@@ -99,7 +117,7 @@ void CHyperlinks::getEntityHyperlinks(const AcDbEntity* entity)
         if (es != Acad::eOk || !owned) return;
         for (int i = 0; i < owned->count(); ++i) {
             const AcDbHyperlink* link = owned->item(i);
-            add(std::make_unique<CHyperlink>(link->name(), link->description()));
+            add(std::make_unique<CHyperlink>(link->name(), link->description(), link->subLocation(), link->flag()));
         }
     });
 }
@@ -128,8 +146,35 @@ Acad::ErrorStatus CHyperlinks::setEntityHyperlinks(AcDbEntity* entity) const
         AcDbEntityHyperlinkPE* extension = AcDbEntityHyperlinkPE::cast(entity);
         if (!extension) return Acad::eNullObjectPointer;
         AcDbHyperlinkCollection links;
-        for (const auto& link : items_) links.addTail(link->getHref().c_str(), link->getDescription().c_str());
+        for (const auto& link : items_) {
+            links.addTail(link->getHref().c_str(), link->getDescription().c_str(), link->getSubLocation().c_str());
+            links.item(links.count() - 1)->setFlag(link->getFlag());
+        }
+        if (entityHolds(*extension, entity, links)) return Acad::eOk;
         return extension->setHyperlinkCollection(entity, &links);
+    });
+}
+
+Acad::ErrorStatus CHyperlinks::keepOnlyListedHyperlinks(AcDbEntity* entity) const
+{
+    return zelkaOperation(__FILE__, "CHyperlinks::keepOnlyListedHyperlinks", [&] {
+        AcDbEntityHyperlinkPE* extension = AcDbEntityHyperlinkPE::cast(entity);
+        if (!extension) return Acad::eNullObjectPointer;
+        AcDbHyperlinkCollection* held = nullptr;
+        Acad::ErrorStatus es = extension->getHyperlinkCollection(entity, held);
+        std::unique_ptr<AcDbHyperlinkCollection> owned(held);
+        if (es != Acad::eOk || !owned) return es;
+        bool dropped = false;
+        for (int i = owned->count() - 1; i >= 0; --i) {
+            const std::string href = owned->item(i)->name();
+            bool listed = false;
+            for (const auto& link : items_) listed = listed || link->getHref() == href;
+            if (listed) continue;
+            owned->removeAt(i);
+            dropped = true;
+        }
+        if (!dropped) return Acad::eOk;
+        return extension->setHyperlinkCollection(entity, owned.get());
     });
 }
 

@@ -21,15 +21,22 @@ class AcDbEntity;
 class CHyperlink {
 public:
     CHyperlink() = default;
-    CHyperlink(std::string href, std::string description);
+    // subLocation is the named place inside the target (a view, a bookmark)
+    // and flag the option value CAD programs keep with a link; both are
+    // carried from the drawing and back unchanged.
+    CHyperlink(std::string href, std::string description, std::string subLocation = {}, int flag = 0);
     virtual ~CHyperlink() = default;
 
     const std::string& getHref() const { return href_; }
     void setHref(const std::string& href) { href_ = href; }
     const std::string& getDescription() const { return description_; }
     void setDescription(const std::string& description) { description_ = description; }
+    const std::string& getSubLocation() const { return subLocation_; }
+    void setSubLocation(const std::string& subLocation) { subLocation_ = subLocation; }
+    int getFlag() const { return flag_; }
+    void setFlag(int flag) { flag_ = flag; }
 
-    // A new link with the same address and description.
+    // A new link with the same address, description, sub-location and flag.
     std::unique_ptr<CHyperlink> copyTo() const;
 
     // Appends "hyperlink" with "bhHref" and "bhDescription" under parent.
@@ -41,12 +48,15 @@ public:
 
     bool operator==(const CHyperlink& other) const
     {
-        return href_ == other.href_ && description_ == other.description_;
+        return href_ == other.href_ && description_ == other.description_ && subLocation_ == other.subLocation_ &&
+               flag_ == other.flag_;
     }
 
 private:
     std::string href_;
     std::string description_;
+    std::string subLocation_;
+    int flag_ = 0;
 };
 
 class CHyperlinks {
@@ -70,17 +80,23 @@ public:
     // Frees every link and empties the list.
     void deleteObjects() { items_.clear(); }
 
-    // Appends (through add) the entity's host hyperlinks as (address,
-    // description); an entity without the hyperlink extension adds nothing.
+    // Appends (through add) the entity's host hyperlinks (address,
+    // description, sub-location, flag); an entity without the hyperlink
+    // extension adds nothing.
     void getEntityHyperlinks(const AcDbEntity* entity);
     // getEntityHyperlinks for the reference, then for every entity of its
     // block definition that opens (those the host knows to carry no "PE_URL"
     // data are passed over unopened); a definition that does not open adds nothing.
     void getBlockHyperlinks(const AcDbBlockReference* reference);
     // Replaces the entity's host hyperlinks (entity open for write) with this
-    // list, each link as its href and description; an empty list removes
-    // them. Returns the host status (eOk; the write's status on failure).
+    // list, each link whole (sub-location and flag included); an empty list
+    // removes them. An entity that holds exactly these links already is not
+    // written. Returns the host status (eOk; the write's status on failure).
     Acad::ErrorStatus setEntityHyperlinks(AcDbEntity* entity) const;
+    // Takes from the entity (open for write) every link whose href this list
+    // does not hold, leaving the others as they are; an entity that loses
+    // none is not written. Returns the host status as setEntityHyperlinks.
+    Acad::ErrorStatus keepOnlyListedHyperlinks(AcDbEntity* entity) const;
     // Appends the links of a text "address,description;address,description":
     // an entry without "," gives both from the whole entry, an empty part
     // takes the other, both are trimmed, entries with no address are skipped;

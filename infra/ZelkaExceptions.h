@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "host/db/AcadErrorStatus.h"
-#include "host/ed/acedCommandStatus.h"
 
 // The source text of every exception the module raises.
 inline constexpr const char* ZELKA_MODULE_TITLE = "ZELKA VKR 64.04.05.00  for BricsCAD";
@@ -249,7 +248,7 @@ decltype(auto) zelkaOperation(const char* filePath, const char* procSig, Body&& 
 
 // The top of a command: runs the body and, when it fails, wraps the failure
 // once more under the command's handler name (class "blockEdit") and shows
-// the chain in the "Error Detected." message box, and tells the host the
+// the chain in the "Error Detected." message box, which tells the host the
 // command failed (a script run then ends non-zero). Returns false on failure.
 template <class Body>
 bool zelkaCommand(const char* handlerName, Body&& body)
@@ -268,7 +267,7 @@ bool zelkaCommand(const char* handlerName, Body&& body)
     } catch (...) {
         top = std::make_unique<CEXUnhandled>(ZELKA_MODULE_TITLE, "blockEdit.cpp", handlerName, 0, nullptr);
     }
+    // The error box fails the command (the host's rule for error boxes).
     top->displayErrorChain();
-    acedCommandFailed();
     return false;
 }

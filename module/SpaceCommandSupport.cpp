@@ -3,7 +3,6 @@
 #include "config/Preferences.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/Editor.h"
-#include "host/ed/acedCommandStatus.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "spaces/AcadUtilities.h"
@@ -63,23 +62,27 @@ CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position)
     return attributes ? attributes->getAtAttribute(position) : nullptr;
 }
 
-bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing)
+bool zelkaBlockStep(const std::function<void()>& step)
 {
     CZelkaExceptions errors;
     try {
-        block.applyToDWG(drawing, false);
+        step();
     } catch (const CEXZelka& e) {
         errors.add(e);
     }
     if (errors.getCount() == 0) return true;
     errors.displayAll();
-    acedCommandFailed();
     return false;
 }
 
 bool zelkaInputEnded()
 {
     return Editor::instance().inputEnded();
+}
+
+bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing)
+{
+    return zelkaBlockStep([&] { block.applyToDWG(drawing, false); });
 }
 
 void zelkaPromptString(const std::string& prompt, const std::string& defaultValue, std::string& value)

@@ -4,6 +4,7 @@
 // back with its own error list, shown when it holds anything, so the next
 // block still runs.
 
+#include <functional>
 #include <string>
 
 class CAcadDrawing;
@@ -28,9 +29,13 @@ CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index);
 // The block's attribute at position 0 (name), 1 (area) or 2 (aux), or null.
 CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position);
 
-// Writes the block back; a failure goes into the block's own error list,
-// which is shown (one "Error Detected." box per failure) and marks the
-// command as failed. Returns false when the write-back failed.
+// Runs one block's step of a command; a failure goes into the block's own
+// error list, which is shown (one "Error Detected." box per failure, which
+// fails the command) so the next block still runs. Returns false when the
+// step failed.
+bool zelkaBlockStep(const std::function<void()>& step);
+
+// Writes the block back as a zelkaBlockStep. Returns false when it failed.
 bool zelkaApplyBlock(CBlockDWG& block, CAcadDrawing& drawing);
 
 // True once the input (script, --command texts, Ctrl-D at the terminal) has

@@ -28,6 +28,7 @@
 #include "spaces/Attribute.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/BlockWriteCheck.h"
 #include "spaces/Blocks.h"
 
 namespace {
@@ -197,8 +198,14 @@ void zelkaAuxilarator()
                 if (!reference) continue;
                 definitionId = reference->blockTableRecord();
             }
-            iterateThroughZelkaBlockDefinition(definitionId);
-            iterateThroughZelkaBlockReference(block->getBlockReferenceId());
+            // The definition and the reference are laid out together or not
+            // at all; a missing aux attribute would be added on "ATT-AUX".
+            zelkaBlockStep([&] {
+                const bool addsAux = !zelkaSpaceAttribute(*block, 2);
+                CBlockWriteCheck::requireWritable(*block, true, addsAux ? "ATT-AUX" : "");
+                iterateThroughZelkaBlockDefinition(definitionId);
+                iterateThroughZelkaBlockReference(block->getBlockReferenceId());
+            });
         }
         drawing.regenDrawing();
     });

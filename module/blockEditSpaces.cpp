@@ -162,8 +162,8 @@ void zelkaBlankThirdAttribute()
             CZelkaAttribute* aux = block ? zelkaSpaceAttribute(*block, 2) : nullptr;
             if (!aux) continue;
             aux->setText(" ");
-            zelkaApplyBlock(*block, drawing);
-            ++altered;
+            // A block left unchanged (reported) is not counted as altered.
+            if (zelkaApplyBlock(*block, drawing)) ++altered;
         }
         acutPrintf("%i block(s) altered\n", altered);
     });
@@ -226,7 +226,7 @@ void zelkaRefreshTags()
         const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(drawing);
         for (int i = 0; i < blocks.size(); ++i) {
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (block) block->updateAttributes(ucs, nullptr);
+            if (block) zelkaBlockStep([&] { block->updateAttributes(ucs, nullptr); });
         }
     });
 }
@@ -251,7 +251,7 @@ void zelkaFindReplace()
             const std::string newName = replace + oldName.substr(find.size());
             if (CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0)) nameAttribute->setText(newName);
             block->setName(newName);
-            zelkaApplyBlock(*block, drawing);
+            if (!zelkaApplyBlock(*block, drawing)) continue;
             ++changes;
             acutPrintf("%s changed to %s\n", oldName.c_str(), newName.c_str());
         }

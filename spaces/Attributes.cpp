@@ -123,9 +123,10 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
         bool layoutRead = false;
         AcGeMatrix3d worldToUcs = inverseOf(ucsMatrix);
         for (it->start(); !it->done(); it->step()) {
-            // Opened for write, as writing back will: an attribute that cannot
-            // be written (on a locked layer, or open elsewhere) is not read.
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
+            // Opened for read: an attribute that cannot be written (on a
+            // locked layer) is still read, so its text is never replaced by
+            // a default; whether the block can be written is asked apart.
+            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
             if (!attribute) continue;
             if (!layoutRead) {
                 textHeight_ = attribute->height();

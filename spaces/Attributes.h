@@ -48,8 +48,8 @@ public:
     // the reference (tags compared upper-cased; the first of a tag wins;
     // others ignored). The text layout comes from the first attribute that
     // opens, its rotation measured in the UCS that ucsMatrix maps to world.
-    // Each attribute is opened for write; one that cannot be (on a locked
-    // layer, or open elsewhere) is skipped.
+    // Each attribute is opened for read, so one on a locked layer is read
+    // too; one that cannot be opened at all is skipped.
     void extractSpaceBlockAttributeValues(const AcDbBlockReference* reference, const AcGeMatrix3d& ucsMatrix);
     // Empties the collection and adds one plain attribute per attribute of
     // the reference (tag, text, layer), duplicates included.

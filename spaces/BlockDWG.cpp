@@ -17,6 +17,7 @@
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/BlockWriteCheck.h"
 
 using namespace std::string_view_literals;
 
@@ -136,7 +137,8 @@ void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing&
 {
     initialise();
     setHyperlinks(std::make_unique<CHyperlinks>(reference));
-    hadHyperlinks_ = getHyperlinks()->getCount() > 0;
+    hyperlinksAsRead_ = std::make_unique<CHyperlinks>();
+    getHyperlinks()->copyTo(*hyperlinksAsRead_);
     blockReferenceId_ = reference->objectId();
     AcDbObjectId definitionId = reference->blockTableRecord();
     layer_ = reference->layer();
@@ -531,6 +533,8 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, [[maybe_unused]] bool flag)
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        // Nothing of the block is changed unless all of it can be.
+        CBlockWriteCheck::requireWritable(*this);
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             raiseHostStatus(reference.openStatus(), __LINE__, drawing.getFullPath());
@@ -554,6 +558,7 @@ void CBlockDWG::applyToDWG(CAcadDrawing& drawing, CZelkaExceptions& errors)
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        CBlockWriteCheck::requireWritable(*this);
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             return;
@@ -567,14 +572,20 @@ void CBlockDWG::applyToReference(CAcadDrawing& drawing, AcDbBlockReference* refe
     writeXData(reference);
     if (getAttributes() && getAttributes()->getCount() > 0)
         getAttributes()->applyToDWG(reference, currentUcsMatrix(drawing));
-    const bool linked = getHyperlinks() && (getHyperlinks()->getCount() > 0 || hadHyperlinks_);
+    const CHyperlinks* links = getHyperlinks();
+    const bool linksChanged =
+        links && (hyperlinksAsRead_ ? !(*links == *hyperlinksAsRead_) : links->getCount() > 0);
     if (getHatch()) {
         AcDbObjectId hatchId = hatchBlock(drawing, reference, errors);
-        if (linked)
+        if (links && links->getCount() > 0)
             hyperlinkHatch(drawing, hatchId);
     }
-    if (linked)
+    if (linksChanged) {
         hyperlinkBlock(drawing, reference);
+        // Written: the drawing now holds this list.
+        hyperlinksAsRead_ = std::make_unique<CHyperlinks>();
+        links->copyTo(*hyperlinksAsRead_);
+    }
     if (zoomOnApply_)
         zoomToBlock(drawing, reference);
     if (getAssets()) {
@@ -604,8 +615,10 @@ void CBlockDWG::updateBlockIdentifier(AcDbBlockReference* reference)
 void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint)
 {
     zelkaOperation(__FILE__, "CBlockDWG::updateAttributes", [&] {
-        if (getAttributes())
-            getAttributes()->applyToDWG(blockReferenceId_, ucsMatrix, areaPoint);
+        if (!getAttributes())
+            return;
+        CBlockWriteCheck::requireWritable(*this);
+        getAttributes()->applyToDWG(blockReferenceId_, ucsMatrix, areaPoint);
     });
 }
 

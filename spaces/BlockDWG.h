@@ -137,7 +137,9 @@ public:
     // when the lock or the reference's write open fails, and the first
     // hatching error as a chain when hatching reports any (flag is the
     // caller's and changes nothing here). A block with a number that is not
-    // finite (checkNumbersWritable) throws before anything is written.
+    // finite (checkNumbersWritable) throws before anything is written, and
+    // so does a block with its reference or an attribute on a locked layer
+    // (the CBlockWriteCheck report; both variants), leaving it exactly as it was.
     void applyToDWG(CAcadDrawing& drawing, bool flag);
     // The same for a graphic report: a reference that does not open, and a
     // block with a number that is not finite (reported in errors), leave the
@@ -150,7 +152,8 @@ public:
     void checkNumbersWritable() const;
     // Renames the reference's block definition to blockName; host-error chain on failure.
     void updateBlockIdentifier(AcDbBlockReference* reference);
-    // Writes the attribute texts and layout to the reference.
+    // Writes the attribute texts and layout to the reference; throws the
+    // CBlockWriteCheck report, writing nothing, when part of it is locked.
     void updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint = nullptr);
 
     // Recompute area (rounded to the precision) and perimeter from the
@@ -184,7 +187,8 @@ public:
     // definition, placed where the reference showed them, and erases the
     // definition when nothing else inserts it. Returns false, changing
     // nothing, when the reference is not uniformly scaled and orthogonal or
-    // cannot be opened; throws the host-error chain when the lock fails.
+    // cannot be opened; throws the host-error chain when the lock fails and
+    // the CBlockWriteCheck report when the reference or an attribute is locked.
     bool deleteBlock(CAcadDrawing& drawing);
     // Erases the definition unless a reference in model space inserts it;
     // true when erased.
@@ -213,9 +217,12 @@ public:
     AcDbObjectId hatchObject(CAcadDrawing& drawing, const AcDbBlockReference* reference, AcDbObjectId boundaryId,
                              const AcDbObjectIdArray& subtractIds, const AcDbObjectIdArray& addIds,
                              CZelkaExceptions& errors);
-    // Gives the block's hyperlinks to the reference (open for write) and to
-    // every entity of its definition that opens for write; throws the
-    // host-error chain when the definition cannot be opened.
+    // Gives the block's hyperlinks to the reference (open for write), each
+    // link whole with its sub-location, and takes from the entities of its
+    // definition the links the list no longer holds (the rest of theirs are
+    // left alone); throws the host-error chain when the definition or one of
+    // those entities cannot be opened. Entities whose links stay the same
+    // are not written.
     void hyperlinkBlock(CAcadDrawing& drawing, AcDbBlockReference* reference);
     // Replaces the entity's hyperlinks (entity open for write) with the
     // block's (none when it has no list); host-error chain when refused.
@@ -255,10 +262,12 @@ private:
     int32_t perimeterPrecision_ = kBlockPrecision;
     int32_t roomHeightPrecision_ = kBlockPrecision;
     int32_t volumePrecision_ = kBlockPrecision;
-    // The reference or its definition carried hyperlinks when read: writing
-    // then replaces them even with an empty list (removing them), while a
-    // block that never had any is not given the empty hyperlink record.
-    bool hadHyperlinks_ = false;
+    // The hyperlinks as read from the reference and its definition (null
+    // for a block not read from a drawing). Writing back touches links only
+    // when the list differs from them: a block that never had any is not
+    // given the empty record, and unchanged links are left exactly as
+    // stored (never merged onto the reference or the definition's parts).
+    std::unique_ptr<CHyperlinks> hyperlinksAsRead_;
     int32_t colourIndex_ = 256;
     int32_t lineWeight_ = -1;
     std::string layer_;

@@ -17,6 +17,7 @@
 #include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/BlockWriteCheck.h"
 
 namespace {
 
@@ -100,6 +101,8 @@ bool CBlockDWG::deleteBlock(CAcadDrawing& drawing)
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked())
             raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+        // Erasing the reference erases its attributes: none may be locked.
+        CBlockWriteCheck::requireWritable(*this);
         AcDbObjectPointer<AcDbBlockReference> reference(blockReferenceId_, AcDb::kForWrite);
         if (!reference)
             return false;

@@ -12,6 +12,7 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbHatch.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
@@ -23,6 +24,21 @@
 namespace {
 
 constexpr const char* kSource = "BlockDWG.cpp";
+
+// Whether every link of the entity is still on the list (by href).
+bool dropsNoLink(const CHyperlinks& list, const AcDbEntity* entity)
+{
+    CHyperlinks held;
+    held.getEntityHyperlinks(entity);
+    for (int i = 0; i < held.getCount(); ++i) {
+        bool listed = false;
+        for (int j = 0; j < list.getCount() && !listed; ++j)
+            listed = list.getAt(j).getHref() == held.getAt(i).getHref();
+        if (!listed)
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -64,8 +80,10 @@ AcDbObjectId CBlockDWG::hatchObject(CAcadDrawing& drawing, const AcDbBlockRefere
             hostError(patternStatus, __LINE__);
             return AcDbObjectId::kNull;
         }
+        // The layer made is the name cleaned of forbidden characters; the
+        // hatch goes on that layer, never on a name the table does not hold.
         CLayers::ensureLayerExists(drawing, style->getLayer(), style->getColour());
-        hatch->setLayer(style->getLayer().c_str());
+        hatch->setLayer(CLayer::validateLayerName(style->getLayer()).c_str());
 
         // The outline lives in the block definition; a copy placed by the
         // block transform is where the block is drawn. The definition itself
@@ -120,17 +138,34 @@ void CBlockDWG::hyperlinkBlock(CAcadDrawing& drawing, AcDbBlockReference* refere
     zelkaOperation(kSource, "CBlockDWG::hyperlinkBlock", [&] {
         if (!reference)
             return;
-        hyperlinkEntity(reference);
         AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
         if (!definition)
             raiseHostStatus(definition.openStatus(), __LINE__, drawing.getFullPath());
         std::vector<AcDbObjectId> parts = definition->entityIds();
         definition.close();
+        // The definition's parts keep their own links (whole, with their
+        // sub-locations); they only lose those taken off the list, which
+        // would otherwise come back on the next read. The parts go first, so
+        // a part that cannot be written leaves the reference as it was.
+        CHyperlinks none;
+        const CHyperlinks& links = getHyperlinks() ? *getHyperlinks() : none;
         for (AcDbObjectId partId : parts) {
+            bool hasLinks = true;
+            if (acdbPeekHasXData(partId, "PE_URL", hasLinks) && !hasLinks)
+                continue;
+            {
+                AcDbObjectPointer<AcDbEntity> part(partId, AcDb::kForRead);
+                if (!part || dropsNoLink(links, part.object()))
+                    continue;
+            }
             AcDbObjectPointer<AcDbEntity> part(partId, AcDb::kForWrite);
-            if (part)
-                hyperlinkEntity(part.object());
+            if (!part)
+                raiseHostStatus(part.openStatus(), __LINE__, drawing.getFullPath());
+            Acad::ErrorStatus es = links.keepOnlyListedHyperlinks(part.object());
+            if (es != Acad::eOk)
+                raiseHostStatus(es, __LINE__, drawing.getFullPath());
         }
+        hyperlinkEntity(reference);
     });
 }
 

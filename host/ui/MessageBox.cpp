@@ -1,8 +1,12 @@
 #include "host/ui/MessageBox.h"
 
+#include "host/ed/acedCommandStatus.h"
 #include "host/ed/acutPrintf.h"
 
 namespace {
+
+// The bits of a message box type that choose its icon.
+constexpr unsigned kIconMask = 0xF0;
 
 MessageBoxPresenter& presenter()
 {
@@ -27,6 +31,10 @@ int MessageBoxA(HWND, const char* text, const char* caption, unsigned type)
 {
     std::string t = text ? text : "";
     std::string c = caption ? caption : "";
+    // The one rule for failing a command: whatever shows an error box has
+    // failed, so no command can show an error and still succeed.
+    if ((type & kIconMask) == MB_ICONERROR)
+        acedCommandFailed();
     if (presenter()) return presenter()(t, c, type);
     return printMessageBox(t, c, type);
 }

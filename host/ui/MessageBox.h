@@ -23,7 +23,9 @@ constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// Shows a message box and returns the button chosen (IDOK, IDYES, IDNO, IDCANCEL).
+// Shows a message box and returns the button chosen (IDOK, IDYES, IDNO,
+// IDCANCEL). A box with the error icon marks the running command (or
+// dialog action) as failed (acedCommandFailed).
 int MessageBoxA(HWND owner, const char* text, const char* caption, unsigned type);
 
 // What a front end provides to show a message box.

@@ -14,6 +14,8 @@
 #include "host/ed/AcRxDynamicLinker.h"
 #include "host/ed/Editor.h"
 #include "host/ed/acutPrintf.h"
+#include "host/ui/MessageBox.h"
+#include "infra/ZelkaExceptions.h"
 #include "module/HostProduct.h"
 #include "module/blockEdit.h"
 #include "tests/common/ZelkaProcess.h"
@@ -260,4 +262,36 @@ TEST(CommandFrame, CommandsNotInThisBuildSaySoAndFail)
     EXPECT_EQ(transcript, "Command MGR is not available in this build.\n");
     EXPECT_TRUE(Editor::instance().commandFailed());
     Editor::instance().clearCommandFailed();
+}
+
+// The one rule by which a command fails: showing an error box. Other boxes
+// (questions, warnings, information) leave the command's outcome alone.
+TEST(CommandFrame, AnErrorBoxFailsTheCommandAndNoOtherBoxDoes)
+{
+    struct Case {
+        unsigned type;
+        bool fails;
+    };
+    const Case cases[] = {
+        {MB_OK | MB_ICONERROR, true},        {MB_ICONERROR, true},
+        {MB_OK | MB_ICONWARNING, false},     {MB_OK | MB_ICONINFORMATION, false},
+        {MB_YESNO | MB_ICONQUESTION, false}, {MB_OK, false},
+    };
+    MessageBoxPresenter previous = setMessageBoxPresenter([](const std::string&, const std::string&, unsigned) {
+        return IDOK;
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        Editor::instance().clearCommandFailed();
+        MessageBoxA(nullptr, "text", "caption", c.type);
+        EXPECT_EQ(Editor::instance().commandFailed(), c.fails);
+    }
+    // a command's per-item error list shown and then carried on from
+    Editor::instance().clearCommandFailed();
+    CZelkaExceptions errors;
+    errors.add(CEXCustom(ZELKA_MODULE_TITLE, "BlockDWG.cpp", "CBlockDWG::applyToDWG", "refused", 0, nullptr));
+    errors.displayAll();
+    EXPECT_TRUE(Editor::instance().commandFailed());
+    Editor::instance().clearCommandFailed();
+    setMessageBoxPresenter(previous);
 }

@@ -222,7 +222,9 @@ TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
 // Attributes are read as they will be written: one on a locked layer cannot
 // be opened for write and is not read, so the block's name falls back to its
 // definition's and the text layout comes from the next attribute.
-TEST(Attributes, AnAttributeOnALockedLayerIsNotRead)
+// Reading never depends on being able to write: an attribute on a locked
+// layer is read like any other.
+TEST(Attributes, AnAttributeOnALockedLayerIsReadAllTheSame)
 {
     Drawing d;
     AcDbObjectId def = d.defineSpace("ROOM-5", rectangle(0, 0, 100, 100), AcGePoint3d(0, 0, 0), 10.0,
@@ -250,10 +252,12 @@ TEST(Attributes, AnAttributeOnALockedLayerIsNotRead)
         layer->close();
     }
     auto block = readBlock(d, ref);
-    EXPECT_EQ(block->getName(), "ROOM-5");
+    EXPECT_EQ(block->getName(), "Kitchen");
     ASSERT_NE(block->getAttributes(), nullptr);
-    EXPECT_EQ(block->getAttributes()->getCount(), 1);
-    EXPECT_EQ(block->getAttributes()->getAtAttribute(0), nullptr);
+    EXPECT_EQ(block->getAttributes()->getCount(), 2);
+    ASSERT_NE(block->getAttributes()->getAtAttribute(0), nullptr);
+    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getText(), "Kitchen");
+    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getLayer(), nameLayer);
     EXPECT_NE(block->getAttributes()->getAtAttribute(1), nullptr);
-    EXPECT_DOUBLE_EQ(block->getAttributes()->getTextHeight(), 10.0) << "the layout comes from the AREA attribute";
+    EXPECT_DOUBLE_EQ(block->getAttributes()->getTextHeight(), 99.0) << "the layout comes from the first attribute";
 }

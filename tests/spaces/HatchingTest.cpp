@@ -266,7 +266,7 @@ TEST_F(HatchingTest, BlockWithoutHatchSettingsIsNotHatched)
     EXPECT_EQ(hatchesInModelSpace(), 0);
 }
 
-TEST_F(HatchingTest, HatchLayerIsMadeUnderTheCleanedNameAndTheHatchKeepsTheGivenOne)
+TEST_F(HatchingTest, HatchLayerIsMadeUnderTheCleanedNameAndTheHatchGoesOnIt)
 {
     AcDbObjectId reference = space("ROOM-13", rectangle(0, 0, 100, 100), 0, 0);
     AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "Rooms/Hatch"));
@@ -277,10 +277,10 @@ TEST_F(HatchingTest, HatchLayerIsMadeUnderTheCleanedNameAndTheHatchKeepsTheGiven
     EXPECT_FALSE(layers->has("Rooms/Hatch"));
     layers->close();
     AcDbObjectPointer<AcDbHatch> drawn(hatchId, AcDb::kForRead);
-    EXPECT_STREQ(drawn->layer(), "Rooms/Hatch");
+    EXPECT_STREQ(drawn->layer(), "RoomsHatch");
 }
 
-TEST_F(HatchingTest, HyperlinksGoToTheReferenceItsDefinitionAndTheHatch)
+TEST_F(HatchingTest, HyperlinksGoToTheReferenceAndTheHatchNotOntoTheDefinition)
 {
     AcDbObjectId reference = space("ROOM-14", rectangle(0, 0, 3000, 3000), 0, 0);
     AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "ZELKA HATCH"));
@@ -304,8 +304,9 @@ TEST_F(HatchingTest, HyperlinksGoToTheReferenceItsDefinitionAndTheHatch)
     AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
     std::vector<AcDbObjectId> parts = definition->entityIds();
     ASSERT_EQ(parts.size(), 4u);  // the outline and three attribute definitions
+    // The definition's entities had no links and are not given the block's.
     for (AcDbObjectId part : parts)
-        EXPECT_EQ(seen["entity." + handleOf(part) + ".link"], link) << seen["entity." + handleOf(part) + ".type"];
+        EXPECT_EQ(seen["entity." + handleOf(part) + ".pe_url"], "") << seen["entity." + handleOf(part) + ".type"];
     // The attributes of the reference carry none.
     for (const std::string& attrib : seen.list("insert." + handleOf(reference) + ".attribs"))
         EXPECT_EQ(seen["entity." + attrib + ".link"], "||");
@@ -386,3 +387,67 @@ TEST_F(HatchingTest, ApplyingARoomHatchesAndLinksItAndItsAssets)
 }
 
 }  // namespace
+
+// A hatch layer named with characters a layer name cannot hold is made with
+// them taken out; the hatch goes on that layer, so the file passes ezdxf's audit.
+TEST_F(HatchingTest, HatchGoesOnTheLayerMadeFromANameWithForbiddenCharacters)
+{
+    AcDbObjectId reference = space("ROOM-30", rectangle(0, 0, 4000, 3000), 0, 0);
+    AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "GR/Offices"));
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+    ASSERT_FALSE(hatchId.isNull());
+
+    Oracle seen = saveAndRead("hatch-forbidden-layer");
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    const std::string p = "hatch." + handleOf(hatchId) + ".";
+    EXPECT_EQ(seen[p + "layer"], "GROffices");
+    EXPECT_EQ(seen["layer.GROffices.true_color"], "200 30 60");
+    EXPECT_FALSE(seen.has("layer.GR/Offices.true_color"));
+}
+
+// Changing a block's links with mbh: the reference takes the new list, each
+// link whole with its sub-location and flag; an entity of the definition
+// keeps its own links (sub-locations too) and loses only those taken off.
+TEST_F(HatchingTest, ChangedLinksKeepSubLocationsAndTheDefinitionsOwnLinks)
+{
+    AcDbObjectId reference = space("ROOM-40", rectangle(0, 0, 3000, 3000), 0, 0);
+    AcDbObjectId outline;
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+        AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
+        outline = definition->entityIds().front();
+    }
+    auto put = [](AcDbObjectId id, std::vector<CHyperlink> list) {
+        CHyperlinks links;
+        for (const CHyperlink& l : list) links.add(l.copyTo());
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
+        ASSERT_EQ(links.setEntityHyperlinks(entity.object()), Acad::eOk);
+    };
+    put(reference, {CHyperlink("a.pdf", "A", "Sheet 1", 1), CHyperlink("b.pdf", "B")});
+    put(outline, {CHyperlink("c.docx", "C", "Section 3"), CHyperlink("b.pdf", "B")});
+
+    {
+        AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
+        block = std::make_unique<CBlockDWG>(ref.object(), dwg.drawing);
+    }
+    ASSERT_EQ(block->getHyperlinks()->getCount(), 3);  // a, b, c
+    auto edited = std::make_unique<CHyperlinks>();
+    edited->add(block->getHyperlinks()->getAt(0).copyTo());  // a, as read
+    edited->add(block->getHyperlinks()->getAt(2).copyTo());  // c, as read
+    edited->add(std::make_unique<CHyperlink>("d.html", "D"));
+    block->setHyperlinks(std::move(edited));
+    block->applyToDWG(dwg.drawing, errors);
+    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
+
+    Oracle seen = saveAndRead("changed-links");
+    ASSERT_TRUE(seen.ran());
+    EXPECT_EQ(seen["audit_errors"], "0");
+    EXPECT_EQ(seen["entity." + handleOf(reference) + ".pe_url"],
+              "1000:a.pdf;1002:{;1000:A;1000:Sheet 1;1002:{;1071:1;1002:};1002:};"
+              "1000:c.docx;1002:{;1000:C;1000:Section 3;1002:{;1071:0;1002:};1002:};"
+              "1000:d.html;1002:{;1000:D;1002:{;1071:0;1002:};1002:}");
+    EXPECT_EQ(seen["entity." + handleOf(reference) + ".link"], "a.pdf|A|Sheet 1");
+    EXPECT_EQ(seen["entity." + handleOf(outline) + ".pe_url"],
+              "1000:c.docx;1002:{;1000:C;1000:Section 3;1002:{;1071:0;1002:};1002:}");
+}
