@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,10 +13,13 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
 #include "host/ed/AcEdCommandStack.h"
+#include "host/ed/AcEdUndoScope.h"
 #include "host/ed/AcRxDynamicLinker.h"
 #include "host/ed/Editor.h"
 #include "host/ed/ScriptInput.h"
 #include "host/ed/TerminalInput.h"
+#include "host/ed/UndoCommands.h"
+#include "host/ed/acedUsrBrk.h"
 #include "host/ed/acedView.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/ConsoleDialogFrontEnd.h"
@@ -34,6 +38,10 @@ void writeTranscript(const std::string& text)
     std::fflush(stdout);
     atLineStart = text.back() == '\n';
 }
+
+// Ctrl-C breaks off the working command instead of ending the session; at
+// a prompt of the terminal it is a key that cancels the prompt.
+void onInterrupt(int) { acedRequestUserBreak(); }
 
 }  // namespace
 
@@ -67,7 +75,10 @@ std::string ConsoleHost::modulePath() const
 
 bool ConsoleHost::runCommandLine(const std::string& line)
 {
-    if (ConsoleDialogFrontEnd::isAction(line)) return consoleDialogFrontEnd().performOnModeless(line);
+    if (ConsoleDialogFrontEnd::isAction(line)) {
+        AcEdUndoScope undo(line);
+        return consoleDialogFrontEnd().performOnModeless(line);
+    }
 
     // A blank ends the command name, as the space bar does; the rest of the
     // line answers the command's first prompts.
@@ -88,8 +99,12 @@ bool ConsoleHost::runCommandLine(const std::string& line)
     editor.clearCommandFailed();
     consoleDialogFrontEnd().takeFailure();
     bool ok = true;
+    AcEdUndoScope undo(*command);
     try {
         command->functionAddr()();
+    } catch (const AcEdUserBreak&) {
+        undo.cancel();
+        return false;
     } catch (const std::exception& e) {
         acutPrintf("Command %s failed: %s\n", command->globalName().c_str(), e.what());
         ok = false;
@@ -109,6 +124,12 @@ int ConsoleHost::run()
     if (!setUpInput()) return 3;
     setCommandLineSink(writeTranscript);
     installConsoleMessageBox();
+    struct sigaction interrupt {};
+    interrupt.sa_handler = onInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    interrupt.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &interrupt, nullptr);
+    acedRegisterUndoCommands();
 
     if (!openDrawing()) return 3;
 
