@@ -13,6 +13,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
 #include "host/ed/AcEdCommandStack.h"
+#include "host/ed/AcEdEscapeWatch.h"
 #include "host/ed/AcEdUndoScope.h"
 #include "host/ed/AcRxDynamicLinker.h"
 #include "host/ed/Editor.h"
@@ -100,6 +101,7 @@ bool ConsoleHost::runCommandLine(const std::string& line)
     consoleDialogFrontEnd().takeFailure();
     bool ok = true;
     AcEdUndoScope undo(*command);
+    AcEdEscapeWatch escape(STDIN_FILENO);
     try {
         command->functionAddr()();
     } catch (const AcEdUserBreak&) {

@@ -1,5 +1,8 @@
 #include "host/ed/acedUsrBrk.h"
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <atomic>
 
 namespace {
@@ -8,9 +11,31 @@ namespace {
 std::atomic<bool> breakRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
+int watchedKeys = -1;
+
+// Reads what was typed so far, without waiting; true when Escape was among it.
+bool escapeTyped()
+{
+    bool escape = false;
+    pollfd request{watchedKeys, POLLIN, 0};
+    unsigned char keys[64];
+    while (poll(&request, 1, 0) > 0 && (request.revents & POLLIN)) {
+        ssize_t got = ::read(watchedKeys, keys, sizeof keys);
+        if (got <= 0) break;
+        for (ssize_t i = 0; i < got; ++i) escape = escape || keys[i] == 0x1b;
+    }
+    return escape;
+}
+
 }  // namespace
 
-bool acedUsrBrk() { return breakRequested.exchange(false); }
+bool acedUsrBrk()
+{
+    if (watchedKeys >= 0 && escapeTyped()) breakRequested.store(true);
+    return breakRequested.exchange(false);
+}
+
+void acedWatchKeys(int fd) { watchedKeys = fd; }
 
 void acedRequestUserBreak() noexcept { breakRequested.store(true); }
 

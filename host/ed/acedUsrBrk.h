@@ -12,6 +12,10 @@ bool acedUsrBrk();
 void acedRequestUserBreak() noexcept;
 // Forgets a request made before now (a new command starts).
 void acedClearUserBreak();
+// Makes acedUsrBrk also read the keys typed at the terminal fd (in a mode
+// that passes keys at once, see AcEdEscapeWatch): Escape asks for a break,
+// other keys are dropped. -1 stops.
+void acedWatchKeys(int fd);
 
 // Thrown by the host when a command is broken off; not a std::exception, so
 // handlers of failures let it pass to the command runner.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 
 #include <chrono>
@@ -76,6 +78,77 @@ TEST(UserBreak, CtrlCDuringMusPutsThePlanBackAndTheScriptGoesOn)
     EXPECT_NE(out.find("Command: U", cancel), std::string::npos) << out;
     EXPECT_NE(out.find("Nothing to undo.", cancel), std::string::npos) << out;
     EXPECT_TRUE(readFile(saved) == readFile(untouched)) << "the broken-off mus left changes in the drawing";
+}
+
+// Reads the terminal's output into out until it holds text after from;
+// false when the time runs out or the terminal closes first.
+bool readUntil(int master, std::string& out, const std::string& text, size_t from, int seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (out.find(text, from) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pollfd request{master, POLLIN, 0};
+        if (poll(&request, 1, 100) <= 0) continue;
+        char buffer[4096];
+        ssize_t got = ::read(master, buffer, sizeof buffer);
+        if (got <= 0) return false;
+        out.append(buffer, static_cast<size_t>(got));
+    }
+    return true;
+}
+
+TEST(UserBreak, EscapeOrCtrlCTypedAtTheTerminalBreaksOffTheWorkingCommand)
+{
+    struct Key {
+        const char* what;
+        const char* bytes;
+    };
+    for (const Key& key : {Key{"Escape", "\x1b"}, Key{"Ctrl-C", "\x03"}}) {
+        SCOPED_TRACE(key.what);
+        PlanRun run("spaces.dxf");
+        const std::filesystem::path untouched = run.folder() / "untouched.dxf";
+        ASSERT_EQ(runZelka({"--appdata", run.appdata().string(), "--save-as", untouched.string(), run.drawing().string()})
+                      .exitCode,
+                  0);
+        const std::string program = zelkaProgram().string();
+        const std::vector<std::string> arguments = {program, "--appdata", run.appdata().string(), "--save-as",
+                                                    run.saved().string(), run.drawing().string()};
+        int master = -1;
+        pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // Each of the six space blocks takes 1.5 s: the key lands in the loop.
+            setenv("ZELKA_TEST_PROGRESS_DELAY_MS", "1500", 1);
+            std::vector<char*> argv;
+            for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        // The line editor saves the cursor ("ESC 7") once the terminal is in
+        // its mode; keys typed before that would be flushed.
+        const std::string prompt = "Command: \0337";
+        std::string out;
+        ASSERT_TRUE(readUntil(master, out, prompt, 0, 30)) << ::testing::PrintToString(out);
+        ASSERT_EQ(::write(master, "mus\r", 4), 4);
+        ASSERT_TRUE(readUntil(master, out, "Zelka Update Spaces", 0, 30)) << ::testing::PrintToString(out);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const auto pressed = std::chrono::steady_clock::now();
+        ASSERT_EQ(::write(master, key.bytes, 1), 1);
+        EXPECT_TRUE(readUntil(master, out, "*Cancel*", 0, 30)) << out;
+        // Well before the six blocks' nine seconds were up.
+        EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::seconds(5));
+        const size_t cancel = out.find("*Cancel*");
+        EXPECT_TRUE(readUntil(master, out, prompt, cancel == std::string::npos ? 0 : cancel, 30)) << out;
+        ASSERT_EQ(::write(master, "\x04", 1), 1);  // Ctrl-D on the empty line ends the session
+        int status = 0;
+        std::string rest;
+        readUntil(master, rest, "never printed", 0, 5);
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ::close(master);
+        EXPECT_TRUE(WIFEXITED(status)) << out;
+        EXPECT_TRUE(readFile(run.saved()) == readFile(untouched)) << out;
+    }
 }
 
 }  // namespace
