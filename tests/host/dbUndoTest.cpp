@@ -18,6 +18,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
 #include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbLine.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbOpen.h"
@@ -207,34 +208,38 @@ const std::vector<Edit> kEdits = {
 
 TEST(DbUndo, EachEditUndoesAndRedoesToTheSameBytes)
 {
-    for (const Edit& edit : kEdits) {
-        SCOPED_TRACE(edit.what);
-        AcDbDatabase db(false);
-        ASSERT_EQ(db.readDxfFile(kPlan.c_str()), Acad::eOk) << db.lastError();
-        const std::string before = text(db);
-        const std::string memoryBefore = inMemory(db);
-        db.beginUndoRecord("edit");
-        edit.apply(db);
-        EXPECT_TRUE(db.endUndoRecord());
-        const std::string after = text(db);
-        const std::string memoryAfter = inMemory(db);
-        ASSERT_NE(after, before);
-        ASSERT_EQ(db.undo(1), std::vector<std::string>{"edit"});
-        EXPECT_EQ(text(db), before);
-        EXPECT_EQ(inMemory(db), memoryBefore);
-        ASSERT_EQ(db.redo(), std::vector<std::string>{"edit"});
-        EXPECT_EQ(text(db), after);
-        EXPECT_EQ(inMemory(db), memoryAfter);
-        db.undo(1);
-        EXPECT_EQ(text(db), before);
-        // The drawing goes on working after the undo: the handles the undone
-        // objects took are free again, and the redo list is dropped.
-        db.beginUndoRecord("line");
-        appendLine(db);
-        EXPECT_TRUE(db.endUndoRecord());
-        EXPECT_EQ(db.redoDepth(), 0u);
-        db.undo(1);
-        EXPECT_EQ(text(db), before);
+    // Plans as ezdxf writes them, before and after drawings became UTF-8.
+    const std::filesystem::path later = dxftest::sourceDir() / "tests/data/dxf/ezdxf/ezdxf_plan_R2018_AC1032.dxf";
+    for (const std::filesystem::path& plan : {kPlan, later}) {
+        for (const Edit& edit : kEdits) {
+            SCOPED_TRACE(plan.filename().string() + ": " + edit.what);
+            AcDbDatabase db(false);
+            ASSERT_EQ(db.readDxfFile(plan.c_str()), Acad::eOk) << db.lastError();
+            const std::string before = text(db);
+            const std::string memoryBefore = inMemory(db);
+            db.beginUndoRecord("edit");
+            edit.apply(db);
+            EXPECT_TRUE(db.endUndoRecord());
+            const std::string after = text(db);
+            const std::string memoryAfter = inMemory(db);
+            ASSERT_NE(after, before);
+            ASSERT_EQ(db.undo(1), std::vector<std::string>{"edit"});
+            EXPECT_EQ(text(db), before);
+            EXPECT_EQ(inMemory(db), memoryBefore);
+            ASSERT_EQ(db.redo(), std::vector<std::string>{"edit"});
+            EXPECT_EQ(text(db), after);
+            EXPECT_EQ(inMemory(db), memoryAfter);
+            db.undo(1);
+            EXPECT_EQ(text(db), before);
+            // The drawing goes on working after the undo: the handles the undone
+            // objects took are free again, and the redo list is dropped.
+            db.beginUndoRecord("line");
+            appendLine(db);
+            EXPECT_TRUE(db.endUndoRecord());
+            EXPECT_EQ(db.redoDepth(), 0u);
+            db.undo(1);
+            EXPECT_EQ(text(db), before);
+        }
     }
 }
 
@@ -293,6 +298,43 @@ TEST(DbUndo, CancelPutsBackAtOnceAndClosesWhatWasLeftOpen)
     AcDbObject* again = nullptr;
     ASSERT_EQ(acdbOpenObject(again, db.layerTableId(), AcDb::kForWrite), Acad::eOk);
     again->close();
+}
+
+}  // namespace
+
+namespace {
+
+// Two paper-space layouts with an entity each, the first one active.
+const char* kMakeLayouts = R"(import sys, ezdxf
+doc = ezdxf.new("R2010")
+doc.layouts.get("Layout1").add_line((0, 0), (1, 1))
+doc.layouts.new("Second").add_circle((5, 5), 2)
+doc.modelspace().add_line((0, 0), (9, 9))
+doc.saveas(sys.argv[1])
+)";
+
+TEST(DbUndo, SwitchingThePaperSpaceLayoutComesBack)
+{
+    const std::filesystem::path dir = dxftest::tempDir("undo-layouts");
+    dxftest::writeFile(dir / "make.py", kMakeLayouts);
+    const std::string file = (dir / "layouts.dxf").string();
+    const std::string made =
+        dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "' 2>&1");
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(file.c_str()), Acad::eOk) << made << db.lastError();
+    const std::string before = text(db);
+    const AcDbStub* paperBefore = db.data().paperSpace;
+    db.beginUndoRecord("layout");
+    ASSERT_EQ(acdbLayoutManager()->setCurrentLayout("Second", &db), Acad::eOk);
+    ASSERT_TRUE(db.endUndoRecord());
+    const std::string after = text(db);
+    ASSERT_NE(after, before);
+    ASSERT_NE(db.data().paperSpace, paperBefore);
+    db.undo(1);
+    EXPECT_EQ(text(db), before);
+    EXPECT_EQ(db.data().paperSpace, paperBefore);
+    db.redo();
+    EXPECT_EQ(text(db), after);
 }
 
 }  // namespace
