@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -39,10 +38,6 @@ void writeTranscript(const std::string& text)
     std::fflush(stdout);
     atLineStart = text.back() == '\n';
 }
-
-// Ctrl-C breaks off the working command instead of ending the session; at
-// a prompt of the terminal it is a key that cancels the prompt.
-void onInterrupt(int) { acedRequestUserBreak(); }
 
 }  // namespace
 
@@ -126,11 +121,7 @@ int ConsoleHost::run()
     if (!setUpInput()) return 3;
     setCommandLineSink(writeTranscript);
     installConsoleMessageBox();
-    struct sigaction interrupt {};
-    interrupt.sa_handler = onInterrupt;
-    sigemptyset(&interrupt.sa_mask);
-    interrupt.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &interrupt, nullptr);
+    acedInstallInterruptHandler();
     acedRegisterUndoCommands();
 
     if (!openDrawing()) return 3;

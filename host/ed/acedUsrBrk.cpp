@@ -1,6 +1,7 @@
 #include "host/ed/acedUsrBrk.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -38,5 +39,14 @@ bool acedUsrBrk()
 void acedWatchKeys(int fd) { watchedKeys = fd; }
 
 void acedRequestUserBreak() noexcept { breakRequested.store(true); }
+
+void acedInstallInterruptHandler()
+{
+    struct sigaction interrupt {};
+    interrupt.sa_handler = [](int) { acedRequestUserBreak(); };
+    sigemptyset(&interrupt.sa_mask);
+    interrupt.sa_flags = SA_RESTART;  // reads of the next answer go on
+    sigaction(SIGINT, &interrupt, nullptr);
+}
 
 void acedClearUserBreak() { breakRequested.store(false); }

@@ -10,6 +10,9 @@
 bool acedUsrBrk();
 // Asks for a break. Safe to call from a signal handler.
 void acedRequestUserBreak() noexcept;
+// Makes SIGINT (Ctrl-C) ask for a break instead of ending the process; at a
+// prompt of the terminal Ctrl-C is a key that cancels the prompt instead.
+void acedInstallInterruptHandler();
 // Forgets a request made before now (a new command starts).
 void acedClearUserBreak();
 // Makes acedUsrBrk also read the keys typed at the terminal fd (in a mode
