@@ -15,10 +15,14 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
 #include "host/ed/AcEdCommandStack.h"
+#include "host/ed/AcEdEscapeWatch.h"
+#include "host/ed/AcEdUndoScope.h"
 #include "host/ed/AcRxDynamicLinker.h"
 #include "host/ed/Editor.h"
 #include "host/ed/ScriptInput.h"
 #include "host/ed/TerminalInput.h"
+#include "host/ed/UndoCommands.h"
+#include "host/ed/acedUsrBrk.h"
 #include "host/ed/acedView.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/ConsoleDialogFrontEnd.h"
@@ -56,6 +60,7 @@ bool ConsoleHost::runCommandLine(const std::string& line)
 {
     if (ConsoleDialogFrontEnd::isAction(line)) {
         // A dialog's handler that shows an error fails the action as a command would.
+        AcEdUndoScope undo(line);
         Editor::instance().clearCommandFailed();
         const bool done = consoleDialogFrontEnd().performOnModeless(line);
         return done && !Editor::instance().commandFailed();
@@ -80,8 +85,13 @@ bool ConsoleHost::runCommandLine(const std::string& line)
     editor.clearCommandFailed();
     consoleDialogFrontEnd().takeFailure();
     bool ok = true;
+    AcEdUndoScope undo(*command);
+    AcEdEscapeWatch escape(STDIN_FILENO);
     try {
         command->functionAddr()();
+    } catch (const AcEdUserBreak&) {
+        undo.cancel();
+        return false;
     } catch (const std::exception& e) {
         acutPrintf("Command %s failed: %s\n", command->globalName().c_str(), e.what());
         ok = false;
@@ -102,6 +112,8 @@ int ConsoleHost::run()
     if (!setUpInput()) return 3;
     setCommandLineSink(Transcript::write);
     installConsoleMessageBox();
+    acedInstallInterruptHandler();
+    acedRegisterUndoCommands();
 
     if (!openDrawing()) return 3;
     SessionCommands::registerCommands();

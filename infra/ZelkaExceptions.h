@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/db/AcadErrorStatus.h"
+#include "host/ed/acedUsrBrk.h"
 
 // The source text of every exception the module raises.
 inline constexpr const char* ZELKA_MODULE_TITLE = "ZELKA VKR 64.04.05.00  for BricsCAD";
@@ -241,6 +242,8 @@ decltype(auto) zelkaOperation(const char* filePath, const char* procSig, Body&& 
         throw CEXUnhandled(ZELKA_MODULE_TITLE, filePath, procSig, s.status, s.line, s.drawingName, nullptr);
     } catch (const std::exception& e) {
         throw CEXUnhandled(ZELKA_MODULE_TITLE, filePath, procSig, e);
+    } catch (const AcEdUserBreak&) {
+        throw;  // the user broke the command off: the host undoes it
     } catch (...) {
         throw CEXUnhandled(ZELKA_MODULE_TITLE, filePath, procSig, 0, nullptr);
     }
@@ -264,6 +267,8 @@ bool zelkaCommand(const char* handlerName, Body&& body)
                                              s.drawingName, nullptr);
     } catch (const std::exception& e) {
         top = std::make_unique<CEXUnhandled>(ZELKA_MODULE_TITLE, "blockEdit.cpp", handlerName, e);
+    } catch (const AcEdUserBreak&) {
+        throw;
     } catch (...) {
         top = std::make_unique<CEXUnhandled>(ZELKA_MODULE_TITLE, "blockEdit.cpp", handlerName, 0, nullptr);
     }

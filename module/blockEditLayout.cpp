@@ -22,6 +22,7 @@
 #include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
+#include "module/SpaceProgress.h"
 #include "module/blockEdit.h"
 #include "reports/AcadDrawingState.h"
 #include "reports/Layers.h"
@@ -189,7 +190,9 @@ void zelkaAuxilarator()
         turnOnZelkaLayers(drawing);
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             AcDbObjectId definitionId;
@@ -229,7 +232,9 @@ void zelkaCheckAttributeLayers()
         takeOff.setStateForTakeOff(drawing);
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             CAttributes* attributes = block ? block->getAttributes() : nullptr;
             if (!attributes) continue;

@@ -13,6 +13,7 @@
 #include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandSupport.h"
+#include "module/SpaceProgress.h"
 #include "module/blockEdit.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/Attributes.h"
@@ -76,7 +77,9 @@ void zelkaUpdateSpaces()
         CAcadDrawingLock lock(drawing);
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             // The suffixes stay those of the units the block had when read.
@@ -124,7 +127,9 @@ void zelkaSyncXDataToAttributes()
         CAcadDrawingLock lock(drawing);
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             if (recalculate) {
@@ -157,7 +162,9 @@ void zelkaBlankThirdAttribute()
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
         int altered = 0;
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             CZelkaAttribute* aux = block ? zelkaSpaceAttribute(*block, 2) : nullptr;
             if (!aux) continue;
@@ -201,7 +208,9 @@ void zelkaUpdateText()
         CAcadDrawingLock lock(drawing);
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             if (CAttributes* attributes = block->getAttributes()) {
@@ -224,7 +233,9 @@ void zelkaRefreshTags()
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
         const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(drawing);
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (block) zelkaBlockStep([&] { block->updateAttributes(ucs, nullptr); });
         }
@@ -243,7 +254,9 @@ void zelkaFindReplace()
         CBlocks blocks;
         zelkaGatherSpaceBlocks(drawing, blocks);
         int changes = 0;
+        CSpaceProgress progress("Space blocks", blocks.size());
         for (int i = 0; i < blocks.size(); ++i) {
+            progress.step(i);
             CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
             if (!block) continue;
             const std::string oldName = block->getName();

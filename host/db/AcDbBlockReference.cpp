@@ -238,8 +238,10 @@ Acad::ErrorStatus AcDbBlockReference::erase(bool erasing)
     if (es != Acad::eOk)
         return es;
     if (stub_ref())
-        for (AcDbStub* s : *stub_ref())
+        for (AcDbStub* s : *stub_ref()) {
+            database()->noteWrite(s);
             s->erased = erasing;
+        }
     return Acad::eOk;
 }
 

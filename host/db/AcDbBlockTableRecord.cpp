@@ -106,15 +106,41 @@ Acad::ErrorStatus AcDbBlockTableRecord::erase(bool erasing)
     Acad::ErrorStatus es = AcDbSymbolTableRecord::erase(erasing);
     if (es != Acad::eOk)
         return es;
-    for (AcDbStub* s : entities) {
+    AcDbDatabase* db = database();
+    auto mark = [&](AcDbStub* s) {
+        db->noteWrite(s);
         s->erased = erasing;
+    };
+    for (AcDbStub* s : entities) {
+        mark(s);
         if (s->subs)
             for (AcDbStub* sub : *s->subs)
-                sub->erased = erasing;
+                mark(sub);
     }
     if (blockBegin)
-        blockBegin->erased = erasing;
+        mark(blockBegin);
     if (blockEnd)
-        blockEnd->erased = erasing;
+        mark(blockEnd);
     return Acad::eOk;
+}
+
+namespace {
+
+struct BlockLinks {
+    std::vector<AcDbStub*> entities;
+    AcDbStub* blockBegin = nullptr;
+    AcDbStub* blockEnd = nullptr;
+};
+
+}  // namespace
+
+std::any AcDbBlockTableRecord::undoLinks() const { return BlockLinks{entities, blockBegin, blockEnd}; }
+
+void AcDbBlockTableRecord::setUndoLinks(const std::any& any)
+{
+    if (const auto* links = std::any_cast<BlockLinks>(&any)) {
+        entities = links->entities;
+        blockBegin = links->blockBegin;
+        blockEnd = links->blockEnd;
+    }
 }

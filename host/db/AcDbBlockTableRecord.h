@@ -46,6 +46,10 @@ public:
     // True for model space and the active paper space, whose entities are kept in the ENTITIES section.
     bool isEntitiesSectionSpace() const;
 
+    // The entity list and the BLOCK and ENDBLK entities, which the record's tags do not hold.
+    std::any undoLinks() const override;
+    void setUndoLinks(const std::any& links) override;
+
     // Database internals: the BLOCK and ENDBLK entities and the entity list.
     AcDbStub* blockBegin = nullptr;
     AcDbStub* blockEnd = nullptr;

@@ -19,6 +19,7 @@
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbTextStyleTable.h"
+#include "host/db/AcDbUndoRecord.h"
 #include "host/db/SafeFileReplace.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 #include "host/dxf/DxfFileReader.h"
@@ -172,6 +173,8 @@ AcDbStub* AcDbDatabase::newStub(uint64_t handle)
     AcDbStub& s = d_->stubs.emplace_back();
     s.database = this;
     s.handle = handle;
+    if (d_->undo)
+        d_->undo->noteNew(&s);
     if (handle != 0) {
         d_->byHandle.emplace(handle, &s);
         if (handle >= d_->header.handseed)
@@ -208,6 +211,7 @@ Acad::ErrorStatus AcDbDatabase::openObject(AcDbObject*& obj, AcDbObjectId id, Ac
         Acad::ErrorStatus es = o->checkWriteOpen();
         if (es != Acad::eOk)
             return es;
+        noteWrite(stub);
         o->writer_ = true;
     } else {
         if (o->writer_)
@@ -224,6 +228,9 @@ Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, b
         return Acad::eInvalidInput;
     if (object->stub_)
         return Acad::eAlreadyInDb;
+    // The owner takes the new object in, and the object lists may grow.
+    noteWrite(owner.stub());
+    noteListsChange();
     AcDbStub* s = newStub(d_->header.handseed);
     s->object = object;
     s->isEntity = isEntity;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDb.h"
 #include "host/db/AcDbObjectId.h"
@@ -130,6 +131,29 @@ public:
     const char* dwgCodepage() const;
     // The next handle a new object takes.
     AcDbHandle handseed() const;
+
+    // Undo. While a record is open, the database keeps what changes (see
+    // AcDbUndoRecord); the host opens one around every command.
+    // Starts recording under a name; a record still open is ended first.
+    void beginUndoRecord(const std::string& name);
+    // Ends recording. A record of a change is kept for undo and empties the
+    // redo list; returns true then. False when nothing changed or none was open.
+    bool endUndoRecord();
+    // Ends recording and puts back everything the record holds (a command
+    // broken off); nothing is kept for redo. Every object is closed first.
+    void cancelUndoRecord();
+    // Undoes up to count kept records, newest first, keeping them for redo;
+    // returns their names in the order undone.
+    std::vector<std::string> undo(int count);
+    // Redoes what the last undo took back (the undo before it when called
+    // again); returns the names of the records redone, in order.
+    std::vector<std::string> redo();
+    size_t undoDepth() const;
+    size_t redoDepth() const;
+    // While a record is open: the object of the stub is about to change
+    // (or be erased); the database's entity, object or block lists are about to change.
+    void noteWrite(AcDbStub* stub);
+    void noteListsChange();
 
     // Database internals, for the object classes and the DXF reader and writer.
     AcDbDatabaseData& data() { return *d_; }

@@ -22,6 +22,8 @@ struct AcDbFileSection {
 
 // A block definition in BLOCKS order: its block table record, or for a BLOCK
 // that has no record (a damaged file) the tags as read.
+class AcDbUndoRecord;
+
 struct AcDbBlockEntry {
     AcDbStub* record = nullptr;
     std::vector<DxfTag> orphanTags;
@@ -86,6 +88,15 @@ struct AcDbDatabaseData {
     AcDbStub* namedObjects = nullptr;
     AcDbStub* modelSpace = nullptr;
     AcDbStub* paperSpace = nullptr;
+
+    // Undo: the record of the command running now (null when none records),
+    // the records that can be undone (oldest first) and redone (the last
+    // undone last), and the tags of object states the records put back.
+    std::unique_ptr<AcDbUndoRecord> undo;
+    std::vector<std::unique_ptr<AcDbUndoRecord>> undoRecords;
+    std::vector<std::unique_ptr<AcDbUndoRecord>> redoRecords;
+    std::vector<size_t> redoGroups;     // how many records each undo took back, in order
+    std::deque<std::vector<DxfTag>> keptTags;
 
     AcDbDatabaseData() = default;
     AcDbDatabaseData(const AcDbDatabaseData&) = delete;

@@ -67,6 +67,14 @@ Acad::ErrorStatus AcDbLayoutManager::activatePaperSpace(AcDbDatabase& db, AcDbBl
     const std::string newName = record.name();
     const std::string activeName = old ? old->name() : std::string(kActivePaperSpace);
     const std::string parked = activeName + "|" + newName;  // a passing name no layout block has
+    // Both blocks and their entities change without being opened for write.
+    db.noteListsChange();
+    for (AcDbBlockTableRecord* r : {old, &record})
+        if (r) {
+            db.noteWrite(r->objectId().stub());
+            for (AcDbStub* s : r->entities)
+                db.noteWrite(s);
+        }
     if (old && table->rename(oldStub, activeName, parked) != Acad::eOk)
         return Acad::eDuplicateRecordName;
     if (table->rename(newStub, newName, activeName) != Acad::eOk)

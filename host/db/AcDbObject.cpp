@@ -119,6 +119,7 @@ Acad::ErrorStatus AcDbObject::upgradeOpen()
     Acad::ErrorStatus es = checkWriteOpen();
     if (es != Acad::eOk)
         return es;
+    stub_->database->noteWrite(stub_);
     readers_ = 0;
     writer_ = true;
     return Acad::eOk;

@@ -1,4 +1,5 @@
 #pragma once
+#include <any>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,15 @@ public:
     // Creates an empty extension dictionary; eAlreadyInDb when there is one,
     // eNotInDatabase when the object is not in a database.
     Acad::ErrorStatus createExtensionDictionary();
+
+    // Undo support (database internals): what the object keeps besides its
+    // DXF tags (a table's records, a block's entities), empty for most
+    // objects; setUndoLinks puts it back after the object was built again
+    // from its tags.
+    virtual std::any undoLinks() const { return {}; }
+    virtual void setUndoLinks(const std::any&) {}
+    // Ends every open of the object (a command broken off left it open).
+    void closeAll() { readers_ = 0; writer_ = false; }
 
 protected:
     // Lets an entity refuse a write open (locked layer).

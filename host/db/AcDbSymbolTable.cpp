@@ -157,6 +157,8 @@ Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& o
         return Acad::eDuplicateRecordName;
     if (!NameEqual()(oldName, newName) && heldByOrphanBlock(newName))
         return Acad::eDuplicateRecordName;
+    if (AcDbDatabase* db = database())
+        db->noteWrite(objectId().stub());
     auto old = byName_.find(std::string_view(oldName));
     if (old != byName_.end() && old->second == record)
         byName_.erase(old);
@@ -213,4 +215,35 @@ std::vector<AcDbObjectId> AcDbSymbolTable::recordIds() const
         if (!s->erased)
             ids.emplace_back(s);
     return ids;
+}
+
+namespace {
+
+struct SymbolTableLinks {
+    std::vector<AcDbStub*> records;
+    std::vector<std::pair<std::string, AcDbStub*>> byName;
+    std::vector<std::pair<std::string, AcDbStub*>> renamedFrom;
+};
+
+}  // namespace
+
+std::any AcDbSymbolTable::undoLinks() const
+{
+    SymbolTableLinks links;
+    links.records = records_;
+    links.byName.assign(byName_.begin(), byName_.end());
+    links.renamedFrom.assign(renamedFrom_.begin(), renamedFrom_.end());
+    return links;
+}
+
+void AcDbSymbolTable::setUndoLinks(const std::any& any)
+{
+    const auto* links = std::any_cast<SymbolTableLinks>(&any);
+    if (!links)
+        return;
+    records_ = links->records;
+    byName_.clear();
+    byName_.insert(links->byName.begin(), links->byName.end());
+    renamedFrom_.clear();
+    renamedFrom_.insert(links->renamedFrom.begin(), links->renamedFrom.end());
 }

@@ -58,6 +58,10 @@ public:
     // Registers a record read from a file.
     void adoptRecord(AcDbStub* record, const std::string& name);
 
+    // The records and names, which the table's tags do not hold.
+    std::any undoLinks() const override;
+    void setUndoLinks(const std::any& links) override;
+
 protected:
     // The record kind this table accepts.
     virtual bool accepts(const AcDbSymbolTableRecord* record) const;

@@ -10,6 +10,8 @@ using AcRxFunctionPtr = void (*)();
 // session command in the application's.
 constexpr int32_t ACRX_CMD_MODAL = 0x00000000;
 constexpr int32_t ACRX_CMD_TRANSPARENT = 0x00000001;
+// The command gets no undo record of its own (UNDO, U and REDO).
+constexpr int32_t ACRX_CMD_NOUNDOMARKER = 0x00002000;
 constexpr int32_t ACRX_CMD_SESSION = 0x00200000;
 
 class AcEdCommand {

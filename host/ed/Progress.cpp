@@ -3,7 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
+
+#include "host/ed/acedUsrBrk.h"
 
 namespace {
 
@@ -72,6 +77,16 @@ int acedSetStatusBarProgressMeterPos(int pos)
 {
     Meter& m = meter();
     if (!m.active) return -1;
+    // Tests slow a loop down so that a break reliably comes in its middle.
+    static const int delayMs = [] {
+        const char* text = std::getenv("ZELKA_TEST_PROGRESS_DELAY_MS");
+        return text ? std::atoi(text) : 0;
+    }();
+    if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    if (acedUsrBrk()) {
+        acedRestoreStatusBar();
+        throw AcEdUserBreak();
+    }
     int span = m.maxPos - m.minPos;
     int clamped = std::clamp(pos, m.minPos, m.maxPos);
     int percent = span == 0 ? 100 : static_cast<int>((static_cast<long long>(clamped - m.minPos) * 100) / span);

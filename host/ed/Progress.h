@@ -6,7 +6,9 @@
 // Starts a meter with a label and a range; returns 0.
 int acedSetStatusBarProgressMeter(const char* label, int minPos, int maxPos);
 // Moves the meter to a position within its range (clamped); returns 0, or -1
-// when no meter was started.
+// when no meter was started. When the user asked for a break (acedUsrBrk),
+// ends the meter and throws AcEdUserBreak: every loop that shows progress can
+// be broken off. ZELKA_TEST_PROGRESS_DELAY_MS=N (tests only) waits N ms first.
 int acedSetStatusBarProgressMeterPos(int pos);
 // Ends the meter and clears its line.
 void acedRestoreStatusBar();
