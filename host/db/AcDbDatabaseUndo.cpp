@@ -46,8 +46,11 @@ std::vector<std::string> AcDbDatabase::undo(int count)
         names.push_back(record->name());
         d_->redoRecords.push_back(std::move(record));
     }
-    if (!names.empty())
+    if (!names.empty()) {
         d_->redoGroups.push_back(names.size());
+        // The drawing now differs from what was last saved or loaded.
+        noteChange();
+    }
     return names;
 }
 
@@ -67,6 +70,8 @@ std::vector<std::string> AcDbDatabase::redo()
         names.push_back(record->name());
         d_->undoRecords.push_back(std::move(record));
     }
+    if (!names.empty())
+        noteChange();
     return names;
 }
 

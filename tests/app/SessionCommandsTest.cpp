@@ -103,6 +103,7 @@ TEST(SessionCommands, QuitAsksAboutUnsavedChanges)
     const Case cases[] = {
         {"no changes: no question", "mlb\n\n\nQUIT\nmd1\n", 0, false, false, false},
         {"changes saved first: no question", "mbta\nQSAVE\nEXIT\nmd1\n", 0, false, true, false},
+        {"undone after the save: asked again", "mbta\nQSAVE\nU\nQUIT\nNo\nmd1\n", 0, true, true, false},
         {"Yes saves and ends", "mbta\nQUIT\nYes\nmd1\n", 0, true, true, false},
         {"No discards and ends", "mbta\nquit\nn\nmd1\n", 0, true, false, false},
         {"Enter takes Yes", "mbta\nEXIT\n\nmd1\n", 0, true, true, false},
