@@ -184,6 +184,8 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
     return Acad::eOk;
 }
 
+const std::vector<std::string>& AcDbDatabase::readNotices() const { return d_->notices; }
+
 const char* AcDbDatabase::filename() const { return d_->fileName.c_str(); }
 
 AcDbStub* AcDbDatabase::newStub(uint64_t handle)

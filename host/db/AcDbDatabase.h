@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDb.h"
 #include "host/db/AcDbObjectId.h"
@@ -42,6 +43,9 @@ public:
     const std::string& lastError() const { return lastError_; }
     // File line of the last failed read; 0 when not about a line.
     size_t lastErrorLine() const { return lastErrorLine_; }
+    // What the last successful read repaired or upgraded ("INSERT 2A had no
+    // SEQEND; one was added"), one sentence each; a host shows them once.
+    const std::vector<std::string>& readNotices() const;
 
     // Writes the drawing to path atomically (temporary file in the same
     // folder, flushed, renamed) and keeps a file already there as path.bak.
