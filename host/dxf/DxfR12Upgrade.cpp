@@ -195,8 +195,13 @@ std::string DxfR12Upgrade::decoded(const DxfTag& t) const
         cp = std::make_unique<DxfCodepage>(false, codepage_);
         page = codepage_;
     }
-    if (dxfValueKind(t.code) == DxfValueKind::String || (t.code >= 1000 && t.code <= 1003))
-        return cp->decode(t.value());
+    if (dxfValueKind(t.code) == DxfValueKind::String || (t.code >= 1000 && t.code <= 1003)) {
+        // An escape of a line break ("\U+000A") stays an escape: decoded, it
+        // would split the tag.
+        std::string text = cp->decode(t.value());
+        if (text.find_first_of("\r\n") == std::string::npos)
+            return text;
+    }
     return std::string(t.value());
 }
 

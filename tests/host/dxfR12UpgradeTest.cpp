@@ -103,3 +103,16 @@ TEST(DxfFileKinds, RefusalsNameWhatTheFileIs)
         EXPECT_EQ(db.lastError().find("DWG") != std::string::npos, std::string(c.name) == "DWG");
     }
 }
+
+TEST(DxfR12Upgrade, AnEscapedLineBreakStaysOneTag)
+{
+    // Decoded, "\U+000A" would split the text's tag in two.
+    const std::string text = "  0\nSECTION\n  2\nENTITIES\n  0\nTEXT\n  8\n0\n 10\n1.0\n 20\n2.0\n 40\n0.5\n  1\n"
+                             "A\\U+000AB\n  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n1.0\n 21\n1.0\n  0\nENDSEC\n  0\nEOF\n";
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(text, "old.dxf"), Acad::eOk) << db.lastError();
+    std::string out;
+    db.writeDxfText(out);
+    EXPECT_NE(out.find("\n  1\nA\\U+000AB\n"), std::string::npos);
+    EXPECT_NE(out.find("\nLINE\n"), std::string::npos);
+}
