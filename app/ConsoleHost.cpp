@@ -158,9 +158,6 @@ bool ConsoleHost::openDrawing()
                                                         : documents->appContextOpenDocument(options_.drawing.c_str());
     if (status != Acad::eOk) {
         std::fprintf(stderr, "zelka: cannot open the drawing: %s\n", documents->lastOpenError().c_str());
-        if (status == Acad::eDwgNotSupported) {
-            std::fprintf(stderr, "zelka: DWG files cannot be read; save the drawing as DXF and open that\n");
-        }
         return false;
     }
     for (const std::string& note : documents->lastOpenNotes()) std::fprintf(stderr, "zelka: %s\n", note.c_str());
@@ -170,6 +167,10 @@ bool ConsoleHost::openDrawing()
                      "(--save-as FILE, or SAVEAS)\n",
                      document->fileName().c_str(), document->readOnlyHolder().c_str());
     }
+    // What reading repaired or upgraded, said once.
+    if (AcApDocument* document = documents->curDocument(); document && document->database())
+        for (const std::string& notice : document->database()->readNotices())
+            acutPrintf("%s\n", notice.c_str());
     acedZoomExtents();
     return true;
 }

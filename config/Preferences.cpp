@@ -97,8 +97,11 @@ bool CPreferences::loadPreferences()
                         precision_ = util.CStringToInt(value);
                     } else if (name == kTextSize || name == kTextScale) {
                         double number = util.CStringToDouble(value);
-                        if (number <= 0.0) {
-                            note(lineNumber, name + " " + value + " is 0 or less, 0.1 used");
+                        // The file keeps two decimals: a size that would be
+                        // saved as 0.00 (or is not a number) is no size either.
+                        if (!(number >= 0.005)) {
+                            note(lineNumber, name + " " + value +
+                                                 (number <= 0.0 ? " is 0 or less" : " is below 0.005") + ", 0.1 used");
                             number = 0.1;
                         }
                         (name == kTextSize ? textSize_ : textScale_) = number;

@@ -1,21 +1,75 @@
 #!/bin/sh
-# Builds the DXF reader fuzz target with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer, straight from the host sources (no CMake).
-# The sources are copied first, so editing them during the build cannot mix
-# two versions in one binary.
-# Usage: fuzz/build.sh [output]   (default: build-fuzz/dxf_reader_fuzz)
+# Builds the fuzz targets with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, straight from the sources (no CMake):
+#   dxf_reader_fuzz    the DXF reader (R12 upgrade included), writer and read-back
+#   report_xml_fuzz    the graphic report document reader (reports/)
+#   prefs_cfg_fuzz     the prefs.cfg reader (config/)
+#   docmon_xml_fuzz    the docmon.xml reader (config/)
+#   script_input_fuzz  script and --command input (host/ed/ScriptInput)
+# The sources are copied first (to FOLDER/src, times kept), so editing them
+# during the build cannot mix two versions in one binary. Objects are kept in
+# FOLDER/obj and compiled again only when their source or a header they
+# include is newer.
+# Usage: fuzz/build.sh [FOLDER [TARGET...]]   (default: build-fuzz, every target)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build-fuzz/dxf_reader_fuzz}
-mkdir -p "$(dirname "$out")"
-snap=$(mktemp -d)
-trap 'rm -rf "$snap"' EXIT
-mkdir -p "$snap/host" "$snap/fuzz"
-cp -r "$root/host/db" "$root/host/dxf" "$root/host/ge" "$snap/host/"
-cp "$root/fuzz/dxf_reader_fuzz.cpp" "$snap/fuzz/"
-clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$snap" -I"$snap/host" \
-    "$snap/fuzz/dxf_reader_fuzz.cpp" \
-    $(find "$snap/host" -name '*.cpp') \
-    -o "$out"
-echo "$out"
+out=${1:-$root/build-fuzz}
+[ $# -gt 0 ] && shift
+targets=${*:-dxf_reader_fuzz report_xml_fuzz prefs_cfg_fuzz docmon_xml_fuzz script_input_fuzz}
+jobs=${FUZZ_BUILD_JOBS:-2}
+mkdir -p "$out/obj"
+out=$(cd "$out" && pwd)
+snap=$out/src
+rm -rf "$snap"
+mkdir -p "$snap"
+module_dirs="module spaces editing reports database config infra"
+for d in host fuzz $module_dirs; do
+    [ -d "$root/$d" ] && cp -rp "$root/$d" "$snap/"
+done
+flags="-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$snap -I$snap/host -DZELKA_RESOURCE_DIR=\"$root/resources\""
+export flags snap out
+
+# Compiles the sources under the given folders of the snapshot into objects.
+compile() {
+    for d in "$@"; do
+        [ -d "$snap/$d" ] && find "$snap/$d" -name '*.cpp'
+    done | xargs -r -P "$jobs" -I{} sh -c '
+        src={}; rel=${src#$snap/}; obj=$out/obj/${rel%.cpp}.o
+        if [ -f "$obj" ] && [ -f "$obj.d" ]; then
+            stale=no
+            for dep in $(sed -e "s/^[^:]*://" -e "s/\\\\$//" "$obj.d"); do
+                [ "$dep" -nt "$obj" ] && stale=yes && break
+            done
+            [ $stale = no ] && exit 0
+        fi
+        mkdir -p "$(dirname "$obj")"
+        clang++ $flags -fsanitize=fuzzer-no-link -MMD -MF "$obj.d" -c "$src" -o "$obj"'
+}
+
+# The objects of the given folders as one archive.
+archive() {
+    name=$1; shift
+    rm -f "$out/$name.a"
+    for d in "$@"; do
+        [ -d "$out/obj/$d" ] && find "$out/obj/$d" -name '*.o'
+    done | xargs ar rcs "$out/$name.a"
+}
+
+compile host
+archive libhost host
+need_module=no
+for t in $targets; do
+    case $t in dxf_reader_fuzz | script_input_fuzz) ;; *) need_module=yes ;; esac
+done
+if [ $need_module = yes ]; then
+    compile $module_dirs
+    archive libmodule $module_dirs
+fi
+for t in $targets; do
+    case $t in
+    dxf_reader_fuzz | script_input_fuzz) libs="$out/libhost.a" ;;
+    *) libs="$out/libmodule.a $out/libhost.a -lpugixml" ;;
+    esac
+    clang++ $flags -fsanitize=fuzzer "$snap/fuzz/$t.cpp" $libs -ldl -o "$out/$t"
+    echo "$out/$t"
+done

@@ -160,6 +160,8 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
     return Acad::eOk;
 }
 
+const std::vector<std::string>& AcDbDatabase::readNotices() const { return d_->notices; }
+
 const char* AcDbDatabase::filename() const { return d_->fileName.c_str(); }
 
 uint64_t AcDbDatabase::changeCount() const { return d_->changes; }

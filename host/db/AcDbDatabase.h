@@ -43,6 +43,9 @@ public:
     const std::string& lastError() const { return lastError_; }
     // File line of the last failed read; 0 when not about a line.
     size_t lastErrorLine() const { return lastErrorLine_; }
+    // What the last successful read repaired or upgraded ("INSERT 2A had no
+    // SEQEND; one was added"), one sentence each; a host shows them once.
+    const std::vector<std::string>& readNotices() const;
 
     // Writes the drawing to path atomically and keeps a file already there
     // as path.bak (see SafeFileReplace: links followed, mode, owner and group

@@ -76,6 +76,8 @@ struct AcDbDatabaseData {
     std::vector<std::string> orphanBlockNames;
     std::vector<AcDbStub*> entities;    // ENTITIES in file order
     std::vector<AcDbStub*> objects;     // OBJECTS in file order
+    // What reading repaired or changed, one sentence each, for the user.
+    std::vector<std::string> notices;
 
     AcDbHeaderValues header;            // current values
     AcDbHeaderValues headerRead;        // values as read, to see what changed

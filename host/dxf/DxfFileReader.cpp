@@ -2,13 +2,19 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/dxf/DxfCodepage.h"
 #include "host/dxf/DxfNumberCheck.h"
 #include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfR12Upgrade.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
 
@@ -68,7 +74,7 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
             }
             break;
         }
-    AcDbStub* s = db_.newStub(handle);
+    AcDbStub* s = orphanHandles_.count(handle) ? nullptr : db_.newStub(handle);
     if (!s) {
         result = DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
                                                  "handle " + DxfValue::fromHandle(handle) + " of " + std::string(type) +
@@ -86,6 +92,8 @@ DxfReadResult DxfFileReader::read()
     DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags);
     if (!r.ok())
         return r;
+    if (std::string version; DxfR12Upgrade::isR12(d_.tags, version))
+        return readUpgraded(version);
     DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
     d_.byHandle.reserve(d_.tags.size() / 16);
     d_.crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
@@ -139,7 +147,60 @@ DxfReadResult DxfFileReader::read()
     if (!d_.blockTable || !d_.modelSpace)
         return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                "the drawing has no block table with *Model_Space");
-    return numbers.finish(db_, fileName_);
+    r = numbers.finish(db_, fileName_);
+    if (r.ok())
+        addMissingSeqends();
+    return r;
+}
+
+DxfReadResult DxfFileReader::readUpgraded(const std::string& version)
+{
+    // The R12 drawing becomes the text of a current one, which is then read
+    // as any other; its faults are reported at the lines of the file.
+    const bool crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
+    std::vector<uint32_t> sourceLines;
+    std::string text = DxfR12Upgrade(d_.tags, d_.text).upgrade(crlf, sourceLines);
+    d_.tags.clear();
+    d_.buffer = std::move(text);
+    d_.text = d_.buffer;
+    DxfReadResult r = read();
+    const std::string base = std::filesystem::path(fileName_).filename().string();
+    if (!r.ok()) {
+        size_t tag = r.line > 0 ? (r.line - 1) / 2 : 0;
+        tag = std::min(tag, sourceLines.empty() ? 0 : sourceLines.size() - 1);
+        while (tag > 0 && sourceLines[tag] == 0)
+            --tag;
+        const size_t line = sourceLines.empty() ? 0 : sourceLines[tag] + (r.line > 0 && r.line % 2 == 0 ? 1 : 0);
+        const std::string prefix = fileName_ + ": line " + std::to_string(r.line) + ": ";
+        std::string what = r.message.rfind(prefix, 0) == 0 ? r.message.substr(prefix.size()) : r.message;
+        r = DxfTagReader(fileName_).failure(r.status, line, what + " (in the R12 drawing being upgraded)");
+        return r;
+    }
+    const std::string release = version.empty() ? "an R12-style drawing without a version"
+                                                 : version == "AC1009" ? "an R12 (AC1009) drawing"
+                                                                       : "an R12 or older (" + version + ") drawing";
+    d_.notices.insert(d_.notices.begin(), base + " is " + release + "; it will be saved as AutoCAD 2013 DXF");
+    return r;
+}
+
+void DxfFileReader::addMissingSeqends()
+{
+    // An INSERT's attributes or a POLYLINE's vertices end with a SEQEND that
+    // the entity owns; other programs refuse the sequence without it. The
+    // one made here takes the next free handle and the entity's layer.
+    for (AcDbStub* parent : unterminated_) {
+        auto* owner = static_cast<AcDbEntity*>(db_.objectOf(parent));
+        auto* seqend = new AcDbEntity();
+        db_.attach(seqend, AcDbObjectId(parent), true);
+        AcDbStub* stub = seqend->objectId().stub();
+        stub->kind = static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+        stub->inBlocksSection = parent->inBlocksSection;
+        seqend->setLayer(owner->layer());
+        seqend->close();
+        parent->subs->push_back(stub);
+        d_.notices.push_back(std::string(parent->tags[0].value()) + " " + DxfValue::fromHandle(parent->handle) +
+                             " had no SEQEND; one was added");
+    }
 }
 
 DxfReadResult DxfFileReader::readHeader(size_t& i)
@@ -203,11 +264,16 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
     const std::string& ver = h.acadver;
     if (ver.empty())
         return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
-                                               "expected the variable $ACADVER in the HEADER section (an R12 or older file?)");
+                                               "expected the variable $ACADVER in the HEADER section");
     if (ver < "AC1015" || ver > "AC1032" || ver.size() != 6) {
+        // R12 and older are upgraded before this; R13 and R14 DXF are not.
+        const std::string what = ver == "AC1012" ? "an R13 (AC1012) DXF file"
+                                 : ver == "AC1014" ? "an R14 (AC1014) DXF file"
+                                 : ver > "AC1032" && ver.size() == 6 ? "a DXF file newer than R2018 (" + ver + ")"
+                                                                      : "a DXF file of unknown version '" + ver + "'";
         return DxfTagReader(fileName_).failure(Acad::eDwgNotSupported, versionLine,
-                                               "drawing version '" + ver +
-                                                   "' cannot be read; expected an R2000 to R2018 DXF (AC1015 to AC1032) - open it in a CAD program and save it as a newer DXF");
+                                               "this is " + what +
+                                                   ", which cannot be read; R12 and R2000 to R2018 DXF can - open it in a CAD program and save it as R2000 or later DXF");
     }
     DxfCodepage cp(ver >= "AC1021", h.codepage);
     h.clayer = cp.decode(h.clayer);
@@ -304,6 +370,8 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
             i = end;
             continue;
         }
+        if (parent)
+            unterminated_.push_back(parent);
         parent = nullptr;
         AcDbStub* owner = blockRecord;
         if (!inBlock) {
@@ -336,6 +404,8 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
         }
         i = end;
     }
+    if (parent)
+        unterminated_.push_back(parent);
     blockEnd = i;
     return r;
 }
@@ -373,6 +443,9 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
             size_t e = objectEnd(k);
             for (; k < e; ++k)
                 orphan.orphanTags.push_back(d_.tags[k]);
+            r = checkOrphan(i, e);
+            if (!r.ok())
+                return r;
             d_.blocks.push_back(std::move(orphan));
             d_.orphanBlockNames.push_back(name);
             i = e;
@@ -403,6 +476,37 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         i = end;
     }
     return r;
+}
+
+DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
+{
+    // A block without a record is written back as read, so what reading
+    // checks in other blocks is checked here: its handles are its own (no
+    // object read before or after, or made later, may take one) and its
+    // numbers well formed.
+    for (size_t i = begin; i < end;) {
+        const size_t next = objectEnd(i);
+        const std::string type(d_.tags[i].value());
+        for (size_t k = i + 1; k < next && k < i + 4; ++k) {
+            if (d_.tags[k].code != 5)
+                continue;
+            uint64_t handle = 0;
+            if (!DxfValue::toHandle(d_.tags[k].value(), handle))
+                return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(k) + 1,
+                                                       "expected a hexadecimal handle, found '" +
+                                                           std::string(d_.tags[k].value().substr(0, 40)) + "'");
+            if (handle != 0 && (d_.byHandle.count(handle) || !orphanHandles_.insert(handle).second))
+                return DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
+                                                       "handle " + DxfValue::fromHandle(handle) + " of " + type +
+                                                           " is already used by another object");
+            if (handle >= d_.header.handseed)
+                d_.header.handseed = handle + 1;
+            break;
+        }
+        DxfNumberCheck::checkRaw(&d_.tags[i], next - i, acdbKindOfDxfName(type, "BLOCKS"));
+        i = next;
+    }
+    return {};
 }
 
 DxfReadResult DxfFileReader::readObjects(size_t& i)

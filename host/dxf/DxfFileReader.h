@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "host/dxf/DxfReadResult.h"
 #include "host/dxf/DxfTag.h"
@@ -21,11 +23,15 @@ public:
     DxfReadResult read();
 
 private:
+    // Reads an R12 drawing upgraded in memory (DxfR12Upgrade); version is its $ACADVER.
+    DxfReadResult readUpgraded(const std::string& version);
     DxfReadResult readHeader(size_t& i);
     DxfReadResult readTables(size_t& i);
     DxfReadResult readBlocks(size_t& i);
     DxfReadResult readEntities(size_t& i, AcDbStub* blockRecord, bool inBlock, size_t& end);
     DxfReadResult readObjects(size_t& i);
+    // Checks the objects of a block kept without a record, [begin, end).
+    DxfReadResult checkOrphan(size_t begin, size_t end);
     // The index after the tags of the object starting at i (the next 0 tag).
     size_t objectEnd(size_t i) const;
     // Makes the stub of the object at [i, end); null and a failure for a reused handle.
@@ -34,8 +40,13 @@ private:
     size_t lineOfTag(size_t tagIndex) const;
     // The owner (330 outside application groups) and the paper-space flag of an entity.
     void scanEntity(size_t i, size_t end, uint64_t& owner, bool& paperSpace) const;
+    // Ends each INSERT or POLYLINE sequence read without its SEQEND with a
+    // new one, and tells the user so through the drawing's notices.
+    void addMissingSeqends();
 
     AcDbDatabase& db_;
     AcDbDatabaseData& d_;
     std::string fileName_;
+    std::vector<AcDbStub*> unterminated_;  // sequences read without their SEQEND
+    std::unordered_set<uint64_t> orphanHandles_;  // handles of blocks kept without a record
 };

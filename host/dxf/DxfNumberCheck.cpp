@@ -105,7 +105,69 @@ bool numbersWellFormed(const AcDbStub& s)
     return true;
 }
 
+// Kinds the database models field by field: every whole number of their data
+// part is one a CAD program reads (a vertex count, a flag, a colour, a
+// follow flag), even where the database itself derives the value again, so
+// a malformed one is refused rather than kept as text that other readers
+// cannot load. Objects kept raw (unknown types, extended records, table
+// records and tables it does not model) are left as read.
+bool integersModelled(AcDbObjectKind kind)
+{
+    switch (kind) {
+    case AcDbObjectKind::Other:
+    case AcDbObjectKind::OtherEntity:
+    case AcDbObjectKind::OtherTableRecord:
+    case AcDbObjectKind::Table:
+    case AcDbObjectKind::TableStyle:
+    case AcDbObjectKind::Xrecord:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Reports the first malformed whole number of a modelled object's data part
+// (and, with reals, the first malformed real or handle too).
+void checkNumbers(const DxfTag* tags, size_t n, AcDbObjectKind kind, bool reals)
+{
+    if (!integersModelled(kind))
+        return;
+    for (size_t i = 1; i < n; ++i) {
+        const DxfTag& t = tags[i];
+        if (t.code == 101 || t.code == 1001)
+            break;
+        switch (dxfValueKind(t.code)) {
+        case DxfValueKind::Int16:
+        case DxfValueKind::Int32:
+        case DxfValueKind::Int64:
+        case DxfValueKind::Bool:
+            DxfValue::fieldInt(t);
+            break;
+        case DxfValueKind::Double:
+            if (reals)
+                DxfValue::fieldReal(t);
+            break;
+        case DxfValueKind::Handle:
+            if (reals)
+                DxfValue::fieldHandle(t);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 }  // namespace
+
+void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
+{
+    checkNumbers(tags, n, kind, true);
+    for (size_t i = 0; i < n; ++i)
+        if (tags[i].code >= 1010 && tags[i].code <= 1059)
+            DxfValue::fieldReal(tags[i]);
+        else if (tags[i].code >= 1060 && tags[i].code <= 1071)
+            DxfValue::fieldInt(tags[i]);
+}
 
 DxfNumberCheck::DxfNumberCheck() : previous_(gActive) { gActive = this; }
 
@@ -130,8 +192,11 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
             continue;
         // Building reads every modelled field (and reports a malformed one);
         // an object whose numbers are all well formed need not be built.
-        if (!s.object && !(readsByValueKind(static_cast<AcDbObjectKind>(s.kind)) && numbersWellFormed(s)))
+        const bool wellFormed = readsByValueKind(static_cast<AcDbObjectKind>(s.kind)) && numbersWellFormed(s);
+        if (!s.object && !wellFormed)
             std::unique_ptr<AcDbObject> built(DxfObjectIO::build(db, &s));
+        if (!hasBad_ && !wellFormed)
+            checkNumbers(s.tags, s.tagCount, static_cast<AcDbObjectKind>(s.kind), false);
         checkXData(s);
     }
     if (!hasBad_)

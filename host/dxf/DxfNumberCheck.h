@@ -2,6 +2,7 @@
 #include <string>
 
 #include "host/dxf/DxfReadResult.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/dxf/DxfTag.h"
 
 class AcDbDatabase;
@@ -9,7 +10,9 @@ class AcDbDatabase;
 // Makes reading a file strict about the numbers the database models. While a
 // check is alive on a thread, every malformed number met in a modelled field
 // (DxfValue::fieldReal/fieldInt/fieldHandle) is reported to it and the first
-// one kept. finish() then checks each object of the drawing that was not
+// one kept. Whole numbers of the kinds the database models are checked
+// even where it derives them itself (an LWPOLYLINE's vertex count), as
+// other readers refuse them. finish() then checks each object of the drawing that was not
 // built yet: one whose reader parses tags by their value kind alone and
 // whose numbers all read so is passed; any other is built once, to read all
 // its modelled fields. The numbers of extended data are checked too; the
@@ -26,6 +29,11 @@ public:
     // Reports a malformed value of a modelled field (what: "a real number", ...);
     // ignored when no check is alive or one was already reported.
     static void report(const DxfTag& tag, const char* what);
+
+    // Reports the first malformed number of an object kept as tags only (a
+    // block without a record): every number of its data part when the
+    // database models its kind, and those of its extended data.
+    static void checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind);
 
     // Checks every object of the loaded drawing as above. eOk, or
     // eBadDxfSequence with the value's line and a message naming the file,

@@ -369,7 +369,7 @@ TEST_F(ZelkaRun, DrawingsThatCannotBeReadStopTheRun)
     writeFile(plans.path() / "plan.dwg", std::string("AC1032") + std::string(100, '\0'));
     RunResult dwg = run({"--command", "md1", (plans.path() / "plan.dwg").string()});
     EXPECT_EQ(dwg.exitCode, 3);
-    EXPECT_NE(dwg.err.find("save the drawing as DXF"), std::string::npos) << dwg.err;
+    EXPECT_NE(dwg.err.find("this is a DWG drawing, not a DXF file"), std::string::npos) << dwg.err;
     EXPECT_EQ(dwg.out.find("Command:"), std::string::npos);
 
     RunResult missing = run({(plans.path() / "absent.dxf").string()});

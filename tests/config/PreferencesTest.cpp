@@ -174,6 +174,34 @@ TEST_F(PreferencesTest, LoadingCorrectsOutOfRangeValues)
                                     }));
 }
 
+TEST_F(PreferencesTest, SizesTooSmallForTheFileAreCorrectedSoTheyReloadUnchanged)
+{
+    // Found by the prefs.cfg fuzz target: 2E-50 was kept, saved as 0.00 and
+    // corrected only on the next load.
+    struct Case {
+        const char* value;
+        double expected;
+        const char* note;
+    } cases[] = {
+        {"2E-50", 0.1, "prefs.cfg line 6: textSize 2E-50 is below 0.005, 0.1 used"},
+        {"0.004", 0.1, "prefs.cfg line 6: textSize 0.004 is below 0.005, 0.1 used"},
+        {"nan", 0.1, "prefs.cfg line 6: textSize nan is below 0.005, 0.1 used"},
+        {"0.005", 0.005, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        writeFile(prefsFile_, std::string(kHeader) + "textSize\n" + c.value + "\n");
+        CPreferences prefs;
+        ASSERT_TRUE(prefs.loadPreferences());
+        EXPECT_EQ(prefs.getTextSize(), c.expected);
+        EXPECT_EQ(prefs.getLoadNotes(), c.note ? std::vector<std::string>{c.note} : std::vector<std::string>{});
+        ASSERT_TRUE(prefs.savePreferences());
+        CPreferences again;
+        ASSERT_TRUE(again.loadPreferences());
+        EXPECT_TRUE(again.getLoadNotes().empty()) << again.getLoadNotes().front();
+    }
+}
+
 TEST_F(PreferencesTest, RotationBelowTheRangeAndIncrementAboveIt)
 {
     writeFile(prefsFile_, std::string(kHeader) + "textRotation\n-400\ninc\n101\n");

@@ -44,6 +44,17 @@ void expectSameTags(const fs::path& file)
     std::string version = versionOf(before);
     AcDbDatabase db(false);
     Acad::ErrorStatus es = db.readDxfFile(file.c_str());
+    if (version.empty() || version <= "AC1009") {
+        // R12 drawings are upgraded in memory (dxfR12UpgradeTest checks what
+        // they become); a later file without $ACADVER is refused naming it.
+        if (es == Acad::eOk) {
+            ASSERT_FALSE(db.readNotices().empty()) << file;
+            EXPECT_NE(db.readNotices().front().find(" is an R12"), std::string::npos) << db.readNotices().front();
+        } else {
+            EXPECT_NE(db.lastError().find("$ACADVER"), std::string::npos) << db.lastError();
+        }
+        return;
+    }
     if (version < "AC1015" || version > "AC1032") {
         // Older files are refused with a message naming the file and the version.
         EXPECT_NE(es, Acad::eOk) << file;
@@ -85,6 +96,9 @@ TEST(DxfRoundTrip, EzdxfFixturesForEveryVersionComeBackUnchanged)
     auto files = dxfFiles({"tests/data/dxf/ezdxf", "fuzz/corpus"});
     ASSERT_GE(files.size(), 6u);
     for (const fs::path& f : files) {
+        // Damaged inputs the fuzzer found are checked in tests/regressions.
+        if (f.filename().string().rfind("dxf-readback-", 0) == 0 || f.filename().string().rfind("orphan_block_", 0) == 0)
+            continue;
         SCOPED_TRACE(f.filename().string());
         expectSameTags(f);
     }
@@ -111,9 +125,11 @@ TEST(DxfRoundTrip, StructuralFaultsNameTheLineAndWhatWasExpected)
 {
     const std::string head = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n";
     const std::vector<Broken> cases = {
-        {"no header", "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", 1, "HEADER section first"},
-        {"no ACADVER", "  0\nSECTION\n  2\nHEADER\n  9\n$INSUNITS\n 70\n4\n  0\nENDSEC\n  0\nEOF\n", 9, "$ACADVER"},
-        {"R12", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nEOF\n", 8, "AC1009"},
+        // Without HEADER or $ACADVER but with the CLASSES or OBJECTS of later
+        // versions (an R12 drawing has neither and is upgraded instead).
+        {"no header", "  0\nSECTION\n  2\nCLASSES\n  0\nENDSEC\n  0\nEOF\n", 1, "HEADER section first"},
+        {"no ACADVER", "  0\nSECTION\n  2\nHEADER\n  9\n$INSUNITS\n 70\n4\n  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nENDSEC\n  0\nEOF\n", 9, "$ACADVER"},
+        {"R14", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1014\n  0\nENDSEC\n  0\nEOF\n", 8, "R14 (AC1014)"},
         {"decimal comma", head.substr(0, head.size() - 10) + "  9\n$EXTMIN\n 10\n-6,5\n  0\nENDSEC\n  0\nEOF\n", 12, "expected a number"},
         {"section without name", head + "  0\nSECTION\n  0\nENDSEC\n  0\nEOF\n", 13, "section name"},
         {"missing ENDSEC", head + "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n10\n  0\nEOF\n", 19, "ENDSEC"},
