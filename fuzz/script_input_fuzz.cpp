@@ -1,6 +1,6 @@
 // libFuzzer target for script input: any text, given as a --command text and
 // as a script file, reads as answers without a crash; no answer holds a line
-// break, and reading ends.
+// break (LF or CR), and reading ends.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ void drain(ScriptInput& input, size_t limit)
         InputSource::Result r = input.readLine();
         if (r.kind == InputSource::Kind::End)
             return;
-        if (r.text.find('\n') != std::string::npos || n > limit)
+        if (r.text.find_first_of("\r\n") != std::string::npos || n > limit)
             __builtin_trap();
     }
 }
@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     drain(fromText, size + 1);
     const auto file = fuzzsupport::writeInput(fuzzsupport::folder() / "input.scr", data, size);
     ScriptInput fromFile;
-    if (fromFile.addFile(file.string()))
+    std::string error;
+    if (fromFile.addFile(file.string(), error))
         drain(fromFile, size + 1);
     return 0;
 }
