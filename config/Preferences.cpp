@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "host/ui/MessageBox.h"
+#include "infra/AsciiText.h"
 #include "infra/FileUtilities.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
@@ -25,14 +26,6 @@ const char* const kZoomBorder = "zoomBorder";
 const char* const kIncrement = "inc";
 
 const char* const kKeys[] = {kUnits, kPrecision, kTextSize, kTextScale, kTextRotation, kCsvOpener, kZoomBorder, kIncrement};
-
-std::string trimmed(const std::string& text)
-{
-    static const char* const blanks = " \t\r\n";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
 
 // One line of the file, without its line break (a Windows "\r" too).
 bool readLine(std::istream& in, std::string& line)
@@ -89,7 +82,7 @@ bool CPreferences::loadPreferences()
                 } else {
                     std::string value;
                     if (readLine(in, value)) ++lineNumber;
-                    value = trimmed(value);
+                    value = trim(value);
                     std::string name(key);
                     if (name == kUnits) {
                         units_ = util.CStringToInt(value);

@@ -5,6 +5,7 @@
 #include "host/db/AcDbEntityHyperlinkPE.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPeek.h"
+#include "infra/AsciiText.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 
@@ -12,14 +13,6 @@ namespace {
 
 // The registered application under which the host keeps an entity's hyperlinks.
 constexpr const char* kHyperlinkApplication = "PE_URL";
-
-std::string trimBlanks(const std::string& text)
-{
-    const char* blanks = " \t";
-    size_t begin = text.find_first_not_of(blanks);
-    if (begin == std::string::npos) return {};
-    return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
-}
 
 // Whether the entity's links are exactly these, in order and whole.
 bool entityHolds(const AcDbEntityHyperlinkPE& extension, const AcDbEntity* entity,
@@ -190,8 +183,8 @@ void CHyperlinks::setHyperlinks(const std::string& links, int32_t id)
             std::string description = comma == std::string::npos ? entry : entry.substr(comma + 1);
             if (address.empty()) address = description;
             if (description.empty()) description = address;
-            address = trimBlanks(address);
-            description = trimBlanks(description);
+            address = trim(address, " \t");
+            description = trim(description, " \t");
             if (!address.empty())
                 add(std::make_unique<CHyperlink>(address + "?pb=10&page=1&id=" + std::to_string(id), description));
             if (end == std::string::npos) break;

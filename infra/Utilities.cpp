@@ -12,6 +12,7 @@
 #include <locale.h>
 
 #include "host/db/AcCmColor.h"
+#include "infra/AsciiText.h"
 #include "infra/ZelkaExceptions.h"
 
 namespace {
@@ -443,9 +444,7 @@ void CUtilities::parseHashString(const std::string& text, std::string& red, std:
 {
     zelkaOperation(__FILE__, "CUtilities::parseHashString", [&] {
         if (text.empty()) throw CEXInvalidHexColour("CUtilities", __FILE__, "CUtilities::parseHashString", text);
-        std::string hex = text;
-        std::transform(hex.begin(), hex.end(), hex.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        std::string hex = asciiUpper(text);
         if (hex.front() == '#') hex.erase(0, 1);
         validteHexString(hex);
         if (hex.size() != 6) throw CEXInvalidHexColour("CUtilities", __FILE__, "CUtilities::parseHashString", text);

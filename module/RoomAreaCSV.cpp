@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "infra/Utilities.h"
+#include "spaces/SpaceUnits.h"
 
 namespace {
 
@@ -42,16 +43,6 @@ bool CRoomAreaCSV::totalsFinite() const
     return std::isfinite(totalArea) && std::isfinite(totalPerimeter);
 }
 
-std::string CRoomAreaCSV::areaUnit(int32_t units)
-{
-    return units == 0 ? "m\xC2\xB2" : "ft\xC2\xB2";
-}
-
-std::string CRoomAreaCSV::lengthUnit(int32_t units)
-{
-    return units == 0 ? "m" : "ft";
-}
-
 std::string CRoomAreaCSV::quoteField(const std::string& field)
 {
     if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
@@ -67,8 +58,9 @@ std::string CRoomAreaCSV::quoteField(const std::string& field)
 std::string CRoomAreaCSV::rowText(const Row& row) const
 {
     CUtilities util;
-    return quoteField(row.name) + "," + util.DoubleToCString(row.area, precision_) + "," + areaUnit(row.units) + "," +
-           util.DoubleToCString(row.perimeter, precision_) + "," + lengthUnit(row.units) + "\n";
+    return quoteField(row.name) + "," + util.DoubleToCString(row.area, precision_) + "," +
+           std::string(csvAreaUnit(row.units)) + "," + util.DoubleToCString(row.perimeter, precision_) + "," +
+           std::string(csvLengthUnit(row.units)) + "\n";
 }
 
 std::string CRoomAreaCSV::getText() const
@@ -82,8 +74,8 @@ std::string CRoomAreaCSV::getText() const
         totalArea += row.area;
         totalPerimeter += row.perimeter;
     }
-    const std::string totalAreaUnit = haveLastUnits_ ? areaUnit(lastUnits_) : "";
-    const std::string totalLengthUnit = haveLastUnits_ ? lengthUnit(lastUnits_) : "";
+    const std::string totalAreaUnit = haveLastUnits_ ? std::string(csvAreaUnit(lastUnits_)) : "";
+    const std::string totalLengthUnit = haveLastUnits_ ? std::string(csvLengthUnit(lastUnits_)) : "";
     text += "Total," + util.DoubleToCString(totalArea, precision_) + "," + totalAreaUnit + "," +
             util.DoubleToCString(totalPerimeter, precision_) + "," + totalLengthUnit + "\n";
     text += "\n\n";

@@ -42,10 +42,6 @@ public:
     // when it holds a comma, a double quote or a line break; otherwise as is.
     static std::string quoteField(const std::string& field);
 
-    // "m²" / "m" for units 0, "ft²" / "ft" for any other value.
-    static std::string areaUnit(int32_t units);
-    static std::string lengthUnit(int32_t units);
-
 private:
     struct Row {
         std::string name;

@@ -11,14 +11,6 @@
 #include "spaces/Blocks.h"
 #include "spaces/ZelkaAttribute.h"
 
-namespace {
-
-// Drawing-side kinds: a plain space block and the site, building, floor and room kinds.
-constexpr int32_t kFirstDrawingKind = 6;
-constexpr int32_t kLastDrawingKind = 10;
-
-}  // namespace
-
 bool zelkaAdoptActiveDocument(CAcadDrawing& drawing)
 {
     AcApDocument* document = acDocManagerPtr()->curDocument();
@@ -51,9 +43,7 @@ void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAss
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index)
 {
     CBlock& block = blocks.getAt(index);
-    const int32_t kind = block.getBlockKind();
-    if (kind < kFirstDrawingKind || kind > kLastDrawingKind) return nullptr;
-    return static_cast<CBlockDWG*>(&block);
+    return isDrawingKind(block.getBlockKind()) ? static_cast<CBlockDWG*>(&block) : nullptr;
 }
 
 CZelkaAttribute* zelkaSpaceAttribute(const CBlockDWG& block, int position)

@@ -14,6 +14,7 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/CommandFrame.h"
+#include "module/SpaceCommandRun.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
 #include "spaces/AcadUtilities.h"
@@ -110,34 +111,32 @@ void zelkaTest()
 {
     zelkaCommandFrame(nullptr, "test", [] {
         CUtilities util;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        acutPrintf("found %i ZelkaBlocks \n", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
-            AcDbObjectPointer<AcDbBlockReference> reference(block->getBlockReferenceId(), AcDb::kForRead);
-            if (!reference) continue;
-            const AcDbObjectId outlineId = firstPolylineOf(reference->blockTableRecord());
-            if (outlineId.isNull()) continue;
-            AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForRead);
-            if (!outline) {
-                acutPrintf("\nNull polyline pointer.");
-                continue;
-            }
-            const AcGeMatrix3d transform = reference->blockTransform();
-            std::string vertices;
-            for (unsigned v = 0; v < outline->numVerts(); ++v) {
-                AcGePoint3d point;
-                outline->getPointAt(v, point);
-                point.transformBy(transform);
-                if (v > 0) vertices += ", ";
-                vertices += "[ " + util.DoubleToCString(point.x, 8) + ", " + util.DoubleToCString(point.y, 8) + " ]";
-            }
-            acutPrintf("EXEC [dbo].[addLocationDrawingVertices] @parentId, '%s', 1, '%s'\n", block->getHandle().c_str(),
-                       vertices.c_str());
-        }
+        CSpaceCommandRun run;
+        acutPrintf("found %i ZelkaBlocks \n", run.gather().size());
+        run.forEachBlock(
+            [&](CBlockDWG& block) {
+                AcDbObjectPointer<AcDbBlockReference> reference(block.getBlockReferenceId(), AcDb::kForRead);
+                if (!reference) return;
+                const AcDbObjectId outlineId = firstPolylineOf(reference->blockTableRecord());
+                if (outlineId.isNull()) return;
+                AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForRead);
+                if (!outline) {
+                    acutPrintf("\nNull polyline pointer.");
+                    return;
+                }
+                const AcGeMatrix3d transform = reference->blockTransform();
+                std::string vertices;
+                for (unsigned v = 0; v < outline->numVerts(); ++v) {
+                    AcGePoint3d point;
+                    outline->getPointAt(v, point);
+                    point.transformBy(transform);
+                    if (v > 0) vertices += ", ";
+                    vertices +=
+                        "[ " + util.DoubleToCString(point.x, 8) + ", " + util.DoubleToCString(point.y, 8) + " ]";
+                }
+                acutPrintf("EXEC [dbo].[addLocationDrawingVertices] @parentId, '%s', 1, '%s'\n",
+                           block.getHandle().c_str(), vertices.c_str());
+            },
+            false);
     });
 }

@@ -23,14 +23,14 @@
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
-#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
-#include "module/SpaceCommandSupport.h"
+#include "module/SpaceCommandRun.h"
 #include "module/blockEdit.h"
 #include "reports/Layers.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWGRoom.h"
 #include "spaces/Blocks.h"
+#include "spaces/SpaceUnits.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ void createFerrowBlock(CAcadDrawing& drawing, AcDbObjectId outlineId, const Ferr
                                     "position or text size, is not a finite number. Check the outline's "
                                     "coordinates.",
                                 0, nullptr);
-        const std::string areaText = util.DoubleToCString(area, precision) + (units == 0 ? "sq.m." : "sq.ft.");
+        const std::string areaText = util.DoubleToCString(area, precision) + std::string(areaSuffix(units));
         const std::string outlineLayer = outline->layer();
 
         AcDbBlockTable* table = nullptr;
@@ -217,10 +217,9 @@ void prepareFerrowLayers(CAcadDrawing& drawing)
 void zelkaFerrowConversion()
 {
     zelkaCommandFrame(nullptr, "zelkaFerrowConversion", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        if (!drawing.getDocument() || !lock.isLocked()) return;
+        CSpaceCommandRun run;
+        if (!run.isReady()) return;
+        CAcadDrawing& drawing = run.drawing();
         CPreferences prefs;
         prefs.loadPreferences();
         prepareFerrowLayers(drawing);

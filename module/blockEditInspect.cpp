@@ -9,9 +9,8 @@
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
 #include "module/AcadDrawing.h"
-#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
-#include "module/SpaceCommandSupport.h"
+#include "module/SpaceCommandRun.h"
 #include "module/blockEdit.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/Attributes.h"
@@ -22,26 +21,24 @@
 void zelkaDeleteBlock()
 {
     zelkaCommandFrame("Zelka Block Delete", "zelkaDeleteBlock", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
+        CSpaceCommandRun run(false);
         AcDbObjectId id;
         if (CAcadUtilities::selectObjectId(id, "Select the Zelka Block to delete", "AcDbBlockReference") != 0) return;
-        CAcadDrawingLock lock(drawing);
+        if (!run.lock()) return;
         std::unique_ptr<CBlockDWG> block;
         {
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (!reference) return;
-            block = std::make_unique<CBlockDWG>(reference.object(), drawing);
+            block = std::make_unique<CBlockDWG>(reference.object(), run.drawing());
         }
-        block->deleteBlock(drawing);
+        block->deleteBlock(run.drawing());
     });
 }
 
 void zelkaDisplaySpaceDetails()
 {
     zelkaCommandFrame(nullptr, "displaySpaceDetails", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
+        CSpaceCommandRun run(false);
         AcDbObjectId id;
         if (CAcadUtilities::selectObjectId("\nSelect a Zelka Space", id) != RTNORM) return;
         std::string handle;
@@ -50,40 +47,40 @@ void zelkaDisplaySpaceDetails()
             if (!entity) return;
             handle = entity->handle().toString();
         }
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        for (int i = 0; i < blocks.size(); ++i) {
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block || block->getHandle() != handle) continue;
-            acutPrintf("\n");
-            acutPrintf("Block Identifier %s\n", block->getBlockName().c_str());
-            acutPrintf("Handle\t\t\t %s\n", block->getHandle().c_str());
-            if (CAttributes* attributes = block->getAttributes(); attributes && attributes->getCount() > 0) {
-                acutPrintf("Attributes\n");
-                if (CZelkaAttribute* name = attributes->getAtAttribute(0))
-                    acutPrintf("\tName '%s'\n", name->getText().c_str());
-                if (CZelkaAttribute* area = attributes->getAtAttribute(1))
-                    acutPrintf("\tArea '%s'\n", area->getText().c_str());
-                if (CZelkaAttribute* aux = attributes->getAtAttribute(2))
-                    acutPrintf("\t Aux '%s'\n", aux->getText().c_str());
+        run.lock();
+        run.gather();
+        run.forEachBlock(
+            [&](CBlockDWG& block) {
+                if (block.getHandle() != handle) return;
                 acutPrintf("\n");
-            }
-            acutPrintf("XDATA\n");
-            acutPrintf("\t Area           %f\n", block->getArea());
-            acutPrintf("\t Perimeter      %f\n", block->getPerimeter());
-            acutPrintf("\t Tag Type       %s\n", block->getTagType().c_str());
-            acutPrintf("\t Area Type      %s\n", block->getAreaType().c_str());
-            acutPrintf("\t Cost Centre    %s\n", block->getCostCentre().c_str());
-            acutPrintf("\t Date           %s\n", block->getDate().c_str());
-            acutPrintf("\t Date Last Move %s\n", block->getDateLastMove().c_str());
-            acutPrintf("\t Dept Charge    %s\n", block->getDeptCharge().c_str());
-            acutPrintf("\t Room Height    %f\n", block->getRoomHeight());
-            acutPrintf("\t Special Req    %s\n", block->getSpecialReq().c_str());
-            acutPrintf("\t Tot Staff      %s\n", block->getTotalStaff().c_str());
-            acutPrintf("\t Tot Wk Stns    %s\n", block->getTotalWorkstations().c_str());
-            acutPrintf("\t Vloume         %f\n", block->getVolume());
-            acutPrintf("\n\n");
-        }
+                acutPrintf("Block Identifier %s\n", block.getBlockName().c_str());
+                acutPrintf("Handle\t\t\t %s\n", block.getHandle().c_str());
+                if (CAttributes* attributes = block.getAttributes(); attributes && attributes->getCount() > 0) {
+                    acutPrintf("Attributes\n");
+                    if (CZelkaAttribute* name = attributes->getAtAttribute(0))
+                        acutPrintf("\tName '%s'\n", name->getText().c_str());
+                    if (CZelkaAttribute* area = attributes->getAtAttribute(1))
+                        acutPrintf("\tArea '%s'\n", area->getText().c_str());
+                    if (CZelkaAttribute* aux = attributes->getAtAttribute(2))
+                        acutPrintf("\t Aux '%s'\n", aux->getText().c_str());
+                    acutPrintf("\n");
+                }
+                acutPrintf("XDATA\n");
+                acutPrintf("\t Area           %f\n", block.getArea());
+                acutPrintf("\t Perimeter      %f\n", block.getPerimeter());
+                acutPrintf("\t Tag Type       %s\n", block.getTagType().c_str());
+                acutPrintf("\t Area Type      %s\n", block.getAreaType().c_str());
+                acutPrintf("\t Cost Centre    %s\n", block.getCostCentre().c_str());
+                acutPrintf("\t Date           %s\n", block.getDate().c_str());
+                acutPrintf("\t Date Last Move %s\n", block.getDateLastMove().c_str());
+                acutPrintf("\t Dept Charge    %s\n", block.getDeptCharge().c_str());
+                acutPrintf("\t Room Height    %f\n", block.getRoomHeight());
+                acutPrintf("\t Special Req    %s\n", block.getSpecialReq().c_str());
+                acutPrintf("\t Tot Staff      %s\n", block.getTotalStaff().c_str());
+                acutPrintf("\t Tot Wk Stns    %s\n", block.getTotalWorkstations().c_str());
+                acutPrintf("\t Vloume         %f\n", block.getVolume());
+                acutPrintf("\n\n");
+            },
+            false);
     });
 }

@@ -2,7 +2,6 @@
 // name, area and aux attributes and adding a missing aux attribute (maux),
 // and moving attributes back to their own layers (msc_cal).
 
-#include <cctype>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -17,12 +16,12 @@
 #include "host/db/AcDbLayerTableRecord.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "infra/AsciiText.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
-#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
+#include "module/SpaceCommandRun.h"
 #include "module/SpaceCommandSupport.h"
-#include "module/SpaceProgress.h"
 #include "module/blockEdit.h"
 #include "reports/AcadDrawingState.h"
 #include "reports/Layers.h"
@@ -36,12 +35,6 @@ namespace {
 
 constexpr const char* kSource = "blockEdit.cpp";
 
-std::string upperCase(std::string text)
-{
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Turns on every layer whose upper-cased name is one of the three attribute layers.
 void turnOnZelkaLayers(CAcadDrawing& drawing)
 {
@@ -54,7 +47,7 @@ void turnOnZelkaLayers(CAcadDrawing& drawing)
         for (AcDbObjectId id : ids) {
             AcDbObjectPointer<AcDbLayerTableRecord> layer(id, AcDb::kForWrite);
             if (!layer) continue;
-            const std::string name = upperCase(layer->name());
+            const std::string name = asciiUpper(layer->name());
             if (name == "ATT-NAME" || name == "ATT-AREA" || name == "ATT-AUX") layer->setIsOff(false);
         }
     });
@@ -180,36 +173,30 @@ void iterateThroughZelkaBlockReference(AcDbObjectId referenceId)
 void zelkaAuxilarator()
 {
     zelkaCommandFrame(nullptr, "zelkaAuxilarator", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        if (!drawing.getDocument() || !lock.isLocked()) return;
+        CSpaceCommandRun run;
+        if (!run.isReady()) return;
+        CAcadDrawing& drawing = run.drawing();
         CLayer auxLayer;
         auxLayer.setName("ATT-AUX");
         auxLayer.ensureLayerExists(drawing);
         turnOnZelkaLayers(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
+        run.gather();
+        run.forEachBlock([&](CBlockDWG& block) {
             AcDbObjectId definitionId;
             {
-                AcDbObjectPointer<AcDbBlockReference> reference(block->getBlockReferenceId(), AcDb::kForRead);
-                if (!reference) continue;
+                AcDbObjectPointer<AcDbBlockReference> reference(block.getBlockReferenceId(), AcDb::kForRead);
+                if (!reference) return;
                 definitionId = reference->blockTableRecord();
             }
             // The definition and the reference are laid out together or not
             // at all; a missing aux attribute would be added on "ATT-AUX".
             zelkaBlockStep([&] {
-                const bool addsAux = !zelkaSpaceAttribute(*block, 2);
-                CBlockWriteCheck::requireWritable(*block, true, addsAux ? "ATT-AUX" : "");
+                const bool addsAux = !zelkaSpaceAttribute(block, 2);
+                CBlockWriteCheck::requireWritable(block, true, addsAux ? "ATT-AUX" : "");
                 iterateThroughZelkaBlockDefinition(definitionId);
-                iterateThroughZelkaBlockReference(block->getBlockReferenceId());
+                iterateThroughZelkaBlockReference(block.getBlockReferenceId());
             });
-        }
+        });
         drawing.regenDrawing();
     });
 }
@@ -217,10 +204,9 @@ void zelkaAuxilarator()
 void zelkaCheckAttributeLayers()
 {
     zelkaCommandFrame(nullptr, "checkAttributeLayers", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        if (!drawing.getDocument() || !lock.isLocked()) return;
+        CSpaceCommandRun run;
+        if (!run.isReady()) return;
+        CAcadDrawing& drawing = run.drawing();
         static const char* const layers[] = {"ATT-NAME", "ATT-AREA", "ATT-AUX"};
         for (const char* name : layers) {
             CLayer layer;
@@ -230,14 +216,10 @@ void zelkaCheckAttributeLayers()
         CAcadDrawingState recorded(drawing);
         CAcadDrawingState takeOff(drawing);
         takeOff.setStateForTakeOff(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            CAttributes* attributes = block ? block->getAttributes() : nullptr;
-            if (!attributes) continue;
+        run.gather();
+        run.forEachBlock([&](CBlockDWG& block) {
+            CAttributes* attributes = block.getAttributes();
+            if (!attributes) return;
             bool moved = false;
             for (int position = 0; position < 3; ++position) {
                 CAttribute* attribute = attributes->getAtAttribute(position);
@@ -246,10 +228,10 @@ void zelkaCheckAttributeLayers()
                     moved = true;
                 }
             }
-            if (!moved) continue;
+            if (!moved) return;
             CZelkaExceptions errors;
             try {
-                AcDbObjectPointer<AcDbEntity> reference(block->getBlockReferenceId(), AcDb::kForWrite);
+                AcDbObjectPointer<AcDbEntity> reference(block.getBlockReferenceId(), AcDb::kForWrite);
                 if (!reference) raiseHostStatus(reference.openStatus(), __LINE__);
                 attributes->applyToDWG(reference.object());
             } catch (const CEXZelka& e) {
@@ -259,7 +241,7 @@ void zelkaCheckAttributeLayers()
                                         s.drawingName, nullptr));
             }
             if (errors.getCount() > 0) errors.displayAll();
-        }
+        });
         recorded.applyState(drawing, 0);
     });
 }

@@ -13,10 +13,10 @@
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
-#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
 #include "module/ProcessStarter.h"
 #include "module/RoomAreaCSV.h"
+#include "module/SpaceCommandRun.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/blockEdit.h"
 #include "spaces/AcadUtilities.h"
@@ -42,9 +42,8 @@ void zelkaCommaSeperatedValues()
     zelkaCommandFrame("Zelka Block Details", "createRoomAreaCSV", [] {
         CPreferences prefs;
         prefs.loadPreferences();
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
+        CSpaceCommandRun run;
+        CAcadDrawing& drawing = run.drawing();
         if (drawing.getFullPath().empty()) {
             reportFailure("createRoomAreaCSV",
                           "No CSV file was written: the drawing has never been saved, so it has no folder to "
@@ -57,23 +56,21 @@ void zelkaCommaSeperatedValues()
         std::filesystem::path drawingPath = std::filesystem::absolute(drawing.getFullPath(), ec);
         const std::string csvPath =
             CRoomAreaCSV::csvPathFor(ec ? drawing.getFullPath() : drawingPath.lexically_normal().string());
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        blocks.sortBlocksByHandle(true);
+        run.gather().sortBlocksByHandle(true);
         CRoomAreaCSV csv(prefs.getPrecision());
         CUtilities util;
-        for (int i = 0; i < blocks.size(); ++i) {
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (block &&
-                !csv.addBlock(block->getBlockName(), block->getName(), block->getArea(), block->getPerimeter(),
-                              block->getUnits()))
-                reportFailure("createRoomAreaCSV",
-                              "Space block " + block->getName() + " (" + block->getBlockName() + ", handle " +
-                                  block->getHandle() + ") was left out of the CSV file: its area (" +
-                                  util.DoubleToCString(block->getArea(), -1) + ") or perimeter (" +
-                                  util.DoubleToCString(block->getPerimeter(), -1) +
-                                  ") is not a finite number. Run mus to measure it again.");
-        }
+        run.forEachBlock(
+            [&](CBlockDWG& block) {
+                if (!csv.addBlock(block.getBlockName(), block.getName(), block.getArea(), block.getPerimeter(),
+                                  block.getUnits()))
+                    reportFailure("createRoomAreaCSV",
+                                  "Space block " + block.getName() + " (" + block.getBlockName() + ", handle " +
+                                      block.getHandle() + ") was left out of the CSV file: its area (" +
+                                      util.DoubleToCString(block.getArea(), -1) + ") or perimeter (" +
+                                      util.DoubleToCString(block.getPerimeter(), -1) +
+                                      ") is not a finite number. Run mus to measure it again.");
+            },
+            false);
         if (!csv.totalsFinite()) {
             reportFailure("createRoomAreaCSV", "No CSV file was written: the total of the room areas or perimeters "
                                                "is too large to be written as a number.");
@@ -104,30 +101,26 @@ void zelkaListBlocks()
         CAcadUtilities::getBoolean("list assets", false, listAssets);
         if (zelkaInputEnded()) return;
         CUtilities util;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks, true);
-        blocks.sortBlocksByHandle(ascending);
+        CSpaceCommandRun run;
+        run.gather(true).sortBlocksByHandle(ascending);
         acutPrintf("\n\n");
         acutPrintf("ID,Name,Area,Handle(hex),Handle(dec),Assets\n");
-        for (int i = 0; i < blocks.size(); ++i) {
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
-            CAssets* assets = block->getAssets();
-            // Names holding a comma or a quote are quoted, as in the CSV file.
-            acutPrintf("%s,%s,%s,%s,%i,%i\n", CRoomAreaCSV::quoteField(block->getBlockName()).c_str(),
-                       CRoomAreaCSV::quoteField(block->getName()).c_str(),
-                       util.DoubleToCString(block->getArea(), 2).c_str(), block->getHandle().c_str(),
-                       static_cast<int>(util.hexToInt(block->getHandle())), assets ? assets->getCount() : 0);
-            if (!listAssets || !assets) continue;
-            for (int a = 0; a < assets->getCount(); ++a) {
-                const CAsset& asset = assets->getAt(a);
-                acutPrintf(",,,,,,%s,%s,%i,%i\n", CRoomAreaCSV::quoteField(asset.getAcadBlockIdentifier()).c_str(),
-                           asset.getHandle().c_str(),
-                           asset.getLocationID(), asset.getDrawingID());
-            }
-        }
+        run.forEachBlock(
+            [&](CBlockDWG& block) {
+                CAssets* assets = block.getAssets();
+                // Names holding a comma or a quote are quoted, as in the CSV file.
+                acutPrintf("%s,%s,%s,%s,%i,%i\n", CRoomAreaCSV::quoteField(block.getBlockName()).c_str(),
+                           CRoomAreaCSV::quoteField(block.getName()).c_str(),
+                           util.DoubleToCString(block.getArea(), 2).c_str(), block.getHandle().c_str(),
+                           static_cast<int>(util.hexToInt(block.getHandle())), assets ? assets->getCount() : 0);
+                if (!listAssets || !assets) return;
+                for (int a = 0; a < assets->getCount(); ++a) {
+                    const CAsset& asset = assets->getAt(a);
+                    acutPrintf(",,,,,,%s,%s,%i,%i\n",
+                               CRoomAreaCSV::quoteField(asset.getAcadBlockIdentifier()).c_str(),
+                               asset.getHandle().c_str(), asset.getLocationID(), asset.getDrawingID());
+                }
+            },
+            false);
     });
 }

@@ -10,28 +10,18 @@
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
 #include "module/AcadDrawing.h"
-#include "module/AcadDrawingLock.h"
 #include "module/CommandFrame.h"
+#include "module/SpaceCommandRun.h"
 #include "module/SpaceCommandSupport.h"
-#include "module/SpaceProgress.h"
 #include "module/blockEdit.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
+#include "spaces/SpaceUnits.h"
 #include "spaces/ZelkaAttribute.h"
 
 namespace {
-
-std::string areaSuffix(int32_t units)
-{
-    return units == 0 ? "sq.m." : "sq.ft.";
-}
-
-std::string lengthSuffix(int32_t units)
-{
-    return units == 0 ? "m." : "ft.";
-}
 
 // One answer of mut: a number above 0 (or any number when anyNumber), or
 // "i" to leave the setting alone.
@@ -72,38 +62,31 @@ void zelkaUpdateSpaces()
         CPreferences prefs;
         prefs.loadPreferences();
         CUtilities util;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
+        CSpaceCommandRun run;
+        CAcadDrawing& drawing = run.drawing();
+        run.gather();
+        run.forEachBlock([&](CBlockDWG& block) {
             // The suffixes stay those of the units the block had when read.
-            const std::string areaUnit = block->getAreaUnits();
-            const std::string lengthUnit = block->getLengthUnits();
-            const std::string shownArea = util.DoubleToCString(block->getArea(), block->getPrecision()) + areaUnit;
+            const std::string areaUnit = block.getAreaUnits();
+            const std::string lengthUnit = block.getLengthUnits();
+            const std::string shownArea = util.DoubleToCString(block.getArea(), block.getPrecision()) + areaUnit;
             const std::string shownPerimeter =
-                util.DoubleToCString(block->getPerimeter(), block->getPrecision()) + lengthUnit;
-            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(*block, 1);
-            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(*block, 2);
+                util.DoubleToCString(block.getPerimeter(), block.getPrecision()) + lengthUnit;
+            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(block, 1);
+            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(block, 2);
             const bool areaLinked = areaAttribute && areaAttribute->getText() == shownArea;
             const bool perimeterLinked = auxAttribute && auxAttribute->getText() == shownPerimeter;
 
-            block->setPrecision(prefs.getPrecision());
-            block->setUnits(prefs.getUnits());
-            block->recalculateArea(drawing);
+            block.setPrecision(prefs.getPrecision());
+            block.setUnits(prefs.getUnits());
+            block.recalculateArea(drawing);
             if (areaLinked)
-                areaAttribute->setText(util.DoubleToCString(block->getArea(), block->getPrecision()) + areaUnit);
-            block->recalculatePerimeter(drawing);
+                areaAttribute->setText(util.DoubleToCString(block.getArea(), block.getPrecision()) + areaUnit);
+            block.recalculatePerimeter(drawing);
             if (perimeterLinked)
-                auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), block->getPrecision()) +
-                                      lengthUnit);
-            zelkaApplyBlock(*block, drawing);
-        }
+                auxAttribute->setText(util.DoubleToCString(block.getPerimeter(), block.getPrecision()) + lengthUnit);
+            zelkaApplyBlock(block, drawing);
+        });
     });
 }
 
@@ -122,56 +105,44 @@ void zelkaSyncXDataToAttributes()
         CPreferences prefs;
         prefs.loadPreferences();
         CUtilities util;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
+        CSpaceCommandRun run;
+        CAcadDrawing& drawing = run.drawing();
+        run.gather();
+        run.forEachBlock([&](CBlockDWG& block) {
             if (recalculate) {
-                block->setPrecision(prefs.getPrecision());
-                block->setUnits(prefs.getUnits());
-                block->recalculateArea(drawing);
-                block->recalculatePerimeter(drawing);
+                block.setPrecision(prefs.getPrecision());
+                block.setUnits(prefs.getUnits());
+                block.recalculateArea(drawing);
+                block.recalculatePerimeter(drawing);
             }
-            CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0);
-            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(*block, 1);
-            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(*block, 2);
-            if (syncName && nameAttribute) nameAttribute->setText(block->getName());
+            CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(block, 0);
+            CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(block, 1);
+            CZelkaAttribute* auxAttribute = zelkaSpaceAttribute(block, 2);
+            if (syncName && nameAttribute) nameAttribute->setText(block.getName());
             if (syncArea && areaAttribute)
-                areaAttribute->setText(util.DoubleToCString(block->getArea(), prefs.getPrecision()) +
-                                       areaSuffix(prefs.getUnits()));
+                areaAttribute->setText(util.DoubleToCString(block.getArea(), prefs.getPrecision()) +
+                                       std::string(areaSuffix(prefs.getUnits())));
             if (syncPerimeter && auxAttribute)
-                auxAttribute->setText(util.DoubleToCString(block->getPerimeter(), prefs.getPrecision()) +
-                                      lengthSuffix(prefs.getUnits()));
-            zelkaApplyBlock(*block, drawing);
-        }
+                auxAttribute->setText(util.DoubleToCString(block.getPerimeter(), prefs.getPrecision()) +
+                                      std::string(lengthSuffix(prefs.getUnits())));
+            zelkaApplyBlock(block, drawing);
+        });
     });
 }
 
 void zelkaBlankThirdAttribute()
 {
     zelkaCommandFrame(nullptr, "blankThirdAttribute", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceCommandRun run;
+        run.gather();
         int altered = 0;
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            CZelkaAttribute* aux = block ? zelkaSpaceAttribute(*block, 2) : nullptr;
-            if (!aux) continue;
+        run.forEachBlock([&](CBlockDWG& block) {
+            CZelkaAttribute* aux = zelkaSpaceAttribute(block, 2);
+            if (!aux) return;
             aux->setText(" ");
             // A block left unchanged (reported) is not counted as altered.
-            if (zelkaApplyBlock(*block, drawing)) ++altered;
-        }
+            if (zelkaApplyBlock(block, run.drawing())) ++altered;
+        });
         acutPrintf("%i block(s) altered\n", altered);
     });
 }
@@ -203,42 +174,27 @@ void zelkaUpdateText()
         const bool takeSize = sizeAnswer == TextSetting::Take;
         const bool takeScale = scaleAnswer == TextSetting::Take;
         const bool takeRotation = rotationAnswer == TextSetting::Take;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
-            if (CAttributes* attributes = block->getAttributes()) {
+        CSpaceCommandRun run;
+        run.gather();
+        run.forEachBlock([&](CBlockDWG& block) {
+            if (CAttributes* attributes = block.getAttributes()) {
                 if (takeSize) attributes->setTextHeight(size);
                 if (takeScale) attributes->setWidthFactor(scale);
                 if (takeRotation) attributes->setRotation(rotation);
             }
-            zelkaApplyBlock(*block, drawing);
-        }
+            zelkaApplyBlock(block, run.drawing());
+        });
     });
 }
 
 void zelkaRefreshTags()
 {
     zelkaCommandFrame(nullptr, "zelkaRefreshTags", [] {
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        if (!drawing.getDocument() || !lock.isLocked()) return;
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
-        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(drawing);
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (block) zelkaBlockStep([&] { block->updateAttributes(ucs, nullptr); });
-        }
+        CSpaceCommandRun run;
+        if (!run.isReady()) return;
+        run.gather();
+        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(run.drawing());
+        run.forEachBlock([&](CBlockDWG& block) { zelkaBlockStep([&] { block.updateAttributes(ucs, nullptr); }); });
     });
 }
 
@@ -248,26 +204,19 @@ void zelkaFindReplace()
         const std::string find = CAcadUtilities::getString("Enter String to Find");
         const std::string replace = CAcadUtilities::getString("Enter String to Replace");
         if (zelkaInputEnded()) return;
-        CAcadDrawing drawing;
-        zelkaAdoptActiveDocument(drawing);
-        CAcadDrawingLock lock(drawing);
-        CBlocks blocks;
-        zelkaGatherSpaceBlocks(drawing, blocks);
+        CSpaceCommandRun run;
+        run.gather();
         int changes = 0;
-        CSpaceProgress progress("Space blocks", blocks.size());
-        for (int i = 0; i < blocks.size(); ++i) {
-            progress.step(i);
-            CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-            if (!block) continue;
-            const std::string oldName = block->getName();
-            if (oldName.compare(0, find.size(), find) != 0) continue;
+        run.forEachBlock([&](CBlockDWG& block) {
+            const std::string oldName = block.getName();
+            if (oldName.compare(0, find.size(), find) != 0) return;
             const std::string newName = replace + oldName.substr(find.size());
-            if (CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(*block, 0)) nameAttribute->setText(newName);
-            block->setName(newName);
-            if (!zelkaApplyBlock(*block, drawing)) continue;
+            if (CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(block, 0)) nameAttribute->setText(newName);
+            block.setName(newName);
+            if (!zelkaApplyBlock(block, run.drawing())) return;
             ++changes;
             acutPrintf("%s changed to %s\n", oldName.c_str(), newName.c_str());
-        }
-        acutPrintf("%i blocks processed - %i changes made", blocks.size(), changes);
+        });
+        acutPrintf("%i blocks processed - %i changes made", run.blocks().size(), changes);
     });
 }

@@ -1,6 +1,5 @@
 #include "reports/AcadDrawingState.h"
 
-#include <cctype>
 #include <vector>
 
 #include "host/db/AcDbLayout.h"
@@ -8,6 +7,7 @@
 #include "host/db/AcDbObjectIdArray.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbViewport.h"
+#include "infra/AsciiText.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
@@ -19,9 +19,7 @@ constexpr const char* kModelLayout = "Model";
 
 bool isModelLayout(const std::string& name)
 {
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper == "MODEL";
+    return asciiUpper(name) == "MODEL";
 }
 
 // The ids worth sending to a viewport: layers never written to this drawing

@@ -1,12 +1,10 @@
 #include "reports/Layers.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLayerTableRecord.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "infra/AsciiText.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
@@ -14,12 +12,6 @@
 
 namespace {
 
-std::string upperCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 }  // namespace
 
@@ -81,9 +73,9 @@ CLayer& CLayers::getAt(int index) const
 CLayer* CLayers::getAtLayer(const std::string& name) const
 {
     return zelkaOperation(__FILE__, "CLayers::getAtLayer", [&]() -> CLayer* {
-        const std::string wanted = upperCase(name);
+        const std::string wanted = asciiUpper(name);
         for (const auto& layer : items_)
-            if (upperCase(layer->getName()) == wanted) return layer.get();
+            if (asciiUpper(layer->getName()) == wanted) return layer.get();
         return nullptr;
     });
 }
@@ -118,7 +110,7 @@ void CLayer::getDWGLayer(const AcDbLayerTableRecord* record)
 {
     zelkaOperation(__FILE__, "CLayer::getDWGLayer", [&] {
         objectId_ = record->objectId();
-        name_ = validateLayerName(upperCase(record->name()));
+        name_ = validateLayerName(asciiUpper(record->name()));
         colour_ = record->color();
         colourIndex_ = colour_.colorIndex();
         frozen_ = record->isFrozen() ? 1 : 0;
@@ -275,7 +267,7 @@ void CLayers::setOnLayerToCurrent(CAcadDrawing& drawing)
                 if (!record) continue;
                 // The drawing's name is upper-cased, the collection's taken as
                 // it is: layers read from a drawing carry upper-cased names.
-                std::string name = upperCase(record->name());
+                std::string name = asciiUpper(record->name());
                 if (name == layer->getName() && name != "0") current = id;
             }
             if (!current.isNull()) db->setClayer(current);

@@ -19,6 +19,7 @@
 #include "host/ge/UcsTransform.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "spaces/SpaceUnits.h"
 
 namespace {
 
@@ -59,15 +60,15 @@ int insistOnString(const std::string& promptText, std::string& answer)
 double CAcadUtilities::areaDivisor(int16_t lunits, int32_t units)
 {
     if (drawnInInches(lunits))
-        return units == 0 ? 1550.0031000062 : 144.0;
-    return units == 0 ? 1000000.0 : 92903.04;
+        return isMetricUnits(units) ? 1550.0031000062 : 144.0;
+    return isMetricUnits(units) ? 1000000.0 : 92903.04;
 }
 
 double CAcadUtilities::lengthDivisor(int16_t lunits, int32_t units)
 {
     if (drawnInInches(lunits))
-        return units == 0 ? 39.37007874015748 : 12.0;
-    return units == 0 ? 1000.0 : 304.8;
+        return isMetricUnits(units) ? 39.37007874015748 : 12.0;
+    return isMetricUnits(units) ? 1000.0 : 304.8;
 }
 
 double CAcadUtilities::getPolyPerimeter(const AcDbPolyline* polyline)

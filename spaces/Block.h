@@ -4,8 +4,8 @@
 // database-side records, and the record parts a graphic report carries for
 // a block (replacement attribute texts, hatch, hyperlinks, assets).
 //
-// Kinds are told apart by the kind code (0 plain, 1-5 database kinds, 6-10
-// drawing kinds), never by type information. The destructor is virtual so
+// Kinds are told apart by the kind code (BlockKind), never by type
+// information. The destructor is virtual so
 // that a collection owning blocks of any kind frees each one whole.
 //
 // This file holds the fields and the "zelkaBlock" XML element of graphic
@@ -22,6 +22,7 @@
 #include "database/Hyperlinks.h"
 #include "reports/Hatch.h"
 #include "spaces/Attributes.h"
+#include "spaces/BlockKind.h"
 
 class CBlock {
 public:
@@ -68,8 +69,8 @@ public:
     void setTotalWorkstations(const std::string& text) { totalWorkstations_ = text; }
     double getVolume() const { return volume_; }
     void setVolume(double volume) { volume_ = volume; }
-    int32_t getBlockKind() const { return blockKind_; }
-    void setBlockKind(int32_t kind) { blockKind_ = kind; }
+    BlockKind getBlockKind() const { return blockKind_; }
+    void setBlockKind(BlockKind kind) { blockKind_ = kind; }
 
     // Owned parts; null when absent. The setters take ownership.
     CHyperlinks* getHyperlinks() const { return hyperlinks_.get(); }
@@ -111,7 +112,7 @@ private:
     std::string totalStaff_;
     std::string totalWorkstations_;
     double volume_ = 0.0;
-    int32_t blockKind_ = 0;
+    BlockKind blockKind_ = BlockKind::Plain;
     std::unique_ptr<CHyperlinks> hyperlinks_;
     std::unique_ptr<CAttributes> attributes_;
     std::unique_ptr<CHatch> hatch_;

@@ -18,38 +18,13 @@
 #include "module/AcadDrawingLock.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockWriteCheck.h"
+#include "spaces/SpaceUnits.h"
 
 using namespace std::string_view_literals;
 
 namespace {
 
 const char* const kNotSet = "<Not Set>";
-const char* const kNoXData = "No X Data";
-
-// Whether the item starts with the key; written out so that the comparison
-// of a key of known length compiles to a few instructions.
-inline bool hasKey(std::string_view item, std::string_view key)
-{
-    return item.size() >= key.size() && std::memcmp(item.data(), key.data(), key.size()) == 0;
-}
-
-// The value of an "AREA=" or "PERIMETER=" item: the key and a recognised unit
-// stripped. Without a recognised unit the whole item is returned, which reads
-// as the number 0.
-std::string_view stripKeyAndUnit(std::string_view item, std::string_view key,
-                                 std::initializer_list<std::string_view> units, int& unitIndex)
-{
-    unitIndex = -1;
-    int index = 0;
-    for (std::string_view unit : units) {
-        if (item.ends_with(unit) && item.size() >= key.size() + unit.size()) {
-            unitIndex = index;
-            return item.substr(key.size(), item.size() - key.size() - unit.size());
-        }
-        ++index;
-    }
-    return item;
-}
 
 // Appends the record's text of a handle list: each handle followed by a comma.
 void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
@@ -58,30 +33,6 @@ void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
         text += handle.toString();
         text += ',';
     }
-}
-
-// The decimals a record number was written with: the digits after its first
-// point ("2.70m." gives 2, "3ft." 0). kNone when the text does not start
-// with a number, so the item gives no precision of its own.
-constexpr int32_t kNone = -1;
-int32_t decimalsOfNumber(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    size_t digits = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        ++i;
-        ++digits;
-    }
-    if (i == text.size() || text[i] != '.')
-        return digits > 0 ? 0 : kNone;
-    size_t decimals = 0;
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        ++decimals;
-    return digits + decimals > 0 ? static_cast<int32_t>(decimals) : kNone;
 }
 
 }  // namespace
@@ -189,7 +140,7 @@ void CBlockDWG::initialise()
         setTotalStaff(kNotSet);
         setTotalWorkstations(kNotSet);
         setVolume(0.0);
-        setBlockKind(6);
+        setBlockKind(BlockKind::Dwg);
         xdataApplication_ = "ADE";
         setHatch(nullptr);
         setAttributes(nullptr);
@@ -205,153 +156,9 @@ void CBlockDWG::setHandle(const std::string& text)
     blockHandle_ = AcDbHandle(text);
 }
 
-std::string CBlockDWG::getAreaUnits() const { return getUnits() == 1 ? "sq.ft." : "sq.m."; }
+std::string CBlockDWG::getAreaUnits() const { return std::string(areaSuffix(getUnits())); }
 
-std::string CBlockDWG::getLengthUnits() const { return getUnits() == 1 ? "ft." : "m."; }
-
-void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
-{
-    zelkaOperation(__FILE__, "CBlockDWG::readXData", [&] {
-        CUtilities utilities;
-        // A handle list may continue over several items of the same key;
-        // their texts are joined in order and parsed once.
-        std::string minusText;
-        std::string addText;
-        auto ownPrecision = [&](int32_t& field, std::string_view number) {
-            int32_t decimals = decimalsOfNumber(number);
-            field = decimals == kNone ? kBlockPrecision : decimals;
-        };
-        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-            if (rb->restype != 1000 || !rb->resval.rstring)
-                continue;
-            std::string_view item = rb->resval.rstring;
-            // The value after the key, as a view for numbers and as the one
-            // assignment a text field takes.
-            auto rest = [&](std::string_view key) { return item.substr(key.size()); };
-            auto after = [&](std::string_view key) { return std::string(rest(key)); };
-            // No key is the start of another, so at most one matches.
-            if (hasKey(item, "AREA="sv)) {
-                int unit = -1;
-                std::string_view value = stripKeyAndUnit(item, "AREA=", {"sq.m.", "sq.ft."}, unit);
-                if (unit >= 0)
-                    setUnits(unit);
-                while (!value.empty() && value.back() == ' ')
-                    value.remove_suffix(1);
-                size_t point = value.find('.');
-                setPrecision(point == std::string_view::npos ? 0 : static_cast<int32_t>(value.size() - point - 1));
-                setArea(utilities.CStringToDouble(value));
-            } else if (hasKey(item, "PERIMETER="sv)) {
-                int unit = -1;
-                std::string_view value = stripKeyAndUnit(item, "PERIMETER=", {"m.", "ft."}, unit);
-                setPerimeter(utilities.CStringToDouble(value));
-                ownPrecision(perimeterPrecision_, unit >= 0 ? value : std::string_view());
-            } else if (hasKey(item, "TAGTYPE="sv)) {
-                setTagType(after("TAGTYPE="sv));
-            } else if (hasKey(item, "AREA_TYPE="sv)) {
-                setAreaType(after("AREA_TYPE="sv));
-            } else if (hasKey(item, "COST_CENTRE="sv)) {
-                setCostCentre(after("COST_CENTRE="sv));
-            } else if (hasKey(item, "DATE="sv)) {
-                setDate(after("DATE="sv));
-            } else if (hasKey(item, "DATE_L_MOVE="sv)) {
-                setDateLastMove(after("DATE_L_MOVE="sv));
-            } else if (hasKey(item, "DEPT_CHARGE="sv)) {
-                setDeptCharge(after("DEPT_CHARGE="sv));
-            } else if (hasKey(item, "ROOM_HEIGHT="sv)) {
-                setRoomHeight(utilities.CStringToDouble(rest("ROOM_HEIGHT="sv)));
-                ownPrecision(roomHeightPrecision_, rest("ROOM_HEIGHT="sv));
-            } else if (hasKey(item, "SPECIAL_REQ="sv)) {
-                setSpecialReq(after("SPECIAL_REQ="sv));
-            } else if (hasKey(item, "TOT_STAFF="sv)) {
-                setTotalStaff(after("TOT_STAFF="sv));
-            } else if (hasKey(item, "TOT_WKSTNS="sv)) {
-                setTotalWorkstations(after("TOT_WKSTNS="sv));
-            } else if (hasKey(item, "VOLUME="sv)) {
-                setVolume(utilities.CStringToDouble(rest("VOLUME="sv)));
-                ownPrecision(volumePrecision_, rest("VOLUME="sv));
-            } else if (hasKey(item, "HANDLESTOMINUS="sv)) {
-                minusText += rest("HANDLESTOMINUS="sv);
-            } else if (hasKey(item, "HANDLESTOADD="sv)) {
-                addText += rest("HANDLESTOADD="sv);
-            }
-        }
-        // An empty list leaves the list as it was.
-        if (!minusText.empty())
-            setHandlesToMinus(minusText, drawing.getDatabase());
-        if (!addText.empty())
-            setHandlesToAdd(addText, drawing.getDatabase());
-    });
-}
-
-size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
-{
-    CUtilities u;
-    // The writer takes imperial suffixes for every units value but 0.
-    bool metric = getUnits() == 0;
-    std::string_view areaUnit = metric ? "sq.m."sv : "sq.ft."sv;
-    std::string_view lengthUnit = metric ? "m."sv : "ft."sv;
-    std::string_view volumeUnit = metric ? "cu.m."sv : "cu.ft."sv;
-    if (xdataApplication_ == kNoXData)
-        xdataApplication_ = "ADE";
-    const std::string* name = &getName();
-    if (const CAttributes* attributes = getAttributes())
-        if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
-            name = &nameAttribute->getText();
-    size_t count = 0;
-    auto next = [&]() -> std::string& {
-        if (items.size() <= count)
-            items.resize(count + 1);
-        return items[count++];
-    };
-    auto text = [&](std::string_view key, std::string_view value) {
-        std::string& item = next();
-        item.assign(key);
-        item.append(value);
-    };
-    // Each number keeps the decimals its item was read with; a missing item
-    // or a measured value takes the block's precision.
-    auto number = [&](std::string_view key, double value, int32_t ownPrecision, std::string_view unit) {
-        std::string& item = next();
-        item.assign(key);
-        u.appendDoubleText(item, value, ownPrecision == kBlockPrecision ? getPrecision() : ownPrecision);
-        item.append(unit);
-    };
-    // A list whose text would pass kMaxItemBytes goes on in further items
-    // under the same key, each holding whole handles with their commas.
-    auto handles = [&](std::string_view key, const std::vector<AcDbHandle>& list) {
-        std::string* item = &next();
-        item->assign(key);
-        for (const AcDbHandle& handle : list) {
-            std::string handleText = handle.toString();
-            if (item->size() > key.size() && item->size() + handleText.size() + 1 > kMaxItemBytes) {
-                item = &next();
-                item->assign(key);
-            }
-            item->append(handleText);
-            item->push_back(',');
-        }
-    };
-    next().assign(xdataApplication_);
-    next().assign("{"sv);
-    number("AREA="sv, getArea(), kBlockPrecision, areaUnit);
-    number("PERIMETER="sv, getPerimeter(), perimeterPrecision_, lengthUnit);
-    text("NAME="sv, *name);
-    text("TAGTYPE="sv, getTagType());
-    text("AREA_TYPE="sv, getAreaType());
-    text("COST_CENTRE="sv, getCostCentre());
-    text("DATE="sv, getDate());
-    text("DATE_L_MOVE="sv, getDateLastMove());
-    text("DEPT_CHARGE="sv, getDeptCharge());
-    number("ROOM_HEIGHT="sv, getRoomHeight(), roomHeightPrecision_, lengthUnit);
-    text("SPECIAL_REQ="sv, getSpecialReq());
-    text("TOT_STAFF="sv, getTotalStaff());
-    text("TOT_WKSTNS="sv, getTotalWorkstations());
-    number("VOLUME="sv, getVolume(), volumePrecision_, volumeUnit);
-    handles("HANDLESTOMINUS="sv, handlesToMinus_);
-    handles("HANDLESTOADD="sv, handlesToAdd_);
-    next().assign("}"sv);
-    return count;
-}
+std::string CBlockDWG::getLengthUnits() const { return std::string(lengthSuffix(getUnits())); }
 
 std::vector<std::string> CBlockDWG::buildXDataItems()
 {

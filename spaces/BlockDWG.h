@@ -70,7 +70,7 @@ public:
     static std::string_view readNameFromRecord(const resbuf* chain);
 
     // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
-    // "ADE", no attributes, hatch or assets, kind 6.
+    // "ADE", no attributes, hatch or assets, kind BlockKind::Dwg.
     void initialise();
 
     // Sets the handle text and the host handle parsed from it.
@@ -96,9 +96,8 @@ public:
     const std::string& getLayer() const { return layer_; }
     void setLayer(const std::string& layer) { layer_ = layer; }
 
-    // "sq.m." unless units is 1 ("sq.ft.").
+    // The suffixes of the block's units (areaSuffix, lengthSuffix).
     std::string getAreaUnits() const;
-    // "m." unless units is 1 ("ft.").
     std::string getLengthUnits() const;
 
     // Fills fields from the record items (group 1000) of a chain; keys that
@@ -116,6 +115,13 @@ public:
     std::vector<std::string> buildXDataItems();
     // The longest text other CAD programs accept in one extended-data string.
     static constexpr size_t kMaxItemBytes = 255;
+    // One key=value item of the record: its key and the field it reads and
+    // writes. The one table of them (BlockDWG.cpp) drives both readXData and
+    // buildXDataItems.
+    struct RecordItem;
+    static constexpr size_t kRecordItemCount = 16;
+    // The application of a block whose reference has no record.
+    static constexpr const char* kNoXData = "No X Data";
 
     // Each handle's hexadecimal text followed by a comma; "" for none.
     std::string getHandlesToAddAsString() const;
@@ -232,7 +238,10 @@ public:
     void hyperlinkHatch(CAcadDrawing& drawing, AcDbObjectId hatchId);
 
 private:
-    static constexpr size_t kXDataItems = 19;
+    // The record's items when no handle list continues: the application
+    // name, "{", the key=value items and "}".
+    static constexpr size_t kXDataItems = kRecordItemCount + 3;
+    static const RecordItem kRecordItems[kRecordItemCount];
     enum class ListSum { Area, Perimeter };
     // Puts the record's item texts (buildXDataItems) into the first items,
     // reusing their storage, and returns how many there are.

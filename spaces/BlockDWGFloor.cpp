@@ -5,12 +5,12 @@
 CBlockDWGFloor::CBlockDWGFloor()
 {
     zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] {
-        setBlockKind(8);
+        setBlockKind(BlockKind::DwgFloor);
         setBlockName("ROOM-GROSS_AREA");
     });
 }
 
 CBlockDWGFloor::CBlockDWGFloor(const AcDbBlockReference* reference, CAcadDrawing& drawing) : CBlockDWG(reference, drawing)
 {
-    zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] { setBlockKind(8); });
+    zelkaOperation(__FILE__, "CBlockDWGFloor::CBlockDWGFloor", [&] { setBlockKind(BlockKind::DwgFloor); });
 }

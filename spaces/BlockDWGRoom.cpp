@@ -11,7 +11,7 @@
 CBlockDWGRoom::CBlockDWGRoom()
 {
     zelkaOperation(__FILE__, "CBlockDWGRoom::CBlockDWGRoom", [&] {
-        setBlockKind(7);
+        setBlockKind(BlockKind::DwgRoom);
         setBlockName("ROOM-");
     });
 }
@@ -31,7 +31,7 @@ CBlockDWGRoom::CBlockDWGRoom(const AcDbBlockReference* reference, CAcadDrawing& 
 
 void CBlockDWGRoom::readRoom(const AcDbBlockReference* reference, CAcadDrawing& drawing, bool withAssets)
 {
-    setBlockKind(7);
+    setBlockKind(BlockKind::DwgRoom);
     outlineId_ = CAcadUtilities::getBlockOutlineId(reference->blockTableRecord());
     if (!withAssets)
         return;

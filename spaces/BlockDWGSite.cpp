@@ -5,12 +5,12 @@
 CBlockDWGSite::CBlockDWGSite()
 {
     zelkaOperation(__FILE__, "CBlockDWGSite::CBlockDWGSite", [&] {
-        setBlockKind(10);
+        setBlockKind(BlockKind::DwgSite);
         setBlockName("ROOM-GROSS_AREA");
     });
 }
 
 CBlockDWGSite::CBlockDWGSite(const AcDbBlockReference* reference, CAcadDrawing& drawing) : CBlockDWG(reference, drawing)
 {
-    zelkaOperation(__FILE__, "CBlockDWGSite::CBlockDWGSite", [&] { setBlockKind(10); });
+    zelkaOperation(__FILE__, "CBlockDWGSite::CBlockDWGSite", [&] { setBlockKind(BlockKind::DwgSite); });
 }

@@ -1,7 +1,6 @@
 #include "spaces/Blocks.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
 
@@ -13,6 +12,7 @@
 #include "host/db/AcDbPeek.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acutWcMatch.h"
+#include "infra/AsciiText.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "editing/MarkerBlockLegend.h"
@@ -134,17 +134,6 @@ std::vector<AcDbObjectId> drawingIds(CAcadDrawing& drawing)
     return ids;
 }
 
-void upperCaseInPlace(std::string& text)
-{
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
-std::string upperCased(std::string text)
-{
-    upperCaseInPlace(text);
-    return text;
-}
-
 }  // namespace
 
 std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const std::string& namePattern)
@@ -161,13 +150,13 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
             std::string_view recorded;
             if (acdbPeekBlockName(id, recorded)) {
                 upper.assign(recorded);
-                upperCaseInPlace(upper);
+                asciiUpperInPlace(upper);
                 if (acutWcMatch(upper.c_str(), namePattern.c_str()) == 1)
                     found.push_back(id);
                 continue;
             }
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-            if (reference && acutWcMatch(upperCased(reference->blockName()).c_str(), namePattern.c_str()) == 1)
+            if (reference && acutWcMatch(asciiUpper(reference->blockName()).c_str(), namePattern.c_str()) == 1)
                 found.push_back(id);
         }
         return found;
@@ -319,7 +308,7 @@ bool CBlocks::zoomToBlocks(CAcadDrawing& drawing, double margin, AcGePoint3d& lo
         bool any = false;
         AcGePoint3d low, high;
         for (const auto& item : items_) {
-            if (item->getBlockKind() < 6) continue;
+            if (!isDrawingKind(item->getBlockKind())) continue;
             const auto* block = static_cast<const CBlockDWG*>(item.get());
             AcDbObjectPointer<AcDbBlockReference> reference(block->getBlockReferenceId(), AcDb::kForRead);
             if (!reference) continue;
@@ -361,7 +350,7 @@ int32_t CBlocks::calcNextBlockIdentifier(AcDbDatabase* database)
         int64_t largest = 0;
         for (AcDbObjectId id : table->recordIds()) {
             AcDbObjectPointer<AcDbBlockTableRecord> record(id, AcDb::kForRead);
-            if (!record || record->name().size() < 5 || upperCased(record->name().substr(0, 5)) != "ROOM-") continue;
+            if (!record || record->name().size() < 5 || asciiUpper(record->name().substr(0, 5)) != "ROOM-") continue;
             int64_t number = 0;
             for (char c : record->name().substr(5)) {
                 if (c < '0' || c > '9') break;
@@ -406,7 +395,7 @@ std::string CBlocks::getHighestExistingBlockName(CAcadDrawing& drawing, std::vec
         int64_t highestNumber = -1;
         for (int i = 0; i < rooms.size(); ++i) {
             const CBlock& block = rooms.getAt(i);
-            if (block.getBlockKind() != 7) continue;
+            if (block.getBlockKind() != BlockKind::DwgRoom) continue;
             existingNames.push_back(block.getName());
             std::string leading, number;
             splitTrailingNumber(block.getName(), leading, number);

@@ -565,3 +565,88 @@ TEST(BlockRecord, EachNumberKeepsTheDecimalsItWasReadWith)
     block->recalculatePerimeter(d.drawing);
     EXPECT_EQ(block->buildXDataItems()[3], "PERIMETER=14.000m.");
 }
+
+// One table of items drives reading and writing: a block with its own value
+// in every item reads back from the items it wrote, each into its own field.
+TEST(BlockRecord, EveryItemWrittenIsReadBackIntoItsOwnField)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-3", rectangle(0, 0, 1000, 1000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    AcDbObjectId added = d.addModelPolyline(rectangle(2000, 0, 10, 10));
+    AcDbObjectId taken = d.addModelPolyline(rectangle(0, 0, 20, 20));
+    auto written = readBlock(d, ref);
+    written->setUnits(1);
+    written->setPrecision(3);
+    written->setArea(12.125);
+    written->setPerimeter(14.5);
+    written->setTagType("tag");
+    written->setAreaType("usable");
+    written->setCostCentre("CC-1");
+    written->setDate("2024-01-02");
+    written->setDateLastMove("2024-03-04");
+    written->setDeptCharge("dept");
+    written->setRoomHeight(2.5);
+    written->setSpecialReq("none");
+    written->setTotalStaff("5");
+    written->setTotalWorkstations("6");
+    written->setVolume(30.25);
+    written->setHandlesToAdd(AcDbObjectIdArray{added});
+    written->setHandlesToMinus(AcDbObjectIdArray{taken});
+    std::vector<std::string> texts = written->buildXDataItems();
+    ASSERT_EQ(texts.size(), 19u);
+    std::vector<resbuf> chain(texts.size() - 3);
+    for (size_t i = 0; i < chain.size(); ++i) {
+        chain[i].restype = 1000;
+        chain[i].resval.rstring = texts[i + 2].data();
+        chain[i].rbnext = i + 1 < chain.size() ? &chain[i + 1] : nullptr;
+    }
+    CBlockDWG read;
+    read.readXData(chain.data(), d.drawing);
+    EXPECT_EQ(read.getUnits(), 1);
+    EXPECT_EQ(read.getPrecision(), 3);
+    EXPECT_DOUBLE_EQ(read.getArea(), 12.125);
+    EXPECT_DOUBLE_EQ(read.getPerimeter(), 14.5);
+    EXPECT_EQ(read.getTagType(), "tag");
+    EXPECT_EQ(read.getAreaType(), "usable");
+    EXPECT_EQ(read.getCostCentre(), "CC-1");
+    EXPECT_EQ(read.getDate(), "2024-01-02");
+    EXPECT_EQ(read.getDateLastMove(), "2024-03-04");
+    EXPECT_EQ(read.getDeptCharge(), "dept");
+    EXPECT_DOUBLE_EQ(read.getRoomHeight(), 2.5);
+    EXPECT_EQ(read.getSpecialReq(), "none");
+    EXPECT_EQ(read.getTotalStaff(), "5");
+    EXPECT_EQ(read.getTotalWorkstations(), "6");
+    EXPECT_DOUBLE_EQ(read.getVolume(), 30.25);
+    EXPECT_EQ(read.getHandlesToAddAsString(), added.handle().toString() + ",");
+    EXPECT_EQ(read.getHandlesToMinusAsString(), taken.handle().toString() + ",");
+    // The name comes from the name attribute, never from the record.
+    EXPECT_EQ(read.getName(), "");
+}
+
+// Units 0 is metric; 1 and any other value (a hand-edited preferences file)
+// are imperial, in the record and in the suffixes the commands write.
+TEST(BlockRecord, UnitSuffixesFollowOneRuleInTheRecordAndTheAccessors)
+{
+    struct Case {
+        int32_t units;
+        std::string area, length, volume;
+    };
+    const Case cases[] = {{0, "sq.m.", "m.", "cu.m."},
+                          {1, "sq.ft.", "ft.", "cu.ft."},
+                          {2, "sq.ft.", "ft.", "cu.ft."},
+                          {-1, "sq.ft.", "ft.", "cu.ft."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.units);
+        CBlockDWG block;
+        block.setUnits(c.units);
+        block.setPrecision(0);
+        std::vector<std::string> texts = block.buildXDataItems();
+        EXPECT_EQ(texts[2], "AREA=0" + c.area);
+        EXPECT_EQ(texts[3], "PERIMETER=0" + c.length);
+        EXPECT_EQ(texts[11], "ROOM_HEIGHT=0" + c.length);
+        EXPECT_EQ(texts[15], "VOLUME=0" + c.volume);
+        EXPECT_EQ(block.getAreaUnits(), c.area);
+        EXPECT_EQ(block.getLengthUnits(), c.length);
+    }
+}

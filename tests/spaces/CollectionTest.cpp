@@ -45,7 +45,7 @@ std::vector<int> kinds(const CBlocks& blocks)
 {
     std::vector<int> list;
     for (int i = 0; i < blocks.size(); ++i)
-        list.push_back(blocks.getAt(i).getBlockKind());
+        list.push_back(static_cast<int>(blocks.getAt(i).getBlockKind()));
     return list;
 }
 

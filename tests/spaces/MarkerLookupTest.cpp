@@ -87,7 +87,7 @@ TEST(MarkerLookup, OneLegendMarkerIsReadWithItsSettings)
     ASSERT_NE(legend, nullptr);
     EXPECT_EQ(legend->getBlockName(), "MARKER-LEGEND");
     EXPECT_EQ(legend->getHandle(), ref.handle().toString());
-    EXPECT_EQ(legend->getBlockKind(), 6);
+    EXPECT_EQ(legend->getBlockKind(), BlockKind::Dwg);
     EXPECT_DOUBLE_EQ(legend->getTextSize(), 250.0);
     EXPECT_EQ(legend->getMarkerPrecision(), 2);
     EXPECT_EQ(legend->getMarkerUnits(), 1);
