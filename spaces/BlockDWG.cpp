@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
@@ -16,7 +18,9 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
+#include "reports/Hatch.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/Attributes.h"
 #include "spaces/BlockWriteCheck.h"
 
 using namespace std::string_view_literals;
