@@ -1,6 +1,7 @@
 // zelka: the console CAD host that loads the Zelka module.
 #include <cstdio>
 
+#include "ZelkaVersion.h"
 #include "app/CommandLineOptions.h"
 #include "app/ConsoleHost.h"
 #include "app/Transcript.h"
@@ -18,7 +19,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.showVersion) {
-        std::printf("zelka %s\n", ZELKA_VERSION_TEXT);
+        std::printf("zelka %s\n", ZELKA_VERSION);
         return 0;
     }
     ConsoleHost host(std::move(options));

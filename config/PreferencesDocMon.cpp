@@ -163,6 +163,13 @@ const CServerPreferenceDocMon& CPreferencesDocMon::getAt(int index) const
     });
 }
 
+std::vector<std::string> CPreferencesDocMon::errorLogPaths() const
+{
+    std::vector<std::string> paths;
+    for (const auto& entry : items_) paths.push_back(entry->getAcadErrorLogFilePath());
+    return paths;
+}
+
 void CPreferencesDocMon::deleteObjects()
 {
     zelkaOperation(__FILE__, "CPreferencesDocMon::deleteObjects", [&] { items_.clear(); });

@@ -157,6 +157,9 @@ public:
     int getCount() const { return static_cast<int>(items_.size()); }
     // The entry at index; throws a CEXUnhandled chain for an index out of range.
     const CServerPreferenceDocMon& getAt(int index) const;
+    // The CAD error log path of every entry, in order (empty where an entry
+    // names none): where CLog::logAndReport writes an error.
+    std::vector<std::string> errorLogPaths() const;
     // Frees every entry and empties the list.
     void deleteObjects();
 

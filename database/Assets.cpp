@@ -1,8 +1,10 @@
 #include "database/Assets.h"
 
+#include "database/Hyperlinks.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "spaces/Attributes.h"
 
 std::unique_ptr<CAsset> CAsset::copyTo() const
 {

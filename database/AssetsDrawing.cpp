@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
@@ -22,7 +23,9 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
+#include "reports/Hatch.h"
 #include "reports/Layers.h"
+#include "spaces/Attributes.h"
 
 namespace {
 

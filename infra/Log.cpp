@@ -4,7 +4,6 @@
 #include <ctime>
 #include <filesystem>
 
-#include "config/PreferencesDocMon.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/FileUtilities.h"
 #include "infra/XMLUtilities.h"
@@ -146,19 +145,17 @@ void CLog::writeToXMLDebugLog(const std::string& path, const std::string& descri
     });
 }
 
-void CLog::logAndReport(const CEXZelka& error)
+void CLog::logAndReport(const CEXZelka& error, const std::vector<std::string>& errorLogPaths)
 {
     acutPrintf("An error has been detected please consult the error log\n");
-    const CPreferencesDocMon& settings = CPreferencesDocMon::moduleSettings();
-    for (int i = 0; i < settings.getCount(); ++i) {
-        const std::string& path = settings.getAt(i).getAcadErrorLogFilePath();
+    for (const std::string& path : errorLogPaths) {
         if (path.empty()) continue;
         CLog().writeToXMLErrorLog(path, error);
         acutPrintf("An error has been detected in %s. Please consult the error log\n", error.getProcSig().c_str());
     }
 }
 
-void CLog::logAndReport(const CZelkaExceptions& errors)
+void CLog::logAndReport(const CZelkaExceptions& errors, const std::vector<std::string>& errorLogPaths)
 {
-    for (size_t i = 0; i < errors.size(); ++i) logAndReport(errors.getAt(i));
+    for (size_t i = 0; i < errors.size(); ++i) logAndReport(errors.getAt(i), errorLogPaths);
 }

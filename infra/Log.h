@@ -9,6 +9,7 @@
 // document again (atomically, so the file is valid XML after every write).
 
 #include <string>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -44,12 +45,13 @@ public:
     static void setDebugLogPath(const std::string& path);
 
     // Prints "An error has been detected please consult the error log",
-    // then writes the chain to the error log of every document-monitor
-    // server entry that names one, printing where the error was detected.
+    // then writes the chain to each error log path given (empty ones are
+    // passed over; the caller takes them from the settings, e.g. the
+    // document-monitor entries), printing where the error was detected.
     // Throws a CEXUnhandled chain when a log cannot be written.
-    static void logAndReport(const CEXZelka& error);
+    static void logAndReport(const CEXZelka& error, const std::vector<std::string>& errorLogPaths);
     // logAndReport for every item of the list, in order.
-    static void logAndReport(const CZelkaExceptions& errors);
+    static void logAndReport(const CZelkaExceptions& errors, const std::vector<std::string>& errorLogPaths);
 
     // The name a damaged log is kept under: "<path>.damaged-YYYYMMDD-HHMMSS".
     static std::string damagedName(const std::string& path);

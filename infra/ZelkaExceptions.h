@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "ZelkaVersion.h"
 #include "host/db/AcadErrorStatus.h"
 #include "host/ed/acedUsrBrk.h"
 
 // The source text of every exception the module raises.
-inline constexpr const char* ZELKA_MODULE_TITLE = "ZELKA VKR 64.04.05.00  for BricsCAD";
+inline constexpr const char* ZELKA_MODULE_TITLE = "ZELKA VKR " ZELKA_VERSION "  for BricsCAD";
 
 class CEXZelka {
 public:

@@ -8,10 +8,11 @@
 
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acutPrintf.h"
+#include "ZelkaVersion.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/DrxModule.h"
 
-inline constexpr const char* ZELKA_MODULE_VERSION = "64.04.05.00";
+inline constexpr const char* ZELKA_MODULE_VERSION = ZELKA_VERSION;
 
 // Makes the module's resources current for its lifetime.
 class CModuleResourceScope {

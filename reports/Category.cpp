@@ -1,8 +1,10 @@
 #include "reports/Category.h"
 
+#include "database/Assets.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "reports/Hatch.h"
 
 pugi::xml_node CCategory::serialize(pugi::xml_node parent, const std::string& namespaceURI) const
 {

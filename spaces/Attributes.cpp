@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstring>
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockReference.h"
@@ -89,22 +88,6 @@ bool tagIs(const char* tag, const char* word)
     return tag[i] == '\0';
 }
 
-// The inverse of the matrix, remembered for the last matrix asked about on
-// this thread: reading a drawing's blocks asks with the same UCS matrix each
-// time, and the same entries (bit for bit) give the same inverse.
-AcGeMatrix3d inverseOf(const AcGeMatrix3d& matrix)
-{
-    thread_local bool known = false;
-    thread_local AcGeMatrix3d last;
-    thread_local AcGeMatrix3d lastInverse;
-    if (!known || std::memcmp(last.entry, matrix.entry, sizeof matrix.entry) != 0) {
-        lastInverse = matrix.inverse();
-        last = matrix;
-        known = true;
-    }
-    return lastInverse;
-}
-
 // Where a text stands: its insertion point when left/baseline justified,
 // otherwise its alignment point (which CAD programs place the text by).
 AcGePoint3d placementPoint(const AcDbAttribute& attribute)
@@ -121,7 +104,7 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
         if (!reference) return;
         std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
         bool layoutRead = false;
-        AcGeMatrix3d worldToUcs = inverseOf(ucsMatrix);
+        AcGeMatrix3d worldToUcs = ucsMatrix.inverse();
         for (it->start(); !it->done(); it->step()) {
             // Opened for read: an attribute that cannot be written (on a
             // locked layer) is still read, so its text is never replaced by

@@ -1,8 +1,12 @@
 #include "spaces/Block.h"
 
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "reports/Hatch.h"
+#include "spaces/Attributes.h"
 
 namespace {
 
@@ -10,6 +14,14 @@ namespace {
 constexpr const char* SWAP_ELEMENTS[] = {"mbSwapName", "mbSwapArea", "mbSwapAux"};
 
 }  // namespace
+
+CBlock::CBlock() = default;
+CBlock::~CBlock() = default;
+
+void CBlock::setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks) { hyperlinks_ = std::move(hyperlinks); }
+void CBlock::setAttributes(std::unique_ptr<CAttributes> attributes) { attributes_ = std::move(attributes); }
+void CBlock::setHatch(std::unique_ptr<CHatch> hatch) { hatch_ = std::move(hatch); }
+void CBlock::setAssets(std::unique_ptr<CAssets> assets) { assets_ = std::move(assets); }
 
 pugi::xml_node CBlock::serialize(pugi::xml_node parent, const std::string& namespaceURI) const
 {

@@ -18,18 +18,19 @@
 
 #include <pugixml.hpp>
 
-#include "database/Assets.h"
-#include "database/Hyperlinks.h"
-#include "reports/Hatch.h"
-#include "spaces/Attributes.h"
 #include "spaces/BlockKind.h"
+
+class CAssets;
+class CAttributes;
+class CHatch;
+class CHyperlinks;
 
 class CBlock {
 public:
-    CBlock() = default;
+    CBlock();
     CBlock(const CBlock&) = delete;
     CBlock& operator=(const CBlock&) = delete;
-    virtual ~CBlock() = default;
+    virtual ~CBlock();
 
     const std::string& getHandle() const { return handle_; }
     void setHandle(const std::string& handle) { handle_ = handle; }
@@ -74,14 +75,14 @@ public:
 
     // Owned parts; null when absent. The setters take ownership.
     CHyperlinks* getHyperlinks() const { return hyperlinks_.get(); }
-    void setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks) { hyperlinks_ = std::move(hyperlinks); }
+    void setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks);
     // The attribute set; its members carry the replacement ("swap") texts.
     CAttributes* getAttributes() const { return attributes_.get(); }
-    void setAttributes(std::unique_ptr<CAttributes> attributes) { attributes_ = std::move(attributes); }
+    void setAttributes(std::unique_ptr<CAttributes> attributes);
     CHatch* getHatch() const { return hatch_.get(); }
-    void setHatch(std::unique_ptr<CHatch> hatch) { hatch_ = std::move(hatch); }
+    void setHatch(std::unique_ptr<CHatch> hatch);
     CAssets* getAssets() const { return assets_.get(); }
-    void setAssets(std::unique_ptr<CAssets> assets) { assets_ = std::move(assets); }
+    void setAssets(std::unique_ptr<CAssets> assets);
 
     // Appends "zelkaBlock": the handle always; name, code and area (2
     // decimals) when set; a replacement text per attribute position 0, 1, 2

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
@@ -16,7 +18,9 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
+#include "reports/Hatch.h"
 #include "spaces/AcadUtilities.h"
+#include "spaces/Attributes.h"
 #include "spaces/BlockWriteCheck.h"
 #include "spaces/SpaceUnits.h"
 
@@ -175,15 +179,11 @@ void CBlockDWG::writeXData(AcDbEntity* entity)
         if (!entity || !entity->isKindOf(AcDbBlockReference::desc()))
             return;
         checkNumbersWritable();
-        // The texts and the chain stay with the thread, so once they have
-        // grown a record is written without allocating; the chain points
-        // into the texts (setXData copies what it keeps).
-        thread_local std::vector<std::string> texts(kXDataItems);
-        thread_local std::vector<resbuf> chain(kXDataItems);
+        // The chain points into the texts (setXData copies what it keeps).
+        std::vector<std::string> texts(kXDataItems);
         size_t count = zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { return fillXDataItems(texts); });
         acdbRegApp(xdataApplication_.c_str(), entity->database());
-        if (chain.size() < count)
-            chain.resize(count);
+        std::vector<resbuf> chain(count);
         for (size_t i = 0; i < count; ++i) {
             chain[i] = resbuf{};
             chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == count) ? 1002 : 1000;
@@ -280,22 +280,7 @@ AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
         AcDbDatabase* db = drawing.getDatabase();
         if (!db)
             return AcGeMatrix3d::kIdentity;
-        // Remembered for the last UCS seen on this thread: every block of a
-        // pass asks with the same origin and axes, which (bit for bit) give
-        // the same matrix.
-        thread_local bool known = false;
-        thread_local double last[9] = {};
-        thread_local AcGeMatrix3d lastMatrix;
-        AcGePoint3d origin = db->ucsorg();
-        AcGeVector3d xAxis = db->ucsxdir();
-        AcGeVector3d yAxis = db->ucsydir();
-        const double now[9] = {origin.x, origin.y, origin.z, xAxis.x, xAxis.y, xAxis.z, yAxis.x, yAxis.y, yAxis.z};
-        if (!known || std::memcmp(last, now, sizeof now) != 0) {
-            lastMatrix = acgeUcsToWorld(origin, xAxis, yAxis);
-            std::memcpy(last, now, sizeof now);
-            known = true;
-        }
-        return lastMatrix;
+        return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
     });
 }
 

@@ -28,6 +28,7 @@
 #include "host/db/AcDbObjectId.h"
 #include "host/db/AcDbObjectIdArray.h"
 #include "host/ge/AcGeMatrix3d.h"
+#include "database/Hyperlinks.h"
 #include "spaces/Block.h"
 
 class AcDbBlockReference;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "database/Assets.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"

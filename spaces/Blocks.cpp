@@ -9,8 +9,10 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/db/AcDbPeek.h"
+#include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
+#include "host/ed/AcApDocManager.h"
+#include "host/ed/acedSelection.h"
 #include "host/ed/acutWcMatch.h"
 #include "infra/AsciiText.h"
 #include "infra/Utilities.h"
@@ -140,21 +142,34 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockSS(CAcadDrawing& drawing, const 
 {
     return zelkaOperation(__FILE__, "CBlocks::getZelkaBlockSS", [&] {
         std::vector<AcDbObjectId> found;
-        // The upper-cased name of each reference, in one buffer for the scan.
-        std::string upper;
+        AcApDocument* current = acDocManagerPtr()->curDocument();
+        if (current && current == drawing.getDocument()) {
+            // The host's selection answers a reference's block name from its
+            // file record where it can, so the furniture and other blocks of
+            // a large plan are not built only to be passed over.
+            resbuf name{};
+            name.restype = 2;
+            name.resval.rstring = const_cast<char*>(namePattern.c_str());
+            resbuf type{};
+            type.restype = RTDXF0;
+            type.resval.rstring = const_cast<char*>("INSERT");
+            type.rbnext = &name;
+            ads_name set;
+            if (acedSSGet("X", nullptr, nullptr, &type, set) != RTNORM) return found;
+            int32_t length = 0;
+            acedSSLength(set, &length);
+            for (int32_t i = 0; i < length; ++i) {
+                ads_name entity;
+                AcDbObjectId id;
+                if (acedSSName(set, i, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk) found.push_back(id);
+            }
+            acedSSFree(set);
+            return found;
+        }
+        // A drawing that is not the current document (the selection works
+        // on that one only): each reference is opened and its name matched.
         for (AcDbObjectId id : drawingIds(drawing)) {
             if (!isBlockReference(id)) continue;
-            // A reference not opened since the drawing was read answers its
-            // block name from the file record, so the furniture and other
-            // blocks of a large plan are not built only to be passed over.
-            std::string_view recorded;
-            if (acdbPeekBlockName(id, recorded)) {
-                upper.assign(recorded);
-                asciiUpperInPlace(upper);
-                if (acutWcMatch(upper.c_str(), namePattern.c_str()) == 1)
-                    found.push_back(id);
-                continue;
-            }
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (reference && acutWcMatch(asciiUpper(reference->blockName()).c_str(), namePattern.c_str()) == 1)
                 found.push_back(id);

@@ -12,7 +12,6 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
 #include "host/db/AcDbEntity.h"
-#include "host/db/AcDbHeapReserve.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLinetypeTable.h"
 #include "host/db/AcDbOpen.h"
@@ -26,13 +25,6 @@
 #include "host/dxf/DxfFileWriter.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagWriter.h"
-
-namespace {
-
-// From this size on a file's objects get heap in 2 MB pages.
-constexpr size_t kLargeDrawingBytes = size_t{32} << 20;
-
-}  // namespace
 
 AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) : d_(std::make_unique<AcDbDatabaseData>())
 {
@@ -95,10 +87,6 @@ Acad::ErrorStatus AcDbDatabase::readDxfFile(const char* path)
         return readDxfText(std::string(), name.c_str());
     ::madvise(map, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
     clear();
-    // Reading a large drawing and opening its objects take several times
-    // the file's size of heap; it is made ready in 2 MB pages first.
-    if (static_cast<size_t>(st.st_size) >= kLargeDrawingBytes)
-        acdbReserveHeap(6 * static_cast<size_t>(st.st_size));
     d_->mapped = map;
     d_->mappedSize = static_cast<size_t>(st.st_size);
     d_->text = std::string_view(static_cast<const char*>(map), d_->mappedSize);

@@ -185,15 +185,38 @@ AcDbObjectId pickAt(AcDbDatabase& db, Point2 point)
     return {};
 }
 
+// Whether the DXF name of an entity class matches a type pattern of the
+// filter, worked out once per class and pattern within one selection: a
+// drawing has few entity classes and many entities.
+class TypeVerdicts {
+public:
+    bool matches(const AcRxClass* cls, const char* pattern)
+    {
+        for (const Verdict& verdict : seen_)
+            if (verdict.cls == cls && verdict.pattern == pattern) return verdict.match;
+        const bool match = acutWcMatch(cls->dxfName(), pattern) != 0;
+        seen_.push_back({cls, pattern, match});
+        return match;
+    }
+
+private:
+    struct Verdict {
+        const AcRxClass* cls;
+        const char* pattern;
+        bool match;
+    };
+    std::vector<Verdict> seen_;
+};
+
 // Whether an entity passes the filter; false with supported=false for a
 // filter code this host does not evaluate.
-bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported)
+bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported, TypeVerdicts& types)
 {
     for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
         switch (rb->restype) {
         case 0:
         case RTDXF0:
-            if (!acutWcMatch(entity.isA()->dxfName(), rb->resval.rstring)) return false;
+            if (!types.matches(entity.isA(), rb->resval.rstring)) return false;
             break;
         case 2: {
             const auto* reference = dynamic_cast<const AcDbBlockReference*>(&entity);
@@ -228,12 +251,12 @@ bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported)
 // True when the entity's file record alone shows that it fails the type or
 // block-name condition of the filter, so that a scan of a large drawing need
 // not build every entity it rejects. False means "open it and look".
-bool ruledOutByRecord(const AcDbObjectId& id, const resbuf* filter)
+bool ruledOutByRecord(const AcDbObjectId& id, const resbuf* filter, TypeVerdicts& types)
 {
     for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
         if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring) {
             const AcRxClass* cls = id.objectClass();
-            if (cls && !acutWcMatch(cls->dxfName(), rb->resval.rstring)) return true;
+            if (cls && !types.matches(cls, rb->resval.rstring)) return true;
         } else if (rb->restype == 2 && rb->resval.rstring) {
             std::string_view name;
             if (acdbPeekBlockName(id, name) && !acutWcMatch(std::string(name).c_str(), rb->resval.rstring)) return true;
@@ -383,8 +406,9 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
     }
     if (filter) {
         bool supported = true;
-        std::erase_if(chosen, [&](const AcDbObjectId& id) { return ruledOutByRecord(id, filter); });
-        chosen = collect(chosen, [&](const AcDbEntity& entity) { return passes(entity, filter, supported); });
+        TypeVerdicts types;
+        std::erase_if(chosen, [&](const AcDbObjectId& id) { return ruledOutByRecord(id, filter, types); });
+        chosen = collect(chosen, [&](const AcDbEntity& entity) { return passes(entity, filter, supported, types); });
         if (!supported) return RTERROR;
     }
     return makeSet(std::move(chosen), set);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ZelkaVersion.h"
+
 #include "tests/common/ZelkaProcess.h"
 
 using namespace zelkatest;
@@ -193,7 +195,7 @@ TEST_F(ZelkaRun, PreferencesDialogChecksItsFieldsBeforeClosing)
                             "dlg:set IDC_TEXT_SIZE 0.5\n"
                             "dlg:click IDOK"});
     EXPECT_EQ(result.exitCode, 0) << result.out;
-    EXPECT_NE(result.out.find("Zelka Edit Preferences 64.04.05.00\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Zelka Edit Preferences " ZELKA_VERSION "\n"), std::string::npos);
     EXPECT_NE(result.out.find("Please enter an integer between 0 and 9."), std::string::npos);
     EXPECT_NE(result.out.find("Please enter a number between 0 and 10000."), std::string::npos);
     EXPECT_NE(result.out.find("Please enter a number."), std::string::npos);
@@ -241,7 +243,7 @@ TEST_F(ZelkaRun, AboutDialogOpensFromThePreferencesMenu)
     EXPECT_NE(result.out.find("--- About - Orvane ---\n  CAD Version\n  BricsCAD  {IDC_CAD_VERSION}\n"),
               std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find("64.04.05.00  {IDC_MODULE_VERSION}"), std::string::npos);
+    EXPECT_NE(result.out.find(ZELKA_VERSION "  {IDC_MODULE_VERSION}"), std::string::npos);
     EXPECT_NE(result.out.find("Apr 24 2026  {IDC_COMPILE_DATE}"), std::string::npos);
 }
 
@@ -319,7 +321,7 @@ TEST(ZelkaOptions, HelpVersionAndBadOptions)
     }
     RunResult version = runZelka({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "zelka 64.04.05.00\n");
+    EXPECT_EQ(version.out, "zelka " ZELKA_VERSION "\n");
 
     RunResult bad = runZelka({"--frobnicate"});
     EXPECT_EQ(bad.exitCode, 2);

@@ -17,6 +17,8 @@
 #include "host/db/AcDbHatch.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "infra/ZelkaExceptions.h"
+#include "reports/Hatch.h"
+#include "spaces/Attributes.h"
 #include "tests/spaces/HatchLinksTestSupport.h"
 
 using hatchtest::handleOf;

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "infra/ZelkaExceptions.h"
-#include "spaces/BlockDWG.h"
 #include "SpacesTestSupport.h"
+#include "infra/ZelkaExceptions.h"
+#include "spaces/Attributes.h"
+#include "spaces/BlockDWG.h"
 
 using namespace spacetest;
 

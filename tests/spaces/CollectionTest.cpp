@@ -184,6 +184,39 @@ TEST(Collection, SearchesCoverEveryLayoutAndTheModelSpaceWalkDoesNot)
     EXPECT_EQ(dxftest::selectInserts(), (std::vector<AcDbObjectId>{model, paper, onSheet, marker}));
 }
 
+TEST(Collection, NameSearchTakesTheDrawingAskedForWhetherCurrentOrNot)
+{
+    // Names are matched ignoring case, in drawing order, over the drawing
+    // given: the current document through the host's selection, another
+    // one by opening its references.
+    Drawing back;
+    AcDbObjectId lower = back.defineSpace("room-7", rectangle(0, 0, 100, 100));
+    AcDbObjectId chairDef = back.defineSpace("CHAIR", rectangle(0, 0, 10, 10), AcGePoint3d(0, 0, 0), 10.0, {});
+    AcDbObjectId first = back.insert(lower, AcGePoint3d(0, 0, 0));
+    back.insert(chairDef, AcGePoint3d(5, 5, 0));
+    AcDbObjectId second = back.insert(lower, AcGePoint3d(200, 0, 0));
+    Drawing front;
+    AcDbObjectId frontRoom = front.insert(front.defineSpace("ROOM-1", rectangle(0, 0, 100, 100)), AcGePoint3d(0, 0, 0));
+    ASSERT_EQ(acDocManagerPtr()->curDocument(), front.document);
+
+    const struct {
+        const char* label;
+        Drawing& drawing;
+        const char* pattern;
+        std::vector<AcDbObjectId> expected;
+    } cases[] = {
+        {"not current", back, "ROOM-*", {first, second}},
+        {"not current, no match", back, "MARKER-LEGEND", {}},
+        {"current", front, "ROOM-*", {frontRoom}},
+        {"current, lower-case pattern", front, "room-1", {frontRoom}},
+        {"current, no match", front, "CHAIR", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(CBlocks::getZelkaBlockSS(c.drawing.drawing, c.pattern), c.expected);
+    }
+}
+
 TEST(Collection, LookUpsSortingAndRemoval)
 {
     FloorPlan plan;

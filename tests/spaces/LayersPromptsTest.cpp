@@ -14,6 +14,7 @@
 #include "spaces/BlockDWG.h"
 
 #include "SpacesTestSupport.h"
+#include "spaces/Attributes.h"
 
 using namespace spacetest;
 

@@ -7,9 +7,13 @@
 #include <filesystem>
 
 #include "XmlTestSupport.h"
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/GraphicReport.h"
+#include "reports/Hatch.h"
+#include "spaces/Attributes.h"
 
 namespace {
 

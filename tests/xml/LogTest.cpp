@@ -250,7 +250,7 @@ TEST_F(Logs, LogAndReportWritesToEveryConfiguredLog)
     ASSERT_EQ(settings.getCount(), 3);
 
     xmltest::CommandLineCapture commandLine;
-    CLog::logAndReport(threeLevelChain());
+    CLog::logAndReport(threeLevelChain(), settings.errorLogPaths());
     settings.deleteObjects();
 
     const std::string detected = "An error has been detected in CGraphicReport::applyToDrawing. Please consult the "
@@ -266,7 +266,7 @@ TEST_F(Logs, LogAndReportWithoutSettingsOnlyPrintsTheNotice)
 {
     CPreferencesDocMon::moduleSettings().deleteObjects();
     xmltest::CommandLineCapture commandLine;
-    CLog::logAndReport(threeLevelChain());
+    CLog::logAndReport(threeLevelChain(), CPreferencesDocMon::moduleSettings().errorLogPaths());
     EXPECT_EQ(commandLine.text(), "An error has been detected please consult the error log\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.root()));
 }

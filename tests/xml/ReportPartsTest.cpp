@@ -6,12 +6,14 @@
 
 #include <functional>
 
+#include "database/Assets.h"
+#include "database/Hyperlinks.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/AcadDrawingState.h"
+#include "reports/Hatch.h"
 #include "reports/LinkLine.h"
-#include "database/Assets.h"
-#include "database/Hyperlinks.h"
+#include "spaces/Attributes.h"
 #include "spaces/Blocks.h"
 
 namespace {
