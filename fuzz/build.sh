@@ -26,7 +26,16 @@ module_dirs="module spaces editing reports database config infra"
 for d in host fuzz $module_dirs; do
     [ -d "$root/$d" ] && cp -rp "$root/$d" "$snap/"
 done
-flags="-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$snap -I$snap/host -DZELKA_RESOURCE_DIR=\"$root/resources\""
+# The version header CMake generates from the project VERSION, each part in
+# two digits (64.4.5.0 gives "64.04.05.00").
+mkdir -p "$out/generated"
+version=$(sed -n 's/^project(Zelka VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt" |
+          awk -F. '{ printf "%02d.%02d.%02d.%02d", $1, $2, $3, $4 }')
+sed "s/@ZELKA_VERSION_TEXT@/$version/" "$root/infra/ZelkaVersion.h.in" > "$out/generated/ZelkaVersion.h.new"
+cmp -s "$out/generated/ZelkaVersion.h.new" "$out/generated/ZelkaVersion.h" 2>/dev/null ||
+    mv "$out/generated/ZelkaVersion.h.new" "$out/generated/ZelkaVersion.h"
+rm -f "$out/generated/ZelkaVersion.h.new"
+flags="-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$snap -I$snap/host -I$out/generated -DZELKA_RESOURCE_DIR=\"$root/resources\""
 export flags snap out
 
 # Compiles the sources under the given folders of the snapshot into objects.
