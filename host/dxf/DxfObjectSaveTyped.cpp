@@ -361,7 +361,22 @@ void DxfObjectIO::saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
         if (!b)
             break;
         static const std::initializer_list<int> order = {2, 70, 10, 20, 30, 3, 1, 4};
-        auto R = [&] { return ed.subclass("AcDbBlockBegin"); };
+        auto R = [&] {
+            DxfTagEditor::Range r = ed.subclass("AcDbBlockBegin");
+            if (r.found)
+                return r;
+            // A BLOCK whose subclass marker is missing or damaged: reading
+            // took its name from its first group 2, so that tag and what
+            // follows it are the block's own data (appending a second name
+            // would make the saved file name another block).
+            for (size_t i = 1; i < r.end; ++i)
+                if (ed.tags()[i].code == 2) {
+                    r.begin = i;
+                    r.found = true;
+                    break;
+                }
+            return r;
+        };
         ed.setString(R(), 2, b->name(), order);
         int flags = b->isAnonymous() ? 1 : 0;
         if (b->hasAttributeDefinitions())
