@@ -205,7 +205,21 @@ void saveRecord(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
     case AcDbObjectKind::RegAppTableRecord: marker = "AcDbRegAppTableRecord"; break;
     default: return;  // other records are kept as read
     }
-    auto R = [&] { return ed.subclass(marker); };
+    // Reading takes a record's data from the subclass after any marker other
+    // than AcDbSymbolTableRecord, so a record whose own marker is damaged is
+    // saved into that same subclass (else a renamed record would keep its
+    // old name while its BLOCK and references take the new one).
+    std::string found = marker;
+    if (!ed.subclass(marker).found)
+        for (const DxfTag& t : ed.tags()) {
+            if (t.code == 101 || t.code == 1001)
+                break;
+            if (t.code == 100 && t.value() != "AcDbSymbolTableRecord") {
+                found = std::string(t.value());
+                break;
+            }
+        }
+    auto R = [&] { return ed.subclass(found); };
     if (!R().found)
         return;
     ed.setString(R(), 2, rec.name(), {2});
