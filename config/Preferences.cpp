@@ -1,6 +1,7 @@
 #include "config/Preferences.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -100,7 +101,11 @@ bool CPreferences::loadPreferences()
                         (name == kTextSize ? textSize_ : textScale_) = number;
                     } else if (name == kTextRotation) {
                         double number = util.CStringToDouble(value);
-                        if (number > 180.0 || number < -180.0) {
+                        if (std::isnan(number)) {
+                            // Not a number would rotate every label by NaN.
+                            note(lineNumber, name + " " + value + " is not a number, 0 used");
+                            number = 0.0;
+                        } else if (number > 180.0 || number < -180.0) {
                             number = number > 180.0 ? 180.0 : -180.0;
                             note(lineNumber, name + " " + value + " is outside -180 to 180, " +
                                                  util.DoubleToCString(number, 0) + " used");
@@ -109,7 +114,13 @@ bool CPreferences::loadPreferences()
                     } else if (name == kCsvOpener) {
                         csvOpener_ = value;
                     } else if (name == kZoomBorder) {
-                        zoomBorder_ = util.CStringToDouble(value);
+                        // The options dialog takes 0 to 10000; anything else
+                        // (infinity, not a number) would zoom nowhere.
+                        double number = util.CStringToDouble(value);
+                        if (number >= 0.0 && number <= 10000.0)
+                            zoomBorder_ = number;
+                        else
+                            note(lineNumber, name + " " + value + " is outside 0 to 10000, ignored");
                     } else {
                         int32_t number = util.CStringToInt(value);
                         if (number >= 1 && number <= 100)

@@ -291,3 +291,29 @@ TEST_F(PreferencesTest, AFolderThatCannotBeMadeFailsQuietly)
     EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(printed_, "Cannot create " + appData_ + "/ZelkaSystems/Orvane\n");
 }
+
+TEST_F(PreferencesTest, RotationAndZoomBorderThatAreNoNumbersAreNotKept)
+{
+    struct Case {
+        const char* lines;
+        double rotation;
+        double zoomBorder;
+        const char* note;
+    } cases[] = {
+        {"textRotation\nnan\n", 0.0, 1000.0, "prefs.cfg line 6: textRotation nan is not a number, 0 used"},
+        {"textRotation\ninf\n", 180.0, 1000.0, "prefs.cfg line 6: textRotation inf is outside -180 to 180, 180 used"},
+        {"zoomBorder\ninf\n", 0.0, 1000.0, "prefs.cfg line 6: zoomBorder inf is outside 0 to 10000, ignored"},
+        {"zoomBorder\nnan\n", 0.0, 1000.0, "prefs.cfg line 6: zoomBorder nan is outside 0 to 10000, ignored"},
+        {"zoomBorder\n-1\n", 0.0, 1000.0, "prefs.cfg line 6: zoomBorder -1 is outside 0 to 10000, ignored"},
+        {"zoomBorder\n10000\n", 0.0, 10000.0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        writeFile(prefsFile_, std::string(kHeader) + c.lines);
+        CPreferences prefs;
+        ASSERT_TRUE(prefs.loadPreferences());
+        EXPECT_EQ(prefs.getTextRotation(), c.rotation);
+        EXPECT_EQ(prefs.getZoomBorder(), c.zoomBorder);
+        EXPECT_EQ(prefs.getLoadNotes(), c.note ? std::vector<std::string>{c.note} : std::vector<std::string>{});
+    }
+}
