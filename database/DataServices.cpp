@@ -138,8 +138,8 @@ void CDataServices::endTransaction(bool commit)
     if (!connected_ || !inTransaction_) return;
     inTransaction_ = false;
     SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_, commit ? SQL_COMMIT : SQL_ROLLBACK);
-    Failure f;
     bool failed = !SQL_SUCCEEDED(rc);
+    Failure f;
     if (failed) f = failure(SQL_HANDLE_DBC, connection_, commit ? "committing" : "rolling back");
     SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);
@@ -152,8 +152,7 @@ void CDataServices::rollbackTransaction() { endTransaction(false); }
 
 CDataServices::Failure CDataServices::failure(int16_t handleType, void* handle, const std::string& what) const
 {
-    Failure f;
-    f.source = "ODBC";
+    std::string source = "ODBC", description, sqlState;
     SQLCHAR state[6] = {};
     SQLINTEGER native = 0;
     SQLCHAR message[2048];
@@ -167,14 +166,14 @@ CDataServices::Failure CDataServices::failure(int16_t handleType, void* handle, 
         size_t open = text.rfind("][");
         if (record == 1 && open != std::string::npos) {
             size_t close = text.find(']', open + 2);
-            if (close != std::string::npos) f.source = text.substr(open + 2, close - open - 2);
+            if (close != std::string::npos) source = text.substr(open + 2, close - open - 2);
         }
-        if (record == 1) f.sqlState = reinterpret_cast<char*>(state);
-        if (!f.description.empty()) f.description += "\n";
-        f.description += "[" + std::string(reinterpret_cast<char*>(state)) + "] " + text;
+        if (record == 1) sqlState = reinterpret_cast<char*>(state);
+        if (!description.empty()) description += "\n";
+        description += "[" + std::string(reinterpret_cast<char*>(state)) + "] " + text;
     }
-    if (f.description.empty()) f.description = "the ODBC driver failed while " + what + " and gave no reason";
-    return f;
+    if (description.empty()) description = "the ODBC driver failed while " + what + " and gave no reason";
+    return Failure(source, description, sqlState);
 }
 
 std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text, CParameters* parameters,

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,13 @@ public:
     // special, else in braces with each '}' doubled.
     static std::string quoteValue(const std::string& value);
 
-    // What the database said when a call failed.
-    struct Failure {
+    // What the database said when a call failed; what() is the description.
+    struct Failure : std::runtime_error {
+        Failure() : std::runtime_error("") {}
+        Failure(std::string src, std::string desc, std::string state)
+            : std::runtime_error(desc), source(std::move(src)), description(std::move(desc)), sqlState(std::move(state))
+        {
+        }
         std::string source;       // the driver's name for itself
         std::string description;  // "[SQLSTATE] message", one line per record
         std::string sqlState;     // of the first record

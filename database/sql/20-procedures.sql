@@ -323,3 +323,10 @@ begin
         raise exception 'module % is not registered', p_modname using errcode = 'P0002';
     end if;
 end $$;
+
+-- The drawing a take-off writes: its id and the floor it shows, by file name.
+create or replace function __to_getDrawing(p_file_name varchar)
+returns table (drawingid integer, locationid integer)
+language sql stable as $$
+    select d.id, d.location_id from drawings d where d.file_name = p_file_name order by d.id limit 1
+$$;
