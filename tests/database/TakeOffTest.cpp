@@ -159,9 +159,9 @@ TEST(TakeOff, GeneratedPlansFromOtherProgramsLandWholeAndAgainWithoutDuplicates)
         const char* label;
         const char* options;
     } cases[] = {
-        {"grid-r2013", "--rooms 24 --rooms-per-floor 24 --seed 3 --dxfversion R2013"},
-        {"base-points-r2000", "--rooms 18 --rooms-per-floor 18 --seed 5 --dxfversion R2000 --base-points"},
-        {"locked-attribute-layers", "--rooms 12 --rooms-per-floor 12 --seed 7 --locked-layers ATT-NAME,ATT-AUX"},
+        {"grid-r2013", "--rooms 10 --rooms-per-floor 10 --seed 3 --dxfversion R2013"},
+        {"base-points-r2000", "--rooms 8 --rooms-per-floor 8 --seed 5 --dxfversion R2000 --base-points"},
+        {"locked-attribute-layers", "--rooms 6 --rooms-per-floor 6 --seed 7 --locked-layers ATT-NAME,ATT-AUX"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
