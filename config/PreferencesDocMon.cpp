@@ -33,6 +33,8 @@ struct CServerPreferenceDocMonFields {
         {"dbDatasource", &S::dbDatasource_},
         {"dbUserID", &S::dbUserID_},
         {"dbPassword", &S::dbPassword_},
+        {"dbInitialCatalog", &S::dbInitialCatalog_},
+        {"dbDriver", &S::dbDriver_},
         {"runAcadService", &S::runAcadService_},
         {"runAcadOnlyWhenRequired", &S::runAcadOnlyWhenRequired_},
         {"acadCheckPeriod", &S::acadCheckPeriod_},

@@ -46,6 +46,10 @@ public:
     const std::string& getDbDatasource() const { return dbDatasource_; }
     const std::string& getDbUserID() const { return dbUserID_; }
     const std::string& getDbPassword() const { return dbPassword_; }
+    // The property database's name and the ODBC driver that reaches it
+    // (this module's own settings: "ipr" and "PostgreSQL Unicode" unless set).
+    const std::string& getDbInitialCatalog() const { return dbInitialCatalog_; }
+    const std::string& getDbDriver() const { return dbDriver_; }
     bool getRunAcadService() const { return runAcadService_; }
     bool getRunAcadOnlyWhenRequired() const { return runAcadOnlyWhenRequired_; }
     int32_t getAcadCheckPeriod() const { return acadCheckPeriod_; }
@@ -93,6 +97,8 @@ private:
     std::string dbDatasource_;
     std::string dbUserID_;
     std::string dbPassword_;
+    std::string dbInitialCatalog_ = "ipr";
+    std::string dbDriver_ = "PostgreSQL Unicode";
     bool runAcadService_ = false;
     bool runAcadOnlyWhenRequired_ = false;
     int32_t acadCheckPeriod_ = 0;

@@ -5,8 +5,8 @@
 //
 // Assets.cpp holds the data and the XML form of a graphic report;
 // AssetsDrawing.cpp the drawing side: finding the assets inside a room
-// outline, and showing a report's assets hatched and hyperlinked. Database
-// loads, take-off and export arrive with the database side. Every operation
+// outline, and showing a report's assets hatched and hyperlinked;
+// AssetsIPR.cpp the database side: take-off, TP export and the loads. Every operation
 // wraps failures in a CEXUnhandled chain naming it ("CAsset::...",
 // "CAssets::...", class "Assets").
 
@@ -27,6 +27,7 @@ class AcDbBlockReference;
 class AcDbEntity;
 class AcDbPolyline;
 class CAcadDrawing;
+class CStoredProcedure;
 class CZelkaExceptions;
 
 class CAsset {
@@ -100,6 +101,13 @@ public:
     // id does nothing, a hatch that does not open throws the host-error chain.
     void hyperlinkHatch(CAcadDrawing& drawing, AcDbObjectId hatchId);
 
+    // Takes the asset off into the property database ("__to_applyAssetToIPR")
+    // under the given location and drawing ids; unless the database answers
+    // that its block is excluded from take-off, and when it exists in the
+    // location, its attributes follow ("__to_applyAssetAttributeToIPR").
+    void applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locationID, uint32_t timeout);
+    // Sends the asset to the TP export ("__to_tp_exportAsset").
+    void exportTP(CStoredProcedure& sp, uint32_t timeout, const std::string& exportParameters);
     // Appends "asset" with its seven children (points with 5 decimals).
     // Returns the new element; wraps DOM failures (CAsset::serialize).
     pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
@@ -158,6 +166,18 @@ public:
     // (excluded identifiers included), then regenerates the drawing.
     void setPolylineAssetAttributesInvisible(CAcadDrawing& drawing, const AcDbPolyline* polyline);
 
+    // CAsset::applyToIPR for every asset whose identifier is not excluded.
+    void applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locationID, uint32_t timeout);
+    // CAsset::exportTP for every asset.
+    void exportTP(CStoredProcedure& sp, uint32_t timeout, const std::string& exportParameters);
+    // Appends the assets the database records in the location
+    // ("[idr]..[getLocationAssets]"), each with its attributes
+    // ("[idr]..[getAssetAttributes]").
+    void getLocationAssets(CStoredProcedure& sp, int32_t locationID, uint32_t timeout);
+    // Appends the assets of a graphic-report category ("__gr_getCategoryAssets"),
+    // each with its hyperlinks ("__gr_getAssetHyperlinks") and a copy of the
+    // category's hatch (when given).
+    void getCategoryAssets(CStoredProcedure& sp, int32_t categoryID, uint32_t timeout, const CHatch* hatch);
     // The module-wide excluded block identifiers: ",A,B," (empty at start).
     static const std::string& getExcludedIdentifiers();
     static void setExcludedIdentifiers(const std::string& list);

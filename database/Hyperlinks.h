@@ -4,7 +4,7 @@
 // The list is read from and written to drawing entities through the host's
 // hyperlink protocol extension (AcDbEntityHyperlinkPE, kept as "PE_URL"
 // extended data), built from a links text, and kept in the graphic report
-// XML document. Database loads arrive with the database side.
+// XML document, and loaded from the property database (HyperlinksIPR.cpp).
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +17,7 @@
 
 class AcDbBlockReference;
 class AcDbEntity;
+class CStoredProcedure;
 
 class CHyperlink {
 public:
@@ -84,6 +85,14 @@ public:
     // description, sub-location, flag); an entity without the hyperlink
     // extension adds nothing.
     void getEntityHyperlinks(const AcDbEntity* entity);
+    // Appends the links the database holds for a space block (asset) of a
+    // graphic-report category: "__gr_getBlockHyperlinks"
+    // ("__gr_getAssetHyperlinks"), each row's "bhHref" and "bhDescription"
+    // added with add (a repeated address is dropped).
+    void getBlockHyperlinksFromIPR(CStoredProcedure& sp, int32_t categoryID, const std::string& handle,
+                                   uint32_t timeout);
+    void getAssetHyperlinksFromIPR(CStoredProcedure& sp, int32_t categoryID, const std::string& handle,
+                                   uint32_t timeout);
     // getEntityHyperlinks for the reference, then for every entity of its
     // block definition that opens (those the host knows to carry no "PE_URL"
     // data are passed over unopened); a definition that does not open adds nothing.

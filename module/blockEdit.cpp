@@ -17,6 +17,7 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/CommandFrame.h"
 #include "module/CommandTable.h"
+#include "module/DatabaseCommands.h"
 
 namespace {
 
@@ -49,13 +50,19 @@ void initApplication(void* appId)
     // leaves them empty.
     CPreferencesDocMon::loadFromPreferencesFolder();
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
-    if (stack) addZelkaCommands(*stack, hostProduct);
+    if (stack) {
+        addZelkaCommands(*stack, hostProduct);
+        addZelkaDatabaseCommands(*stack);
+    }
 }
 
 void unloadApplication()
 {
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
-    if (stack) removeZelkaCommands(*stack);
+    if (stack) {
+        removeZelkaCommands(*stack);
+        removeZelkaDatabaseCommands(*stack);
+    }
 }
 
 }  // namespace

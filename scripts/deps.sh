@@ -8,13 +8,17 @@ ZELKA_BUILD="${ZELKA_BUILD:-$ZELKA_ROOT/build}"
 
 # Build tools and libraries. python3-ezdxf is the independent DXF reader the
 # tests check against; xsltproc applies the log stylesheets in their tests;
-# locales lets a test prove number conversions ignore the process locale.
+# locales lets a test prove number conversions ignore the process locale;
+# postgresql is the throwaway server of the database tests and the main job,
+# reached through the ODBC driver manager (unixodbc, unixodbc-dev) and the
+# PostgreSQL ODBC driver (odbc-postgresql).
 ZELKA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   libpugixml-dev
   python3 python3-ezdxf
   xsltproc locales
+  postgresql unixodbc unixodbc-dev odbc-postgresql
 )
 
 zelka_install_packages() {

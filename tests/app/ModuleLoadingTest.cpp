@@ -106,11 +106,18 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
 {
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
     ASSERT_NE(stack, nullptr);
-    EXPECT_EQ(stack->groupNames(),
-              (std::vector<std::string>{"ZELKA_COMMANDS", "ZELKA_UTIL", "ZELKA_DIAG", "ZELKA_ADMIN", "ZELKA_HELP",
-                                        "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"}));
+    // The eight groups of the table, then the property-database commands in a group of their own.
+    const std::vector<std::string> eight = {"ZELKA_COMMANDS", "ZELKA_UTIL",   "ZELKA_DIAG", "ZELKA_ADMIN",
+                                            "ZELKA_HELP",     "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"};
+    std::vector<std::string> all = eight;
+    all.push_back("ZELKA_DATABASE");
+    EXPECT_EQ(stack->groupNames(), all);
+    auto database = stack->commandsOf("ZELKA_DATABASE");
+    ASSERT_EQ(database.size(), 1u);
+    EXPECT_EQ(database[0]->globalName(), "mto");
+    EXPECT_EQ(database[0]->localName(), "zelkaTakeOff");
     size_t index = 0;
-    for (const std::string& group : stack->groupNames()) {
+    for (const std::string& group : eight) {
         for (const AcEdCommand* command : stack->commandsOf(group)) {
             ASSERT_LT(index, std::size(kTable));
             const ExpectedCommand& expected = kTable[index++];

@@ -1,0 +1,90 @@
+#pragma once
+// One connection to the property database over ODBC. The connection opens
+// when the object is built and closes when it is destroyed; there is no
+// pool and no shared connection. CStoredProcedure and CSQLStatement derive
+// from it and run their calls on this connection.
+//
+// The connection string is made from the document-monitor database
+// settings: the data source is "host", "host:port" or "host,port"; the
+// driver is the ODBC driver's registered name ("PostgreSQL Unicode" unless
+// told otherwise; a FreeTDS or SQL Server driver gets that server's options).
+// Every value is quoted by the ODBC rules where it needs it, so a ';', '{'
+// or '}' in a password cannot change the string. The string holds the
+// password and is never printed or logged.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class CParameters;
+class CRecordset;
+
+inline constexpr const char* ZELKA_DEFAULT_ODBC_DRIVER = "PostgreSQL Unicode";
+
+class CDataServices {
+public:
+    // Opens the connection. Throws CEXConnection ("An error occurred whilst
+    // connecting to <catalog> on <data source>", the driver's messages as
+    // its inner chain) when the server refuses or cannot be reached. When no
+    // ODBC environment can be made at all the object exists unconnected.
+    CDataServices(const std::string& dataSource, const std::string& initialCatalog, const std::string& userID,
+                  const std::string& password, uint32_t timeout,
+                  const std::string& driver = ZELKA_DEFAULT_ODBC_DRIVER);
+    CDataServices(const CDataServices&) = delete;
+    CDataServices& operator=(const CDataServices&) = delete;
+    virtual ~CDataServices();
+
+    bool isConnected() const { return connected_ != 0; }
+    // The ODBC version the driver manager reports, as a number (3.52 ...);
+    // 0.0 when not connected.
+    double getADOVersion() const;
+
+    // One transaction spanning the calls made until commit or rollback.
+    // Without one, every call commits by itself.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    bool inTransaction() const { return inTransaction_; }
+
+    // The ODBC connection string for these values (holds the password).
+    static std::string connectionString(const std::string& dataSource, const std::string& initialCatalog,
+                                        const std::string& userID, const std::string& password,
+                                        const std::string& driver = ZELKA_DEFAULT_ODBC_DRIVER);
+    // One value of a connection string: as it is when it holds nothing
+    // special, else in braces with each '}' doubled.
+    static std::string quoteValue(const std::string& value);
+
+    // What the database said when a call failed; what() is the description.
+    struct Failure : std::runtime_error {
+        Failure() : std::runtime_error("") {}
+        Failure(std::string src, std::string desc, std::string state)
+            : std::runtime_error(desc), source(std::move(src)), description(std::move(desc)), sqlState(std::move(state))
+        {
+        }
+        std::string source;       // the driver's name for itself
+        std::string description;  // "[SQLSTATE] message", one line per record
+        std::string sqlState;     // of the first record
+    };
+
+protected:
+    // Runs text (a "{call ...}" escape or plain SQL) with the parameters
+    // bound in order; reads every result set's rows when wantRows, then the
+    // outputs when readOutputs. Throws Failure.
+    std::unique_ptr<CRecordset> runStatement(const std::string& text, CParameters* parameters, bool wantRows,
+                                             bool readOutputs, uint32_t timeout);
+
+    uint32_t connectionTimeout_ = 0;
+
+private:
+    Failure failure(int16_t handleType, void* handle, const std::string& what) const;
+    void endTransaction(bool commit);
+
+    void* environment_ = nullptr;
+    void* connection_ = nullptr;
+    int32_t connected_ = 0;
+    bool inTransaction_ = false;
+    std::string target_;
+};

@@ -1,0 +1,266 @@
+// Take-off of real drawings into the test server, read back with psql and
+// compared with an independent reading of the drawing (ezdxf).
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "database/StoredProcedure.h"
+#include "database/TakeOff.h"
+#include "DatabaseTestSupport.h"
+#include "infra/ZelkaExceptions.h"
+#include "module/AcadDrawing.h"
+#include "../common/ZelkaProcess.h"
+
+namespace {
+
+struct OracleRoom {
+    double area = 0, perimeter = 0;
+    std::set<std::string> assets;  // insertion point inside the outline
+    std::set<std::string> near;    // extents overlapping the outline's extents
+};
+
+struct OraclePlan {
+    std::map<std::string, OracleRoom> rooms;
+    std::string floorHandle;
+    OracleRoom floor;
+};
+
+OraclePlan oracle(const std::filesystem::path& dxf)
+{
+    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/database/takeoff_oracle.py '" +
+                          dxf.string() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    OraclePlan plan;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::vector<std::string> f;
+        size_t start = 0;
+        while (true) {
+            size_t bar = line.find('|', start);
+            f.push_back(line.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+            if (bar == std::string::npos) break;
+            start = bar + 1;
+        }
+        OracleRoom r;
+        r.area = std::stod(f[2]);
+        r.perimeter = std::stod(f[3]);
+        std::string h;
+        std::istringstream handles(f[4]);
+        while (std::getline(handles, h, ',')) r.assets.insert(h);
+        if (f.size() > 5) {
+            std::istringstream nearHandles(f[5]);
+            while (std::getline(nearHandles, h, ',')) r.near.insert(h);
+        }
+        if (f[0] == "F") {
+            plan.floorHandle = f[1];
+            plan.floor = r;
+        } else {
+            plan.rooms[f[1]] = r;
+        }
+    }
+    return plan;
+}
+
+// A copy of a drawing with a drawing row of its own under a new floor.
+struct Registered {
+    zelkatest::TempFolder folder;
+    std::string fileName;
+    int floor = 0;
+    int drawingID = 0;
+
+    Registered(const std::filesystem::path& source, const std::string& label)
+    {
+        // Unique in the server, which lives for the whole test run.
+        static int serial = 0;
+        fileName = label + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial) + ".dxf";
+        std::filesystem::copy_file(source, folder.path() / fileName);
+        floor = dbtest::newFloor(label);
+        drawingID = std::stoi(dbtest::psqlValue("insert into drawings (location_id, file_path, file_name) values (" +
+                                                std::to_string(floor) + ", 'tests', '" + fileName +
+                                                "') returning id;"));
+    }
+    std::filesystem::path path() const { return folder.path() / fileName; }
+};
+
+TEST(TakeOff, OfficePlanRoomsAndAssetsLandUnderTheirFloor)
+{
+    Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-takeoff");
+    OraclePlan office = oracle(plan.path());
+    auto& expected = office.rooms;
+    ASSERT_EQ(expected.size(), 5u);
+    std::string before = zelkatest::readFile(plan.path());
+
+    auto sp = dbtest::connect();
+    int32_t drawingID = 0, floorID = 0;
+    CTakeOff::findDrawing(*sp, plan.fileName, 30, drawingID, floorID);
+    EXPECT_EQ(drawingID, plan.drawingID);
+    EXPECT_EQ(floorID, plan.floor);
+
+    CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+    CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, drawingID, floorID, 30);
+    EXPECT_EQ(result.rooms, 5);
+    EXPECT_EQ(result.floors, 1);
+    EXPECT_EQ(dbtest::psql("select handle, area, perimeter, decimal_places from locations where id = " +
+                           std::to_string(plan.floor))[0],
+              (std::vector<std::string>{office.floorHandle, "612.0000000000", "106.0000000000", "2"}));
+
+    auto rows = dbtest::psql("select id, handle, kind, area, perimeter, name from locations where parent_id = " +
+                             std::to_string(plan.floor) + " order by handle");
+    ASSERT_EQ(rows.size(), expected.size());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[1]);
+        ASSERT_TRUE(expected.count(row[1]));
+        const OracleRoom& room = expected[row[1]];
+        EXPECT_EQ(row[2], "r");
+        EXPECT_NEAR(std::stod(row[3]), room.area, 1e-6);
+        EXPECT_NEAR(std::stod(row[4]), room.perimeter, 1e-6);
+        auto assetRows = dbtest::psql("select handle from assets where drawing_id = " + std::to_string(drawingID) +
+                                      " and location_id = " + row[0] + " order by handle");
+        std::set<std::string> got;
+        for (const auto& a : assetRows) got.insert(a[0]);
+        EXPECT_EQ(got, room.assets);
+    }
+    // The drawing was only read.
+    EXPECT_EQ(zelkatest::readFile(plan.path()), before);
+}
+
+}  // namespace
+
+namespace {
+
+std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, const std::string& name,
+                                    const std::string& options)
+{
+    std::filesystem::path file = folder.path() / name;
+    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/bench/gen_floorplan.py --out '" +
+                          file.string() + "' " + options + " > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return file;
+}
+
+int countRows(const std::string& table, const std::string& where)
+{
+    return std::stoi(dbtest::psqlValue("select count(*) from " + table + " where " + where));
+}
+
+TEST(TakeOff, GeneratedPlansFromOtherProgramsLandWholeAndAgainWithoutDuplicates)
+{
+    struct Case {
+        const char* label;
+        const char* options;
+    } cases[] = {
+        {"grid-r2013", "--rooms 10 --rooms-per-floor 10 --seed 3 --dxfversion R2013"},
+        {"base-points-r2000", "--rooms 8 --rooms-per-floor 8 --seed 5 --dxfversion R2000 --base-points"},
+        {"locked-attribute-layers", "--rooms 6 --rooms-per-floor 6 --seed 7 --locked-layers ATT-NAME,ATT-AUX"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        zelkatest::TempFolder source;
+        Registered plan(generatedPlan(source, "plan.dxf", c.options), c.label);
+        OraclePlan expected = oracle(plan.path());
+        ASSERT_FALSE(expected.rooms.empty());
+        auto sp = dbtest::connect();
+        CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+        for (int pass = 1; pass <= 2; ++pass) {
+            SCOPED_TRACE(pass);
+            CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30);
+            EXPECT_EQ(result.rooms, static_cast<int>(expected.rooms.size()));
+            auto rows = dbtest::psql("select handle, area, perimeter, id from locations where parent_id = " +
+                                     std::to_string(plan.floor) + " and kind = 'r'");
+            ASSERT_EQ(rows.size(), expected.rooms.size());
+            // A crossing selection gives a room the furniture inside it and
+            // may add furniture reaching in from next door: every asset
+            // recorded for a room is near it, and every asset standing inside a
+            // room is recorded.
+            std::set<std::string> inside, recorded;
+            std::map<std::string, std::vector<std::string>> assetsByRoom;
+            for (const auto& a : dbtest::psql("select location_id, handle from assets where drawing_id = " +
+                                              std::to_string(plan.drawingID)))
+                assetsByRoom[a[0]].push_back(a[1]);
+            for (const auto& row : rows) {
+                SCOPED_TRACE(row[0]);
+                ASSERT_TRUE(expected.rooms.count(row[0]));
+                const OracleRoom& room = expected.rooms[row[0]];
+                EXPECT_NEAR(std::stod(row[1]), room.area, 1e-9);
+                EXPECT_NEAR(std::stod(row[2]), room.perimeter, 1e-9);
+                inside.insert(room.assets.begin(), room.assets.end());
+                for (const std::string& a : assetsByRoom[row[3]]) {
+                    EXPECT_TRUE(room.near.count(a)) << a;
+                    recorded.insert(a);
+                }
+            }
+            EXPECT_TRUE(std::includes(recorded.begin(), recorded.end(), inside.begin(), inside.end()));
+            EXPECT_GE(result.assets, static_cast<int>(recorded.size()));
+        }
+    }
+}
+
+TEST(TakeOff, AConnectionKilledHalfWayLeavesTheDatabaseAsItWas)
+{
+    Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-killed");
+    std::string before = zelkatest::readFile(plan.path());
+    auto sp = dbtest::connect();
+    CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+    auto killAfterThree = [](int written) {
+        if (written != 3) return;
+        // The take-off's connection is the only one of the run inside a transaction.
+        EXPECT_EQ(dbtest::psqlValue("select count(pg_terminate_backend(pid)) from pg_stat_activity "
+                                    "where datname = 'ipr' and state = 'idle in transaction' "
+                                    "and pid <> pg_backend_pid()"),
+                  "1");
+    };
+    try {
+        CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30, killAfterThree);
+        FAIL() << "the take-off went on after its connection was killed";
+    } catch (const CEXUnhandled& e) {
+        EXPECT_EQ(e.getProcSig(), "CTakeOff::takeOff");
+        EXPECT_NE(e.errorChainText().find("CStoredProcedure::execSPNoReturnParasReturn"), std::string::npos)
+            << e.errorChainText();
+    }
+    EXPECT_EQ(countRows("locations", "parent_id = " + std::to_string(plan.floor)), 0);
+    EXPECT_EQ(countRows("assets", "drawing_id = " + std::to_string(plan.drawingID)), 0);
+    EXPECT_EQ(countRows("asset_attributes", "drawing_id = " + std::to_string(plan.drawingID)), 0);
+    EXPECT_EQ(dbtest::psqlValue("select coalesce(handle, '') || ':' || coalesce(area::text, 'null') "
+                                "from locations where id = " + std::to_string(plan.floor)),
+              ":null");
+    EXPECT_EQ(zelkatest::readFile(plan.path()), before);
+}
+
+TEST(TakeOff, AProcedureRefusingTheLastBlockUndoesTheRoomsBeforeIt)
+{
+    Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-refused");
+    // The drawing is registered under a room, not a floor: the rooms go in,
+    // then the gross-area block (last in the drawing) finds no such floor.
+    int room = std::stoi(dbtest::psqlValue("insert into locations (parent_id, kind, name) values (" +
+                                           std::to_string(plan.floor) + ", 'r', 'not a floor') returning id;"));
+    auto sp = dbtest::connect();
+    CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+    int written = 0;
+    try {
+        CTakeOff().takeOff(drawing, *sp, plan.drawingID, room, 30, [&](int n) { written = n; });
+        FAIL() << "no error";
+    } catch (const CEXUnhandled& e) {
+        EXPECT_NE(e.innermost().getDescription().find("floor location " + std::to_string(room) + " does not exist"),
+                  std::string::npos)
+            << e.errorChainText();
+    }
+    EXPECT_EQ(written, 5);
+    EXPECT_EQ(countRows("locations", "parent_id = " + std::to_string(room)), 0);
+    EXPECT_EQ(countRows("assets", "drawing_id = " + std::to_string(plan.drawingID)), 0);
+    // The same connection takes off again once the drawing is registered right.
+    CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30);
+    EXPECT_EQ(result.rooms, 5);
+    EXPECT_EQ(countRows("locations", "kind = 'r' and parent_id = " + std::to_string(plan.floor)), 6);
+}
+
+}  // namespace
