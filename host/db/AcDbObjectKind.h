@@ -32,4 +32,5 @@ enum class AcDbObjectKind : uint16_t {
     Layout,
     Xrecord,
     TableStyle,
+    Arc,
 };

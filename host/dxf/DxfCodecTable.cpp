@@ -16,6 +16,7 @@
     X("TEXT",          Entities, Text,                 Text,                ByValueKind | Ints) \
     X("LWPOLYLINE",    Entities, Polyline,             Polyline,            ByValueKind | Ints) \
     X("CIRCLE",        Entities, Circle,               Circle,              ByValueKind | Ints) \
+    X("ARC",           Entities, Arc,                  Arc,                 ByValueKind | Ints) \
     X("LINE",          Entities, Line,                 Line,                ByValueKind | Ints) \
     X("HATCH",         Entities, Hatch,                Hatch,               Ints)               \
     X("ACAD_TABLE",    Entities, Table,                Table,               0)                  \
