@@ -33,4 +33,5 @@ enum class AcDbObjectKind : uint16_t {
     Xrecord,
     TableStyle,
     Arc,
+    Spline,
 };
