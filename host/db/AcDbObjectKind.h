@@ -34,4 +34,5 @@ enum class AcDbObjectKind : uint16_t {
     TableStyle,
     Arc,
     Spline,
+    Ellipse,
 };

@@ -18,6 +18,7 @@
     X("CIRCLE",        Entities, Circle,               Circle,              ByValueKind | Ints) \
     X("ARC",           Entities, Arc,                  Arc,                 ByValueKind | Ints) \
     X("SPLINE",        Entities, Spline,               Spline,              ByValueKind | Ints) \
+    X("ELLIPSE",       Entities, Ellipse,              Ellipse,             ByValueKind | Ints) \
     X("LINE",          Entities, Line,                 Line,                ByValueKind | Ints) \
     X("HATCH",         Entities, Hatch,                Hatch,               Ints)               \
     X("ACAD_TABLE",    Entities, Table,                Table,               0)                  \
