@@ -9,11 +9,14 @@
 #include <functional>
 #include <string>
 
+#include "host/db/AcDbArc.h"
 #include "host/db/AcDbCircle.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbEllipse.h"
 #include "host/db/AcDbLine.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
+#include "host/db/AcDbSpline.h"
 #include "host/db/AcDbText.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 
@@ -53,6 +56,53 @@ const CodecCase kCases[] = {
          EXPECT_DOUBLE_EQ(c->radius(), 2.5);
      },
      [](AcDbEntity* e) { dynamic_cast<AcDbCircle*>(e)->setRadius(3.75); }, " 40\n2.5\n", " 40\n3.75\n"},
+    {"ARC",
+     "  0\nARC\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbCircle\n 10\n1.0\n 20\n1.0\n 30\n0.0\n"
+     " 40\n2.0\n100\nAcDbArc\n 50\n30.0\n 51\n120.0\n",
+     [](AcDbEntity* e) {
+         auto* a = dynamic_cast<AcDbArc*>(e);
+         ASSERT_NE(a, nullptr);
+         EXPECT_EQ(a->center(), AcGePoint3d(1, 1, 0));
+         EXPECT_DOUBLE_EQ(a->radius(), 2.0);
+         EXPECT_NEAR(a->startAngle(), kPi / 6, 1e-15);
+         EXPECT_NEAR(a->endAngle(), 2 * kPi / 3, 1e-15);
+     },
+     [](AcDbEntity* e) { dynamic_cast<AcDbArc*>(e)->setEndAngle(kPi); }, " 51\n120.0\n", " 51\n180.0\n"},
+    {"ELLIPSE",
+     "  0\nELLIPSE\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbEllipse\n 10\n5.0\n 20\n5.0\n 30\n0.0\n"
+     " 11\n4.0\n 21\n0.0\n 31\n0.0\n210\n0.0\n220\n0.0\n230\n1.0\n 40\n0.5\n 41\n0.0\n 42\n6.283185307179586\n",
+     [](AcDbEntity* e) {
+         auto* el = dynamic_cast<AcDbEllipse*>(e);
+         ASSERT_NE(el, nullptr);
+         EXPECT_EQ(el->center(), AcGePoint3d(5, 5, 0));
+         EXPECT_EQ(el->majorAxis(), AcGeVector3d(4, 0, 0));
+         EXPECT_DOUBLE_EQ(el->radiusRatio(), 0.5);
+         EXPECT_DOUBLE_EQ(el->endParam(), 2 * kPi);
+         // Quarter way round: the end of the minor axis, 0.5 * 4 above the centre.
+         const AcGePoint3d top = el->pointAtParam(kPi / 2);
+         EXPECT_NEAR(top.x, 5.0, 1e-12);
+         EXPECT_NEAR(top.y, 7.0, 1e-12);
+     },
+     [](AcDbEntity* e) { dynamic_cast<AcDbEllipse*>(e)->setRadiusRatio(0.25); }, " 40\n0.5\n", " 40\n0.25\n"},
+    {"SPLINE",
+     "  0\nSPLINE\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbSpline\n210\n0.0\n220\n0.0\n230\n1.0\n"
+     " 70\n8\n 71\n2\n 72\n6\n 73\n3\n 74\n0\n 42\n1e-10\n 43\n1e-10\n"
+     " 40\n0.0\n 40\n0.0\n 40\n0.0\n 40\n1.0\n 40\n1.0\n 40\n1.0\n"
+     " 10\n0.0\n 20\n0.0\n 30\n0.0\n 10\n1.0\n 20\n2.0\n 30\n0.0\n 10\n2.0\n 20\n0.0\n 30\n0.0\n",
+     [](AcDbEntity* e) {
+         auto* s = dynamic_cast<AcDbSpline*>(e);
+         ASSERT_NE(s, nullptr);
+         EXPECT_EQ(s->degree(), 2);
+         ASSERT_EQ(s->numControlPoints(), 3);
+         EXPECT_EQ(s->controlPointAt(1), AcGePoint3d(1, 2, 0));
+         ASSERT_TRUE(s->hasValidControlData());
+         // A quadratic Bezier: at u = 0.5 it is (P0 + 2 P1 + P2) / 4 = (1, 1).
+         const AcGePoint3d mid = s->evaluate(0.5);
+         EXPECT_NEAR(mid.x, 1.0, 1e-12);
+         EXPECT_NEAR(mid.y, 1.0, 1e-12);
+     },
+     [](AcDbEntity* e) { dynamic_cast<AcDbSpline*>(e)->setControlPointAt(1, AcGePoint3d(1, 3, 0)); },
+     " 10\n1.0\n 20\n2.0\n", " 10\n1.0\n 20\n3.0\n"},
     {"LWPOLYLINE",
      "  0\nLWPOLYLINE\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbPolyline\n 90\n3\n 70\n1\n 43\n0.0\n"
      " 10\n0.0\n 20\n0.0\n 10\n4.0\n 20\n0.0\n 42\n0.5\n 10\n4.0\n 20\n3.0\n",
