@@ -35,6 +35,20 @@ sed "s/@ZELKA_VERSION_TEXT@/$version/" "$root/infra/ZelkaVersion.h.in" > "$out/g
 cmp -s "$out/generated/ZelkaVersion.h.new" "$out/generated/ZelkaVersion.h" 2>/dev/null ||
     mv "$out/generated/ZelkaVersion.h.new" "$out/generated/ZelkaVersion.h"
 rm -f "$out/generated/ZelkaVersion.h.new"
+# The new-drawing template embedded as a source, as cmake/EmbedFile.cmake makes it.
+template=$root/host/dxf/template.dxf
+{
+    echo "// Generated from $template by fuzz/build.sh; do not edit."
+    echo "extern const char kDxfTemplate[] = {"
+    od -An -v -tx1 "$template" | sed -e 's/ *\([0-9a-f][0-9a-f]\)/0x\1,/g'
+    echo "0};"
+    echo "extern const unsigned long kDxfTemplate_size = $(wc -c < "$template");"
+} > "$out/generated/DxfTemplateData.cpp.new"
+cmp -s "$out/generated/DxfTemplateData.cpp.new" "$out/generated/DxfTemplateData.cpp" 2>/dev/null ||
+    mv "$out/generated/DxfTemplateData.cpp.new" "$out/generated/DxfTemplateData.cpp"
+rm -f "$out/generated/DxfTemplateData.cpp.new"
+mkdir -p "$snap/host/generated"
+cp -p "$out/generated/DxfTemplateData.cpp" "$snap/host/generated/DxfTemplateData.cpp"
 flags="-std=c++20 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -I$snap -I$snap/host -I$out/generated -DZELKA_RESOURCE_DIR=\"$root/resources\""
 export flags snap out
 
@@ -55,7 +69,9 @@ compile() {
         clang++ $flags -fsanitize=fuzzer-no-link -MMD -MF "$obj.d" -c "$src" -o "$obj"'
 }
 
-# The objects of the given folders as one archive.
+# The objects of the given folders as one archive. The host archive is linked
+# whole: the DXF format registers itself with the database from a static
+# initialiser that nothing else references.
 archive() {
     name=$1; shift
     rm -f "$out/$name.a"
@@ -76,8 +92,8 @@ if [ $need_module = yes ]; then
 fi
 for t in $targets; do
     case $t in
-    dxf_reader_fuzz | script_input_fuzz) libs="$out/libhost.a" ;;
-    *) libs="$out/libmodule.a $out/libhost.a -lpugixml" ;;
+    dxf_reader_fuzz | script_input_fuzz) libs="-Wl,--whole-archive $out/libhost.a -Wl,--no-whole-archive" ;;
+    *) libs="$out/libmodule.a -Wl,--whole-archive $out/libhost.a -Wl,--no-whole-archive -lpugixml" ;;
     esac
     clang++ $flags -fsanitize=fuzzer "$snap/fuzz/$t.cpp" $libs -ldl -o "$out/$t"
     echo "$out/$t"

@@ -35,7 +35,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfAttributeCodec;
 
     std::string tag_;
     int flags_ = 0;

@@ -33,7 +33,7 @@ public:
     AcDbEntity* clone() const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfAttributeDefinitionCodec;
     Acad::ErrorStatus setFlag(int bit, bool on);
 
     std::string tag_;

@@ -62,7 +62,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfBlockReferenceCodec;
     // The attributes and SEQEND that follow the reference; null when none.
     std::vector<AcDbStub*>* stub_ref() const;
 

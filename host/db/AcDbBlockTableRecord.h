@@ -56,7 +56,7 @@ public:
     std::vector<AcDbStub*> entities;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfBlockTableRecordCodec;
 
     AcDbObjectId layoutId_;
     uint64_t layoutHandle_ = 0;  // as read; the layout comes later in the file

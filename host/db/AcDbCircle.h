@@ -29,7 +29,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfCircleCodec;
 
     AcGePoint3d center_;
     double radius_ = 1.0;

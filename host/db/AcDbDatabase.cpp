@@ -12,24 +12,22 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLinetypeTable.h"
+#include "host/db/AcDbObjectBuilder.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbTableStyle.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/AcDbUndoRecord.h"
 #include "host/db/SafeFileReplace.h"
-#include "host/dxf/DxfDefaultDrawing.h"
-#include "host/dxf/DxfFileReader.h"
-#include "host/dxf/DxfFileWriter.h"
-#include "host/dxf/DxfObjectIO.h"
-#include "host/dxf/DxfTagWriter.h"
 
 AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) : d_(std::make_unique<AcDbDatabaseData>())
 {
-    if (buildDefaultDrawing) {
-        readDxfText(DxfDefaultDrawing::text(), "<new drawing>");
+    const AcDbFileFormat* format = AcDbFileFormat::registered();
+    if (buildDefaultDrawing && format) {
+        readDxfText(format->newDrawingText(), "<new drawing>");
         d_->fileName.clear();
     }
 }
@@ -49,6 +47,12 @@ Acad::ErrorStatus AcDbDatabase::fail(Acad::ErrorStatus status, std::string messa
     lastErrorLine_ = line;
     return status;
 }
+
+namespace {
+
+const char* const kNoFormat = "no drawing file format is available: the host library was loaded without its DXF code";
+
+}  // namespace
 
 AcDbDatabaseData::~AcDbDatabaseData()
 {
@@ -106,12 +110,17 @@ Acad::ErrorStatus AcDbDatabase::load(const char* name)
     lastError_.clear();
     lastErrorLine_ = 0;
     d_->fileName = name ? name : "";
-    DxfReadResult r = DxfFileReader(*this).read();
-    if (!r.ok()) {
+    const AcDbFileFormat* format = AcDbFileFormat::registered();
+    if (!format)
+        return fail(Acad::eNotImplementedYet, d_->fileName + ": " + kNoFormat);
+    std::string message;
+    size_t line = 0;
+    const Acad::ErrorStatus status = format->read(*this, message, line);
+    if (status != Acad::eOk) {
         std::string file = d_->fileName;
         clear();
         d_->fileName = file;
-        return fail(r.status, r.message, r.line);
+        return fail(status, message, line);
     }
     return Acad::eOk;
 }
@@ -119,8 +128,10 @@ Acad::ErrorStatus AcDbDatabase::load(const char* name)
 Acad::ErrorStatus AcDbDatabase::writeDxfText(std::string& out)
 {
     out.clear();
-    DxfTagWriter w(&out, d_->crlf);
-    DxfFileWriter(*this).write(w);
+    const AcDbFileFormat* format = AcDbFileFormat::registered();
+    if (!format)
+        return fail(Acad::eNotImplementedYet, kNoFormat);
+    format->writeText(*this, out, d_->crlf);
     return Acad::eOk;
 }
 
@@ -128,17 +139,16 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const char* path)
 {
     if (!path || !*path)
         return fail(Acad::eInvalidInput, "no file name given for saving");
+    const AcDbFileFormat* format = AcDbFileFormat::registered();
+    if (!format)
+        return fail(Acad::eNotImplementedYet, std::string(path) + ": " + kNoFormat);
     SafeFileReplace file(path);
     if (!file.open())
         return fail(file.status(), file.error());
     bool ok;
     int err = 0;
-    {
-        DxfTagWriter w(file.fd(), d_->crlf);
-        DxfFileWriter(*this).write(w);
-        ok = w.flush();
-        err = errno;
-    }
+    ok = format->writeFile(*this, file.fd(), d_->crlf);
+    err = errno;
     if (!ok)
         return fail(Acad::eFileSystemErr, std::string(path) + ": writing failed: " + std::strerror(err));
     if (!file.commit())
@@ -177,8 +187,12 @@ AcDbObject* AcDbDatabase::objectOf(AcDbStub* stub)
 {
     if (!stub)
         return nullptr;
-    if (!stub->object)
-        stub->object = DxfObjectIO::build(*this, stub);
+    if (!stub->object) {
+        const AcDbFileFormat* format = AcDbFileFormat::registered();
+        if (!format)
+            return nullptr;
+        stub->object = format->builder().build(*this, stub);
+    }
     return stub->object;
 }
 

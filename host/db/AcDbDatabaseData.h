@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/db/AcDbStub.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 

@@ -45,7 +45,7 @@ public:
     const std::vector<Entry>& entries() const { return entries_; }
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfDictionaryCodec;
     int find(const char* key) const;
 
     std::vector<Entry> entries_;

@@ -30,6 +30,13 @@ public:
                              double endAngle) = 0;
     // A filled area bounded by the corners in order (a text's box).
     virtual void polygon(const std::vector<AcGePoint3d>& corners) = 0;
+    // An elliptical arc about centre: the point at parameter t is centre +
+    // cos t * majorAxis + sin t * ratio * (normal x majorAxis), from
+    // startParam to endParam (radians, counter-clockwise about normal); a
+    // whole ellipse when they are 2 pi apart. By default it is told as a
+    // polyline of straight segments.
+    virtual void ellipticalArc(const AcGePoint3d& centre, const AcGeVector3d& majorAxis, const AcGeVector3d& normal,
+                               double ratio, double startParam, double endParam);
 
     // The transform from the coordinates of the geometry being told to world coordinates.
     const AcGeMatrix3d& transform() const { return stack_.back(); }

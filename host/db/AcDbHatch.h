@@ -110,7 +110,6 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
     friend class DxfHatch;
 
     std::vector<const Loop*> usedLoops() const;

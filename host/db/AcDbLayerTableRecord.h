@@ -34,7 +34,7 @@ public:
     int flags() const;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfLayerTableRecordCodec;
     void setFlag(int bit, bool on);
 
     AcCmColor color_;

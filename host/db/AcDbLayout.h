@@ -31,7 +31,6 @@ public:
     AcDbObjectIdArray getViewportArray() const;
 
 private:
-    friend class DxfObjectIO;
     friend class DxfLayoutIO;
 
     std::string name_;

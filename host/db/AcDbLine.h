@@ -26,7 +26,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfLineCodec;
 
     AcGePoint3d start_;
     AcGePoint3d end_;

@@ -28,7 +28,7 @@ public:
     bool isComplex() const { return complex_; }
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfLinetypeTableRecordCodec;
 
     std::string comments_;
     std::vector<double> dashes_;

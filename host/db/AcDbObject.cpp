@@ -9,14 +9,15 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbHatch.h"
 #include "host/db/AcDbLine.h"
+#include "host/db/AcDbObjectBuilder.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbText.h"
 #include "host/db/AcDbViewport.h"
-#include "host/dxf/DxfObjectIO.h"
 
 const AcRxClass* AcDbObject::desc()
 {
@@ -151,10 +152,13 @@ resbuf* AcDbObject::xData(const char* regappName) const
 {
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
+    const AcDbFileFormat* format = AcDbFileFormat::registered();
+    if (!format)
+        return nullptr;
     for (const AcDbXDataApp& app : xdata_) {
         if (regappName && strcasecmp(regappName, app.name.c_str()) != 0)
             continue;
-        resbuf* chain = DxfObjectIO::xdataChain(app, database());
+        resbuf* chain = format->builder().xdataChain(app, database());
         if (!chain)
             continue;
         if (head)

@@ -1,9 +1,9 @@
 #pragma once
 #include <cstdint>
-#include <string_view>
 
 // The kinds of object the database models; everything else is Other
-// (kept as read) and reports the class of its DXF record name.
+// (kept as read) and reports the class of its DXF record name. The file
+// format maps record names to kinds (for DXF, its codec table).
 enum class AcDbObjectKind : uint16_t {
     Other = 0,
     OtherEntity,
@@ -32,8 +32,7 @@ enum class AcDbObjectKind : uint16_t {
     Layout,
     Xrecord,
     TableStyle,
+    Arc,
+    Spline,
+    Ellipse,
 };
-
-// The kind for a DXF record name as found in the given section
-// ("ENTITIES", "BLOCKS", "TABLES" or "OBJECTS").
-AcDbObjectKind acdbKindOfDxfName(std::string_view dxfName, std::string_view section);

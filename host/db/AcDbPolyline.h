@@ -70,7 +70,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfPolylineCodec;
     // The OCS-to-world matrix of the polyline's plane.
     AcGeMatrix3d planeToWorld() const;
 

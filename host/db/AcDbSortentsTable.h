@@ -35,7 +35,7 @@ public:
     const std::vector<Entry>& entries() const { return entries_; }
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfSortentsTableCodec;
     Acad::ErrorStatus reorder(const AcDbObjectIdArray& ids, bool bottom);
 
     AcDbObjectId block_;

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/dxf/DxfTag.h"
+#include "host/base/RawTag.h"
 
 class AcDbDatabase;
 class AcDbObject;

@@ -70,7 +70,7 @@ protected:
     bool heldByOrphanBlock(std::string_view name) const;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfSymbolTableCodec;
 
     // Record names hashed and compared ignoring ASCII case, so a lookup
     // takes the caller's text as it is instead of a folded copy. The hash is

@@ -27,7 +27,7 @@ public:
     static bool isValidName(const std::string& name);
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfSymbolTableRecordCodec;
     friend class AcDbSymbolTable;
     friend class AcDbLayoutManager;  // swaps the *Paper_Space block names
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "host/db/AcDbBlockReference.h"
-#include "host/dxf/DxfTag.h"
+#include "host/base/RawTag.h"
 
 // A table (ACAD_TABLE): a grid of rows and columns whose cells hold text or
 // a block, with a table style, drawn through an anonymous "*T<n>" block that

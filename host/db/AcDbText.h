@@ -68,7 +68,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfTextCodec;
 
     AcGePoint3d position_;
     AcGePoint3d alignment_;

@@ -23,7 +23,7 @@ public:
     double priorSize() const { return priorSize_; }
 
 private:
-    friend class DxfObjectIO;
+    friend class DxfTextStyleTableRecordCodec;
 
     std::string fileName_ = "txt";
     std::string bigFont_;

@@ -1,8 +1,9 @@
 #include "host/db/AcDbUndoRecord.h"
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbObject.h"
-#include "host/dxf/DxfObjectIO.h"
+#include "host/db/AcDbObjectBuilder.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
     } else {
         std::vector<DxfTag> scratch;
         size_t n = 0;
-        const DxfTag* t = DxfObjectIO::tagsFor(db_, stub, scratch, n);
+        const DxfTag* t = AcDbFileFormat::registered()->builder().tagsFor(db_, stub, scratch, n);
         if (t != scratch.data()) {
             scratch.assign(t, t + n);
         } else {

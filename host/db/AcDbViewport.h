@@ -54,7 +54,6 @@ public:
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
 private:
-    friend class DxfObjectIO;
     friend class DxfLayoutIO;
 
     // eOk when every id is a layer of this viewport's drawing; the status above otherwise.

@@ -11,12 +11,14 @@
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbSymbolTable.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
+#include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfNumberCheck.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfR12Upgrade.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
+#include "host/dxf/codecs/DxfBlockTableRecordCodec.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ bool sectionIs(const DxfTag& t, std::string_view name) { return t.code == 0 && t
 
 uint16_t kindOf(std::string_view name, const char* section)
 {
-    return static_cast<uint16_t>(acdbKindOfDxfName(name, section));
+    return static_cast<uint16_t>(dxfCodecFor(name, section).kind);
 }
 
 }  // namespace
@@ -457,7 +459,7 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         begin->isEntity = true;
         begin->owner = recordStub;
         record->blockBegin = begin;
-        DxfObjectIO::loadBlockBase(*record, begin);
+        DxfBlockTableRecordCodec::loadBlockBase(*record, begin);
         i = end;
         size_t stop = i;
         r = readEntities(i, recordStub, true, stop);
@@ -503,7 +505,7 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
                 d_.header.handseed = handle + 1;
             break;
         }
-        DxfNumberCheck::checkRaw(&d_.tags[i], next - i, acdbKindOfDxfName(type, "BLOCKS"));
+        DxfNumberCheck::checkRaw(&d_.tags[i], next - i, dxfCodecFor(type, "BLOCKS").kind);
         i = next;
     }
     return {};

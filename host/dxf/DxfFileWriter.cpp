@@ -7,7 +7,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbSymbolTable.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTable.h"
 #include "host/dxf/DxfTagWriter.h"

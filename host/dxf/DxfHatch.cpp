@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/db/AcDbHatch.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
 

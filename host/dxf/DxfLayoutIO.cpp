@@ -8,7 +8,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbLayout.h"
 #include "host/db/AcDbViewport.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
 

@@ -8,6 +8,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObject.h"
 #include "host/db/AcDbObjectKind.h"
+#include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"
@@ -29,35 +30,6 @@ void checkXData(const AcDbStub& s)
             DxfValue::fieldReal(t);
         else if (t.code >= 1060 && t.code <= 1071)
             DxfValue::fieldInt(t);
-    }
-}
-
-// Kinds whose reader (DxfObjectIO::build: the base, entity and typed parts)
-// parses only tags before the first 101 or 1001, and each with the reader of
-// its group code's value kind: reals for Double codes, whole numbers for the
-// 16- and 32-bit codes, handles for Handle codes. For these, numbers that
-// are all well formed by their kind mean building reports nothing. Kinds
-// whose readers go further (hatches, tables, layouts, table records, ...)
-// are built.
-bool readsByValueKind(AcDbObjectKind kind)
-{
-    switch (kind) {
-    case AcDbObjectKind::Other:
-    case AcDbObjectKind::OtherEntity:
-    case AcDbObjectKind::BlockReference:
-    case AcDbObjectKind::Attribute:
-    case AcDbObjectKind::AttributeDefinition:
-    case AcDbObjectKind::Text:
-    case AcDbObjectKind::Polyline:
-    case AcDbObjectKind::Circle:
-    case AcDbObjectKind::Line:
-    case AcDbObjectKind::SequenceEnd:
-    case AcDbObjectKind::BlockBegin:
-    case AcDbObjectKind::BlockEnd:
-    case AcDbObjectKind::Xrecord:
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -105,32 +77,11 @@ bool numbersWellFormed(const AcDbStub& s)
     return true;
 }
 
-// Kinds the database models field by field: every whole number of their data
-// part is one a CAD program reads (a vertex count, a flag, a colour, a
-// follow flag), even where the database itself derives the value again, so
-// a malformed one is refused rather than kept as text that other readers
-// cannot load. Objects kept raw (unknown types, extended records, table
-// records and tables it does not model) are left as read.
-bool integersModelled(AcDbObjectKind kind)
-{
-    switch (kind) {
-    case AcDbObjectKind::Other:
-    case AcDbObjectKind::OtherEntity:
-    case AcDbObjectKind::OtherTableRecord:
-    case AcDbObjectKind::Table:
-    case AcDbObjectKind::TableStyle:
-    case AcDbObjectKind::Xrecord:
-        return false;
-    default:
-        return true;
-    }
-}
-
 // Reports the first malformed whole number of a modelled object's data part
 // (and, with reals, the first malformed real or handle too).
 void checkNumbers(const DxfTag* tags, size_t n, AcDbObjectKind kind, bool reals)
 {
-    if (!integersModelled(kind))
+    if (!dxfCodecOf(kind).readsIntegers())
         return;
     for (size_t i = 1; i < n; ++i) {
         const DxfTag& t = tags[i];
@@ -192,7 +143,7 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
             continue;
         // Building reads every modelled field (and reports a malformed one);
         // an object whose numbers are all well formed need not be built.
-        const bool wellFormed = readsByValueKind(static_cast<AcDbObjectKind>(s.kind)) && numbersWellFormed(s);
+        const bool wellFormed = dxfCodecOf(static_cast<AcDbObjectKind>(s.kind)).readsByValueKind() && numbersWellFormed(s);
         if (!s.object && !wellFormed)
             std::unique_ptr<AcDbObject> built(DxfObjectIO::build(db, &s));
         if (!hasBad_ && !wellFormed)

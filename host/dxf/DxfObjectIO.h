@@ -7,13 +7,15 @@
 class AcDbDatabase;
 class AcDbObject;
 class AcDbEntity;
-class AcDbBlockTableRecord;
 class DxfTagEditor;
 struct AcDbStub;
 struct AcDbXDataApp;
 
-// Maps database objects to and from their DXF tags. build() makes the object
-// of a stub from the tags it was read with; tagsFor() gives the tags to
+// Maps database objects to and from their DXF tags: the parts every object
+// (handle, owner, extension dictionary, extended data) and every entity
+// (layer, colour, linetype, ...) has, and through the codec table
+// (DxfCodec) the part of each type. build() makes the object of a stub
+// from the tags it was read with; tagsFor() gives the tags to
 // write: the tags as read for an object that was not changed, otherwise
 // those tags with the modelled values replaced in place (or, for a new
 // object, tags made from its fields). Nothing the database does not model is
@@ -27,17 +29,12 @@ public:
     static const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
-    // Gives a block definition the base point (group 10/20/30) of the BLOCK
-    // entity read for it; a BLOCK without one leaves the origin at 0,0,0.
-    static void loadBlockBase(AcDbBlockTableRecord& record, const AcDbStub* blockBegin);
 
 private:
     static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);
     static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n);
-    static void loadTyped(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);
     static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
     static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
     static void saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed);
-    static void saveTyped(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
     static void saveXData(AcDbObject& o, DxfTagEditor& ed);
 };

@@ -2,59 +2,18 @@
 #include <cstring>
 #include <string>
 
-#include "host/db/AcDbAttribute.h"
-#include "host/db/AcDbAttributeDefinition.h"
-#include "host/db/AcDbBlockReference.h"
+#include "host/base/DxfCodepage.h"
 #include "host/db/AcDbBlockTable.h"
-#include "host/db/AcDbCircle.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
-#include "host/db/AcDbDictionary.h"
-#include "host/db/AcDbLayerTable.h"
-#include "host/db/AcDbLayout.h"
-#include "host/db/AcDbLine.h"
-#include "host/db/AcDbLinetypeTable.h"
-#include "host/db/AcDbPolyline.h"
-#include "host/db/AcDbRegAppTable.h"
-#include "host/db/AcDbSortentsTable.h"
+#include "host/db/AcDbEntity.h"
 #include "host/db/AcDbSymbolTableRecord.h"
-#include "host/db/AcDbText.h"
-#include "host/db/AcDbTextStyleTable.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
 
 namespace {
-
-const char* dxfNameOf(const AcDbObject& o)
-{
-    switch (o.kind()) {
-    case AcDbObjectKind::BlockReference: return "INSERT";
-    case AcDbObjectKind::Attribute: return "ATTRIB";
-    case AcDbObjectKind::AttributeDefinition: return "ATTDEF";
-    case AcDbObjectKind::Text: return "TEXT";
-    case AcDbObjectKind::Polyline: return "LWPOLYLINE";
-    case AcDbObjectKind::Circle: return "CIRCLE";
-    case AcDbObjectKind::Line: return "LINE";
-    case AcDbObjectKind::Hatch: return "HATCH";
-    case AcDbObjectKind::Table: return "ACAD_TABLE";
-    case AcDbObjectKind::TableStyle: return "TABLESTYLE";
-    case AcDbObjectKind::Viewport: return "VIEWPORT";
-    case AcDbObjectKind::SequenceEnd: return "SEQEND";
-    case AcDbObjectKind::BlockBegin: return "BLOCK";
-    case AcDbObjectKind::BlockEnd: return "ENDBLK";
-    case AcDbObjectKind::BlockTableRecord: return "BLOCK_RECORD";
-    case AcDbObjectKind::LayerTableRecord: return "LAYER";
-    case AcDbObjectKind::LinetypeTableRecord: return "LTYPE";
-    case AcDbObjectKind::TextStyleTableRecord: return "STYLE";
-    case AcDbObjectKind::RegAppTableRecord: return "APPID";
-    case AcDbObjectKind::Dictionary: return "DICTIONARY";
-    case AcDbObjectKind::SortentsTable: return "SORTENTSTABLE";
-    case AcDbObjectKind::Layout: return "LAYOUT";
-    default: return "XRECORD";
-    }
-}
 
 bool iequals(const std::string& a, std::string_view b)
 {
@@ -121,7 +80,8 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
     saveBase(db, *o, ed);
     if (stub->isEntity)
         saveEntity(db, static_cast<AcDbEntity&>(*o), ed);
-    saveTyped(db, *o, ed);
+    if (const auto save = dxfCodecOf(o->kind()).functions->save)
+        save(db, *o, ed);
     if (o->xdataModified_)
         saveXData(*o, ed);
     count = out.size();
@@ -132,7 +92,8 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
 {
     AcDbDatabaseData& d = db.data();
     auto tag = [&](int code, std::string text) { out.emplace_back(code, d.keep(std::move(text))); };
-    tag(0, dxfNameOf(o));
+    const char* name = dxfCodecOf(o.kind()).name;
+    tag(0, name ? name : "XRECORD");
     tag(5, DxfValue::fromHandle(o.stub_->handle));
     AcDbStub* owner = o.owner_.stub();
     if (owner && !o.stub_->isEntity && owner->kind == static_cast<uint16_t>(AcDbObjectKind::Dictionary)) {
@@ -145,82 +106,8 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
         tag(100, "AcDbEntity");
         tag(8, "0");
     }
-    bool r2007 = d.header.acadver >= "AC1021";
-    switch (o.kind()) {
-    case AcDbObjectKind::Text: tag(100, "AcDbText"); tag(100, "AcDbText"); break;
-    case AcDbObjectKind::AttributeDefinition: tag(100, "AcDbText"); tag(100, "AcDbAttributeDefinition"); break;
-    case AcDbObjectKind::Attribute: tag(100, "AcDbText"); tag(100, "AcDbAttribute"); break;
-    case AcDbObjectKind::BlockReference: tag(100, "AcDbBlockReference"); break;
-    case AcDbObjectKind::Table: tag(100, "AcDbBlockReference"); tag(100, "AcDbTable"); break;
-    case AcDbObjectKind::TableStyle: tag(100, "AcDbTableStyle"); break;
-    case AcDbObjectKind::Polyline: tag(100, "AcDbPolyline"); tag(90, "0"); break;
-    case AcDbObjectKind::Circle: tag(100, "AcDbCircle"); break;
-    case AcDbObjectKind::Line: tag(100, "AcDbLine"); break;
-    case AcDbObjectKind::Hatch: tag(100, "AcDbHatch"); break;
-    case AcDbObjectKind::BlockBegin: tag(100, "AcDbBlockBegin"); break;
-    case AcDbObjectKind::BlockEnd: tag(100, "AcDbBlockEnd"); break;
-    case AcDbObjectKind::BlockTableRecord:
-        tag(100, "AcDbSymbolTableRecord");
-        tag(100, "AcDbBlockTableRecord");
-        tag(2, "");
-        tag(340, "0");
-        if (r2007) {
-            tag(70, "0");
-            tag(280, "1");
-            tag(281, "0");
-        }
-        break;
-    case AcDbObjectKind::LayerTableRecord: {
-        // A new layer copies the plot-style and material pointers of layer 0.
-        tag(100, "AcDbSymbolTableRecord");
-        tag(100, "AcDbLayerTableRecord");
-        tag(2, "");
-        tag(70, "0");
-        tag(62, "7");
-        tag(6, "Continuous");
-        auto* layers = d.layerTable ? static_cast<AcDbSymbolTable*>(db.objectOf(d.layerTable)) : nullptr;
-        AcDbObjectId zero;
-        if (layers && layers->getAt("0", zero) == Acad::eOk && zero.stub()->tagCount > 0)
-            for (uint32_t i = 0; i < zero.stub()->tagCount; ++i) {
-                const DxfTag& t = zero.stub()->tags[i];
-                if (t.code == 390 || t.code == 347 || t.code == 348)
-                    out.push_back(t);
-                if (t.code == 1001)
-                    break;
-            }
-        break;
-    }
-    case AcDbObjectKind::LinetypeTableRecord:
-        tag(100, "AcDbSymbolTableRecord");
-        tag(100, "AcDbLinetypeTableRecord");
-        tag(2, "");
-        tag(70, "0");
-        tag(3, "");
-        tag(72, "65");
-        break;
-    case AcDbObjectKind::TextStyleTableRecord:
-        tag(100, "AcDbSymbolTableRecord");
-        tag(100, "AcDbTextStyleTableRecord");
-        tag(2, "");
-        tag(70, "0");
-        tag(40, "0.0");
-        tag(41, "1.0");
-        tag(50, "0.0");
-        tag(71, "0");
-        tag(42, "2.5");
-        tag(3, "txt");
-        tag(4, "");
-        break;
-    case AcDbObjectKind::RegAppTableRecord:
-        tag(100, "AcDbSymbolTableRecord");
-        tag(100, "AcDbRegAppTableRecord");
-        tag(2, "");
-        tag(70, "0");
-        break;
-    case AcDbObjectKind::Dictionary: tag(100, "AcDbDictionary"); break;
-    case AcDbObjectKind::SortentsTable: tag(100, "AcDbSortentsTable"); break;
-    default: break;
-    }
+    if (const auto skeleton = dxfCodecOf(o.kind()).functions->skeleton)
+        skeleton(db, out);
 }
 
 void DxfObjectIO::saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)

@@ -7,7 +7,7 @@
 #include <memory>
 #include <set>
 
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 #include "host/dxf/DxfTagReader.h"
 #include "host/dxf/DxfValue.h"

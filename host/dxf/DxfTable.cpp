@@ -10,7 +10,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbTable.h"
 #include "host/db/AcDbTableStyle.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
 

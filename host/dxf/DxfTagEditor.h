@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfTag.h"
 
 struct AcDbDatabaseData;

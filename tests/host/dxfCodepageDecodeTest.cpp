@@ -11,7 +11,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {

@@ -14,7 +14,7 @@ namespace {
 
 // An R2000 drawing by ezdxf with one entity of each kind the check passes
 // unbuilt: text, an insert with an attribute, a line with a lineweight, a
-// circle and a bulged lightweight polyline.
+// circle, a bulged lightweight polyline, an arc, an ellipse and a spline.
 const char* kMakeDrawing = R"(import sys, ezdxf
 doc = ezdxf.new("R2000")
 msp = doc.modelspace()
@@ -26,6 +26,9 @@ insert.add_attrib("NAME", "Office 1", (5, 5))
 msp.add_line((0, 0), (10, 0), dxfattribs={"lineweight": 50})
 msp.add_circle((3, 4), 2)
 msp.add_lwpolyline([(0, 0, 0), (4, 0, 0.5), (4, 3, 0)], format="xyb", close=True)
+msp.add_arc((1, 1), 2, 30, 120)
+msp.add_ellipse((5, 5), (4, 0), 0.5)
+msp.add_open_spline([(0, 0), (1, 2), (2, 0), (3, 1)], degree=3)
 doc.saveas(sys.argv[1])
 )";
 
@@ -121,6 +124,10 @@ TEST_F(NumberCheckKinds, AMalformedModelledNumberOfAnyPassedKindFailsTheRead)
         {"CIRCLE", 40, "inf", "a real number"},
         {"LWPOLYLINE", 42, "half", "a real number"},
         {"LWPOLYLINE", 62, "", "a whole number"},
+        {"ARC", 51, "half", "a real number"},           // the arc's own subclass
+        {"ELLIPSE", 40, "0.5.", "a real number"},
+        {"SPLINE", 71, "three", "a whole number"},
+        {"SPLINE", 20, "2 0", "a real number"},         // y of a control point
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.code));

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfValue.h"
 
 TEST(DxfValue, ReadsRealsAsCadProgramsWriteThem)

@@ -1,4 +1,4 @@
-#include "host/dxf/DxfCodepage.h"
+#include "host/base/DxfCodepage.h"
 
 #include <iconv.h>
 

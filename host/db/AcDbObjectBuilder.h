@@ -1,0 +1,33 @@
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "host/base/RawTag.h"
+#include "host/db/resbuf.h"
+
+class AcDbDatabase;
+class AcDbObject;
+struct AcDbStub;
+struct AcDbXDataApp;
+
+// Turns the tags an object was read with into the object and back. The
+// database asks for an object the first time it is opened (so objects
+// nobody opens are never built), for the tags to keep when a command may be
+// undone, and for extended data as result buffers. The file format that
+// reads the drawing supplies it (see AcDbFileFormat).
+class AcDbObjectBuilder {
+public:
+    virtual ~AcDbObjectBuilder() = default;
+
+    // The object of the stub, built from its tags; never null (types the
+    // database does not model get a plain object that keeps its tags).
+    virtual AcDbObject* build(AcDbDatabase& db, AcDbStub* stub) const = 0;
+    // The tags that stand for the stub's object now: its tags as read when
+    // unchanged, else those tags edited in place (or made, for a new object)
+    // in out. Returns a pointer to them and their count in count.
+    virtual const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out,
+                                  size_t& count) const = 0;
+    // The extended data of one application as a chain headed by 1001; null
+    // when out of memory. db may be null for an object not in a drawing.
+    virtual resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const = 0;
+};

@@ -1,0 +1,74 @@
+#include "host/dxf/DxfFileFormat.h"
+
+#include <cerrno>
+
+#include "host/db/AcDbObjectBuilder.h"
+#include "host/dxf/DxfDefaultDrawing.h"
+#include "host/dxf/DxfFileReader.h"
+#include "host/dxf/DxfFileWriter.h"
+#include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTagWriter.h"
+
+namespace {
+
+// The database's view of DxfObjectIO.
+class DxfObjectBuilder : public AcDbObjectBuilder {
+public:
+    AcDbObject* build(AcDbDatabase& db, AcDbStub* stub) const override { return DxfObjectIO::build(db, stub); }
+    const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count) const override
+    {
+        return DxfObjectIO::tagsFor(db, stub, out, count);
+    }
+    resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const override
+    {
+        return DxfObjectIO::xdataChain(app, db);
+    }
+};
+
+// Registers the format when the host library is loaded (static builds link
+// the host archive whole, see fuzz/build.sh).
+[[maybe_unused]] const bool kRegistered = (AcDbFileFormat::registerFormat(&DxfFileFormat::instance()), true);
+
+}  // namespace
+
+const DxfFileFormat& DxfFileFormat::instance()
+{
+    static const DxfFileFormat format;
+    return format;
+}
+
+const AcDbObjectBuilder& DxfFileFormat::builder() const
+{
+    static const DxfObjectBuilder builder;
+    return builder;
+}
+
+std::string DxfFileFormat::newDrawingText() const { return DxfDefaultDrawing::text(); }
+
+Acad::ErrorStatus DxfFileFormat::read(AcDbDatabase& db, std::string& message, size_t& line) const
+{
+    DxfReadResult r = DxfFileReader(db).read();
+    message = std::move(r.message);
+    line = r.line;
+    return r.status;
+}
+
+void DxfFileFormat::writeText(AcDbDatabase& db, std::string& out, bool crlf) const
+{
+    DxfTagWriter w(&out, crlf);
+    DxfFileWriter(db).write(w);
+}
+
+bool DxfFileFormat::writeFile(AcDbDatabase& db, int fd, bool crlf) const
+{
+    bool ok;
+    int err;
+    {
+        DxfTagWriter w(fd, crlf);
+        DxfFileWriter(db).write(w);
+        ok = w.flush();
+        err = errno;
+    }
+    errno = err;  // the writer's destructor must not hide why writing failed
+    return ok;
+}

@@ -1,0 +1,55 @@
+#include "host/dxf/codecs/DxfCodecSupport.h"
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/dxf/DxfTagEditor.h"
+#include "host/dxf/DxfValue.h"
+
+namespace DxfCodecSupport {
+
+double real(const DxfTag& t, double fallback) { return DxfValue::fieldReal(t, fallback); }
+
+int64_t integer(const DxfTag& t, int64_t fallback) { return DxfValue::fieldInt(t, fallback); }
+
+uint64_t handleOf(const DxfTag& t) { return DxfValue::fieldHandle(t); }
+
+AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)
+{
+    auto& map = db.data().byHandle;
+    auto it = map.find(handle);
+    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
+}
+
+AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c)
+{
+    AcGePoint3d p;
+    p.x = real(t[i]);
+    if (i + 1 < n && t[i + 1].code == c + 10)
+        p.y = real(t[++i]);
+    if (i + 1 < n && t[i + 1].code == c + 20)
+        p.z = real(t[++i]);
+    return p;
+}
+
+size_t dataEnd(const DxfTag* t, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (t[i].code == 101 || t[i].code == 1001)
+            return i;
+    return n;
+}
+
+void saveNormal(DxfTagEditor& ed, const char* marker, const AcGeVector3d& n, std::initializer_list<int> order, int nth)
+{
+    auto r = ed.subclass(marker, nth);
+    const bool isDefault = n.x == 0.0 && n.y == 0.0 && n.z == 1.0;
+    if (ed.has(r, 210) || !isDefault)
+        ed.setPoint(r, 210, n.x, n.y, n.z, order);
+}
+
+void add(AcDbDatabase& db, std::vector<DxfTag>& out, int code, std::string text)
+{
+    out.emplace_back(code, db.data().keep(std::move(text)));
+}
+
+}  // namespace DxfCodecSupport

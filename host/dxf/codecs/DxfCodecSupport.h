@@ -1,0 +1,48 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "host/base/RawTag.h"
+#include "host/db/AcDbObjectId.h"
+#include "host/ge/AcGePoint3d.h"
+#include "host/ge/AcGeVector3d.h"
+
+class AcDbDatabase;
+class DxfTagEditor;
+
+// Helpers the codecs share: reading modelled numbers (a malformed one makes
+// reading the file fail, see DxfNumberCheck), points, handles, angles and
+// the extrusion direction.
+namespace DxfCodecSupport {
+
+constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+
+double real(const DxfTag& t, double fallback = 0.0);
+int64_t integer(const DxfTag& t, int64_t fallback = 0);
+uint64_t handleOf(const DxfTag& t);
+// The object of a handle in db; null when there is none.
+AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle);
+
+// Reads the point whose x is at i (code c; y and z follow with c + 10 and
+// c + 20 when present) and leaves i at its last tag.
+AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c);
+
+// Index of the end of the data part (the first 101 or 1001).
+size_t dataEnd(const DxfTag* t, size_t n);
+
+// Degrees for a stored angle in radians.
+inline double degrees(double radians) { return radians * kRadToDeg; }
+
+// Writes the extrusion direction (210) into the nth subclass marker when the
+// record has one or the direction is not +Z.
+void saveNormal(DxfTagEditor& ed, const char* marker, const AcGeVector3d& n, std::initializer_list<int> order,
+                int nth = 0);
+
+// Appends tags for a new record: code and text (kept by the database).
+void add(AcDbDatabase& db, std::vector<DxfTag>& out, int code, std::string text);
+
+}  // namespace DxfCodecSupport
