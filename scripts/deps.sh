@@ -9,12 +9,19 @@ ZELKA_BUILD="${ZELKA_BUILD:-$ZELKA_ROOT/build}"
 # Build tools and libraries. python3-ezdxf is the independent DXF reader the
 # tests check against; xsltproc applies the log stylesheets in their tests;
 # locales lets a test prove number conversions ignore the process locale.
+# The plot engine draws with cairo (libcairo2-dev) and writes JPEG with
+# libjpeg (libjpeg-dev); texts plot with the DejaVu and Liberation fonts
+# (fonts-dejavu-core, fonts-liberation2). Its tests read PDFs with
+# poppler-utils and compare with ezdxf's drawing add-on on matplotlib
+# (python3-matplotlib).
 ZELKA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   libpugixml-dev
   python3 python3-ezdxf
   xsltproc locales
+  libcairo2-dev libjpeg-dev fonts-dejavu-core fonts-liberation2
+  poppler-utils python3-matplotlib
 )
 
 zelka_install_packages() {

@@ -13,3 +13,9 @@ void AcDbGeometrySink::popTransform()
     if (stack_.size() > 1)
         stack_.pop_back();
 }
+
+void AcDbGeometrySink::hatch(const AcDbSinkHatch& fill)
+{
+    for (const AcDbSinkHatch::Loop& loop : fill.loops)
+        polyline(loop.points, loop.bulges, fill.normal, true);
+}
