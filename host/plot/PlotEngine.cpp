@@ -271,7 +271,9 @@ bool PlotEngine::plot(AcDbDatabase& db, const std::string& layoutName, const std
     if (device == Device::Pdf) {
         surface = cairo_pdf_surface_create(temporary.c_str(), pageW * unitsPerMm, pageH * unitsPerMm);
     } else if (device == Device::Svg) {
-        surface = cairo_svg_surface_create(temporary.c_str(), pageW * unitsPerMm, pageH * unitsPerMm);
+        // Drawn in millimetres, so the page says its size in millimetres.
+        unitsPerMm = 1.0;
+        surface = cairo_svg_surface_create(temporary.c_str(), pageW, pageH);
         cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_MM);
     } else {
         unitsPerMm = rasterDpi(pageW, pageH) / 25.4;
