@@ -89,10 +89,17 @@ def sheet(doc):
     layout.add_text("SHEET", dxfattribs={"height": 6}).set_placement((200, 30))
 
 
+def sheet_active(doc):
+    """The sheet drawing saved with its paper-space layout current."""
+    sheet(doc)
+    doc.layouts.set_active_layout("Plan")
+    doc.header["$TILEMODE"] = 0
+
+
 def main():
     kind, out = sys.argv[1], sys.argv[2]
     doc = ezdxf.new("R2010", setup=True)
-    {"entities": entities, "sheet": sheet}[kind](doc)
+    {"entities": entities, "sheet": sheet, "sheet_active": sheet_active}[kind](doc)
     doc.saveas(out)
 
 
