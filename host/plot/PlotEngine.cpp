@@ -4,6 +4,7 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <jpeglib.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbObjectIdArray.h"
 #include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPlotSettingsValidator.h"
 #include "host/db/AcDbViewport.h"
 #include "host/plot/PlotRenderer.h"
 
@@ -144,8 +146,13 @@ bool PlotEngine::layoutFrame(AcDbDatabase& db, const AcDbLayout& layout, PlotFra
             in.paperHeight = height;
         }
     }
-    const std::string& device = layout.plotCfgName();
-    const bool setUp = !device.empty() && device != "None" && device != "none";
+    // Settings made for a device this host does not have (another program's
+    // printer, "None") are not a set-up for plotting here.
+    std::vector<std::string> devices;
+    acdbPlotSettingsValidator()->plotDeviceList(devices);
+    bool setUp = false;
+    for (const std::string& d : devices)
+        setUp = setUp || (d != "None" && strcasecmp(d.c_str(), layout.plotCfgName().c_str()) == 0);
 
     // The extents of what the layout draws (viewports count by their frames).
     PlotRenderer measure(db);
@@ -298,6 +305,8 @@ bool PlotEngine::plot(AcDbDatabase& db, const std::string& layoutName, const std
     options.worldToDevice = spaceToPaper;
     cairo_matrix_multiply(&options.worldToDevice, &spaceToPaper, &paperToDevice);
     options.deviceUnitsPerMm = unitsPerMm;
+    options.deviceWidth = pageW * unitsPerMm;
+    options.deviceHeight = pageH * unitsPerMm;
     PlotRenderer renderer(db, cr, options);
     if (progress_)
         progress_(10);

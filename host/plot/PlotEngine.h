@@ -27,8 +27,8 @@ public:
     static double rasterDpi(double pageWidthMm, double pageHeightMm);
 
     // The frame a layout plots with: its media, plot area, scale, centring or
-    // offset and rotation. A layout never set up for plotting (no device)
-    // plots its extents scaled to fit and centred on its media, ISO A3
+    // offset and rotation. A layout never set up for plotting here (no
+    // device, or one this host does not have) plots its extents scaled to fit and centred on its media, ISO A3
     // landscape when it has none. False with message() when the layout's
     // block is missing.
     bool layoutFrame(AcDbDatabase& db, const AcDbLayout& layout, PlotFrame& frame);

@@ -120,6 +120,7 @@ PlotRenderer::PlotRenderer(AcDbDatabase& db) : db_(db) {}
 
 PlotRenderer::PlotRenderer(AcDbDatabase& db, cairo_t* cr, const Options& options) : db_(db), cr_(cr), options_(options)
 {
+    unhinted(cr_);
 }
 
 PlotRenderer::~PlotRenderer() = default;
@@ -512,6 +513,19 @@ void PlotRenderer::text(const AcDbSinkText& run)
             pathPoint(m, run.box[i].x, run.box[i].y, i == 0);
         return;
     }
+    if (options_.deviceWidth > 0.0 && run.box.size() == 4) {
+        // A text wholly off the page (with half its height to spare: the box is an estimate) is not drawn.
+        const cairo_matrix_t m = blockToDevice();
+        double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+        for (const AcGePoint3d& p : run.box) {
+            double x = p.x, y = p.y;
+            cairo_matrix_transform_point(&m, &x, &y);
+            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+        const double spare = run.height * linearScale(m);
+        if (x1 < -spare || y1 < -spare || x0 > options_.deviceWidth + spare || y0 > options_.deviceHeight + spare)
+            return;
+    }
     const Font& font = fontOfStyle(run.styleName);
     double height = run.height;
     double width = run.widthFactor > 0.0 ? run.widthFactor : 1.0;
@@ -567,7 +581,6 @@ void PlotRenderer::text(const AcDbSinkText& run)
     cairo_matrix_multiply(&full, &full, &device);
     if (std::fabs(full.xx * full.yy - full.xy * full.yx) > 1e-18) {
         cairo_save(cr_);
-        unhinted(cr_);
         cairo_set_font_face(cr_, font.face);
         cairo_set_font_size(cr_, size);
         cairo_set_matrix(cr_, &full);

@@ -36,6 +36,8 @@ public:
         bool printLineweights = false;
         // The thinnest line in device units (a raster gets at least one pixel).
         double minimumLineWidth = 0.0;
+        // The page in device units; texts wholly outside it are not drawn (0: no page known).
+        double deviceWidth = 0.0, deviceHeight = 0.0;
     };
 
     // A renderer that measures.
