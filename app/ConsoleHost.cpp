@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/SessionCommands.h"
+#include "host/plot/ExportCommand.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcDbHostApplicationServices.h"
@@ -117,6 +118,7 @@ int ConsoleHost::run()
 
     if (!openDrawing()) return 3;
     SessionCommands::registerCommands();
+    acedRegisterExportCommands();
 
     AcRxDynamicLinker* linker = acrxDynamicLinker();
     if (!linker->loadModule(modulePath())) {
@@ -143,6 +145,7 @@ int ConsoleHost::run()
     if (!SessionCommands::quitRequested() && !saveDrawing()) failed = true;
     linker->unloadAll();
     SessionCommands::unregisterCommands();
+    acedUnregisterExportCommands();
     setCommandLineSink(nullptr);
     if (!Transcript::error().empty()) {
         std::fprintf(stderr, "zelka: the transcript could not be written: %s\n", Transcript::error().c_str());

@@ -9,10 +9,23 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbLayout.h"
+#include "host/db/AcDbLayoutManager.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPlotSettingsValidator.h"
 #include "host/ed/AcApDocManager.h"
+#include "host/ed/AcAxDocLock.h"
+#include "host/ed/AcDbHostApplicationServices.h"
+#include "host/ed/Progress.h"
+#include "host/ed/acedCommandS.h"
+#include "host/ed/acedSysVar.h"
 #include "host/ed/acedView.h"
+#include "host/ed/acutPrintf.h"
+#include "host/plot/PlotEngine.h"
 #include "infra/FileUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "module/HostProduct.h"
+#include "spaces/AcadUtilities.h"
 
 namespace {
 
@@ -225,5 +238,148 @@ void CAcadDrawing::saveAs(const std::string& folder, const std::string& fileName
         tempFiles_.add(tempPath);
         // An earlier copy at the same temporary path was kept as .bak; it goes too.
         if (files.fileExists(tempPath + ".bak")) tempFiles_.add(tempPath + ".bak");
+    });
+}
+
+namespace {
+
+void setFileDia(short value)
+{
+    resbuf rb{};
+    rb.restype = RTSHORT;
+    rb.resval.rint = value;
+    acedSetVar("FILEDIA", &rb);
+}
+
+// The named layout made current, or the current layout's name when none is given.
+void useLayout(std::string& layoutName, int line, const std::string& drawing)
+{
+    AcDbLayoutManager* manager = acdbHostApplicationServices()->layoutManager();
+    if (layoutName.empty())
+        check(manager->getActiveLayoutName(layoutName, true), line, drawing);
+    else
+        check(manager->setCurrentLayout(layoutName.c_str()), line, drawing);
+}
+
+}  // namespace
+
+int32_t CAcadDrawing::plot(AcDbDatabase* database, std::string& layoutName, const std::string& outputPath,
+                           std::string& fileName, int32_t device, bool applySettings, bool centred, int32_t scale,
+                           int32_t area, int32_t media, bool plotToFile)
+{
+    return zelkaOperation(__FILE__, "CAcadDrawing::plot", [&]() -> int32_t {
+        if (!open_)
+            return 0;
+        CFileUtilities files;
+        std::string folder = outputPath;
+        files.checkPathSyntax(folder, true);
+        fileName = CAcadUtilities::checkPlotFileExtension(fileName, device);
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec))
+            return 8;
+        std::string full = folder;
+        if (!full.empty() && full.back() != '/')
+            full += '/';
+        full += fileName;
+        const CHostProduct product(acdbHostApplicationServices()->product());
+        if (product.getKind() == CHostProduct::kBricsCAD)
+            return bricsCADPlotToFile(database, layoutName, full, device, centred, scale, area, media);
+        return autoCADPlotToFile(database, layoutName, full, device, applySettings, centred, scale, area, media,
+                                 plotToFile);
+    });
+}
+
+int32_t CAcadDrawing::autoCADPlotToFile(AcDbDatabase* database, std::string& layoutName, const std::string& fullPath,
+                                        int32_t device, bool applySettings, bool centred, int32_t scale,
+                                        int32_t area, int32_t media, bool plotToFile)
+{
+    return zelkaOperation(__FILE__, "CAcadDrawing::autoCADPlotToFile", [&]() -> int32_t {
+        AcAxDocLock lock(document_);
+        useLayout(layoutName, __LINE__, getFullPath());
+        AcDbLayoutManager* manager = acdbHostApplicationServices()->layoutManager();
+        AcDbPlotSettingsValidator* validator = acdbHostApplicationServices()->plotSettingsValidator();
+        const std::string configuration = CAcadUtilities::convertPlotDevice(device);
+        {
+            AcDbObjectPointer<AcDbLayout> layout(manager->findLayoutNamed(layoutName.c_str(), database),
+                                                 AcDb::kForWrite);
+            check(layout.openStatus(), __LINE__, getFullPath());
+            AcDbLayout* l = layout.object();
+            check(validator->refreshLists(l), __LINE__, getFullPath());
+            check(validator->setPlotCfgName(l, configuration.c_str()), __LINE__, getFullPath());
+            if (applySettings) {
+                l->setPlotPlotStyles(true);
+                l->setPrintLineweights(true);
+                l->setScaleLineweights(true);
+                check(validator->setPlotType(l, static_cast<AcDbPlotSettings::PlotType>(area)), __LINE__,
+                      getFullPath());
+                check(validator->setUseStandardScale(l, true), __LINE__, getFullPath());
+                check(validator->setStdScaleType(l, static_cast<AcDbPlotSettings::StdScaleType>(scale)), __LINE__,
+                      getFullPath());
+                check(validator->setPlotCentered(l, centred), __LINE__, getFullPath());
+                check(validator->setCanonicalMediaName(l, CAcadUtilities::convertMediaSize(media).c_str()),
+                      __LINE__, getFullPath());
+                // The host plots to a file whatever plotToFile says; there is no printer to send to.
+                (void)plotToFile;
+            } else {
+                check(validator->setPlotType(l, AcDbPlotSettings::kExtents), __LINE__, getFullPath());
+                check(validator->setUseStandardScale(l, true), __LINE__, getFullPath());
+                check(validator->setStdScaleType(l, AcDbPlotSettings::kScaleToFit), __LINE__, getFullPath());
+            }
+        }
+        // The host's plot engine, with a progress meter captioned as the plot dialog.
+        PlotEngine engine;
+        const std::string caption = "ZELKA Graphic Report Engine - " + configuration;
+        acedSetStatusBarProgressMeter(caption.c_str(), 0, 100);
+        engine.setProgress([](int percent) { acedSetStatusBarProgressMeterPos(percent); });
+        const bool plotted = engine.plot(*database, layoutName, fullPath);
+        acedRestoreStatusBar();
+        if (!plotted)
+            throw CEXCustom(ZELKA_MODULE_TITLE, __FILE__, "CAcadDrawing::autoCADPlotToFile", engine.message(), 0,
+                            nullptr);
+        return 3;
+    });
+}
+
+int32_t CAcadDrawing::bricsCADPlotToFile(AcDbDatabase* database, std::string& layoutName,
+                                         const std::string& fullPath, int32_t device, bool centred, int32_t scale,
+                                         int32_t area, int32_t media)
+{
+    return zelkaOperation(__FILE__, "CAcadDrawing::bricsCADPlotToFile", [&]() -> int32_t {
+        AcAxDocLock lock(document_);
+        if (!layoutName.empty())
+            useLayout(layoutName, __LINE__, getFullPath());
+        AcDbLayoutManager* manager = acdbHostApplicationServices()->layoutManager();
+        AcDbPlotSettingsValidator* validator = acdbHostApplicationServices()->plotSettingsValidator();
+        {
+            std::string current;
+            check(manager->getActiveLayoutName(current, true, database), __LINE__, getFullPath());
+            AcDbObjectPointer<AcDbLayout> layout(manager->findLayoutNamed(current.c_str(), database),
+                                                 AcDb::kForWrite);
+            check(layout.openStatus(), __LINE__, getFullPath());
+            AcDbLayout* l = layout.object();
+            l->setPlotPlotStyles(true);
+            l->setPrintLineweights(true);
+            l->setScaleLineweights(true);
+            if (layoutName.empty())
+                layoutName = l->layoutName();
+            check(validator->refreshLists(l), __LINE__, getFullPath());
+            check(validator->setPlotType(l, static_cast<AcDbPlotSettings::PlotType>(area)), __LINE__, getFullPath());
+            check(validator->setUseStandardScale(l, true), __LINE__, getFullPath());
+            check(validator->setStdScaleType(l, static_cast<AcDbPlotSettings::StdScaleType>(scale)), __LINE__,
+                  getFullPath());
+            check(validator->setPlotCentered(l, centred), __LINE__, getFullPath());
+            check(validator->setPlotCfgName(l, CAcadUtilities::convertPlotDevice(device).c_str()), __LINE__,
+                  getFullPath());
+            check(validator->setCanonicalMediaName(l, CAcadUtilities::convertMediaSize(media).c_str()), __LINE__,
+                  getFullPath());
+        }
+        acedCommandS({"", ""});
+        setFileDia(0);
+        acutPrintf("%s\n\n", fullPath.c_str());
+        CFileUtilities().deleteFile(fullPath);
+        acedCommandS({"_EXPORT", fullPath});
+        setFileDia(1);
+        acedCommandS({"", ""});
+        return 3;
     });
 }

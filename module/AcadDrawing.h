@@ -55,6 +55,19 @@ public:
     // ".dwg" changed to ".vkr" (or ".vkr" added), then copies that file over
     // folder + fileName. Throws CEXCustom when either step fails.
     void saveAs(const std::string& folder, const std::string& fileName);
+    // Plots a layout (the current one when layoutName is empty; it becomes
+    // that layout's name) to outputPath + fileName with the device (0 DWF,
+    // 1 PDF, 2 JPG, 3 PNG), the host's scale value, plot area and the media
+    // size id. The file name gets the device's extension. On AutoCAD hosts
+    // the settings are applied only with applySettings (otherwise extents,
+    // scaled to fit) and the host's plot engine draws; on BricsCAD the
+    // settings are always applied and the host's _EXPORT command draws.
+    // Returns 3 when plotted, 8 when the output folder does not exist, 0 when
+    // the drawing is not open. Throws CEXInvalidPlotFilename (wrapped) for an
+    // empty file name and the host error when a layout cannot be set up.
+    int32_t plot(AcDbDatabase* database, std::string& layoutName, const std::string& outputPath,
+                 std::string& fileName, int32_t device, bool applySettings, bool centred, int32_t scale,
+                 int32_t area, int32_t media, bool plotToFile);
 
     const std::string& getPath() const { return path_; }
     void setPath(const std::string& path) { path_ = path; }
@@ -82,6 +95,12 @@ public:
     static std::string temporaryFolder();
 
 private:
+    int32_t autoCADPlotToFile(AcDbDatabase* database, std::string& layoutName, const std::string& fullPath,
+                              int32_t device, bool applySettings, bool centred, int32_t scale, int32_t area,
+                              int32_t media, bool plotToFile);
+    int32_t bricsCADPlotToFile(AcDbDatabase* database, std::string& layoutName, const std::string& fullPath,
+                               int32_t device, bool centred, int32_t scale, int32_t area, int32_t media);
+
     std::string path_;
     std::string fileName_;
     AcApDocument* document_ = nullptr;

@@ -12,6 +12,11 @@ ZELKA_BUILD="${ZELKA_BUILD:-$ZELKA_ROOT/build}"
 # postgresql is the throwaway server of the database tests and the main job,
 # reached through the ODBC driver manager (unixodbc, unixodbc-dev) and the
 # PostgreSQL ODBC driver (odbc-postgresql).
+# The plot engine draws with cairo (libcairo2-dev) and writes JPEG with
+# libjpeg (libjpeg-dev); texts plot with the DejaVu and Liberation fonts
+# (fonts-dejavu-core, fonts-liberation2). Its tests read PDFs with
+# poppler-utils and compare with ezdxf's drawing add-on on matplotlib
+# (python3-matplotlib).
 ZELKA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
@@ -19,6 +24,8 @@ ZELKA_PACKAGES=(
   python3 python3-ezdxf
   xsltproc locales
   postgresql unixodbc unixodbc-dev odbc-postgresql
+  libcairo2-dev libjpeg-dev fonts-dejavu-core fonts-liberation2
+  poppler-utils python3-matplotlib
 )
 
 zelka_install_packages() {

@@ -10,6 +10,8 @@
 #include "host/db/AcDbExtents.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPlotSettings.h"
+#include "host/db/AcDbPlotSettingsValidator.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbSortentsTable.h"
 #include "host/db/resbuf.h"
@@ -303,5 +305,83 @@ bool CAcadUtilities::sendToBack(AcDbObjectId entityId)
         if (!sorter)
             return false;
         return sorter->moveToBottom(AcDbObjectIdArray{entityId}) == Acad::eOk;
+    });
+}
+
+namespace {
+
+struct PlotDevice {
+    const char* configuration;
+    const char* extension;
+};
+
+constexpr PlotDevice kPlotDevices[] = {
+    {"DWF6 ePlot.pc3", ".dwf"},
+    {"DWG To PDF.pc3", ".pdf"},
+    {"PublishToWeb JPG.pc3", ".jpg"},
+    {"PublishToWeb PNG.pc3", ".png"},
+};
+
+const PlotDevice& plotDevice(int32_t device) { return kPlotDevices[CAcadUtilities::convertToPlotDeviceID(device)]; }
+
+}  // namespace
+
+std::string CAcadUtilities::plotExtension(int32_t device)
+{
+    return zelkaOperation(__FILE__, "CAcadUtilities::plotExtension",
+                          [&] { return std::string(plotDevice(device).extension); });
+}
+
+std::string CAcadUtilities::convertPlotDevice(int32_t device)
+{
+    return zelkaOperation(__FILE__, "CAcadUtilities::convertPlotDevice",
+                          [&] { return std::string(plotDevice(device).configuration); });
+}
+
+std::string CAcadUtilities::convertMediaSize(int32_t id)
+{
+    return zelkaOperation(__FILE__, "CAcadUtilities::convertMediaSize", [&] {
+        // The host's sheet list is indexed by the id, counting from 0.
+        static const std::vector<std::string> media = [] {
+            AcDbPlotSettings settings;
+            std::vector<std::string> names;
+            AcDbPlotSettingsValidator* validator = acdbPlotSettingsValidator();
+            validator->setPlotCfgName(&settings, kPlotDevices[1].configuration);
+            validator->canonicalMediaNameList(&settings, names);
+            return names;
+        }();
+        const size_t index = static_cast<size_t>(convertToMediaSizeID(id));
+        return index < media.size() ? media[index] : std::string("ISO_A1_(841.00_x_594.00_MM)");
+    });
+}
+
+int32_t CAcadUtilities::convertToPlotDeviceID(int32_t id) { return id >= 0 && id <= 3 ? id : 0; }
+
+int32_t CAcadUtilities::convertToPlotAreaID(int32_t id) { return id >= 1 && id <= 5 ? id : 0; }
+
+int32_t CAcadUtilities::convertToMediaSizeID(int32_t id) { return id >= 1 && id <= 88 ? id : 0; }
+
+int32_t CAcadUtilities::convertToScaleID(int32_t id)
+{
+    if (id >= 1 && id <= 18)
+        return id;
+    if (id >= 19 && id <= 33)
+        return id + 1;
+    return 0;
+}
+
+std::string CAcadUtilities::checkPlotFileExtension(const std::string& fileName, int32_t device)
+{
+    return zelkaOperation(__FILE__, "CAcadUtilities::checkPlotFileExtension", [&] {
+        const std::string ext = plotExtension(device);
+        if (fileName.empty())
+            throw CEXInvalidPlotFilename(ZELKA_MODULE_TITLE, __FILE__, "CAcadUtilities::checkPlotFileExtension",
+                                         fileName);
+        const size_t dot = fileName.rfind('.');
+        if (dot == std::string::npos)
+            return fileName + ext;
+        if (fileName.size() >= ext.size() && fileName.compare(fileName.size() - ext.size(), ext.size(), ext) == 0)
+            return fileName;
+        return fileName.substr(0, dot) + ext;
     });
 }

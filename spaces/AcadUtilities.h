@@ -98,4 +98,25 @@ public:
     // bottom of its owner's "ACAD_SORTENTS" table (made when missing).
     // Returns false, having changed nothing, when a step fails.
     static bool sendToBack(AcDbObjectId entityId);
+
+    // Plot devices by id: 0 "DWF6 ePlot.pc3" (.dwf), 1 "DWG To PDF.pc3"
+    // (.pdf), 2 "PublishToWeb JPG.pc3" (.jpg), 3 "PublishToWeb PNG.pc3" (.png);
+    // other ids give those of 0.
+    static std::string plotExtension(int32_t device);
+    static std::string convertPlotDevice(int32_t device);
+    // The canonical media name of a media size id 1..88; any other id gives
+    // that of id 0, "ISO_A1_(841.00_x_594.00_MM)".
+    static std::string convertMediaSize(int32_t id);
+    // Ids from the property database and report files to the host's plot
+    // values: devices 0..3 kept, else 0; plot areas 1..5 kept, else 0
+    // (display); media 1..88 kept, else 0; scales 1..18 kept, 19..33 become
+    // 20..34, else 0 (scale to fit).
+    static int32_t convertToPlotDeviceID(int32_t id);
+    static int32_t convertToPlotAreaID(int32_t id);
+    static int32_t convertToMediaSizeID(int32_t id);
+    static int32_t convertToScaleID(int32_t id);
+    // The plot file name with the device's extension: appended when the name
+    // has no ".", kept when it already ends with it, else everything from the
+    // last "." replaced. Throws CEXInvalidPlotFilename for an empty name.
+    static std::string checkPlotFileExtension(const std::string& fileName, int32_t device);
 };

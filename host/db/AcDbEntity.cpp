@@ -145,8 +145,10 @@ Acad::ErrorStatus AcDbEntity::checkWriteOpen() const
 
 void AcDbEntity::drawGeometry(AcDbGeometrySink& sink) const
 {
-    if (!invisible_)
-        subDrawGeometry(sink);
+    if (invisible_ || !sink.beginEntity(*this))
+        return;
+    subDrawGeometry(sink);
+    sink.endEntity(*this);
 }
 
 void AcDbEntity::subDrawGeometry(AcDbGeometrySink& sink) const

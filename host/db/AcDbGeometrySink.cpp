@@ -41,3 +41,9 @@ void AcDbGeometrySink::ellipticalArc(const AcGePoint3d& centre, const AcGeVector
     }
     polyline(points, {}, normal, full);
 }
+
+void AcDbGeometrySink::hatch(const AcDbSinkHatch& fill)
+{
+    for (const AcDbSinkHatch::Loop& loop : fill.loops)
+        polyline(loop.points, loop.bulges, fill.normal, true);
+}

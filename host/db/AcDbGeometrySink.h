@@ -1,12 +1,51 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include "host/ge/AcGeMatrix3d.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 
+class AcDbEntity;
+class AcDbHatch;
+
+// One line of text as an entity draws it, in the coordinates of the block it
+// lives in. The alignment modes are those of AcDbText: left/baseline text
+// starts at position; aligned and fitted text runs from position to
+// alignment; every other mode places the text at alignment.
+struct AcDbSinkText {
+    std::string text;        // UTF-8
+    std::string styleName;   // the text style's name as the entity gives it
+    AcGePoint3d position;
+    AcGePoint3d alignment;
+    int horizontalMode = 0;  // AcDb::TextHorzMode
+    int verticalMode = 0;    // AcDb::TextVertMode
+    double height = 0.0;
+    double widthFactor = 1.0;
+    double rotation = 0.0;   // radians
+    double oblique = 0.0;    // radians
+    bool mirroredInX = false;
+    bool mirroredInY = false;
+    // The box estimated from the character count (AcDbText::getBoundingPoints).
+    std::vector<AcGePoint3d> box;
+};
+
+// A hatch as an entity draws it: its loops (world-plane points with bulges,
+// in the coordinates of the block it lives in) and the hatch itself, from
+// which a sink that fills takes its pattern.
+struct AcDbSinkHatch {
+    struct Loop {
+        std::vector<AcGePoint3d> points;
+        std::vector<double> bulges;
+    };
+    const AcDbHatch* hatch = nullptr;
+    std::vector<Loop> loops;
+    AcGeVector3d normal{0, 0, 1};
+    bool solid = false;
+};
+
 // What an entity draws, told to whoever draws it: the pick and window
-// hit-tests of the editor, and (later) the plot engine. Entities tell their
+// hit-tests of the editor, and the plot engine. Entities tell their
 // geometry in the coordinates of the block they live in; the sink keeps the
 // transform from those coordinates to world coordinates, which a block
 // reference extends while it tells the entities of its definition.
@@ -37,6 +76,19 @@ public:
     // polyline of straight segments.
     virtual void ellipticalArc(const AcGePoint3d& centre, const AcGeVector3d& majorAxis, const AcGeVector3d& normal,
                                double ratio, double startParam, double endParam);
+    // A line of text; by default its estimated box as a filled area.
+    virtual void text(const AcDbSinkText& run) { polygon(run.box); }
+    // A hatch; by default its loops as closed polylines.
+    virtual void hatch(const AcDbSinkHatch& fill);
+
+    // Told before an entity tells its geometry (and, for a block reference,
+    // before the entities of its definition); false skips the entity and
+    // everything it would draw, and then no endEntity follows. By default true.
+    virtual bool beginEntity(const AcDbEntity& entity) { return true; }
+    // Told after the entity told its geometry.
+    virtual void endEntity(const AcDbEntity& entity) {}
+    // How deep the geometry being told is nested in blocks (0 for the space itself).
+    size_t depth() const { return stack_.size() - 1; }
 
     // The transform from the coordinates of the geometry being told to world coordinates.
     const AcGeMatrix3d& transform() const { return stack_.back(); }

@@ -471,16 +471,21 @@ void AcDbHatch::subDrawGeometry(AcDbGeometrySink& sink) const
     // A hatch is seen by its boundary loops; loops kept as edge records have no vertices here.
     const bool plusZ = normal_.x == 0.0 && normal_.y == 0.0 && normal_.z == 1.0;
     const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(normal_);
+    AcDbSinkHatch fill;
+    fill.hatch = this;
+    fill.normal = normal_;
+    fill.solid = solid_;
     for (const Loop& loop : loops_) {
         if (loop.vertices.empty())
             continue;
-        std::vector<AcGePoint3d> points;
-        points.reserve(loop.vertices.size());
+        AcDbSinkHatch::Loop out;
+        out.points.reserve(loop.vertices.size());
         for (const AcGePoint2d& v : loop.vertices) {
             const AcGePoint3d p(v.x, v.y, elevation_);
-            points.push_back(plusZ ? p : toWorld * p);
+            out.points.push_back(plusZ ? p : toWorld * p);
         }
-        std::vector<double> bulges(loop.bulges.begin(), loop.bulges.end());
-        sink.polyline(points, bulges, normal_, true);
+        out.bulges.assign(loop.bulges.begin(), loop.bulges.end());
+        fill.loops.push_back(std::move(out));
     }
+    sink.hatch(fill);
 }

@@ -201,7 +201,20 @@ Acad::ErrorStatus AcDbText::getBoundingPoints(std::vector<AcGePoint3d>& corners)
 
 void AcDbText::subDrawGeometry(AcDbGeometrySink& sink) const
 {
-    std::vector<AcGePoint3d> corners;
-    if (getBoundingPoints(corners) == Acad::eOk)
-        sink.polygon(corners);
+    AcDbSinkText run;
+    if (getBoundingPoints(run.box) != Acad::eOk)
+        return;
+    run.text = text_;
+    run.styleName = style_;
+    run.position = position_;
+    run.alignment = alignment_;
+    run.horizontalMode = horz_;
+    run.verticalMode = vert_;
+    run.height = height_;
+    run.widthFactor = widthFactor_;
+    run.rotation = rotation_;
+    run.oblique = oblique_;
+    run.mirroredInX = isMirroredInX();
+    run.mirroredInY = isMirroredInY();
+    sink.text(run);
 }
