@@ -21,8 +21,11 @@
 #include "module/blockEdit.h"
 #include "reports/GraphicReport.h"
 #include "reports/Hatch.h"
+#include "reports/LegendTable.h"
+#include "reports/PieChart.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/Blocks.h"
 
 namespace {
 
@@ -60,7 +63,51 @@ bool askForReport(CGraphicReport& report)
     return report.deSerialize(path);
 }
 
-// Applies the report to the drawing under its lock and says so.
+// For drawings without marker blocks: asks for the legend's and pie
+// chart's settings and makes their block definitions, which the user can
+// then insert where they belong. Input that runs out changes nothing.
+void defineLegacyLegendAndPie(CAcadDrawing& drawing, const CGraphicReport& report, bool legendWanted, bool pieWanted)
+{
+    CPreferences prefs;
+    prefs.loadPreferences();
+    const int shown = prefs.getPrecision();
+    double textSize = prefs.getTextSize();
+    CAcadUtilities::getDouble("specify text size", prefs.getTextSize(), textSize, shown);
+    double radius = 10.0 * textSize;
+    if (pieWanted)
+        CAcadUtilities::getDouble("specify pie chart radius", 10.0 * textSize, radius, shown);
+    double degrees = prefs.getTextRotation();
+    CAcadUtilities::getDouble("specify rotation (in degrees)", prefs.getTextRotation(), degrees, shown);
+    bool ignoreEmpty = true;
+    CAcadUtilities::getBoolean("ignore empty categories and pie chart segments?", true, ignoreEmpty);
+    std::string units;
+    CAcadUtilities::getString("specify units", CGraphicReport::unitsLabel(prefs.getUnits()), units);
+    int32_t precision = prefs.getPrecision();
+    CAcadUtilities::getInteger("specify precision", prefs.getPrecision(), precision);
+    if (zelkaInputEnded())
+        return;
+    const double rotation = degrees * 0.017453292519943295;
+    CAcadDrawingLock lock(drawing);
+    if (!lock.isLocked())
+        return;
+    if (legendWanted) {
+        CLegendTable legend(drawing, textSize, precision, units, ignoreEmpty, report, rotation, nullptr,
+                            zelkaHostProduct().isFullProduct());
+        acutPrintf("legend definition successfully created.\n");
+    }
+    if (pieWanted) {
+        CPieChart pie(drawing, report, radius, 0.0, textSize, precision, units, ignoreEmpty, true, true, rotation,
+                      nullptr, zelkaHostProduct().isFullProduct());
+        if (pie.getBlockId().isNull())
+            acutPrintf("no pie chart definition was made: the report has no categories with an area or no total "
+                       "child area (grTotalChildAreas).\n");
+        else
+            acutPrintf("pie chart definition successfully created.\n");
+    }
+}
+
+// Applies the report to the drawing under its lock and says so; then, for
+// a drawing without marker blocks, offers the legend and pie definitions.
 void applyReport(CGraphicReport& report, CAcadDrawing& drawing)
 {
     CAcadDrawingLock lock(drawing);
@@ -68,6 +115,18 @@ void applyReport(CGraphicReport& report, CAcadDrawing& drawing)
         raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
     report.applyToDrawing(drawing, zelkaHostProduct());
     acutPrintf("graphic report successfully applied.\n");
+    bool legendWanted = true;
+    bool pieWanted = true;
+    if (zelkaHostProduct().isFullProduct()) {
+        CBlocks legends;
+        legends.getLegendBlock_SS(drawing);
+        CBlocks pies;
+        pies.getPieBlock_SS(drawing);
+        legendWanted = legends.size() == 0;
+        pieWanted = pies.size() == 0;
+    }
+    if (legendWanted || pieWanted)
+        defineLegacyLegendAndPie(drawing, report, legendWanted, pieWanted);
 }
 
 }  // namespace

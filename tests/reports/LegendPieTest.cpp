@@ -231,3 +231,54 @@ TEST(LegendAndPie, PieThatCannotBeDrawnLeavesNoBlockAndTheRestStillApplies)
         EXPECT_EQ(after.hatches.size(), 4u);  // the four spaces of the report are hatched
     }
 }
+
+TEST(LegendAndPie, WithoutMarkersOrOnLesserHostsOnlyTheDefinitionsAreMadeFromTheAnswers)
+{
+    struct Case {
+        const char* fixture;
+        const char* host;  // "" = the default host
+    };
+    // A drawing without markers on a full product, and a drawing with
+    // markers on AutoCAD LT, where markers are not used.
+    for (const Case& c : {Case{"spaces.dxf", ""}, Case{"report-markers.dxf", "AutoCAD LT 2024"}}) {
+        SCOPED_TRACE(c.fixture);
+        PlanRun run(c.fixture);
+        const ReportFacts plan = readReportFacts(run.drawing());
+        const std::filesystem::path report = run.folder() / "occupancy.xml";
+        writeFile(report, occupancyReport(plan, "60"));
+        const std::filesystem::path script = run.folder() / "legacy.scr";
+        // text size, pie radius, rotation, ignore empty, units, precision
+        writeFile(script, "magr\n" + report.string() + "\n300\n3000\n90\n1\nm2\n1\n");
+        std::vector<std::string> arguments = {"--appdata", run.appdata().string(), "--script", script.string(),
+                                              "--save-as", run.saved().string()};
+        if (*c.host) {
+            arguments.push_back("--host-product");
+            arguments.push_back(c.host);
+        }
+        arguments.push_back(run.drawing().string());
+        RunResult r = zelkatest::runZelka(arguments);
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_NE(r.out.find("legend definition successfully created.\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("pie chart definition successfully created.\n"), std::string::npos) << r.out;
+        const BlockFacts blocks = readBlockFacts(run.saved());
+        const ReportFacts after = readReportFacts(run.saved());
+        // The definitions exist, none is placed.
+        const std::string tableBlock = blocks.tableBlockOf("[ZELKA_LEGEND]_Occupancy");
+        ASSERT_FALSE(tableBlock.empty());
+        for (const auto& i : after.inserts) {
+            EXPECT_NE(i.name, "[ZELKA_LEGEND]_Occupancy");
+            EXPECT_NE(i.name, "[ZELKA_PIECHART]_Occupancy");
+        }
+        // The answers: units "m2", precision 1, empty categories left out.
+        std::multiset<std::string> texts;
+        for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+        EXPECT_EQ(texts.count("Area m2"), 1u);
+        EXPECT_EQ(texts.count("32.5"), 1u);
+        EXPECT_EQ(texts.count("Empty"), 0u);
+        EXPECT_EQ(blocks.of("BPLINE", "[ZELKA_PIECHART]_Occupancy").size(), 3u);
+        std::set<std::string> labels;
+        for (const auto& f : blocks.of("BATTDEF", "[ZELKA_PIECHART]_Occupancy")) labels.insert(f.at(8));
+        EXPECT_EQ(labels.count("Labs (5.0 m2)"), 1u);
+        EXPECT_EQ(labels.count("Total: 60.0m2"), 1u);
+    }
+}
