@@ -26,6 +26,7 @@
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/Blocks.h"
+#include "spaces/SendToBackBatch.h"
 
 namespace {
 
@@ -181,13 +182,17 @@ void zelkaHatchAllSpaces()
         acutPrintf("%s\n", clockText().c_str());
         const auto start = std::chrono::steady_clock::now();
         int count = 0;
-        run.forEachBlock([&](CBlockDWG& block) {
-            if (block.getName() == "GROSS AREA")
-                return;
-            block.setHatch(testHatchStyle());
-            zelkaApplyBlock(block, run.drawing());
-            ++count;
-        });
+        {
+            // The hatches go beneath everything in one reordering at the end.
+            CSendToBackBatch drawOrder;
+            run.forEachBlock([&](CBlockDWG& block) {
+                if (block.getName() == "GROSS AREA")
+                    return;
+                block.setHatch(testHatchStyle());
+                zelkaApplyBlock(block, run.drawing());
+                ++count;
+            });
+        }
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         acutPrintf("%s\n", clockText().c_str());
         acutPrintf("%i block(s) hatched in %d seconds (%.2f s/b)\n", count, static_cast<int>(elapsed),

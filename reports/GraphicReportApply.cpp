@@ -27,6 +27,7 @@
 #include "reports/GraphicReport.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/SendToBackBatch.h"
 
 namespace {
 
@@ -179,10 +180,17 @@ void CGraphicReport::applyCategoryBlocks(CCategory& category, CAcadDrawing& draw
             continue;
         if (record->getHandle() == "*") {
             // Every space block of the drawing but the gross areas takes
-            // the formatting of this record; the drawing's blocks become the
-            // category's collection.
+            // the formatting of this record; those blocks become the
+            // category's collection. The gross areas are left out of it too,
+            // so the legend and pie chart do not count a floor's area on
+            // top of its rooms'.
             auto all = std::make_unique<CBlocks>();
             all->getZelkaDWGBlocks_SS(drawing, true, "f");
+            for (int j = all->size() - 1; j >= 0; --j) {
+                const BlockKind kind = all->getAt(j).getBlockKind();
+                if (kind == BlockKind::DwgFloor || kind == BlockKind::DwgSite)
+                    all->deleteObject(&all->getAt(j));
+            }
             auto copy = std::make_unique<CBlockDWG>();
             record->copyInto(*copy);
             record = copy.get();
@@ -190,7 +198,7 @@ void CGraphicReport::applyCategoryBlocks(CCategory& category, CAcadDrawing& draw
             blocks = category.getBlocks();
             for (int j = 0; j < blocks->size(); ++j) {
                 auto* block = dynamic_cast<CBlockDWG*>(&blocks->getAt(j));
-                if (!block || block->getBlockKind() == BlockKind::DwgFloor || block->getBlockKind() == BlockKind::DwgSite)
+                if (!block)
                     continue;
                 formatAndApply(*record, *block, drawing, withHatch, prefs, errors);
                 switchLayerOn(block->getBlockReferenceId(), state);
@@ -288,6 +296,8 @@ void CGraphicReport::applyToDrawing(CAcadDrawing& drawing, const CHostProduct& h
         }
         bool applied = false;
         if (categories_) {
+            // The hatches go beneath everything in one reordering after the last category.
+            CSendToBackBatch drawOrder;
             acutPrintf("\tgraphic report contains %d categories.\n", categories_->getCount());
             for (int i = 0; i < categories_->getCount(); ++i) {
                 CCategory& category = categories_->getAt(i);
