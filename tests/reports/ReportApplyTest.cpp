@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <regex>
 
@@ -159,6 +160,19 @@ TEST(ApplyGraphicReport, StarRecordFormatsAndHatchesEverySpaceButTheGrossArea)
     EXPECT_EQ(after.hatches.size(), 5u);
     // The spaces' own layer was switched on for them.
     EXPECT_TRUE(after.layers.at("ROOMS").on);
+    // The legend (made from the default answers) totals the five spaces,
+    // 5 x 7.25, without the gross area.
+    const std::string facts = zelkatest::captureOutput(
+        std::string(ZELKA_PYTHON) + " " +
+        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
+        zelkatest::shellQuote(run.saved().string()));
+    bool found = false;
+    std::istringstream factLines(facts);
+    for (std::string line; std::getline(factLines, line);) {
+        std::vector<std::string> f = reporttest::tabFields(line);
+        found = found || (f.size() == 5 && f[0] == "BTEXT" && f[1].rfind("*T", 0) == 0 && f[4] == "36.25");
+    }
+    EXPECT_TRUE(found) << facts;
 }
 
 TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)
@@ -320,7 +334,14 @@ TEST(TestHatchCommands, MscHasHatchesEverySpaceButTheGrossAreaInTheTestStyleAndT
         EXPECT_EQ(hatches[0]->g, 255);
         EXPECT_EQ(hatches[0]->b, 0);
     }
-    EXPECT_EQ(after.hatches.size(), 5u);
+    ASSERT_EQ(after.hatches.size(), 5u);
+    // Each hatch went beneath everything drawn before it: the last made
+    // (highest handle) is drawn first, then the one before, and so on.
+    std::vector<HatchFact> byHandle = after.hatches;
+    std::sort(byHandle.begin(), byHandle.end(), [](const HatchFact& a, const HatchFact& b) {
+        return std::stoull(a.handle, nullptr, 16) > std::stoull(b.handle, nullptr, 16);
+    });
+    for (size_t i = 0; i < byHandle.size(); ++i) EXPECT_EQ(byHandle[i].rank, static_cast<int>(i)) << byHandle[i].handle;
 }
 
 TEST(TestHatchCommands, MscHsHatchesThePickedSpaceOnly)
