@@ -107,7 +107,10 @@ def main():
         print(run.stdout[-2000:], run.stderr[-2000:])
         sys.exit("zelka msc_has failed")
     zelka_count = int(match.group(1))
-    zelka_pass = float(match.group(3)) * zelka_count
+    # The line gives whole seconds and seconds per block to two decimals; a
+    # fast pass rounds the latter to 0.00, so the larger of the two stands.
+    zelka_pass = max(float(match.group(2)), float(match.group(3)) * zelka_count)
+    print("zelka: " + match.group(0))
 
     start = time.perf_counter()
     run = subprocess.run(["/usr/bin/python3", "-c", EZDXF_SIDE, plan, ezdxf_out], capture_output=True, text=True)

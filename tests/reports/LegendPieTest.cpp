@@ -282,3 +282,45 @@ TEST(LegendAndPie, WithoutMarkersOrOnLesserHostsOnlyTheDefinitionsAreMadeFromThe
         EXPECT_EQ(labels.count("Total: 60.0m2"), 1u);
     }
 }
+
+TEST(LegendAndPie, NamesAreCleanedAndTwinCategoriesGetSwatchesOfTheirOwn)
+{
+    PlanRun run("report-markers.dxf");
+    const ReportFacts plan = readReportFacts(run.drawing());
+    const std::filesystem::path report = run.folder() / "names.xml";
+    auto category = [&](const std::string& title, const std::string& colour, const std::string& space,
+                        const std::string& area) {
+        return "<category><cTitle>" + title + "</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>" + colour +
+               "</cHatchColour><cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR</cHatchLayer>"
+               "<zelkaBlocks><zelkaBlock><mbHandle>" + handleOf(plan, space) + "</mbHandle><mbArea>" + area +
+               "</mbArea></zelkaBlock></zelkaBlocks></category>";
+    };
+    writeFile(report, "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
+                      "<grTitle>Floor 1/2: \"East\"</grTitle><grTotalChildAreas>100</grTotalChildAreas><categories>" +
+                          category("Same", "#FF0000", "RM-101", "10") + category("Same", "#0000FF", "2RM-1", "20") +
+                          category("A\\B", "#00FF00", "Lab 7", "5") + "</categories></graphicReport>\n");
+    RunResult r = run.run({"magr", report.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    const BlockFacts blocks = readBlockFacts(run.saved());
+    // / : and " are not allowed in block names and become "_".
+    const std::string legend = "[ZELKA_LEGEND]_Floor 1_2_ _East_";
+    const std::string tableBlock = blocks.tableBlockOf(legend);
+    ASSERT_FALSE(tableBlock.empty()) << r.out;
+    std::multiset<std::string> swatches;
+    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at(2));
+    const std::string same = "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__Same";
+    EXPECT_EQ(swatches, (std::multiset<std::string>{same, same + "_2", "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__A_B"}));
+    // Each twin shows its own colour.
+    EXPECT_EQ(blocks.of("BHATCH", same).at(0).at(3), "255");
+    EXPECT_EQ(blocks.of("BHATCH", same + "_2").at(0).at(5), "255");
+    // The backslash is doubled in the cell's text, so the table shows one.
+    std::multiset<std::string> texts;
+    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+    EXPECT_EQ(texts.count("A\\B"), 1u);
+    const std::string cells = zelkatest::captureOutput(
+        std::string(ZELKA_PYTHON) + " " +
+        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/host/dbTableQuery.py").string()) + " " +
+        zelkatest::shellQuote(run.saved().string()));
+    EXPECT_NE(cells.find("text.4.0=A\\\\B\n"), std::string::npos) << cells;
+    EXPECT_FALSE(blocks.of("BPLINE", "[ZELKA_PIECHART]_Floor 1_2_ _East_").empty());
+}
