@@ -15,7 +15,11 @@ A millimetre drawing ($INSUNITS 4, $LUNITS 2) of a 36 m x 17 m office floor:
 * five rooms already made into space blocks: definitions ROOM-1 .. ROOM-5 holding
   the outline and the AREA, NAME and AUX attribute definitions (layers ATT-AREA,
   ATT-NAME, ATT-AUX), each inserted with its three attributes and its "ADE"
-  extended-data record; and the floor's gross area block ROOM-GROSS_AREA.
+  extended-data record; and the floor's gross area block ROOM-GROSS_AREA;
+* the two marker blocks graphic reports place their legend and pie chart at
+  (layer MARKERS), to the right of the floor: MARKER-LEGEND (text size 400,
+  2 decimals, square metres) and MARKER-PIECHART (radius 3000, text size 300,
+  2 decimals).
 
 Two of the space blocks are deliberately out of date, as they are in real plans:
 ROOM-3's record and area label were measured before its wall moved (they say
@@ -238,7 +242,27 @@ def build():
     ref.set_xdata("ADE", ade_record(gross_area_m2, gross_perimeter_m, "GROSS AREA", "Floor"))
     msp.add_text("LEVEL 1 - GENERAL ARRANGEMENT", dxfattribs={"layer": "ROOM-TEXT", "height": 600.0,
                                                               "insert": (0, DEPTH + 1200)})
+    add_markers(doc, msp)
     return doc
+
+
+def add_markers(doc, msp):
+    """The legend marker (its outline's first vertex is where the legend's
+    top left corner goes) and the pie chart marker (its circle's centre is the
+    pie's centre), each with the settings a graphic report reads."""
+    doc.layers.add("MARKERS", color=8)
+    for name, tags, draw, at in (
+            ("MARKER-LEGEND", (("LEGENDTEXTSIZE", "400"), ("LEGENDPRECISION", "2"), ("LEGENDUNITS", "0")),
+             lambda b: b.add_lwpolyline([(0, 0), (12000, 0), (12000, -4000), (0, -4000)], close=True),
+             (LENGTH + 2000, DEPTH)),
+            ("MARKER-PIECHART", (("PIETEXTSIZE", "300"), ("PIEPRECISION", "2"), ("PIERADIUS", "3000")),
+             lambda b: b.add_circle((0, 0), 3000), (LENGTH + 8000, 4500))):
+        block = doc.blocks.new(name)
+        draw(block)
+        for i, (tag, _) in enumerate(tags):
+            block.add_attdef(tag, (0, 500.0 + 400.0 * i), "", dxfattribs={"height": 250.0, "flags": 1})
+        ref = msp.add_blockref(name, at, dxfattribs={"layer": "MARKERS"})
+        ref.add_auto_attribs(dict(tags))
 
 
 def main(argv=None):

@@ -53,6 +53,12 @@ void zelkaDisplaySpaceDetails();   // msc_dsd
 void zelkaCheckAttributeLayers();  // msc_cal
 void zelkaFerrowConversion();      // msc_isc
 
+// Graphic reports and the test hatches (blockEditReports.cpp).
+void zelkaApplyGraphicReport();    // magr
+void zelkaGraphicReport();         // mgr
+void zelkaHatchAllSpaces();        // msc_has
+void zelkaHatchSpace();            // msc_hs
+
 // Prints that a command's work is not part of this build, and reports the
 // command as failed so a script run does not pass silently.
 void zelkaCommandNotAvailable(const char* commandName);

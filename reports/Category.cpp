@@ -65,6 +65,10 @@ void CCategory::deSerialize(pugi::xml_node element)
                 assets_->deSerialize(child);
             }
         }
+        // Every block record carries the category's hatch, whatever order
+        // the elements came in: applying the report hatches with it.
+        if (hatch_ && blocks_)
+            for (int i = 0; i < blocks_->size(); ++i) blocks_->getAt(i).setHatch(hatch_->clone());
     });
 }
 

@@ -1,11 +1,25 @@
 #include "reports/GraphicReport.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+
+namespace {
+
+// The shortest text that reads back as the same double: the report's totals
+// travel between programs and must not lose digits on the way.
+std::string fullPrecision(double value)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace
 
 int32_t CGraphicReport::convertToPlotDeviceID(int32_t id) { return id >= 0 && id <= 3 ? id : 0; }
 
@@ -52,8 +66,8 @@ void CGraphicReport::writeFields(pugi::xml_node root, const std::string& namespa
     xml.createNode(root, "grPlotCentred", namespaceURI, utilities.BoolToCString(plotCentred_ != 0));
     if (!saveCopyTo_.empty()) xml.createNode(root, "grSaveCopyTo", namespaceURI, saveCopyTo_);
     if (!plotLayout_.empty()) xml.createNode(root, "grPlotLayout", namespaceURI, plotLayout_);
-    xml.createNode(root, "grTotalChildAreas", namespaceURI, utilities.DoubleToCString(totalChildAreas_, -1));
-    xml.createNode(root, "grPieXYOffset", namespaceURI, utilities.DoubleToCString(pieXYOffset_, -1));
+    xml.createNode(root, "grTotalChildAreas", namespaceURI, fullPrecision(totalChildAreas_));
+    xml.createNode(root, "grPieXYOffset", namespaceURI, fullPrecision(pieXYOffset_));
     xml.createNode(root, "grPieIgnoreEmptySegments", namespaceURI,
                    utilities.BoolToCString(pieIgnoreEmptySegments_ != 0));
     xml.createNode(root, "grPieShowLabels", namespaceURI, utilities.BoolToCString(pieShowLabels_ != 0));

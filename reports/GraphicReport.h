@@ -2,8 +2,9 @@
 // A graphic report: a named recipe for colouring a floor plan (categories
 // with their hatches and space blocks, layers to show, link lines, pie chart
 // options and plot settings). The report owns its three collections. This
-// file holds the record and its XML document; applying it to a drawing, the
-// database loads and the batch preparation arrive with those sides.
+// file holds the record, its XML document (GraphicReport.cpp) and applying
+// it to a drawing (GraphicReportApply.cpp); the database loads and the batch
+// preparation arrive with those sides.
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,10 @@
 #include "reports/Category.h"
 #include "reports/Layers.h"
 #include "reports/LinkLine.h"
+
+class CAcadDrawing;
+class CAcadDrawingState;
+class CHostProduct;
 
 class CGraphicReport {
 public:
@@ -34,6 +39,24 @@ public:
     pugi::xml_node serialize(pugi::xml_node parent, const std::string& namespaceURI) const;
     // Reads a "graphicReport" element; missing children leave their defaults.
     void deSerialize(pugi::xml_node element);
+
+    // Applies the report to the drawing: records the drawing state (layer
+    // line weights 0), switches the report's layers on and every other off,
+    // draws the link lines, then for each category applies its assets and
+    // formats and hatches its space blocks (a "*" record stands for every
+    // space block of the drawing but the gross areas), and puts the drawing
+    // state back. Handles the drawing does not know and patterns the host
+    // does not know are said on the command line and left out; each block's
+    // problems are printed and written to the error logs, and the next block
+    // follows. On a full host product, once a category was applied, the
+    // legend goes to the first legend marker of the drawing. Nothing
+    // happens when the drawing cannot be locked. Throws a
+    // CEXUnhandled chain (CGraphicReport::applyToDrawing) for other failures.
+    // Replaces the category records by the drawing blocks they formatted:
+    // a report is applied once.
+    void applyToDrawing(CAcadDrawing& drawing, const CHostProduct& host);
+    // The area unit text of a units setting: "sq.ft." for 1, else "sq.m.".
+    static std::string unitsLabel(int32_t units);
 
     int32_t getID() const { return id_; }
     void setID(int32_t id) { id_ = id; }
@@ -95,6 +118,9 @@ public:
     static int32_t plotScaleTypeIDFromScale(int32_t scale);
 
 private:
+    void placeLegendAndPie(CAcadDrawing& drawing, const CHostProduct& host);
+    void applyCategoryAssets(CCategory& category, CAcadDrawing& drawing, CAcadDrawingState& state);
+    void applyCategoryBlocks(CCategory& category, CAcadDrawing& drawing, CAcadDrawingState& state);
     // Appends every field's element under the report's root element.
     void writeFields(pugi::xml_node root, const std::string& namespaceURI) const;
 

@@ -2,8 +2,10 @@
 # Installs what is missing, builds, and runs Zelka's main job on the bundled
 # example: the office floor plan examples/office.dxf, worked through by
 # examples/office.scr (list the spaces, recalculate them, bring their labels
-# in line, list them again, export the room areas to CSV), then saved as a copy
-# and plotted to PNG and PDF.
+# in line, list them again, export the room areas to CSV, colour the plan by
+# use with the graphic report examples/office-report.xml, its legend and pie
+# chart at the plan's marker blocks), then saved as a copy and plotted to PNG
+# and PDF.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 zelka_install_packages "${ZELKA_PACKAGES[@]}"
@@ -20,10 +22,13 @@ mkdir -p "$OUT"
 # opener) and says so in the transcript.
 
 # Work on a copy: the CSV is written beside the drawing, and the bundled plan stays as it is.
+# The script names the report file as a user would at the prompt, from the
+# folder zelka runs in.
 cp "$ZELKA_ROOT/examples/office.dxf" "$OUT/office.dxf"
+cp "$ZELKA_ROOT/examples/office-report.xml" "$OUT/office-report.xml"
 status=0
-"$ZELKA" --appdata "$APPDATA" --script "$ZELKA_ROOT/examples/office.scr" \
-  --save-as "$OUT/office-updated.dxf" "$OUT/office.dxf" > "$OUT/office.log" || status=$?
+(cd "$OUT" && "$ZELKA" --appdata "$APPDATA" --script "$ZELKA_ROOT/examples/office.scr" \
+  --save-as "$OUT/office-updated.dxf" "$OUT/office.dxf") > "$OUT/office.log" || status=$?
 
 # The updated plan plotted as a picture and a PDF (its current layout with its
 # plot settings; the office plan's model layout was never set up, so its
@@ -83,7 +88,7 @@ fi
 echo
 echo "Command-line transcript: $OUT/office.log"
 echo "Room areas (CSV):        $OUT/office.csv"
-echo "Updated drawing (DXF):   $OUT/office-updated.dxf"
+echo "Updated drawing (DXF):   $OUT/office-updated.dxf (coloured by examples/office-report.xml)"
 echo "Plan as a picture (PNG): $OUT/office-plan.png"
 echo "Plan as a PDF:           $OUT/office-plan.pdf"
 echo "Drawing worked on:       $OUT/office.dxf (a copy of examples/office.dxf, left unsaved)"

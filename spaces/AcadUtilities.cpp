@@ -1,5 +1,6 @@
 #include "spaces/AcadUtilities.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/db/AcDbBlockReference.h"
@@ -22,6 +23,7 @@
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/SpaceUnits.h"
+#include "spaces/SendToBackBatch.h"
 
 namespace {
 
@@ -268,43 +270,33 @@ void CAcadUtilities::convertHandlesStringToArray(const std::string& text, std::v
 
 bool CAcadUtilities::sendToBack(AcDbObjectId entityId)
 {
+    if (CSendToBackBatch::defer(entityId))
+        return true;
+    return sendToBack(AcDbObjectIdArray{entityId});
+}
+
+bool CAcadUtilities::sendToBack(const AcDbObjectIdArray& entityIds)
+{
     return zelkaOperation(__FILE__, "CAcadUtilities::sendToBack", [&] {
-        AcDbDatabase* db = entityId.database();
-        if (!db)
-            return false;
-        // Without the object-sorting bits the host ignores the sort table.
-        int16_t sortEnts = db->sortEnts();
-        if ((sortEnts & 127) < 127 && db->setSortEnts(static_cast<int16_t>(sortEnts | 127)) != Acad::eOk)
-            return false;
-        AcDbObjectId ownerId;
-        {
-            AcDbObjectPointer<AcDbEntity> entity(entityId, AcDb::kForRead);
-            if (!entity)
-                return false;
-            ownerId = entity->ownerId();
-        }
-        AcDbObjectPointer<AcDbBlockTableRecord> owner(ownerId, AcDb::kForWrite);
-        if (!owner)
-            return false;
-        if (owner->extensionDictionary().isNull() && owner->createExtensionDictionary() != Acad::eOk)
-            return false;
-        AcDbObjectPointer<AcDbDictionary> dictionary(owner->extensionDictionary(), AcDb::kForWrite);
-        if (!dictionary)
-            return false;
-        AcDbObjectId sortId;
-        if (dictionary->getAt("ACAD_SORTENTS", sortId) != Acad::eOk) {
-            auto* table = new AcDbSortentsTable();
-            if (dictionary->setAt("ACAD_SORTENTS", table, sortId) != Acad::eOk) {
-                delete table;
-                return false;
+        // The entities by owner, each owner's in the order given.
+        std::vector<std::pair<AcDbObjectId, AcDbObjectIdArray>> owners;
+        for (const AcDbObjectId& entityId : entityIds) {
+            AcDbObjectId ownerId;
+            {
+                AcDbObjectPointer<AcDbEntity> entity(entityId, AcDb::kForRead);
+                if (!entity)
+                    return false;
+                ownerId = entity->ownerId();
             }
-            table->setBlockId(ownerId);
-            table->close();
+            auto it = std::find_if(owners.begin(), owners.end(), [&](const auto& o) { return o.first == ownerId; });
+            if (it == owners.end())
+                it = owners.insert(owners.end(), {ownerId, AcDbObjectIdArray{}});
+            it->second.append(entityId);
         }
-        AcDbObjectPointer<AcDbSortentsTable> sorter(sortId, AcDb::kForWrite);
-        if (!sorter)
-            return false;
-        return sorter->moveToBottom(AcDbObjectIdArray{entityId}) == Acad::eOk;
+        bool all = true;
+        for (const auto& [ownerId, ids] : owners)
+            all = moveToBottomOf(ownerId, ids) && all;
+        return all;
     });
 }
 
@@ -384,4 +376,37 @@ std::string CAcadUtilities::checkPlotFileExtension(const std::string& fileName, 
             return fileName;
         return fileName.substr(0, dot) + ext;
     });
+}
+
+bool CAcadUtilities::moveToBottomOf(AcDbObjectId ownerId, const AcDbObjectIdArray& ids)
+{
+    AcDbDatabase* db = ownerId.database();
+    if (!db)
+        return false;
+    // Without the object-sorting bits the host ignores the sort table.
+    int16_t sortEnts = db->sortEnts();
+    if ((sortEnts & 127) < 127 && db->setSortEnts(static_cast<int16_t>(sortEnts | 127)) != Acad::eOk)
+        return false;
+    AcDbObjectPointer<AcDbBlockTableRecord> owner(ownerId, AcDb::kForWrite);
+    if (!owner)
+        return false;
+    if (owner->extensionDictionary().isNull() && owner->createExtensionDictionary() != Acad::eOk)
+        return false;
+    AcDbObjectPointer<AcDbDictionary> dictionary(owner->extensionDictionary(), AcDb::kForWrite);
+    if (!dictionary)
+        return false;
+    AcDbObjectId sortId;
+    if (dictionary->getAt("ACAD_SORTENTS", sortId) != Acad::eOk) {
+        auto* table = new AcDbSortentsTable();
+        if (dictionary->setAt("ACAD_SORTENTS", table, sortId) != Acad::eOk) {
+            delete table;
+            return false;
+        }
+        table->setBlockId(ownerId);
+        table->close();
+    }
+    AcDbObjectPointer<AcDbSortentsTable> sorter(sortId, AcDb::kForWrite);
+    if (!sorter)
+        return false;
+    return sorter->moveToBottom(ids) == Acad::eOk;
 }

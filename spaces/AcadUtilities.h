@@ -96,7 +96,8 @@ public:
     // Draws the entity before every other of its block: sets the low seven
     // bits of the drawing's SORTENTS setting, then moves the entity to the
     // bottom of its owner's "ACAD_SORTENTS" table (made when missing).
-    // Returns false, having changed nothing, when a step fails.
+    // Returns false, having changed nothing, when a step fails. While a
+    // CSendToBackBatch is open it only records the entity and returns true.
     static bool sendToBack(AcDbObjectId entityId);
 
     // Plot devices by id: 0 "DWF6 ePlot.pc3" (.dwf), 1 "DWG To PDF.pc3"
@@ -119,4 +120,11 @@ public:
     // has no ".", kept when it already ends with it, else everything from the
     // last "." replaced. Throws CEXInvalidPlotFilename for an empty name.
     static std::string checkPlotFileExtension(const std::string& fileName, int32_t device);
+    // The same for several entities at once, each owner's table reordered
+    // once: the first given ends lowest. False when a step fails for one.
+    static bool sendToBack(const AcDbObjectIdArray& entityIds);
+
+private:
+    // Moves the entities of one owner to the bottom of its sort table.
+    static bool moveToBottomOf(AcDbObjectId ownerId, const AcDbObjectIdArray& ids);
 };

@@ -86,8 +86,11 @@ void CBlocks::deSerialize(pugi::xml_node element)
     zelkaOperation(__FILE__, "CBlocks::deSerialize", [&] {
         for (pugi::xml_node child : element.children()) {
             if (child.type() != pugi::node_element || CXMLUtilities::localName(child) != "zelkaBlock") continue;
-            auto block = std::make_unique<CBlock>();
+            // A report's block record is a space block record of the drawing
+            // side, so applying the report can format and hatch with it.
+            auto block = std::make_unique<CBlockDWG>();
             block->deSerialize(child);
+            block->setHandle(block->getHandle());
             addBlock(std::move(block));
         }
     });

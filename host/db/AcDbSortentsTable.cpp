@@ -1,6 +1,8 @@
 #include "host/db/AcDbSortentsTable.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
@@ -37,13 +39,20 @@ Acad::ErrorStatus AcDbSortentsTable::getFullDrawOrder(AcDbObjectIdArray& ids) co
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(b->database->objectOf(b));
     if (!block)
         return Acad::eNotInDatabase;
+    // One look-up table of the entries, so a block of many entities is
+    // ordered in n log n rather than an entry scan per entity.
+    std::unordered_map<AcDbStub*, uint64_t> sortHandles;
+    sortHandles.reserve(entries_.size());
+    for (const Entry& e : entries_)
+        sortHandles.emplace(e.entity.stub(), e.sortHandle.value());
     std::vector<std::pair<uint64_t, AcDbObjectId>> order;
+    order.reserve(block->entities.size());
     for (AcDbStub* s : block->entities)
         if (!s->erased) {
-            AcDbHandle h;
-            getSortHandle(AcDbObjectId(s), h);
+            auto found = sortHandles.find(s);
+            const uint64_t h = found != sortHandles.end() ? found->second : AcDbObjectId(s).handle().value();
             // A sort handle of 0 is drawn last.
-            order.emplace_back(h.isNull() ? UINT64_MAX : h.value(), AcDbObjectId(s));
+            order.emplace_back(h == 0 ? UINT64_MAX : h, AcDbObjectId(s));
         }
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& p : order)
@@ -60,21 +69,33 @@ Acad::ErrorStatus AcDbSortentsTable::reorder(const AcDbObjectIdArray& moved, boo
     Acad::ErrorStatus es = getFullDrawOrder(order);
     if (es != Acad::eOk)
         return es;
-    for (const AcDbObjectId& id : moved)
-        if (!order.contains(id))
+    std::unordered_set<AcDbStub*> inBlock;
+    inBlock.reserve(order.size());
+    for (const AcDbObjectId& id : order)
+        inBlock.insert(id.stub());
+    std::unordered_set<AcDbStub*> movedSet;
+    for (const AcDbObjectId& id : moved) {
+        if (!inBlock.count(id.stub()))
             return Acad::eInvalidInput;
+        movedSet.insert(id.stub());
+    }
+    std::unordered_map<AcDbStub*, uint64_t> sortHandles;
+    sortHandles.reserve(entries_.size());
+    for (const Entry& e : entries_)
+        sortHandles.emplace(e.entity.stub(), e.sortHandle.value());
     // The handles of the drawing positions, ascending; they are handed out
     // again in the new order, so the table stays a permutation of them.
     std::vector<uint64_t> slots;
+    slots.reserve(order.size());
     for (const AcDbObjectId& id : order) {
-        AcDbHandle h;
-        getSortHandle(id, h);
-        slots.push_back(h.isNull() ? id.handle().value() : h.value());
+        auto found = sortHandles.find(id.stub());
+        const uint64_t h = found != sortHandles.end() ? found->second : 0;
+        slots.push_back(h == 0 ? id.handle().value() : h);
     }
     std::sort(slots.begin(), slots.end());
     AcDbObjectIdArray rest;
     for (const AcDbObjectId& id : order)
-        if (!moved.contains(id))
+        if (!movedSet.count(id.stub()))
             rest.append(id);
     AcDbObjectIdArray now;
     if (bottom) {

@@ -16,11 +16,17 @@ TEST(Example, OfficeScriptRecalculatesSynchronisesExportsAndSavesACopy)
     TempFolder work;
     const fs::path drawing = work.path() / "office.dxf";
     fs::copy_file(kSourceDir / "examples/office.dxf", drawing);
+    fs::copy_file(kSourceDir / "examples/office-report.xml", work.path() / "office-report.xml");
     PlanRun prefs("");
     const fs::path saved = work.path() / "office-updated.dxf";
-    RunResult r = runZelka({"--appdata", prefs.appdata().string(), "--script",
-                            (kSourceDir / "examples/office.scr").string(), "--save-as", saved.string(),
-                            drawing.string()});
+    // Run from the drawing's folder, as scripts/example.sh does: the script
+    // names the report file relative to it.
+    RunOptions options;
+    options.folder = work.path();
+    RunResult r = runZelkaWith({"--appdata", prefs.appdata().string(), "--script",
+                                (kSourceDir / "examples/office.scr").string(), "--save-as", saved.string(),
+                                drawing.string()},
+                               options);
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
 
     const DrawingFacts before = readDrawingFacts(drawing);
@@ -52,7 +58,11 @@ TEST(Example, OfficeScriptRecalculatesSynchronisesExportsAndSavesACopy)
               "\xEF\xBB\xBF"
               "Code,Area,Units,Perimeter,Units\n" + rooms + "Total," + fixed(totalArea, 2) + ",m\xC2\xB2," +
                   fixed(totalPerimeter, 2) + ",m\n\n\n" + gross);
-    // the plain outlines, doors and furniture are still there
+    // the plain outlines, doors and furniture are still there, and the
+    // report added its legend and pie chart
     EXPECT_EQ(after.polylines.size(), before.polylines.size());
-    EXPECT_EQ(after.inserts.size(), before.inserts.size());
+    EXPECT_EQ(after.inserts.size(), before.inserts.size() + 2);
+    EXPECT_NE(after.insertOf("[ZELKA_LEGEND]_Level 1 - Use of Space"), nullptr);
+    EXPECT_NE(after.insertOf("[ZELKA_PIECHART]_Level 1 - Use of Space"), nullptr);
+    EXPECT_NE(r.out.find("graphic report successfully applied."), std::string::npos) << r.out;
 }

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <filesystem>
 
 #include "XmlTestSupport.h"
@@ -14,6 +18,7 @@
 #include "reports/GraphicReport.h"
 #include "reports/Hatch.h"
 #include "spaces/Attributes.h"
+#include "spaces/BlockDWG.h"
 
 namespace {
 
@@ -366,26 +371,99 @@ TEST_F(GraphicReportDocument, HandWrittenDocumentReadsAsTheRulesSay)
     EXPECT_NE(text.find("<cHatchColour>#FF8000</cHatchColour>"), std::string::npos);
 }
 
-TEST_F(GraphicReportDocument, NumbersUseTheirDocumentedFormats)
+TEST_F(GraphicReportDocument, FullPrecisionNumbersReadBackAsTheSameDouble)
 {
-    // Totals are written in the general form; the expected texts are
-    // Python's "%g" of each value.
-    struct Case {
-        double total;
-        const char* totalText;  // "%g" % total
-    };
-    const Case cases[] = {{1234567.89, "1.23457e+06"}, {0.0001234, "0.0001234"}, {-2.5, "-2.5"}, {100000, "100000"},
-                          {1000000, "1e+06"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.totalText);
+    // The total and the pie offset travel at full precision: whatever double
+    // is written, the text parses (by the C library, independently of the
+    // reader) to that very double, and the reader gives it back too.
+    const double cases[] = {0.1 + 0.2,
+                            1e-300,
+                            std::numeric_limits<double>::max(),
+                            std::numeric_limits<double>::denorm_min(),
+                            -2.5,
+                            1234567.89,
+                            1.0 / 3.0,
+                            123456789012345680.0,
+                            -0.0};
+    for (double value : cases) {
+        char label[64];
+        std::snprintf(label, sizeof label, "%.17g", value);
+        SCOPED_TRACE(label);
         CGraphicReport report;
-        report.setTotalChildAreas(c.total);
+        report.setTotalChildAreas(value);
+        report.setPieXYOffset(-value);
         const std::string path = folder.path("numbers.xml");
         report.serialize(path);
         pugi::xml_document document;
         ASSERT_TRUE(CXMLUtilities().loadXMLDocument(document, path).ok);
-        EXPECT_STREQ(document.document_element().child("grTotalChildAreas").text().get(), c.totalText);
+        const char* total = document.document_element().child("grTotalChildAreas").text().get();
+        const char* offset = document.document_element().child("grPieXYOffset").text().get();
+        const double parsed = std::strtod(total, nullptr);
+        EXPECT_EQ(std::memcmp(&value, &parsed, sizeof value), 0) << total;
+        EXPECT_EQ(std::strtod(offset, nullptr), -value) << offset;
+        CGraphicReport reread;
+        ASSERT_TRUE(reread.deSerialize(path));
+        EXPECT_EQ(reread.getTotalChildAreas(), value);
+        EXPECT_EQ(std::signbit(reread.getTotalChildAreas()), std::signbit(value));
+        EXPECT_EQ(reread.getPieXYOffset(), -value);
     }
+}
+
+TEST_F(GraphicReportDocument, BlockRecordsAreSpaceBlockRecordsCarryingTheirCategoryHatch)
+{
+    // The hatch elements come after the blocks in the second category and
+    // are missing in the third: order does not matter, no hatch means none.
+    const std::string path = folder.path("records.xml");
+    xmltest::writeFile(path, R"(<?xml version="1.0"?>
+<graphicReport xmlns="urn:x"><grTitle>R</grTitle><categories>
+ <category><cTitle>A</cTitle><cHatchPattern>ANSI31</cHatchPattern><cHatchColour>#FF0000</cHatchColour>
+  <cHatchScale>20</cHatchScale><cHatchAngle>45</cHatchAngle><cHatchLayer>GR-A</cHatchLayer>
+  <zelkaBlocks><zelkaBlock><mbHandle>2F</mbHandle><mbArea>12.5</mbArea></zelkaBlock>
+   <zelkaBlock><mbHandle>*</mbHandle></zelkaBlock></zelkaBlocks></category>
+ <category><cTitle>B</cTitle><zelkaBlocks><zelkaBlock><mbHandle>a0</mbHandle></zelkaBlock></zelkaBlocks>
+  <cHatchLayer>GR-B</cHatchLayer><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#00ff00</cHatchColour>
+  <cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle></category>
+ <category><cTitle>C</cTitle><zelkaBlocks><zelkaBlock><mbHandle>B1</mbHandle></zelkaBlock></zelkaBlocks></category>
+</categories></graphicReport>)");
+    CGraphicReport report;
+    ASSERT_TRUE(report.deSerialize(path));
+    ASSERT_EQ(report.getCategories()->getCount(), 3);
+    struct Case {
+        int category, block;
+        const char* handle;
+        uint64_t hostHandle;
+        const char* pattern;  // "" when no hatch is expected
+        const char* layer;
+        int red, green, blue, scale, angle;
+    };
+    const Case cases[] = {{0, 0, "2F", 0x2F, "ANSI31", "GR-A", 255, 0, 0, 20, 45},
+                          {0, 1, "*", 0, "ANSI31", "GR-A", 255, 0, 0, 20, 45},
+                          {1, 0, "a0", 0xA0, "SOLID", "GR-B", 0, 255, 0, 1, 0},
+                          {2, 0, "B1", 0xB1, "", "", 0, 0, 0, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.handle));
+        CBlock& block = report.getCategories()->getAt(c.category).getBlocks()->getAt(c.block);
+        EXPECT_EQ(block.getBlockKind(), BlockKind::Dwg);
+        auto* record = dynamic_cast<CBlockDWG*>(&block);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->getHandle(), c.handle);
+        EXPECT_EQ(record->getBlockHandle().value(), c.hostHandle);
+        if (*c.pattern == '\0') {
+            EXPECT_EQ(record->getHatch(), nullptr);
+            continue;
+        }
+        ASSERT_NE(record->getHatch(), nullptr);
+        EXPECT_EQ(record->getHatch()->getPatternName(), c.pattern);
+        EXPECT_EQ(record->getHatch()->getLayer(), c.layer);
+        EXPECT_EQ(record->getHatch()->getScale(), c.scale);
+        EXPECT_EQ(record->getHatch()->getAngle(), c.angle);
+        EXPECT_EQ(record->getHatch()->getColour().red(), c.red);
+        EXPECT_EQ(record->getHatch()->getColour().green(), c.green);
+        EXPECT_EQ(record->getHatch()->getColour().blue(), c.blue);
+        // Each record owns a copy: not the category's own object.
+        EXPECT_NE(record->getHatch(), report.getCategories()->getAt(c.category).getHatch());
+    }
+    EXPECT_EQ(report.getCategories()->getAt(0).getBlocks()->getAt(0).getArea(), 12.5);
 }
 
 TEST_F(GraphicReportDocument, WritingReplacesAnExistingFile)
