@@ -6,6 +6,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectPointer.h"
+
+#include <algorithm>
 
 const AcRxClass* AcDbBlockTableRecord::desc()
 {
@@ -29,6 +32,41 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     if (isEntitiesSectionSpace())
         db->data().entities.push_back(s);
     id = entity->objectId();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove)
+{
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbDatabase* db = database();
+    if (!db)
+        return Acad::eNotInDatabase;
+    for (AcDbObjectId id : entitiesToMove) {
+        if (id.database() != db)
+            return Acad::eWrongDatabase;
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
+        if (!entity)
+            return entity.openStatus();
+        AcDbStub* s = id.stub();
+        const AcDbObjectId oldOwnerId = entity->ownerId();
+        if (oldOwnerId == objectId())
+            continue;
+        // The old block lets go of the entity (and model space's entities
+        // section with it), so it is written once, in its new block.
+        if (!oldOwnerId.isNull()) {
+            AcDbObjectPointer<AcDbBlockTableRecord> oldOwner(oldOwnerId, AcDb::kForWrite);
+            if (!oldOwner)
+                return oldOwner.openStatus();
+            std::erase(oldOwner->entities, s);
+            if (oldOwner->isEntitiesSectionSpace())
+                std::erase(db->data().entities, s);
+        }
+        entity->setOwnerId(objectId());
+        entities.push_back(s);
+        if (isEntitiesSectionSpace())
+            db->data().entities.push_back(s);
+    }
     return Acad::eOk;
 }
 

@@ -26,6 +26,14 @@ public:
         AcDbObjectId id;
         return appendAcDbEntity(id, entity);
     }
+    // Moves entities of the same database from their block (model space, a
+    // layout or another definition) to the end of this one, keeping their
+    // handles; this record must be open for write. Each entity and its old
+    // block are opened for write in turn, so an entity still open elsewhere
+    // gives eWasOpenForWrite and one on a locked layer eOnLockedLayer; the
+    // entities before it have moved, the rest have not. eNotOpenForWrite,
+    // eNotInDatabase, eWrongDatabase.
+    Acad::ErrorStatus assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove);
     // An iterator over the entities in order (erased ones skipped); the caller deletes it. eOk.
     Acad::ErrorStatus newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning = true,
                                   bool skipDeleted = true) const;
