@@ -16,7 +16,7 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
     static const std::vector<CCommandEntry> table = {
         {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, [] { zelkaCommandNotAvailable("MBE"); }, false},
         {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, [] { zelkaCommandNotAvailable("MBH"); }, false},
-        {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, [] { zelkaCommandNotAvailable("MBC"); }, false},
+        {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, zelkaBlockCreate, false},
         {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, [] { zelkaCommandNotAvailable("MGABC"); }, false},
         {"ZELKA_COMMANDS", "mdb", "zelkaDeleteBlock", SESSION, zelkaDeleteBlock, false},
         {"ZELKA_COMMANDS", "mcsv", "zelkaCommaSeperatedValues", SESSION, zelkaCommaSeperatedValues, false},

@@ -56,6 +56,7 @@ void unloadApplication()
 {
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
     if (stack) removeZelkaCommands(*stack);
+    zelkaCloseCreationDialogs();
 }
 
 }  // namespace

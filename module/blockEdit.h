@@ -53,6 +53,11 @@ void zelkaDisplaySpaceDetails();   // msc_dsd
 void zelkaCheckAttributeLayers();  // msc_cal
 void zelkaFerrowConversion();      // msc_isc
 
+// Interactive creation (blockEditCreation.cpp).
+void zelkaBlockCreate();           // mbc
+// Closes the creation dialogs still open (at unload).
+void zelkaCloseCreationDialogs();
+
 // Prints that a command's work is not part of this build, and reports the
 // command as failed so a script run does not pass silently.
 void zelkaCommandNotAvailable(const char* commandName);
