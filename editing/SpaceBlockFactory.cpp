@@ -49,12 +49,12 @@ const std::string* textForTag(const CBlockDWG& block, const std::string& tag)
     return attribute ? &attribute->getText() : nullptr;
 }
 
-// Moves an entity by a vector; false when it cannot be opened for write.
-bool moveEntity(AcDbObjectId id, const AcGeVector3d& by)
+// Moves an entity by a vector; the status of the open or the move.
+Acad::ErrorStatus moveEntity(AcDbObjectId id, const AcGeVector3d& by)
 {
     AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
-    if (!entity) return false;
-    return entity->transformBy(AcGeMatrix3d::translation(by)) == Acad::eOk;
+    if (!entity) return entity.openStatus();
+    return entity->transformBy(AcGeMatrix3d::translation(by));
 }
 
 }  // namespace
@@ -153,10 +153,11 @@ Acad::ErrorStatus CSpaceBlockFactory::makeSpaceBlock(AcDbObjectId outlineId, con
         const AcGeVector3d toOrigin = AcGePoint3d::kOrigin - labelPoint;
         AcDbObjectPointer<AcDbBlockTableRecord> definition(definitionId, AcDb::kForWrite);
         if (!definition) return definition.openStatus();
-        Acad::ErrorStatus status = moveEntity(outlineId, toOrigin) ? Acad::eOk : Acad::eWasOpenForWrite;
-        if (status == Acad::eOk) status = definition->assumeOwnershipOf({outlineId});
+        Acad::ErrorStatus status = moveEntity(outlineId, toOrigin);
+        const bool moved = status == Acad::eOk;
+        if (moved) status = definition->assumeOwnershipOf({outlineId});
         if (status != Acad::eOk) {
-            moveEntity(outlineId, -toOrigin);
+            if (moved) moveEntity(outlineId, -toOrigin);
             definition->erase();
             return status;
         }

@@ -8,6 +8,8 @@ namespace {
 
 constexpr int32_t MODAL = ACRX_CMD_MODAL;
 constexpr int32_t SESSION = ACRX_CMD_SESSION;
+// The group of the commands beyond the eight help groups.
+constexpr const char* kExtraCommandGroup = "ZELKA_EXTRA";
 
 }  // namespace
 
@@ -52,6 +54,9 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
         {"ZELKA_DIAGNOSTICS", "md7", "zelkaDiagnosticErrorsD", SESSION, zelkaDiagnosticErrorsD, false},
         {"ZELKA_DIAGNOSTICS", "md8", "zelkaDiagnosticUserInput", SESSION, zelkaDiagnosticUserInput, false},
         {"ZELKA_DIAGNOSTICS", "md9", "zelkaDiagnosticXML", SESSION, zelkaDiagnosticXML, false},
+        // Beyond the eight help groups, so that the help texts stay as they are.
+        {"ZELKA_EXTRA", "mbulk", "zelkaBulkBlockCreate", SESSION, zelkaBulkBlockCreate, false},
+        {"ZELKA_EXTRA", "mx?", "mextrahelp", SESSION, zelkaExtraHelp, false},
     };
     return table;
 }
@@ -79,4 +84,5 @@ int addZelkaCommands(AcEdCommandStack& stack, const CHostProduct& product)
 void removeZelkaCommands(AcEdCommandStack& stack)
 {
     for (const char* group : zelkaCommandGroups()) stack.removeGroup(group);
+    stack.removeGroup(kExtraCommandGroup);
 }

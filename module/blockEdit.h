@@ -55,6 +55,8 @@ void zelkaFerrowConversion();      // msc_isc
 
 // Interactive creation (blockEditCreation.cpp).
 void zelkaBlockCreate();           // mbc
+void zelkaBulkBlockCreate();       // mbulk
+void zelkaExtraHelp();             // mx?
 // Closes the creation dialogs still open (at unload).
 void zelkaCloseCreationDialogs();
 

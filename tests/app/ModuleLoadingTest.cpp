@@ -106,11 +106,13 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
 {
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
     ASSERT_NE(stack, nullptr);
-    EXPECT_EQ(stack->groupNames(),
-              (std::vector<std::string>{"ZELKA_COMMANDS", "ZELKA_UTIL", "ZELKA_DIAG", "ZELKA_ADMIN", "ZELKA_HELP",
-                                        "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"}));
+    const std::vector<std::string> helpGroups = {"ZELKA_COMMANDS", "ZELKA_UTIL",   "ZELKA_DIAG", "ZELKA_ADMIN",
+                                                 "ZELKA_HELP",     "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"};
+    std::vector<std::string> allGroups = helpGroups;
+    allGroups.push_back("ZELKA_EXTRA");
+    EXPECT_EQ(stack->groupNames(), allGroups);
     size_t index = 0;
-    for (const std::string& group : stack->groupNames()) {
+    for (const std::string& group : helpGroups) {
         for (const AcEdCommand* command : stack->commandsOf(group)) {
             ASSERT_LT(index, std::size(kTable));
             const ExpectedCommand& expected = kTable[index++];
@@ -124,6 +126,11 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
     // The default host reports itself as BricsCAD, a full product: all 38.
     EXPECT_EQ(index, std::size(kTable));
     EXPECT_EQ(index, 38u);
+    // Beyond the help groups: the bulk creation and the list that names it.
+    std::vector<std::string> extra;
+    for (const AcEdCommand* command : stack->commandsOf("ZELKA_EXTRA"))
+        extra.push_back(command->globalName() + " " + command->localName());
+    EXPECT_EQ(extra, (std::vector<std::string>{"mbulk zelkaBulkBlockCreate", "mx? mextrahelp"}));
 }
 
 TEST_F(LoadedModule, RegistersWithTheDynamicLinker)

@@ -335,3 +335,39 @@ TEST(BlockCreation, AddAreaWithoutASpaceAborts)
     const Facts after = readFacts(run.saved());
     EXPECT_EQ(after.spaceCount(), 0);
 }
+
+TEST(BlockCreation, UndoTakesBackTheWholeSession)
+{
+    CreationRun run("outlines.dxf");
+    const Facts before = readFacts(run.drawing());
+    const RunResult result =
+        run.run({"mbc", "dlg:click IDC_START", "2500,0", "2500,2550", "13000,0", "11000,1000", "^C", "dlg:close", "U"});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    const Facts after = readFacts(run.saved());
+    ASSERT_EQ(after.auditErrors, 0) << after.raw;
+    EXPECT_EQ(after.spaceCount(), 0);
+    EXPECT_EQ(after.msPolys, before.msPolys);
+    for (const Poly& p : before.polys) {
+        const Poly* back = after.poly(p.handle);
+        ASSERT_NE(back, nullptr) << p.handle;
+        EXPECT_EQ(back->block, p.block);
+        EXPECT_DOUBLE_EQ(back->vertices[0].x, p.vertices[0].x);
+        EXPECT_DOUBLE_EQ(back->vertices[0].y, p.vertices[0].y);
+    }
+}
+
+TEST(BlockCreation, OptionsChangeTheUnitsOfTheNextBlock)
+{
+    CreationRun run("outlines.dxf");
+    const RunResult result = run.run({"mbc", "dlg:menu IDM_OPTIONS", "dlg:check IDC_UNITS_FT", "dlg:click IDOK",
+                                      "dlg:click IDC_START", "2500,0", "2500,2550", "^C", "dlg:close"});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Units set to FT\xc2\xb2\n"), std::string::npos) << result.out;
+    const Facts after = readFacts(run.saved());
+    const Insert* insert = after.insertOf("ROOM-1");
+    ASSERT_NE(insert, nullptr);
+    // 5000 x 5100 mm in square feet (1 ft = 304.8 mm), 20200 mm in feet.
+    EXPECT_EQ(insert->item("AREA"), fixed(5000.0 * 5100.0 / (304.8 * 304.8), 2) + "sq.ft.");
+    EXPECT_EQ(insert->item("PERIMETER"), fixed(20200.0 / 304.8, 2) + "ft.");
+    EXPECT_EQ(insert->attrib("AREA")->text, fixed(5000.0 * 5100.0 / (304.8 * 304.8), 2) + "sq.ft.");
+}
