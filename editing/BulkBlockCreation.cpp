@@ -237,7 +237,7 @@ int CBulkBlockCreation::run(const std::vector<AcDbObjectId>& outlines, const std
         std::vector<std::string> existingNames;
         std::string lastName = CBlocks::getHighestExistingBlockName(drawing_, existingNames);
         int32_t nextNumber = CBlocks::calcNextBlockIdentifier(db);
-        CSpaceBlockFactory factory(drawing_);
+        CSpaceBlockFactory factory(drawing_, true);
         CUtilities u;
         int made = 0;
 
@@ -266,9 +266,12 @@ int CBulkBlockCreation::run(const std::vector<AcDbObjectId>& outlines, const std
                     acgePolylineExtents(vertices, true, lo, hi);
                     const double span = std::max(hi.x - lo.x, hi.y - lo.y);
                     polygon = COutlineGeometry::flatten(vertices);
-                    if (COutlineGeometry::isSelfIntersecting(polygon))
+                    const bool noArea = !(acgePolylineArea(vertices, true) > 1e-12 * span * span);
+                    if (noArea && COutlineGeometry::isCollinear(polygon))
+                        reason = "its area is zero";
+                    else if (COutlineGeometry::isSelfIntersecting(polygon))
                         reason = "it crosses itself";
-                    else if (!(acgePolylineArea(vertices, true) > 1e-12 * span * span))
+                    else if (noArea)
                         reason = "its area is zero";
                 }
                 if (reason.empty()) {
@@ -320,6 +323,7 @@ int CBulkBlockCreation::run(const std::vector<AcDbObjectId>& outlines, const std
             ++nextNumber;
             ++made;
         }
+        factory.finish();
         return made;
     });
 }

@@ -1,5 +1,6 @@
 #include "editing/SpaceBlockFactory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -58,6 +59,28 @@ Acad::ErrorStatus moveEntity(AcDbObjectId id, const AcGeVector3d& by)
 }
 
 }  // namespace
+
+CSpaceBlockFactory::~CSpaceBlockFactory()
+{
+    try {
+        finish();
+    } catch (...) {
+    }
+}
+
+void CSpaceBlockFactory::finish()
+{
+    zelkaOperation(__FILE__, "CSpaceBlockFactory::finish", [&] {
+        std::vector<AcDbObjectId> owners;
+        owners.swap(oldOwners_);
+        for (AcDbObjectId id : owners) {
+            AcDbObjectPointer<AcDbBlockTableRecord> owner(id, AcDb::kForWrite);
+            if (!owner) raiseHostStatus(owner.openStatus(), __LINE__);
+            const Acad::ErrorStatus status = owner->dropEntitiesOwnedElsewhere();
+            if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
+        }
+    });
+}
 
 void CSpaceBlockFactory::ensureAttributeLayers()
 {
@@ -123,10 +146,12 @@ Acad::ErrorStatus CSpaceBlockFactory::makeSpaceBlock(AcDbObjectId outlineId, con
         AcDbDatabase* db = drawing_.getDatabase();
         if (!db) return Acad::eNotInDatabase;
         std::string outlineLayer;
+        AcDbObjectId oldOwner;
         {
             AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForRead);
             if (!outline) return outline.openStatus();
             outlineLayer = outline->layer();
+            oldOwner = outline->ownerId();
         }
 
         // The definition first: a name that is taken changes nothing.
@@ -155,7 +180,12 @@ Acad::ErrorStatus CSpaceBlockFactory::makeSpaceBlock(AcDbObjectId outlineId, con
         if (!definition) return definition.openStatus();
         Acad::ErrorStatus status = moveEntity(outlineId, toOrigin);
         const bool moved = status == Acad::eOk;
-        if (moved) status = definition->assumeOwnershipOf({outlineId});
+        if (moved && !many_) status = definition->assumeOwnershipOf({outlineId});
+        if (moved && many_) {
+            status = definition->assumeOwnershipOfLeavingOldLists({outlineId});
+            if (status == Acad::eOk && std::find(oldOwners_.begin(), oldOwners_.end(), oldOwner) == oldOwners_.end())
+                oldOwners_.push_back(oldOwner);
+        }
         if (status != Acad::eOk) {
             if (moved) moveEntity(outlineId, -toOrigin);
             definition->erase();

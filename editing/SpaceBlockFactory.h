@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDbObjectId.h"
 #include "host/db/AcadErrorStatus.h"
@@ -27,9 +28,18 @@ class CBlockDWG;
 
 class CSpaceBlockFactory {
 public:
-    explicit CSpaceBlockFactory(CAcadDrawing& drawing) : drawing_(drawing) {}
+    // many: the factory will make many blocks in a row, so the outlines'
+    // old blocks (model space) let go of them once, in finish(), instead of
+    // once per block; until then the caller makes blocks and nothing else.
+    explicit CSpaceBlockFactory(CAcadDrawing& drawing, bool many = false) : drawing_(drawing), many_(many) {}
     CSpaceBlockFactory(const CSpaceBlockFactory&) = delete;
     CSpaceBlockFactory& operator=(const CSpaceBlockFactory&) = delete;
+    // Calls finish(); a failure there is swallowed (call finish() to see it).
+    ~CSpaceBlockFactory();
+
+    // With many: the old blocks let go of the outlines moved so far. Throws
+    // the host-error chain when one of them cannot be opened for write.
+    void finish();
 
     // Adds the three attribute definitions (AREA at the origin, NAME 1.5 h
     // above it and AUX as far below, across the text direction) to a
@@ -63,5 +73,7 @@ private:
     void ensureAttributeLayers();
 
     CAcadDrawing& drawing_;
+    bool many_ = false;
     bool layersMade_ = false;
+    std::vector<AcDbObjectId> oldOwners_;
 };

@@ -149,6 +149,21 @@ bool COutlineGeometry::isSelfIntersecting(std::span<const AcGePoint2d> polygon)
     return false;
 }
 
+bool COutlineGeometry::isCollinear(std::span<const AcGePoint2d> polygon)
+{
+    if (polygon.size() < 3) return true;
+    const AcGePoint2d& a = polygon[0];
+    // The point farthest from the first gives the line.
+    const AcGePoint2d* far = &polygon[1];
+    for (const AcGePoint2d& p : polygon)
+        if (a.distanceTo(p) > a.distanceTo(*far)) far = &p;
+    const double length = a.distanceTo(*far);
+    if (length == 0.0) return true;
+    for (const AcGePoint2d& p : polygon)
+        if (std::fabs(cross(a, *far, p)) / length > 1e-6 * length) return false;
+    return true;
+}
+
 bool COutlineGeometry::contains(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p)
 {
     bool inside = false;
@@ -180,7 +195,7 @@ AcGePoint2d COutlineGeometry::poleOfInaccessibility(std::span<const AcGePoint2d>
     const AcGePoint2d middle((lo.x + hi.x) / 2, (lo.y + hi.y) / 2);
     const double cellSize = std::min(width, height);
     if (polygon.size() < 3 || !(cellSize > 0.0)) return middle;
-    if (!(precision > 0.0)) precision = cellSize / 200.0;
+    if (!(precision > 0.0)) precision = cellSize / 50.0;
 
     // Square cells, best first by the distance they could still reach; a
     // cell is split while it could beat the best point by more than precision.

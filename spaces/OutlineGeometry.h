@@ -23,11 +23,14 @@ public:
     // or cross, or two neighbours overlap (the outline folds back on itself).
     // Repeated consecutive points are passed over.
     static bool isSelfIntersecting(std::span<const AcGePoint2d> polygon);
+    // Whether every point lies within a millionth of the polygon's size of
+    // one straight line (the outline encloses nothing).
+    static bool isCollinear(std::span<const AcGePoint2d> polygon);
     // Whether p lies inside the closed polygon (even-odd rule; a point on
     // the boundary counts as inside).
     static bool contains(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p);
     // The pole of inaccessibility of the closed polygon, found to within
-    // precision (<= 0: 1/200 of the polygon's smaller extent); the centre of
+    // precision (<= 0: 1/50 of the polygon's smaller extent); the centre of
     // its extents for a degenerate polygon.
     static AcGePoint2d poleOfInaccessibility(std::span<const AcGePoint2d> polygon, double precision = 0.0);
     // Signed distance from p to the polygon's boundary: positive inside.

@@ -35,11 +35,14 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove)
+namespace {
+
+Acad::ErrorStatus takeOver(AcDbBlockTableRecord& record, const std::vector<AcDbObjectId>& entitiesToMove,
+                           bool leaveOldLists)
 {
-    if (!isWriteEnabled())
+    if (!record.isWriteEnabled())
         return Acad::eNotOpenForWrite;
-    AcDbDatabase* db = database();
+    AcDbDatabase* db = record.database();
     if (!db)
         return Acad::eNotInDatabase;
     for (AcDbObjectId id : entitiesToMove) {
@@ -50,7 +53,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDb
             return entity.openStatus();
         AcDbStub* s = id.stub();
         const AcDbObjectId oldOwnerId = entity->ownerId();
-        if (oldOwnerId == objectId())
+        if (oldOwnerId == record.objectId())
             continue;
         // The old block lets go of the entity (and model space's entities
         // section with it), so it is written once, in its new block.
@@ -58,14 +61,49 @@ Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDb
             AcDbObjectPointer<AcDbBlockTableRecord> oldOwner(oldOwnerId, AcDb::kForWrite);
             if (!oldOwner)
                 return oldOwner.openStatus();
-            std::erase(oldOwner->entities, s);
-            if (oldOwner->isEntitiesSectionSpace())
-                std::erase(db->data().entities, s);
+            if (!leaveOldLists) {
+                std::erase(oldOwner->entities, s);
+                if (oldOwner->isEntitiesSectionSpace())
+                    std::erase(db->data().entities, s);
+            }
         }
-        entity->setOwnerId(objectId());
-        entities.push_back(s);
-        if (isEntitiesSectionSpace())
+        entity->setOwnerId(record.objectId());
+        record.entities.push_back(s);
+        if (record.isEntitiesSectionSpace())
             db->data().entities.push_back(s);
+    }
+    return Acad::eOk;
+}
+
+}  // namespace
+
+Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove)
+{
+    return takeOver(*this, entitiesToMove, false);
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOfLeavingOldLists(const std::vector<AcDbObjectId>& entitiesToMove)
+{
+    return takeOver(*this, entitiesToMove, true);
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::dropEntitiesOwnedElsewhere()
+{
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    const AcDbStub* self = objectId().stub();
+    std::vector<AcDbStub*> dropped;
+    std::erase_if(entities, [&](AcDbStub* s) {
+        if (s->owner == self || s->owner == nullptr)
+            return false;
+        dropped.push_back(s);
+        return true;
+    });
+    AcDbDatabase* db = database();
+    if (db && !dropped.empty() && isEntitiesSectionSpace()) {
+        std::sort(dropped.begin(), dropped.end());
+        std::erase_if(db->data().entities,
+                      [&](AcDbStub* s) { return std::binary_search(dropped.begin(), dropped.end(), s); });
     }
     return Acad::eOk;
 }

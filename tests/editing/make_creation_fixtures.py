@@ -16,6 +16,21 @@ outlines-ucs.dxf: the same with the current UCS turned 90 degrees about
   (100000, 50000): UCS x runs along world y.
 rooms.dxf: two space blocks ROOM-3 "Office 009" and ROOM-12 "Office 010",
   and the RECT outline.
+bulk.dxf: rooms.dxf's two space blocks (Office 009 lists EXTRA as added) and
+  outlines for the bulk creation, each picked out by its first vertex:
+  RECT   ROOMS    text "101" inside (left, baseline)
+  ELL    ROOMS-2  text "L-Room" middle-centred inside
+  U      ROOMS    U shape (8 x 6 m, 4 x 4 m cut from the top middle), an aligned text "U 7" inside
+  TWO    ROOMS    (70000,0)-(74000,3000), two texts inside: a computed name
+  TAGGED ROOMS    (80000,0)-(84000,3000), a TAG block reference inside with the attribute "R-204"
+  BARE   ROOMS    (90000,0)-(93000,3000), nothing inside: a computed name
+  OPEN   ROOMS    not closed
+  CROSS  ROOMS    (100000,0) figure of eight
+  FLAT   ROOMS    (110000,0) three points on a line
+  LOCKED ROOMS-LOCKED (a locked layer matching ROOM*)
+  EXTRA  ROOMS    listed as added by Office 009
+  WALL   WALLS    (120000,0), a layer the pattern leaves out
+  PAPER  ROOMS    in paper space
 """
 
 import math
@@ -81,6 +96,45 @@ def room(doc, number, name, at, w=3000, d=3000):
     ref.set_xdata("ADE", [(1002, "{")] + [(1000, i) for i in items] + [(1002, "}")])
 
 
+def bulk(doc):
+    msp = doc.modelspace()
+    doc.layers.add("ROOMS-2")
+    doc.layers.add("ROOMS-LOCKED").lock()
+    doc.layers.add("TEXT")
+    add = lambda pts, layer, closed=True: msp.add_lwpolyline(pts, close=closed, dxfattribs={"layer": layer})
+    add(RECT, "ROOMS")
+    msp.add_text("101", dxfattribs={"insert": (1000, 4000), "height": 200, "layer": "TEXT"})
+    add(ELL, "ROOMS-2")
+    text = msp.add_text("L-Room", dxfattribs={"height": 200, "layer": "TEXT"})
+    text.set_placement((11000, 3000), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    add([(60000, 0), (68000, 0), (68000, 6000), (66000, 6000), (66000, 2000), (62000, 2000), (62000, 6000),
+         (60000, 6000)], "ROOMS")
+    text = msp.add_text("U 7", dxfattribs={"height": 200, "layer": "TEXT"})
+    text.set_placement((60500, 1000), (63500, 1000), align=ezdxf.enums.TextEntityAlignment.ALIGNED)
+    add([(70000, 0), (74000, 0), (74000, 3000), (70000, 3000)], "ROOMS")
+    msp.add_text("A", dxfattribs={"insert": (71000, 1000), "height": 200})
+    msp.add_text("B", dxfattribs={"insert": (72000, 1000), "height": 200})
+    add([(80000, 0), (84000, 0), (84000, 3000), (80000, 3000)], "ROOMS")
+    tag = doc.blocks.new("TAG")
+    tag.add_circle((0, 0), 300)
+    tag.add_attdef("NUMBER", (0, 0), "", dxfattribs={"height": 200})
+    ref = msp.add_blockref("TAG", (82000, 1500), dxfattribs={"layer": "TEXT"})
+    ref.add_auto_attribs({"NUMBER": "R-204"})
+    add([(90000, 0), (93000, 0), (93000, 3000), (90000, 3000)], "ROOMS")
+    add(OPEN, "ROOMS", closed=False)
+    add([(100000, 0), (104000, 3000), (104000, 0), (100000, 2000)], "ROOMS")
+    add([(110000, 0), (112000, 0), (114000, 0)], "ROOMS")
+    add([(40000, 0), (44000, 0), (44000, 3000), (40000, 3000)], "ROOMS-LOCKED")
+    extra = add(EXTRA, "ROOMS")
+    add([(120000, 0), (123000, 0), (123000, 3000), (120000, 3000)], "WALLS")
+    doc.layout("Layout1").add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True,
+                                         dxfattribs={"layer": "ROOMS"})
+    office = next(e for e in msp.query("INSERT") if e.dxf.name == "ROOM-3")
+    items = [(code, value if not str(value).startswith("HANDLESTOADD=") else f"HANDLESTOADD={extra.dxf.handle},")
+             for code, value in office.get_xdata("ADE")]
+    office.set_xdata("ADE", items)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     doc = new_doc()
@@ -99,6 +153,12 @@ def main():
     room(doc, 12, "Office 010", (-10000, 0))
     outlines(doc, ("RECT",))
     doc.saveas(os.path.join(OUT, "rooms.dxf"))
+
+    doc = new_doc()
+    room(doc, 3, "Office 009", (-20000, 0))
+    room(doc, 12, "Office 010", (-10000, 0))
+    bulk(doc)
+    doc.saveas(os.path.join(OUT, "bulk.dxf"))
 
 
 if __name__ == "__main__":
