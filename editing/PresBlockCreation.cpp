@@ -211,37 +211,13 @@ bool CPresBlockCreation::createBlock(CAcadDrawing& drawing, AcDbObjectId polylin
 {
     bool made = false;
     showFailures("CPresBlockCreation::createBlock", [&] {
-        // 1. Where the labels go (in UCS coordinates, as typed).
-        acutPrintf("Select Name and Area Text Position:\n");
-        ads_point picked = {0.0, 0.0, 0.0};
-        if (acedGetPoint(nullptr, "\nEnter Attribute points: ", picked) != RTNORM) return;
-        const AcGePoint3d labelPoint(picked[0], picked[1], picked[2]);
-
-        // 2. to 5.: the outline, in UCS coordinates, measured.
-        const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(drawing);
-        AcDbDatabase* db = drawing.getDatabase();
-        CUtilities u;
-        double area = 0.0;
-        double perimeter = 0.0;
-        {
-            AcDbObjectPointer<AcDbEntity> entity(polylineId, AcDb::kForWrite);
-            if (!entity) {
-                if (entity.openStatus() == Acad::eOnLockedLayer)
-                    acutPrintf("\nPolyline On Locked Layer - Block Creation Failed\n");
-                else
-                    acutPrintf("\nUnable get Polyline - Error %d - Block Creation Failed\n",
-                               static_cast<int>(entity.openStatus()));
-                return;
-            }
-            if (std::string(entity->isA()->name()) != "AcDbPolyline") {
-                acutPrintf("\nInvalid Selection\n\n");
-                return;
-            }
-            entity->transformBy(ucs.inverse());
-            const auto* polyline = static_cast<const AcDbPolyline*>(entity.object());
-            area = u.roundDouble(CAcadUtilities::calculatePolylineArea(polyline, db->lunits(), units), precision);
-            perimeter = CAcadUtilities::calculatePolylinePerimeter(polyline, db->lunits(), units);
-        }
+        // 1. to 5.: the label point and the outline, in UCS coordinates, measured.
+        CSpaceBlockFactory::PickedOutline picked;
+        if (!CSpaceBlockFactory::pickLabelAndMeasure(drawing, polylineId, units, precision, picked)) return;
+        const AcGePoint3d& labelPoint = picked.labelPoint;
+        const AcGeMatrix3d& ucs = picked.ucs;
+        const double area = picked.area;
+        const double perimeter = picked.perimeter;
 
         // 6. and 7.: the room with its record and attribute texts.
         CBlockDWGRoom room;

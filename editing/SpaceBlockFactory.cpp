@@ -13,10 +13,13 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
+#include "host/ed/acedInput.h"
+#include "host/ed/acutPrintf.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "reports/Layers.h"
+#include "spaces/AcadUtilities.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/SpaceUnits.h"
@@ -113,6 +116,39 @@ void CSpaceBlockFactory::addSpaceAttributeDefinitions(AcDbBlockTableRecord* defi
             if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
             attdef.release()->close();
         }
+    });
+}
+
+bool CSpaceBlockFactory::pickLabelAndMeasure(CAcadDrawing& drawing, AcDbObjectId polylineId, int32_t units,
+                                             int32_t precision, PickedOutline& picked)
+{
+    return zelkaOperation(__FILE__, "CSpaceBlockFactory::pickLabelAndMeasure", [&] {
+        acutPrintf("Select Name and Area Text Position:\n");
+        ads_point point = {0.0, 0.0, 0.0};
+        if (acedGetPoint(nullptr, "\nEnter Attribute points: ", point) != RTNORM) return false;
+        picked.labelPoint.set(point[0], point[1], point[2]);
+        picked.ucs = CBlockDWG::currentUcsMatrix(drawing);
+        AcDbDatabase* db = drawing.getDatabase();
+        AcDbObjectPointer<AcDbEntity> entity(polylineId, AcDb::kForWrite);
+        if (!entity) {
+            if (entity.openStatus() == Acad::eOnLockedLayer)
+                acutPrintf("\nPolyline On Locked Layer - Block Creation Failed\n");
+            else
+                acutPrintf("\nUnable get Polyline - Error %d - Block Creation Failed\n",
+                           static_cast<int>(entity.openStatus()));
+            return false;
+        }
+        if (std::string(entity->isA()->name()) != "AcDbPolyline") {
+            acutPrintf("\nInvalid Selection\n\n");
+            return false;
+        }
+        // The whole block is built in UCS coordinates and placed back by the UCS matrix.
+        entity->transformBy(picked.ucs.inverse());
+        const auto* polyline = static_cast<const AcDbPolyline*>(entity.object());
+        CUtilities u;
+        picked.area = u.roundDouble(CAcadUtilities::calculatePolylineArea(polyline, db->lunits(), units), precision);
+        picked.perimeter = CAcadUtilities::calculatePolylinePerimeter(polyline, db->lunits(), units);
+        return true;
     });
 }
 

@@ -48,6 +48,21 @@ public:
     void addSpaceAttributeDefinitions(AcDbBlockTableRecord* definition, double textHeight, double widthFactor,
                                       double rotationDegrees);
 
+    // What making a block by hand asks and measures first.
+    struct PickedOutline {
+        AcGePoint3d labelPoint;  // in UCS coordinates, as typed
+        AcGeMatrix3d ucs;        // the current UCS (UCS to world)
+        double area = 0.0;       // rounded to the precision
+        double perimeter = 0.0;
+    };
+    // Asks for the label point ("Select Name and Area Text Position:",
+    // "Enter Attribute points: "), opens the polyline for write and moves
+    // it into UCS coordinates, and measures it with the drawing's LUNITS.
+    // False, with the polyline untouched, when the point is not given or the
+    // polyline cannot be opened or is not one (the reason printed).
+    static bool pickLabelAndMeasure(CAcadDrawing& drawing, AcDbObjectId polylineId, int32_t units,
+                                    int32_t precision, PickedOutline& picked);
+
     // Gives a new room its record values and the three attribute texts:
     // the name, the area with the precision and the units' suffix
     // ("25.50sq.m."), and one blank; the text layout from the arguments

@@ -55,6 +55,9 @@ void zelkaFerrowConversion();      // msc_isc
 
 // Interactive creation (blockEditCreation.cpp).
 void zelkaBlockCreate();           // mbc
+void zelkaGrossAreaBlockCreate();  // mgabc
+void zelkaLegendMarkerCreate();    // mlmc
+void zelkaPieMarkerCreate();       // mpmc
 void zelkaBulkBlockCreate();       // mbulk
 void zelkaExtraHelp();             // mx?
 // Closes the creation dialogs still open (at unload).

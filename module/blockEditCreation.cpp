@@ -1,12 +1,18 @@
 // Command bodies of the creation of space blocks: the block creator (mbc),
-// the bulk creation (mbulk) and the list of the commands beyond the help
-// groups (mx?).
+// the gross area block (mgabc), the legend and pie chart markers (mlmc,
+// mpmc), the bulk creation (mbulk) and the list of the commands beyond the
+// help groups (mx?).
 
 #include <memory>
 
 #include "config/Preferences.h"
 #include "editing/BulkBlockCreation.h"
+#include "editing/GrossAreaBlock.h"
+#include "editing/MarkerBlock.h"
 #include "editing/PresBlockCreation.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbPolyline.h"
+#include "host/ed/adscodes.h"
 #include "host/ed/acutPrintf.h"
 #include "module/CommandFrame.h"
 #include "module/SpaceCommandRun.h"
@@ -83,4 +89,105 @@ void zelkaExtraHelp()
     acutPrintf("                                          outline on the layers given (wildcards\n");
     acutPrintf("                                          allowed), named from the one text inside.\n");
     acutPrintf("    mx?     mextrahelp                    Lists these commands.\n");
+}
+
+namespace {
+
+// Asks for the entity a gross area block or marker is made from and checks
+// it opens for write (and, for a polyline, is closed). False, after saying
+// why, when it does not; cancelling says nothing more.
+bool pickOutline(const char* prompt, const char* className, const char* lockedMessage, const char* failedFormat,
+                 AcDbObjectId& id)
+{
+    if (CAcadUtilities::selectObjectId(id, prompt, className) != 0) return false;
+    AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
+    if (!entity) {
+        if (entity.openStatus() == Acad::eOnLockedLayer)
+            acutPrintf("%s", lockedMessage);
+        else
+            acutPrintf(failedFormat, static_cast<int>(entity.openStatus()));
+        return false;
+    }
+    if (std::string(className) == "AcDbPolyline" && !static_cast<const AcDbPolyline*>(entity.object())->isClosed()) {
+        acutPrintf("\nInvalid Selection - Polyline is not closed\n\n");
+        return false;
+    }
+    return true;
+}
+
+constexpr double kDegreesToRadians = 0.017453292519943295;
+
+void createMarkerCommand(CMarkerBlock::Kind kind)
+{
+    const bool legend = kind == CMarkerBlock::Kind::Legend;
+    CSpaceCommandRun run(false);
+    if (!run.drawing().getDocument()) return;
+    if (CMarkerBlock::markerExists(run.drawing(), kind)) {
+        acutPrintf(legend ? "\n\nLegend Marker Block Already Exists\n" : "\n\n Pie Chart Marker Block Already Exists\n");
+        return;
+    }
+    if (!run.lock()) return;
+    CPreferences preferences;
+    preferences.loadPreferences();
+    AcDbObjectId id;
+    const bool picked =
+        legend ? pickOutline("\nPlease select a polyline:\n", "AcDbPolyline",
+                             "\nPolyline On Locked Layer - Legend Block Marker Creation Failed\n",
+                             "\nUnable to get Polyline - Error %d - Legend Block Marker Creation Failed\n", id)
+               : pickOutline("\nPlease select a circle:\n", "AcDbCircle",
+                             "\nCircle On Locked Layer - Pie Chart Marker Block Creation Failed\n",
+                             "\nUnable to get Circle - Error %d - Pie Chart Marker Block Creation Failed\n", id);
+    if (!picked) return;
+    int32_t precision = preferences.getPrecision();
+    double textSize = preferences.getTextSize();
+    double rotation = preferences.getTextRotation();
+    // Enter takes the default shown; cancelling ends the command.
+    auto answered = [](int result) { return result == RTNORM || result == RTNONE; };
+    if (!answered(CAcadUtilities::getInteger(legend ? "enter legend precision" : "enter pie chart precision",
+                                             preferences.getPrecision(), precision)) ||
+        !answered(CAcadUtilities::getDouble(legend ? "enter legend text size" : "enter pie chart text size",
+                                            preferences.getTextSize(), textSize, preferences.getPrecision())) ||
+        !answered(CAcadUtilities::getDouble(legend ? "specify legend rotation (in degrees)"
+                                                   : "specify pie chart rotation (in degrees)",
+                                            preferences.getTextRotation(), rotation, preferences.getPrecision())))
+        return;
+    CMarkerBlock::createMarker(run.drawing(), id, kind, precision, preferences.getUnits(), textSize,
+                               rotation * kDegreesToRadians);
+}
+
+}  // namespace
+
+void zelkaGrossAreaBlockCreate()
+{
+    zelkaCommandFrame("Zelka Create Gross Area Block", "zelkaGrossAreaBlockCreate", [] {
+        CSpaceCommandRun run(false);
+        if (!run.drawing().getDocument()) return;
+        if (CGrossAreaBlock::exists(run.drawing())) {
+            acutPrintf("\n\nGross Area Block Already Exists\n");
+            return;
+        }
+        if (!run.lock()) return;
+        CPreferences preferences;
+        preferences.loadPreferences();
+        AcDbObjectId id;
+        if (!pickOutline("\nPlease select a polyline:\n", "AcDbPolyline",
+                         "\nPolyline On Locked Layer - Block Creation Failed\n",
+                         "\nUnable get Polyline - Error %d - Block Creation Failed\n", id))
+            return;
+        CGrossAreaBlock::createGrossAreaBlock(run.drawing(), id, preferences.getUnits(), preferences.getTextSize(),
+                                              preferences.getTextScale(), preferences.getTextRotation(),
+                                              preferences.getPrecision());
+    });
+}
+
+void zelkaLegendMarkerCreate()
+{
+    zelkaCommandFrame("Zelka Create Legend Marker Block", "zelkaLegendMarkerCreate",
+                      [] { createMarkerCommand(CMarkerBlock::Kind::Legend); });
+}
+
+void zelkaPieMarkerCreate()
+{
+    zelkaCommandFrame("Zelka Create Pie Chart Marker Block", "zelkaPieMarkerCreate",
+                      [] { createMarkerCommand(CMarkerBlock::Kind::Pie); });
 }

@@ -16,6 +16,8 @@ outlines-ucs.dxf: the same with the current UCS turned 90 degrees about
   (100000, 50000): UCS x runs along world y.
 rooms.dxf: two space blocks ROOM-3 "Office 009" and ROOM-12 "Office 010",
   and the RECT outline.
+markers.dxf: outlines.dxf's outlines, a 10 x 5 m rectangle GROSS at (60000,0) and a
+  circle of radius 1500 about (80000,0) on layer ROOMS.
 bulk.dxf: rooms.dxf's two space blocks (Office 009 lists EXTRA as added) and
   outlines for the bulk creation, each picked out by its first vertex:
   RECT   ROOMS    text "101" inside (left, baseline)
@@ -153,6 +155,13 @@ def main():
     room(doc, 12, "Office 010", (-10000, 0))
     outlines(doc, ("RECT",))
     doc.saveas(os.path.join(OUT, "rooms.dxf"))
+
+    doc = new_doc()
+    outlines(doc)
+    doc.modelspace().add_lwpolyline([(60000, 0), (70000, 0), (70000, 5000), (60000, 5000)], close=True,
+                                    dxfattribs={"layer": "ROOMS"})
+    doc.modelspace().add_circle((80000, 0), 1500, dxfattribs={"layer": "ROOMS"})
+    doc.saveas(os.path.join(OUT, "markers.dxf"))
 
     doc = new_doc()
     room(doc, 3, "Office 009", (-20000, 0))
