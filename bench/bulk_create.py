@@ -55,8 +55,11 @@ def timed(command):
     run = subprocess.run(["/usr/bin/time", "-v"] + command, capture_output=True, text=True)
     wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (?:(\d+):)?(\d+):([\d.]+)", run.stderr)
     rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", run.stderr)
+    user = re.search(r"User time \(seconds\): ([\d.]+)", run.stderr)
+    system = re.search(r"System time \(seconds\): ([\d.]+)", run.stderr)
     seconds = (int(wall.group(1) or 0) * 3600 + int(wall.group(2)) * 60 + float(wall.group(3))) if wall else -1
-    return run, seconds, int(rss.group(1)) if rss else -1
+    cpu = float(user.group(1)) + float(system.group(1)) if user and system else -1
+    return run, seconds, cpu, int(rss.group(1)) if rss else -1
 
 
 def check(saved, expect, transcript):
@@ -130,7 +133,7 @@ def main():
         expect = json.load(f)
     saved = os.path.join(args.out, os.path.basename(plan).replace(".dxf", "-blocks.dxf"))
     with tempfile.TemporaryDirectory() as appdata:
-        run, seconds, rss = timed([find_zelka(args.zelka), "--appdata", appdata, "--command", "mbulk",
+        run, seconds, cpu, rss = timed([find_zelka(args.zelka), "--appdata", appdata, "--command", "mbulk",
                                    "--command", "ROOMS", "--save-as", saved, plan])
     if run.returncode != 0:
         print(run.stdout[-2000:], run.stderr[-2000:])
@@ -138,7 +141,8 @@ def main():
     problems, blocks, skipped, computed = check(saved, expect, run.stdout)
     wanted = sum(1 for w in expect.values() if "skip" not in w)
     result = {"rooms": args.rooms, "blocks": blocks, "expected_blocks": wanted, "skipped": skipped,
-              "computed_names": computed, "zelka_s": round(seconds, 2), "zelka_max_rss_kb": rss,
+              "computed_names": computed, "zelka_s": round(seconds, 2), "zelka_cpu_s": round(cpu, 2),
+              "zelka_max_rss_kb": rss,
               "ok": not problems}
     print(json.dumps(result))
     for problem in problems[:20]:

@@ -25,21 +25,21 @@ namespace {
 
 constexpr const char* kSource = "MarkerBlock.cpp";
 
-struct MarkerSpec {
+struct MarkerLayout {
     const char* definition;
     const char* layer;
     std::array<const char*, 5> tags;
     std::array<const char*, 5> prompts;
 };
 
-const MarkerSpec& specOf(CMarkerBlock::Kind kind)
+const MarkerLayout& layoutOf(CMarkerBlock::Kind kind)
 {
-    static const MarkerSpec legend{"MARKER-LEGEND",
+    static const MarkerLayout legend{"MARKER-LEGEND",
                                    "ZELKA_LEGEND_MARKER",
                                    {"LEGENDTITLE", "LEGENDTEXTSIZE", "LEGENDPRECISION", "LEGENDROTATION", "LEGENDUNITS"},
                                    {"", "Enter legend text size", "Enter precision", "Enter Rotation",
                                     "Enter legend units"}};
-    static const MarkerSpec pie{"MARKER-PIECHART",
+    static const MarkerLayout pie{"MARKER-PIECHART",
                                 "ZELKA_PIECHART_MARKER",
                                 {"PIETITLE", "PIETEXTSIZE", "PIEPRECISION", "PIERADIUS", "PIEXYOFFSETVALUE"},
                                 {"", "Enter pie text size", "Enter precision", "Enter Radius",
@@ -55,7 +55,7 @@ bool CMarkerBlock::markerExists(CAcadDrawing& drawing, Kind kind)
         AcDbDatabase* db = drawing.getDatabase();
         AcDbBlockTable* table = nullptr;
         if (!db || db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return false;
-        const bool has = table->has(specOf(kind).definition);
+        const bool has = table->has(layoutOf(kind).definition);
         table->close();
         return has;
     });
@@ -81,7 +81,7 @@ void CMarkerBlock::createMarker(CAcadDrawing& drawing, AcDbObjectId entityId, Ki
                                 int32_t units, double textSize, double rotation)
 {
     zelkaOperation(kSource, "CMarkerBlock::createMarker", [&] {
-        const MarkerSpec& spec = specOf(kind);
+        const MarkerLayout& marker = layoutOf(kind);
         AcDbDatabase* db = drawing.getDatabase();
         if (!db) raiseHostStatus(Acad::eNotInDatabase, __LINE__);
         CUtilities u;
@@ -122,7 +122,7 @@ void CMarkerBlock::createMarker(CAcadDrawing& drawing, AcDbObjectId entityId, Ki
             status = db->getBlockTable(table, AcDb::kForWrite);
             if (status == Acad::eOk) {
                 auto definition = std::make_unique<AcDbBlockTableRecord>();
-                definition->setName(spec.definition);
+                definition->setName(marker.definition);
                 status = table->add(definitionId, definition.get());
                 table->close();
                 if (status == Acad::eOk) definition.release()->close();
@@ -137,7 +137,7 @@ void CMarkerBlock::createMarker(CAcadDrawing& drawing, AcDbObjectId entityId, Ki
             status = definition->assumeOwnershipOf({entityId});
             if (status == Acad::eOk)
                 for (int n = 1; n <= 5; ++n)
-                    defineAttribute(definition.object(), n, spec.tags[n - 1], spec.prompts[n - 1], defaults[n - 1],
+                    defineAttribute(definition.object(), n, marker.tags[n - 1], marker.prompts[n - 1], defaults[n - 1],
                                     textSize, rotation);
         }
         if (status != Acad::eOk) {
@@ -148,10 +148,10 @@ void CMarkerBlock::createMarker(CAcadDrawing& drawing, AcDbObjectId entityId, Ki
         }
 
         CLayer layer;
-        layer.setName(spec.layer);
+        layer.setName(marker.layer);
         layer.ensureLayerExists(drawing);
         auto reference = std::make_unique<AcDbBlockReference>(base, definitionId);
-        reference->setLayer(spec.layer);
+        reference->setLayer(marker.layer);
         AcGeVector3d normal = AcGeVector3d::kZAxis;
         normal.transformBy(ucs);
         reference->setNormal(normal.normal());

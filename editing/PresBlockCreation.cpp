@@ -23,7 +23,6 @@
 #include "spaces/BlockDWG.h"
 #include "spaces/BlockDWGRoom.h"
 #include "spaces/Blocks.h"
-#include "spaces/SpaceUnits.h"
 #include "spaces/ZelkaAttribute.h"
 
 namespace {
@@ -142,7 +141,7 @@ void CPresBlockCreation::calcNextBlockName()
 
 void CPresBlockCreation::runSession()
 {
-    // 1. The fields as they stand are the session's settings.
+    // The fields as they stand are the session's settings.
     CUtilities u;
     preferences_.setTextSize(u.CStringToDouble(GetDlgItemText(kSizeField)));
     preferences_.setTextScale(u.CStringToDouble(GetDlgItemText(kScaleField)));
@@ -151,16 +150,16 @@ void CPresBlockCreation::runSession()
     enableButtons(false);
     acutPrintf("\nBlock Creation Session Started\n");
     {
-        // 2. The document stays locked for the whole session.
+        // The document stays locked for the whole session.
         CAcadDrawingLock lock(*drawing_);
         if (lock.isLocked()) {
             for (;;) {
-                // 3. The next polyline; cancelling ends the session.
+                // The next polyline; cancelling ends the session.
                 enableFields(true);
                 AcDbObjectId polylineId;
                 if (CAcadUtilities::selectObjectId(polylineId, "\nPlease select a polyline:\n", "AcDbPolyline") != 0)
                     break;
-                // 4. and 5.: it must open and be closed.
+                // It must open and be closed.
                 bool closed = false;
                 {
                     AcDbObjectPointer<AcDbPolyline> polyline(polylineId, AcDb::kForRead);
@@ -178,14 +177,14 @@ void CPresBlockCreation::runSession()
                     acutPrintf("\nInvalid Selection - Polyline is not closed\n\n");
                     continue;
                 }
-                // 6. A text height of 0 or less would make labels nobody can read.
+                // A text height of 0 or less would make labels nobody can read.
                 if (preferences_.getTextSize() <= 0.0) {
                     preferences_.setTextSize(1.0);
                     preferences_.savePreferences();
                     showSettings();
                 }
-                // 7. and 8. A name the user typed stays in the field until a
-                // block has taken it.
+                // A name the user typed stays in the field until a block has
+                // taken it.
                 enableFields(false);
                 const bool made =
                     createBlock(*drawing_, polylineId, preferences_.getUnits(), preferences_.getTextSize(),
@@ -197,9 +196,9 @@ void CPresBlockCreation::runSession()
                 }
             }
         }
-        // 9. The lock goes here.
+        // The lock goes here.
     }
-    // 10. The console host's command line holds no prompt once the session
+    // The console host's command line holds no prompt once the session
     // ends, so there is nothing to cancel there.
     acutPrintf("\nBlock Creation Session Ended\n");
     enableFields(true);
@@ -211,7 +210,7 @@ bool CPresBlockCreation::createBlock(CAcadDrawing& drawing, AcDbObjectId polylin
 {
     bool made = false;
     showFailures("CPresBlockCreation::createBlock", [&] {
-        // 1. to 5.: the label point and the outline, in UCS coordinates, measured.
+        // The label point and the outline, in UCS coordinates, measured.
         CSpaceBlockFactory::PickedOutline picked;
         if (!CSpaceBlockFactory::pickLabelAndMeasure(drawing, polylineId, units, precision, picked)) return;
         const AcGePoint3d& labelPoint = picked.labelPoint;
@@ -219,13 +218,13 @@ bool CPresBlockCreation::createBlock(CAcadDrawing& drawing, AcDbObjectId polylin
         const double area = picked.area;
         const double perimeter = picked.perimeter;
 
-        // 6. and 7.: the room with its record and attribute texts.
+        // The room with its record and attribute texts.
         CBlockDWGRoom room;
         CSpaceBlockFactory::setUpRoom(room, nextBlockName_, area, perimeter, units, precision,
                                       "ROOM-" + std::to_string(nextBlockIdentifier_), textHeight, widthFactor,
                                       rotation);
 
-        // 8. A second space of a name only when the user wants one.
+        // A second space of a name only when the user wants one.
         for (const std::string& existing : existingNames_) {
             if (existing != nextBlockName_) continue;
             const int answer = MessageBoxA(nullptr,
@@ -239,7 +238,6 @@ bool CPresBlockCreation::createBlock(CAcadDrawing& drawing, AcDbObjectId polylin
             break;
         }
 
-        // 9. to 13.
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked()) {
             transformEntity(polylineId, ucs);

@@ -29,7 +29,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-struct AttributeDefinitionSpec {
+struct AttributeDefinitionLayout {
     const char* tag;
     const char* prompt;
     const char* text;
@@ -37,7 +37,7 @@ struct AttributeDefinitionSpec {
     double across;  // multiples of 1.5 h across the text direction: +1 above, -1 below
 };
 
-constexpr AttributeDefinitionSpec kDefinitions[] = {
+constexpr AttributeDefinitionLayout kDefinitions[] = {
     {"AREA", "Enter Area", "DEFAULT AREA", "ATT-AREA", 0.0},
     {"NAME", "Enter Name", "DEFAULT NAME", "ATT-NAME", 1.0},
     {"AUX", "Enter Auxillary Value", "DEFAULT AUX", "ATT-AUX", -1.0},
@@ -88,9 +88,9 @@ void CSpaceBlockFactory::finish()
 void CSpaceBlockFactory::ensureAttributeLayers()
 {
     if (layersMade_) return;
-    for (const AttributeDefinitionSpec& spec : kDefinitions) {
+    for (const AttributeDefinitionLayout& item : kDefinitions) {
         CLayer layer;
-        layer.setName(spec.layer);
+        layer.setName(item.layer);
         layer.ensureLayerExists(drawing_);
     }
     layersMade_ = true;
@@ -104,14 +104,14 @@ void CSpaceBlockFactory::addSpaceAttributeDefinitions(AcDbBlockTableRecord* defi
         const double r = rotationDegrees / 180.0 * kPi;
         const double dx = 1.5 * textHeight * std::sin(r);
         const double dy = 1.5 * textHeight * std::cos(r);
-        for (const AttributeDefinitionSpec& spec : kDefinitions) {
-            const AcGePoint3d at(-spec.across * dx, spec.across * dy, 0.0);
-            auto attdef = std::make_unique<AcDbAttributeDefinition>(at, spec.text, spec.tag, spec.prompt);
+        for (const AttributeDefinitionLayout& item : kDefinitions) {
+            const AcGePoint3d at(-item.across * dx, item.across * dy, 0.0);
+            auto attdef = std::make_unique<AcDbAttributeDefinition>(at, item.text, item.tag, item.prompt);
             attdef->setHeight(textHeight);
             attdef->setWidthFactor(widthFactor);
             attdef->setRotation(r);
             attdef->setFieldLength(25);
-            attdef->setLayer(spec.layer);
+            attdef->setLayer(item.layer);
             const Acad::ErrorStatus status = definition->appendAcDbEntity(attdef.get());
             if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
             attdef.release()->close();

@@ -149,3 +149,30 @@ TEST(BulkCreation, AGeneratedPlanMakesTheExpectedBlocks)
     EXPECT_NE(report.find("\"ok\": true"), std::string::npos) << report;
     EXPECT_NE(report.find("status=0"), std::string::npos) << report;
 }
+
+TEST(BulkCreation, InATurnedUcsTheBlocksAreBuiltInIt)
+{
+    // UCS x runs along world y: labels turn a quarter, as mbc makes them there.
+    CreationRun run("outlines-ucs.dxf");
+    const Facts before = readFacts(run.drawing());
+    const RunResult result = run.run({"mbulk", "ROOMS"});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    const Facts after = readFacts(run.saved());
+    ASSERT_EQ(after.auditErrors, 0) << after.raw;
+    const std::string rect = handleStartingAt(before, 0, 0);
+    const Poly* moved = after.poly(rect);
+    ASSERT_NE(moved, nullptr);
+    const Insert* insert = after.insertOf(moved->block);
+    ASSERT_NE(insert, nullptr) << moved->block;
+    EXPECT_NEAR(insert->rotation, 90.0, 1e-9);
+    EXPECT_EQ(insert->item("AREA"), fixed(5.0 * 5.1, 2) + "sq.m.");
+    EXPECT_TRUE(insidePolygon(before.poly(rect)->vertices, insert->x, insert->y));
+    // The name 375 above the area along the UCS y axis, which is world -x.
+    EXPECT_NEAR(insert->attrib("NAME")->x, insert->x - 375.0, 1e-6);
+    EXPECT_NEAR(insert->attrib("NAME")->y, insert->y, 1e-6);
+    // The definition's outline, turned by the reference, is the outline as drawn.
+    for (size_t v = 0; v < moved->vertices.size(); ++v) {
+        EXPECT_NEAR(insert->x - moved->vertices[v].y, before.poly(rect)->vertices[v].x, 1e-6);
+        EXPECT_NEAR(insert->y + moved->vertices[v].x, before.poly(rect)->vertices[v].y, 1e-6);
+    }
+}

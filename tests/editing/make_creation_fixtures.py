@@ -61,11 +61,11 @@ def layers(doc):
 
 def outlines(doc, which=("RECT", "ELL", "ARC", "OPEN", "LOCKED", "HOLE", "EXTRA")):
     msp = doc.modelspace()
-    spec = {"RECT": (RECT, "ROOMS", True), "ELL": (ELL, "WALLS", True), "ARC": (ARC, "ROOMS", True),
+    shapes = {"RECT": (RECT, "ROOMS", True), "ELL": (ELL, "WALLS", True), "ARC": (ARC, "ROOMS", True),
             "OPEN": (OPEN, "ROOMS", False), "LOCKED": (LOCKED, "LOCKED", True), "HOLE": (HOLE, "ROOMS", True),
             "EXTRA": (EXTRA, "ROOMS", True)}
     for name in which:
-        points, layer, closed = spec[name]
+        points, layer, closed = shapes[name]
         fmt = "xyb" if len(points[0]) == 3 else "xy"
         msp.add_lwpolyline(points, format=fmt, close=closed, dxfattribs={"layer": layer})
 
