@@ -3,6 +3,7 @@
 
     gen_floorplan.py --rooms N --out FILE [--dxfversion R2013] [--seed S]
                      [--rooms-per-floor K] [--base-points] [--locked-layers L1,L2]
+                     [--bare-outlines]
 
 Writes a millimetre drawing ($INSUNITS 4, $LUNITS 2) of N space blocks laid out
 on a grid of floors, K rooms to a floor. Every room is a space block:
@@ -28,10 +29,21 @@ definition's content by it, so the world drawing stays exactly the same.
 --locked-layers locks the named layers (for example ATT-NAME,ATT-AUX).
 Both are off by default, and then the output is what it always was.
 
+--bare-outlines writes the plan as an imported drawing has it, before any
+space block exists: each room is a closed LWPOLYLINE in model space on layer
+ROOMS with its number ("RM-<floor><nnn>") as a TEXT inside, the floors'
+outlines are LWPOLYLINEs on GROSS, and there are no space blocks. Every 500th
+room is left open, every 997th crosses itself and every 300th has no number
+text. FILE.expect.json then lists, by outline handle, the name each room's
+block must get ("" for a computed one) and its area text, or why it must be
+skipped.
+
 The output depends only on the arguments: the same seed gives the same bytes.
 """
 
 import argparse
+import decimal
+import json
 import math
 import os
 import random
@@ -51,6 +63,12 @@ AREA_TYPES = ("NET", "USABLE", "CIRCULATION", "SERVICE")
 def fixed(value, decimals=2):
     """Number text as space blocks write it: fixed point, exactly `decimals` places."""
     return f"{value:.{decimals}f}"
+
+
+def half_up(value, decimals=2):
+    """The exact value of the float rounded half away from zero, as space blocks write areas."""
+    quantum = decimal.Decimal(1).scaleb(-decimals)
+    return str(decimal.Decimal(value).quantize(quantum, rounding=decimal.ROUND_HALF_UP))
 
 
 def segment_area(chord, bulge):
@@ -192,6 +210,9 @@ def build(args):
     floor_w, floor_h = cols * CELL, rows * CELL
     gap = 4 * CELL
 
+    if args.bare_outlines:
+        return build_bare(args, doc, msp, rng, per_floor, cols, floors, floors_per_row, floor_w, floor_h, gap)
+
     gross, gross_base = new_block(doc, "ROOM-GROSS_AREA", bases)
     gross.add_lwpolyline(shifted([(0, 0), (floor_w, 0), (floor_w, floor_h), (0, floor_h)], gross_base), close=True,
                          dxfattribs={"layer": "GROSS"})
@@ -220,6 +241,48 @@ def build(args):
             cx = fx + (slot % cols + 0.5) * CELL
             cy = fy + (slot // cols + 0.5) * CELL
             add_room(doc, msp, rng, room, floor, slot, (cx, cy), bases)
+    return doc
+
+
+def build_bare(args, doc, msp, rng, per_floor, cols, floors, floors_per_row, floor_w, floor_h, gap):
+    """The plan of bare outlines; fills args.expect (handle -> expected outcome)."""
+    expect = {}
+    room = 0
+    for floor in range(floors):
+        fx = (floor % floors_per_row) * (floor_w + gap)
+        fy = (floor // floors_per_row) * (floor_h + gap)
+        msp.add_text(f"FLOOR {floor + 1}", dxfattribs={"layer": "TEXT", "height": 1000.0,
+                                                       "insert": (fx, fy + floor_h + 1500)})
+        msp.add_lwpolyline([(fx, fy), (fx + floor_w, fy), (fx + floor_w, fy + floor_h), (fx, fy + floor_h)],
+                           close=True, dxfattribs={"layer": "GROSS"})
+        for slot in range(per_floor):
+            if room == args.rooms:
+                break
+            room += 1
+            cx = fx + (slot % cols + 0.5) * CELL
+            cy = fy + (slot // cols + 0.5) * CELL
+            pts, area_mm2, _ = make_outline(rng)
+            points = [(cx + x, cy + y, b) for x, y, b in pts]
+            closed = room % 500 != 0
+            crossing = room % 997 == 0 and closed
+            if crossing:
+                points[1], points[2] = points[2], points[1]
+            outline = msp.add_lwpolyline(points, format="xyb", close=closed, dxfattribs={"layer": "ROOMS"})
+            name = f"RM-{floor + 1}{slot + 1:03d}"
+            # Inside every shape: the bottom left quarter of the room's box.
+            x0, y0 = pts[0][0], pts[0][1]
+            if room % 300 != 0:
+                msp.add_text(name, dxfattribs={"layer": "TEXT", "height": TEXT_HEIGHT,
+                                               "insert": (cx + x0 / 2, cy + y0 / 2)})
+            else:
+                name = ""
+            if not closed:
+                expect[outline.dxf.handle] = {"skip": "it is not closed"}
+            elif crossing:
+                expect[outline.dxf.handle] = {"skip": "it crosses itself"}
+            else:
+                expect[outline.dxf.handle] = {"name": name, "area": f"{half_up(area_mm2 / 1e6)}sq.m."}
+    args.expect = expect
     return doc
 
 
@@ -260,6 +323,8 @@ def main(argv=None):
     parser.add_argument("--base-points", action="store_true",
                         help="random base points for the block definitions (world drawing unchanged)")
     parser.add_argument("--locked-layers", default="", help="comma-separated layers to lock, e.g. ATT-NAME,ATT-AUX")
+    parser.add_argument("--bare-outlines", action="store_true",
+                        help="rooms as bare outlines with number texts, no space blocks (and FILE.expect.json)")
     args = parser.parse_args(argv)
     if args.rooms < 1 or args.rooms_per_floor < 1:
         parser.error("--rooms and --rooms-per-floor must be at least 1")
@@ -267,6 +332,9 @@ def main(argv=None):
     ezdxf.options.write_fixed_meta_data_for_testing = True
     doc = build(args)
     doc.saveas(args.out)
+    if args.bare_outlines:
+        with open(args.out + ".expect.json", "w") as out:
+            json.dump(args.expect, out, sort_keys=True)
     print(f"{args.out}: {args.rooms} rooms, {math.ceil(args.rooms / args.rooms_per_floor)} floors, "
           f"{args.dxfversion}, seed {args.seed}")
     return 0

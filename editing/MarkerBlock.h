@@ -17,8 +17,27 @@
 
 class AcDbBlockReference;
 
+class AcDbBlockTableRecord;
+
 class CMarkerBlock : public CBlockDWG {
 public:
+    // The two markers a drawing holds at most once each.
+    enum class Kind { Legend, Pie };
+
+    // Whether the drawing has the marker's definition ("MARKER-LEGEND",
+    // "MARKER-PIECHART").
+    static bool markerExists(CAcadDrawing& drawing, Kind kind);
+    // Makes the marker (mlmc, mpmc) from a closed polyline (legend: its first
+    // vertex is the base point) or a circle (pie: its centre): the entity
+    // moves into the new definition with the five attribute definitions,
+    // and a reference on the marker's layer stands where the entity was,
+    // placed by the UCS. rotation in radians; units (0 metric, 1 imperial)
+    // is the legend's. Prints "Block Created
+    // Successfully" or "Block Creation Failed - Error Code <n>". The caller
+    // holds the drawing's lock; failures come out as CEXUnhandled chains.
+    static void createMarker(CAcadDrawing& drawing, AcDbObjectId entityId, Kind kind, int32_t precision,
+                             int32_t units, double textSize, double rotation);
+
     CMarkerBlock() = default;
     // Reads the reference as CBlockDWG does; the marker settings keep their defaults.
     CMarkerBlock(const AcDbBlockReference* reference, CAcadDrawing& drawing);
@@ -35,6 +54,10 @@ public:
     void setInsertionPoint(const AcGePoint3d& point) { insertionPoint_ = point; }
 
 protected:
+    // Adds the n-th attribute definition (from 1) of a marker at
+    // (0, -n x textSize) to a definition open for write.
+    static void defineAttribute(AcDbBlockTableRecord* definition, int n, const std::string& tag,
+                                const std::string& prompt, const std::string& text, double textSize, double rotation);
     // The reference's rotation as seen in the drawing's current UCS: the
     // rotation of a copy of it taken back through the inverse UCS matrix.
     static double rotationInUcs(const AcDbBlockReference* reference, CAcadDrawing& drawing);

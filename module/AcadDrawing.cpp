@@ -105,6 +105,17 @@ bool CAcadDrawing::closeDrawing()
     });
 }
 
+bool CAcadDrawing::adoptActiveDocument()
+{
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    if (!document) return false;
+    setDocument(document);
+    setFullPath(document->fileName());
+    setOpen(true);
+    setKeepOpen(true);
+    return true;
+}
+
 int32_t CAcadDrawing::lock()
 {
     return zelkaOperation(__FILE__, "CAcadDrawing::lock", [&]() -> int32_t {

@@ -32,6 +32,10 @@ public:
     // a lock still held; deletes the temporary files. Failures are shown.
     virtual ~CAcadDrawing();
 
+    // Stands for the active document, which stays open when this object
+    // goes (setDocument, setFullPath, setOpen and setKeepOpen). False when
+    // no document is active.
+    bool adoptActiveDocument();
     // Opens path + file name as the current document; throws the host error on failure.
     void openDrawing();
     // Closes the active document without saving its changes. Returns true.

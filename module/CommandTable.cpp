@@ -8,6 +8,8 @@ namespace {
 
 constexpr int32_t MODAL = ACRX_CMD_MODAL;
 constexpr int32_t SESSION = ACRX_CMD_SESSION;
+// The group of the commands beyond the eight help groups.
+constexpr const char* kExtraCommandGroup = "ZELKA_EXTRA";
 
 }  // namespace
 
@@ -16,8 +18,8 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
     static const std::vector<CCommandEntry> table = {
         {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, [] { zelkaCommandNotAvailable("MBE"); }, false},
         {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, [] { zelkaCommandNotAvailable("MBH"); }, false},
-        {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, [] { zelkaCommandNotAvailable("MBC"); }, false},
-        {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, [] { zelkaCommandNotAvailable("MGABC"); }, false},
+        {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, zelkaBlockCreate, false},
+        {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, zelkaGrossAreaBlockCreate, false},
         {"ZELKA_COMMANDS", "mdb", "zelkaDeleteBlock", SESSION, zelkaDeleteBlock, false},
         {"ZELKA_COMMANDS", "mcsv", "zelkaCommaSeperatedValues", SESSION, zelkaCommaSeperatedValues, false},
         {"ZELKA_COMMANDS", "mlbd", "zelkaLegendBlockDefine", SESSION, [] { zelkaCommandNotAvailable("MLBD"); }, false},
@@ -25,8 +27,8 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
         {"ZELKA_COMMANDS", "mgr", "zelkaGraphicReport", SESSION, zelkaGraphicReport, false},
         {"ZELKA_COMMANDS", "magr", "zelkaApplyGraphicReport", SESSION, zelkaApplyGraphicReport, false},
         {"ZELKA_COMMANDS", "mfrs", "mfrs", SESSION, zelkaFindReplace, false},
-        {"ZELKA_COMMANDS", "mlmc", "zelkaLegendMarkerCreate", MODAL, [] { zelkaCommandNotAvailable("MLMC"); }, true},
-        {"ZELKA_COMMANDS", "mpmc", "zelkaPieMarkerCreate", MODAL, [] { zelkaCommandNotAvailable("MPMC"); }, true},
+        {"ZELKA_COMMANDS", "mlmc", "zelkaLegendMarkerCreate", MODAL, zelkaLegendMarkerCreate, true},
+        {"ZELKA_COMMANDS", "mpmc", "zelkaPieMarkerCreate", MODAL, zelkaPieMarkerCreate, true},
         {"ZELKA_UTIL", "mus", "zelkaUpdateSpaces", SESSION, zelkaUpdateSpaces, false},
         {"ZELKA_UTIL", "msxta", "zelkaSyncXDataToAttributes", SESSION, zelkaSyncXDataToAttributes, false},
         {"ZELKA_UTIL", "mut", "zelkaUpdateText", SESSION, zelkaUpdateText, false},
@@ -52,6 +54,9 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
         {"ZELKA_DIAGNOSTICS", "md7", "zelkaDiagnosticErrorsD", SESSION, zelkaDiagnosticErrorsD, false},
         {"ZELKA_DIAGNOSTICS", "md8", "zelkaDiagnosticUserInput", SESSION, zelkaDiagnosticUserInput, false},
         {"ZELKA_DIAGNOSTICS", "md9", "zelkaDiagnosticXML", SESSION, zelkaDiagnosticXML, false},
+        // Beyond the eight help groups, so that the help texts stay as they are.
+        {"ZELKA_EXTRA", "mbulk", "zelkaBulkBlockCreate", SESSION, zelkaBulkBlockCreate, false},
+        {"ZELKA_EXTRA", "mx?", "mextrahelp", SESSION, zelkaExtraHelp, false},
     };
     return table;
 }
@@ -79,4 +84,5 @@ int addZelkaCommands(AcEdCommandStack& stack, const CHostProduct& product)
 void removeZelkaCommands(AcEdCommandStack& stack)
 {
     for (const char* group : zelkaCommandGroups()) stack.removeGroup(group);
+    stack.removeGroup(kExtraCommandGroup);
 }

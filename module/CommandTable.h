@@ -28,5 +28,5 @@ const std::vector<const char*>& zelkaCommandGroups();
 // Adds the commands the host product allows. Returns the number added; a
 // command the stack refuses is skipped.
 int addZelkaCommands(AcEdCommandStack& stack, const CHostProduct& product);
-// Removes the eight groups.
+// Removes the eight groups and the group of the commands beyond them.
 void removeZelkaCommands(AcEdCommandStack& stack);

@@ -13,13 +13,7 @@
 
 bool zelkaAdoptActiveDocument(CAcadDrawing& drawing)
 {
-    AcApDocument* document = acDocManagerPtr()->curDocument();
-    if (!document) return false;
-    drawing.setDocument(document);
-    drawing.setFullPath(document->fileName());
-    drawing.setOpen(true);
-    drawing.setKeepOpen(true);
-    return true;
+    return drawing.adoptActiveDocument();
 }
 
 void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAssets)

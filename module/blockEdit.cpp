@@ -63,6 +63,7 @@ void unloadApplication()
         removeZelkaCommands(*stack);
         removeZelkaDatabaseCommands(*stack);
     }
+    zelkaCloseCreationDialogs();
 }
 
 }  // namespace

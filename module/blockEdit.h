@@ -58,6 +58,15 @@ void zelkaApplyGraphicReport();    // magr
 void zelkaGraphicReport();         // mgr
 void zelkaHatchAllSpaces();        // msc_has
 void zelkaHatchSpace();            // msc_hs
+// Interactive creation (blockEditCreation.cpp).
+void zelkaBlockCreate();           // mbc
+void zelkaGrossAreaBlockCreate();  // mgabc
+void zelkaLegendMarkerCreate();    // mlmc
+void zelkaPieMarkerCreate();       // mpmc
+void zelkaBulkBlockCreate();       // mbulk
+void zelkaExtraHelp();             // mx?
+// Closes the creation dialogs still open (at unload).
+void zelkaCloseCreationDialogs();
 
 // Prints that a command's work is not part of this build, and reports the
 // command as failed so a script run does not pass silently.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "config/Preferences.h"
+#include "editing/SpaceBlockFactory.h"
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbAttributeDefinition.h"
 #include "host/db/AcDbBlockReference.h"
@@ -77,41 +78,10 @@ FerrowLabel interrogateFerrowBlock(const AcDbBlockReference* label)
     });
 }
 
-// The three attribute definitions of a space block, around the origin.
-void addSpaceAttributeDefinitions(CAcadDrawing& drawing, AcDbBlockTableRecord* definition, double h, double w,
-                                  double degrees)
-{
-    const double r = degrees / 180.0 * kPi;
-    struct Def {
-        const char* tag;
-        const char* prompt;
-        const char* text;
-        const char* layer;
-        double x, y;
-    };
-    const Def defs[] = {{"AREA", "Enter Area", "DEFAULT AREA", "ATT-AREA", 0.0, 0.0},
-                        {"NAME", "Enter Name", "DEFAULT NAME", "ATT-NAME", -1.5 * h * std::sin(r), 1.5 * h * std::cos(r)},
-                        {"AUX", "Enter Auxillary Value", "DEFAULT AUX", "ATT-AUX", 1.5 * h * std::sin(r),
-                         -1.5 * h * std::cos(r)}};
-    for (const Def& d : defs) {
-        CLayer layer;
-        layer.setName(d.layer);
-        layer.ensureLayerExists(drawing);
-        auto attdef = std::make_unique<AcDbAttributeDefinition>(AcGePoint3d(d.x, d.y, 0.0), d.text, d.tag, d.prompt);
-        attdef->setHeight(h);
-        attdef->setWidthFactor(w);
-        attdef->setRotation(r);
-        attdef->setFieldLength(25);
-        attdef->setLayer(d.layer);
-        const Acad::ErrorStatus status = definition->appendAcDbEntity(attdef.get());
-        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
-        attdef.release()->close();
-    }
-}
-
-// Makes a room space block from the outline: the outline moves into a new
-// definition whose origin is the label's position; the reference stands at
-// that position with its name, area and aux attributes and its record.
+// Makes a room space block from the outline as the block creation does: the
+// outline moves into a new definition whose origin is the label's position;
+// the reference stands at that position with its name, area and aux
+// attributes and its record.
 void createFerrowBlock(CAcadDrawing& drawing, AcDbObjectId outlineId, const FerrowLabel& label,
                        const std::string& blockName, int32_t units, int32_t precision)
 {
@@ -134,64 +104,14 @@ void createFerrowBlock(CAcadDrawing& drawing, AcDbObjectId outlineId, const Ferr
                                     "position or text size, is not a finite number. Check the outline's "
                                     "coordinates.",
                                 0, nullptr);
-        const std::string areaText = util.DoubleToCString(area, precision) + std::string(areaSuffix(units));
-        const std::string outlineLayer = outline->layer();
-
-        AcDbBlockTable* table = nullptr;
-        Acad::ErrorStatus status = db->getBlockTable(table, AcDb::kForWrite);
-        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
-        auto definition = std::make_unique<AcDbBlockTableRecord>();
-        definition->setName(blockName.c_str());
-        AcDbObjectId definitionId;
-        status = table->add(definitionId, definition.get());
-        table->close();
-        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
-        AcDbBlockTableRecord* record = definition.release();
-
-        // The outline, moved so that the label's position becomes the origin.
-        std::unique_ptr<AcDbEntity> moved(outline->clone());
-        AcGeMatrix3d toOrigin;
-        toOrigin.setToTranslation(AcGePoint3d::kOrigin - label.position);
-        moved->transformBy(toOrigin);
-        status = record->appendAcDbEntity(moved.get());
-        if (status != Acad::eOk) {
-            record->close();
-            raiseHostStatus(status, __LINE__);
-        }
-        moved.release()->close();
-        outline->erase();
         outline.close();
-        addSpaceAttributeDefinitions(drawing, record, label.textHeight, label.widthFactor, label.rotation);
-        const std::vector<AcDbObjectId> definitionEntities = record->entityIds();
-        record->close();
 
-        auto reference = std::make_unique<AcDbBlockReference>(label.position, definitionId);
-        reference->setLayer(outlineLayer.c_str());
-        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(db->modelSpaceId(), AcDb::kForWrite);
-        if (!modelSpace) raiseHostStatus(modelSpace.openStatus(), __LINE__);
-        AcDbObjectId referenceId;
-        status = modelSpace->appendAcDbEntity(referenceId, reference.get());
-        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
-        AcDbBlockReference* placed = reference.release();
-        const AcGeMatrix3d transform = placed->blockTransform();
-        for (AcDbObjectId id : definitionEntities) {
-            AcDbObjectPointer<AcDbAttributeDefinition> attdef(id, AcDb::kForRead);
-            if (!attdef || attdef->isConstant()) continue;
-            auto attribute = std::make_unique<AcDbAttribute>();
-            attribute->setAttributeFromBlock(attdef.object(), transform);
-            const std::string tag = attdef->tag();
-            attribute->setTextString(tag == "NAME" ? label.spaceName.c_str() : tag == "AREA" ? areaText.c_str() : " ");
-            if (placed->appendAttribute(attribute.get()) == Acad::eOk) attribute.release()->close();
-        }
         CBlockDWGRoom room;
-        room.setUnits(units);
-        room.setPrecision(precision);
-        room.setName(label.spaceName);
-        room.setArea(area);
-        room.setPerimeter(perimeter);
-        room.setBlockName(blockName);
-        room.writeXData(placed);
-        placed->close();
+        CSpaceBlockFactory::setUpRoom(room, label.spaceName, area, perimeter, units, precision, blockName,
+                                      label.textHeight, label.widthFactor, label.rotation);
+        CSpaceBlockFactory factory(drawing);
+        const Acad::ErrorStatus status = factory.makeSpaceBlock(outlineId, label.position, AcGeMatrix3d::kIdentity, room);
+        if (status != Acad::eOk) raiseHostStatus(status, __LINE__);
     });
 }
 

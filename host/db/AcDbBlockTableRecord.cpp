@@ -6,6 +6,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectPointer.h"
+
+#include <algorithm>
 
 const AcRxClass* AcDbBlockTableRecord::desc()
 {
@@ -29,6 +32,79 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     if (isEntitiesSectionSpace())
         db->data().entities.push_back(s);
     id = entity->objectId();
+    return Acad::eOk;
+}
+
+namespace {
+
+Acad::ErrorStatus takeOver(AcDbBlockTableRecord& record, const std::vector<AcDbObjectId>& entitiesToMove,
+                           bool leaveOldLists)
+{
+    if (!record.isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbDatabase* db = record.database();
+    if (!db)
+        return Acad::eNotInDatabase;
+    for (AcDbObjectId id : entitiesToMove) {
+        if (id.database() != db)
+            return Acad::eWrongDatabase;
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForWrite);
+        if (!entity)
+            return entity.openStatus();
+        AcDbStub* s = id.stub();
+        const AcDbObjectId oldOwnerId = entity->ownerId();
+        if (oldOwnerId == record.objectId())
+            continue;
+        // The old block lets go of the entity (and model space's entities
+        // section with it), so it is written once, in its new block.
+        if (!oldOwnerId.isNull()) {
+            AcDbObjectPointer<AcDbBlockTableRecord> oldOwner(oldOwnerId, AcDb::kForWrite);
+            if (!oldOwner)
+                return oldOwner.openStatus();
+            if (!leaveOldLists) {
+                std::erase(oldOwner->entities, s);
+                if (oldOwner->isEntitiesSectionSpace())
+                    std::erase(db->data().entities, s);
+            }
+        }
+        entity->setOwnerId(record.objectId());
+        record.entities.push_back(s);
+        if (record.isEntitiesSectionSpace())
+            db->data().entities.push_back(s);
+    }
+    return Acad::eOk;
+}
+
+}  // namespace
+
+Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove)
+{
+    return takeOver(*this, entitiesToMove, false);
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::assumeOwnershipOfLeavingOldLists(const std::vector<AcDbObjectId>& entitiesToMove)
+{
+    return takeOver(*this, entitiesToMove, true);
+}
+
+Acad::ErrorStatus AcDbBlockTableRecord::dropEntitiesOwnedElsewhere()
+{
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    const AcDbStub* self = objectId().stub();
+    std::vector<AcDbStub*> dropped;
+    std::erase_if(entities, [&](AcDbStub* s) {
+        if (s->owner == self || s->owner == nullptr)
+            return false;
+        dropped.push_back(s);
+        return true;
+    });
+    AcDbDatabase* db = database();
+    if (db && !dropped.empty() && isEntitiesSectionSpace()) {
+        std::sort(dropped.begin(), dropped.end());
+        std::erase_if(db->data().entities,
+                      [&](AcDbStub* s) { return std::binary_search(dropped.begin(), dropped.end(), s); });
+    }
     return Acad::eOk;
 }
 

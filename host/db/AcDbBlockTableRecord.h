@@ -26,6 +26,24 @@ public:
         AcDbObjectId id;
         return appendAcDbEntity(id, entity);
     }
+    // Moves entities of the same database from their block (model space, a
+    // layout or another definition) to the end of this one, keeping their
+    // handles; this record must be open for write. Each entity and its old
+    // block are opened for write in turn, so an entity still open elsewhere
+    // gives eWasOpenForWrite and one on a locked layer eOnLockedLayer; the
+    // entities before it have moved, the rest have not. eNotOpenForWrite,
+    // eNotInDatabase, eWrongDatabase.
+    Acad::ErrorStatus assumeOwnershipOf(const std::vector<AcDbObjectId>& entitiesToMove);
+    // The same, leaving the entities in their old blocks' lists until those
+    // blocks call dropEntitiesOwnedElsewhere: moving many entities out of a
+    // large block one by one would otherwise take time growing with the
+    // square of its size. Until then the old block still lists them, so the
+    // caller does nothing else with that block in between.
+    Acad::ErrorStatus assumeOwnershipOfLeavingOldLists(const std::vector<AcDbObjectId>& entitiesToMove);
+    // Drops from this block's list (and from the entities section) the
+    // entities another block has taken over. The record must be open for
+    // write; eNotOpenForWrite otherwise.
+    Acad::ErrorStatus dropEntitiesOwnedElsewhere();
     // An iterator over the entities in order (erased ones skipped); the caller deletes it. eOk.
     Acad::ErrorStatus newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning = true,
                                   bool skipDeleted = true) const;

@@ -37,6 +37,7 @@ const char* acadErrorStatusText(Acad::ErrorStatus status)
     case eOnLockedLayer: return "eOnLockedLayer";
     case eDuplicateRecordName: return "eDuplicateRecordName";
     case eNotInDatabase: return "eNotInDatabase";
+    case eWrongDatabase: return "eWrongDatabase";
     case eRegappIdNotFound: return "eRegappIdNotFound";
     case eInvalidAdsName: return "eInvalidAdsName";
     case eNotAnEntity: return "eNotAnEntity";

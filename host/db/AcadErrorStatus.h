@@ -39,6 +39,7 @@ enum ErrorStatus : int {
     eOnLockedLayer = 87,           // the entity lies on a locked layer
     eDuplicateRecordName = 95,     // a symbol-table record of that name exists
     eNotInDatabase = 108,
+    eWrongDatabase = 109,
     eRegappIdNotFound = 110,
     eInvalidAdsName = 112,
     eNotAnEntity = 116,

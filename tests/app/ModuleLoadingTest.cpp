@@ -106,10 +106,12 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
 {
     AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
     ASSERT_NE(stack, nullptr);
-    // The eight groups of the table, then the property-database commands in a group of their own.
+    // The eight groups of the table, then the commands beyond them: bulk
+    // creation in its own group and the property-database commands in another.
     const std::vector<std::string> eight = {"ZELKA_COMMANDS", "ZELKA_UTIL",   "ZELKA_DIAG", "ZELKA_ADMIN",
                                             "ZELKA_HELP",     "ZELKA_SECRET", "ZELKA_TEST", "ZELKA_DIAGNOSTICS"};
     std::vector<std::string> all = eight;
+    all.push_back("ZELKA_EXTRA");
     all.push_back("ZELKA_DATABASE");
     EXPECT_EQ(stack->groupNames(), all);
     auto database = stack->commandsOf("ZELKA_DATABASE");
@@ -131,6 +133,11 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
     // The default host reports itself as BricsCAD, a full product: all 38.
     EXPECT_EQ(index, std::size(kTable));
     EXPECT_EQ(index, 38u);
+    // Beyond the help groups: the bulk creation and the list that names it.
+    std::vector<std::string> extra;
+    for (const AcEdCommand* command : stack->commandsOf("ZELKA_EXTRA"))
+        extra.push_back(command->globalName() + " " + command->localName());
+    EXPECT_EQ(extra, (std::vector<std::string>{"mbulk zelkaBulkBlockCreate", "mx? mextrahelp"}));
 }
 
 TEST_F(LoadedModule, RegistersWithTheDynamicLinker)
