@@ -22,6 +22,7 @@
 #include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcDbText.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -193,8 +194,7 @@ TEST(DbEntity, BlockReferenceAttributesTransformAndSurviveSaving)
     }
     EXPECT_EQ(n, 2);
 
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     auto out = dxftest::ezdxfCheck(path, {"audit_errors", "len(modelspace)", "modelspace[0]['type']",
                                           "modelspace[0]['rotation']",
                                           "[(a['tag'], a['text']) for a in modelspace[0]['attribs']]",
@@ -216,8 +216,7 @@ TEST(DbEntity, BlockReferenceAttributesTransformAndSurviveSaving)
 
 TEST(DbEntity, NewDrawingWithEveryModelledTypeAuditsClean)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("db-audit");
     for (const char* name : {"empty.dxf", "full.dxf"}) {
         AcDbDatabase db;
@@ -263,8 +262,7 @@ TEST(DbEntity, NewDrawingWithEveryModelledTypeAuditsClean)
 TEST(DbEntity, ChangingOneValueChangesOnlyItsTag)
 {
     auto src = dxftest::sourceDir() / "tests/data/dxf/real/ezdxf_cp1252_attribs_AC1015.dxf";
-    if (!std::filesystem::exists(src))
-        GTEST_SKIP() << "fixture missing";
+    ASSERT_TRUE(std::filesystem::exists(src)) << src << " is missing from the source tree";
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfFile(src.c_str()), Acad::eOk) << db.lastError();
     AcDbObjectId textId;
@@ -337,11 +335,10 @@ TEST(DbEntity, SendToBackThroughTheSortentsTable)
     AcDbObjectIdArray order2;
     ASSERT_EQ(st->getFullDrawOrder(order2), Acad::eOk);
     EXPECT_EQ(order2[0].handle(), third.handle());
-    if (dxftest::haveEzdxf()) {
-        auto out = dxftest::ezdxfCheck(path, {"audit_errors"});
-        ASSERT_EQ(out.size(), 1u);
-        EXPECT_EQ(out[0], "[]");
-    }
+    ZELKA_REQUIRE_EZDXF();
+    auto out = dxftest::ezdxfCheck(path, {"audit_errors"});
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], "[]");
 }
 
 TEST(DbEntity, ErasedEntitiesAndTheirAttributesAreNotWritten)
