@@ -89,27 +89,6 @@ AcDbObjectId insertRoom(AcDbDatabase& db, AcDbObjectId block, const AcGePoint3d&
     return refId;
 }
 
-TEST(DbEntity, ClassNamesAreTheOnesTheModuleCompares)
-{
-    AcDbPolyline pl;
-    AcDbBlockReference br;
-    AcDbCircle c;
-    AcDbLine l;
-    AcDbAttribute a;
-    AcDbAttributeDefinition d;
-    AcDbText t;
-    EXPECT_STREQ(pl.isA()->name(), "AcDbPolyline");
-    EXPECT_STREQ(br.isA()->name(), "AcDbBlockReference");
-    EXPECT_STREQ(c.isA()->name(), "AcDbCircle");
-    EXPECT_STREQ(l.isA()->name(), "AcDbLine");
-    EXPECT_STREQ(a.isA()->name(), "AcDbAttribute");
-    EXPECT_STREQ(d.isA()->name(), "AcDbAttributeDefinition");
-    EXPECT_STREQ(t.isA()->name(), "AcDbText");
-    EXPECT_TRUE(a.isKindOf(AcDbText::desc()));
-    EXPECT_TRUE(a.isKindOf(AcDbEntity::desc()));
-    EXPECT_FALSE(a.isKindOf(AcDbPolyline::desc()));
-}
-
 TEST(DbEntity, PolylineMeasuresArcsAndClosingSegment)
 {
     AcDbDatabase db;
