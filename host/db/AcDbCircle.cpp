@@ -15,6 +15,14 @@ AcDbCircle::AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, do
 {
 }
 
+Acad::ErrorStatus AcDbCircle::setRadius(double r)
+{
+    if (!(r > 0.0))
+        return Acad::eInvalidInput;
+    radius_ = r;
+    return assertWriteEnabled();
+}
+
 Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& m)
 {
     AcGeVector3d x = normal_.perpVector();

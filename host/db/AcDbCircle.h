@@ -13,6 +13,8 @@ public:
 
     AcGePoint3d center() const { return center_; }
     double radius() const { return radius_; }
+    // eInvalidInput unless radius > 0.
+    Acad::ErrorStatus setRadius(double radius);
     AcGeVector3d normal() const { return normal_; }
     double thickness() const { return thickness_; }
 
