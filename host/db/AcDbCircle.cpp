@@ -15,28 +15,12 @@ AcDbCircle::AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, do
 {
 }
 
-Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& c) { center_ = c; return assertWriteEnabled(); }
-
 Acad::ErrorStatus AcDbCircle::setRadius(double r)
 {
     if (!(r > 0.0))
         return Acad::eInvalidInput;
     radius_ = r;
     return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& n)
-{
-    if (n.length() < 1e-12)
-        return Acad::eInvalidInput;
-    normal_ = n.normal();
-    return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbCircle::getArea(double& area) const
-{
-    area = 3.14159265358979323846 * radius_ * radius_;
-    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& m)

@@ -12,14 +12,11 @@ public:
     AcDbObjectKind kind() const override { return AcDbObjectKind::Circle; }
 
     AcGePoint3d center() const { return center_; }
-    Acad::ErrorStatus setCenter(const AcGePoint3d& c);
     double radius() const { return radius_; }
     // eInvalidInput unless radius > 0.
     Acad::ErrorStatus setRadius(double radius);
     AcGeVector3d normal() const { return normal_; }
-    Acad::ErrorStatus setNormal(const AcGeVector3d& n);
     double thickness() const { return thickness_; }
-    Acad::ErrorStatus getArea(double& area) const;
 
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;

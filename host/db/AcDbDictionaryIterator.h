@@ -14,8 +14,6 @@ public:
     // The current key; "" when done.
     const char* name() const { return done() ? "" : entries_[pos_].key.c_str(); }
     AcDbObjectId objectId() const { return done() ? AcDbObjectId::kNull : entries_[pos_].id; }
-    // Opens the current object; eInvalidIndex when done.
-    Acad::ErrorStatus getObject(AcDbObject*& object, AcDb::OpenMode mode = AcDb::kForRead) const;
 
 private:
     std::vector<AcDbDictionary::Entry> entries_;

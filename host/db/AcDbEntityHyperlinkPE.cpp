@@ -94,11 +94,3 @@ Acad::ErrorStatus AcDbEntityHyperlinkPE::getHyperlinkCount(const AcDbObject* obj
     delete links;
     return es;
 }
-
-Acad::ErrorStatus AcDbEntityHyperlinkPE::hasHyperlink(const AcDbObject* object, bool& result, bool ignore) const
-{
-    unsigned n = 0;
-    Acad::ErrorStatus es = getHyperlinkCount(object, n, ignore);
-    result = n > 0;
-    return es;
-}

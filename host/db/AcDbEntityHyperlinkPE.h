@@ -24,6 +24,4 @@ public:
     Acad::ErrorStatus setHyperlinkCollection(AcDbObject* object, const AcDbHyperlinkCollection* links) const;
     // The number of links; eNullObjectPointer for a null object.
     Acad::ErrorStatus getHyperlinkCount(const AcDbObject* object, unsigned& count, bool ignoreBlockDefinition = true) const;
-    // Whether the object has a link; eNullObjectPointer for a null object.
-    Acad::ErrorStatus hasHyperlink(const AcDbObject* object, bool& result, bool ignoreBlockDefinition = true) const;
 };

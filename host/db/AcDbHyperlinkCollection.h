@@ -6,12 +6,7 @@
 // An ordered list of hyperlinks, owned by value.
 class AcDbHyperlinkCollection {
 public:
-    void addHead(const char* name, const char* description, const char* subLocation = nullptr);
     void addTail(const char* name, const char* description, const char* subLocation = nullptr);
-    // Inserts before index; an index past the end appends.
-    void addAt(int index, const char* name, const char* description, const char* subLocation = nullptr);
-    void removeHead();
-    void removeTail();
     // An index out of range is ignored.
     void removeAt(int index);
     int count() const { return static_cast<int>(links_.size()); }

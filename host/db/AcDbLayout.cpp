@@ -9,20 +9,6 @@ const AcRxClass* AcDbLayout::desc()
     return &cls;
 }
 
-Acad::ErrorStatus AcDbLayout::setLayoutName(const char* name)
-{
-    if (!name || !*name)
-        return Acad::eInvalidInput;
-    name_ = name;
-    return assertWriteEnabled();
-}
-
-void AcDbLayout::setTabOrder(int order)
-{
-    tabOrder_ = order;
-    assertWriteEnabled();
-}
-
 AcDbObjectIdArray AcDbLayout::getViewportArray() const
 {
     AcDbObjectIdArray ids;

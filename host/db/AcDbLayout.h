@@ -17,10 +17,7 @@ public:
 
     Acad::ErrorStatus getLayoutName(const char*& name) const { name = name_.c_str(); return Acad::eOk; }
     const std::string& layoutName() const { return name_; }
-    // eInvalidInput for an empty name.
-    Acad::ErrorStatus setLayoutName(const char* name);
     int getTabOrder() const { return tabOrder_; }
-    void setTabOrder(int order);
     AcDbObjectId getBlockTableRecordId() const { return block_; }
     // True for the "Model" layout (tab order 0).
     bool modelType() const { return tabOrder_ == 0; }

@@ -61,7 +61,6 @@ Acad::ErrorStatus AcDbSortentsTable::getFullDrawOrder(AcDbObjectIdArray& ids) co
 }
 
 Acad::ErrorStatus AcDbSortentsTable::moveToBottom(const AcDbObjectIdArray& ids) { return reorder(ids, true); }
-Acad::ErrorStatus AcDbSortentsTable::moveToTop(const AcDbObjectIdArray& ids) { return reorder(ids, false); }
 
 Acad::ErrorStatus AcDbSortentsTable::reorder(const AcDbObjectIdArray& moved, bool bottom)
 {

@@ -21,8 +21,6 @@ public:
     // Draws the entities first, in their given order. eInvalidInput for an
     // entity not in this table's block.
     Acad::ErrorStatus moveToBottom(const AcDbObjectIdArray& ids);
-    // Draws the entities last, in their given order.
-    Acad::ErrorStatus moveToTop(const AcDbObjectIdArray& ids);
     // The entity's sort handle (its own handle when it has none).
     Acad::ErrorStatus getSortHandle(AcDbObjectId id, AcDbHandle& handle) const;
     // The block's entities in drawing order. eOk, or eNotInDatabase.

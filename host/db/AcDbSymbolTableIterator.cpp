@@ -29,14 +29,6 @@ void AcDbSymbolTableIterator::step(bool, bool skipDeleted)
     skip();
 }
 
-Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const
-{
-    if (done())
-        return Acad::eInvalidIndex;
-    id = ids_[pos_];
-    return Acad::eOk;
-}
-
 Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& record, AcDb::OpenMode mode,
                                                      bool openErased) const
 {

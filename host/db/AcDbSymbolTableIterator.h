@@ -17,8 +17,6 @@ public:
     void start(bool atBeginning = true, bool skipDeleted = true);
     bool done() const { return pos_ >= ids_.size(); }
     void step(bool forward = true, bool skipDeleted = true);
-    // eInvalidIndex when done.
-    Acad::ErrorStatus getRecordId(AcDbObjectId& id) const;
     // Opens the current record; eInvalidIndex when done, else the open status.
     Acad::ErrorStatus getRecord(AcDbSymbolTableRecord*& record, AcDb::OpenMode mode = AcDb::kForRead,
                                 bool openErased = false) const;

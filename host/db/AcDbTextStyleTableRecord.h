@@ -11,15 +11,10 @@ public:
     AcDbObjectKind kind() const override { return AcDbObjectKind::TextStyleTableRecord; }
 
     const char* fileName() const { return fileName_.c_str(); }
-    Acad::ErrorStatus setFileName(const char* name);
     const char* bigFontFileName() const { return bigFont_.c_str(); }
-    Acad::ErrorStatus setBigFontFileName(const char* name);
     double textSize() const { return textSize_; }
-    Acad::ErrorStatus setTextSize(double size);
     double xScale() const { return xScale_; }
-    Acad::ErrorStatus setXScale(double scale);
     double obliquingAngle() const { return oblique_; }
-    Acad::ErrorStatus setObliquingAngle(double radians);
     double priorSize() const { return priorSize_; }
 
 private:

@@ -35,20 +35,6 @@ Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char* globalName)
-{
-    if (!groupName || !globalName) return Acad::eInvalidInput;
-    for (auto& group : groups_) {
-        if (group.name != groupName) continue;
-        auto found = std::find_if(group.commands.begin(), group.commands.end(),
-                                  [&](const auto& c) { return sameName(c->globalName(), globalName); });
-        if (found == group.commands.end()) return Acad::eKeyNotFound;
-        group.commands.erase(found);
-        return Acad::eOk;
-    }
-    return Acad::eKeyNotFound;
-}
-
 Acad::ErrorStatus AcEdCommandStack::removeGroup(const char* groupName)
 {
     if (!groupName) return Acad::eInvalidInput;

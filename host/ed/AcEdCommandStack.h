@@ -23,8 +23,6 @@ public:
                                  int32_t flags, AcRxFunctionPtr function, AcEdUIContext* uiContext = nullptr,
                                  int functionCode = -1, void* resourceHandle = nullptr,
                                  AcEdCommand** commandReturned = nullptr);
-    // Removes one command of a group; eKeyNotFound when there is no such command.
-    Acad::ErrorStatus removeCmd(const char* groupName, const char* globalName);
     // Removes a group with all its commands; eKeyNotFound when there is no such group.
     Acad::ErrorStatus removeGroup(const char* groupName);
 

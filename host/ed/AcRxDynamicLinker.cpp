@@ -113,18 +113,6 @@ bool AcRxDynamicLinker::registerAppMDIAware(void* appId)
     return true;
 }
 
-bool AcRxDynamicLinker::isApplicationUnlocked(void* appId) const
-{
-    Module* module = findApp(appId);
-    return module && module->unlocked;
-}
-
-bool AcRxDynamicLinker::isAppMDIAware(void* appId) const
-{
-    Module* module = findApp(appId);
-    return module && module->mdiAware;
-}
-
 std::vector<std::string> AcRxDynamicLinker::loadedModules() const
 {
     std::vector<std::string> names;

@@ -32,10 +32,6 @@ public:
     bool unlockApplication(void* appId);
     // Marks the application as working with several documents; false for an unknown app.
     bool registerAppMDIAware(void* appId);
-    // Whether the application may be unloaded on request (false for an unknown app).
-    bool isApplicationUnlocked(void* appId) const;
-    // Whether the application declared that it works with several documents.
-    bool isAppMDIAware(void* appId) const;
     // The names of the loaded modules, in load order.
     std::vector<std::string> loadedModules() const;
 

@@ -101,35 +101,6 @@ bool acgePolylineExtents(std::span<const AcGeBulgeVertex> vertices, bool closed,
     return true;
 }
 
-AcGePointContainment acgePolylineContainment(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                             const AcGePoint2d& p, double tol)
-{
-    std::size_t n = vertices.size();
-    if (n == 0)
-        return AcGePointContainment::kOutside;
-    if (n == 1)
-        return p.distanceTo(vertices[0].point) <= tol ? AcGePointContainment::kOnBoundary
-                                                      : AcGePointContainment::kOutside;
-    // The boundary an inside is taken against: every segment, and for an open
-    // polyline the straight closing line.
-    for (std::size_t i = 0; i < n; ++i) {
-        double bulge = (i + 1 < n || closed) ? vertices[i].bulge : 0.0;
-        AcGeBulgeSegment segment(vertices[i].point, vertices[(i + 1) % n].point, bulge);
-        if (segment.distanceTo(p) <= tol)
-            return AcGePointContainment::kOnBoundary;
-    }
-    // The enclosed region (mod 2) is the chord polygon with each arc's region
-    // between chord and arc toggled in or out.
-    bool inside = chordParity(n, [&](std::size_t i) -> const AcGePoint2d& { return vertices[i].point; }, p);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + 1 == n && !closed)
-            break;
-        if (AcGeBulgeSegment(vertices[i].point, vertices[(i + 1) % n].point, vertices[i].bulge).isInsideArcRegion(p))
-            inside = !inside;
-    }
-    return inside ? AcGePointContainment::kInside : AcGePointContainment::kOutside;
-}
-
 AcGePointContainment acgePolygonContainment(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p, double tol)
 {
     std::size_t n = polygon.size();
@@ -142,63 +113,4 @@ AcGePointContainment acgePolygonContainment(std::span<const AcGePoint2d> polygon
         return AcGePointContainment::kOutside;
     bool inside = chordParity(n, [&](std::size_t i) -> const AcGePoint2d& { return polygon[i]; }, p);
     return inside ? AcGePointContainment::kInside : AcGePointContainment::kOutside;
-}
-
-bool acgePolylineCrossesPolygon(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                std::span<const AcGePoint2d> polygon, double tol)
-{
-    if (polygon.size() < 3 || vertices.empty())
-        return false;
-    // A connected curve with a point inside the polygon is selected; one
-    // entirely outside can only be selected by meeting an edge.
-    if (acgePolygonContainment(polygon, vertices[0].point, tol) != AcGePointContainment::kOutside)
-        return true;
-    std::size_t count = acgePolylineSegmentCount(vertices, closed);
-    for (std::size_t i = 0; i < count; ++i) {
-        AcGeBulgeSegment segment = acgePolylineSegment(vertices, closed, i);
-        for (std::size_t k = 0; k < polygon.size(); ++k)
-            if (segment.meetsLineSegment(polygon[k], polygon[(k + 1) % polygon.size()], tol))
-                return true;
-    }
-    return false;
-}
-
-bool acgePolylineInsidePolygon(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                               std::span<const AcGePoint2d> polygon, double tol)
-{
-    if (polygon.size() < 3 || vertices.empty())
-        return false;
-    // Inside when the first point is strictly inside and the curve meets no edge.
-    if (acgePolygonContainment(polygon, vertices[0].point, tol) != AcGePointContainment::kInside)
-        return false;
-    std::size_t count = acgePolylineSegmentCount(vertices, closed);
-    for (std::size_t i = 0; i < count; ++i) {
-        AcGeBulgeSegment segment = acgePolylineSegment(vertices, closed, i);
-        for (std::size_t k = 0; k < polygon.size(); ++k)
-            if (segment.meetsLineSegment(polygon[k], polygon[(k + 1) % polygon.size()], tol))
-                return false;
-    }
-    return true;
-}
-
-double acgePolylineTransformedSignedArea(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                         const AcGeMatrix2d& m)
-{
-    // An affine map multiplies every area, elliptical arc regions included, by its determinant.
-    ld det = static_cast<ld>(m.entry[0][0]) * m.entry[1][1] - static_cast<ld>(m.entry[0][1]) * m.entry[1][0];
-    return static_cast<double>(det * acgePolylineSignedArea(vertices, closed));
-}
-
-double acgePolylineTransformedArea(std::span<const AcGeBulgeVertex> vertices, bool closed, const AcGeMatrix2d& m)
-{
-    return std::abs(acgePolylineTransformedSignedArea(vertices, closed, m));
-}
-
-double acgePolylineTransformedLength(std::span<const AcGeBulgeVertex> vertices, bool closed, const AcGeMatrix2d& m)
-{
-    CompensatedSum total;
-    std::size_t count = acgePolylineSegmentCount(vertices, closed);
-    for (std::size_t i = 0; i < count; ++i)
-        total += acgePolylineSegment(vertices, closed, i).transformedLength(m);
-    return static_cast<double>(total.value());
 }

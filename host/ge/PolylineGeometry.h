@@ -40,28 +40,7 @@ double acgePolylineArea(std::span<const AcGeBulgeVertex> vertices, bool closed);
 double acgePolylineLength(std::span<const AcGeBulgeVertex> vertices, bool closed);
 // Geometric extents including the arcs' extreme points. Returns false, leaving lo and hi untouched, for no vertices.
 bool acgePolylineExtents(std::span<const AcGeBulgeVertex> vertices, bool closed, AcGePoint2d& lo, AcGePoint2d& hi);
-// Whether p is inside, outside or within tol of the boundary of the (closed) outline.
-// Fewer than two vertices: kOnBoundary when p is within tol of the only vertex, else kOutside.
-AcGePointContainment acgePolylineContainment(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                             const AcGePoint2d& p, double tol = AcGeContext::gTol.equalPoint());
-// Crossing-polygon selection: true when some part of the polyline's curve lies
-// inside the polygon, on its boundary, or crosses it. A polygon of fewer than
-// three points selects nothing.
-bool acgePolylineCrossesPolygon(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                std::span<const AcGePoint2d> polygon, double tol = AcGeContext::gTol.equalPoint());
-// Window-polygon selection: true when the whole curve lies inside the polygon
-// (touching its boundary counts as outside). A polygon of fewer than three points selects nothing.
-bool acgePolylineInsidePolygon(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                               std::span<const AcGePoint2d> polygon, double tol = AcGeContext::gTol.equalPoint());
 // Whether p is inside, outside or within tol of the boundary of a straight-edged polygon.
 AcGePointContainment acgePolygonContainment(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p,
                                             double tol = AcGeContext::gTol.equalPoint());
 
-// Signed area after the affine transform m: det(m) × signed area (mirroring flips the sign).
-// An arc under a non-uniform scale becomes an elliptical arc, whose region scales by the same factor.
-double acgePolylineTransformedSignedArea(std::span<const AcGeBulgeVertex> vertices, bool closed,
-                                         const AcGeMatrix2d& m);
-// Absolute area after the affine transform m.
-double acgePolylineTransformedArea(std::span<const AcGeBulgeVertex> vertices, bool closed, const AcGeMatrix2d& m);
-// Length after the affine transform m; arcs under a non-uniform scale are elliptical arcs, integrated numerically.
-double acgePolylineTransformedLength(std::span<const AcGeBulgeVertex> vertices, bool closed, const AcGeMatrix2d& m);

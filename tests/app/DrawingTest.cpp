@@ -24,6 +24,7 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "tests/common/ZelkaProcess.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -40,16 +41,12 @@ std::string capture(const std::string& command)
     return output;
 }
 
-bool ezdxfAvailable()
-{
-    return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
-}
 
 class Plan : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ezdxfAvailable()) GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        ZELKA_REQUIRE_EZDXF();
         file = (folder.path() / "plan.dxf").string();
         std::string listing = capture(std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
                                       "/tests/app/data/make_plan.py " + file);

@@ -5,6 +5,7 @@
 #include "ZelkaVersion.h"
 
 #include "tests/common/ZelkaProcess.h"
+#include "tests/common/TestRequirements.h"
 
 using namespace zelkatest;
 
@@ -343,7 +344,7 @@ TEST(ZelkaOptions, AppDataOptionSetsWhereTheFoldersAreMade)
 
 TEST_F(ZelkaRun, OpensADxfDrawingAndSavesItBackOrElsewhere)
 {
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     writePreferences(appData.path());
     TempFolder plans;
     std::string plan = (plans.path() / "plan.dxf").string();
@@ -405,7 +406,7 @@ std::string tagStream(const std::string& path)
 // must give back the same content: every tag, handle and value.
 TEST_F(ZelkaRun, SavingWithoutACommandChangesNothingInTheFile)
 {
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     writePreferences(appData.path());
     const std::filesystem::path real = std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/data/dxf/real";
     for (const char* name : {"acad_xdata_all_codes_AC1032.dxf", "acad_hatch_ansi1251_crlf_AC1021.dxf",

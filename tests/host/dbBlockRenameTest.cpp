@@ -23,6 +23,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedSelection.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -61,8 +62,7 @@ class BlockRename : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        ZELKA_REQUIRE_EZDXF();
         dir = dxftest::tempDir("block-rename");
         dxftest::writeFile(dir / "make.py", kMakePlan);
         const std::string file = (dir / "plan.dxf").string();

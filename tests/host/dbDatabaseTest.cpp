@@ -17,6 +17,7 @@
 #include "host/db/AcDbSymbolTableIterator.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -338,15 +339,14 @@ TEST(DbDatabase, HeaderVariablesRoundTripThroughTheFile)
     }());
     // The seed is above every handle, including the new layer's.
     EXPECT_GT(back.handseed().value(), layer.handle().value());
-    if (dxftest::haveEzdxf()) {
-        auto r = dxftest::ezdxfCheck(path, {"header['$INSUNITS']", "header['$LUNITS']", "header['$CLAYER']",
-                                           "int(header['$HANDSEED'], 16) > " + std::to_string(layer.handle().value())});
-        ASSERT_EQ(r.size(), 4u);
-        EXPECT_EQ(r[0], "4");
-        EXPECT_EQ(r[1], "4");
-        EXPECT_EQ(r[2], "\"ROOMS\"");
-        EXPECT_EQ(r[3], "true");
-    }
+    ZELKA_REQUIRE_EZDXF();
+    auto r = dxftest::ezdxfCheck(path, {"header['$INSUNITS']", "header['$LUNITS']", "header['$CLAYER']",
+                                       "int(header['$HANDSEED'], 16) > " + std::to_string(layer.handle().value())});
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0], "4");
+    EXPECT_EQ(r[1], "4");
+    EXPECT_EQ(r[2], "\"ROOMS\"");
+    EXPECT_EQ(r[3], "true");
 }
 
 TEST(DbDatabase, SavingIsAtomicAndKeepsABackup)

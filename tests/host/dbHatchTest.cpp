@@ -15,6 +15,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -93,8 +94,7 @@ double segmentLengths(const AcDbHatch& h)
 
 TEST(HatchPatterns, EveryShippedPatternTransformsAsEzdxfDoes)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "python3-ezdxf missing";
+    ZELKA_REQUIRE_EZDXF();
     std::string args = "--pattern 30 2.5";
     for (const std::string& name : HatchPatterns::names())
         args += " '" + name + "'";
@@ -225,8 +225,7 @@ TEST(HatchEdit, TooDenseAndNotDenseEnough)
 
 TEST(HatchFile, NewHatchesReadByEzdxfAndBack)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "python3-ezdxf missing";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("hatch-new");
     const auto path = (dir / "hatches.dxf").string();
     int ourLines[2] = {0, 0};
@@ -337,8 +336,7 @@ TEST(HatchFile, NewHatchesReadByEzdxfAndBack)
 
 TEST(HatchFile, EditedHatchOfAnotherProgramKeepsItsEdgeLoop)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "python3-ezdxf missing";
+    ZELKA_REQUIRE_EZDXF();
     const auto src = dxftest::sourceDir() / "tests/data/dxf/real/librecad_hatch_crlf_AC1021.dxf";
     Facts before = oracle("'" + src.string() + "'");
     ASSERT_EQ(before["h0.path0.kind"], "edge");

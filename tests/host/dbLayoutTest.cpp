@@ -16,6 +16,7 @@
 #include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfValue.h"
 #include "layoutTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
 using layouttest::ezdxf1;
@@ -28,8 +29,7 @@ class LayoutTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "python3-ezdxf missing";
+        ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty()) << "the ezdxf fixture script failed";
@@ -225,8 +225,7 @@ TEST(LayoutManager, UsesTheWorkingDrawingAndFailsWithoutOne)
     EXPECT_EQ(acdbLayoutManager()->getActiveLayoutName(name, true), Acad::eOk);
     EXPECT_EQ(name, "Layout1");
     acdbSetWorkingDatabase(before);
-    if (!dxftest::haveEzdxf())
-        return;
+    ZELKA_REQUIRE_EZDXF();
     fs::path out = dxftest::tempDir("layout-new-drawing") / "new.dxf";
     ASSERT_EQ(db.saveAs(out.c_str()), Acad::eOk);
     EXPECT_EQ(ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name, audit]"), "[0, \"Layout1\", []]");

@@ -17,6 +17,7 @@
 #include "host/db/AcDbStub.h"
 #include "host/db/resbuf.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -46,8 +47,7 @@ class PeekXData : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        ZELKA_REQUIRE_EZDXF();
         auto dir = dxftest::tempDir("peek-xdata");
         dxftest::writeFile(dir / "make.py", kMakeLines);
         const std::string file = (dir / "lines.dxf").string();

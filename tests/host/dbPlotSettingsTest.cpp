@@ -16,6 +16,7 @@
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPlotSettingsValidator.h"
 #include "layoutTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
 using layouttest::ezdxf1;
@@ -51,8 +52,7 @@ class PlotSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "python3-ezdxf missing";
+        ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("plot");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty());

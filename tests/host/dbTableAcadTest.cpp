@@ -12,6 +12,7 @@
 #include "host/db/AcDbTable.h"
 #include "tests/host/dbTableTestSupport.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -48,8 +49,7 @@ std::string autocadTableDrawing(AcDbDatabase& db)
 
 TEST(TableTest, AutocadTableIsReadKeptAndRedrawnWhereAutocadDrewIt)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "ezdxf is not installed";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("table-acad");
     std::string source;
     {

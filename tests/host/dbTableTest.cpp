@@ -21,6 +21,7 @@
 #include "host/db/AcDbText.h"
 #include "tests/host/dbTableTestSupport.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -322,8 +323,7 @@ const std::vector<Category> kCategories = {{"Office", "125.50"}, {"Plant A\\B", 
 
 TEST(TableTest, LegendSavedAsR2013IsSeenByEzdxfAndReadBack)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "ezdxf is not installed";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("table-r2013");
     AcDbDatabase db(true);
     ASSERT_STREQ(db.acadver(), "AC1027");
@@ -335,8 +335,7 @@ TEST(TableTest, LegendSavedAsR2013IsSeenByEzdxfAndReadBack)
 
 TEST(TableTest, LegendSavedAsR2000GetsLegacyCellsAndANewTableStyle)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "ezdxf is not installed";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("table-r2000");
     AcDbDatabase db(false);
     auto src = dxftest::sourceDir() / "tests/data/dxf/ezdxf/ezdxf_plan_R2000_AC1015.dxf";
@@ -526,8 +525,7 @@ TEST(TableTest, BlockIsRedrawnOnCloseAndBlocksFitTheirCellWhenAsked)
 
 TEST(TableTest, LongTextIsSplitIntoChunksAndReadBackWhole)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "ezdxf is not installed";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("table-long");
     // 80 x "Ab\\Ω": ASCII, a doubled backslash and a character outside code page 1252.
     std::string text;
@@ -589,8 +587,7 @@ TEST(TableTest, LongTextIsSplitIntoChunksAndReadBackWhole)
 
 TEST(TableTest, EditingAReadTableRewritesOnlyTheChangedCellAndKeepsForeignTags)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "ezdxf is not installed";
+    ZELKA_REQUIRE_EZDXF();
     auto dir = dxftest::tempDir("table-edit");
     Legend L;
     AcDbHandle tableHandle;  // the ids die with their database

@@ -10,6 +10,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbViewport.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ std::vector<std::string> ezdxfViewports(const std::string& path)
 
 TEST(Viewport, ReadAsEzdxfReadsIt)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "python3-ezdxf missing";
+    ZELKA_REQUIRE_EZDXF();
     for (const char* name : {"ezdxf_plan_R2000_AC1015.dxf", "ezdxf_plan_R2018_AC1032.dxf"}) {
         const auto path = (dxftest::sourceDir() / "tests/data/dxf/ezdxf" / name).string();
         auto expected = ezdxfViewports(path);

@@ -14,6 +14,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbTextStyleTable.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -85,8 +86,7 @@ TEST(DbTables, LayerStatesAndLinetypeDashesReachTheFile)
     off->close();
     layers->close();
 
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     auto out = dxftest::ezdxfCheck(path, {"audit_errors", "layers['FROZEN']", "layers['LOCKED']", "layers['OFF']",
                                           "layers['NOPLOT']", "linetypes['ZELKA_LINK']"});
     ASSERT_EQ(out.size(), 6u);
@@ -102,8 +102,7 @@ TEST(DbTables, AttributesAddedToAReferenceFromAnotherProgram)
 {
     // The LibreCAD plan has INSERTs without attributes; give one an attribute.
     auto src = dxftest::sourceDir() / "tests/data/dxf/real/librecad_architect_blocks_AC1021.dxf";
-    if (!std::filesystem::exists(src))
-        GTEST_SKIP() << "fixture missing";
+    ASSERT_TRUE(std::filesystem::exists(src)) << src << " is missing from the source tree";
     auto dir = dxftest::tempDir("db-addattrib");
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfFile(src.c_str()), Acad::eOk) << db.lastError();
@@ -152,8 +151,7 @@ TEST(DbTables, AttributesAddedToAReferenceFromAnotherProgram)
     EXPECT_TRUE(after.count({0, "ATTRIB"}) == 1 && after.count({0, "SEQEND"}) == 1);
     EXPECT_EQ(after.count({66, "1"}) + after.count({66, "     1"}), 1u);
 
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    ZELKA_REQUIRE_EZDXF();
     auto out = dxftest::ezdxfCheck(path, {"audit_errors",
                                           "[[x['tag'], x['text']] for e in modelspace if e['handle'] == '" +
                                               refId.handle().toString() + "' for x in e['attribs']]",

@@ -13,6 +13,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/base/DxfCodepage.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -80,8 +81,7 @@ std::vector<std::string> randomTexts(unsigned seed)
 
 TEST(DxfCodepageDecode, AgreesWithPythonForCodePageAndUtf8Files)
 {
-    if (!dxftest::haveEzdxf())
-        GTEST_SKIP() << "no /usr/bin/python3";
+    ZELKA_REQUIRE_EZDXF();
     for (bool utf8 : {false, true}) {
         const std::vector<std::string> texts = randomTexts(utf8 ? 11 : 12);
         const std::vector<std::string> want = oracle(texts, utf8);

@@ -9,6 +9,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -88,8 +89,7 @@ class NumberCheckKinds : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        ZELKA_REQUIRE_EZDXF();
         auto dir = dxftest::tempDir("number-check-kinds");
         dxftest::writeFile(dir / "make.py", kMakeDrawing);
         dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" +

@@ -16,6 +16,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
+#include "tests/common/TestRequirements.h"
 
 namespace dxftest {
 
@@ -94,14 +95,7 @@ inline std::filesystem::path tempDir(const std::string& name)
 
 inline std::filesystem::path sourceDir() { return ZELKA_SOURCE_DIR; }
 
-// True when /usr/bin/python3 can import ezdxf.
-inline bool haveEzdxf()
-{
-    static int have = -1;
-    if (have < 0)
-        have = std::system(ZELKA_PYTHON " -c 'import ezdxf' >/dev/null 2>&1") == 0 ? 1 : 0;
-    return have == 1;
-}
+using zelkatest::haveEzdxf;
 
 // What a shell command prints (stdout; add "2>&1" for stderr too).
 inline std::string capture(const std::string& cmd)

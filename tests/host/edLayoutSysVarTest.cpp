@@ -16,6 +16,7 @@
 #include "host/ed/acedSelection.h"
 #include "host/ed/acedSysVar.h"
 #include "layoutTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
 
@@ -25,8 +26,7 @@ class LayoutDocument : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!dxftest::haveEzdxf())
-            GTEST_SKIP() << "python3-ezdxf missing";
+        ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout-doc");
         file_ = layouttest::fixture(dir_);
         ASSERT_FALSE(file_.empty());

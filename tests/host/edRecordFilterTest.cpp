@@ -25,6 +25,7 @@
 #include "host/ed/acedSelection.h"
 #include "host/ed/acedView.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ protected:
                 name += static_cast<char>(std::stoi(hexName.substr(i, 2), nullptr, 16));
             handles[name] = handle;
         }
-        if (!dxftest::haveEzdxf()) GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+        ZELKA_REQUIRE_EZDXF();
         ASSERT_EQ(handles.size(), 3u) << "ezdxf could not write the plan: " << listing;
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk)
             << acDocManagerPtr()->lastOpenError();

@@ -22,6 +22,7 @@
 #include "host/db/AcCmColor.h"
 #include "infra/Utilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -29,88 +30,72 @@ const CUtilities util;
 
 }  // namespace
 
-TEST(DoubleToCString, StatedExamples)
+// Each text worked out by hand from the value's exact binary expansion:
+// 2.675 is 2.67499999999999982236..., so it rounds down; 0.125 is an exact
+// half and rounds away from zero; 99.99 is 99.98999999999999488... and
+// carries into a new leading digit; the sign comes from the value, the digits
+// from its rounded magnitude ("-0.00").
+TEST(DoubleToCString, FixedDecimalsCases)
 {
-    EXPECT_EQ(util.DoubleToCString(-0.5, 2), "-0.50");
-    EXPECT_EQ(util.DoubleToCString(12, 0), "12");
-    EXPECT_EQ(util.DoubleToCString(1.5, 2), "1.50");
-    EXPECT_EQ(util.DoubleToCString(0, 0), "0");
-    EXPECT_EQ(util.DoubleToCString(250.0, 2), "250.00");
-    EXPECT_EQ(util.DoubleToCString(1000.0, 0), "1000");
-}
-
-TEST(DoubleToCString, RoundsTheExactBinaryValueNotItsShortText)
-{
-    // 2.675 is 2.67499999999999982236..., 1.005 is 1.00499999999999989341...,
-    // 0.045 is 0.04499999999999999833..., 0.995 is 0.99499999999999999555...,
-    // 12345.675 is 12345.67499999999927240...: each rounds down.
-    EXPECT_EQ(util.DoubleToCString(2.675, 2), "2.67");
-    EXPECT_EQ(util.DoubleToCString(1.005, 2), "1.00");
-    EXPECT_EQ(util.DoubleToCString(0.045, 2), "0.04");
-    EXPECT_EQ(util.DoubleToCString(0.995, 2), "0.99");
-    EXPECT_EQ(util.DoubleToCString(12345.675, 2), "12345.67");
-    // -0.005 is -0.00500000000000000010408...: beyond the half, away from zero.
-    EXPECT_EQ(util.DoubleToCString(-0.005, 2), "-0.01");
-    // 0.1 is 0.1000000000000000055511151231...
-    EXPECT_EQ(util.DoubleToCString(0.1, 20), "0.10000000000000000555");
-}
-
-TEST(DoubleToCString, ExactHalvesRoundAwayFromZero)
-{
-    EXPECT_EQ(util.DoubleToCString(0.125, 2), "0.13");
-    EXPECT_EQ(util.DoubleToCString(-0.125, 2), "-0.13");
-    EXPECT_EQ(util.DoubleToCString(0.5, 0), "1");
-    EXPECT_EQ(util.DoubleToCString(1.5, 0), "2");
-    EXPECT_EQ(util.DoubleToCString(2.5, 0), "3");
-    EXPECT_EQ(util.DoubleToCString(-2.5, 0), "-3");
-    EXPECT_EQ(util.DoubleToCString(0.375, 2), "0.38");
-    // 1e15 + 0.25 is exact: 1000000000000000.25.
-    EXPECT_EQ(util.DoubleToCString(1e15 + 0.25, 1), "1000000000000000.3");
-}
-
-TEST(DoubleToCString, CarryIntoANewLeadingDigit)
-{
-    // 99.99 is 99.98999999999999488..., with 1 decimal 100.0.
-    EXPECT_EQ(util.DoubleToCString(99.99, 1), "100.0");
-    EXPECT_EQ(util.DoubleToCString(9.9999, 2), "10.00");
-    EXPECT_EQ(util.DoubleToCString(0.09999999996, 2), "0.10");
-    EXPECT_EQ(util.DoubleToCString(0.6, 0), "1");
-    EXPECT_EQ(util.DoubleToCString(0.4, 0), "0");
-    EXPECT_EQ(util.DoubleToCString(0.96, 1), "1.0");
-}
-
-TEST(DoubleToCString, ValuesBelowOne)
-{
-    EXPECT_EQ(util.DoubleToCString(0.00636, 2), "0.01");
-    EXPECT_EQ(util.DoubleToCString(0.00636, 3), "0.006");
-    EXPECT_EQ(util.DoubleToCString(0.0063, 4), "0.0063");
-    EXPECT_EQ(util.DoubleToCString(0.5, 2), "0.50");
-    EXPECT_EQ(util.DoubleToCString(0.05, 1), "0.1");
-    EXPECT_EQ(util.DoubleToCString(0.0, 2), "0.00");
-    EXPECT_EQ(util.DoubleToCString(0.0, 5), "0.00000");
-}
-
-TEST(DoubleToCString, NegativeValuesKeepTheirSignEvenWhenTheyRoundToZero)
-{
-    // The sign comes from the value, the digits from its rounded magnitude.
-    EXPECT_EQ(util.DoubleToCString(-0.001, 2), "-0.00");
-    EXPECT_EQ(util.DoubleToCString(-0.0, 2), "-0.00");
-    EXPECT_EQ(util.DoubleToCString(-0.4, 0), "-0");
-    EXPECT_EQ(util.DoubleToCString(-0.6, 0), "-1");
-    EXPECT_EQ(util.DoubleToCString(-12.345, 1), "-12.3");
-}
-
-TEST(DoubleToCString, TinyValuesGiveTheRequestedDecimals)
-{
-    EXPECT_EQ(util.DoubleToCString(1e-10, 2), "0.00");
-    EXPECT_EQ(util.DoubleToCString(0.0001, 1), "0.0");
-    EXPECT_EQ(util.DoubleToCString(0.0001, 2), "0.00");
-    EXPECT_EQ(util.DoubleToCString(0.0001, 0), "0");
-    EXPECT_EQ(util.DoubleToCString(-1e-10, 3), "-0.000");
-    EXPECT_EQ(util.DoubleToCString(std::numeric_limits<double>::denorm_min(), 3), "0.000");
-    // Enough decimals to reach the value's own digits.
-    EXPECT_EQ(util.DoubleToCString(0.0001, 4), "0.0001");
-    EXPECT_EQ(util.DoubleToCString(0.0001, 6), "0.000100");
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+        const char* rule;
+    };
+    const Case cases[] = {
+        {-0.5, 2, "-0.50", "examples"},
+        {12, 0, "12", "examples"},
+        {1.5, 2, "1.50", "examples"},
+        {0, 0, "0", "examples"},
+        {250.0, 2, "250.00", "examples"},
+        {1000.0, 0, "1000", "examples"},
+        {2.675, 2, "2.67", "binary value"},
+        {1.005, 2, "1.00", "binary value"},
+        {0.045, 2, "0.04", "binary value"},
+        {0.995, 2, "0.99", "binary value"},
+        {12345.675, 2, "12345.67", "binary value"},
+        {-0.005, 2, "-0.01", "binary value"},
+        {0.1, 20, "0.10000000000000000555", "binary value"},
+        {0.125, 2, "0.13", "exact half"},
+        {-0.125, 2, "-0.13", "exact half"},
+        {0.5, 0, "1", "exact half"},
+        {1.5, 0, "2", "exact half"},
+        {2.5, 0, "3", "exact half"},
+        {-2.5, 0, "-3", "exact half"},
+        {0.375, 2, "0.38", "exact half"},
+        {1e15 + 0.25, 1, "1000000000000000.3", "exact half"},
+        {99.99, 1, "100.0", "carry"},
+        {9.9999, 2, "10.00", "carry"},
+        {0.09999999996, 2, "0.10", "carry"},
+        {0.6, 0, "1", "carry"},
+        {0.4, 0, "0", "carry"},
+        {0.96, 1, "1.0", "carry"},
+        {0.00636, 2, "0.01", "below one"},
+        {0.00636, 3, "0.006", "below one"},
+        {0.0063, 4, "0.0063", "below one"},
+        {0.5, 2, "0.50", "below one"},
+        {0.05, 1, "0.1", "below one"},
+        {0.0, 2, "0.00", "below one"},
+        {0.0, 5, "0.00000", "below one"},
+        {-0.001, 2, "-0.00", "sign"},
+        {-0.0, 2, "-0.00", "sign"},
+        {-0.4, 0, "-0", "sign"},
+        {-0.6, 0, "-1", "sign"},
+        {-12.345, 1, "-12.3", "sign"},
+        {1e-10, 2, "0.00", "tiny"},
+        {0.0001, 1, "0.0", "tiny"},
+        {0.0001, 2, "0.00", "tiny"},
+        {0.0001, 0, "0", "tiny"},
+        {-1e-10, 3, "-0.000", "tiny"},
+        {std::numeric_limits<double>::denorm_min(), 3, "0.000", "tiny"},
+        {0.0001, 4, "0.0001", "tiny"},
+        {0.0001, 6, "0.000100", "tiny"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + ": " + std::to_string(c.value) + " with " + std::to_string(c.decimals));
+        EXPECT_EQ(util.DoubleToCString(c.value, c.decimals), c.text);
+    }
 }
 
 TEST(DoubleToCString, LargeValuesPrintEveryExactDigit)
@@ -433,10 +418,9 @@ TEST(NumberConversions, IndependentOfTheProcessLocale)
     auto dir = std::filesystem::temp_directory_path() / ("zelka-locale-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::string command = "localedef -i de_DE -f UTF-8 " + (dir / "de_DE.UTF-8").string() + " > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir / "de_DE.UTF-8")) {
-        std::filesystem::remove_all(dir);
-        GTEST_SKIP() << "localedef cannot build de_DE here";
-    }
+    const bool built = std::system(command.c_str()) == 0 && std::filesystem::exists(dir / "de_DE.UTF-8");
+    if (!built) std::filesystem::remove_all(dir);
+    ZELKA_REQUIRE(built, "localedef with the de_DE source locale (Debian package locales)");
     ::setenv("LOCPATH", dir.c_str(), 1);
     const char* set = std::setlocale(LC_ALL, "de_DE.UTF-8");
     ASSERT_NE(set, nullptr);

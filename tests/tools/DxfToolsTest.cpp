@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <numbers>
 #include <regex>
 #include <sstream>
@@ -25,7 +24,6 @@ namespace {
 const fs::path kSource = ZELKA_SOURCE_DIR;
 const fs::path kOracle = kSource / "tests/tools/dxf_oracle.py";
 const fs::path kGenerator = kSource / "bench/gen_floorplan.py";
-const fs::path kReal = kSource / "tests/data/dxf/real";
 
 struct Outcome {
     int status = -1;
@@ -78,40 +76,6 @@ std::string text(const std::string& json, const std::string& key)
     if (std::regex_search(json, m, std::regex("\"" + key + "\": \"([^\"]*)\"")))
         return m[1];
     return "<absent>";
-}
-
-struct Tag {
-    int code;
-    std::string value;
-};
-
-// Parses the lines of `dxf_oracle.py tags`: [code, "value"] with JSON string escapes.
-std::vector<Tag> parseTags(const std::string& output)
-{
-    std::vector<Tag> tags;
-    for (const std::string& line : lines(output)) {
-        Tag tag{};
-        size_t comma = line.find(',');
-        tag.code = std::stoi(line.substr(1, comma - 1));
-        size_t i = line.find('"', comma) + 1;
-        for (; i < line.size() && line[i] != '"'; ++i) {
-            if (line[i] == '\\') {
-                ++i;
-                tag.value += line[i] == 'n' ? '\n' : line[i] == 't' ? '\t' : line[i];
-            } else {
-                tag.value += line[i];
-            }
-        }
-        tags.push_back(tag);
-    }
-    return tags;
-}
-
-std::string format2(double v)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", v);
-    return buffer;
 }
 
 class TempDir : public ::testing::Test {
@@ -226,219 +190,7 @@ TEST_F(DxfOracleArea, ReportsUnknownHandlesAndWrongTypes)
 
 using DxfOracleRead = TempDir;
 
-TEST_F(DxfOracleRead, AuditSeparatesBadFilesFromRepairs)
-{
-    Outcome missing = oracle("audit " + (dir / "none.dxf").string());
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(text(missing.out, "error").find("FileNotFoundError"), std::string::npos);
-
-    fs::path broken = write("broken.dxf", "  0\nSECTION\n  2\nENTITIES\nxx\nLINE\n  0\nENDSEC\n  0\nEOF\n");
-    Outcome bad = oracle("audit " + broken.string());
-    EXPECT_EQ(bad.status, 2) << bad.out;
-
-    // dxflib writes objects without owner handles; ezdxf repairs 13 of them
-    Outcome dxflib = oracle("audit " + (kReal / "dxflib_antenna_AC1015.dxf").string());
-    EXPECT_EQ(dxflib.status, 0) << dxflib.out;
-    EXPECT_NE(dxflib.out.find("\"errors\": []"), std::string::npos);
-    size_t fixes = 0;
-    for (size_t at = 0; (at = dxflib.out.find("\"code\": 202", at)) != std::string::npos; ++at)
-        ++fixes;
-    EXPECT_EQ(fixes, 13u);
-}
-
-TEST_F(DxfOracleRead, TagStreamSkipsCommentsAndLineEndings)
-{
-    // dxflib file: "999 / dxflib 2.2.0.0" first, then only tags up to 0/EOF
-    fs::path dxflib = kReal / "dxflib_antenna_AC1015.dxf";
-    std::vector<Tag> tags = parseTags(oracle("tags " + dxflib.string()).out);
-    std::ifstream in(dxflib);
-    size_t fileLines = 0;
-    for (std::string line; std::getline(in, line);)
-        ++fileLines;
-    ASSERT_FALSE(tags.empty());
-    EXPECT_EQ(tags.size(), (fileLines - 2) / 2);
-    EXPECT_EQ(tags.front().code, 0);
-    EXPECT_EQ(tags.front().value, "SECTION");
-    EXPECT_EQ(tags.back().value, "EOF");
-
-    // CRLF file: no carriage return left in any value
-    std::vector<Tag> crlf = parseTags(oracle("tags " + (kReal / "librecad_hatch_crlf_AC1021.dxf").string()).out);
-    ASSERT_GT(crlf.size(), 100u);
-    for (const Tag& tag : crlf)
-        ASSERT_EQ(tag.value.find('\r'), std::string::npos) << tag.code;
-    EXPECT_EQ(crlf[3].value, "AC1021");
-}
-
-TEST_F(DxfOracleRead, DumpGivesHatchBoundaryOfACrlfFile)
-{
-    // the SOLID hatch 46 is bounded by two arcs around (5, 2.886751), radius 0.68,
-    // as its 72/10/20/40/50/51/73 tags in the file say
-    Outcome r = oracle("dump " + (kReal / "librecad_hatch_crlf_AC1021.dxf").string());
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(text(r.out, "\\$ACADVER"), "AC1021");
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(r.out, m, std::regex(R"(\{"type": "HATCH", "handle": "46".*?"xdata")")));
-    std::string hatch = m[0];
-    EXPECT_EQ(text(hatch, "pattern"), "SOLID");
-    EXPECT_NE(hatch.find("\"solid_fill\": true"), std::string::npos);
-    EXPECT_NE(hatch.find(R"({"type": "arc", "center": [5.0, 2.886751], "radius": 0.68, "start_angle": 270.0, "end_angle": 90.0, "ccw": false})"),
-              std::string::npos) << hatch;
-}
-
-TEST_F(DxfOracleRead, DecodesTheCodePageOfOlderFiles)
-{
-    // R2000 file in ANSI_1252: u-umlaut is the single byte 0xFC, the en dash 0x96;
-    // characters outside the code page stay \\U+ escapes, which ezdxf does not decode
-    fs::path file = kReal / "ezdxf_cp1252_attribs_AC1015.dxf";
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    ASSERT_NE(bytes.find("B\xFCro 12,5 m\xB2 \x96 Gr\xF6\xDF" "e"), std::string::npos);
-    Outcome r = oracle("dump " + file.string());
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(text(r.out, "encoding"), "cp1252");
-    EXPECT_NE(r.out.find("\"text\": \"B\u00fcro 12,5 m\u00b2 \u2013 Gr\u00f6\u00dfe\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"text\": \"K\u00fcche \u2013 1.02\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"text\": \"Fl\u00e4che \\\\U+0394=3 m\u00b2"), std::string::npos) << r.out.substr(0, 400);
-}
-
 using GenFloorplan = TempDir;
-
-TEST_F(GenFloorplan, SpaceBlocksCarryAttributesAndTheAdeRecord)
-{
-    fs::path plan = dir / "plan.dxf";
-    ASSERT_EQ(run(std::string(ZELKA_PYTHON) + " " + kGenerator.string() + " --rooms 30 --rooms-per-floor 16 "
-                  "--seed 3 --out " + plan.string()).status, 0);
-    std::vector<Tag> tags = parseTags(oracle("tags " + plan.string()).out);
-    ASSERT_GT(tags.size(), 1000u);
-
-    struct Insert {
-        std::string handle, block;
-        double x = 0, y = 0, rotation = 0;
-        std::vector<Tag> xdata;
-        std::map<std::string, std::string> attribs;   // tag -> "layer|text"
-        std::map<std::string, std::pair<double, double>> positions;
-    };
-    std::vector<Insert> inserts;
-    std::map<std::string, std::vector<std::string>> attdefs;   // block -> "TAG@LAYER" in order
-    std::map<std::string, std::string> firstEntity;            // block -> type of its first entity
-    std::string block, entity, attribTag, attribText, attribLayer;
-    bool awaitingFirst = false;
-    double ax = 0, ay = 0;
-    Insert* current = nullptr;
-    for (const Tag& t : tags) {
-        if (t.code == 0) {
-            if (entity == "ATTRIB" && current) {
-                current->attribs[attribTag] = attribLayer + "|" + attribText;
-                current->positions[attribTag] = {ax, ay};
-            }
-            if (entity == "ATTDEF")
-                attdefs[block].push_back(attribTag + "@" + attribLayer);
-            if (awaitingFirst && entity == "BLOCK") {
-                firstEntity[block] = t.value;
-                awaitingFirst = false;
-            }
-            entity = t.value;
-            if (entity == "INSERT") {
-                inserts.emplace_back();
-                current = &inserts.back();
-            } else if (entity != "ATTRIB" && entity != "SEQEND") {
-                current = nullptr;
-            }
-            attribTag = attribText = attribLayer = "";
-            continue;
-        }
-        if (entity == "BLOCK" && t.code == 2) {
-            block = t.value;
-            awaitingFirst = true;
-        }
-        if (entity == "INSERT" && current) {
-            if (t.code == 5) current->handle = t.value;
-            if (t.code == 2) current->block = t.value;
-            if (t.code == 10) current->x = std::stod(t.value);
-            if (t.code == 20) current->y = std::stod(t.value);
-            if (t.code == 50) current->rotation = std::stod(t.value);
-            if (t.code >= 1000) current->xdata.push_back(t);
-        }
-        if (entity == "ATTRIB" || entity == "ATTDEF") {
-            if (t.code == 2) attribTag = t.value;
-            if (t.code == 1) attribText = t.value;
-            if (t.code == 8) attribLayer = t.value;
-            if (t.code == 10) ax = std::stod(t.value);
-            if (t.code == 20) ay = std::stod(t.value);
-        }
-    }
-
-    const std::vector<std::string> keys = {"AREA=", "PERIMETER=", "NAME=", "TAGTYPE=", "AREA_TYPE=",
-        "COST_CENTRE=", "DATE=", "DATE_L_MOVE=", "DEPT_CHARGE=", "ROOM_HEIGHT=", "SPECIAL_REQ=",
-        "TOT_STAFF=", "TOT_WKSTNS=", "VOLUME=", "HANDLESTOMINUS=", "HANDLESTOADD="};
-    const std::vector<std::string> layout = {"AREA@ATT-AREA", "NAME@ATT-NAME", "AUX@ATT-AUX"};
-    std::vector<Insert*> rooms, gross;
-    for (Insert& ins : inserts) {
-        if (ins.block == "ROOM-GROSS_AREA")
-            gross.push_back(&ins);
-        else if (ins.block.rfind("ROOM-", 0) == 0)
-            rooms.push_back(&ins);
-    }
-    ASSERT_EQ(rooms.size(), 30u);
-    ASSERT_EQ(gross.size(), 2u);   // 30 rooms at 16 a floor: two floors
-
-    std::string handles;
-    for (size_t n = 0; n < rooms.size(); ++n) {
-        Insert& ins = *rooms[n];
-        EXPECT_EQ(ins.block, "ROOM-" + std::to_string(n + 1));
-        EXPECT_EQ(firstEntity[ins.block], "LWPOLYLINE") << ins.block;
-        EXPECT_EQ(attdefs[ins.block], layout) << ins.block;
-        ASSERT_EQ(ins.xdata.size(), 19u) << ins.block;
-        EXPECT_EQ(ins.xdata[0].code, 1001);
-        EXPECT_EQ(ins.xdata[0].value, "ADE");
-        EXPECT_EQ(ins.xdata[1].value, "{");
-        EXPECT_EQ(ins.xdata[18].value, "}");
-        for (size_t k = 0; k < keys.size(); ++k) {
-            EXPECT_EQ(ins.xdata[2 + k].code, 1000);
-            EXPECT_EQ(ins.xdata[2 + k].value.rfind(keys[k], 0), 0u) << ins.xdata[2 + k].value;
-        }
-        std::string name = ins.xdata[4].value.substr(5);
-        int floor = n < 16 ? 1 : 2;
-        char expected[32];
-        std::snprintf(expected, sizeof expected, "RM-%d%03zu", floor, n % 16 + 1);
-        EXPECT_EQ(name, expected);
-        EXPECT_EQ(ins.attribs["NAME"], "ATT-NAME|" + name);
-        EXPECT_EQ(ins.attribs["AREA"], "ATT-AREA|" + ins.xdata[2].value.substr(5));
-        EXPECT_EQ(ins.attribs["AUX"].rfind("ATT-AUX|", 0), 0u);
-        // the name stands 1.5 text heights (375) above the area text, turned with the block
-        auto [nx, ny] = ins.positions["NAME"];
-        auto [arx, ary] = ins.positions["AREA"];
-        double r = ins.rotation * std::numbers::pi / 180.0;
-        EXPECT_NEAR(nx - arx, -375.0 * std::sin(r), 1e-6) << ins.block;
-        EXPECT_NEAR(ny - ary, 375.0 * std::cos(r), 1e-6) << ins.block;
-        EXPECT_NEAR(arx, ins.x, 1e-9);
-        EXPECT_NEAR(ary, ins.y, 1e-9);
-        handles += " " + ins.handle;
-    }
-
-    // area and perimeter in the record: the outline measured by ezdxf, in square metres and metres
-    Outcome measured = oracle("area " + plan.string() + handles);
-    ASSERT_EQ(measured.status, 0);
-    std::vector<std::string> out = lines(measured.out);
-    ASSERT_EQ(out.size(), rooms.size());
-    for (size_t n = 0; n < rooms.size(); ++n) {
-        const std::vector<Tag>& x = rooms[n]->xdata;
-        double area = number(out[n], "area") / 1e6;
-        double perimeter = number(out[n], "perimeter") / 1000.0;
-        EXPECT_EQ(x[2].value, "AREA=" + format2(area) + "sq.m.");
-        EXPECT_EQ(x[3].value, "PERIMETER=" + format2(perimeter) + "m.");
-        double height = std::stod(x[11].value.substr(12));
-        EXPECT_EQ(x[15].value, "VOLUME=" + format2(area * height) + "cu.m.");
-    }
-
-    // gross area blocks: a 4 x 4 grid of 9000 mm cells, 36 m square
-    for (Insert* g : gross) {
-        EXPECT_EQ(g->xdata[2].value, "AREA=1296.00sq.m.");
-        EXPECT_EQ(g->xdata[3].value, "PERIMETER=144.00m.");
-        EXPECT_EQ(g->xdata[4].value, "NAME=GROSS AREA");
-        EXPECT_EQ(g->attribs["NAME"], "ATT-NAME|GROSS AREA");
-    }
-}
 
 TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
 {
@@ -458,41 +210,3 @@ TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
 }
 
 using OpenSaveBenchmark = TempDir;
-
-// The benchmark script on a small plan, with stand-ins for the Zelka tool whose
-// behaviour is known: a copy that takes 0.3 s (a perfect round trip), false (a
-// failing tool), and a path that does not exist (the tool not built yet).
-TEST_F(OpenSaveBenchmark, MeasuresBothSidesAndChecksTheOutputs)
-{
-    const fs::path script = kSource / "bench/dxf_open_save.py";
-    auto bench = [&](const std::string& zelka, const std::string& extra = "") {
-        return run(std::string(ZELKA_PYTHON) + " " + script.string() + " --rooms 12 --seed 5 --force --out-dir "
-                   + dir.string() + " --zelka " + zelka + " " + extra);
-    };
-
-    fs::path slowCopy = write("slow_copy.sh", "#!/bin/sh\nsleep 0.3\nexec cp \"$1\" \"$2\"\n");
-    fs::permissions(slowCopy, fs::perms::owner_all);
-    Outcome copy = bench(slowCopy.string());
-    ASSERT_EQ(copy.status, 0) << copy.out;
-    EXPECT_NE(copy.out.find("check : ezdxf output OK"), std::string::npos) << copy.out;
-    EXPECT_NE(copy.out.find("check : zelka output OK"), std::string::npos) << copy.out;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(copy.out, m, std::regex(R"(ezdxf : rc=0 wall ([0-9.]+) s peak RSS ([0-9.]+) MiB)")));
-    EXPECT_GT(std::stod(m[1]), 0.0);
-    EXPECT_GT(std::stod(m[2]), 5.0);   // a Python process with ezdxf loaded
-    ASSERT_TRUE(std::regex_search(copy.out, m, std::regex(R"(\| [0-9-]+ \| 12 rooms, R2013, 0 MB \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+) \| ([0-9.]+)x \| ([0-9.]+)x \|)")))
-        << copy.out;
-    // the ratios in the row are the quotients of the figures in the same row (rounded to 0.1)
-    EXPECT_NEAR(std::stod(m[5]), std::stod(m[1]) / std::stod(m[3]), 0.06 + 0.01 * std::stod(m[5]));
-    EXPECT_NEAR(std::stod(m[6]), std::stod(m[2]) / std::stod(m[4]), 0.06 + 0.01 * std::stod(m[6]));
-    EXPECT_TRUE(fs::exists(dir / "floorplan_12_s5_R2013.dxf"));
-
-    Outcome missing = bench((dir / "no_such_tool").string(), "--no-verify");
-    EXPECT_EQ(missing.status, 0) << missing.out;
-    EXPECT_NE(missing.out.find("zelka : SKIPPED"), std::string::npos);
-    EXPECT_NE(missing.out.find("| not yet measured | not yet measured | n/a | n/a |"), std::string::npos) << missing.out;
-
-    Outcome failing = bench("/bin/false", "--no-verify");
-    EXPECT_EQ(failing.status, 1) << failing.out;
-    EXPECT_NE(failing.out.find("zelka : rc=1"), std::string::npos) << failing.out;
-}

@@ -13,6 +13,7 @@
 #include "infra/Log.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "tests/common/TestRequirements.h"
 
 namespace {
 
@@ -273,7 +274,7 @@ TEST_F(Logs, LogAndReportWithoutSettingsOnlyPrintsTheNotice)
 
 TEST_F(Logs, StylesheetsShowLogsAsReadableReports)
 {
-    if (std::system("command -v xsltproc > /dev/null 2>&1") != 0) GTEST_SKIP() << "xsltproc is not installed";
+    ZELKA_REQUIRE(std::system("command -v xsltproc > /dev/null 2>&1") == 0, "xsltproc");
     const std::string errorLog = folder.path("errors.xml");
     CLog().writeToXMLErrorLog(errorLog, threeLevelChain());
     CLog().writeToXMLErrorLog(errorLog, CEXUnhandled(ZELKA_MODULE_TITLE, "/src/config/Preferences.cpp",
