@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeDefinition.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
@@ -196,17 +197,24 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const
 
 void AcDbBlockReference::subDrawGeometry(AcDbGeometrySink& sink) const
 {
-    // The definition's entities where the reference places them (attribute
-    // definitions are templates and are not drawn), nested references
-    // with their own transforms; then the reference's attributes, which
-    // stand in the space the reference lives in.
+    // The definition's entities where the reference places them, nested
+    // references with their own transforms; then the reference's attributes,
+    // which stand in the space the reference lives in. Attribute definitions
+    // are templates for those attributes and are not drawn, except constant
+    // ones: they never become attributes and are shown as part of the block
+    // (a pie chart's labels and title are made that way).
     AcDbObjectId rec = blockTableRecord();
     if (!rec.isNull() && sink.pushTransform(blockTransform())) {
         auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
         for (AcDbStub* s : block->entities) {
-            if (s->erased || s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+            if (s->erased)
                 continue;
             auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
+            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition)) {
+                auto* definition = dynamic_cast<AcDbAttributeDefinition*>(e);
+                if (!definition || !definition->isConstant() || definition->isInvisible())
+                    continue;
+            }
             if (e && e != this)
                 e->drawGeometry(sink);
         }

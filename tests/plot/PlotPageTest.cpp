@@ -314,3 +314,34 @@ TEST_F(PlotPageTest, PaperSpaceViewportIsClippedScaledAndHidesItsFrozenLayers)
     EXPECT_NEAR(inkIn(image, frame.x0, frame.y0, frame.x1, frame.y1).x, 10 * k, 1.5);
     acdbSetWorkingDatabase(&db_);
 }
+
+TEST(PlotBlockTexts, ConstantAttributeDefinitionsAreDrawnWithTheBlockAndTemplatesAreNot)
+{
+    // A pie chart's labels are constant attribute definitions: no reference
+    // ever gets them as attributes, so the block shows them itself. The
+    // other definitions are templates; only the reference's attributes show.
+    const fs::path dir = dxftest::tempDir("plot-attdef");
+    const fs::path dxf = dir / "labels.dxf";
+    run(std::string(ZELKA_PYTHON) +
+        " -c \"import ezdxf; d = ezdxf.new('R2010'); b = d.blocks.new('PIE'); "
+        "b.add_circle((0, 0), 50); "
+        "b.add_attdef('T1', (0, 60), text='Offices 45pc', dxfattribs={'flags': 2, 'height': 8}); "
+        "b.add_attdef('T2', (0, -60), text='Hidden 5pc', dxfattribs={'flags': 3, 'height': 8}); "
+        "b.add_attdef('NAME', (0, 0), text='TemplateText', dxfattribs={'height': 8}); "
+        "r = d.modelspace().add_blockref('PIE', (100, 100)); "
+        "r.add_attrib('NAME', 'GivenName', (100, 100), dxfattribs={'height': 8}); "
+        "d.saveas('" + dxf.string() + "')\"");
+    AcDbDatabase db;
+    ASSERT_EQ(db.readDxfFile(dxf.c_str()), Acad::eOk) << db.lastError();
+    acdbSetWorkingDatabase(&db);
+    const fs::path pdf = dir / "labels.pdf";
+    PlotEngine engine;
+    const bool plotted = engine.plot(db, "Model", pdf.string());
+    acdbSetWorkingDatabase(nullptr);
+    ASSERT_TRUE(plotted) << engine.message();
+    const std::string text = dxftest::capture("pdftotext '" + pdf.string() + "' -");
+    EXPECT_NE(text.find("Offices 45pc"), std::string::npos) << text;
+    EXPECT_NE(text.find("GivenName"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Hidden 5pc"), std::string::npos) << text;
+    EXPECT_EQ(text.find("TemplateText"), std::string::npos) << text;
+}
