@@ -435,6 +435,8 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         auto* record = recordStub ? static_cast<AcDbBlockTableRecord*>(db_.objectOf(recordStub)) : nullptr;
         if (record && record->blockBegin)
             record = nullptr, recordStub = nullptr;  // a second BLOCK of the same name is kept as read
+        if (name.empty())
+            record = nullptr, recordStub = nullptr;  // so is a BLOCK without a name
         if (!record) {
             AcDbBlockEntry orphan;
             size_t k = i;

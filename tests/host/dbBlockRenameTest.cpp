@@ -14,6 +14,7 @@
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbBlockTableRecordIterator.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
@@ -290,4 +291,64 @@ TEST_F(BlockRename, NoRecordTakesTheNameOfABlockReadWithoutOne)
     AcDbDatabase again(false);
     ASSERT_EQ(again.readDxfText(saved, "saved.dxf"), Acad::eOk) << again.lastError();
     EXPECT_NE(saved.find("\nLOOSE\n"), std::string::npos) << "the orphan is written as it was read";
+}
+
+// A record whose own subclass marker is damaged keeps the name other readers
+// see (its first group 2): its BLOCK and references stay with it, a rename
+// reaches the record's name in the saved file, and a BLOCK without any name
+// is never bound to a record.
+TEST_F(BlockRename, ARecordWithADamagedMarkerKeepsItsNameThroughARename)
+{
+    std::string text = dxftest::readFile(dir / "plan.dxf");
+    const std::string marker = "100\nAcDbBlockTableRecord\n  2\nROOM\n";
+    const size_t at = text.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 3, "200");
+    AcDbDatabase damaged(false);
+    ASSERT_EQ(damaged.readDxfText(text, "damaged.dxf"), Acad::eOk) << damaged.lastError();
+    AcDbObjectId room;
+    {
+        AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForRead);
+        ASSERT_TRUE(table);
+        ASSERT_EQ(table->getAt("ROOM", room), Acad::eOk);
+        EXPECT_FALSE(table->has(""));
+    }
+    {
+        AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
+        ASSERT_TRUE(record);
+        ASSERT_EQ(record->setName("SUITE"), Acad::eOk);
+    }
+    std::string saved;
+    ASSERT_EQ(damaged.writeDxfText(saved), Acad::eOk);
+    EXPECT_NE(saved.find("200\nAcDbBlockTableRecord\n  2\nSUITE\n"), std::string::npos)
+        << "the new name replaces the old one where it was read";
+    AcDbDatabase again(false);
+    ASSERT_EQ(again.readDxfText(saved, "saved.dxf"), Acad::eOk) << again.lastError();
+    AcDbObjectPointer<AcDbBlockTable> table(again.blockTableId(), AcDb::kForRead);
+    ASSERT_TRUE(table);
+    AcDbObjectId suite;
+    ASSERT_EQ(table->getAt("SUITE", suite), Acad::eOk);
+    EXPECT_FALSE(table->has("ROOM"));
+    AcDbObjectPointer<AcDbBlockTableRecord> record(suite, AcDb::kForRead);
+    ASSERT_TRUE(record);
+    AcDbBlockTableRecordIterator* it = nullptr;
+    record->newIterator(it);
+    int entities = 0;
+    for (; !it->done(); it->step())
+        ++entities;
+    delete it;
+    EXPECT_EQ(entities, 1) << "the renamed record keeps its BLOCK's line";
+
+    // The same file with its BLOCK's name removed: the BLOCK is kept as read
+    // and the record is left without contents, not given the nameless block.
+    std::string nameless = text;
+    const size_t blockName = nameless.find("AcDbBlockBegin\n  2\nROOM\n");
+    ASSERT_NE(blockName, std::string::npos);
+    nameless.erase(blockName + 15, 9);
+    AcDbDatabase third(false);
+    ASSERT_EQ(third.readDxfText(nameless, "nameless.dxf"), Acad::eOk) << third.lastError();
+    std::string written;
+    ASSERT_EQ(third.writeDxfText(written), Acad::eOk);
+    AcDbDatabase fourth(false);
+    EXPECT_EQ(fourth.readDxfText(written, "written.dxf"), Acad::eOk) << fourth.lastError();
 }

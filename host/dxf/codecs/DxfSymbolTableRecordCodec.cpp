@@ -12,11 +12,14 @@ int DxfSymbolTableRecordCodec::loadRecord(AcDbSymbolTableRecord& r, bool anySubc
                                           const DxfCodepage& cp)
 {
     bool inRecord = false, nameSeen = false, flagsSeen = false;
+    const DxfTag* anyName = nullptr;
     for (size_t i = 1; i < end; ++i) {
         if (t[i].code == 100) {
             inRecord = t[i].value() != "AcDbSymbolTableRecord";
             continue;
         }
+        if (t[i].code == 2 && !anyName)
+            anyName = &t[i];
         if (!inRecord && !anySubclass)
             continue;
         const int c = t[i].code;
@@ -28,6 +31,11 @@ int DxfSymbolTableRecordCodec::loadRecord(AcDbSymbolTableRecord& r, bool anySubc
             flagsSeen = true;
         }
     }
+    // A record whose own subclass marker is missing or damaged still has a
+    // name: its first group 2, as other readers take it (an empty name
+    // would let a nameless BLOCK claim the record).
+    if (!nameSeen && anyName)
+        r.name_ = cp.decode(anyName->value());
     return r.flags_;
 }
 
@@ -47,8 +55,17 @@ std::string DxfSymbolTableRecordCodec::saveName(AcDbSymbolTableRecord& r, const 
                 break;
             }
         }
-    if (!ed.subclass(found).found)
+    if (!ed.subclass(found).found) {
+        // No subclass of its own: the name was read from the first group 2,
+        // so a new name goes there.
+        const std::vector<DxfTag>& tags = ed.tags();
+        for (size_t i = 1; i < tags.size() && tags[i].code != 101 && tags[i].code != 1001; ++i)
+            if (tags[i].code == 2) {
+                ed.setString(DxfTagEditor::Range{i, i + 1, true}, 2, r.name(), {2});
+                break;
+            }
         return std::string();
+    }
     ed.setString(ed.subclass(found), 2, r.name(), {2});
     return found;
 }
