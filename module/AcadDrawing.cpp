@@ -13,6 +13,7 @@
 #include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPlotSettingsValidator.h"
+#include "host/db/SafeFileReplace.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcAxDocLock.h"
 #include "host/ed/AcDbHostApplicationServices.h"
@@ -239,10 +240,21 @@ void CAcadDrawing::saveAs(const std::string& folder, const std::string& fileName
                                 "unable to save drawing to temp location " + tempPath, 0, nullptr);
             }
         }
+        // The copy is made next to its destination and renamed over it in one
+        // step, so an interrupted copy never leaves a half-written drawing
+        // under the destination's name (a link is followed to its target).
+        std::string destination, linkError;
+        if (!SafeFileReplace::resolve(folder + fileName, destination, linkError)) {
+            throw CEXCustom(ZELKA_MODULE_TITLE, __FILE__, "CAcadDrawing::saveAs",
+                            "unable to copy drawing from temp location - " + linkError, 0, nullptr);
+        }
+        const std::string partial = SafeFileReplace::temporaryName(destination, "save");
         std::error_code error;
-        std::filesystem::copy_file(tempPath, folder + fileName, std::filesystem::copy_options::overwrite_existing,
-                                   error);
+        std::filesystem::copy_file(tempPath, partial, std::filesystem::copy_options::overwrite_existing, error);
+        if (!error) std::filesystem::rename(partial, destination, error);
         if (error) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
             throw CEXCustom(ZELKA_MODULE_TITLE, __FILE__, "CAcadDrawing::saveAs",
                             "unable to copy drawing from temp location - " + error.message(), 0, nullptr);
         }

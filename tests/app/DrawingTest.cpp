@@ -343,6 +343,24 @@ TEST_F(Plan, SaveAsCopiesThroughATemporaryVkrFileRemovedAtTheEnd)
                                 "print(sorted(e.dxftype() for e in d.modelspace()))\" " + target);
     EXPECT_EQ(types, "['CIRCLE', 'LINE', 'LWPOLYLINE', 'TEXT']\n");
 
+    // Saving a copy again over a link: the link's target gets the drawing,
+    // the link stays a link, and no partial copy is left beside it.
+    std::filesystem::create_directory(folder.path() / "real");
+    const std::filesystem::path realCopy = folder.path() / "real" / "linked.dwg";
+    zelkatest::writeFile(realCopy, "old content");
+    std::filesystem::create_symlink(realCopy, folder.path() / "linked.dwg");
+    {
+        CAcadDrawing drawing;
+        drawing.setDocument(document);
+        drawing.setOpen(true);
+        drawing.setKeepOpen(true);
+        drawing.saveAs(folder.path().string() + "/", "linked.dwg");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "linked.dwg"));
+    EXPECT_EQ(zelkatest::readFile(realCopy.string()), zelkatest::readFile(target));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "real"))
+        EXPECT_EQ(entry.path().filename(), "linked.dwg") << "left behind: " << entry.path();
+
     // A folder that does not exist: the copy step fails with its message.
     MessageBoxPresenter quiet = setMessageBoxPresenter([](const std::string&, const std::string&, unsigned) { return IDOK; });
     CAcadDrawing broken;
