@@ -358,8 +358,23 @@ TEST_F(Plan, SaveAsCopiesThroughATemporaryVkrFileRemovedAtTheEnd)
     }
     EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "linked.dwg"));
     EXPECT_EQ(zelkatest::readFile(realCopy.string()), zelkatest::readFile(target));
+    // The old file is replaced, not rewritten in place: one who still holds
+    // it (here a second name of it) sees the old drawing whole, never a
+    // mixture, and an interrupted copy leaves the old drawing as it was.
+    zelkatest::writeFile(realCopy, "old content");
+    std::filesystem::create_hard_link(realCopy, folder.path() / "real" / "held.dwg");
+    {
+        CAcadDrawing drawing;
+        drawing.setDocument(document);
+        drawing.setOpen(true);
+        drawing.setKeepOpen(true);
+        drawing.saveAs(folder.path().string() + "/", "linked.dwg");
+    }
+    EXPECT_EQ(zelkatest::readFile(folder.path() / "real" / "held.dwg"), "old content");
+    EXPECT_EQ(zelkatest::readFile(realCopy.string()), zelkatest::readFile(target));
     for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "real"))
-        EXPECT_EQ(entry.path().filename(), "linked.dwg") << "left behind: " << entry.path();
+        EXPECT_TRUE(entry.path().filename() == "linked.dwg" || entry.path().filename() == "held.dwg")
+            << "left behind: " << entry.path();
 
     // A folder that does not exist: the copy step fails with its message.
     MessageBoxPresenter quiet = setMessageBoxPresenter([](const std::string&, const std::string&, unsigned) { return IDOK; });
