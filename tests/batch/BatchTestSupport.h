@@ -87,11 +87,13 @@ inline int statusOf(int reportID)
 }
 
 // A status of the driver's own for one test, so that the reports of other
-// tests (and the demo data) are never claimed by it.
+// tests (and the demo data) are never claimed by it; reports an earlier run
+// left in it are moved out.
 inline int privateStatus(int id, const std::string& label)
 {
     dbtest::psql("insert into statuses (id, description) values (" + std::to_string(id) + ", " + quoted(label) +
-                 ") on conflict (id) do nothing;");
+                 ") on conflict (id) do nothing; update graphic_reports set status_id = 0, batch_lease_until = null "
+                 "where status_id = " + std::to_string(id) + ";");
     return id;
 }
 

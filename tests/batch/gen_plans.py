@@ -7,12 +7,15 @@ plan-01.dxf ... plan-NN.dxf, each ROOMS space blocks made by
 bench/gen_floorplan.py with its own seed (so the plans differ).
 """
 
+import contextlib
+import io
 import os
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-GENERATOR = os.path.join(HERE, "..", "..", "bench", "gen_floorplan.py")
+sys.path.insert(0, os.path.join(HERE, "..", "..", "bench"))
+
+import gen_floorplan  # noqa: E402
 
 
 def main():
@@ -20,8 +23,8 @@ def main():
     os.makedirs(folder, exist_ok=True)
     for i in range(1, count + 1):
         out = os.path.join(folder, "plan-%02d.dxf" % i)
-        subprocess.run([sys.executable, GENERATOR, "--rooms", str(rooms), "--out", out, "--seed", str(i)],
-                       check=True, stdout=subprocess.DEVNULL)
+        with contextlib.redirect_stdout(io.StringIO()):
+            gen_floorplan.main(["--rooms", str(rooms), "--out", out, "--seed", str(i)])
 
 
 if __name__ == "__main__":
