@@ -29,13 +29,16 @@ void catchStopSignals()
 {
     struct sigaction action {};
     action.sa_handler = onStop;
+    // Calls under way (the database, file writes) go on; the flag is read between reports.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
 }
 
-// The statuses that end a report's preparation: every one but the waiting
-// status and 2 (started).
+// Reports plotted (3), failed (the other statuses a preparation or the
+// driver ends with), waiting and claimed. Reports in statuses of no batch
+// (0 new, others' waiting statuses) are not counted.
 struct Counts {
     int plotted = 0, failed = 0, waiting = 0, claimed = 0;
 };
@@ -47,7 +50,8 @@ Counts countsOf(const std::vector<BatchDatabase::StatusCount>& summary, int32_t 
         c.claimed += s.claimed;
         if (s.status == waitingStatus) c.waiting += s.reports - s.claimed;
         else if (s.status == 3) c.plotted += s.reports;
-        else if (s.status != 2) c.failed += s.reports;
+        else if (s.status == 4 || s.status == 8 || (s.status >= 10 && s.status <= 13) || s.status == 20)
+            c.failed += s.reports;
     }
     return c;
 }
@@ -103,6 +107,19 @@ int BatchDriver::execute()
 int BatchDriver::run()
 {
     if (!loadSettings(-1)) return 2;
+    const CServerPreferenceDocMon& server = CPreferencesDocMon::moduleSettings().getAt(options_.server);
+    // The figures before the workers start; the connection is closed before
+    // they are forked, so no worker shares it.
+    int plottedAtStart = 0, failedAtStart = 0;
+    try {
+        BatchDatabase first(server);
+        Counts c = countsOf(first.summary(), options_.waitingStatus);
+        plottedAtStart = c.plotted;
+        failedAtStart = c.failed;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zelka-batch: cannot reach the property database: %s\n", e.what());
+        return 1;
+    }
     catchStopSignals();
     std::map<pid_t, int> workers;
     for (int i = 1; i <= options_.workers; ++i) {
@@ -128,23 +145,22 @@ int BatchDriver::run()
     }
     std::fflush(stdout);
 
-    const CServerPreferenceDocMon& server = CPreferencesDocMon::moduleSettings().getAt(options_.server);
     std::unique_ptr<BatchDatabase> db;
     auto started = std::chrono::steady_clock::now();
     auto lastProgress = started;
-    int finishedAtStart = -1;
     bool forwarded = false;
     int failedWorkers = 0;
     auto progress = [&](const char* label) {
         try {
             if (!db) db = std::make_unique<BatchDatabase>(server);
             Counts c = countsOf(db->summary(), options_.waitingStatus);
-            if (finishedAtStart < 0) finishedAtStart = c.plotted + c.failed;
+            // Done and failed count this run's reports only.
+            const int done = c.plotted - plottedAtStart, failed = c.failed - failedAtStart;
             double minutes =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 60.0;
-            double rate = minutes > 0 ? (c.plotted + c.failed - finishedAtStart) / minutes : 0.0;
+            double rate = minutes > 0 ? (done + failed) / minutes : 0.0;
             std::printf("zelka-batch: %sdone %d, failed %d, waiting %d, in progress %d, %.1f reports/min\n", label,
-                        c.plotted, c.failed, c.waiting, c.claimed, rate);
+                        done, failed, c.waiting, c.claimed, rate);
         } catch (const std::exception& e) {
             std::printf("zelka-batch: no progress figures: %s\n", e.what());
             db.reset();

@@ -159,8 +159,8 @@ TEST_F(BatchPrepare, EveryStatusCodeAndPathRule)
             ASSERT_TRUE(fs::exists(plot)) << plot;
             if (c.device == 1) {
                 // Media 5 is ISO A3 upright: 297 x 420 mm is 841.89 x 1190.55 points.
-                EXPECT_EQ(batchtest::pdfField(plot, "Pages"), "1") << batchtest::pdfInfo(plot);
-                EXPECT_EQ(batchtest::pdfField(plot, "Page size"), "841.89 x 1190.55 pts (A3)");
+                EXPECT_EQ(batchtest::pdfinfo(plot, "Pages"), "1") << batchtest::pdfReport(plot);
+                EXPECT_EQ(batchtest::pdfinfo(plot, "Page size"), "841.89 x 1190.55 pts (A3)");
             } else {
                 EXPECT_TRUE(batchtest::isPng(plot));
             }

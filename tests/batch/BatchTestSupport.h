@@ -15,6 +15,7 @@
 
 #include "tests/database/DatabaseTestSupport.h"
 #include "tests/host/dxfTestSupport.h"
+#include "tests/plot/PlotTestSupport.h"
 
 namespace batchtest {
 
@@ -105,19 +106,8 @@ inline std::string ezdxfFacts(const fs::path& dxf)
                             "' 2>&1");
 }
 
-inline std::string pdfInfo(const fs::path& pdf) { return dxftest::capture("pdfinfo '" + pdf.string() + "' 2>&1"); }
-
-// One field of pdfinfo's answer ("Pages", "Page size"), blanks trimmed; "" when absent.
-inline std::string pdfField(const fs::path& pdf, const std::string& field)
-{
-    std::istringstream lines(pdfInfo(pdf));
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(field + ":", 0) != 0) continue;
-        std::string value = line.substr(field.size() + 1);
-        return value.substr(value.find_first_not_of(' '));
-    }
-    return "";
-}
+inline std::string pdfReport(const fs::path& pdf) { return dxftest::capture("pdfinfo '" + pdf.string() + "' 2>&1"); }
+using plottest::pdfinfo;
 
 inline bool isPng(const fs::path& file)
 {
