@@ -19,6 +19,8 @@
 class CAcadDrawing;
 class CAcadDrawingState;
 class CHostProduct;
+class CServerPreferenceDocMon;
+class CStoredProcedure;
 
 class CGraphicReport {
 public:
@@ -55,6 +57,29 @@ public:
     // Replaces the category records by the drawing blocks they formatted:
     // a report is applied once.
     void applyToDrawing(CAcadDrawing& drawing, const CHostProduct& host);
+    // Batch preparation (GraphicReportBatch.cpp). Loads the report of that id
+    // from the property database with its categories, layers and link lines;
+    // an empty output path becomes the server entry's graphic report output
+    // folder. Paths and file names are checked as they are stored (a bad one
+    // throws). False when the database has no such report.
+    bool getGraphicReport(CStoredProcedure& sp, const CServerPreferenceDocMon& server, int32_t graphicReportID,
+                          uint32_t timeout);
+    void setGraphicReportStatus(CStoredProcedure& sp, uint32_t timeout, int32_t status);
+    void setGraphicReportLayout(CStoredProcedure& sp, uint32_t timeout, const std::string& layout);
+    // Opens the drawing, applies the report, plots it, saves a copy and writes
+    // the report as XML when asked, records the status in the database and
+    // closes the drawing unsaved. Returns the status recorded: 3 plotted,
+    // 4 no drawing file, 8 or another plot result, 10 no output folder,
+    // 11 bad output file name, 12 copy not saved (or a module error after
+    // the drawing opened, written to the error logs), 13 XML not written;
+    // 2 when the drawing opened but could not be locked.
+    int32_t prepareReport(CStoredProcedure& sp, uint32_t timeout);
+    // The status codes prepareReport records.
+    enum BatchStatus : int32_t {
+        kStarted = 2, kPlotted = 3, kNoDrawing = 4, kNoPlotFolder = 8, kNoOutputFolder = 10,
+        kBadOutputFilename = 11, kCopyNotSaved = 12, kXMLNotWritten = 13
+    };
+
     // The area unit text of a units setting: "sq.ft." for 1, else "sq.m.".
     static std::string unitsLabel(int32_t units);
 
@@ -118,6 +143,9 @@ public:
     static int32_t plotScaleTypeIDFromScale(int32_t scale);
 
 private:
+    // Steps 5 to 7 of prepareReport on the open, locked, applied drawing:
+    // plot, copy, XML. Returns the status to record.
+    int32_t plotAndWrite(CAcadDrawing& drawing, CStoredProcedure& sp, uint32_t timeout);
     void placeLegendAndPie(CAcadDrawing& drawing, const CHostProduct& host);
     void applyCategoryAssets(CCategory& category, CAcadDrawing& drawing, CAcadDrawingState& state);
     void applyCategoryBlocks(CCategory& category, CAcadDrawing& drawing, CAcadDrawingState& state);
