@@ -77,11 +77,11 @@ TEST(ReportBlockDefine, LegendDefinitionTakesTheUnitsOfThePreferencesAndTheAnswe
 {
     struct Case {
         int units;
-        const char* ignoreEmpty;  // the answer to the yes/no question
+        const char* ignoreEmpty;  // the answer to the yes/no question ("1" yes, "0" no)
         const char* heading;
         size_t emptyRows;         // rows of Stores and Empty
     };
-    for (const Case& c : {Case{0, "Y", "Area sq.m.", 0}, Case{1, "N", "Area sq.ft.", 2}}) {
+    for (const Case& c : {Case{0, "1", "Area sq.m.", 0}, Case{1, "0", "Area sq.ft.", 2}}) {
         SCOPED_TRACE(c.heading);
         PlanRun run("spaces.dxf", c.units, 3);
         const ReportFacts plan = readReportFacts(run.drawing());
@@ -124,7 +124,7 @@ TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfTh
         const std::filesystem::path report = run.folder() / "offices.xml";
         writeFile(report, officeReport(plan));
         // report, text size, radius, rotation, precision, ignore empty
-        RunResult r = run.run({"mpbd", report.string(), "300", c.radius, "0", "1", "Y"});
+        RunResult r = run.run({"mpbd", report.string(), "300", c.radius, "0", "1", "1"});
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_NE(r.out.find("Zelka Pie Chart Block Define"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("pie chart definition successfully created.\n"), std::string::npos) << r.out;
@@ -145,8 +145,8 @@ TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfTh
                 }
             }
         }
-        // Offices, Labs and what is left of the total.
-        EXPECT_EQ(wedges, 3) << r.out;
+        // Offices and Labs; Stores and Empty have no area and are left out.
+        EXPECT_EQ(wedges, 2) << r.out;
         EXPECT_NEAR(farthest, c.expected, 1e-6);
         EXPECT_EQ(labels.count("Labs (" + zelkatest::fixed(kLabs, 1) + " " + c.suffix + ")"), 1u);
         EXPECT_EQ(labels.count("Offices (" + zelkatest::fixed(kOffices, 1) + " " + c.suffix + ")"), 1u);
