@@ -44,7 +44,11 @@ CPresBlockEdit::CPresBlockEdit() : CDialog(zelkaResourceFile("PresBlockEdit.dlg"
     });
 }
 
-CPresBlockEdit::~CPresBlockEdit() = default;
+CPresBlockEdit::~CPresBlockEdit()
+{
+    // The front end must not keep a property dialog that is gone.
+    if (propertyDialog_ && propertyDialog_->isOpen()) propertyDialog_->DestroyWindow();
+}
 
 bool CPresBlockEdit::OnInitDialog()
 {

@@ -80,6 +80,7 @@ void zelkaCloseCreationDialogs()
 {
     if (blockCreator() && blockCreator()->isOpen()) blockCreator()->DestroyWindow();
     blockCreator().reset();
+    // The editor closes its property dialog as it goes.
     if (blockEditor() && blockEditor()->isOpen()) blockEditor()->DestroyWindow();
     blockEditor().reset();
 }

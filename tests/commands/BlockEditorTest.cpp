@@ -176,15 +176,25 @@ TEST(BlockEditor, ListFiltersAndPickingFindTheSpaces)
     const InsertFact* desk = plan.insertOf("DESK");
     const InsertFact* lab = plan.insertNamed("Lab 7");
     ASSERT_TRUE(desk && lab) << plan.error;
-    // Rooms first (five), then the gross area block alone; a pick of the
-    // desk is refused, a pick of Lab 7 opens it, and its name is changed.
-    const RunResult r = run.run({"mbe", "dlg:choose IDC_FILTER 2", "dlg:show", "dlg:choose IDC_FILTER 1",
-                                 "dlg:click IDC_SELECT", desk->handle, "dlg:click IDC_SELECT", lab->handle,
+    // Rooms first (five), then the gross area block alone; each opens from
+    // the list; a pick of the desk is refused, a pick of Lab 7 opens it,
+    // and its name is changed.
+    const RunResult r = run.run({"mbe", "dlg:choose IDC_FILTER 2", "dlg:show", "dlg:dblclick IDC_BLOCK_LIST 1",
+                                 "dlg:click IDCANCEL", "dlg:choose IDC_FILTER 1", "dlg:dblclick IDC_BLOCK_LIST 3",
+                                 "dlg:click IDCANCEL", "dlg:click IDC_SELECT", desk->handle, "dlg:click IDC_SELECT",
+                                 lab->handle,
                                  "dlg:set IDC_NAME Lab 7B", "dlg:click IDOK", "dlg:click IDC_CLOSE"});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Zelka Block Editor"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("5 item(s) found."), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("1 item(s) found."), std::string::npos) << r.out;
+    // The gross area block opens from its list, and a name with a blank
+    // opens its own space: the handle is read after the last blank.
+    EXPECT_NE(r.out.find("Name [GROSS AREA]"), std::string::npos) << r.out;
+    size_t labForms = 0;  // once from the list, once from the pick
+    for (size_t at = r.out.find("Name [Lab 7]"); at != std::string::npos; at = r.out.find("Name [Lab 7]", at + 1))
+        ++labForms;
+    EXPECT_EQ(labForms, 2u) << r.out;
     EXPECT_NE(r.out.find("The specified AcDbBlockReference cannot be found in the list of Zelka blocks.  The "
                          "selected object may not be a Zelka block."),
               std::string::npos)
@@ -215,4 +225,15 @@ TEST(BlockEditor, MoveAttributesLaysTheTextsOutAroundThePointAtOnce)
     EXPECT_NEAR(room->attrib("NAME")->y, 3000.0 + 1.5 * height, 1e-6);
     EXPECT_NEAR(room->attrib("AUX")->y, 3000.0 - 1.5 * height, 1e-6);
     EXPECT_EQ(room->attrib("NAME")->text, "2RM-1");
+}
+
+TEST(BlockEditor, DialogsStillOpenWhenTheRunEndsWriteNothing)
+{
+    PlanRun plain("spaces.dxf");
+    ASSERT_EQ(plain.run({}).exitCode, 0);
+    PlanRun run("spaces.dxf");
+    // The RoomBlock dialog and the hidden list are open when the module goes.
+    const RunResult r = run.run({"mbe", "dlg:dblclick IDC_BLOCK_LIST 2", "dlg:set IDC_NAME Renamed"});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_TRUE(fileBytes(run.saved()) == fileBytes(plain.saved())) << r.out;
 }
