@@ -28,6 +28,9 @@ private:
     // failure (a drawing changed on disk is not replaced: the input has
     // ended, so nobody can be asked).
     bool saveDrawing();
+    // Closes the documents (their file locks go) as the process ends,
+    // leaving their databases' memory to the system.
+    void closeDocumentsAtExit();
     // Runs one line typed at the Command: prompt; false when it failed.
     bool runCommandLine(const std::string& line);
 

@@ -16,14 +16,14 @@ constexpr const char* kExtraCommandGroup = "ZELKA_EXTRA";
 const std::vector<CCommandEntry>& zelkaCommandTable()
 {
     static const std::vector<CCommandEntry> table = {
-        {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, [] { zelkaCommandNotAvailable("MBE"); }, false},
+        {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, zelkaBlockEdit, false},
         {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, [] { zelkaCommandNotAvailable("MBH"); }, false},
         {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, zelkaBlockCreate, false},
         {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, zelkaGrossAreaBlockCreate, false},
         {"ZELKA_COMMANDS", "mdb", "zelkaDeleteBlock", SESSION, zelkaDeleteBlock, false},
         {"ZELKA_COMMANDS", "mcsv", "zelkaCommaSeperatedValues", SESSION, zelkaCommaSeperatedValues, false},
-        {"ZELKA_COMMANDS", "mlbd", "zelkaLegendBlockDefine", SESSION, [] { zelkaCommandNotAvailable("MLBD"); }, false},
-        {"ZELKA_COMMANDS", "mpbd", "zelkaPieBlockDefine", SESSION, [] { zelkaCommandNotAvailable("MPBD"); }, false},
+        {"ZELKA_COMMANDS", "mlbd", "zelkaLegendBlockDefine", SESSION, zelkaLegendBlockDefine, false},
+        {"ZELKA_COMMANDS", "mpbd", "zelkaPieBlockDefine", SESSION, zelkaPieBlockDefine, false},
         {"ZELKA_COMMANDS", "mgr", "zelkaGraphicReport", SESSION, zelkaGraphicReport, false},
         {"ZELKA_COMMANDS", "magr", "zelkaApplyGraphicReport", SESSION, zelkaApplyGraphicReport, false},
         {"ZELKA_COMMANDS", "mfrs", "mfrs", SESSION, zelkaFindReplace, false},

@@ -58,14 +58,17 @@ void zelkaApplyGraphicReport();    // magr
 void zelkaGraphicReport();         // mgr
 void zelkaHatchAllSpaces();        // msc_has
 void zelkaHatchSpace();            // msc_hs
+void zelkaLegendBlockDefine();     // mlbd
+void zelkaPieBlockDefine();        // mpbd
 // Interactive creation (blockEditCreation.cpp).
 void zelkaBlockCreate();           // mbc
+void zelkaBlockEdit();             // mbe
 void zelkaGrossAreaBlockCreate();  // mgabc
 void zelkaLegendMarkerCreate();    // mlmc
 void zelkaPieMarkerCreate();       // mpmc
 void zelkaBulkBlockCreate();       // mbulk
 void zelkaExtraHelp();             // mx?
-// Closes the creation dialogs still open (at unload).
+// Closes the creation and editing dialogs still open (at unload).
 void zelkaCloseCreationDialogs();
 
 // Prints that a command's work is not part of this build, and reports the

@@ -1,4 +1,5 @@
 // Command bodies of the creation of space blocks: the block creator (mbc),
+// the block editor (mbe),
 // the gross area block (mgabc), the legend and pie chart markers (mlmc,
 // mpmc), the bulk creation (mbulk) and the list of the commands beyond the
 // help groups (mx?).
@@ -10,6 +11,7 @@
 #include "editing/GrossAreaBlock.h"
 #include "editing/MarkerBlock.h"
 #include "editing/PresBlockCreation.h"
+#include "editing/PresBlockEdit.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/ed/adscodes.h"
@@ -32,7 +34,31 @@ std::unique_ptr<CPresBlockCreation>& blockCreator()
     return creator;
 }
 
+// The block editor of the session, kept as the creator is.
+std::unique_ptr<CPresBlockEdit>& blockEditor()
+{
+    static std::unique_ptr<CPresBlockEdit> editor;
+    return editor;
+}
+
 }  // namespace
+
+void zelkaBlockEdit()
+{
+    const bool ran = zelkaCommandFrame(nullptr, "zelkaBlockEdit", [] {
+        std::unique_ptr<CPresBlockEdit>& editor = blockEditor();
+        if (editor && editor->isOpen()) {
+            acutPrintf("The Zelka Block Editor is open already.\n");
+            return;
+        }
+        editor = std::make_unique<CPresBlockEdit>();
+        if (!editor->Create()) {
+            editor.reset();
+            acutPrintf("unable to create the edit dialog box\n");
+        }
+    });
+    if (!ran) acutPrintf("\nUnhandled Error - Block Edit Failed\n");
+}
 
 void zelkaBlockCreate()
 {
@@ -54,6 +80,9 @@ void zelkaCloseCreationDialogs()
 {
     if (blockCreator() && blockCreator()->isOpen()) blockCreator()->DestroyWindow();
     blockCreator().reset();
+    // The editor closes its property dialog as it goes.
+    if (blockEditor() && blockEditor()->isOpen()) blockEditor()->DestroyWindow();
+    blockEditor().reset();
 }
 
 void zelkaBulkBlockCreate()

@@ -1,4 +1,5 @@
-// Command bodies of the graphic reports (magr, mgr) and of the test hatch
+// Command bodies of the graphic reports (magr, mgr), the legend and pie chart
+// definitions (mlbd, mpbd) and of the test hatch
 // commands (msc_has, msc_hs).
 
 #include <chrono>
@@ -130,6 +131,56 @@ void applyReport(CGraphicReport& report, CAcadDrawing& drawing)
         defineLegacyLegendAndPie(drawing, report, legendWanted, pieWanted);
 }
 
+// The legend (mlbd) or pie chart (mpbd) definition of a report the user
+// chooses, made from the answers to the prompts and left in the block table
+// for the user to insert. Input that runs out changes nothing.
+void defineReportBlock(bool legend)
+{
+    CPreferences prefs;
+    prefs.loadPreferences();
+    CGraphicReport report;
+    if (!askForReport(report))
+        return;
+    CAcadDrawing drawing;
+    if (!zelkaAdoptActiveDocument(drawing)) {
+        acutPrintf("No drawing is open; open the drawing the definition is for and run %s again.\n",
+                   legend ? "MLBD" : "MPBD");
+        return;
+    }
+    CAcadDrawingLock lock(drawing);
+    if (!lock.isLocked())
+        raiseHostStatus(static_cast<Acad::ErrorStatus>(lock.status()), __LINE__, drawing.getFullPath());
+    const int shown = prefs.getPrecision();
+    double textSize = prefs.getTextSize();
+    CAcadUtilities::getDouble("specify text size", prefs.getTextSize(), textSize, shown);
+    double radius = 10.0 * textSize;
+    if (!legend)
+        CAcadUtilities::getDouble("specify pie chart radius", 10.0 * textSize, radius, shown);
+    double degrees = prefs.getTextRotation();
+    CAcadUtilities::getDouble("specify rotation (in degrees)", prefs.getTextRotation(), degrees, shown);
+    int32_t precision = prefs.getPrecision();
+    CAcadUtilities::getInteger("specify precision", prefs.getPrecision(), precision);
+    bool ignoreEmpty = true;
+    CAcadUtilities::getBoolean("ignore empty categories and pie chart segments?", true, ignoreEmpty);
+    if (zelkaInputEnded())
+        return;
+    const std::string units = prefs.getUnits() == 1 ? "sq.ft." : "sq.m.";
+    const double rotation = degrees * 0.017453292519943295;
+    if (legend) {
+        CLegendTable table(drawing, textSize, precision, units, ignoreEmpty, report, rotation, nullptr,
+                           zelkaHostProduct().isFullProduct());
+        acutPrintf("legend definition successfully created.\n");
+        return;
+    }
+    CPieChart pie(drawing, report, radius, 0.0, textSize, precision, units, ignoreEmpty, true, true, rotation,
+                  nullptr, zelkaHostProduct().isFullProduct());
+    if (pie.getBlockId().isNull())
+        acutPrintf("no pie chart definition was made: the report has no categories with an area or no total "
+                   "child area (grTotalChildAreas).\n");
+    else
+        acutPrintf("pie chart definition successfully created.\n");
+}
+
 }  // namespace
 
 void zelkaApplyGraphicReport()
@@ -229,4 +280,14 @@ void zelkaHatchSpace()
         if (!found)
             acutPrintf("The object picked (%s) is not a Zelka space; nothing was hatched.\n", handle.c_str());
     });
+}
+
+void zelkaLegendBlockDefine()
+{
+    zelkaCommandFrame("Zelka Legend Block Define", "zelkaLegendBlockDefine", [] { defineReportBlock(true); });
+}
+
+void zelkaPieBlockDefine()
+{
+    zelkaCommandFrame("Zelka Pie Chart Block Define", "zelkaPieBlockDefine", [] { defineReportBlock(false); });
 }

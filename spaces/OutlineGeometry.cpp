@@ -182,8 +182,18 @@ double COutlineGeometry::signedDistance(std::span<const AcGePoint2d> polygon, co
     double best = std::numeric_limits<double>::infinity();
     const size_t n = polygon.size();
     for (size_t i = 0, j = n - 1; i < n; j = i++) best = std::min(best, segmentDistanceSquared(p, polygon[i], polygon[j]));
+    // On the boundary: contains() would say inside, and the distance is 0.
+    if (best == 0.0) return 0.0;
+    // Off the boundary only the crossings decide (no edge touches the
+    // point, so contains() need not measure every edge again).
+    bool inside = false;
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
+        const AcGePoint2d& a = polygon[i];
+        const AcGePoint2d& b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+    }
     const double distance = std::sqrt(best);
-    return contains(polygon, p) ? distance : -distance;
+    return inside ? distance : -distance;
 }
 
 AcGePoint2d COutlineGeometry::poleOfInaccessibility(std::span<const AcGePoint2d> polygon, double precision)
@@ -211,7 +221,10 @@ AcGePoint2d COutlineGeometry::poleOfInaccessibility(std::span<const AcGePoint2d>
         return cell;
     };
     auto lower = [](const Cell& a, const Cell& b) { return a.potential < b.potential; };
-    std::priority_queue<Cell, std::vector<Cell>, decltype(lower)> queue(lower);
+    // Room for the usual search up front (it grows when an outline needs more).
+    std::vector<Cell> cells;
+    cells.reserve(256);
+    std::priority_queue<Cell, std::vector<Cell>, decltype(lower)> queue(lower, std::move(cells));
     const double half = cellSize / 2;
     for (double x = lo.x; x < hi.x; x += cellSize)
         for (double y = lo.y; y < hi.y; y += cellSize) queue.push(makeCell(x + half, y + half, half));

@@ -66,6 +66,8 @@ public:
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     // The document's drawing database, or null.
     AcDbDatabase* database() const { return database_.get(); }
+    // The database shared, for a holder that keeps it beyond the document.
+    std::shared_ptr<AcDbDatabase> sharedDatabase() const { return database_; }
 
     // True when the drawing has changes made since it was opened or last saved.
     bool isModified() const;

@@ -95,3 +95,31 @@ TEST(OutlineGeometry, CollinearPointsEncloseNothing)
     EXPECT_TRUE(COutlineGeometry::isCollinear(pts({{0, 0}, {2, 2}, {1, 1}, {5, 5}})));
     EXPECT_FALSE(COutlineGeometry::isCollinear(pts({{0, 0}, {4, 0}, {4, 0.01}})));
 }
+
+TEST(OutlineGeometry, SignedDistanceIsPositiveInsideZeroOnTheEdgesAndNegativeOutside)
+{
+    // An L: a 4 x 1 foot and a 1 x 3 leg, the reflex corner at (1, 1).
+    const Points el = pts({{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 3}, {0, 3}});
+    struct Case {
+        double x, y, expected;
+    };
+    const Case cases[] = {
+        {0.5, 2, 0.5},            // in the leg, halfway between its sides
+        {2, 0.5, 0.5},            // in the foot
+        {0.25, 0.25, 0.25},       // near the outer corner
+        {0.5, 1, 0.5},            // level with the corner vertices (the crossing rule)
+        {1, 1, 0},                // the reflex corner itself
+        {2, 0, 0},                // on an edge
+        {0, 3, 0},                // on a vertex
+        {3, 2, -1},               // in the notch of the L
+        {3, 3, -2},               // above the notch
+        {5, 0.5, -1},             // right of the foot
+        {-1, -1, -std::sqrt(2.0)} // beyond the outer corner
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        EXPECT_DOUBLE_EQ(COutlineGeometry::signedDistance(el, AcGePoint2d(c.x, c.y)), c.expected);
+        // Containment agrees with the sign; a boundary point counts as inside.
+        EXPECT_EQ(COutlineGeometry::contains(el, AcGePoint2d(c.x, c.y)), c.expected >= 0);
+    }
+}

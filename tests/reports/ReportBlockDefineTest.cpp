@@ -1,0 +1,169 @@
+// The legend and pie chart definitions made on their own (mlbd, mpbd) from a
+// report file and the answers to their prompts, read back with ezdxf: the
+// units come from the preferences, the areas are sums worked out here, and
+// nothing is placed in model space.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <sstream>
+
+#include "ReportTestSupport.h"
+
+namespace {
+
+using reporttest::readReportFacts;
+using reporttest::ReportFacts;
+using reporttest::tabFields;
+using zelkatest::PlanRun;
+using zelkatest::RunResult;
+using zelkatest::writeFile;
+
+std::vector<std::vector<std::string>> blockLines(const std::filesystem::path& drawing)
+{
+    const std::string out = zelkatest::captureOutput(
+        std::string(ZELKA_PYTHON) + " " +
+        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
+        zelkatest::shellQuote(drawing.string()));
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(tabFields(line));
+    return lines;
+}
+
+std::string handleOf(const ReportFacts& facts, const std::string& spaceName)
+{
+    const auto* insert = facts.insertNamed(spaceName);
+    return insert ? insert->handle : "<no " + spaceName + ">";
+}
+
+// Offices 12.5 + 20, Labs 5, Stores a record without an area, Empty none.
+constexpr double kOffices = 12.5 + 20.0;
+constexpr double kLabs = 5.0;
+
+std::string officeReport(const ReportFacts& plan)
+{
+    return "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
+           "<grTitle>Offices Plan</grTitle><grTotalChildAreas>60</grTotalChildAreas><categories>"
+           "<category><cTitle>Offices</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#FF0000</cHatchColour>"
+           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Offices</cHatchLayer><zelkaBlocks>"
+           "<zelkaBlock><mbHandle>" + handleOf(plan, "RM-101") + "</mbHandle><mbArea>12.5</mbArea></zelkaBlock>"
+           "<zelkaBlock><mbHandle>" + handleOf(plan, "2RM-1") + "</mbHandle><mbArea>20</mbArea></zelkaBlock>"
+           "</zelkaBlocks></category>"
+           "<category><cTitle>Labs</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#0000FF</cHatchColour>"
+           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Labs</cHatchLayer><zelkaBlocks>"
+           "<zelkaBlock><mbHandle>" + handleOf(plan, "Lab 7") + "</mbHandle><mbArea>5</mbArea></zelkaBlock>"
+           "</zelkaBlocks></category>"
+           "<category><cTitle>Stores</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#00FF00</cHatchColour>"
+           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Stores</cHatchLayer><zelkaBlocks>"
+           "<zelkaBlock><mbHandle>" + handleOf(plan, "Store") + "</mbHandle></zelkaBlock></zelkaBlocks></category>"
+           "<category><cTitle>Empty</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#808080</cHatchColour>"
+           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Empty</cHatchLayer></category>"
+           "</categories></graphicReport>\n";
+}
+
+std::string tableBlockOf(const std::vector<std::vector<std::string>>& lines, const std::string& owner)
+{
+    for (const auto& f : lines)
+        if (f.size() > 2 && f[0] == "TABLE" && f[1] == owner) return f[2];
+    return "";
+}
+
+}  // namespace
+
+TEST(ReportBlockDefine, LegendDefinitionTakesTheUnitsOfThePreferencesAndTheAnswers)
+{
+    struct Case {
+        int units;
+        const char* ignoreEmpty;  // the answer to the yes/no question ("1" yes, "0" no)
+        const char* heading;
+        size_t emptyRows;         // rows of Stores and Empty
+    };
+    for (const Case& c : {Case{0, "1", "Area sq.m.", 0}, Case{1, "0", "Area sq.ft.", 2}}) {
+        SCOPED_TRACE(c.heading);
+        PlanRun run("spaces.dxf", c.units, 3);
+        const ReportFacts plan = readReportFacts(run.drawing());
+        const std::filesystem::path report = run.folder() / "offices.xml";
+        writeFile(report, officeReport(plan));
+        // report, text size, rotation, precision, ignore empty
+        RunResult r = run.run({"mlbd", report.string(), "300", "0", "1", c.ignoreEmpty});
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_NE(r.out.find("Zelka Legend Block Define"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("legend definition successfully created.\n"), std::string::npos) << r.out;
+        const auto lines = blockLines(run.saved());
+        const std::string table = tableBlockOf(lines, "[ZELKA_LEGEND]_Offices Plan");
+        ASSERT_FALSE(table.empty()) << r.out;
+        std::multiset<std::string> texts;
+        for (const auto& f : lines)
+            if (f.size() > 4 && f[0] == "BTEXT" && f[1] == table) texts.insert(f[4]);
+        EXPECT_EQ(texts.count("Offices Plan"), 1u);
+        EXPECT_EQ(texts.count(c.heading), 1u);
+        EXPECT_EQ(texts.count(zelkatest::fixed(kOffices, 1)), 1u);
+        EXPECT_EQ(texts.count(zelkatest::fixed(kLabs, 1)), 1u);
+        EXPECT_EQ(texts.count("0.0"), c.emptyRows);
+        EXPECT_EQ(texts.count("Empty"), c.emptyRows / 2);
+        // A definition only: nothing refers to it in model space.
+        for (const auto& i : readReportFacts(run.saved()).inserts) EXPECT_NE(i.name, "[ZELKA_LEGEND]_Offices Plan");
+    }
+}
+
+TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfThePreferences)
+{
+    struct Case {
+        int units;
+        const char* radius;  // the answer; "" takes the default, ten text sizes
+        double expected;
+        const char* suffix;
+    };
+    for (const Case& c : {Case{0, "2500", 2500, "sq.m."}, Case{1, "", 10 * 300.0, "sq.ft."}}) {
+        SCOPED_TRACE(c.suffix);
+        PlanRun run("spaces.dxf", c.units, 3);
+        const ReportFacts plan = readReportFacts(run.drawing());
+        const std::filesystem::path report = run.folder() / "offices.xml";
+        writeFile(report, officeReport(plan));
+        // report, text size, radius, rotation, precision, ignore empty
+        RunResult r = run.run({"mpbd", report.string(), "300", c.radius, "0", "1", "1"});
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_NE(r.out.find("Zelka Pie Chart Block Define"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("pie chart definition successfully created.\n"), std::string::npos) << r.out;
+        const auto lines = blockLines(run.saved());
+        const std::string block = "[ZELKA_PIECHART]_Offices Plan";
+        std::set<std::string> labels;
+        double farthest = 0;
+        int wedges = 0;
+        for (const auto& f : lines) {
+            if (f.size() > 8 && f[0] == "BATTDEF" && f[1] == block) labels.insert(f[8]);
+            if (f.size() > 6 && f[0] == "BPLINE" && f[1] == block) {
+                ++wedges;
+                std::istringstream vertices(f[6]);
+                std::string vertex;
+                while (std::getline(vertices, vertex, ';')) {
+                    double x = 0, y = 0;
+                    if (std::sscanf(vertex.c_str(), "%lf,%lf", &x, &y) == 2) farthest = std::max(farthest, std::hypot(x, y));
+                }
+            }
+        }
+        // Offices and Labs; Stores and Empty have no area and are left out.
+        EXPECT_EQ(wedges, 2) << r.out;
+        EXPECT_NEAR(farthest, c.expected, 1e-6);
+        EXPECT_EQ(labels.count("Labs (" + zelkatest::fixed(kLabs, 1) + " " + c.suffix + ")"), 1u);
+        EXPECT_EQ(labels.count("Offices (" + zelkatest::fixed(kOffices, 1) + " " + c.suffix + ")"), 1u);
+        for (const auto& i : readReportFacts(run.saved()).inserts) EXPECT_NE(i.name, block);
+    }
+}
+
+TEST(ReportBlockDefine, NoReportChosenEndsTheCommandWithoutQuestions)
+{
+    for (const char* command : {"mlbd", "mpbd"}) {
+        SCOPED_TRACE(command);
+        PlanRun run("spaces.dxf");
+        RunResult r = run.run({command, ""});
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_EQ(r.out.find("specify text size"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("successfully created"), std::string::npos) << r.out;
+        for (const auto& f : blockLines(run.saved()))
+            EXPECT_FALSE(f.size() > 1 && f[0] == "TABLE") << f[1];
+    }
+}
