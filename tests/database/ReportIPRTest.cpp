@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "database/Assets.h"
@@ -197,7 +198,9 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
                  "insert into block_hyperlinks (category_id, handle, sort_order, href, description) values (" + labs +
                  ", '" + handleOf("Lab 7") + "', 1, 'https://example.org/lab7', 'Lab 7 sheet');"
                  "insert into report_layers_on (graphic_report_id, sort_order, name) values (" + report +
-                 ", 1, 'ROOMS'), (" + report + ", 2, 'ATT-NAME');");
+                 ", 1, 'ROOMS'), (" + report + ", 2, 'ATT-NAME');"
+                 "insert into report_link_lines (graphic_report_id, start_handle, end_handle, layer_name, label_text) "
+                 "values (" + report + ", '" + handleOf("RM-101") + "', '" + handleOf("Lab 7") + "', 'LINKS', 'joins');");
     zelkatest::writeFile(run.appdata() / "ZelkaSystems/Orvane/prefs/docmon.xml",
                          "<?xml version=\"1.0\"?>\n<documentMonitorPreferences "
                          "xmlns=\"urn:zelkasystems:orvane:documentMonitor\"><server>"
@@ -210,7 +213,7 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
     zelkatest::RunResult r = run.run({"mlgr", report});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Graphic report " + report + " \"From the database\" applied from ipr: 2 categories, "
-                         "2 layer(s) on, 0 link line(s).\n"),
+                         "2 layer(s) on, 1 link line(s).\n"),
               std::string::npos)
         << r.out;
 
@@ -252,6 +255,17 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
         ASSERT_EQ(after.layers.count(off), 1u);
         EXPECT_FALSE(after.layers.at(off).on);
     }
+    // The link line joins the two blocks' insertion points (the fixture's
+    // outline centres) on its layer.
+    const InsertFact* from = before.insertNamed("RM-101");
+    const InsertFact* to = before.insertNamed("Lab 7");
+    ASSERT_TRUE(from && to);
+    int joining = 0;
+    for (const reporttest::LineFact& l : after.lines)
+        if (l.layer == "LINKS" && std::abs(l.x1 - from->cx) < 1e-9 && std::abs(l.y1 - from->cy) < 1e-9 &&
+            std::abs(l.x2 - to->cx) < 1e-9 && std::abs(l.y2 - to->cy) < 1e-9)
+            ++joining;
+    EXPECT_EQ(joining, 1);
     // The database's hyperlink is on Lab 7's block reference (ezdxf reads it).
     const std::string link = zelkatest::captureOutput(
         std::string(ZELKA_PYTHON) + " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
