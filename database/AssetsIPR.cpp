@@ -4,6 +4,7 @@
 #include "database/Assets.h"
 
 #include "database/CallParameters.h"
+#include "database/ProcedureCalls.h"
 #include "database/Recordset.h"
 #include "database/StoredProcedure.h"
 #include "infra/ZelkaExceptions.h"
@@ -14,18 +15,6 @@ using namespace callparameters;
 namespace {
 
 constexpr const char* kSource = "Assets.cpp";
-
-void runCall(CStoredProcedure& sp, CParameters& list, const char* procedure, uint32_t timeout, bool outputs)
-{
-    sp.setCommandTimeout(timeout);
-    sp.setName(procedure);
-    sp.setParameters(&list);
-    if (outputs)
-        sp.execSPNoReturnParasReturn();
-    else
-        sp.execSPNoReturnParas();
-    sp.setParameters(nullptr);
-}
 
 }  // namespace
 
@@ -43,7 +32,7 @@ void CAsset::applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locatio
         addDecimal(list, "@pointY", pointY_);
         addBoolean(list, "@assetExistsInLocation", assetExistsInLocation_);
         CParameterBoolean* excluded = addBoolean(list, "@excludedFromTakeoff", 0, PARAMETER_OUTPUT);
-        runCall(sp, list, "__to_applyAssetToIPR", timeout, true);
+        procedurecalls::run(sp, list, "__to_applyAssetToIPR", timeout, true);
         locationID_ = locationID;
         drawingID_ = drawingID;
         if (excluded->getValue() != 0 || assetExistsInLocation_ == 0 || !attributes_) return;
@@ -55,7 +44,7 @@ void CAsset::applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locatio
             addVarChar(one, "@tag", attribute.getKey());
             addVarChar(one, "@value", attribute.getText());
             addBoolean(one, "@exists", 1);
-            runCall(sp, one, "__to_applyAssetAttributeToIPR", timeout, false);
+            procedurecalls::run(sp, one, "__to_applyAssetAttributeToIPR", timeout);
         }
     });
 }
@@ -73,7 +62,7 @@ void CAsset::exportTP(CStoredProcedure& sp, uint32_t timeout, const std::string&
         addDecimal(list, "@pointY", pointY_);
         addBoolean(list, "@assetExistsInLocation", assetExistsInLocation_);
         addVarChar(list, "@exportParameters", exportParameters);
-        runCall(sp, list, "__to_tp_exportAsset", timeout, false);
+        procedurecalls::run(sp, list, "__to_tp_exportAsset", timeout);
     });
 }
 
@@ -98,39 +87,32 @@ void CAssets::getLocationAssets(CStoredProcedure& sp, int32_t locationID, uint32
     zelkaOperation(kSource, "CAssets::getLocationAssets", [&] {
         CParameters list;
         addInt(list, "@locationID", locationID);
-        sp.setCommandTimeout(timeout);
-        sp.setName("[idr]..[getLocationAssets]");
-        sp.setParameters(&list);
-        auto rows = sp.execSPReturnParas();
-        sp.setParameters(nullptr);
-        if (!rows) return;
-        for (; !rows->isEOF(); rows->moveNext()) {
+        // The rows are read whole before the attribute calls reuse sp.
+        procedurecalls::forEachRow(sp, list, "[idr]..[getLocationAssets]", timeout, [&](const CRecordset& row) {
             auto asset = std::make_unique<CAsset>();
             asset->setLocationID(locationID);
-            asset->setDrawingID(rows->getInt("drawingID"));
-            asset->setHandle(rows->getString("handle"));
-            asset->setAcadBlockIdentifier(rows->getString("acadBlockIdentifier"));
-            asset->setAcadBlockDescription(rows->getString("atDescription"));
-            asset->setUniqueDescription(rows->getString("aDescription"));
-            asset->setPointX(rows->getDouble("aX"));
-            asset->setPointY(rows->getDouble("aY"));
-            asset->setAssetExistsInLocation(rows->getString("status") == "0" ? 0 : 1);
+            asset->setDrawingID(row.getInt("drawingID"));
+            asset->setHandle(row.getString("handle"));
+            asset->setAcadBlockIdentifier(row.getString("acadBlockIdentifier"));
+            asset->setAcadBlockDescription(row.getString("atDescription"));
+            asset->setUniqueDescription(row.getString("aDescription"));
+            asset->setPointX(row.getDouble("aX"));
+            asset->setPointY(row.getDouble("aY"));
+            asset->setAssetExistsInLocation(row.getString("status") == "0" ? 0 : 1);
             // The asset's attributes ("[idr]..[getAssetAttributes]").
             CParameters keys;
             addInt(keys, "@drawingID", asset->getDrawingID());
             addVarChar(keys, "@handle", asset->getHandle(), 50);
-            sp.setName("[idr]..[getAssetAttributes]");
-            sp.setParameters(&keys);
-            auto attributeRows = sp.execSPReturnParas();
-            sp.setParameters(nullptr);
             auto attributes = std::make_unique<CAttributes>();
-            for (; attributeRows && !attributeRows->isEOF(); attributeRows->moveNext())
-                attributes->add(std::make_unique<CAttribute>(attributeRows->getString("aTag"),
-                                                             attributeRows->getString("aValue")),
-                                true);
+            procedurecalls::forEachRow(sp, keys, "[idr]..[getAssetAttributes]", timeout,
+                                       [&](const CRecordset& attribute) {
+                                           attributes->add(std::make_unique<CAttribute>(attribute.getString("aTag"),
+                                                                                        attribute.getString("aValue")),
+                                                           true);
+                                       });
             asset->setAttributes(std::move(attributes));
             add(std::move(asset));
-        }
+        });
     });
 }
 
@@ -139,22 +121,16 @@ void CAssets::getCategoryAssets(CStoredProcedure& sp, int32_t categoryID, uint32
     zelkaOperation(kSource, "CAssets::getCategoryAssets", [&] {
         CParameters list;
         addInt(list, "@categoryID", categoryID);
-        sp.setCommandTimeout(timeout);
-        sp.setName("__gr_getCategoryAssets");
-        sp.setParameters(&list);
-        auto rows = sp.execSPReturnParas();
-        sp.setParameters(nullptr);
-        if (!rows) return;
-        for (; !rows->isEOF(); rows->moveNext()) {
+        procedurecalls::forEachRow(sp, list, "__gr_getCategoryAssets", timeout, [&](const CRecordset& row) {
             auto asset = std::make_unique<CAsset>();
-            asset->setHandle(rows->getString("maHandle"));
-            asset->setAcadBlockDescription(rows->getString("maDescription"));
-            asset->setUniqueDescription(rows->getString("maUniqueDescription"));
+            asset->setHandle(row.getString("maHandle"));
+            asset->setAcadBlockDescription(row.getString("maDescription"));
+            asset->setUniqueDescription(row.getString("maUniqueDescription"));
             auto links = std::make_unique<CHyperlinks>();
             links->getAssetHyperlinksFromIPR(sp, categoryID, asset->getHandle(), timeout);
             asset->setHyperlinks(std::move(links));
             if (hatch) asset->setHatch(hatch->clone());
             add(std::move(asset));
-        }
+        });
     });
 }

@@ -61,7 +61,11 @@ std::string CDataServices::connectionString(const std::string& dataSource, const
     if (isSqlServerDriver(driver))
         s += "TDS_Version=7.4;ClientCharset=UTF-8;";
     else
-        s += "UseServerSidePrepare=1;BoolsAsChar=0;";
+        // Protocol=7.4-1: an error rolls the whole transaction back. The
+        // driver's default (statement level) wraps every call of a
+        // transaction in a savepoint of its own, which a take-off (one
+        // transaction, all or nothing) pays for on each of its calls.
+        s += "UseServerSidePrepare=1;BoolsAsChar=0;Protocol=7.4-1;";
     return s;
 }
 

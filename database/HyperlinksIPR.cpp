@@ -4,6 +4,7 @@
 #include "database/Hyperlinks.h"
 
 #include "database/CallParameters.h"
+#include "database/ProcedureCalls.h"
 #include "database/Recordset.h"
 #include "database/StoredProcedure.h"
 #include "infra/ZelkaExceptions.h"
@@ -18,14 +19,9 @@ void loadLinks(CHyperlinks& links, CStoredProcedure& sp, const char* procedure, 
     CParameters list;
     callparameters::addInt(list, "@categoryID", categoryID);
     callparameters::addVarChar(list, "@handle", handle);
-    sp.setCommandTimeout(timeout);
-    sp.setName(procedure);
-    sp.setParameters(&list);
-    auto rows = sp.execSPReturnParas();
-    sp.setParameters(nullptr);
-    if (!rows) return;
-    for (; !rows->isEOF(); rows->moveNext())
-        links.add(std::make_unique<CHyperlink>(rows->getString("bhHref"), rows->getString("bhDescription")));
+    procedurecalls::forEachRow(sp, list, procedure, timeout, [&](const CRecordset& row) {
+        links.add(std::make_unique<CHyperlink>(row.getString("bhHref"), row.getString("bhDescription")));
+    });
 }
 
 }  // namespace

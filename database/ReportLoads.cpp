@@ -3,42 +3,22 @@
 #include <memory>
 
 #include "database/CallParameters.h"
+#include "database/ProcedureCalls.h"
 #include "database/Recordset.h"
 #include "database/StoredProcedure.h"
 #include "infra/ZelkaExceptions.h"
 
 using namespace callparameters;
-
-namespace {
-
-// Runs a result-set procedure with one integer argument; no result (not connected) gives none.
-std::unique_ptr<CRecordset> rowsOf(CStoredProcedure& sp, uint32_t timeout, const char* procedure,
-                                   const char* parameter, int32_t id)
-{
-    CParameters list;
-    addInt(list, parameter, id);
-    sp.setCommandTimeout(timeout);
-    sp.setName(procedure);
-    sp.setParameters(&list);
-    auto rows = sp.execSPReturnParas();
-    sp.setParameters(nullptr);
-    return rows;
-}
-
-}  // namespace
+using procedurecalls::forEachRow;
 
 std::vector<int32_t> CReportLoads::getGraphicReports(uint8_t statusID)
 {
     return zelkaOperation(__FILE__, "CReportLoads::getGraphicReports", [&] {
         CParameters list;
         addTinyInt(list, "@statusID", statusID);
-        sp_.setCommandTimeout(timeout_);
-        sp_.setName("__gr_getGraphicReports");
-        sp_.setParameters(&list);
-        auto rows = sp_.execSPReturnParas();
-        sp_.setParameters(nullptr);
         std::vector<int32_t> ids;
-        for (; rows && !rows->isEOF(); rows->moveNext()) ids.push_back(rows->getInt("grID"));
+        forEachRow(sp_, list, "__gr_getGraphicReports", timeout_,
+                   [&](const CRecordset& row) { ids.push_back(row.getInt("grID")); });
         return ids;
     });
 }
@@ -46,7 +26,9 @@ std::vector<int32_t> CReportLoads::getGraphicReports(uint8_t statusID)
 bool CReportLoads::getGraphicReport(int32_t graphicReportID, CReportHeaderRecord& h)
 {
     return zelkaOperation(__FILE__, "CReportLoads::getGraphicReport", [&] {
-        auto rows = rowsOf(sp_, timeout_, "__gr_getGraphicReport", "@graphicReportID", graphicReportID);
+        CParameters list;
+        addInt(list, "@graphicReportID", graphicReportID);
+        auto rows = procedurecalls::rows(sp_, list, "__gr_getGraphicReport", timeout_);
         if (!rows || rows->isEOF()) return false;
         h.title = rows->getString("grTitle");
         h.drawingPath = rows->getString("grDrawingPath");
@@ -70,18 +52,19 @@ std::vector<CCategoryRecord> CReportLoads::getReportCategories(int32_t graphicRe
 {
     return zelkaOperation(__FILE__, "CReportLoads::getReportCategories", [&] {
         std::vector<CCategoryRecord> out;
-        auto rows = rowsOf(sp_, timeout_, "__gr_getReportCategories", "@graphicReportID", graphicReportID);
-        for (; rows && !rows->isEOF(); rows->moveNext()) {
+        CParameters list;
+        addInt(list, "@graphicReportID", graphicReportID);
+        forEachRow(sp_, list, "__gr_getReportCategories", timeout_, [&](const CRecordset& row) {
             CCategoryRecord c;
-            c.id = rows->getInt("cID");
-            c.title = rows->getString("cTitle");
-            c.hatchPattern = rows->getString("cHatchPattern");
-            c.hatchAngle = rows->getDouble("cHatchAngle");
-            c.hatchColour = rows->getString("cHatchColour");
-            c.hatchScale = rows->getDouble("cHatchScale");
-            c.hatchLayer = rows->getString("cHatchLayer");
+            c.id = row.getInt("cID");
+            c.title = row.getString("cTitle");
+            c.hatchPattern = row.getString("cHatchPattern");
+            c.hatchAngle = row.getDouble("cHatchAngle");
+            c.hatchColour = row.getString("cHatchColour");
+            c.hatchScale = row.getDouble("cHatchScale");
+            c.hatchLayer = row.getString("cHatchLayer");
             out.push_back(c);
-        }
+        });
         return out;
     });
 }
@@ -90,18 +73,19 @@ std::vector<CCategoryBlockRecord> CReportLoads::getCategoryBlocks(int32_t catego
 {
     return zelkaOperation(__FILE__, "CReportLoads::getCategoryBlocks", [&] {
         std::vector<CCategoryBlockRecord> out;
-        auto rows = rowsOf(sp_, timeout_, "__gr_getCategoryBlocks", "@categoryID", categoryID);
-        for (; rows && !rows->isEOF(); rows->moveNext()) {
+        CParameters list;
+        addInt(list, "@categoryID", categoryID);
+        forEachRow(sp_, list, "__gr_getCategoryBlocks", timeout_, [&](const CRecordset& row) {
             CCategoryBlockRecord b;
-            b.handle = rows->getString("mbHandle");
-            b.name = rows->getString("mbName");
-            b.code = rows->getString("mbCode");
-            b.area = rows->getDouble("mbArea");
-            b.swapName = rows->getString("mbSwapName");
-            b.swapArea = rows->getString("mbSwapArea");
-            b.swapAux = rows->getString("mbSwapAux");
+            b.handle = row.getString("mbHandle");
+            b.name = row.getString("mbName");
+            b.code = row.getString("mbCode");
+            b.area = row.getDouble("mbArea");
+            b.swapName = row.getString("mbSwapName");
+            b.swapArea = row.getString("mbSwapArea");
+            b.swapAux = row.getString("mbSwapAux");
             out.push_back(b);
-        }
+        });
         return out;
     });
 }
@@ -110,9 +94,11 @@ std::vector<CLayerOnRecord> CReportLoads::getReportLayersOn(int32_t graphicRepor
 {
     return zelkaOperation(__FILE__, "CReportLoads::getReportLayersOn", [&] {
         std::vector<CLayerOnRecord> out;
-        auto rows = rowsOf(sp_, timeout_, "__gr_getReportLayersOn", "@graphicReportID", graphicReportID);
-        for (; rows && !rows->isEOF(); rows->moveNext())
-            out.push_back({rows->getString("loName"), rows->getString("loDescription")});
+        CParameters list;
+        addInt(list, "@graphicReportID", graphicReportID);
+        forEachRow(sp_, list, "__gr_getReportLayersOn", timeout_, [&](const CRecordset& row) {
+            out.push_back({row.getString("loName"), row.getString("loDescription")});
+        });
         return out;
     });
 }
@@ -121,10 +107,12 @@ std::vector<CLinkLineRecord> CReportLoads::getReportLinkLines(int32_t graphicRep
 {
     return zelkaOperation(__FILE__, "CReportLoads::getReportLinkLines", [&] {
         std::vector<CLinkLineRecord> out;
-        auto rows = rowsOf(sp_, timeout_, "__gr_getReportLinkLines", "@graphicReportID", graphicReportID);
-        for (; rows && !rows->isEOF(); rows->moveNext())
-            out.push_back({rows->getString("llStartHandle"), rows->getString("llEndHandle"),
-                           rows->getString("llLayerName"), rows->getString("llLabelText")});
+        CParameters list;
+        addInt(list, "@graphicReportID", graphicReportID);
+        forEachRow(sp_, list, "__gr_getReportLinkLines", timeout_, [&](const CRecordset& row) {
+            out.push_back({row.getString("llStartHandle"), row.getString("llEndHandle"),
+                           row.getString("llLayerName"), row.getString("llLabelText")});
+        });
         return out;
     });
 }
@@ -135,11 +123,7 @@ void CReportLoads::setGraphicReportStatus(int32_t graphicReportID, int32_t statu
         CParameters list;
         addInt(list, "@graphicReportID", graphicReportID);
         addInt(list, "@statusID", statusID);
-        sp_.setCommandTimeout(timeout_);
-        sp_.setName("__gr_setGraphicReportStatus");
-        sp_.setParameters(&list);
-        sp_.execSPNoReturnParas();
-        sp_.setParameters(nullptr);
+        procedurecalls::run(sp_, list, "__gr_setGraphicReportStatus", timeout_);
     });
 }
 
@@ -149,10 +133,6 @@ void CReportLoads::setGraphicReportLayout(int32_t graphicReportID, const std::st
         CParameters list;
         addInt(list, "@graphicReportID", graphicReportID);
         addVarChar(list, "@layout", layout);
-        sp_.setCommandTimeout(timeout_);
-        sp_.setName("__gr_setGraphicReportLayout");
-        sp_.setParameters(&list);
-        sp_.execSPNoReturnParas();
-        sp_.setParameters(nullptr);
+        procedurecalls::run(sp_, list, "__gr_setGraphicReportLayout", timeout_);
     });
 }

@@ -1,6 +1,7 @@
 #include "module/CommandTable.h"
 
 #include "host/ed/AcEdCommandStack.h"
+#include "module/DatabaseCommands.h"
 #include "module/HostProduct.h"
 #include "module/blockEdit.h"
 
@@ -17,7 +18,7 @@ const std::vector<CCommandEntry>& zelkaCommandTable()
 {
     static const std::vector<CCommandEntry> table = {
         {"ZELKA_COMMANDS", "mbe", "zelkaBlockEdit", MODAL, zelkaBlockEdit, false},
-        {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, [] { zelkaCommandNotAvailable("MBH"); }, false},
+        {"ZELKA_COMMANDS", "mbh", "zelkaBlockHyperlink", MODAL, zelkaBlockHyperlink, false},
         {"ZELKA_COMMANDS", "mbc", "zelkaBlockCreate", MODAL, zelkaBlockCreate, false},
         {"ZELKA_COMMANDS", "mgabc", "zelkaGrossAreaBlockCreate", SESSION, zelkaGrossAreaBlockCreate, false},
         {"ZELKA_COMMANDS", "mdb", "zelkaDeleteBlock", SESSION, zelkaDeleteBlock, false},

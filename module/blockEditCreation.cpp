@@ -119,6 +119,8 @@ void zelkaExtraHelp()
     acutPrintf("                                          allowed), named from the one text inside.\n");
     acutPrintf("    mto     zelkaTakeOff                  Take the active drawing off into the\n");
     acutPrintf("                                          property database of docmon.xml.\n");
+    acutPrintf("    mlgr    zelkaLoadGraphicReport        Load a graphic report by its id from that\n");
+    acutPrintf("                                          database and apply it to the drawing.\n");
     acutPrintf("    mx?     mextrahelp                    Lists these commands.\n");
 }
 

@@ -12,6 +12,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/AcApDocManager.h"
+#include "host/ed/AcEdSelectionIndexScope.h"
 #include "host/ed/acedSelection.h"
 #include "host/ed/acutWcMatch.h"
 #include "infra/AsciiText.h"
@@ -218,9 +219,12 @@ std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockRefere
 namespace {
 
 // Appends the classified block of each reference, skipping those that cannot be opened.
+// Each room's assets are a crossing selection of its outline over an
+// unchanged drawing, so the selections share one spatial index.
 void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, CAcadDrawing& drawing,
                       bool withAssets, const std::string& level, bool skipNonSpaces)
 {
+    AcEdSelectionIndexScope nearbyOnly;
     for (AcDbObjectId id : ids) {
         if (!isBlockReference(id)) continue;
         AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);

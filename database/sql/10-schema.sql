@@ -23,7 +23,10 @@ create table locations (
     status_duplicate boolean not null default false,
     updated_at       timestamp not null default localtimestamp
 );
-create index locations_parent on locations (parent_id);
+-- Children by parent, and a block found again under its parent by its
+-- handle (a take-off looks every room up so): without the handle in the
+-- index each look-up reads every location under the floor.
+create index locations_parent on locations (parent_id, kind, handle);
 
 create table drawings (
     id          serial primary key,

@@ -8,31 +8,41 @@
 -- Take-off of space blocks -------------------------------------------------
 
 -- Site and floor blocks: the location exists; its measures are updated.
-create or replace function __to_setSiteBlockInIPR(
-    p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric, p_precision integer)
+create or replace function ipr_set_gross_location(
+    p_kind char, p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric,
+    p_precision integer)
 returns void language plpgsql as $$
 begin
     update locations
        set area = p_area, handle = p_handle, perimeter = p_perimeter,
            decimal_places = p_precision, updated_at = localtimestamp
-     where id = p_location_id and kind = 's';
+     where id = p_location_id and kind = p_kind;
     if not found then
-        raise exception 'site location % does not exist', p_location_id using errcode = 'P0002';
+        raise exception '% location % does not exist',
+            case p_kind when 's' then 'site' else 'floor' end, p_location_id using errcode = 'P0002';
     end if;
 end $$;
 
+create or replace function __to_setSiteBlockInIPR(
+    p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric, p_precision integer)
+returns void language sql as $$
+    select ipr_set_gross_location('s', p_location_id, p_area, p_handle, p_perimeter, p_precision)
+$$;
+
 create or replace function __to_setFloorBlockInIPR(
     p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric, p_precision integer)
-returns void language plpgsql as $$
-begin
-    update locations
-       set area = p_area, handle = p_handle, perimeter = p_perimeter,
-           decimal_places = p_precision, updated_at = localtimestamp
-     where id = p_location_id and kind = 'f';
-    if not found then
-        raise exception 'floor location % does not exist', p_location_id using errcode = 'P0002';
-    end if;
-end $$;
+returns void language sql as $$
+    select ipr_set_gross_location('f', p_location_id, p_area, p_handle, p_perimeter, p_precision)
+$$;
+
+-- The location of a kind under a parent that a drawing object (by its
+-- handle) stands for; null when there is none or the handle is empty.
+create or replace function ipr_location_by_handle(p_parent_id integer, p_kind char, p_handle varchar)
+returns integer language sql stable as $$
+    select id from locations
+     where parent_id = p_parent_id and kind = p_kind and handle = p_handle and p_handle <> ''
+     order by id limit 1
+$$;
 
 -- Buildings and rooms: a location id of 0 means not known yet. The block is
 -- then found under its parent by its handle (a second take-off of the same
@@ -44,10 +54,7 @@ create or replace function ipr_set_child_location(
 language plpgsql as $$
 begin
     if coalesce(p_location_id, 0) = 0 then
-        select id into p_location_id
-          from locations
-         where parent_id = p_parent_id and kind = p_kind and handle = p_handle and p_handle <> ''
-         order by id limit 1;
+        p_location_id := ipr_location_by_handle(p_parent_id, p_kind, p_handle);
     end if;
     if coalesce(p_location_id, 0) = 0 then
         insert into locations (parent_id, kind, name, code, handle, area, perimeter, decimal_places,

@@ -22,6 +22,7 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/Editor.h"
 #include "host/ed/EntityShape.h"
+#include "host/ed/SelectionIndex.h"
 #include "host/ed/acedInput.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ed/acutWcMatch.h"
@@ -293,10 +294,29 @@ void addUnique(std::vector<AcDbObjectId>& into, const std::vector<AcDbObjectId>&
     }
 }
 
+// The entities of model space that the window (a polygon in world
+// coordinates) selects. Inside an AcEdSelectionIndexScope only the entities
+// whose drawn box meets the window's box are tested, in model-space order:
+// the same entities as testing all of them.
 std::vector<AcDbObjectId> windowSelect(AcDbDatabase& db, const std::vector<Point2>& polygon, bool crossing)
 {
-    return collect(entitiesOf(db.modelSpaceId()), [&](const AcDbEntity& entity) {
-        const EntityShape shape = EntityShape::of(entity, aperture() / 4.0);
+    const double tolerance = aperture() / 4.0;
+    std::vector<AcDbObjectId> ids;
+    if (const SelectionIndex* index = SelectionIndex::forModelSpace(db, tolerance)) {
+        SelectionIndex::Box box{polygon.front().x, polygon.front().y, polygon.front().x, polygon.front().y};
+        for (const Point2& p : polygon) {
+            box.x0 = std::min(box.x0, p.x);
+            box.y0 = std::min(box.y0, p.y);
+            box.x1 = std::max(box.x1, p.x);
+            box.y1 = std::max(box.y1, p.y);
+        }
+        ids = index->candidates(box);
+    } else {
+        ids = entitiesOf(db.modelSpaceId());
+    }
+    return collect(ids, [&](const AcDbEntity& entity) {
+        const EntityShape shape = EntityShape::of(entity, tolerance);
+        SelectionIndex::countWindowShapeTest();
         return crossing ? shape.crossesOrIsInside(polygon) : shape.isInside(polygon);
     });
 }

@@ -115,9 +115,11 @@ TEST_F(LoadedModule, RegistersEveryCommandOfTheTableInOrder)
     all.push_back("ZELKA_DATABASE");
     EXPECT_EQ(stack->groupNames(), all);
     auto database = stack->commandsOf("ZELKA_DATABASE");
-    ASSERT_EQ(database.size(), 1u);
+    ASSERT_EQ(database.size(), 2u);
     EXPECT_EQ(database[0]->globalName(), "mto");
     EXPECT_EQ(database[0]->localName(), "zelkaTakeOff");
+    EXPECT_EQ(database[1]->globalName(), "mlgr");
+    EXPECT_EQ(database[1]->localName(), "zelkaLoadGraphicReport");
     size_t index = 0;
     for (const std::string& group : eight) {
         for (const AcEdCommand* command : stack->commandsOf(group)) {

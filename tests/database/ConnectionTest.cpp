@@ -41,7 +41,7 @@ TEST(Connection, StringCarriesEveryValueInItsOwnKey)
 {
     EXPECT_EQ(CDataServices::connectionString("db.example.org:6543", "ipr", "me", "se;cr}et"),
               "Driver={PostgreSQL Unicode};Server=db.example.org;Port=6543;Database=ipr;Uid=me;"
-              "Pwd={se;cr}}et};UseServerSidePrepare=1;BoolsAsChar=0;");
+              "Pwd={se;cr}}et};UseServerSidePrepare=1;BoolsAsChar=0;Protocol=7.4-1;");
     // A SQL Server data source written "host,port"; an empty password keeps its key.
     EXPECT_EQ(CDataServices::connectionString("sql01,1433", "ipr", "sa", "", "FreeTDS"),
               "Driver={FreeTDS};Server=sql01;Port=1433;Database=ipr;Uid=sa;Pwd=;TDS_Version=7.4;"
@@ -49,7 +49,7 @@ TEST(Connection, StringCarriesEveryValueInItsOwnKey)
     // No port: the driver's default.
     EXPECT_EQ(CDataServices::connectionString("localhost", "docMon", "u", "p"),
               "Driver={PostgreSQL Unicode};Server=localhost;Database=docMon;Uid=u;Pwd=p;"
-              "UseServerSidePrepare=1;BoolsAsChar=0;");
+              "UseServerSidePrepare=1;BoolsAsChar=0;Protocol=7.4-1;");
 }
 
 TEST(Connection, APasswordWithSemicolonAndBracesLogsIn)

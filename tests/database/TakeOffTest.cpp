@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "database/BlockTP.h"
 #include "database/StoredProcedure.h"
 #include "database/TakeOff.h"
 #include "DatabaseTestSupport.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
+#include "spaces/Blocks.h"
 #include "../common/ZelkaProcess.h"
 
 namespace {
@@ -261,6 +263,65 @@ TEST(TakeOff, AProcedureRefusingTheLastBlockUndoesTheRoomsBeforeIt)
     CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30);
     EXPECT_EQ(result.rooms, 5);
     EXPECT_EQ(countRows("locations", "kind = 'r' and parent_id = " + std::to_string(plan.floor)), 6);
+}
+
+}  // namespace
+
+namespace {
+
+// The TP export of the office plan's blocks: one row per room under the
+// floor with its name and code, one for the gross area under its own
+// location, each with the measures of the block's record as ezdxf reads
+// them; then every asset of each room.
+TEST(TakeOff, TpExportSendsEachBlockWithItsRecordAndEachRoomsAssets)
+{
+    Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-tp");
+    OraclePlan office = oracle(plan.path());
+    ASSERT_EQ(office.rooms.size(), 5u);
+    const std::string marker = "tp-" + std::to_string(getpid()) + "-" + std::to_string(plan.floor);
+
+    auto sp = dbtest::connect();
+    CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+    CBlocks blocks;
+    blocks.getZelkaDWGBlocks_SS(drawing, true, "f");
+    int sent = 0;
+    for (int i = 0; i < blocks.size(); ++i)
+        if (CBlockTP::exportTP(*sp, blocks.getAt(i), 10, plan.floor, marker)) ++sent;
+    EXPECT_EQ(sent, 6);
+
+    auto rows = dbtest::psql("select kind, location_id, handle, area, perimeter, name is not null, area_type from "
+                             "tp_space_exports where export_parameters = '" + marker + "' order by kind, handle");
+    ASSERT_EQ(rows.size(), 6u);
+    std::set<std::string> roomHandles;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[2]);
+        EXPECT_EQ(row[1], std::to_string(plan.floor));
+        const OracleRoom& expected = row[0] == "g" ? office.floor : office.rooms[row[2]];
+        if (row[0] == "g") {
+            EXPECT_EQ(row[2], office.floorHandle);
+            EXPECT_EQ(row[5], "f") << "a gross area goes without name";
+        } else {
+            EXPECT_EQ(row[0], "c");
+            ASSERT_TRUE(office.rooms.count(row[2]));
+            EXPECT_EQ(row[5], "t");
+            roomHandles.insert(row[2]);
+        }
+        EXPECT_NEAR(std::stod(row[3]), expected.area, 1e-9);
+        EXPECT_NEAR(std::stod(row[4]), expected.perimeter, 1e-9);
+        EXPECT_FALSE(row[6].empty()) << "a field never set goes as its placeholder, not empty";
+    }
+    EXPECT_EQ(roomHandles.size(), 5u);
+
+    std::set<std::string> exported, inside, near;
+    for (const auto& a : dbtest::psql("select handle from tp_asset_exports where export_parameters = '" + marker + "'"))
+        exported.insert(a[0]);
+    for (const auto& [handle, room] : office.rooms) {
+        inside.insert(room.assets.begin(), room.assets.end());
+        near.insert(room.near.begin(), room.near.end());
+    }
+    EXPECT_FALSE(inside.empty());
+    EXPECT_TRUE(std::includes(exported.begin(), exported.end(), inside.begin(), inside.end()));
+    EXPECT_TRUE(std::includes(near.begin(), near.end(), exported.begin(), exported.end()));
 }
 
 }  // namespace
