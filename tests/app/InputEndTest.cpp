@@ -148,8 +148,6 @@ TEST_F(EndedPrompts, EveryPromptKindReturnsCancelAtOnceOnceTheInputHasEnded)
          RTCAN},
         {"acedGetPoint", [] { acedInitGet(RSG_NONULL, nullptr); ads_point p; return acedGetPoint(nullptr, "p: ", p); },
          RTCAN},
-        {"acedGetKword",
-         [] { acedInitGet(RSG_NONULL, "Yes No"); char k[133]; return acedGetKword("k: ", k); }, RTCAN},
         {"acedEntSel", [] { ads_name e; ads_point p; return acedEntSel("pick: ", e, p); }, RTCAN},
         {"acedSSGet", [] { ads_name set; return acedSSGet(nullptr, nullptr, nullptr, nullptr, set); }, RTCAN},
         {"Yes/No message box", [] { return MessageBoxA(nullptr, "Go on?", "Question", MB_YESNO); }, IDNO},

@@ -115,17 +115,6 @@ TEST_F(Prompts, StringsWithAndWithoutBlanks)
     EXPECT_STREQ(word, "");
 }
 
-TEST_F(Prompts, KeywordsMatchUnambiguousBeginningsOrWholeWords)
-{
-    feed("e\nex\nno\nN\n\n");
-    char keyword[133];
-    acedInitGet(0, "Exit Export No None");
-    EXPECT_EQ(acedGetKword("k: ", keyword), RTNORM);  // "e" is ambiguous, "ex" too: asked until "no"
-    EXPECT_STREQ(keyword, "No");
-    acedInitGet(0, "Exit Export No None");
-    EXPECT_EQ(acedGetKword("k: ", keyword), RTNONE);  // "N" ambiguous, then Enter
-}
-
 TEST_F(Prompts, MessageBoxYesNoReadsTheAnswer)
 {
     installConsoleMessageBox();
