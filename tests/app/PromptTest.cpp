@@ -6,37 +6,15 @@
 #include <algorithm>
 #include <memory>
 
-#include "host/ed/Editor.h"
-#include "host/ed/ScriptInput.h"
 #include "host/ed/acedInput.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/ConsoleMessageBox.h"
 #include "host/ui/MessageBox.h"
+#include "tests/common/ScriptedCommandLine.h"
 
 namespace {
 
-class Prompts : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previousSink_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
-    }
-    void TearDown() override
-    {
-        Editor::instance().setInput(nullptr);
-        setCommandLineSink(previousSink_);
-    }
-    void feed(const std::string& text)
-    {
-        auto input = std::make_unique<ScriptInput>();
-        input->addText(text);
-        Editor::instance().setInput(std::move(input));
-    }
-    std::string transcript;
-
-private:
-    CommandLineSink previousSink_;
-};
+class Prompts : public ScriptedCommandLine {};
 
 }  // namespace
 
