@@ -5,6 +5,9 @@
 
 class AcDbAttributeDefinition;
 
+template <class T>
+class DxfAttributeCodec;
+
 // An attribute of a block reference: a tagged text owned by the reference.
 class AcDbAttribute : public AcDbText {
 public:
@@ -35,7 +38,7 @@ protected:
     void subDrawGeometry(AcDbGeometrySink& sink) const override;
 
 private:
-    friend class DxfAttributeCodec;
+    friend class DxfAttributeCodec<AcDbAttribute>;
 
     std::string tag_;
     int flags_ = 0;

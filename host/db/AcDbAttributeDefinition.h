@@ -3,6 +3,9 @@
 
 #include "host/db/AcDbText.h"
 
+template <class T>
+class DxfAttributeCodec;
+
 // An attribute definition inside a block definition: the tag, prompt and
 // default text from which references get their attributes.
 class AcDbAttributeDefinition : public AcDbText {
@@ -33,7 +36,7 @@ public:
     AcDbEntity* clone() const override;
 
 private:
-    friend class DxfAttributeDefinitionCodec;
+    friend class DxfAttributeCodec<AcDbAttributeDefinition>;
     Acad::ErrorStatus setFlag(int bit, bool on);
 
     std::string tag_;

@@ -128,31 +128,24 @@ DxfR12Upgrade::DxfR12Upgrade(const std::vector<DxfTag>& tags, std::string_view t
         p = at;
         lines_.push_back(static_cast<uint32_t>(line > 1 ? line - 1 : 1));
     }
-    std::vector<std::pair<std::string, std::pair<size_t, size_t>>> sections;
-    findSections(tags, sections);
-    for (const auto& [name, range] : sections) {
-        Range r{range.first, range.second};
-        if (name == "HEADER") header_ = r;
-        else if (name == "TABLES") tables_ = r;
-        else if (name == "BLOCKS") blocks_ = r;
-        else if (name == "ENTITIES") entities_ = r;
-    }
+    // Where each section named lies (the last of a name, when there are more).
+    auto locate = [](const std::vector<DxfTag>& t, std::initializer_list<std::pair<const char*, Range*>> wanted) {
+        std::vector<std::pair<std::string, std::pair<size_t, size_t>>> sections;
+        findSections(t, sections);
+        for (const auto& [name, range] : sections)
+            for (const auto& [want, into] : wanted)
+                if (name == want)
+                    *into = Range{range.first, range.second};
+    };
+    locate(tags, {{"HEADER", &header_}, {"TABLES", &tables_}, {"BLOCKS", &blocks_}, {"ENTITIES", &entities_}});
     for (size_t i = header_.begin; i + 1 < header_.end; ++i)
         if (tags[i].is(9, "$DWGCODEPAGE") && tags[i + 1].code == 3)
             codepage_ = std::string(DxfValue::trimmed(tags[i + 1].value()));
 
     templateText_ = DxfDefaultDrawing::text();
     DxfTagReader("template").read(templateText_, template_);
-    sections.clear();
-    findSections(template_, sections);
-    for (const auto& [name, range] : sections) {
-        Range r{range.first, range.second};
-        if (name == "HEADER") tHeader_ = r;
-        else if (name == "CLASSES") tClasses_ = r;
-        else if (name == "TABLES") tTables_ = r;
-        else if (name == "BLOCKS") tBlocks_ = r;
-        else if (name == "OBJECTS") tObjects_ = r;
-    }
+    locate(template_, {{"HEADER", &tHeader_}, {"CLASSES", &tClasses_}, {"TABLES", &tTables_}, {"BLOCKS", &tBlocks_},
+                       {"OBJECTS", &tObjects_}});
     uint64_t top = 0;
     for (const DxfTag& t : template_) {
         uint64_t h = 0;

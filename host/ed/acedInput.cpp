@@ -16,7 +16,6 @@ namespace {
 // What acedInitGet set up for the next prompt; every prompt clears it.
 struct InitGetState {
     int flags = 0;
-    std::vector<std::string> keywords;
 };
 
 InitGetState& initGet()
@@ -231,55 +230,8 @@ int acedGetPoint(const ads_point base, const char* prompt, ads_point result)
     }
 }
 
-int acedInitGet(int flags, const char* keywords)
+int acedInitGet(int flags, const char*)
 {
-    InitGetState state;
-    state.flags = flags;
-    if (keywords) {
-        std::stringstream words(keywords);
-        std::string word;
-        while (words >> word) state.keywords.push_back(word);
-    }
-    initGet() = std::move(state);
+    initGet() = InitGetState{flags};
     return RTNORM;
-}
-
-int acedGetKword(const char* prompt, char* result)
-{
-    InitGetState state = takeInitGet();
-    if (!result) return RTREJ;
-    for (;;) {
-        Answer answer = readAnswer(prompt);
-        if (answer.status != RTNORM) return answer.status;
-        std::string text = trim(answer.text);
-        if (text.empty()) {
-            if (state.flags & RSG_NONULL) {
-                acutPrintf("Invalid option keyword.\n");
-                continue;
-            }
-            result[0] = '\0';
-            return RTNONE;
-        }
-        std::vector<std::string> matches;
-        for (const std::string& keyword : state.keywords) {
-            if (keyword.size() < text.size()) continue;
-            bool same = true;
-            for (size_t i = 0; i < text.size() && same; ++i) {
-                same = std::tolower(static_cast<unsigned char>(keyword[i])) ==
-                       std::tolower(static_cast<unsigned char>(text[i]));
-            }
-            if (same && keyword.size() == text.size()) {
-                // A whole keyword wins over longer ones it begins.
-                matches = {keyword};
-                break;
-            }
-            if (same) matches.push_back(keyword);
-        }
-        if (matches.size() != 1 || matches.front().size() > 132) {
-            acutPrintf("Invalid option keyword.\n");
-            continue;
-        }
-        std::memcpy(result, matches.front().c_str(), matches.front().size() + 1);
-        return RTNORM;
-    }
 }

@@ -24,10 +24,6 @@ int acedGetReal(const char* prompt, ads_real* result);
 // relative to base when a base point is given (may be null).
 int acedGetPoint(const ads_point base, const char* prompt, ads_point result);
 
-// Reads a yes/no style keyword from a list like "Yes No": any unambiguous
-// beginning of a keyword selects it (case-insensitive). The empty answer
-// gives RTNONE; the result buffer must hold 133 bytes.
-int acedGetKword(const char* prompt, char* result);
-// Sets the keywords (blank-separated) and bits for the next acedGetKword.
-// Returns RTNORM.
+// Sets the input bits (RSG_NONULL, RSG_NOZERO ...) for the next prompt; no
+// prompt of this host takes keywords, so they are ignored. Returns RTNORM.
 int acedInitGet(int flags, const char* keywords);

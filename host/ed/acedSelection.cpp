@@ -455,26 +455,3 @@ int acedSSFree(const ads_name set)
 {
     return selectionSets().sets.erase(set ? set[0] : 0) ? RTNORM : RTERROR;
 }
-
-int acedSSAdd(const ads_name entity, const ads_name set, ads_name result)
-{
-    if (!result) return RTERROR;
-    std::vector<AcDbObjectId> ids;
-    if (set) {
-        auto found = selectionSets().sets.find(set[0]);
-        if (found == selectionSets().sets.end()) return RTERROR;
-        ids = found->second;
-    }
-    if (entity) {
-        AcDbObjectId id;
-        if (acdbGetObjectId(id, entity) != Acad::eOk || id.isNull()) return RTERROR;
-        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-    }
-    if (set) {
-        selectionSets().sets[set[0]] = ids;
-        result[0] = set[0];
-        result[1] = 0;
-        return RTNORM;
-    }
-    return storeSet(std::move(ids), result);
-}

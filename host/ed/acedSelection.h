@@ -36,5 +36,3 @@ int acedSSLength(const ads_name set, int32_t* length);
 int acedSSName(const ads_name set, int32_t index, ads_name entity);
 // Frees a set; RTERROR for an unknown set.
 int acedSSFree(const ads_name set);
-// Adds an entity to a set (a new set when set is null); RTERROR for a bad name.
-int acedSSAdd(const ads_name entity, const ads_name set, ads_name result);

@@ -5,13 +5,11 @@
 
 #include <memory>
 
-#include "host/ed/Editor.h"
-#include "host/ed/ScriptInput.h"
-#include "host/ed/acutPrintf.h"
 #include "host/ui/CDialog.h"
 #include "host/ui/ConsoleDialogFrontEnd.h"
 #include "host/ui/DialogTemplate.h"
 #include "host/ui/MessageBox.h"
+#include "tests/common/ScriptedCommandLine.h"
 #include "tests/common/ZelkaProcess.h"
 
 namespace {
@@ -69,11 +67,11 @@ public:
     int destroyed = 0;
 };
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public ScriptedCommandLine {
 protected:
     void SetUp() override
     {
-        previousSink_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
+        ScriptedCommandLine::SetUp();
         previousBox_ = setMessageBoxPresenter([this](const std::string& text, const std::string&, unsigned) {
             boxes += text + "|";
             return IDOK;
@@ -84,23 +82,14 @@ protected:
     }
     void TearDown() override
     {
-        Editor::instance().setInput(nullptr);
-        setCommandLineSink(previousSink_);
+        ScriptedCommandLine::TearDown();
         setMessageBoxPresenter(previousBox_);
-    }
-    void feed(const std::string& text)
-    {
-        auto input = std::make_unique<ScriptInput>();
-        input->addText(text);
-        Editor::instance().setInput(std::move(input));
     }
     zelkatest::TempFolder folder;
     std::string path;
-    std::string transcript;
     std::string boxes;
 
 private:
-    CommandLineSink previousSink_;
     MessageBoxPresenter previousBox_;
 };
 

@@ -19,6 +19,7 @@
 #include "host/ui/FileDialog.h"
 #include "host/ui/MessageBox.h"
 #include "tests/commands/CommandTestSupport.h"
+#include "tests/common/ScriptedCommandLine.h"
 
 using namespace zelkatest;
 
@@ -108,11 +109,11 @@ TEST(InputEnd, CtrlDAtATerminalEndsTheCommandWhoseDefaultFailsItsCheck)
 namespace {
 
 // The host's prompts, fed from a source that has ended.
-class EndedPrompts : public ::testing::Test {
+class EndedPrompts : public ScriptedCommandLine {
 protected:
     void SetUp() override
     {
-        previousSink_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
+        ScriptedCommandLine::SetUp();
         installConsoleMessageBox();
         // The picks need a drawing to pick from.
         ASSERT_EQ(acDocManagerPtr()->appContextNewDocument(), Acad::eOk);
@@ -120,13 +121,8 @@ protected:
     void TearDown() override
     {
         acDocManagerPtr()->closeActiveDocumentWithoutSaving();
-        Editor::instance().setInput(nullptr);
-        setCommandLineSink(previousSink_);
+        ScriptedCommandLine::TearDown();
     }
-    std::string transcript;
-
-private:
-    CommandLineSink previousSink_;
 };
 
 }  // namespace
@@ -148,8 +144,6 @@ TEST_F(EndedPrompts, EveryPromptKindReturnsCancelAtOnceOnceTheInputHasEnded)
          RTCAN},
         {"acedGetPoint", [] { acedInitGet(RSG_NONULL, nullptr); ads_point p; return acedGetPoint(nullptr, "p: ", p); },
          RTCAN},
-        {"acedGetKword",
-         [] { acedInitGet(RSG_NONULL, "Yes No"); char k[133]; return acedGetKword("k: ", k); }, RTCAN},
         {"acedEntSel", [] { ads_name e; ads_point p; return acedEntSel("pick: ", e, p); }, RTCAN},
         {"acedSSGet", [] { ads_name set; return acedSSGet(nullptr, nullptr, nullptr, nullptr, set); }, RTCAN},
         {"Yes/No message box", [] { return MessageBoxA(nullptr, "Go on?", "Question", MB_YESNO); }, IDNO},

@@ -6,37 +6,15 @@
 #include <algorithm>
 #include <memory>
 
-#include "host/ed/Editor.h"
-#include "host/ed/ScriptInput.h"
 #include "host/ed/acedInput.h"
 #include "host/ed/acutPrintf.h"
 #include "host/ui/ConsoleMessageBox.h"
 #include "host/ui/MessageBox.h"
+#include "tests/common/ScriptedCommandLine.h"
 
 namespace {
 
-class Prompts : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previousSink_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
-    }
-    void TearDown() override
-    {
-        Editor::instance().setInput(nullptr);
-        setCommandLineSink(previousSink_);
-    }
-    void feed(const std::string& text)
-    {
-        auto input = std::make_unique<ScriptInput>();
-        input->addText(text);
-        Editor::instance().setInput(std::move(input));
-    }
-    std::string transcript;
-
-private:
-    CommandLineSink previousSink_;
-};
+class Prompts : public ScriptedCommandLine {};
 
 }  // namespace
 
@@ -113,17 +91,6 @@ TEST_F(Prompts, StringsWithAndWithoutBlanks)
     // 133 bytes do not fit the ObjectARX-sized buffer.
     EXPECT_EQ(acedGetString(1, "s: ", word), RTERROR);
     EXPECT_STREQ(word, "");
-}
-
-TEST_F(Prompts, KeywordsMatchUnambiguousBeginningsOrWholeWords)
-{
-    feed("e\nex\nno\nN\n\n");
-    char keyword[133];
-    acedInitGet(0, "Exit Export No None");
-    EXPECT_EQ(acedGetKword("k: ", keyword), RTNORM);  // "e" is ambiguous, "ex" too: asked until "no"
-    EXPECT_STREQ(keyword, "No");
-    acedInitGet(0, "Exit Export No None");
-    EXPECT_EQ(acedGetKword("k: ", keyword), RTNONE);  // "N" ambiguous, then Enter
 }
 
 TEST_F(Prompts, MessageBoxYesNoReadsTheAnswer)

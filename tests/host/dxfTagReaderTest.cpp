@@ -73,24 +73,4 @@ TEST(DxfTagReader, LineOfOffsetCountsFromOne)
     EXPECT_EQ(DxfTagReader::lineOfOffset(text, 5), 3u);
 }
 
-TEST(DxfTagKinds, FollowTheCodeRanges)
-{
-    EXPECT_EQ(dxfValueKind(5), DxfValueKind::Handle);
-    EXPECT_EQ(dxfValueKind(8), DxfValueKind::String);
-    EXPECT_EQ(dxfValueKind(40), DxfValueKind::Double);
-    EXPECT_EQ(dxfValueKind(70), DxfValueKind::Int16);
-    EXPECT_EQ(dxfValueKind(90), DxfValueKind::Int32);
-    EXPECT_EQ(dxfValueKind(160), DxfValueKind::Int64);
-    EXPECT_EQ(dxfValueKind(290), DxfValueKind::Bool);
-    EXPECT_EQ(dxfValueKind(330), DxfValueKind::Handle);
-    EXPECT_EQ(dxfValueKind(420), DxfValueKind::Int32);
-    EXPECT_EQ(dxfValueKind(1005), DxfValueKind::Handle);
-    EXPECT_EQ(dxfValueKind(1041), DxfValueKind::Double);
-    EXPECT_EQ(dxfValueKind(1071), DxfValueKind::Int32);
-    EXPECT_EQ(dxfValueKind(1072), DxfValueKind::Unknown);
-    EXPECT_TRUE(dxfIsPointCode(10));
-    EXPECT_TRUE(dxfIsPointCode(1011));
-    EXPECT_FALSE(dxfIsPointCode(20));
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -44,28 +43,6 @@ TEST(SystemUtilities, DoEventsHandlesEveryWaitingEvent)
     CSystemUtilities().doEvents();
     EXPECT_EQ(waiting, 0);
     EXPECT_EQ(calls, 4);
-}
-
-TEST(SystemUtilities, WaitPumpsFourTimesASecond)
-{
-    int calls = 0;
-    ScopedPump pump([&] {
-        ++calls;
-        return false;
-    });
-    auto start = std::chrono::steady_clock::now();
-    CSystemUtilities().wait(1);
-    auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(calls, 4);
-    EXPECT_GE(elapsed, std::chrono::milliseconds(1000));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
-
-    calls = 0;
-    start = std::chrono::steady_clock::now();
-    CSystemUtilities().wait(0);
-    CSystemUtilities().wait(-3);
-    EXPECT_EQ(calls, 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
 }
 
 // A failure inside the pump travels up wrapped once per operation it passes.

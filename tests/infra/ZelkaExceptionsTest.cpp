@@ -347,15 +347,3 @@ TEST(ZelkaExceptionList, CountsDisplaysAndPrintsItsItems)
     EXPECT_EQ(list.getCount(), 3);
     EXPECT_THROW(list.getAt(0), std::out_of_range);
 }
-
-TEST(ZelkaExceptionList, OwnsItsItems)
-{
-    CEXCounted::live = 0;
-    {
-        CZelkaExceptions list;
-        list.add(std::make_unique<CEXCounted>(std::make_unique<CEXCounted>(nullptr)));
-        list.add(CEXCounted(nullptr));
-        EXPECT_EQ(CEXCounted::live, 3);
-    }
-    EXPECT_EQ(CEXCounted::live, 0);
-}

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "host/db/AcDbLayerTable.h"
-#include "host/ed/Editor.h"
-#include "host/ed/ScriptInput.h"
 #include "host/ed/acutPrintf.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/Layers.h"
@@ -15,6 +13,7 @@
 
 #include "SpacesTestSupport.h"
 #include "spaces/Attributes.h"
+#include "tests/common/ScriptedCommandLine.h"
 
 using namespace spacetest;
 
@@ -26,28 +25,7 @@ bool hasLayer(Drawing& d, const char* name)
     return table->has(name);
 }
 
-class Prompts : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previous_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
-    }
-    void TearDown() override
-    {
-        Editor::instance().setInput(nullptr);
-        setCommandLineSink(previous_);
-    }
-    void feed(const std::string& text)
-    {
-        auto input = std::make_unique<ScriptInput>();
-        input->addText(text);
-        Editor::instance().setInput(std::move(input));
-    }
-    std::string transcript;
-
-private:
-    CommandLineSink previous_;
-};
+class Prompts : public ScriptedCommandLine {};
 
 }  // namespace
 

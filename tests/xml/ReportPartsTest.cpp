@@ -124,31 +124,6 @@ TEST(Hyperlinks, RepeatedAddressIsDroppedAndReadingDoesTheSame)
     EXPECT_EQ(read.getAt(0).getDescription(), "1");
 }
 
-TEST(Assets, CopyIsDeepAndIndependent)
-{
-    CAsset asset;
-    asset.setHandle("2B0");
-    asset.setPointX(1.25);
-    auto hatch = std::make_unique<CHatch>();
-    hatch->setPatternName("ANSI31");
-    asset.setHatch(std::move(hatch));
-    auto links = std::make_unique<CHyperlinks>();
-    links->add(std::make_unique<CHyperlink>("h", "d"));
-    asset.setHyperlinks(std::move(links));
-
-    std::unique_ptr<CAsset> copy = asset.copyTo();
-    ASSERT_NE(copy->getHatch(), nullptr);
-    EXPECT_NE(copy->getHatch(), asset.getHatch());
-    EXPECT_EQ(copy->getHatch()->getPatternName(), "ANSI31");
-    copy->getHatch()->setPatternName("SOLID");
-    EXPECT_EQ(asset.getHatch()->getPatternName(), "ANSI31");
-    ASSERT_NE(copy->getHyperlinks(), nullptr);
-    EXPECT_EQ(copy->getHyperlinks()->getCount(), 1);
-    EXPECT_EQ(copy->getAttributes(), nullptr);
-    EXPECT_EQ(copy->getHandle(), "2B0");
-    EXPECT_DOUBLE_EQ(copy->getPointX(), 1.25);
-}
-
 TEST(Blocks, LookUpsAreExactAndIndexesAreChecked)
 {
     CBlocks blocks;

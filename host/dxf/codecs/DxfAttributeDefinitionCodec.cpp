@@ -1,59 +1,6 @@
-#include "host/base/DxfCodepage.h"
-#include "host/db/AcDbAttributeDefinition.h"
 #include "host/dxf/DxfCodec.h"
-#include "host/dxf/DxfTagEditor.h"
-#include "host/dxf/codecs/DxfCodecSupport.h"
-#include "host/dxf/codecs/DxfTextCodec.h"
+#include "host/dxf/codecs/DxfAttributeCodec.h"
 
-using namespace DxfCodecSupport;
-
-// ATTDEF: the text part (DxfTextCodec), then prompt (3), tag (2), flags
-// (70), field length (73) and vertical mode (74) of AcDbAttributeDefinition.
-class DxfAttributeDefinitionCodec {
-public:
-    static AcDbObject* create(const AcDbStub&) { return new AcDbAttributeDefinition(); }
-
-    static void load(AcDbDatabase&, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage& cp)
-    {
-        DxfTextCodec::loadText(static_cast<AcDbText&>(o), false, t, end, cp, &second);
-    }
-
-    static void second(AcDbObject& o, const DxfTag& tag, const DxfCodepage& cp)
-    {
-        auto& x = static_cast<AcDbAttributeDefinition&>(o);
-        switch (tag.code) {
-        case 2: x.tag_ = cp.decode(tag.value()); break;
-        case 3: x.prompt_ = cp.decode(tag.value()); break;
-        case 70: x.flags_ = static_cast<int>(integer(tag)); break;
-        case 73: x.fieldLength_ = static_cast<int>(integer(tag)); break;
-        default: break;
-        }
-    }
-
-    static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)
-    {
-        auto& x = static_cast<AcDbAttributeDefinition&>(o);
-        DxfTextCodec::saveText(x, ed);
-        const auto& second = DxfTextCodec::secondOrder();
-        auto S = [&] { return ed.subclass("AcDbAttributeDefinition"); };
-        ed.setString(S(), 3, x.prompt(), second);
-        ed.setString(S(), 2, x.tag(), second);
-        int flags = (x.isInvisible() ? 1 : 0) | (x.isConstant() ? 2 : 0) | (x.isVerifiable() ? 4 : 0)
-                    | (x.isPreset() ? 8 : 0);
-        if (ed.has(S(), 70) || flags != 0)
-            ed.setInt(S(), 70, flags, second);
-        if (ed.has(S(), 73) || x.fieldLength() != 0)
-            ed.setInt(S(), 73, x.fieldLength(), second);
-        if (ed.has(S(), 74) || x.verticalMode() != AcDb::kTextBase)
-            ed.setInt(S(), 74, x.verticalMode(), second);
-    }
-
-    static void skeleton(AcDbDatabase& db, std::vector<DxfTag>& out)
-    {
-        add(db, out, 100, "AcDbText");
-        add(db, out, 100, "AcDbAttributeDefinition");
-    }
-};
-
-extern const DxfCodecFunctions kDxfAttributeDefinitionCodec = {&DxfAttributeDefinitionCodec::create, &DxfAttributeDefinitionCodec::load,
-                                                &DxfAttributeDefinitionCodec::save, &DxfAttributeDefinitionCodec::skeleton};
+extern const DxfCodecFunctions kDxfAttributeDefinitionCodec = {
+    &DxfAttributeCodec<AcDbAttributeDefinition>::create, &DxfAttributeCodec<AcDbAttributeDefinition>::load,
+    &DxfAttributeCodec<AcDbAttributeDefinition>::save, &DxfAttributeCodec<AcDbAttributeDefinition>::skeleton};

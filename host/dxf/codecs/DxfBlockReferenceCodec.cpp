@@ -14,14 +14,7 @@ using namespace DxfCodecSupport;
 
 void DxfBlockReferenceCodec::loadReference(AcDbBlockReference& x, const DxfTag* t, size_t end, const DxfCodepage& cp)
 {
-    bool in = false;
-    for (size_t i = 1; i < end; ++i) {
-        if (t[i].code == 100) {
-            in = t[i].value() == "AcDbBlockReference" || t[i].value() == "AcDbMInsertBlock";
-            continue;
-        }
-        if (!in)
-            continue;
+    forEachTagIn(t, end, {"AcDbBlockReference", "AcDbMInsertBlock"}, [&](size_t& i) {
         switch (t[i].code) {
         case 2: x.blockName_ = cp.decode(t[i].value()); break;
         case 10: x.position_ = pointAt(t, end, i, 10); break;
@@ -32,7 +25,7 @@ void DxfBlockReferenceCodec::loadReference(AcDbBlockReference& x, const DxfTag* 
         case 210: x.normal_ = pointAt(t, end, i, 210).asVector(); break;
         default: break;
         }
-    }
+    });
 }
 
 void DxfBlockReferenceCodec::saveReference(AcDbBlockReference& x, DxfTagEditor& ed)

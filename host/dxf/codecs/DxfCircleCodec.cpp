@@ -13,19 +13,12 @@ public:
     static void load(AcDbDatabase&, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage&)
     {
         auto& c = static_cast<AcDbCircle&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbCircle" || t[i].value() == "AcDbLine";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbCircle", "AcDbLine"}, [&](size_t& i) {
             if (t[i].code == 10) c.center_ = pointAt(t, end, i, 10);
             else if (t[i].code == 40) c.radius_ = real(t[i], 1.0);
             else if (t[i].code == 39) c.thickness_ = real(t[i]);
             else if (t[i].code == 210) c.normal_ = pointAt(t, end, i, 210).asVector();
-        }
+        });
     }
 
     static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/base/RawTag.h"
@@ -30,6 +31,25 @@ AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle);
 // Reads the point whose x is at i (code c; y and z follow with c + 10 and
 // c + 20 when present) and leaves i at its last tag.
 AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c);
+
+// Calls read(i) for each tag of the record t[0, end) that stands in one of
+// the subclasses named (after its 100 marker). read may move i on over the
+// tags it takes with the one at i (a point's y and z, see pointAt).
+template <class Read>
+void forEachTagIn(const DxfTag* t, size_t end, std::initializer_list<std::string_view> subclasses, Read&& read)
+{
+    bool in = false;
+    for (size_t i = 1; i < end; ++i) {
+        if (t[i].code == 100) {
+            in = false;
+            for (std::string_view name : subclasses)
+                in = in || t[i].value() == name;
+            continue;
+        }
+        if (in)
+            read(i);
+    }
+}
 
 // Index of the end of the data part (the first 101 or 1001).
 size_t dataEnd(const DxfTag* t, size_t n);

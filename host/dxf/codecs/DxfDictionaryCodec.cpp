@@ -19,20 +19,13 @@ public:
     {
         auto& x = static_cast<AcDbDictionary&>(o);
         std::string key;
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbDictionary";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbDictionary"}, [&](size_t& i) {
             if (t[i].code == 280) x.hardOwner_ = integer(t[i]) == 1;
             else if (t[i].code == 281) x.cloning_ = static_cast<int>(integer(t[i]));
             else if (t[i].code == 3) key = cp.decode(t[i].value());
             else if (t[i].code == 350 || t[i].code == 360)
                 x.entries_.push_back({key, idOf(db, handleOf(t[i]))});
-        }
+        });
     }
 
     static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)

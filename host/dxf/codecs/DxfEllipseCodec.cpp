@@ -14,14 +14,7 @@ public:
     static void load(AcDbDatabase&, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage&)
     {
         auto& e = static_cast<AcDbEllipse&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbEllipse";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbEllipse"}, [&](size_t& i) {
             switch (t[i].code) {
             case 10: e.center_ = pointAt(t, end, i, 10); break;
             case 11: e.majorAxis_ = pointAt(t, end, i, 11).asVector(); break;
@@ -31,7 +24,7 @@ public:
             case 42: e.endParam_ = real(t[i], e.endParam_); break;
             default: break;
             }
-        }
+        });
     }
 
     static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)

@@ -15,14 +15,7 @@ public:
     static void load(AcDbDatabase&, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage&)
     {
         auto& x = static_cast<AcDbPolyline&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbPolyline";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbPolyline"}, [&](size_t& i) {
             switch (t[i].code) {
             case 70: x.flags_ = static_cast<int>(integer(t[i])); break;
             case 43: x.constantWidth_ = real(t[i]); break;
@@ -42,7 +35,7 @@ public:
             case 210: x.normal_ = pointAt(t, end, i, 210).asVector(); break;
             default: break;
             }
-        }
+        });
     }
 
     static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)

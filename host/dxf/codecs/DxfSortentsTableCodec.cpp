@@ -14,18 +14,11 @@ public:
     static void load(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage&)
     {
         auto& x = static_cast<AcDbSortentsTable&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbSortentsTable";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbSortentsTable"}, [&](size_t& i) {
             if (t[i].code == 330) x.block_ = idOf(db, handleOf(t[i]));
             else if (t[i].code == 331) x.entries_.push_back({idOf(db, handleOf(t[i])), AcDbHandle()});
             else if (t[i].code == 5 && !x.entries_.empty()) x.entries_.back().sortHandle = AcDbHandle(handleOf(t[i]));
-        }
+        });
     }
 
     static void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)

@@ -16,14 +16,7 @@ public:
     static void load(AcDbDatabase&, AcDbObject& o, const DxfTag* t, size_t end, const DxfCodepage&)
     {
         auto& s = static_cast<AcDbSpline&>(o);
-        bool in = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (t[i].code == 100) {
-                in = t[i].value() == "AcDbSpline";
-                continue;
-            }
-            if (!in)
-                continue;
+        forEachTagIn(t, end, {"AcDbSpline"}, [&](size_t& i) {
             switch (t[i].code) {
             case 210: s.normal_ = pointAt(t, end, i, 210).asVector(); break;
             case 70: s.flags_ = static_cast<int>(integer(t[i])); break;
@@ -34,7 +27,7 @@ public:
             case 11: s.fitPoints_.push_back(pointAt(t, end, i, 11)); break;
             default: break;
             }
-        }
+        });
     }
 
     // Control points are the only values that can change: each one whose
