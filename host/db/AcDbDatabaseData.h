@@ -58,6 +58,10 @@ struct AcDbDatabaseData {
     void* mapped = nullptr;             // the file mapped by readDxfFile
     size_t mappedSize = 0;
     std::vector<DxfTag> tags;           // every tag of the file, in order
+    // Indices into tags, ascending, of the tags whose two lines in text are
+    // not as a save writes them (see DxfTagReader::read); a run of tags
+    // between them is saved by copying its text.
+    std::vector<size_t> unusualTags;
     std::deque<std::string> strings;    // text of tags made after reading
     std::deque<AcDbStub> stubs;
     std::unordered_map<uint64_t, AcDbStub*> byHandle;
