@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -58,7 +59,15 @@ struct AcDbDatabaseData {
     void* mapped = nullptr;             // the file mapped by readDxfFile
     size_t mappedSize = 0;
     std::vector<DxfTag> tags;           // every tag of the file, in order
-    std::deque<std::string> strings;    // text of tags made after reading
+    // Indices into tags, ascending, of the tags whose two lines in text are
+    // not as a save writes them (see DxfTagReader::read); a run of tags
+    // between them is saved by copying its text.
+    std::vector<size_t> unusualTags;
+    // Text of tags made after reading, packed into blocks that never move
+    // (see keep): one allocation per block instead of one per tag.
+    std::vector<std::unique_ptr<char[]>> textBlocks;
+    char* textFree = nullptr;           // the free end of the last block
+    size_t textFreeSize = 0;
     std::deque<AcDbStub> stubs;
     std::unordered_map<uint64_t, AcDbStub*> byHandle;
     bool crlf = false;
@@ -110,11 +119,30 @@ struct AcDbDatabaseData {
     // and reading extended data need not set one up per call.
     const DxfCodepage& codepage() const;
 
-    // Keeps text for a tag made after reading; the view stays valid.
-    std::string_view keep(std::string text)
+    // Keeps text for a tag made after reading; the view stays valid as long
+    // as the database.
+    std::string_view keep(std::string_view text)
     {
-        strings.push_back(std::move(text));
-        return strings.back();
+        constexpr size_t kBlock = 64 * 1024;
+        if (text.empty())
+            return {"", 0};
+        if (text.size() > textFreeSize) {
+            // A long text gets a block of its own and leaves the current
+            // block's free end as it is.
+            if (text.size() > kBlock / 4) {
+                textBlocks.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
+                std::memcpy(textBlocks.back().get(), text.data(), text.size());
+                return {textBlocks.back().get(), text.size()};
+            }
+            textBlocks.push_back(std::make_unique_for_overwrite<char[]>(kBlock));
+            textFree = textBlocks.back().get();
+            textFreeSize = kBlock;
+        }
+        char* at = textFree;
+        std::memcpy(at, text.data(), text.size());
+        textFree += text.size();
+        textFreeSize -= text.size();
+        return {at, text.size()};
     }
 
 private:

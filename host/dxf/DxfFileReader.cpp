@@ -91,14 +91,14 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
 
 DxfReadResult DxfFileReader::read()
 {
-    DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags);
+    DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags, &d_.unusualTags);
     if (!r.ok())
         return r;
     if (std::string version; DxfR12Upgrade::isR12(d_.tags, version))
         return readUpgraded(version);
     DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
     d_.byHandle.reserve(d_.tags.size() / 16);
-    d_.crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
+    d_.crlf = DxfTagReader::usesCrlf(d_.text);
     size_t i = 0;
     const size_t n = d_.tags.size();
     while (i < n && !sectionIs(d_.tags[i], "SECTION") && !sectionIs(d_.tags[i], "EOF"))
@@ -159,10 +159,11 @@ DxfReadResult DxfFileReader::readUpgraded(const std::string& version)
 {
     // The R12 drawing becomes the text of a current one, which is then read
     // as any other; its faults are reported at the lines of the file.
-    const bool crlf = d_.text.substr(0, 400).find("\r\n") != std::string_view::npos;
+    const bool crlf = DxfTagReader::usesCrlf(d_.text);
     std::vector<uint32_t> sourceLines;
     std::string text = DxfR12Upgrade(d_.tags, d_.text).upgrade(crlf, sourceLines);
     d_.tags.clear();
+    d_.unusualTags.clear();
     d_.buffer = std::move(text);
     d_.text = d_.buffer;
     DxfReadResult r = read();

@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 #include <vector>
 
 #include "host/dxf/DxfTag.h"
@@ -25,6 +26,9 @@ private:
     void writeBlocks(DxfTagWriter& out);
     void writeEntity(DxfTagWriter& out, AcDbStub* stub);
     void writeObject(DxfTagWriter& out, AcDbStub* stub);
+    // The text of n tags read from the file, to be written as it stands;
+    // empty when a line of it is not as this writer writes it.
+    std::string_view textAsRead(const DxfTag* t, size_t n, bool crlf) const;
 
     AcDbDatabase& db_;
     std::vector<DxfTag> scratch_;

@@ -9,6 +9,22 @@ bool endsSubclass(const DxfTag& t) { return t.code == 100 || t.code == 101 || t.
 
 DxfTagEditor::Range DxfTagEditor::subclass(std::string_view marker, int nth) const
 {
+    if (nth == 0)
+        for (const Found& f : found_)
+            if (f.range.found && f.tagCount == tags_.size() && tags_[f.range.begin - 1].code == 100 &&
+                tags_[f.range.begin - 1].value() == marker &&
+                (f.range.end == tags_.size() || endsSubclass(tags_[f.range.end])))
+                return f.range;
+    Range r = find(marker, nth);
+    if (nth == 0 && r.found) {
+        found_[nextFound_] = {tags_.size(), r};
+        nextFound_ = (nextFound_ + 1) % std::size(found_);
+    }
+    return r;
+}
+
+DxfTagEditor::Range DxfTagEditor::find(std::string_view marker, int nth) const
+{
     Range r;
     for (size_t i = 0; i < tags_.size(); ++i) {
         const DxfTag& t = tags_[i];
@@ -93,18 +109,18 @@ size_t DxfTagEditor::insertAt(const Range& r, int code, std::initializer_list<in
     return pos;
 }
 
-DxfTag DxfTagEditor::make(int code, std::string text) const { return DxfTag(code, data_.keep(std::move(text))); }
+DxfTag DxfTagEditor::make(int code, std::string_view text) const { return DxfTag(code, data_.keep(text)); }
 
 size_t DxfTagEditor::setRaw(const Range& r, int code, std::string_view value, std::initializer_list<int> order)
 {
     size_t i = find(r, code);
     if (i != SIZE_MAX) {
         if (tags_[i].value() != value)
-            tags_[i] = make(code, std::string(value));
+            tags_[i] = make(code, value);
         return i;
     }
     size_t at = insertAt(r, code, order);
-    tags_.insert(tags_.begin() + static_cast<long>(at), make(code, std::string(value)));
+    tags_.insert(tags_.begin() + static_cast<long>(at), make(code, value));
     return at;
 }
 

@@ -49,16 +49,26 @@ public:
     // Inserts tags at index.
     void insert(size_t index, const std::vector<DxfTag>& tags);
     // A tag whose text is kept by the database.
-    DxfTag make(int code, std::string text) const;
+    DxfTag make(int code, std::string_view text) const;
 
     std::vector<DxfTag>& tags() { return tags_; }
     const DxfCodepage& codepage() const { return codepage_; }
 
 private:
     size_t find(const Range& r, int code) const;
+    Range find(std::string_view marker, int nth) const;
     size_t insertAt(const Range& r, int code, std::initializer_list<int> order) const;
 
     std::vector<DxfTag>& tags_;
     AcDbDatabaseData& data_;
     const DxfCodepage& codepage_;
+    // The last subclasses found: a save looks the same one up for every
+    // field it sets. An entry serves while the tag count is the same and its
+    // marker and end are still where they were.
+    struct Found {
+        size_t tagCount = 0;
+        Range range;
+    };
+    mutable Found found_[4];
+    mutable size_t nextFound_ = 0;
 };

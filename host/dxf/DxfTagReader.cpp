@@ -43,6 +43,53 @@ bool parseGroupCode(std::string_view s, int& code)
     return code >= 0 && code <= 1071;
 }
 
+// The number of decimal digits of a group code (0..1071).
+int digitCount(int code) { return code >= 1000 ? 4 : code >= 100 ? 3 : code >= 10 ? 2 : 1; }
+
+// Whether a group-code line is the code as DxfTagWriter writes it: right
+// aligned in three columns, no sign, no leading zeros, nothing after it.
+bool writtenAsIs(std::string_view line, int code)
+{
+    const size_t digits = static_cast<size_t>(digitCount(code));
+    const size_t width = digits < 3 ? 3 : digits;
+    if (line.size() != width || (digits > 1 && line[width - digits] == '0'))
+        return false;
+    for (size_t i = 0; i < width - digits; ++i)
+        if (line[i] != ' ')
+            return false;
+    return true;
+}
+
+// The group-code line as nearly every file writes it: spaces, one to six
+// digits, the line end. Sets code, the end of the line and whether the line
+// is as DxfTagWriter writes it; false for any other line (the general parser
+// then decides, and words any fault).
+bool quickGroupCode(const char* p, const char* e, bool crlf, int& code, const char*& next, bool& asWritten)
+{
+    const char* start = p;
+    while (p < e && *p == ' ')
+        ++p;
+    const char* digits = p;
+    int value = 0;
+    while (p < e && static_cast<unsigned>(*p - '0') < 10 && p - digits < 7)
+        value = value * 10 + (*p++ - '0');
+    const int count = static_cast<int>(p - digits);
+    if (count == 0 || count > 6 || value > 1071)
+        return false;
+    bool cr = false;
+    if (p < e && *p == '\r') {
+        cr = true;
+        ++p;
+    }
+    if (p >= e || *p != '\n')
+        return false;
+    const int width = count < 3 ? 3 : count;
+    asWritten = cr == crlf && count == digitCount(value) && (digits - start) + count == width;
+    code = value;
+    next = p + 1;
+    return true;
+}
+
 }  // namespace
 
 size_t DxfTagReader::lineOfOffset(std::string_view text, size_t offset)
@@ -77,7 +124,7 @@ void adviseHugePages(const void* data, size_t bytes)
 
 }  // namespace
 
-DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tags) const
+DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tags, std::vector<size_t>* unusual) const
 {
     if (text.substr(0, 18) == "AutoCAD Binary DXF")
         return failure(Acad::eDwgNotSupported, 1,
@@ -91,6 +138,8 @@ DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tag
     const char* base = text.data();
     const size_t n = text.size();
     size_t line = 1;
+    const bool crlf = usesCrlf(text);
+    bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
     tags.reserve(tags.size() + n / 12);
     adviseHugePages(tags.data(), tags.capacity() * sizeof(DxfTag));
     auto nextLine = [&](std::string_view& out) -> bool {
@@ -101,26 +150,57 @@ DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tag
         size_t stop = end;
         if (stop > pos && base[stop - 1] == '\r')
             --stop;
+        endAsWritten = nl && (stop < end) == crlf;
         out = std::string_view(base + pos, stop - pos);
         pos = nl ? end + 1 : n;
         return true;
     };
+    // A value line: most are a few bytes long, so the first bytes are looked
+    // at before the library search is called.
+    auto nextValueLine = [&](std::string_view& out) -> bool {
+        if (pos >= n)
+            return false;
+        const char* p = base + pos;
+        const char* e = base + n;
+        const char* nl = nullptr;
+        for (const char* q = p; q < e && q < p + 16; ++q)
+            if (*q == '\n') {
+                nl = q;
+                break;
+            }
+        if (!nl && p + 16 < e)
+            nl = static_cast<const char*>(std::memchr(p + 16, '\n', static_cast<size_t>(e - p - 16)));
+        const char* stop = nl ? nl : e;
+        if (stop > p && stop[-1] == '\r')
+            --stop;
+        endAsWritten = nl && (stop < (nl ? nl : e)) == crlf;
+        out = std::string_view(p, static_cast<size_t>(stop - p));
+        pos = nl ? static_cast<size_t>(nl - base) + 1 : n;
+        return true;
+    };
     std::string_view codeLine, valueLine;
     while (true) {
-        if (!nextLine(codeLine)) {
+        int code = 0;
+        bool asWritten = false;
+        const char* next = nullptr;
+        if (pos < n && quickGroupCode(base + pos, base + n, crlf, code, next, asWritten)) {
+            pos = static_cast<size_t>(next - base);
+        } else if (!nextLine(codeLine)) {
             if (tags.empty())
                 return failure(Acad::eBadDxfSequence, line, "the file is empty; expected a DXF file starting with '0 SECTION'");
             return failure(Acad::eBadDxfSequence, line, "unexpected end of file; expected group code 0 with 'EOF'");
-        }
-        int code = 0;
-        if (!parseGroupCode(codeLine, code)) {
+        } else if (!parseGroupCode(codeLine, code)) {
             // A blank line at the very end is tolerated only after EOF, which never gets here.
             if (tags.empty() && line == 1 && text.find('\0') < 512)
                 return failure(Acad::eBadDxfSequence, line, "this is not a text DXF file (binary data at the start)");
             return failure(Acad::eInvalidDxfCode, line, "expected a group code (a whole number 0..1071), found " + quoted(codeLine));
+        } else {
+            asWritten = endAsWritten && writtenAsIs(codeLine, code);
         }
-        if (!nextLine(valueLine))
+        if (!nextValueLine(valueLine))
             return failure(Acad::eBadDxfSequence, line + 1, "unexpected end of file; expected the value of group code " + std::to_string(code));
+        if (unusual && !(asWritten && endAsWritten))
+            unusual->push_back(tags.size());
         tags.emplace_back(code, valueLine);
         line += 2;
         if (code == 0 && valueLine == "EOF")

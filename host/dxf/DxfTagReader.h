@@ -18,7 +18,16 @@ public:
     // Appends the tags of text to tags. On a binary DXF, a DWG, a bad group
     // code, a missing value line or a missing EOF returns the status, the line
     // and a message; tags then holds the tags read before the fault.
-    DxfReadResult read(std::string_view text, std::vector<DxfTag>& tags) const;
+    // When unusual is given, the indices (into tags) of the tags whose lines
+    // are not exactly what DxfTagWriter writes for them are appended to it in
+    // order: a group code padded otherwise than to three columns, a line end
+    // other than the file's (see usesCrlf), a last line without its end.
+    // Every other tag's two lines can be copied to a saved file as they are.
+    DxfReadResult read(std::string_view text, std::vector<DxfTag>& tags, std::vector<size_t>* unusual = nullptr) const;
+
+    // Whether the text's lines end in CR LF (judged on its first 400 bytes),
+    // the line end a save of it writes.
+    static bool usesCrlf(std::string_view text) { return text.substr(0, 400).find("\r\n") != std::string_view::npos; }
 
     // The 1-based line of the file on which the byte at offset starts.
     static size_t lineOfOffset(std::string_view text, size_t offset);

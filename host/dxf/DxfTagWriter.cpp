@@ -48,6 +48,17 @@ void DxfTagWriter::write(int code, std::string_view value)
         flush();
 }
 
+void DxfTagWriter::writeRaw(std::string_view bytes)
+{
+    if (target_) {
+        target_->append(bytes);
+        return;
+    }
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBufferSize)
+        flush();
+}
+
 bool DxfTagWriter::flush()
 {
     if (fd_ < 0 || buffer_.empty())

@@ -20,6 +20,9 @@ public:
 
     void write(int code, std::string_view value);
     void write(const DxfTag& tag) { write(tag.code, tag.value()); }
+    // Writes bytes that already are tags in this writer's layout and line end.
+    void writeRaw(std::string_view bytes);
+    bool crlf() const { return crlf_; }
     // Pushes buffered bytes to the file; false when a write to the file failed.
     bool flush();
     // False once a write to the file has failed.
