@@ -108,6 +108,32 @@ def kinds(doc):
     msp.add_line((212, 85), (256, 85), dxfattribs={"linetype": "ZSHORT", "ltscale": 0.5})
 
 
+def table(doc):
+    """The drawn block of a table AutoCAD wrote (tests/data/dxf/table/SOURCES.md:
+    its MTEXT and LINE entities where AutoCAD put them) as the anonymous block
+    *T1, placed by an INSERT where that table stands; prints the handles of
+    model space's block record and of *T1's record, which the tests need to
+    put the table itself in the INSERT's place (the drawing has no table
+    style: the table takes the default one)."""
+    msp = doc.modelspace()
+    block = doc.blocks.new_anonymous_block("T")
+    rows = [0.0, -0.4533333333333334, -0.8133333333333332, -1.173333333333333]
+    for y in rows:
+        block.add_line((0, y), (12.5, y))
+    for x in (0.0, 12.5):
+        block.add_line((x, 0), (x, rows[-1]))
+    for x in (2.5, 5.0, 7.5, 10.0):
+        block.add_line((x, rows[1]), (x, rows[-1]))
+    block.add_mtext("Hello this is a title", dxfattribs={
+        "insert": (6.25, -0.2266666666666666), "char_height": 0.25, "attachment_point": 5})
+    block.add_mtext("A2 cell", dxfattribs={
+        "insert": (1.25, -0.6333333333333333), "char_height": 0.18, "attachment_point": 5})
+    block.add_mtext("A3 cell", dxfattribs={
+        "insert": (1.25, -0.8733333333333334), "char_height": 0.18, "attachment_point": 2})
+    msp.add_blockref(block.name, (0.526295567410898, 1.656159789800675))
+    print(msp.block_record_handle, block.block_record_handle)
+
+
 def sheet(doc):
     """A paper-space layout with one viewport showing model space at 1:2, with
     layer HIDE frozen in it, and a frame on the sheet."""
@@ -136,7 +162,7 @@ def sheet_active(doc):
 def main():
     kind, out = sys.argv[1], sys.argv[2]
     doc = ezdxf.new("R2010", setup=True)
-    {"entities": entities, "kinds": kinds, "sheet": sheet, "sheet_active": sheet_active}[kind](doc)
+    {"entities": entities, "kinds": kinds, "table": table, "sheet": sheet, "sheet_active": sheet_active}[kind](doc)
     doc.saveas(out)
 
 
