@@ -15,8 +15,10 @@ class AcDbDatabase;
 class AcDbViewport;
 
 // Draws what entities tell the geometry sink onto a cairo context: strokes in
-// the entity's resolved colour, linetype and line weight, texts with the
-// fonts their styles map to, hatches filled or with their pattern lines.
+// the entity's resolved colour, linetype (dashes times the drawing's $LTSCALE
+// and the entity's linetype scale) and line weight, wide polylines as filled
+// bands, texts and multiline texts with the fonts their styles (or inline
+// font codes) map to, hatches filled or with their pattern lines.
 // Entities on layers that are off, frozen, not plottable or frozen in the
 // viewport being drawn are left out, with everything a block reference on
 // such a layer would draw. Entities on layer "0" inside a block take the
