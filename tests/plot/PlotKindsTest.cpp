@@ -143,7 +143,7 @@ TEST_F(PlotKindsTest, WideAndOldStylePolylinesCoverWhatEzdxfCovers)
 }
 
 // A spline stored by its fit points only is the smooth curve through them,
-// not straight segments (which stray up to 17 pixels from the curve here).
+// not straight segments (which stray up to 18 pixels, 3 units, from the curve here).
 TEST_F(PlotKindsTest, SplineThroughFitPointsFollowsTheCurveEzdxfDraws)
 {
     const Image ref = reference();
