@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "host/db/AcDbBlockTable.h"
@@ -356,6 +357,26 @@ Acad::ErrorStatus AcDbDatabase::setInsunits(AcDb::UnitsValue v)
     if (v < 0 || v > 24)
         return Acad::eInvalidInput;
     d_->header.insunits = v;
+    ++d_->changes;
+    return Acad::eOk;
+}
+
+double AcDbDatabase::ltscale() const { return d_->header.ltscale; }
+Acad::ErrorStatus AcDbDatabase::setLtscale(double v)
+{
+    if (!(v > 0.0) || !std::isfinite(v))
+        return Acad::eInvalidInput;
+    d_->header.ltscale = v;
+    ++d_->changes;
+    return Acad::eOk;
+}
+
+double AcDbDatabase::celtscale() const { return d_->header.celtscale; }
+Acad::ErrorStatus AcDbDatabase::setCeltscale(double v)
+{
+    if (!(v > 0.0) || !std::isfinite(v))
+        return Acad::eInvalidInput;
+    d_->header.celtscale = v;
     ++d_->changes;
     return Acad::eOk;
 }

@@ -107,6 +107,14 @@ public:
     // Header variables.
     int16_t lunits() const;
     Acad::ErrorStatus setLunits(int16_t value);
+    // The global linetype scale ($LTSCALE): dash lengths are multiplied by it.
+    double ltscale() const;
+    // eInvalidInput unless scale > 0.
+    Acad::ErrorStatus setLtscale(double scale);
+    // The linetype scale entities take when setDatabaseDefaults is called ($CELTSCALE).
+    double celtscale() const;
+    // eInvalidInput unless scale > 0.
+    Acad::ErrorStatus setCeltscale(double scale);
     AcDb::UnitsValue insunits() const;
     Acad::ErrorStatus setInsunits(AcDb::UnitsValue value);
     // $TILEMODE: true while model space is current (see AcDbLayoutManager).

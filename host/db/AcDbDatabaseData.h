@@ -39,6 +39,8 @@ struct AcDbHeaderValues {
     int insunits = 0;
     int sortents = 127;
     int tilemode = 1;                   // 1 model space current, 0 a paper-space layout
+    double ltscale = 1.0;               // the global linetype scale
+    double celtscale = 1.0;             // the linetype scale new entities take
     std::string clayer = "0";
     AcGePoint3d ucsorg;
     AcGeVector3d ucsxdir{1, 0, 0};

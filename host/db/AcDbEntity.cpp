@@ -4,6 +4,7 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbGeometrySink.h"
 #include "host/db/AcDbLayerTable.h"
+#include "host/db/AcDbOpen.h"
 
 const AcRxClass* AcDbEntity::desc()
 {
@@ -129,6 +130,19 @@ void AcDbEntity::copyEntityPropertiesTo(AcDbEntity& other) const
 Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) { return Acad::eNotApplicable; }
 
 Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents&) const { return Acad::eNotApplicable; }
+
+Acad::ErrorStatus AcDbEntity::setDatabaseDefaults(AcDbDatabase* db)
+{
+    if (!db)
+        db = database() ? database() : acdbWorkingDatabase();
+    if (!db)
+        return Acad::eNotInDatabase;
+    const AcDbObjectId layer = db->clayer();
+    if (!layer.isNull())
+        setLayer(layer);
+    linetypeScale_ = db->celtscale();
+    return assertWriteEnabled();
+}
 
 Acad::ErrorStatus AcDbEntity::checkWriteOpen() const
 {

@@ -53,6 +53,9 @@ public:
     Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
     // Copies layer, colour, linetype, linetype scale, line weight and visibility.
     Acad::ErrorStatus setPropertiesFrom(const AcDbEntity* other, bool doSubents = true);
+    // Takes the current layer (CLAYER) and linetype scale (CELTSCALE) of db,
+    // or of the working database when db is null; eNotInDatabase when there is neither.
+    Acad::ErrorStatus setDatabaseDefaults(AcDbDatabase* db = nullptr);
 
     // Moves, scales or rotates the entity; eNotApplicable for entity types kept as read.
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "host/db/AcDbMTextFormat.h"
 #include "host/ge/AcGeMatrix3d.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
@@ -27,6 +28,27 @@ struct AcDbSinkText {
     bool mirroredInX = false;
     bool mirroredInY = false;
     // The box estimated from the character count (AcDbText::getBoundingPoints).
+    std::vector<AcGePoint3d> box;
+};
+
+// Multiline text as an entity draws it, in the coordinates of the block it
+// lives in: its paragraphs of formatted runs, placed at location by the
+// attachment point (1 top left ... 9 bottom right, row by row), the lines
+// wrapped at width (0: no wrapping), each line's top 5/3 of the line above's
+// height (its tallest run, at least the text height; the text height when
+// the spacing is exact) times the factor below that line's top.
+struct AcDbSinkMText {
+    std::vector<AcDbMTextParagraph> paragraphs;
+    std::string styleName;
+    AcGePoint3d location;
+    AcGeVector3d direction{1, 0, 0};  // the text's x axis, a unit vector
+    AcGeVector3d normal{0, 0, 1};
+    double height = 0.0;
+    double width = 0.0;
+    int attachment = 1;
+    double lineSpacingFactor = 1.0;
+    bool exactSpacing = false;
+    // The box estimated from the character count (AcDbMText::getBoundingPoints).
     std::vector<AcGePoint3d> box;
 };
 
@@ -62,6 +84,15 @@ public:
     // last point back to the first.
     virtual void polyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges,
                           const AcGeVector3d& normal, bool closed) = 0;
+    // Segments as polyline() tells them, drawn wide: the segment leaving
+    // point i is startWidths[i] wide at its start and endWidths[i] at its end,
+    // centred on the line (a missing width is 0). By default the centre line.
+    virtual void widePolyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges,
+                              const std::vector<double>& startWidths, const std::vector<double>& endWidths,
+                              const AcGeVector3d& normal, bool closed)
+    {
+        polyline(points, bulges, normal, closed);
+    }
     // A circular arc about centre in the plane of normal, from startAngle to
     // endAngle (radians, counter-clockwise from the plane's X axis of the
     // arbitrary-axis algorithm); a circle when they are 2 pi apart.
@@ -78,6 +109,8 @@ public:
                                double ratio, double startParam, double endParam);
     // A line of text; by default its estimated box as a filled area.
     virtual void text(const AcDbSinkText& run) { polygon(run.box); }
+    // Multiline text; by default its estimated box as a filled area.
+    virtual void mtext(const AcDbSinkMText& run) { polygon(run.box); }
     // A hatch; by default its loops as closed polylines.
     virtual void hatch(const AcDbSinkHatch& fill);
 

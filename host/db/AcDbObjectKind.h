@@ -35,4 +35,7 @@ enum class AcDbObjectKind : uint16_t {
     Arc,
     Spline,
     Ellipse,
+    MText,
+    Polyline2d,
+    Vertex2d,
 };

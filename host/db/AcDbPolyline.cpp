@@ -247,5 +247,18 @@ void AcDbPolyline::subDrawGeometry(AcDbGeometrySink& sink) const
         points.push_back(p);
         bulges.push_back(vertices_[i].bulge);
     }
-    sink.polyline(points, bulges, normal_, isClosed());
+    // A constant width (43) stands for every segment's; otherwise each vertex has its own.
+    bool wide = constantWidth_ > 0.0;
+    for (const Vertex& v : vertices_)
+        wide = wide || v.startWidth > 0.0 || v.endWidth > 0.0;
+    if (!wide) {
+        sink.polyline(points, bulges, normal_, isClosed());
+        return;
+    }
+    std::vector<double> starts, ends;
+    for (const Vertex& v : vertices_) {
+        starts.push_back(constantWidth_ > 0.0 ? constantWidth_ : v.startWidth);
+        ends.push_back(constantWidth_ > 0.0 ? constantWidth_ : v.endWidth);
+    }
+    sink.widePolyline(points, bulges, starts, ends, normal_, isClosed());
 }

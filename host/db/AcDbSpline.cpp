@@ -4,6 +4,7 @@
 
 #include "host/db/AcDbExtents.h"
 #include "host/db/AcDbGeometrySink.h"
+#include "host/ge/SplineFitInterpolation.h"
 
 const AcRxClass* AcDbSpline::desc()
 {
@@ -67,8 +68,15 @@ AcGePoint3d AcDbSpline::evaluate(double u) const
 
 std::vector<AcGePoint3d> AcDbSpline::flattened() const
 {
-    if (!hasValidControlData())
-        return fitPoints_;
+    if (!hasValidControlData()) {
+        AcDbSpline fitted;
+        if (fitPoints_.size() < 3 ||
+            !SplineFitInterpolation::interpolate(fitPoints_, startTangent_, endTangent_, fitted.knots_,
+                                                 fitted.controlPoints_))
+            return fitPoints_;
+        fitted.degree_ = 3;
+        return fitted.flattened();
+    }
     // Each knot span is halved until the curve's midpoint of a piece lies
     // within a millionth of the control points' extent of its chord (four
     // pieces at least, so an S-bend is never taken for straight).
@@ -123,6 +131,8 @@ AcDbEntity* AcDbSpline::clone() const
     s->weights_ = weights_;
     s->controlPoints_ = controlPoints_;
     s->fitPoints_ = fitPoints_;
+    s->startTangent_ = startTangent_;
+    s->endTangent_ = endTangent_;
     copyEntityPropertiesTo(*s);
     return s;
 }

@@ -6,7 +6,8 @@
 // A B-spline or NURBS curve as DXF keeps it: degree, knots, control points
 // with their weights (none when all are 1), and the fit points it was drawn
 // through. It is drawn from the control points when it has them, else as
-// straight segments through the fit points.
+// the cubic through the fit points (SplineFitInterpolation) with the end
+// tangents it stores.
 class AcDbSpline : public AcDbEntity {
 public:
     AcDbSpline() = default;
@@ -29,6 +30,9 @@ public:
     const std::vector<double>& knots() const { return knots_; }
     int numFitPoints() const { return static_cast<int>(fitPoints_.size()); }
     AcGePoint3d fitPointAt(int i) const { return fitPoints_[static_cast<size_t>(i)]; }
+    // The tangents stored for the fit points; zero when there are none.
+    AcGeVector3d startFitTangent() const { return startTangent_; }
+    AcGeVector3d endFitTangent() const { return endTangent_; }
 
     // True when degree, knots and control points make a curve that can be
     // evaluated (knots = control points + degree + 1, non-decreasing).
@@ -36,7 +40,8 @@ public:
     // The point at knot value u (clamped to the curve's domain); needs hasValidControlData().
     AcGePoint3d evaluate(double u) const;
     // The curve as points: sampled along the knot domain from the control
-    // points, or the fit points when there are no usable control points.
+    // points, or along the cubic through the fit points when there are no
+    // usable control points.
     std::vector<AcGePoint3d> flattened() const;
 
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
@@ -55,4 +60,5 @@ private:
     std::vector<double> weights_;
     std::vector<AcGePoint3d> controlPoints_;
     std::vector<AcGePoint3d> fitPoints_;
+    AcGeVector3d startTangent_, endTangent_;
 };

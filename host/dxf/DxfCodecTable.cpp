@@ -19,6 +19,9 @@
     X("ARC",           Entities, Arc,                  Arc,                 ByValueKind | Ints) \
     X("SPLINE",        Entities, Spline,               Spline,              ByValueKind | Ints) \
     X("ELLIPSE",       Entities, Ellipse,              Ellipse,             ByValueKind | Ints) \
+    X("POLYLINE",      Entities, Polyline2d,           OldPolyline,         ByValueKind | Ints) \
+    X("VERTEX",        Entities, Vertex2d,             Vertex,              ByValueKind | Ints) \
+    X("MTEXT",         Entities, MText,                MText,               ByValueKind | Ints) \
     X("LINE",          Entities, Line,                 Line,                ByValueKind | Ints) \
     X("HATCH",         Entities, Hatch,                Hatch,               Ints)               \
     X("ACAD_TABLE",    Entities, Table,                Table,               0)                  \

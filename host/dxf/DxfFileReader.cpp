@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "host/db/AcDbBlockTableRecord.h"
@@ -259,7 +260,11 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
             h.insunits = static_cast<int>(v);
         else if (name == "$SORTENTS" && DxfValue::toInt(t.value(), v))
             h.sortents = static_cast<int>(v);
-        else if (name == "$TILEMODE" && DxfValue::toInt(t.value(), v))
+        else if ((name == "$LTSCALE" || name == "$CELTSCALE") && t.code == 40) {
+            double x = 0;
+            if (DxfValue::toDouble(t.value(), x) && x > 0.0 && std::isfinite(x))
+                (name == "$LTSCALE" ? h.ltscale : h.celtscale) = x;
+        } else if (name == "$TILEMODE" && DxfValue::toInt(t.value(), v))
             h.tilemode = v == 0 ? 0 : 1;
         else if (name == "$CLAYER" && t.code == 8)
             h.clayer = std::string(t.value());

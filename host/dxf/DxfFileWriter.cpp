@@ -81,6 +81,8 @@ void DxfFileWriter::writeHeader(DxfTagWriter& out)
     if (now.insunits != was.insunits) one("$INSUNITS", 70, DxfValue::fromInt(now.insunits));
     if (now.sortents != was.sortents) one("$SORTENTS", 280, DxfValue::fromInt(now.sortents));
     if (now.tilemode != was.tilemode) one("$TILEMODE", 70, DxfValue::fromInt(now.tilemode));
+    if (now.ltscale != was.ltscale) one("$LTSCALE", 40, DxfValue::fromDouble(now.ltscale));
+    if (now.celtscale != was.celtscale) one("$CELTSCALE", 40, DxfValue::fromDouble(now.celtscale));
     if (now.clayer != was.clayer) one("$CLAYER", 8, cp.encode(now.clayer));
     if (!samePoint(now.ucsorg, was.ucsorg)) changed.push_back({"$UCSORG", pointTags(d, now.ucsorg)});
     if (!sameVector(now.ucsxdir, was.ucsxdir))

@@ -19,6 +19,8 @@
 #include "host/db/AcDbTextStyleTable.h"
 #include "host/db/AcDbTextStyleTableRecord.h"
 #include "host/db/AcDbViewport.h"
+#include "host/plot/PlotMTextLayout.h"
+#include "host/plot/PlotWideOutline.h"
 
 namespace {
 
@@ -116,9 +118,10 @@ struct PlotRenderer::Font {
     }
 };
 
-PlotRenderer::PlotRenderer(AcDbDatabase& db) : db_(db) {}
+PlotRenderer::PlotRenderer(AcDbDatabase& db) : db_(db), globalLinetypeScale_(db.ltscale()) {}
 
-PlotRenderer::PlotRenderer(AcDbDatabase& db, cairo_t* cr, const Options& options) : db_(db), cr_(cr), options_(options)
+PlotRenderer::PlotRenderer(AcDbDatabase& db, cairo_t* cr, const Options& options)
+    : db_(db), cr_(cr), options_(options), globalLinetypeScale_(db.ltscale())
 {
     unhinted(cr_);
 }
@@ -232,12 +235,8 @@ const std::vector<double>& PlotRenderer::dashesOf(const std::string& linetype)
     return dashes_.emplace(linetype, std::move(dashes)).first->second;
 }
 
-const PlotRenderer::Font& PlotRenderer::fontOfStyle(const std::string& styleName)
+std::string PlotRenderer::styleFontFile(const std::string& styleName)
 {
-    const std::string key = upper(styleName);
-    auto it = fonts_.find(key);
-    if (it != fonts_.end())
-        return *it->second;
     std::string file;
     AcDbTextStyleTable* table = nullptr;
     if (db_.getTextStyleTable(table, AcDb::kForRead) == Acad::eOk) {
@@ -250,9 +249,39 @@ const PlotRenderer::Font& PlotRenderer::fontOfStyle(const std::string& styleName
         }
         table->close();
     }
+    return file;
+}
+
+const PlotRenderer::Font& PlotRenderer::fontOfStyle(const std::string& styleName)
+{
+    const std::string key = upper(styleName);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end())
+        return *it->second;
+    return makeFont(key, fontFamilyFor(styleFontFile(styleName)), false, false);
+}
+
+const PlotRenderer::Font& PlotRenderer::fontOfRun(const AcDbMTextRun& run, const std::string& styleName)
+{
+    if (run.fontFamily.empty() && run.fontFile.empty() && !run.bold && !run.italic)
+        return fontOfStyle(styleName);
+    const std::string family = !run.fontFamily.empty() ? run.fontFamily
+                               : !run.fontFile.empty() ? fontFamilyFor(run.fontFile)
+                                                       : fontFamilyFor(styleFontFile(styleName));
+    // Keyed apart from style names, which cannot hold a '|'.
+    const std::string key = "|" + upper(family) + (run.bold ? "|B" : "|") + (run.italic ? "|I" : "|");
+    auto it = fonts_.find(key);
+    if (it != fonts_.end())
+        return *it->second;
+    return makeFont(key, family, run.bold, run.italic);
+}
+
+const PlotRenderer::Font& PlotRenderer::makeFont(const std::string& key, const std::string& family, bool bold,
+                                                 bool italic)
+{
     auto font = std::make_unique<Font>();
-    const std::string family = fontFamilyFor(file);
-    font->face = cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    font->face = cairo_toy_font_face_create(family.c_str(), italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     // The font's cap height and descent per unit of size, measured once: a
     // CAD text height is the height of its capitals.
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
@@ -468,6 +497,25 @@ void PlotRenderer::polyline(const std::vector<AcGePoint3d>& points, const std::v
     strokePath(m);
 }
 
+void PlotRenderer::widePolyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges,
+                                const std::vector<double>& startWidths, const std::vector<double>& endWidths,
+                                const AcGeVector3d& normal, bool closed)
+{
+    const cairo_matrix_t m = blockToDevice();
+    // Arcs in steps that stray at most a tenth of a device unit from the curve.
+    const double deviceScale = std::max(linearScale(m), 1e-12);
+    const auto polygons = PlotWideOutline::polygons(points, bulges, startWidths, endWidths, normal.z < 0, closed,
+                                                    0.1 / deviceScale);
+    for (const auto& polygon : polygons)
+        for (size_t j = 0; j < polygon.size(); ++j)
+            pathPoint(m, polygon[j].x, polygon[j].y, j == 0);
+    if (cr_ && !polygons.empty())
+        fillPath(false);
+    // A band narrower than the thinnest line still shows as a line.
+    addPolyline(m, points, bulges, normal, closed);
+    strokePath(m);
+}
+
 void PlotRenderer::circularArc(const AcGePoint3d& centre, double radius, const AcGeVector3d& normal,
                                double startAngle, double endAngle)
 {
@@ -513,19 +561,8 @@ void PlotRenderer::text(const AcDbSinkText& run)
             pathPoint(m, run.box[i].x, run.box[i].y, i == 0);
         return;
     }
-    if (options_.deviceWidth > 0.0 && run.box.size() == 4) {
-        // A text wholly off the page (with half its height to spare: the box is an estimate) is not drawn.
-        const cairo_matrix_t m = blockToDevice();
-        double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
-        for (const AcGePoint3d& p : run.box) {
-            double x = p.x, y = p.y;
-            cairo_matrix_transform_point(&m, &x, &y);
-            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-        }
-        const double spare = run.height * linearScale(m);
-        if (x1 < -spare || y1 < -spare || x0 > options_.deviceWidth + spare || y0 > options_.deviceHeight + spare)
-            return;
-    }
+    if (offPage(run.box, run.height))
+        return;
     const Font& font = fontOfStyle(run.styleName);
     double height = run.height;
     double width = run.widthFactor > 0.0 ? run.widthFactor : 1.0;
@@ -590,6 +627,91 @@ void PlotRenderer::text(const AcDbSinkText& run)
         cairo_new_path(cr_);
         cairo_restore(cr_);
     }
+}
+
+bool PlotRenderer::offPage(const std::vector<AcGePoint3d>& box, double height) const
+{
+    // A text wholly off the page (with its height to spare: the box is an estimate) is not drawn.
+    if (!(options_.deviceWidth > 0.0) || box.size() != 4)
+        return false;
+    const cairo_matrix_t m = blockToDevice();
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const AcGePoint3d& p : box) {
+        double x = p.x, y = p.y;
+        cairo_matrix_transform_point(&m, &x, &y);
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    const double spare = height * linearScale(m);
+    return x1 < -spare || y1 < -spare || x0 > options_.deviceWidth + spare || y0 > options_.deviceHeight + spare;
+}
+
+void PlotRenderer::mtext(const AcDbSinkMText& text)
+{
+    if (!(text.height > 0.0) || text.paragraphs.empty())
+        return;
+    const cairo_matrix_t device = blockToDevice();
+    if (!cr_) {
+        // Measuring: the text's estimated box.
+        for (size_t i = 0; i < text.box.size(); ++i)
+            pathPoint(device, text.box[i].x, text.box[i].y, i == 0);
+        return;
+    }
+    if (offPage(text.box, text.height))
+        return;
+    const auto lines = PlotMTextLayout::layout(text, [&](const AcDbMTextRun& run, const std::string& s) {
+        const Font& font = fontOfRun(run, text.styleName);
+        return font.advance(plainText(s)) * run.height / font.capPerEm * run.widthFactor;
+    });
+    // The text's frame (x along its direction, y across it in its plane) in block coordinates.
+    const AcGeVector3d up = text.normal.crossProduct(text.direction);
+    cairo_matrix_t place;
+    cairo_matrix_init(&place, text.direction.x, text.direction.y, up.x, up.y, text.location.x, text.location.y);
+    cairo_matrix_t frame;
+    cairo_matrix_multiply(&frame, &place, &device);
+    for (const PlotMTextLayout::Line& line : lines)
+        for (const PlotMTextLayout::Piece& piece : line.pieces) {
+            const AcDbMTextRun& run = *piece.run;
+            const std::string shown = plainText(piece.text);
+            if (shown.empty() || !(run.height > 0.0))
+                continue;
+            const Font& font = fontOfRun(run, text.styleName);
+            cairo_matrix_t glyph, full;
+            cairo_matrix_init(&glyph, run.widthFactor, 0.0, -std::tan(run.oblique), -1.0, piece.x, line.baseline);
+            cairo_matrix_multiply(&full, &glyph, &frame);
+            if (!(std::fabs(full.xx * full.yy - full.xy * full.yx) > 1e-18))
+                continue;
+            // A run's own colour (\\C, \\c), else the entity's; white plots black.
+            auto colour = [&] {
+                if (run.hasColour && !(run.colour.isByACI() && run.colour.colorIndex() == 7))
+                    cairo_set_source_rgb(cr_, run.colour.red() / 255.0, run.colour.green() / 255.0,
+                                         run.colour.blue() / 255.0);
+                else
+                    setColour();
+            };
+            cairo_save(cr_);
+            colour();
+            cairo_set_font_face(cr_, font.face);
+            cairo_set_font_size(cr_, run.height / font.capPerEm);
+            cairo_set_matrix(cr_, &full);
+            cairo_move_to(cr_, 0.0, 0.0);
+            cairo_show_text(cr_, shown.c_str());
+            cairo_new_path(cr_);
+            cairo_restore(cr_);
+            // Lines under, over and through the run, a tenth of its height thick.
+            const double marks[] = {run.underline ? -0.2 : 2.0, run.overline ? 1.2 : 2.0, run.strikeThrough ? 0.5 : 2.0};
+            for (double at : marks) {
+                if (at > 1.5)
+                    continue;
+                const double y = line.baseline + at * run.height;
+                pathPoint(frame, piece.x, y, true);
+                pathPoint(frame, piece.x + piece.advance, y, false);
+                cairo_save(cr_);
+                colour();
+                cairo_set_line_width(cr_, std::max(options_.minimumLineWidth, 0.1 * run.height * linearScale(frame)));
+                cairo_stroke(cr_);
+                cairo_restore(cr_);
+            }
+        }
 }
 
 void PlotRenderer::hatch(const AcDbSinkHatch& fill)

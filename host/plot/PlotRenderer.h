@@ -15,8 +15,10 @@ class AcDbDatabase;
 class AcDbViewport;
 
 // Draws what entities tell the geometry sink onto a cairo context: strokes in
-// the entity's resolved colour, linetype and line weight, texts with the
-// fonts their styles map to, hatches filled or with their pattern lines.
+// the entity's resolved colour, linetype (dashes times the drawing's $LTSCALE
+// and the entity's linetype scale) and line weight, wide polylines as filled
+// bands, texts and multiline texts with the fonts their styles (or inline
+// font codes) map to, hatches filled or with their pattern lines.
 // Entities on layers that are off, frozen, not plottable or frozen in the
 // viewport being drawn are left out, with everything a block reference on
 // such a layer would draw. Entities on layer "0" inside a block take the
@@ -72,10 +74,14 @@ public:
 
     void polyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges, const AcGeVector3d& normal,
                   bool closed) override;
+    void widePolyline(const std::vector<AcGePoint3d>& points, const std::vector<double>& bulges,
+                      const std::vector<double>& startWidths, const std::vector<double>& endWidths,
+                      const AcGeVector3d& normal, bool closed) override;
     void circularArc(const AcGePoint3d& centre, double radius, const AcGeVector3d& normal, double startAngle,
                      double endAngle) override;
     void polygon(const std::vector<AcGePoint3d>& corners) override;
     void text(const AcDbSinkText& run) override;
+    void mtext(const AcDbSinkMText& text) override;
     void hatch(const AcDbSinkHatch& fill) override;
     bool beginEntity(const AcDbEntity& entity) override;
     void endEntity(const AcDbEntity& entity) override;
@@ -93,6 +99,13 @@ private:
 
     const Layer& layerNamed(const std::string& name);
     const Font& fontOfStyle(const std::string& styleName);
+    // The font a run of multiline text names (\\f, \\F, bold, italic), else its style's.
+    const Font& fontOfRun(const AcDbMTextRun& run, const std::string& styleName);
+    const Font& makeFont(const std::string& key, const std::string& family, bool bold, bool italic);
+    // The font file of a text style (the Standard style's when it is missing).
+    std::string styleFontFile(const std::string& styleName);
+    // True when a text's estimated box (block coordinates) lies wholly off the page.
+    bool offPage(const std::vector<AcGePoint3d>& box, double height) const;
     const std::vector<double>& dashesOf(const std::string& linetype);
     // The current block-to-device matrix.
     cairo_matrix_t blockToDevice() const;

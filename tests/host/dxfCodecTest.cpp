@@ -14,6 +14,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEllipse.h"
 #include "host/db/AcDbLine.h"
+#include "host/db/AcDbMText.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbSpline.h"
@@ -117,6 +118,22 @@ const CodecCase kCases[] = {
      },
      [](AcDbEntity* e) { dynamic_cast<AcDbPolyline*>(e)->setPointAt(2, AcGePoint2d(4, 3.5)); }, " 20\n3.0\n",
      " 20\n3.5\n"},
+    {"MTEXT",
+     "  0\nMTEXT\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbMText\n 10\n4.0\n 20\n5.0\n 30\n0.0\n"
+     " 40\n2.0\n 41\n20.0\n 71\n5\n 72\n1\n  1\nRoom\\P{\\H0.5x;101}\n  7\nStandard\n 50\n45.0\n 44\n1.5\n",
+     [](AcDbEntity* e) {
+         auto* m = dynamic_cast<AcDbMText*>(e);
+         ASSERT_NE(m, nullptr);
+         EXPECT_EQ(m->location(), AcGePoint3d(4, 5, 0));
+         EXPECT_DOUBLE_EQ(m->textHeight(), 2.0);
+         EXPECT_DOUBLE_EQ(m->width(), 20.0);
+         EXPECT_EQ(m->attachment(), AcDbMText::kMiddleCenter);
+         EXPECT_NEAR(m->rotation(), kPi / 4, 1e-15);
+         EXPECT_DOUBLE_EQ(m->lineSpacingFactor(), 1.5);
+         EXPECT_STREQ(m->contents(), "Room\\P{\\H0.5x;101}");
+         EXPECT_EQ(m->text(), "Room\n101");
+     },
+     [](AcDbEntity* e) { dynamic_cast<AcDbMText*>(e)->setRotation(kPi / 2); }, " 50\n45.0\n", " 50\n90.0\n"},
     {"TEXT",
      "  0\nTEXT\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
      " 40\n0.35\n  1\nRoom 101\n 50\n90.0\n100\nAcDbText\n",

@@ -228,8 +228,8 @@ TEST(MalformedNumbers, AnyKindPassedUnbuiltStillFailsTheRead)
 TEST(MalformedNumbers, MalformedNumbersTheDatabaseDoesNotModelAreKept)
 {
     // The circle fixture repaired, then: a circle's unused real 41, an INSERT
-    // column spacing (44, not modelled) with a unit, and an MTEXT (kept as
-    // read) with a word for its height.
+    // column spacing (44, not modelled) with a unit, and an XLINE (kept as
+    // read) with a word for its direction's x.
     std::string text = dxftest::readFile(dxftest::sourceDir() / kDamaged / "zelka_circle_radius_nan_AC1015.dxf");
     size_t nan = text.find("\nnan\n");
     ASSERT_NE(nan, std::string::npos);
@@ -242,9 +242,9 @@ TEST(MalformedNumbers, MalformedNumbersTheDatabaseDoesNotModelAreKept)
     text.insert(scale + 11, " 44\n1.5m\n");
     size_t entitiesEnd = text.find("  0\nENDSEC", text.find("ENTITIES"));
     ASSERT_NE(entitiesEnd, std::string::npos);
-    text.insert(entitiesEnd, "  0\nMTEXT\n  5\nFFF0\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbMText\n 10\n0.0\n 20\n0.0\n"
-                             " 30\n0.0\n 40\ntall\n  1\nkeep me\n");
-    // The MTEXT's handle is the highest, so the handle seed moves above it.
+    text.insert(entitiesEnd, "  0\nXLINE\n  5\nFFF0\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbXline\n 10\n0.0\n 20\n0.0\n"
+                             " 30\n0.0\n 11\nwest\n 21\n0.0\n 31\n0.0\n");
+    // The XLINE's handle is the highest, so the handle seed moves above it.
     size_t seed = text.find("$HANDSEED\n  5\n");
     ASSERT_NE(seed, std::string::npos);
     seed += 14;

@@ -157,6 +157,35 @@ inline InkBox inkBoxIn(const Image& image, int x0, int y0, int x1, int y1)
     return box;
 }
 
+// The share of the dark pixels (at least a quarter dark) of a box of image
+// a that have a dark pixel of image b within radius pixels: 1 when every
+// stroke of a lies on a stroke of b. The boxes are given for each image.
+inline double inkNear(const Image& a, const Image& b, int ax0, int ay0, int ax1, int ay1, int bx0, int by0,
+                      int radius)
+{
+    auto dark = [](const Image& im, int x, int y) {
+        if (x < 0 || y < 0 || x >= im.width || y >= im.height)
+            return false;
+        int r, g, bl;
+        im.pixel(x, y, r, g, bl);
+        return r + g + bl <= 3 * 190;
+    };
+    int total = 0, near = 0;
+    for (int y = std::max(0, ay0); y < std::min(a.height, ay1); ++y)
+        for (int x = std::max(0, ax0); x < std::min(a.width, ax1); ++x) {
+            if (!dark(a, x, y))
+                continue;
+            ++total;
+            const int bx = x - ax0 + bx0, by = y - ay0 + by0;
+            bool found = false;
+            for (int dy = -radius; dy <= radius && !found; ++dy)
+                for (int dx = -radius; dx <= radius && !found; ++dx)
+                    found = dark(b, bx + dx, by + dy);
+            near += found;
+        }
+    return total ? static_cast<double>(near) / total : 0.0;
+}
+
 // A box of drawing units as pixels of an image where the window
 // (0,0)-(sheetW,sheetH) fills widthPx x heightPx.
 struct PixelBox {

@@ -71,6 +71,69 @@ def entities(doc):
     msp.set_redraw_order({top.dxf.handle: "1", under.dxf.handle: "2"})
 
 
+def kinds(doc):
+    """Multiline texts, heavy polylines, widths, linetype scales and a spline
+    through fit points, each in its own box like entities()."""
+    msp = doc.modelspace()
+    doc.styles.add("SANS", font="DejaVuSans.ttf")
+    doc.header["$LTSCALE"] = 2.0
+    doc.linetypes.add("ZSHORT", pattern=[6.0, 4.0, -2.0], description="short __ __")
+    # Box (10,10): wrapped at a reference width of 34, top left.
+    msp.add_mtext("Alpha beta gamma delta epsilon zeta eta theta",
+                  dxfattribs={"insert": (12, 48), "char_height": 3, "width": 34, "style": "SANS"})
+    # Box (60,10): two paragraphs, middle centre, no width.
+    msp.add_mtext("Centre\\Pof two", dxfattribs={"insert": (80, 30), "char_height": 4, "attachment_point": 5,
+                                                  "style": "SANS"})
+    # Box (110,10): bottom right, a run twice the height, line spacing 1.5.
+    msp.add_mtext("{\\H2x;Big}\\Psmall", dxfattribs={"insert": (148, 12), "char_height": 3, "attachment_point": 9,
+                                                      "style": "SANS", "line_spacing_factor": 1.5})
+    # Box (160,10): turned 90 degrees, top left.
+    m = msp.add_mtext("Upwards", dxfattribs={"insert": (190, 12), "char_height": 4, "attachment_point": 1,
+                                             "style": "SANS"})
+    m.dxf.rotation = 90
+    # Box (210,10): an old-style polyline, closed, with a bulge.
+    msp.add_polyline2d([(212, 12, 0, 0, 0), (245, 12, 0, 0, 0.6), (245, 40, 0, 0, 0), (212, 40, 0, 0, 0)],
+                       format="xyseb", close=True)
+    # Box (10,60): a lightweight polyline of constant width 2.
+    lw = msp.add_lwpolyline([(12, 65), (45, 65), (45, 95)])
+    lw.dxf.const_width = 2.0
+    # Box (60,60): a lightweight polyline tapering from 0 to 5, then a bulge of width 2.
+    msp.add_lwpolyline([(62, 70, 0, 5, 0), (85, 70, 2, 2, 0.8), (95, 90, 0, 0, 0)], format="xyseb")
+    # Box (110,60): an old-style polyline with per-vertex widths and a bulge.
+    msp.add_polyline2d([(112, 65, 3, 3, 0), (140, 65, 3, 0.5, 0.5), (140, 95, 0, 0, 0)], format="xyseb")
+    # Box (160,60): a spline through fit points only (no control points).
+    msp.add_spline([(162, 65), (172, 90), (185, 70), (198, 95)])
+    # Box (210,60): dashes 4 on 2 off, by $LTSCALE 2 (8 on, 4 off), and at an entity scale of 0.5 (4 on, 2 off).
+    msp.add_line((212, 70), (256, 70), dxfattribs={"linetype": "ZSHORT"})
+    msp.add_line((212, 85), (256, 85), dxfattribs={"linetype": "ZSHORT", "ltscale": 0.5})
+
+
+def table(doc):
+    """The drawn block of a table AutoCAD wrote (tests/data/dxf/table/SOURCES.md:
+    its MTEXT and LINE entities where AutoCAD put them) as the anonymous block
+    *T1, placed by an INSERT where that table stands; prints the handles of
+    model space's block record and of *T1's record, which the tests need to
+    put the table itself in the INSERT's place (the drawing has no table
+    style: the table takes the default one)."""
+    msp = doc.modelspace()
+    block = doc.blocks.new_anonymous_block("T")
+    rows = [0.0, -0.4533333333333334, -0.8133333333333332, -1.173333333333333]
+    for y in rows:
+        block.add_line((0, y), (12.5, y))
+    for x in (0.0, 12.5):
+        block.add_line((x, 0), (x, rows[-1]))
+    for x in (2.5, 5.0, 7.5, 10.0):
+        block.add_line((x, rows[1]), (x, rows[-1]))
+    block.add_mtext("Hello this is a title", dxfattribs={
+        "insert": (6.25, -0.2266666666666666), "char_height": 0.25, "attachment_point": 5})
+    block.add_mtext("A2 cell", dxfattribs={
+        "insert": (1.25, -0.6333333333333333), "char_height": 0.18, "attachment_point": 5})
+    block.add_mtext("A3 cell", dxfattribs={
+        "insert": (1.25, -0.8733333333333334), "char_height": 0.18, "attachment_point": 2})
+    msp.add_blockref(block.name, (0.526295567410898, 1.656159789800675))
+    print(msp.block_record_handle, block.block_record_handle)
+
+
 def sheet(doc):
     """A paper-space layout with one viewport showing model space at 1:2, with
     layer HIDE frozen in it, and a frame on the sheet."""
@@ -99,7 +162,7 @@ def sheet_active(doc):
 def main():
     kind, out = sys.argv[1], sys.argv[2]
     doc = ezdxf.new("R2010", setup=True)
-    {"entities": entities, "sheet": sheet, "sheet_active": sheet_active}[kind](doc)
+    {"entities": entities, "kinds": kinds, "table": table, "sheet": sheet, "sheet_active": sheet_active}[kind](doc)
     doc.saveas(out)
 
 

@@ -7,8 +7,8 @@
 using namespace DxfCodecSupport;
 
 // SPLINE: extrusion (210), flags (70), degree (71), knots (40 each),
-// weights (41 each), control points (10) and fit points (11). The counts
-// (72-74), tolerances and tangents are kept as read.
+// weights (41 each), control points (10), fit points (11) and their end
+// tangents (12, 13). The counts (72-74) and tolerances are kept as read.
 class DxfSplineCodec {
 public:
     static AcDbObject* create(const AcDbStub&) { return new AcDbSpline(); }
@@ -25,6 +25,8 @@ public:
             case 41: s.weights_.push_back(real(t[i], 1.0)); break;
             case 10: s.controlPoints_.push_back(pointAt(t, end, i, 10)); break;
             case 11: s.fitPoints_.push_back(pointAt(t, end, i, 11)); break;
+            case 12: s.startTangent_ = pointAt(t, end, i, 12).asVector(); break;
+            case 13: s.endTangent_ = pointAt(t, end, i, 13).asVector(); break;
             default: break;
             }
         });
