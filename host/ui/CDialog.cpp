@@ -160,6 +160,11 @@ void CDialog::SetDlgItemText(const std::string& id, const std::string& text)
     if (ControlState* control = find(id)) control->text = text;
 }
 
+void CDialog::CheckDlgButton(const std::string& id, int check)
+{
+    if (ControlState* control = find(id)) control->checked = check != 0;
+}
+
 unsigned CDialog::IsDlgButtonChecked(const std::string& id) const
 {
     const ControlState* control = find(id);
@@ -192,6 +197,13 @@ void CDialog::EnableDlgItem(const std::string& id, bool enable)
     if (ControlState* control = find(id)) control->disabled = !enable;
 }
 
+void CDialog::ShowDlgItem(const std::string& id, bool show)
+{
+    if (ControlState* control = find(id)) control->hidden = !show;
+}
+
+
+
 int CDialog::ListAddString(const std::string& id, const std::string& text)
 {
     ControlState* control = find(id);
@@ -200,10 +212,25 @@ int CDialog::ListAddString(const std::string& id, const std::string& text)
     return static_cast<int>(control->items.size()) - 1;
 }
 
+void CDialog::ListResetContent(const std::string& id)
+{
+    if (ControlState* control = find(id)) {
+        control->items.clear();
+        control->selection = -1;
+    }
+}
+
 int CDialog::ListGetCount(const std::string& id) const
 {
     const ControlState* control = find(id);
     return control ? static_cast<int>(control->items.size()) : 0;
+}
+
+std::string CDialog::ListGetText(const std::string& id, int index) const
+{
+    const ControlState* control = find(id);
+    if (!control || index < 0 || index >= static_cast<int>(control->items.size())) return {};
+    return control->items[static_cast<size_t>(index)];
 }
 
 int CDialog::ListGetCurSel(const std::string& id) const

@@ -49,16 +49,20 @@ public:
     std::string GetDlgItemText(const std::string& id) const;
     void GetDlgItemText(const std::string& id, std::string& text) const { text = GetDlgItemText(id); }
     void SetDlgItemText(const std::string& id, const std::string& text);
+    void CheckDlgButton(const std::string& id, int check);
     unsigned IsDlgButtonChecked(const std::string& id) const;
     // Checks one radio button and clears the others from first to last (template order).
     void CheckRadioButton(const std::string& first, const std::string& last, const std::string& check);
     // The checked radio button from first to last, or "" when none is.
     std::string GetCheckedRadioButton(const std::string& first, const std::string& last) const;
     void EnableDlgItem(const std::string& id, bool enable);
+    void ShowDlgItem(const std::string& id, bool show);
 
     // List and combo boxes. Indexes count from 0; -1 means no selection.
     int ListAddString(const std::string& id, const std::string& text);
+    void ListResetContent(const std::string& id);
     int ListGetCount(const std::string& id) const;
+    std::string ListGetText(const std::string& id, int index) const;
     int ListGetCurSel(const std::string& id) const;
     // Returns false for an index outside the list (the selection is then cleared).
     bool ListSetCurSel(const std::string& id, int index);
