@@ -16,6 +16,7 @@
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPolyline.h"
+#include "host/db/AcDbMText.h"
 #include "host/db/AcDbText.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
@@ -135,6 +136,20 @@ std::vector<NameText> collectNameTexts(AcDbDatabase* db)
             if (!text) continue;
             const std::string words = trimmed(text->textString());
             if (!words.empty()) texts.push_back({words, textAnchor(text.object())});
+        } else if (isClass(id, "AcDbMText")) {
+            // A multiline text names its room by its first line (a room
+            // number above a description, say); formatting codes are read
+            // away first. It stands where its attachment point is.
+            AcDbObjectPointer<AcDbMText> text(id, AcDb::kForRead);
+            if (!text) continue;
+            const std::string plain = text->text();
+            std::string words;
+            for (size_t start = 0; start <= plain.size() && words.empty();) {
+                const size_t end = std::min(plain.find('\n', start), plain.size());
+                words = trimmed(plain.substr(start, end - start));
+                start = end + 1;
+            }
+            if (!words.empty()) texts.push_back({words, {text->location().x, text->location().y}});
         } else if (isClass(id, "AcDbBlockReference")) {
             AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
             if (!reference) continue;

@@ -42,7 +42,7 @@ TEST(BulkCreation, EveryClosedOutlineOnTheLayersBecomesARoomNamedFromItsText)
     ASSERT_EQ(before.auditErrors, 0) << before.raw;
     const RunResult result = run.run({"mbulk", "ROOM*"});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    EXPECT_NE(result.out.find("6 space block(s) made from 11 outline(s) on layers \"ROOM*\"; 5 skipped.\n"),
+    EXPECT_NE(result.out.find("7 space block(s) made from 12 outline(s) on layers \"ROOM*\"; 5 skipped.\n"),
               std::string::npos)
         << result.out;
     const Facts after = readFacts(run.saved());
@@ -64,6 +64,7 @@ TEST(BulkCreation, EveryClosedOutlineOnTheLayersBecomesARoomNamedFromItsText)
         {"two texts inside", 70000, 0, "ROOM-16", "Office 011", "ROOMS", 4.0 * 3.0, 14.0},
         {"an attribute inside", 80000, 0, "ROOM-17", "R-204", "ROOMS", 4.0 * 3.0, 14.0},
         {"nothing inside", 90000, 0, "ROOM-18", "Office 012", "ROOMS", 3.0 * 3.0, 12.0},
+        {"a formatted two-line MTEXT inside", 130000, 0, "ROOM-19", "R-305", "ROOMS", 4.0 * 3.0, 14.0},
     };
     for (const Made& m : made) {
         SCOPED_TRACE(m.what);
@@ -117,7 +118,7 @@ TEST(BulkCreation, EveryClosedOutlineOnTheLayersBecomesARoomNamedFromItsText)
     const std::string wall = handleStartingAt(before, 120000, 0);
     EXPECT_EQ(after.msPolys.count(wall), 1u);
     EXPECT_EQ(result.out.find("Outline " + wall), std::string::npos);
-    EXPECT_EQ(after.spaceCount(), 2 + 6);
+    EXPECT_EQ(after.spaceCount(), 2 + 7);
 }
 
 TEST(BulkCreation, APatternThatMatchesNothingMakesNothing)

@@ -32,6 +32,8 @@ bulk.dxf: rooms.dxf's two space blocks (Office 009 lists EXTRA as added) and
   LOCKED ROOMS-LOCKED (a locked layer matching ROOM*)
   EXTRA  ROOMS    listed as added by Office 009
   WALL   WALLS    (120000,0), a layer the pattern leaves out
+  MTEXT  ROOMS    (130000,0)-(134000,3000), a two-line MTEXT with formatting inside:
+                  its first line "R-305" names the room
   PAPER  ROOMS    in paper space
 """
 
@@ -129,6 +131,9 @@ def bulk(doc):
     add([(40000, 0), (44000, 0), (44000, 3000), (40000, 3000)], "ROOMS-LOCKED")
     extra = add(EXTRA, "ROOMS")
     add([(120000, 0), (123000, 0), (123000, 3000), (120000, 3000)], "WALLS")
+    add([(130000, 0), (134000, 0), (134000, 3000), (130000, 3000)], "ROOMS")
+    msp.add_mtext("{\\fArial|b1;R-305}\\PMeeting room", dxfattribs={"insert": (130500, 2500), "char_height": 200,
+                                                                   "layer": "TEXT", "attachment_point": 1})
     doc.layout("Layout1").add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True,
                                          dxfattribs={"layer": "ROOMS"})
     office = next(e for e in msp.query("INSERT") if e.dxf.name == "ROOM-3")
