@@ -105,24 +105,12 @@ Acad::ErrorStatus AcDbMText::setContents(const char* text)
 
 std::string AcDbMText::text() const { return AcDbMTextFormat::plainText(contents_); }
 
-AcDbObjectId AcDbMText::textStyle() const
-{
-    AcDbDatabase* db = database();
-    if (!db || !db->data().textStyleTable)
-        return {};
-    auto* table = static_cast<AcDbTextStyleTable*>(db->objectOf(db->data().textStyleTable));
-    AcDbObjectId id;
-    if (table->getAt(style_.c_str(), id) != Acad::eOk)
-        table->getAt("Standard", id);
-    return id;
-}
+AcDbObjectId AcDbMText::textStyle() const { return AcDbTextStyleTable::styleNamed(database(), style_); }
 
 Acad::ErrorStatus AcDbMText::setTextStyle(AcDbObjectId style)
 {
-    AcDbStub* s = style.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::TextStyleTableRecord))
+    if (!AcDbTextStyleTable::nameOf(style, style_))
         return Acad::eInvalidInput;
-    style_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
     return assertWriteEnabled();
 }
 

@@ -63,24 +63,12 @@ Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& n)
     return assertWriteEnabled();
 }
 
-AcDbObjectId AcDbText::textStyle() const
-{
-    AcDbDatabase* db = database();
-    if (!db || !db->data().textStyleTable)
-        return {};
-    auto* table = static_cast<AcDbTextStyleTable*>(db->objectOf(db->data().textStyleTable));
-    AcDbObjectId id;
-    if (table->getAt(style_.c_str(), id) != Acad::eOk)
-        table->getAt("Standard", id);
-    return id;
-}
+AcDbObjectId AcDbText::textStyle() const { return AcDbTextStyleTable::styleNamed(database(), style_); }
 
 Acad::ErrorStatus AcDbText::setTextStyle(AcDbObjectId style)
 {
-    AcDbStub* s = style.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::TextStyleTableRecord))
+    if (!AcDbTextStyleTable::nameOf(style, style_))
         return Acad::eInvalidInput;
-    style_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
     return assertWriteEnabled();
 }
 

@@ -1,5 +1,10 @@
 #include "host/db/AcDbTextStyleTable.h"
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbObjectKind.h"
+#include "host/db/AcDbStub.h"
+
 const AcRxClass* AcDbTextStyleTable::desc()
 {
     static const AcRxClass cls("AcDbTextStyleTable", "TABLE", AcDbSymbolTable::desc());
@@ -20,4 +25,24 @@ Acad::ErrorStatus AcDbTextStyleTable::getAt(const char* name, AcDbTextStyleTable
 bool AcDbTextStyleTable::accepts(const AcDbSymbolTableRecord* record) const
 {
     return record && record->kind() == AcDbObjectKind::TextStyleTableRecord;
+}
+
+AcDbObjectId AcDbTextStyleTable::styleNamed(AcDbDatabase* db, const std::string& name)
+{
+    if (!db || !db->data().textStyleTable)
+        return {};
+    auto* table = static_cast<AcDbTextStyleTable*>(db->objectOf(db->data().textStyleTable));
+    AcDbObjectId id;
+    if (table->getAt(name.c_str(), id) != Acad::eOk)
+        table->getAt("Standard", id);
+    return id;
+}
+
+bool AcDbTextStyleTable::nameOf(AcDbObjectId id, std::string& name)
+{
+    AcDbStub* s = id.stub();
+    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::TextStyleTableRecord))
+        return false;
+    name = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
+    return true;
 }
