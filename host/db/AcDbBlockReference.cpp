@@ -1,5 +1,6 @@
 #include "host/db/AcDbBlockReference.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/db/AcDbAttribute.h"
@@ -168,22 +169,34 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& m)
 
 Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const
 {
+    std::vector<const AcDbStub*> path;
+    return nestedExtents(ext, path);
+}
+
+Acad::ErrorStatus AcDbBlockReference::nestedExtents(AcDbExtents& ext, std::vector<const AcDbStub*>& path) const
+{
     ext = AcDbExtents();
     AcDbObjectId rec = blockTableRecord();
-    if (rec.isNull())
+    if (rec.isNull() || path.size() >= AcDbGeometrySink::kMaxDepth ||
+        std::find(path.begin(), path.end(), rec.stub()) != path.end())
         return Acad::eInvalidExtents;
+    path.push_back(rec.stub());
     auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
     AcGeMatrix3d xf = blockTransform();
     for (AcDbStub* s : block->entities) {
         if (s->erased || s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
             continue;
         auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
+        if (!e || e == this)
+            continue;
         AcDbExtents one;
-        if (e && e != this && e->getGeomExtents(one) == Acad::eOk) {
+        const auto* nested = dynamic_cast<const AcDbBlockReference*>(e);
+        if ((nested ? nested->nestedExtents(one, path) : e->getGeomExtents(one)) == Acad::eOk) {
             one.transformBy(xf);
             ext.addExt(one);
         }
     }
+    path.pop_back();
     if (stub_ref())
         for (AcDbStub* s : *stub_ref())
             if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute)) {

@@ -53,7 +53,9 @@ public:
     }
 
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
-    // The box of the block definition's entities under the block transform, with the attributes.
+    // The box of the block definition's entities under the block transform,
+    // with the attributes. A definition that contains itself, directly or
+    // through others, is not entered again.
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     AcDbEntity* clone() const override;
     Acad::ErrorStatus erase(bool erasing = true) override;
@@ -65,6 +67,8 @@ private:
     friend class DxfBlockReferenceCodec;
     // The attributes and SEQEND that follow the reference; null when none.
     std::vector<AcDbStub*>* stub_ref() const;
+    // The extents of a reference inside the definitions of path.
+    Acad::ErrorStatus nestedExtents(AcDbExtents& extents, std::vector<const AcDbStub*>& path) const;
 
     std::string blockName_;                 // as read or set; the definition may have been renamed since
     mutable AcDbStub* block_ = nullptr;     // the definition once resolved
