@@ -1,5 +1,6 @@
 #include "module/DatabaseCommands.h"
 
+#include <functional>
 #include <memory>
 
 #include "config/PreferencesDocMon.h"
@@ -58,6 +59,27 @@ int addZelkaDatabaseCommands(AcEdCommandStack& stack)
 
 namespace {
 
+// Connects to the property database of the settings and runs work with the
+// procedure and the timeout; says so when the ODBC driver manager cannot be
+// started. A failure's chain goes to the error logs of the settings as well
+// as on screen.
+void withDatabase(const CServerPreferenceDocMon& s, const std::function<void(CStoredProcedure&, uint32_t)>& work)
+{
+    try {
+        uint32_t timeout = timeoutOf(s);
+        CStoredProcedure sp(s.getDbDatasource(), s.getDbInitialCatalog(), s.getDbUserID(), s.getDbPassword(),
+                            timeout, s.getDbDriver());
+        if (!sp.isConnected()) {
+            acutPrintf("The ODBC driver manager could not be started: is unixODBC installed?\n");
+            return;
+        }
+        work(sp, timeout);
+    } catch (const CEXZelka& e) {
+        CLog::logAndReport(e, CPreferencesDocMon::moduleSettings().errorLogPaths());
+        throw;
+    }
+}
+
 // The hyperlink dialog of the session: one at a time; a closed one is
 // deleted when the next opens (not from inside its own handlers).
 std::unique_ptr<CHyperPres>& hyperlinkDialog()
@@ -101,14 +123,7 @@ void zelkaTakeOff()
             acutPrintf("No drawing is open to take off.\n");
             return;
         }
-        try {
-            uint32_t timeout = timeoutOf(*s);
-            CStoredProcedure sp(s->getDbDatasource(), s->getDbInitialCatalog(), s->getDbUserID(),
-                                s->getDbPassword(), timeout, s->getDbDriver());
-            if (!sp.isConnected()) {
-                acutPrintf("The ODBC driver manager could not be started: is unixODBC installed?\n");
-                return;
-            }
+        withDatabase(*s, [&](CStoredProcedure& sp, uint32_t timeout) {
             const std::string& fileName = run.drawing().getFileName();
             int32_t drawingID = 0, floorID = 0;
             CTakeOff::findDrawing(sp, fileName, timeout, drawingID, floorID);
@@ -122,11 +137,7 @@ void zelkaTakeOff()
             acutPrintf("Taken off %s into %s: %d room(s), %d asset(s), %d gross area(s) under floor %d (drawing %d).\n",
                        fileName.c_str(), s->getDbInitialCatalog().c_str(), r.rooms, r.assets, r.floors, floorID,
                        drawingID);
-        } catch (const CEXZelka& e) {
-            // The chain goes to the error logs of the settings as well as on screen.
-            CLog::logAndReport(e, CPreferencesDocMon::moduleSettings().errorLogPaths());
-            throw;
-        }
+        });
     });
 }
 
@@ -146,14 +157,7 @@ void zelkaLoadGraphicReport()
             acutPrintf("No graphic report id given; nothing was loaded.\n");
             return;
         }
-        try {
-            uint32_t timeout = timeoutOf(*s);
-            CStoredProcedure sp(s->getDbDatasource(), s->getDbInitialCatalog(), s->getDbUserID(),
-                                s->getDbPassword(), timeout, s->getDbDriver());
-            if (!sp.isConnected()) {
-                acutPrintf("The ODBC driver manager could not be started: is unixODBC installed?\n");
-                return;
-            }
+        withDatabase(*s, [&](CStoredProcedure& sp, uint32_t timeout) {
             CGraphicReport report;
             if (!CReportIPR(sp, timeout).getGraphicReport(id, s->getGraphRepOutPath(), report)) {
                 acutPrintf("The property database %s has no graphic report %d; nothing was applied.\n",
@@ -171,9 +175,6 @@ void zelkaLoadGraphicReport()
             acutPrintf("Graphic report %d \"%s\" applied from %s: %d categor%s, %d layer(s) on, %d link line(s).\n",
                        id, report.getTitle().c_str(), s->getDbInitialCatalog().c_str(), categories,
                        categories == 1 ? "y" : "ies", layers, lines);
-        } catch (const CEXZelka& e) {
-            CLog::logAndReport(e, CPreferencesDocMon::moduleSettings().errorLogPaths());
-            throw;
-        }
+        });
     });
 }
