@@ -179,7 +179,7 @@ std::vector<std::string> SafeFileReplace::removeStaleTemporaries(const std::stri
         size_t beforePid = middle.rfind('-');
         if (afterKind == std::string::npos || beforePid <= afterKind) continue;
         const std::string kind = middle.substr(0, afterKind);
-        if (kind != "save" && kind != "bak" && kind != "lock" && kind != "stale") continue;
+        if (kind != "save" && kind != "bak" && kind != "lock" && kind != "stale" && kind != "plot") continue;
         if (middle.substr(afterKind + 1, beforePid - afterKind - 1) != host) continue;
         const std::string pidText = middle.substr(beforePid + 1);
         if (pidText.empty() || pidText.size() > 10 ||

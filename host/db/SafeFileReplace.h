@@ -44,7 +44,7 @@ public:
     // error set, for a loop of links.
     static bool resolve(const std::string& path, std::string& real, std::string& error);
     // The temporary file a process of this host uses next to realPath for
-    // the kind of work ("save", "bak", "lock"): ".NAME.zelka-KIND-HOST-PID.tmp".
+    // the kind of work ("save", "bak", "lock", "plot"): ".NAME.zelka-KIND-HOST-PID.tmp".
     static std::string temporaryName(const std::string& realPath, const char* kind);
     // Removes the temporary files left next to realPath by processes of this
     // host that no longer run (a save that was killed); returns their paths.

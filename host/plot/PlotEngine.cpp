@@ -23,6 +23,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPlotSettingsValidator.h"
 #include "host/db/AcDbViewport.h"
+#include "host/db/SafeFileReplace.h"
 #include "host/plot/PlotRenderer.h"
 
 namespace {
@@ -272,7 +273,10 @@ bool PlotEngine::plot(AcDbDatabase& db, const std::string& layoutName, const std
     layout->close();
 
     const double pageW = frame.pageWidth(), pageH = frame.pageHeight();
-    const std::string temporary = target.string() + ".plotting-" + std::to_string(getpid());
+    // The plot is written beside its file and renamed over it when whole;
+    // what a plot of a process that was killed left there goes first.
+    SafeFileReplace::removeStaleTemporaries(target.string());
+    const std::string temporary = SafeFileReplace::temporaryName(target.string(), "plot");
     cairo_surface_t* surface = nullptr;
     double unitsPerMm = 72.0 / 25.4;
     if (device == Device::Pdf) {

@@ -3,6 +3,8 @@
 // the frame and some on the drawn image, paper-space viewports, PDF text,
 // JPG and SVG output, and the DWF refusal.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <regex>
 
@@ -12,6 +14,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbText.h"
+#include "host/db/SafeFileReplace.h"
 #include "host/plot/PlotEngine.h"
 #include "tests/plot/PlotTestSupport.h"
 
@@ -276,6 +279,32 @@ TEST_F(PlotPageTest, DwfAndUnknownDevicesAreRefusedAndNothingIsWritten)
     for (const auto& e : fs::directory_iterator(dir_))
         files += e.path().extension() != ".dxf";
     EXPECT_EQ(files, 0u);
+}
+
+// A plot killed half-way leaves its temporary file beside the target; the
+// next plot to that file takes it away, while a temporary of a process that
+// still runs (here the first process of the machine) stays.
+TEST_F(PlotPageTest, APlotRemovesWhatAKilledPlotOfTheSameFileLeft)
+{
+    const fs::path out = dir_ / "plan.pdf";
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const std::string host = SafeFileReplace::hostName();
+    const fs::path dead = dir_ / (".plan.pdf.zelka-plot-" + host + "-" + std::to_string(child) + ".tmp");
+    const fs::path alive = dir_ / (".plan.pdf.zelka-plot-" + host + "-1.tmp");
+    const fs::path otherFile = dir_ / (".other.pdf.zelka-plot-" + host + "-" + std::to_string(child) + ".tmp");
+    for (const fs::path& p : {dead, alive, otherFile})
+        dxftest::writeFile(p, "%PDF-1.5 cut short");
+    PlotEngine engine;
+    ASSERT_TRUE(engine.plot(db_, "Model", out.string())) << engine.message();
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(alive));
+    EXPECT_TRUE(fs::exists(otherFile)) << "another file's temporaries are left to their own plots";
+    EXPECT_EQ(dxftest::readFile(out).rfind("%PDF", 0), 0u);
 }
 
 TEST_F(PlotPageTest, PaperSpaceViewportIsClippedScaledAndHidesItsFrozenLayers)
