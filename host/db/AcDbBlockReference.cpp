@@ -217,7 +217,7 @@ void AcDbBlockReference::subDrawGeometry(AcDbGeometrySink& sink) const
     // ones: they never become attributes and are shown as part of the block
     // (a pie chart's labels and title are made that way).
     AcDbObjectId rec = blockTableRecord();
-    if (!rec.isNull() && sink.pushTransform(blockTransform())) {
+    if (!rec.isNull() && sink.pushTransform(rec.stub(), blockTransform())) {
         auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
         for (AcDbStub* s : block->entities) {
             if (s->erased)

@@ -3,18 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
-bool AcDbGeometrySink::pushTransform(const AcGeMatrix3d& blockTransform)
+bool AcDbGeometrySink::pushTransform(const AcDbStub* block, const AcGeMatrix3d& blockTransform)
 {
-    if (stack_.size() > kMaxDepth)
+    if (stack_.size() > kMaxDepth || std::find(blocks_.begin(), blocks_.end(), block) != blocks_.end())
         return false;
     stack_.push_back(stack_.back() * blockTransform);
+    blocks_.push_back(block);
     return true;
 }
 
 void AcDbGeometrySink::popTransform()
 {
-    if (stack_.size() > 1)
+    if (stack_.size() > 1) {
         stack_.pop_back();
+        blocks_.pop_back();
+    }
 }
 
 void AcDbGeometrySink::ellipticalArc(const AcGePoint3d& centre, const AcGeVector3d& majorAxis,

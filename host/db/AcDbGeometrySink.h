@@ -8,6 +8,7 @@
 #include "host/ge/AcGeVector3d.h"
 
 class AcDbEntity;
+struct AcDbStub;
 class AcDbHatch;
 
 // One line of text as an entity draws it, in the coordinates of the block it
@@ -125,12 +126,16 @@ public:
 
     // The transform from the coordinates of the geometry being told to world coordinates.
     const AcGeMatrix3d& transform() const { return stack_.back(); }
-    // Enters a block placed by blockTransform; false (and nothing entered)
-    // when blocks already nest kMaxDepth deep.
-    bool pushTransform(const AcGeMatrix3d& blockTransform);
+    // Enters the block definition `block` placed by blockTransform; false
+    // (and nothing entered) when blocks already nest kMaxDepth deep or when
+    // the definition is already being told further out: blocks that refer
+    // to each other in a ring are told once round, not until the depth limit
+    // (two references a level would be 2^32 copies there).
+    bool pushTransform(const AcDbStub* block, const AcGeMatrix3d& blockTransform);
     // Leaves the block entered last; the world level is never left.
     void popTransform();
 
 private:
     std::vector<AcGeMatrix3d> stack_{AcGeMatrix3d::kIdentity};
+    std::vector<const AcDbStub*> blocks_;
 };

@@ -6,7 +6,12 @@
 #include <cmath>
 #include <filesystem>
 
+#include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbBlockTableRecord.h"
+#include "host/db/AcDbBlockTableRecordIterator.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbGeometrySink.h"
+#include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
 #include "host/plot/PlotEngine.h"
 #include "tests/plot/PlotTestSupport.h"
@@ -51,4 +56,54 @@ TEST(PlotRegressions, PatternHatchFillsTheBayOfABulgedBoundary)
     ASSERT_GT(above, 0.0);
     const double expected = bay / (chord * depth);
     EXPECT_NEAR(below / above, expected, 0.3 * expected);
+}
+
+namespace {
+
+// Counts what a drawing tells; after `limit` entities it skips the rest, so a
+// drawing that would never end fails the count instead of hanging the test.
+class CountingSink : public AcDbGeometrySink {
+public:
+    size_t entities = 0, polylines = 0, limit = 10000;
+    bool beginEntity(const AcDbEntity&) override { return ++entities <= limit; }
+    void polyline(const std::vector<AcGePoint3d>&, const std::vector<double>&, const AcGeVector3d&, bool) override
+    {
+        ++polylines;
+    }
+    void circularArc(const AcGePoint3d&, double, const AcGeVector3d&, double, double) override {}
+    void polygon(const std::vector<AcGePoint3d>&) override {}
+};
+
+}  // namespace
+
+// Two block definitions that each refer to the other twice made a drawing of
+// the one reference in model space tell 2^32 copies before the depth limit
+// stopped it. Each definition is now told once on a path: RING-A's line, then
+// the two RING-B references with their lines; their references back to
+// RING-A are not entered again.
+TEST(PlotRegressions, BlocksReferringToEachOtherAreToldOnceRound)
+{
+    AcDbDatabase db(false);
+    const auto input = std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/regressions/block-ring-doubled.dxf";
+    ASSERT_EQ(db.readDxfFile(input.c_str()), Acad::eOk) << db.lastError();
+    AcDbObjectPointer<AcDbBlockTableRecord> space(db.modelSpaceId(), AcDb::kForRead);
+    ASSERT_TRUE(space);
+    AcDbBlockTableRecordIterator* it = nullptr;
+    ASSERT_EQ(space->newIterator(it), Acad::eOk);
+    CountingSink sink;
+    int references = 0;
+    for (; !it->done(); it->step()) {
+        AcDbEntity* entity = nullptr;
+        ASSERT_EQ(it->getEntity(entity, AcDb::kForRead), Acad::eOk);
+        references += entity->isKindOf(AcDbBlockReference::desc());
+        entity->drawGeometry(sink);
+        entity->close();
+    }
+    delete it;
+    EXPECT_EQ(references, 1);
+    // Entities told: the RING-A reference and its line, two RING-B references
+    // with a line each, and the four references back to RING-A (told, not entered).
+    EXPECT_EQ(sink.entities, 1u + 1u + 2u * (1u + 1u + 2u));
+    EXPECT_EQ(sink.polylines, 3u);
+    EXPECT_EQ(sink.depth(), 0u);
 }
