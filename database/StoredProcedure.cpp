@@ -4,6 +4,9 @@
 
 #include <pugixml.hpp>
 
+#include <sql.h>
+#include <sqlext.h>
+
 #include "database/Parameters.h"
 #include "database/Recordset.h"
 #include "infra/Log.h"
@@ -61,7 +64,7 @@ std::unique_ptr<CRecordset> CStoredProcedure::execute(const char* procSig, const
             return runStatement(callText(name_, sent ? sent->getCount() : 0), sent, wantRows, readOutputs,
                                 commandTimeout_);
         } catch (const Failure& f) {
-            throw CEXStoredProcedure(__FILE__, procSig, f.source, name_ + ": " + f.description, serializeCall(), 2);
+            throw CEXStoredProcedure(__FILE__, procSig, f.source, describeFailure(f.description), serializeCall(), 2);
         }
     });
 }
@@ -89,4 +92,138 @@ std::unique_ptr<CRecordset> CStoredProcedure::execSPReturnNoParas()
 std::unique_ptr<CRecordset> CStoredProcedure::execSPReturnParas()
 {
     return execute("CStoredProcedure::execSPReturnParas", "execSPReturnParas", true, true, false);
+}
+
+std::string CStoredProcedure::describeFailure(const std::string& description) const
+{
+    return name_ + (target_.empty() ? "" : " (" + target_ + ")") + ": " + description;
+}
+
+namespace {
+
+const char* methodOf(const CStoredProcedure::BatchCall& call)
+{
+    return call.readOutputs ? "CStoredProcedure::execSPNoReturnParasReturn" : "CStoredProcedure::execSPNoReturnParas";
+}
+
+// The name of the savepoint a batch inside a transaction is undone to.
+constexpr const char* kSavepoint = "zelka_batch";
+
+}  // namespace
+
+class CStoredProcedure::CallInUse {
+public:
+    CallInUse(CStoredProcedure& sp, const BatchCall& call) : sp_(sp), name_(sp.name_), parameters_(sp.parameters_)
+    {
+        sp_.name_ = call.name;
+        sp_.parameters_ = call.parameters;
+        sp_.target_ = call.target;
+    }
+    ~CallInUse()
+    {
+        sp_.name_ = name_;
+        sp_.parameters_ = parameters_;
+        sp_.target_.clear();
+    }
+    CallInUse(const CallInUse&) = delete;
+    CallInUse& operator=(const CallInUse&) = delete;
+
+private:
+    CStoredProcedure& sp_;
+    std::string name_;
+    CParameters* parameters_;
+};
+
+void CStoredProcedure::runOneByOne(const std::vector<BatchCall>& calls, size_t skipDone,
+                                   const std::function<void(size_t)>& done)
+{
+    for (size_t i = 0; i < calls.size(); ++i) {
+        const BatchCall& call = calls[i];
+        CallInUse use(*this, call);
+        if (call.readOutputs)
+            execSPNoReturnParasReturn();
+        else
+            execSPNoReturnParas();
+        if (done && i >= skipDone) done(i);
+    }
+}
+
+void CStoredProcedure::execBatch(const std::vector<BatchCall>& calls, const std::function<void(size_t)>& done)
+{
+    zelkaOperation(__FILE__, "CStoredProcedure::execBatch", [&] {
+        if (!isConnected() || calls.empty()) return;
+        if (!canBatch() || calls.size() == 1) {
+            runOneByOne(calls, 0, done);
+            return;
+        }
+        // "SAVEPOINT s;{call a(?,?)};{call b(?)};RELEASE SAVEPOINT s": the
+        // driver sends the text as one query and gives back one result per
+        // call, its outputs as the columns of its one row. Pure outputs are
+        // no arguments of the routine, so they get no placeholder.
+        const bool savepoint = inTransaction();
+        const bool opensTransaction = savepoint && executionsInTransaction() == 0;
+        std::string text = savepoint ? std::string("SAVEPOINT ") + kSavepoint + ";" : std::string();
+        std::vector<CParameter*> inputs;
+        for (const BatchCall& call : calls) {
+            int32_t sent = 0;
+            for (int32_t i = 0; call.parameters && i < call.parameters->getCount(); ++i) {
+                CParameter& p = call.parameters->getAt(i);
+                if (p.getDirection() == PARAMETER_OUTPUT) continue;
+                inputs.push_back(&p);
+                ++sent;
+            }
+            text += callText(call.name, sent) + ";";
+        }
+        if (savepoint) text += std::string("RELEASE SAVEPOINT ") + kSavepoint;
+        std::string debugPath = CLog::getDebugLogPath();
+        if (!debugPath.empty()) {
+            for (const BatchCall& call : calls) {
+                CallInUse use(*this, call);
+                pugi::xml_document one;
+                one.load_string(serializeCall().c_str());
+                CLog().writeToXMLDebugLog(debugPath, "execBatch", one.first_child());
+            }
+        }
+        size_t processed = 0;
+        try {
+            runBatch(text, inputs, commandTimeout_, [&](size_t index, void* statement, bool hasRow) {
+                if (index >= calls.size()) return;
+                const BatchCall& call = calls[index];
+                if (call.readOutputs && hasRow) {
+                    uint16_t column = 1;
+                    for (int32_t i = 0; call.parameters && i < call.parameters->getCount(); ++i) {
+                        CParameter& p = call.parameters->getAt(i);
+                        if (!p.isOutput()) continue;
+                        if (!SQL_SUCCEEDED(p.readColumn(statement, column++)))
+                            throw Failure("ODBC", call.name + " gave no value for " + p.getName(), "");
+                    }
+                }
+                processed = index + 1;
+                if (done) done(index);
+            });
+        } catch (const Failure& f) {
+            // Undo the batch, then run its calls one at a time: the refused
+            // call fails again on its own and names itself.
+            bool undone = !savepoint;
+            if (savepoint) {
+                try {
+                    runStatement(std::string("ROLLBACK TO SAVEPOINT ") + kSavepoint, nullptr, false, false,
+                                 commandTimeout_);
+                    undone = true;
+                } catch (const Failure&) {
+                    // The driver rolled the whole transaction back: that is
+                    // the batch's undoing only when the batch opened it.
+                    undone = opensTransaction;
+                }
+            }
+            if (undone) runOneByOne(calls, processed, done);
+            const BatchCall& first = calls[processed < calls.size() ? processed : 0];
+            std::string others = std::to_string(calls.size() - 1) + " other call(s) of the same round trip";
+            BatchCall named = first;
+            named.target += ", with " + others;
+            CallInUse use(*this, named);
+            throw CEXStoredProcedure(__FILE__, methodOf(first), f.source, describeFailure(f.description),
+                                     serializeCall(), 2);
+        }
+    });
 }
