@@ -272,7 +272,7 @@ std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text,
 }
 
 void CDataServices::runBatch(const std::string& text, const std::vector<CParameter*>& inputs, uint32_t timeout,
-                             const std::function<void(size_t, void*, bool)>& take)
+                             size_t expectedRows, const std::function<void(size_t, void*)>& take)
 {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &stmt)))
@@ -291,17 +291,22 @@ void CDataServices::runBatch(const std::string& text, const std::vector<CParamet
     ++executions_;
     SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "executing");
-    size_t index = 0;
+    size_t row = 0;
     do {
         SQLSMALLINT count = 0;
         SQLNumResultCols(stmt, &count);
         // Statements without a result (SAVEPOINT, RELEASE) have no columns.
-        if (count > 0) {
+        while (count > 0) {
             rc = SQLFetch(stmt);
-            if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "reading a row");
-            take(index++, stmt, rc != SQL_NO_DATA);
+            if (rc == SQL_NO_DATA) break;
+            if (!SQL_SUCCEEDED(rc)) throw failure(SQL_HANDLE_STMT, stmt, "reading a row");
+            if (row < expectedRows) take(row, stmt);
+            ++row;
         }
         rc = SQLMoreResults(stmt);
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "moving to the next result");
     } while (rc != SQL_NO_DATA);
+    if (row != expectedRows)
+        throw Failure("ODBC", "the database answered " + std::to_string(row) + " of " + std::to_string(expectedRows) +
+                                  " calls sent together", "");
 }

@@ -88,11 +88,11 @@ protected:
                                              bool readOutputs, uint32_t timeout);
 
     // Runs text, several statements in one execution, with the parameters
-    // bound in order as inputs; hands each result that has columns, in turn,
-    // to take(index of that result, statement) positioned on its first row
-    // (no row: not positioned). Throws Failure.
+    // bound in order as inputs; hands every row of every result, in turn, to
+    // take(row number, statement positioned on that row). Throws Failure,
+    // also when the rows are not expectedRows.
     void runBatch(const std::string& text, const std::vector<CParameter*>& inputs, uint32_t timeout,
-                  const std::function<void(size_t result, void* statement, bool hasRow)>& take);
+                  size_t expectedRows, const std::function<void(size_t row, void* statement)>& take);
     // Executions made since beginTransaction (0: the next one opens it on the server).
     uint64_t executionsInTransaction() const { return executionsInTransaction_; }
 

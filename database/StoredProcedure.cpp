@@ -20,7 +20,7 @@ CStoredProcedure::CStoredProcedure(const std::string& dataSource, const std::str
 {
 }
 
-std::string CStoredProcedure::callText(const std::string& name, int32_t parameterCount)
+std::string CStoredProcedure::routineName(const std::string& name)
 {
     std::string routine;
     for (size_t i = 0; i < name.size(); ++i) {
@@ -29,7 +29,12 @@ std::string CStoredProcedure::callText(const std::string& name, int32_t paramete
         if (name[i] == '.' && i + 1 < name.size() && name[i + 1] == '.') continue;
         routine += name[i];
     }
-    std::string text = "{call " + routine + "(";
+    return routine;
+}
+
+std::string CStoredProcedure::callText(const std::string& name, int32_t parameterCount)
+{
+    std::string text = "{call " + routineName(name) + "(";
     for (int32_t i = 0; i < parameterCount; ++i) text += i ? ",?" : "?";
     return text + ")}";
 }
@@ -109,6 +114,33 @@ const char* methodOf(const CStoredProcedure::BatchCall& call)
 // The name of the savepoint a batch inside a transaction is undone to.
 constexpr const char* kSavepoint = "zelka_batch";
 
+// The SQL type a parameter's value is cast to inside a row of values; empty
+// for types that only travel as call arguments.
+std::string castType(const CParameter& p)
+{
+    const std::string word = p.getTypeWord();
+    if (word == "int") return "integer";
+    if (word == "decimal") return "numeric";
+    if (word == "varchar") return "varchar";
+    if (word == "boolean") return "boolean";
+    return "";
+}
+
+// The argument types of a call ("integer,varchar,..."), or empty when one of
+// them has no cast type: calls with equal signatures share one statement.
+std::string signature(const CStoredProcedure::BatchCall& call)
+{
+    std::string types = call.name + "(";
+    for (int32_t i = 0; call.parameters && i < call.parameters->getCount(); ++i) {
+        const CParameter& p = call.parameters->getAt(i);
+        if (p.getDirection() == PARAMETER_OUTPUT) continue;
+        std::string type = castType(p);
+        if (type.empty()) return "";
+        types += type + ",";
+    }
+    return types + ")";
+}
+
 }  // namespace
 
 class CStoredProcedure::CallInUse {
@@ -164,15 +196,46 @@ void CStoredProcedure::execBatch(const std::vector<BatchCall>& calls, const std:
         const bool opensTransaction = savepoint && executionsInTransaction() == 0;
         std::string text = savepoint ? std::string("SAVEPOINT ") + kSavepoint + ";" : std::string();
         std::vector<CParameter*> inputs;
-        for (const BatchCall& call : calls) {
+        auto argumentsOf = [&](const BatchCall& call, std::vector<std::string>* casts) {
             int32_t sent = 0;
             for (int32_t i = 0; call.parameters && i < call.parameters->getCount(); ++i) {
                 CParameter& p = call.parameters->getAt(i);
                 if (p.getDirection() == PARAMETER_OUTPUT) continue;
                 inputs.push_back(&p);
+                if (casts) casts->push_back(castType(p));
                 ++sent;
             }
-            text += callText(call.name, sent) + ";";
+            return sent;
+        };
+        for (size_t c = 0; c < calls.size();) {
+            // A run of calls of one procedure with the same argument types is
+            // one statement: a row of values per call, the routine called for
+            // each row in turn (a lateral call runs row after row, in order),
+            // its outputs the columns of that row's result.
+            const std::string kind = signature(calls[c]);
+            size_t end = c + 1;
+            while (!kind.empty() && end < calls.size() && signature(calls[end]) == kind) ++end;
+            if (end - c == 1) {
+                text += callText(calls[c].name, argumentsOf(calls[c], nullptr)) + ";";
+                ++c;
+                continue;
+            }
+            std::string rows, columns = "n", arguments;
+            int32_t count = 0;
+            for (size_t k = c; k < end; ++k) {
+                std::vector<std::string> casts;
+                count = argumentsOf(calls[k], &casts);
+                rows += (k > c ? ",(" : "(") + std::to_string(k - c);
+                for (const std::string& type : casts) rows += ",CAST(? AS " + type + ")";
+                rows += ")";
+            }
+            for (int32_t a = 1; a <= count; ++a) {
+                columns += ",a" + std::to_string(a);
+                arguments += (a > 1 ? ",v.a" : "v.a") + std::to_string(a);
+            }
+            text += "SELECT r.* FROM (VALUES " + rows + ") AS v(" + columns + ") CROSS JOIN LATERAL " +
+                    routineName(calls[c].name) + "(" + arguments + ") AS r ORDER BY v.n;";
+            c = end;
         }
         if (savepoint) text += std::string("RELEASE SAVEPOINT ") + kSavepoint;
         std::string debugPath = CLog::getDebugLogPath();
@@ -186,10 +249,9 @@ void CStoredProcedure::execBatch(const std::vector<BatchCall>& calls, const std:
         }
         size_t processed = 0;
         try {
-            runBatch(text, inputs, commandTimeout_, [&](size_t index, void* statement, bool hasRow) {
-                if (index >= calls.size()) return;
+            runBatch(text, inputs, commandTimeout_, calls.size(), [&](size_t index, void* statement) {
                 const BatchCall& call = calls[index];
-                if (call.readOutputs && hasRow) {
+                if (call.readOutputs) {
                     uint16_t column = 1;
                     for (int32_t i = 0; call.parameters && i < call.parameters->getCount(); ++i) {
                         CParameter& p = call.parameters->getAt(i);

@@ -70,6 +70,9 @@ public:
 
     // "{call schema.name(?,?)}" for a name and a number of parameters.
     static std::string callText(const std::string& name, int32_t parameterCount);
+    // The routine a catalogue name calls: "[idr]..[getLocationAssets]" is
+    // "idr.getLocationAssets", "__to_getDrawing" itself.
+    static std::string routineName(const std::string& name);
     // The "storedProcedure" element of the debug log: name, time, parameters.
     std::string serializeCall() const;
 

@@ -88,6 +88,20 @@ std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, int roo
     return file;
 }
 
+// The plan with an attribute SEAT = "S-<handle>" on every CHAIR, added by
+// ezdxf as another program would, so the take-off writes asset attributes.
+void addChairAttributes(const std::filesystem::path& plan)
+{
+    std::filesystem::path script = plan.parent_path() / "attributes.py";
+    zelkatest::writeFile(script, "import sys, ezdxf\n"
+                                 "doc = ezdxf.readfile(sys.argv[1])\n"
+                                 "for e in doc.modelspace().query('INSERT[name==\"CHAIR\"]'):\n"
+                                 "    e.add_attrib('SEAT', 'S-' + e.dxf.handle, e.dxf.insert)\n"
+                                 "doc.saveas(sys.argv[1])\n");
+    std::string command = std::string(ZELKA_PYTHON) + " '" + script.string() + "' '" + plan.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 // Everything a take-off wrote for one registration, without the ids the
 // database gave (rooms and assets are keyed by their handles).
 std::vector<std::vector<std::string>> landed(const Registered& r)
@@ -113,15 +127,19 @@ TEST(TakeOffBatch, BatchedCallsWriteTheRowsOfOneCallPerRoundTrip)
     struct Case {
         const char* label;
         int rooms, seed;
+        bool attributes;
     } cases[] = {
-        {"batch-one-room", 1, 4},
+        {"batch-one-room", 1, 4, false},
         // 37 blocks: windows of 1, 2, 4, 8, 16 and a part-filled last one.
-        {"batch-37-rooms", 36, 9},
+        {"batch-37-rooms", 36, 9, false},
+        // Attribute calls wait for their asset's output (a third round trip).
+        {"batch-chair-attributes", 20, 5, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         zelkatest::TempFolder source;
         std::filesystem::path plan = generatedPlan(source, c.rooms, c.seed);
+        if (c.attributes) addChairAttributes(plan);
         std::map<std::string, Measures> expected = oracleRooms(plan);
         ASSERT_EQ(expected.size(), static_cast<size_t>(c.rooms));
 
@@ -152,10 +170,24 @@ TEST(TakeOffBatch, BatchedCallsWriteTheRowsOfOneCallPerRoundTrip)
         EXPECT_EQ(b.assets, a.assets);
         EXPECT_EQ(progressCalls, b.rooms + b.floors);
         // One call per room, asset and floor against three round trips per window.
-        EXPECT_EQ(singleTrips, static_cast<uint64_t>(a.rooms + a.assets + a.floors));
+        auto rowsA = landed(single), rowsB = landed(batched);
+        size_t attributeRows = 0;
+        for (const auto& row : rowsB)
+            if (row[0] == "T") {
+                ++attributeRows;
+                SCOPED_TRACE(row[1]);
+                EXPECT_EQ(row[2], "SEAT");
+                EXPECT_EQ(row[3], "S-" + row[1]);
+                EXPECT_EQ(row[4], "t");
+            }
+        EXPECT_EQ(attributeRows > 0, c.attributes);
+        // One round trip per call (an asset reaching into two rooms goes twice, with its attributes).
+        if (c.attributes)
+            EXPECT_GE(singleTrips, static_cast<uint64_t>(a.rooms + a.assets + a.floors) + attributeRows);
+        else
+            EXPECT_EQ(singleTrips, static_cast<uint64_t>(a.rooms + a.assets + a.floors));
         EXPECT_LE(batchedTrips, c.rooms == 1 ? 3u : 18u) << "single: " << singleTrips;
 
-        auto rowsA = landed(single), rowsB = landed(batched);
         EXPECT_EQ(rowsB, rowsA);
         // And both against the drawing: every room with its measures, every
         // asset standing inside a room recorded under that room.
