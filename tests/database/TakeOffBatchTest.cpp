@@ -88,15 +88,17 @@ std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, int roo
     return file;
 }
 
-// The plan with an attribute SEAT = "S-<handle>" on every CHAIR, added by
-// ezdxf as another program would, so the take-off writes asset attributes.
+// The plan with an attribute SEAT = "S-<handle> O'Neil \ "x"" on every
+// CHAIR, added by ezdxf as another program would, so the take-off writes
+// asset attributes (quote, backslash and double quote travel as values).
 void addChairAttributes(const std::filesystem::path& plan)
 {
     std::filesystem::path script = plan.parent_path() / "attributes.py";
     zelkatest::writeFile(script, "import sys, ezdxf\n"
+                                 "kSeatSuffix = ' O\\'Neil \\\\ \"x\"'\n"
                                  "doc = ezdxf.readfile(sys.argv[1])\n"
                                  "for e in doc.modelspace().query('INSERT[name==\"CHAIR\"]'):\n"
-                                 "    e.add_attrib('SEAT', 'S-' + e.dxf.handle, e.dxf.insert)\n"
+                                 "    e.add_attrib('SEAT', 'S-' + e.dxf.handle + kSeatSuffix, e.dxf.insert)\n"
                                  "doc.saveas(sys.argv[1])\n");
     std::string command = std::string(ZELKA_PYTHON) + " '" + script.string() + "' '" + plan.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -177,7 +179,7 @@ TEST(TakeOffBatch, BatchedCallsWriteTheRowsOfOneCallPerRoundTrip)
                 ++attributeRows;
                 SCOPED_TRACE(row[1]);
                 EXPECT_EQ(row[2], "SEAT");
-                EXPECT_EQ(row[3], "S-" + row[1]);
+                EXPECT_EQ(row[3], "S-" + row[1] + " O'Neil \\ \"x\"");
                 EXPECT_EQ(row[4], "t");
             }
         EXPECT_EQ(attributeRows > 0, c.attributes);
