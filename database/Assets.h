@@ -27,6 +27,7 @@ class AcDbBlockReference;
 class AcDbEntity;
 class AcDbPolyline;
 class CAcadDrawing;
+class CParameters;
 class CStoredProcedure;
 class CZelkaExceptions;
 
@@ -106,6 +107,11 @@ public:
     // that its block is excluded from take-off, and when it exists in the
     // location, its attributes follow ("__to_applyAssetAttributeToIPR").
     void applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locationID, uint32_t timeout);
+    // The parameter lists of the take-off's calls for this asset: the asset
+    // itself ("__to_applyAssetToIPR", "@excludedFromTakeoff" its output) and
+    // one of its attributes ("__to_applyAssetAttributeToIPR").
+    std::unique_ptr<CParameters> applyCall(int32_t drawingID, int32_t locationID) const;
+    std::unique_ptr<CParameters> attributeCall(int32_t drawingID, const CAttribute& attribute) const;
     // Sends the asset to the TP export ("__to_tp_exportAsset").
     void exportTP(CStoredProcedure& sp, uint32_t timeout, const std::string& exportParameters);
     // Appends "asset" with its seven children (points with 5 decimals).

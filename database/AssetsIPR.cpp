@@ -18,33 +18,45 @@ constexpr const char* kSource = "Assets.cpp";
 
 }  // namespace
 
+std::unique_ptr<CParameters> CAsset::applyCall(int32_t drawingID, int32_t locationID) const
+{
+    auto list = std::make_unique<CParameters>();
+    addInt(*list, "@locationID", locationID);
+    addInt(*list, "@drawingID", drawingID);
+    addVarChar(*list, "@handle", handle_);
+    addVarChar(*list, "@acadBlockIdentifier", acadBlockIdentifier_, 100);
+    addVarChar(*list, "@acadBlockDescription", acadBlockDescription_);
+    addVarChar(*list, "@uniqueDescription", uniqueDescription_);
+    addDecimal(*list, "@pointX", pointX_);
+    addDecimal(*list, "@pointY", pointY_);
+    addBoolean(*list, "@assetExistsInLocation", assetExistsInLocation_);
+    addBoolean(*list, "@excludedFromTakeoff", 0, PARAMETER_OUTPUT);
+    return list;
+}
+
+std::unique_ptr<CParameters> CAsset::attributeCall(int32_t drawingID, const CAttribute& attribute) const
+{
+    auto list = std::make_unique<CParameters>();
+    addInt(*list, "@drawingID", drawingID);
+    addVarChar(*list, "@handle", handle_);
+    addVarChar(*list, "@tag", attribute.getKey());
+    addVarChar(*list, "@value", attribute.getText());
+    addBoolean(*list, "@exists", 1);
+    return list;
+}
+
 void CAsset::applyToIPR(CStoredProcedure& sp, int32_t drawingID, int32_t locationID, uint32_t timeout)
 {
     zelkaOperation(kSource, "CAsset::applyToIPR", [&] {
-        CParameters list;
-        addInt(list, "@locationID", locationID);
-        addInt(list, "@drawingID", drawingID);
-        addVarChar(list, "@handle", handle_);
-        addVarChar(list, "@acadBlockIdentifier", acadBlockIdentifier_, 100);
-        addVarChar(list, "@acadBlockDescription", acadBlockDescription_);
-        addVarChar(list, "@uniqueDescription", uniqueDescription_);
-        addDecimal(list, "@pointX", pointX_);
-        addDecimal(list, "@pointY", pointY_);
-        addBoolean(list, "@assetExistsInLocation", assetExistsInLocation_);
-        CParameterBoolean* excluded = addBoolean(list, "@excludedFromTakeoff", 0, PARAMETER_OUTPUT);
-        procedurecalls::run(sp, list, "__to_applyAssetToIPR", timeout, true);
+        std::unique_ptr<CParameters> list = applyCall(drawingID, locationID);
+        auto* excluded = static_cast<CParameterBoolean*>(list->getParameter("@excludedFromTakeoff"));
+        procedurecalls::run(sp, *list, "__to_applyAssetToIPR", timeout, true);
         locationID_ = locationID;
         drawingID_ = drawingID;
         if (excluded->getValue() != 0 || assetExistsInLocation_ == 0 || !attributes_) return;
         for (int i = 0; i < attributes_->getCount(); ++i) {
-            const CAttribute& attribute = attributes_->getAt(i);
-            CParameters one;
-            addInt(one, "@drawingID", drawingID);
-            addVarChar(one, "@handle", handle_);
-            addVarChar(one, "@tag", attribute.getKey());
-            addVarChar(one, "@value", attribute.getText());
-            addBoolean(one, "@exists", 1);
-            procedurecalls::run(sp, one, "__to_applyAssetAttributeToIPR", timeout);
+            std::unique_ptr<CParameters> one = attributeCall(drawingID, attributes_->getAt(i));
+            procedurecalls::run(sp, *one, "__to_applyAssetAttributeToIPR", timeout);
         }
     });
 }

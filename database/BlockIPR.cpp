@@ -15,20 +15,42 @@
 
 using namespace callparameters;
 
+std::unique_ptr<CParameters> CBlockIPR::grossAreaCall(const CBlockIPR& block)
+{
+    auto list = std::make_unique<CParameters>();
+    addInt(*list, "@locationID", block.getLocationID());
+    addDecimal(*list, "@area", block.getArea());
+    addVarChar(*list, "@handle", block.getHandle());
+    addDecimal(*list, "@perimeter", block.getPerimeter());
+    addInt(*list, "@precision", block.getPrecision());
+    return list;
+}
+
+std::unique_ptr<CParameters> CBlockIPR::childCall(const CBlockIPR& block)
+{
+    auto list = std::make_unique<CParameters>();
+    addInt(*list, "@locationID", block.getLocationID(), PARAMETER_INPUT_OUTPUT);
+    addInt(*list, "@parentID", block.getParentID());
+    addVarChar(*list, "@name", block.getName());
+    addVarChar(*list, "@code", block.getCode());
+    addBoolean(*list, "@statusExists", block.getStatusExists());
+    addBoolean(*list, "@statusDuplicate", block.getStatusDuplicate());
+    addDecimal(*list, "@area", block.getArea());
+    addVarChar(*list, "@handle", block.getHandle());
+    addDecimal(*list, "@perimeter", block.getPerimeter());
+    addInt(*list, "@precision", block.getPrecision());
+    return list;
+}
+
 namespace {
 
 // Site and floor: the five parameters of an existing location's measures.
 void applyGrossArea(const CBlockIPR& block, CStoredProcedure& sp, uint32_t timeout, const char* procedure)
 {
-    CParameters list;
-    addInt(list, "@locationID", block.getLocationID());
-    addDecimal(list, "@area", block.getArea());
-    addVarChar(list, "@handle", block.getHandle());
-    addDecimal(list, "@perimeter", block.getPerimeter());
-    addInt(list, "@precision", block.getPrecision());
+    std::unique_ptr<CParameters> list = CBlockIPR::grossAreaCall(block);
     sp.setCommandTimeout(timeout);
     sp.setName(procedure);
-    sp.setParameters(&list);
+    sp.setParameters(list.get());
     sp.execSPNoReturnParas();
     sp.setParameters(nullptr);
 }
@@ -36,23 +58,13 @@ void applyGrossArea(const CBlockIPR& block, CStoredProcedure& sp, uint32_t timeo
 // Building and room: the ten parameters; the location id goes in and out.
 void applyChild(CBlockIPR& block, CStoredProcedure& sp, uint32_t timeout, const char* procedure)
 {
-    CParameters list;
-    addInt(list, "@locationID", block.getLocationID(), PARAMETER_INPUT_OUTPUT);
-    addInt(list, "@parentID", block.getParentID());
-    addVarChar(list, "@name", block.getName());
-    addVarChar(list, "@code", block.getCode());
-    addBoolean(list, "@statusExists", block.getStatusExists());
-    addBoolean(list, "@statusDuplicate", block.getStatusDuplicate());
-    addDecimal(list, "@area", block.getArea());
-    addVarChar(list, "@handle", block.getHandle());
-    addDecimal(list, "@perimeter", block.getPerimeter());
-    addInt(list, "@precision", block.getPrecision());
+    std::unique_ptr<CParameters> list = CBlockIPR::childCall(block);
     sp.setCommandTimeout(timeout);
     sp.setName(procedure);
-    sp.setParameters(&list);
+    sp.setParameters(list.get());
     sp.execSPNoReturnParasReturn();
     sp.setParameters(nullptr);
-    block.setLocationID(static_cast<CParameterInt*>(list.getParameter("@locationID"))->getValue());
+    block.setLocationID(static_cast<CParameterInt*>(list->getParameter("@locationID"))->getValue());
 }
 
 }  // namespace

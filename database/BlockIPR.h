@@ -7,11 +7,13 @@
 // BlockIPR.cpp, so failures name the class "BlockIPR".
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "spaces/Block.h"
 
 class CBlocks;
+class CParameters;
 class CStoredProcedure;
 
 class CBlockIPR : public CBlock {
@@ -29,6 +31,11 @@ public:
 
     // Writes this block to the database on sp; the base writes nothing.
     virtual void applyToIPR(CStoredProcedure& sp, int32_t drawingID, uint32_t timeout) {}
+
+    // The parameter lists of the write calls: a site's or floor's five
+    // (its measures), a building's or room's ten (the location id in and out).
+    static std::unique_ptr<CParameters> grossAreaCall(const CBlockIPR& block);
+    static std::unique_ptr<CParameters> childCall(const CBlockIPR& block);
 
     // Appends to blocks the locations whose parent is parentID
     // ("__to_getBlocksFromIPR"), each as its kind by the "type" column ("r",

@@ -105,6 +105,15 @@ CDataServices::CDataServices(const std::string& dataSource, const std::string& i
         throw CEXConnection(ZELKA_MODULE_TITLE, __FILE__, "CDataServices::CDataServices", target_, errors);
     }
     connected_ = 1;
+    // psqlODBC sends a text of several "{call}" statements as one query and
+    // returns each function's outputs as a row of its own result.
+    char name[128] = {};
+    SQLSMALLINT nameLength = 0;
+    if (SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_DRIVER_NAME, name, sizeof name, &nameLength))) {
+        std::string lower;
+        for (const char* c = name; *c; ++c) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        driverBatches_ = lower.find("psqlodbc") != std::string::npos;
+    }
 }
 
 CDataServices::~CDataServices()
@@ -135,6 +144,7 @@ void CDataServices::beginTransaction()
                                      SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(rc)) throw failure(SQL_HANDLE_DBC, connection_, "starting a transaction");
     inTransaction_ = true;
+    executionsInTransaction_ = 0;
 }
 
 void CDataServices::endTransaction(bool commit)
@@ -199,6 +209,8 @@ std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text,
                 throw failure(SQL_HANDLE_STMT, stmt, "binding " + parameters->getAt(i).getName());
     }
     std::string sql = text;
+    ++executionsInTransaction_;
+    ++executions_;
     SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "executing");
 
@@ -257,4 +269,44 @@ std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text,
         for (int32_t i = 0; i < parameters->getCount(); ++i) parameters->getAt(i).readOutput();
     if (!wantRows) return nullptr;
     return std::make_unique<CRecordset>(std::move(columns), std::move(rows));
+}
+
+void CDataServices::runBatch(const std::string& text, const std::vector<CParameter*>& inputs, uint32_t timeout,
+                             size_t expectedRows, const std::function<void(size_t, void*)>& take)
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &stmt)))
+        throw failure(SQL_HANDLE_DBC, connection_, "making a statement");
+    struct Guard {
+        SQLHSTMT h;
+        ~Guard() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
+    } guard{stmt};
+    if (timeout > 0)
+        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(timeout)), 0);
+    for (size_t i = 0; i < inputs.size(); ++i)
+        if (!SQL_SUCCEEDED(inputs[i]->bindTo(stmt, static_cast<uint16_t>(i + 1), true)))
+            throw failure(SQL_HANDLE_STMT, stmt, "binding " + inputs[i]->getName());
+    std::string sql = text;
+    ++executionsInTransaction_;
+    ++executions_;
+    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "executing");
+    size_t row = 0;
+    do {
+        SQLSMALLINT count = 0;
+        SQLNumResultCols(stmt, &count);
+        // Statements without a result (SAVEPOINT, RELEASE) have no columns.
+        while (count > 0) {
+            rc = SQLFetch(stmt);
+            if (rc == SQL_NO_DATA) break;
+            if (!SQL_SUCCEEDED(rc)) throw failure(SQL_HANDLE_STMT, stmt, "reading a row");
+            if (row < expectedRows) take(row, stmt);
+            ++row;
+        }
+        rc = SQLMoreResults(stmt);
+        if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "moving to the next result");
+    } while (rc != SQL_NO_DATA);
+    if (row != expectedRows)
+        throw Failure("ODBC", "the database answered " + std::to_string(row) + " of " + std::to_string(expectedRows) +
+                                  " calls sent together", "");
 }

@@ -13,12 +13,14 @@
 // password and is never printed or logged.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+class CParameter;
 class CParameters;
 class CRecordset;
 
@@ -49,6 +51,15 @@ public:
     void rollbackTransaction();
     bool inTransaction() const { return inTransaction_; }
 
+    // Whether several calls can go to the server in one execution, each
+    // giving its outputs back as one result row: true for the PostgreSQL
+    // driver (psqlODBC), false for any other driver and after
+    // setBatching(false). Callers then make one round trip per call.
+    // Executions (round trips of a statement) made on this connection so far.
+    uint64_t executionCount() const { return executions_; }
+    bool canBatch() const { return connected_ != 0 && driverBatches_ && batching_; }
+    void setBatching(bool on) { batching_ = on; }
+
     // The ODBC connection string for these values (holds the password).
     static std::string connectionString(const std::string& dataSource, const std::string& initialCatalog,
                                         const std::string& userID, const std::string& password,
@@ -76,6 +87,15 @@ protected:
     std::unique_ptr<CRecordset> runStatement(const std::string& text, CParameters* parameters, bool wantRows,
                                              bool readOutputs, uint32_t timeout);
 
+    // Runs text, several statements in one execution, with the parameters
+    // bound in order as inputs; hands every row of every result, in turn, to
+    // take(row number, statement positioned on that row). Throws Failure,
+    // also when the rows are not expectedRows.
+    void runBatch(const std::string& text, const std::vector<CParameter*>& inputs, uint32_t timeout,
+                  size_t expectedRows, const std::function<void(size_t row, void* statement)>& take);
+    // Executions made since beginTransaction (0: the next one opens it on the server).
+    uint64_t executionsInTransaction() const { return executionsInTransaction_; }
+
     uint32_t connectionTimeout_ = 0;
 
 private:
@@ -86,5 +106,9 @@ private:
     void* connection_ = nullptr;
     int32_t connected_ = 0;
     bool inTransaction_ = false;
+    bool driverBatches_ = false;
+    bool batching_ = true;
+    uint64_t executionsInTransaction_ = 0;
+    uint64_t executions_ = 0;
     std::string target_;
 };

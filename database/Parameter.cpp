@@ -18,14 +18,14 @@ pugi::xml_node CParameter::serialize(pugi::xml_node parent, const std::string& n
     return element;
 }
 
-int16_t CParameter::bindTo(void* statement, uint16_t position)
+int16_t CParameter::bindTo(void* statement, uint16_t position, bool asInput)
 {
     binding_ = Binding{};
     prepareBinding(binding_);
     if (binding_.buffer.empty()) binding_.buffer.resize(1);
     SQLSMALLINT ioType = SQL_PARAM_INPUT;
     if (direction_ == PARAMETER_OUTPUT) ioType = SQL_PARAM_OUTPUT;
-    if (direction_ == PARAMETER_INPUT_OUTPUT) ioType = SQL_PARAM_INPUT_OUTPUT;
+    if (direction_ == PARAMETER_INPUT_OUTPUT && !asInput) ioType = SQL_PARAM_INPUT_OUTPUT;
     if (direction_ == PARAMETER_OUTPUT)
         indicator_ = 0;
     else
@@ -47,6 +47,21 @@ void CParameter::readOutput()
     binding_.length = indicator_;
     takeOutput(binding_);
     markSet();
+}
+
+int16_t CParameter::readColumn(void* statement, uint16_t column)
+{
+    // A buffer of the parameter's own C type, sized as for an output binding.
+    binding_ = Binding{};
+    prepareBinding(binding_);
+    if (binding_.buffer.empty()) binding_.buffer.resize(1);
+    SQLLEN indicator = 0;
+    SQLRETURN rc = SQLGetData(static_cast<SQLHSTMT>(statement), column, binding_.cType, binding_.buffer.data(),
+                              static_cast<SQLLEN>(binding_.buffer.size()), &indicator);
+    if (!SQL_SUCCEEDED(rc)) return rc;
+    indicator_ = indicator;
+    readOutput();
+    return rc;
 }
 
 void CParameter::prepareTextBinding(Binding& b, int16_t sqlType, int32_t size, const std::string& value) const

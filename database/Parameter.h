@@ -51,11 +51,17 @@ public:
     bool isNull() const { return null_; }
 
     // Binds this parameter to the ODBC statement handle at 1-based position.
-    // The buffers stay owned by the parameter until the next bindTo.
-    // Returns the ODBC return code of the binding.
-    int16_t bindTo(void* statement, uint16_t position);
+    // The buffers stay owned by the parameter until the next bindTo. With
+    // asInput an input-output parameter is sent as a plain input (a batch of
+    // calls reads outputs from result rows instead). Returns the ODBC return
+    // code of the binding.
+    int16_t bindTo(void* statement, uint16_t position, bool asInput = false);
     // Takes the returned value of an output parameter after execution.
     void readOutput();
+    // Takes the returned value of an output parameter from a column of the
+    // statement's current row (1-based); NULL leaves the value as it was.
+    // Returns the ODBC return code of reading the column.
+    int16_t readColumn(void* statement, uint16_t column);
 
 protected:
     // What one ODBC binding needs; filled by the subclass in prepareBinding.

@@ -15,8 +15,10 @@
 // innermost CEXStoredProcedure holds the driver's message and the call.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "database/DataServices.h"
 
@@ -44,16 +46,48 @@ public:
     std::unique_ptr<CRecordset> execSPReturnNoParas();
     std::unique_ptr<CRecordset> execSPReturnParas();
 
+    // One call of a batch: the procedure, its list (outputs read back into
+    // it when readOutputs) and what the call is for, as a failure names it
+    // ("room block 'A-101' (handle 2F)").
+    struct BatchCall {
+        std::string name;
+        CParameters* parameters = nullptr;
+        bool readOutputs = false;
+        std::string target;
+    };
+    // Runs calls without result sets in order: all in one round trip when
+    // the driver can batch (canBatch), else one round trip per call. done(i)
+    // runs once call i went through, its outputs read back. When a call is
+    // refused the batch is undone and its calls run again one at a time to
+    // find it, so the chain names that call's execution method
+    // (execSPNoReturnParas or execSPNoReturnParasReturn), the procedure and
+    // its target; the calls before it took effect, those after it did not
+    // run. Inside a transaction the batch is undone to a savepoint; where
+    // that is impossible (connection lost) the chain names the batch's first
+    // call and says how many went with it. Roll the transaction back after
+    // any failure.
+    void execBatch(const std::vector<BatchCall>& calls, const std::function<void(size_t)>& done);
+
     // "{call schema.name(?,?)}" for a name and a number of parameters.
     static std::string callText(const std::string& name, int32_t parameterCount);
+    // The routine a catalogue name calls: "[idr]..[getLocationAssets]" is
+    // "idr.getLocationAssets", "__to_getDrawing" itself.
+    static std::string routineName(const std::string& name);
     // The "storedProcedure" element of the debug log: name, time, parameters.
     std::string serializeCall() const;
 
 private:
     std::unique_ptr<CRecordset> execute(const char* procSig, const char* label, bool sendParameters, bool wantRows,
                                         bool readOutputs);
+    // Sets the name, list and target of one call for its own lifetime.
+    class CallInUse;
+    // Calls from..end one round trip each; done for the calls from skipDone on.
+    void runOneByOne(const std::vector<BatchCall>& calls, size_t skipDone, const std::function<void(size_t)>& done);
+    // The description of a failed call: "name (target): what the driver said".
+    std::string describeFailure(const std::string& description) const;
 
     std::string name_;
     CParameters* parameters_ = nullptr;
     uint32_t commandTimeout_ = 0;
+    std::string target_;
 };

@@ -1,15 +1,20 @@
 #include "database/TakeOff.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "database/Assets.h"
 #include "database/BlockIPRFloor.h"
 #include "database/BlockIPRRoom.h"
+#include "database/CallBatch.h"
 #include "database/CallParameters.h"
 #include "database/Recordset.h"
 #include "database/StoredProcedure.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
+#include "spaces/Attributes.h"
 #include "spaces/Blocks.h"
 
 void CTakeOff::findDrawing(CStoredProcedure& sp, const std::string& fileName, uint32_t timeout, int32_t& drawingID,
@@ -43,6 +48,58 @@ void copyMeasures(const CBlock& from, CBlock& to)
     to.setPrecision(from.getPrecision());
 }
 
+// The most blocks whose calls share round trips. The first windows are
+// smaller (1, 2, 4, ...), so the first blocks are written, and a refusal
+// there reported, after a round trip or two.
+constexpr size_t kMaxWindow = 256;
+
+// A block of the window being written: its database-side copy and the
+// number of its calls still to go through.
+struct Pending {
+    const CBlock* source = nullptr;
+    std::unique_ptr<CBlockIPR> block;
+    int outstanding = 0;
+};
+
+std::string describe(const CBlock& block)
+{
+    std::string kind = block.getBlockKind() == BlockKind::DwgFloor ? "floor block" : "room block";
+    if (!block.getName().empty()) kind += " '" + block.getName() + "'";
+    return kind + " (handle " + block.getHandle() + ")";
+}
+
+using Finish = std::function<void(Pending&)>;
+
+// Queues the room's assets (all but the excluded identifiers) under its id;
+// an asset the database records (not excluded, present in the room) queues
+// its attributes in turn.
+void queueAssets(CCallBatch& batch, Pending& room, int32_t drawingID, const Finish& finishOne)
+{
+    CAssets* assets = room.block->getAssets();
+    if (!assets) return;
+    for (int a = 0; a < assets->getCount(); ++a) {
+        CAsset& asset = assets->getAt(a);
+        if (CAssets::isExcludedIdentifier(asset.getAcadBlockIdentifier())) continue;
+        ++room.outstanding;
+        std::string target = "asset " + asset.getHandle() + " of " + describe(*room.source);
+        batch.add("__to_applyAssetToIPR", asset.applyCall(drawingID, room.block->getLocationID()), target, true,
+                  [&batch, &room, &asset, drawingID, finishOne, target](CParameters& list) {
+                      auto* excluded = static_cast<CParameterBoolean*>(list.getParameter("@excludedFromTakeoff"));
+                      const CAttributes* attributes = asset.getAttributes();
+                      if (excluded->getValue() == 0 && asset.getAssetExistsInLocation() != 0 && attributes) {
+                          for (int i = 0; i < attributes->getCount(); ++i) {
+                              ++room.outstanding;
+                              batch.add("__to_applyAssetAttributeToIPR",
+                                        asset.attributeCall(drawingID, attributes->getAt(i)),
+                                        "attribute " + attributes->getAt(i).getKey() + " of " + target, false,
+                                        [&room, finishOne](CParameters&) { finishOne(room); });
+                          }
+                      }
+                      finishOne(room);
+                  });
+    }
+}
+
 }  // namespace
 
 CTakeOff::Result CTakeOff::takeOff(CAcadDrawing& drawing, CStoredProcedure& sp, int32_t drawingID, int32_t floorID,
@@ -53,37 +110,75 @@ CTakeOff::Result CTakeOff::takeOff(CAcadDrawing& drawing, CStoredProcedure& sp, 
         // Read everything first: the drawing is not touched while the database is written.
         CBlocks blocks;
         blocks.getZelkaDWGBlocks_SS(drawing, true, "f");
+        std::vector<const CBlock*> toWrite;
+        for (int i = 0; i < blocks.size(); ++i) {
+            BlockKind kind = blocks.getAt(i).getBlockKind();
+            if (kind == BlockKind::DwgFloor || kind == BlockKind::DwgRoom) toWrite.push_back(&blocks.getAt(i));
+        }
         Result result;
         sp.beginTransaction();
         try {
+            // Each window of blocks goes in three rounds, each one flush of
+            // the batch (one round trip when the driver batches):
+            //  1. the rooms; each room's id, once back, queues its assets;
+            //  2. the assets; an asset the database records (not excluded)
+            //     queues its attributes;
+            //  3. the attributes, then the floors' measures.
+            // A block counts as written once its last call went through.
+            CCallBatch batch(sp, timeout);
             int written = 0;
-            for (int i = 0; i < blocks.size(); ++i) {
-                const CBlock& block = blocks.getAt(i);
-                if (block.getBlockKind() == BlockKind::DwgFloor) {
-                    CBlockIPRFloor floor;
-                    copyMeasures(block, floor);
-                    floor.setLocationID(floorID);
-                    floor.applyToIPR(sp, drawingID, timeout);
-                    ++result.floors;
-                } else if (block.getBlockKind() == BlockKind::DwgRoom) {
-                    CBlockIPRRoom room;
-                    copyMeasures(block, room);
-                    room.setParentID(floorID);
-                    room.setStatusExists(1);
-                    if (block.getAssets()) {
-                        auto assets = std::make_unique<CAssets>();
-                        block.getAssets()->copyTo(*assets);
-                        for (int a = 0; a < assets->getCount(); ++a)
-                            if (!CAssets::isExcludedIdentifier(assets->getAt(a).getAcadBlockIdentifier()))
-                                ++result.assets;
-                        room.setAssets(std::move(assets));
+            const Finish finishOne = [&](Pending& p) {
+                if (--p.outstanding == 0 && progress) progress(++written);
+            };
+            size_t window = 1;
+            for (size_t first = 0; first < toWrite.size(); first += window, window = std::min(window * 2, kMaxWindow)) {
+                const size_t end = std::min(toWrite.size(), first + window);
+                std::vector<std::unique_ptr<Pending>> pending;
+                for (size_t b = first; b < end; ++b) {
+                    const CBlock& source = *toWrite[b];
+                    auto p = std::make_unique<Pending>();
+                    p->source = &source;
+                    if (source.getBlockKind() == BlockKind::DwgFloor) {
+                        p->block = std::make_unique<CBlockIPRFloor>();
+                        copyMeasures(source, *p->block);
+                        p->block->setLocationID(floorID);
+                        ++result.floors;
+                    } else {
+                        p->block = std::make_unique<CBlockIPRRoom>();
+                        copyMeasures(source, *p->block);
+                        p->block->setParentID(floorID);
+                        p->block->setStatusExists(1);
+                        if (source.getAssets()) {
+                            auto assets = std::make_unique<CAssets>();
+                            source.getAssets()->copyTo(*assets);
+                            for (int a = 0; a < assets->getCount(); ++a)
+                                if (!CAssets::isExcludedIdentifier(assets->getAt(a).getAcadBlockIdentifier()))
+                                    ++result.assets;
+                            p->block->setAssets(std::move(assets));
+                        }
+                        ++result.rooms;
+                        Pending& room = *p;
+                        ++room.outstanding;
+                        batch.add("__to_setRoomBlockInIPR", CBlockIPR::childCall(*room.block), describe(source), true,
+                                  [&](CParameters& list) {
+                                      room.block->setLocationID(
+                                          static_cast<CParameterInt*>(list.getParameter("@locationID"))->getValue());
+                                      queueAssets(batch, room, drawingID, finishOne);
+                                      finishOne(room);
+                                  });
                     }
-                    room.applyToIPR(sp, drawingID, timeout);
-                    ++result.rooms;
-                } else {
-                    continue;
+                    pending.push_back(std::move(p));
                 }
-                if (progress) progress(++written);
+                batch.flush();
+                batch.flush();
+                for (auto& p : pending) {
+                    if (p->source->getBlockKind() != BlockKind::DwgFloor) continue;
+                    Pending& floor = *p;
+                    ++floor.outstanding;
+                    batch.add("__to_setFloorBlockInIPR", CBlockIPR::grossAreaCall(*floor.block),
+                              describe(*floor.source), false, [&](CParameters&) { finishOne(floor); });
+                }
+                batch.flush();
             }
             sp.commitTransaction();
         } catch (...) {

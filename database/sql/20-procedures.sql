@@ -23,17 +23,22 @@ begin
     end if;
 end $$;
 
+-- The procedures a take-off calls once per block or asset are PL/pgSQL: a
+-- session plans their statements once and reuses the plans, where an SQL
+-- function body is planned again on every call.
 create or replace function __to_setSiteBlockInIPR(
     p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric, p_precision integer)
-returns void language sql as $$
-    select ipr_set_gross_location('s', p_location_id, p_area, p_handle, p_perimeter, p_precision)
-$$;
+returns void language plpgsql as $$
+begin
+    perform ipr_set_gross_location('s', p_location_id, p_area, p_handle, p_perimeter, p_precision);
+end $$;
 
 create or replace function __to_setFloorBlockInIPR(
     p_location_id integer, p_area numeric, p_handle varchar, p_perimeter numeric, p_precision integer)
-returns void language sql as $$
-    select ipr_set_gross_location('f', p_location_id, p_area, p_handle, p_perimeter, p_precision)
-$$;
+returns void language plpgsql as $$
+begin
+    perform ipr_set_gross_location('f', p_location_id, p_area, p_handle, p_perimeter, p_precision);
+end $$;
 
 -- The location of a kind under a parent that a drawing object (by its
 -- handle) stands for; null when there is none or the handle is empty.
@@ -54,7 +59,13 @@ create or replace function ipr_set_child_location(
 language plpgsql as $$
 begin
     if coalesce(p_location_id, 0) = 0 then
-        p_location_id := ipr_location_by_handle(p_parent_id, p_kind, p_handle);
+        -- As ipr_location_by_handle, written out so its plan is kept.
+        p_location_id := null;
+        if p_handle <> '' then
+            select id into p_location_id from locations
+             where parent_id = p_parent_id and kind = p_kind and handle = p_handle
+             order by id limit 1;
+        end if;
     end if;
     if coalesce(p_location_id, 0) = 0 then
         insert into locations (parent_id, kind, name, code, handle, area, perimeter, decimal_places,
@@ -82,19 +93,21 @@ create or replace function __to_setBuildingBlockInIPR(
     inout p_location_id integer, p_parent_id integer, p_name varchar, p_code varchar,
     p_status_exists boolean, p_status_duplicate boolean, p_area numeric, p_handle varchar,
     p_perimeter numeric, p_precision integer)
-language sql as $$
-    select ipr_set_child_location('b', p_location_id, p_parent_id, p_name, p_code, p_status_exists,
-                                  p_status_duplicate, p_area, p_handle, p_perimeter, p_precision)
-$$;
+language plpgsql as $$
+begin
+    p_location_id := ipr_set_child_location('b', p_location_id, p_parent_id, p_name, p_code, p_status_exists,
+                                            p_status_duplicate, p_area, p_handle, p_perimeter, p_precision);
+end $$;
 
 create or replace function __to_setRoomBlockInIPR(
     inout p_location_id integer, p_parent_id integer, p_name varchar, p_code varchar,
     p_status_exists boolean, p_status_duplicate boolean, p_area numeric, p_handle varchar,
     p_perimeter numeric, p_precision integer)
-language sql as $$
-    select ipr_set_child_location('r', p_location_id, p_parent_id, p_name, p_code, p_status_exists,
-                                  p_status_duplicate, p_area, p_handle, p_perimeter, p_precision)
-$$;
+language plpgsql as $$
+begin
+    p_location_id := ipr_set_child_location('r', p_location_id, p_parent_id, p_name, p_code, p_status_exists,
+                                            p_status_duplicate, p_area, p_handle, p_perimeter, p_precision);
+end $$;
 
 create or replace function __to_getBlocksFromIPR(p_parent_id integer)
 returns table (id integer, type varchar, parentid integer, name varchar, code varchar, status varchar,
@@ -162,12 +175,13 @@ end $$;
 
 create or replace function __to_applyAssetAttributeToIPR(
     p_drawing_id integer, p_handle varchar, p_tag varchar, p_value varchar, p_exists boolean)
-returns void language sql as $$
+returns void language plpgsql as $$
+begin
     insert into asset_attributes (drawing_id, handle, tag, value, present)
     values (p_drawing_id, p_handle, p_tag, coalesce(p_value, ''), coalesce(p_exists, true))
     on conflict (drawing_id, handle, tag) do update
-       set value = excluded.value, present = excluded.present
-$$;
+       set value = excluded.value, present = excluded.present;
+end $$;
 
 create or replace function __to_tp_exportAsset(
     p_location_id integer, p_handle varchar, p_acad_block_identifier varchar,
