@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "host/ed/AcApDocManager.h"
-#include "host/ed/AcAxDocLock.h"
 #include "host/ed/Progress.h"
 
 namespace {
@@ -53,41 +52,6 @@ TEST(DocManager, LocksNestAndOnlyTheOutermostPairChangesTheMode)
     EXPECT_EQ(manager.curDocument(), nullptr);
     EXPECT_EQ(reactor.log, "created;activated;lock 2->4;lock 4->2;lock 2->32;lock 32->2;destroyed;");
     manager.removeReactor(&reactor);
-}
-
-TEST(DocManager, DocLockGuardReleasesOnScopeExit)
-{
-    AcApDocManager& manager = *acDocManagerPtr();
-    {
-        AcAxDocLock none;
-        EXPECT_EQ(none.lockStatus(), manager.curDocument() ? Acad::eOk : Acad::eNotApplicable);
-    }
-    AcApDocument* document = manager.appendDocument(std::make_unique<AcApDocument>("", nullptr));
-    {
-        AcAxDocLock outer;
-        EXPECT_EQ(outer.lockStatus(), Acad::eOk);
-        {
-            AcAxDocLock inner(document);
-            EXPECT_EQ(document->lockCount(), 2);
-        }
-        EXPECT_EQ(document->lockCount(), 1);
-    }
-    EXPECT_EQ(document->lockCount(), 0);
-    EXPECT_EQ(manager.closeDocument(document), Acad::eOk);
-}
-
-TEST(DocManager, ResourceHandlesArePushedAndPopped)
-{
-    AcApDocManager manager;
-    int a = 0, b = 0;
-    EXPECT_FALSE(manager.popResourceHandle());
-    manager.pushResourceHandle(&a);
-    manager.pushResourceHandle(&b);
-    EXPECT_EQ(manager.currentResourceHandle(), &b);
-    EXPECT_TRUE(manager.popResourceHandle());
-    EXPECT_EQ(manager.currentResourceHandle(), &a);
-    EXPECT_TRUE(manager.popResourceHandle());
-    EXPECT_EQ(manager.currentResourceHandle(), nullptr);
 }
 
 TEST(ProgressMeter, DrawsOnATerminalOnlyAndClampsItsPosition)

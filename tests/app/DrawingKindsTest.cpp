@@ -50,6 +50,7 @@ TEST(DrawingKinds, UnreadableFilesGetOneLineThatNamesWhatTheyAre)
         writeFile(path, c.content);
         RunResult r = runZelka({"--appdata", appData.path().string(), "--command", "md1", path.string()});
         EXPECT_EQ(r.exitCode, 3);
+        EXPECT_EQ(r.out.find("Command:"), std::string::npos) << "no command runs without the drawing";
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("DWG") != std::string::npos, std::string(c.file) == "plan.dwg") << r.err;

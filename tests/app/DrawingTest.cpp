@@ -23,24 +23,13 @@
 #include "host/ui/MessageBox.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
+#include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 #include "tests/common/TestRequirements.h"
 
 namespace {
 
-// Runs a command and returns what it printed.
-std::string capture(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return output;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-    pclose(pipe);
-    return output;
-}
-
+using zelkatest::captureOutput;
 
 class Plan : public ::testing::Test {
 protected:
@@ -48,7 +37,7 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         file = (folder.path() / "plan.dxf").string();
-        std::string listing = capture(std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
+        std::string listing = captureOutput(std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
                                       "/tests/app/data/make_plan.py " + file);
         std::istringstream lines(listing);
         std::string type, handle;
@@ -338,7 +327,7 @@ TEST_F(Plan, SaveAsCopiesThroughATemporaryVkrFileRemovedAtTheEnd)
     // Kept open: the document is still there.
     EXPECT_EQ(acDocManagerPtr()->curDocument(), document);
     // The copy is a drawing ezdxf reads with the same four entities.
-    std::string types = capture(std::string(ZELKA_PYTHON) +
+    std::string types = captureOutput(std::string(ZELKA_PYTHON) +
                                 " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
                                 "print(sorted(e.dxftype() for e in d.modelspace()))\" " + target);
     EXPECT_EQ(types, "['CIRCLE', 'LINE', 'LWPOLYLINE', 'TEXT']\n");

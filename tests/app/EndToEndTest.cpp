@@ -4,6 +4,7 @@
 
 #include "ZelkaVersion.h"
 
+#include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 #include "tests/common/TestRequirements.h"
 
@@ -331,17 +332,6 @@ TEST(ZelkaOptions, HelpVersionAndBadOptions)
     EXPECT_EQ(runZelka({"--save", "--save-as", "x.dxf"}).exitCode, 2);
 }
 
-TEST(ZelkaOptions, AppDataOptionSetsWhereTheFoldersAreMade)
-{
-    TempFolder appData;
-    RunResult result = runZelka({"--appdata", appData.path().string(), "--command", "md1"});
-    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/prefs"));
-    EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "ZelkaSystems/Orvane/temp"));
-    // A batch run's first start writes the defaults there.
-    EXPECT_TRUE(std::filesystem::exists(prefsFile(appData.path())));
-}
-
 TEST_F(ZelkaRun, OpensADxfDrawingAndSavesItBackOrElsewhere)
 {
     ZELKA_REQUIRE_EZDXF();
@@ -368,13 +358,8 @@ TEST_F(ZelkaRun, OpensADxfDrawingAndSavesItBackOrElsewhere)
 TEST_F(ZelkaRun, DrawingsThatCannotBeReadStopTheRun)
 {
     writePreferences(appData.path());
+    // Files of other kinds: DrawingKindsTest.
     TempFolder plans;
-    writeFile(plans.path() / "plan.dwg", std::string("AC1032") + std::string(100, '\0'));
-    RunResult dwg = run({"--command", "md1", (plans.path() / "plan.dwg").string()});
-    EXPECT_EQ(dwg.exitCode, 3);
-    EXPECT_NE(dwg.err.find("this is a DWG drawing, not a DXF file"), std::string::npos) << dwg.err;
-    EXPECT_EQ(dwg.out.find("Command:"), std::string::npos);
-
     RunResult missing = run({(plans.path() / "absent.dxf").string()});
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_NE(missing.err.find("absent.dxf"), std::string::npos);
@@ -388,16 +373,8 @@ namespace {
 // The drawing's tag stream as ezdxf's own low-level reader sees it.
 std::string tagStream(const std::string& path)
 {
-    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/tools/dxf_oracle.py tags '" +
-                          path + "' 2>&1";
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
+    return captureOutput(pythonCommand(std::string(ZELKA_SOURCE_DIR) + "/tests/tools/dxf_oracle.py", {"tags", path}) +
+                         " 2>&1");
 }
 
 }  // namespace

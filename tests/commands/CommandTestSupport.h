@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "config/Preferences.h"
+#include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 
 extern char** environ;
@@ -26,34 +27,6 @@ namespace zelkatest {
 
 inline const std::filesystem::path kSourceDir = ZELKA_SOURCE_DIR;
 inline const std::filesystem::path kFixtureDir = kSourceDir / "tests/data/commands";
-
-inline std::string shellQuote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Standard output of a command line (the test's own tooling, not the product).
-inline std::string captureOutput(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
-
-// Runs a Python program with Debian's python3 (which has ezdxf).
-inline std::string runPython(const std::string& program, const std::vector<std::string>& arguments)
-{
-    std::string command = std::string(ZELKA_PYTHON) + " -c " + shellQuote(program);
-    for (const std::string& argument : arguments) command += " " + shellQuote(argument);
-    return captureOutput(command + " 2>&1");
-}
 
 // One attribute of a space block as ezdxf reads it.
 struct AttribFact {

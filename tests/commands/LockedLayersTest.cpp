@@ -208,26 +208,6 @@ TEST(LockedLayers, AttributesOnALockedLayerAreReadAsTheyAre)
     EXPECT_EQ(r.out.find("ROOM-1,ROOM-1,"), std::string::npos) << r.out;
 }
 
-TEST(LockedLayers, MauxRunTwiceWithTheAuxLayerLockedAddsNothing)
-{
-    PlanRun first("");
-    const RunResult once = runOn(kFixtureDir / "locked-att-aux.dxf", {"maux"}, first);
-    EXPECT_EQ(once.exitCode, 1) << once.out << once.err;
-    PlanRun second("");
-    const RunResult twice = runOn(first.saved(), {"maux"}, second);
-    EXPECT_EQ(twice.exitCode, 1) << twice.out << twice.err;
-    const DrawingFacts after = readDrawingFacts(second.saved());
-    ASSERT_TRUE(after.error.empty()) << after.error;
-    for (const InsertFact& i : after.inserts) {
-        int aux = 0;
-        for (const AttribFact& a : i.attribs) aux += a.tag == "AUX";
-        EXPECT_EQ(aux, i.name == "ROOM-3" ? 0 : 1) << i.name;
-        int auxDefs = 0;
-        for (const AttribFact& d : after.attdefs.at(i.name)) auxDefs += d.tag == "AUX";
-        EXPECT_EQ(auxDefs, i.name == "ROOM-3" ? 0 : 1) << i.name;
-    }
-}
-
 TEST(LockedLayers, ABlockReferenceOnALockedLayerIsReportedTheSameWay)
 {
     PlanRun run("");

@@ -39,23 +39,6 @@ std::vector<std::string> links(const AcDbObject* o)
 
 }  // namespace
 
-TEST(Hyperlink, CollectionOrder)
-{
-    AcDbHyperlinkCollection c;
-    c.addTail("a", "A");
-    c.addTail("b", "B", "loc");
-    c.addTail("d", nullptr);
-    ASSERT_EQ(c.count(), 3);
-    EXPECT_STREQ(c.item(1)->subLocation(), "loc");
-    EXPECT_STREQ(c.item(2)->getDisplayString(), "d");
-    EXPECT_STREQ(c.item(1)->getDisplayString(), "B");
-    EXPECT_EQ(c.item(3), nullptr);
-    c.removeAt(9);
-    c.removeAt(0);
-    ASSERT_EQ(c.count(), 2);
-    EXPECT_STREQ(c.item(0)->name(), "b");
-}
-
 TEST(Hyperlink, WrittenAsPeUrlAndReadBack)
 {
     auto dir = dxftest::tempDir("hyperlink");

@@ -147,11 +147,3 @@ TEST_F(PeekXData, BuiltObjectAnswersWithItsChangedData)
     EXPECT_TRUE(has);
 }
 
-TEST_F(PeekXData, NullIdsAreNotAnswered)
-{
-    bool has = true;
-    EXPECT_FALSE(acdbPeekHasXData(AcDbObjectId(), "PE_URL", has));
-    EXPECT_TRUE(has) << "left untouched";
-    EXPECT_TRUE(acdbPeekHasXData(idOf("url"), nullptr, has));
-    EXPECT_FALSE(has) << "no application has a null name";
-}

@@ -240,15 +240,3 @@ TEST_F(PlotSettingsTest, SettingTheValuesReadKeepsTheTags)
     EXPECT_EQ(dxftest::tagStream(text), dxftest::tagStream(dxftest::readFile(file_)));
 }
 
-TEST(PlotSettings, StandardScaleValues)
-{
-    // Paper units per drawing unit, by hand: 1/4" = 1' is 0.25 / 12, 1:1 is 1, 1:50 is 0.02, 10:1 is 10.
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k1_4in_1ft), 0.25 / 12);
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k1ft_1ft), 1.0);
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k1_1), 1.0);
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k1_50), 0.02);
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k10_1), 10.0);
-    EXPECT_DOUBLE_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::k1and1_2in_1ft), 1.5 / 12);
-    EXPECT_EQ(AcDbPlotSettings::stdScaleValue(AcDbPlotSettings::kScaleToFit), 0.0);
-    EXPECT_EQ(AcDbPlotSettings::stdScaleValue(35), 0.0);
-}

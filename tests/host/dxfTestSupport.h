@@ -16,6 +16,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
+#include "tests/common/Shell.h"
 #include "tests/common/TestRequirements.h"
 
 namespace dxftest {
@@ -98,18 +99,7 @@ inline std::filesystem::path sourceDir() { return ZELKA_SOURCE_DIR; }
 using zelkatest::haveEzdxf;
 
 // What a shell command prints (stdout; add "2>&1" for stderr too).
-inline std::string capture(const std::string& cmd)
-{
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+inline std::string capture(const std::string& cmd) { return zelkatest::captureOutput(cmd); }
 
 // Runs tests/host/dxf_check.py on a file with expressions over its report;
 // returns one JSON text per expression (the whole report when none).

@@ -1,8 +1,6 @@
-// Work that need not open every entity of a large drawing does not: selection
-// filters answered from the file record (an entity rejected by type or block
-// name is not built, and the answer is the built object's: non-ASCII names,
-// references changed since reading), and a zoom to the extents that is undone
-// before the view is looked at.
+// Selection filters answered from the file record: an entity rejected by
+// type or block name is not built, and the answer is the built object's
+// (non-ASCII names, references changed since reading).
 
 #include <gtest/gtest.h>
 
@@ -23,7 +21,6 @@
 #include "host/db/resbuf.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedSelection.h"
-#include "host/ed/acedView.h"
 #include "tests/host/dxfTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
@@ -136,28 +133,6 @@ TEST_F(RecordFilter, AReferenceChangedSinceReadingAnswersWithItsNewName)
     EXPECT_FALSE(acdbPeekBlockName(room, peeked)) << "the record no longer tells the name";
     EXPECT_EQ(dxftest::selectInserts("CHAIR"), (std::vector<AcDbObjectId>{room, chair}));
     EXPECT_TRUE(dxftest::selectInserts("ROOM-*").empty());
-}
-
-TEST_F(RecordFilter, ZoomExtentsMeasuresTheDrawingOnlyWhenTheViewIsLookedAt)
-{
-    AcDbObjectId chair = idOf("CHAIR");
-    AcApDocument* document = acDocManagerPtr()->curDocument();
-    const AcApView before = document->view();
-    ASSERT_EQ(acedZoomExtents(), Acad::eOk);
-    ASSERT_EQ(acedZoomPrevious(), Acad::eOk);
-    EXPECT_FALSE(built(chair)) << "a zoom undone unseen opened the entities";
-    EXPECT_EQ(document->view().lowerLeft.x, before.lowerLeft.x);
-    EXPECT_EQ(document->view().upperRight.y, before.upperRight.y);
-
-    // Inserts of a unit line at x = 0, 10, 20 and a line (0,0)-(5,5): the
-    // extents are (0,0)-(21,5), shown with a margin of 1% of 21.
-    ASSERT_EQ(acedZoomExtents(), Acad::eOk);
-    const AcApView& shown = document->view();
-    EXPECT_NEAR(shown.lowerLeft.x, -0.21, 1e-9);
-    EXPECT_NEAR(shown.lowerLeft.y, -0.21, 1e-9);
-    EXPECT_NEAR(shown.upperRight.x, 21.21, 1e-9);
-    EXPECT_NEAR(shown.upperRight.y, 5.21, 1e-9);
-    EXPECT_TRUE(built(chair));
 }
 
 }  // namespace

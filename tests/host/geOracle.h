@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/Shell.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,19 +31,10 @@ inline std::vector<double> runPython(const std::string& script)
         std::ofstream out(file);
         out << script;
     }
-    std::string command = std::string(ZELKA_PYTHON) + " " + file.string() + " 2>&1";
+    const zelkatest::CommandOutput run = zelkatest::runCommand(zelkatest::pythonCommand(file) + " 2>&1");
+    const std::string& text = run.out;
+    EXPECT_EQ(run.status, 0) << "python oracle failed:\n" << text;
     std::vector<double> values;
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        int status = ::pclose(pipe);
-        EXPECT_EQ(status, 0) << "python oracle failed:\n" << text;
-    } else {
-        ADD_FAILURE() << "cannot run " << ZELKA_PYTHON;
-    }
     std::filesystem::remove(file);
     std::istringstream in(text);
     std::string token;

@@ -10,20 +10,11 @@
 #include <sstream>
 
 #include "host/db/AcCmColor.h"
+#include "tests/common/Shell.h"
 
 namespace {
 
-std::string runPython(const std::string& script)
-{
-    std::string command = std::string(ZELKA_PYTHON) + " -c '" + script + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) return {};
-    std::string output;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, n);
-    return output;
-}
+using zelkatest::runPython;
 
 }  // namespace
 

@@ -159,18 +159,6 @@ TEST(ZelkaExceptions, SeverityTexts)
     EXPECT_EQ(CEXCustom("s", "a.cpp", "p", "m", 0, nullptr).getSeverity(), 2);
 }
 
-TEST(ZelkaExceptions, ClassIsBaseNameWithoutCpp)
-{
-    EXPECT_EQ(CEXZelka::classFromPath("/src/infra/FileUtilities.cpp"), "FileUtilities");
-    EXPECT_EQ(CEXZelka::classFromPath("FileUtilities.cpp"), "FileUtilities");
-    EXPECT_EQ(CEXZelka::classFromPath("/src/infra/Log.h"), "Log.h");
-    EXPECT_EQ(CEXZelka::classFromPath("/src/cpp/blockEdit"), "blockEdit");
-    EXPECT_EQ(CEXZelka::classFromPath("/src/x.cpp.cpp"), "x.cpp");
-    EXPECT_EQ(CEXZelka::classFromPath("/src/x.cppx"), "x.cppx");
-    EXPECT_EQ(CEXZelka::classFromPath(".cpp"), "");
-    EXPECT_EQ(CEXZelka::classFromPath(""), "");
-}
-
 TEST(ZelkaExceptions, HostErrorDescription)
 {
     CEXUnhandled withDrawing(ZELKA_MODULE_TITLE, "/src/module/AcadDrawing.cpp", "CAcadDrawing::unlock",

@@ -16,70 +16,22 @@
 
 namespace {
 
+using reporttest::BlockFacts;
+using reporttest::fourCategories;
+using reporttest::handleOf;
+using reporttest::readBlockFacts;
 using reporttest::readReportFacts;
+using reporttest::reportDocument;
 using reporttest::ReportFacts;
-using reporttest::tabFields;
 using zelkatest::PlanRun;
 using zelkatest::RunResult;
 using zelkatest::writeFile;
 
-// The lines report_facts.py prints for what is inside the report blocks.
-struct BlockFacts {
-    std::vector<std::vector<std::string>> lines;
-    std::vector<std::vector<std::string>> of(const std::string& kind, const std::string& block) const
-    {
-        std::vector<std::vector<std::string>> found;
-        for (const auto& f : lines)
-            if (f.size() > 1 && f[0] == kind && f[1] == block) found.push_back(f);
-        return found;
-    }
-    std::string tableBlockOf(const std::string& owner) const
-    {
-        for (const auto& f : lines)
-            if (f.size() > 2 && f[0] == "TABLE" && f[1] == owner) return f[2];
-        return "";
-    }
-};
-
-BlockFacts readBlockFacts(const std::filesystem::path& drawing)
-{
-    const std::string out = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
-        zelkatest::shellQuote(drawing.string()));
-    BlockFacts facts;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) facts.lines.push_back(tabFields(line));
-    return facts;
-}
-
-std::string handleOf(const ReportFacts& facts, const std::string& spaceName)
-{
-    const auto* insert = facts.insertNamed(spaceName);
-    return insert ? insert->handle : "<no " + spaceName + ">";
-}
-
 // The report of these tests, with its total child area.
 std::string occupancyReport(const ReportFacts& plan, const std::string& total)
 {
-    return "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
-           "<grTitle>Occupancy</grTitle><grTotalChildAreas>" + total + "</grTotalChildAreas><categories>"
-           "<category><cTitle>Offices</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#FF0000</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Offices</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "RM-101") + "</mbHandle><mbArea>12.5</mbArea></zelkaBlock>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "2RM-1") + "</mbHandle><mbArea>20</mbArea></zelkaBlock>"
-           "</zelkaBlocks></category>"
-           "<category><cTitle>Labs</cTitle><cHatchPattern>ANSI31</cHatchPattern><cHatchColour>#0000FF</cHatchColour>"
-           "<cHatchScale>20</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Labs</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "Lab 7") + "</mbHandle><mbArea>5</mbArea></zelkaBlock>"
-           "</zelkaBlocks></category>"
-           "<category><cTitle>Stores</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#00FF00</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Stores</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "Store") + "</mbHandle></zelkaBlock></zelkaBlocks></category>"
-           "<category><cTitle>Empty</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#808080</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Empty</cHatchLayer></category>"
-           "</categories></graphicReport>\n";
+    return reportDocument("Occupancy", {}, fourCategories(plan, "ANSI31", 20),
+                          "<grTotalChildAreas>" + total + "</grTotalChildAreas>\n");
 }
 
 // The area of the record item "AREA=3.00sq.m." as a number.

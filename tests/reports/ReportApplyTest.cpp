@@ -17,6 +17,7 @@ namespace {
 
 using reporttest::CategoryText;
 using reporttest::HatchFact;
+using reporttest::handleOf;
 using reporttest::InsertFact;
 using reporttest::ReportFacts;
 using reporttest::readReportFacts;
@@ -24,13 +25,6 @@ using reporttest::reportDocument;
 using zelkatest::PlanRun;
 using zelkatest::RunResult;
 using zelkatest::writeFile;
-
-// The handle of the space named so in the fixture, as ezdxf reads it.
-std::string handleOf(const ReportFacts& facts, const std::string& spaceName)
-{
-    const InsertFact* insert = facts.insertNamed(spaceName);
-    return insert ? insert->handle : "<no " + spaceName + ">";
-}
 
 // magr on a drawing without marker blocks goes on to ask for the legend
 // and pie chart definitions: these lines take every default.

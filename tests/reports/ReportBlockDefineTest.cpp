@@ -15,29 +15,9 @@ namespace {
 
 using reporttest::readReportFacts;
 using reporttest::ReportFacts;
-using reporttest::tabFields;
 using zelkatest::PlanRun;
 using zelkatest::RunResult;
 using zelkatest::writeFile;
-
-std::vector<std::vector<std::string>> blockLines(const std::filesystem::path& drawing)
-{
-    const std::string out = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
-        zelkatest::shellQuote(drawing.string()));
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream in(out);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(tabFields(line));
-    return lines;
-}
-
-std::string handleOf(const ReportFacts& facts, const std::string& spaceName)
-{
-    const auto* insert = facts.insertNamed(spaceName);
-    return insert ? insert->handle : "<no " + spaceName + ">";
-}
 
 // Offices 12.5 + 20, Labs 5, Stores a record without an area, Empty none.
 constexpr double kOffices = 12.5 + 20.0;
@@ -45,30 +25,8 @@ constexpr double kLabs = 5.0;
 
 std::string officeReport(const ReportFacts& plan)
 {
-    return "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
-           "<grTitle>Offices Plan</grTitle><grTotalChildAreas>60</grTotalChildAreas><categories>"
-           "<category><cTitle>Offices</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#FF0000</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Offices</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "RM-101") + "</mbHandle><mbArea>12.5</mbArea></zelkaBlock>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "2RM-1") + "</mbHandle><mbArea>20</mbArea></zelkaBlock>"
-           "</zelkaBlocks></category>"
-           "<category><cTitle>Labs</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#0000FF</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Labs</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "Lab 7") + "</mbHandle><mbArea>5</mbArea></zelkaBlock>"
-           "</zelkaBlocks></category>"
-           "<category><cTitle>Stores</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#00FF00</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Stores</cHatchLayer><zelkaBlocks>"
-           "<zelkaBlock><mbHandle>" + handleOf(plan, "Store") + "</mbHandle></zelkaBlock></zelkaBlocks></category>"
-           "<category><cTitle>Empty</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>#808080</cHatchColour>"
-           "<cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR-Empty</cHatchLayer></category>"
-           "</categories></graphicReport>\n";
-}
-
-std::string tableBlockOf(const std::vector<std::vector<std::string>>& lines, const std::string& owner)
-{
-    for (const auto& f : lines)
-        if (f.size() > 2 && f[0] == "TABLE" && f[1] == owner) return f[2];
-    return "";
+    return reporttest::reportDocument("Offices Plan", {}, reporttest::fourCategories(plan),
+                                      "<grTotalChildAreas>60</grTotalChildAreas>\n");
 }
 
 }  // namespace
@@ -92,8 +50,9 @@ TEST(ReportBlockDefine, LegendDefinitionTakesTheUnitsOfThePreferencesAndTheAnswe
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_NE(r.out.find("Zelka Legend Block Define"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("legend definition successfully created.\n"), std::string::npos) << r.out;
-        const auto lines = blockLines(run.saved());
-        const std::string table = tableBlockOf(lines, "[ZELKA_LEGEND]_Offices Plan");
+        const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
+        const auto& lines = facts.lines;
+        const std::string table = facts.tableBlockOf("[ZELKA_LEGEND]_Offices Plan");
         ASSERT_FALSE(table.empty()) << r.out;
         std::multiset<std::string> texts;
         for (const auto& f : lines)
@@ -128,7 +87,7 @@ TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfTh
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_NE(r.out.find("Zelka Pie Chart Block Define"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("pie chart definition successfully created.\n"), std::string::npos) << r.out;
-        const auto lines = blockLines(run.saved());
+        const auto lines = reporttest::readBlockFacts(run.saved()).lines;
         const std::string block = "[ZELKA_PIECHART]_Offices Plan";
         std::set<std::string> labels;
         double farthest = 0;
@@ -163,7 +122,7 @@ TEST(ReportBlockDefine, NoReportChosenEndsTheCommandWithoutQuestions)
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_EQ(r.out.find("specify text size"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("successfully created"), std::string::npos) << r.out;
-        for (const auto& f : blockLines(run.saved()))
+        for (const auto& f : reporttest::readBlockFacts(run.saved()).lines)
             EXPECT_FALSE(f.size() > 1 && f[0] == "TABLE") << f[1];
     }
 }

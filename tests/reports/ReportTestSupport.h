@@ -228,4 +228,52 @@ inline std::string reportDocument(const std::string& title, const std::vector<st
     return xml + "</graphicReport>\n";
 }
 
+// The lines report_facts.py prints for what is inside the report blocks.
+struct BlockFacts {
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::vector<std::string>> of(const std::string& kind, const std::string& block) const
+    {
+        std::vector<std::vector<std::string>> found;
+        for (const auto& f : lines)
+            if (f.size() > 1 && f[0] == kind && f[1] == block) found.push_back(f);
+        return found;
+    }
+    std::string tableBlockOf(const std::string& owner) const
+    {
+        for (const auto& f : lines)
+            if (f.size() > 2 && f[0] == "TABLE" && f[1] == owner) return f[2];
+        return "";
+    }
+};
+
+inline BlockFacts readBlockFacts(const std::filesystem::path& drawing)
+{
+    const std::string out =
+        captureOutput(zelkatest::pythonCommand(kSourceDir / "tests/reports/report_facts.py", {drawing.string()}));
+    BlockFacts facts;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) facts.lines.push_back(tabFields(line));
+    return facts;
+}
+
+// The handle of the space named so in the fixture, as ezdxf reads it.
+inline std::string handleOf(const ReportFacts& facts, const std::string& spaceName)
+{
+    const InsertFact* insert = facts.insertNamed(spaceName);
+    return insert ? insert->handle : "<no " + spaceName + ">";
+}
+
+// The four categories of spaces.dxf the legend and pie tests use: Offices
+// (RM-101 12.5 + 2RM-1 20), Labs (Lab 7 5, hatched as given), Stores (Store,
+// without an area in the report) and Empty (no blocks).
+inline std::vector<CategoryText> fourCategories(const ReportFacts& plan, const std::string& labsPattern = "SOLID",
+                                                int labsScale = 1)
+{
+    return {{"Offices", "SOLID", "#FF0000", "GR-Offices", 1, 0,
+             {{handleOf(plan, "RM-101"), "12.5"}, {handleOf(plan, "2RM-1"), "20"}}},
+            {"Labs", labsPattern, "#0000FF", "GR-Labs", labsScale, 0, {{handleOf(plan, "Lab 7"), "5"}}},
+            {"Stores", "SOLID", "#00FF00", "GR-Stores", 1, 0, {{handleOf(plan, "Store"), ""}}},
+            {"Empty", "SOLID", "#808080", "GR-Empty", 1, 0, {}}};
+}
+
 }  // namespace reporttest

@@ -348,15 +348,4 @@ TEST_F(AssetApplyTest, AssetWhoseHandleIsNotInTheDrawingIsPassedOver)
     EXPECT_FALSE(dwg.drawing.isLocked());
 }
 
-TEST_F(AssetApplyTest, CopyKeepsTheObjectIdAndDeepCopiesTheParts)
-{
-    auto asset = reportAsset(true);
-    std::unique_ptr<CAsset> copy = asset->copyTo();
-    EXPECT_EQ(copy->getObjectId(), reference);
-    ASSERT_NE(copy->getHatch(), nullptr);
-    EXPECT_NE(copy->getHatch(), asset->getHatch());
-    EXPECT_EQ(*copy->getHatch(), *asset->getHatch());
-    EXPECT_EQ(*copy->getHyperlinks(), *asset->getHyperlinks());
-}
-
 }  // namespace

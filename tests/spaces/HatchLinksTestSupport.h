@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "module/AcadDrawing.h"
+#include "tests/common/Shell.h"
 #include "tests/spaces/SpacesTestSupport.h"
 
 namespace hatchtest {
@@ -24,24 +25,15 @@ class Oracle {
 public:
     explicit Oracle(const std::filesystem::path& file)
     {
-        std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
-                              "/tests/spaces/hatch_links_oracle.py '" + file.string() + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return;
+        const zelkatest::CommandOutput run = zelkatest::runCommand(
+            zelkatest::pythonCommand(std::string(ZELKA_SOURCE_DIR) + "/tests/spaces/hatch_links_oracle.py", {file.string()}));
+        std::istringstream lines(run.out);
         std::string line;
-        int c;
-        while ((c = fgetc(pipe)) != EOF) {
-            if (c != '\n') {
-                line += static_cast<char>(c);
-                continue;
-            }
-            size_t equals = line.find('=');
-            if (equals != std::string::npos)
-                values_[line.substr(0, equals)] = line.substr(equals + 1);
-            line.clear();
+        while (std::getline(lines, line)) {
+            const size_t equals = line.find('=');
+            if (equals != std::string::npos) values_[line.substr(0, equals)] = line.substr(equals + 1);
         }
-        status_ = pclose(pipe);
+        status_ = run.status;
     }
 
     bool ran() const { return status_ == 0 && !values_.empty(); }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,24 +56,12 @@ inline std::filesystem::path tempDir(const std::string& name)
 // Runs space_query.py and returns its lines.
 inline std::vector<std::string> query(const std::vector<std::string>& args)
 {
-    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/spaces/space_query.py";
-    for (const auto& a : args)
-        command += " '" + a + "'";
+    const std::string command = zelkatest::pythonCommand(std::string(ZELKA_SOURCE_DIR) + "/tests/spaces/space_query.py", args);
+    const zelkatest::CommandOutput run = zelkatest::runCommand(command);
+    EXPECT_EQ(run.status, 0) << command;
     std::vector<std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return lines;
-    std::string current;
-    int c;
-    while ((c = fgetc(pipe)) != EOF) {
-        if (c == '\n') {
-            lines.push_back(current);
-            current.clear();
-        } else {
-            current += static_cast<char>(c);
-        }
-    }
-    EXPECT_EQ(pclose(pipe), 0) << command;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 

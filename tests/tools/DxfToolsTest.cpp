@@ -17,6 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/common/Shell.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -25,27 +27,9 @@ const fs::path kSource = ZELKA_SOURCE_DIR;
 const fs::path kOracle = kSource / "tests/tools/dxf_oracle.py";
 const fs::path kGenerator = kSource / "bench/gen_floorplan.py";
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
+using Outcome = zelkatest::CommandOutput;
 
-Outcome run(const std::string& command)
-{
-    Outcome result;
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot run " << command;
-        return result;
-    }
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
+Outcome run(const std::string& command) { return zelkatest::runCommand(command + " 2>/dev/null"); }
 
 Outcome oracle(const std::string& args)
 {

@@ -13,6 +13,7 @@
 #include "infra/Log.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "tests/common/Shell.h"
 #include "tests/common/TestRequirements.h"
 
 namespace {
@@ -51,18 +52,7 @@ pugi::xml_node loadRoot(pugi::xml_document& document, const std::string& path)
     return CXMLUtilities::rootElement(document);
 }
 
-// Runs a command and returns its standard output.
-std::string run(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return output;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-    return output;
-}
+using zelkatest::captureOutput;
 
 class Logs : public ::testing::Test {
 protected:
@@ -280,7 +270,7 @@ TEST_F(Logs, StylesheetsShowLogsAsReadableReports)
     CLog().writeToXMLErrorLog(errorLog, CEXUnhandled(ZELKA_MODULE_TITLE, "/src/config/Preferences.cpp",
                                                      "CPreferences::loadPreferences", "Bad <value> & more", 0));
     const std::string resources = std::string(ZELKA_SOURCE_DIR) + "/resources/";
-    const std::string html = run("xsltproc '" + resources + "errorLog.xsl' '" + errorLog + "'");
+    const std::string html = captureOutput("xsltproc '" + resources + "errorLog.xsl' '" + errorLog + "'");
     EXPECT_NE(html.find("2 error(s) recorded."), std::string::npos) << html;
     // The chain in order, outermost first, and the innermost description.
     const size_t outer = html.find("GraphicReport::CGraphicReport::applyToDrawing");
@@ -298,7 +288,7 @@ TEST_F(Logs, StylesheetsShowLogsAsReadableReports)
     ASSERT_TRUE(CXMLUtilities().loadXMLText(call, "<storedProcedure><name>__gr_getReportLayersOn</name>"
                                                   "</storedProcedure>").ok);
     CLog().writeToXMLDebugLog(debugLog, "execSPReturnParas", call.document_element());
-    const std::string debugHtml = run("xsltproc '" + resources + "debugLog.xsl' '" + debugLog + "'");
+    const std::string debugHtml = captureOutput("xsltproc '" + resources + "debugLog.xsl' '" + debugLog + "'");
     EXPECT_NE(debugHtml.find("1 call(s) recorded."), std::string::npos) << debugHtml;
     EXPECT_NE(debugHtml.find("execSPReturnParas"), std::string::npos);
     EXPECT_NE(debugHtml.find("__gr_getReportLayersOn"), std::string::npos);
