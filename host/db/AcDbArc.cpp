@@ -41,14 +41,26 @@ Acad::ErrorStatus AcDbArc::getGeomExtents(AcDbExtents& ext) const
     ext = AcDbExtents();
     AcGeVector3d ax, ay, az;
     AcGeMatrix3d::arbitraryAxis(normal_, ax, ay, az);
+    // Angles are taken modulo a full turn; a file may give any number of
+    // turns (an end angle of 10^11 degrees), which must not be walked.
     double sweep = endAngle_ - startAngle_;
+    if (sweep > 2.0 * M_PI) {
+        sweep = std::fmod(sweep, 2.0 * M_PI);
+        if (sweep == 0.0)
+            sweep = 2.0 * M_PI;
+    } else if (sweep <= -2.0 * M_PI) {
+        sweep = std::fmod(sweep, 2.0 * M_PI);
+    }
     while (sweep <= 0.0)
         sweep += 2.0 * M_PI;
     auto at = [&](double a) { return center_ + ax * (radius_ * std::cos(a)) + ay * (radius_ * std::sin(a)); };
     ext.addPoint(at(startAngle_));
     ext.addPoint(at(startAngle_ + sweep));
-    for (int q = static_cast<int>(std::ceil(startAngle_ / (M_PI / 2))); q * (M_PI / 2) < startAngle_ + sweep; ++q)
-        ext.addPoint(at(q * (M_PI / 2)));
+    // At most the four quadrant points of a full turn (and one repeated).
+    const double quarter = M_PI / 2;
+    double q = std::ceil(startAngle_ / quarter);
+    for (int k = 0; k < 5 && q * quarter < startAngle_ + sweep; ++k, ++q)
+        ext.addPoint(at(q * quarter));
     return Acad::eOk;
 }
 

@@ -139,9 +139,7 @@ AcDbObjectId AcDbBlockTableRecord::getLayoutId() const
 {
     if (!layoutId_.isNull() || layoutHandle_ == 0 || !database())
         return layoutId_;
-    auto& map = database()->data().byHandle;
-    auto it = map.find(layoutHandle_);
-    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
+    return AcDbObjectId(database()->data().byHandle.find(layoutHandle_));
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId id)

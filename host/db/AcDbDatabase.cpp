@@ -169,7 +169,7 @@ void AcDbDatabase::noteChange() { ++d_->changes; }
 
 AcDbStub* AcDbDatabase::newStub(uint64_t handle)
 {
-    if (handle != 0 && d_->byHandle.count(handle))
+    if (handle != 0 && d_->byHandle.contains(handle))
         return nullptr;
     AcDbStub& s = d_->stubs.emplace_back();
     s.database = this;
@@ -177,7 +177,7 @@ AcDbStub* AcDbDatabase::newStub(uint64_t handle)
     if (d_->undo)
         d_->undo->noteNew(&s);
     if (handle != 0) {
-        d_->byHandle.emplace(handle, &s);
+        d_->byHandle.insert(&s);
         if (handle >= d_->header.handseed)
             d_->header.handseed = handle + 1;
     }
@@ -255,9 +255,8 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfN
     id.setNull();
     if (handle.isNull())
         return Acad::eNullHandle;
-    auto it = d_->byHandle.find(handle.value());
-    if (it != d_->byHandle.end()) {
-        id = AcDbObjectId(it->second);
+    if (AcDbStub* found = d_->byHandle.find(handle.value())) {
+        id = AcDbObjectId(found);
         return Acad::eOk;
     }
     if (!createIfNotFound)

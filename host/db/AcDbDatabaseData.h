@@ -8,8 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/db/AcDbHandleIndex.h"
 #include "host/db/AcDbStub.h"
 #include "host/base/DxfCodepage.h"
+#include "host/base/DxfTagList.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 
@@ -60,7 +62,7 @@ struct AcDbDatabaseData {
     std::string_view text;              // the file image the tags point into: buffer or the mapped file
     void* mapped = nullptr;             // the file mapped by readDxfFile
     size_t mappedSize = 0;
-    std::vector<DxfTag> tags;           // every tag of the file, in order
+    DxfTagList tags;                    // every tag of the file, in order
     // Indices into tags, ascending, of the tags whose two lines in text are
     // not as a save writes them (see DxfTagReader::read); a run of tags
     // between them is saved by copying its text.
@@ -71,7 +73,7 @@ struct AcDbDatabaseData {
     char* textFree = nullptr;           // the free end of the last block
     size_t textFreeSize = 0;
     std::deque<AcDbStub> stubs;
-    std::unordered_map<uint64_t, AcDbStub*> byHandle;
+    AcDbHandleIndex byHandle;
     bool crlf = false;
     uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()
 
@@ -120,6 +122,19 @@ struct AcDbDatabaseData {
     // use and remade only when either value changed, so building objects
     // and reading extended data need not set one up per call.
     const DxfCodepage& codepage() const;
+
+    // The tags of stub (see AcDbStub::firstTag): its kept tags themselves,
+    // or its tags of the file copied into scratch; null when it has none.
+    const DxfTag* tagsOf(const AcDbStub& stub, std::vector<DxfTag>& scratch) const
+    {
+        if (stub.tagCount == 0)
+            return nullptr;
+        if (stub.tagsKept)
+            return keptTags[stub.firstTag].data();
+        scratch.clear();
+        tags.appendTo(stub.firstTag, stub.tagCount, scratch);
+        return scratch.data();
+    }
 
     // Keeps text for a tag made after reading; the view stays valid as long
     // as the database.

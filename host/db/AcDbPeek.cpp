@@ -15,10 +15,11 @@
 bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name)
 {
     const AcDbStub* stub = id.stub();
-    if (!stub || stub->object || stub->erased || !stub->tags
+    if (!stub || stub->object || stub->erased || stub->tagCount == 0 || !stub->database
         || static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference)
         return false;
-    const DxfTag* tag = dxfInsertBlockNameTag(stub->tags, stub->tagCount);
+    std::vector<DxfTag> scratch;
+    const DxfTag* tag = dxfInsertBlockNameTag(stub->database->data().tagsOf(*stub, scratch), stub->tagCount);
     if (!tag)
         return false;
     // Bytes above 127 are in the file's code page and a backslash may start a
@@ -52,8 +53,10 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
     // or 1001 on heads one application, as the object's reader takes them.
     has = false;
     bool data = false;
+    std::vector<DxfTag> scratch;
+    const DxfTag* tags = stub->database->data().tagsOf(*stub, scratch);
     for (uint32_t i = 1; i < stub->tagCount && !has; ++i) {
-        const DxfTag& tag = stub->tags[i];
+        const DxfTag& tag = tags[i];
         data = data || tag.code == 101 || tag.code == 1001;
         if (!data || tag.code != 1001)
             continue;

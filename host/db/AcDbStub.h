@@ -5,6 +5,7 @@
 
 #include "host/base/RawTag.h"
 
+
 class AcDbDatabase;
 class AcDbObject;
 
@@ -18,11 +19,16 @@ struct AcDbStub {
     AcDbObject* object = nullptr;           // built on first open; owned by the database
     uint64_t handle = 0;
     AcDbStub* owner = nullptr;              // set for entities at load; objects resolve 330 when built
-    const DxfTag* tags = nullptr;           // the tags read from the file (in the database's tag store)
+    // The tags read from the file: tagCount of them from firstTag on in the
+    // database's tag list, or, when tagsKept, the tags undo restored it to,
+    // kept at index firstTag of the database's keptTags. See
+    // AcDbDatabaseData::tagsOf.
+    uint32_t firstTag = 0;
     uint32_t tagCount = 0;
     uint16_t kind = 0;                      // AcDbObjectKind
     bool erased = false;
     bool isEntity = false;
     bool inBlocksSection = false;           // an entity written inside its BLOCK ... ENDBLK
+    bool tagsKept = false;
     std::unique_ptr<std::vector<AcDbStub*>> subs;  // ATTRIB/VERTEX entities then SEQEND after an INSERT/POLYLINE
 };

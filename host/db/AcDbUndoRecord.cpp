@@ -58,8 +58,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
 {
     AcDbDatabaseData& d = db_.data();
     State s;
-    auto it = d.byHandle.find(stub->handle);
-    s.present = it != d.byHandle.end() && it->second == stub;
+    s.present = d.byHandle.find(stub->handle) == stub;
     s.erased = stub->erased;
     s.inBlocksSection = stub->inBlocksSection;
     s.owner = stub->owner;
@@ -70,8 +69,9 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
     AcDbObject* o = stub->object;
     if (!o || !o->isModified()) {
         // The tags it was read with (or last restored from) stay where they are.
-        s.tags = stub->tags;
+        s.firstTag = stub->firstTag;
         s.tagCount = stub->tagCount;
+        s.tagsKept = stub->tagsKept;
     } else {
         std::vector<DxfTag> scratch;
         size_t n = 0;
@@ -82,8 +82,9 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
             scratch.resize(n);
         }
         d.keptTags.push_back(std::move(scratch));
-        s.tags = d.keptTags.back().data();
+        s.firstTag = static_cast<uint32_t>(d.keptTags.size() - 1);
         s.tagCount = static_cast<uint32_t>(n);
+        s.tagsKept = true;
     }
     if (o)
         s.links = o->undoLinks();
@@ -95,8 +96,9 @@ void AcDbUndoRecord::restore(AcDbStub* stub, State& s)
     AcDbDatabaseData& d = db_.data();
     delete stub->object;
     stub->object = nullptr;
-    stub->tags = s.tags;
+    stub->firstTag = s.firstTag;
     stub->tagCount = s.tagCount;
+    stub->tagsKept = s.tagsKept;
     stub->erased = s.erased;
     stub->inBlocksSection = s.inBlocksSection;
     stub->owner = s.owner;
@@ -104,13 +106,13 @@ void AcDbUndoRecord::restore(AcDbStub* stub, State& s)
         stub->subs = std::make_unique<std::vector<AcDbStub*>>(*s.subs);
     else
         stub->subs.reset();
-    auto it = d.byHandle.find(stub->handle);
+    AcDbStub* indexed = d.byHandle.find(stub->handle);
     if (s.present) {
-        if (it == d.byHandle.end())
-            d.byHandle.emplace(stub->handle, stub);
+        if (!indexed)
+            d.byHandle.insert(stub);
     } else {
-        if (it != d.byHandle.end() && it->second == stub)
-            d.byHandle.erase(it);
+        if (indexed == stub)
+            d.byHandle.erase(stub->handle);
         stub->erased = true;
     }
 }

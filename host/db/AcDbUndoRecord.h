@@ -46,8 +46,9 @@ private:
     // One object's state, as far as the record needs it.
     struct State {
         bool present = true;               // false: the object does not exist (made by the command)
-        const DxfTag* tags = nullptr;      // in the database's tag store, or kept in keptTags
+        uint32_t firstTag = 0;             // the tags, as AcDbStub keeps them
         uint32_t tagCount = 0;
+        bool tagsKept = false;
         bool erased = false;
         bool inBlocksSection = false;
         AcDbStub* owner = nullptr;

@@ -77,6 +77,11 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
             }
             break;
         }
+    if (end > UINT32_MAX) {
+        result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
+                                                 "the file has more tags than can be read (4,294,967,295); split the drawing");
+        return nullptr;
+    }
     AcDbStub* s = orphanHandles_.count(handle) ? nullptr : db_.newStub(handle);
     if (!s) {
         result = DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
@@ -84,7 +89,7 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
                                                      " is already used by another object");
         return nullptr;
     }
-    s->tags = &d_.tags[i];
+    s->firstTag = static_cast<uint32_t>(i);
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
     return s;
@@ -98,7 +103,6 @@ DxfReadResult DxfFileReader::read()
     if (std::string version; DxfR12Upgrade::isR12(d_.tags, version))
         return readUpgraded(version);
     DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
-    d_.byHandle.reserve(d_.tags.size() / 16);
     d_.crlf = DxfTagReader::usesCrlf(d_.text);
     size_t i = 0;
     const size_t n = d_.tags.size();
@@ -162,7 +166,9 @@ DxfReadResult DxfFileReader::readUpgraded(const std::string& version)
     // as any other; its faults are reported at the lines of the file.
     const bool crlf = DxfTagReader::usesCrlf(d_.text);
     std::vector<uint32_t> sourceLines;
-    std::string text = DxfR12Upgrade(d_.tags, d_.text).upgrade(crlf, sourceLines);
+    std::vector<DxfTag> tags;
+    d_.tags.appendTo(0, d_.tags.size(), tags);
+    std::string text = DxfR12Upgrade(tags, d_.text).upgrade(crlf, sourceLines);
     d_.tags.clear();
     d_.unusualTags.clear();
     d_.buffer = std::move(text);
@@ -202,7 +208,7 @@ void DxfFileReader::addMissingSeqends()
         seqend->setLayer(owner->layer());
         seqend->close();
         parent->subs->push_back(stub);
-        d_.notices.push_back(std::string(parent->tags[0].value()) + " " + DxfValue::fromHandle(parent->handle) +
+        d_.notices.push_back(std::string(d_.tags[parent->firstTag].value()) + " " + DxfValue::fromHandle(parent->handle) +
                              " had no SEQEND; one was added");
     }
 }
@@ -390,9 +396,9 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
             // active paper space; an owner naming any other block (a stray
             // ATTRIB after an entity that is not an INSERT, or a sheet whose
             // entities live in BLOCKS) would have it written in two places.
-            auto it = d_.byHandle.find(ownerHandle);
-            if (it != d_.byHandle.end() && it->second && (it->second == d_.modelSpace || it->second == d_.paperSpace))
-                owner = it->second;
+            AcDbStub* named = d_.byHandle.find(ownerHandle);
+            if (named && (named == d_.modelSpace || named == d_.paperSpace))
+                owner = named;
             else
                 owner = paper && d_.paperSpace ? d_.paperSpace : d_.modelSpace;
             d_.entities.push_back(s);
@@ -505,7 +511,7 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
                 return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(k) + 1,
                                                        "expected a hexadecimal handle, found '" +
                                                            std::string(d_.tags[k].value().substr(0, 40)) + "'");
-            if (handle != 0 && (d_.byHandle.count(handle) || !orphanHandles_.insert(handle).second))
+            if (handle != 0 && (d_.byHandle.contains(handle) || !orphanHandles_.insert(handle).second))
                 return DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
                                                        "handle " + DxfValue::fromHandle(handle) + " of " + type +
                                                            " is already used by another object");
@@ -513,7 +519,9 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
                 d_.header.handseed = handle + 1;
             break;
         }
-        DxfNumberCheck::checkRaw(&d_.tags[i], next - i, dxfCodecFor(type, "BLOCKS").kind);
+        std::vector<DxfTag> orphan;
+        d_.tags.appendTo(i, next - i, orphan);
+        DxfNumberCheck::checkRaw(orphan.data(), orphan.size(), dxfCodecFor(type, "BLOCKS").kind);
         i = next;
     }
     return {};

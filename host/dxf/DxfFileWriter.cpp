@@ -216,34 +216,34 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
 {
     if (stub->erased)
         return;
-    size_t n = 0;
-    const DxfTag* t = DxfObjectIO::tagsFor(db_, stub, scratch_, n);
-    if (n > 0 && t == stub->tags) {
-        if (std::string_view text = textAsRead(t, n, out.crlf()); !text.empty()) {
+    if (stub->tagCount > 0 && !stub->tagsKept && DxfObjectIO::writesAsRead(db_, stub)) {
+        if (std::string_view text = textAsRead(stub->firstTag, stub->tagCount, out.crlf()); !text.empty()) {
             out.writeRaw(text);
             return;
         }
     }
+    size_t n = 0;
+    const DxfTag* t = DxfObjectIO::tagsFor(db_, stub, scratch_, n);
     for (size_t i = 0; i < n; ++i)
         out.write(t[i]);
 }
 
-std::string_view DxfFileWriter::textAsRead(const DxfTag* t, size_t n, bool crlf) const
+std::string_view DxfFileWriter::textAsRead(size_t first, size_t n, bool crlf) const
 {
     // Tags of the file's tag list whose lines are all as this writer would
     // write them are written by copying their lines: the same bytes, without
     // formatting each tag again.
     const AcDbDatabaseData& d = db_.data();
-    if (crlf != d.crlf || t < d.tags.data() || t + n > d.tags.data() + d.tags.size())
+    if (crlf != d.crlf || first + n > d.tags.size())
         return {};
-    const size_t first = static_cast<size_t>(t - d.tags.data());
     auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), first);
     if (odd != d.unusualTags.end() && *odd < first + n)
         return {};
     const size_t eol = crlf ? 2 : 1;
-    const int code = t[0].code;
-    const size_t codeWidth = code >= 1000 ? 4 : 3;
-    const char* begin = t[0].text - eol - codeWidth;
-    const char* end = t[n - 1].text + t[n - 1].size + eol;
+    const DxfTag head = d.tags[first];
+    const DxfTag last = d.tags[first + n - 1];
+    const size_t codeWidth = head.code >= 1000 ? 4 : 3;
+    const char* begin = head.text - eol - codeWidth;
+    const char* end = last.text + last.size + eol;
     return {begin, static_cast<size_t>(end - begin)};
 }

@@ -26,9 +26,10 @@ private:
     void writeBlocks(DxfTagWriter& out);
     void writeEntity(DxfTagWriter& out, AcDbStub* stub);
     void writeObject(DxfTagWriter& out, AcDbStub* stub);
-    // The text of n tags read from the file, to be written as it stands;
+    // The text of n tags of the file's tag list from first on, to be
+    // written as it stands;
     // empty when a line of it is not as this writer writes it.
-    std::string_view textAsRead(const DxfTag* t, size_t n, bool crlf) const;
+    std::string_view textAsRead(size_t first, size_t n, bool crlf) const;
 
     AcDbDatabase& db_;
     std::vector<DxfTag> scratch_;

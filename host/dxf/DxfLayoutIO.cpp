@@ -22,9 +22,7 @@ const std::initializer_list<int> kPlotOrder = {1,   2,   4,   6,   40,  41, 42, 
 
 AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)
 {
-    auto& map = db.data().byHandle;
-    auto it = map.find(handle);
-    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
+    return AcDbObjectId(db.data().byHandle.find(handle));
 }
 
 double real(const DxfTag& t) { return DxfValue::fieldReal(t); }

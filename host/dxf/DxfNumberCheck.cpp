@@ -19,13 +19,13 @@ thread_local DxfNumberCheck* gActive = nullptr;
 
 // Checks the numbers of the extended data (from the first 1001 on): reals
 // and points 1010-1059, whole numbers 1060-1071.
-void checkXData(const AcDbStub& s)
+void checkXData(const DxfTag* tags, size_t n)
 {
     size_t i = 0;
-    while (i < s.tagCount && s.tags[i].code != 1001)
+    while (i < n && tags[i].code != 1001)
         ++i;
-    for (; i < s.tagCount; ++i) {
-        const DxfTag& t = s.tags[i];
+    for (; i < n; ++i) {
+        const DxfTag& t = tags[i];
         if (t.code >= 1010 && t.code <= 1059)
             DxfValue::fieldReal(t);
         else if (t.code >= 1060 && t.code <= 1071)
@@ -36,7 +36,7 @@ void checkXData(const AcDbStub& s)
 // True when every numeric tag of the object's data part (before the first
 // 101 or 1001) reads as its value kind. Stricter than the reader, which
 // leaves some of them as text: a false answer only means building decides.
-bool numbersWellFormed(const AcDbStub& s)
+bool numbersWellFormed(const DxfTag* tags, size_t n)
 {
     // The value kinds of the codes an object's data part uses, looked up once.
     static const auto kinds = [] {
@@ -45,8 +45,8 @@ bool numbersWellFormed(const AcDbStub& s)
             table[static_cast<size_t>(code)] = dxfValueKind(code);
         return table;
     }();
-    for (uint32_t i = 1; i < s.tagCount; ++i) {
-        const DxfTag& t = s.tags[i];
+    for (size_t i = 1; i < n; ++i) {
+        const DxfTag& t = tags[i];
         if (t.code == 101 || t.code == 1001)
             break;
         double real = 0;
@@ -136,19 +136,21 @@ void DxfNumberCheck::report(const DxfTag& tag, const char* what)
 DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileName)
 {
     AcDbDatabaseData& d = db.data();
+    std::vector<DxfTag> scratch;
     for (AcDbStub& s : d.stubs) {
         if (hasBad_)
             break;
-        if (!s.tags || s.tagCount == 0)
+        const DxfTag* tags = d.tagsOf(s, scratch);
+        if (!tags)
             continue;
         // Building reads every modelled field (and reports a malformed one);
         // an object whose numbers are all well formed need not be built.
-        const bool wellFormed = dxfCodecOf(static_cast<AcDbObjectKind>(s.kind)).readsByValueKind() && numbersWellFormed(s);
+        const bool wellFormed = dxfCodecOf(static_cast<AcDbObjectKind>(s.kind)).readsByValueKind() && numbersWellFormed(tags, s.tagCount);
         if (!s.object && !wellFormed)
             std::unique_ptr<AcDbObject> built(DxfObjectIO::build(db, &s));
         if (!hasBad_ && !wellFormed)
-            checkNumbers(s.tags, s.tagCount, static_cast<AcDbObjectKind>(s.kind), false);
-        checkXData(s);
+            checkNumbers(tags, s.tagCount, static_cast<AcDbObjectKind>(s.kind), false);
+        checkXData(tags, s.tagCount);
     }
     if (!hasBad_)
         return {};
@@ -159,9 +161,17 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
     size_t line = 0;
     if (bad_.text >= text.data() && bad_.text <= text.data() + text.size()) {
         line = DxfTagReader::lineOfOffset(text, static_cast<size_t>(bad_.text - text.data()));
-        auto at = std::lower_bound(d.tags.begin(), d.tags.end(), bad_.text,
-                                   [](const DxfTag& t, const char* p) { return t.text < p; });
-        size_t k = static_cast<size_t>(at - d.tags.begin());
+        // The first tag of the file list not before the value.
+        size_t k = 0;
+        for (size_t count = d.tags.size(); count > 0;) {
+            const size_t half = count / 2;
+            if (d.tags[k + half].text < bad_.text) {
+                k += half + 1;
+                count -= half + 1;
+            } else {
+                count = half;
+            }
+        }
         while (k > 0 && k < d.tags.size() && d.tags[k].code != 0)
             --k;
         if (k < d.tags.size() && d.tags[k].code == 0) {

@@ -22,7 +22,8 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
                                      : new AcDbObject();
     o->stub_ = stub;
     o->owner_ = AcDbObjectId(stub->owner);
-    const DxfTag* t = stub->tags;
+    std::vector<DxfTag> scratch;
+    const DxfTag* t = db.data().tagsOf(*stub, scratch);
     size_t n = stub->tagCount;
     if (n == 0)
         return o;

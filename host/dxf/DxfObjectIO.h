@@ -27,6 +27,9 @@ public:
     // The tags to write for the stub's object into out (replacing its contents);
     // returns a pointer to the tags and their count, either into out or the stub's tags.
     static const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count);
+    // Whether tagsFor gives the stub's tags as read (see AcDbStub::firstTag),
+    // unchanged.
+    static bool writesAsRead(AcDbDatabase& db, AcDbStub* stub);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
 

@@ -33,7 +33,7 @@ DxfTagEditor::Range referenceSubclass(const DxfTagEditor& ed)
 // no block (or a block that took the old name later).
 bool renamedInsertBlock(AcDbDatabase& db, const AcDbStub* stub, std::string& current)
 {
-    if (static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference || !stub->tags)
+    if (static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference || stub->tagCount == 0)
         return false;
     AcDbDatabaseData& d = db.data();
     if (!d.blockTable)
@@ -41,7 +41,8 @@ bool renamedInsertBlock(AcDbDatabase& db, const AcDbStub* stub, std::string& cur
     auto* table = static_cast<AcDbBlockTable*>(db.objectOf(d.blockTable));
     if (!table->hasRenames())
         return false;
-    const DxfTag* tag = dxfInsertBlockNameTag(stub->tags, stub->tagCount);
+    std::vector<DxfTag> scratch;
+    const DxfTag* tag = dxfInsertBlockNameTag(d.tagsOf(*stub, scratch), stub->tagCount);
     if (!tag)
         return false;
     const std::string stored = d.codepage().decode(tag->value());
@@ -54,28 +55,37 @@ bool renamedInsertBlock(AcDbDatabase& db, const AcDbStub* stub, std::string& cur
 
 }  // namespace
 
+bool DxfObjectIO::writesAsRead(AcDbDatabase& db, AcDbStub* stub)
+{
+    std::string renamed;
+    return (!stub->object || !stub->object->isModified()) && !renamedInsertBlock(db, stub, renamed);
+}
+
 const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count)
 {
+    AcDbDatabaseData& d = db.data();
     AcDbObject* o = stub->object;
     if (!o || !o->isModified()) {
         std::string renamed;
-        if (!renamedInsertBlock(db, stub, renamed)) {
-            count = stub->tagCount;
-            return stub->tags;
-        }
-        out.assign(stub->tags, stub->tags + stub->tagCount);
-        AcDbDatabaseData& d = db.data();
+        count = stub->tagCount;
+        if (!renamedInsertBlock(db, stub, renamed))
+            return d.tagsOf(*stub, out);
+        const DxfTag* read = d.tagsOf(*stub, out);
+        if (read != out.data())
+            out.assign(read, read + stub->tagCount);
         DxfTagEditor ed(out, d, d.codepage());
         ed.setString(referenceSubclass(ed), 2, renamed, {2});
         count = out.size();
         return out.data();
     }
     out.clear();
-    if (stub->tagCount > 0)
-        out.assign(stub->tags, stub->tags + stub->tagCount);
-    else
+    if (stub->tagCount > 0) {
+        const DxfTag* read = d.tagsOf(*stub, out);
+        if (read != out.data())
+            out.assign(read, read + stub->tagCount);
+    } else {
         skeleton(db, *o, out);
-    AcDbDatabaseData& d = db.data();
+    }
     DxfTagEditor ed(out, d, d.codepage());
     saveBase(db, *o, ed);
     if (stub->isEntity)

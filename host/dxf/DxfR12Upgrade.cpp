@@ -27,7 +27,8 @@ bool sameName(std::string_view a, std::string_view b)
 }
 
 // The sections of a tag list by name: the tags after "2 NAME" up to ENDSEC.
-void findSections(const std::vector<DxfTag>& t, std::vector<std::pair<std::string, std::pair<size_t, size_t>>>& out)
+template <class Tags>
+void findSections(const Tags& t, std::vector<std::pair<std::string, std::pair<size_t, size_t>>>& out)
 {
     const size_t n = t.size();
     for (size_t i = 0; i + 1 < n; ++i) {
@@ -155,7 +156,7 @@ DxfR12Upgrade::DxfR12Upgrade(const std::vector<DxfTag>& tags, std::string_view t
     nextHandle_ = top + 1;
 }
 
-bool DxfR12Upgrade::isR12(const std::vector<DxfTag>& tags, std::string& version)
+bool DxfR12Upgrade::isR12(const DxfTagList& tags, std::string& version)
 {
     version.clear();
     std::vector<std::pair<std::string, std::pair<size_t, size_t>>> sections;

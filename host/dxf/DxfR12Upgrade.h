@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/base/DxfTagList.h"
 #include "host/dxf/DxfTag.h"
 
 // Turns the tags of an R12 (AC1009) or older DXF file into the text of an
@@ -25,7 +26,7 @@ public:
     // older, or no $ACADVER (or no HEADER at all) in a file without the
     // CLASSES or OBJECTS sections and BLOCK_RECORD table of later versions.
     // version: the $ACADVER value, "" without one.
-    static bool isR12(const std::vector<DxfTag>& tags, std::string& version);
+    static bool isR12(const DxfTagList& tags, std::string& version);
 
     // The upgraded DXF text. sourceLines[k] is the file line of the group
     // code of the tag the k-th tag written comes from (0 for made ones).

@@ -39,9 +39,7 @@ AcDbObjectId idOf(AcDbDatabase& db, const DxfTag& t)
     uint64_t h = 0;
     if (!DxfValue::toHandle(t.value(), h))
         return {};
-    auto& map = db.data().byHandle;
-    auto it = map.find(h);
-    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
+    return AcDbObjectId(db.data().byHandle.find(h));
 }
 
 // Splits encoded text into pieces of at most kChunk bytes, never inside a

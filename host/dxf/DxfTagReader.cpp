@@ -1,7 +1,5 @@
 #include "host/dxf/DxfTagReader.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -107,24 +105,19 @@ DxfReadResult DxfTagReader::failure(Acad::ErrorStatus status, size_t line, const
     return r;
 }
 
-namespace {
-
-// The tag array of a large file is hundreds of megabytes written once from
-// start to end; in 2 MB pages it takes a few hundred page faults instead of
-// tens of thousands. Only a hint: nothing happens where the system has no
-// such pages or the range is too small.
-void adviseHugePages(const void* data, size_t bytes)
+DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tags, std::vector<size_t>* unusual) const
 {
-    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
-    const auto begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kHuge - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    return readInto(text, tags, unusual);
 }
 
-}  // namespace
+DxfReadResult DxfTagReader::read(std::string_view text, DxfTagList& tags, std::vector<size_t>* unusual) const
+{
+    tags.setText(text);
+    return readInto(text, tags, unusual);
+}
 
-DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tags, std::vector<size_t>* unusual) const
+template <class Tags>
+DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vector<size_t>* unusual) const
 {
     if (text.substr(0, 18) == "AutoCAD Binary DXF")
         return failure(Acad::eDwgNotSupported, 1,
@@ -140,8 +133,6 @@ DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tag
     size_t line = 1;
     const bool crlf = usesCrlf(text);
     bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
-    tags.reserve(tags.size() + n / 12);
-    adviseHugePages(tags.data(), tags.capacity() * sizeof(DxfTag));
     auto nextLine = [&](std::string_view& out) -> bool {
         if (pos >= n)
             return false;
@@ -201,7 +192,7 @@ DxfReadResult DxfTagReader::read(std::string_view text, std::vector<DxfTag>& tag
             return failure(Acad::eBadDxfSequence, line + 1, "unexpected end of file; expected the value of group code " + std::to_string(code));
         if (unusual && !(asWritten && endAsWritten))
             unusual->push_back(tags.size());
-        tags.emplace_back(code, valueLine);
+        tags.push_back(DxfTag(code, valueLine));
         line += 2;
         if (code == 0 && valueLine == "EOF")
             return {};

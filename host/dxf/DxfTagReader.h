@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/base/DxfTagList.h"
 #include "host/dxf/DxfReadResult.h"
 #include "host/dxf/DxfTag.h"
 
@@ -24,6 +25,8 @@ public:
     // other than the file's (see usesCrlf), a last line without its end.
     // Every other tag's two lines can be copied to a saved file as they are.
     DxfReadResult read(std::string_view text, std::vector<DxfTag>& tags, std::vector<size_t>* unusual = nullptr) const;
+    // The same into a compact list, which then refers to text.
+    DxfReadResult read(std::string_view text, DxfTagList& tags, std::vector<size_t>* unusual = nullptr) const;
 
     // Whether the text's lines end in CR LF (judged on its first 400 bytes),
     // the line end a save of it writes.
@@ -36,5 +39,8 @@ public:
     DxfReadResult failure(Acad::ErrorStatus status, size_t line, const std::string& what) const;
 
 private:
+    template <class Tags>
+    DxfReadResult readInto(std::string_view text, Tags& tags, std::vector<size_t>* unusual) const;
+
     std::string fileName_;
 };

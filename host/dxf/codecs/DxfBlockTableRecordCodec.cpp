@@ -16,7 +16,8 @@ void DxfBlockTableRecordCodec::loadBlockBase(AcDbBlockTableRecord& record, const
 {
     if (!blockBegin)
         return;
-    const DxfTag* t = blockBegin->tags;
+    std::vector<DxfTag> scratch;
+    const DxfTag* t = blockBegin->database->data().tagsOf(*blockBegin, scratch);
     const size_t end = dataEnd(t, blockBegin->tagCount);
     bool inGroup = false;
     for (size_t i = 1; i < end; ++i) {

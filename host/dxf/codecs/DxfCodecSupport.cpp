@@ -15,9 +15,7 @@ uint64_t handleOf(const DxfTag& t) { return DxfValue::fieldHandle(t); }
 
 AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)
 {
-    auto& map = db.data().byHandle;
-    auto it = map.find(handle);
-    return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
+    return AcDbObjectId(db.data().byHandle.find(handle));
 }
 
 AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c)

@@ -79,14 +79,17 @@ public:
         AcDbDatabaseData& d = db.data();
         auto* layers = d.layerTable ? static_cast<AcDbSymbolTable*>(db.objectOf(d.layerTable)) : nullptr;
         AcDbObjectId zero;
-        if (layers && layers->getAt("0", zero) == Acad::eOk && zero.stub()->tagCount > 0)
+        if (layers && layers->getAt("0", zero) == Acad::eOk && zero.stub()->tagCount > 0) {
+            std::vector<DxfTag> scratch;
+            const DxfTag* tags = d.tagsOf(*zero.stub(), scratch);
             for (uint32_t i = 0; i < zero.stub()->tagCount; ++i) {
-                const DxfTag& t = zero.stub()->tags[i];
+                const DxfTag& t = tags[i];
                 if (t.code == 390 || t.code == 347 || t.code == 348)
                     out.push_back(t);
                 if (t.code == 1001)
                     break;
             }
+        }
     }
 };
 

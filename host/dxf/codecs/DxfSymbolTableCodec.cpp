@@ -1,4 +1,6 @@
 #include "host/db/AcDbBlockTable.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLinetypeTable.h"
 #include "host/db/AcDbRegAppTable.h"
@@ -20,7 +22,8 @@ public:
 
     static AcDbObject* create(const AcDbStub& stub)
     {
-        const std::string_view type = recordType(stub.tags, stub.tagCount);
+        std::vector<DxfTag> scratch;
+        const std::string_view type = recordType(stub.database->data().tagsOf(stub, scratch), stub.tagCount);
         if (type == "BLOCK_RECORD") return new AcDbBlockTable();
         if (type == "LAYER") return new AcDbLayerTable();
         if (type == "LTYPE") return new AcDbLinetypeTable();

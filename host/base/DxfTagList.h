@@ -1,0 +1,70 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "host/base/RawTag.h"
+
+// The tags of a whole file, kept compactly. Every value lies in the one text
+// the list was read from (the file image), so a tag is kept as its value's
+// offset in that text, its length and its group code: 8 bytes instead of a
+// DxfTag's 16. Tags are handed out as DxfTag values pointing into the text.
+//
+// The list grows in blocks of 64K tags that never move, so reading a large
+// file neither reserves room up front nor copies the list as it grows. A
+// value of 65,535 bytes or more, or one starting 4 GiB or more into the text,
+// keeps its offset and length in a side table instead.
+class DxfTagList {
+public:
+    DxfTagList() = default;
+    DxfTagList(const DxfTagList&) = delete;
+    DxfTagList& operator=(const DxfTagList&) = delete;
+
+    // The text the values lie in; set before the first tag is added.
+    void setText(std::string_view text) { text_ = text; }
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void clear();
+
+    // Adds a tag whose value is a part of the text.
+    void push_back(int code, std::string_view value);
+    void push_back(const DxfTag& tag) { push_back(tag.code, tag.value()); }
+
+    int code(size_t i) const { return slot(i).code; }
+    DxfTag operator[](size_t i) const
+    {
+        const Packed& p = slot(i);
+        if (p.size != kLong)
+            return DxfTag(p.code, text_.substr(p.offset, p.size));
+        return longTag(i, p.code);
+    }
+
+    // Copies count tags from first on to the end of out.
+    void appendTo(size_t first, size_t count, std::vector<DxfTag>& out) const;
+
+private:
+    struct Packed {
+        uint32_t offset;
+        uint16_t code;
+        uint16_t size;  // kLong: offset and size are in longs_
+    };
+    struct Long {
+        size_t index;
+        size_t offset;
+        size_t size;
+    };
+    static constexpr unsigned kBlockBits = 16;
+    static constexpr size_t kBlockSize = size_t{1} << kBlockBits;
+    static constexpr uint16_t kLong = 0xFFFF;
+
+    const Packed& slot(size_t i) const { return blocks_[i >> kBlockBits][i & (kBlockSize - 1)]; }
+    DxfTag longTag(size_t i, int code) const;
+
+    std::string_view text_;
+    std::vector<std::unique_ptr<Packed[]>> blocks_;
+    size_t size_ = 0;
+    std::vector<Long> longs_;  // ascending by index
+};

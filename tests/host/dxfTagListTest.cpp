@@ -1,0 +1,74 @@
+// The compact tag list a drawing keeps of its file: every tag handed back
+// must be the tag the plain reader finds, whatever its length or place.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/base/DxfTagList.h"
+#include "host/dxf/DxfTagReader.h"
+
+namespace {
+
+// A text of count tags "999 / value" whose values have the given sizes in
+// turn, then EOF; the tags are written out here, independently of the reader.
+std::string tagText(const std::vector<size_t>& sizes, size_t count, std::vector<std::pair<int, std::string>>& expected)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t size = sizes[i % sizes.size()];
+        std::string value(size, static_cast<char>('a' + i % 26));
+        if (size > 0)
+            value[0] = static_cast<char>('0' + i % 10);
+        const int code = i % 2 ? 999 : 1000 + static_cast<int>(i % 72);
+        text += (code >= 1000 ? std::to_string(code) : "999") + "\n" + value + "\n";
+        expected.emplace_back(code, value);
+    }
+    text += "  0\nEOF\n";
+    expected.emplace_back(0, "EOF");
+    return text;
+}
+
+TEST(DxfTagList, HandsBackEveryTagAsReadWhateverItsSizeOrPlace)
+{
+    struct Case {
+        const char* what;
+        std::vector<size_t> sizes;
+        size_t count;
+    };
+    const std::vector<Case> cases = {
+        {"short values, more tags than one block holds", {0, 1, 7, 16}, 65536 * 2 + 5},
+        {"the longest value kept in the tag itself", {65534}, 3},
+        {"values too long for the tag: kept aside", {65535, 3, 65536, 200000}, 9},
+        {"long values among many short ones across blocks", {5, 5, 5, 70000, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}, 65536 + 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::pair<int, std::string>> expected;
+        const std::string text = tagText(c.sizes, c.count, expected);
+        DxfTagList list;
+        ASSERT_TRUE(DxfTagReader("f.dxf").read(text, list).ok());
+        ASSERT_EQ(list.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const DxfTag t = list[i];
+            if (t.code != expected[i].first || t.value() != expected[i].second) {
+                ADD_FAILURE() << "tag " << i << ": " << t.code << " of " << t.size << " bytes, expected "
+                              << expected[i].first << " of " << expected[i].second.size();
+                break;
+            }
+            // The value is a view of the text, not a copy.
+            ASSERT_TRUE(t.text >= text.data() && t.text + t.size <= text.data() + text.size()) << "tag " << i;
+            ASSERT_EQ(list.code(i), expected[i].first) << "tag " << i;
+        }
+        // A run of tags copied out is the same run.
+        const size_t from = expected.size() > 70000 ? 65530 : 0;
+        const size_t count = std::min<size_t>(12, expected.size() - from);
+        std::vector<DxfTag> run;
+        list.appendTo(from, count, run);
+        ASSERT_EQ(run.size(), count);
+        for (size_t k = 0; k < count; ++k)
+            EXPECT_EQ(run[k].value(), expected[from + k].second) << "tag " << from + k;
+    }
+}
+
+}  // namespace
