@@ -144,13 +144,6 @@ AcDbObjectId AcDbBlockTableRecord::getLayoutId() const
     return it == map.end() ? AcDbObjectId() : AcDbObjectId(it->second);
 }
 
-Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId id)
-{
-    layoutId_ = id;
-    layoutHandle_ = id.handle().value();
-    return assertWriteEnabled();
-}
-
 bool AcDbBlockTableRecord::hasAttributeDefinitions() const
 {
     for (AcDbStub* s : entities)

@@ -1,4 +1,4 @@
-// Documents, nested locks and their notifications; the progress meter.
+// Documents and their nested locks; the progress meter.
 
 #include <gtest/gtest.h>
 
@@ -11,28 +11,9 @@
 #include "host/ed/AcAxDocLock.h"
 #include "host/ed/Progress.h"
 
-namespace {
-
-class RecordingReactor : public AcApDocManagerReactor {
-public:
-    void documentCreated(AcApDocument*) override { log += "created;"; }
-    void documentToBeDestroyed(AcApDocument*) override { log += "destroyed;"; }
-    void documentActivated(AcApDocument*) override { log += "activated;"; }
-    void documentLockModeChanged(AcApDocument*, int previous, int now) override
-    {
-        log += "lock " + std::to_string(previous) + "->" + std::to_string(now) + ";";
-    }
-    std::string log;
-};
-
-}  // namespace
-
 TEST(DocManager, LocksNestAndOnlyTheOutermostPairChangesTheMode)
 {
     AcApDocManager manager;
-    RecordingReactor reactor;
-    manager.addReactor(&reactor);
-    manager.addReactor(&reactor);  // once only
     EXPECT_EQ(manager.lockDocument(nullptr), Acad::eNotApplicable);
     AcApDocument* document = manager.appendDocument(std::make_unique<AcApDocument>("/plans/a.dxf", nullptr));
     EXPECT_EQ(manager.curDocument(), document);
@@ -51,8 +32,6 @@ TEST(DocManager, LocksNestAndOnlyTheOutermostPairChangesTheMode)
     EXPECT_EQ(manager.unlockDocument(document), Acad::eOk);
     EXPECT_EQ(manager.closeDocument(document), Acad::eOk);
     EXPECT_EQ(manager.curDocument(), nullptr);
-    EXPECT_EQ(reactor.log, "created;activated;lock 2->4;lock 4->2;lock 2->32;lock 32->2;destroyed;");
-    manager.removeReactor(&reactor);
 }
 
 TEST(DocManager, DocLockGuardReleasesOnScopeExit)
@@ -74,20 +53,6 @@ TEST(DocManager, DocLockGuardReleasesOnScopeExit)
     }
     EXPECT_EQ(document->lockCount(), 0);
     EXPECT_EQ(manager.closeDocument(document), Acad::eOk);
-}
-
-TEST(DocManager, ResourceHandlesArePushedAndPopped)
-{
-    AcApDocManager manager;
-    int a = 0, b = 0;
-    EXPECT_FALSE(manager.popResourceHandle());
-    manager.pushResourceHandle(&a);
-    manager.pushResourceHandle(&b);
-    EXPECT_EQ(manager.currentResourceHandle(), &b);
-    EXPECT_TRUE(manager.popResourceHandle());
-    EXPECT_EQ(manager.currentResourceHandle(), &a);
-    EXPECT_TRUE(manager.popResourceHandle());
-    EXPECT_EQ(manager.currentResourceHandle(), nullptr);
 }
 
 TEST(ProgressMeter, DrawsOnATerminalOnlyAndClampsItsPosition)

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "host/ge/AcGeMatrix2d.h"
 #include "host/ge/AcGeMatrix3d.h"
 #include "host/ge/AcGePoint2d.h"
 
@@ -28,18 +27,11 @@ TEST(GeVector, LengthNormalCrossDotAngle)
     EXPECT_TRUE(AcGeVector3d::kXAxis.crossProduct(AcGeVector3d::kYAxis).isEqualTo(AcGeVector3d::kZAxis));
     EXPECT_DOUBLE_EQ(AcGeVector3d(1, 2, 3).dotProduct(AcGeVector3d(4, -5, 6)), 12.0);
     EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(AcGeVector3d(1, 1, 0)), kPi / 4, 1e-15);
-    // Measured counter-clockwise about +Z, then about -Z (the other way round).
-    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(AcGeVector3d(0, -1, 0), AcGeVector3d::kZAxis), 1.5 * kPi, 1e-15);
-    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(AcGeVector3d(0, -1, 0), -AcGeVector3d::kZAxis), 0.5 * kPi, 1e-15);
     AcGeVector3d zero;
     EXPECT_TRUE(zero.isZeroLength());
     EXPECT_TRUE(zero.normal().isZeroLength());  // stays zero rather than NaN
     EXPECT_FALSE(zero.isParallelTo(AcGeVector3d::kXAxis));
     EXPECT_TRUE(AcGeVector3d(2, 0, 0).isParallelTo(AcGeVector3d(-1, 0, 0)));
-    EXPECT_FALSE(AcGeVector3d(2, 0, 0).isCodirectionalTo(AcGeVector3d(-1, 0, 0)));
-    AcGeVector3d r = AcGeVector3d::kXAxis;
-    r.rotateBy(kPi / 2, AcGeVector3d::kZAxis);
-    EXPECT_TRUE(r.isEqualTo(AcGeVector3d::kYAxis));
 }
 
 TEST(GePoint, ArithmeticDistanceAndTolerance)
@@ -74,7 +66,7 @@ TEST(GeMatrix, RotationAboutCenterAndInverse)
     expectPoint(q, 0, 1, 0);
 }
 
-TEST(GeMatrix, ProductOrderPreAndPostMultiply)
+TEST(GeMatrix, ProductOrderAndPreMultiply)
 {
     AcGeMatrix3d t = AcGeMatrix3d::translation(AcGeVector3d(10, 0, 0));
     AcGeMatrix3d s = AcGeMatrix3d::scaling(2.0);
@@ -84,9 +76,6 @@ TEST(GeMatrix, ProductOrderPreAndPostMultiply)
     AcGeMatrix3d a = s;
     a.preMultBy(t);
     EXPECT_TRUE(a.isEqualTo(t * s));
-    AcGeMatrix3d b = s;
-    b.postMultBy(t);
-    EXPECT_TRUE(b.isEqualTo(s * t));
     // Vectors ignore the translation.
     EXPECT_TRUE(((t * s) * AcGeVector3d(1, 0, 0)).isEqualTo(AcGeVector3d(2, 0, 0)));
 }
@@ -109,13 +98,12 @@ TEST(GeMatrix, ScalingMirroringDeterminantAndOrthoChecks)
     AcGeMatrix3d shear;
     shear.entry[0][1] = 0.5;
     EXPECT_FALSE(shear.isUniScaledOrtho());
-    EXPECT_TRUE(AcGeMatrix3d::scaling(0.0).isSingular());
     // A singular matrix does not invert: it comes back unchanged.
     EXPECT_TRUE(AcGeMatrix3d::scaling(0.0).inverse().isEqualTo(AcGeMatrix3d::scaling(0.0)));
     EXPECT_TRUE(s.transpose().transpose().isEqualTo(s));
 }
 
-TEST(GeMatrix, CoordinateSystemsAndAlignment)
+TEST(GeMatrix, CoordinateSystems)
 {
     AcGeMatrix3d m;
     m.setCoordSystem(AcGePoint3d(1, 2, 3), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), AcGeVector3d(0, 0, 1));
@@ -125,12 +113,6 @@ TEST(GeMatrix, CoordinateSystemsAndAlignment)
     expectPoint(o, 1, 2, 3);
     EXPECT_TRUE(x.isEqualTo(AcGeVector3d(0, 1, 0)));
     expectPoint(m * AcGePoint3d(1, 0, 0), 1, 3, 3);
-    // "from" system at (5,5,0) rotated 90°; its point (1,0,0) is world (5,6,0).
-    AcGeMatrix3d a = AcGeMatrix3d::alignCoordSys(AcGePoint3d(5, 5, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0),
-                                                 AcGeVector3d(0, 0, 1), AcGePoint3d::kOrigin, AcGeVector3d::kXAxis,
-                                                 AcGeVector3d::kYAxis, AcGeVector3d::kZAxis);
-    expectPoint(a * AcGePoint3d(5, 6, 0), 1, 0, 0);
-    expectPoint(a * AcGePoint3d(4, 5, 2), 0, 1, 2);
 }
 
 TEST(GeMatrix, ArbitraryAxisByHand)
@@ -153,28 +135,4 @@ TEST(GeMatrix, ArbitraryAxisByHand)
     EXPECT_TRUE((AcGeMatrix3d::planeToWorld(n) * AcGeVector3d::kZAxis).isEqualTo(n.normal(), AcGeTol(1e-15, 1e-15)));
     // A zero normal is taken as +Z.
     EXPECT_TRUE(AcGeMatrix3d::planeToWorld(AcGeVector3d()).isEqualTo(AcGeMatrix3d::kIdentity));
-}
-
-TEST(GeMatrix2d, InverseDeterminantAndPlaneOfA3dTransform)
-{
-    AcGeMatrix2d m = AcGeMatrix2d::translation(AcGeVector2d(5, -2)) * AcGeMatrix2d::rotation(0.3)
-                   * AcGeMatrix2d::scaling(2.0, -3.0);
-    EXPECT_NEAR(m.det(), -6.0, 1e-14);
-    EXPECT_FALSE(m.isUniScaledOrtho());
-    EXPECT_TRUE((m * m.inverse()).isEqualTo(AcGeMatrix2d::kIdentity, AcGeTol(1e-14, 1e-14)));
-    AcGePoint2d p(1, 1);
-    p.transformBy(m).transformBy(m.inverse());
-    EXPECT_NEAR(p.x, 1.0, 1e-14);
-    EXPECT_NEAR(p.y, 1.0, 1e-14);
-    // Mirroring in the line y = x swaps coordinates.
-    AcGePoint2d q = AcGeMatrix2d::mirroring(AcGePoint2d(0, 0), AcGeVector2d(3, 3)) * AcGePoint2d(2, 7);
-    EXPECT_NEAR(q.x, 7.0, 1e-14);
-    EXPECT_NEAR(q.y, 2.0, 1e-14);
-    // The XY part of a 3-D rotation about Z moves points as the 3-D matrix does.
-    AcGeMatrix3d r3 = AcGeMatrix3d::rotation(0.5, AcGeVector3d::kZAxis, AcGePoint3d(1, 2, 0));
-    AcGePoint2d a = AcGeMatrix2d::fromXYOf(r3) * AcGePoint2d(4, -1);
-    AcGePoint3d b = r3 * AcGePoint3d(4, -1, 0);
-    EXPECT_NEAR(a.x, b.x, 1e-14);
-    EXPECT_NEAR(a.y, b.y, 1e-14);
-    EXPECT_TRUE(AcGeMatrix2d::scaling(0.0, 1.0).isSingular());
 }
