@@ -46,7 +46,6 @@ public:
     const char* linetype() const { return linetype_.c_str(); }
     Acad::ErrorStatus setLinetype(const char* name, bool doSubents = true);
     double linetypeScale() const { return linetypeScale_; }
-    Acad::ErrorStatus setLinetypeScale(double scale, bool doSubents = true);
     AcDb::LineWeight lineWeight() const { return lineWeight_; }
     Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight, bool doSubents = true);
     AcDb::Visibility visibility() const { return invisible_ ? AcDb::kInvisible : AcDb::kVisible; }

@@ -260,21 +260,6 @@ void AcGeMatrix3d::getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGe
     origin.set(entry[0][3], entry[1][3], entry[2][3]);
 }
 
-AcGeMatrix3d& AcGeMatrix3d::setToAlignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX,
-                                               const AcGeVector3d& fromY, const AcGeVector3d& fromZ,
-                                               const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                               const AcGeVector3d& toY, const AcGeVector3d& toZ)
-{
-    AcGeMatrix3d from;
-    from.setCoordSystem(fromOrigin, fromX, fromY, fromZ);
-    if (from.det() == 0.0)
-        return setToIdentity();
-    AcGeMatrix3d to;
-    to.setCoordSystem(toOrigin, toX, toY, toZ);
-    *this = to * from.inverse();
-    return *this;
-}
-
 void AcGeMatrix3d::arbitraryAxis(const AcGeVector3d& normal, AcGeVector3d& xAxis, AcGeVector3d& yAxis,
                                  AcGeVector3d& zAxis)
 {

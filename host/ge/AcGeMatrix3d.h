@@ -65,10 +65,6 @@ public:
                                  const AcGeVector3d& yAxis, const AcGeVector3d& zAxis);
     // Reads back the columns: the axes and the origin; never fails.
     void getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGeVector3d& yAxis, AcGeVector3d& zAxis) const;
-    // Sets this to alignCoordSys(...); see there.
-    AcGeMatrix3d& setToAlignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX, const AcGeVector3d& fromY,
-                                     const AcGeVector3d& fromZ, const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                     const AcGeVector3d& toY, const AcGeVector3d& toZ);
     // Sets this to worldToPlane(normal).
     AcGeMatrix3d& setToWorldToPlane(const AcGeVector3d& normal);
     // Sets this to planeToWorld(normal).
