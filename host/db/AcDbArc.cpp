@@ -21,8 +21,6 @@ AcDbArc::AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double r
 {
 }
 
-Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& c) { center_ = c; return assertWriteEnabled(); }
-
 Acad::ErrorStatus AcDbArc::setRadius(double r)
 {
     if (!(r > 0.0))
@@ -30,8 +28,6 @@ Acad::ErrorStatus AcDbArc::setRadius(double r)
     radius_ = r;
     return assertWriteEnabled();
 }
-
-Acad::ErrorStatus AcDbArc::setStartAngle(double a) { startAngle_ = a; return assertWriteEnabled(); }
 
 Acad::ErrorStatus AcDbArc::setEndAngle(double a) { endAngle_ = a; return assertWriteEnabled(); }
 

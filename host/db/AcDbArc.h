@@ -14,14 +14,12 @@ public:
     AcDbObjectKind kind() const override { return AcDbObjectKind::Arc; }
 
     AcGePoint3d center() const { return center_; }
-    Acad::ErrorStatus setCenter(const AcGePoint3d& c);
     double radius() const { return radius_; }
     // eInvalidInput unless radius > 0.
     Acad::ErrorStatus setRadius(double radius);
     AcGeVector3d normal() const { return normal_; }
     double thickness() const { return thickness_; }
     double startAngle() const { return startAngle_; }
-    Acad::ErrorStatus setStartAngle(double angle);
     double endAngle() const { return endAngle_; }
     Acad::ErrorStatus setEndAngle(double angle);
 

@@ -22,14 +22,6 @@ Acad::ErrorStatus AcDbAttributeDefinition::setTag(const char* tag)
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const char* prompt)
-{
-    if (!prompt || std::strpbrk(prompt, "\r\n"))
-        return Acad::eInvalidInput;
-    prompt_ = prompt;
-    return assertWriteEnabled();
-}
-
 Acad::ErrorStatus AcDbAttributeDefinition::setFlag(int bit, bool on)
 {
     flags_ = on ? (flags_ | bit) : (flags_ & ~bit);
@@ -38,8 +30,6 @@ Acad::ErrorStatus AcDbAttributeDefinition::setFlag(int bit, bool on)
 
 Acad::ErrorStatus AcDbAttributeDefinition::setInvisible(bool on) { return setFlag(1, on); }
 Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool on) { return setFlag(2, on); }
-Acad::ErrorStatus AcDbAttributeDefinition::setVerifiable(bool on) { return setFlag(4, on); }
-Acad::ErrorStatus AcDbAttributeDefinition::setPreset(bool on) { return setFlag(8, on); }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setFieldLength(int length)
 {

@@ -22,15 +22,12 @@ public:
     // eInvalidInput for an empty tag or one with blanks.
     Acad::ErrorStatus setTag(const char* tag);
     const char* prompt() const { return prompt_.c_str(); }
-    Acad::ErrorStatus setPrompt(const char* prompt);
     bool isInvisible() const { return (flags_ & 1) != 0; }
     Acad::ErrorStatus setInvisible(bool on);
     bool isConstant() const { return (flags_ & 2) != 0; }
     Acad::ErrorStatus setConstant(bool on);
     bool isVerifiable() const { return (flags_ & 4) != 0; }
-    Acad::ErrorStatus setVerifiable(bool on);
     bool isPreset() const { return (flags_ & 8) != 0; }
-    Acad::ErrorStatus setPreset(bool on);
     int fieldLength() const { return fieldLength_; }
     Acad::ErrorStatus setFieldLength(int length);
     AcDbEntity* clone() const override;

@@ -142,13 +142,6 @@ AcDbObjectId AcDbBlockTableRecord::getLayoutId() const
     return AcDbObjectId(database()->data().byHandle.find(layoutHandle_));
 }
 
-Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId id)
-{
-    layoutId_ = id;
-    layoutHandle_ = id.handle().value();
-    return assertWriteEnabled();
-}
-
 bool AcDbBlockTableRecord::hasAttributeDefinitions() const
 {
     for (AcDbStub* s : entities)

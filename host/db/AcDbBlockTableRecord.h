@@ -52,7 +52,6 @@ public:
 
     bool isLayout() const;
     AcDbObjectId getLayoutId() const;
-    Acad::ErrorStatus setLayoutId(AcDbObjectId id);
     bool isAnonymous() const { return !name().empty() && name()[0] == '*' && !isLayout(); }
     bool hasAttributeDefinitions() const;
     AcGePoint3d origin() const { return origin_; }

@@ -98,24 +98,6 @@ Acad::ErrorStatus AcDbDictionary::remove(const char* key, AcDbObjectId& id)
     return assertWriteEnabled();
 }
 
-int AcDbDictionary::numEntries() const
-{
-    int n = 0;
-    for (const Entry& e : entries_)
-        n += e.id.isErased() ? 0 : 1;
-    return n;
-}
-
-bool AcDbDictionary::nameAt(AcDbObjectId id, std::string& key) const
-{
-    for (const Entry& e : entries_)
-        if (e.id == id) {
-            key = e.key;
-            return true;
-        }
-    return false;
-}
-
 AcDbDictionaryIterator* AcDbDictionary::newIterator() const
 {
     std::vector<Entry> live;

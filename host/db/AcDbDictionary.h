@@ -30,9 +30,6 @@ public:
     // Removes the entry (the object stays); eKeyNotFound.
     Acad::ErrorStatus remove(const char* key);
     Acad::ErrorStatus remove(const char* key, AcDbObjectId& id);
-    int numEntries() const;
-    // The key of an entry's object; false when the object is not in this dictionary.
-    bool nameAt(AcDbObjectId id, std::string& key) const;
     // The entries in order; the caller deletes the iterator.
     AcDbDictionaryIterator* newIterator() const;
     bool isHardOwner() const { return hardOwner_; }

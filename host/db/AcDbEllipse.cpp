@@ -22,8 +22,6 @@ AcDbEllipse::AcDbEllipse(const AcGePoint3d& center, const AcGeVector3d& normal, 
 {
 }
 
-Acad::ErrorStatus AcDbEllipse::setCenter(const AcGePoint3d& c) { center_ = c; return assertWriteEnabled(); }
-
 Acad::ErrorStatus AcDbEllipse::setRadiusRatio(double ratio)
 {
     if (!(ratio > 0.0 && ratio <= 1.0))

@@ -17,7 +17,6 @@ public:
     AcDbObjectKind kind() const override { return AcDbObjectKind::Ellipse; }
 
     AcGePoint3d center() const { return center_; }
-    Acad::ErrorStatus setCenter(const AcGePoint3d& c);
     AcGeVector3d normal() const { return normal_; }
     AcGeVector3d majorAxis() const { return majorAxis_; }
     // The minor axis: radiusRatio times the major axis turned a quarter about the normal.

@@ -84,14 +84,6 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const char* name, bool)
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale, bool)
-{
-    if (!(scale > 0.0))
-        return Acad::eInvalidInput;
-    linetypeScale_ = scale;
-    return assertWriteEnabled();
-}
-
 Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool)
 {
     lineWeight_ = weight;
@@ -101,19 +93,6 @@ Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool)
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool)
 {
     invisible_ = v == AcDb::kInvisible;
-    return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool)
-{
-    if (!other)
-        return Acad::eInvalidInput;
-    layer_ = other->layer_;
-    color_ = other->color_;
-    linetype_ = other->linetype_;
-    linetypeScale_ = other->linetypeScale_;
-    lineWeight_ = other->lineWeight_;
-    invisible_ = other->invisible_;
     return assertWriteEnabled();
 }
 

@@ -46,13 +46,10 @@ public:
     const char* linetype() const { return linetype_.c_str(); }
     Acad::ErrorStatus setLinetype(const char* name, bool doSubents = true);
     double linetypeScale() const { return linetypeScale_; }
-    Acad::ErrorStatus setLinetypeScale(double scale, bool doSubents = true);
     AcDb::LineWeight lineWeight() const { return lineWeight_; }
     Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight, bool doSubents = true);
     AcDb::Visibility visibility() const { return invisible_ ? AcDb::kInvisible : AcDb::kVisible; }
     Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
-    // Copies layer, colour, linetype, linetype scale, line weight and visibility.
-    Acad::ErrorStatus setPropertiesFrom(const AcDbEntity* other, bool doSubents = true);
     // Takes the current layer (CLAYER) and linetype scale (CELTSCALE) of db,
     // or of the working database when db is null; eNotInDatabase when there is neither.
     Acad::ErrorStatus setDatabaseDefaults(AcDbDatabase* db = nullptr);

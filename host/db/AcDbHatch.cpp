@@ -231,19 +231,6 @@ Acad::ErrorStatus AcDbHatch::getLoopAt(int index, int& loopType, AcGePoint2dArra
     return Acad::eOk;
 }
 
-int AcDbHatch::loopTypeAt(int index) const
-{
-    return index < 0 || index >= numLoops() ? 0 : loops_[static_cast<size_t>(index)].type;
-}
-
-Acad::ErrorStatus AcDbHatch::removeLoopAt(int index)
-{
-    if (index < 0 || index >= numLoops())
-        return Acad::eInvalidIndex;
-    loops_.erase(loops_.begin() + index);
-    return changed();
-}
-
 Acad::ErrorStatus AcDbHatch::getPatternDefinitionAt(int index, double& angle, double& baseX, double& baseY, double& offsetX,
                                                     double& offsetY, AcGeDoubleArray& dashes) const
 {

@@ -78,9 +78,6 @@ public:
     int numLoops() const { return static_cast<int>(loops_.size()); }
     // eInvalidIndex outside 0..numLoops-1.
     Acad::ErrorStatus getLoopAt(int index, int& loopType, AcGePoint2dArray& vertices, AcGeDoubleArray& bulges) const;
-    int loopTypeAt(int index) const;
-    // eInvalidIndex outside 0..numLoops-1.
-    Acad::ErrorStatus removeLoopAt(int index);
 
     // The pattern line families (rotated and scaled) used for the fill.
     int numPatternDefinitions() const { return static_cast<int>(patternLines_.size()); }

@@ -54,17 +54,6 @@ Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight)
     return assertWriteEnabled();
 }
 
-AcDbObjectId AcDbLayerTableRecord::linetypeObjectId() const
-{
-    AcDbDatabase* db = database();
-    if (!db || !db->data().linetypeTable)
-        return {};
-    auto* table = static_cast<AcDbLinetypeTable*>(db->objectOf(db->data().linetypeTable));
-    AcDbObjectId id;
-    table->getAt(linetype_.c_str(), id);
-    return id;
-}
-
 void AcDbLayerTableRecord::setLinetypeObjectId(AcDbObjectId id)
 {
     AcDbStub* s = id.stub();

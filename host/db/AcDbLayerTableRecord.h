@@ -25,8 +25,6 @@ public:
     AcDb::LineWeight lineWeight() const { return lineWeight_; }
     // eInvalidInput for by-layer or by-block.
     Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight);
-    // The linetype record; null when the named linetype is missing.
-    AcDbObjectId linetypeObjectId() const;
     void setLinetypeObjectId(AcDbObjectId id);
     const char* linetypeName() const { return linetype_.c_str(); }
 

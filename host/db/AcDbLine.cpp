@@ -8,7 +8,6 @@ const AcRxClass* AcDbLine::desc()
     return &cls;
 }
 
-Acad::ErrorStatus AcDbLine::setStartPoint(const AcGePoint3d& p) { start_ = p; return assertWriteEnabled(); }
 Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& p) { end_ = p; return assertWriteEnabled(); }
 
 Acad::ErrorStatus AcDbLine::transformBy(const AcGeMatrix3d& m)

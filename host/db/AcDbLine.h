@@ -12,7 +12,6 @@ public:
     AcDbObjectKind kind() const override { return AcDbObjectKind::Line; }
 
     AcGePoint3d startPoint() const { return start_; }
-    Acad::ErrorStatus setStartPoint(const AcGePoint3d& p);
     AcGePoint3d endPoint() const { return end_; }
     Acad::ErrorStatus setEndPoint(const AcGePoint3d& p);
     AcGeVector3d normal() const { return normal_; }

@@ -36,14 +36,6 @@ Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned index, const AcGePoint2d& p
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned index)
-{
-    if (index >= vertices_.size())
-        return Acad::eInvalidIndex;
-    vertices_.erase(vertices_.begin() + index);
-    return assertWriteEnabled();
-}
-
 Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned index, AcGePoint2d& pt) const
 {
     if (index >= vertices_.size())
@@ -83,23 +75,6 @@ Acad::ErrorStatus AcDbPolyline::getBulgeAt(unsigned index, double& bulge) const
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned index, double bulge)
-{
-    if (index >= vertices_.size())
-        return Acad::eInvalidIndex;
-    vertices_[index].bulge = bulge;
-    return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned index, double& sw, double& ew) const
-{
-    if (index >= vertices_.size())
-        return Acad::eInvalidIndex;
-    sw = vertices_[index].startWidth;
-    ew = vertices_[index].endWidth;
-    return Acad::eOk;
-}
-
 void AcDbPolyline::setClosed(bool closed)
 {
     flags_ = closed ? (flags_ | 1) : (flags_ & ~1);
@@ -125,16 +100,6 @@ void AcDbPolyline::setNormal(const AcGeVector3d& n)
     if (n.length() > 1e-12)
         normal_ = n.normal();
     assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbPolyline::setConstantWidth(double w)
-{
-    if (w < 0)
-        return Acad::eInvalidInput;
-    constantWidth_ = w;
-    for (auto& v : vertices_)
-        v.startWidth = v.endWidth = 0.0;
-    return assertWriteEnabled();
 }
 
 Acad::ErrorStatus AcDbPolyline::getArea(double& area) const

@@ -27,15 +27,11 @@ public:
     // Inserts a vertex before index (index == numVerts appends); eInvalidIndex beyond that.
     Acad::ErrorStatus addVertexAt(unsigned index, const AcGePoint2d& pt, double bulge = 0.0,
                                   double startWidth = -1.0, double endWidth = -1.0);
-    // eInvalidIndex for an index past the last vertex.
-    Acad::ErrorStatus removeVertexAt(unsigned index);
     Acad::ErrorStatus getPointAt(unsigned index, AcGePoint2d& pt) const;
     // The vertex in world coordinates (elevation and normal applied).
     Acad::ErrorStatus getPointAt(unsigned index, AcGePoint3d& pt) const;
     Acad::ErrorStatus setPointAt(unsigned index, const AcGePoint2d& pt);
     Acad::ErrorStatus getBulgeAt(unsigned index, double& bulge) const;
-    Acad::ErrorStatus setBulgeAt(unsigned index, double bulge);
-    Acad::ErrorStatus getWidthsAt(unsigned index, double& startWidth, double& endWidth) const;
     bool isClosed() const { return (flags_ & 1) != 0; }
     void setClosed(bool closed);
     bool hasBulges() const;
@@ -46,7 +42,6 @@ public:
     void setNormal(const AcGeVector3d& n);
     double thickness() const { return thickness_; }
     Acad::ErrorStatus getConstantWidth(double& width) const { width = constantWidth_; return Acad::eOk; }
-    Acad::ErrorStatus setConstantWidth(double width);
 
     // Enclosed area including the arc segments, always positive; an open
     // polyline is closed by a straight line for this. eOk.

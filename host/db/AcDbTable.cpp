@@ -284,18 +284,6 @@ AcDb::CellType AcDbTable::cellType(int row, int column) const
     return c ? c->type : AcDb::kUnknownCell;
 }
 
-Acad::ErrorStatus AcDbTable::setCellType(int row, int column, AcDb::CellType type)
-{
-    Cell* c = cellAt(row, column);
-    if (!c)
-        return Acad::eInvalidIndex;
-    if (type != AcDb::kTextCell && type != AcDb::kBlockCell)
-        return Acad::eInvalidInput;
-    c->type = type;
-    c->changed = true;
-    return changed();
-}
-
 std::string AcDbTable::textString(int row, int column) const
 {
     const Cell* c = cellAt(row, column);
@@ -489,24 +477,6 @@ bool AcDbTable::isAutoScale(int row, int column) const
 {
     const Cell* c = cellAt(row, column);
     return c && c->type == AcDb::kBlockCell && c->autoFit;
-}
-
-double AcDbTable::blockScale(int row, int column) const
-{
-    const Cell* c = cellAt(row, column);
-    return c ? c->blockScale : 0.0;
-}
-
-Acad::ErrorStatus AcDbTable::setBlockScale(int row, int column, double scale)
-{
-    Cell* c = cellAt(row, column);
-    if (!c)
-        return Acad::eInvalidIndex;
-    if (!(scale > 0))
-        return Acad::eInvalidInput;
-    c->blockScale = scale;
-    c->changed = true;
-    return changed();
 }
 
 // ---------------------------------------------------------------- placement

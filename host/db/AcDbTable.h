@@ -53,8 +53,6 @@ public:
 
     // kUnknownCell outside the grid.
     AcDb::CellType cellType(int row, int column) const;
-    // eInvalidIndex outside the grid, eInvalidInput for kUnknownCell.
-    Acad::ErrorStatus setCellType(int row, int column, AcDb::CellType type);
     // The cell's text (UTF-8, with its MTEXT codes); "" outside the grid.
     std::string textString(int row, int column) const;
     // Makes the cell a text cell with the text; eInvalidIndex outside the grid, eInvalidInput for null.
@@ -94,9 +92,6 @@ public:
     Acad::ErrorStatus setBlockTableRecordId(int row, int column, const AcDbObjectId& id, bool autoFit = false);
     // False outside the grid.
     bool isAutoScale(int row, int column) const;
-    double blockScale(int row, int column) const;
-    // eInvalidIndex outside the grid, eInvalidInput for a scale <= 0.
-    Acad::ErrorStatus setBlockScale(int row, int column, double scale);
 
     // The direction of the rows (world coordinates).
     AcGeVector3d direction() const { return direction_; }

@@ -18,28 +18,6 @@ Acad::ErrorStatus AcDbTableStyle::setName(const char* name)
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbTableStyle::setFlowDirection(AcDb::FlowDirection direction)
-{
-    flow_ = direction;
-    return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbTableStyle::setHorzCellMargin(double margin)
-{
-    if (!(margin >= 0))
-        return Acad::eInvalidInput;
-    horzMargin_ = margin;
-    return assertWriteEnabled();
-}
-
-Acad::ErrorStatus AcDbTableStyle::setVertCellMargin(double margin)
-{
-    if (!(margin >= 0))
-        return Acad::eInvalidInput;
-    vertMargin_ = margin;
-    return assertWriteEnabled();
-}
-
 Acad::ErrorStatus AcDbTableStyle::setTextHeight(double height, int rowTypes)
 {
     if (!(height > 0))

@@ -22,12 +22,8 @@ public:
     // eInvalidInput for null.
     Acad::ErrorStatus setName(const char* name);
     AcDb::FlowDirection flowDirection() const { return flow_; }
-    Acad::ErrorStatus setFlowDirection(AcDb::FlowDirection direction);
     double horzCellMargin() const { return horzMargin_; }
     double vertCellMargin() const { return vertMargin_; }
-    // eInvalidInput for a negative margin.
-    Acad::ErrorStatus setHorzCellMargin(double margin);
-    Acad::ErrorStatus setVertCellMargin(double margin);
     bool isTitleSuppressed() const { return titleSuppressed_; }
     bool isHeaderSuppressed() const { return headerSuppressed_; }
 

@@ -52,9 +52,6 @@ Acad::ErrorStatus AcDbText::setWidthFactor(double f)
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbText::setOblique(double r) { oblique_ = r; return assertWriteEnabled(); }
-Acad::ErrorStatus AcDbText::setThickness(double t) { thickness_ = t; return assertWriteEnabled(); }
-
 Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& n)
 {
     if (n.length() < 1e-12)

@@ -36,9 +36,7 @@ public:
     // eInvalidInput unless factor > 0.
     Acad::ErrorStatus setWidthFactor(double factor);
     double oblique() const { return oblique_; }
-    Acad::ErrorStatus setOblique(double radians);
     double thickness() const { return thickness_; }
-    Acad::ErrorStatus setThickness(double t);
     AcGeVector3d normal() const { return normal_; }
     // eInvalidInput for a zero vector.
     Acad::ErrorStatus setNormal(const AcGeVector3d& n);

@@ -128,7 +128,6 @@ Acad::ErrorStatus AcApDocManager::setCurDocument(AcApDocument* document)
     if (found == documents_.end()) return Acad::eInvalidInput;
     current_ = document;
     acdbSetWorkingDatabase(document->database());
-    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentActivated(document);
     return Acad::eOk;
 }
 
@@ -143,7 +142,6 @@ AcApDocument* AcApDocManager::appendDocument(std::unique_ptr<AcApDocument> docum
 {
     AcApDocument* added = document.get();
     documents_.push_back(std::move(document));
-    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentCreated(added);
     setCurDocument(added);
     return added;
 }
@@ -153,7 +151,6 @@ Acad::ErrorStatus AcApDocManager::closeDocument(AcApDocument* document)
     auto found = std::find_if(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == document; });
     if (found == documents_.end()) return Acad::eInvalidInput;
     if (document->lockCount_ > 0) return Acad::eLockViolation;
-    for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) reactor->documentToBeDestroyed(document);
     if (acdbWorkingDatabase() == document->database()) acdbSetWorkingDatabase(nullptr);
     documents_.erase(found);
     current_ = nullptr;
@@ -288,14 +285,8 @@ Acad::ErrorStatus AcApDocManager::lockDocument(AcApDocument* document, AcAp::Doc
                     document->lockMode_ == AcAp::kAutoWrite || document->lockMode_ == AcAp::kProtectedAutoWrite;
         if (!(held && mode == AcAp::kRead)) return Acad::eLockViolation;
     }
-    int previous = document->myLockMode();
     if (document->lockCount_ == 0) document->lockMode_ = mode;
     ++document->lockCount_;
-    if (document->lockCount_ == 1) {
-        for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) {
-            reactor->documentLockModeChanged(document, previous, document->lockMode_);
-        }
-    }
     return Acad::eOk;
 }
 
@@ -304,13 +295,7 @@ Acad::ErrorStatus AcApDocManager::unlockDocument(AcApDocument* document)
     if (!document) document = current_;
     if (!document || document->lockCount_ == 0) return Acad::eNotApplicable;
     --document->lockCount_;
-    if (document->lockCount_ == 0) {
-        int previous = document->lockMode_;
-        document->lockMode_ = AcAp::kNotLocked;
-        for (auto* reactor : std::vector<AcApDocManagerReactor*>(reactors_)) {
-            reactor->documentLockModeChanged(document, previous, AcAp::kNotLocked);
-        }
-    }
+    if (document->lockCount_ == 0) document->lockMode_ = AcAp::kNotLocked;
     return Acad::eOk;
 }
 
@@ -324,23 +309,6 @@ bool AcApDocManager::popResourceHandle()
     if (resources_.empty()) return false;
     resources_.pop_back();
     return true;
-}
-
-void* AcApDocManager::currentResourceHandle() const
-{
-    return resources_.empty() ? nullptr : resources_.back();
-}
-
-void AcApDocManager::addReactor(AcApDocManagerReactor* reactor)
-{
-    if (reactor && std::find(reactors_.begin(), reactors_.end(), reactor) == reactors_.end()) {
-        reactors_.push_back(reactor);
-    }
-}
-
-void AcApDocManager::removeReactor(AcApDocManagerReactor* reactor)
-{
-    reactors_.erase(std::remove(reactors_.begin(), reactors_.end(), reactor), reactors_.end());
 }
 
 AcApDocManager* acDocManagerPtr()

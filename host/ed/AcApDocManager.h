@@ -1,14 +1,12 @@
 #pragma once
 // The host's document manager: the open documents, the current one, their
-// locks, the resource stack modules push while their commands run, and the
-// reactors that watch documents come and go.
+// locks, and the resource stack modules push while their commands run.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/db/AcadErrorStatus.h"
-#include "host/ed/AcApDocManagerReactor.h"
 #include "host/ed/AcApDocument.h"
 
 class AcApDocManager {
@@ -60,10 +58,10 @@ public:
     // Closes the active document without saving its changes; eNotApplicable when none is open.
     Acad::ErrorStatus closeActiveDocumentWithoutSaving();
 
-    // Takes over a document, tells the reactors, and makes it current.
+    // Takes over a document and makes it current.
     // Returns the document.
     AcApDocument* appendDocument(std::unique_ptr<AcApDocument> document);
-    // Tells the reactors, then destroys the document; eInvalidInput for an
+    // Destroys the document; eInvalidInput for an
     // unknown document, eLockViolation while it is locked. The current
     // document becomes the last remaining one.
     Acad::ErrorStatus closeDocument(AcApDocument* document);
@@ -82,19 +80,12 @@ public:
     // popResourceHandle returns false when nothing was pushed.
     void pushResourceHandle(void* resourceHandle);
     bool popResourceHandle();
-    // The resource handle current now (null when none).
-    void* currentResourceHandle() const;
     int resourceDepth() const { return static_cast<int>(resources_.size()); }
-
-    // Adds a reactor (once); removing an unknown one does nothing.
-    void addReactor(AcApDocManagerReactor* reactor);
-    void removeReactor(AcApDocManagerReactor* reactor);
 
 private:
     std::vector<std::unique_ptr<AcApDocument>> documents_;
     AcApDocument* current_ = nullptr;
     std::vector<void*> resources_;
-    std::vector<AcApDocManagerReactor*> reactors_;
     std::string lastOpenError_;
     std::vector<std::string> lastOpenNotes_;
     std::string lastSaveError_;

@@ -10,7 +10,6 @@
 // A segment whose end equals its start is a point whatever its bulge.
 // All computations run in long double.
 
-#include "host/ge/AcGeMatrix2d.h"
 #include "host/ge/AcGePoint2d.h"
 
 class AcGeBulgeSegment {
@@ -45,15 +44,6 @@ public:
     void extendExtents(AcGePoint2d& lo, AcGePoint2d& hi) const;
     // Shortest distance from p to the segment.
     double distanceTo(const AcGePoint2d& p) const;
-    // True when p lies strictly inside the region between the chord and the arc.
-    bool isInsideArcRegion(const AcGePoint2d& p) const;
-    // True when the segment and the straight segment a–b meet (cross, touch or
-    // overlap) or come within tol of each other.
-    bool meetsLineSegment(const AcGePoint2d& a, const AcGePoint2d& b, double tol) const;
-    // Length of the segment after the affine transform m. A non-uniform scale
-    // turns an arc into an elliptical arc, whose length is integrated
-    // numerically to 1e-13 relative.
-    long double transformedLength(const AcGeMatrix2d& m) const;
 
 private:
     // True when a point of the segment's circle lies on the arc (the side of the chord the arc bulges to).
@@ -64,13 +54,5 @@ private:
     double mBulge;
 };
 
-// Side of p relative to the directed line a→b: +1 left, −1 right. Exact ties
-// (p on the line) are broken as if p were moved by an infinitesimal (ε, ε²),
-// so the result is never 0 unless a equals b; containment tests use this to
-// judge points on a chord consistently.
-int acgeOrientation(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& p);
 // Shortest distance from p to the straight segment a–b (the distance to a when a equals b).
 double acgeDistanceToLineSegment(const AcGePoint2d& p, const AcGePoint2d& a, const AcGePoint2d& b);
-// True when straight segments a–b and c–d cross, touch or overlap, or come within tol.
-bool acgeLineSegmentsMeet(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c, const AcGePoint2d& d,
-                          double tol);

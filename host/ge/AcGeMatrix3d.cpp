@@ -51,27 +51,9 @@ AcGeMatrix3d AcGeMatrix3d::operator*(const AcGeMatrix3d& m) const
     return result;
 }
 
-AcGeMatrix3d& AcGeMatrix3d::operator*=(const AcGeMatrix3d& m)
-{
-    *this = *this * m;
-    return *this;
-}
-
 AcGeMatrix3d& AcGeMatrix3d::preMultBy(const AcGeMatrix3d& left)
 {
     *this = left * *this;
-    return *this;
-}
-
-AcGeMatrix3d& AcGeMatrix3d::postMultBy(const AcGeMatrix3d& right)
-{
-    *this = *this * right;
-    return *this;
-}
-
-AcGeMatrix3d& AcGeMatrix3d::setToProduct(const AcGeMatrix3d& a, const AcGeMatrix3d& b)
-{
-    *this = a * b;
     return *this;
 }
 
@@ -116,11 +98,6 @@ AcGeMatrix3d& AcGeMatrix3d::invert()
 {
     *this = inverse();
     return *this;
-}
-
-bool AcGeMatrix3d::isSingular(const AcGeTol& tol) const
-{
-    return std::abs(det()) <= tol.equalVector();
 }
 
 AcGeMatrix3d AcGeMatrix3d::transpose() const
@@ -182,30 +159,9 @@ bool AcGeMatrix3d::isUniScaledOrtho(const AcGeTol& tol) const
     return std::abs(x.dotProduct(y)) <= eps2 && std::abs(x.dotProduct(z)) <= eps2 && std::abs(y.dotProduct(z)) <= eps2;
 }
 
-bool AcGeMatrix3d::isScaledOrtho(const AcGeTol& tol) const
-{
-    if (!isUniScaledOrtho(tol))
-        return false;
-    return std::abs(column(*this, 0).length() - 1.0) <= tol.equalVector();
-}
-
 double AcGeMatrix3d::scale() const
 {
     return std::max({column(*this, 0).length(), column(*this, 1).length(), column(*this, 2).length()});
-}
-
-double AcGeMatrix3d::norm() const
-{
-    double n = 0.0;
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            n = std::max(n, std::abs(entry[r][c]));
-    return n;
-}
-
-AcGeVector3d AcGeMatrix3d::translation() const
-{
-    return {entry[0][3], entry[1][3], entry[2][3]};
 }
 
 AcGeMatrix3d& AcGeMatrix3d::setTranslation(const AcGeVector3d& v)
@@ -304,21 +260,6 @@ void AcGeMatrix3d::getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGe
     origin.set(entry[0][3], entry[1][3], entry[2][3]);
 }
 
-AcGeMatrix3d& AcGeMatrix3d::setToAlignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX,
-                                               const AcGeVector3d& fromY, const AcGeVector3d& fromZ,
-                                               const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                               const AcGeVector3d& toY, const AcGeVector3d& toZ)
-{
-    AcGeMatrix3d from;
-    from.setCoordSystem(fromOrigin, fromX, fromY, fromZ);
-    if (from.det() == 0.0)
-        return setToIdentity();
-    AcGeMatrix3d to;
-    to.setCoordSystem(toOrigin, toX, toY, toZ);
-    *this = to * from.inverse();
-    return *this;
-}
-
 void AcGeMatrix3d::arbitraryAxis(const AcGeVector3d& normal, AcGeVector3d& xAxis, AcGeVector3d& yAxis,
                                  AcGeVector3d& zAxis)
 {
@@ -376,14 +317,6 @@ AcGeMatrix3d AcGeMatrix3d::mirroring(const AcGePoint3d& pointOnPlane, const AcGe
 AcGeMatrix3d AcGeMatrix3d::mirroring(const AcGePoint3d& point)
 {
     return AcGeMatrix3d().setToMirroring(point);
-}
-
-AcGeMatrix3d AcGeMatrix3d::alignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX,
-                                         const AcGeVector3d& fromY, const AcGeVector3d& fromZ,
-                                         const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                         const AcGeVector3d& toY, const AcGeVector3d& toZ)
-{
-    return AcGeMatrix3d().setToAlignCoordSys(fromOrigin, fromX, fromY, fromZ, toOrigin, toX, toY, toZ);
 }
 
 AcGeMatrix3d AcGeMatrix3d::worldToPlane(const AcGeVector3d& normal)

@@ -25,21 +25,13 @@ public:
 
     // The product this·m (m is applied first).
     AcGeMatrix3d operator*(const AcGeMatrix3d& m) const;
-    // this = this·m.
-    AcGeMatrix3d& operator*=(const AcGeMatrix3d& m);
     // this = left·this (left is applied after this).
     AcGeMatrix3d& preMultBy(const AcGeMatrix3d& left);
-    // this = this·right (right is applied before this).
-    AcGeMatrix3d& postMultBy(const AcGeMatrix3d& right);
-    // this = a·b.
-    AcGeMatrix3d& setToProduct(const AcGeMatrix3d& a, const AcGeMatrix3d& b);
 
     // The inverse; a singular matrix comes back unchanged (check isSingular first).
     AcGeMatrix3d inverse() const;
     // Inverts in place; a singular matrix is left unchanged.
     AcGeMatrix3d& invert();
-    // True when the determinant is within tol.equalVector() of zero.
-    bool isSingular(const AcGeTol& tol = AcGeContext::gTol) const;
     // The transpose of the full 4×4 matrix.
     AcGeMatrix3d transpose() const;
     // Transposes in place.
@@ -50,15 +42,9 @@ public:
     // True when the axes stay mutually perpendicular and equally long (rotation,
     // mirroring, uniform scale, translation); false for shear or non-uniform scale.
     bool isUniScaledOrtho(const AcGeTol& tol = AcGeContext::gTol) const;
-    // True when the axes stay perpendicular and of unit length (a rigid motion, possibly mirrored).
-    bool isScaledOrtho(const AcGeTol& tol = AcGeContext::gTol) const;
     // The largest length of the images of the X, Y and Z unit vectors.
     double scale() const;
-    // The norm of the matrix: largest absolute entry of the linear part.
-    double norm() const;
 
-    // The translation part (image of the origin).
-    AcGeVector3d translation() const;
     // Sets the translation part, keeping the linear part.
     AcGeMatrix3d& setTranslation(const AcGeVector3d& v);
     // Sets this to a pure translation by v.
@@ -79,10 +65,6 @@ public:
                                  const AcGeVector3d& yAxis, const AcGeVector3d& zAxis);
     // Reads back the columns: the axes and the origin; never fails.
     void getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGeVector3d& yAxis, AcGeVector3d& zAxis) const;
-    // Sets this to alignCoordSys(...); see there.
-    AcGeMatrix3d& setToAlignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX, const AcGeVector3d& fromY,
-                                     const AcGeVector3d& fromZ, const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                     const AcGeVector3d& toY, const AcGeVector3d& toZ);
     // Sets this to worldToPlane(normal).
     AcGeMatrix3d& setToWorldToPlane(const AcGeVector3d& normal);
     // Sets this to planeToWorld(normal).
@@ -100,12 +82,6 @@ public:
     static AcGeMatrix3d mirroring(const AcGePoint3d& pointOnPlane, const AcGeVector3d& normal);
     // Reflection through a point.
     static AcGeMatrix3d mirroring(const AcGePoint3d& point);
-    // The transformation that carries the "from" system onto the "to" system:
-    // fromOrigin + a·fromX + b·fromY + c·fromZ maps to toOrigin + a·toX + b·toY + c·toZ.
-    // Returns the identity when the "from" axes are linearly dependent.
-    static AcGeMatrix3d alignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromX, const AcGeVector3d& fromY,
-                                      const AcGeVector3d& fromZ, const AcGePoint3d& toOrigin, const AcGeVector3d& toX,
-                                      const AcGeVector3d& toY, const AcGeVector3d& toZ);
     // World (WCS) to the object coordinate system of extrusion direction normal,
     // by the DXF arbitrary-axis algorithm; a zero normal is taken as +Z.
     static AcGeMatrix3d worldToPlane(const AcGeVector3d& normal);

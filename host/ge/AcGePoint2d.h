@@ -5,8 +5,6 @@
 
 #include "host/ge/AcGeVector2d.h"
 
-class AcGeMatrix2d;
-
 class AcGePoint2d {
 public:
     double x = 0.0;
@@ -33,8 +31,6 @@ public:
         y = yy;
         return *this;
     }
-    // Applies matrix m.
-    AcGePoint2d& transformBy(const AcGeMatrix2d& m);
     // Rotates counter-clockwise by angle radians about center.
     AcGePoint2d& rotateBy(double angle, const AcGePoint2d& center = kOrigin)
     {

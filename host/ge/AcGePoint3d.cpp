@@ -8,11 +8,6 @@ AcGePoint3d& AcGePoint3d::transformBy(const AcGeMatrix3d& m)
     return *this;
 }
 
-AcGePoint3d& AcGePoint3d::rotateBy(double angle, const AcGeVector3d& axis, const AcGePoint3d& center)
-{
-    return transformBy(AcGeMatrix3d::rotation(angle, axis, center));
-}
-
 AcGePoint3d operator*(const AcGeMatrix3d& m, const AcGePoint3d& p)
 {
     const auto& e = m.entry;

@@ -32,8 +32,6 @@ public:
     constexpr AcGePoint2d convert2d() const { return {x, y}; }
     // Applies matrix m (rotation, scale and translation).
     AcGePoint3d& transformBy(const AcGeMatrix3d& m);
-    // Rotates by angle radians about the axis through center (right-hand rule).
-    AcGePoint3d& rotateBy(double angle, const AcGeVector3d& axis, const AcGePoint3d& center = kOrigin);
     // Scales the distance from center by factor.
     AcGePoint3d& scaleBy(double factor, const AcGePoint3d& center = kOrigin)
     {

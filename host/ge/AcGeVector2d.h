@@ -6,8 +6,6 @@
 
 #include "host/ge/AcGeContext.h"
 
-class AcGeMatrix2d;
-
 class AcGeVector2d {
 public:
     double x = 0.0;
@@ -52,8 +50,6 @@ public:
     constexpr double crossProduct(const AcGeVector2d& v) const { return x * v.y - y * v.x; }
     // Unsigned angle to v in [0, π]; 0 when either vector has zero length.
     double angleTo(const AcGeVector2d& v) const { return std::abs(std::atan2(crossProduct(v), dotProduct(v))); }
-    // Applies the linear part of matrix m.
-    AcGeVector2d& transformBy(const AcGeMatrix2d& m);
     // Rotates counter-clockwise by angle radians.
     AcGeVector2d& rotateBy(double angle)
     {

@@ -4,21 +4,6 @@
 
 #include "host/ge/AcGeMatrix3d.h"
 
-double AcGeVector3d::angleTo(const AcGeVector3d& v, const AcGeVector3d& reference) const
-{
-    double a = angleTo(v);
-    if (crossProduct(v).dotProduct(reference) < 0.0)
-        a = 2.0 * std::numbers::pi - a;
-    if (a >= 2.0 * std::numbers::pi)
-        a = 0.0;
-    return a;
-}
-
-AcGeVector3d& AcGeVector3d::rotateBy(double angle, const AcGeVector3d& axis)
-{
-    return transformBy(AcGeMatrix3d::rotation(angle, axis));
-}
-
 AcGeVector3d& AcGeVector3d::transformBy(const AcGeMatrix3d& m)
 {
     *this = m * *this;
@@ -37,20 +22,6 @@ bool AcGeVector3d::isParallelTo(const AcGeVector3d& v, const AcGeTol& tol) const
     if (isZeroLength(tol) || v.isZeroLength(tol))
         return false;
     return normal().crossProduct(v.normal()).length() <= tol.equalVector();
-}
-
-bool AcGeVector3d::isCodirectionalTo(const AcGeVector3d& v, const AcGeTol& tol) const
-{
-    if (isZeroLength(tol) || v.isZeroLength(tol))
-        return false;
-    return normal().isEqualTo(v.normal(), tol);
-}
-
-bool AcGeVector3d::isPerpendicularTo(const AcGeVector3d& v, const AcGeTol& tol) const
-{
-    if (isZeroLength(tol) || v.isZeroLength(tol))
-        return false;
-    return std::abs(normal().dotProduct(v.normal())) <= tol.equalVector();
 }
 
 AcGeVector3d operator*(const AcGeMatrix3d& m, const AcGeVector3d& v)

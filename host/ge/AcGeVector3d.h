@@ -52,11 +52,6 @@ public:
     }
     // Unsigned angle to v in [0, π]; 0 when either vector has zero length.
     double angleTo(const AcGeVector3d& v) const { return std::atan2(crossProduct(v).length(), dotProduct(v)); }
-    // Angle to v in [0, 2π), counter-clockwise seen from the tip of reference
-    // (the angle is measured in the plane normal to reference).
-    double angleTo(const AcGeVector3d& v, const AcGeVector3d& reference) const;
-    // Rotates by angle radians about axis (right-hand rule); a zero axis leaves the vector unchanged.
-    AcGeVector3d& rotateBy(double angle, const AcGeVector3d& axis);
     // Applies the linear part of matrix m.
     AcGeVector3d& transformBy(const AcGeMatrix3d& m);
     // Some unit vector perpendicular to this one (the DXF arbitrary-axis X direction for a unit normal).
@@ -72,10 +67,6 @@ public:
     }
     // True when the directions are the same or opposite; false for a zero-length vector.
     bool isParallelTo(const AcGeVector3d& v, const AcGeTol& tol = AcGeContext::gTol) const;
-    // True when the directions are the same; false for a zero-length vector.
-    bool isCodirectionalTo(const AcGeVector3d& v, const AcGeTol& tol = AcGeContext::gTol) const;
-    // True when the directions are perpendicular; false for a zero-length vector.
-    bool isPerpendicularTo(const AcGeVector3d& v, const AcGeTol& tol = AcGeContext::gTol) const;
     // Reverses the direction.
     AcGeVector3d& negate()
     {

@@ -10,30 +10,6 @@ namespace {
 
 using ld = long double;
 
-// Crossing-number parity of p against the straight-edged loop through the
-// given points (the chord polygon when bulges are ignored). The ray runs to
-// +X; edge sides come from the same orientation predicate the arc regions
-// use, so a point on a chord is judged the same way by both.
-template <typename PointAt>
-bool chordParity(std::size_t n, PointAt pointAt, const AcGePoint2d& p)
-{
-    bool inside = false;
-    for (std::size_t i = 0; i < n; ++i) {
-        const AcGePoint2d& a = pointAt(i);
-        const AcGePoint2d& b = pointAt((i + 1) % n);
-        // Half-open rule on y, matching the perturbation of acgeOrientation:
-        // an end point level with p counts as below it.
-        bool aAbove = a.y > p.y, bAbove = b.y > p.y;
-        if (aAbove == bAbove)
-            continue;
-        int side = acgeOrientation(a, b, p);
-        // Going up, the crossing is right of p when p is left of the edge; going down, the reverse.
-        if ((bAbove && side > 0) || (aAbove && side < 0))
-            inside = !inside;
-    }
-    return inside;
-}
-
 }  // namespace
 
 std::size_t acgePolylineSegmentCount(std::span<const AcGeBulgeVertex> vertices, bool closed)
@@ -99,18 +75,4 @@ bool acgePolylineExtents(std::span<const AcGeBulgeVertex> vertices, bool closed,
     lo = low;
     hi = high;
     return true;
-}
-
-AcGePointContainment acgePolygonContainment(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p, double tol)
-{
-    std::size_t n = polygon.size();
-    if (n == 0)
-        return AcGePointContainment::kOutside;
-    for (std::size_t i = 0; i < n; ++i)
-        if (acgeDistanceToLineSegment(p, polygon[i], polygon[(i + 1) % n]) <= tol)
-            return AcGePointContainment::kOnBoundary;
-    if (n < 3)
-        return AcGePointContainment::kOutside;
-    bool inside = chordParity(n, [&](std::size_t i) -> const AcGePoint2d& { return polygon[i]; }, p);
-    return inside ? AcGePointContainment::kInside : AcGePointContainment::kOutside;
 }

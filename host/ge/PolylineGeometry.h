@@ -1,5 +1,5 @@
 #pragma once
-// Measures and tests on lightweight polylines given as a vertex list with
+// Measures of lightweight polylines given as a vertex list with
 // bulges (see AcGeBulgeSegment for the arc conventions). Segment i runs from
 // vertex i to vertex i + 1 with the bulge of vertex i; a closed polyline adds
 // the segment from the last vertex back to the first with the last bulge. An
@@ -10,10 +10,7 @@
 // Precision: every sum runs in long double with compensated (Neumaier)
 // summation, and cross products are taken relative to the first vertex, so
 // coordinates far from the origin (a building in millimetres at 1e6) lose no
-// digits. Areas and lengths agree with closed forms to about 1e-15 relative;
-// lengths of non-uniformly scaled arcs are integrated to 1e-13 relative.
-// Boundary tests take a distance tolerance in drawing units (default: the
-// point tolerance of AcGeContext::gTol, 1e-10).
+// digits. Areas and lengths agree with closed forms to about 1e-15 relative.
 
 #include <cstddef>
 #include <span>
@@ -21,11 +18,7 @@
 #include "host/ge/AcGeBulgeSegment.h"
 #include "host/ge/AcGeBulgeVertex.h"
 #include "host/ge/AcGeContext.h"
-#include "host/ge/AcGeMatrix2d.h"
 #include "host/ge/AcGePoint2d.h"
-
-// Where a point lies relative to a closed outline.
-enum class AcGePointContainment { kOutside, kInside, kOnBoundary };
 
 // Number of segments: n − 1 for an open polyline, n for a closed one (0 for fewer than two vertices).
 std::size_t acgePolylineSegmentCount(std::span<const AcGeBulgeVertex> vertices, bool closed);
@@ -40,7 +33,3 @@ double acgePolylineArea(std::span<const AcGeBulgeVertex> vertices, bool closed);
 double acgePolylineLength(std::span<const AcGeBulgeVertex> vertices, bool closed);
 // Geometric extents including the arcs' extreme points. Returns false, leaving lo and hi untouched, for no vertices.
 bool acgePolylineExtents(std::span<const AcGeBulgeVertex> vertices, bool closed, AcGePoint2d& lo, AcGePoint2d& hi);
-// Whether p is inside, outside or within tol of the boundary of a straight-edged polygon.
-AcGePointContainment acgePolygonContainment(std::span<const AcGePoint2d> polygon, const AcGePoint2d& p,
-                                            double tol = AcGeContext::gTol.equalPoint());
-

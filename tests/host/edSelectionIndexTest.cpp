@@ -21,6 +21,7 @@
 #include "host/ed/AcEdSelectionIndexScope.h"
 #include "host/ed/SelectionIndex.h"
 #include "host/ed/acedSelection.h"
+#include "host/ge/AcGeMatrix3d.h"
 #include "tests/common/TestRequirements.h"
 #include "tests/host/dxfTestSupport.h"
 
@@ -176,7 +177,8 @@ TEST_F(SelectionIndexTest, AnEntityMovedWhileTheIndexIsKeptIsFoundWhereItNowIs)
     {
         AcDbObjectPointer<AcDbLine> line(lines[3].id, AcDb::kForWrite);
         ASSERT_TRUE(line);
-        ASSERT_EQ(line->setStartPoint(AcGePoint3d(80050, 80050, 0)), Acad::eOk);
+        ASSERT_EQ(line->transformBy(AcGeMatrix3d::translation(AcGePoint3d(80050, 80050, 0) - line->startPoint())),
+                  Acad::eOk);
         ASSERT_EQ(line->setEndPoint(AcGePoint3d(80060, 80060, 0)), Acad::eOk);
     }
     EXPECT_EQ(crossing(farCorner), std::vector<AcDbObjectId>{lines[3].id});
