@@ -15,11 +15,14 @@
 #include "database/StoredProcedure.h"
 #include "database/TakeOff.h"
 #include "DatabaseTestSupport.h"
+#include "TakeOffTestSupport.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "../common/ZelkaProcess.h"
 
 namespace {
+
+using dbtest::Registered;
 
 struct Measures {
     double area = 0, perimeter = 0;
@@ -58,34 +61,12 @@ std::map<std::string, Measures> oracleRooms(const std::filesystem::path& dxf)
     return rooms;
 }
 
-// A generated plan copied under a name of its own, registered as a drawing
-// of a new floor.
-struct Registered {
-    zelkatest::TempFolder folder;
-    std::string fileName;
-    int floor = 0;
-    int drawingID = 0;
-
-    Registered(const std::filesystem::path& source, const std::string& label)
-    {
-        static int serial = 0;
-        fileName = label + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial) + ".dxf";
-        std::filesystem::copy_file(source, folder.path() / fileName);
-        floor = dbtest::newFloor(label);
-        drawingID = std::stoi(dbtest::psqlValue("insert into drawings (location_id, file_path, file_name) values (" +
-                                                std::to_string(floor) + ", 'tests', '" + fileName +
-                                                "') returning id;"));
-    }
-};
 
 std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, int rooms, int seed)
 {
-    std::filesystem::path file = folder.path() / "plan.dxf";
-    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/bench/gen_floorplan.py --out '" +
-                          file.string() + "' --rooms " + std::to_string(rooms) + " --rooms-per-floor " +
-                          std::to_string(rooms) + " --seed " + std::to_string(seed) + " > /dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return file;
+    const std::string n = std::to_string(rooms);
+    return dbtest::generatedPlan(folder, "plan.dxf",
+                                 "--rooms " + n + " --rooms-per-floor " + n + " --seed " + std::to_string(seed));
 }
 
 // The plan with an attribute SEAT = "S-<handle> O'Neil \ "x"" on every

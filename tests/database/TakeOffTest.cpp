@@ -12,12 +12,16 @@
 #include "database/StoredProcedure.h"
 #include "database/TakeOff.h"
 #include "DatabaseTestSupport.h"
+#include "TakeOffTestSupport.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "spaces/Blocks.h"
 #include "../common/ZelkaProcess.h"
 
 namespace {
+
+using dbtest::Registered;
+using dbtest::generatedPlan;
 
 struct OracleRoom {
     double area = 0, perimeter = 0;
@@ -73,26 +77,6 @@ OraclePlan oracle(const std::filesystem::path& dxf)
     return plan;
 }
 
-// A copy of a drawing with a drawing row of its own under a new floor.
-struct Registered {
-    zelkatest::TempFolder folder;
-    std::string fileName;
-    int floor = 0;
-    int drawingID = 0;
-
-    Registered(const std::filesystem::path& source, const std::string& label)
-    {
-        // Unique in the server, which lives for the whole test run.
-        static int serial = 0;
-        fileName = label + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial) + ".dxf";
-        std::filesystem::copy_file(source, folder.path() / fileName);
-        floor = dbtest::newFloor(label);
-        drawingID = std::stoi(dbtest::psqlValue("insert into drawings (location_id, file_path, file_name) values (" +
-                                                std::to_string(floor) + ", 'tests', '" + fileName +
-                                                "') returning id;"));
-    }
-    std::filesystem::path path() const { return folder.path() / fileName; }
-};
 
 TEST(TakeOff, OfficePlanRoomsAndAssetsLandUnderTheirFloor)
 {
@@ -140,15 +124,6 @@ TEST(TakeOff, OfficePlanRoomsAndAssetsLandUnderTheirFloor)
 
 namespace {
 
-std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, const std::string& name,
-                                    const std::string& options)
-{
-    std::filesystem::path file = folder.path() / name;
-    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/bench/gen_floorplan.py --out '" +
-                          file.string() + "' " + options + " > /dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return file;
-}
 
 int countRows(const std::string& table, const std::string& where)
 {
