@@ -190,29 +190,34 @@ CDataServices::Failure CDataServices::failure(int16_t handleType, void* handle, 
     return Failure(source, description, sqlState);
 }
 
-std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text, CParameters* parameters,
-                                                        bool wantRows, bool readOutputs, uint32_t timeout)
+CDataServices::Statement CDataServices::execute(const std::string& text, uint32_t timeout,
+                                                const std::function<void(void*)>& bind)
 {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &stmt)))
         throw failure(SQL_HANDLE_DBC, connection_, "making a statement");
-    struct Guard {
-        SQLHSTMT h;
-        ~Guard() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
-    } guard{stmt};
-
+    Statement statement(stmt, [](void* h) { SQLFreeHandle(SQL_HANDLE_STMT, h); });
     if (timeout > 0)
         SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(timeout)), 0);
-    if (parameters) {
-        for (int32_t i = 0; i < parameters->getCount(); ++i)
-            if (!SQL_SUCCEEDED(parameters->getAt(i).bindTo(stmt, static_cast<uint16_t>(i + 1))))
-                throw failure(SQL_HANDLE_STMT, stmt, "binding " + parameters->getAt(i).getName());
-    }
+    bind(stmt);
     std::string sql = text;
     ++executionsInTransaction_;
     ++executions_;
     SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "executing");
+    return statement;
+}
+
+std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text, CParameters* parameters,
+                                                        bool wantRows, bool readOutputs, uint32_t timeout)
+{
+    Statement statement = execute(text, timeout, [&](void* stmt) {
+        for (int32_t i = 0; parameters && i < parameters->getCount(); ++i)
+            if (!SQL_SUCCEEDED(parameters->getAt(i).bindTo(stmt, static_cast<uint16_t>(i + 1))))
+                throw failure(SQL_HANDLE_STMT, stmt, "binding " + parameters->getAt(i).getName());
+    });
+    SQLHSTMT stmt = statement.get();
+    SQLRETURN rc = SQL_SUCCESS;
 
     std::vector<std::string> columns;
     std::vector<std::vector<std::optional<std::string>>> rows;
@@ -274,23 +279,13 @@ std::unique_ptr<CRecordset> CDataServices::runStatement(const std::string& text,
 void CDataServices::runBatch(const std::string& text, const std::vector<CParameter*>& inputs, uint32_t timeout,
                              size_t expectedRows, const std::function<void(size_t, void*)>& take)
 {
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &stmt)))
-        throw failure(SQL_HANDLE_DBC, connection_, "making a statement");
-    struct Guard {
-        SQLHSTMT h;
-        ~Guard() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
-    } guard{stmt};
-    if (timeout > 0)
-        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(timeout)), 0);
-    for (size_t i = 0; i < inputs.size(); ++i)
-        if (!SQL_SUCCEEDED(inputs[i]->bindTo(stmt, static_cast<uint16_t>(i + 1), true)))
-            throw failure(SQL_HANDLE_STMT, stmt, "binding " + inputs[i]->getName());
-    std::string sql = text;
-    ++executionsInTransaction_;
-    ++executions_;
-    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size()));
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw failure(SQL_HANDLE_STMT, stmt, "executing");
+    Statement statement = execute(text, timeout, [&](void* stmt) {
+        for (size_t i = 0; i < inputs.size(); ++i)
+            if (!SQL_SUCCEEDED(inputs[i]->bindTo(stmt, static_cast<uint16_t>(i + 1), true)))
+                throw failure(SQL_HANDLE_STMT, stmt, "binding " + inputs[i]->getName());
+    });
+    SQLHSTMT stmt = statement.get();
+    SQLRETURN rc = SQL_SUCCESS;
     size_t row = 0;
     do {
         SQLSMALLINT count = 0;

@@ -100,6 +100,11 @@ protected:
 
 private:
     Failure failure(int16_t handleType, void* handle, const std::string& what) const;
+    // A statement of the connection, freed with the handle.
+    using Statement = std::unique_ptr<void, void (*)(void*)>;
+    // Makes a statement with the query timeout, lets bind(statement) bind
+    // its parameters and executes text. Throws Failure.
+    Statement execute(const std::string& text, uint32_t timeout, const std::function<void(void* statement)>& bind);
     void endTransaction(bool commit);
 
     void* environment_ = nullptr;
