@@ -37,14 +37,7 @@ struct OraclePlan {
 
 OraclePlan oracle(const std::filesystem::path& dxf)
 {
-    std::string command = std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR + "/tests/database/takeoff_oracle.py '" +
-                          dxf.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
+    const std::string out = dbtest::takeOffOracle(dxf);
     OraclePlan plan;
     std::istringstream lines(out);
     std::string line;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "DatabaseTestSupport.h"
+#include "../common/Shell.h"
 #include "../common/ZelkaProcess.h"
 
 namespace dbtest {
@@ -24,6 +25,17 @@ inline std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, 
                           file.string() + "' " + options + " > /dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return file;
+}
+
+// What tests/database/takeoff_oracle.py prints for the drawing (its rooms
+// and floor as ezdxf reads them, a line each).
+inline std::string takeOffOracle(const std::filesystem::path& dxf)
+{
+    const std::string command = zelkatest::pythonCommand(
+        std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/database/takeoff_oracle.py", {dxf.string()});
+    zelkatest::CommandOutput run = zelkatest::runCommand(command);
+    EXPECT_EQ(run.status, 0) << command;
+    return run.out;
 }
 
 // A copy of a drawing with a drawing row of its own under a new floor.
