@@ -82,20 +82,23 @@ void queueAssets(CCallBatch& batch, Pending& room, int32_t drawingID, const Fini
         if (CAssets::isExcludedIdentifier(asset.getAcadBlockIdentifier())) continue;
         ++room.outstanding;
         std::string target = "asset " + asset.getHandle() + " of " + describe(*room.source);
+        // The completion runs at a later flush: it holds the batch, the room's
+        // entry and the asset by address (they outlive the window).
         batch.add("__to_applyAssetToIPR", asset.applyCall(drawingID, room.block->getLocationID()), target, true,
-                  [&batch, &room, &asset, drawingID, finishOne, target](CParameters& list) {
+                  [batchAt = &batch, roomAt = &room, assetAt = &asset, drawingID, finishOne,
+                   target](CParameters& list) {
                       auto* excluded = static_cast<CParameterBoolean*>(list.getParameter("@excludedFromTakeoff"));
-                      const CAttributes* attributes = asset.getAttributes();
-                      if (excluded->getValue() == 0 && asset.getAssetExistsInLocation() != 0 && attributes) {
+                      const CAttributes* attributes = assetAt->getAttributes();
+                      if (excluded->getValue() == 0 && assetAt->getAssetExistsInLocation() != 0 && attributes) {
                           for (int i = 0; i < attributes->getCount(); ++i) {
-                              ++room.outstanding;
-                              batch.add("__to_applyAssetAttributeToIPR",
-                                        asset.attributeCall(drawingID, attributes->getAt(i)),
-                                        "attribute " + attributes->getAt(i).getKey() + " of " + target, false,
-                                        [&room, finishOne](CParameters&) { finishOne(room); });
+                              ++roomAt->outstanding;
+                              batchAt->add("__to_applyAssetAttributeToIPR",
+                                           assetAt->attributeCall(drawingID, attributes->getAt(i)),
+                                           "attribute " + attributes->getAt(i).getKey() + " of " + target, false,
+                                           [roomAt, finishOne](CParameters&) { finishOne(*roomAt); });
                           }
                       }
-                      finishOne(room);
+                      finishOne(*roomAt);
                   });
     }
 }
@@ -157,14 +160,16 @@ CTakeOff::Result CTakeOff::takeOff(CAcadDrawing& drawing, CStoredProcedure& sp, 
                             p->block->setAssets(std::move(assets));
                         }
                         ++result.rooms;
-                        Pending& room = *p;
-                        ++room.outstanding;
-                        batch.add("__to_setRoomBlockInIPR", CBlockIPR::childCall(*room.block), describe(source), true,
-                                  [&](CParameters& list) {
-                                      room.block->setLocationID(
+                        // The completions run at a later flush: they hold the
+                        // block's entry of `pending`, which lives for the window.
+                        Pending* room = p.get();
+                        ++room->outstanding;
+                        batch.add("__to_setRoomBlockInIPR", CBlockIPR::childCall(*room->block), describe(source), true,
+                                  [&batch, &finishOne, room, drawingID](CParameters& list) {
+                                      room->block->setLocationID(
                                           static_cast<CParameterInt*>(list.getParameter("@locationID"))->getValue());
-                                      queueAssets(batch, room, drawingID, finishOne);
-                                      finishOne(room);
+                                      queueAssets(batch, *room, drawingID, finishOne);
+                                      finishOne(*room);
                                   });
                     }
                     pending.push_back(std::move(p));
@@ -173,10 +178,10 @@ CTakeOff::Result CTakeOff::takeOff(CAcadDrawing& drawing, CStoredProcedure& sp, 
                 batch.flush();
                 for (auto& p : pending) {
                     if (p->source->getBlockKind() != BlockKind::DwgFloor) continue;
-                    Pending& floor = *p;
-                    ++floor.outstanding;
-                    batch.add("__to_setFloorBlockInIPR", CBlockIPR::grossAreaCall(*floor.block),
-                              describe(*floor.source), false, [&](CParameters&) { finishOne(floor); });
+                    Pending* floor = p.get();
+                    ++floor->outstanding;
+                    batch.add("__to_setFloorBlockInIPR", CBlockIPR::grossAreaCall(*floor->block),
+                              describe(*floor->source), false, [&finishOne, floor](CParameters&) { finishOne(*floor); });
                 }
                 batch.flush();
             }
