@@ -27,7 +27,6 @@
 
 namespace {
 
-using reporttest::HatchFact;
 using reporttest::InsertFact;
 using reporttest::ReportFacts;
 using reporttest::readReportFacts;
@@ -219,31 +218,11 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
 
     const ReportFacts after = readReportFacts(run.saved());
     ASSERT_EQ(after.error, "");
-    struct Case {
-        const char* space;
-        const char* pattern;  // "" = not hatched
-        int r, g, b;
-        const char* layer;
-        const char* recordArea;  // the AREA item after the report: the database's area
-    } cases[] = {{"RM-101", "SOLID", 255, 0, 0, "GR-DB-Offices", "12.50sq.m."},
-                 {"2RM-1", "SOLID", 255, 0, 0, "GR-DB-Offices", "20.00sq.m."},
-                 {"Lab 7", "ANSI31", 0, 0, 255, "GR-DB-Labs", "5.00sq.m."},
-                 {"Store", "", 0, 0, 0, "", "3.00sq.m."}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.space);
-        const InsertFact* insert = after.insertNamed(c.space);
-        ASSERT_NE(insert, nullptr);
-        EXPECT_EQ(insert->record.at("AREA"), c.recordArea);
-        std::vector<const HatchFact*> hatches = after.hatchesOn(*insert);
-        if (*c.pattern == '\0') {
-            EXPECT_TRUE(hatches.empty());
-            continue;
-        }
-        ASSERT_EQ(hatches.size(), 1u);
-        EXPECT_EQ(hatches[0]->pattern, c.pattern);
-        EXPECT_EQ(hatches[0]->layer, c.layer);
-        EXPECT_EQ(std::vector<int>({hatches[0]->r, hatches[0]->g, hatches[0]->b}), std::vector<int>({c.r, c.g, c.b}));
-    }
+    // The AREA item after the report is the database's area.
+    reporttest::expectSpacesAfterReport(after, {{"RM-101", "SOLID", 255, 0, 0, "GR-DB-Offices", "12.50sq.m."},
+                                                {"2RM-1", "SOLID", 255, 0, 0, "GR-DB-Offices", "20.00sq.m."},
+                                                {"Lab 7", "ANSI31", 0, 0, 255, "GR-DB-Labs", "5.00sq.m."},
+                                                {"Store", "", 0, 0, 0, "", "3.00sq.m."}});
     EXPECT_EQ(after.hatches.size(), 3u);
     for (const char* on : {"ROOMS", "ATT-NAME", "GR-DB-Offices", "GR-DB-Labs"}) {
         SCOPED_TRACE(on);

@@ -71,36 +71,12 @@ TEST(ApplyGraphicReport, MagrHatchesTheBlocksOfEachCategoryBeneathEverythingAndS
 
     const ReportFacts after = readReportFacts(run.saved());
     ASSERT_EQ(after.error, "");
-    struct Case {
-        const char* space;
-        const char* pattern;  // "" = not hatched
-        int r, g, b;
-        const char* layer;
-        const char* recordArea;  // the AREA item after the report
-    };
-    const Case cases[] = {{"RM-101", "SOLID", 255, 0, 0, "GR-Offices", "12.50sq.m."},
-                          {"2RM-1", "SOLID", 255, 0, 0, "GR-Offices", "20.00sq.m."},
-                          {"Lab 7", "ANSI31", 0, 0, 255, "GR-Labs", "5.00sq.m."},
-                          {"Store", "", 0, 0, 0, "", "3.00sq.m."},
-                          {"Ft Room", "", 0, 0, 0, "", "100.00sq.ft."},
-                          {"GROSS AREA", "", 0, 0, 0, "", "200.00sq.m."}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.space);
-        const InsertFact* insert = after.insertNamed(c.space);
-        ASSERT_NE(insert, nullptr);
-        EXPECT_EQ(insert->record.at("AREA"), c.recordArea);
-        std::vector<const HatchFact*> hatches = after.hatchesOn(*insert);
-        if (*c.pattern == '\0') {
-            EXPECT_TRUE(hatches.empty());
-            continue;
-        }
-        ASSERT_EQ(hatches.size(), 1u);
-        EXPECT_EQ(hatches[0]->pattern, c.pattern);
-        EXPECT_EQ(hatches[0]->layer, c.layer);
-        EXPECT_EQ(hatches[0]->r, c.r);
-        EXPECT_EQ(hatches[0]->g, c.g);
-        EXPECT_EQ(hatches[0]->b, c.b);
-    }
+    expectSpacesAfterReport(after, {{"RM-101", "SOLID", 255, 0, 0, "GR-Offices", "12.50sq.m."},
+                                    {"2RM-1", "SOLID", 255, 0, 0, "GR-Offices", "20.00sq.m."},
+                                    {"Lab 7", "ANSI31", 0, 0, 255, "GR-Labs", "5.00sq.m."},
+                                    {"Store", "", 0, 0, 0, "", "3.00sq.m."},
+                                    {"Ft Room", "", 0, 0, 0, "", "100.00sq.ft."},
+                                    {"GROSS AREA", "", 0, 0, 0, "", "200.00sq.m."}});
     ASSERT_EQ(after.hatches.size(), 3u);
     // Every hatch is drawn before everything else of model space.
     for (const HatchFact& h : after.hatches) EXPECT_LT(h.rank, 3) << h.handle;

@@ -276,4 +276,34 @@ inline std::vector<CategoryText> fourCategories(const ReportFacts& plan, const s
             {"Empty", "SOLID", "#808080", "GR-Empty", 1, 0, {}}};
 }
 
+// What a space block should show after a report: its hatch (pattern, true
+// colour, layer; an empty pattern means none) and the AREA item of its record.
+struct SpaceAfterReport {
+    const char* space;
+    const char* pattern;
+    int r, g, b;
+    const char* layer;
+    const char* recordArea;
+};
+
+// Checks each space of the saved drawing's facts against what it should show.
+inline void expectSpacesAfterReport(const ReportFacts& after, const std::vector<SpaceAfterReport>& spaces)
+{
+    for (const SpaceAfterReport& c : spaces) {
+        SCOPED_TRACE(c.space);
+        const InsertFact* insert = after.insertNamed(c.space);
+        ASSERT_NE(insert, nullptr);
+        EXPECT_EQ(insert->record.at("AREA"), c.recordArea);
+        std::vector<const HatchFact*> hatches = after.hatchesOn(*insert);
+        if (*c.pattern == '\0') {
+            EXPECT_TRUE(hatches.empty());
+            continue;
+        }
+        ASSERT_EQ(hatches.size(), 1u);
+        EXPECT_EQ(hatches[0]->pattern, c.pattern);
+        EXPECT_EQ(hatches[0]->layer, c.layer);
+        EXPECT_EQ(std::vector<int>({hatches[0]->r, hatches[0]->g, hatches[0]->b}), std::vector<int>({c.r, c.g, c.b}));
+    }
+}
+
 }  // namespace reporttest
