@@ -102,9 +102,10 @@ TEST(TakeOffCommand, FailuresSayWhatToDoAndLogTheChainWithoutThePassword)
                 << log;
             EXPECT_EQ(log.find(password), std::string::npos);
         }
-        if (k.registered)
+        if (k.registered) {
             EXPECT_EQ(dbtest::psqlValue("select count(*) from locations where parent_id = " + std::to_string(c.floor)),
                       "0");
+        }
     }
 }
 

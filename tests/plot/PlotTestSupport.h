@@ -57,8 +57,9 @@ inline void setUpLayout(const char* layoutName, const char* device, const char* 
     AcDbLayout* l = layout.object();
     ASSERT_EQ(v->refreshLists(l), Acad::eOk);
     ASSERT_EQ(v->setPlotCfgName(l, device, media), Acad::eOk) << media;
-    if (type == AcDbPlotSettings::kWindow)
+    if (type == AcDbPlotSettings::kWindow) {
         ASSERT_EQ(v->setPlotWindowArea(l, wx0, wy0, wx1, wy1), Acad::eOk);
+    }
     ASSERT_EQ(v->setPlotType(l, type), Acad::eOk);
     ASSERT_EQ(v->setUseStandardScale(l, true), Acad::eOk);
     ASSERT_EQ(v->setStdScaleType(l, scale), Acad::eOk);
