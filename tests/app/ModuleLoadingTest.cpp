@@ -1,13 +1,10 @@
-// The module loaded into the host the way zelka loads it: entry points,
-// command registration exactly as the command table says, unloading.
+// The module loaded into the host the way zelka loads it: command
+// registration exactly as the command table says, unloading.
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 
 #include "host/ed/AcEdCommandStack.h"
 #include "host/ed/AcRxDictionary.h"
