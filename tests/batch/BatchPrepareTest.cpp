@@ -1,6 +1,6 @@
 // Preparing graphic reports in batch against the test server: every status
-// code and path rule of one report's preparation, and loading a report's
-// row from the database. Plots are opened
+// code and path rule of one report's preparation, loading a report's row
+// from the database, and preparing the reports of a status in order. Plots are opened
 // by pdfinfo or checked by their PNG signature, saved copies read by ezdxf,
 // XML outputs read back.
 
@@ -18,6 +18,7 @@
 #include "host/ed/acutPrintf.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/GraphicReport.h"
+#include "reports/GraphicReports.h"
 #include "spaces/Blocks.h"
 
 namespace {
@@ -298,6 +299,44 @@ TEST_F(BatchPrepare, ReportLoadsWithItsIdsConvertedAndNoEmptyCollections)
     EXPECT_EQ(empty.getLayersOn(), nullptr);
     EXPECT_EQ(empty.getLinkLines(), nullptr);
     EXPECT_EQ(empty.getOutputPath(), server().getGraphRepOutPath());
+}
+
+TEST_F(BatchPrepare, ReportsOfAStatusAreLoadedAndPreparedInOrder)
+{
+    const int waiting = batchtest::privateStatus(71, "list test");
+    std::vector<int> ids;
+    for (const char* name : {"list1", "list2", "list3"}) {
+        ReportRow r = row();
+        r.status = waiting;
+        r.outputFile = name;
+        ids.push_back(batchtest::insertReport(r));
+    }
+    CGraphicReports reports;
+    EXPECT_EQ(reports.getGraphicReports(*sp_, server(), waiting, 30), 3);
+    ASSERT_EQ(reports.getCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(reports.getAt(i).getID(), ids[i]);
+    EXPECT_EQ(reports.prepareReports(*sp_, 30), 3);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(batchtest::statusOf(ids[i]), 3);
+        EXPECT_TRUE(fs::exists(dir_ / "out" / ("list" + std::to_string(i + 1) + ".pdf")));
+    }
+    // A failure ends the loop: the first report's drawing is unreadable.
+    fs::path broken = dir_ / "plans/broken.dxf";
+    dxftest::writeFile(broken, "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
+    dbtest::psql("update graphic_reports set status_id = " + std::to_string(waiting) + " where id in (" +
+                 std::to_string(ids[0]) + ", " + std::to_string(ids[1]) + "); update graphic_reports set "
+                 "drawing_filename = 'broken.dxf' where id = " + std::to_string(ids[0]) + ";");
+    CGraphicReports again;
+    ASSERT_EQ(again.getGraphicReports(*sp_, server(), waiting, 30), 2);
+    try {
+        again.prepareReports(*sp_, 30);
+        ADD_FAILURE() << "no exception";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.getProcSig(), "CGraphicReports::prepareReports");
+    }
+    EXPECT_EQ(batchtest::statusOf(ids[0]), 2);
+    EXPECT_EQ(batchtest::statusOf(ids[1]), waiting);
 }
 
 }  // namespace

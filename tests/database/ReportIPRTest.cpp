@@ -1,10 +1,11 @@
 // A graphic report loaded from the test server into the report's own
 // objects, and applied to a drawing by the command `mlgr` as a user runs it:
-// the saved drawing is read back with ezdxf and its hatches and records are
-// compared with the rows written here with psql.
+// the saved drawing is read back with ezdxf and every hatch, layer state,
+// link line and hyperlink is compared with the rows written here with psql.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "database/Assets.h"
@@ -16,6 +17,7 @@
 #include "reports/GraphicReport.h"
 #include "reports/Hatch.h"
 #include "reports/Layers.h"
+#include "reports/Layouts.h"
 #include "reports/LinkLine.h"
 #include "spaces/Attributes.h"
 #include "spaces/BlockDWG.h"
@@ -58,8 +60,6 @@ TEST(ReportIPR, AReportLoadsWithItsCategoriesBlocksAssetsLayersAndLinkLinesAndNu
                  hatched + ", 'A1', 1, 'http://x/a1', 'A one');"
                  "insert into category_assets (category_id, handle, description, unique_description) values (" +
                  hatched + ", 'F0', 'Desk', 'DESK-9');"
-                 "insert into asset_hyperlinks (category_id, handle, sort_order, href, description) values (" + hatched +
-                 ", 'F0', 1, 'http://x/desk', 'Desk sheet'), (" + hatched + ", 'F0', 2, 'http://x/desk', 'again');"
                  "insert into report_layers_on (graphic_report_id, sort_order, name, description) values (" + report +
                  ", 1, 'ROOMS', 'outlines');"
                  "insert into report_link_lines (graphic_report_id, start_handle, end_handle, layer_name, label_text) "
@@ -126,11 +126,6 @@ TEST(ReportIPR, AReportLoadsWithItsCategoriesBlocksAssetsLayersAndLinkLinesAndNu
     ASSERT_NE(second.getAssets(), nullptr);
     ASSERT_EQ(second.getAssets()->getCount(), 1);
     EXPECT_EQ(second.getAssets()->getAt(0).getUniqueDescription(), "DESK-9");
-    // The asset carries its category's hatch; its repeated address is dropped.
-    ASSERT_NE(second.getAssets()->getAt(0).getHatch(), nullptr);
-    EXPECT_EQ(second.getAssets()->getAt(0).getHatch()->getPatternName(), "ANSI31");
-    ASSERT_NE(second.getAssets()->getAt(0).getHyperlinks(), nullptr);
-    EXPECT_EQ(second.getAssets()->getAt(0).getHyperlinks()->getCount(), 1);
 
     ASSERT_NE(loaded.getLayersOn(), nullptr);
     ASSERT_EQ(loaded.getLayersOn()->getCount(), 1);
@@ -145,6 +140,39 @@ TEST(ReportIPR, AReportLoadsWithItsCategoriesBlocksAssetsLayersAndLinkLinesAndNu
     EXPECT_FALSE(loads.getGraphicReport(-7, "/x/", untouched));
     EXPECT_EQ(untouched.getTitle(), "");
     EXPECT_EQ(untouched.getCategories(), nullptr);
+}
+
+TEST(ReportIPR, LayersAndLayoutsOfADrawingAreRecordedUnderItsAttachment)
+{
+    const std::string attach = std::to_string(5000 + getpid() % 1000);
+    CLayers layers;
+    struct Layer {
+        const char* name;
+        int16_t colour;
+    } rows[] = {{"ROOMS", 3}, {"Walls 'outer' & more", 250}};
+    for (const Layer& l : rows) {
+        auto layer = std::make_unique<CLayer>();
+        layer->setName(l.name);
+        layer->setColourIndex(l.colour);
+        layers.add(std::move(layer));
+    }
+    CLayouts layouts;
+    layouts.add(std::make_unique<CLayout>("Layout1"));
+    layouts.add(std::make_unique<CLayout>("Plan A3"));
+
+    auto sp = dbtest::connect();
+    CReportIPR ipr(*sp, 10);
+    ipr.addLayersToIPR(layers, std::stoi(attach));
+    ipr.addLayoutsToIPR(layouts, std::stoi(attach));
+    EXPECT_EQ(dbtest::psql("select name, description, colour from drawing_layers where attach_id = " + attach +
+                           " order by name"),
+              (std::vector<std::vector<std::string>>{{"ROOMS", "", "3"}, {"Walls 'outer' & more", "", "250"}}));
+    EXPECT_EQ(dbtest::psqlValue("select string_agg(name, ',' order by name) from drawing_layouts where attach_id = " +
+                                attach),
+              "Layout1,Plan A3");
+    ipr.deleteDrawingLayouts(std::stoi(attach));
+    EXPECT_EQ(dbtest::psqlValue("select count(*) from drawing_layouts where attach_id = " + attach), "0");
+    EXPECT_EQ(dbtest::psqlValue("select count(*) from drawing_layers where attach_id = " + attach), "2");
 }
 
 // Applies a report of the database with `mlgr` to the commands' spaces
@@ -196,8 +224,33 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
                                                 {"Lab 7", "ANSI31", 0, 0, 255, "GR-DB-Labs", "5.00sq.m."},
                                                 {"Store", "", 0, 0, 0, "", "3.00sq.m."}});
     EXPECT_EQ(after.hatches.size(), 3u);
-    // How layers, link lines and hyperlinks are applied: ApplyGraphicReport,
-    // LinkLines and HatchingTest; their loading: the test above.
+    for (const char* on : {"ROOMS", "ATT-NAME", "GR-DB-Offices", "GR-DB-Labs"}) {
+        SCOPED_TRACE(on);
+        ASSERT_EQ(after.layers.count(on), 1u);
+        EXPECT_TRUE(after.layers.at(on).on);
+    }
+    for (const char* off : {"ATT-AREA", "FURNITURE"}) {
+        SCOPED_TRACE(off);
+        ASSERT_EQ(after.layers.count(off), 1u);
+        EXPECT_FALSE(after.layers.at(off).on);
+    }
+    // The link line joins the two blocks' insertion points (the fixture's
+    // outline centres) on its layer.
+    const InsertFact* from = before.insertNamed("RM-101");
+    const InsertFact* to = before.insertNamed("Lab 7");
+    ASSERT_TRUE(from && to);
+    int joining = 0;
+    for (const reporttest::LineFact& l : after.lines)
+        if (l.layer == "LINKS" && std::abs(l.x1 - from->cx) < 1e-9 && std::abs(l.y1 - from->cy) < 1e-9 &&
+            std::abs(l.x2 - to->cx) < 1e-9 && std::abs(l.y2 - to->cy) < 1e-9)
+            ++joining;
+    EXPECT_EQ(joining, 1);
+    // The database's hyperlink is on Lab 7's block reference (ezdxf reads it).
+    const std::string link = zelkatest::captureOutput(
+        std::string(ZELKA_PYTHON) + " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
+        "print(d.entitydb[sys.argv[2]].get_hyperlink()[:2])\" " + zelkatest::shellQuote(run.saved().string()) + " " +
+        handleOf("Lab 7"));
+    EXPECT_EQ(link, "('https://example.org/lab7', 'Lab 7 sheet')\n");
 }
 
 TEST(ReportIPR, MlgrSaysWhenTheDatabaseHasNoSuchReport)

@@ -1,6 +1,6 @@
 // Stored-procedure calls against the reference database: each execution
-// method the module uses, directions, NULLs, exact decimals, tiny integers,
-// booleans, and what a failing call reports.
+// method, directions, NULLs, exact decimals, dates, text sizes, tiny
+// integers, booleans, and what a failing call reports.
 
 #include <filesystem>
 
@@ -8,6 +8,8 @@
 
 #include "database/Parameters.h"
 #include "database/ParameterBoolean.h"
+#include "database/ParameterChar.h"
+#include "database/ParameterDateTime.h"
 #include "database/ParameterDecimal.h"
 #include "database/ParameterInt.h"
 #include "database/ParameterTinyInt.h"
@@ -194,8 +196,26 @@ TEST(StoredProcedure, PureOutputParameterIsLeftOutOfTheArgumentsAndReadBack)
     }
 }
 
-TEST(StoredProcedure, TinyIntTravelsAsItsType)
+TEST(StoredProcedure, DateTimeCharAndTinyIntTravelAsTheirTypes)
 {
+    auto sp = dbtest::connect("docMon");
+    CParameters list;
+    auto* name = addParameter<CParameterVarChar>(list, "@moduleName");
+    name->setSize(12);
+    name->setValue("ZT-DATE");
+    addParameter<CParameterVarChar>(list, "@moduleDescription")->setValue("ZELKA VKR 64.04.05.00  for BricsCAD");
+    auto* version = addParameter<CParameterChar>(list, "@moduleVersion");
+    version->setSize(8);
+    version->setValue("64.04.05.00");  // longer than its size: sent whole, never cut here
+    auto* date = addParameter<CParameterDateTime>(list, "@moduleDate");
+    date->setValue(CDateTimeValue::from(2026, 4, 24, 13, 5, 59));
+    sp->setName("__mod_setModDetails");
+    sp->setParameters(&list);
+    sp->execSPNoReturnParas();
+    EXPECT_EQ(dbtest::psqlValue("select description || ' / ' || version || ' / ' || module_date from modules "
+                                "where name = 'ZT-DATE'", "docMon"),
+              "ZELKA VKR 64.04.05.00  for BricsCAD / 64.04.05.00 / 2026-04-24 13:05:59");
+
     auto ipr = dbtest::connect();
     CParameters status;
     addParameter<CParameterTinyInt>(status, "@statusID")->setValue(1);
@@ -225,10 +245,11 @@ TEST(StoredProcedure, NoParameterMethodsIgnoreASetListAndEmptyListsSendNothing)
 
     std::string before = dbtest::psqlValue("select count(*) from zt_calls");
     sp->setName("zt_count_call");
+    sp->execSPNoReturnNoParas();
     CParameters empty;
     sp->setParameters(&empty);
     sp->execSPNoReturnParas();
-    EXPECT_EQ(std::stoi(dbtest::psqlValue("select count(*) from zt_calls")), std::stoi(before) + 1);
+    EXPECT_EQ(std::stoi(dbtest::psqlValue("select count(*) from zt_calls")), std::stoi(before) + 2);
 }
 
 TEST(StoredProcedure, ARaisingProcedureNamesTheMethodAndCarriesTheDatabaseMessage)
@@ -342,9 +363,15 @@ TEST(Parameters, SerializedFormHasNameTypeSizeAndValue)
         const char* value;
     };
     std::vector<Case> cases;
+    auto dt = std::make_unique<CParameterDateTime>();
+    dt->setValue(CDateTimeValue::from(2026, 4, 24));
+    cases.push_back({std::move(dt), "dateTime", "0", "2026042400h0000_"});
     auto vc = std::make_unique<CParameterVarChar>();
     vc->setValue("Kitchen");
     cases.push_back({std::move(vc), "varchar", "255", "Kitchen"});
+    auto ch = std::make_unique<CParameterChar>();
+    ch->setValue("x");
+    cases.push_back({std::move(ch), "char", "20", "x"});
     auto ti = std::make_unique<CParameterTinyInt>();
     ti->setValue(200);
     cases.push_back({std::move(ti), "tinyInt", "1", "200"});
@@ -360,6 +387,12 @@ TEST(Parameters, SerializedFormHasNameTypeSizeAndValue)
         EXPECT_STREQ(e.child("parameterType").text().get(), c.type);
         EXPECT_STREQ(e.child("parameterSize").text().get(), c.size);
         EXPECT_STREQ(e.child("parameterValue").text().get(), c.value);
+    }
+    EXPECT_TRUE(CDateTimeValue::parseBuildDate("Apr 24 2026").valid);
+    EXPECT_EQ(CDateTimeValue::parseBuildDate("Apr 24 2026").logText(), "2026042400h0000_");
+    for (const char* bad : {"Apr 31 2026", "Foo 1 2026", "Apr 24", "Apr 24 2026x"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(CDateTimeValue::parseBuildDate(bad).valid);
     }
 }
 

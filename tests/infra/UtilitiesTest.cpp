@@ -235,6 +235,16 @@ TEST(DoubleToCString, AppendingGivesTheSameTextAfterWhatIsThere)
     EXPECT_EQ(empty, "0.000");
 }
 
+TEST(NumberConversions, DoubleToIntRoundsHalvesAwayFromZero)
+{
+    EXPECT_EQ(util.DoubleToInt(2.5), 3);
+    EXPECT_EQ(util.DoubleToInt(-2.5), -3);
+    EXPECT_EQ(util.DoubleToInt(2.4999), 2);
+    EXPECT_EQ(util.DoubleToInt(-0.4), 0);
+    EXPECT_EQ(util.DoubleToInt(1e20), 2147483647);
+    EXPECT_EQ(util.DoubleToInt(-1e20), -2147483647 - 1);
+}
+
 TEST(NumberConversions, RoundDoubleGoesThroughTheText)
 {
     EXPECT_DOUBLE_EQ(util.roundDouble(2.675, 2), 2.67);
@@ -378,8 +388,12 @@ TEST(TextHelpers, BooleanTexts)
         EXPECT_FALSE(util.CStringToBOOL(no)) << no;
 }
 
-TEST(TextHelpers, InvalidCharacters)
+TEST(TextHelpers, PaddingAndInvalidCharacters)
 {
+    EXPECT_EQ(util.padding("ab", 3, "-"), "ab---");
+    EXPECT_EQ(util.padding("ab", 2, "xy"), "abxyxy");
+    EXPECT_EQ(util.padding("ab", 0, "-"), "ab");
+    EXPECT_EQ(util.padding("ab", -2, "-"), "ab");
     EXPECT_EQ(util.replaceInvalidCharacters("a\\b/c:d*e?f\"g<h>i|j=k'l;m(n)o,p", "_"),
               "a_b_c_d_e_f_g_h_i_j_k_l_m_n_o_p");
     EXPECT_EQ(util.replaceInvalidCharacters("Level 1 (North)", ""), "Level 1 North");
@@ -413,6 +427,41 @@ TEST(HexAndColours, ColourToHash)
     EXPECT_EQ(util.acadColourToHash(colour), "#808080");
     colour.setColorIndex(9);
     EXPECT_EQ(util.acadColourToHash(colour), "#C0C0C0");
+}
+
+TEST(HexAndColours, ParseHashString)
+{
+    std::string r, g, b;
+    util.parseHashString("#ff8000", r, g, b);
+    EXPECT_EQ(r + "," + g + "," + b, "FF,80,00");
+    util.parseHashString("0a00FF", r, g, b);
+    EXPECT_EQ(r + "," + g + "," + b, "0A,00,FF");
+    for (const char* bad : {"FF80", "#GG0000", "", "#", "##FF0000", "#FF00001", " #FF0000", "#FF 000"})
+        EXPECT_THROW(util.parseHashString(bad, r, g, b), CEXZelka) << bad;
+}
+
+TEST(HexAndColours, InvalidColourChainNamesWhereItFailed)
+{
+    std::string r, g, b;
+    try {
+        util.parseHashString("#GG0000", r, g, b);
+        FAIL() << "no exception";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.errorChainText(),
+                  "Utilities::CUtilities::parseHashString\n"
+                  "\tUtilities::CUtilities::validteHexString\n"
+                  "\t\tUtilities::CUtilities::validteHexString\n\n"
+                  "Invalid Hex Colour - GG0000");
+        EXPECT_EQ(e.innermost().getSource(), "CUtilities");
+        EXPECT_NE(dynamic_cast<const CEXInvalidHexColour*>(&e.innermost()), nullptr);
+    }
+    try {
+        util.parseHashString("", r, g, b);
+        FAIL() << "no exception";
+    } catch (const CEXZelka& e) {
+        EXPECT_EQ(e.printChainText(), "CUtilities::parseHashString\n\tCUtilities::parseHashString\n\nInvalid Hex Colour - ");
+        EXPECT_EQ(e.getSource(), ZELKA_MODULE_TITLE);
+    }
 }
 
 TEST(HexAndColours, HashToColourSetsATrueColour)

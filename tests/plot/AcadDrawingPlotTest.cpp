@@ -46,15 +46,19 @@ TEST(PlotConversions, FileNamesTakeTheDeviceExtension)
 TEST(PlotConversions, IdsBecomeHostValues)
 {
     struct Case {
-        int id, device, media;
+        int id, device, area, media, scale;
     };
     const Case cases[] = {
-        {-1, 0, 0}, {0, 0, 0}, {1, 1, 1}, {3, 3, 3}, {4, 0, 4}, {6, 0, 6}, {88, 0, 88}, {89, 0, 0},
+        {-1, 0, 0, 0, 0}, {0, 0, 0, 0, 0},   {1, 1, 1, 1, 1},   {3, 3, 3, 3, 3},    {4, 0, 4, 4, 4},
+        {5, 0, 5, 5, 5},  {6, 0, 0, 6, 6},   {18, 0, 0, 18, 18}, {19, 0, 0, 19, 20}, {33, 0, 0, 33, 34},
+        {34, 0, 0, 34, 0}, {88, 0, 0, 88, 0}, {89, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(CAcadUtilities::convertToPlotDeviceID(c.id), c.device);
+        EXPECT_EQ(CAcadUtilities::convertToPlotAreaID(c.id), c.area);
         EXPECT_EQ(CAcadUtilities::convertToMediaSizeID(c.id), c.media);
+        EXPECT_EQ(CAcadUtilities::convertToScaleID(c.id), c.scale);
     }
     EXPECT_EQ(CAcadUtilities::convertMediaSize(0), "ISO_A1_(841.00_x_594.00_MM)");
     EXPECT_EQ(CAcadUtilities::convertMediaSize(89), "ISO_A1_(841.00_x_594.00_MM)");

@@ -1,14 +1,77 @@
-// The record rules the report document relies on: the layer-name rule,
-// duplicate hyperlinks, exact block look-ups, attribute positions.
+// The record rules the report document relies on: link lines and the drawing
+// state through XML, the layer-name rule, duplicate hyperlinks, exact block
+// look-ups, attribute positions.
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "database/Hyperlinks.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
+#include "reports/AcadDrawingState.h"
 #include "reports/Layers.h"
+#include "reports/LinkLine.h"
 #include "spaces/Attributes.h"
 #include "spaces/Blocks.h"
+
+namespace {
+
+// Serializes under a fresh document, prints it, and parses the text again, so
+// that reading works on what a file would hold.
+pugi::xml_node roundTrip(pugi::xml_document& reread, const std::function<void(pugi::xml_node)>& write)
+{
+    pugi::xml_document document;
+    write(document);
+    CXMLUtilities xml;
+    EXPECT_TRUE(xml.loadXMLText(reread, xml.toText(document)).ok);
+    return CXMLUtilities::rootElement(reread);
+}
+
+}  // namespace
+
+TEST(LinkLines, RoundTripAndLabelOnlyWhenSet)
+{
+    CLinkLines lines;
+    lines.add(std::make_unique<CLinkLine>("1A", "2B", "LINKS", "from office to store"));
+    lines.add(std::make_unique<CLinkLine>("3C", "4D", "", ""));
+
+    pugi::xml_document reread;
+    pugi::xml_node element =
+        roundTrip(reread, [&](pugi::xml_node parent) { lines.serialize(parent, ZELKA_DOCMON_NAMESPACE); });
+    EXPECT_STREQ(element.name(), "linkLines");
+    pugi::xml_node second = element.first_child().next_sibling();
+    EXPECT_FALSE(second.child("linkLineText"));  // empty label: not written
+    EXPECT_TRUE(second.child("linkLineLayer"));  // the layer is always written, even empty
+
+    CLinkLines back;
+    back.deSerialize(element);
+    ASSERT_EQ(back.getCount(), 2);
+    EXPECT_TRUE(back.getAt(0) == lines.getAt(0));
+    EXPECT_TRUE(back.getAt(1) == lines.getAt(1));
+}
+
+TEST(AcadDrawingState, RoundTripKeepsLayoutAndLayerNames)
+{
+    CAcadDrawingState state;
+    state.setLayout("Layout2");
+    state.setLayerState("A-WALL", 0, 0, 0, 1);
+    state.setLayerState("A-DOOR", 1, 1, 1, 0);
+    state.getLayers().getAt(1).setDescription("Doors");
+
+    pugi::xml_document reread;
+    pugi::xml_node element =
+        roundTrip(reread, [&](pugi::xml_node parent) { state.serialize(parent, ZELKA_DOCMON_NAMESPACE); });
+    EXPECT_STREQ(element.name(), "AcadDrawingState");
+    EXPECT_STREQ(element.child("layout").text().get(), "Layout2");
+
+    CAcadDrawingState back;
+    back.deSerialize(element);
+    EXPECT_EQ(back.getLayout(), "Layout2");
+    ASSERT_EQ(back.getLayers().getCount(), 2);
+    EXPECT_EQ(back.getLayers().getAt(0).getName(), "A-WALL");
+    EXPECT_EQ(back.getLayers().getAt(1).getDescription(), "Doors");
+}
 
 TEST(Layers, NameRuleDropsEachForbiddenCharacterAndKeepsTheRest)
 {
