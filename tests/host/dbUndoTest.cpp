@@ -1,8 +1,8 @@
 // Undo records of the drawing database: whatever a command changes (objects
 // edited, erased, added, renamed, sub-entities attached, header values), an
 // undo brings back the drawing that saving would have written before, byte
-// for byte, and a redo the drawing after; commands that change nothing leave
-// no record, and a cancelled record puts everything back at once.
+// for byte, and a redo the drawing after; a cancelled record puts everything
+// back at once.
 
 #include <gtest/gtest.h>
 
@@ -241,42 +241,6 @@ TEST(DbUndo, EachEditUndoesAndRedoesToTheSameBytes)
             EXPECT_EQ(text(db), before);
         }
     }
-}
-
-TEST(DbUndo, EditsOfEarlierCommandsComeBackOneByOne)
-{
-    AcDbDatabase db(false);
-    ASSERT_EQ(db.readDxfFile(kPlan.c_str()), Acad::eOk);
-    std::vector<std::string> states{text(db)};
-    // The same attribute changed by three commands: the second and third
-    // record it in its changed state, not as it was read.
-    for (const char* value : {"one", "two", "three"}) {
-        db.beginUndoRecord(value);
-        setAttributeText(db, value);
-        appendLine(db);
-        db.endUndoRecord();
-        states.push_back(text(db));
-    }
-    ASSERT_EQ(db.undoDepth(), 3u);
-    EXPECT_EQ(db.undo(2), (std::vector<std::string>{"three", "two"}));
-    EXPECT_EQ(text(db), states[1]);
-    EXPECT_EQ(db.redo(), (std::vector<std::string>{"two", "three"}));
-    EXPECT_EQ(text(db), states[3]);
-    EXPECT_EQ(db.undo(10).size(), 3u);
-    EXPECT_EQ(text(db), states[0]);
-    EXPECT_EQ(db.undo(1).size(), 0u);
-}
-
-TEST(DbUndo, NothingChangedLeavesNoRecord)
-{
-    AcDbDatabase db(false);
-    ASSERT_EQ(db.readDxfFile(kPlan.c_str()), Acad::eOk);
-    db.beginUndoRecord("look");
-    AcDbObject* o = nullptr;
-    ASSERT_EQ(acdbOpenObject(o, firstAttribute(db), AcDb::kForRead), Acad::eOk);
-    o->close();
-    EXPECT_FALSE(db.endUndoRecord());
-    EXPECT_EQ(db.undoDepth(), 0u);
 }
 
 TEST(DbUndo, CancelPutsBackAtOnceAndClosesWhatWasLeftOpen)
