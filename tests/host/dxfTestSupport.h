@@ -21,16 +21,6 @@
 
 namespace dxftest {
 
-// The text with its ASCII letters in lower case and every other byte kept:
-// the folding that drawing names and wildcards ignore.
-inline std::string asciiLower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 inline std::string readFile(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);
@@ -95,8 +85,6 @@ inline std::filesystem::path tempDir(const std::string& name)
 }
 
 inline std::filesystem::path sourceDir() { return ZELKA_SOURCE_DIR; }
-
-using zelkatest::haveEzdxf;
 
 // What a shell command prints (stdout; add "2>&1" for stderr too).
 inline std::string capture(const std::string& cmd) { return zelkatest::captureOutput(cmd); }
