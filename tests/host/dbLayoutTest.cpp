@@ -108,17 +108,6 @@ void expectSameTags(const std::string& written, const std::string& read)
 
 }  // namespace
 
-TEST_F(LayoutTest, CurrentLayoutIsReadAsEzdxfReadsIt)
-{
-    ASSERT_EQ(ezdxf1(file_, "doc.header['$TILEMODE']"), "1");
-    EXPECT_EQ(active(true), "Model");
-    EXPECT_EQ(json(active(false)), ezdxf1(file_, "doc.layouts.active_layout().name"));
-    EXPECT_EQ(std::to_string(acdbLayoutManager()->countLayouts(&db_)), ezdxf1(file_, "len(doc.layouts)"));
-    EXPECT_TRUE(acdbLayoutManager()->layoutExists("SHEET b", &db_));
-    EXPECT_FALSE(acdbLayoutManager()->layoutExists("Sheet", &db_));
-    EXPECT_EQ(acdbLayoutManager()->getActiveLayoutBTRId(&db_), db_.modelSpaceId());
-}
-
 TEST_F(LayoutTest, AnotherPaperLayoutBecomesThePaperSpaceBlockWithItsEntities)
 {
     const std::string sheetBlock = ezdxf1(file_, "layout('Sheet B').block_record_name");
@@ -197,18 +186,6 @@ TEST_F(LayoutTest, UnknownLayoutIsRefusedAndNothingChanges)
     ASSERT_EQ(db_.writeDxfText(text), Acad::eOk);
     EXPECT_EQ(text, dxftest::readFile(file_));
     EXPECT_EQ(active(true), "Model");
-}
-
-TEST_F(LayoutTest, ModelLayoutChangesTilemodeAndKeepsThePaperSpace)
-{
-    ASSERT_EQ(acdbLayoutManager()->setCurrentLayout("Sheet C", &db_), Acad::eOk);
-    ASSERT_EQ(acdbLayoutManager()->setCurrentLayoutId(acdbLayoutManager()->findLayoutNamed("MODEL", &db_)), Acad::eOk);
-    EXPECT_TRUE(db_.tilemode());
-    EXPECT_EQ(active(true), "Model");
-    EXPECT_EQ(active(false), "Sheet C");
-    fs::path out = save("model.dxf");
-    EXPECT_EQ(ezdxf1(out, "doc.header['$TILEMODE']"), "1");
-    EXPECT_EQ(ezdxf1(out, "doc.layouts.active_layout().name"), json("Sheet C"));
 }
 
 TEST(LayoutManager, UsesTheWorkingDrawingAndFailsWithoutOne)
