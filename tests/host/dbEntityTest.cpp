@@ -1,6 +1,6 @@
-// Entities through the database: block references with attributes, text,
-// polylines with bulges, circles, lines, draw order; written files checked
-// with ezdxf, numbers against hand computations.
+// Entities through the database: polylines with bulges, a text edited in a
+// code-page file, references erased with their attributes, transforms;
+// numbers against hand computations.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,12 +12,9 @@
 #include "host/db/AcDbBlockTableRecordIterator.h"
 #include "host/db/AcDbCircle.h"
 #include "host/db/AcDbDatabase.h"
-#include "host/db/AcDbDictionary.h"
-#include "host/db/AcDbLine.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
-#include "host/db/AcDbSortentsTable.h"
 #include "host/db/AcDbText.h"
 #include "tests/host/dxfTestSupport.h"
 #include "tests/common/TestRequirements.h"
@@ -149,54 +146,6 @@ TEST(DbEntity, ChangingOneValueChangesOnlyItsTag)
     ASSERT_EQ(diffs.size(), 1u);
     EXPECT_EQ(b[diffs[0]].first, 1);
     EXPECT_EQ(b[diffs[0]].second, "B\xFCro \\U+0394");  // cp1252 byte and an escape
-}
-
-TEST(DbEntity, SendToBackThroughTheSortentsTable)
-{
-    auto dir = dxftest::tempDir("db-sortents");
-    AcDbDatabase db;
-    AcDbObjectId first = append(db, db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)));
-    AcDbObjectId second = append(db, db.modelSpaceId(), new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1));
-    AcDbObjectId third = append(db, db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 1, 0)));
-    AcDbObjectPointer<AcDbBlockTableRecord> ms(db.modelSpaceId(), AcDb::kForWrite);
-    if (ms->extensionDictionary().isNull()) {
-        ASSERT_EQ(ms->createExtensionDictionary(), Acad::eOk);
-    }
-    AcDbObjectPointer<AcDbDictionary> xd(ms->extensionDictionary(), AcDb::kForWrite);
-    auto* sortents = new AcDbSortentsTable();
-    sortents->setBlockId(db.modelSpaceId());
-    AcDbObjectId sid;
-    ASSERT_EQ(xd->setAt("ACAD_SORTENTS", sortents, sid), Acad::eOk);
-    AcDbObjectIdArray move;
-    move.append(third);
-    ASSERT_EQ(sortents->moveToBottom(move), Acad::eOk);
-    AcDbObjectIdArray order;
-    ASSERT_EQ(sortents->getFullDrawOrder(order), Acad::eOk);
-    ASSERT_EQ(order.length(), 3);
-    EXPECT_EQ(order[0], third);
-    EXPECT_EQ(order[1], first);
-    EXPECT_EQ(order[2], second);
-    AcDbHandle h;
-    sortents->getSortHandle(third, h);
-    EXPECT_EQ(h, first.handle());  // a permutation of the existing handles
-    sortents->close();
-    xd.close();
-    ms.close();
-    auto path = dir / "order.dxf";
-    ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
-    AcDbDatabase back(false);
-    ASSERT_EQ(back.readDxfFile(path.c_str()), Acad::eOk);
-    AcDbObjectId s2;
-    ASSERT_EQ(back.getAcDbObjectId(s2, false, sid.handle()), Acad::eOk);
-    AcDbObjectPointer<AcDbSortentsTable> st(s2, AcDb::kForRead);
-    ASSERT_EQ(st.openStatus(), Acad::eOk);
-    AcDbObjectIdArray order2;
-    ASSERT_EQ(st->getFullDrawOrder(order2), Acad::eOk);
-    EXPECT_EQ(order2[0].handle(), third.handle());
-    ZELKA_REQUIRE_EZDXF();
-    auto out = dxftest::ezdxfCheck(path, {"audit_errors"});
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0], "[]");
 }
 
 TEST(DbEntity, ErasedEntitiesAndTheirAttributesAreNotWritten)
