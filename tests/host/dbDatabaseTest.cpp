@@ -337,8 +337,8 @@ TEST(DbDatabase, HeaderVariablesRoundTripThroughTheFile)
     // The seed is above every handle, including the new layer's.
     EXPECT_GT(back.handseed().value(), layer.handle().value());
     ZELKA_REQUIRE_EZDXF();
-    auto r = dxftest::ezdxfCheck(path, {"header['$INSUNITS']", "header['$LUNITS']", "header['$CLAYER']",
-                                       "int(header['$HANDSEED'], 16) > " + std::to_string(layer.handle().value())});
+    auto r = dxftest::ezdxf(path, {"doc.header['$INSUNITS']", "doc.header['$LUNITS']", "doc.header['$CLAYER']",
+                                   "int(doc.header['$HANDSEED'], 16) > " + std::to_string(layer.handle().value())});
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0], "4");
     EXPECT_EQ(r[1], "4");

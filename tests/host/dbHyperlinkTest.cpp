@@ -71,8 +71,8 @@ TEST(Hyperlink, WrittenAsPeUrlAndReadBack)
         ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
     }
     ZELKA_REQUIRE_EZDXF();
-    auto r = dxftest::ezdxfCheck(path, {"len(audit_errors)", "'PE_URL' in appids",
-                                        "[e['xdata'] for e in modelspace if e['type'] == 'CIRCLE']"});
+    auto r = dxftest::ezdxf(path, {"len(audit)", "doc.appids.has_entry('PE_URL')",
+                                   "[xdata(e) for e in doc.modelspace() if e.dxftype() == 'CIRCLE']"});
     ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(r[0], "0");
     EXPECT_EQ(r[1], "true");
