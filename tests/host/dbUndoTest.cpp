@@ -68,14 +68,6 @@ AcDbObjectId firstAttribute(AcDbDatabase& db)
     return AcDbObjectId::kNull;
 }
 
-void setAttributeText(AcDbDatabase& db, const char* value)
-{
-    AcDbAttribute* a = nullptr;
-    ASSERT_EQ(acdbOpenObject(a, firstAttribute(db), AcDb::kForWrite), Acad::eOk);
-    a->setTextString(value);
-    a->close();
-}
-
 void appendLine(AcDbDatabase& db)
 {
     AcDbBlockTableRecord* ms = nullptr;
