@@ -395,19 +395,3 @@ TEST(BasePointFixture, DeletingABlockScaledEquallyInXAndYButNotZLeavesItsOutline
         EXPECT_EQ(matches, 1u) << "ezdxf: " << describe(outline);
     }
 }
-
-TEST(BasePointFixture, AssetListsHoldTheChairsInTheRoomNotThoseBeside)
-{
-    const WorldFacts world = readWorld(kBasePoints);
-    PlanRun run("basepoints.dxf");
-    RunResult r = run.run({"mlb", "", "y"}, false);
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    const auto listed = listedAssets(r.out);
-    ASSERT_EQ(world.assets.at(handleOf(world, "ROOM-1")).size(), 2u);
-    for (const char* block : {"ROOM-1", "ROOM-2", "ROOM-3", "ROOM-4", "ROOM-5"}) {
-        SCOPED_TRACE(block);
-        const std::string handle = handleOf(world, block);
-        ASSERT_EQ(listed.count(handle), 1u) << r.out;
-        EXPECT_EQ(listed.at(handle), world.assets.at(handle));
-    }
-}

@@ -283,20 +283,6 @@ TEST_F(SpaceCommands, MscCalMovesAttributesToTheirLayersAndRestoresTheLayerState
     EXPECT_EQ(after.layers.at("ATT-AUX"), "off unlocked");
 }
 
-TEST_F(SpaceCommands, TestPrintsEachOutlineInWorldCoordinates)
-{
-    PlanRun run("spaces.dxf");
-    RunResult r = run.run({"test"}, false);
-    EXPECT_NE(r.out.find("found 6 ZelkaBlocks \n"), std::string::npos) << r.out;
-    // RM-101: a 3000 x 3500 outline centred on its insertion point 5000,5000
-    const InsertFact& room = before("RM-101");
-    const double x0 = room.x - 1500, x1 = room.x + 1500, y0 = room.y - 1750, y1 = room.y + 1750;
-    auto pair = [](double x, double y) { return "[ " + fixed(x, 8) + ", " + fixed(y, 8) + " ]"; };
-    const std::string line = "EXEC [dbo].[addLocationDrawingVertices] @parentId, '" + room.handle + "', 1, '" +
-                             pair(x0, y0) + ", " + pair(x1, y0) + ", " + pair(x1, y1) + ", " + pair(x0, y1) + "'\n";
-    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
-}
-
 TEST_F(SpaceCommands, MdbRefusesOtherEntitiesThenLeavesTheOutlineWhereTheBlockShowedIt)
 {
     ASSERT_EQ(before_.polylines.size(), 1u);

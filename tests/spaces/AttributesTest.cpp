@@ -161,46 +161,6 @@ TEST(Attributes, HidingRecordsOnlyVisibleAttributesAndShowsExactlyThose)
     }
 }
 
-// Each read measures the rotation in the UCS current at that moment, however
-// often the UCS changes between reads and comes back.
-TEST(Attributes, EachReadTakesTheUcsCurrentThen)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000), AcGePoint3d(0, 0, 0), 200.0);
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "N"}});
-    {
-        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
-        for (it->start(); !it->done(); it->step()) {
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
-            attribute->setRotation(kPi / 6);
-        }
-    }
-    const double r = std::sqrt(0.5);
-    struct Step {
-        AcGePoint3d origin;
-        AcGeVector3d x, y;
-        double degrees;  // 30 degrees in the world, less the UCS X axis angle
-    } steps[] = {
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-        {AcGePoint3d(500, -20, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-        {AcGePoint3d(500, -20, 0), AcGeVector3d(r, r, 0), AcGeVector3d(-r, r, 0), 345.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(-1, 0, 0), AcGeVector3d(0, -1, 0), 210.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-    };
-    for (const Step& step : steps) {
-        ASSERT_EQ(d.database->setUcs(step.origin, step.x, step.y), Acad::eOk);
-        auto block = readBlock(d, ref);
-        EXPECT_NEAR(block->getAttributes()->getRotation(), step.degrees, 1e-9) << step.x.x << "," << step.x.y;
-        AcGeMatrix3d matrix = CBlockDWG::currentUcsMatrix(d.drawing);
-        AcGePoint3d unitX = matrix * AcGePoint3d(1, 0, 0);
-        EXPECT_NEAR(unitX.x, step.origin.x + step.x.x, 1e-12);
-        EXPECT_NEAR(unitX.y, step.origin.y + step.x.y, 1e-12);
-    }
-}
-
 TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
 {
     Drawing d;
@@ -217,47 +177,4 @@ TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
     EXPECT_EQ(attributes->getAt(2).getKey(), "AUX");
     EXPECT_EQ(attributes->getAt(2).getText(), "x");
     EXPECT_EQ(block->getName(), "Hall");
-}
-
-// Attributes are read as they will be written: one on a locked layer cannot
-// be opened for write and is not read, so the block's name falls back to its
-// definition's and the text layout comes from the next attribute.
-// Reading never depends on being able to write: an attribute on a locked
-// layer is read like any other.
-TEST(Attributes, AnAttributeOnALockedLayerIsReadAllTheSame)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-5", rectangle(0, 0, 100, 100), AcGePoint3d(0, 0, 0), 10.0,
-                                     {"NAME", "AREA"});
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Kitchen"}});
-    std::string nameLayer;
-    {
-        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
-        for (it->start(); !it->done(); it->step()) {
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
-            if (std::string(attribute->tag()) == "NAME") {
-                nameLayer = attribute->layer();
-                attribute->setHeight(99.0);
-            }
-        }
-    }
-    ASSERT_FALSE(nameLayer.empty());
-    EXPECT_EQ(readBlock(d, ref)->getName(), "Kitchen");
-    {
-        AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
-        AcDbLayerTableRecord* layer = nullptr;
-        ASSERT_EQ(table->getAt(nameLayer.c_str(), layer, AcDb::kForWrite), Acad::eOk);
-        layer->setIsLocked(true);
-        layer->close();
-    }
-    auto block = readBlock(d, ref);
-    EXPECT_EQ(block->getName(), "Kitchen");
-    ASSERT_NE(block->getAttributes(), nullptr);
-    EXPECT_EQ(block->getAttributes()->getCount(), 2);
-    ASSERT_NE(block->getAttributes()->getAtAttribute(0), nullptr);
-    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getText(), "Kitchen");
-    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getLayer(), nameLayer);
-    EXPECT_NE(block->getAttributes()->getAtAttribute(1), nullptr);
-    EXPECT_DOUBLE_EQ(block->getAttributes()->getTextHeight(), 99.0) << "the layout comes from the first attribute";
 }

@@ -5,9 +5,6 @@
 
 #include <cmath>
 
-#include "host/db/AcDbDictionary.h"
-#include "host/db/AcDbSortentsTable.h"
-#include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
 
 #include "SpacesTestSupport.h"
@@ -212,46 +209,4 @@ TEST(Geometry, DefinitionWithoutOutlineCountsOnlyTheLists)
     recalculate(*block, d);
     EXPECT_DOUBLE_EQ(block->getArea(), -1.0 + 3.0);
     EXPECT_DOUBLE_EQ(block->getPerimeter(), 4.0 + 8.0);
-}
-
-TEST(Geometry, BlockExtentsFollowTheBlockTransformUnsorted)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 500));
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(100, 100, 0), {}, AcGeScale3d(1, 1, 1), kPi / 2);
-    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-    AcGePoint3d lower, upper;
-    ASSERT_TRUE(CAcadUtilities::getBlockExtents(reference.object(), lower, upper, 10.0));
-    // (-10, -10) and (1010, 510) turned a quarter left about the insertion point
-    EXPECT_NEAR(lower.x, 110.0, 1e-9);
-    EXPECT_NEAR(lower.y, 90.0, 1e-9);
-    EXPECT_NEAR(upper.x, 100.0 - 510.0, 1e-9);
-    EXPECT_NEAR(upper.y, 100.0 + 1010.0, 1e-9);
-}
-
-TEST(Geometry, SendingToTheBackMakesTheSortTableAndSetsSortents)
-{
-    Drawing d;
-    AcDbObjectId first = d.addModelPolyline(rectangle(0, 0, 10, 10));
-    AcDbObjectId last = d.addModelPolyline(rectangle(0, 0, 20, 20));
-    d.database->setSortEnts(0);
-    ASSERT_TRUE(CAcadUtilities::sendToBack(last));
-    EXPECT_EQ(d.database->sortEnts() & 127, 127);
-    AcDbObjectId dictionaryId;
-    {
-        AcDbObjectPointer<AcDbBlockTableRecord> modelSpace(d.database->modelSpaceId(), AcDb::kForRead);
-        dictionaryId = modelSpace->extensionDictionary();
-    }
-    ASSERT_FALSE(dictionaryId.isNull());
-    AcDbObjectPointer<AcDbDictionary> dictionary(dictionaryId, AcDb::kForRead);
-    AcDbObjectId sortId;
-    ASSERT_EQ(dictionary->getAt("ACAD_SORTENTS", sortId), Acad::eOk);
-    AcDbObjectPointer<AcDbSortentsTable> sorter(sortId, AcDb::kForRead);
-    AcDbObjectIdArray order;
-    ASSERT_EQ(sorter->getFullDrawOrder(order), Acad::eOk);
-    ASSERT_GE(order.length(), 2);
-    EXPECT_EQ(order.at(0), last);
-    int firstAt = -1;
-    EXPECT_TRUE(order.find(first, firstAt));
-    EXPECT_GT(firstAt, 0);
 }

@@ -266,20 +266,6 @@ TEST_F(HatchingTest, BlockWithoutHatchSettingsIsNotHatched)
     EXPECT_EQ(hatchesInModelSpace(), 0);
 }
 
-TEST_F(HatchingTest, HatchLayerIsMadeUnderTheCleanedNameAndTheHatchGoesOnIt)
-{
-    AcDbObjectId reference = space("ROOM-13", rectangle(0, 0, 100, 100), 0, 0);
-    AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "Rooms/Hatch"));
-    ASSERT_EQ(errors.getCount(), 0) << errorText(0);
-    AcDbLayerTable* layers = nullptr;
-    ASSERT_EQ(dwg.host.database->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
-    EXPECT_TRUE(layers->has("RoomsHatch"));
-    EXPECT_FALSE(layers->has("Rooms/Hatch"));
-    layers->close();
-    AcDbObjectPointer<AcDbHatch> drawn(hatchId, AcDb::kForRead);
-    EXPECT_STREQ(drawn->layer(), "RoomsHatch");
-}
-
 TEST_F(HatchingTest, HyperlinksGoToTheReferenceAndTheHatchNotOntoTheDefinition)
 {
     AcDbObjectId reference = space("ROOM-14", rectangle(0, 0, 3000, 3000), 0, 0);
