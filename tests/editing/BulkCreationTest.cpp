@@ -132,25 +132,6 @@ TEST(BulkCreation, APatternThatMatchesNothingMakesNothing)
     EXPECT_EQ(readFacts(run.saved()).spaceCount(), 2);
 }
 
-TEST(BulkCreation, AGeneratedPlanMakesTheExpectedBlocks)
-{
-    // bench/bulk_create.py generates a plan of bare outlines with number
-    // texts (every 500th open, every 997th crossing, every 300th without a
-    // number), runs mbulk and checks the saved copy with ezdxf.
-    TempFolder out;
-    const std::string command = std::string(ZELKA_PYTHON) + " " +
-                                shellQuote((kSourceDir / "bench/bulk_create.py").string()) +
-                                " --rooms 1000 --rooms-per-floor 100 --force --zelka " +
-                                shellQuote((std::filesystem::path(ZELKA_BINARY_DIR) / "bin/zelka").string()) +
-                                " --out " + shellQuote(out.path().string()) + " 2>&1; echo status=$?";
-    const std::string report = captureOutput(command);
-    EXPECT_NE(report.find("\"blocks\": 997, \"expected_blocks\": 997, \"skipped\": 3, \"computed_names\": 3"),
-              std::string::npos)
-        << report;
-    EXPECT_NE(report.find("\"ok\": true"), std::string::npos) << report;
-    EXPECT_NE(report.find("status=0"), std::string::npos) << report;
-}
-
 TEST(BulkCreation, InATurnedUcsTheBlocksAreBuiltInIt)
 {
     // UCS x runs along world y: labels turn a quarter, as mbc makes them there.

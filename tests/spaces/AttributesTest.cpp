@@ -24,44 +24,6 @@ std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
 
 }  // namespace
 
-TEST(Attributes, LayoutPlacesNameAboveAndAuxBelowTheAreaText)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000), AcGePoint3d(0, 0, 0), 100.0);
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(2000, 1500, 0),
-                                {{"NAME", "Lab 4"}, {"AREA", "12.00sq.m."}, {"AUX", "x"}});
-    auto block = readBlock(d, ref);
-    CAttributes* attributes = block->getAttributes();
-    ASSERT_NE(attributes, nullptr);
-    EXPECT_DOUBLE_EQ(attributes->getTextHeight(), 100.0);
-    EXPECT_NEAR(attributes->getRotation(), 0.0, 1e-12);
-    EXPECT_NEAR(attributes->getAreaPosition().x, 2000.0, 1e-9);
-    EXPECT_NEAR(attributes->getAreaPosition().y, 1500.0, 1e-9);
-
-    attributes->setTextHeight(250.0);
-    attributes->getAtAttribute(2)->setText("Chemistry");
-    block->applyToDWG(d.drawing, false);
-
-    auto dir = tempDir("layout");
-    d.save(dir / "layout.dxf");
-    InsertSeen seen = seeInsert(dir / "layout.dxf", ref.handle().toString());
-    ASSERT_EQ(seen.attribs.size(), 3u);
-    const auto& area = seen.attribs["AREA"];
-    const auto& name = seen.attribs["NAME"];
-    const auto& aux = seen.attribs["AUX"];
-    EXPECT_NEAR(area.x, 2000.0, 1e-9);
-    EXPECT_NEAR(area.y, 1500.0, 1e-9);
-    EXPECT_NEAR(name.x, 2000.0, 1e-9);
-    EXPECT_NEAR(name.y, 1500.0 + 375.0, 1e-9);
-    EXPECT_NEAR(aux.y, 1500.0 - 375.0, 1e-9);
-    EXPECT_DOUBLE_EQ(name.height, 250.0);
-    EXPECT_EQ(name.text, "Lab 4");
-    EXPECT_EQ(aux.text, "Chemistry");
-    EXPECT_EQ(area.text, "12.00sq.m.");
-    EXPECT_EQ(name.layer, "ATT-NAME");
-    EXPECT_EQ(aux.layer, "ATT-AUX");
-}
-
 TEST(Attributes, RotationIsMeasuredInTheCurrentUcs)
 {
     Drawing d;

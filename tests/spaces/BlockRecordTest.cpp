@@ -316,57 +316,6 @@ TEST(BlockRecord, ItemsWithEmptyOrUnrecognisedValues)
     EXPECT_DOUBLE_EQ(block->getPerimeter(), 7.25);
 }
 
-// Records written one after another share nothing: a short record written
-// after a long one (longer texts, handle lists, another application) holds
-// only its own items, as another DXF library reads them from the saved file.
-TEST(BlockRecord, RecordsWrittenOneAfterAnotherKeepTheirOwnTexts)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-11", rectangle(0, 0, 1000, 1000));
-    AcDbObjectId longRef = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "A rather long room name"}});
-    AcDbObjectId shortRef = d.insert(def, AcGePoint3d(2000, 0, 0), {{"NAME", "B"}});
-    d.setRecord(longRef, "AECXDATA", items({"AREA=1.0sq.m."}));
-    std::vector<AcDbObjectId> outlines;
-    for (int i = 0; i < 6; ++i)
-        outlines.push_back(d.addModelPolyline(rectangle(i * 100.0, 5000, 10, 10)));
-    std::string handles;
-    for (AcDbObjectId id : outlines)
-        handles += id.handle().toString() + ",";
-
-    auto first = readBlock(d, longRef);
-    first->setSpecialReq("Needs a sink, two power points and a window facing north");
-    first->setHandlesToAdd(AcDbObjectIdArray(outlines.begin(), outlines.end()));
-    first->setArea(123456.789);
-    first->applyToDWG(d.drawing, false);
-    auto second = readBlock(d, shortRef);
-    second->setUnits(0);
-    second->setPrecision(1);
-    second->setArea(2.25);
-    second->applyToDWG(d.drawing, false);
-
-    auto dir = tempDir("sequence");
-    d.save(dir / "rooms.dxf");
-    InsertSeen longSeen = seeInsert(dir / "rooms.dxf", longRef.handle().toString());
-    InsertSeen shortSeen = seeInsert(dir / "rooms.dxf", shortRef.handle().toString());
-    ASSERT_EQ(longSeen.xdata.size(), 19u);
-    ASSERT_EQ(shortSeen.xdata.size(), 19u);
-    EXPECT_EQ(longSeen.xdata[0], "AECXDATA|1001|AECXDATA");
-    EXPECT_EQ(longSeen.xdata[2], "AECXDATA|1000|AREA=123456.8sq.m.");
-    EXPECT_EQ(longSeen.xdata[4], "AECXDATA|1000|NAME=A rather long room name");
-    EXPECT_EQ(longSeen.xdata[12], "AECXDATA|1000|SPECIAL_REQ=Needs a sink, two power points and a window facing north");
-    EXPECT_EQ(longSeen.xdata[17], "AECXDATA|1000|HANDLESTOADD=" + handles);
-    EXPECT_EQ(shortSeen.xdata[0], "ADE|1001|ADE");
-    EXPECT_EQ(shortSeen.xdata[1], "ADE|1002|{");
-    // 2.25 is exactly half way at one decimal: away from zero.
-    EXPECT_EQ(shortSeen.xdata[2], "ADE|1000|AREA=2.3sq.m.");
-    EXPECT_EQ(shortSeen.xdata[3], "ADE|1000|PERIMETER=0.0m.");
-    EXPECT_EQ(shortSeen.xdata[4], "ADE|1000|NAME=B");
-    EXPECT_EQ(shortSeen.xdata[12], "ADE|1000|SPECIAL_REQ=<Not Set>");
-    EXPECT_EQ(shortSeen.xdata[15], "ADE|1000|VOLUME=0.0cu.m.");
-    EXPECT_EQ(shortSeen.xdata[17], "ADE|1000|HANDLESTOADD=");
-    EXPECT_EQ(shortSeen.xdata[18], "ADE|1002|}");
-}
-
 // A category record's replacement texts reach the drawing block's attributes
 // of the same index; the block keeps its attribute layers, and an index the
 // block lacks is added with the record's text. Applied, the texts are the

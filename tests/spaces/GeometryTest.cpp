@@ -32,29 +32,6 @@ void recalculate(CBlockDWG& block, Drawing& d)
 
 }  // namespace
 
-TEST(Geometry, MillimetreRectangleInMetresAndFeet)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 10000, 5000));
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(3000, 4000, 0));
-    auto dir = tempDir("mm");
-    d.save(dir / "mm.dxf");
-    auto [drawnArea, drawnLength] = oracleMeasure(dir / "mm.dxf", ref.handle().toString());
-    ASSERT_DOUBLE_EQ(drawnArea, 10000.0 * 5000.0);
-
-    auto metric = readBlock(d, ref, 0, 3);
-    recalculate(*metric, d);
-    EXPECT_DOUBLE_EQ(metric->getArea(), 50.0);
-    EXPECT_DOUBLE_EQ(metric->getPerimeter(), 30.0);
-    EXPECT_NEAR(metric->getPerimeter(), drawnLength / 1000.0, 1e-12);
-
-    auto imperial = readBlock(d, ref, 1, 3);
-    recalculate(*imperial, d);
-    EXPECT_DOUBLE_EQ(imperial->getArea(), 538.196);  // 5e7 / (304.8^2) = 538.1955..., rounded to 3 decimals
-    EXPECT_NEAR(imperial->getPerimeter(), 30000.0 / 304.8, 1e-12);
-    EXPECT_NEAR(imperial->getPerimeter(), 98.425, 5e-4);
-}
-
 TEST(Geometry, InchDrawingInFeetAndMetres)
 {
     Drawing d(true);
@@ -115,52 +92,6 @@ TEST(Geometry, ScaledRotatedAndMirroredReferencesAgreeWithEzdxf)
             EXPECT_EQ(block->getPerimeter(), 0.0) << i;
         }
     }
-}
-
-TEST(Geometry, BulgedOutlineMeasuresArcs)
-{
-    Drawing d;
-    // A 2000 x 2000 square whose right side is a half circle outwards.
-    std::vector<Vertex> outline = {{0, 0}, {2000, 0, 1.0}, {2000, 2000}, {0, 2000}};
-    AcDbObjectId def = d.defineSpace("ROOM-1", outline);
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
-    auto block = readBlock(d, ref, 0, 9);
-    recalculate(*block, d);
-    EXPECT_NEAR(block->getArea(), (4e6 + kPi * 1000.0 * 1000.0 / 2) / 1e6, 1e-9);
-    EXPECT_NEAR(block->getPerimeter(), (6000.0 + kPi * 1000.0) / 1000.0, 1e-9);
-    auto dir = tempDir("bulge");
-    d.save(dir / "bulge.dxf");
-    auto [area, perimeter] = oracleMeasure(dir / "bulge.dxf", ref.handle().toString());
-    EXPECT_NEAR(block->getArea(), area / 1e6, 1e-9);
-    EXPECT_NEAR(block->getPerimeter(), perimeter / 1e3, 1e-9);
-}
-
-TEST(Geometry, SubtractedAndAddedOutlinesAndRounding)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 10000, 5000));
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
-    AcDbObjectId hole = d.addModelPolyline(rectangle(1000, 1000, 2000, 5000));
-    AcDbObjectId annex = d.addModelPolyline({{20000, 0}, {21234.5678, 0}, {21234.5678, 1000}, {20000, 1000}});
-    auto dir = tempDir("addsub");
-    d.save(dir / "addsub.dxf");
-    auto [holeArea, holeLength] = oracleMeasure(dir / "addsub.dxf", hole.handle().toString());
-    auto [annexArea, annexLength] = oracleMeasure(dir / "addsub.dxf", annex.handle().toString());
-
-    auto block = readBlock(d, ref, 0, 9);
-    block->setHandlesToMinus(AcDbObjectIdArray{hole});
-    recalculate(*block, d);
-    EXPECT_DOUBLE_EQ(block->getArea(), 40.0);
-    EXPECT_DOUBLE_EQ(block->getPerimeter(), 30.0 + holeLength / 1000.0);
-    EXPECT_DOUBLE_EQ(block->getPerimeter(), 44.0);
-
-    block->setHandlesToAdd(AcDbObjectIdArray{annex});
-    block->setPrecision(2);
-    recalculate(*block, d);
-    // 50 - 10 + 1.2345678 rounded to two decimals; the perimeter is not rounded.
-    EXPECT_DOUBLE_EQ(block->getArea(), 41.23);
-    EXPECT_NEAR(50.0 - holeArea / 1e6 + annexArea / 1e6, 41.2345678, 1e-9);
-    EXPECT_NEAR(block->getPerimeter(), 30.0 + holeLength / 1000.0 + annexLength / 1000.0, 1e-12);
 }
 
 TEST(Geometry, ErasedOutlineIsPassedOverAndKeptAndTheNextOneStillCounts)
