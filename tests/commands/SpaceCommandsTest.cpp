@@ -132,8 +132,9 @@ TEST_F(SpaceCommands, MsxtaRecalculatingAndSyncingAllThreeWithThreeDecimals)
         const OracleMeasure m = oracleMeasure(kSpaces, before(name).handle);
         EXPECT_EQ(attribText(named(after, name), "AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
         EXPECT_EQ(named(after, name).item("AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
-        if (std::string(name) != "Store")
+        if (std::string(name) != "Store") {
             EXPECT_EQ(attribText(named(after, name), "AUX"), fixed(m.perimeter / 1000.0, 3) + "m.") << name;
+        }
     }
     EXPECT_EQ(named(after, "Store").attrib("AUX"), nullptr);
 }
@@ -147,7 +148,9 @@ TEST_F(SpaceCommands, MbtaBlanksEveryThirdAttributeAndCountsOnlyBlocksThatHaveOn
     DrawingFacts after = runAndRead({"mbta"}, r);
     EXPECT_NE(r.out.find(std::to_string(withAux) + " block(s) altered\n"), std::string::npos) << r.out;
     for (const InsertFact& i : spaceInserts(after)) {
-        if (const AttribFact* aux = i.attrib("AUX")) EXPECT_EQ(aux->text, " ") << i.name;
+        if (const AttribFact* aux = i.attrib("AUX")) {
+            EXPECT_EQ(aux->text, " ") << i.name;
+        }
         EXPECT_EQ(attribText(i, "NAME"), attribText(*before_.insertOf(i.name), "NAME"));
     }
 }

@@ -213,8 +213,9 @@ TEST(Collection, LookUpsSortingAndRemoval)
     std::string lower = handle;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower != handle)
+    if (lower != handle) {
         EXPECT_EQ(blocks.getAt(lower), nullptr);
+    }
     EXPECT_EQ(blocks.getByCode("Room 1")->getHandle(), plan.room1.handle().toString());
     EXPECT_THROW(blocks.getAt(3), CEXZelka);
 
