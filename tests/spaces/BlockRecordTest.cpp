@@ -145,46 +145,6 @@ TEST(BlockRecord, ApplicationIsReadFromAdeFirstAndKeptForWriting)
     EXPECT_EQ(seen.xdata[5], "AECXDATA|1000|TAGTYPE=aec");
 }
 
-TEST(BlockRecord, AreaItemGivesUnitsAndPrecision)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-4", rectangle(0, 0, 1000, 1000));
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
-    auto block = readBlock(d, ref);
-
-    struct Case {
-        const char* item;
-        double area;
-        int units;
-        int precision;
-    } cases[] = {
-        {"AREA=12.500sq.m.", 12.5, 0, 3},
-        {"AREA=12sq.ft.", 12.0, 1, 0},
-        {"AREA=12.5 sq.m.", 12.5, 0, 1},
-        {"AREA=12", 0.0, 0, 0},  // no unit: reads 0 and leaves the units as they were
-    };
-    block->setUnits(-1);
-    for (const Case& c : cases) {
-        if (std::string(c.item) == "AREA=12")
-            block->setUnits(0);
-        resbuf* chain = acutBuildList(1000, c.item, 0);
-        block->readXData(chain, d.drawing);
-        acutRelRb(chain);
-        EXPECT_DOUBLE_EQ(block->getArea(), c.area) << c.item;
-        EXPECT_EQ(block->getUnits(), c.units) << c.item;
-        EXPECT_EQ(block->getPrecision(), c.precision) << c.item;
-    }
-
-    resbuf* chain = acutBuildList(1000, "PERIMETER=30.25m.", 1000, "ROOM_HEIGHT=3.1ft.", 1000, "VOLUME=9cu.m.",
-                                  1000, "NAME=Ignored", 1070, 5, 0);
-    block->readXData(chain, d.drawing);
-    acutRelRb(chain);
-    EXPECT_DOUBLE_EQ(block->getPerimeter(), 30.25);
-    EXPECT_DOUBLE_EQ(block->getRoomHeight(), 3.1);
-    EXPECT_DOUBLE_EQ(block->getVolume(), 9.0);
-    EXPECT_NE(block->getName(), "Ignored");
-}
-
 TEST(BlockRecord, HandleListsKeepOnlyCommaTerminatedHandlesTheDrawingKnows)
 {
     Drawing d;

@@ -262,18 +262,8 @@ TEST(Naming, NextSpaceName)
     CBlocks::splitTrailingNumber("12", leading, number);
     EXPECT_EQ(leading, "");
     EXPECT_EQ(number, "12");
-
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 10, 10));
-    std::vector<std::string> names;
-    EXPECT_EQ(CBlocks::getHighestExistingBlockName(d.drawing, names), "");
-    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 010"}});
-    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Office 009"}});
-    d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Store"}});
-    std::string highest = CBlocks::getHighestExistingBlockName(d.drawing, names);
-    EXPECT_EQ(highest, "Office 010");
-    EXPECT_EQ(names, (std::vector<std::string>{"Office 010", "Office 009", "Store"}));
-    EXPECT_EQ(CBlocks::calcNextBlockName(highest, 1), "Office 011");
+    // The highest name of a drawing is checked through the creation form by
+    // BlockCreation.ADuplicateNameIsMadeOnlyAfterYes.
 }
 
 TEST(Deleting, NonUniformlyScaledReferenceIsKept)

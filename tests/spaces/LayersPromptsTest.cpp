@@ -101,45 +101,6 @@ TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
     EXPECT_EQ(current->name(), "Rooms");
 }
 
-TEST_F(Prompts, TextsAndBooleans)
-{
-    feed("\nyes\n\nLab 4\nfree text here\n");
-    bool flag = false;
-    CAcadUtilities::getBoolean("Zoom", true, flag);
-    EXPECT_TRUE(flag);
-    CAcadUtilities::getBoolean("Zoom", false, flag);
-    EXPECT_TRUE(flag);
-    std::string name;
-    CAcadUtilities::getString("Name", "Room 1", name);
-    EXPECT_EQ(name, "Room 1");
-    CAcadUtilities::getString("Name", "Room 1", name);
-    EXPECT_EQ(name, "Lab 4");
-    EXPECT_EQ(CAcadUtilities::getString("Remark"), "free text here");
-    EXPECT_NE(transcript.find("\nZoom <1>:"), std::string::npos) << transcript;
-    EXPECT_NE(transcript.find(" Room 1\n"), std::string::npos);
-    EXPECT_NE(transcript.find("\nRemark:"), std::string::npos);
-
-    // A run-out input ends the insisting text prompt instead of asking forever.
-    std::string kept;
-    CAcadUtilities::getString("Name", "Default", kept);
-    EXPECT_EQ(kept, "Default");
-}
-
-TEST(Handles, ListTextAndLookUp)
-{
-    std::vector<AcDbHandle> handles;
-    CAcadUtilities::convertHandlesStringToArray("1A,2B", handles);
-    ASSERT_EQ(handles.size(), 1u);
-    EXPECT_EQ(handles[0].value(), 0x1Au);
-    CAcadUtilities::convertHandlesStringToArray("3C,", handles);
-    EXPECT_EQ(handles.size(), 2u);
-
-    Drawing d;
-    AcDbObjectId line = d.addModelPolyline(rectangle(0, 0, 1, 1));
-    EXPECT_EQ(CAcadUtilities::convertHandleToObjectId(line.handle()), line);
-    EXPECT_TRUE(CAcadUtilities::convertHandleToObjectId(AcDbHandle(0xFFFFFu)).isNull());
-}
-
 // A cancelled text answer asks again with the notice in front of the
 // prompt, which keeps its own line breaks but the first.
 TEST_F(Prompts, ACancelledTextAnswerAsksAgainWithTheNotice)
