@@ -12,6 +12,8 @@ base points, picks and assets. Tab-separated lines on stdout.
                                             the outline or an edge crossing it
     world_oracle.py polylines FILE
         POLY   handle  x,y;x,y;...          every model-space LWPOLYLINE, world vertices
+    world_oracle.py bases FILE
+        BASE   name  x  y  z                every block definition's base point
 """
 
 import math
@@ -110,8 +112,14 @@ def cmd_polylines(doc):
             print("\t".join(["POLY", e.dxf.handle, points_text([(v.x, v.y) for v in e.vertices_in_wcs()])]))
 
 
+def cmd_bases(doc):
+    for block in doc.blocks:
+        b = block.block.dxf.base_point
+        print("\t".join(["BASE", block.name, repr(b[0]), repr(b[1]), repr(b[2])]))
+
+
 def main(argv):
-    commands = {"rooms": cmd_rooms, "polylines": cmd_polylines}
+    commands = {"rooms": cmd_rooms, "polylines": cmd_polylines, "bases": cmd_bases}
     if len(argv) != 3 or argv[1] not in commands:
         print(__doc__, file=sys.stderr)
         return 64
