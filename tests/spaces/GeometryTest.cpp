@@ -52,7 +52,8 @@ TEST(Geometry, ScaledRotatedAndMirroredReferencesAgreeWithEzdxf)
 {
     Drawing d;
     std::vector<Vertex> outline = rectangle(0, 0, 4000, 3000);
-    outline[1].bulge = 0.5;  // one arched wall
+    outline[1].bulge = 0.5;   // one arched wall
+    outline[3].bulge = 0.25;  // and the closing wall arched too
     AcDbObjectId arched = d.defineSpace("ROOM-1", outline, AcGePoint3d(500, 250, 0));
     // Non-uniformly scaled arcs become ellipses, which ezdxf measures only by
     // fine flattening; those cases use a straight-walled outline.
