@@ -27,6 +27,7 @@ struct WorldFacts {
     std::map<std::string, Outline> outlines;             // room handle -> world outline
     std::map<std::string, std::pair<double, double>> labels;
     std::map<std::string, std::set<std::string>> assets;
+    std::map<std::string, std::string> bases;            // definition name -> "x y z"
     std::vector<Outline> polylines;                      // model-space LWPOLYLINEs
 };
 
@@ -66,7 +67,7 @@ WorldFacts readWorld(const fs::path& drawing)
 {
     WorldFacts facts;
     const std::string oracle = shellQuote((kSourceDir / "tests/commands/world_oracle.py").string());
-    for (const char* command : {"rooms", "polylines"}) {
+    for (const char* command : {"rooms", "polylines", "bases"}) {
         const std::string out = captureOutput(std::string(ZELKA_PYTHON) + " " + oracle + " " + command + " " +
                                               shellQuote(drawing.string()) + " 2>&1");
         std::istringstream lines(out);
@@ -81,6 +82,8 @@ WorldFacts readWorld(const fs::path& drawing)
                 facts.assets[f[1]] = parseSet(f.size() > 2 ? f[2] : "");
             } else if (f.size() >= 3 && f[0] == "POLY") {
                 facts.polylines.push_back(parseOutline(f[2]));
+            } else if (f.size() >= 5 && f[0] == "BASE") {
+                facts.bases[f[1]] = f[2] + " " + f[3] + " " + f[4];
             } else {
                 ADD_FAILURE() << "world_oracle.py " << command << ": " << line;
             }
@@ -209,6 +212,34 @@ TEST_F(BasePointPlan, TestCommandPrintsTheWorldVerticesEzdxfPlacesTheOutlinesAt)
         auto found = printed.find(handle);
         ASSERT_NE(found, printed.end());
         EXPECT_TRUE(sameOutline(found->second, outline, 1e-5)) << describe(found->second) << "\nezdxf: " << describe(outline);
+    }
+}
+
+TEST_F(BasePointPlan, UpdateSpacesKeepsEveryAreaPerimeterAndBasePoint)
+{
+    RunResult r = runOnPlan({"mus"});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    const DrawingFacts before = readDrawingFacts(planFile());
+    const DrawingFacts after = readDrawingFacts(run_->saved());
+    ASSERT_TRUE(after.error.empty()) << after.error;
+    for (const InsertFact& old : before.inserts) {
+        if (old.name.rfind("ROOM-", 0) != 0) continue;
+        SCOPED_TRACE(old.name);
+        const OracleMeasure m = oracleMeasure(planFile(), old.handle);
+        ASSERT_GT(m.area, 0);
+        const InsertFact* now = nullptr;
+        for (const InsertFact& i : after.inserts)
+            if (i.handle == old.handle) now = &i;
+        ASSERT_NE(now, nullptr);
+        EXPECT_EQ(now->item("AREA"), fixed(m.area / 1e6, 2) + "sq.m.");
+        EXPECT_EQ(now->item("PERIMETER"), fixed(m.perimeter / 1000.0, 2) + "m.");
+        EXPECT_EQ(now->item("AREA"), old.item("AREA"));
+    }
+    const WorldFacts saved = readWorld(run_->saved());
+    EXPECT_EQ(saved.bases, world_->bases);
+    for (const auto& [handle, outline] : world_->outlines) {
+        SCOPED_TRACE(world_->blockOf[handle]);
+        EXPECT_TRUE(sameOutline(saved.outlines.at(handle), outline));
     }
 }
 
