@@ -33,7 +33,7 @@ mkdir -p "$reports"
 # unseen.
 export CI=true
 export ASAN_OPTIONS="detect_leaks=1:log_path=$reports/asan"
-export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp"
+export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$reports/ubsan"
 
 status=0

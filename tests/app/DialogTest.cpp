@@ -95,25 +95,6 @@ private:
 
 }  // namespace
 
-TEST(DialogTemplates, ReadsTitleMenuControlsFlagsAndGroups)
-{
-    DialogTemplate dialog;
-    ASSERT_TRUE(dialog.parse(kListDialog, "test.dlg")) << dialog.error();
-    EXPECT_EQ(dialog.name(), "IDD_TEST");
-    EXPECT_EQ(dialog.title(), "Pick \"one\"");
-    ASSERT_EQ(dialog.menu().size(), 1u);
-    EXPECT_EQ(dialog.menu()[0].id, "IDM_INFO");
-    ASSERT_EQ(dialog.controls().size(), 11u);
-    const DialogControl& site = dialog.controls()[3];
-    EXPECT_EQ(site.id, "IDC_SITE");
-    EXPECT_TRUE(site.disabled);
-    EXPECT_EQ(site.group, "Kind");
-    const DialogControl& list = dialog.controls()[5];
-    EXPECT_EQ(list.items, (std::vector<std::string>{"ROOM-1", "ROOM-2", "ROOM-3"}));
-    EXPECT_EQ(list.group, "Blocks");
-    EXPECT_TRUE(dialog.controls()[7].hidden);
-}
-
 TEST(DialogTemplates, BadStatementsNameTheLine)
 {
     const BadTemplate cases[] = {
@@ -212,13 +193,4 @@ TEST_F(Dialogs, MissingTemplateIsReportedAndTheDialogDoesNotOpen)
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_NE(boxes.find("absent.dlg: cannot open the dialog template"), std::string::npos);
     EXPECT_FALSE(dialog.Create());
-}
-
-TEST_F(Dialogs, EndOfInputCancelsAModalDialog)
-{
-    feed("dlg:set IDC_COUNT 2\n");
-    ListDialog dialog(path);
-    EXPECT_EQ(dialog.DoModal(), 2);
-    EXPECT_TRUE(Editor::instance().inputEndedInPrompt());
-    EXPECT_TRUE(consoleDialogFrontEnd().takeFailure());
 }

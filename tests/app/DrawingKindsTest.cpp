@@ -5,19 +5,11 @@
 
 #include <algorithm>
 
-#include "tests/common/ZelkaProcess.h"
+#include "tests/common/slimapp.h"
 
 using namespace zelkatest;
 
 namespace {
-
-void writePrefs(const std::filesystem::path& appData)
-{
-    writeFile(appData / "ZelkaSystems/Orvane/prefs/prefs.cfg",
-              "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
-              "units\n0\nprecison\n2\ntextSize\n250.00\ntextScale\n1.00\ntextRotation\n0.00\n"
-              "csvOpener\nNONE\nzoomBorder\n1000\ninc\n1\n");
-}
 
 size_t count(const std::string& text, const std::string& what)
 {
@@ -32,7 +24,7 @@ size_t count(const std::string& text, const std::string& what)
 TEST(DrawingKinds, UnreadableFilesGetOneLineThatNamesWhatTheyAre)
 {
     TempFolder appData, plans;
-    writePrefs(appData.path());
+    writeDefaultPreferences(appData.path());
     struct Case {
         const char* file;
         std::string content;
@@ -60,7 +52,7 @@ TEST(DrawingKinds, UnreadableFilesGetOneLineThatNamesWhatTheyAre)
 TEST(DrawingKinds, AnR12DrawingIsUpgradedWithOneNoticeAndSavedCurrent)
 {
     TempFolder appData, plans;
-    writePrefs(appData.path());
+    writeDefaultPreferences(appData.path());
     const auto source = std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/data/dxf/r12/ac1009_with_handles.dxf";
     const auto plan = plans.path() / "office.dxf";
     std::filesystem::copy_file(source, plan);

@@ -77,19 +77,6 @@ TEST(DrawingLock, ALockOfARunningSessionMakesTheDrawingReadOnly)
     }
 }
 
-// A read-only drawing can still be saved under another name.
-TEST(DrawingLock, AReadOnlyDrawingSavesUnderAnotherName)
-{
-    Work work;
-    writeFile(work.drawing().string() + ".zelka-lock",
-              lockText("mira", SafeFileReplace::hostName(), ::getpid(), "2026-12-06 03:10:00 UTC"));
-    const fs::path copy = work.folder() / "my-copy.dxf";
-    RunResult r = work.run({"--command", kChange, "--save-as", copy.string(), work.drawing().string()});
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_NE(readFile(copy), readFile(work.drawing()));
-    EXPECT_FALSE(fs::exists(copy.string() + ".zelka-lock"));
-}
-
 // The lock names the session that holds it, while it runs, and goes with it.
 TEST(DrawingLock, TheLockSaysWhoHoldsItAndGoesAtTheEnd)
 {

@@ -192,16 +192,6 @@ TEST_F(Plan, FiltersByTypeLayerAndExtendedData)
     acedSSFree(set);
     acutRelRb(circles);
 
-    // -3 then the application names: built by hand, as the list builder
-    // takes no value-less -3.
-    resbuf* withData = acutNewRb(-3);
-    ASSERT_NE(withData, nullptr);
-    withData->rbnext = acutBuildList(1001, "ADE", 0);
-    ASSERT_EQ(acedSSGet("X", nullptr, nullptr, withData, set), RTNORM);
-    EXPECT_EQ(handlesOf(set), (std::vector<std::string>{handles["LWPOLYLINE"]}));
-    acedSSFree(set);
-    acutRelRb(withData);
-
     resbuf* colour = acutBuildList(62, 1, 0);
     EXPECT_EQ(acedSSGet("X", nullptr, nullptr, colour, set), RTERROR);  // not evaluated: refused
     acutRelRb(colour);

@@ -91,21 +91,6 @@ TEST(InputEnd, EveryCommandPromptStopsTheCommandWithoutChangingTheDrawing)
     }
 }
 
-TEST(InputEnd, CtrlDAtATerminalEndsTheCommandWhoseDefaultFailsItsCheck)
-{
-    TempFolder appData;
-    writePreferencesLines(appData.path(), "precison\n0\ntextScale\n0.4\n");
-    TerminalRun terminal({"--appdata", appData.path().string()});
-    ASSERT_TRUE(terminal.waitFor("Command: \0337"));
-    terminal.type("mut\r");
-    ASSERT_TRUE(terminal.waitFor("Enter new Text Size or (i)gnore <250>:\0337"));
-    terminal.type("\x04");
-    RunResult result = terminal.finish(30);
-    EXPECT_FALSE(result.timedOut) << result.out.substr(0, 4000);
-    EXPECT_EQ(result.exitCode, 1) << result.out.substr(0, 4000);
-    EXPECT_EQ(result.out.find("Enter new Text Scale"), std::string::npos) << result.out.substr(0, 4000);
-}
-
 namespace {
 
 // The host's prompts, fed from a source that has ended.

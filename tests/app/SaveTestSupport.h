@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/common/ZelkaProcess.h"
+#include "tests/common/slimapp.h"
 
 namespace savetest {
 
@@ -36,10 +36,7 @@ public:
     Work()
     {
         fs::copy_file(fs::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", drawing());
-        writeFile(appData() / "ZelkaSystems/Orvane/prefs/prefs.cfg",
-                  "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
-                  "units\n0\nprecison\n2\ntextSize\n250.00\ntextScale\n1.00\ntextRotation\n0.00\n"
-                  "csvOpener\nNONE\nzoomBorder\n1000\ninc\n1\n");
+        zelkatest::writeDefaultPreferences(appData());
     }
     const fs::path& folder() const { return folder_.path(); }
     fs::path drawing() const { return folder() / "office.dxf"; }

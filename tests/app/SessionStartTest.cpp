@@ -4,24 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/common/ZelkaProcess.h"
+#include "tests/common/slimapp.h"
 
 using namespace zelkatest;
-
-namespace {
-
-std::filesystem::path prefsIn(const std::filesystem::path& appData)
-{
-    return appData / "ZelkaSystems/Orvane/prefs/prefs.cfg";
-}
-
-// The preferences file with every setting at its default, as the user guide lists them.
-const char* const kDefaultPreferences =
-    "//\tZelka Systems - Orvane\n//\n//\tConfiguration file for Orvane\n//\n"
-    "units\n0\nprecison\n2\ntextSize\n250.00\ntextScale\n1.00\ntextRotation\n0.00\n"
-    "csvOpener\nNONE\nzoomBorder\n1000\ninc\n1\n";
-
-}  // namespace
 
 TEST(SessionStart, BatchRunWithoutPreferencesWritesTheDefaultsSaysWhereAndRunsItsFirstCommand)
 {
@@ -103,7 +88,9 @@ TEST(SessionStart, RelativeAppDataFolderIsMadeAndUsedFromTheFolderOfTheRun)
     }
 }
 
-TEST(SessionStart, ScriptsWithByteOrderMarkAndAnyLineEndsRunAsWritten)
+// Piped into standard input (scripts given with --script are cut into
+// lines as ScriptLines.LineEndsAndByteOrderMark checks).
+TEST(SessionStart, PipedScriptsWithByteOrderMarkAndAnyLineEndsRunAsWritten)
 {
     const struct {
         const char* name;
@@ -116,24 +103,18 @@ TEST(SessionStart, ScriptsWithByteOrderMarkAndAnyLineEndsRunAsWritten)
         {"mixed", "md1\r\nmd6\rmd1\n"},
     };
     for (const auto& s : scripts) {
-        for (bool piped : {false, true}) {
-            SCOPED_TRACE(std::string(s.name) + (piped ? ", piped" : ", --script"));
-            TempFolder work;
-            const std::filesystem::path script = work.path() / "run.scr";
-            writeFile(script, s.bytes);
-            writeFile(prefsIn(work.path()), kDefaultPreferences);
-            std::vector<std::string> arguments = {"--appdata", work.path().string()};
-            RunOptions options;
-            if (piped)
-                options.stdinPath = script.string();
-            else
-                arguments.insert(arguments.end(), {"--script", script.string()});
-            RunResult result = runZelkaWith(arguments, options);
-            EXPECT_EQ(result.exitCode, 0) << result.out;
-            EXPECT_EQ(result.out.find("Unknown command"), std::string::npos) << result.out;
-            EXPECT_NE(result.out.find("Command: md1\nbasic test"), std::string::npos) << result.out;
-            EXPECT_NE(result.out.find("Command: md6\n"), std::string::npos) << result.out;
-        }
+        SCOPED_TRACE(s.name);
+        TempFolder work;
+        const std::filesystem::path script = work.path() / "run.scr";
+        writeFile(script, s.bytes);
+        writeDefaultPreferences(work.path());
+        RunOptions options;
+        options.stdinPath = script.string();
+        RunResult result = runZelkaWith({"--appdata", work.path().string()}, options);
+        EXPECT_EQ(result.exitCode, 0) << result.out;
+        EXPECT_EQ(result.out.find("Unknown command"), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("Command: md1\nbasic test"), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("Command: md6\n"), std::string::npos) << result.out;
     }
 }
 

@@ -63,11 +63,3 @@ TEST(Transcript, WriteErrorsNeitherStopTheCommandsNorTheSaveAndAreReportedAtTheE
         EXPECT_NE(drawing.find("EOF"), std::string::npos);
     }
 }
-
-TEST(Transcript, ACompleteTranscriptLeavesTheStatusAlone)
-{
-    TempFolder work;
-    RunResult result = runZelka({"--appdata", (work.path() / "appdata").string(), "--command", repeated("m?", 100)});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err.find("transcript"), std::string::npos) << result.err;
-}

@@ -39,6 +39,7 @@ struct InsertFact {
     std::string handle, name;
     double x = 0, y = 0;
     std::string layer;
+    double rotation = 0;  // degrees
     std::vector<AttribFact> attribs;
     std::vector<std::string> xdata;  // the 1000 items of the "ADE" record, in order
     std::vector<std::string> aecxdata;
@@ -58,14 +59,29 @@ struct InsertFact {
     }
 };
 
+struct VertexFact {
+    double x = 0, y = 0, bulge = 0;
+};
+
+// One LWPOLYLINE as ezdxf reads it, with the block it lies in ("*Model_Space" for model space).
+struct PolylineFact {
+    std::string block, handle;
+    bool closed = false;
+    std::vector<VertexFact> vertices;
+};
+
 // What ezdxf finds in a drawing: model-space block references, block
-// definitions' attribute definitions, layers.
+// definitions' attribute definitions, layers, polylines, and its audit.
 struct DrawingFacts {
     std::vector<InsertFact> inserts;
     std::map<std::string, std::vector<AttribFact>> attdefs;  // by definition name
     std::map<std::string, std::string> layers;                // name -> "on unlocked", "off locked", ...
     std::vector<std::string> polylines;                        // model-space LWPOLYLINE handles
+    std::map<std::string, std::string> msPolys;                // model-space LWPOLYLINE handle -> layer
+    std::vector<PolylineFact> polys;                           // LWPOLYLINEs of every block, model space included
+    int auditErrors = -1;                                      // errors ezdxf's audit finds
     std::string error;
+    std::string raw;  // the lines space_facts.py printed, for messages
 
     const InsertFact* insertNamed(const std::string& spaceName) const
     {
@@ -81,6 +97,18 @@ struct DrawingFacts {
             if (i.name == blockName) return &i;
         return nullptr;
     }
+    const PolylineFact* poly(const std::string& handle) const
+    {
+        for (const PolylineFact& p : polys)
+            if (p.handle == handle) return &p;
+        return nullptr;
+    }
+    int spaceCount() const
+    {
+        int n = 0;
+        for (const InsertFact& i : inserts) n += i.name.rfind("ROOM-", 0) == 0 ? 1 : 0;
+        return n;
+    }
 };
 
 // Parses the tab-separated lines of space_facts.py.
@@ -90,6 +118,7 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
                                           shellQuote((kSourceDir / "tests/commands/space_facts.py").string()) + " " +
                                           shellQuote(drawing.string()) + " 2>&1");
     DrawingFacts facts;
+    facts.raw = out;
     std::istringstream lines(out);
     std::string line;
     InsertFact* current = nullptr;
@@ -116,8 +145,8 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
         std::vector<std::string> f = fields(line);
         if (f.empty()) continue;
         if (f[0] == "INSERT") {
-            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), f.size() > 5 ? f[5] : "",
-                                     {}, {}, {}});
+            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), f.at(5),
+                                     std::stod(f.at(6)), {}, {}, {}});
             current = &facts.inserts.back();
         } else if (f[0] == "ATTRIB" && current) {
             current->attribs.push_back(attribFrom(f));
@@ -131,6 +160,18 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
             facts.layers[f.at(1)] = f.at(2) + " " + (f.size() > 3 ? f[3] : "");
         } else if (f[0] == "LWPOLYLINE") {
             facts.polylines.push_back(f.at(1));
+            facts.msPolys[f.at(1)] = f.at(2);
+        } else if (f[0] == "BLOCKPOLY") {
+            PolylineFact p{f.at(1), f.at(2), f.at(3) == "1", {}};
+            std::istringstream vertices(f.at(4));
+            for (std::string vertex; std::getline(vertices, vertex, ';');) {
+                VertexFact v;
+                std::sscanf(vertex.c_str(), "%lf,%lf,%lf", &v.x, &v.y, &v.bulge);
+                p.vertices.push_back(v);
+            }
+            facts.polys.push_back(p);
+        } else if (f[0] == "AUDIT") {
+            facts.auditErrors = std::stoi(f.at(1));
         } else if (f[0] == "ERROR") {
             facts.error = line;
         }
@@ -174,17 +215,17 @@ inline std::string fixed(double value, int decimals)
 // data folder holding a preferences file.
 class PlanRun {
 public:
-    // Copies tests/data/commands/<fixture> into a fresh folder (fixture ""
-    // runs without a drawing) and writes the preferences.
+    // Copies <from>/<fixture> (tests/data/commands unless given) into a
+    // fresh folder (fixture "" runs without a drawing) and writes the preferences.
     explicit PlanRun(const std::string& fixture, int units = 0, int precision = 2,
-                     const std::string& csvOpener = "NONE")
+                     const std::string& csvOpener = "NONE", const std::filesystem::path& from = kFixtureDir)
     {
         if (!fixture.empty()) {
             drawing_ = work_.path() / fixture;
-            std::filesystem::copy_file(kFixtureDir / fixture, drawing_);
+            std::filesystem::copy_file(from / fixture, drawing_);
         }
         CPreferences prefs;
-        prefs.setFilePath((appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg").string());
+        prefs.setFilePath(prefsPath().string());
         prefs.setUnits(units);
         prefs.setPrecision(precision);
         prefs.setCSVOpener(csvOpener);
@@ -192,6 +233,7 @@ public:
     }
 
     std::filesystem::path appdata() const { return work_.path() / "appdata"; }
+    std::filesystem::path prefsPath() const { return appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg"; }
     const std::filesystem::path& drawing() const { return drawing_; }
     const std::filesystem::path& folder() const { return work_.path(); }
     std::filesystem::path saved() const { return work_.path() / "saved.dxf"; }

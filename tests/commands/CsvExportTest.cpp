@@ -18,22 +18,6 @@
 namespace fs = std::filesystem;
 using namespace zelkatest;
 
-TEST(RoomAreaCSV, RoomsTotalsAndGrossAreaRowsAsTheExportLaysThemOut)
-{
-    CRoomAreaCSV csv(2);
-    csv.addBlock("ROOM-1", "Office 1", 10.5, 13.0, 0);
-    csv.addBlock("ROOM-GROSS_AREA", "GROSS AREA", 200.0, 60.0, 0);
-    csv.addBlock("DESK", "Desk", 1.28, 4.8, 0);  // not a space block name: not exported
-    csv.addBlock("ROOM-2", "Office 2", 20.0, 18.0, 0);
-    EXPECT_EQ(csv.getText(),
-              "Code,Area,Units,Perimeter,Units\n"
-              "Office 1,10.50,m\xC2\xB2,13.00,m\n"
-              "Office 2,20.00,m\xC2\xB2,18.00,m\n"
-              "Total,30.50,m\xC2\xB2,31.00,m\n"
-              "\n\n"
-              "GROSS AREA,200.00,m\xC2\xB2,60.00,m\n");
-}
-
 TEST(RoomAreaCSV, UnitsFollowEachBlockAndTheTotalsTakeTheLastRoomBlocksUnits)
 {
     CRoomAreaCSV csv(1);
@@ -90,17 +74,6 @@ TEST(RoomAreaCSV, BlocksWhoseNumbersAreNotFiniteAreRefusedAndTotalsChecked)
     EXPECT_TRUE(gross.addBlock("ROOM-1", "A", 1.7e308, 1.0, 0));
     EXPECT_TRUE(gross.addBlock("ROOM-GROSS_AREA", "GROSS AREA", 1.7e308, 1.0, 0));
     EXPECT_TRUE(gross.totalsFinite());
-}
-
-TEST(RoomAreaCSV, FieldsWithCommasQuotesOrLineBreaksAreQuotedOthersKeptByteForByte)
-{
-    EXPECT_EQ(CRoomAreaCSV::quoteField("Office 3"), "Office 3");
-    EXPECT_EQ(CRoomAreaCSV::quoteField("B\xC3\xBCro 4"), "B\xC3\xBCro 4");
-    EXPECT_EQ(CRoomAreaCSV::quoteField("Store, north"), "\"Store, north\"");
-    EXPECT_EQ(CRoomAreaCSV::quoteField("The \"Hub\""), "\"The \"\"Hub\"\"\"");
-    EXPECT_EQ(CRoomAreaCSV::quoteField("two\nlines"), "\"two\nlines\"");
-    EXPECT_EQ(CRoomAreaCSV::quoteField("cr\rhere"), "\"cr\rhere\"");
-    EXPECT_EQ(CRoomAreaCSV::quoteField(""), "");
 }
 
 TEST(RoomAreaCSV, AWrittenFileReadsBackIntoTheSameFieldsWithACsvReader)

@@ -82,29 +82,6 @@ private:
 
 }  // namespace
 
-TEST(DrawingState, AllOffThenBackToTheRecordedState)
-{
-    OpenPlan plan;
-    ASSERT_TRUE(plan.ok()) << acDocManagerPtr()->lastOpenError();
-    const std::map<std::string, std::string> original = plan.savedLayers();
-    ASSERT_EQ(original.at("FURNITURE"), "on locked");
-    ASSERT_EQ(original.at("ATT-AUX"), "off unlocked");
-
-    CAcadDrawingState recorded(plan.drawing());
-    EXPECT_EQ(recorded.getLayout(), "Model");
-    EXPECT_EQ(recorded.getLayers().getCount(), static_cast<int>(original.size()));
-
-    CAcadDrawingState working(plan.drawing());
-    working.setStateAllOff(plan.drawing());
-    for (const auto& [name, state] : plan.savedLayers()) EXPECT_EQ(state, "off unlocked") << name;
-
-    working.setStateForTakeOff(plan.drawing());
-    for (const auto& [name, state] : plan.savedLayers()) EXPECT_EQ(state, "on unlocked") << name;
-
-    recorded.applyState(plan.drawing(), 0);
-    EXPECT_EQ(plan.savedLayers(), original);
-}
-
 TEST(DrawingState, ManipulationUnlocksOnlyAndLayerStatesAreFoundWhateverTheCase)
 {
     OpenPlan plan;

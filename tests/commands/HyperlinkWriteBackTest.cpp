@@ -1,7 +1,7 @@
 // Space blocks with hyperlinks as CAD programs store them ("PE_URL" extended
 // data with descriptions, sub-locations and the option flag, on the
 // reference and on an entity of the definition; tests/data/commands/links.dxf
-// from make_lock_fixtures.py): writing the blocks back leaves links that did
+// from make_fixtures.py): writing the blocks back leaves links that did
 // not change exactly as they were, read back by ezdxf.
 
 #include <gtest/gtest.h>

@@ -91,21 +91,6 @@ TEST(ListingCommands, McsvWritesRoomsTotalsAndTheGrossAreaBesideTheDrawing)
     EXPECT_EQ(readFile(csv), "\xEF\xBB\xBF" + expected);
 }
 
-TEST(ListingCommands, McsvStartsTheOpenerWithTheFileFromTheProgramFolder)
-{
-    TempFolder tools;
-    const fs::path recorder = tools.path() / "open csv";
-    writeFile(recorder, "#!/bin/sh\n{ printf '%s\\n' \"$#\" \"$@\"; pwd; } > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.out\"\n");
-    fs::permissions(recorder, fs::perms::owner_all);
-    PlanRun run("spaces.dxf", 0, 2, recorder.string());
-    RunResult r = run.run({"mcsv"}, false);
-    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    const fs::path out = recorder.string() + ".out";
-    ASSERT_TRUE(waitFor(out)) << r.out;
-    const std::string binFolder = (fs::path(ZELKA_BINARY_DIR) / "bin").string();
-    EXPECT_EQ(readFile(out), "1\n" + (run.folder() / "spaces.csv").string() + "\n" + binFolder + "\n");
-}
-
 TEST(ListingCommands, McsvAsksForAnOpenerUntilOneIsGivenWhenTheSettingIsEmpty)
 {
     TempFolder tools;

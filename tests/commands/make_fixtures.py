@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes the drawings the command tests run on (tests/data/commands/).
+"""Writes the drawings the command tests run on (tests/data/commands/) and three
+regression inputs (tests/regressions/).
 
     /usr/bin/python3 tests/commands/make_fixtures.py
 
@@ -17,6 +18,31 @@ plus a DESK block reference (not a space) and one loose LWPOLYLINE outline.
 Lab 7's name attribute stands on layer MISC instead of ATT-NAME; layer ATT-AUX
 is off and layer FURNITURE locked.
 Attribute text height is 250; NAME stands 375 above AREA and AUX 375 below.
+
+locked-att-name.dxf, locked-att-area.dxf, locked-att-aux.dxf: one millimetre
+drawing in three copies, each with one attribute layer locked (LAYER group
+70 bit 4, as CAD programs store it). Three space blocks whose records are
+out of date, so every maintenance command has something to write:
+
+  ROOM-1  Room Alpha  3000 x 4000 mm = 12.00 m2, 14 m   record and labels say 11.00 / 13.00
+  ROOM-2  Room Beta   2000 x 3000 mm =  6.00 m2, 10 m   record and labels say  5.00 /  9.00
+  ROOM-3  Room Gamma  2500 x 2000 mm =  5.00 m2,  9 m   NAME and AREA only (no AUX attribute)
+
+The record's NAME item is the name attribute's text. Attribute text height
+200 (the preferences' size is 250), NAME 300 above AREA, AUX 300 below.
+
+links.dxf: two space blocks with hyperlinks in "PE_URL" extended data the
+way CAD programs store them. ROOM-1's reference carries a link with a
+description, a sub-location and the option flag 1, then a bare address; the
+outline of its definition carries a link of its own with a sub-location.
+ROOM-2 has none.
+
+tests/regressions/: the same faults once more on the smallest drawings that
+showed them, written as R2000 files:
+maux-locked-aux.dxf (one room whose AUX attribute and definition lie on the
+locked ATT-AUX), mus-locked-name.dxf (one room whose NAME attribute "Real
+Name" lies on the locked ATT-NAME) and mus-links.dxf (one room whose
+reference carries a link with a sub-location).
 """
 
 import os
@@ -27,6 +53,19 @@ import ezdxf
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "data", "commands")
 H = 250.0
+LOCK_H = 200.0  # the text height of the locked-layer and hyperlink drawings
+
+
+def millimetre_drawing(layers, version="R2013", appids=("ADE",)):
+    """A new drawing in millimetres ($LUNITS 2) with the layers and applications."""
+    doc = ezdxf.new(version)
+    doc.header["$INSUNITS"] = 4
+    doc.header["$LUNITS"] = 2
+    for name in layers:
+        doc.layers.add(name)
+    for app in appids:
+        doc.appids.add(app)
+    return doc
 
 
 def attdefs(block, with_aux=True):
@@ -40,11 +79,13 @@ def attdefs(block, with_aux=True):
     block.block.dxf.flags = 2
 
 
-def record(area, perimeter, name, metric=True):
+def record(area, perimeter, name, metric=True, others=("CC-1", "2024-01-15", "D01", "2", "3")):
+    """A space record; others: cost centre, date, department, staff, workstations."""
     a, l, v = ("sq.m.", "m.", "cu.m.") if metric else ("sq.ft.", "ft.", "cu.ft.")
+    cost, date, dept, staff, stations = others
     items = [f"AREA={area}{a}", f"PERIMETER={perimeter}{l}", f"NAME={name}", "TAGTYPE=ROOM", "AREA_TYPE=NET",
-             "COST_CENTRE=CC-1", "DATE=2024-01-15", "DATE_L_MOVE=<Not Set>", "DEPT_CHARGE=D01",
-             f"ROOM_HEIGHT=2.70{l}", "SPECIAL_REQ=<Not Set>", "TOT_STAFF=2", "TOT_WKSTNS=3",
+             f"COST_CENTRE={cost}", f"DATE={date}", "DATE_L_MOVE=<Not Set>", f"DEPT_CHARGE={dept}",
+             f"ROOM_HEIGHT=2.70{l}", "SPECIAL_REQ=<Not Set>", f"TOT_STAFF={staff}", f"TOT_WKSTNS={stations}",
              f"VOLUME=0.00{v}", "HANDLESTOMINUS=", "HANDLESTOADD="]
     return [(1002, "{")] + [(1000, i) for i in items] + [(1002, "}")]
 
@@ -61,14 +102,9 @@ def space(doc, msp, number, w, d, at, attribs, xdata, with_aux=True):
 
 
 def spaces():
-    doc = ezdxf.new("R2013")
-    doc.header["$INSUNITS"] = 4
-    doc.header["$LUNITS"] = 2
-    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "MISC"):
-        doc.layers.add(name)
+    doc = millimetre_drawing(("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "MISC"))
     doc.layers.get("ATT-AUX").off()
     doc.layers.get("FURNITURE").lock()
-    doc.appids.add("ADE")
     msp = doc.modelspace()
     space(doc, msp, 1, 3000, 3500, (5000, 5000), {"NAME": "RM-101", "AREA": "10.50sq.m.", "AUX": "13.00m."},
           record("10.50", "13.00", "RM-101"))
@@ -95,11 +131,7 @@ def ferrow():
     PLINE2_ID, text height 200) naming the closed outlines of two rooms: a
     5000 x 4000 mm rectangle (20 m2, 18 m) and an L shape of 6000 x 5000 mm
     less 2000 x 2000 (26 m2, 22 m); a layer BOMA that is on."""
-    doc = ezdxf.new("R2013")
-    doc.header["$INSUNITS"] = 4
-    doc.header["$LUNITS"] = 2
-    for name in ("OUTLINES", "LABELS", "BOMA"):
-        doc.layers.add(name)
+    doc = millimetre_drawing(("OUTLINES", "LABELS", "BOMA"), appids=())
     msp = doc.modelspace()
     label = doc.blocks.new("FERROW_SPACE_LABEL")
     label.add_attdef("ROOM", (0, 0), "", dxfattribs={"height": 200.0, "prompt": "Room"})
@@ -154,12 +186,7 @@ def basepoints():
     CHAIR (a 500 x 500 square, base 250,250, so a chair is centred on its
     insertion point): two inside ROOM-1, one just outside it, one inside ROOM-2.
     Records are up to date except ROOM-5's name placement."""
-    doc = ezdxf.new("R2013")
-    doc.header["$INSUNITS"] = 4
-    doc.header["$LUNITS"] = 2
-    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "GROSS"):
-        doc.layers.add(name)
-    doc.appids.add("ADE")
+    doc = millimetre_drawing(("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX", "FURNITURE", "GROSS"))
     msp = doc.modelspace()
     rect = lambda w, d: [(-w / 2, -d / 2, 0.0), (w / 2, -d / 2, 0.0), (w / 2, d / 2, 0.0), (-w / 2, d / 2, 0.0)]
     based_space(doc, msp, "ROOM-1", rect(4000, 3000), (1000, 500), (5000, 5000),
@@ -196,6 +223,74 @@ def basepoints():
     return doc
 
 
+def lock_record(area, perimeter, name):
+    return record(area, perimeter, name, others=("CC-9", "2024-03-01", "D07", "4", "5"))
+
+
+def lock_space(doc, msp, number, w, d, at, attribs, xdata):
+    """A space block of the locked-layer drawings: attribute definitions only
+    for the attributes given; returns the reference and the outline."""
+    name = f"ROOM-{number}"
+    block = doc.blocks.new(name)
+    outline = block.add_lwpolyline([(-w / 2, -d / 2), (w / 2, -d / 2), (w / 2, d / 2), (-w / 2, d / 2)], close=True)
+    common = {"height": LOCK_H, "rotation": 0.0, "width": 1.0}
+    places = {"AREA": ("ATT-AREA", (0.0, 0.0)), "NAME": ("ATT-NAME", (0.0, 1.5 * LOCK_H)),
+              "AUX": ("ATT-AUX", (0.0, -1.5 * LOCK_H))}
+    for tag in ("AREA", "NAME", "AUX"):
+        if tag in attribs:
+            layer, pos = places[tag]
+            block.add_attdef(tag, pos, "DEFAULT " + tag, dxfattribs=dict(common, prompt="Enter " + tag, layer=layer))
+    block.block.dxf.flags = 2
+    ref = msp.add_blockref(name, at, dxfattribs={"layer": "ROOMS"})
+    ref.add_auto_attribs(attribs)
+    ref.set_xdata("ADE", xdata)
+    return ref, outline
+
+
+def locked(layer):
+    doc = millimetre_drawing(("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX"))
+    doc.layers.get(layer).lock()
+    msp = doc.modelspace()
+    lock_space(doc, msp, 1, 3000, 4000, (5000, 5000), {"NAME": "Room Alpha", "AREA": "11.00sq.m.", "AUX": "13.00m."},
+               lock_record("11.00", "13.00", "Room Alpha"))
+    lock_space(doc, msp, 2, 2000, 3000, (10000, 5000), {"NAME": "Room Beta", "AREA": "5.00sq.m.", "AUX": "9.00m."},
+               lock_record("5.00", "9.00", "Room Beta"))
+    lock_space(doc, msp, 3, 2500, 2000, (15000, 5000), {"NAME": "Room Gamma", "AREA": "5.00sq.m."},
+               lock_record("5.00", "9.00", "Room Gamma"))
+    return doc
+
+
+def links():
+    doc = millimetre_drawing(("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX"), appids=("ADE", "PE_URL"))
+    msp = doc.modelspace()
+    ref, outline = lock_space(doc, msp, 1, 3000, 4000, (5000, 5000),
+                              {"NAME": "Room Alpha", "AREA": "12.00sq.m.", "AUX": "14.00m."},
+                              lock_record("12.00", "14.00", "Room Alpha"))
+    ref.set_xdata("PE_URL", [(1000, "plans/level1.pdf"), (1002, "{"), (1000, "Level 1 plan"),
+                             (1000, "Sheet A-101"), (1002, "{"), (1071, 1), (1002, "}"), (1002, "}"),
+                             (1000, "https://example.org/rooms/alpha")])
+    outline.set_xdata("PE_URL", [(1000, "specs/alpha.docx"), (1002, "{"), (1000, "Fit-out"),
+                                 (1000, "Section 3"), (1002, "{"), (1071, 0), (1002, "}"), (1002, "}")])
+    lock_space(doc, msp, 2, 2000, 3000, (10000, 5000), {"NAME": "Room Beta", "AREA": "6.00sq.m.", "AUX": "10.00m."},
+               lock_record("6.00", "10.00", "Room Beta"))
+    return doc
+
+
+def regression(version, lock=None, link=False):
+    doc = millimetre_drawing(("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX"), version)
+    if lock:
+        doc.layers.get(lock).lock()
+    msp = doc.modelspace()
+    ref, _ = lock_space(doc, msp, 7, 3000, 4000, (5000, 5000),
+                        {"NAME": "Real Name", "AREA": "11.00sq.m.", "AUX": "13.00m."},
+                        lock_record("11.00", "13.00", "Real Name"))
+    if link:
+        doc.appids.add("PE_URL")
+        ref.set_xdata("PE_URL", [(1000, "plans/level1.pdf"), (1002, "{"), (1000, "Level 1 plan"),
+                                 (1000, "Sheet A-101"), (1002, "{"), (1071, 1), (1002, "}"), (1002, "}")])
+    return doc
+
+
 def main():
     if os.environ.get("PYTHONHASHSEED") != "0":
         os.execve(sys.executable, [sys.executable] + sys.argv, dict(os.environ, PYTHONHASHSEED="0"))
@@ -204,6 +299,14 @@ def main():
     spaces().saveas(os.path.join(OUT, "spaces.dxf"))
     ferrow().saveas(os.path.join(OUT, "ferrow.dxf"))
     basepoints().saveas(os.path.join(OUT, "basepoints.dxf"))
+    for layer in ("ATT-NAME", "ATT-AREA", "ATT-AUX"):
+        locked(layer).saveas(os.path.join(OUT, "locked-" + layer.lower() + ".dxf"))
+    links().saveas(os.path.join(OUT, "links.dxf"))
+    regressions = os.path.join(HERE, "..", "regressions")
+    os.makedirs(regressions, exist_ok=True)
+    regression("R2000", lock="ATT-AUX").saveas(os.path.join(regressions, "maux-locked-aux.dxf"))
+    regression("R2000", lock="ATT-NAME").saveas(os.path.join(regressions, "mus-locked-name.dxf"))
+    regression("R2000", link=True).saveas(os.path.join(regressions, "mus-links.dxf"))
     return 0
 
 

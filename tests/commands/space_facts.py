@@ -3,13 +3,15 @@
 
     space_facts.py FILE
 
-    INSERT  handle  block-name  x  y  layer    every model-space block reference
+    INSERT  handle  block-name  x  y  layer  rotation   every model-space block reference
     ATTRIB  tag  layer  x  y  height  rotation  text      its attributes
     XDATA   ADE|AECXDATA  text                  its 1000 items under those applications
     BLOCK   name                                every block definition with attribute definitions
     ATTDEF  tag  layer  x  y  height  rotation  default
     LAYER   name  on|off  locked|unlocked
-    LWPOLYLINE  handle                          model-space polylines
+    LWPOLYLINE  handle  layer                   model-space polylines
+    BLOCKPOLY  block  handle  closed  x,y,bulge;...   polylines of every block, model space included
+    AUDIT   errors  fixes                       ezdxf's audit of the file
 """
 
 import json
@@ -42,11 +44,11 @@ def main():
     out = []
     for e in dump["modelspace"]:
         if e["type"] == "LWPOLYLINE":
-            out.append("LWPOLYLINE\t" + e["handle"])
+            out.append("\t".join(["LWPOLYLINE", e["handle"], clean(e["layer"])]))
         if e["type"] != "INSERT":
             continue
         out.append("\t".join(["INSERT", e["handle"], clean(e["name"]), repr(e["insert"][0]), repr(e["insert"][1]),
-                               clean(e["layer"])]))
+                               clean(e["layer"]), repr(float(e["rotation"]))]))
         for a in e["attribs"]:
             out.append(attrib_line("ATTRIB", a, a["text"]))
         for app in ("ADE", "AECXDATA"):
@@ -62,6 +64,12 @@ def main():
     for layer in doc.layers:
         out.append("\t".join(["LAYER", clean(layer.dxf.name), "on" if layer.is_on() else "off",
                                "locked" if layer.is_locked() else "unlocked"]))
+    for block in doc.blocks:
+        for e in block.query("LWPOLYLINE"):
+            points = ";".join(f"{x!r},{y!r},{b!r}" for x, y, b in e.get_points("xyb"))
+            out.append("\t".join(["BLOCKPOLY", clean(block.name), e.dxf.handle, "1" if e.closed else "0", points]))
+    auditor = doc.audit()
+    out.append("\t".join(["AUDIT", str(len(auditor.errors)), str(len(auditor.fixes))]))
     print("\n".join(out))
     return 0
 

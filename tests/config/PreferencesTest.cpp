@@ -3,18 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "config/Preferences.h"
-#include "host/ed/acutPrintf.h"
 #include "host/ui/MessageBox.h"
-#include "tests/common/ZelkaProcess.h"
+#include "tests/common/slimapp.h"
 
 namespace fs = std::filesystem;
 
@@ -23,73 +17,33 @@ namespace {
 using zelkatest::readFile;
 using zelkatest::writeFile;
 
-// A temporary application-data folder, set as ZELKA_APPDATA for the test.
+// A temporary application-data folder, set as ZELKA_APPDATA for the test;
+// message boxes and the command line are caught.
 class PreferencesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "zelka-prefs-XXXXXX").string();
-        appData_ = ::mkdtemp(pattern.data());
-        if (const char* old = std::getenv("ZELKA_APPDATA")) oldAppData_ = old;
-        ::setenv("ZELKA_APPDATA", appData_.c_str(), 1);
-        prefsFile_ = appData_ + "/ZelkaSystems/Orvane/prefs/prefs.cfg";
         previousBox_ = setMessageBoxPresenter([this](const std::string& text, const std::string& caption, unsigned type) {
             boxes_.push_back(caption + "|" + text + "|" + std::to_string(type));
             return IDOK;
         });
-        previousSink_ = setCommandLineSink([this](const std::string& text) { printed_ += text; });
     }
-    void TearDown() override
-    {
-        setMessageBoxPresenter(previousBox_);
-        setCommandLineSink(previousSink_);
-        if (oldAppData_)
-            ::setenv("ZELKA_APPDATA", oldAppData_->c_str(), 1);
-        else
-            ::unsetenv("ZELKA_APPDATA");
-        std::error_code ec;
-        fs::remove_all(appData_, ec);
-    }
+    void TearDown() override { setMessageBoxPresenter(previousBox_); }
 
-    std::string appData_;
-    std::string prefsFile_;
+    zelkatest::TempFolder folder_;
+    const std::string appData_ = folder_.path().string();
+    zelkatest::ScopedEnv env_{"ZELKA_APPDATA", appData_};
+    const std::string prefsFile_ = zelkatest::prefsIn(appData_).string();
     std::vector<std::string> boxes_;
-    std::string printed_;
+    zelkatest::CommandLineCapture printed_;
 
 private:
-    std::optional<std::string> oldAppData_;
     MessageBoxPresenter previousBox_;
-    CommandLineSink previousSink_;
 };
-
-const char* const kDefaultFile =
-    "//\tZelka Systems - Orvane\n"
-    "//\n"
-    "//\tConfiguration file for Orvane\n"
-    "//\n"
-    "units\n0\n"
-    "precison\n2\n"
-    "textSize\n250.00\n"
-    "textScale\n1.00\n"
-    "textRotation\n0.00\n"
-    "csvOpener\nNONE\n"
-    "zoomBorder\n1000\n"
-    "inc\n1\n";
 
 const char* const kHeader = "//\tsomeone else's header\n//\n//\tConfiguration file for Orvane\n//\n";
 
 }  // namespace
-
-TEST_F(PreferencesTest, SavingTheDefaultsWritesTheExactFile)
-{
-    CPreferences prefs;
-    EXPECT_EQ(prefs.getFilePath(), prefsFile_);
-    ASSERT_FALSE(fs::exists(appData_ + "/ZelkaSystems"));
-    EXPECT_TRUE(prefs.savePreferences());
-    EXPECT_EQ(readFile(prefsFile_), kDefaultFile);
-    EXPECT_TRUE(boxes_.empty());
-    EXPECT_EQ(printed_, "");
-}
 
 TEST_F(PreferencesTest, SavingReplacesTheOldFileAndRoundTrips)
 {
@@ -253,5 +207,5 @@ TEST_F(PreferencesTest, AFolderThatCannotBeMadeFailsQuietly)
     CPreferences prefs;
     EXPECT_FALSE(prefs.savePreferences());
     EXPECT_TRUE(boxes_.empty());
-    EXPECT_EQ(printed_, "Cannot create " + appData_ + "/ZelkaSystems/Orvane\n");
+    EXPECT_EQ(printed_.text(), "Cannot create " + appData_ + "/ZelkaSystems/Orvane\n");
 }

@@ -52,21 +52,6 @@ TEST(Connection, StringCarriesEveryValueInItsOwnKey)
               "UseServerSidePrepare=1;BoolsAsChar=0;Protocol=7.4-1;");
 }
 
-TEST(Connection, APasswordWithSemicolonAndBracesLogsIn)
-{
-    const dbtest::Server& s = dbtest::server();
-    ASSERT_NE(s.password().find(';'), std::string::npos);
-    ASSERT_NE(s.password().find('}'), std::string::npos);
-    CSQLStatement statement(s.dataSource(), "ipr", s.user(), s.password(), 10);
-    ASSERT_TRUE(statement.isConnected());
-    auto rows = statement.execSQLReturn("select current_user as who, current_database() as db");
-    ASSERT_TRUE(rows);
-    ASSERT_EQ(rows->getRowCount(), 1u);
-    EXPECT_EQ(rows->getString("WHO"), "zelka");
-    EXPECT_EQ(rows->getString("db"), "ipr");
-    EXPECT_GE(statement.getADOVersion(), 3.0);
-}
-
 std::string chainText(const CEXZelka& e)
 {
     std::string text;

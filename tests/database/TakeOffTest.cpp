@@ -70,107 +70,116 @@ OraclePlan oracle(const std::filesystem::path& dxf)
     return plan;
 }
 
-
-TEST(TakeOff, OfficePlanRoomsAndAssetsLandUnderTheirFloor)
-{
-    Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-takeoff");
-    OraclePlan office = oracle(plan.path());
-    auto& expected = office.rooms;
-    ASSERT_EQ(expected.size(), 5u);
-    std::string before = zelkatest::readFile(plan.path());
-
-    auto sp = dbtest::connect();
-    int32_t drawingID = 0, floorID = 0;
-    CTakeOff::findDrawing(*sp, plan.fileName, 30, drawingID, floorID);
-    EXPECT_EQ(drawingID, plan.drawingID);
-    EXPECT_EQ(floorID, plan.floor);
-
-    CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
-    CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, drawingID, floorID, 30);
-    EXPECT_EQ(result.rooms, 5);
-    EXPECT_EQ(result.floors, 1);
-    EXPECT_EQ(dbtest::psql("select handle, area, perimeter, decimal_places from locations where id = " +
-                           std::to_string(plan.floor))[0],
-              (std::vector<std::string>{office.floorHandle, "612.0000000000", "106.0000000000", "2"}));
-
-    auto rows = dbtest::psql("select id, handle, kind, area, perimeter, name from locations where parent_id = " +
-                             std::to_string(plan.floor) + " order by handle");
-    ASSERT_EQ(rows.size(), expected.size());
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row[1]);
-        ASSERT_TRUE(expected.count(row[1]));
-        const OracleRoom& room = expected[row[1]];
-        EXPECT_EQ(row[2], "r");
-        EXPECT_NEAR(std::stod(row[3]), room.area, 1e-6);
-        EXPECT_NEAR(std::stod(row[4]), room.perimeter, 1e-6);
-        auto assetRows = dbtest::psql("select handle from assets where drawing_id = " + std::to_string(drawingID) +
-                                      " and location_id = " + row[0] + " order by handle");
-        std::set<std::string> got;
-        for (const auto& a : assetRows) got.insert(a[0]);
-        EXPECT_EQ(got, room.assets);
-    }
-    // The drawing was only read.
-    EXPECT_EQ(zelkatest::readFile(plan.path()), before);
-}
-
-}  // namespace
-
-namespace {
-
-
 int countRows(const std::string& table, const std::string& where)
 {
     return std::stoi(dbtest::psqlValue("select count(*) from " + table + " where " + where));
 }
 
+// The plan with an attribute SEAT = "S-<handle> O'Neil \ "x"" on every
+// CHAIR, added by ezdxf as another program would, so the take-off writes
+// asset attributes (quote, backslash and double quote travel as values).
+void addChairAttributes(const std::filesystem::path& plan)
+{
+    std::filesystem::path script = plan.parent_path() / "attributes.py";
+    zelkatest::writeFile(script, "import sys, ezdxf\n"
+                                 "kSeatSuffix = ' O\\'Neil \\\\ \"x\"'\n"
+                                 "doc = ezdxf.readfile(sys.argv[1])\n"
+                                 "for e in doc.modelspace().query('INSERT[name==\"CHAIR\"]'):\n"
+                                 "    e.add_attrib('SEAT', 'S-' + e.dxf.handle + kSeatSuffix, e.dxf.insert)\n"
+                                 "doc.saveas(sys.argv[1])\n");
+    std::string command = std::string(ZELKA_PYTHON) + " '" + script.string() + "' '" + plan.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// Each plan is taken off twice with the calls sent in batches (several per
+// round trip, the default), and once, where asked, one call per round trip
+// (drivers that cannot batch): every pass lands the rows the drawing holds.
 TEST(TakeOff, GeneratedPlansFromOtherProgramsLandWholeAndAgainWithoutDuplicates)
 {
     struct Case {
         const char* label;
         const char* options;
+        bool attributes;
+        bool alsoOneCallPerTrip;
     } cases[] = {
-        {"grid-r2013", "--rooms 10 --rooms-per-floor 10 --seed 3 --dxfversion R2013"},
-        {"base-points-r2000", "--rooms 8 --rooms-per-floor 8 --seed 5 --dxfversion R2000 --base-points"},
-        {"locked-attribute-layers", "--rooms 6 --rooms-per-floor 6 --seed 7 --locked-layers ATT-NAME,ATT-AUX"},
+        {"grid-r2013", "--rooms 10 --rooms-per-floor 10 --seed 3 --dxfversion R2013", false, false},
+        {"base-points-r2000", "--rooms 8 --rooms-per-floor 8 --seed 5 --dxfversion R2000 --base-points", false, false},
+        {"locked-attribute-layers", "--rooms 6 --rooms-per-floor 6 --seed 7 --locked-layers ATT-NAME,ATT-AUX", false,
+         false},
+        // 37 blocks: batches of 1, 2, 4, 8, 16 and a part-filled last one.
+        {"thirty-six-rooms", "--rooms 36 --rooms-per-floor 36 --seed 9", false, true},
+        // Attribute calls wait for their asset's output (a third round trip).
+        {"chair-attributes", "--rooms 20 --rooms-per-floor 20 --seed 5", true, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        zelkatest::TempFolder source;
-        Registered plan(generatedPlan(source, "plan.dxf", c.options), c.label);
-        OraclePlan expected = oracle(plan.path());
-        ASSERT_FALSE(expected.rooms.empty());
-        auto sp = dbtest::connect();
-        CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
-        for (int pass = 1; pass <= 2; ++pass) {
-            SCOPED_TRACE(pass);
-            CTakeOff::Result result = CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30);
-            EXPECT_EQ(result.rooms, static_cast<int>(expected.rooms.size()));
-            auto rows = dbtest::psql("select handle, area, perimeter, id from locations where parent_id = " +
-                                     std::to_string(plan.floor) + " and kind = 'r'");
-            ASSERT_EQ(rows.size(), expected.rooms.size());
-            // A crossing selection gives a room the furniture inside it and
-            // may add furniture reaching in from next door: every asset
-            // recorded for a room is near it, and every asset standing inside a
-            // room is recorded.
-            std::set<std::string> inside, recorded;
-            std::map<std::string, std::vector<std::string>> assetsByRoom;
-            for (const auto& a : dbtest::psql("select location_id, handle from assets where drawing_id = " +
-                                              std::to_string(plan.drawingID)))
-                assetsByRoom[a[0]].push_back(a[1]);
-            for (const auto& row : rows) {
-                SCOPED_TRACE(row[0]);
-                ASSERT_TRUE(expected.rooms.count(row[0]));
-                const OracleRoom& room = expected.rooms[row[0]];
-                EXPECT_NEAR(std::stod(row[1]), room.area, 1e-9);
-                EXPECT_NEAR(std::stod(row[2]), room.perimeter, 1e-9);
-                inside.insert(room.assets.begin(), room.assets.end());
-                for (const std::string& a : assetsByRoom[row[3]]) {
-                    EXPECT_TRUE(room.near.count(a)) << a;
-                    recorded.insert(a);
+        for (bool batching : {true, false}) {
+            if (!batching && !c.alsoOneCallPerTrip) continue;
+            SCOPED_TRACE(std::string(c.label) + (batching ? ", batched" : ", one call per round trip"));
+            zelkatest::TempFolder source;
+            const std::filesystem::path file = generatedPlan(source, "plan.dxf", c.options);
+            if (c.attributes) addChairAttributes(file);
+            Registered plan(file, c.label);
+            OraclePlan expected = oracle(plan.path());
+            ASSERT_FALSE(expected.rooms.empty());
+            auto sp = dbtest::connect();
+            sp->setBatching(batching);
+            ASSERT_EQ(sp->canBatch(), batching) << "psqlODBC takes several calls in one execution";
+            CAcadDrawing drawing(plan.folder.path().string() + "/", plan.fileName);
+            for (int pass = 1; pass <= (batching ? 2 : 1); ++pass) {
+                SCOPED_TRACE(pass);
+                int progressCalls = 0, lastWritten = 0;
+                CTakeOff::Result result =
+                    CTakeOff().takeOff(drawing, *sp, plan.drawingID, plan.floor, 30, [&](int written) {
+                        ++progressCalls;
+                        EXPECT_EQ(written, lastWritten + 1);
+                        lastWritten = written;
+                    });
+                EXPECT_EQ(result.rooms, static_cast<int>(expected.rooms.size()));
+                EXPECT_EQ(result.floors, 1);
+                EXPECT_EQ(progressCalls, result.rooms + result.floors);
+                // The gross-area block's measures go to the floor itself.
+                const auto floor = dbtest::psql("select handle, area, perimeter from locations where id = " +
+                                                std::to_string(plan.floor))[0];
+                EXPECT_EQ(floor[0], expected.floorHandle);
+                EXPECT_NEAR(std::stod(floor[1]), expected.floor.area, 1e-9);
+                EXPECT_NEAR(std::stod(floor[2]), expected.floor.perimeter, 1e-9);
+                auto rows = dbtest::psql("select handle, area, perimeter, id from locations where parent_id = " +
+                                         std::to_string(plan.floor) + " and kind = 'r'");
+                ASSERT_EQ(rows.size(), expected.rooms.size());
+                // A crossing selection gives a room the furniture inside it and
+                // may add furniture reaching in from next door: every asset
+                // recorded for a room is near it, and every asset standing inside a
+                // room is recorded.
+                std::set<std::string> inside, recorded;
+                std::map<std::string, std::vector<std::string>> assetsByRoom;
+                for (const auto& a : dbtest::psql("select location_id, handle from assets where drawing_id = " +
+                                                  std::to_string(plan.drawingID)))
+                    assetsByRoom[a[0]].push_back(a[1]);
+                for (const auto& row : rows) {
+                    SCOPED_TRACE(row[0]);
+                    ASSERT_TRUE(expected.rooms.count(row[0]));
+                    const OracleRoom& room = expected.rooms[row[0]];
+                    EXPECT_NEAR(std::stod(row[1]), room.area, 1e-9);
+                    EXPECT_NEAR(std::stod(row[2]), room.perimeter, 1e-9);
+                    inside.insert(room.assets.begin(), room.assets.end());
+                    for (const std::string& a : assetsByRoom[row[3]]) {
+                        EXPECT_TRUE(room.near.count(a)) << a;
+                        recorded.insert(a);
+                    }
                 }
+                EXPECT_FALSE(inside.empty());
+                EXPECT_TRUE(std::includes(recorded.begin(), recorded.end(), inside.begin(), inside.end()));
+                EXPECT_GE(result.assets, static_cast<int>(recorded.size()));
             }
-            EXPECT_TRUE(std::includes(recorded.begin(), recorded.end(), inside.begin(), inside.end()));
-            EXPECT_GE(result.assets, static_cast<int>(recorded.size()));
+            auto attributes = dbtest::psql("select handle, tag, value, present from asset_attributes where "
+                                           "drawing_id = " + std::to_string(plan.drawingID));
+            EXPECT_EQ(attributes.empty(), !c.attributes);
+            for (const auto& row : attributes) {
+                SCOPED_TRACE(row[0]);
+                EXPECT_EQ(row[1], "SEAT");
+                EXPECT_EQ(row[2], "S-" + row[0] + " O'Neil \\ \"x\"");
+                EXPECT_EQ(row[3], "t");
+            }
         }
     }
 }

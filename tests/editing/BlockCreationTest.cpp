@@ -15,9 +15,9 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 
 // The model-space outline of the original plan whose first vertex is (x, y).
-const Poly* outlineStartingAt(const Facts& facts, double x, double y)
+const PolylineFact* outlineStartingAt(const DrawingFacts& facts, double x, double y)
 {
-    for (const Poly& p : facts.polys)
+    for (const PolylineFact& p : facts.polys)
         if (p.block == "*Model_Space" && !p.vertices.empty() && p.vertices[0].x == x && p.vertices[0].y == y)
             return &p;
     return nullptr;
@@ -49,7 +49,7 @@ const std::vector<MadeSpace>& madeSpaces()
 TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
 {
     CreationRun run("outlines.dxf");
-    const Facts before = readFacts(run.drawing());
+    const DrawingFacts before = readDrawingFacts(run.drawing());
     ASSERT_EQ(before.auditErrors, 0) << before.raw;
     std::vector<std::string> lines = {"mbc", "dlg:click IDC_START"};
     for (const MadeSpace& s : madeSpaces()) {
@@ -65,7 +65,7 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
     // The form shown after the session proposes the fourth room.
     EXPECT_NE(result.out.find("Next Space Name [Room 4]"), std::string::npos) << result.out;
 
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_EQ(after.auditErrors, 0) << after.raw;
     ASSERT_EQ(after.spaceCount(), 3) << after.raw;
     for (size_t i = 0; i < madeSpaces().size(); ++i) {
@@ -73,7 +73,7 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
         SCOPED_TRACE(s.outline);
         const std::string block = "ROOM-" + std::to_string(i + 1);
         const std::string name = "Room " + std::to_string(i + 1);
-        const Insert* insert = after.insertOf(block);
+        const InsertFact* insert = after.insertOf(block);
         ASSERT_NE(insert, nullptr);
         EXPECT_EQ(insert->layer, s.layer);
         EXPECT_DOUBLE_EQ(insert->x, s.labelX);
@@ -81,9 +81,9 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
         EXPECT_DOUBLE_EQ(insert->rotation, 0.0);
         // Labels: the area at the label point, the name 1.5 text heights
         // above it, the aux as far below.
-        const Attrib* area = insert->attrib("AREA");
-        const Attrib* nameAttrib = insert->attrib("NAME");
-        const Attrib* aux = insert->attrib("AUX");
+        const AttribFact* area = insert->attrib("AREA");
+        const AttribFact* nameAttrib = insert->attrib("NAME");
+        const AttribFact* aux = insert->attrib("AUX");
         ASSERT_TRUE(area && nameAttrib && aux);
         EXPECT_EQ(area->text, fixed(s.areaM2, 2) + "sq.m.");
         EXPECT_EQ(nameAttrib->text, name);
@@ -103,9 +103,9 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
         EXPECT_EQ(insert->item("HANDLESTOADD"), "");
         // The outline moved into the definition with its handle, its
         // vertices taken relative to the label point, and left model space.
-        const Poly* original = outlineStartingAt(before, s.firstX, s.firstY);
+        const PolylineFact* original = outlineStartingAt(before, s.firstX, s.firstY);
         ASSERT_NE(original, nullptr);
-        const Poly* moved = after.poly(original->handle);
+        const PolylineFact* moved = after.poly(original->handle);
         ASSERT_NE(moved, nullptr);
         EXPECT_EQ(moved->block, block);
         EXPECT_EQ(after.msPolys.count(original->handle), 0u);
@@ -136,7 +136,7 @@ TEST(BlockCreation, RejectedPicksLeaveTheirOutlinesAndTheSessionGoesOn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CreationRun run("outlines.dxf");
-        const Facts before = readFacts(run.drawing());
+        const DrawingFacts before = readDrawingFacts(run.drawing());
         std::vector<std::string> lines = {"mbc", "dlg:click IDC_START"};
         lines.insert(lines.end(), c.lines.begin(), c.lines.end());
         lines.insert(lines.end(), {"2500,0", "2500,2550", "^C", "dlg:close"});
@@ -144,15 +144,15 @@ TEST(BlockCreation, RejectedPicksLeaveTheirOutlinesAndTheSessionGoesOn)
         ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
         EXPECT_NE(result.out.find(c.message), std::string::npos) << result.out;
         EXPECT_EQ(countOf(result.out, "Block Created Successfully\n"), 1) << result.out;
-        const Facts after = readFacts(run.saved());
+        const DrawingFacts after = readDrawingFacts(run.saved());
         ASSERT_EQ(after.spaceCount(), 1);
         // The one block made is the first of the drawing, whatever was rejected before it.
-        const Insert* made = after.insertOf("ROOM-1");
+        const InsertFact* made = after.insertOf("ROOM-1");
         ASSERT_NE(made, nullptr);
         EXPECT_EQ(made->item("NAME"), "Room 1");
-        const Poly* original = outlineStartingAt(before, c.firstX, c.firstY);
+        const PolylineFact* original = outlineStartingAt(before, c.firstX, c.firstY);
         ASSERT_NE(original, nullptr);
-        const Poly* kept = after.poly(original->handle);
+        const PolylineFact* kept = after.poly(original->handle);
         ASSERT_NE(kept, nullptr);
         EXPECT_EQ(kept->block, "*Model_Space");
         ASSERT_EQ(kept->vertices.size(), original->vertices.size());
@@ -182,9 +182,9 @@ TEST(BlockCreation, ADuplicateNameIsMadeOnlyAfterYes)
         EXPECT_NE(result.out.find("Room Name already exists in the drawing.\n\nDo you want another space of the "
                                   "same name creating?"),
                   std::string::npos);
-        const Facts after = readFacts(run.saved());
+        const DrawingFacts after = readDrawingFacts(run.saved());
         ASSERT_EQ(after.auditErrors, 0) << after.raw;
-        const Insert* made = after.insertOf("ROOM-13");
+        const InsertFact* made = after.insertOf("ROOM-13");
         EXPECT_EQ(made != nullptr, c.made) << after.raw;
         EXPECT_EQ(after.spaceCount(), c.made ? 3 : 2);
         if (made) {
@@ -196,7 +196,7 @@ TEST(BlockCreation, ADuplicateNameIsMadeOnlyAfterYes)
         } else {
             // No: the outline stays where it was drawn, and the field keeps the typed name.
             EXPECT_EQ(after.msPolys.size(), 1u);
-            for (const Poly& p : after.polys)
+            for (const PolylineFact& p : after.polys)
                 if (p.block == "*Model_Space") {
                     EXPECT_DOUBLE_EQ(p.vertices[2].x, 5000.0);
                     EXPECT_DOUBLE_EQ(p.vertices[2].y, 5100.0);
@@ -213,13 +213,13 @@ TEST(BlockCreation, ATurnedUcsBuildsTheBlockInItAndPlacesItBack)
     // is typed as (wy - 50000, 100000 - wx).
     auto ucs = [](double wx, double wy) { return fixed(wy - 50000, 0) + "," + fixed(100000 - wx, 0); };
     CreationRun run("outlines-ucs.dxf");
-    const Facts before = readFacts(run.drawing());
+    const DrawingFacts before = readDrawingFacts(run.drawing());
     const RunResult result =
         run.run({"mbc", "dlg:click IDC_START", ucs(2500, 0), ucs(2500, 2550), "^C", "dlg:close"});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_EQ(after.auditErrors, 0) << after.raw;
-    const Insert* insert = after.insertOf("ROOM-1");
+    const InsertFact* insert = after.insertOf("ROOM-1");
     ASSERT_NE(insert, nullptr) << result.out;
     EXPECT_NEAR(insert->x, 2500.0, 1e-6);
     EXPECT_NEAR(insert->y, 2550.0, 1e-6);
@@ -227,15 +227,15 @@ TEST(BlockCreation, ATurnedUcsBuildsTheBlockInItAndPlacesItBack)
     EXPECT_EQ(insert->item("AREA"), "25.50sq.m.");
     EXPECT_EQ(insert->item("PERIMETER"), "20.20m.");
     // The name stands 375 above the area in the UCS: world -x.
-    const Attrib* name = insert->attrib("NAME");
+    const AttribFact* name = insert->attrib("NAME");
     ASSERT_NE(name, nullptr);
     EXPECT_NEAR(name->x, 2500.0 - 375.0, 1e-6);
     EXPECT_NEAR(name->y, 2550.0, 1e-6);
     EXPECT_NEAR(name->rotation, 90.0, 1e-9);
     // The definition's outline, turned by the reference, is the outline as drawn.
-    const Poly* original = outlineStartingAt(before, 0, 0);
+    const PolylineFact* original = outlineStartingAt(before, 0, 0);
     ASSERT_NE(original, nullptr);
-    const Poly* moved = after.poly(original->handle);
+    const PolylineFact* moved = after.poly(original->handle);
     ASSERT_NE(moved, nullptr);
     ASSERT_EQ(moved->block, "ROOM-1");
     for (size_t v = 0; v < moved->vertices.size(); ++v) {
@@ -264,8 +264,8 @@ TEST(BlockCreation, TextSettingsAreMadeNumericSavedAtOnceAndZeroBecomesOne)
         saved.setFilePath(run.prefsPath().string());
         ASSERT_TRUE(saved.loadPreferences());
         EXPECT_DOUBLE_EQ(saved.getTextSize(), c.height);
-        const Facts after = readFacts(run.saved());
-        const Insert* insert = after.insertOf("ROOM-1");
+        const DrawingFacts after = readDrawingFacts(run.saved());
+        const InsertFact* insert = after.insertOf("ROOM-1");
         ASSERT_NE(insert, nullptr);
         EXPECT_DOUBLE_EQ(insert->attrib("AREA")->height, c.height);
         EXPECT_NEAR(insert->attrib("NAME")->y, 2550.0 + 1.5 * c.height, 1e-9);
@@ -275,9 +275,9 @@ TEST(BlockCreation, TextSettingsAreMadeNumericSavedAtOnceAndZeroBecomesOne)
 TEST(BlockCreation, SubAreaAndAddAreaReplaceTheListsAndMeasureAgain)
 {
     CreationRun run("outlines.dxf");
-    const Facts before = readFacts(run.drawing());
-    const Poly* hole = outlineStartingAt(before, 500, 500);
-    const Poly* extra = outlineStartingAt(before, 50000, 0);
+    const DrawingFacts before = readDrawingFacts(run.drawing());
+    const PolylineFact* hole = outlineStartingAt(before, 500, 500);
+    const PolylineFact* extra = outlineStartingAt(before, 50000, 0);
     ASSERT_TRUE(hole && extra);
     // RECT becomes Room 1; then the hole (1 x 2 m) is subtracted and the
     // extra square (1 x 1 m) added, both picked by point.
@@ -288,9 +288,9 @@ TEST(BlockCreation, SubAreaAndAddAreaReplaceTheListsAndMeasureAgain)
     EXPECT_NE(result.out.find("Please Select Areas to Subtract (selected room/space blocks will be ignored)"),
               std::string::npos);
     EXPECT_NE(result.out.find("Please Select Areas to Add"), std::string::npos);
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_EQ(after.auditErrors, 0) << after.raw;
-    const Insert* insert = after.insertOf("ROOM-1");
+    const InsertFact* insert = after.insertOf("ROOM-1");
     ASSERT_NE(insert, nullptr);
     const double area = 5.0 * 5.1 - 1.0 * 2.0 + 1.0 * 1.0;
     const double perimeter = 2 * (5.0 + 5.1) + 2 * (1.0 + 2.0) + 4 * 1.0;
@@ -308,15 +308,15 @@ TEST(BlockCreation, SubAreaAndAddAreaReplaceTheListsAndMeasureAgain)
 TEST(BlockCreation, AddAreaKeepsTheRestOfTheRecord)
 {
     CreationRun run("rooms.dxf");
-    const Facts before = readFacts(run.drawing());
-    const Insert* office = before.insertOf("ROOM-3");
+    const DrawingFacts before = readDrawingFacts(run.drawing());
+    const InsertFact* office = before.insertOf("ROOM-3");
     ASSERT_NE(office, nullptr);
     ASSERT_EQ(office->item("TAGTYPE"), "ROOM");
     const RunResult result =
         run.run({"mbc", "dlg:click IDC_ADD_AREA", office->handle, "2500,0", "", "dlg:close"});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    const Facts after = readFacts(run.saved());
-    const Insert* changed = after.insertOf("ROOM-3");
+    const DrawingFacts after = readDrawingFacts(run.saved());
+    const InsertFact* changed = after.insertOf("ROOM-3");
     ASSERT_NE(changed, nullptr);
     EXPECT_EQ(changed->item("AREA"), fixed(3.0 * 3.0 + 5.0 * 5.1, 2) + "sq.m.");
     EXPECT_EQ(changed->item("PERIMETER"), fixed(4 * 3.0 + 2 * (5.0 + 5.1), 2) + "m.");
@@ -332,23 +332,23 @@ TEST(BlockCreation, AddAreaWithoutASpaceAborts)
     CreationRun run("outlines.dxf");
     const RunResult result = run.run({"mbc", "dlg:click IDC_ADD_AREA", "^C", "dlg:close"});
     EXPECT_NE(result.out.find("\nInvalid Space - Aborting...\n"), std::string::npos) << result.out;
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     EXPECT_EQ(after.spaceCount(), 0);
 }
 
 TEST(BlockCreation, UndoTakesBackTheWholeSession)
 {
     CreationRun run("outlines.dxf");
-    const Facts before = readFacts(run.drawing());
+    const DrawingFacts before = readDrawingFacts(run.drawing());
     const RunResult result =
         run.run({"mbc", "dlg:click IDC_START", "2500,0", "2500,2550", "13000,0", "11000,1000", "^C", "dlg:close", "U"});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_EQ(after.auditErrors, 0) << after.raw;
     EXPECT_EQ(after.spaceCount(), 0);
     EXPECT_EQ(after.msPolys, before.msPolys);
-    for (const Poly& p : before.polys) {
-        const Poly* back = after.poly(p.handle);
+    for (const PolylineFact& p : before.polys) {
+        const PolylineFact* back = after.poly(p.handle);
         ASSERT_NE(back, nullptr) << p.handle;
         EXPECT_EQ(back->block, p.block);
         EXPECT_DOUBLE_EQ(back->vertices[0].x, p.vertices[0].x);
@@ -363,8 +363,8 @@ TEST(BlockCreation, OptionsChangeTheUnitsOfTheNextBlock)
                                       "dlg:click IDC_START", "2500,0", "2500,2550", "^C", "dlg:close"});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_NE(result.out.find("Units set to FT\xc2\xb2\n"), std::string::npos) << result.out;
-    const Facts after = readFacts(run.saved());
-    const Insert* insert = after.insertOf("ROOM-1");
+    const DrawingFacts after = readDrawingFacts(run.saved());
+    const InsertFact* insert = after.insertOf("ROOM-1");
     ASSERT_NE(insert, nullptr);
     // 5000 x 5100 mm in square feet (1 ft = 304.8 mm), 20200 mm in feet.
     EXPECT_EQ(insert->item("AREA"), fixed(5000.0 * 5100.0 / (304.8 * 304.8), 2) + "sq.ft.");

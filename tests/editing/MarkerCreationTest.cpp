@@ -16,9 +16,9 @@ TEST(MarkerCreation, TheGrossAreaBlockIsMadeOnce)
     EXPECT_EQ(countOf(result.out, "Zelka Create Gross Area Block "), 2);
     EXPECT_EQ(countOf(result.out, "\n\nGross Area Block Already Exists\n"), 1) << result.out;
     EXPECT_EQ(countOf(result.out, "Please select a polyline:"), 1);
-    const Facts after = readFacts(run.saved());
+    const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_EQ(after.auditErrors, 0) << after.raw;
-    const Insert* gross = after.insertOf("ROOM-GROSS_AREA");
+    const InsertFact* gross = after.insertOf("ROOM-GROSS_AREA");
     ASSERT_NE(gross, nullptr);
     EXPECT_EQ(gross->attrib("NAME")->text, "GROSS AREA");
     EXPECT_EQ(gross->attrib("AREA")->text, fixed(10.0 * 5.0, 2) + "sq.m.");
@@ -61,9 +61,9 @@ TEST(MarkerCreation, MarkersStackTheirAttributesOneTextSizeApart)
         ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
         EXPECT_EQ(countOf(result.out, "Block Created Successfully\n"), 1) << result.out;
         EXPECT_EQ(countOf(result.out, c.again), 1) << result.out;
-        const Facts after = readFacts(run.saved());
+        const DrawingFacts after = readDrawingFacts(run.saved());
         ASSERT_EQ(after.auditErrors, 0) << after.raw;
-        const Insert* marker = after.insertOf(c.block);
+        const InsertFact* marker = after.insertOf(c.block);
         ASSERT_NE(marker, nullptr) << after.raw;
         EXPECT_EQ(marker->layer, c.layer);
         EXPECT_DOUBLE_EQ(marker->x, c.baseX);

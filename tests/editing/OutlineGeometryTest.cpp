@@ -89,13 +89,6 @@ TEST(OutlineGeometry, ArcsAreFlattenedWithinTheirSagitta)
     EXPECT_FALSE(COutlineGeometry::isSelfIntersecting(flat));
 }
 
-TEST(OutlineGeometry, CollinearPointsEncloseNothing)
-{
-    EXPECT_TRUE(COutlineGeometry::isCollinear(pts({{0, 0}, {2, 0}, {4, 0}})));
-    EXPECT_TRUE(COutlineGeometry::isCollinear(pts({{0, 0}, {2, 2}, {1, 1}, {5, 5}})));
-    EXPECT_FALSE(COutlineGeometry::isCollinear(pts({{0, 0}, {4, 0}, {4, 0.01}})));
-}
-
 TEST(OutlineGeometry, SignedDistanceIsPositiveInsideZeroOnTheEdgesAndNegativeOutside)
 {
     // An L: a 4 x 1 foot and a 1 x 3 leg, the reflex corner at (1, 1).

@@ -6,8 +6,8 @@ as "key=value" lines, for the hatch tests to compare with the drawing database.
     dbHatchOracle.py --pattern DEG SCALE NAME...
                                           ezdxf's ISO patterns rotated and scaled
 
-Per hatch i: hI.handle, .pattern, .solid, .assoc, .style, .ptype, .angle, .scale,
-.color, .true_color, .layer, .elevation, .extrusion, .paths, .pathJ.flags,
+Per hatch i: hI.pattern, .solid, .assoc, .ptype, .angle, .scale, .color,
+.true_color, .paths, .pathJ.flags,
 .pathJ.kind, .pathJ.n (vertices or edges), .pathJ.vK ("x y bulge"), .defs,
 .defK ("angle bx by ox oy d1 d2 ..."), .seeds, .lines (segments ezdxf's
 hatching renderer draws), .length (their total length).
@@ -35,26 +35,20 @@ def main(argv):
     doc = ezdxf.readfile(argv[1])
     auditor = doc.audit()
     print(f"audit_errors={len(auditor.errors)}")
-    print(f"audit_fixes={len(auditor.fixes)}")
     for e in auditor.errors:
         print(f"audit_error={e.message}")
     hatches = [e for e in doc.modelspace() if e.dxftype() == "HATCH"]
     print(f"hatches={len(hatches)}")
     for i, h in enumerate(hatches):
         p = f"h{i}."
-        print(p + f"handle={h.dxf.handle}")
         print(p + f"pattern={h.dxf.pattern_name}")
         print(p + f"solid={h.dxf.solid_fill}")
         print(p + f"assoc={h.dxf.associative}")
-        print(p + f"style={h.dxf.hatch_style}")
         print(p + f"ptype={h.dxf.pattern_type}")
         print(p + f"angle={fmt(h.dxf.get('pattern_angle', 0.0))}")
         print(p + f"scale={fmt(h.dxf.get('pattern_scale', 1.0))}")
         print(p + f"color={h.dxf.get('color', 256)}")
         print(p + f"true_color={h.dxf.get('true_color', -1)}")
-        print(p + f"layer={h.dxf.layer}")
-        print(p + f"elevation={fmt(h.dxf.elevation.z)}")
-        print(p + "extrusion=" + " ".join(fmt(c) for c in h.dxf.extrusion))
         print(p + f"paths={len(h.paths)}")
         for j, path in enumerate(h.paths):
             q = p + f"path{j}."

@@ -1,5 +1,7 @@
 // The current layout and per-viewport layer freezing, on a drawing written by
-// ezdxf (layout_fixture.py); what is saved is read back with ezdxf.
+// ezdxf (layout_fixture.py); what is saved is read back with ezdxf. Layers
+// frozen and thawed in viewports and saved are checked end to end by
+// DrawingState (tests/commands); here what is refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,17 +108,6 @@ void expectSameTags(const std::string& written, const std::string& read)
 
 }  // namespace
 
-TEST_F(LayoutTest, CurrentLayoutIsReadAsEzdxfReadsIt)
-{
-    ASSERT_EQ(ezdxf1(file_, "doc.header['$TILEMODE']"), "1");
-    EXPECT_EQ(active(true), "Model");
-    EXPECT_EQ(json(active(false)), ezdxf1(file_, "doc.layouts.active_layout().name"));
-    EXPECT_EQ(std::to_string(acdbLayoutManager()->countLayouts(&db_)), ezdxf1(file_, "len(doc.layouts)"));
-    EXPECT_TRUE(acdbLayoutManager()->layoutExists("SHEET b", &db_));
-    EXPECT_FALSE(acdbLayoutManager()->layoutExists("Sheet", &db_));
-    EXPECT_EQ(acdbLayoutManager()->getActiveLayoutBTRId(&db_), db_.modelSpaceId());
-}
-
 TEST_F(LayoutTest, AnotherPaperLayoutBecomesThePaperSpaceBlockWithItsEntities)
 {
     const std::string sheetBlock = ezdxf1(file_, "layout('Sheet B').block_record_name");
@@ -197,18 +188,6 @@ TEST_F(LayoutTest, UnknownLayoutIsRefusedAndNothingChanges)
     EXPECT_EQ(active(true), "Model");
 }
 
-TEST_F(LayoutTest, ModelLayoutChangesTilemodeAndKeepsThePaperSpace)
-{
-    ASSERT_EQ(acdbLayoutManager()->setCurrentLayout("Sheet C", &db_), Acad::eOk);
-    ASSERT_EQ(acdbLayoutManager()->setCurrentLayoutId(acdbLayoutManager()->findLayoutNamed("MODEL", &db_)), Acad::eOk);
-    EXPECT_TRUE(db_.tilemode());
-    EXPECT_EQ(active(true), "Model");
-    EXPECT_EQ(active(false), "Sheet C");
-    fs::path out = save("model.dxf");
-    EXPECT_EQ(ezdxf1(out, "doc.header['$TILEMODE']"), "1");
-    EXPECT_EQ(ezdxf1(out, "doc.layouts.active_layout().name"), json("Sheet C"));
-}
-
 TEST(LayoutManager, UsesTheWorkingDrawingAndFailsWithoutOne)
 {
     AcDbDatabase* before = acdbWorkingDatabase();
@@ -245,50 +224,6 @@ TEST_F(LayoutTest, ViewportsOfALayoutInDrawingOrder)
     EXPECT_EQ(numbers + "]", ezdxf1(file_, "[v.dxf.id for v in viewports('Sheet B')]"));
     EXPECT_EQ(std::to_string(viewportsOf("Sheet C").length()), ezdxf1(file_, "len(viewports('Sheet C'))"));
     EXPECT_TRUE(viewportsOf("Model").isEmpty());
-}
-
-TEST_F(LayoutTest, FrozenLayersAreReadAndSavedWhereEzdxfFindsThem)
-{
-    const AcDbObjectId a = layer("A"), b = layer("B"), c = layer("C");
-    AcDbObjectIdArray ids = viewportsOf("Sheet B");
-    ASSERT_EQ(ids.length(), 3);
-    {
-        AcDbObjectPointer<AcDbViewport> vp(ids.at(1), AcDb::kForWrite);
-        ASSERT_EQ(vp.openStatus(), Acad::eOk);
-        EXPECT_TRUE(vp->isLayerFrozenInViewport(c));
-        EXPECT_FALSE(vp->isLayerFrozenInViewport(a));
-        EXPECT_EQ(vp->freezeLayersInViewport(AcDbObjectIdArray{a, b, c}), Acad::eOk);
-        EXPECT_EQ(vp->thawLayersInViewport(AcDbObjectIdArray{b}), Acad::eOk);
-        AcDbObjectIdArray frozen;
-        vp->getFrozenLayerList(frozen);
-        EXPECT_EQ(frozen, (AcDbObjectIdArray{c, a}));
-    }
-    {
-        AcDbObjectPointer<AcDbViewport> vp(ids.at(2), AcDb::kForWrite);
-        ASSERT_EQ(vp.openStatus(), Acad::eOk);
-        EXPECT_EQ(vp->freezeLayersInViewport(AcDbObjectIdArray{b}), Acad::eOk);
-    }
-    fs::path out = save("frozen.dxf");
-    EXPECT_EQ(ezdxf1(out, "[v.frozen_layers for v in viewports('Sheet B')]"), "[[], [\"C\", \"A\"], [\"B\"]]");
-    EXPECT_EQ(ezdxf1(out, "[v.frozen_layers for v in viewports('Layout1')]"), "[[], []]");
-    EXPECT_EQ(ezdxf1(out, "audit"), "[]");
-    // Everything else of the viewports is as read.
-    const std::string geometry = "[(tuple(v.dxf.center), v.dxf.width, v.dxf.height, v.dxf.view_height, v.dxf.status) "
-                                 "for v in viewports('Sheet B')]";
-    EXPECT_EQ(ezdxf1(out, geometry), ezdxf1(file_, geometry));
-
-    AcDbDatabase again(false);
-    ASSERT_EQ(again.readDxfFile(out.c_str()), Acad::eOk) << again.lastError();
-    AcDbObjectPointer<AcDbLayout> layout(acdbLayoutManager()->findLayoutNamed("Sheet B", &again), AcDb::kForRead);
-    ASSERT_EQ(layout.openStatus(), Acad::eOk);
-    AcDbObjectPointer<AcDbViewport> third(layout->getViewportArray().at(2), AcDb::kForWrite);
-    ASSERT_EQ(third.openStatus(), Acad::eOk);
-    AcDbObjectIdArray frozen;
-    third->getFrozenLayerList(frozen);
-    ASSERT_EQ(frozen.length(), 1);
-    EXPECT_EQ(frozen.at(0).handle(), b.handle());
-    EXPECT_EQ(third->thawAllLayersInViewport(), Acad::eOk);
-    EXPECT_FALSE(third->isLayerFrozenInViewport(frozen.at(0)));
 }
 
 TEST_F(LayoutTest, FreezingRefusesWhatIsNotALayerOfTheDrawing)

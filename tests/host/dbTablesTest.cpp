@@ -87,8 +87,8 @@ TEST(DbTables, LayerStatesAndLinetypeDashesReachTheFile)
     layers->close();
 
     ZELKA_REQUIRE_EZDXF();
-    auto out = dxftest::ezdxfCheck(path, {"audit_errors", "layers['FROZEN']", "layers['LOCKED']", "layers['OFF']",
-                                          "layers['NOPLOT']", "linetypes['ZELKA_LINK']"});
+    auto out = dxftest::ezdxf(path, {"audit", "layer('FROZEN')", "layer('LOCKED')", "layer('OFF')", "layer('NOPLOT')",
+                                     "linetype('ZELKA_LINK')"});
     ASSERT_EQ(out.size(), 6u);
     EXPECT_EQ(out[0], "[]");
     EXPECT_EQ(out[1], R"({"color": 1, "frozen": true, "locked": false, "off": false, "plot": 1, "lineweight": 35, "linetype": "Continuous"})");
@@ -152,10 +152,10 @@ TEST(DbTables, AttributesAddedToAReferenceFromAnotherProgram)
     EXPECT_EQ(after.count({66, "1"}) + after.count({66, "     1"}), 1u);
 
     ZELKA_REQUIRE_EZDXF();
-    auto out = dxftest::ezdxfCheck(path, {"audit_errors",
-                                          "[[x['tag'], x['text']] for e in modelspace if e['handle'] == '" +
-                                              refId.handle().toString() + "' for x in e['attribs']]",
-                                          "len(modelspace)"});
+    auto out = dxftest::ezdxf(path, {"audit",
+                                     "[[a.dxf.tag, a.dxf.text] for a in doc.entitydb['" + refId.handle().toString() +
+                                         "'].attribs]",
+                                     "len(doc.modelspace())"});
     ASSERT_EQ(out.size(), 3u);
     EXPECT_EQ(out[0], "[]");
     EXPECT_EQ(out[1], "[[\"NAME\", \"Desk 7\"]]");

@@ -149,31 +149,6 @@ TEST(MalformedNumbers, DamagedFixturesNameFileLineAndObjectAndReadOnceRepaired)
     }
 }
 
-// Whole numbers of the objects the database models (counts, flags, colours,
-// lineweights, follow flags) are refused as reals are.
-TEST(MalformedNumbers, EveryModelledWholeNumberKindIsRefused)
-{
-    const std::string base = dxftest::readFile(dxftest::sourceDir() / kWholeNumbers);
-    ASSERT_FALSE(base.empty());
-    struct Case {
-        const char* type;
-        int code;
-    } cases[] = {
-        {"LWPOLYLINE", 90}, {"LWPOLYLINE", 70}, {"INSERT", 66}, {"ATTRIB", 70},  {"ATTDEF", 70},
-        {"TEXT", 72},       {"CIRCLE", 62},     {"LINE", 370},  {"HATCH", 91},   {"HATCH", 70},
-        {"LAYER", 70},      {"LAYER", 62},      {"LTYPE", 73},  {"STYLE", 71},   {"BLOCK", 70},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.code));
-        const Spot spot = locate(base, c.type, c.code);
-        ASSERT_GT(spot.line, 0u) << "the fixture has no such tag";
-        AcDbDatabase db(false);
-        EXPECT_EQ(db.readDxfText(replaced(base, spot.line, "x"), "whole.dxf"), Acad::eBadDxfSequence);
-        EXPECT_EQ(db.lastErrorLine(), spot.line);
-        EXPECT_EQ(db.lastError(), message("whole.dxf", spot, "a whole number", c.code, c.type, "x"));
-    }
-}
-
 // Entities whose numbers are all well formed are passed without being built;
 // a malformed modelled number must still fail the read, in the entity part
 // or in the typed part, of any kind passed that way.
@@ -222,6 +197,23 @@ TEST(MalformedNumbers, AnyKindPassedUnbuiltStillFailsTheRead)
         EXPECT_EQ(db.readDxfText(replaced(text, spot.line, c.bad), "plan.dxf"), Acad::eBadDxfSequence);
         EXPECT_EQ(db.lastErrorLine(), spot.line);
         EXPECT_EQ(db.lastError(), message("plan.dxf", spot, c.expected, c.code, c.type, c.bad));
+    }
+    // Whole numbers of the other objects the database models (counts, flags,
+    // colours, follow flags), in the tables and blocks too, are refused alike.
+    const std::string whole = dxftest::readFile(dxftest::sourceDir() / kWholeNumbers);
+    ASSERT_FALSE(whole.empty());
+    const std::pair<const char*, int> wholeCases[] = {
+        {"LWPOLYLINE", 90}, {"LWPOLYLINE", 70}, {"INSERT", 66}, {"ATTDEF", 70}, {"TEXT", 72},  {"HATCH", 91},
+        {"HATCH", 70},      {"LAYER", 70},      {"LAYER", 62},  {"LTYPE", 73},  {"STYLE", 71}, {"BLOCK", 70},
+    };
+    for (const auto& [type, code] : wholeCases) {
+        SCOPED_TRACE(std::string(type) + " " + std::to_string(code));
+        const Spot spot = locate(whole, type, code);
+        ASSERT_GT(spot.line, 0u) << "the fixture has no such tag";
+        AcDbDatabase db(false);
+        EXPECT_EQ(db.readDxfText(replaced(whole, spot.line, "x"), "whole.dxf"), Acad::eBadDxfSequence);
+        EXPECT_EQ(db.lastErrorLine(), spot.line);
+        EXPECT_EQ(db.lastError(), message("whole.dxf", spot, "a whole number", code, type, "x"));
     }
 }
 

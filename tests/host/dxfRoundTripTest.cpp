@@ -153,17 +153,6 @@ TEST(DxfRoundTrip, StructuralFaultsNameTheLineAndWhatWasExpected)
     }
 }
 
-TEST(DxfRoundTrip, MissingFileAndDwgAreReportedNotCrashed)
-{
-    auto dir = dxftest::tempDir("dxf-missing");
-    AcDbDatabase db(false);
-    EXPECT_EQ(db.readDxfFile((dir / "nope.dxf").c_str()), Acad::eFileNotFound);
-    EXPECT_NE(db.lastError().find("nope.dxf"), std::string::npos);
-    dxftest::writeFile(dir / "plan.dwg", std::string("AC1032\0\0\0\0\0\0", 12));
-    EXPECT_EQ(db.readDxfFile((dir / "plan.dwg").c_str()), Acad::eDwgNotSupported);
-    EXPECT_NE(db.lastError().find("DWG"), std::string::npos) << db.lastError();
-}
-
 }  // namespace
 
 namespace {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
-#include "host/dxf/DxfTagReader.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {
@@ -135,31 +134,5 @@ TEST(DxfSaveAsRead, AValueLineWithTheOtherLineEndIsWrittenWithTheFilesEnd)
         std::string text = expected;
         text.replace(valueEnd, eol.size(), crlf ? "\n" : "\r\n");
         EXPECT_EQ(saved(text), expected);
-    }
-}
-
-TEST(DxfTagReader, ListsTheTagsNotLaidOutAsTheWriterWritesThem)
-{
-    struct Case {
-        const char* what;
-        std::string text;
-        std::vector<size_t> unusual;
-    };
-    const std::vector<Case> cases = {
-        {"all as written", "  0\nSECTION\n  2\nHEADER\n  9\n$X\n1000\nx\n  0\nEOF\n", {}},
-        {"unpadded and zero-padded codes", "0\nSECTION\n002\nHEADER\n  9\n$X\n  0\nEOF\n", {0, 1}},
-        {"code of four digits with a blank", " 1000\nx\n  0\nEOF\n", {0}},
-        // The line end of a file is judged on its first 400 bytes.
-        {"CR LF line in an LF file", "999\n" + std::string(400, 'x') + "\n  0\nSECTION\n  2\r\nHEADER\n  9\n$X\r\n  0\nEOF\n",
-         {2, 3}},
-        {"LF line in a CR LF file", "  0\r\nSECTION\r\n  2\nHEADER\r\n  0\r\nEOF\r\n", {1}},
-        {"last line without its end", "  0\nSECTION\n  0\nEOF", {1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<DxfTag> tags;
-        std::vector<size_t> unusual;
-        ASSERT_TRUE(DxfTagReader("f.dxf").read(c.text, tags, &unusual).ok());
-        EXPECT_EQ(unusual, c.unusual);
     }
 }

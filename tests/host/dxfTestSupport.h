@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the drawing-database and DXF tests: files, an independent tag
-// splitter for comparing tag streams, and running the ezdxf checker.
+// splitter for comparing tag streams, and asking ezdxf about a file.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -20,16 +20,6 @@
 #include "tests/common/TestRequirements.h"
 
 namespace dxftest {
-
-// The text with its ASCII letters in lower case and every other byte kept:
-// the folding that drawing names and wildcards ignore.
-inline std::string asciiLower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 inline std::string readFile(const std::filesystem::path& p)
 {
@@ -96,30 +86,37 @@ inline std::filesystem::path tempDir(const std::string& name)
 
 inline std::filesystem::path sourceDir() { return ZELKA_SOURCE_DIR; }
 
-using zelkatest::haveEzdxf;
-
 // What a shell command prints (stdout; add "2>&1" for stderr too).
 inline std::string capture(const std::string& cmd) { return zelkatest::captureOutput(cmd); }
 
-// Runs tests/host/dxf_check.py on a file with expressions over its report;
-// returns one JSON text per expression (the whole report when none).
-inline std::vector<std::string> ezdxfCheck(const std::filesystem::path& file, const std::vector<std::string>& exprs = {})
+inline std::string quoted(const std::string& s)
 {
-    std::string cmd = std::string(ZELKA_PYTHON) + " '" + (sourceDir() / "tests/host/dxf_check.py").string() + "' '" +
-                      file.string() + "'";
-    for (const std::string& e : exprs) {
-        cmd += " '";
-        for (char c : e)
-            cmd += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        cmd += "'";
-    }
-    cmd += " 2>&1";
-    std::string out = capture(cmd);
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// One JSON text per Python expression over the file as ezdxf reads it (see
+// tests/host/ezdxf_eval.py): the document is `doc`, its audit messages `audit`.
+inline std::vector<std::string> ezdxf(const std::filesystem::path& file, const std::vector<std::string>& exprs)
+{
+    std::string cmd = std::string(ZELKA_PYTHON) + " " + quoted((sourceDir() / "tests/host/ezdxf_eval.py").string()) +
+                      " " + quoted(file.string());
+    for (const std::string& e : exprs)
+        cmd += " " + quoted(e);
+    std::istringstream out(capture(cmd + " 2>&1"));
     std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(out, line);)
         lines.push_back(line);
     return lines;
+}
+
+// The single answer of one expression ("" when ezdxf gave none).
+inline std::string ezdxf1(const std::filesystem::path& file, const std::string& expr)
+{
+    auto lines = ezdxf(file, {expr});
+    return lines.empty() ? std::string() : lines.front();
 }
 
 // The block references the "X" selection of the current drawing takes, in

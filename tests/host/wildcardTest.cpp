@@ -24,17 +24,17 @@ void runTable(const std::vector<Case>& table, bool ignoreCase)
 
 }  // namespace
 
-TEST(Wildcard, DocumentedExamples)
+// Patterns of plain letters, *, ? and single ranges are compared with an
+// ordinary glob in GlobCoreAgreesWithPythonFnmatch; this table holds what a
+// glob does not have: sets, the single-character classes, negation,
+// alternatives, escapes and the documented examples.
+TEST(Wildcard, CaseTable)
 {
-    // The examples CAD documentation gives for its wild-card characters.
     runTable({
-                 {"N*", "Name", 1},
+                 // The examples CAD documentation gives for its wild-card characters.
                  {"???,~*m*,N*", "Name", 1},  // the last alternative matches
                  {"*`,*", "Name", 0},
                  {"*`,*", "Na,me", 1},
-                 {"?BC", "ABC", 1},
-                 {"?BC", "3BC", 1},
-                 {"?BC", "BC", 0},
                  {"~*AB*", "XXABXX", 0},
                  {"~*AB*", "XXAXBX", 1},
                  {"[AB]C", "AC", 1},
@@ -51,13 +51,7 @@ TEST(Wildcard, DocumentedExamples)
                  {"ABC,XYZ*,*end", "this is a string - test1 test2 the end", 1},
                  {"STR[1-38]", "STR8", 1},
                  {"STR[1-38]", "STR5", 0},
-             },
-             false);
-}
-
-TEST(Wildcard, SingleCharacterClasses)
-{
-    runTable({
+                 // Single-character classes: digit, letter, non-alphanumeric, any.
                  {"ROOM-#*", "ROOM-1", 1},
                  {"ROOM-#*", "ROOM-12A", 1},
                  {"ROOM-#*", "ROOM-A1", 0},
@@ -74,22 +68,11 @@ TEST(Wildcard, SingleCharacterClasses)
                  {"?", "", 0},
                  {"?", "é", 1},  // one character, two bytes
                  {"??", "é", 0},
-             },
-             false);
-}
-
-TEST(Wildcard, StarsAndNegation)
-{
-    runTable({
-                 {"*", "", 1},
-                 {"*", "anything", 1},
+                 // Stars and negation.
                  {"~*.dwg", "plan.dxf", 1},
                  {"~*.dwg", "plan.dwg", 0},
                  {"~*.dwg", "plan-dwg", 0},  // . is any non-alphanumeric character
                  {"*.dwg", "plandwg", 0},
-                 {"a*b*c", "aXbYbZc", 1},
-                 {"a*b*c", "aXbYbZ", 0},
-                 {"**a", "a", 1},
                  {"*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 0},
                  {"~", "", 0},  // negated empty pattern: any non-empty string
                  {"~", "x", 1},
@@ -106,13 +89,7 @@ TEST(Wildcard, StarsAndNegation)
                  {"x,~y*", "yes", 0},
                  {"x,~y*", "no", 0},
                  {"x,~y*", "~yes", 1},
-             },
-             false);
-}
-
-TEST(Wildcard, EscapesCommasAndEmptyPatterns)
-{
-    runTable({
+                 // Escapes, commas and empty patterns.
                  {"`*", "*", 1},
                  {"`*", "a", 0},
                  {"`#", "#", 1},
@@ -127,13 +104,7 @@ TEST(Wildcard, EscapesCommasAndEmptyPatterns)
                  {"A,,B", "", 1},
                  {"A,B", "B", 1},
                  {"A,B", "AB", 0},
-             },
-             false);
-}
-
-TEST(Wildcard, BracketDetails)
-{
-    runTable({
+                 // Bracket details.
                  {"[~A-C]*", "Door", 1},
                  {"[~A-C]*", "Bath", 0},
                  {"[~A-C]*", "", 0},

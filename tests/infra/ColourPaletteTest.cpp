@@ -1,6 +1,5 @@
-// The host colour: the index palette against ezdxf's table, the nearest
-// index of a true colour against a brute-force search in Python, and the
-// by-layer / by-block / index / true-colour states.
+// The host colour: the index palette against ezdxf's table, and the nearest
+// index of a true colour against a brute-force search in Python.
 
 #include <gtest/gtest.h>
 
@@ -65,35 +64,4 @@ TEST(ColourPalette, NearestIndexOfATrueColour)
         ++i;
     }
     EXPECT_EQ(i, colours.size());
-}
-
-TEST(ColourPalette, ColourStates)
-{
-    AcCmColor colour;
-    EXPECT_TRUE(colour.isByLayer());
-    EXPECT_EQ(colour.colorIndex(), 256);
-
-    colour.setRGB(10, 0, 255);
-    EXPECT_TRUE(colour.isByColor());
-    EXPECT_EQ(colour.trueColor(), 0x0A00FFu);
-    colour.setGreen(128);
-    EXPECT_EQ(colour.trueColor(), 0x0A80FFu);
-    EXPECT_EQ(colour.red(), 10);
-
-    colour.setColorIndex(0);
-    EXPECT_TRUE(colour.isByBlock());
-    colour.setColorIndex(256);
-    EXPECT_TRUE(colour.isByLayer());
-    colour.setColorIndex(5);
-    EXPECT_TRUE(colour.isByACI());
-    EXPECT_EQ(colour.colorIndex(), 5);
-    EXPECT_EQ(colour.blue(), 255);
-
-    AcCmColor a, b;
-    a.setRGB(1, 2, 3);
-    a.setByLayer();
-    EXPECT_EQ(a, b);
-    a.setColorIndex(3);
-    b.setColorIndex(3);
-    EXPECT_EQ(a, b);
 }

@@ -2,88 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "host/ed/acutPrintf.h"
 #include "infra/FileUtilities.h"
+#include "tests/common/slimapp.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder under the system temporary folder, removed afterwards.
+using zelkatest::CommandLineCapture;
+using zelkatest::ScopedEnv;
+
+// A fresh temporary folder, named by strings.
 class TempFolder {
 public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zelka-files-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (auto& entry : fs::recursive_directory_iterator(path_, ec))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::string path() const { return folder_.path().string(); }
+    std::string operator/(const std::string& name) const { return path() + "/" + name; }
 
 private:
-    std::string path_;
+    zelkatest::TempFolder folder_;
 };
 
-void writeFile(const std::string& path, const std::string& text = "x")
-{
-    std::ofstream(path) << text;
-}
-
-// Collects what is printed on the command line while it lives.
-class CommandLineCapture {
-public:
-    CommandLineCapture() { previous_ = setCommandLineSink([this](const std::string& t) { text_ += t; }); }
-    ~CommandLineCapture() { setCommandLineSink(previous_); }
-    const std::string& text() const { return text_; }
-
-private:
-    std::string text_;
-    CommandLineSink previous_;
-};
-
-// Sets an environment variable (or removes it, for nullopt) for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+void writeFile(const std::string& path, const std::string& text = "x") { zelkatest::writeFile(path, text); }
 
 const CFileUtilities files;
 
@@ -129,22 +73,6 @@ TEST(FileUtilities, EnsureDirectoryReportsWhatCannotBeMade)
     EXPECT_EQ(out.text(), "Cannot create " + (dir / "plan.dxf/sub") + "\n");
 }
 
-// A relative application-data folder ("data", "rel/data") is made in the
-// current folder, the one and the many levels alike.
-TEST(FileUtilities, EnsureDirectoryMakesRelativeFoldersInTheCurrentFolder)
-{
-    TempFolder dir;
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    const bool single = files.ensureDirectoryExists("data");
-    const bool levels = files.ensureDirectoryExists("rel/deeper/");
-    fs::current_path(before);
-    EXPECT_TRUE(single);
-    EXPECT_TRUE(levels);
-    EXPECT_TRUE(fs::is_directory(dir / "data"));
-    EXPECT_TRUE(fs::is_directory(dir / "rel/deeper"));
-}
-
 // A folder without write permission: run as an unprivileged user when the
 // tests run as root, since root may write anywhere.
 TEST(FileUtilities, EnsureDirectoryReportsAccessDenied)
@@ -180,6 +108,7 @@ TEST(FileUtilities, EnsureDirectoryReportsAccessDenied)
     ASSERT_EQ(WEXITSTATUS(status), 0) << "1: created anyway, 3: could not drop privileges";
     EXPECT_EQ(printed, "Cannot create " + target + " - Access denied\n");
     EXPECT_FALSE(fs::exists(target));
+    ::chmod(locked.c_str(), 0755);
 }
 
 TEST(FileUtilities, DeleteFileReportsOnlyByItsResult)

@@ -46,50 +46,20 @@ TEST(DoubleToCString, FixedDecimalsCases)
     const Case cases[] = {
         {-0.5, 2, "-0.50", "examples"},
         {12, 0, "12", "examples"},
-        {1.5, 2, "1.50", "examples"},
-        {0, 0, "0", "examples"},
-        {250.0, 2, "250.00", "examples"},
-        {1000.0, 0, "1000", "examples"},
         {2.675, 2, "2.67", "binary value"},
         {1.005, 2, "1.00", "binary value"},
-        {0.045, 2, "0.04", "binary value"},
-        {0.995, 2, "0.99", "binary value"},
-        {12345.675, 2, "12345.67", "binary value"},
-        {-0.005, 2, "-0.01", "binary value"},
         {0.1, 20, "0.10000000000000000555", "binary value"},
         {0.125, 2, "0.13", "exact half"},
-        {-0.125, 2, "-0.13", "exact half"},
-        {0.5, 0, "1", "exact half"},
-        {1.5, 0, "2", "exact half"},
-        {2.5, 0, "3", "exact half"},
         {-2.5, 0, "-3", "exact half"},
-        {0.375, 2, "0.38", "exact half"},
         {1e15 + 0.25, 1, "1000000000000000.3", "exact half"},
         {99.99, 1, "100.0", "carry"},
-        {9.9999, 2, "10.00", "carry"},
-        {0.09999999996, 2, "0.10", "carry"},
-        {0.6, 0, "1", "carry"},
-        {0.4, 0, "0", "carry"},
         {0.96, 1, "1.0", "carry"},
         {0.00636, 2, "0.01", "below one"},
-        {0.00636, 3, "0.006", "below one"},
-        {0.0063, 4, "0.0063", "below one"},
-        {0.5, 2, "0.50", "below one"},
-        {0.05, 1, "0.1", "below one"},
-        {0.0, 2, "0.00", "below one"},
         {0.0, 5, "0.00000", "below one"},
         {-0.001, 2, "-0.00", "sign"},
         {-0.0, 2, "-0.00", "sign"},
         {-0.4, 0, "-0", "sign"},
-        {-0.6, 0, "-1", "sign"},
-        {-12.345, 1, "-12.3", "sign"},
-        {1e-10, 2, "0.00", "tiny"},
-        {0.0001, 1, "0.0", "tiny"},
-        {0.0001, 2, "0.00", "tiny"},
-        {0.0001, 0, "0", "tiny"},
-        {-1e-10, 3, "-0.000", "tiny"},
         {std::numeric_limits<double>::denorm_min(), 3, "0.000", "tiny"},
-        {0.0001, 4, "0.0001", "tiny"},
         {0.0001, 6, "0.000100", "tiny"},
     };
     for (const Case& c : cases) {
@@ -185,6 +155,11 @@ int mismatchesWithExactFormatter(const std::vector<std::pair<double, int>>& case
 
 }  // namespace
 
+// Random values and decimal counts; exact halves, whose neighbours one step
+// either side round to the nearer text; halves of large and tiny magnitude,
+// the longest decimal counts and values whose digits all carry; and the
+// limits of the integer conversion (binary exponents -120 and 40, results
+// near 2^64, 8 and 9 decimals), on both sides, with halves.
 TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
 {
     std::mt19937_64 random(20261205);
@@ -195,20 +170,11 @@ TEST(DoubleToCString, AgreesWithAnIndependentExactFormatter)
     std::vector<std::pair<double, int>> cases;
     for (int i = 0; i < 1500; ++i) cases.emplace_back(mantissa(random) * std::pow(10.0, exponent(random)), places(random));
     for (int i = 0; i < 500; ++i) cases.emplace_back(halves(random) / 8.0, places(random) % 3);
-    EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
-}
 
-// Exact halves round away from zero while their neighbours one step either
-// side round to the nearer text; so do halves of large and tiny magnitude,
-// the longest decimal counts and values whose digits all carry.
-TEST(DoubleToCString, HalvesAndTheirNeighboursAgreeWithTheExactFormatter)
-{
-    std::mt19937_64 random(5122026);
-    std::uniform_int_distribution<int> places(0, 34);
+    std::uniform_int_distribution<int> longPlaces(0, 34);
     std::uniform_int_distribution<int64_t> numerators(-(int64_t{1} << 40), int64_t{1} << 40);
-    std::vector<std::pair<double, int>> cases;
     for (int i = 0; i < 1500; ++i) {
-        int d = places(random);
+        int d = longPlaces(random);
         // An odd numerator over 2^(d + 1): exactly half way at d decimals.
         double half = std::ldexp(static_cast<double>(numerators(random) | 1), -(d + 1));
         cases.emplace_back(half, d);
@@ -226,16 +192,8 @@ TEST(DoubleToCString, HalvesAndTheirNeighboursAgreeWithTheExactFormatter)
         cases.emplace_back(9.5, d);
         cases.emplace_back(-999999.9999999, d);
     }
-    EXPECT_EQ(mismatchesWithExactFormatter(cases), 0);
-}
 
-// Around the limits of the integer conversion (binary exponents -120 and
-// 40, results near 2^64, 8 and 9 decimals), on both sides, with halves.
-TEST(DoubleToCString, IntegerConversionLimitsAgreeWithTheExactFormatter)
-{
-    std::mt19937_64 random(1122026);
     std::uniform_int_distribution<uint64_t> mantissas(uint64_t{1} << 52, (uint64_t{1} << 53) - 1);
-    std::vector<std::pair<double, int>> cases;
     for (int d = 0; d <= 10; ++d) {
         for (int e = -125; e <= -115; ++e) {
             cases.emplace_back(std::ldexp(static_cast<double>(mantissas(random)), e), d);
@@ -340,18 +298,6 @@ TEST(NumberConversions, TextToIntegerNeedsANumericText)
     EXPECT_EQ(util.CStringToInt64("12a"), 0);
 }
 
-TEST(NumberConversions, TextToDoubleReadsTheLeadingNumber)
-{
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("12a"), 12.0);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("  3.5e2xyz"), 350.0);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("1,5"), 1.0);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("-0.25"), -0.25);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble(""), 0.0);
-    EXPECT_DOUBLE_EQ(util.CStringToDouble("250.00"), 250.0);
-}
-
 // The text read is the one given, not what follows it in memory: a part of a
 // longer text stops at its own end, and a NUL inside ends it as before.
 TEST(NumberConversions, TextToDoubleReadsOnlyTheGivenText)
@@ -377,7 +323,7 @@ TEST(NumberConversions, TextToDoubleReadsOnlyTheGivenText)
 TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
 {
     std::vector<std::string> texts = {
-        "0", "-0", "-0.0", "12.50sq.m.", "-.5", ".5e2", "5.", "-", ".", "-.", "e5", ".e5", "1e", "1e+", "1.5e-",
+        "0", "-0", "-0.0", "12.50sq.m.", "12a", "  3.5e2xyz", "abc", "", "250.00", "-.5", ".5e2", "5.", "-", ".", "-.", "e5", ".e5", "1e", "1e+", "1.5e-",
         "1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "2.5e-324", "1.7976931348623157e308",
         "1.7976931348623159e308", "0x1p3", "-0X1.8P1", "0x", "00x5", " 12", "\t-3", "+3", "+.5", "inf", "-Infinity",
         "nan", "NAN(12)", "1,5", "9007199254740993", "0.30000000000000004441", "123456789012345678901234567890",

@@ -173,22 +173,4 @@ TEST_P(AcadDrawingPlot, MissingFolderIsEightAndAClosedDrawingPlotsNothing)
     EXPECT_FALSE(fs::exists(dir_ / "y.pdf"));
 }
 
-TEST_P(AcadDrawingPlot, DwfIsNeverWritten)
-{
-    std::string layout, name = "plan";
-    bool threw = false;
-    try {
-        drawing_.plot(db(), layout, dir_.string(), name, 0, true, true, 16, 1, 4, true);
-    } catch (const CEXZelka& e) {
-        threw = true;
-        EXPECT_NE(e.innermost().getDescription().find("DWF files cannot be written here"), std::string::npos);
-    }
-    EXPECT_FALSE(fs::exists(dir_ / "plan.dwf"));
-    // AutoCAD's path reports through the module's exceptions, BricsCAD's through the _EXPORT command.
-    if (std::string(GetParam()) == "AutoCAD")
-        EXPECT_TRUE(threw);
-    else
-        EXPECT_NE(transcript_.find("DWF files cannot be written here"), std::string::npos) << transcript_;
-}
-
 INSTANTIATE_TEST_SUITE_P(Hosts, AcadDrawingPlot, ::testing::Values("AutoCAD", "BricsCAD"));

@@ -14,11 +14,8 @@ using namespace zelkatest;
 // enclosing no area; it crosses itself. Three points on a line enclose no area.
 TEST(CreationRegressions, AFigureOfEightIsReportedAsCrossingItself)
 {
-    PlanRun run("");
-    const auto copy = run.folder() / "bulk-figure-eight.dxf";
-    std::filesystem::copy_file(std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/regressions/bulk-figure-eight.dxf",
-                               copy);
-    const RunResult r = runZelka({"--appdata", run.appdata().string(), "--command", "mbulk ROOMS", copy.string()});
+    const PlanRun run("bulk-figure-eight.dxf", 0, 2, "NONE", kSourceDir / "tests/regressions");
+    const RunResult r = run.run({"mbulk", "ROOMS"}, false);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Outline 30 on layer ROOMS was skipped: it crosses itself.\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Outline 31 on layer ROOMS was skipped: its area is zero.\n"), std::string::npos) << r.out;

@@ -1,5 +1,5 @@
 // Regression inputs (tests/regressions/*.dxf, written by
-// tests/commands/make_lock_fixtures.py), each run through the command that
+// tests/commands/make_fixtures.py), each run through the command that
 // once broke on it and read back with ezdxf.
 
 #include <gtest/gtest.h>
@@ -13,19 +13,6 @@ namespace {
 
 const fs::path kRegressions = kSourceDir / "tests/regressions";
 
-// Runs one command line script on a copy of the input; the result is saved
-// to saved.dxf in the run's folder.
-RunResult runOn(const PlanRun& run, const std::string& input, const std::vector<std::string>& lines)
-{
-    const fs::path copy = run.folder() / input;
-    fs::copy_file(kRegressions / input, copy);
-    std::string script;
-    for (const std::string& line : lines) script += line + "\n";
-    writeFile(run.folder() / "run.scr", script);
-    return runZelka({"--appdata", run.appdata().string(), "--script", (run.folder() / "run.scr").string(),
-                     "--save-as", run.saved().string(), copy.string()});
-}
-
 int countTag(const std::vector<AttribFact>& items, const std::string& tag)
 {
     int n = 0;
@@ -38,8 +25,8 @@ int countTag(const std::vector<AttribFact>& items, const std::string& tag)
 // maux with ATT-AUX locked added another AUX attribute and definition on every run.
 TEST(Regressions, MauxWithTheAuxLayerLockedAddsNoSecondAux)
 {
-    PlanRun run("");
-    const RunResult r = runOn(run, "maux-locked-aux.dxf", {"maux", "maux"});
+    const PlanRun run("maux-locked-aux.dxf", 0, 2, "NONE", kRegressions);
+    const RunResult r = run.run({"maux", "maux"});
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_TRUE(after.error.empty()) << after.error;
@@ -52,8 +39,8 @@ TEST(Regressions, MauxWithTheAuxLayerLockedAddsNoSecondAux)
 // mus with ATT-NAME locked did not read the name and wrote NAME=ROOM-7.
 TEST(Regressions, MusWithTheNameLayerLockedKeepsTheName)
 {
-    PlanRun run("");
-    const RunResult r = runOn(run, "mus-locked-name.dxf", {"mus"});
+    const PlanRun run("mus-locked-name.dxf", 0, 2, "NONE", kRegressions);
+    const RunResult r = run.run({"mus"});
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     const DrawingFacts after = readDrawingFacts(run.saved());
     ASSERT_TRUE(after.error.empty()) << after.error;
@@ -68,8 +55,8 @@ TEST(Regressions, MusWithTheNameLayerLockedKeepsTheName)
 // mus rewrote every link and dropped its sub-location.
 TEST(Regressions, MusKeepsALinksSubLocation)
 {
-    PlanRun run("");
-    const RunResult r = runOn(run, "mus-links.dxf", {"mus"});
+    const PlanRun run("mus-links.dxf", 0, 2, "NONE", kRegressions);
+    const RunResult r = run.run({"mus"});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     const std::string link = runPython(
         "import sys, ezdxf\n"

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the space-record regression inputs (tests/regressions/*.dxf).
+"""Writes the space-record and block-geometry regression inputs (tests/regressions/*.dxf).
 
     /usr/bin/python3 tests/regressions/make_record_inputs.py
 
@@ -32,6 +32,13 @@ huge-values.dxf        ROOM-1 "Far" whose outline has a vertex at x = 1e308;
                        would stand at infinity.
 ferrow-huge.dxf        a legacy FERROW_SPACE_LABEL "Far Seminar" naming an
                        outline with a vertex at x = 1e308.
+block-base-point.dxf      one space block ROOM-1, a 4000 x 3000 mm rectangle in a
+                          definition whose base point is 1000,500 (content shifted
+                          to match), inserted at 5000,5000: the room stands on
+                          3000..7000 x 3500..6500. Base points used to be ignored.
+label-in-gross-area.dxf   a room ROOM-1 (4000 x 3000 at 5000,5000) and, drawn after it,
+                          the gross-area block around it (0..20000 x 0..10000). A pick
+                          at the room's name label used to take the gross-area block.
 """
 
 import os
@@ -43,11 +50,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 H = 250.0
 
 
-def new_doc():
+def new_doc(layers=("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX")):
     doc = ezdxf.new("R2013")
     doc.header["$INSUNITS"] = 4
     doc.header["$LUNITS"] = 2
-    for name in ("ROOMS", "ATT-NAME", "ATT-AREA", "ATT-AUX"):
+    for name in layers:
         doc.layers.add(name)
     doc.appids.add("ADE")
     return doc
@@ -157,6 +164,24 @@ def ferrow_huge():
     return doc
 
 
+def based_space(doc, name, w, d, base, at, label):
+    """A w x d space block whose definition has the base point given (its content shifted to match)."""
+    bx, by = base
+    block = doc.blocks.new(name, base_point=base)
+    block.add_lwpolyline([(bx - w / 2, by - d / 2), (bx + w / 2, by - d / 2), (bx + w / 2, by + d / 2),
+                          (bx - w / 2, by + d / 2)], close=True)
+    for tag, dy in (("AREA", 0.0), ("NAME", 1.5 * H)):
+        block.add_attdef(tag, (bx, by + dy), "", dxfattribs={"height": H, "prompt": tag, "layer": "ATT-" + tag})
+    block.block.dxf.flags = 2
+    ref = doc.modelspace().add_blockref(name, at)
+    area = f"{w * d / 1e6:.2f}"
+    ref.add_auto_attribs({"NAME": label, "AREA": area + "sq.m."})
+    ref.set_xdata("ADE", [(1002, "{"), (1000, f"AREA={area}sq.m."),
+                          (1000, f"PERIMETER={2 * (w + d) / 1000:.2f}m."), (1000, f"NAME={label}"),
+                          (1000, "TAGTYPE=ROOM"), (1000, "HANDLESTOMINUS="), (1000, "HANDLESTOADD="), (1002, "}")])
+    return ref
+
+
 def main():
     if os.environ.get("PYTHONHASHSEED") != "0":
         os.execve(sys.executable, [sys.executable] + sys.argv, dict(os.environ, PYTHONHASHSEED="0"))
@@ -166,6 +191,13 @@ def main():
     precision_changed().saveas(os.path.join(HERE, "precision-changed.dxf"))
     huge_values().saveas(os.path.join(HERE, "huge-values.dxf"))
     ferrow_huge().saveas(os.path.join(HERE, "ferrow-huge.dxf"))
+    doc = new_doc(("ATT-AREA", "ATT-NAME"))
+    based_space(doc, "ROOM-1", 4000, 3000, (1000, 500), (5000, 5000), "Base")
+    doc.saveas(os.path.join(HERE, "block-base-point.dxf"))
+    doc = new_doc(("ATT-AREA", "ATT-NAME"))
+    based_space(doc, "ROOM-1", 4000, 3000, (0, 0), (5000, 5000), "Inner")
+    based_space(doc, "ROOM-GROSS_AREA", 20000, 10000, (0, 0), (10000, 5000), "GROSS AREA")
+    doc.saveas(os.path.join(HERE, "label-in-gross-area.dxf"))
     return 0
 
 

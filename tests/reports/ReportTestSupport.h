@@ -174,17 +174,6 @@ inline ReportFacts readReportFacts(const std::filesystem::path& drawing)
     return facts;
 }
 
-// Rank of every entity that is not a hatch must be above every hatch's.
-inline int lowestNonHatchRank(const ReportFacts& facts, int entityCount)
-{
-    std::vector<bool> isHatch(static_cast<size_t>(entityCount), false);
-    for (const HatchFact& h : facts.hatches)
-        if (h.rank >= 0 && h.rank < entityCount) isHatch[static_cast<size_t>(h.rank)] = true;
-    for (int r = 0; r < entityCount; ++r)
-        if (!isHatch[static_cast<size_t>(r)]) return r;
-    return entityCount;
-}
-
 // One category of a report document.
 struct CategoryText {
     std::string title, pattern, colour, layer;

@@ -1,19 +1,16 @@
 // What applyToDWG does besides the record: hyperlinks are written back only
 // for blocks that have or had some (an emptied list removes them, a block
 // that never had any gets no hyperlink record), a report's block whose
-// reference is gone is skipped quietly while the command form fails, and a
-// room read with its assets collects those its placed outline holds.
+// reference is gone is skipped quietly while the command form fails.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "database/Assets.h"
 #include "database/Hyperlinks.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "infra/ZelkaExceptions.h"
 #include "spaces/BlockDWG.h"
-#include "spaces/BlockDWGRoom.h"
 
 #include "SpacesTestSupport.h"
 
@@ -81,25 +78,4 @@ TEST(ApplySteps, AReportsBlockWhoseReferenceIsGoneIsSkippedTheCommandFormFails)
     EXPECT_EQ(errors.getCount(), 0);
     EXPECT_THROW(block->applyToDWG(d.drawing, false), CEXZelka);
     EXPECT_FALSE(d.drawing.isLocked());
-}
-
-TEST(ApplySteps, RoomWithAssetsCollectsWhatItsPlacedOutlineHolds)
-{
-    Drawing d;
-    AcDbObjectId roomDef = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 1000));
-    AcDbObjectId room = d.insert(roomDef, AcGePoint3d(5000, 5000, 0));
-    AcDbObjectId chairDef = d.defineSpace("CHAIR", rectangle(0, 0, 50, 50), AcGePoint3d(0, 0, 0), 10.0, {});
-    // Inside the room where it is drawn, and inside the outline's own
-    // coordinates (near the origin) but outside the drawn room.
-    AcDbObjectId inside = d.insert(chairDef, AcGePoint3d(5400, 5400, 0));
-    d.insert(chairDef, AcGePoint3d(400, 400, 0));
-
-    AcDbObjectPointer<AcDbBlockReference> reference(room, AcDb::kForRead);
-    CBlockDWGRoom withAssets(reference.object(), d.drawing, true);
-    CBlockDWGRoom without(reference.object(), d.drawing, false);
-    reference.close();
-    ASSERT_NE(withAssets.getAssets(), nullptr);
-    ASSERT_EQ(withAssets.getAssets()->getCount(), 1);
-    EXPECT_EQ(withAssets.getAssets()->getAt(0).getHandle(), inside.handle().toString());
-    EXPECT_EQ(without.getAssets(), nullptr);
 }

@@ -163,17 +163,6 @@ TEST_F(AssetsTest, DynamicBlockVariantIsRecordedUnderItsDynamicDefinitionName)
     EXPECT_EQ(assets.getAtAsset(handleOf(anonymousReference))->getAcadBlockIdentifier(), "*U6");
 }
 
-TEST_F(AssetsTest, AnEmptyRoomCollectsNothing)
-{
-    AcDbObjectId cabinet = defineAsset("CABINET", 0, 0, 500, 500);
-    dwg.host.insert(cabinet, AcGePoint3d(20000, 4000, 0));
-    AcDbObjectId outlineId = roomOutline();
-    CAssets assets;
-    AcDbObjectPointer<AcDbPolyline> outline(outlineId, AcDb::kForRead);
-    assets.getPolylineAssets(dwg.drawing, outline.object());
-    EXPECT_EQ(assets.getCount(), 0);
-}
-
 TEST_F(AssetsTest, AttributesOfAssetsInTheRoomAreHiddenAndTheDrawingRegenerated)
 {
     AcDbObjectId desk = defineAsset("DESK", 0, 0, 1600, 800, {"ASSETNO", "OWNER"});

@@ -24,44 +24,6 @@ std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
 
 }  // namespace
 
-TEST(Attributes, LayoutPlacesNameAboveAndAuxBelowTheAreaText)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000), AcGePoint3d(0, 0, 0), 100.0);
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(2000, 1500, 0),
-                                {{"NAME", "Lab 4"}, {"AREA", "12.00sq.m."}, {"AUX", "x"}});
-    auto block = readBlock(d, ref);
-    CAttributes* attributes = block->getAttributes();
-    ASSERT_NE(attributes, nullptr);
-    EXPECT_DOUBLE_EQ(attributes->getTextHeight(), 100.0);
-    EXPECT_NEAR(attributes->getRotation(), 0.0, 1e-12);
-    EXPECT_NEAR(attributes->getAreaPosition().x, 2000.0, 1e-9);
-    EXPECT_NEAR(attributes->getAreaPosition().y, 1500.0, 1e-9);
-
-    attributes->setTextHeight(250.0);
-    attributes->getAtAttribute(2)->setText("Chemistry");
-    block->applyToDWG(d.drawing, false);
-
-    auto dir = tempDir("layout");
-    d.save(dir / "layout.dxf");
-    InsertSeen seen = seeInsert(dir / "layout.dxf", ref.handle().toString());
-    ASSERT_EQ(seen.attribs.size(), 3u);
-    const auto& area = seen.attribs["AREA"];
-    const auto& name = seen.attribs["NAME"];
-    const auto& aux = seen.attribs["AUX"];
-    EXPECT_NEAR(area.x, 2000.0, 1e-9);
-    EXPECT_NEAR(area.y, 1500.0, 1e-9);
-    EXPECT_NEAR(name.x, 2000.0, 1e-9);
-    EXPECT_NEAR(name.y, 1500.0 + 375.0, 1e-9);
-    EXPECT_NEAR(aux.y, 1500.0 - 375.0, 1e-9);
-    EXPECT_DOUBLE_EQ(name.height, 250.0);
-    EXPECT_EQ(name.text, "Lab 4");
-    EXPECT_EQ(aux.text, "Chemistry");
-    EXPECT_EQ(area.text, "12.00sq.m.");
-    EXPECT_EQ(name.layer, "ATT-NAME");
-    EXPECT_EQ(aux.layer, "ATT-AUX");
-}
-
 TEST(Attributes, RotationIsMeasuredInTheCurrentUcs)
 {
     Drawing d;
@@ -161,46 +123,6 @@ TEST(Attributes, HidingRecordsOnlyVisibleAttributesAndShowsExactlyThose)
     }
 }
 
-// Each read measures the rotation in the UCS current at that moment, however
-// often the UCS changes between reads and comes back.
-TEST(Attributes, EachReadTakesTheUcsCurrentThen)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 4000, 3000), AcGePoint3d(0, 0, 0), 200.0);
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "N"}});
-    {
-        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
-        for (it->start(); !it->done(); it->step()) {
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
-            attribute->setRotation(kPi / 6);
-        }
-    }
-    const double r = std::sqrt(0.5);
-    struct Step {
-        AcGePoint3d origin;
-        AcGeVector3d x, y;
-        double degrees;  // 30 degrees in the world, less the UCS X axis angle
-    } steps[] = {
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-        {AcGePoint3d(500, -20, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-        {AcGePoint3d(500, -20, 0), AcGeVector3d(r, r, 0), AcGeVector3d(-r, r, 0), 345.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), 30.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(-1, 0, 0), AcGeVector3d(0, -1, 0), 210.0},
-        {AcGePoint3d(0, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0), 300.0},
-    };
-    for (const Step& step : steps) {
-        ASSERT_EQ(d.database->setUcs(step.origin, step.x, step.y), Acad::eOk);
-        auto block = readBlock(d, ref);
-        EXPECT_NEAR(block->getAttributes()->getRotation(), step.degrees, 1e-9) << step.x.x << "," << step.x.y;
-        AcGeMatrix3d matrix = CBlockDWG::currentUcsMatrix(d.drawing);
-        AcGePoint3d unitX = matrix * AcGePoint3d(1, 0, 0);
-        EXPECT_NEAR(unitX.x, step.origin.x + step.x.x, 1e-12);
-        EXPECT_NEAR(unitX.y, step.origin.y + step.x.y, 1e-12);
-    }
-}
-
 TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
 {
     Drawing d;
@@ -217,47 +139,4 @@ TEST(Attributes, TagsAreMatchedWholeIgnoringCase)
     EXPECT_EQ(attributes->getAt(2).getKey(), "AUX");
     EXPECT_EQ(attributes->getAt(2).getText(), "x");
     EXPECT_EQ(block->getName(), "Hall");
-}
-
-// Attributes are read as they will be written: one on a locked layer cannot
-// be opened for write and is not read, so the block's name falls back to its
-// definition's and the text layout comes from the next attribute.
-// Reading never depends on being able to write: an attribute on a locked
-// layer is read like any other.
-TEST(Attributes, AnAttributeOnALockedLayerIsReadAllTheSame)
-{
-    Drawing d;
-    AcDbObjectId def = d.defineSpace("ROOM-5", rectangle(0, 0, 100, 100), AcGePoint3d(0, 0, 0), 10.0,
-                                     {"NAME", "AREA"});
-    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0), {{"NAME", "Kitchen"}});
-    std::string nameLayer;
-    {
-        AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
-        for (it->start(); !it->done(); it->step()) {
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
-            if (std::string(attribute->tag()) == "NAME") {
-                nameLayer = attribute->layer();
-                attribute->setHeight(99.0);
-            }
-        }
-    }
-    ASSERT_FALSE(nameLayer.empty());
-    EXPECT_EQ(readBlock(d, ref)->getName(), "Kitchen");
-    {
-        AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
-        AcDbLayerTableRecord* layer = nullptr;
-        ASSERT_EQ(table->getAt(nameLayer.c_str(), layer, AcDb::kForWrite), Acad::eOk);
-        layer->setIsLocked(true);
-        layer->close();
-    }
-    auto block = readBlock(d, ref);
-    EXPECT_EQ(block->getName(), "Kitchen");
-    ASSERT_NE(block->getAttributes(), nullptr);
-    EXPECT_EQ(block->getAttributes()->getCount(), 2);
-    ASSERT_NE(block->getAttributes()->getAtAttribute(0), nullptr);
-    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getText(), "Kitchen");
-    EXPECT_EQ(block->getAttributes()->getAtAttribute(0)->getLayer(), nameLayer);
-    EXPECT_NE(block->getAttributes()->getAtAttribute(1), nullptr);
-    EXPECT_DOUBLE_EQ(block->getAttributes()->getTextHeight(), 99.0) << "the layout comes from the first attribute";
 }

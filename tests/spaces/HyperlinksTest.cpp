@@ -28,14 +28,6 @@ std::vector<std::pair<std::string, std::string>> linksOf(const CHyperlinks& link
     return out;
 }
 
-TEST(HyperlinksTextTest, SingleEntryBecomesAPageAddressForTheId)
-{
-    CHyperlinks links;
-    links.setHyperlinks("Plans,Floor plans", 42);
-    EXPECT_EQ(linksOf(links), (std::vector<std::pair<std::string, std::string>>{
-                                  {"Plans?pb=10&page=1&id=42", "Floor plans"}}));
-}
-
 TEST(HyperlinksTextTest, EntriesAreSplitTrimmedFilledInAndDeduplicated)
 {
     struct Case {
@@ -124,32 +116,6 @@ TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
     EXPECT_EQ(readFrom(one), linksOf(single));
     EXPECT_EQ(readFrom(two), linksOf(pair));
     EXPECT_EQ(readFrom(bare), linksOf(noDescription));
-}
-
-TEST_F(EntityHyperlinksTest, BlockLinksAreTheReferenceThenItsDefinitionWithoutRepeats)
-{
-    AcDbObjectId definition = dwg.host.defineSpace("ROOM-3", spacetest::rectangle(0, 0, 500, 500));
-    AcDbObjectId reference = dwg.host.insert(definition, AcGePoint3d(1000, 0, 0));
-    CHyperlinks onReference;
-    onReference.add(std::make_unique<CHyperlink>("http://r.example", "R"));
-    onReference.add(std::make_unique<CHyperlink>("http://shared.example", "Shared"));
-    write(reference, onReference);
-    AcDbObjectId outline;
-    {
-        AcDbObjectPointer<AcDbBlockTableRecord> record(definition, AcDb::kForRead);
-        outline = record->entityIds().front();
-    }
-    CHyperlinks onOutline;
-    onOutline.add(std::make_unique<CHyperlink>("http://shared.example", "Other text"));
-    onOutline.add(std::make_unique<CHyperlink>("http://o.example", "O"));
-    write(outline, onOutline);
-
-    AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
-    CHyperlinks links(ref.object());
-    EXPECT_EQ(linksOf(links), (std::vector<std::pair<std::string, std::string>>{
-                                  {"http://r.example", "R"},
-                                  {"http://shared.example", "Shared"},
-                                  {"http://o.example", "O"}}));
 }
 
 // A block of a drawing read from a file: the definition's entities that

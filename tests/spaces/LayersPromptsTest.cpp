@@ -1,13 +1,11 @@
-// Layers and layouts of a drawing, and the command-line prompts with their
-// echoes, fed from a script.
+// Layers of a drawing, and the command-line prompts with their echoes, fed
+// from a script.
 
 #include <gtest/gtest.h>
 
 #include "host/db/AcDbLayerTable.h"
 #include "host/ed/acutPrintf.h"
-#include "infra/ZelkaExceptions.h"
 #include "reports/Layers.h"
-#include "reports/Layouts.h"
 #include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
 
@@ -19,33 +17,9 @@ using namespace spacetest;
 
 namespace {
 
-bool hasLayer(Drawing& d, const char* name)
-{
-    AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
-    return table->has(name);
-}
-
 class Prompts : public ScriptedCommandLine {};
 
 }  // namespace
-
-TEST(Layers, EnsuringCleansTheNameAndAddsTheLayerOnce)
-{
-    Drawing d;
-    CLayer layer;
-    layer.setName("Hatch/Red");
-    EXPECT_EQ(layer.getName(), "HatchRed");
-    EXPECT_TRUE(layer.ensureLayerExists(d.drawing));
-    EXPECT_TRUE(hasLayer(d, "HatchRed"));
-    AcCmColor red;
-    red.setColorIndex(1);
-    EXPECT_TRUE(CLayers::ensureLayerExists(d.drawing, "Legend;Swatch", red));
-    AcDbObjectPointer<AcDbLayerTable> table(d.database->layerTableId(), AcDb::kForRead);
-    AcDbLayerTableRecord* record = nullptr;
-    ASSERT_EQ(table->getAt("LegendSwatch", record, AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(record->color().colorIndex(), 1);
-    record->close();
-}
 
 TEST(Layers, ReadingApplyingAndSwitching)
 {
@@ -125,75 +99,6 @@ TEST(Layers, OnLayerBecomesCurrentButNeverLayerZero)
     makeCurrent({"0", "ROOMS", "Missing"});
     AcDbObjectPointer<AcDbLayerTableRecord> current(d.database->clayer(), AcDb::kForRead);
     EXPECT_EQ(current->name(), "Rooms");
-}
-
-TEST(Layouts, DrawingLayoutsInBlockTableOrder)
-{
-    Drawing d;
-    CLayouts layouts;
-    layouts.getDWGLayouts(d.drawing);
-    ASSERT_GE(layouts.getCount(), 2);
-    EXPECT_EQ(layouts.getAt(0).getName(), "Model");
-    EXPECT_THROW(layouts.getAt(layouts.getCount()), CEXZelka);
-}
-
-TEST_F(Prompts, NumbersKeepTheDefaultOnEnterAndEchoTheValue)
-{
-    feed("\n7\n\n3.14159\n");
-    int32_t count = 0;
-    EXPECT_EQ(CAcadUtilities::getInteger("Rooms", 5, count), RTNONE);
-    EXPECT_EQ(count, 5);
-    EXPECT_EQ(CAcadUtilities::getInteger("Rooms", 5, count), RTNORM);
-    EXPECT_EQ(count, 7);
-    double height = 0;
-    CAcadUtilities::getDouble("Height", 2.5, height, 2);
-    EXPECT_DOUBLE_EQ(height, 2.5);
-    CAcadUtilities::getDouble("Height", 2.5, height, 2);
-    EXPECT_DOUBLE_EQ(height, 3.14159);
-    EXPECT_NE(transcript.find("\nRooms <5>:"), std::string::npos) << transcript;
-    EXPECT_NE(transcript.find(" 5\n"), std::string::npos);
-    EXPECT_NE(transcript.find(" 7\n"), std::string::npos);
-    EXPECT_NE(transcript.find("\nHeight <2.50>:"), std::string::npos);
-    EXPECT_NE(transcript.find(" 3.14\n"), std::string::npos);
-}
-
-TEST_F(Prompts, TextsAndBooleans)
-{
-    feed("\nyes\n\nLab 4\nfree text here\n");
-    bool flag = false;
-    CAcadUtilities::getBoolean("Zoom", true, flag);
-    EXPECT_TRUE(flag);
-    CAcadUtilities::getBoolean("Zoom", false, flag);
-    EXPECT_TRUE(flag);
-    std::string name;
-    CAcadUtilities::getString("Name", "Room 1", name);
-    EXPECT_EQ(name, "Room 1");
-    CAcadUtilities::getString("Name", "Room 1", name);
-    EXPECT_EQ(name, "Lab 4");
-    EXPECT_EQ(CAcadUtilities::getString("Remark"), "free text here");
-    EXPECT_NE(transcript.find("\nZoom <1>:"), std::string::npos) << transcript;
-    EXPECT_NE(transcript.find(" Room 1\n"), std::string::npos);
-    EXPECT_NE(transcript.find("\nRemark:"), std::string::npos);
-
-    // A run-out input ends the insisting text prompt instead of asking forever.
-    std::string kept;
-    CAcadUtilities::getString("Name", "Default", kept);
-    EXPECT_EQ(kept, "Default");
-}
-
-TEST(Handles, ListTextAndLookUp)
-{
-    std::vector<AcDbHandle> handles;
-    CAcadUtilities::convertHandlesStringToArray("1A,2B", handles);
-    ASSERT_EQ(handles.size(), 1u);
-    EXPECT_EQ(handles[0].value(), 0x1Au);
-    CAcadUtilities::convertHandlesStringToArray("3C,", handles);
-    EXPECT_EQ(handles.size(), 2u);
-
-    Drawing d;
-    AcDbObjectId line = d.addModelPolyline(rectangle(0, 0, 1, 1));
-    EXPECT_EQ(CAcadUtilities::convertHandleToObjectId(line.handle()), line);
-    EXPECT_TRUE(CAcadUtilities::convertHandleToObjectId(AcDbHandle(0xFFFFFu)).isNull());
 }
 
 // A cancelled text answer asks again with the notice in front of the

@@ -7,10 +7,6 @@ C++ tests compare:
         N <block name>|<layer>
         X <application>|<group code>|<value>        one line per extended-data item
         A <tag>|<layer>|<x>|<y>|<rotation>|<height>|<text>   one line per attribute
-    space_query.py polylines FILE
-        P <handle>|<layer>|<x>,<y>,<bulge>;...      every LWPOLYLINE of model space
-    space_query.py blocks FILE
-        B <name>                                   every block definition
     space_query.py area FILE HANDLE
         M <area>|<perimeter>
 """
@@ -50,14 +46,6 @@ def main(argv):
                 for a in e["attribs"]:
                     print(f"A {a['tag']}|{a['layer']}|{a['insert'][0]!r}|{a['insert'][1]!r}|"
                           f"{a['rotation']!r}|{a['height']!r}|{a['text']}")
-    elif kind == "polylines":
-        for e in entities:
-            if e["type"] == "LWPOLYLINE":
-                pts = ";".join(f"{x!r},{y!r},{b!r}" for x, y, b in e["points"])
-                print(f"P {e['handle']}|{e['layer']}|{pts}")
-    elif kind == "blocks":
-        for name in dump["blocks"]:
-            print(f"B {name}")
     return 0
 
 

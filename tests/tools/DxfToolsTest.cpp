@@ -160,20 +160,6 @@ TEST_F(DxfOracleArea, AppliesTheBlockReferenceTransform)
     EXPECT_NEAR(number(out[2], "perimeter"), 90'000.0, 1e-8);
 }
 
-TEST_F(DxfOracleArea, ReportsUnknownHandlesAndWrongTypes)
-{
-    fs::path file = write("outlines.dxf", outlineDrawing());
-    Outcome r = oracle("area " + file.string() + " FFFF B1");
-    EXPECT_EQ(r.status, 1);
-    std::vector<std::string> out = lines(r.out);
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(text(out[0], "error"), "no entity with handle FFFF");
-    EXPECT_NE(text(out[1], "error").find("is a BLOCK"), std::string::npos) << out[1];
-    EXPECT_EQ(oracle("area " + file.string()).status, 64);
-}
-
-using DxfOracleRead = TempDir;
-
 using GenFloorplan = TempDir;
 
 TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
@@ -193,4 +179,3 @@ TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
                   + (dir / "d.dxf").string()).status, 2);
 }
 
-using OpenSaveBenchmark = TempDir;

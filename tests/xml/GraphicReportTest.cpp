@@ -130,84 +130,6 @@ std::vector<std::pair<int, std::string>> swapsOf(const CBlock& block)
     return swaps;
 }
 
-void expectSameAssets(const CAssets* a, const CAssets* b)
-{
-    ASSERT_EQ(a == nullptr, b == nullptr);
-    if (!a) return;
-    ASSERT_EQ(a->getCount(), b->getCount());
-    for (int i = 0; i < a->getCount(); ++i) {
-        const CAsset& x = a->getAt(i);
-        const CAsset& y = b->getAt(i);
-        EXPECT_EQ(x.getLocationID(), y.getLocationID());
-        EXPECT_EQ(x.getHandle(), y.getHandle());
-        EXPECT_EQ(x.getAcadBlockIdentifier(), y.getAcadBlockIdentifier());
-        EXPECT_EQ(x.getAcadBlockDescription(), y.getAcadBlockDescription());
-        EXPECT_EQ(x.getUniqueDescription(), y.getUniqueDescription());
-        EXPECT_NEAR(x.getPointX(), y.getPointX(), 0.5e-5);  // written with 5 decimals
-        EXPECT_NEAR(x.getPointY(), y.getPointY(), 0.5e-5);
-    }
-}
-
-void expectSameBlock(const CBlock& a, const CBlock& b)
-{
-    EXPECT_EQ(a.getHandle(), b.getHandle());
-    EXPECT_EQ(a.getName(), b.getName());
-    EXPECT_EQ(a.getCode(), b.getCode());
-    EXPECT_NEAR(a.getArea(), b.getArea(), 0.005);  // written with 2 decimals
-    EXPECT_EQ(swapsOf(a), swapsOf(b));
-    ASSERT_EQ(a.getHyperlinks() == nullptr, b.getHyperlinks() == nullptr);
-    if (a.getHyperlinks()) EXPECT_TRUE(*a.getHyperlinks() == *b.getHyperlinks());
-    expectSameAssets(a.getAssets(), b.getAssets());
-}
-
-void expectSameReport(const CGraphicReport& a, const CGraphicReport& b)
-{
-    EXPECT_EQ(a.getID(), b.getID());
-    EXPECT_EQ(a.getTitle(), b.getTitle());
-    EXPECT_EQ(a.getDrawingPath(), b.getDrawingPath());
-    EXPECT_EQ(a.getDrawingFilename(), b.getDrawingFilename());
-    EXPECT_EQ(a.getPlotDevice(), b.getPlotDevice());
-    EXPECT_EQ(a.getPlotAreaType(), b.getPlotAreaType());
-    EXPECT_EQ(a.getPlotMediaSize(), b.getPlotMediaSize());
-    EXPECT_EQ(a.getPlotScaleType(), b.getPlotScaleType());
-    EXPECT_EQ(a.getPlotCentred(), b.getPlotCentred());
-    EXPECT_EQ(a.getSaveCopyTo(), b.getSaveCopyTo());
-    EXPECT_EQ(a.getPlotLayout(), b.getPlotLayout());
-    EXPECT_DOUBLE_EQ(a.getTotalChildAreas(), b.getTotalChildAreas());
-    EXPECT_DOUBLE_EQ(a.getPieXYOffset(), b.getPieXYOffset());
-    EXPECT_EQ(a.getPieIgnoreEmptySegments(), b.getPieIgnoreEmptySegments());
-    EXPECT_EQ(a.getPieShowLabels(), b.getPieShowLabels());
-    EXPECT_EQ(a.getPieShowLabelSegmentLines(), b.getPieShowLabelSegmentLines());
-
-    ASSERT_EQ(a.getCategories() == nullptr, b.getCategories() == nullptr);
-    if (a.getCategories()) {
-        ASSERT_EQ(a.getCategories()->getCount(), b.getCategories()->getCount());
-        for (int i = 0; i < a.getCategories()->getCount(); ++i) {
-            const CCategory& x = a.getCategories()->getAt(i);
-            const CCategory& y = b.getCategories()->getAt(i);
-            EXPECT_EQ(x.getID(), y.getID());
-            EXPECT_EQ(x.getTitle(), y.getTitle());
-            ASSERT_EQ(x.getHatch() == nullptr, y.getHatch() == nullptr);
-            if (x.getHatch()) EXPECT_TRUE(*x.getHatch() == *y.getHatch());
-            ASSERT_EQ(x.getBlocks() == nullptr, y.getBlocks() == nullptr);
-            if (x.getBlocks()) {
-                ASSERT_EQ(x.getBlocks()->size(), y.getBlocks()->size());
-                for (int j = 0; j < x.getBlocks()->size(); ++j)
-                    expectSameBlock(x.getBlocks()->getAt(j), y.getBlocks()->getAt(j));
-            }
-            expectSameAssets(x.getAssets(), y.getAssets());
-        }
-    }
-    ASSERT_EQ(a.getLayersOn() == nullptr, b.getLayersOn() == nullptr);
-    if (a.getLayersOn()) {
-        ASSERT_EQ(a.getLayersOn()->getCount(), b.getLayersOn()->getCount());
-        for (int i = 0; i < a.getLayersOn()->getCount(); ++i) {
-            EXPECT_EQ(a.getLayersOn()->getAt(i).getName(), b.getLayersOn()->getAt(i).getName());
-            EXPECT_EQ(a.getLayersOn()->getAt(i).getDescription(), b.getLayersOn()->getAt(i).getDescription());
-        }
-    }
-}
-
 // Compares two element trees: names, namespaces, leaf texts and the order
 // of element children. Returns the path of the first difference, or "".
 std::string firstDifference(pugi::xml_node expected, pugi::xml_node actual, const std::string& where)
@@ -260,18 +182,20 @@ TEST_F(GraphicReportDocument, WrittenDocumentMatchesTheExpectedFileElementByElem
     EXPECT_EQ(xmltest::readFile(path).find("xmlns", xmltest::readFile(path).find("<grID>")), std::string::npos);
 }
 
-TEST_F(GraphicReportDocument, WrittenDocumentReadsBackToAnEqualReport)
+// Read and written again, the expected document comes back element by
+// element: a field the reader lost, misread or put in another field is
+// written back wrong or not at all.
+TEST_F(GraphicReportDocument, TheExpectedDocumentReadsAndWritesBackUnchanged)
 {
-    const std::string path = folder.path("report.xml");
-    auto original = fullReport();
-    original->serialize(path);
     CGraphicReport reread;
-    ASSERT_TRUE(reread.deSerialize(path));
-    expectSameReport(*original, reread);
-    // Written again, the document is the same text: nothing drifts on a second trip.
-    const std::string first = xmltest::readFile(path);
+    ASSERT_TRUE(reread.deSerialize(xmltest::fixture("report-expected.xml")));
+    const std::string path = folder.path("again.xml");
     reread.serialize(path);
-    EXPECT_EQ(xmltest::readFile(path), first);
+    pugi::xml_document expected;
+    pugi::xml_document actual;
+    ASSERT_TRUE(CXMLUtilities().loadXMLDocument(expected, xmltest::fixture("report-expected.xml")).ok);
+    ASSERT_TRUE(CXMLUtilities().loadXMLDocument(actual, path).ok);
+    EXPECT_EQ(firstDifference(expected.document_element(), actual.document_element(), ""), "");
 }
 
 TEST_F(GraphicReportDocument, EmptyOptionalFieldsAreLeftOutAndReadBackEmpty)
@@ -464,19 +388,6 @@ TEST_F(GraphicReportDocument, BlockRecordsAreSpaceBlockRecordsCarryingTheirCateg
         EXPECT_NE(record->getHatch(), report.getCategories()->getAt(c.category).getHatch());
     }
     EXPECT_EQ(report.getCategories()->getAt(0).getBlocks()->getAt(0).getArea(), 12.5);
-}
-
-TEST_F(GraphicReportDocument, WritingReplacesAnExistingFile)
-{
-    const std::string path = folder.path("old.xml");
-    xmltest::writeFile(path, "old content that is not XML at all, and longer than the new document will be " +
-                                 std::string(5000, '.'));
-    CGraphicReport report;
-    report.setTitle("New");
-    report.serialize(path);
-    CGraphicReport reread;
-    ASSERT_TRUE(reread.deSerialize(path));
-    EXPECT_EQ(reread.getTitle(), "New");
 }
 
 TEST_F(GraphicReportDocument, UnreadableFilesApplyAsNothingAndSayWhy)

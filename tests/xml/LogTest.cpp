@@ -61,21 +61,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Logs, FirstWriteMakesTheFrameAndOneEntry)
-{
-    const std::string path = folder.path("errors.xml");
-    CLog().writeToXMLErrorLog(path, CEXUnhandled(ZELKA_MODULE_TITLE, "/src/infra/Log.cpp", "CLog::test", 0, nullptr));
-
-    pugi::xml_document document;
-    pugi::xml_node root = loadRoot(document, path);
-    EXPECT_EQ(document.first_child().type(), pugi::node_declaration);
-    ASSERT_EQ(document.first_child().next_sibling().type(), pugi::node_pi);
-    EXPECT_STREQ(document.first_child().next_sibling().value(), "type=\"text/xsl\" href=\"errorLog.xsl\"");
-    EXPECT_STREQ(root.name(), "errors");
-    EXPECT_EQ(CXMLUtilities::namespaceOf(root), ZELKA_ERRORLOG_NAMESPACE);
-    EXPECT_EQ(elementNames(root), std::vector<std::string>{"error"});
-}
-
 TEST_F(Logs, ThreeWritesHoldThreeNestedEntriesAndStayValid)
 {
     const std::string path = folder.path("errors.xml");
@@ -92,6 +77,8 @@ TEST_F(Logs, ThreeWritesHoldThreeNestedEntriesAndStayValid)
         // The newest entry is the last child; its date is the time of the write.
         pugi::xml_node entry = root.last_child();
         pugi::xml_node date = entry.child("date");
+        // Each part a plain number, without leading zeros.
+        EXPECT_EQ(std::string(date.child("month").text().get()), std::to_string(after.tm_mon + 1));
         const int year = date.child("year").text().as_int();
         EXPECT_TRUE(year == before.tm_year + 1900 || year == after.tm_year + 1900);
         const int minuteOfDay = date.child("hour").text().as_int() * 60 + date.child("minute").text().as_int();
@@ -99,8 +86,13 @@ TEST_F(Logs, ThreeWritesHoldThreeNestedEntriesAndStayValid)
         EXPECT_LE(minuteOfDay, after.tm_hour * 60 + after.tm_min);
     }
 
+    // The frame: the error-log stylesheet, then the root in its namespace.
     pugi::xml_document document;
     pugi::xml_node root = loadRoot(document, path);
+    ASSERT_EQ(document.first_child().next_sibling().type(), pugi::node_pi);
+    EXPECT_STREQ(document.first_child().next_sibling().value(), "type=\"text/xsl\" href=\"errorLog.xsl\"");
+    EXPECT_STREQ(root.name(), "errors");
+    EXPECT_EQ(CXMLUtilities::namespaceOf(root), ZELKA_ERRORLOG_NAMESPACE);
     for (pugi::xml_node entry : elements(root, "error")) {
         const std::vector<std::string> withInner = {"date",        "class",    "procSig",       "source",
                                                     "description", "severity", "innerException"};
@@ -129,6 +121,7 @@ TEST_F(Logs, ThreeWritesHoldThreeNestedEntriesAndStayValid)
         EXPECT_STREQ(innermost.child("description").text().get(), "Invalid Handle - ZZ9");
         // Every element of an entry is in the error-log namespace.
         EXPECT_EQ(CXMLUtilities::namespaceOf(innermost.child("severity")), ZELKA_ERRORLOG_NAMESPACE);
+        EXPECT_EQ(CXMLUtilities::namespaceOf(entry.child("date").child("year")), ZELKA_ERRORLOG_NAMESPACE);
     }
 }
 

@@ -1,17 +1,16 @@
-// The report parts that other documents carry (link lines, the saved drawing
-// state) and the record rules the report document relies on: duplicate
-// hyperlinks, deep copies of assets, the layer-name rule, attribute positions.
+// The record rules the report document relies on: link lines and the drawing
+// state through XML, the layer-name rule, duplicate hyperlinks, exact block
+// look-ups, attribute positions.
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "database/Assets.h"
 #include "database/Hyperlinks.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "reports/AcadDrawingState.h"
-#include "reports/Hatch.h"
+#include "reports/Layers.h"
 #include "reports/LinkLine.h"
 #include "spaces/Attributes.h"
 #include "spaces/Blocks.h"
@@ -74,22 +73,6 @@ TEST(AcadDrawingState, RoundTripKeepsLayoutAndLayerNames)
     EXPECT_EQ(back.getLayers().getAt(1).getDescription(), "Doors");
 }
 
-TEST(AcadDrawingState, SetLayerStateFindsLayersWhateverTheirCase)
-{
-    CAcadDrawingState state;
-    state.setLayerState("a-wall", 1, 1, 1, 0);
-    state.setLayerState("A-WALL", 0, 0, 0, 1);
-    ASSERT_EQ(state.getLayers().getCount(), 1);
-    const CLayer& layer = state.getLayers().getAt(0);
-    EXPECT_EQ(layer.getName(), "a-wall");
-    EXPECT_EQ(layer.getFrozen(), 0);
-    EXPECT_EQ(layer.getOff(), 0);
-    EXPECT_EQ(layer.getPlottable(), 1);
-    EXPECT_EQ(layer.getApplicable(), 1);
-    state.setAllLayerLineWeights(0);
-    EXPECT_EQ(state.getLayers().getAt(0).getLineWeight(), 0);
-}
-
 TEST(Layers, NameRuleDropsEachForbiddenCharacterAndKeepsTheRest)
 {
     EXPECT_EQ(CLayer::validateLayerName("a<b>c/d\\e\"f;g?h*i,j=k`l"), "abcdefghijkl");
@@ -104,14 +87,9 @@ TEST(Layers, NameRuleDropsEachForbiddenCharacterAndKeepsTheRest)
     EXPECT_EQ(layer.getColour().colorIndex(), 3);
 }
 
-TEST(Hyperlinks, RepeatedAddressIsDroppedAndReadingDoesTheSame)
+// Adding a repeated address drops it (ReportIPRTest: an asset's links); reading does the same.
+TEST(Hyperlinks, ReadingDropsARepeatedAddress)
 {
-    CHyperlinks links;
-    EXPECT_TRUE(links.add(std::make_unique<CHyperlink>("http://a", "first")));
-    EXPECT_FALSE(links.add(std::make_unique<CHyperlink>("http://a", "second")));
-    EXPECT_EQ(links.getCount(), 1);
-    EXPECT_EQ(links.getAt(0).getDescription(), "first");
-
     pugi::xml_document document;
     ASSERT_TRUE(CXMLUtilities()
                     .loadXMLText(document, "<hyperlinks><hyperlink><bhHref>x</bhHref><bhDescription>1"

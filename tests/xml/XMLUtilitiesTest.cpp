@@ -1,5 +1,5 @@
-// The XML helpers: namespaced elements, dates as element trees, the framed
-// document, loading with line numbers, atomic saving.
+// The XML helpers: prefixed names, the framed document, loading with line
+// numbers, strict booleans, atomic saving.
 
 #include <gtest/gtest.h>
 
@@ -8,74 +8,6 @@
 #include "XmlTestSupport.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
-
-namespace {
-
-std::tm makeTime(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm when{};
-    when.tm_year = year - 1900;
-    when.tm_mon = month - 1;
-    when.tm_mday = day;
-    when.tm_hour = hour;
-    when.tm_min = minute;
-    when.tm_sec = second;
-    return when;
-}
-
-}  // namespace
-
-TEST(XMLUtilities, DateNodeHoldsSixPartsInOrderWithoutLeadingZeros)
-{
-    pugi::xml_document document;
-    pugi::xml_node root = document.append_child("root");
-    pugi::xml_node date =
-        CXMLUtilities().createUniversalTimeNode(root, ZELKA_ERRORLOG_NAMESPACE, makeTime(2026, 3, 5, 9, 7, 3));
-
-    EXPECT_STREQ(date.name(), "date");
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"year", "2026"}, {"month", "3"}, {"day", "5"}, {"hour", "9"}, {"minute", "7"}, {"second", "3"}};
-    std::vector<std::pair<std::string, std::string>> actual;
-    for (pugi::xml_node part : date.children()) actual.emplace_back(part.name(), part.text().get());
-    EXPECT_EQ(actual, expected);
-    // The date is in the namespace it was given; its parts inherit it.
-    EXPECT_EQ(CXMLUtilities::namespaceOf(date), ZELKA_ERRORLOG_NAMESPACE);
-    EXPECT_EQ(CXMLUtilities::namespaceOf(date.first_child()), ZELKA_ERRORLOG_NAMESPACE);
-    EXPECT_FALSE(date.first_child().attribute("xmlns"));
-}
-
-TEST(XMLUtilities, EmptyTextMakesNoTextChild)
-{
-    pugi::xml_document document;
-    pugi::xml_node root = document.append_child("root");
-    pugi::xml_node empty = CXMLUtilities().createNode(root, "empty", "urn:a", "");
-    pugi::xml_node full = CXMLUtilities().createNode(root, "full", "urn:a", "x");
-    EXPECT_FALSE(empty.first_child());
-    ASSERT_TRUE(full.first_child());
-    EXPECT_EQ(full.first_child().type(), pugi::node_pcdata);
-}
-
-TEST(XMLUtilities, NamespaceIsDeclaredOnlyWhereItChanges)
-{
-    pugi::xml_document document;
-    CXMLUtilities xml;
-    pugi::xml_node root = xml.makeFramedDocument(document, "", "outer", "urn:outer");
-    pugi::xml_node same = xml.createNode(root, "same", "urn:outer");
-    pugi::xml_node other = xml.createNode(same, "other", "urn:inner");
-    pugi::xml_node inside = xml.createNode(other, "inside", "urn:inner");
-
-    EXPECT_FALSE(same.attribute("xmlns"));
-    EXPECT_STREQ(other.attribute("xmlns").value(), "urn:inner");
-    EXPECT_FALSE(inside.attribute("xmlns"));
-    EXPECT_EQ(CXMLUtilities::namespaceOf(same), "urn:outer");
-    EXPECT_EQ(CXMLUtilities::namespaceOf(inside), "urn:inner");
-
-    // Read back by a parser: each element is in the namespace it was made in.
-    pugi::xml_document reread;
-    ASSERT_TRUE(xml.loadXMLText(reread, xml.toText(document)).ok);
-    pugi::xml_node readInside = reread.document_element().child("same").child("other").child("inside");
-    EXPECT_EQ(CXMLUtilities::namespaceOf(readInside), "urn:inner");
-}
 
 TEST(XMLUtilities, PrefixedNamesAreReadByLocalNameAndPrefixNamespace)
 {
@@ -119,24 +51,6 @@ TEST(XMLUtilities, FramedDocumentStartsWithTwoInstructionsAndAnEmptyRoot)
                   "href=\"errorLog.xsl\"?>\n",
                   0),
               0u);
-}
-
-TEST(XMLUtilities, OffsetsBecomeLinesAndColumns)
-{
-    // "ab\ncd\n\nef": offsets 0..1 on line 1, 3..4 on line 2, 6 on line 3, 7.. on line 4.
-    const std::string text = "ab\ncd\n\nef";
-    int line = 0;
-    int column = 0;
-    CXMLUtilities::offsetToLine(text, 0, line, column);
-    EXPECT_EQ(std::make_pair(line, column), std::make_pair(1, 1));
-    CXMLUtilities::offsetToLine(text, 4, line, column);
-    EXPECT_EQ(std::make_pair(line, column), std::make_pair(2, 2));
-    CXMLUtilities::offsetToLine(text, 6, line, column);
-    EXPECT_EQ(std::make_pair(line, column), std::make_pair(3, 1));
-    CXMLUtilities::offsetToLine(text, 8, line, column);
-    EXPECT_EQ(std::make_pair(line, column), std::make_pair(4, 2));
-    CXMLUtilities::offsetToLine(text, 100, line, column);  // past the end: the last position
-    EXPECT_EQ(std::make_pair(line, column), std::make_pair(4, 3));
 }
 
 TEST(XMLUtilities, MalformedTextsFailWithTheirLine)
