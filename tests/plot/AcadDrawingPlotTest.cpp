@@ -150,8 +150,9 @@ TEST_P(AcadDrawingPlot, PlotsTheLayoutWithTheGivenMediaScaleAndArea)
         const std::string full = dir_.string() + "/" + c.file;
         const bool exported = transcript_.find("Plotted layout \"Model\" to " + full) != std::string::npos;
         EXPECT_EQ(exported, std::string(GetParam()) == "BricsCAD") << transcript_;
-        if (exported)
+        if (exported) {
             EXPECT_NE(transcript_.find(full + "\n\n"), std::string::npos);
+        }
         transcript_.clear();
     }
     // A PNG of ISO A4 landscape (media 6) at 150 dpi.

@@ -201,14 +201,18 @@ TEST_F(PlotPageTest, ScaleOffsetAndRotationPlaceTheSquareOnTheImage)
         ASSERT_GT(box.count, 0);
         const double right = std::min(c.left + c.side, 297.0), top = std::min(c.bottom + c.side, 210.0);
         const double left = std::max(c.left, 0.0), bottom = std::max(c.bottom, 0.0);
-        if (c.left >= 0)
+        if (c.left >= 0) {
             EXPECT_NEAR(box.x0, left * k, 2);
-        if (c.left + c.side <= 297)
+        }
+        if (c.left + c.side <= 297) {
             EXPECT_NEAR(box.x1, right * k, 2);
-        if (c.bottom + c.side <= 210)
+        }
+        if (c.bottom + c.side <= 210) {
             EXPECT_NEAR(box.y0, (210 - top) * k, 2);
-        if (c.bottom > 0)
+        }
+        if (c.bottom > 0) {
             EXPECT_NEAR(box.y1, (210 - bottom) * k, 2);
+        }
     }
 }
 
@@ -267,8 +271,9 @@ TEST_F(PlotPageTest, DwfAndUnknownDevicesAreRefusedAndNothingIsWritten)
         const fs::path out = dir_ / c.file;
         EXPECT_FALSE(engine.plot(db_, "Model", out.string()));
         EXPECT_NE(engine.message().find(c.says), std::string::npos) << engine.message();
-        if (std::string(c.says) != "does not exist")
+        if (std::string(c.says) != "does not exist") {
             EXPECT_NE(engine.message().find("PDF (.pdf), PNG (.png), JPG (.jpg) or SVG (.svg)"), std::string::npos);
+        }
         EXPECT_FALSE(fs::exists(out));
     }
     PlotEngine engine;

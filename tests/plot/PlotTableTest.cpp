@@ -112,8 +112,9 @@ TEST(PlotTable, TableIsDrawnThroughItsBlockWhereEzdxfDrawsTheBlock)
         }
         // A centred text: its middle and its height; its length within a tenth.
         EXPECT_NEAR((mine.x0 + mine.x1) / 2.0, (theirs.x0 + theirs.x1) / 2.0, 2);
-        if (!r.topCut)
+        if (!r.topCut) {
             EXPECT_NEAR(mine.y0, theirs.y0, 2);
+        }
         EXPECT_NEAR(mine.y1, theirs.y1, 2);
         EXPECT_NEAR(mine.x1 - mine.x0, theirs.x1 - theirs.x0, 0.1 * (theirs.x1 - theirs.x0));
     }
