@@ -83,14 +83,3 @@ Acad::ErrorStatus AcDbEntityHyperlinkPE::setHyperlinkCollection(AcDbObject* obje
     acutRelRb(head);
     return es;
 }
-
-Acad::ErrorStatus AcDbEntityHyperlinkPE::getHyperlinkCount(const AcDbObject* object, unsigned& count, bool ignore) const
-{
-    count = 0;
-    AcDbHyperlinkCollection* links = nullptr;
-    Acad::ErrorStatus es = getHyperlinkCollection(object, links, false, ignore);
-    if (links)
-        count = static_cast<unsigned>(links->count());
-    delete links;
-    return es;
-}

@@ -22,6 +22,4 @@ public:
     // registering "PE_URL" in its database; eNullObjectPointer for a null
     // object, else the status of the write (e.g. eNotOpenForWrite).
     Acad::ErrorStatus setHyperlinkCollection(AcDbObject* object, const AcDbHyperlinkCollection* links) const;
-    // The number of links; eNullObjectPointer for a null object.
-    Acad::ErrorStatus getHyperlinkCount(const AcDbObject* object, unsigned& count, bool ignoreBlockDefinition = true) const;
 };

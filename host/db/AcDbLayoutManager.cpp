@@ -145,17 +145,6 @@ Acad::ErrorStatus AcDbLayoutManager::setCurrentLayout(const char* name, AcDbData
     return makeCurrent(*db, *static_cast<AcDbLayout*>(db->objectOf(id.stub())));
 }
 
-Acad::ErrorStatus AcDbLayoutManager::setCurrentLayoutId(AcDbObjectId layoutId)
-{
-    AcDbDatabase* db = layoutId.database();
-    if (!db || layoutId.isErased())
-        return Acad::eInvalidInput;
-    auto* layout = dynamic_cast<AcDbLayout*>(db->objectOf(layoutId.stub()));
-    if (!layout)
-        return Acad::eInvalidInput;
-    return makeCurrent(*db, *layout);
-}
-
 AcDbObjectId AcDbLayoutManager::findLayoutNamed(const char* name, const AcDbDatabase* db) const
 {
     db = drawingOr(db);
@@ -171,14 +160,6 @@ int AcDbLayoutManager::countLayouts(const AcDbDatabase* db) const
 {
     db = drawingOr(db);
     return db ? static_cast<int>(layoutsOf(*db).size()) : 0;
-}
-
-AcDbObjectId AcDbLayoutManager::getActiveLayoutBTRId(const AcDbDatabase* db) const
-{
-    db = drawingOr(db);
-    if (!db)
-        return AcDbObjectId();
-    return db->tilemode() ? db->modelSpaceId() : db->paperSpaceId();
 }
 
 AcDbLayoutManager* acdbLayoutManager()

@@ -36,17 +36,11 @@ public:
     // layout of that name, eInvalidInput for a null or empty name,
     // eNullObjectPointer; the drawing is unchanged on failure.
     Acad::ErrorStatus setCurrentLayout(const char* name, AcDbDatabase* db = nullptr);
-    // The same for a layout given by its id; eInvalidInput when the id is not a
-    // layout of a drawing.
-    Acad::ErrorStatus setCurrentLayoutId(AcDbObjectId layoutId);
     // The layout of that name; the null id when there is none.
     AcDbObjectId findLayoutNamed(const char* name, const AcDbDatabase* db = nullptr) const;
     bool layoutExists(const char* name, const AcDbDatabase* db = nullptr) const { return !findLayoutNamed(name, db).isNull(); }
     // The number of layouts, "Model" included; 0 without a drawing.
     int countLayouts(const AcDbDatabase* db = nullptr) const;
-    // The block table record of the current layout (model space or the
-    // active paper space); null without a drawing.
-    AcDbObjectId getActiveLayoutBTRId(const AcDbDatabase* db = nullptr) const;
 
 private:
     // Gives a block record a name its table was already told about (names

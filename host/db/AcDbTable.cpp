@@ -424,18 +424,6 @@ Acad::ErrorStatus AcDbTable::mergeCells(int minRow, int maxRow, int minColumn, i
     return changed();
 }
 
-Acad::ErrorStatus AcDbTable::unmergeCells(int minRow, int maxRow, int minColumn, int maxColumn)
-{
-    (void)maxRow;
-    (void)maxColumn;
-    const Merge* m = mergeAt(minRow, minColumn);
-    if (!m)
-        return Acad::eInvalidInput;
-    markMergeCells(*m);
-    merges_.erase(merges_.begin() + (m - merges_.data()));
-    return changed();
-}
-
 bool AcDbTable::isMergedCell(int row, int column, int* minRow, int* maxRow, int* minColumn, int* maxColumn) const
 {
     const Merge* m = mergeAt(row, column);

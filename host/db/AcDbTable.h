@@ -78,8 +78,6 @@ public:
     // eInvalidIndex outside the grid, eInvalidInput for an empty range or one
     // that overlaps another merge.
     Acad::ErrorStatus mergeCells(int minRow, int maxRow, int minColumn, int maxColumn);
-    // Splits the merge that holds the range's top-left cell; eInvalidInput when there is none.
-    Acad::ErrorStatus unmergeCells(int minRow, int maxRow, int minColumn, int maxColumn);
     // True when the cell belongs to a merge; its bounds go to the non-null outputs.
     bool isMergedCell(int row, int column, int* minRow = nullptr, int* maxRow = nullptr, int* minColumn = nullptr,
                       int* maxColumn = nullptr) const;

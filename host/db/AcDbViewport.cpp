@@ -62,18 +62,6 @@ Acad::ErrorStatus AcDbViewport::thawLayersInViewport(const AcDbObjectIdArray& la
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbViewport::thawAllLayersInViewport()
-{
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!frozen_.empty()) {
-        frozen_.clear();
-        frozenModified_ = true;
-        assertWriteEnabled();
-    }
-    return Acad::eOk;
-}
-
 bool AcDbViewport::isLayerFrozenInViewport(const AcDbObjectId& layerId) const
 {
     return !layerId.isNull() && frozen_.contains(layerId);

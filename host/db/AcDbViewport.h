@@ -44,8 +44,6 @@ public:
     // that drawing.
     Acad::ErrorStatus freezeLayersInViewport(const AcDbObjectIdArray& layerIds);
     Acad::ErrorStatus thawLayersInViewport(const AcDbObjectIdArray& layerIds);
-    // Thaws every layer frozen in this viewport; eNotOpenForWrite otherwise.
-    Acad::ErrorStatus thawAllLayersInViewport();
     // True when the layer is frozen in this viewport (false for a null id).
     bool isLayerFrozenInViewport(const AcDbObjectId& layerId) const;
     // The layers frozen in this viewport, in stored order. eOk.
