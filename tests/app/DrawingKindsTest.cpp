@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 using namespace zelkatest;
 

@@ -7,7 +7,7 @@
 #include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 #include "tests/common/TestRequirements.h"
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 using namespace zelkatest;
 

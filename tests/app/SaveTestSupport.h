@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 namespace savetest {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 using namespace zelkatest;
 

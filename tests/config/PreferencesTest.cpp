@@ -8,7 +8,7 @@
 
 #include "config/Preferences.h"
 #include "host/ui/MessageBox.h"
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "infra/FileUtilities.h"
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/common/slimapp.h"
+#include "tests/common/AppTestSupport.h"
 
 namespace xmltest {
 
