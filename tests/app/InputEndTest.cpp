@@ -18,6 +18,7 @@
 #include "host/ui/ConsoleMessageBox.h"
 #include "host/ui/FileDialog.h"
 #include "host/ui/MessageBox.h"
+#include "tests/common/AppTestSupport.h"
 #include "tests/commands/CommandTestSupport.h"
 #include "tests/common/ScriptedCommandLine.h"
 
@@ -30,7 +31,7 @@ const char* const kEndedInPrompt = "the input ended while a prompt was waiting f
 // A preferences file with the given settings lines after the comment header.
 void writePreferencesLines(const std::filesystem::path& appData, const std::string& settings)
 {
-    writeFile(appData / "ZelkaSystems/Orvane/prefs/prefs.cfg", "//\n//\n//\n//\n" + settings);
+    writeFile(zelkatest::prefsIn(appData), "//\n//\n//\n//\n" + settings);
 }
 
 struct EndCase {
@@ -78,7 +79,7 @@ TEST(InputEnd, EveryCommandPromptStopsTheCommandWithoutChangingTheDrawing)
         SCOPED_TRACE(c.name);
         PlanRun plan("spaces.dxf");
         if (!c.preferences.empty()) writePreferencesLines(plan.appdata(), c.preferences);
-        const std::string prefsBefore = readFile(plan.appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg");
+        const std::string prefsBefore = readFile(zelkatest::prefsIn(plan.appdata()));
         RunResult result = plan.run(c.lines);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 1) << result.out.substr(0, 4000);
@@ -86,7 +87,7 @@ TEST(InputEnd, EveryCommandPromptStopsTheCommandWithoutChangingTheDrawing)
         EXPECT_NE(result.err.find(kEndedInPrompt), std::string::npos) << result.err;
         EXPECT_EQ(result.out.find(c.notPrinted), std::string::npos) << result.out.substr(0, 4000);
         EXPECT_TRUE(readFile(plan.saved()) == baseline) << "the drawing was changed";
-        EXPECT_EQ(readFile(plan.appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg"), prefsBefore);
+        EXPECT_EQ(readFile(zelkatest::prefsIn(plan.appdata())), prefsBefore);
         EXPECT_FALSE(std::filesystem::exists(plan.appdata() / "ZelkaSystems/Orvane/temp/zelkaDiagnosis.xml"));
     }
 }

@@ -15,6 +15,7 @@
 #include "infra/ZelkaExceptions.h"
 #include "module/HostProduct.h"
 #include "module/blockEdit.h"
+#include "tests/common/AppTestSupport.h"
 #include "tests/common/ZelkaProcess.h"
 
 namespace {
@@ -79,7 +80,7 @@ class LoadedModule : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        zelkatest::writeFile(appData.path() / "ZelkaSystems/Orvane/prefs/prefs.cfg", "//\n//\n//\n//\nunits\n0\n");
+        zelkatest::writeFile(zelkatest::prefsIn(appData.path()), "//\n//\n//\n//\nunits\n0\n");
         setenv("ZELKA_APPDATA", appData.path().c_str(), 1);
         previousSink_ = setCommandLineSink([this](const std::string& text) { transcript += text; });
         ASSERT_TRUE(acrxDynamicLinker()->loadModule(modulePath())) << acrxDynamicLinker()->lastError();
@@ -217,10 +218,12 @@ TEST(CommandStack, LooksUpGlobalThenLocalNamesNewestGroupFirst)
 TEST(CommandFrame, CommandsNotInThisBuildSaySoAndFail)
 {
     std::string transcript;
-    CommandLineSink previous = setCommandLineSink([&](const std::string& text) { transcript += text; });
-    Editor::instance().clearCommandFailed();
-    zelkaCommandNotAvailable("MGR");
-    setCommandLineSink(previous);
+    {
+        zelkatest::CommandLineCapture capture;
+        Editor::instance().clearCommandFailed();
+        zelkaCommandNotAvailable("MGR");
+        transcript = capture.text();
+    }
     EXPECT_EQ(transcript, "Command MGR is not available in this build.\n");
     EXPECT_TRUE(Editor::instance().commandFailed());
     Editor::instance().clearCommandFailed();

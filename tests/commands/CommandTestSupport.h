@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "config/Preferences.h"
+#include "tests/common/AppTestSupport.h"
 #include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 
@@ -233,7 +234,7 @@ public:
     }
 
     std::filesystem::path appdata() const { return work_.path() / "appdata"; }
-    std::filesystem::path prefsPath() const { return appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg"; }
+    std::filesystem::path prefsPath() const { return zelkatest::prefsIn(appdata()); }
     const std::filesystem::path& drawing() const { return drawing_; }
     const std::filesystem::path& folder() const { return work_.path(); }
     std::filesystem::path saved() const { return work_.path() / "saved.dxf"; }

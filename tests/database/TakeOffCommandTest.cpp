@@ -8,6 +8,7 @@
 #include "config/Preferences.h"
 #include "DatabaseTestSupport.h"
 #include "../common/ZelkaProcess.h"
+#include "tests/common/AppTestSupport.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct CommandRun {
         std::filesystem::copy_file(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf",
                                    work.path() / fileName);
         CPreferences prefs;
-        prefs.setFilePath((appdata() / "ZelkaSystems/Orvane/prefs/prefs.cfg").string());
+        prefs.setFilePath(zelkatest::prefsIn(appdata()).string());
         prefs.savePreferences();
         if (registered) {
             floor = dbtest::newFloor(label);

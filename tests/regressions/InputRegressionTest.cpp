@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/AppTestSupport.h"
 #include "tests/common/ZelkaProcess.h"
 
 using namespace zelkatest;
@@ -27,7 +28,7 @@ TEST(InputRegressions, EachInputRunsThroughThePathThatBroke)
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
         TempFolder appData;
-        const std::filesystem::path prefs = appData.path() / "ZelkaSystems/Orvane/prefs/prefs.cfg";
+        const std::filesystem::path prefs = zelkatest::prefsIn(appData.path());
         if (endsWith(name, ".scr")) {
             writeFile(prefs, "//\n//\n//\n//\nunits\n0\n");
             RunResult result = runZelka({"--appdata", appData.path().string(), "--script", entry.path().string()});
