@@ -16,10 +16,10 @@ ZELKA_BUILD="${ZELKA_BUILD:-$ZELKA_ROOT/build}"
 # libjpeg (libjpeg-dev); texts plot with the DejaVu and Liberation fonts
 # (fonts-dejavu-core, fonts-liberation2). Its tests read PDFs with
 # poppler-utils and compare with ezdxf's drawing add-on on matplotlib
-# (python3-matplotlib).
+# (python3-matplotlib). The tests read the oracles' JSON with nlohmann-json3-dev.
 ZELKA_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  googletest libgtest-dev libgmock-dev
+  googletest libgtest-dev libgmock-dev nlohmann-json3-dev
   libpugixml-dev
   python3 python3-ezdxf
   xsltproc locales

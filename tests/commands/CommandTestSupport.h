@@ -19,6 +19,7 @@
 
 #include "config/Preferences.h"
 #include "tests/common/AppTestSupport.h"
+#include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 
@@ -191,17 +192,8 @@ struct OracleMeasure {
 
 inline OracleMeasure oracleMeasure(const std::filesystem::path& drawing, const std::string& handle)
 {
-    const std::string out =
-        captureOutput(std::string(ZELKA_PYTHON) + " " + shellQuote((kSourceDir / "tests/tools/dxf_oracle.py").string()) +
-                      " area " + shellQuote(drawing.string()) + " " + handle);
-    OracleMeasure m;
-    auto number = [&](const std::string& key) {
-        size_t at = out.find("\"" + key + "\": ");
-        return at == std::string::npos ? -1.0 : std::stod(out.substr(at + key.size() + 4));
-    };
-    m.area = number("area");
-    m.perimeter = number("perimeter");
-    return m;
+    const nlohmann::json m = oracleJson(testScript("tools/dxf_oracle.py"), {"area", drawing.string(), handle});
+    return {m.value("area", -1.0), m.value("perimeter", -1.0)};
 }
 
 // printf-style number text, the independent side of the comparisons.
