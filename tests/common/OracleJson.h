@@ -51,4 +51,38 @@ inline std::filesystem::path testScript(const std::string& relative)
     return std::filesystem::path(ZELKA_SOURCE_DIR) / "tests" / relative;
 }
 
+// ezdxf's reading of a drawing (tests/tools/dxf_oracle.py dump): "header",
+// "layers" by name, "modelspace" entities and "blocks" by name, each entity
+// with "type", "handle", "layer", "xdata" and the fields of its type
+// (an INSERT's "name", "insert", "rotation", "attribs" with "tag" and "text").
+inline nlohmann::json dxfDump(const std::filesystem::path& drawing)
+{
+    return oracleJson(testScript("tools/dxf_oracle.py"), {"dump", drawing.string()});
+}
+
+// The first entity of a list whose field has the value; nullptr when none has.
+inline const nlohmann::json* findEntity(const nlohmann::json& entities, const std::string& field, const std::string& value)
+{
+    if (!entities.is_array()) return nullptr;
+    for (const nlohmann::json& e : entities)
+        if (e.contains(field) && e[field].is_string() && e[field].get<std::string>() == value) return &e;
+    return nullptr;
+}
+
+// The attribute of a dumped INSERT with the tag; nullptr when it has none.
+inline const nlohmann::json* attribOf(const nlohmann::json& insert, const std::string& tag)
+{
+    return insert.contains("attribs") ? findEntity(insert["attribs"], "tag", tag) : nullptr;
+}
+
+// The texts (group code 1000) an entity's extended data holds under the application, in order.
+inline std::vector<std::string> xdataTexts(const nlohmann::json& entity, const std::string& application)
+{
+    std::vector<std::string> texts;
+    if (!entity.contains("xdata") || !entity["xdata"].contains(application)) return texts;
+    for (const nlohmann::json& item : entity["xdata"][application])
+        if (item.at(0) == 1000) texts.push_back(item.at(1).get<std::string>());
+    return texts;
+}
+
 }  // namespace zelkatest

@@ -6,8 +6,9 @@ library sees in the same file.  Run it with /usr/bin/python3.
 
     dxf_oracle.py audit FILE          {"errors": [...], "fixes": [...]}; exit 1 on errors
                                       (an exception inside ezdxf's audit is one error, code null)
-    dxf_oracle.py dump FILE           header variables and the modelled fields of
-                                      every entity in model space and in every block
+    dxf_oracle.py dump FILE           header variables, layers (on, frozen, locked, lineweight)
+                                      and the modelled fields of every entity in model
+                                      space and in every block
     dxf_oracle.py tags FILE           the raw tag stream, one JSON [code, value] a line
     dxf_oracle.py area FILE HANDLE... area and perimeter of an LWPOLYLINE, or of the
                                       first LWPOLYLINE of the block an INSERT references,
@@ -209,11 +210,17 @@ def cmd_dump(path):
             "flags": block.block.dxf.get("flags", 0),
             "entities": [entity_record(e) for e in block],
         }
+    layers = {
+        layer.dxf.name: {"on": layer.is_on(), "frozen": layer.is_frozen(), "locked": layer.is_locked(),
+                         "lineweight": layer.dxf.get("lineweight", -3)}
+        for layer in doc.layers
+    }
     emit({
         "file": path,
         "dxfversion": doc.dxfversion,
         "encoding": doc.encoding,
         "header": header_values(doc),
+        "layers": layers,
         "modelspace": [entity_record(e) for e in doc.modelspace()],
         "blocks": blocks,
     })
