@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,6 @@ struct InsertFact {
     double rotation = 0;  // degrees
     std::vector<AttribFact> attribs;
     std::vector<std::string> xdata;  // the 1000 items of the "ADE" record, in order
-    std::vector<std::string> aecxdata;
 
     const AttribFact* attrib(const std::string& tag) const
     {
@@ -84,6 +84,7 @@ struct DrawingFacts {
     int auditErrors = -1;                                      // errors ezdxf's audit finds
     std::string error;
     std::string raw;  // ezdxf's audit findings, for messages
+    nlohmann::json dump;  // all of ezdxf's reading (dxfDump), for what the fields above leave out
 
     const InsertFact* insertNamed(const std::string& spaceName) const
     {
@@ -105,13 +106,24 @@ struct DrawingFacts {
             if (p.handle == handle) return &p;
         return nullptr;
     }
-    int spaceCount() const
+    // The space block references: those of definitions named "ROOM-".
+    std::vector<InsertFact> spaces() const
     {
-        int n = 0;
-        for (const InsertFact& i : inserts) n += i.name.rfind("ROOM-", 0) == 0 ? 1 : 0;
-        return n;
+        std::vector<InsertFact> found;
+        for (const InsertFact& i : inserts)
+            if (i.name.rfind("ROOM-", 0) == 0) found.push_back(i);
+        return found;
     }
+    int spaceCount() const { return static_cast<int>(spaces().size()); }
 };
+
+// The space block named so; throws (failing the test) when there is none.
+inline const InsertFact& spaceNamed(const DrawingFacts& facts, const std::string& name)
+{
+    const InsertFact* found = facts.insertNamed(name);
+    if (!found) throw std::runtime_error("no space named " + name + " " + facts.error);
+    return *found;
+}
 
 // One attribute or attribute definition of the dump.
 inline AttribFact attribFact(const nlohmann::json& a)
@@ -133,7 +145,8 @@ inline PolylineFact polylineFact(const std::string& block, const nlohmann::json&
 inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
 {
     DrawingFacts facts;
-    const nlohmann::json dump = dxfDump(drawing);
+    facts.dump = dxfDump(drawing);
+    const nlohmann::json& dump = facts.dump;
     const nlohmann::json audit = oracleJson(testScript("tools/dxf_oracle.py"), {"audit", drawing.string()});
     if (dump.contains("error")) {
         facts.error = dump.dump();
@@ -153,7 +166,7 @@ inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
         if (e.at("type") != "INSERT") continue;
         InsertFact& i = facts.inserts.emplace_back();
         i = {handle, e.at("name"), e.at("insert").at(0), e.at("insert").at(1), e.at("layer"), e.at("rotation"),
-             {}, xdataTexts(e, "ADE"), xdataTexts(e, "AECXDATA")};
+             {}, xdataTexts(e, "ADE")};
         for (const nlohmann::json& a : e.at("attribs")) i.attribs.push_back(attribFact(a));
     }
     for (const auto& [name, block] : dump.at("blocks").items())
@@ -175,7 +188,15 @@ struct OracleMeasure {
 inline OracleMeasure oracleMeasure(const std::filesystem::path& drawing, const std::string& handle)
 {
     const nlohmann::json m = oracleJson(testScript("tools/dxf_oracle.py"), {"area", drawing.string(), handle});
-    return {m.value("area", -1.0), m.value("perimeter", -1.0)};
+    return {m.at("area").get<double>(), m.at("perimeter").get<double>()};
+}
+
+// How often text occurs in the transcript.
+inline int countOf(const std::string& transcript, const std::string& text)
+{
+    int n = 0;
+    for (size_t at = transcript.find(text); at != std::string::npos; at = transcript.find(text, at + 1)) ++n;
+    return n;
 }
 
 // printf-style number text, the independent side of the comparisons.
@@ -232,6 +253,15 @@ public:
 private:
     TempFolder work_;
     std::filesystem::path drawing_;
+};
+
+// A run of zelka on a copy of one input of tests/regressions/.
+class RegressionRun : public PlanRun {
+public:
+    explicit RegressionRun(const std::string& input, int units = 0, int precision = 2)
+        : PlanRun(input, units, precision, "NONE", kSourceDir / "tests/regressions")
+    {
+    }
 };
 
 }  // namespace zelkatest
