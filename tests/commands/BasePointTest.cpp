@@ -27,68 +27,22 @@ struct WorldFacts {
     std::map<std::string, Outline> outlines;             // room handle -> world outline
     std::map<std::string, std::pair<double, double>> labels;
     std::map<std::string, std::set<std::string>> assets;
-    std::map<std::string, std::string> bases;            // definition name -> "x y z"
+    nlohmann::json bases;                                // definition name -> [x, y, z]
     std::vector<Outline> polylines;                      // model-space LWPOLYLINEs
 };
 
-std::vector<std::string> tabFields(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(line);
-    while (std::getline(in, part, '\t')) parts.push_back(part);
-    if (!line.empty() && line.back() == '\t') parts.emplace_back();
-    return parts;
-}
-
-Outline parseOutline(const std::string& text)
-{
-    Outline points;
-    std::istringstream in(text);
-    std::string pair;
-    while (std::getline(in, pair, ';')) {
-        const size_t comma = pair.find(',');
-        points.emplace_back(std::stod(pair.substr(0, comma)), std::stod(pair.substr(comma + 1)));
-    }
-    return points;
-}
-
-std::set<std::string> parseSet(const std::string& text)
-{
-    std::set<std::string> items;
-    std::istringstream in(text);
-    std::string item;
-    while (std::getline(in, item, ','))
-        if (!item.empty()) items.insert(item);
-    return items;
-}
-
 WorldFacts readWorld(const fs::path& drawing)
 {
+    const nlohmann::json world = oracleJson(testScript("commands/world_oracle.py"), {drawing.string()});
     WorldFacts facts;
-    const std::string oracle = shellQuote((kSourceDir / "tests/commands/world_oracle.py").string());
-    for (const char* command : {"rooms", "polylines", "bases"}) {
-        const std::string out = captureOutput(std::string(ZELKA_PYTHON) + " " + oracle + " " + command + " " +
-                                              shellQuote(drawing.string()) + " 2>&1");
-        std::istringstream lines(out);
-        for (std::string line; std::getline(lines, line);) {
-            const std::vector<std::string> f = tabFields(line);
-            if (f.size() >= 4 && f[0] == "ROOM") {
-                facts.blockOf[f[1]] = f[2];
-                facts.outlines[f[1]] = parseOutline(f[3]);
-            } else if (f.size() >= 4 && f[0] == "LABEL") {
-                facts.labels[f[1]] = {std::stod(f[2]), std::stod(f[3])};
-            } else if (f.size() >= 2 && f[0] == "ASSETS") {
-                facts.assets[f[1]] = parseSet(f.size() > 2 ? f[2] : "");
-            } else if (f.size() >= 3 && f[0] == "POLY") {
-                facts.polylines.push_back(parseOutline(f[2]));
-            } else if (f.size() >= 5 && f[0] == "BASE") {
-                facts.bases[f[1]] = f[2] + " " + f[3] + " " + f[4];
-            } else {
-                ADD_FAILURE() << "world_oracle.py " << command << ": " << line;
-            }
-        }
+    for (const auto& [handle, room] : world.at("rooms").items()) {
+        facts.blockOf[handle] = room.at("block");
+        facts.outlines[handle] = room.at("outline").get<Outline>();
+        if (room.contains("label")) facts.labels[handle] = room["label"].get<std::pair<double, double>>();
+        facts.assets[handle] = room.at("assets").get<std::set<std::string>>();
     }
+    facts.polylines = world.at("polylines").get<std::vector<Outline>>();
+    facts.bases = world.at("bases");
     return facts;
 }
 
@@ -222,8 +176,7 @@ TEST_F(BasePointPlan, UpdateSpacesKeepsEveryAreaPerimeterAndBasePoint)
     const DrawingFacts before = readDrawingFacts(planFile());
     const DrawingFacts after = readDrawingFacts(run_->saved());
     ASSERT_TRUE(after.error.empty()) << after.error;
-    for (const InsertFact& old : before.inserts) {
-        if (old.name.rfind("ROOM-", 0) != 0) continue;
+    for (const InsertFact& old : before.spaces()) {
         SCOPED_TRACE(old.name);
         const OracleMeasure m = oracleMeasure(planFile(), old.handle);
         ASSERT_GT(m.area, 0);
@@ -334,28 +287,18 @@ TEST(BasePointFixture, UpdateSpacesMeasuresScaledTurnedBlocksAsEzdxfDoesAndMoves
     // ROOM-5's centred NAME stood 1500 above the area text; it is restacked
     // 1.5 text heights (375) above it, and its alignment point, by which a
     // CAD program places a centred text, goes with it.
-    const std::string script = R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-for e in doc.modelspace().query('INSERT[name=="ROOM-5"]'):
-    for a in e.attribs:
-        print(a.dxf.tag, a.dxf.halign, a.dxf.insert[0], a.dxf.insert[1], a.dxf.align_point[0], a.dxf.align_point[1])
-)";
-    std::map<std::string, std::vector<double>> attribs;
-    std::istringstream lines(runPython(script, {run.saved().string()}));
-    for (std::string tag; lines >> tag;) {
-        std::vector<double> v(5);
-        for (double& x : v) lines >> x;
-        attribs[tag] = v;
-    }
-    ASSERT_EQ(attribs.count("NAME"), 1u);
-    ASSERT_EQ(attribs.count("AREA"), 1u);
-    const std::vector<double>& name = attribs["NAME"];
-    const std::vector<double>& area = attribs["AREA"];
-    EXPECT_EQ(name[0], 1.0);  // still centred
-    EXPECT_NEAR(name[3], area[3], 1e-6);
-    EXPECT_NEAR(name[4], area[4] + 375.0, 1e-6);
-    EXPECT_NEAR(name[1], name[3], 1e-6);
-    EXPECT_NEAR(name[2], name[4], 1e-6);
+    const nlohmann::json dump = dxfDump(run.saved());
+    const nlohmann::json* room = findEntity(dump.at("modelspace"), "name", "ROOM-5");
+    ASSERT_NE(room, nullptr) << dump;
+    const nlohmann::json* name = attribOf(*room, "NAME");
+    const nlohmann::json* area = attribOf(*room, "AREA");
+    ASSERT_TRUE(name && area) << *room;
+    auto at = [](const nlohmann::json* a, const char* point, int i) { return a->at(point).at(i).get<double>(); };
+    EXPECT_EQ(name->at("halign"), 1);  // still centred
+    EXPECT_NEAR(at(name, "align_point", 0), at(area, "align_point", 0), 1e-6);
+    EXPECT_NEAR(at(name, "align_point", 1), at(area, "align_point", 1) + 375.0, 1e-6);
+    EXPECT_NEAR(at(name, "insert", 0), at(name, "align_point", 0), 1e-6);
+    EXPECT_NEAR(at(name, "insert", 1), at(name, "align_point", 1), 1e-6);
 }
 
 // Deleted space blocks leave their outlines where the rooms were drawn:

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "CommandTestSupport.h"
 
@@ -19,12 +17,6 @@ using zelkatest::InsertFact;
 using zelkatest::PlanRun;
 using zelkatest::readDrawingFacts;
 using zelkatest::RunResult;
-
-std::string fileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The rooms of spaces.dxf in list order; 2RM-1 (4000 x 5000 mm) is line 2.
 constexpr double kRoomWidth = 4.0, kRoomDepth = 5.0;  // metres
@@ -140,7 +132,7 @@ TEST(BlockEditor, CancelAndRefusedValuesLeaveTheDrawingByteIdentical)
     // The same drawing opened and saved without the editor.
     const RunResult plain = probe.run({});
     ASSERT_EQ(plain.exitCode, 0) << plain.out << plain.err;
-    const std::string expected = fileBytes(probe.saved());
+    const std::string expected = zelkatest::readFile(probe.saved());
     ASSERT_FALSE(expected.empty());
 
     struct Case {
@@ -165,7 +157,7 @@ TEST(BlockEditor, CancelAndRefusedValuesLeaveTheDrawingByteIdentical)
         const RunResult r = run.run(editSecondRoom(c.lines));
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
-        EXPECT_TRUE(fileBytes(run.saved()) == expected) << "the saved drawing differs\n" << r.out;
+        EXPECT_TRUE(zelkatest::readFile(run.saved()) == expected) << "the saved drawing differs\n" << r.out;
     }
 }
 
@@ -235,5 +227,5 @@ TEST(BlockEditor, DialogsStillOpenWhenTheRunEndsWriteNothing)
     // The RoomBlock dialog and the hidden list are open when the module goes.
     const RunResult r = run.run({"mbe", "dlg:dblclick IDC_BLOCK_LIST 2", "dlg:set IDC_NAME Renamed"});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_TRUE(fileBytes(run.saved()) == fileBytes(plain.saved())) << r.out;
+    EXPECT_TRUE(zelkatest::readFile(run.saved()) == zelkatest::readFile(plain.saved())) << r.out;
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,68 +14,55 @@ namespace {
 
 using zelkatest::RunResult;
 
-// The commands' spaces fixture with two more references of ROOM-1 and a
-// link on the first one. Prints the handles: first ROOM-1, the two copies,
-// then ROOM-2.
-const char* kMakePlan = R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-msp = doc.modelspace()
-first = [e for e in msp.query('INSERT') if e.dxf.name == 'ROOM-1'][0]
-other = [e for e in msp.query('INSERT') if e.dxf.name == 'ROOM-2'][0]
-first.set_hyperlink('http://old/1', 'Old one')
-copies = [msp.add_blockref('ROOM-1', (5000, y)) for y in (20000, 30000)]
-doc.saveas(sys.argv[2])
-print(first.dxf.handle, copies[0].dxf.handle, copies[1].dxf.handle, other.dxf.handle)
-)";
+const std::filesystem::path kPlan = zelkatest::kFixtureDir / "spaces-copies.dxf";
 
-// Every link of each reference as "href|description", in order, from the
-// PE_URL record: an address at the top level, its description the first
-// text of the group that follows.
-const char* kReadLinks = R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-for e in doc.modelspace().query('INSERT'):
-    links, depth, want = [], 0, False
-    if e.has_xdata('PE_URL'):
-        for code, value in e.get_xdata('PE_URL'):
-            if code == 1002:
-                depth += 1 if value == '{' else -1
-            elif code == 1000 and depth == 0:
-                links.append([value, ''])
-                want = True
-            elif code == 1000 and depth == 1 and want:
-                links[-1][1] = value
-                want = False
-    print(e.dxf.handle, ';'.join(h + '|' + d for h, d in links))
-)";
+// The handles of the plan's three references of ROOM-1 (the linked one first) and of ROOM-2.
+std::vector<std::string> planHandles()
+{
+    const zelkatest::DrawingFacts plan = zelkatest::readDrawingFacts(kPlan);
+    std::vector<std::string> handles;
+    for (const zelkatest::InsertFact& i : plan.inserts)
+        if (i.name == "ROOM-1") handles.push_back(i.handle);
+    if (plan.insertOf("ROOM-2")) handles.push_back(plan.insertOf("ROOM-2")->handle);
+    return handles;
+}
 
+// Every link of each reference as "href|description", in order, from its
+// PE_URL record as ezdxf reads it: an address at the top level, its
+// description the first text of the group that follows.
 std::map<std::string, std::string> linksOf(const std::filesystem::path& drawing)
 {
     std::map<std::string, std::string> links;
-    std::istringstream lines(zelkatest::runPython(kReadLinks, {drawing.string()}));
-    std::string line;
-    while (std::getline(lines, line)) {
-        size_t blank = line.find(' ');
-        links[line.substr(0, blank)] = blank == std::string::npos ? "" : line.substr(blank + 1);
+    const nlohmann::json dump = zelkatest::dxfDump(drawing);
+    for (const nlohmann::json& e : dump.at("modelspace")) {
+        if (e.at("type") != "INSERT") continue;
+        std::string& text = links[e.at("handle").get<std::string>()];
+        int depth = 0;
+        bool want = false;
+        for (const nlohmann::json& item : e.at("xdata").value("PE_URL", nlohmann::json::array())) {
+            const std::string value = item.at(1).is_string() ? item.at(1).get<std::string>() : "";
+            if (item.at(0) == 1002) {
+                depth += value == "{" ? 1 : -1;
+            } else if (item.at(0) == 1000 && depth == 0) {
+                text += (text.empty() ? "" : ";") + value + "|";
+                want = true;
+            } else if (item.at(0) == 1000 && depth == 1 && want) {
+                text += value;
+                want = false;
+            }
+        }
     }
     return links;
-}
-
-size_t countOf(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
 }
 
 TEST(BlockHyperlink, RowsBecomeTheLinksOfThePickedBlockOrOfEveryBlockOfItsName)
 {
     zelkatest::TempFolder work;
     const std::filesystem::path plan = work.path() / "plan.dxf";
-    std::istringstream handles(zelkatest::runPython(
-        kMakePlan, {(std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/data/commands/spaces.dxf").string(), plan.string()}));
-    std::string first, copy1, copy2, other;
-    handles >> first >> copy1 >> copy2 >> other;
-    ASSERT_FALSE(other.empty()) << "ezdxf could not make the plan";
+    std::filesystem::copy_file(kPlan, plan);
+    const std::vector<std::string> handles = planHandles();
+    ASSERT_EQ(handles.size(), 4u);
+    const std::string &first = handles[0], &copy1 = handles[1], &copy2 = handles[2], &other = handles[3];
 
     // The rows: an address with a description, one without (it takes the
     // address), a description without an address (ignored) and a repeated
@@ -118,7 +104,7 @@ TEST(BlockHyperlink, RowsBecomeTheLinksOfThePickedBlockOrOfEveryBlockOfItsName)
         EXPECT_NE(r.out.find("Hyperlink 1 [http://old/1]"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("Description 1 [Old one]"), std::string::npos) << r.out;
         if (*c.says) {
-            EXPECT_EQ(countOf(r.out, c.says), 1u) << r.out;
+            EXPECT_EQ(zelkatest::countOf(r.out, c.says), 1) << r.out;
         }
         EXPECT_EQ(r.out.find("block(s) affected") != std::string::npos || r.out.find("1 block affected") != std::string::npos,
                   *c.says != '\0')
@@ -136,11 +122,8 @@ TEST(BlockHyperlink, ApplyWithEveryRowEmptyTakesTheLinksOff)
 {
     zelkatest::TempFolder work;
     const std::filesystem::path plan = work.path() / "plan.dxf";
-    std::istringstream handles(zelkatest::runPython(
-        kMakePlan, {(std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/data/commands/spaces.dxf").string(), plan.string()}));
-    std::string first;
-    handles >> first;
-    ASSERT_FALSE(first.empty());
+    std::filesystem::copy_file(kPlan, plan);
+    const std::string first = planHandles().at(0);
     zelkatest::writeFile(work.path() / "run.scr", "mbh\ndlg:click IDC_SELECT_BLOCK\n" + first +
                                                       "\ndlg:set IDC_HREF1\ndlg:set IDC_DESC1\ndlg:click IDC_APPLY\n"
                                                       "dlg:click IDCANCEL\n");

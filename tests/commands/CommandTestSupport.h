@@ -1,7 +1,7 @@
 #pragma once
 // Runs zelka scripts on copies of fixture drawings, each run with its own
 // application-data folder and preferences, and reads what was saved back
-// through ezdxf (tests/tools/dxf_oracle.py dump, flattened by space_facts.py).
+// through ezdxf (tests/tools/dxf_oracle.py dump and audit).
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,6 @@ struct InsertFact {
     double rotation = 0;  // degrees
     std::vector<AttribFact> attribs;
     std::vector<std::string> xdata;  // the 1000 items of the "ADE" record, in order
-    std::vector<std::string> aecxdata;
 
     const AttribFact* attrib(const std::string& tag) const
     {
@@ -83,7 +83,8 @@ struct DrawingFacts {
     std::vector<PolylineFact> polys;                           // LWPOLYLINEs of every block, model space included
     int auditErrors = -1;                                      // errors ezdxf's audit finds
     std::string error;
-    std::string raw;  // the lines space_facts.py printed, for messages
+    std::string raw;  // ezdxf's audit findings, for messages
+    nlohmann::json dump;  // all of ezdxf's reading (dxfDump), for what the fields above leave out
 
     const InsertFact* insertNamed(const std::string& spaceName) const
     {
@@ -105,80 +106,74 @@ struct DrawingFacts {
             if (p.handle == handle) return &p;
         return nullptr;
     }
-    int spaceCount() const
+    // The space block references: those of definitions named "ROOM-".
+    std::vector<InsertFact> spaces() const
     {
-        int n = 0;
-        for (const InsertFact& i : inserts) n += i.name.rfind("ROOM-", 0) == 0 ? 1 : 0;
-        return n;
+        std::vector<InsertFact> found;
+        for (const InsertFact& i : inserts)
+            if (i.name.rfind("ROOM-", 0) == 0) found.push_back(i);
+        return found;
     }
+    int spaceCount() const { return static_cast<int>(spaces().size()); }
 };
 
-// Parses the tab-separated lines of space_facts.py.
+// The space block named so; throws (failing the test) when there is none.
+inline const InsertFact& spaceNamed(const DrawingFacts& facts, const std::string& name)
+{
+    const InsertFact* found = facts.insertNamed(name);
+    if (!found) throw std::runtime_error("no space named " + name + " " + facts.error);
+    return *found;
+}
+
+// One attribute or attribute definition of the dump.
+inline AttribFact attribFact(const nlohmann::json& a)
+{
+    return {a.at("tag").get<std::string>(),     a.at("layer").get<std::string>(), a.at("text").get<std::string>(),
+            a.at("insert").at(0).get<double>(), a.at("insert").at(1).get<double>(), a.at("height").get<double>(),
+            a.at("rotation").get<double>()};
+}
+
+inline PolylineFact polylineFact(const std::string& block, const nlohmann::json& e)
+{
+    PolylineFact p{block, e.at("handle").get<std::string>(), e.at("closed").get<bool>(), {}};
+    for (const nlohmann::json& v : e.at("points")) p.vertices.push_back({v.at(0), v.at(1), v.at(2)});
+    return p;
+}
+
+// ezdxf's dump of the drawing and its audit; error holds what the oracle
+// said when it could not read the drawing.
 inline DrawingFacts readDrawingFacts(const std::filesystem::path& drawing)
 {
-    const std::string out = captureOutput(std::string(ZELKA_PYTHON) + " " +
-                                          shellQuote((kSourceDir / "tests/commands/space_facts.py").string()) + " " +
-                                          shellQuote(drawing.string()) + " 2>&1");
     DrawingFacts facts;
-    facts.raw = out;
-    std::istringstream lines(out);
-    std::string line;
-    InsertFact* current = nullptr;
-    std::vector<AttribFact>* currentDefs = nullptr;
-    auto fields = [](const std::string& text) {
-        std::vector<std::string> parts;
-        std::string part;
-        std::istringstream in(text);
-        while (std::getline(in, part, '\t')) parts.push_back(part);
-        return parts;
-    };
-    auto attribFrom = [](const std::vector<std::string>& f) {
-        AttribFact a;
-        a.tag = f.at(1);
-        a.layer = f.at(2);
-        a.x = std::stod(f.at(3));
-        a.y = std::stod(f.at(4));
-        a.height = std::stod(f.at(5));
-        a.rotation = std::stod(f.at(6));
-        a.text = f.size() > 7 ? f[7] : "";
-        return a;
-    };
-    while (std::getline(lines, line)) {
-        std::vector<std::string> f = fields(line);
-        if (f.empty()) continue;
-        if (f[0] == "INSERT") {
-            facts.inserts.push_back({f.at(1), f.at(2), std::stod(f.at(3)), std::stod(f.at(4)), f.at(5),
-                                     std::stod(f.at(6)), {}, {}, {}});
-            current = &facts.inserts.back();
-        } else if (f[0] == "ATTRIB" && current) {
-            current->attribs.push_back(attribFrom(f));
-        } else if (f[0] == "XDATA" && current) {
-            (f.at(1) == "ADE" ? current->xdata : current->aecxdata).push_back(f.size() > 2 ? f[2] : "");
-        } else if (f[0] == "BLOCK") {
-            currentDefs = &facts.attdefs[f.at(1)];
-        } else if (f[0] == "ATTDEF" && currentDefs) {
-            currentDefs->push_back(attribFrom(f));
-        } else if (f[0] == "LAYER") {
-            facts.layers[f.at(1)] = f.at(2) + " " + (f.size() > 3 ? f[3] : "");
-        } else if (f[0] == "LWPOLYLINE") {
-            facts.polylines.push_back(f.at(1));
-            facts.msPolys[f.at(1)] = f.at(2);
-        } else if (f[0] == "BLOCKPOLY") {
-            PolylineFact p{f.at(1), f.at(2), f.at(3) == "1", {}};
-            std::istringstream vertices(f.at(4));
-            for (std::string vertex; std::getline(vertices, vertex, ';');) {
-                VertexFact v;
-                std::sscanf(vertex.c_str(), "%lf,%lf,%lf", &v.x, &v.y, &v.bulge);
-                p.vertices.push_back(v);
-            }
-            facts.polys.push_back(p);
-        } else if (f[0] == "AUDIT") {
-            facts.auditErrors = std::stoi(f.at(1));
-        } else if (f[0] == "ERROR") {
-            facts.error = line;
-        }
+    facts.dump = dxfDump(drawing);
+    const nlohmann::json& dump = facts.dump;
+    const nlohmann::json audit = oracleJson(testScript("tools/dxf_oracle.py"), {"audit", drawing.string()});
+    if (dump.contains("error")) {
+        facts.error = dump.dump();
+        return facts;
     }
-    if (out.empty()) facts.error = "no output from space_facts.py";
+    facts.raw = audit.dump();
+    facts.auditErrors = static_cast<int>(audit.at("errors").size());
+    for (const auto& [name, layer] : dump.at("layers").items())
+        facts.layers[name] = std::string(layer.at("on") ? "on" : "off") + (layer.at("locked") ? " locked" : " unlocked");
+    for (const nlohmann::json& e : dump.at("modelspace")) {
+        const std::string handle = e.at("handle");
+        if (e.at("type") == "LWPOLYLINE") {
+            facts.polylines.push_back(handle);
+            facts.msPolys[handle] = e.at("layer");
+            facts.polys.push_back(polylineFact("*Model_Space", e));
+        }
+        if (e.at("type") != "INSERT") continue;
+        InsertFact& i = facts.inserts.emplace_back();
+        i = {handle, e.at("name"), e.at("insert").at(0), e.at("insert").at(1), e.at("layer"), e.at("rotation"),
+             {}, xdataTexts(e, "ADE")};
+        for (const nlohmann::json& a : e.at("attribs")) i.attribs.push_back(attribFact(a));
+    }
+    for (const auto& [name, block] : dump.at("blocks").items())
+        for (const nlohmann::json& e : block.at("entities")) {
+            if (e.at("type") == "ATTDEF") facts.attdefs[name].push_back(attribFact(e));
+            if (e.at("type") == "LWPOLYLINE") facts.polys.push_back(polylineFact(name, e));
+        }
     return facts;
 }
 
@@ -193,7 +188,15 @@ struct OracleMeasure {
 inline OracleMeasure oracleMeasure(const std::filesystem::path& drawing, const std::string& handle)
 {
     const nlohmann::json m = oracleJson(testScript("tools/dxf_oracle.py"), {"area", drawing.string(), handle});
-    return {m.value("area", -1.0), m.value("perimeter", -1.0)};
+    return {m.at("area").get<double>(), m.at("perimeter").get<double>()};
+}
+
+// How often text occurs in the transcript.
+inline int countOf(const std::string& transcript, const std::string& text)
+{
+    int n = 0;
+    for (size_t at = transcript.find(text); at != std::string::npos; at = transcript.find(text, at + 1)) ++n;
+    return n;
 }
 
 // printf-style number text, the independent side of the comparisons.
@@ -250,6 +253,15 @@ public:
 private:
     TempFolder work_;
     std::filesystem::path drawing_;
+};
+
+// A run of zelka on a copy of one input of tests/regressions/.
+class RegressionRun : public PlanRun {
+public:
+    explicit RegressionRun(const std::string& input, int units = 0, int precision = 2)
+        : PlanRun(input, units, precision, "NONE", kSourceDir / "tests/regressions")
+    {
+    }
 };
 
 }  // namespace zelkatest

@@ -103,25 +103,9 @@ TEST(DrawingState, ManipulationUnlocksOnlyAndLayerStatesAreFoundWhateverTheCase)
     EXPECT_EQ(layers.at("NEW LAYER"), "on locked");
 }
 
-namespace {
-
-// The sheet drawing written by tests/commands/sheet_fixture.py.
-fs::path makeSheetDrawing(const fs::path& folder)
-{
-    const fs::path file = folder / "sheet.dxf";
-    const std::string out = captureOutput(std::string(ZELKA_PYTHON) + " " +
-                                          shellQuote((kSourceDir / "tests/commands/sheet_fixture.py").string()) + " " +
-                                          shellQuote(file.string()) + " 2>&1");
-    EXPECT_EQ(out, "");
-    return file;
-}
-
-}  // namespace
-
 TEST(DrawingState, PaperLayoutStateFreezesItsLayersInEveryViewportAndTheRecordedStateComesBack)
 {
-    TempFolder source;
-    OpenPlan plan(makeSheetDrawing(source.path()));
+    OpenPlan plan(kFixtureDir / "sheet.dxf");
     ASSERT_TRUE(plan.ok()) << acDocManagerPtr()->lastOpenError();
     const std::string original = plan.savedSheets();
     ASSERT_NE(original.find("TILEMODE 1\n"), std::string::npos) << original;
@@ -162,8 +146,7 @@ TEST(DrawingState, PaperLayoutStateFreezesItsLayersInEveryViewportAndTheRecorded
 
 TEST(DrawingState, AnotherSheetBecomesCurrentAndAllOffGoesBackToModel)
 {
-    TempFolder source;
-    OpenPlan plan(makeSheetDrawing(source.path()));
+    OpenPlan plan(kFixtureDir / "sheet.dxf");
     ASSERT_TRUE(plan.ok()) << acDocManagerPtr()->lastOpenError();
     CAcadDrawingState state(plan.drawing());
     state.setLayout("sheet 2");

@@ -34,8 +34,7 @@ TEST(Example, OfficeScriptRecalculatesSynchronisesExportsAndSavesACopy)
     ASSERT_TRUE(after.error.empty()) << after.error;
     std::string rooms, gross;
     double totalArea = 0, totalPerimeter = 0;
-    for (const InsertFact& old : before.inserts) {
-        if (old.name.rfind("ROOM-", 0) != 0) continue;
+    for (const InsertFact& old : before.spaces()) {
         const OracleMeasure m = oracleMeasure(drawing, old.handle);
         const std::string area = fixed(m.area / 1e6, 2);
         const std::string perimeter = fixed(m.perimeter / 1000.0, 2);

@@ -59,19 +59,8 @@ TEST(FerrowConversion, AnErrorShownForALabelFailsTheRun)
 {
     // The outlines lie on a locked layer, as in a drawing a user protected:
     // each label's conversion shows "Error Detected." and the run fails.
-    PlanRun run("");
-    const std::filesystem::path locked = run.folder() / "ferrow-locked.dxf";
-    const std::string made = runPython(
-        "import sys, ezdxf\n"
-        "d = ezdxf.readfile(sys.argv[1])\n"
-        "d.layers.get('OUTLINES').lock()\n"
-        "d.saveas(sys.argv[2])\n"
-        "print('ok')\n",
-        {(kFixtureDir / "ferrow.dxf").string(), locked.string()});
-    ASSERT_EQ(made, "ok\n");
-    writeFile(run.folder() / "run.scr", "msc_isc\n");
-    const RunResult r = runZelka({"--appdata", run.appdata().string(), "--script", (run.folder() / "run.scr").string(),
-                                  locked.string()});
+    const PlanRun run("ferrow-locked.dxf");
+    const RunResult r = run.run({"msc_isc"}, false);
     EXPECT_NE(r.out.find("Error Detected."), std::string::npos) << r.out;
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
 }

@@ -29,8 +29,7 @@ struct RecordRow {
 std::vector<RecordRow> recordRows()
 {
     std::vector<RecordRow> rows;
-    for (const InsertFact& i : readDrawingFacts(kSpaces).inserts) {
-        if (i.name.rfind("ROOM-", 0) != 0) continue;
+    for (const InsertFact& i : readDrawingFacts(kSpaces).spaces()) {
         RecordRow row;
         row.handle = i.handle;
         row.block = i.name;

@@ -18,22 +18,13 @@ namespace {
 
 const fs::path kSpaces = kFixtureDir / "spaces.dxf";
 
-// The fixture's space block references (definitions named "ROOM-").
-std::vector<InsertFact> spaceInserts(const DrawingFacts& facts)
-{
-    std::vector<InsertFact> spaces;
-    for (const InsertFact& i : facts.inserts)
-        if (i.name.rfind("ROOM-", 0) == 0) spaces.push_back(i);
-    return spaces;
-}
-
 class SpaceCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
         before_ = readDrawingFacts(kSpaces);
         ASSERT_TRUE(before_.error.empty()) << before_.error;
-        ASSERT_EQ(spaceInserts(before_).size(), 6u);
+        ASSERT_EQ(before_.spaces().size(), 6u);
     }
 
     // Runs the script on a fresh copy and reads the saved drawing.
@@ -47,23 +38,9 @@ protected:
         return facts;
     }
 
-    const InsertFact& before(const std::string& name) const
-    {
-        const InsertFact* i = before_.insertNamed(name);
-        EXPECT_NE(i, nullptr) << name;
-        return *i;
-    }
-
     DrawingFacts before_;
     std::unique_ptr<PlanRun> run_;
 };
-
-const InsertFact& named(const DrawingFacts& facts, const std::string& name)
-{
-    const InsertFact* i = facts.insertNamed(name);
-    if (!i) throw std::runtime_error("no space named " + name);
-    return *i;
-}
 
 std::string attribText(const InsertFact& insert, const std::string& tag)
 {
@@ -79,7 +56,7 @@ TEST_F(SpaceCommands, MusRecalculatesRecordsAndTheLabelsThatShowedThemLeavingHan
     DrawingFacts after = runAndRead({"mus"}, r);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Zelka Update Spaces " ZELKA_VERSION "\n"), std::string::npos) << r.out;
-    for (const InsertFact& old : spaceInserts(before_)) {
+    for (const InsertFact& old : before_.spaces()) {
         const std::string name = attribText(old, "NAME");
         const OracleMeasure m = oracleMeasure(kSpaces, old.handle);
         ASSERT_GT(m.area, 0) << name;
@@ -94,16 +71,16 @@ TEST_F(SpaceCommands, MusRecalculatesRecordsAndTheLabelsThatShowedThemLeavingHan
         EXPECT_EQ(now->item("COST_CENTRE"), old.item("COST_CENTRE"));
     }
     // labels that showed the old record follow it: 2RM-1 said 19.00 / 17.00
-    EXPECT_EQ(attribText(named(after, "2RM-1"), "AREA"), "20.00sq.m.");
-    EXPECT_EQ(attribText(named(after, "2RM-1"), "AUX"), "18.00m.");
-    EXPECT_EQ(attribText(named(after, "RM-101"), "AUX"), "13.00m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "2RM-1"), "AREA"), "20.00sq.m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "2RM-1"), "AUX"), "18.00m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "RM-101"), "AUX"), "13.00m.");
     // the hand-typed label is left alone, and so is an aux value that is not the perimeter
-    EXPECT_EQ(attribText(named(after, "Lab 7"), "AREA"), "about 5 m2");
-    EXPECT_EQ(attribText(named(after, "Lab 7"), "AUX"), "Science");
+    EXPECT_EQ(attribText(spaceNamed(after, "Lab 7"), "AREA"), "about 5 m2");
+    EXPECT_EQ(attribText(spaceNamed(after, "Lab 7"), "AUX"), "Science");
     // a block read in feet, recalculated in metres, keeps the suffix it was read with
-    const OracleMeasure feet = oracleMeasure(kSpaces, before("Ft Room").handle);
-    EXPECT_EQ(attribText(named(after, "Ft Room"), "AREA"), fixed(feet.area / 1e6, 2) + "sq.ft.");
-    EXPECT_EQ(named(after, "Ft Room").item("AREA"), fixed(feet.area / 1e6, 2) + "sq.m.");
+    const OracleMeasure feet = oracleMeasure(kSpaces, spaceNamed(before_, "Ft Room").handle);
+    EXPECT_EQ(attribText(spaceNamed(after, "Ft Room"), "AREA"), fixed(feet.area / 1e6, 2) + "sq.ft.");
+    EXPECT_EQ(spaceNamed(after, "Ft Room").item("AREA"), fixed(feet.area / 1e6, 2) + "sq.m.");
 }
 
 TEST_F(SpaceCommands, MsxtaWithDefaultAnswersWritesNamesAndAreasOnly)
@@ -114,13 +91,13 @@ TEST_F(SpaceCommands, MsxtaWithDefaultAnswersWritesNamesAndAreasOnly)
     EXPECT_NE(r.out.find("Sync XData name to name attribute? <1>:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Recalculate values before sync? <0>:"), std::string::npos) << r.out;
     // not recalculated: the records stay, the labels show them
-    EXPECT_EQ(named(after, "2RM-1").item("AREA"), "19.00sq.m.");
-    EXPECT_EQ(attribText(named(after, "2RM-1"), "AREA"), "19.00sq.m.");
-    EXPECT_EQ(attribText(named(after, "Lab 7"), "AREA"), "4.00sq.m.");
+    EXPECT_EQ(spaceNamed(after, "2RM-1").item("AREA"), "19.00sq.m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "2RM-1"), "AREA"), "19.00sq.m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "Lab 7"), "AREA"), "4.00sq.m.");
     // the area label takes the preferences' units: metres here
-    EXPECT_EQ(attribText(named(after, "Ft Room"), "AREA"), "100.00sq.m.");
-    EXPECT_EQ(attribText(named(after, "2RM-1"), "AUX"), "17.00m.");
-    EXPECT_EQ(attribText(named(after, "Lab 7"), "AUX"), "Science");
+    EXPECT_EQ(attribText(spaceNamed(after, "Ft Room"), "AREA"), "100.00sq.m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "2RM-1"), "AUX"), "17.00m.");
+    EXPECT_EQ(attribText(spaceNamed(after, "Lab 7"), "AUX"), "Science");
 }
 
 TEST_F(SpaceCommands, MsxtaRecalculatingAndSyncingAllThreeWithThreeDecimals)
@@ -129,25 +106,25 @@ TEST_F(SpaceCommands, MsxtaRecalculatingAndSyncingAllThreeWithThreeDecimals)
     DrawingFacts after = runAndRead({"msxta", "y", "y", "y", "y"}, r, 0, 3);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     for (const char* name : {"RM-101", "2RM-1", "Lab 7", "Store"}) {
-        const OracleMeasure m = oracleMeasure(kSpaces, before(name).handle);
-        EXPECT_EQ(attribText(named(after, name), "AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
-        EXPECT_EQ(named(after, name).item("AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
+        const OracleMeasure m = oracleMeasure(kSpaces, spaceNamed(before_, name).handle);
+        EXPECT_EQ(attribText(spaceNamed(after, name), "AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
+        EXPECT_EQ(spaceNamed(after, name).item("AREA"), fixed(m.area / 1e6, 3) + "sq.m.") << name;
         if (std::string(name) != "Store") {
-            EXPECT_EQ(attribText(named(after, name), "AUX"), fixed(m.perimeter / 1000.0, 3) + "m.") << name;
+            EXPECT_EQ(attribText(spaceNamed(after, name), "AUX"), fixed(m.perimeter / 1000.0, 3) + "m.") << name;
         }
     }
-    EXPECT_EQ(named(after, "Store").attrib("AUX"), nullptr);
+    EXPECT_EQ(spaceNamed(after, "Store").attrib("AUX"), nullptr);
 }
 
 TEST_F(SpaceCommands, MbtaBlanksEveryThirdAttributeAndCountsOnlyBlocksThatHaveOne)
 {
     size_t withAux = 0;
-    for (const InsertFact& i : spaceInserts(before_))
+    for (const InsertFact& i : before_.spaces())
         if (i.attrib("AUX")) ++withAux;
     RunResult r;
     DrawingFacts after = runAndRead({"mbta"}, r);
     EXPECT_NE(r.out.find(std::to_string(withAux) + " block(s) altered\n"), std::string::npos) << r.out;
-    for (const InsertFact& i : spaceInserts(after)) {
+    for (const InsertFact& i : after.spaces()) {
         if (const AttribFact* aux = i.attrib("AUX")) {
             EXPECT_EQ(aux->text, " ") << i.name;
         }
@@ -161,7 +138,7 @@ TEST_F(SpaceCommands, MutIgnoredThreeTimesChangesNoAttribute)
     DrawingFacts after = runAndRead({"mut", "i", "i", "i"}, r);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Enter new Text Size or (i)gnore <250.00>:"), std::string::npos) << r.out;
-    for (const InsertFact& old : spaceInserts(before_)) {
+    for (const InsertFact& old : before_.spaces()) {
         const InsertFact* now = after.insertOf(old.name);
         ASSERT_NE(now, nullptr);
         for (const AttribFact& a : old.attribs) {
@@ -184,7 +161,7 @@ TEST_F(SpaceCommands, MutRejectsBadAnswersThenSetsSizeScaleAndRotation)
     EXPECT_NE(r.out.find("Text Scale must be greater than 0\nEnter new Text Scale or (i)gnore"), std::string::npos);
     EXPECT_NE(r.out.find("Invalid Input. Enter new Text Rotation or (i)gnore"), std::string::npos);
     // height 500 at 90 degrees: the name stands 1.5 x 500 to the left of the area text
-    const InsertFact& room = named(after, "RM-101");
+    const InsertFact& room = spaceNamed(after, "RM-101");
     const AttribFact* area = room.attrib("AREA");
     const AttribFact* name = room.attrib("NAME");
     const AttribFact* aux = room.attrib("AUX");
@@ -201,7 +178,7 @@ TEST_F(SpaceCommands, MauxAddsTheMissingAuxOnceAndTurnsTheAttributeLayersOn)
     RunResult once;
     DrawingFacts first = runAndRead({"maux"}, once);
     EXPECT_EQ(once.exitCode, 0) << once.out << once.err;
-    const InsertFact& store = named(first, "Store");
+    const InsertFact& store = spaceNamed(first, "Store");
     const AttribFact* area = store.attrib("AREA");
     const AttribFact* aux = store.attrib("AUX");
     ASSERT_TRUE(area && aux);
@@ -246,7 +223,7 @@ TEST_F(SpaceCommands, MfrsReplacesOnlyAPrefix)
     RunResult r;
     DrawingFacts after = runAndRead({"mfrs", "RM-", "ROOM-"}, r);
     EXPECT_NE(r.out.find("RM-101 changed to ROOM-101\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(std::to_string(spaceInserts(before_).size()) + " blocks processed - 1 changes made"),
+    EXPECT_NE(r.out.find(std::to_string(before_.spaces().size()) + " blocks processed - 1 changes made"),
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find("2RM-1 changed"), std::string::npos);
@@ -261,7 +238,7 @@ TEST_F(SpaceCommands, MrtRewritesAttributesFromTheRecordWithoutTouchingIt)
     RunResult r;
     DrawingFacts after = runAndRead({"mrt"}, r);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    for (const InsertFact& old : spaceInserts(before_)) {
+    for (const InsertFact& old : before_.spaces()) {
         const InsertFact* now = after.insertOf(old.name);
         ASSERT_NE(now, nullptr);
         EXPECT_EQ(now->xdata, old.xdata) << old.name;
@@ -279,8 +256,8 @@ TEST_F(SpaceCommands, MscCalMovesAttributesToTheirLayersAndRestoresTheLayerState
     RunResult r;
     DrawingFacts after = runAndRead({"msc_cal"}, r);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_EQ(named(after, "Lab 7").attrib("NAME")->layer, "ATT-NAME");
-    EXPECT_EQ(named(after, "RM-101").attrib("AREA")->layer, "ATT-AREA");
+    EXPECT_EQ(spaceNamed(after, "Lab 7").attrib("NAME")->layer, "ATT-NAME");
+    EXPECT_EQ(spaceNamed(after, "RM-101").attrib("AREA")->layer, "ATT-AREA");
     // the take-off state (everything on and unlocked) is undone at the end
     EXPECT_EQ(after.layers.at("FURNITURE"), "on locked");
     EXPECT_EQ(after.layers.at("ATT-AUX"), "off unlocked");
@@ -289,7 +266,7 @@ TEST_F(SpaceCommands, MscCalMovesAttributesToTheirLayersAndRestoresTheLayerState
 TEST_F(SpaceCommands, MdbRefusesOtherEntitiesThenLeavesTheOutlineWhereTheBlockShowedIt)
 {
     ASSERT_EQ(before_.polylines.size(), 1u);
-    const InsertFact& room = before("RM-101");
+    const InsertFact& room = spaceNamed(before_, "RM-101");
     RunResult r;
     DrawingFacts after = runAndRead({"mdb", before_.polylines[0], room.handle}, r);
     EXPECT_NE(r.out.find("Zelka Block Delete " ZELKA_VERSION "\n"), std::string::npos) << r.out;
@@ -317,7 +294,7 @@ TEST_F(SpaceCommands, MdbCancelledDoesNothing)
 
 TEST_F(SpaceCommands, MscDsdPrintsThePickedBlocksAttributesAndRecord)
 {
-    const InsertFact& lab = before("Lab 7");
+    const InsertFact& lab = spaceNamed(before_, "Lab 7");
     PlanRun run("spaces.dxf");
     RunResult r = run.run({"msc_dsd", lab.handle}, false);
     const std::string expected = std::string("\nBlock Identifier ROOM-3\n") + "Handle\t\t\t " + lab.handle + "\n" +

@@ -1,30 +1,26 @@
 #!/usr/bin/python3
 """World geometry of a drawing as ezdxf places it, for the tests of block
-base points, picks and assets. Tab-separated lines on stdout.
+base points, picks and assets. One JSON document on stdout.
 
-    world_oracle.py rooms FILE
-        ROOM   handle  block  x,y;x,y;...   every model-space INSERT of a ROOM- block: the
-                                            vertices of its block's first LWPOLYLINE in world
-                                            coordinates (ezdxf's Insert.virtual_entities())
-        LABEL  handle  x  y                 a point inside the text of its NAME attribute
-        ASSETS handle  h1,h2,...            the other model-space INSERTs (ROOM- blocks left
-                                            out) with a point of their world geometry inside
-                                            the outline or an edge crossing it
-    world_oracle.py polylines FILE
-        POLY   handle  x,y;x,y;...          every model-space LWPOLYLINE, world vertices
-    world_oracle.py bases FILE
-        BASE   name  x  y  z                every block definition's base point
+    world_oracle.py FILE
+
+    {"rooms": {handle: {"block": name,         every model-space INSERT of a ROOM- block:
+                        "outline": [[x, y]...],  the vertices of its block's first LWPOLYLINE in
+                                                 world coordinates (ezdxf's Insert.virtual_entities())
+                        "label": [x, y],         a point inside the text of its NAME attribute, if any
+                        "assets": [handle...]}}, the other model-space INSERTs (ROOM- blocks left out)
+                                                 with a point of their world geometry inside the
+                                                 outline or an edge crossing it
+     "polylines": [[[x, y]...]...],             every model-space LWPOLYLINE, world vertices
+     "bases": {name: [x, y, z]}}                every block definition's base point
 """
 
+import json
 import math
 import sys
 
 import ezdxf
 from ezdxf import path as ezpath
-
-
-def points_text(points):
-    return ";".join(f"{p[0]!r},{p[1]!r}" for p in points)
 
 
 def first_outline(insert):
@@ -80,17 +76,18 @@ def touches(runs, polygon):
     return False
 
 
-def cmd_rooms(doc):
+def rooms(doc):
     msp = doc.modelspace()
     inserts = [e for e in msp if e.dxftype() == "INSERT"]
     others = [(e.dxf.handle, world_runs(e)) for e in inserts if not e.dxf.name.startswith("ROOM-")]
+    found = {}
     for e in inserts:
         if not e.dxf.name.startswith("ROOM-"):
             continue
         outline = first_outline(e)
         if outline is None:
             continue
-        print("\t".join(["ROOM", e.dxf.handle, e.dxf.name, points_text(outline)]))
+        room = found[e.dxf.handle] = {"block": e.dxf.name, "outline": outline}
         name = e.get_attrib("NAME")
         if name is not None:
             h = name.dxf.height
@@ -101,29 +98,19 @@ def cmd_rooms(doc):
             else:
                 x, y = name.dxf.insert[0], name.dxf.insert[1]
                 x, y = x + 0.5 * h * math.cos(r) - 0.5 * h * math.sin(r), y + 0.5 * h * math.sin(r) + 0.5 * h * math.cos(r)
-            print("\t".join(["LABEL", e.dxf.handle, repr(x), repr(y)]))
-        found = [h for h, runs in others if touches(runs, outline)]
-        print("\t".join(["ASSETS", e.dxf.handle, ",".join(sorted(found))]))
-
-
-def cmd_polylines(doc):
-    for e in doc.modelspace():
-        if e.dxftype() == "LWPOLYLINE":
-            print("\t".join(["POLY", e.dxf.handle, points_text([(v.x, v.y) for v in e.vertices_in_wcs()])]))
-
-
-def cmd_bases(doc):
-    for block in doc.blocks:
-        b = block.block.dxf.base_point
-        print("\t".join(["BASE", block.name, repr(b[0]), repr(b[1]), repr(b[2])]))
+            room["label"] = [x, y]
+        room["assets"] = sorted(h for h, runs in others if touches(runs, outline))
+    return found
 
 
 def main(argv):
-    commands = {"rooms": cmd_rooms, "polylines": cmd_polylines, "bases": cmd_bases}
-    if len(argv) != 3 or argv[1] not in commands:
+    if len(argv) != 2:
         print(__doc__, file=sys.stderr)
         return 64
-    commands[argv[1]](ezdxf.readfile(argv[2]))
+    doc = ezdxf.readfile(argv[1])
+    polylines = [[[v.x, v.y] for v in e.vertices_in_wcs()] for e in doc.modelspace() if e.dxftype() == "LWPOLYLINE"]
+    bases = {block.name: list(block.block.dxf.base_point) for block in doc.blocks}
+    print(json.dumps({"rooms": rooms(doc), "polylines": polylines, "bases": bases}))
     return 0
 
 

@@ -14,15 +14,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-// The model-space outline of the original plan whose first vertex is (x, y).
-const PolylineFact* outlineStartingAt(const DrawingFacts& facts, double x, double y)
-{
-    for (const PolylineFact& p : facts.polys)
-        if (p.block == "*Model_Space" && !p.vertices.empty() && p.vertices[0].x == x && p.vertices[0].y == y)
-            return &p;
-    return nullptr;
-}
-
 struct MadeSpace {
     const char* outline;   // which outline of outlines.dxf
     double firstX, firstY; // its first vertex
@@ -103,7 +94,7 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
         EXPECT_EQ(insert->item("HANDLESTOADD"), "");
         // The outline moved into the definition with its handle, its
         // vertices taken relative to the label point, and left model space.
-        const PolylineFact* original = outlineStartingAt(before, s.firstX, s.firstY);
+        const PolylineFact* original = before.poly(handleStartingAt(before, s.firstX, s.firstY));
         ASSERT_NE(original, nullptr);
         const PolylineFact* moved = after.poly(original->handle);
         ASSERT_NE(moved, nullptr);
@@ -150,7 +141,7 @@ TEST(BlockCreation, RejectedPicksLeaveTheirOutlinesAndTheSessionGoesOn)
         const InsertFact* made = after.insertOf("ROOM-1");
         ASSERT_NE(made, nullptr);
         EXPECT_EQ(made->item("NAME"), "Room 1");
-        const PolylineFact* original = outlineStartingAt(before, c.firstX, c.firstY);
+        const PolylineFact* original = before.poly(handleStartingAt(before, c.firstX, c.firstY));
         ASSERT_NE(original, nullptr);
         const PolylineFact* kept = after.poly(original->handle);
         ASSERT_NE(kept, nullptr);
@@ -233,7 +224,7 @@ TEST(BlockCreation, ATurnedUcsBuildsTheBlockInItAndPlacesItBack)
     EXPECT_NEAR(name->y, 2550.0, 1e-6);
     EXPECT_NEAR(name->rotation, 90.0, 1e-9);
     // The definition's outline, turned by the reference, is the outline as drawn.
-    const PolylineFact* original = outlineStartingAt(before, 0, 0);
+    const PolylineFact* original = before.poly(handleStartingAt(before, 0, 0));
     ASSERT_NE(original, nullptr);
     const PolylineFact* moved = after.poly(original->handle);
     ASSERT_NE(moved, nullptr);
@@ -276,8 +267,8 @@ TEST(BlockCreation, SubAreaAndAddAreaReplaceTheListsAndMeasureAgain)
 {
     CreationRun run("outlines.dxf");
     const DrawingFacts before = readDrawingFacts(run.drawing());
-    const PolylineFact* hole = outlineStartingAt(before, 500, 500);
-    const PolylineFact* extra = outlineStartingAt(before, 50000, 0);
+    const PolylineFact* hole = before.poly(handleStartingAt(before, 500, 500));
+    const PolylineFact* extra = before.poly(handleStartingAt(before, 50000, 0));
     ASSERT_TRUE(hole && extra);
     // RECT becomes Room 1; then the hole (1 x 2 m) is subtracted and the
     // extra square (1 x 1 m) added, both picked by point.

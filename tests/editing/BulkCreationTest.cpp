@@ -24,15 +24,6 @@ bool insidePolygon(const std::vector<VertexFact>& polygon, double x, double y)
     return inside;
 }
 
-// The model-space outline of the plan whose first vertex is (x, y).
-std::string handleStartingAt(const DrawingFacts& facts, double x, double y)
-{
-    for (const PolylineFact& p : facts.polys)
-        if (p.block == "*Model_Space" && !p.vertices.empty() && p.vertices[0].x == x && p.vertices[0].y == y)
-            return p.handle;
-    return "<none at " + fixed(x, 0) + "," + fixed(y, 0) + ">";
-}
-
 }  // namespace
 
 TEST(BulkCreation, EveryClosedOutlineOnTheLayersBecomesARoomNamedFromItsText)

@@ -1,6 +1,6 @@
 #pragma once
 // Runs zelka scripts on copies of the creation plans (tests/data/creation,
-// made by make_creation_fixtures.py) and reads the saved drawing back
+// made by tests/commands/make_fixtures.py) and reads the saved drawing back
 // through ezdxf (readDrawingFacts of the command tests).
 
 #include <filesystem>
@@ -20,12 +20,13 @@ public:
     explicit CreationRun(const std::string& fixture) : PlanRun(fixture, 0, 2, "NONE", kCreationDir) {}
 };
 
-// How often text occurs in the transcript.
-inline int countOf(const std::string& transcript, const std::string& text)
+// The handle of the plan's model-space outline whose first vertex is (x, y).
+inline std::string handleStartingAt(const DrawingFacts& facts, double x, double y)
 {
-    int n = 0;
-    for (size_t at = transcript.find(text); at != std::string::npos; at = transcript.find(text, at + 1)) ++n;
-    return n;
+    for (const PolylineFact& p : facts.polys)
+        if (p.block == "*Model_Space" && !p.vertices.empty() && p.vertices[0].x == x && p.vertices[0].y == y)
+            return p.handle;
+    return "<none at " + fixed(x, 0) + "," + fixed(y, 0) + ">";
 }
 
 }  // namespace creationtest

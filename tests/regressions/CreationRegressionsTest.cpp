@@ -1,5 +1,5 @@
 // Creation inputs that once broke (tests/regressions/, written by
-// make_creation_inputs.py there), each run through the command that broke.
+// tests/commands/make_fixtures.py), each run through the command that broke.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ using namespace zelkatest;
 // enclosing no area; it crosses itself. Three points on a line enclose no area.
 TEST(CreationRegressions, AFigureOfEightIsReportedAsCrossingItself)
 {
-    const PlanRun run("bulk-figure-eight.dxf", 0, 2, "NONE", kSourceDir / "tests/regressions");
+    const RegressionRun run("bulk-figure-eight.dxf");
     const RunResult r = run.run({"mbulk", "ROOMS"}, false);
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("Outline 30 on layer ROOMS was skipped: it crosses itself.\n"), std::string::npos) << r.out;

@@ -7,25 +7,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fuzz/dxf_walk.h"
 #include "host/db/AcDbDatabase.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<fs::path> inputs(const char* folder)
 {
@@ -45,7 +36,7 @@ TEST(DxfRegressions, EachInputIsRefusedClearlyOrReadsBackAfterWriting)
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.filename().string());
         AcDbDatabase db(false);
-        if (db.readDxfText(readAll(file), "input.dxf") != Acad::eOk) {
+        if (db.readDxfText(zelkatest::readFile(file), "input.dxf") != Acad::eOk) {
             EXPECT_EQ(db.lastError().rfind("input.dxf: line ", 0), 0u) << db.lastError();
             EXPECT_GT(db.lastErrorLine(), 0u) << db.lastError();
             continue;

@@ -14,11 +14,6 @@ namespace {
 
 const std::filesystem::path kInputs = std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/regressions/input";
 
-bool endsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 }  // namespace
 
 TEST(InputRegressions, EachInputRunsThroughThePathThatBroke)
@@ -29,13 +24,13 @@ TEST(InputRegressions, EachInputRunsThroughThePathThatBroke)
         SCOPED_TRACE(name);
         TempFolder appData;
         const std::filesystem::path prefs = zelkatest::prefsIn(appData.path());
-        if (endsWith(name, ".scr")) {
+        if (name.ends_with(".scr")) {
             writeFile(prefs, "//\n//\n//\n//\nunits\n0\n");
             RunResult result = runZelka({"--appdata", appData.path().string(), "--script", entry.path().string()});
             EXPECT_EQ(result.exitCode, 0) << result.out;
             EXPECT_EQ(result.out.find("Unknown command"), std::string::npos) << result.out;
             ++checked;
-        } else if (endsWith(name, ".prefs.cfg")) {
+        } else if (name.ends_with(".prefs.cfg")) {
             writeFile(prefs, readFile(entry.path()));
             RunOptions options;
             options.timeoutSeconds = 60;

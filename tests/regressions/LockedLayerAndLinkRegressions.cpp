@@ -6,12 +6,9 @@
 
 #include "tests/commands/CommandTestSupport.h"
 
-namespace fs = std::filesystem;
 using namespace zelkatest;
 
 namespace {
-
-const fs::path kRegressions = kSourceDir / "tests/regressions";
 
 int countTag(const std::vector<AttribFact>& items, const std::string& tag)
 {
@@ -25,7 +22,7 @@ int countTag(const std::vector<AttribFact>& items, const std::string& tag)
 // maux with ATT-AUX locked added another AUX attribute and definition on every run.
 TEST(Regressions, MauxWithTheAuxLayerLockedAddsNoSecondAux)
 {
-    const PlanRun run("maux-locked-aux.dxf", 0, 2, "NONE", kRegressions);
+    const RegressionRun run("maux-locked-aux.dxf");
     const RunResult r = run.run({"maux", "maux"});
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     const DrawingFacts after = readDrawingFacts(run.saved());
@@ -39,7 +36,7 @@ TEST(Regressions, MauxWithTheAuxLayerLockedAddsNoSecondAux)
 // mus with ATT-NAME locked did not read the name and wrote NAME=ROOM-7.
 TEST(Regressions, MusWithTheNameLayerLockedKeepsTheName)
 {
-    const PlanRun run("mus-locked-name.dxf", 0, 2, "NONE", kRegressions);
+    const RegressionRun run("mus-locked-name.dxf");
     const RunResult r = run.run({"mus"});
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     const DrawingFacts after = readDrawingFacts(run.saved());
@@ -55,7 +52,7 @@ TEST(Regressions, MusWithTheNameLayerLockedKeepsTheName)
 // mus rewrote every link and dropped its sub-location.
 TEST(Regressions, MusKeepsALinksSubLocation)
 {
-    const PlanRun run("mus-links.dxf", 0, 2, "NONE", kRegressions);
+    const RegressionRun run("mus-links.dxf");
     const RunResult r = run.run({"mus"});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     const std::string link = runPython(

@@ -1,5 +1,5 @@
 // Plot inputs that were reported as drawn wrongly, each plotted through the
-// plot engine (tests/regressions/, written by make_plot_inputs.py there).
+// plot engine (tests/regressions/, written by tests/commands/make_fixtures.py).
 
 #include <gtest/gtest.h>
 
