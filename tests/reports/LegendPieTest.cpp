@@ -7,10 +7,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "ReportTestSupport.h"
 
@@ -67,7 +65,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     const std::string tableBlock = blocks.tableBlockOf(legend);
     ASSERT_FALSE(tableBlock.empty()) << r.out;
     std::multiset<std::string> texts;
-    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at("text"));
     for (const char* text : {"Occupancy", "Description", "Hatch", "Area sq.m.", "Offices", "Labs", "Stores", "Empty"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(texts.count(text), 1u);
@@ -77,7 +75,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
         EXPECT_EQ(texts.count(zelkatest::fixed(area, 1)), 1u) << zelkatest::fixed(area, 1);
     }
     std::set<std::string> swatches;
-    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at(2));
+    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at("name"));
     EXPECT_EQ(swatches, (std::set<std::string>{"[ZELKA_LEGEND_HATCH]_Occupancy_Offices",
                                                "[ZELKA_LEGEND_HATCH]_Occupancy_Labs",
                                                "[ZELKA_LEGEND_HATCH]_Occupancy_Stores",
@@ -92,9 +90,9 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
         SCOPED_TRACE(s.block);
         auto hatches = blocks.of("BHATCH", s.block);
         ASSERT_EQ(hatches.size(), 1u);
-        EXPECT_EQ(hatches[0].at(2), s.pattern);
-        EXPECT_EQ(std::stoi(hatches[0].at(3)), s.r);
-        EXPECT_EQ(std::stoi(hatches[0].at(5)), s.b);
+        EXPECT_EQ(hatches[0].at("pattern"), s.pattern);
+        EXPECT_EQ(hatches[0].at("r"), s.r);
+        EXPECT_EQ(hatches[0].at("b"), s.b);
     }
     // Placed at the first vertex of the marker's outline, (100, 200) turned
     // a quarter by the marker at (30000, 12000), with the marker's rotation.
@@ -114,14 +112,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     double start = 0.0;
     for (size_t i = 0; i < wedges.size(); ++i) {
         SCOPED_TRACE(order[i].first);
-        std::vector<std::array<double, 3>> vertices;
-        std::istringstream in(wedges[i].at(6));
-        std::string vertex;
-        while (std::getline(in, vertex, ';')) {
-            std::array<double, 3> v{};
-            std::sscanf(vertex.c_str(), "%lf,%lf,%lf", &v[0], &v[1], &v[2]);
-            vertices.push_back(v);
-        }
+        const auto vertices = wedges[i].at("points").get<std::vector<std::array<double, 3>>>();
         ASSERT_EQ(vertices.size(), 4u);
         // Compass bearings (clockwise from +Y) of the wedge's two radii.
         auto bearing = [&](const std::array<double, 3>& p) {
@@ -139,8 +130,8 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     }
     auto hatches = blocks.of("BHATCH", pie);
     EXPECT_EQ(hatches.size(), 3u);
-    std::map<std::string, std::vector<std::string>> attdefs;
-    for (const auto& f : blocks.of("BATTDEF", pie)) attdefs[f.at(8)] = f;
+    std::map<std::string, nlohmann::json> attdefs;
+    for (const auto& f : blocks.of("BATTDEF", pie)) attdefs[f.at("text")] = f;
     for (const auto& [title, area] : order) {
         const std::string label = title + " (" + zelkatest::fixed(area, 2) + " sq.m.)";
         SCOPED_TRACE(label);
@@ -224,13 +215,13 @@ TEST(LegendAndPie, WithoutMarkersOrOnLesserHostsOnlyTheDefinitionsAreMadeFromThe
         }
         // The answers: units "m2", precision 1, empty categories left out.
         std::multiset<std::string> texts;
-        for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+        for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at("text"));
         EXPECT_EQ(texts.count("Area m2"), 1u);
         EXPECT_EQ(texts.count("32.5"), 1u);
         EXPECT_EQ(texts.count("Empty"), 0u);
         EXPECT_EQ(blocks.of("BPLINE", "[ZELKA_PIECHART]_Occupancy").size(), 3u);
         std::set<std::string> labels;
-        for (const auto& f : blocks.of("BATTDEF", "[ZELKA_PIECHART]_Occupancy")) labels.insert(f.at(8));
+        for (const auto& f : blocks.of("BATTDEF", "[ZELKA_PIECHART]_Occupancy")) labels.insert(f.at("text"));
         EXPECT_EQ(labels.count("Labs (5.0 m2)"), 1u);
         EXPECT_EQ(labels.count("Total: 60.0m2"), 1u);
     }
@@ -260,20 +251,20 @@ TEST(LegendAndPie, NamesAreCleanedAndTwinCategoriesGetSwatchesOfTheirOwn)
     const std::string tableBlock = blocks.tableBlockOf(legend);
     ASSERT_FALSE(tableBlock.empty()) << r.out;
     std::multiset<std::string> swatches;
-    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at(2));
+    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at("name"));
     const std::string same = "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__Same";
     EXPECT_EQ(swatches, (std::multiset<std::string>{same, same + "_2", "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__A_B"}));
     // Each twin shows its own colour.
-    EXPECT_EQ(blocks.of("BHATCH", same).at(0).at(3), "255");
-    EXPECT_EQ(blocks.of("BHATCH", same + "_2").at(0).at(5), "255");
+    EXPECT_EQ(blocks.of("BHATCH", same).at(0).at("r"), 255);
+    EXPECT_EQ(blocks.of("BHATCH", same + "_2").at(0).at("b"), 255);
     // The backslash is doubled in the cell's text, so the table shows one.
     std::multiset<std::string> texts;
-    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at("text"));
     EXPECT_EQ(texts.count("A\\B"), 1u);
-    const std::string cells = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/host/dbTableQuery.py").string()) + " " +
-        zelkatest::shellQuote(run.saved().string()));
-    EXPECT_NE(cells.find("text.4.0=A\\\\B\n"), std::string::npos) << cells;
+    const nlohmann::json table =
+        zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"table", run.saved().string()})
+            .at("tables")
+            .at(0);
+    EXPECT_EQ(table.at("cells").at(4 * table.at("columns").get<int>()).at("text"), "A\\\\B");  // row 4, column 0
     EXPECT_FALSE(blocks.of("BPLINE", "[ZELKA_PIECHART]_Floor 1_2_ _East_").empty());
 }

@@ -132,17 +132,12 @@ TEST(ApplyGraphicReport, StarRecordFormatsAndHatchesEverySpaceButTheGrossArea)
     EXPECT_TRUE(after.layers.at("ROOMS").on);
     // The legend (made from the default answers) totals the five spaces,
     // 5 x 7.25, without the gross area.
-    const std::string facts = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
-        zelkatest::shellQuote(run.saved().string()));
+    const reporttest::BlockFacts blocks = reporttest::readBlockFacts(run.saved());
     bool found = false;
-    std::istringstream factLines(facts);
-    for (std::string line; std::getline(factLines, line);) {
-        std::vector<std::string> f = reporttest::tabFields(line);
-        found = found || (f.size() == 5 && f[0] == "BTEXT" && f[1].rfind("*T", 0) == 0 && f[4] == "36.25");
-    }
-    EXPECT_TRUE(found) << facts;
+    for (const auto& [name, entities] : blocks.facts.at("blocks").items())
+        for (const nlohmann::json& f : blocks.of("BTEXT", name))
+            found = found || (name.rfind("*T", 0) == 0 && f.at("text") == "36.25");
+    EXPECT_TRUE(found) << blocks.facts.at("blocks").dump();
 }
 
 TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)
@@ -150,13 +145,10 @@ TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)
     PlanRun run("spaces.dxf");
     const ReportFacts before = readReportFacts(run.drawing());
     ASSERT_EQ(before.error, "");
-    std::string polyline;
-    const std::string out = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
-        "print([e.dxf.handle for e in d.modelspace() if e.dxftype()=='LWPOLYLINE'][0])\" " +
-        zelkatest::shellQuote(run.drawing().string()));
-    polyline = out.substr(0, out.find('\n'));
-    ASSERT_FALSE(polyline.empty());
+    const nlohmann::json plan = zelkatest::dxfDump(run.drawing());
+    const nlohmann::json* outline = zelkatest::findEntity(plan.at("modelspace"), "type", "LWPOLYLINE");
+    ASSERT_NE(outline, nullptr);
+    const std::string polyline = outline->at("handle");
 
     const std::filesystem::path report = run.folder() / "wrong.xml";
     writeFile(report, reportDocument("Wrong: in/every*way", {},

@@ -1,35 +1,33 @@
 #!/usr/bin/python3
-"""Prints what ezdxf finds in a drawing a graphic report was applied to, one
-tab-separated line per fact (the independent side of the report tests):
+"""Prints as one JSON document what ezdxf finds in a drawing a graphic report
+was applied to (the independent side of the report tests):
 
-  INSERT handle name layer cx cy area nameText x y rotation
-                                                  the outline (first LWPOLYLINE of
-                                                  the definition) placed by the
-                                                  reference: centroid and area;
-                                                  the insertion point and rotation
-  HATCH handle pattern r g b layer cx cy area rank   boundary path 0 placed in WCS
-  LINE handle x1 y1 x2 y2 linetype layer r g b
-  TEXT handle x y rotation height layer halign valign text
-  LAYER name on|off frozen|thawed locked|unlocked lineweight
-  LTYPE name length dash1 dash2 ...
-  XDATA handle item                               the ADE record items of references
+  inserts   handle name layer cx cy area nameText record   the outline (first
+            LWPOLYLINE of the definition) placed by the reference: centroid
+            and area; the NAME attribute's text; the ADE record items by key
+  hatches   handle pattern r g b layer cx cy area rank   boundary path 0 placed in WCS
+  lines     handle x1 y1 x2 y2 linetype layer r g b
+  texts     handle x y rotation height layer halign valign text
+  layers    by name: on frozen locked lineweight
+  linetypes by name: [length, dash1, dash2, ...]
+  blocks    by name, for the blocks whose names start with "[ZELKA_" or "*T"
+            (a table's own block), a list of:
+              BPLINE layer r g b points ([x, y, bulge] each)
+              BHATCH pattern r g b layer
+              BLINE x1 y1 x2 y2
+              BATTDEF tag halign valign x y height text  (x, y: the alignment point)
+              BTEXT x y text
+              BINSERT name
+  tables    the anonymous block of every ACAD_TABLE by the name of its owner block
 
-Inside the blocks whose names start with "[ZELKA_" or "*T" (a table's own block):
-  BPLINE block layer r g b x,y,bulge;...          closed polylines
-  BHATCH block pattern r g b layer
-  BLINE block x1 y1 x2 y2
-  BATTDEF block tag halign valign x y height text  (x, y: the alignment point)
-  BTEXT block x y text
-  BINSERT block name
-  TABLE ownerBlock tableBlock                    every ACAD_TABLE and its anonymous block
-
-rank is the place in model space's draw order (ACAD_SORTENTS), 0 drawn first.
+rank is the place in model space's draw order (ACAD_SORTENTS), 0 drawn first;
+a colour without a true colour is -1 -1 -1 (0 0 0 for a hatch of model space).
 """
+import json
 import math
 import sys
 
 import ezdxf
-from ezdxf.math import Matrix44
 
 
 def polygon(points):
@@ -47,14 +45,21 @@ def polygon(points):
     return abs(a) / 2.0, cx / (3.0 * a), cy / (3.0 * a)
 
 
-def main(path):
-    doc = ezdxf.readfile(path)
+def rgb(e, none=(-1, -1, -1)):
+    colour = e.rgb if hasattr(e, "rgb") and e.rgb else none
+    return {"r": colour[0], "g": colour[1], "b": colour[2]}
+
+
+def text_point(e):
+    p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
+    return {"x": p.x, "y": p.y}
+
+
+def model_space_facts(doc, facts):
     msp = doc.modelspace()
-    order = {}
     sort = dict(msp.get_redraw_order()) if hasattr(msp, "get_redraw_order") else {}
     keyed = sorted(msp, key=lambda e: int(sort.get(e.dxf.handle, e.dxf.handle), 16))
-    for rank, e in enumerate(keyed):
-        order[e.dxf.handle] = rank
+    order = {e.dxf.handle: rank for rank, e in enumerate(keyed)}
     for e in msp:
         t = e.dxftype()
         if t == "INSERT":
@@ -63,84 +68,79 @@ def main(path):
             area = cx = cy = 0.0
             if outline is not None:
                 m = e.matrix44()
-                pts = [m.transform((x, y, 0)) for x, y in outline.get_points("xy")]
-                area, cx, cy = polygon(pts)
-            name = next((a.dxf.text for a in e.attribs if a.dxf.tag == "NAME"), "")
-            p = e.dxf.insert
-            print("\t".join(["INSERT", e.dxf.handle, e.dxf.name, e.dxf.layer, repr(cx), repr(cy), repr(area), name,
-                             repr(p.x), repr(p.y), repr(e.dxf.rotation)]))
+                area, cx, cy = polygon([m.transform((x, y, 0)) for x, y in outline.get_points("xy")])
+            record = {}
             if e.has_xdata("ADE"):
                 for code, value in e.get_xdata("ADE"):
-                    if code == 1000:
-                        print("\t".join(["XDATA", e.dxf.handle, value]))
+                    if code == 1000 and "=" in value:
+                        key, _, item = value.partition("=")
+                        record[key] = item
+            facts["inserts"].append({
+                "handle": e.dxf.handle, "name": e.dxf.name, "layer": e.dxf.layer, "cx": cx, "cy": cy, "area": area,
+                "nameText": next((a.dxf.text for a in e.attribs if a.dxf.tag == "NAME"), ""), "record": record})
         elif t == "HATCH":
-            rgb = e.rgb or (0, 0, 0)
             path0 = e.paths[0]
             if hasattr(path0, "vertices"):
                 pts = [(v[0], v[1]) for v in path0.vertices]
             else:
                 pts = [(edge.start[0], edge.start[1]) for edge in path0.edges]
             ocs = e.ocs()
-            pts = [ocs.to_wcs((x, y, e.dxf.elevation.z)) for x, y in pts]
-            area, cx, cy = polygon(pts)
-            print("\t".join(["HATCH", e.dxf.handle, e.dxf.pattern_name, str(rgb[0]), str(rgb[1]), str(rgb[2]),
-                             e.dxf.layer, repr(cx), repr(cy), repr(area), str(order[e.dxf.handle])]))
+            area, cx, cy = polygon([ocs.to_wcs((x, y, e.dxf.elevation.z)) for x, y in pts])
+            facts["hatches"].append({"handle": e.dxf.handle, "pattern": e.dxf.pattern_name, **rgb(e, (0, 0, 0)),
+                                     "layer": e.dxf.layer, "cx": cx, "cy": cy, "area": area,
+                                     "rank": order[e.dxf.handle]})
         elif t == "LINE":
-            rgb = e.rgb or (-1, -1, -1)
             s, f = e.dxf.start, e.dxf.end
-            print("\t".join(["LINE", e.dxf.handle, repr(s.x), repr(s.y), repr(f.x), repr(f.y),
-                             e.dxf.get("linetype", "BYLAYER"), e.dxf.layer, str(rgb[0]), str(rgb[1]), str(rgb[2])]))
+            facts["lines"].append({"handle": e.dxf.handle, "x1": s.x, "y1": s.y, "x2": f.x, "y2": f.y,
+                                   "linetype": e.dxf.get("linetype", "BYLAYER"), "layer": e.dxf.layer, **rgb(e)})
         elif t == "TEXT":
-            p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
-            print("\t".join(["TEXT", e.dxf.handle, repr(p.x), repr(p.y), repr(math.radians(e.dxf.rotation)),
-                             repr(e.dxf.height), e.dxf.layer, str(e.dxf.halign), str(e.dxf.valign), e.dxf.text]))
+            facts["texts"].append({"handle": e.dxf.handle, **text_point(e),
+                                   "rotation": math.radians(e.dxf.rotation), "height": e.dxf.height,
+                                   "layer": e.dxf.layer, "halign": e.dxf.halign, "valign": e.dxf.valign,
+                                   "text": e.dxf.text})
+
+
+def block_fact(e):
+    t = e.dxftype()
+    if t == "LWPOLYLINE":
+        return {"kind": "BPLINE", "layer": e.dxf.layer, **rgb(e), "points": [list(p) for p in e.get_points("xyb")]}
+    if t == "HATCH":
+        return {"kind": "BHATCH", "pattern": e.dxf.pattern_name, **rgb(e), "layer": e.dxf.layer}
+    if t == "LINE":
+        return {"kind": "BLINE", "x1": e.dxf.start.x, "y1": e.dxf.start.y, "x2": e.dxf.end.x, "y2": e.dxf.end.y}
+    if t == "ATTDEF":
+        return {"kind": "BATTDEF", "tag": e.dxf.tag, "halign": e.dxf.halign, "valign": e.dxf.valign,
+                **text_point(e), "height": e.dxf.height, "text": e.dxf.text}
+    if t == "TEXT":
+        return {"kind": "BTEXT", **text_point(e), "text": e.dxf.text}
+    if t == "INSERT":
+        return {"kind": "BINSERT", "name": e.dxf.name}
+    return None
+
+
+def main(path):
+    doc = ezdxf.readfile(path)
+    facts = {"inserts": [], "hatches": [], "lines": [], "texts": [], "blocks": {}, "tables": {}}
+    model_space_facts(doc, facts)
     for block in doc.blocks:
-        if not (block.name.startswith("[ZELKA_") or block.name.startswith("*T")):
-            continue
-        for e in block:
-            t = e.dxftype()
-            rgb = e.rgb if hasattr(e, "rgb") and e.rgb else (-1, -1, -1)
-            if t == "LWPOLYLINE":
-                pts = ";".join("%r,%r,%r" % (x, y, b) for x, y, b in e.get_points("xyb"))
-                print("\t".join(["BPLINE", block.name, e.dxf.layer, str(rgb[0]), str(rgb[1]), str(rgb[2]), pts]))
-            elif t == "HATCH":
-                print("\t".join(["BHATCH", block.name, e.dxf.pattern_name, str(rgb[0]), str(rgb[1]), str(rgb[2]),
-                                 e.dxf.layer]))
-            elif t == "LINE":
-                print("\t".join(["BLINE", block.name, repr(e.dxf.start.x), repr(e.dxf.start.y), repr(e.dxf.end.x),
-                                 repr(e.dxf.end.y)]))
-            elif t == "ATTDEF":
-                p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
-                print("\t".join(["BATTDEF", block.name, e.dxf.tag, str(e.dxf.halign), str(e.dxf.valign), repr(p.x),
-                                 repr(p.y), repr(e.dxf.height), e.dxf.text]))
-            elif t == "TEXT":
-                p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
-                print("\t".join(["BTEXT", block.name, repr(p.x), repr(p.y), e.dxf.text]))
-            elif t == "INSERT":
-                print("\t".join(["BINSERT", block.name, e.dxf.name]))
+        if block.name.startswith("[ZELKA_") or block.name.startswith("*T"):
+            facts["blocks"][block.name] = [f for f in map(block_fact, block) if f is not None]
     for e in doc.entitydb.values():
         if e.dxftype() != "ACAD_TABLE":
             continue
         owner = doc.entitydb.get(e.dxf.owner)
-        name = ""
-        for tags in e.xtags.subclasses:
-            for code, value in tags:
-                if code == 2 and not name:
-                    name = value
-        print("\t".join(["TABLE", owner.dxf.name if owner is not None else "", name]))
-    for layer in doc.layers:
-        print("\t".join(["LAYER", layer.dxf.name, "on" if layer.is_on() else "off",
-                         "frozen" if layer.is_frozen() else "thawed", "locked" if layer.is_locked() else "unlocked",
-                         str(layer.dxf.lineweight)]))
+        name = next((value for tags in e.xtags.subclasses for code, value in tags if code == 2), "")
+        facts["tables"].setdefault(owner.dxf.name if owner is not None else "", name)
+    facts["layers"] = {layer.dxf.name: {"on": layer.is_on(), "frozen": layer.is_frozen(),
+                                        "locked": layer.is_locked(), "lineweight": layer.dxf.lineweight}
+                       for layer in doc.layers}
+    facts["linetypes"] = {}
     for lt in doc.linetypes:
         tags = lt.pattern_tags.tags if hasattr(lt, "pattern_tags") else []
-        dashes = [str(v) for c, v in tags if c == 49]
-        length = next((str(v) for c, v in tags if c == 40), "0")
-        print("\t".join(["LTYPE", lt.dxf.name, length] + dashes))
+        length = next((v for c, v in tags if c == 40), 0.0)
+        facts["linetypes"][lt.dxf.name] = [length] + [v for c, v in tags if c == 49]
+    print(json.dumps(facts, ensure_ascii=False))
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1])
-    except Exception as exc:  # the test shows what went wrong
-        print("ERROR\t%s: %s" % (type(exc).__name__, exc))
+    main(sys.argv[1])
