@@ -3,17 +3,17 @@
 
 Usage: takeoff_oracle.py DXF
 
-Prints one line per space block of model space (an INSERT of a "ROOM-"
-block whose definition holds a closed outline):
-  R|handle|area|perimeter|assets|near   a room
-  F|handle|area|perimeter|                                          the floor's gross area
-area and perimeter as the block records them in its "ADE" extended data
-(the number before the unit); assets are the other INSERTs whose insertion
-point lies inside the placed outline (straight outlines only), near the
-INSERTs whose extents overlap the outline's extents (a crossing selection
-may take these too); both comma separated and sorted.
+Prints one JSON document on the space blocks of model space (INSERTs of a
+"ROOM-" block whose definition holds a closed outline):
+  {"rooms": {handle: room}, "floorHandle": handle, "floor": room}
+the floor being the gross area block ("" and zeros when there is none), a room
+{"area", "perimeter", "assets", "near"}: area and perimeter as the block
+records them in its "ADE" extended data (the number before the unit); assets
+the other INSERTs whose insertion point lies inside the placed outline
+(straight outlines only), near the INSERTs whose extents overlap the
+outline's extents (a crossing selection may take these too); both sorted.
 """
-import math
+import json
 import sys
 
 import ezdxf
@@ -25,6 +25,7 @@ def main():
     doc = ezdxf.readfile(sys.argv[1])
     msp = doc.modelspace()
     inserts = list(msp.query("INSERT"))
+    plan = {"rooms": {}, "floorHandle": "", "floor": {"area": 0.0, "perimeter": 0.0, "assets": [], "near": []}}
     extents = {}
     for e in inserts:
         # Geometry only: attribute texts are left out of the extents.
@@ -51,7 +52,8 @@ def main():
             if code == 1000 and value.startswith("PERIMETER="):
                 perimeter = float(value[10:].rstrip("ftm."))
         if ref.dxf.name.upper() == "ROOM-GROSS_AREA":
-            print("F|%s|%.10f|%.10f|" % (ref.dxf.handle, area, perimeter))
+            plan["floorHandle"] = ref.dxf.handle
+            plan["floor"] = {"area": area, "perimeter": perimeter, "assets": [], "near": []}
             continue
         inside = []
         near = []
@@ -66,8 +68,9 @@ def main():
             ext = extents.get(other.dxf.handle)
             if ext is not None and box.has_intersection(ext):
                 near.append(other.dxf.handle)
-        print("R|%s|%.10f|%.10f|%s|%s" % (ref.dxf.handle, area, perimeter, ",".join(sorted(inside)),
-                                          ",".join(sorted(set(near) | set(inside)))))
+        plan["rooms"][ref.dxf.handle] = {"area": area, "perimeter": perimeter, "assets": sorted(inside),
+                                         "near": sorted(set(near) | set(inside))}
+    print(json.dumps(plan))
 
 
 if __name__ == "__main__":
