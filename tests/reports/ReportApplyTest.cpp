@@ -134,10 +134,10 @@ TEST(ApplyGraphicReport, StarRecordFormatsAndHatchesEverySpaceButTheGrossArea)
     // 5 x 7.25, without the gross area.
     const reporttest::BlockFacts blocks = reporttest::readBlockFacts(run.saved());
     bool found = false;
-    for (const auto& [name, entities] : blocks.facts.at("blocks").items())
-        for (const nlohmann::json& f : blocks.of("BTEXT", name))
+    for (const auto& [name, entities] : blocks.dump.at("blocks").items())
+        for (const nlohmann::json& f : blocks.of("TEXT", name))
             found = found || (name.rfind("*T", 0) == 0 && f.at("text") == "36.25");
-    EXPECT_TRUE(found) << blocks.facts.at("blocks").dump();
+    EXPECT_TRUE(found) << blocks.dump.at("blocks").dump();
 }
 
 TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)

@@ -53,7 +53,7 @@ TEST(ReportBlockDefine, LegendDefinitionTakesTheUnitsOfThePreferencesAndTheAnswe
         const std::string table = facts.tableBlockOf("[ZELKA_LEGEND]_Offices Plan");
         ASSERT_FALSE(table.empty()) << r.out;
         std::multiset<std::string> texts;
-        for (const auto& f : facts.of("BTEXT", table)) texts.insert(f.at("text"));
+        for (const auto& f : facts.of("TEXT", table)) texts.insert(f.at("text"));
         EXPECT_EQ(texts.count("Offices Plan"), 1u);
         EXPECT_EQ(texts.count(c.heading), 1u);
         EXPECT_EQ(texts.count(zelkatest::fixed(kOffices, 1)), 1u);
@@ -87,10 +87,10 @@ TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfTh
         const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
         const std::string block = "[ZELKA_PIECHART]_Offices Plan";
         std::set<std::string> labels;
-        for (const auto& f : facts.of("BATTDEF", block)) labels.insert(f.at("text"));
+        for (const auto& f : facts.of("ATTDEF", block)) labels.insert(f.at("text"));
         double farthest = 0;
         int wedges = 0;
-        for (const auto& f : facts.of("BPLINE", block)) {
+        for (const auto& f : facts.of("LWPOLYLINE", block)) {
             ++wedges;
             for (const auto& v : f.at("points")) farthest = std::max(farthest, std::hypot(v.at(0).get<double>(), v.at(1).get<double>()));
         }
@@ -112,6 +112,9 @@ TEST(ReportBlockDefine, NoReportChosenEndsTheCommandWithoutQuestions)
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_EQ(r.out.find("specify text size"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("successfully created"), std::string::npos) << r.out;
-        EXPECT_EQ(reporttest::readBlockFacts(run.saved()).facts.at("tables"), nlohmann::json::object());
+        const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
+        EXPECT_EQ(zelkatest::findEntity(facts.dump.at("modelspace"), "type", "ACAD_TABLE"), nullptr);
+        for (const auto& [name, block] : facts.dump.at("blocks").items())
+            EXPECT_TRUE(facts.of("ACAD_TABLE", name).empty()) << name;
     }
 }

@@ -75,16 +75,12 @@ struct ReportFacts {
     }
 };
 
-// What tests/reports/report_facts.py prints for the drawing.
-inline nlohmann::json reportFactsJson(const std::filesystem::path& drawing)
-{
-    return zelkatest::oracleJson(zelkatest::testScript("reports/report_facts.py"), {drawing.string()});
-}
-
-// Model space as ezdxf reads it; error holds what went wrong when it could not.
+// Model space as ezdxf reads it (tests/reports/report_facts.py); error holds
+// what went wrong when it could not.
 inline ReportFacts readReportFacts(const std::filesystem::path& drawing)
 {
-    const nlohmann::json json = reportFactsJson(drawing);
+    const nlohmann::json json =
+        zelkatest::oracleJson(zelkatest::testScript("reports/report_facts.py"), {drawing.string()});
     ReportFacts facts;
     try {
         json.at("inserts").get_to(facts.inserts);
@@ -142,28 +138,40 @@ inline std::string reportDocument(const std::string& title, const std::vector<st
     return xml + "</graphicReport>\n";
 }
 
-// What report_facts.py finds inside the report blocks: each entity with
-// its "kind" (BPLINE, BHATCH, BLINE, BATTDEF, BTEXT, BINSERT) and fields.
+// What ezdxf finds inside the blocks (tests/tools/dxf_oracle.py dump and table).
 struct BlockFacts {
-    nlohmann::json facts;
-    std::vector<nlohmann::json> of(const std::string& kind, const std::string& block) const
+    std::filesystem::path drawing;
+    nlohmann::json dump;
+    // The entities of the type in the block; none when there is no such block.
+    std::vector<nlohmann::json> of(const std::string& type, const std::string& block) const
     {
         std::vector<nlohmann::json> found;
-        const nlohmann::json& blocks = facts.at("blocks");
+        const nlohmann::json& blocks = dump.at("blocks");
         if (blocks.contains(block))
-            for (const nlohmann::json& e : blocks[block])
-                if (e.at("kind") == kind) found.push_back(e);
+            for (const nlohmann::json& e : blocks[block].at("entities"))
+                if (e.at("type") == type) found.push_back(e);
         return found;
+    }
+    // Every ACAD_TABLE of the drawing, read when first asked for.
+    const nlohmann::json& tables() const
+    {
+        if (tables_.is_null())
+            tables_ = zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"table", drawing.string()})
+                          .at("tables");
+        return tables_;
     }
     // The anonymous block of the ACAD_TABLE in the owner block; "" when it has none.
     std::string tableBlockOf(const std::string& owner) const
     {
-        const nlohmann::json& tables = facts.at("tables");
-        return tables.contains(owner) ? tables[owner].get<std::string>() : "";
+        for (const nlohmann::json& table : of("ACAD_TABLE", owner))
+            for (const nlohmann::json& t : tables())
+                if (t.at("handle") == table.at("handle")) return t.at("block_name");
+        return "";
     }
+    mutable nlohmann::json tables_ = nullptr;
 };
 
-inline BlockFacts readBlockFacts(const std::filesystem::path& drawing) { return {reportFactsJson(drawing)}; }
+inline BlockFacts readBlockFacts(const std::filesystem::path& drawing) { return {drawing, zelkatest::dxfDump(drawing)}; }
 
 // The handle of the space named so in the fixture, as ezdxf reads it.
 inline std::string handleOf(const ReportFacts& facts, const std::string& spaceName)

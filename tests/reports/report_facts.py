@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Prints as one JSON document what ezdxf finds in a drawing a graphic report
-was applied to (the independent side of the report tests):
+"""Prints as one JSON document what ezdxf finds in the model space of a
+drawing a graphic report was applied to (the independent side of the report
+tests; what is inside the report blocks comes from tests/tools/dxf_oracle.py):
 
   inserts   handle name layer cx cy area nameText record   the outline (first
             LWPOLYLINE of the definition) placed by the reference: centroid
@@ -10,18 +11,9 @@ was applied to (the independent side of the report tests):
   texts     handle x y rotation height layer halign valign text
   layers    by name: on frozen locked lineweight
   linetypes by name: [length, dash1, dash2, ...]
-  blocks    by name, for the blocks whose names start with "[ZELKA_" or "*T"
-            (a table's own block), a list of:
-              BPLINE layer r g b points ([x, y, bulge] each)
-              BHATCH pattern r g b layer
-              BLINE x1 y1 x2 y2
-              BATTDEF tag halign valign x y height text  (x, y: the alignment point)
-              BTEXT x y text
-              BINSERT name
-  tables    the anonymous block of every ACAD_TABLE by the name of its owner block
 
 rank is the place in model space's draw order (ACAD_SORTENTS), 0 drawn first;
-a colour without a true colour is -1 -1 -1 (0 0 0 for a hatch of model space).
+a colour without a true colour is -1 -1 -1 (0 0 0 for a hatch).
 """
 import json
 import math
@@ -48,11 +40,6 @@ def polygon(points):
 def rgb(e, none=(-1, -1, -1)):
     colour = e.rgb if hasattr(e, "rgb") and e.rgb else none
     return {"r": colour[0], "g": colour[1], "b": colour[2]}
-
-
-def text_point(e):
-    p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
-    return {"x": p.x, "y": p.y}
 
 
 def model_space_facts(doc, facts):
@@ -94,43 +81,17 @@ def model_space_facts(doc, facts):
             facts["lines"].append({"handle": e.dxf.handle, "x1": s.x, "y1": s.y, "x2": f.x, "y2": f.y,
                                    "linetype": e.dxf.get("linetype", "BYLAYER"), "layer": e.dxf.layer, **rgb(e)})
         elif t == "TEXT":
-            facts["texts"].append({"handle": e.dxf.handle, **text_point(e),
+            p = e.dxf.align_point if e.dxf.hasattr("align_point") else e.dxf.insert
+            facts["texts"].append({"handle": e.dxf.handle, "x": p.x, "y": p.y,
                                    "rotation": math.radians(e.dxf.rotation), "height": e.dxf.height,
                                    "layer": e.dxf.layer, "halign": e.dxf.halign, "valign": e.dxf.valign,
                                    "text": e.dxf.text})
 
 
-def block_fact(e):
-    t = e.dxftype()
-    if t == "LWPOLYLINE":
-        return {"kind": "BPLINE", "layer": e.dxf.layer, **rgb(e), "points": [list(p) for p in e.get_points("xyb")]}
-    if t == "HATCH":
-        return {"kind": "BHATCH", "pattern": e.dxf.pattern_name, **rgb(e), "layer": e.dxf.layer}
-    if t == "LINE":
-        return {"kind": "BLINE", "x1": e.dxf.start.x, "y1": e.dxf.start.y, "x2": e.dxf.end.x, "y2": e.dxf.end.y}
-    if t == "ATTDEF":
-        return {"kind": "BATTDEF", "tag": e.dxf.tag, "halign": e.dxf.halign, "valign": e.dxf.valign,
-                **text_point(e), "height": e.dxf.height, "text": e.dxf.text}
-    if t == "TEXT":
-        return {"kind": "BTEXT", **text_point(e), "text": e.dxf.text}
-    if t == "INSERT":
-        return {"kind": "BINSERT", "name": e.dxf.name}
-    return None
-
-
 def main(path):
     doc = ezdxf.readfile(path)
-    facts = {"inserts": [], "hatches": [], "lines": [], "texts": [], "blocks": {}, "tables": {}}
+    facts = {"inserts": [], "hatches": [], "lines": [], "texts": []}
     model_space_facts(doc, facts)
-    for block in doc.blocks:
-        if block.name.startswith("[ZELKA_") or block.name.startswith("*T"):
-            facts["blocks"][block.name] = [f for f in map(block_fact, block) if f is not None]
-    for e in doc.entitydb.values():
-        if e.dxftype() != "ACAD_TABLE":
-            continue
-        owner = doc.entitydb.get(e.dxf.owner)
-        name = next((value for tags in e.xtags.subclasses for code, value in tags if code == 2), "")
-        facts["tables"].setdefault(owner.dxf.name if owner is not None else "", name)
     facts["layers"] = {layer.dxf.name: {"on": layer.is_on(), "frozen": layer.is_frozen(),
                                         "locked": layer.is_locked(), "lineweight": layer.dxf.lineweight}
                        for layer in doc.layers}
