@@ -22,11 +22,10 @@
 #include "tests/spaces/HatchLinksTestSupport.h"
 
 using hatchtest::handleOf;
+using spacetest::kPi;
 using spacetest::rectangle;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 class AssetsTest : public ::testing::Test {
 protected:

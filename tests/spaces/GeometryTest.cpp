@@ -13,8 +13,6 @@ using namespace spacetest;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int precision = 6)
 {
     AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);

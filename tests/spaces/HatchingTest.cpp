@@ -21,12 +21,11 @@
 #include "tests/spaces/HatchLinksTestSupport.h"
 
 using hatchtest::handleOf;
+using spacetest::kPi;
 using spacetest::rectangle;
 using spacetest::Vertex;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 std::unique_ptr<CHatch> style(const std::string& pattern, int angle, int scale, const std::string& layer)
 {

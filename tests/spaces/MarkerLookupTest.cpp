@@ -18,8 +18,6 @@ using namespace spacetest;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 const std::vector<std::string> kLegendTags = {"LEGENDTITLE", "LEGENDTEXTSIZE", "LEGENDPRECISION", "LEGENDROTATION",
                                               "LEGENDUNITS"};
 const std::vector<std::string> kPieTags = {"PIETITLE", "PIETEXTSIZE", "PIEPRECISION", "PIERADIUS",

@@ -28,10 +28,13 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
 #include "module/AcadDrawing.h"
+#include "spaces/BlockDWG.h"
 #include "tests/common/OracleJson.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace spacetest {
+
+constexpr double kPi = 3.14159265358979323846;
 
 struct Vertex {
     double x;
@@ -241,5 +244,12 @@ public:
     // The module's drawing object for the document (kept open: the fixture closes it).
     CAcadDrawing drawing;
 };
+
+// The module's reading of a space block reference of the drawing.
+inline std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId reference)
+{
+    AcDbObjectPointer<AcDbBlockReference> read(reference, AcDb::kForRead);
+    return std::make_unique<CBlockDWG>(read.object(), d.drawing);
+}
 
 }  // namespace spacetest
