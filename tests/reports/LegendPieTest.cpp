@@ -231,17 +231,11 @@ TEST(LegendAndPie, NamesAreCleanedAndTwinCategoriesGetSwatchesOfTheirOwn)
     PlanRun run("report-markers.dxf");
     const ReportFacts plan = readReportFacts(run.drawing());
     const std::filesystem::path report = run.folder() / "names.xml";
-    auto category = [&](const std::string& title, const std::string& colour, const std::string& space,
-                        const std::string& area) {
-        return "<category><cTitle>" + title + "</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>" + colour +
-               "</cHatchColour><cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR</cHatchLayer>"
-               "<zelkaBlocks><zelkaBlock><mbHandle>" + handleOf(plan, space) + "</mbHandle><mbArea>" + area +
-               "</mbArea></zelkaBlock></zelkaBlocks></category>";
-    };
-    writeFile(report, "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
-                      "<grTitle>Floor 1/2: \"East\"</grTitle><grTotalChildAreas>100</grTotalChildAreas><categories>" +
-                          category("Same", "#FF0000", "RM-101", "10") + category("Same", "#0000FF", "2RM-1", "20") +
-                          category("A\\B", "#00FF00", "Lab 7", "5") + "</categories></graphicReport>\n");
+    writeFile(report, reportDocument("Floor 1/2: \"East\"", {},
+                                     {{"Same", "SOLID", "#FF0000", "GR", 1, 0, {{handleOf(plan, "RM-101"), "10"}}},
+                                      {"Same", "SOLID", "#0000FF", "GR", 1, 0, {{handleOf(plan, "2RM-1"), "20"}}},
+                                      {"A\\B", "SOLID", "#00FF00", "GR", 1, 0, {{handleOf(plan, "Lab 7"), "5"}}}},
+                                     "<grTotalChildAreas>100</grTotalChildAreas>\n"));
     RunResult r = run.run({"magr", report.string()});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const BlockFacts blocks = readBlockFacts(run.saved());
