@@ -19,9 +19,9 @@
 #include "infra/ZelkaExceptions.h"
 #include "reports/Hatch.h"
 #include "spaces/Attributes.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
+using spacetest::handleOf;
 using spacetest::kPi;
 using spacetest::rectangle;
 
@@ -51,7 +51,7 @@ protected:
         return handles;
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
 };
 
 std::vector<std::string> sorted(std::vector<std::string> items)
@@ -179,7 +179,7 @@ TEST_F(AssetsTest, AttributesOfAssetsInTheRoomAreHiddenAndTheDrawingRegenerated)
 
     auto file = spacetest::tempDir("assets-invisible") / "plan.dxf";
     dwg.host.save(file);
-    const nlohmann::json seen = hatchtest::readBack(file);
+    const nlohmann::json seen = spacetest::readBack(file);
     auto expectFlags = [&](AcDbObjectId reference, int flag) {
         const nlohmann::json& attribs = seen.at("inserts").at(handleOf(reference)).at("attribs");
         ASSERT_FALSE(attribs.empty());
@@ -239,7 +239,7 @@ TEST_F(AssetApplyTest, AssetIsHatchedOverItsBlockBoxAndHyperlinkedEverywhere)
 
     auto file = spacetest::tempDir("asset-apply") / "plan.dxf";
     dwg.host.save(file);
-    const nlohmann::json seen = hatchtest::readBack(file);
+    const nlohmann::json seen = spacetest::readBack(file);
     EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
     ASSERT_FALSE(seen.at("order").empty());
     const std::string hatch = seen.at("order").back();  // the last entity posted
@@ -266,7 +266,7 @@ TEST_F(AssetApplyTest, AssetIsHatchedOverItsBlockBoxAndHyperlinkedEverywhere)
     for (int k = 0; k < 4; ++k) {
         const auto v = h.at("paths").at(0).at("vertices").at(k).get<std::vector<double>>();
         const auto c = insert.at("corners").at(k).get<std::vector<double>>();
-        auto hand = hatchtest::place(corners[k][0] - 50, corners[k][1] - 40, kPi / 6, 2.0, 3000, 2000);
+        auto hand = spacetest::place(corners[k][0] - 50, corners[k][1] - 40, kPi / 6, 2.0, 3000, 2000);
         ASSERT_EQ(v.size(), 3u);
         ASSERT_EQ(c.size(), 2u);
         EXPECT_NEAR(v[0], c[0], 1e-6);

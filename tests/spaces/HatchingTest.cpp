@@ -18,9 +18,9 @@
 #include "database/Assets.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/BlockDWGRoom.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
+using spacetest::handleOf;
 using spacetest::kPi;
 using spacetest::rectangle;
 using spacetest::Vertex;
@@ -80,10 +80,10 @@ protected:
     {
         auto file = spacetest::tempDir(name) / "plan.dxf";
         dwg.host.save(file);
-        return hatchtest::readBack(file);
+        return spacetest::readBack(file);
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
     std::unique_ptr<CBlockDWG> block;
     CZelkaExceptions errors;
 };
@@ -119,7 +119,7 @@ TEST_F(HatchingTest, PatternHatchLiesOnTheOutlineWhereTheBlockIsDrawn)
     for (size_t k = 0; k < outline.size(); ++k) {
         const auto v = h.at("paths").at(0).at("vertices").at(k).get<std::vector<double>>();
         const auto w = seen.at("inserts").at(handleOf(reference)).at("outline").at(k).get<std::vector<double>>();
-        auto hand = hatchtest::place(outline[k].x, outline[k].y, 0.5, 1.5, 5000, 3000);
+        auto hand = spacetest::place(outline[k].x, outline[k].y, 0.5, 1.5, 5000, 3000);
         ASSERT_EQ(v.size(), 3u);
         ASSERT_EQ(w.size(), 2u);
         EXPECT_NEAR(v[0], w[0], 1e-6) << k;

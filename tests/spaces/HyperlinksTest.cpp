@@ -13,9 +13,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectId.h"
 #include "host/db/AcDbStub.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
+using spacetest::handleOf;
 
 namespace {
 
@@ -70,7 +70,7 @@ protected:
         return linksOf(links);
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
 };
 
 TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
@@ -91,7 +91,7 @@ TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
 
     auto file = spacetest::tempDir("hyperlinks-entities") / "links.dxf";
     dwg.host.save(file);
-    const nlohmann::json seen = hatchtest::readBack(file);
+    const nlohmann::json seen = spacetest::readBack(file);
     EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
     const nlohmann::json& entities = seen.at("entities");
     EXPECT_EQ(entities.at(handleOf(one)).at("link"), "http://plans.example/room?id=5|Room 5 plan|");

@@ -41,13 +41,6 @@ AcDbObjectId definePie(Drawing& d)
     return def;
 }
 
-// Where a definition point lands for an insert at p, uniform scale s, rotation r.
-AcGePoint3d placed(const AcGePoint3d& p, double s, double r, double x, double y)
-{
-    return AcGePoint3d(p.x + s * (x * std::cos(r) - y * std::sin(r)), p.y + s * (x * std::sin(r) + y * std::cos(r)),
-                       0.0);
-}
-
 }  // namespace
 
 TEST(MarkerLookup, ADrawingWithoutMarkersGivesEmptyCollections)
@@ -90,9 +83,9 @@ TEST(MarkerLookup, OneLegendMarkerIsReadWithItsSettings)
     EXPECT_EQ(legend->getMarkerPrecision(), 2);
     EXPECT_EQ(legend->getMarkerUnits(), 1);
     EXPECT_NEAR(legend->getRotation(), turn, 1e-12);
-    const AcGePoint3d expected = placed(at, 2.0, turn, 10, 20);
-    EXPECT_NEAR(legend->getInsertionPoint().x, expected.x, 1e-9);
-    EXPECT_NEAR(legend->getInsertionPoint().y, expected.y, 1e-9);
+    const auto [x, y] = place(10, 20, turn, 2.0, at.x, at.y);
+    EXPECT_NEAR(legend->getInsertionPoint().x, x, 1e-9);
+    EXPECT_NEAR(legend->getInsertionPoint().y, y, 1e-9);
 
     // The pie look-up does not take the legend marker, nor the room.
     CBlocks pies;
@@ -129,9 +122,9 @@ TEST(MarkerLookup, TwoPieMarkersComeInDrawingOrder)
     EXPECT_DOUBLE_EQ(b->getTextSize(), 125.5);
     EXPECT_EQ(b->getMarkerPrecision(), 3);
     EXPECT_DOUBLE_EQ(b->getRadius(), 3000.0);
-    const AcGePoint3d centre = placed(second, 2.0, kPi / 2, 5, -5);
-    EXPECT_NEAR(b->getInsertionPoint().x, centre.x, 1e-9);
-    EXPECT_NEAR(b->getInsertionPoint().y, centre.y, 1e-9);
+    const auto [x, y] = place(5, -5, kPi / 2, 2.0, second.x, second.y);
+    EXPECT_NEAR(b->getInsertionPoint().x, x, 1e-9);
+    EXPECT_NEAR(b->getInsertionPoint().y, y, 1e-9);
     EXPECT_NEAR(b->getRotation(), kPi / 2, 1e-12);
 
     // Filling appends: a second look-up doubles the collection.

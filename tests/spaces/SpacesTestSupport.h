@@ -2,15 +2,18 @@
 // Helpers for the space-block tests: a drawing open as a host document, space
 // block definitions and references built through the drawing database the
 // way the creation session lays them out, saving, and reading the saved file
-// back with ezdxf (tests/tools/dxf_oracle.py).
+// back with ezdxf (tests/tools/dxf_oracle.py, and for hatches, hyperlinks and
+// assets tests/spaces/hatch_links_oracle.py).
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/AcDbAttribute.h"
@@ -92,6 +95,12 @@ inline InsertSeen seeInsert(const std::filesystem::path& file, const std::string
         seen.attribs[a.at("tag")] = {a.at("layer"), a.at("insert").at(0), a.at("insert").at(1),
                                      a.at("rotation"), a.at("height"), a.at("text")};
     return seen;
+}
+
+// What hatch_links_oracle.py reads of a file (its JSON document).
+inline nlohmann::json readBack(const std::filesystem::path& file)
+{
+    return zelkatest::oracleJson(zelkatest::testScript("spaces/hatch_links_oracle.py"), {file.string()});
 }
 
 // ezdxf's area and perimeter of an LWPOLYLINE or of an INSERT's outline.
@@ -244,6 +253,32 @@ public:
     // The module's drawing object for the document (kept open: the fixture closes it).
     CAcadDrawing drawing;
 };
+
+// A new drawing as the current host document and its drawing object, with
+// a full path for the messages that name the drawing (as the commands adopt
+// the active document).
+class AdoptedDrawing {
+public:
+    explicit AdoptedDrawing(const std::string& fullPath = "/tmp/zelka-hatching-test.dxf")
+    {
+        drawing.setFullPath(fullPath);
+    }
+
+    Drawing host;
+    CAcadDrawing& drawing = host.drawing;
+};
+
+inline std::string handleOf(AcDbObjectId id)
+{
+    return id.handle().toString();
+}
+
+// A point (x, y) turned by angle about the origin, scaled, then moved by (dx, dy).
+inline std::pair<double, double> place(double x, double y, double angle, double scale, double dx, double dy)
+{
+    return {dx + scale * (x * std::cos(angle) - y * std::sin(angle)),
+            dy + scale * (x * std::sin(angle) + y * std::cos(angle))};
+}
 
 // The module's reading of a space block reference of the drawing.
 inline std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId reference)
