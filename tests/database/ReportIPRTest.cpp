@@ -247,7 +247,7 @@ TEST(ReportIPR, MlgrAppliesTheReportOfTheDatabaseToTheActiveDrawing)
     EXPECT_EQ(joining, 1);
     // The database's hyperlink is on Lab 7's block reference (ezdxf reads it).
     const nlohmann::json seen =
-        zelkatest::oracleJson(zelkatest::testScript("spaces/hatch_links_oracle.py"), {run.saved().string()});
+        zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"links", run.saved().string()});
     EXPECT_EQ(seen.at("entities").at(handleOf("Lab 7")).at("link"), "https://example.org/lab7|Lab 7 sheet|");
 }
 

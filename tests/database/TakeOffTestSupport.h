@@ -31,7 +31,7 @@ inline std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, 
     return file;
 }
 
-// One space block as tests/database/takeoff_oracle.py reads it with ezdxf.
+// One space block as tests/spaces/plan_facts.py takeoff reads it with ezdxf.
 struct OracleRoom {
     double area = 0, perimeter = 0;
     std::set<std::string> assets;  // insertion point inside the outline
@@ -48,7 +48,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(OraclePlan, rooms, floorHandle, floor)
 
 inline OraclePlan takeOffOracle(const std::filesystem::path& dxf)
 {
-    return zelkatest::oracleJson(zelkatest::testScript("database/takeoff_oracle.py"), {dxf.string()}).get<OraclePlan>();
+    return zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"takeoff", dxf.string()})
+        .get<OraclePlan>();
 }
 
 // A copy of a drawing with a drawing row of its own under a new floor.

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the graphic report tests: report documents written as text,
 // and what ezdxf finds in a drawing after a report was applied
-// (tests/reports/report_facts.py).
+// (tests/spaces/plan_facts.py report).
 
 #include <map>
 #include <string>
@@ -75,12 +75,12 @@ struct ReportFacts {
     }
 };
 
-// Model space as ezdxf reads it (tests/reports/report_facts.py); error holds
+// Model space as ezdxf reads it (tests/spaces/plan_facts.py report); error holds
 // what went wrong when it could not.
 inline ReportFacts readReportFacts(const std::filesystem::path& drawing)
 {
     const nlohmann::json json =
-        zelkatest::oracleJson(zelkatest::testScript("reports/report_facts.py"), {drawing.string()});
+        zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"report", drawing.string()});
     ReportFacts facts;
     try {
         json.at("inserts").get_to(facts.inserts);

@@ -1,7 +1,7 @@
 // Assets in the drawing: which block references a room outline collects, how
 // their attributes are hidden, and how a report's asset is hatched and
 // hyperlinked. Saved drawings are read back with ezdxf
-// (hatch_links_oracle.py), and every position is computed here by hand.
+// (plan_facts.py links), and every position is computed here by hand.
 
 #include <gtest/gtest.h>
 

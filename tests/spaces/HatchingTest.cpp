@@ -1,6 +1,6 @@
 // Hatching a space block for a graphic report, and hyperlinking the block and
 // its hatch. Each drawing is saved and read back with ezdxf
-// (hatch_links_oracle.py); outline positions are also computed here by hand
+// (plan_facts.py links); outline positions are also computed here by hand
 // from the insertion point, rotation and scale.
 
 #include <gtest/gtest.h>

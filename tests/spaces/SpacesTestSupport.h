@@ -3,7 +3,7 @@
 // block definitions and references built through the drawing database the
 // way the creation session lays them out, saving, and reading the saved file
 // back with ezdxf (tests/tools/dxf_oracle.py, and for hatches, hyperlinks and
-// assets tests/spaces/hatch_links_oracle.py).
+// assets tests/spaces/plan_facts.py).
 
 #include <gtest/gtest.h>
 
@@ -97,10 +97,10 @@ inline InsertSeen seeInsert(const std::filesystem::path& file, const std::string
     return seen;
 }
 
-// What hatch_links_oracle.py reads of a file (its JSON document).
+// What plan_facts.py links reads of a file (its JSON document).
 inline nlohmann::json readBack(const std::filesystem::path& file)
 {
-    return zelkatest::oracleJson(zelkatest::testScript("spaces/hatch_links_oracle.py"), {file.string()});
+    return zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"links", file.string()});
 }
 
 // ezdxf's area and perimeter of an LWPOLYLINE or of an INSERT's outline.
