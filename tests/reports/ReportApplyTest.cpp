@@ -239,17 +239,14 @@ TEST(ApplyGraphicReport, MgrOpensTheReportsDrawingAndSaysWhenItIsMissing)
     std::filesystem::copy_file(zelkatest::kFixtureDir / "spaces.dxf", plan);
     const ReportFacts before = readReportFacts(plan);
     const std::string folder = plan.parent_path().string() + "/";
-    const std::string category = "<categories><category><cTitle>Offices</cTitle><cHatchPattern>SOLID</cHatchPattern>"
-                                 "<cHatchColour>#FF00FF</cHatchColour><cHatchScale>1</cHatchScale><cHatchAngle>0"
-                                 "</cHatchAngle><cHatchLayer>GR</cHatchLayer><zelkaBlocks><zelkaBlock><mbHandle>" +
-                                 handleOf(before, "Store") + "</mbHandle></zelkaBlock></zelkaBlocks></category>"
-                                 "</categories>";
+    const std::vector<reporttest::CategoryText> category = {
+        {"Offices", "SOLID", "#FF00FF", "GR", 1, 0, {{handleOf(before, "Store"), ""}}}};
     const std::filesystem::path good = run.folder() / "good.xml";
-    writeFile(good, reportDocument("Stores", {}, {}, "<grDrawingPath>" + folder + "</grDrawingPath><grDrawingFilename>"
-                                                      "spaces.dxf</grDrawingFilename>" + category));
+    writeFile(good, reportDocument("Stores", {}, category, "<grDrawingPath>" + folder + "</grDrawingPath>"
+                                                           "<grDrawingFilename>spaces.dxf</grDrawingFilename>"));
     const std::filesystem::path missing = run.folder() / "missing.xml";
-    writeFile(missing, reportDocument("Lost", {}, {}, "<grDrawingPath>" + folder + "</grDrawingPath><grDrawingFilename>"
-                                                          "gone.dxf</grDrawingFilename>" + category));
+    writeFile(missing, reportDocument("Lost", {}, category, "<grDrawingPath>" + folder + "</grDrawingPath>"
+                                                            "<grDrawingFilename>gone.dxf</grDrawingFilename>"));
     const std::filesystem::path saved = run.folder() / "after.dxf";
     RunResult r = run.run({"mgr", missing.string(), "mgr", good.string(), "", "", "", "", "", "", "SAVEAS", saved.string()});
     EXPECT_TRUE(contains(r.out, "The drawing of graphic report Lost (\"" + folder + "gone.dxf\") does not exist"))
@@ -257,10 +254,7 @@ TEST(ApplyGraphicReport, MgrOpensTheReportsDrawingAndSaysWhenItIsMissing)
     EXPECT_TRUE(contains(r.out, "applying graphic report Stores.")) << r.out;
     const ReportFacts after = readReportFacts(saved);
     ASSERT_EQ(after.error, "") << r.out << r.err;
-    ASSERT_NE(after.insertNamed("Store"), nullptr);
-    ASSERT_EQ(after.hatchesOn(*after.insertNamed("Store")).size(), 1u);
-    EXPECT_EQ(after.hatchesOn(*after.insertNamed("Store"))[0]->r, 255);
-    EXPECT_EQ(after.hatchesOn(*after.insertNamed("Store"))[0]->b, 255);
+    expectSpacesAfterReport(after, {{"Store", "SOLID", 255, 0, 255, "GR", "3.00sq.m."}});
 }
 
 TEST(TestHatchCommands, MscHasHatchesEverySpaceButTheGrossAreaInTheTestStyleAndTimesIt)

@@ -15,8 +15,7 @@ namespace {
 
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int precision = 6)
 {
-    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    auto block = std::make_unique<CBlockDWG>(reference.object(), d.drawing);
+    auto block = spacetest::readBlock(d, id);
     block->setUnits(units);
     block->setPrecision(precision);
     return block;
