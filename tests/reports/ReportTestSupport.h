@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the graphic report tests: report documents written as text,
-// and what ezdxf finds in a drawing after a report was applied
-// (tests/spaces/plan_facts.py report).
+// and what ezdxf finds in a drawing after a report was applied (model space:
+// tests/spaces/plan_facts.py report; the report blocks: tests/tools/dxf_oracle.py).
 
 #include <map>
 #include <string>
