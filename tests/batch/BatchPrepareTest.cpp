@@ -11,6 +11,7 @@
 #include <string>
 
 #include "BatchTestSupport.h"
+#include "tests/common/OracleJson.h"
 #include "config/PreferencesDocMon.h"
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
@@ -77,11 +78,18 @@ protected:
 // the gross area) hatched solid red on the report's layer.
 void expectAppliedCopy(const fs::path& copy)
 {
-    const std::string facts = batchtest::ezdxfFacts(copy);
-    EXPECT_NE(facts.find("hatches 5\n"), std::string::npos) << facts;
-    EXPECT_NE(facts.find("hatch GR-ALL SOLID 255 0 0\n"), std::string::npos) << facts;
-    EXPECT_NE(facts.find("layer ROOMS on\n"), std::string::npos) << facts;
-    EXPECT_NE(facts.find("layer FURNITURE off\n"), std::string::npos) << facts;
+    const nlohmann::json dump = zelkatest::dxfDump(copy);
+    int hatches = 0, redOnTheReportLayer = 0;
+    for (const nlohmann::json& e : dump.at("modelspace")) {
+        if (e.at("type") != "HATCH") continue;
+        ++hatches;
+        redOnTheReportLayer += e.at("layer") == "GR-ALL" && e.at("pattern") == "SOLID" && e.contains("true_color") &&
+                               e["true_color"] == 0xFF0000;
+    }
+    EXPECT_EQ(hatches, 5) << copy;
+    EXPECT_GE(redOnTheReportLayer, 1) << copy;
+    EXPECT_TRUE(dump.at("layers").at("ROOMS").at("on").get<bool>());
+    EXPECT_FALSE(dump.at("layers").at("FURNITURE").at("on").get<bool>());
 }
 
 TEST_F(BatchPrepare, EveryStatusCodeAndPathRule)

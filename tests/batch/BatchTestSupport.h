@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the batch preparation tests: a folder with drawings, output
 // folders and the document-monitor settings pointing at the test server;
-// reports written into the database with psql; what ezdxf, pdfinfo and the
+// reports written into the database with psql; what pdfinfo and the
 // file headers say about the files a preparation wrote.
 
 #include <gtest/gtest.h>
@@ -96,14 +96,6 @@ inline int privateStatus(int id, const std::string& label)
                  ") on conflict (id) do nothing; update graphic_reports set status_id = 0, batch_lease_until = null "
                  "where status_id = " + std::to_string(id) + ";");
     return id;
-}
-
-// ezdxf's facts about a drawing (tests/batch/batch_facts.py).
-inline std::string ezdxfFacts(const fs::path& dxf)
-{
-    return dxftest::capture(std::string(ZELKA_PYTHON) + " '" +
-                            (dxftest::sourceDir() / "tests/batch/batch_facts.py").string() + "' '" + dxf.string() +
-                            "' 2>&1");
 }
 
 inline std::string pdfReport(const fs::path& pdf) { return dxftest::capture("pdfinfo '" + pdf.string() + "' 2>&1"); }

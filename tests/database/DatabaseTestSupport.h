@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "database/StoredProcedure.h"
+#include "tests/common/Shell.h"
 
 namespace dbtest {
 
@@ -76,26 +77,15 @@ inline std::vector<std::vector<std::string>> psql(const std::string& sql, const 
     std::string command = "PGPASSWORD='" + s.password() + "' " + s.get("ZELKA_PG_BIN") +
                           "/psql -X -q -At -F '|' -v ON_ERROR_STOP=1 -h " + s.get("ZELKA_PG_HOST") + " -p " +
                           s.get("ZELKA_PG_PORT") + " -U " + s.user() + " -d '" + catalog + "' -f " + file + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    int status = pclose(pipe);
+    const zelkatest::CommandOutput run = zelkatest::runCommand(command);
     std::remove(file.c_str());
-    if (status != 0) throw std::runtime_error("psql failed on: " + sql + "\n" + output);
+    if (run.status != 0) throw std::runtime_error("psql failed on: " + sql + "\n" + run.out);
     std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
         std::vector<std::string> fields;
-        size_t start = 0;
-        while (true) {
-            size_t bar = line.find('|', start);
-            fields.push_back(line.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-            if (bar == std::string::npos) break;
-            start = bar + 1;
-        }
+        std::istringstream parts(line + "|");  // a trailing empty field is a field too
+        for (std::string field; std::getline(parts, field, '|');) fields.push_back(field);
         rows.push_back(fields);
     }
     return rows;

@@ -23,52 +23,8 @@ namespace {
 using dbtest::Registered;
 using dbtest::generatedPlan;
 
-struct OracleRoom {
-    double area = 0, perimeter = 0;
-    std::set<std::string> assets;  // insertion point inside the outline
-    std::set<std::string> near;    // extents overlapping the outline's extents
-};
-
-struct OraclePlan {
-    std::map<std::string, OracleRoom> rooms;
-    std::string floorHandle;
-    OracleRoom floor;
-};
-
-OraclePlan oracle(const std::filesystem::path& dxf)
-{
-    const std::string out = dbtest::takeOffOracle(dxf);
-    OraclePlan plan;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> f;
-        size_t start = 0;
-        while (true) {
-            size_t bar = line.find('|', start);
-            f.push_back(line.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-            if (bar == std::string::npos) break;
-            start = bar + 1;
-        }
-        OracleRoom r;
-        r.area = std::stod(f[2]);
-        r.perimeter = std::stod(f[3]);
-        std::string h;
-        std::istringstream handles(f[4]);
-        while (std::getline(handles, h, ',')) r.assets.insert(h);
-        if (f.size() > 5) {
-            std::istringstream nearHandles(f[5]);
-            while (std::getline(nearHandles, h, ',')) r.near.insert(h);
-        }
-        if (f[0] == "F") {
-            plan.floorHandle = f[1];
-            plan.floor = r;
-        } else {
-            plan.rooms[f[1]] = r;
-        }
-    }
-    return plan;
-}
+using dbtest::OraclePlan;
+using dbtest::OracleRoom;
 
 int countRows(const std::string& table, const std::string& where)
 {
@@ -119,7 +75,7 @@ TEST(TakeOff, GeneratedPlansFromOtherProgramsLandWholeAndAgainWithoutDuplicates)
             const std::filesystem::path file = generatedPlan(source, "plan.dxf", c.options);
             if (c.attributes) addChairAttributes(file);
             Registered plan(file, c.label);
-            OraclePlan expected = oracle(plan.path());
+            OraclePlan expected = dbtest::takeOffOracle(plan.path());
             ASSERT_FALSE(expected.rooms.empty());
             auto sp = dbtest::connect();
             sp->setBatching(batching);
@@ -253,7 +209,7 @@ namespace {
 TEST(TakeOff, TpExportSendsEachBlockWithItsRecordAndEachRoomsAssets)
 {
     Registered plan(std::filesystem::path(ZELKA_SOURCE_DIR) / "examples/office.dxf", "office-tp");
-    OraclePlan office = oracle(plan.path());
+    OraclePlan office = dbtest::takeOffOracle(plan.path());
     ASSERT_EQ(office.rooms.size(), 5u);
     const std::string marker = "tp-" + std::to_string(getpid()) + "-" + std::to_string(plan.floor);
 

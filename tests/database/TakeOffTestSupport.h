@@ -1,16 +1,20 @@
 #pragma once
-// Drawings for take-off tests: generated plans, and copies registered as a
-// drawing of a floor of their own in the test server.
+// Drawings for take-off tests: generated plans, copies registered as a
+// drawing of a floor of their own in the test server, and ezdxf's reading
+// of their space blocks.
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "DatabaseTestSupport.h"
+#include "../common/OracleJson.h"
 #include "../common/Shell.h"
 #include "../common/ZelkaProcess.h"
 
@@ -27,15 +31,25 @@ inline std::filesystem::path generatedPlan(const zelkatest::TempFolder& folder, 
     return file;
 }
 
-// What tests/database/takeoff_oracle.py prints for the drawing (its rooms
-// and floor as ezdxf reads them, a line each).
-inline std::string takeOffOracle(const std::filesystem::path& dxf)
+// One space block as tests/spaces/plan_facts.py takeoff reads it with ezdxf.
+struct OracleRoom {
+    double area = 0, perimeter = 0;
+    std::set<std::string> assets;  // insertion point inside the outline
+    std::set<std::string> near;    // extents overlapping the outline's extents
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(OracleRoom, area, perimeter, assets, near)
+
+struct OraclePlan {
+    std::map<std::string, OracleRoom> rooms;  // by handle
+    std::string floorHandle;                  // the gross area block
+    OracleRoom floor;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(OraclePlan, rooms, floorHandle, floor)
+
+inline OraclePlan takeOffOracle(const std::filesystem::path& dxf)
 {
-    const std::string command = zelkatest::pythonCommand(
-        std::filesystem::path(ZELKA_SOURCE_DIR) / "tests/database/takeoff_oracle.py", {dxf.string()});
-    zelkatest::CommandOutput run = zelkatest::runCommand(command);
-    EXPECT_EQ(run.status, 0) << command;
-    return run.out;
+    return zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"takeoff", dxf.string()})
+        .get<OraclePlan>();
 }
 
 // A copy of a drawing with a drawing row of its own under a new floor.

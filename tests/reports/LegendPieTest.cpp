@@ -7,10 +7,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "ReportTestSupport.h"
 
@@ -67,7 +65,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     const std::string tableBlock = blocks.tableBlockOf(legend);
     ASSERT_FALSE(tableBlock.empty()) << r.out;
     std::multiset<std::string> texts;
-    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+    for (const auto& f : blocks.of("TEXT", tableBlock)) texts.insert(f.at("text"));
     for (const char* text : {"Occupancy", "Description", "Hatch", "Area sq.m.", "Offices", "Labs", "Stores", "Empty"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(texts.count(text), 1u);
@@ -77,7 +75,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
         EXPECT_EQ(texts.count(zelkatest::fixed(area, 1)), 1u) << zelkatest::fixed(area, 1);
     }
     std::set<std::string> swatches;
-    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at(2));
+    for (const auto& f : blocks.of("INSERT", tableBlock)) swatches.insert(f.at("name"));
     EXPECT_EQ(swatches, (std::set<std::string>{"[ZELKA_LEGEND_HATCH]_Occupancy_Offices",
                                                "[ZELKA_LEGEND_HATCH]_Occupancy_Labs",
                                                "[ZELKA_LEGEND_HATCH]_Occupancy_Stores",
@@ -90,11 +88,10 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     for (const Swatch& s : {Swatch{"[ZELKA_LEGEND_HATCH]_Occupancy_Offices", "SOLID", 255, 0, 0},
                             Swatch{"[ZELKA_LEGEND_HATCH]_Occupancy_Labs", "ANSI31", 0, 0, 255}}) {
         SCOPED_TRACE(s.block);
-        auto hatches = blocks.of("BHATCH", s.block);
+        auto hatches = blocks.of("HATCH", s.block);
         ASSERT_EQ(hatches.size(), 1u);
-        EXPECT_EQ(hatches[0].at(2), s.pattern);
-        EXPECT_EQ(std::stoi(hatches[0].at(3)), s.r);
-        EXPECT_EQ(std::stoi(hatches[0].at(5)), s.b);
+        EXPECT_EQ(hatches[0].at("pattern"), s.pattern);
+        EXPECT_EQ(hatches[0].at("true_color"), s.r << 16 | s.g << 8 | s.b);
     }
     // Placed at the first vertex of the marker's outline, (100, 200) turned
     // a quarter by the marker at (30000, 12000), with the marker's rotation.
@@ -106,7 +103,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     // The pie: wedges whose angles are the categories' shares of 60 (the
     // empty one left out), clockwise from twelve o'clock in category order.
     const std::string pie = "[ZELKA_PIECHART]_Occupancy";
-    auto wedges = blocks.of("BPLINE", pie);
+    auto wedges = blocks.of("LWPOLYLINE", pie);
     ASSERT_EQ(wedges.size(), 3u) << r.out;
     const double pi = std::acos(-1.0);
     const std::vector<std::pair<std::string, double>> order = {
@@ -114,14 +111,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     double start = 0.0;
     for (size_t i = 0; i < wedges.size(); ++i) {
         SCOPED_TRACE(order[i].first);
-        std::vector<std::array<double, 3>> vertices;
-        std::istringstream in(wedges[i].at(6));
-        std::string vertex;
-        while (std::getline(in, vertex, ';')) {
-            std::array<double, 3> v{};
-            std::sscanf(vertex.c_str(), "%lf,%lf,%lf", &v[0], &v[1], &v[2]);
-            vertices.push_back(v);
-        }
+        const auto vertices = wedges[i].at("points").get<std::vector<std::array<double, 3>>>();
         ASSERT_EQ(vertices.size(), 4u);
         // Compass bearings (clockwise from +Y) of the wedge's two radii.
         auto bearing = [&](const std::array<double, 3>& p) {
@@ -137,10 +127,10 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
         EXPECT_NEAR(vertices[1][2], -std::tan(sweep / 4), 1e-9);
         start += order[i].second;
     }
-    auto hatches = blocks.of("BHATCH", pie);
+    auto hatches = blocks.of("HATCH", pie);
     EXPECT_EQ(hatches.size(), 3u);
-    std::map<std::string, std::vector<std::string>> attdefs;
-    for (const auto& f : blocks.of("BATTDEF", pie)) attdefs[f.at(8)] = f;
+    std::map<std::string, nlohmann::json> attdefs;
+    for (const auto& f : blocks.of("ATTDEF", pie)) attdefs[f.at("text")] = f;
     for (const auto& [title, area] : order) {
         const std::string label = title + " (" + zelkatest::fixed(area, 2) + " sq.m.)";
         SCOPED_TRACE(label);
@@ -148,7 +138,7 @@ TEST(LegendAndPie, ReportPlacesItsLegendTableAndPieChartAtTheMarkers)
     }
     EXPECT_EQ(attdefs.count("Occupancy"), 1u);
     ASSERT_EQ(attdefs.count("Total: 60.00sq.m."), 1u);
-    EXPECT_EQ(blocks.of("BLINE", pie).size(), 3u);
+    EXPECT_EQ(blocks.of("LINE", pie).size(), 3u);
     const reporttest::InsertFact* placedPie = nullptr;
     for (const auto& i : after.inserts)
         if (i.name == pie) placedPie = &i;
@@ -178,7 +168,7 @@ TEST(LegendAndPie, PieThatCannotBeDrawnLeavesNoBlockAndTheRestStillApplies)
         }
         EXPECT_NE(r.out.find("graphic report successfully applied."), std::string::npos) << r.out;
         const BlockFacts blocks = readBlockFacts(run.saved());
-        EXPECT_TRUE(blocks.of("BPLINE", "[ZELKA_PIECHART]_Occupancy").empty());
+        EXPECT_TRUE(blocks.of("LWPOLYLINE", "[ZELKA_PIECHART]_Occupancy").empty());
         EXPECT_FALSE(blocks.tableBlockOf("[ZELKA_LEGEND]_Occupancy").empty());
         const ReportFacts after = readReportFacts(run.saved());
         EXPECT_EQ(after.hatches.size(), 4u);  // the four spaces of the report are hatched
@@ -224,13 +214,13 @@ TEST(LegendAndPie, WithoutMarkersOrOnLesserHostsOnlyTheDefinitionsAreMadeFromThe
         }
         // The answers: units "m2", precision 1, empty categories left out.
         std::multiset<std::string> texts;
-        for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+        for (const auto& f : blocks.of("TEXT", tableBlock)) texts.insert(f.at("text"));
         EXPECT_EQ(texts.count("Area m2"), 1u);
         EXPECT_EQ(texts.count("32.5"), 1u);
         EXPECT_EQ(texts.count("Empty"), 0u);
-        EXPECT_EQ(blocks.of("BPLINE", "[ZELKA_PIECHART]_Occupancy").size(), 3u);
+        EXPECT_EQ(blocks.of("LWPOLYLINE", "[ZELKA_PIECHART]_Occupancy").size(), 3u);
         std::set<std::string> labels;
-        for (const auto& f : blocks.of("BATTDEF", "[ZELKA_PIECHART]_Occupancy")) labels.insert(f.at(8));
+        for (const auto& f : blocks.of("ATTDEF", "[ZELKA_PIECHART]_Occupancy")) labels.insert(f.at("text"));
         EXPECT_EQ(labels.count("Labs (5.0 m2)"), 1u);
         EXPECT_EQ(labels.count("Total: 60.0m2"), 1u);
     }
@@ -241,17 +231,11 @@ TEST(LegendAndPie, NamesAreCleanedAndTwinCategoriesGetSwatchesOfTheirOwn)
     PlanRun run("report-markers.dxf");
     const ReportFacts plan = readReportFacts(run.drawing());
     const std::filesystem::path report = run.folder() / "names.xml";
-    auto category = [&](const std::string& title, const std::string& colour, const std::string& space,
-                        const std::string& area) {
-        return "<category><cTitle>" + title + "</cTitle><cHatchPattern>SOLID</cHatchPattern><cHatchColour>" + colour +
-               "</cHatchColour><cHatchScale>1</cHatchScale><cHatchAngle>0</cHatchAngle><cHatchLayer>GR</cHatchLayer>"
-               "<zelkaBlocks><zelkaBlock><mbHandle>" + handleOf(plan, space) + "</mbHandle><mbArea>" + area +
-               "</mbArea></zelkaBlock></zelkaBlocks></category>";
-    };
-    writeFile(report, "<?xml version=\"1.0\"?>\n<graphicReport xmlns=\"urn:zelkasystems:orvane:documentMonitor\">"
-                      "<grTitle>Floor 1/2: \"East\"</grTitle><grTotalChildAreas>100</grTotalChildAreas><categories>" +
-                          category("Same", "#FF0000", "RM-101", "10") + category("Same", "#0000FF", "2RM-1", "20") +
-                          category("A\\B", "#00FF00", "Lab 7", "5") + "</categories></graphicReport>\n");
+    writeFile(report, reportDocument("Floor 1/2: \"East\"", {},
+                                     {{"Same", "SOLID", "#FF0000", "GR", 1, 0, {{handleOf(plan, "RM-101"), "10"}}},
+                                      {"Same", "SOLID", "#0000FF", "GR", 1, 0, {{handleOf(plan, "2RM-1"), "20"}}},
+                                      {"A\\B", "SOLID", "#00FF00", "GR", 1, 0, {{handleOf(plan, "Lab 7"), "5"}}}},
+                                     "<grTotalChildAreas>100</grTotalChildAreas>\n"));
     RunResult r = run.run({"magr", report.string()});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const BlockFacts blocks = readBlockFacts(run.saved());
@@ -260,20 +244,17 @@ TEST(LegendAndPie, NamesAreCleanedAndTwinCategoriesGetSwatchesOfTheirOwn)
     const std::string tableBlock = blocks.tableBlockOf(legend);
     ASSERT_FALSE(tableBlock.empty()) << r.out;
     std::multiset<std::string> swatches;
-    for (const auto& f : blocks.of("BINSERT", tableBlock)) swatches.insert(f.at(2));
+    for (const auto& f : blocks.of("INSERT", tableBlock)) swatches.insert(f.at("name"));
     const std::string same = "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__Same";
     EXPECT_EQ(swatches, (std::multiset<std::string>{same, same + "_2", "[ZELKA_LEGEND_HATCH]_Floor 1_2_ _East__A_B"}));
     // Each twin shows its own colour.
-    EXPECT_EQ(blocks.of("BHATCH", same).at(0).at(3), "255");
-    EXPECT_EQ(blocks.of("BHATCH", same + "_2").at(0).at(5), "255");
+    EXPECT_EQ(blocks.of("HATCH", same).at(0).at("true_color"), 0xFF0000);
+    EXPECT_EQ(blocks.of("HATCH", same + "_2").at(0).at("true_color"), 0x0000FF);
     // The backslash is doubled in the cell's text, so the table shows one.
     std::multiset<std::string> texts;
-    for (const auto& f : blocks.of("BTEXT", tableBlock)) texts.insert(f.at(4));
+    for (const auto& f : blocks.of("TEXT", tableBlock)) texts.insert(f.at("text"));
     EXPECT_EQ(texts.count("A\\B"), 1u);
-    const std::string cells = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/host/dbTableQuery.py").string()) + " " +
-        zelkatest::shellQuote(run.saved().string()));
-    EXPECT_NE(cells.find("text.4.0=A\\\\B\n"), std::string::npos) << cells;
-    EXPECT_FALSE(blocks.of("BPLINE", "[ZELKA_PIECHART]_Floor 1_2_ _East_").empty());
+    const nlohmann::json& table = blocks.tables().at(0);
+    EXPECT_EQ(table.at("cells").at(4 * table.at("columns").get<int>()).at("text"), "A\\\\B");  // row 4, column 0
+    EXPECT_FALSE(blocks.of("LWPOLYLINE", "[ZELKA_PIECHART]_Floor 1_2_ _East_").empty());
 }

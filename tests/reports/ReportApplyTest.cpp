@@ -112,37 +112,23 @@ TEST(ApplyGraphicReport, StarRecordFormatsAndHatchesEverySpaceButTheGrossArea)
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const ReportFacts after = readReportFacts(run.saved());
     ASSERT_EQ(after.error, "");
-    struct Case {
-        const char* space;
-        bool hatched;
-        const char* recordArea;
-    };
-    const Case cases[] = {{"RM-101", true, "7.25sq.m."},   {"2RM-1", true, "7.25sq.m."},
-                          {"Lab 7", true, "7.25sq.m."},    {"Store", true, "7.25sq.m."},
-                          {"Ft Room", true, "7.25sq.ft."}, {"GROSS AREA", false, "200.00sq.m."}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.space);
-        const InsertFact* insert = after.insertNamed(c.space);
-        ASSERT_NE(insert, nullptr);
-        EXPECT_EQ(after.hatchesOn(*insert).size(), c.hatched ? 1u : 0u);
-        EXPECT_EQ(insert->record.at("AREA"), c.recordArea);
-    }
+    expectSpacesAfterReport(after, {{"RM-101", "SOLID", 0, 255, 0, "GR-All", "7.25sq.m."},
+                                    {"2RM-1", "SOLID", 0, 255, 0, "GR-All", "7.25sq.m."},
+                                    {"Lab 7", "SOLID", 0, 255, 0, "GR-All", "7.25sq.m."},
+                                    {"Store", "SOLID", 0, 255, 0, "GR-All", "7.25sq.m."},
+                                    {"Ft Room", "SOLID", 0, 255, 0, "GR-All", "7.25sq.ft."},
+                                    {"GROSS AREA", "", 0, 0, 0, "", "200.00sq.m."}});
     EXPECT_EQ(after.hatches.size(), 5u);
     // The spaces' own layer was switched on for them.
     EXPECT_TRUE(after.layers.at("ROOMS").on);
     // The legend (made from the default answers) totals the five spaces,
     // 5 x 7.25, without the gross area.
-    const std::string facts = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " " +
-        zelkatest::shellQuote((zelkatest::kSourceDir / "tests/reports/report_facts.py").string()) + " " +
-        zelkatest::shellQuote(run.saved().string()));
+    const reporttest::BlockFacts blocks = reporttest::readBlockFacts(run.saved());
     bool found = false;
-    std::istringstream factLines(facts);
-    for (std::string line; std::getline(factLines, line);) {
-        std::vector<std::string> f = reporttest::tabFields(line);
-        found = found || (f.size() == 5 && f[0] == "BTEXT" && f[1].rfind("*T", 0) == 0 && f[4] == "36.25");
-    }
-    EXPECT_TRUE(found) << facts;
+    for (const auto& [name, entities] : blocks.dump.at("blocks").items())
+        for (const nlohmann::json& f : blocks.of("TEXT", name))
+            found = found || (name.rfind("*T", 0) == 0 && f.at("text") == "36.25");
+    EXPECT_TRUE(found) << blocks.dump.at("blocks").dump();
 }
 
 TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)
@@ -150,13 +136,10 @@ TEST(ApplyGraphicReport, WrongReportsApplyWhatCanBeAppliedAndSayWhatCouldNot)
     PlanRun run("spaces.dxf");
     const ReportFacts before = readReportFacts(run.drawing());
     ASSERT_EQ(before.error, "");
-    std::string polyline;
-    const std::string out = zelkatest::captureOutput(
-        std::string(ZELKA_PYTHON) + " -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
-        "print([e.dxf.handle for e in d.modelspace() if e.dxftype()=='LWPOLYLINE'][0])\" " +
-        zelkatest::shellQuote(run.drawing().string()));
-    polyline = out.substr(0, out.find('\n'));
-    ASSERT_FALSE(polyline.empty());
+    const nlohmann::json plan = zelkatest::dxfDump(run.drawing());
+    const nlohmann::json* outline = zelkatest::findEntity(plan.at("modelspace"), "type", "LWPOLYLINE");
+    ASSERT_NE(outline, nullptr);
+    const std::string polyline = outline->at("handle");
 
     const std::filesystem::path report = run.folder() / "wrong.xml";
     writeFile(report, reportDocument("Wrong: in/every*way", {},
@@ -256,17 +239,14 @@ TEST(ApplyGraphicReport, MgrOpensTheReportsDrawingAndSaysWhenItIsMissing)
     std::filesystem::copy_file(zelkatest::kFixtureDir / "spaces.dxf", plan);
     const ReportFacts before = readReportFacts(plan);
     const std::string folder = plan.parent_path().string() + "/";
-    const std::string category = "<categories><category><cTitle>Offices</cTitle><cHatchPattern>SOLID</cHatchPattern>"
-                                 "<cHatchColour>#FF00FF</cHatchColour><cHatchScale>1</cHatchScale><cHatchAngle>0"
-                                 "</cHatchAngle><cHatchLayer>GR</cHatchLayer><zelkaBlocks><zelkaBlock><mbHandle>" +
-                                 handleOf(before, "Store") + "</mbHandle></zelkaBlock></zelkaBlocks></category>"
-                                 "</categories>";
+    const std::vector<reporttest::CategoryText> category = {
+        {"Offices", "SOLID", "#FF00FF", "GR", 1, 0, {{handleOf(before, "Store"), ""}}}};
     const std::filesystem::path good = run.folder() / "good.xml";
-    writeFile(good, reportDocument("Stores", {}, {}, "<grDrawingPath>" + folder + "</grDrawingPath><grDrawingFilename>"
-                                                      "spaces.dxf</grDrawingFilename>" + category));
+    writeFile(good, reportDocument("Stores", {}, category, "<grDrawingPath>" + folder + "</grDrawingPath>"
+                                                           "<grDrawingFilename>spaces.dxf</grDrawingFilename>"));
     const std::filesystem::path missing = run.folder() / "missing.xml";
-    writeFile(missing, reportDocument("Lost", {}, {}, "<grDrawingPath>" + folder + "</grDrawingPath><grDrawingFilename>"
-                                                          "gone.dxf</grDrawingFilename>" + category));
+    writeFile(missing, reportDocument("Lost", {}, category, "<grDrawingPath>" + folder + "</grDrawingPath>"
+                                                            "<grDrawingFilename>gone.dxf</grDrawingFilename>"));
     const std::filesystem::path saved = run.folder() / "after.dxf";
     RunResult r = run.run({"mgr", missing.string(), "mgr", good.string(), "", "", "", "", "", "", "SAVEAS", saved.string()});
     EXPECT_TRUE(contains(r.out, "The drawing of graphic report Lost (\"" + folder + "gone.dxf\") does not exist"))
@@ -274,10 +254,7 @@ TEST(ApplyGraphicReport, MgrOpensTheReportsDrawingAndSaysWhenItIsMissing)
     EXPECT_TRUE(contains(r.out, "applying graphic report Stores.")) << r.out;
     const ReportFacts after = readReportFacts(saved);
     ASSERT_EQ(after.error, "") << r.out << r.err;
-    ASSERT_NE(after.insertNamed("Store"), nullptr);
-    ASSERT_EQ(after.hatchesOn(*after.insertNamed("Store")).size(), 1u);
-    EXPECT_EQ(after.hatchesOn(*after.insertNamed("Store"))[0]->r, 255);
-    EXPECT_EQ(after.hatchesOn(*after.insertNamed("Store"))[0]->b, 255);
+    expectSpacesAfterReport(after, {{"Store", "SOLID", 255, 0, 255, "GR", "3.00sq.m."}});
 }
 
 TEST(TestHatchCommands, MscHasHatchesEverySpaceButTheGrossAreaInTheTestStyleAndTimesIt)
@@ -290,20 +267,13 @@ TEST(TestHatchCommands, MscHasHatchesEverySpaceButTheGrossAreaInTheTestStyleAndT
         << r.out;
     const ReportFacts after = readReportFacts(run.saved());
     ASSERT_EQ(after.error, "");
-    for (const InsertFact& insert : after.inserts) {
-        if (insert.name.rfind("ROOM-", 0) != 0) continue;
-        SCOPED_TRACE(insert.nameText);
-        std::vector<const HatchFact*> hatches = after.hatchesOn(insert);
-        if (insert.nameText == "GROSS AREA") {
-            EXPECT_TRUE(hatches.empty());
-            continue;
-        }
-        ASSERT_EQ(hatches.size(), 1u);
-        EXPECT_EQ(hatches[0]->pattern, "SOLID");
-        EXPECT_EQ(hatches[0]->r, 255);
-        EXPECT_EQ(hatches[0]->g, 255);
-        EXPECT_EQ(hatches[0]->b, 0);
-    }
+    // Solid yellow on the test layer; the records keep their areas.
+    expectSpacesAfterReport(after, {{"RM-101", "SOLID", 255, 255, 0, "#Hatch", "10.50sq.m."},
+                                    {"2RM-1", "SOLID", 255, 255, 0, "#Hatch", "19.00sq.m."},
+                                    {"Lab 7", "SOLID", 255, 255, 0, "#Hatch", "4.00sq.m."},
+                                    {"Store", "SOLID", 255, 255, 0, "#Hatch", "3.00sq.m."},
+                                    {"Ft Room", "SOLID", 255, 255, 0, "#Hatch", "100.00sq.ft."},
+                                    {"GROSS AREA", "", 0, 0, 0, "", "200.00sq.m."}});
     ASSERT_EQ(after.hatches.size(), 5u);
     // Each hatch went beneath everything drawn before it: the last made
     // (highest handle) is drawn first, then the one before, and so on.

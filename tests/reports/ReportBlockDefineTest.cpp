@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <set>
-#include <sstream>
 
 #include "ReportTestSupport.h"
 
@@ -51,12 +50,10 @@ TEST(ReportBlockDefine, LegendDefinitionTakesTheUnitsOfThePreferencesAndTheAnswe
         EXPECT_NE(r.out.find("Zelka Legend Block Define"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("legend definition successfully created.\n"), std::string::npos) << r.out;
         const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
-        const auto& lines = facts.lines;
         const std::string table = facts.tableBlockOf("[ZELKA_LEGEND]_Offices Plan");
         ASSERT_FALSE(table.empty()) << r.out;
         std::multiset<std::string> texts;
-        for (const auto& f : lines)
-            if (f.size() > 4 && f[0] == "BTEXT" && f[1] == table) texts.insert(f[4]);
+        for (const auto& f : facts.of("TEXT", table)) texts.insert(f.at("text"));
         EXPECT_EQ(texts.count("Offices Plan"), 1u);
         EXPECT_EQ(texts.count(c.heading), 1u);
         EXPECT_EQ(texts.count(zelkatest::fixed(kOffices, 1)), 1u);
@@ -87,22 +84,15 @@ TEST(ReportBlockDefine, PieDefinitionHasTheRadiusAskedForAndLabelsInTheUnitsOfTh
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_NE(r.out.find("Zelka Pie Chart Block Define"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("pie chart definition successfully created.\n"), std::string::npos) << r.out;
-        const auto lines = reporttest::readBlockFacts(run.saved()).lines;
+        const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
         const std::string block = "[ZELKA_PIECHART]_Offices Plan";
         std::set<std::string> labels;
+        for (const auto& f : facts.of("ATTDEF", block)) labels.insert(f.at("text"));
         double farthest = 0;
         int wedges = 0;
-        for (const auto& f : lines) {
-            if (f.size() > 8 && f[0] == "BATTDEF" && f[1] == block) labels.insert(f[8]);
-            if (f.size() > 6 && f[0] == "BPLINE" && f[1] == block) {
-                ++wedges;
-                std::istringstream vertices(f[6]);
-                std::string vertex;
-                while (std::getline(vertices, vertex, ';')) {
-                    double x = 0, y = 0;
-                    if (std::sscanf(vertex.c_str(), "%lf,%lf", &x, &y) == 2) farthest = std::max(farthest, std::hypot(x, y));
-                }
-            }
+        for (const auto& f : facts.of("LWPOLYLINE", block)) {
+            ++wedges;
+            for (const auto& v : f.at("points")) farthest = std::max(farthest, std::hypot(v.at(0).get<double>(), v.at(1).get<double>()));
         }
         // Offices and Labs; Stores and Empty have no area and are left out.
         EXPECT_EQ(wedges, 2) << r.out;
@@ -122,7 +112,9 @@ TEST(ReportBlockDefine, NoReportChosenEndsTheCommandWithoutQuestions)
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_EQ(r.out.find("specify text size"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("successfully created"), std::string::npos) << r.out;
-        for (const auto& f : reporttest::readBlockFacts(run.saved()).lines)
-            EXPECT_FALSE(f.size() > 1 && f[0] == "TABLE") << f[1];
+        const reporttest::BlockFacts facts = reporttest::readBlockFacts(run.saved());
+        EXPECT_EQ(zelkatest::findEntity(facts.dump.at("modelspace"), "type", "ACAD_TABLE"), nullptr);
+        for (const auto& [name, block] : facts.dump.at("blocks").items())
+            EXPECT_TRUE(facts.of("ACAD_TABLE", name).empty()) << name;
     }
 }

@@ -1,20 +1,16 @@
 #pragma once
 // Helpers for the graphic report tests: report documents written as text,
-// and what ezdxf finds in a drawing after a report was applied
-// (tests/reports/report_facts.py).
+// and what ezdxf finds in a drawing after a report was applied (model space:
+// tests/spaces/plan_facts.py report; the report blocks: tests/tools/dxf_oracle.py).
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/commands/CommandTestSupport.h"
+#include "tests/common/OracleJson.h"
 
 namespace reporttest {
-
-using zelkatest::captureOutput;
-using zelkatest::kSourceDir;
-using zelkatest::shellQuote;
 
 // The placed outline of a block reference, measured by ezdxf.
 struct InsertFact {
@@ -22,6 +18,7 @@ struct InsertFact {
     double cx = 0, cy = 0, area = 0;
     std::map<std::string, std::string> record;  // ADE items by key
 };
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(InsertFact, handle, name, layer, nameText, cx, cy, area, record)
 
 struct HatchFact {
     std::string handle, pattern, layer;
@@ -29,23 +26,27 @@ struct HatchFact {
     double cx = 0, cy = 0, area = 0;
     int rank = 0;
 };
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(HatchFact, handle, pattern, layer, r, g, b, cx, cy, area, rank)
 
 struct LineFact {
     std::string handle, linetype, layer;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     int r = 0, g = 0, b = 0;
 };
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LineFact, handle, linetype, layer, x1, y1, x2, y2, r, g, b)
 
 struct TextFact {
     std::string handle, layer, text;
     double x = 0, y = 0, rotation = 0, height = 0;
     int halign = 0, valign = 0;
 };
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(TextFact, handle, layer, text, x, y, rotation, height, halign, valign)
 
 struct LayerFact {
     bool on = true, frozen = false, locked = false;
     int lineweight = 0;
 };
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LayerFact, on, frozen, locked, lineweight)
 
 struct ReportFacts {
     std::vector<InsertFact> inserts;
@@ -54,7 +55,6 @@ struct ReportFacts {
     std::vector<TextFact> texts;
     std::map<std::string, LayerFact> layers;
     std::map<std::string, std::vector<double>> linetypes;  // name -> length, dashes
-    int maxRank = -1;
     std::string error;
 
     const InsertFact* insertNamed(const std::string& spaceName) const
@@ -75,101 +75,22 @@ struct ReportFacts {
     }
 };
 
-inline std::vector<std::string> tabFields(const std::string& line)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(line);
-    while (std::getline(in, part, '\t')) parts.push_back(part);
-    return parts;
-}
-
+// Model space as ezdxf reads it (tests/spaces/plan_facts.py report); error holds
+// what went wrong when it could not.
 inline ReportFacts readReportFacts(const std::filesystem::path& drawing)
 {
-    const std::string out =
-        captureOutput(std::string(ZELKA_PYTHON) + " " + shellQuote((kSourceDir / "tests/reports/report_facts.py").string()) +
-                      " " + shellQuote(drawing.string()) + " 2>&1");
+    const nlohmann::json json =
+        zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"report", drawing.string()});
     ReportFacts facts;
-    if (out.empty()) facts.error = "no output from report_facts.py";
-    std::istringstream lines(out);
-    std::string line;
-    std::map<std::string, InsertFact*> byHandle;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> f = tabFields(line);
-        if (f.empty()) continue;
-        try {
-            if (f[0] == "INSERT") {
-                InsertFact i;
-                i.handle = f.at(1);
-                i.name = f.at(2);
-                i.layer = f.at(3);
-                i.cx = std::stod(f.at(4));
-                i.cy = std::stod(f.at(5));
-                i.area = std::stod(f.at(6));
-                i.nameText = f.size() > 7 ? f[7] : "";
-                facts.inserts.push_back(i);
-            } else if (f[0] == "XDATA") {
-                for (InsertFact& i : facts.inserts) {
-                    if (i.handle != f.at(1)) continue;
-                    const std::string& item = f.at(2);
-                    size_t eq = item.find('=');
-                    if (eq != std::string::npos) i.record[item.substr(0, eq)] = item.substr(eq + 1);
-                }
-            } else if (f[0] == "HATCH") {
-                HatchFact h;
-                h.handle = f.at(1);
-                h.pattern = f.at(2);
-                h.r = std::stoi(f.at(3));
-                h.g = std::stoi(f.at(4));
-                h.b = std::stoi(f.at(5));
-                h.layer = f.at(6);
-                h.cx = std::stod(f.at(7));
-                h.cy = std::stod(f.at(8));
-                h.area = std::stod(f.at(9));
-                h.rank = std::stoi(f.at(10));
-                facts.hatches.push_back(h);
-            } else if (f[0] == "LINE") {
-                LineFact l;
-                l.handle = f.at(1);
-                l.x1 = std::stod(f.at(2));
-                l.y1 = std::stod(f.at(3));
-                l.x2 = std::stod(f.at(4));
-                l.y2 = std::stod(f.at(5));
-                l.linetype = f.at(6);
-                l.layer = f.at(7);
-                l.r = std::stoi(f.at(8));
-                l.g = std::stoi(f.at(9));
-                l.b = std::stoi(f.at(10));
-                facts.lines.push_back(l);
-            } else if (f[0] == "TEXT") {
-                TextFact t;
-                t.handle = f.at(1);
-                t.x = std::stod(f.at(2));
-                t.y = std::stod(f.at(3));
-                t.rotation = std::stod(f.at(4));
-                t.height = std::stod(f.at(5));
-                t.layer = f.at(6);
-                t.halign = std::stoi(f.at(7));
-                t.valign = std::stoi(f.at(8));
-                t.text = f.size() > 9 ? f[9] : "";
-                facts.texts.push_back(t);
-            } else if (f[0] == "LAYER") {
-                LayerFact l;
-                l.on = f.at(2) == "on";
-                l.frozen = f.at(3) == "frozen";
-                l.locked = f.at(4) == "locked";
-                l.lineweight = std::stoi(f.at(5));
-                facts.layers[f.at(1)] = l;
-            } else if (f[0] == "LTYPE") {
-                std::vector<double> values;
-                for (size_t k = 2; k < f.size(); ++k) values.push_back(std::stod(f[k]));
-                facts.linetypes[f.at(1)] = values;
-            } else if (f[0] == "ERROR") {
-                facts.error = line;
-            }
-        } catch (const std::exception& e) {
-            facts.error = "cannot read line \"" + line + "\": " + e.what();
-        }
+    try {
+        json.at("inserts").get_to(facts.inserts);
+        json.at("hatches").get_to(facts.hatches);
+        json.at("lines").get_to(facts.lines);
+        json.at("texts").get_to(facts.texts);
+        json.at("layers").get_to(facts.layers);
+        json.at("linetypes").get_to(facts.linetypes);
+    } catch (const nlohmann::json::exception& e) {
+        facts.error = std::string(e.what()) + ": " + json.dump().substr(0, 2000);
     }
     return facts;
 }
@@ -217,33 +138,40 @@ inline std::string reportDocument(const std::string& title, const std::vector<st
     return xml + "</graphicReport>\n";
 }
 
-// The lines report_facts.py prints for what is inside the report blocks.
+// What ezdxf finds inside the blocks (tests/tools/dxf_oracle.py dump and table).
 struct BlockFacts {
-    std::vector<std::vector<std::string>> lines;
-    std::vector<std::vector<std::string>> of(const std::string& kind, const std::string& block) const
+    std::filesystem::path drawing;
+    nlohmann::json dump;
+    // The entities of the type in the block; none when there is no such block.
+    std::vector<nlohmann::json> of(const std::string& type, const std::string& block) const
     {
-        std::vector<std::vector<std::string>> found;
-        for (const auto& f : lines)
-            if (f.size() > 1 && f[0] == kind && f[1] == block) found.push_back(f);
+        std::vector<nlohmann::json> found;
+        const nlohmann::json& blocks = dump.at("blocks");
+        if (blocks.contains(block))
+            for (const nlohmann::json& e : blocks[block].at("entities"))
+                if (e.at("type") == type) found.push_back(e);
         return found;
     }
+    // Every ACAD_TABLE of the drawing, read when first asked for.
+    const nlohmann::json& tables() const
+    {
+        if (tables_.is_null())
+            tables_ = zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"table", drawing.string()})
+                          .at("tables");
+        return tables_;
+    }
+    // The anonymous block of the ACAD_TABLE in the owner block; "" when it has none.
     std::string tableBlockOf(const std::string& owner) const
     {
-        for (const auto& f : lines)
-            if (f.size() > 2 && f[0] == "TABLE" && f[1] == owner) return f[2];
+        for (const nlohmann::json& table : of("ACAD_TABLE", owner))
+            for (const nlohmann::json& t : tables())
+                if (t.at("handle") == table.at("handle")) return t.at("block_name");
         return "";
     }
+    mutable nlohmann::json tables_ = nullptr;
 };
 
-inline BlockFacts readBlockFacts(const std::filesystem::path& drawing)
-{
-    const std::string out =
-        captureOutput(zelkatest::pythonCommand(kSourceDir / "tests/reports/report_facts.py", {drawing.string()}));
-    BlockFacts facts;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) facts.lines.push_back(tabFields(line));
-    return facts;
-}
+inline BlockFacts readBlockFacts(const std::filesystem::path& drawing) { return {drawing, zelkatest::dxfDump(drawing)}; }
 
 // The handle of the space named so in the fixture, as ezdxf reads it.
 inline std::string handleOf(const ReportFacts& facts, const std::string& spaceName)

@@ -33,12 +33,6 @@ int linksOn(AcDbObjectId ref)
     return CHyperlinks(reference.object()).getCount();
 }
 
-std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId ref)
-{
-    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
-}
-
 }  // namespace
 
 TEST(ApplySteps, HyperlinksAreWrittenOnlyForBlocksThatHaveOrHadThem)

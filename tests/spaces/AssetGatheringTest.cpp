@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,38 +25,10 @@
 #include "spaces/BlockDWGRoom.h"
 #include "spaces/Blocks.h"
 #include "tests/common/TestRequirements.h"
+#include "tests/database/TakeOffTestSupport.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {
-
-struct OracleRoom {
-    std::set<std::string> inside;  // insertion point inside the placed outline
-    std::set<std::string> near;    // extents meeting the outline's extents
-};
-
-// takeoff_oracle.py's room lines: R|handle|area|perimeter|inside|near.
-std::map<std::string, OracleRoom> oracleRooms(const std::filesystem::path& dxf)
-{
-    std::string out = dxftest::capture(std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
-                                       "/tests/database/takeoff_oracle.py '" + dxf.string() + "'");
-    std::map<std::string, OracleRoom> rooms;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> fields;
-        std::istringstream parts(line);
-        std::string field;
-        while (std::getline(parts, field, '|')) fields.push_back(field);
-        if (fields.empty() || fields[0] != "R") continue;
-        fields.resize(6);
-        OracleRoom& room = rooms[fields[1]];
-        std::string handle;
-        std::istringstream inside(fields[4]), near(fields[5]);
-        while (std::getline(inside, handle, ',')) room.inside.insert(handle);
-        while (std::getline(near, handle, ',')) room.near.insert(handle);
-    }
-    return rooms;
-}
 
 std::vector<std::string> handlesOf(const CAssets& assets)
 {
@@ -105,7 +76,7 @@ TEST(AssetGathering, RoomsGetTheAssetsAWholeDrawingScanGivesAndTheIndependentRea
     } cases[] = {{"office.dxf", 5}, {"generated.dxf", 150}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        std::map<std::string, OracleRoom> expected = oracleRooms(dir / c.file);
+        const std::map<std::string, dbtest::OracleRoom> expected = dbtest::takeOffOracle(dir / c.file).rooms;
         ASSERT_GE(static_cast<int>(expected.size()), c.minRooms);
         CAcadDrawing drawing(dir.string() + "/", c.file);
         ASSERT_NE(drawing.getDatabase(), nullptr);
@@ -125,9 +96,9 @@ TEST(AssetGathering, RoomsGetTheAssetsAWholeDrawingScanGivesAndTheIndependentRea
             const std::vector<std::string> gathered = handlesOf(*room->getAssets());
             EXPECT_EQ(gathered, scannedAssets(drawing, *room));
             ASSERT_TRUE(expected.count(room->getHandle()));
-            const OracleRoom& truth = expected[room->getHandle()];
+            const dbtest::OracleRoom& truth = expected.at(room->getHandle());
             std::set<std::string> got(gathered.begin(), gathered.end());
-            for (const std::string& h : truth.inside) EXPECT_TRUE(got.count(h)) << "missing asset " << h;
+            for (const std::string& h : truth.assets) EXPECT_TRUE(got.count(h)) << "missing asset " << h;
             for (const std::string& h : got) EXPECT_TRUE(truth.near.count(h)) << "asset " << h << " is nowhere near";
             if (!gathered.empty()) ++withAssets;
         }

@@ -1,7 +1,7 @@
 // Assets in the drawing: which block references a room outline collects, how
 // their attributes are hidden, and how a report's asset is hatched and
 // hyperlinked. Saved drawings are read back with ezdxf
-// (hatch_links_oracle.py), and every position is computed here by hand.
+// (plan_facts.py links), and every position is computed here by hand.
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,13 @@
 #include "infra/ZelkaExceptions.h"
 #include "reports/Hatch.h"
 #include "spaces/Attributes.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
-using hatchtest::Oracle;
+using spacetest::handleOf;
+using spacetest::kPi;
 using spacetest::rectangle;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 class AssetsTest : public ::testing::Test {
 protected:
@@ -53,7 +51,7 @@ protected:
         return handles;
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
 };
 
 std::vector<std::string> sorted(std::vector<std::string> items)
@@ -181,17 +179,16 @@ TEST_F(AssetsTest, AttributesOfAssetsInTheRoomAreHiddenAndTheDrawingRegenerated)
 
     auto file = spacetest::tempDir("assets-invisible") / "plan.dxf";
     dwg.host.save(file);
-    Oracle seen(file);
-    ASSERT_TRUE(seen.ran());
-    auto expectFlags = [&](AcDbObjectId reference, const std::string& flag) {
-        std::vector<std::string> attribs = seen.list("insert." + handleOf(reference) + ".attribs");
+    const nlohmann::json seen = spacetest::readBack(file);
+    auto expectFlags = [&](AcDbObjectId reference, int flag) {
+        const nlohmann::json& attribs = seen.at("inserts").at(handleOf(reference)).at("attribs");
         ASSERT_FALSE(attribs.empty());
-        for (const auto& handle : attribs)
-            EXPECT_EQ(seen["entity." + handle + ".invisible"], flag) << handle;
+        for (const nlohmann::json& handle : attribs)
+            EXPECT_EQ(seen.at("entities").at(handle.get<std::string>()).at("invisible"), flag) << handle;
     };
-    expectFlags(inside, "1");
-    expectFlags(outside, "0");
-    expectFlags(space, "0");  // the space block's own attributes stay
+    expectFlags(inside, 1);
+    expectFlags(outside, 0);
+    expectFlags(space, 0);  // the space block's own attributes stay
 }
 
 // A report's asset: a DESK (rectangle (10,20)-(1610,820) around base point
@@ -242,35 +239,34 @@ TEST_F(AssetApplyTest, AssetIsHatchedOverItsBlockBoxAndHyperlinkedEverywhere)
 
     auto file = spacetest::tempDir("asset-apply") / "plan.dxf";
     dwg.host.save(file);
-    Oracle seen(file);
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
-    std::vector<std::string> order = seen.list("order");
-    ASSERT_FALSE(order.empty());
-    const std::string hatch = order.back();  // the last entity posted
-    const std::string p = "hatch." + hatch + ".";
-    ASSERT_TRUE(seen.has(p + "pattern")) << "no hatch was posted";
-    EXPECT_EQ(seen[p + "pattern"], "ANSI31");
-    EXPECT_EQ(seen[p + "solid"], "0");
-    EXPECT_EQ(seen[p + "ptype"], "1");
-    EXPECT_EQ(seen[p + "assoc"], "0");
-    EXPECT_EQ(seen[p + "style"], "0");
-    EXPECT_DOUBLE_EQ(seen.number(p + "scale"), 10.0);
-    EXPECT_EQ(seen[p + "color"], "3");  // by palette index, not a true colour
-    EXPECT_EQ(seen[p + "true_color"], "-1");
-    EXPECT_EQ(seen[p + "layer"], "ASSET HATCH");
-    EXPECT_EQ(seen["layer.ASSET HATCH.color"], "3");
+    const nlohmann::json seen = spacetest::readBack(file);
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    ASSERT_FALSE(seen.at("order").empty());
+    const std::string hatch = seen.at("order").back();  // the last entity posted
+    ASSERT_TRUE(seen.at("hatches").contains(hatch)) << "no hatch was posted";
+    const nlohmann::json& h = seen.at("hatches").at(hatch);
+    EXPECT_EQ(h.at("pattern"), "ANSI31");
+    EXPECT_EQ(h.at("solid"), 0);
+    EXPECT_EQ(h.at("ptype"), 1);
+    EXPECT_EQ(h.at("assoc"), 0);
+    EXPECT_EQ(h.at("style"), 0);
+    EXPECT_DOUBLE_EQ(h.at("scale").get<double>(), 10.0);
+    EXPECT_EQ(h.at("color"), 3);  // by palette index, not a true colour
+    EXPECT_EQ(h.at("true_color"), "-1");
+    EXPECT_EQ(h.at("layer"), "ASSET HATCH");
+    EXPECT_EQ(seen.at("layers").at("ASSET HATCH").at("color"), 3);
 
     // One outermost polyline loop on the block's box as the reference shows
     // it: ezdxf's box of the block taken through the INSERT, and by hand.
-    ASSERT_EQ(seen[p + "paths"], "1");
-    EXPECT_EQ(seen[p + "path0.flags"], "18");
-    ASSERT_EQ(seen[p + "path0.n"], "4");
+    ASSERT_EQ(h.at("paths").size(), 1u);
+    EXPECT_EQ(h.at("paths").at(0).at("flags"), 18);
+    ASSERT_EQ(h.at("paths").at(0).at("vertices").size(), 4u);
+    const nlohmann::json& insert = seen.at("inserts").at(handleOf(reference));
     const double corners[4][2] = {{10, 20}, {1610, 20}, {1610, 820}, {10, 820}};
     for (int k = 0; k < 4; ++k) {
-        std::vector<double> v = seen.numbers(p + "path0.v" + std::to_string(k));
-        std::vector<double> c = seen.numbers("insert." + handleOf(reference) + ".corner" + std::to_string(k));
-        auto hand = hatchtest::place(corners[k][0] - 50, corners[k][1] - 40, kPi / 6, 2.0, 3000, 2000);
+        const auto v = h.at("paths").at(0).at("vertices").at(k).get<std::vector<double>>();
+        const auto c = insert.at("corners").at(k).get<std::vector<double>>();
+        auto hand = spacetest::place(corners[k][0] - 50, corners[k][1] - 40, kPi / 6, 2.0, 3000, 2000);
         ASSERT_EQ(v.size(), 3u);
         ASSERT_EQ(c.size(), 2u);
         EXPECT_NEAR(v[0], c[0], 1e-6);
@@ -280,18 +276,18 @@ TEST_F(AssetApplyTest, AssetIsHatchedOverItsBlockBoxAndHyperlinkedEverywhere)
     }
 
     // The link on the hatch, the reference, the block's entities and the attribute.
+    const nlohmann::json& entities = seen.at("entities");
     const std::string link = "http://assets.example/desk?id=17|Desk 17|";
-    EXPECT_EQ(seen["entity." + hatch + ".link"], link);
-    EXPECT_EQ(seen["entity." + handleOf(reference) + ".link"], link);
+    EXPECT_EQ(entities.at(hatch).at("link"), link);
+    EXPECT_EQ(entities.at(handleOf(reference)).at("link"), link);
     AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
     AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
     std::vector<AcDbObjectId> parts = definition->entityIds();
     ASSERT_EQ(parts.size(), 2u);
     for (AcDbObjectId part : parts)
-        EXPECT_EQ(seen["entity." + handleOf(part) + ".link"], link) << seen["entity." + handleOf(part) + ".type"];
-    std::vector<std::string> attribs = seen.list("insert." + handleOf(reference) + ".attribs");
-    ASSERT_EQ(attribs.size(), 1u);
-    EXPECT_EQ(seen["entity." + attribs[0] + ".link"], link);
+        EXPECT_EQ(entities.at(handleOf(part)).at("link"), link) << entities.at(handleOf(part)).at("type");
+    ASSERT_EQ(insert.at("attribs").size(), 1u);
+    EXPECT_EQ(entities.at(insert.at("attribs").at(0).get<std::string>()).at("link"), link);
     // The attribute text of the report.
     std::unique_ptr<AcDbObjectIterator> it(ref->attributeIterator());
     AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);

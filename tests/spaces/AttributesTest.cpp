@@ -12,18 +12,6 @@
 
 using namespace spacetest;
 
-namespace {
-
-constexpr double kPi = 3.141592653589793;
-
-std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
-{
-    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
-}
-
-}  // namespace
-
 TEST(Attributes, RotationIsMeasuredInTheCurrentUcs)
 {
     Drawing d;

@@ -12,12 +12,6 @@ using namespace spacetest;
 
 namespace {
 
-std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id)
-{
-    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
-}
-
 std::vector<std::pair<short, std::string>> items(std::initializer_list<std::string> texts)
 {
     std::vector<std::pair<short, std::string>> list{{1002, "{"}};

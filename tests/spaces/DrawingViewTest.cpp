@@ -22,20 +22,12 @@ using namespace spacetest;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 void expectView(const AcApView& view, double x0, double y0, double x1, double y1)
 {
     EXPECT_NEAR(view.lowerLeft.x, x0, 1e-9);
     EXPECT_NEAR(view.lowerLeft.y, y0, 1e-9);
     EXPECT_NEAR(view.upperRight.x, x1, 1e-9);
     EXPECT_NEAR(view.upperRight.y, y1, 1e-9);
-}
-
-std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId ref)
-{
-    AcDbObjectPointer<AcDbBlockReference> reference(ref, AcDb::kForRead);
-    return std::make_unique<CBlockDWG>(reference.object(), d.drawing);
 }
 
 }  // namespace

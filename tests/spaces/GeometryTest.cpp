@@ -13,12 +13,9 @@ using namespace spacetest;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int precision = 6)
 {
-    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-    auto block = std::make_unique<CBlockDWG>(reference.object(), d.drawing);
+    auto block = spacetest::readBlock(d, id);
     block->setUnits(units);
     block->setPrecision(precision);
     return block;

@@ -1,6 +1,6 @@
 // Hatching a space block for a graphic report, and hyperlinking the block and
 // its hatch. Each drawing is saved and read back with ezdxf
-// (hatch_links_oracle.py); outline positions are also computed here by hand
+// (plan_facts.py links); outline positions are also computed here by hand
 // from the insertion point, rotation and scale.
 
 #include <gtest/gtest.h>
@@ -18,16 +18,14 @@
 #include "database/Assets.h"
 #include "spaces/BlockDWG.h"
 #include "spaces/BlockDWGRoom.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
-using hatchtest::Oracle;
+using spacetest::handleOf;
+using spacetest::kPi;
 using spacetest::rectangle;
 using spacetest::Vertex;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 std::unique_ptr<CHatch> style(const std::string& pattern, int angle, int scale, const std::string& layer)
 {
@@ -78,14 +76,14 @@ protected:
 
     std::string errorText(size_t i) const { return errors.size() > i ? errors.getAt(i).getDescription() : "<none>"; }
 
-    Oracle saveAndRead(const std::string& name)
+    nlohmann::json saveAndRead(const std::string& name)
     {
         auto file = spacetest::tempDir(name) / "plan.dxf";
         dwg.host.save(file);
-        return Oracle(file);
+        return spacetest::readBack(file);
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
     std::unique_ptr<CBlockDWG> block;
     CZelkaExceptions errors;
 };
@@ -98,31 +96,30 @@ TEST_F(HatchingTest, PatternHatchLiesOnTheOutlineWhereTheBlockIsDrawn)
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
     ASSERT_FALSE(hatchId.isNull());
 
-    Oracle seen = saveAndRead("hatch-pattern");
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
-    const std::string p = "hatch." + handleOf(hatchId) + ".";
-    EXPECT_EQ(seen[p + "pattern"], "ANSI31");
-    EXPECT_EQ(seen[p + "solid"], "0");
-    EXPECT_EQ(seen[p + "ptype"], "1");  // predefined
-    EXPECT_EQ(seen[p + "assoc"], "0");
-    EXPECT_EQ(seen[p + "style"], "0");  // normal
+    const nlohmann::json seen = saveAndRead("hatch-pattern");
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    const nlohmann::json& h = seen.at("hatches").at(handleOf(hatchId));
+    EXPECT_EQ(h.at("pattern"), "ANSI31");
+    EXPECT_EQ(h.at("solid"), 0);
+    EXPECT_EQ(h.at("ptype"), 1);  // predefined
+    EXPECT_EQ(h.at("assoc"), 0);
+    EXPECT_EQ(h.at("style"), 0);  // normal
     // The angle goes to the host unchanged: 1 is one radian.
-    EXPECT_NEAR(seen.number(p + "angle"), 180.0 / kPi, 1e-9);
-    EXPECT_DOUBLE_EQ(seen.number(p + "scale"), 20.0);
-    EXPECT_EQ(seen[p + "true_color"], "200 30 60");
-    EXPECT_EQ(seen[p + "layer"], "ZELKA HATCH");
-    EXPECT_EQ(seen.numbers(p + "extrusion"), (std::vector<double>{0, 0, 1}));
-    EXPECT_DOUBLE_EQ(seen.number(p + "elevation"), 0.0);
-    EXPECT_EQ(seen["layer.ZELKA HATCH.true_color"], "200 30 60");
+    EXPECT_NEAR(h.at("angle").get<double>(), 180.0 / kPi, 1e-9);
+    EXPECT_DOUBLE_EQ(h.at("scale").get<double>(), 20.0);
+    EXPECT_EQ(h.at("true_color"), "200 30 60");
+    EXPECT_EQ(h.at("layer"), "ZELKA HATCH");
+    EXPECT_EQ(h.at("extrusion").get<std::vector<double>>(), (std::vector<double>{0, 0, 1}));
+    EXPECT_DOUBLE_EQ(h.at("elevation").get<double>(), 0.0);
+    EXPECT_EQ(seen.at("layers").at("ZELKA HATCH").at("true_color"), "200 30 60");
 
-    ASSERT_EQ(seen[p + "paths"], "1");
-    EXPECT_EQ(seen[p + "path0.flags"], "18");  // outermost, polyline
-    ASSERT_EQ(seen[p + "path0.n"], "4");
+    ASSERT_EQ(h.at("paths").size(), 1u);
+    EXPECT_EQ(h.at("paths").at(0).at("flags"), 18);  // outermost, polyline
+    ASSERT_EQ(h.at("paths").at(0).at("vertices").size(), 4u);
     for (size_t k = 0; k < outline.size(); ++k) {
-        std::vector<double> v = seen.numbers(p + "path0.v" + std::to_string(k));
-        std::vector<double> w = seen.numbers("insert." + handleOf(reference) + ".outline" + std::to_string(k));
-        auto hand = hatchtest::place(outline[k].x, outline[k].y, 0.5, 1.5, 5000, 3000);
+        const auto v = h.at("paths").at(0).at("vertices").at(k).get<std::vector<double>>();
+        const auto w = seen.at("inserts").at(handleOf(reference)).at("outline").at(k).get<std::vector<double>>();
+        auto hand = spacetest::place(outline[k].x, outline[k].y, 0.5, 1.5, 5000, 3000);
         ASSERT_EQ(v.size(), 3u);
         ASSERT_EQ(w.size(), 2u);
         EXPECT_NEAR(v[0], w[0], 1e-6) << k;
@@ -132,9 +129,8 @@ TEST_F(HatchingTest, PatternHatchLiesOnTheOutlineWhereTheBlockIsDrawn)
         EXPECT_DOUBLE_EQ(v[2], outline[k].bulge) << k;  // turning and uniform scaling keep the arc
     }
     // Drawn beneath everything else.
-    std::vector<std::string> order = seen.list("order");
-    ASSERT_FALSE(order.empty());
-    EXPECT_EQ(order.front(), handleOf(hatchId));
+    ASSERT_FALSE(seen.at("order").empty());
+    EXPECT_EQ(seen.at("order").front(), handleOf(hatchId));
 }
 
 TEST_F(HatchingTest, SolidHatchAndTheDefinitionOutlineIsLeftWhereItWas)
@@ -142,12 +138,10 @@ TEST_F(HatchingTest, SolidHatchAndTheDefinitionOutlineIsLeftWhereItWas)
     AcDbObjectId reference = space("ROOM-4", rectangle(0, 0, 3000, 2000), 1000, 1000, 0.3, 2.0);
     AcDbObjectId hatchId = hatch(reference, style("SOLID", 0, 1, "ZELKA HATCH"));
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
-    Oracle seen = saveAndRead("hatch-solid");
-    ASSERT_TRUE(seen.ran());
-    const std::string p = "hatch." + handleOf(hatchId) + ".";
-    EXPECT_EQ(seen[p + "pattern"], "SOLID");
-    EXPECT_EQ(seen[p + "solid"], "1");
-    EXPECT_EQ(seen[p + "true_color"], "200 30 60");
+    const nlohmann::json h = saveAndRead("hatch-solid").at("hatches").at(handleOf(hatchId));
+    EXPECT_EQ(h.at("pattern"), "SOLID");
+    EXPECT_EQ(h.at("solid"), 1);
+    EXPECT_EQ(h.at("true_color"), "200 30 60");
     // The outline in the definition keeps its block coordinates exactly.
     AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
     AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
@@ -167,15 +161,13 @@ TEST_F(HatchingTest, AddedAreasAreExternalLoopsAndSubtractedAreasHoles)
     AcDbObjectId hatchId = hatch(reference, style("ANSI37", 0, 50, "ZELKA HATCH"), {added}, {hole});
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
 
-    Oracle seen = saveAndRead("hatch-loops");
-    ASSERT_TRUE(seen.ran());
-    const std::string p = "hatch." + handleOf(hatchId) + ".";
-    ASSERT_EQ(seen[p + "paths"], "3");
-    EXPECT_EQ(seen[p + "path0.flags"], "18");
-    EXPECT_EQ(seen[p + "path1.flags"], "3");  // external, polyline
-    EXPECT_EQ(seen[p + "path2.flags"], "2");  // default, polyline
-    EXPECT_EQ(seen.numbers(p + "path1.v2"), (std::vector<double>{8000, 1500, 0}));
-    EXPECT_EQ(seen.numbers(p + "path2.v2"), (std::vector<double>{1500, 1700, 0}));
+    const nlohmann::json paths = saveAndRead("hatch-loops").at("hatches").at(handleOf(hatchId)).at("paths");
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(paths[0].at("flags"), 18);
+    EXPECT_EQ(paths[1].at("flags"), 3);  // external, polyline
+    EXPECT_EQ(paths[2].at("flags"), 2);  // default, polyline
+    EXPECT_EQ(paths[1].at("vertices").at(2).get<std::vector<double>>(), (std::vector<double>{8000, 1500, 0}));
+    EXPECT_EQ(paths[2].at("vertices").at(2).get<std::vector<double>>(), (std::vector<double>{1500, 1700, 0}));
 }
 
 TEST_F(HatchingTest, LoopsThatCannotBeAppendedAreReportedAndTheHatchIsStillDrawn)
@@ -284,22 +276,22 @@ TEST_F(HatchingTest, HyperlinksGoToTheReferenceAndTheHatchNotOntoTheDefinition)
         block->hyperlinkBlock(dwg.drawing, ref.object());
     }
 
-    Oracle seen = saveAndRead("hatch-links");
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
+    const nlohmann::json seen = saveAndRead("hatch-links");
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    const nlohmann::json& entities = seen.at("entities");
     const std::string link = "http://plans.example/room?id=14|Room 14|";
-    EXPECT_EQ(seen["entity." + handleOf(hatchId) + ".link"], link);
-    EXPECT_EQ(seen["entity." + handleOf(reference) + ".link"], link);
+    EXPECT_EQ(entities.at(handleOf(hatchId)).at("link"), link);
+    EXPECT_EQ(entities.at(handleOf(reference)).at("link"), link);
     AcDbObjectPointer<AcDbBlockReference> ref(reference, AcDb::kForRead);
     AcDbObjectPointer<AcDbBlockTableRecord> definition(ref->blockTableRecord(), AcDb::kForRead);
     std::vector<AcDbObjectId> parts = definition->entityIds();
     ASSERT_EQ(parts.size(), 4u);  // the outline and three attribute definitions
     // The definition's entities had no links and are not given the block's.
     for (AcDbObjectId part : parts)
-        EXPECT_EQ(seen["entity." + handleOf(part) + ".pe_url"], "") << seen["entity." + handleOf(part) + ".type"];
+        EXPECT_EQ(entities.at(handleOf(part)).at("pe_url"), "") << entities.at(handleOf(part)).at("type");
     // The attributes of the reference carry none.
-    for (const std::string& attrib : seen.list("insert." + handleOf(reference) + ".attribs"))
-        EXPECT_EQ(seen["entity." + attrib + ".link"], "||");
+    for (const nlohmann::json& attrib : seen.at("inserts").at(handleOf(reference)).at("attribs"))
+        EXPECT_EQ(entities.at(attrib.get<std::string>()).at("link"), "||");
     // Reading the block's links gives the one link once.
     CHyperlinks back(ref.object());
     ASSERT_EQ(back.getCount(), 1);
@@ -339,26 +331,26 @@ TEST_F(HatchingTest, ApplyingARoomHatchesAndLinksItAndItsAssets)
     room->applyToDWG(dwg.drawing, errors);
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
 
-    Oracle seen = saveAndRead("apply-room");
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
+    const nlohmann::json seen = saveAndRead("apply-room");
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
     std::vector<std::string> hatches;
-    for (const std::string& handle : seen.list("order"))
-        if (seen.has("hatch." + handle + ".pattern"))
+    for (const nlohmann::json& handle : seen.at("order"))
+        if (seen.at("hatches").contains(handle.get<std::string>()))
             hatches.push_back(handle);
+    const nlohmann::json& entities = seen.at("entities");
     ASSERT_EQ(hatches.size(), 2u);
     // The room's hatch is drawn beneath everything; the asset's follows the
     // desk. (Where each hatch lies is checked for a room by
     // PatternHatchLiesOnTheOutlineWhereTheBlockIsDrawn, for an asset by
     // AssetIsHatchedOverItsBlockBoxAndHyperlinkedEverywhere.)
-    EXPECT_EQ(seen.list("order").front(), hatches[0]);
-    EXPECT_EQ(seen["hatch." + hatches[0] + ".layer"], "ZELKA HATCH");
-    EXPECT_EQ(seen["hatch." + hatches[1] + ".layer"], "ASSET HATCH");
-    EXPECT_EQ(seen["entity." + hatches[0] + ".link"], "http://plans.example/room?id=20|Room 20|");
-    EXPECT_EQ(seen["entity." + handleOf(roomReference) + ".link"], "http://plans.example/room?id=20|Room 20|");
-    EXPECT_EQ(seen["entity." + hatches[1] + ".link"], "http://assets.example/17|Desk|");
-    EXPECT_EQ(seen["entity." + handleOf(inside) + ".link"], "http://assets.example/17|Desk|");
-    EXPECT_EQ(seen["entity." + handleOf(outside) + ".link"], "||");  // only the definition is shared
+    EXPECT_EQ(seen.at("order").front(), hatches[0]);
+    EXPECT_EQ(seen.at("hatches").at(hatches[0]).at("layer"), "ZELKA HATCH");
+    EXPECT_EQ(seen.at("hatches").at(hatches[1]).at("layer"), "ASSET HATCH");
+    EXPECT_EQ(entities.at(hatches[0]).at("link"), "http://plans.example/room?id=20|Room 20|");
+    EXPECT_EQ(entities.at(handleOf(roomReference)).at("link"), "http://plans.example/room?id=20|Room 20|");
+    EXPECT_EQ(entities.at(hatches[1]).at("link"), "http://assets.example/17|Desk|");
+    EXPECT_EQ(entities.at(handleOf(inside)).at("link"), "http://assets.example/17|Desk|");
+    EXPECT_EQ(entities.at(handleOf(outside)).at("link"), "||");  // only the definition is shared
 }
 
 }  // namespace
@@ -372,13 +364,11 @@ TEST_F(HatchingTest, HatchGoesOnTheLayerMadeFromANameWithForbiddenCharacters)
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
     ASSERT_FALSE(hatchId.isNull());
 
-    Oracle seen = saveAndRead("hatch-forbidden-layer");
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
-    const std::string p = "hatch." + handleOf(hatchId) + ".";
-    EXPECT_EQ(seen[p + "layer"], "GROffices");
-    EXPECT_EQ(seen["layer.GROffices.true_color"], "200 30 60");
-    EXPECT_FALSE(seen.has("layer.GR/Offices.true_color"));
+    const nlohmann::json seen = saveAndRead("hatch-forbidden-layer");
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    EXPECT_EQ(seen.at("hatches").at(handleOf(hatchId)).at("layer"), "GROffices");
+    EXPECT_EQ(seen.at("layers").at("GROffices").at("true_color"), "200 30 60");
+    EXPECT_FALSE(seen.at("layers").contains("GR/Offices"));
 }
 
 // Changing a block's links with mbh: the reference takes the new list, each
@@ -415,14 +405,14 @@ TEST_F(HatchingTest, ChangedLinksKeepSubLocationsAndTheDefinitionsOwnLinks)
     block->applyToDWG(dwg.drawing, errors);
     ASSERT_EQ(errors.getCount(), 0) << errorText(0);
 
-    Oracle seen = saveAndRead("changed-links");
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
-    EXPECT_EQ(seen["entity." + handleOf(reference) + ".pe_url"],
+    const nlohmann::json seen = saveAndRead("changed-links");
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    const nlohmann::json& entities = seen.at("entities");
+    EXPECT_EQ(entities.at(handleOf(reference)).at("pe_url"),
               "1000:a.pdf;1002:{;1000:A;1000:Sheet 1;1002:{;1071:1;1002:};1002:};"
               "1000:c.docx;1002:{;1000:C;1000:Section 3;1002:{;1071:0;1002:};1002:};"
               "1000:d.html;1002:{;1000:D;1002:{;1071:0;1002:};1002:}");
-    EXPECT_EQ(seen["entity." + handleOf(reference) + ".link"], "a.pdf|A|Sheet 1");
-    EXPECT_EQ(seen["entity." + handleOf(outline) + ".pe_url"],
+    EXPECT_EQ(entities.at(handleOf(reference)).at("link"), "a.pdf|A|Sheet 1");
+    EXPECT_EQ(entities.at(handleOf(outline)).at("pe_url"),
               "1000:c.docx;1002:{;1000:C;1000:Section 3;1002:{;1071:0;1002:};1002:}");
 }

@@ -13,10 +13,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectId.h"
 #include "host/db/AcDbStub.h"
-#include "tests/spaces/HatchLinksTestSupport.h"
+#include "tests/spaces/SpacesTestSupport.h"
 
-using hatchtest::handleOf;
-using hatchtest::Oracle;
+using spacetest::handleOf;
 
 namespace {
 
@@ -71,7 +70,7 @@ protected:
         return linksOf(links);
     }
 
-    hatchtest::AdoptedDrawing dwg;
+    spacetest::AdoptedDrawing dwg;
 };
 
 TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
@@ -92,13 +91,13 @@ TEST_F(EntityHyperlinksTest, LinksAreWrittenAsPeUrlAndReadBackFromTheSavedFile)
 
     auto file = spacetest::tempDir("hyperlinks-entities") / "links.dxf";
     dwg.host.save(file);
-    Oracle seen(file);
-    ASSERT_TRUE(seen.ran());
-    EXPECT_EQ(seen["audit_errors"], "0");
-    EXPECT_EQ(seen["entity." + handleOf(one) + ".link"], "http://plans.example/room?id=5|Room 5 plan|");
-    EXPECT_EQ(seen["entity." + handleOf(bare) + ".link"], "http://bare.example||");
-    EXPECT_EQ(seen["entity." + handleOf(bare) + ".pe_url"], "1000:http://bare.example");
-    EXPECT_EQ(seen["entity." + handleOf(two) + ".pe_url"],
+    const nlohmann::json seen = spacetest::readBack(file);
+    EXPECT_EQ(seen.at("audit_errors"), 0) << seen.dump();
+    const nlohmann::json& entities = seen.at("entities");
+    EXPECT_EQ(entities.at(handleOf(one)).at("link"), "http://plans.example/room?id=5|Room 5 plan|");
+    EXPECT_EQ(entities.at(handleOf(bare)).at("link"), "http://bare.example||");
+    EXPECT_EQ(entities.at(handleOf(bare)).at("pe_url"), "1000:http://bare.example");
+    EXPECT_EQ(entities.at(handleOf(two)).at("pe_url"),
               "1000:http://a.example;1002:{;1000:First;1002:{;1071:0;1002:};1002:};"
               "1000:/srv/docs/lease.pdf;1002:{;1000:Lease;1002:{;1071:0;1002:};1002:}");
 

@@ -18,8 +18,6 @@ using namespace spacetest;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 const std::vector<std::string> kLegendTags = {"LEGENDTITLE", "LEGENDTEXTSIZE", "LEGENDPRECISION", "LEGENDROTATION",
                                               "LEGENDUNITS"};
 const std::vector<std::string> kPieTags = {"PIETITLE", "PIETEXTSIZE", "PIEPRECISION", "PIERADIUS",
@@ -41,13 +39,6 @@ AcDbObjectId definePie(Drawing& d)
     EXPECT_EQ(record->appendAcDbEntity(circle), Acad::eOk);
     circle->close();
     return def;
-}
-
-// Where a definition point lands for an insert at p, uniform scale s, rotation r.
-AcGePoint3d placed(const AcGePoint3d& p, double s, double r, double x, double y)
-{
-    return AcGePoint3d(p.x + s * (x * std::cos(r) - y * std::sin(r)), p.y + s * (x * std::sin(r) + y * std::cos(r)),
-                       0.0);
 }
 
 }  // namespace
@@ -92,9 +83,9 @@ TEST(MarkerLookup, OneLegendMarkerIsReadWithItsSettings)
     EXPECT_EQ(legend->getMarkerPrecision(), 2);
     EXPECT_EQ(legend->getMarkerUnits(), 1);
     EXPECT_NEAR(legend->getRotation(), turn, 1e-12);
-    const AcGePoint3d expected = placed(at, 2.0, turn, 10, 20);
-    EXPECT_NEAR(legend->getInsertionPoint().x, expected.x, 1e-9);
-    EXPECT_NEAR(legend->getInsertionPoint().y, expected.y, 1e-9);
+    const auto [x, y] = place(10, 20, turn, 2.0, at.x, at.y);
+    EXPECT_NEAR(legend->getInsertionPoint().x, x, 1e-9);
+    EXPECT_NEAR(legend->getInsertionPoint().y, y, 1e-9);
 
     // The pie look-up does not take the legend marker, nor the room.
     CBlocks pies;
@@ -131,9 +122,9 @@ TEST(MarkerLookup, TwoPieMarkersComeInDrawingOrder)
     EXPECT_DOUBLE_EQ(b->getTextSize(), 125.5);
     EXPECT_EQ(b->getMarkerPrecision(), 3);
     EXPECT_DOUBLE_EQ(b->getRadius(), 3000.0);
-    const AcGePoint3d centre = placed(second, 2.0, kPi / 2, 5, -5);
-    EXPECT_NEAR(b->getInsertionPoint().x, centre.x, 1e-9);
-    EXPECT_NEAR(b->getInsertionPoint().y, centre.y, 1e-9);
+    const auto [x, y] = place(5, -5, kPi / 2, 2.0, second.x, second.y);
+    EXPECT_NEAR(b->getInsertionPoint().x, x, 1e-9);
+    EXPECT_NEAR(b->getInsertionPoint().y, y, 1e-9);
     EXPECT_NEAR(b->getRotation(), kPi / 2, 1e-12);
 
     // Filling appends: a second look-up doubles the collection.

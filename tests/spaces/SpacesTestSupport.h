@@ -2,16 +2,18 @@
 // Helpers for the space-block tests: a drawing open as a host document, space
 // block definitions and references built through the drawing database the
 // way the creation session lays them out, saving, and reading the saved file
-// back with ezdxf (tests/spaces/space_query.py over tests/tools/dxf_oracle.py).
+// back with ezdxf (tests/tools/dxf_oracle.py, and for hatches, hyperlinks and
+// assets tests/spaces/plan_facts.py).
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/AcDbAttribute.h"
@@ -29,9 +31,13 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/AcApDocument.h"
 #include "module/AcadDrawing.h"
+#include "spaces/BlockDWG.h"
+#include "tests/common/OracleJson.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace spacetest {
+
+constexpr double kPi = 3.14159265358979323846;
 
 struct Vertex {
     double x;
@@ -53,32 +59,9 @@ inline std::filesystem::path tempDir(const std::string& name)
     return dir;
 }
 
-// Runs space_query.py and returns its lines.
-inline std::vector<std::string> query(const std::vector<std::string>& args)
-{
-    const std::string command = zelkatest::pythonCommand(std::string(ZELKA_SOURCE_DIR) + "/tests/spaces/space_query.py", args);
-    const zelkatest::CommandOutput run = zelkatest::runCommand(command);
-    EXPECT_EQ(run.status, 0) << command;
-    std::vector<std::string> lines;
-    std::istringstream in(run.out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-inline std::vector<std::string> splitBar(const std::string& text, char separator = '|')
-{
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t bar = text.find(separator); bar != std::string::npos; bar = text.find(separator, start)) {
-        parts.push_back(text.substr(start, bar - start));
-        start = bar + 1;
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
-// What ezdxf reads of one INSERT: its record items ("app|code|value") and
-// attributes by tag (layer, x, y, rotation in degrees, height, text).
+// What ezdxf reads of one INSERT of model space (tests/tools/dxf_oracle.py
+// dump): its record items ("app|code|value") and attributes by tag (layer,
+// x, y, rotation in degrees, height, text).
 struct InsertSeen {
     std::string name;
     std::string layer;
@@ -93,31 +76,39 @@ struct InsertSeen {
 
 inline InsertSeen seeInsert(const std::filesystem::path& file, const std::string& handle)
 {
+    const nlohmann::json dump = zelkatest::dxfDump(file);
+    const nlohmann::json* insert = zelkatest::findEntity(dump.at("modelspace"), "handle", handle);
     InsertSeen seen;
-    for (const auto& line : query({"insert", file.string(), handle})) {
-        std::string body = line.substr(2);
-        if (line[0] == 'N') {
-            auto p = splitBar(body);
-            seen.name = p[0];
-            seen.layer = p[1];
-        } else if (line[0] == 'X') {
-            seen.xdata.push_back(body);
-        } else if (line[0] == 'A') {
-            auto p = splitBar(body);
-            seen.attribs[p[0]] = {p[1], std::stod(p[2]), std::stod(p[3]), std::stod(p[4]), std::stod(p[5]), p[6]};
-        }
+    if (insert == nullptr) {
+        ADD_FAILURE() << "ezdxf finds no entity " << handle << " in " << file;
+        return seen;
     }
+    seen.name = insert->at("name");
+    seen.layer = insert->at("layer");
+    for (const auto& [app, items] : insert->at("xdata").items())
+        for (const nlohmann::json& item : items) {
+            const nlohmann::json& value = item.at(1);
+            seen.xdata.push_back(app + "|" + item.at(0).dump() + "|" +
+                                 (value.is_string() ? value.get<std::string>() : value.dump()));
+        }
+    for (const nlohmann::json& a : insert->at("attribs"))
+        seen.attribs[a.at("tag")] = {a.at("layer"), a.at("insert").at(0), a.at("insert").at(1),
+                                     a.at("rotation"), a.at("height"), a.at("text")};
     return seen;
+}
+
+// What plan_facts.py links reads of a file (its JSON document).
+inline nlohmann::json readBack(const std::filesystem::path& file)
+{
+    return zelkatest::oracleJson(zelkatest::testScript("spaces/plan_facts.py"), {"links", file.string()});
 }
 
 // ezdxf's area and perimeter of an LWPOLYLINE or of an INSERT's outline.
 inline std::pair<double, double> oracleMeasure(const std::filesystem::path& file, const std::string& handle)
 {
-    auto lines = query({"area", file.string(), handle});
-    if (lines.empty() || lines[0][0] != 'M')
-        return {-1, -1};
-    auto p = splitBar(lines[0].substr(2));
-    return {std::stod(p[0]), std::stod(p[1])};
+    const nlohmann::json m =
+        zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"area", file.string(), handle});
+    return {m.at("area"), m.at("perimeter")};
 }
 
 // A drawing open as the current host document, closed with the fixture.
@@ -262,5 +253,38 @@ public:
     // The module's drawing object for the document (kept open: the fixture closes it).
     CAcadDrawing drawing;
 };
+
+// A new drawing as the current host document and its drawing object, with
+// a full path for the messages that name the drawing (as the commands adopt
+// the active document).
+class AdoptedDrawing {
+public:
+    explicit AdoptedDrawing(const std::string& fullPath = "/tmp/zelka-hatching-test.dxf")
+    {
+        drawing.setFullPath(fullPath);
+    }
+
+    Drawing host;
+    CAcadDrawing& drawing = host.drawing;
+};
+
+inline std::string handleOf(AcDbObjectId id)
+{
+    return id.handle().toString();
+}
+
+// A point (x, y) turned by angle about the origin, scaled, then moved by (dx, dy).
+inline std::pair<double, double> place(double x, double y, double angle, double scale, double dx, double dy)
+{
+    return {dx + scale * (x * std::cos(angle) - y * std::sin(angle)),
+            dy + scale * (x * std::sin(angle) + y * std::cos(angle))};
+}
+
+// The module's reading of a space block reference of the drawing.
+inline std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId reference)
+{
+    AcDbObjectPointer<AcDbBlockReference> read(reference, AcDb::kForRead);
+    return std::make_unique<CBlockDWG>(read.object(), d.drawing);
+}
 
 }  // namespace spacetest
