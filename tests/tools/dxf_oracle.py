@@ -16,6 +16,12 @@ library sees in the same file.  Run it with /usr/bin/python3.
     dxf_oracle.py table FILE          every ACAD_TABLE read from its raw AcDbTable tags
                                       (grid, cells, cell record format) and the table
                                       styles of the ACAD_TABLESTYLE dictionary
+    dxf_oracle.py hatches FILE        audit errors and every model-space HATCH as dump gives
+                                      it, with the line segments ezdxf's hatching renderer
+                                      draws ("lines": count, "length": their total length)
+    dxf_oracle.py patterns DEG SCALE NAME...
+                                      ezdxf's ISO hatch patterns rotated and scaled, each line
+                                      [angle, base x, base y, offset x, offset y, dashes...]
 
 Output is JSON on stdout.  A file that cannot be read gives exit status 2 and
 {"error": "..."} on stdout, so callers can tell a bad file from a bad call (64).
@@ -188,6 +194,11 @@ def entity_record(e):
             "angle": e.dxf.get("pattern_angle", 0.0),
             "scale": e.dxf.get("pattern_scale", 1.0),
             "style": e.dxf.get("hatch_style", 0),
+            "associative": e.dxf.get("associative", 0),
+            "pattern_type": e.dxf.get("pattern_type", 1),
+            "pattern_lines": [[l.angle, *l.base_point, *l.offset, *l.dash_length_items]
+                              for l in (e.pattern.lines if e.pattern else [])],
+            "seeds": len(e.seeds),
             "paths": [hatch_path(p) for p in e.paths],
         })
     rec["xdata"] = xdata_of(e)
@@ -462,13 +473,41 @@ def cmd_table(path):
     return EXIT_OK
 
 
+# ---------------------------------------------------------------- hatches
+
+def cmd_hatches(path):
+    from ezdxf.render import hatching
+
+    doc = read_document(path)
+    errors = [e.message for e in doc.audit().errors]
+    hatches = []
+    for e in doc.modelspace().query("HATCH"):
+        rec = entity_record(e)
+        segments = [] if e.dxf.solid_fill else list(hatching.hatch_entity(e))
+        rec["lines"] = len(segments)
+        rec["length"] = sum(math.dist((a.x, a.y), (b.x, b.y)) for a, b in segments)
+        hatches.append(rec)
+    emit({"audit_errors": errors, "hatches": hatches})
+    return EXIT_OK
+
+
+def cmd_patterns(angle, scale, *names):
+    from ezdxf.tools import pattern
+
+    emit({name: [[a, b[0], b[1], o[0], o[1], *d] for a, b, o, d in
+                 pattern.scale_pattern(pattern.ISO_PATTERN[name], float(scale), float(angle))]
+          for name in names})
+    return EXIT_OK
+
+
 # ---------------------------------------------------------------- main
 
 def main(argv):
     # command: (function, least number of arguments, most number of arguments)
     commands = {"audit": (cmd_audit, 1, 1), "dump": (cmd_dump, 1, 1),
                 "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6),
-                "table": (cmd_table, 1, 1)}
+                "table": (cmd_table, 1, 1), "hatches": (cmd_hatches, 1, 1),
+                "patterns": (cmd_patterns, 3, 10 ** 6)}
     if (len(argv) < 2 or argv[1] not in commands
             or not commands[argv[1]][1] <= len(argv) - 2 <= commands[argv[1]][2]):
         sys.stderr.write(__doc__)
