@@ -1,5 +1,5 @@
 // The current layout and per-viewport layer freezing, on a drawing written by
-// ezdxf (layout_fixture.py); what is saved is read back with ezdxf. Layers
+// ezdxf (tests/tools/ezdxf_fixtures.py); what is saved is read back with ezdxf. Layers
 // frozen and thawed in viewports and saved are checked end to end by
 // DrawingState (tests/commands); here what is refused.
 #include <gtest/gtest.h>

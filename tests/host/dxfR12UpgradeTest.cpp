@@ -22,11 +22,8 @@ std::string r12Compare(const fs::path& original, const fs::path& saved)
 
 fs::path ezdxfFixture(const fs::path& dir)
 {
-    fs::path file = dir / "ezdxf_r12.dxf";
-    std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/host/r12_fixture.py").string() +
-                      "' '" + file.string() + "' 2>&1";
-    EXPECT_EQ(dxftest::capture(cmd), "");
-    return file;
+    dxftest::ezdxfFixture("r12", dir / "ezdxf_r12.dxf");
+    return dir / "ezdxf_r12.dxf";
 }
 
 }  // namespace

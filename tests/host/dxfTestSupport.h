@@ -16,6 +16,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
+#include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
 #include "tests/common/TestRequirements.h"
 
@@ -117,6 +118,15 @@ inline std::string ezdxf1(const std::filesystem::path& file, const std::string& 
 {
     auto lines = ezdxf(file, {expr});
     return lines.empty() ? std::string() : lines.front();
+}
+
+// Writes the drawing KIND of tests/tools/ezdxf_fixtures.py (made by ezdxf)
+// to file; what the script tells about it (handles, points ezdxf computes).
+inline nlohmann::json ezdxfFixture(const std::string& kind, const std::filesystem::path& file)
+{
+    nlohmann::json told = zelkatest::oracleJson(zelkatest::testScript("tools/ezdxf_fixtures.py"), {kind, file.string()});
+    EXPECT_FALSE(told.contains("error")) << kind << ": " << told;
+    return told;
 }
 
 // The block references the "X" selection of the current drawing takes, in

@@ -1,7 +1,5 @@
 #pragma once
-// The layout test drawing, written by tests/host/layout_fixture.py with ezdxf.
-#include <cstdio>
-#include <cstdlib>
+// The layout test drawing, written by tests/tools/ezdxf_fixtures.py with ezdxf.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,16 +10,13 @@ namespace layouttest {
 
 using dxftest::ezdxf;
 using dxftest::ezdxf1;
-using dxftest::quoted;
 
-// Writes the fixture drawing into dir; the path, or "" when ezdxf failed.
+// Writes the fixture drawing into dir; its path.
 inline std::filesystem::path fixture(const std::filesystem::path& dir)
 {
     auto path = dir / "layouts.dxf";
-    std::string cmd = std::string(ZELKA_PYTHON) + " " +
-                      quoted((dxftest::sourceDir() / "tests/host/layout_fixture.py").string()) + " " +
-                      quoted(path.string()) + " >/dev/null 2>&1";
-    return std::system(cmd.c_str()) == 0 ? path : std::filesystem::path();
+    dxftest::ezdxfFixture("layouts", path);
+    return path;
 }
 
 }  // namespace layouttest

@@ -26,12 +26,11 @@ inline void run(const std::string& cmd)
     ASSERT_EQ(rc, 0) << cmd;
 }
 
-// A drawing of tests/plot/plot_fixture.py made by ezdxf.
+// A drawing of tests/tools/ezdxf_fixtures.py made by ezdxf.
 inline std::filesystem::path fixture(const std::filesystem::path& dir, const std::string& kind)
 {
     const auto out = dir / (kind + ".dxf");
-    run(std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/plot/plot_fixture.py").string() + "' " +
-        kind + " '" + out.string() + "'");
+    dxftest::ezdxfFixture(kind, out);
     return out;
 }
 
