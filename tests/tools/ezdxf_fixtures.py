@@ -389,6 +389,22 @@ def number_kinds(doc):
     msp.add_open_spline([(0, 0), (1, 2), (2, 0), (3, 1)], degree=3)
 
 
+def pick_plan(doc):
+    """A LINE (0,0)-(10,0) on layer 0, an LWPOLYLINE square (20,0)-(30,10) on
+    ROOMS with extended data of ADE, a CIRCLE centre (50,5) radius 5 on ROOMS
+    and a TEXT "R1" at (22,2) height 1 on TEXT; tells {type: handle}."""
+    doc.layers.add("ROOMS")
+    doc.layers.add("TEXT")
+    doc.appids.add("ADE")
+    msp = doc.modelspace()
+    line = msp.add_line((0, 0), (10, 0))
+    square = msp.add_lwpolyline([(20, 0), (30, 0), (30, 10), (20, 10)], close=True, dxfattribs={"layer": "ROOMS"})
+    square.set_xdata("ADE", [(1000, "room"), (1040, 100.0)])
+    circle = msp.add_circle((50, 5), 5, dxfattribs={"layer": "ROOMS"})
+    text = msp.add_text("R1", dxfattribs={"layer": "TEXT", "height": 1.0, "insert": (22, 2)})
+    return {e.dxftype(): e.dxf.handle for e in (line, square, circle, text)}
+
+
 # ---------------------------------------------------------------- main
 
 # kind: (DXF version, ezdxf's standard resources, build, encoding to save in)
@@ -409,6 +425,7 @@ KINDS = {
     "paper_layouts": ("R2010", False, paper_layouts, None),
     "codepage_blocks": ("R2000", False, codepage_blocks, "cp1252"),
     "number_kinds": ("R2000", False, number_kinds, None),
+    "pick_plan": ("R2013", False, pick_plan, None),
 }
 
 
