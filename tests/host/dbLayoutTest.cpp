@@ -211,15 +211,13 @@ TEST(LayoutManager, UsesTheWorkingDrawingAndFailsWithoutOne)
 TEST_F(LayoutTest, ViewportsOfALayoutInDrawingOrder)
 {
     AcDbObjectIdArray ids = viewportsOf("Sheet B");
-    std::string handles = "[", numbers = "[";
+    nlohmann::json seen;  // handle and number of each viewport
     for (const AcDbObjectId& id : ids) {
         AcDbObjectPointer<AcDbViewport> vp(id, AcDb::kForRead);
         ASSERT_EQ(vp.openStatus(), Acad::eOk);
-        handles += std::string(handles.size() > 1 ? ", " : "") + json(DxfValue::fromHandle(id.handle().value()));
-        numbers += std::string(numbers.size() > 1 ? ", " : "") + std::to_string(vp->number());
+        seen.push_back({DxfValue::fromHandle(id.handle().value()), vp->number()});
     }
-    EXPECT_EQ(handles + "]", ezdxf1(file_, "[v.dxf.handle for v in viewports('Sheet B')]"));
-    EXPECT_EQ(numbers + "]", ezdxf1(file_, "[v.dxf.id for v in viewports('Sheet B')]"));
+    EXPECT_EQ(seen, nlohmann::json::parse(ezdxf1(file_, "[[v.dxf.handle, v.dxf.id] for v in viewports('Sheet B')]")));
     EXPECT_EQ(std::to_string(viewportsOf("Sheet C").length()), ezdxf1(file_, "len(viewports('Sheet C'))"));
     EXPECT_TRUE(viewportsOf("Model").isEmpty());
 }
