@@ -29,6 +29,11 @@ library sees in the same file.  Run it with /usr/bin/python3.
                                       layer, colour, linetype, geometry, attributes) in model
                                       space, paper space and every block, the same block base
                                       points, layers and linetypes; exit 1 on differences
+    dxf_oracle.py render FILE OUT.png X0 Y0 X1 Y1 DPI
+                                      model space drawn by ezdxf's drawing add-on on
+                                      matplotlib, an independent renderer: the window
+                                      (drawing units) fills the image, one drawing unit one
+                                      millimetre of paper, as a 1:1 plot of that window
     dxf_oracle.py patterns DEG SCALE NAME...
                                       ezdxf's ISO hatch patterns rotated and scaled, each line
                                       [angle, base x, base y, offset x, offset y, dashes...]
@@ -614,6 +619,32 @@ def cmd_compare(original_path, saved_path):
     return EXIT_FINDINGS if problems else EXIT_OK
 
 
+# ---------------------------------------------------------------- render
+
+def cmd_render(path, out, *window):
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    from ezdxf.addons.drawing import Frontend, RenderContext
+    from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
+    from ezdxf.addons.drawing.properties import LayoutProperties
+
+    x0, y0, x1, y1, dpi = map(float, window)
+    doc = read_document(path)
+    msp = doc.modelspace()
+    fig = plt.figure(figsize=((x1 - x0) / 25.4, (y1 - y0) / 25.4), dpi=dpi)
+    ax = fig.add_axes([0, 0, 1, 1])
+    ax.set_axis_off()
+    props = LayoutProperties.from_layout(msp)
+    props.set_colors("#ffffff")
+    Frontend(RenderContext(doc), MatplotlibBackend(ax)).draw_layout(msp, finalize=False, layout_properties=props)
+    ax.set_xlim(x0, x1)
+    ax.set_ylim(y0, y1)
+    ax.set_aspect("auto")
+    fig.savefig(out, dpi=dpi, facecolor="#ffffff")
+    return EXIT_OK
+
+
 # ---------------------------------------------------------------- main
 
 def main(argv):
@@ -622,7 +653,7 @@ def main(argv):
                 "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6),
                 "table": (cmd_table, 1, 1), "hatches": (cmd_hatches, 1, 1),
                 "patterns": (cmd_patterns, 3, 10 ** 6), "eval": (cmd_eval, 1, 10 ** 6),
-                "compare": (cmd_compare, 2, 2)}
+                "compare": (cmd_compare, 2, 2), "render": (cmd_render, 7, 7)}
     if (len(argv) < 2 or argv[1] not in commands
             or not commands[argv[1]][1] <= len(argv) - 2 <= commands[argv[1]][2]):
         sys.stderr.write(__doc__)
