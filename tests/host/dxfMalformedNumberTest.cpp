@@ -93,7 +93,7 @@ const fs::path kWholeNumbers = fs::path("tests/data/dxf/numbers/ezdxf_whole_numb
 
 }  // namespace
 
-// The fixtures of tests/data/dxf/damaged (make_number_faults.py) read from
+// The fixtures of tests/data/dxf/damaged (make_ezdxf_fixtures.py damaged) read from
 // their files; each differs from a readable drawing only in its fault.
 TEST(MalformedNumbers, DamagedFixturesNameFileLineAndObjectAndReadOnceRepaired)
 {

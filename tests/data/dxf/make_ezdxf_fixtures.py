@@ -2,7 +2,7 @@
 """Writes the ezdxf-made fixtures under tests/data/dxf/ with Debian's
 python3-ezdxf 0.18. The files are committed; run this only to regenerate them.
 
-    /usr/bin/python3 tests/data/dxf/make_ezdxf_fixtures.py plans|codepage|numbers
+    /usr/bin/python3 tests/data/dxf/make_ezdxf_fixtures.py plans|codepage|numbers|damaged
 
 plans: ezdxf/ezdxf_plan_*.dxf, one drawing per DXF version from R2000 to
 R2018 holding the kinds of content CAD users' plans carry (blocks with
@@ -18,7 +18,13 @@ MTEXT, a block with attribute definitions and an INSERT with attributes.
 numbers: numbers/ezdxf_whole_numbers_AC1015.dxf, one object of each kind whose
 whole numbers the reader checks (LWPOLYLINE, INSERT with attributes, TEXT,
 ATTDEF, CIRCLE, LINE, HATCH, LAYER, LTYPE, STYLE).
+
+damaged: damaged/zelka_*_AC1015.dxf, a small R2000 drawing, each copy with one
+number of a field the drawing database models made malformed, the way
+exporters break numbers (decimal comma, a unit after the number, a blank
+value, a word, "nan").
 """
+import io
 import os
 import sys
 
@@ -26,6 +32,14 @@ import ezdxf
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 VERSIONS = ["R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
+FAULTS = [
+    # file, entity type, group code, value written by ezdxf, malformed value
+    ("zelka_lwpolyline_decimal_comma_AC1015.dxf", "LWPOLYLINE", 10, "4.125", "4,125"),
+    ("zelka_insert_scale_unit_AC1015.dxf", "INSERT", 41, "2.375", "2.375mm"),
+    ("zelka_layer_color_blank_AC1015.dxf", "LAYER", 62, "5", ""),
+    ("zelka_xdata_real_word_AC1015.dxf", "INSERT", 1040, "12.625", "twelve"),
+    ("zelka_circle_radius_nan_AC1015.dxf", "CIRCLE", 40, "3.875", "nan"),
+]
 
 
 def build(version):
@@ -116,5 +130,37 @@ def numbers():
     doc.saveas(os.path.join(HERE, "numbers", "ezdxf_whole_numbers_AC1015.dxf"))
 
 
+def damaged():
+    doc = ezdxf.new("R2000")
+    doc.layers.add("WALLS", color=5)
+    doc.appids.add("ADE")
+    block = doc.blocks.new("ROOM")
+    block.add_line((0, 0), (1, 0))
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (4.125, 0), (4.125, 3)], dxfattribs={"layer": "WALLS"})
+    ref = msp.add_blockref("ROOM", (1, 1), dxfattribs={"xscale": 2.375})
+    ref.set_xdata("ADE", [(1000, "kitchen"), (1040, 12.625)])
+    msp.add_circle((0, 0), 3.875)
+    stream = io.StringIO()
+    doc.write(stream)
+    text = stream.getvalue()
+    for name, entity, code, old, new in FAULTS:
+        with open(os.path.join(HERE, "damaged", name), "w", newline="") as f:
+            f.write(corrupt(text, entity, code, old, new))
+
+
+def corrupt(text, entity, code, old, new):
+    lines = text.split("\n")
+    current = None
+    for i in range(0, len(lines) - 1, 2):
+        c, v = int(lines[i]), lines[i + 1]
+        if c == 0:
+            current = v
+        elif current == entity and c == code and v.strip() == old:
+            lines[i + 1] = new
+            return "\n".join(lines)
+    raise SystemExit("no %s %d %s" % (entity, code, old))
+
+
 if __name__ == "__main__":
-    {"plans": plans, "codepage": codepage, "numbers": numbers}[sys.argv[1]]()
+    {"plans": plans, "codepage": codepage, "numbers": numbers, "damaged": damaged}[sys.argv[1]]()
