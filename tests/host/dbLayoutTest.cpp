@@ -17,11 +17,10 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfValue.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
-using layouttest::ezdxf1;
+using dxftest::ezdxf1;
 
 namespace {
 
@@ -33,8 +32,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty()) << "the ezdxf fixture script failed";
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();
     }
 
@@ -120,7 +119,7 @@ TEST_F(LayoutTest, AnotherPaperLayoutBecomesThePaperSpaceBlockWithItsEntities)
     EXPECT_FALSE(db_.tilemode());
     fs::path out = save("sheet-b.dxf");
 
-    auto seen = layouttest::ezdxf(out, {"audit", "doc.layouts.active_layout().name", "doc.header['$TILEMODE']",
+    auto seen = dxftest::ezdxf(out, {"audit", "doc.layouts.active_layout().name", "doc.header['$TILEMODE']",
                                         "layout('Sheet B').block_record_name", "layout('Layout1').block_record_name",
                                         "[e.dxf.handle for e in layout('Sheet B').query('LINE')]",
                                         "[e.dxf.handle for e in layout('Layout1').query('CIRCLE')]",

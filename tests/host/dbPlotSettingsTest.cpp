@@ -11,11 +11,10 @@
 #include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPlotSettingsValidator.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
-using layouttest::ezdxf1;
+using dxftest::ezdxf1;
 
 namespace {
 
@@ -25,8 +24,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("plot");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty());
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();
     }
     AcDbObjectId layoutId(const char* name) { return acdbLayoutManager()->findLayoutNamed(name, &db_); }
@@ -111,7 +110,7 @@ TEST_F(PlotSettingsTest, ValidatorSettingsAreSavedWhereEzdxfFindsThem)
 
     // ANSI B is 17 x 11 inches: 431.8 x 279.4 mm; 1:100 is 0.01 paper per drawing unit.
     const int flags = flagsRead | 4 | 16 | 32 | 64 | 128;
-    auto seen = layouttest::ezdxf(out, {"audit", "layout('Sheet B').dxf_layout.dxf.plot_configuration_file",
+    auto seen = dxftest::ezdxf(out, {"audit", "layout('Sheet B').dxf_layout.dxf.plot_configuration_file",
                                         "layout('Sheet B').dxf_layout.dxf.paper_size",
                                         "[layout('Sheet B').dxf_layout.dxf.paper_width, layout('Sheet B').dxf_layout.dxf.paper_height]",
                                         "layout('Sheet B').dxf_layout.dxf.plot_paper_units",

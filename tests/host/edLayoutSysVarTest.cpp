@@ -15,7 +15,6 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedSelection.h"
 #include "host/ed/acedSysVar.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
@@ -28,8 +27,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout-doc");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty());
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file_.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();
         document_ = acDocManagerPtr()->curDocument();
         ASSERT_NE(document_, nullptr);
@@ -110,7 +109,7 @@ TEST_F(LayoutDocument, CtabAndTilemodeFollowTheCurrentLayout)
 
     fs::path out = dir_ / "ctab.dxf";
     ASSERT_EQ(document_->database()->saveAs(out.c_str()), Acad::eOk);
-    EXPECT_EQ(layouttest::ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name]"), "[0, \"Sheet B\"]");
+    EXPECT_EQ(dxftest::ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name]"), "[0, \"Sheet B\"]");
 }
 
 // The extended-data marker -3 taking no value is checked through the
@@ -127,10 +126,10 @@ TEST(BuildList, ConditionalOperatorsTakeTheirTextAndUnknownCodesAreRefused)
 TEST_F(LayoutDocument, SelectionByExtendedDataTakesOnlyTheInsertsThatCarryIt)
 {
     using Handles = std::set<std::string>;
-    const auto tagged = nlohmann::json::parse(layouttest::ezdxf1(
+    const auto tagged = nlohmann::json::parse(dxftest::ezdxf1(
         file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT') if e.has_xdata('ADE')]")).get<Handles>();
     const auto all =
-        nlohmann::json::parse(layouttest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT')]")).get<Handles>();
+        nlohmann::json::parse(dxftest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT')]")).get<Handles>();
     ASSERT_EQ(tagged.size(), 2u);
     ASSERT_EQ(all.size(), 3u);
 
