@@ -3,6 +3,8 @@
 // the numbers it computes, so geometry tests compare against an
 // implementation that shares no code with the host.
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,8 +17,8 @@
 namespace georacle {
 
 // Writes script to a temporary file and runs it; the numbers it appended to
-// its list `values`. An oracle that fails gives no list, and reading it
-// throws, which fails the test.
+// its list `values`. An oracle that fails gives no list: the test fails with
+// what it printed.
 inline std::vector<double> runPython(const std::string& script)
 {
     std::filesystem::path file = std::filesystem::temp_directory_path()
@@ -24,7 +26,8 @@ inline std::vector<double> runPython(const std::string& script)
     std::ofstream(file) << "import json\nvalues = []\n" << script << "\nprint(json.dumps(values))\n";
     const nlohmann::json values = zelkatest::oracleJson(file, {});
     std::filesystem::remove(file);
-    return values.get<std::vector<double>>();
+    if (!values.is_array()) ADD_FAILURE() << "python oracle failed: " << values;
+    return values.is_array() ? values.get<std::vector<double>>() : std::vector<double>();
 }
 
 // A double written with all 17 significant digits, for embedding in a script.
