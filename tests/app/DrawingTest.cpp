@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdio>
-#include <sstream>
 #include <map>
 #include <memory>
 
@@ -23,6 +22,7 @@
 #include "host/ui/MessageBox.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
+#include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
 #include "tests/common/ZelkaProcess.h"
 #include "tests/common/TestRequirements.h"
@@ -37,12 +37,10 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         file = (folder.path() / "plan.dxf").string();
-        std::string listing = captureOutput(std::string(ZELKA_PYTHON) + " " + ZELKA_SOURCE_DIR +
-                                      "/tests/app/data/make_plan.py " + file);
-        std::istringstream lines(listing);
-        std::string type, handle;
-        while (lines >> type >> handle) handles[type] = handle;
-        ASSERT_EQ(handles.size(), 4u) << listing;
+        // A line, a square with extended data, a circle and a text by ezdxf.
+        handles = zelkatest::oracleJson(zelkatest::testScript("tools/ezdxf_fixtures.py"), {"pick_plan", file})
+                      .get<std::map<std::string, std::string>>();
+        ASSERT_EQ(handles.size(), 4u);
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk)
             << acDocManagerPtr()->lastOpenError();
         document = acDocManagerPtr()->curDocument();

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,51 +27,16 @@
 
 namespace {
 
-// Three inserts of ROOM in model space (A, B, C), one of OTHER (D), and OTHER
-// holding a nested insert of ROOM (N). Prints "label handle" per insert.
-const char* kMakePlan = R"(import sys, ezdxf
-doc = ezdxf.new("R2000")
-msp = doc.modelspace()
-doc.blocks.new("ROOM").add_line((0, 0), (4, 0))
-other = doc.blocks.new("OTHER")
-nested = other.add_blockref("ROOM", (1, 1))
-out = [("N", nested.dxf.handle)]
-for label, x in (("A", 0), ("B", 10), ("C", 20)):
-    out.append((label, msp.add_blockref("ROOM", (x, 0)).dxf.handle))
-out.append(("D", msp.add_blockref("OTHER", (30, 0)).dxf.handle))
-doc.saveas(sys.argv[1])
-for label, handle in out:
-    print(label, handle)
-)";
-
-// Every insert of the saved file as "owner-block handle name x y", and each
-// block's entity count as "count name n", read by ezdxf.
-const char* kListInserts = R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-for block in doc.blocks:
-    if block.name.startswith("*"):
-        continue
-    print("count", block.name, len(block))
-for layout in [doc.modelspace()] + [b for b in doc.blocks if not b.name.startswith("*")]:
-    owner = "MODEL" if layout is doc.modelspace() else layout.name
-    for e in layout.query("INSERT"):
-        print(owner, e.dxf.handle, e.dxf.name, e.dxf.insert.x, e.dxf.insert.y)
-)";
-
 class BlockRename : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ZELKA_REQUIRE_EZDXF();
         dir = dxftest::tempDir("block-rename");
-        dxftest::writeFile(dir / "make.py", kMakePlan);
         const std::string file = (dir / "plan.dxf").string();
-        std::istringstream lines(
-            dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'"));
-        std::string label, handle;
-        while (lines >> label >> handle)
-            handles[label] = handle;
-        ASSERT_EQ(handles.size(), 5u) << "ezdxf could not write the plan";
+        // Inserts A, B, C of ROOM and D of OTHER in model space, N of ROOM in OTHER.
+        handles = dxftest::ezdxfFixture("renamed_blocks", file).get<std::map<std::string, std::string>>();
+        ASSERT_EQ(handles.size(), 5u);
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk)
             << acDocManagerPtr()->lastOpenError();
         db = acDocManagerPtr()->curDocument()->database();
@@ -156,39 +120,28 @@ TEST_F(BlockRename, ReferencesFollowTheRenamedDefinitionAndANewBlockOfTheOldName
     const auto out = dir / "renamed.dxf";
     ASSERT_EQ(db->saveAs(out.string().c_str()), Acad::eOk) << db->lastError();
     EXPECT_FALSE(built(c));
-    dxftest::writeFile(dir / "list.py", kListInserts);
-    std::istringstream listing(dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "list.py").string() +
-                                                "' '" + out.string() + "'"));
-    std::map<std::string, std::string> nameOf, ownerOf;
-    std::map<std::string, int> counts;
-    std::map<std::string, std::pair<double, double>> at;
-    std::string first;
-    while (listing >> first) {
-        if (first == "count") {
-            std::string name;
-            int count = 0;
-            listing >> name >> count;
-            counts[name] = count;
-        } else {
-            std::string handle, name;
-            double x = 0, y = 0;
-            listing >> handle >> name >> x >> y;
-            nameOf[handle] = name;
-            ownerOf[handle] = first;
-            at[handle] = {x, y};
-        }
-    }
-    for (const char* label : {"A", "B", "C", "N"})
-        EXPECT_EQ(nameOf[handles[label]], "SPACE_1") << label;
-    EXPECT_EQ(nameOf[handles["D"]], "OTHER");
-    EXPECT_EQ(ownerOf[handles["N"]], "OTHER");
-    EXPECT_EQ(at[handles["A"]], (std::pair<double, double>{5.0, 5.0}));
-    EXPECT_EQ(at[handles["C"]], (std::pair<double, double>{20.0, 0.0}));
-    EXPECT_EQ(counts["SPACE_1"], 1) << "the renamed definition keeps its line";
-    EXPECT_EQ(counts["ROOM"], 0);
+    const nlohmann::json seen = zelkatest::dxfDump(out);
+    std::map<std::string, nlohmann::json> insertOf;  // every insert of the file by handle, with its owner
     int roomInserts = 0;
-    for (const auto& [handle, name] : nameOf)
-        roomInserts += name == "ROOM";
+    auto collect = [&](const std::string& owner, const nlohmann::json& entities) {
+        for (nlohmann::json e : entities)
+            if (e.at("type") == "INSERT") {
+                roomInserts += e.at("name") == "ROOM";
+                e["owner"] = owner;
+                insertOf[e.at("handle")] = e;
+            }
+    };
+    collect("MODEL", seen.at("modelspace"));
+    for (const auto& [name, block] : seen.at("blocks").items())
+        collect(name, block.at("entities"));
+    for (const char* label : {"A", "B", "C", "N"})
+        EXPECT_EQ(insertOf[handles[label]].at("name"), "SPACE_1") << label;
+    EXPECT_EQ(insertOf[handles["D"]].at("name"), "OTHER");
+    EXPECT_EQ(insertOf[handles["N"]].at("owner"), "OTHER");
+    EXPECT_EQ(insertOf[handles["A"]].at("insert"), nlohmann::json({5.0, 5.0, 0.0}));
+    EXPECT_EQ(insertOf[handles["C"]].at("insert"), nlohmann::json({20.0, 0.0, 0.0}));
+    EXPECT_EQ(seen.at("blocks").at("SPACE_1").at("entities").size(), 1u) << "the renamed definition keeps its line";
+    EXPECT_EQ(seen.at("blocks").at("ROOM").at("entities").size(), 0u);
     EXPECT_EQ(roomInserts, 0) << "no reference may move to the new block of the old name";
 
     // Selection filters see the current name, from records and objects alike.

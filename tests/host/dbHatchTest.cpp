@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
-#include <sstream>
 
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbBlockTableRecordIterator.h"
@@ -14,6 +12,7 @@
 #include "host/db/AcDbHatch.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbPolyline.h"
+#include "tests/common/OracleJson.h"
 #include "tests/host/dxfTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
@@ -21,33 +20,12 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-using Facts = std::map<std::string, std::string>;
+using nlohmann::json;
 
-// Runs tests/host/dbHatchOracle.py with the arguments; its key=value lines.
-Facts oracle(const std::string& args)
+// What ezdxf sees of a file's model-space hatches (tests/tools/dxf_oracle.py hatches).
+json hatchesOf(const std::string& path)
 {
-    std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/host/dbHatchOracle.py").string() +
-                      "' " + args + " 2>&1";
-    Facts facts;
-    std::string out = dxftest::capture(cmd);
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos)
-            facts[line.substr(0, eq)] += (facts.count(line.substr(0, eq)) ? "|" : "") + line.substr(eq + 1);
-        else
-            facts["_raw"] += line + "\n";
-    }
-    return facts;
-}
-
-std::vector<double> numbers(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<double> v;
-    for (double x; in >> x;)
-        v.push_back(x);
-    return v;
+    return zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"hatches", path});
 }
 
 AcDbObjectId append(AcDbDatabase& db, AcDbEntity* e)
@@ -95,15 +73,15 @@ double segmentLengths(const AcDbHatch& h)
 TEST(HatchPatterns, EveryShippedPatternTransformsAsEzdxfDoes)
 {
     ZELKA_REQUIRE_EZDXF();
-    std::string args = "--pattern 30 2.5";
+    std::vector<std::string> args = {"patterns", "30", "2.5"};
     for (const std::string& name : HatchPatterns::names())
-        args += " '" + name + "'";
-    Facts f = oracle(args);
+        args.push_back(name);
+    const json f = zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), args);
     for (const std::string& name : HatchPatterns::names()) {
         auto mine = HatchPatterns::transformed(name, 30 * kPi / 180, 2.5);
-        ASSERT_EQ(std::to_string(mine.size()), f[name + ".defs"]) << name << f["_raw"];
+        ASSERT_EQ(mine.size(), f.at(name).size()) << name << f;
         for (size_t k = 0; k < mine.size(); ++k) {
-            std::vector<double> theirs = numbers(f[name + ".def" + std::to_string(k)]);
+            const auto theirs = f.at(name).at(k).get<std::vector<double>>();
             std::vector<double> ours = {mine[k].angle, mine[k].baseX, mine[k].baseY, mine[k].offsetX, mine[k].offsetY};
             ours.insert(ours.end(), mine[k].dashes.begin(), mine[k].dashes.end());
             ASSERT_EQ(ours.size(), theirs.size()) << name << " line " << k;
@@ -243,38 +221,41 @@ TEST(HatchFile, NewHatchesReadByEzdxfAndBack)
         append(db, d);
         ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
     }
-    Facts f = oracle("'" + path + "'");
-    ASSERT_EQ(f["audit_errors"], "0") << f["_raw"] << f["audit_error"];
-    ASSERT_EQ(f["hatches"], "2");
-    EXPECT_EQ(f["h0.pattern"], "ANSI31");
-    EXPECT_EQ(f["h0.solid"], "0");
-    EXPECT_EQ(f["h0.assoc"], "0");
-    EXPECT_EQ(f["h0.ptype"], "1");
-    EXPECT_EQ(f["h0.true_color"], std::to_string(0x123456));
-    EXPECT_EQ(f["h0.paths"], "3");
-    EXPECT_EQ(f["h0.path0.flags"], std::to_string(0x10 | 2));
-    EXPECT_EQ(f["h0.path1.flags"], "3");
-    EXPECT_EQ(f["h0.path2.flags"], "2");
-    EXPECT_EQ(f["h0.path0.n"], "4");
-    EXPECT_EQ(numbers(f["h0.path0.v2"]), (std::vector<double>{100, 60, 0}));
-    EXPECT_EQ(f["h0.defs"], "1");
-    EXPECT_EQ(numbers(f["h0.def0"]), (std::vector<double>{45, 0, 0, -2.2450640303, 2.2450640303}));
-    EXPECT_EQ(f["h0.seeds"], "1");
+    const json f = hatchesOf(path);
+    ASSERT_EQ(f.at("audit_errors"), json::array()) << f;
+    ASSERT_EQ(f.at("hatches").size(), 2u);
+    const json& h0 = f["hatches"][0];
+    EXPECT_EQ(h0.at("pattern"), "ANSI31");
+    EXPECT_EQ(h0.at("solid_fill"), false);
+    EXPECT_EQ(h0.at("associative"), 0);
+    EXPECT_EQ(h0.at("pattern_type"), 1);
+    EXPECT_EQ(h0.at("true_color"), 0x123456);
+    ASSERT_EQ(h0.at("paths").size(), 3u);
+    EXPECT_EQ(h0["paths"][0].at("flags"), 0x10 | 2);
+    EXPECT_EQ(h0["paths"][1].at("flags"), 3);
+    EXPECT_EQ(h0["paths"][2].at("flags"), 2);
+    ASSERT_EQ(h0["paths"][0].at("vertices").size(), 4u);
+    EXPECT_EQ(h0["paths"][0]["vertices"][2].get<std::vector<double>>(), (std::vector<double>{100, 60, 0}));
+    ASSERT_EQ(h0.at("pattern_lines").size(), 1u);
+    EXPECT_EQ(h0["pattern_lines"][0].get<std::vector<double>>(),
+              (std::vector<double>{45, 0, 0, -2.2450640303, 2.2450640303}));
+    EXPECT_EQ(h0.at("seeds"), 1);
     // The line set against ezdxf's renderer of the file we wrote.
-    EXPECT_EQ(f["h0.lines"], std::to_string(ourLines[0]));
-    EXPECT_NEAR(std::stod(f["h0.length"]), ourLength[0], 1e-6 * ourLength[0]);
+    EXPECT_EQ(h0.at("lines"), ourLines[0]);
+    EXPECT_NEAR(h0.at("length").get<double>(), ourLength[0], 1e-6 * ourLength[0]);
     // Area by hand 6000 + 900 - 400 over spacing 3.175 is about the total length.
     EXPECT_NEAR(ourLength[0], 6500 / 3.175, 6500 / 3.175 * 0.01);
 
-    EXPECT_EQ(f["h1.pattern"], "ANSI33");
-    EXPECT_EQ(f["h1.color"], "3");
-    EXPECT_NEAR(std::stod(f["h1.angle"]), 30.0, 1e-9);
-    EXPECT_NEAR(std::stod(f["h1.scale"]), 2.0, 1e-12);
-    EXPECT_EQ(f["h1.defs"], "2");
-    EXPECT_NEAR(numbers(f["h1.path0.v1"])[2], 0.5, 1e-12);
+    const json& h1 = f["hatches"][1];
+    EXPECT_EQ(h1.at("pattern"), "ANSI33");
+    EXPECT_EQ(h1.at("color"), 3);
+    EXPECT_NEAR(h1.at("angle").get<double>(), 30.0, 1e-9);
+    EXPECT_NEAR(h1.at("scale").get<double>(), 2.0, 1e-12);
+    EXPECT_EQ(h1.at("pattern_lines").size(), 2u);
+    EXPECT_NEAR(h1.at("paths").at(0).at("vertices").at(1).at(2).get<double>(), 0.5, 1e-12);
     // Arc flattening differs between the two; counts within a few, length within 0.5 %.
-    EXPECT_NEAR(std::stod(f["h1.lines"]), ourLines[1], 4);
-    EXPECT_NEAR(std::stod(f["h1.length"]), ourLength[1], 0.005 * ourLength[1]);
+    EXPECT_NEAR(h1.at("lines").get<double>(), ourLines[1], 4);
+    EXPECT_NEAR(h1.at("length").get<double>(), ourLength[1], 0.005 * ourLength[1]);
 
     // Our reader gives back what was written.
     AcDbDatabase back(false);
@@ -316,8 +297,8 @@ TEST(HatchFile, EditedHatchOfAnotherProgramKeepsItsEdgeLoop)
 {
     ZELKA_REQUIRE_EZDXF();
     const auto src = dxftest::sourceDir() / "tests/data/dxf/real/librecad_hatch_crlf_AC1021.dxf";
-    Facts before = oracle("'" + src.string() + "'");
-    ASSERT_EQ(before["h0.path0.kind"], "edge");
+    const json before = hatchesOf(src.string()).at("hatches").at(0).at("paths").at(0);
+    ASSERT_EQ(before.at("type"), "edge");
     auto dir = dxftest::tempDir("hatch-edit");
     const auto path = (dir / "edited.dxf").string();
     AcDbDatabase db(false);
@@ -337,15 +318,15 @@ TEST(HatchFile, EditedHatchOfAnotherProgramKeepsItsEdgeLoop)
     double length = segmentLengths(*h);
     h->close();
     ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
-    Facts f = oracle("'" + path + "'");
-    ASSERT_EQ(f["audit_errors"], "0") << f["audit_error"];
-    EXPECT_EQ(f["h0.pattern"], "ANSI31");
-    EXPECT_EQ(f["h0.solid"], "0");
-    EXPECT_EQ(f["h0.path0.kind"], "edge");
-    EXPECT_EQ(f["h0.path0.n"], before["h0.path0.n"]);
-    EXPECT_EQ(f["h0.path0.e0"], before["h0.path0.e0"]);
-    EXPECT_NEAR(std::stod(f["h0.lines"]), ours, 2);
-    EXPECT_NEAR(std::stod(f["h0.length"]), length, 0.005 * length);
+    const json f = hatchesOf(path);
+    ASSERT_EQ(f.at("audit_errors"), json::array()) << f;
+    const json& h0 = f.at("hatches").at(0);
+    EXPECT_EQ(h0.at("pattern"), "ANSI31");
+    EXPECT_EQ(h0.at("solid_fill"), false);
+    // The edge loop is kept edge for edge.
+    EXPECT_EQ(h0.at("paths").at(0).at("edges"), before.at("edges"));
+    EXPECT_NEAR(h0.at("lines").get<double>(), ours, 2);
+    EXPECT_NEAR(h0.at("length").get<double>(), length, 0.005 * length);
     // Total line length times the spacing 3.175 · 0.02 is about the area.
     EXPECT_NEAR(area, length * 0.0635, area * 0.02);
 }

@@ -1,5 +1,5 @@
 // The current layout and per-viewport layer freezing, on a drawing written by
-// ezdxf (layout_fixture.py); what is saved is read back with ezdxf. Layers
+// ezdxf (tests/tools/ezdxf_fixtures.py); what is saved is read back with ezdxf. Layers
 // frozen and thawed in viewports and saved are checked end to end by
 // DrawingState (tests/commands); here what is refused.
 #include <gtest/gtest.h>
@@ -17,11 +17,10 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbViewport.h"
 #include "host/dxf/DxfValue.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
-using layouttest::ezdxf1;
+using dxftest::ezdxf1;
 
 namespace {
 
@@ -33,8 +32,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty()) << "the ezdxf fixture script failed";
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();
     }
 
@@ -120,7 +119,7 @@ TEST_F(LayoutTest, AnotherPaperLayoutBecomesThePaperSpaceBlockWithItsEntities)
     EXPECT_FALSE(db_.tilemode());
     fs::path out = save("sheet-b.dxf");
 
-    auto seen = layouttest::ezdxf(out, {"audit", "doc.layouts.active_layout().name", "doc.header['$TILEMODE']",
+    auto seen = dxftest::ezdxf(out, {"audit", "doc.layouts.active_layout().name", "doc.header['$TILEMODE']",
                                         "layout('Sheet B').block_record_name", "layout('Layout1').block_record_name",
                                         "[e.dxf.handle for e in layout('Sheet B').query('LINE')]",
                                         "[e.dxf.handle for e in layout('Layout1').query('CIRCLE')]",
@@ -211,15 +210,13 @@ TEST(LayoutManager, UsesTheWorkingDrawingAndFailsWithoutOne)
 TEST_F(LayoutTest, ViewportsOfALayoutInDrawingOrder)
 {
     AcDbObjectIdArray ids = viewportsOf("Sheet B");
-    std::string handles = "[", numbers = "[";
+    nlohmann::json seen;  // handle and number of each viewport
     for (const AcDbObjectId& id : ids) {
         AcDbObjectPointer<AcDbViewport> vp(id, AcDb::kForRead);
         ASSERT_EQ(vp.openStatus(), Acad::eOk);
-        handles += std::string(handles.size() > 1 ? ", " : "") + json(DxfValue::fromHandle(id.handle().value()));
-        numbers += std::string(numbers.size() > 1 ? ", " : "") + std::to_string(vp->number());
+        seen.push_back({DxfValue::fromHandle(id.handle().value()), vp->number()});
     }
-    EXPECT_EQ(handles + "]", ezdxf1(file_, "[v.dxf.handle for v in viewports('Sheet B')]"));
-    EXPECT_EQ(numbers + "]", ezdxf1(file_, "[v.dxf.id for v in viewports('Sheet B')]"));
+    EXPECT_EQ(seen, nlohmann::json::parse(ezdxf1(file_, "[[v.dxf.handle, v.dxf.id] for v in viewports('Sheet B')]")));
     EXPECT_EQ(std::to_string(viewportsOf("Sheet C").length()), ezdxf1(file_, "len(viewports('Sheet C'))"));
     EXPECT_TRUE(viewportsOf("Model").isEmpty());
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,16 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-std::vector<std::string> split(const std::string& s, char sep)
-{
-    std::vector<std::string> out;
-    std::string field;
-    std::istringstream in(s);
-    while (std::getline(in, field, sep))
-        out.push_back(field);
-    return out;
-}
 
 std::vector<AcDbObjectId> modelSpaceEntities(AcDbDatabase& db)
 {
@@ -114,32 +103,25 @@ TEST(MText, TextsEzdxfWroteReadAsEzdxfReadsThem)
 {
     const fs::path dir = dxftest::tempDir("mtext-ezdxf");
     const fs::path dxf = dir / "mtext.dxf";
-    const std::string report = dxftest::capture(std::string(ZELKA_PYTHON) + " '" +
-                                                (dxftest::sourceDir() / "tests/host/mtext_fixture.py").string() +
-                                                "' '" + dxf.string() + "'");
-    const std::vector<std::string> expected = split(report, '\n');
-    ASSERT_EQ(expected.size(), 6u) << report;
+    const nlohmann::json expected = dxftest::ezdxfFixture("mtexts", dxf).at("mtexts");
+    ASSERT_EQ(expected.size(), 6u);
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfFile(dxf.c_str()), Acad::eOk) << db.lastError();
     const std::vector<AcDbObjectId> ids = modelSpaceEntities(db);
     ASSERT_EQ(ids.size(), expected.size());
     for (size_t i = 0; i < ids.size(); ++i) {
-        const std::vector<std::string> f = split(expected[i], '\t');
-        ASSERT_EQ(f.size(), 9u) << expected[i];
-        SCOPED_TRACE(f[0].substr(0, 40));
+        const nlohmann::json& f = expected[i];
+        SCOPED_TRACE(f.at("text").get<std::string>().substr(0, 40));
         AcDbObjectPointer<AcDbMText> m(ids[i], AcDb::kForRead);
         ASSERT_EQ(m.openStatus(), Acad::eOk);
-        std::string plain = m->text();
-        for (size_t at = plain.find('\n'); at != std::string::npos; at = plain.find('\n', at))
-            plain.replace(at, 1, "\\n");
-        EXPECT_EQ(plain, f[0]);
-        EXPECT_DOUBLE_EQ(m->location().x, std::stod(f[1]));
-        EXPECT_DOUBLE_EQ(m->location().y, std::stod(f[2]));
-        EXPECT_DOUBLE_EQ(m->textHeight(), std::stod(f[4]));
-        EXPECT_DOUBLE_EQ(m->width(), std::stod(f[5]));
-        EXPECT_EQ(static_cast<int>(m->attachment()), std::stoi(f[6]));
-        EXPECT_NEAR(m->rotation() * 180.0 / kPi, std::stod(f[7]), 1e-9);
-        EXPECT_DOUBLE_EQ(m->lineSpacingFactor(), std::stod(f[8]));
+        EXPECT_EQ(m->text(), f.at("text"));
+        EXPECT_DOUBLE_EQ(m->location().x, f.at("insert").at(0));
+        EXPECT_DOUBLE_EQ(m->location().y, f.at("insert").at(1));
+        EXPECT_DOUBLE_EQ(m->textHeight(), f.at("height"));
+        EXPECT_DOUBLE_EQ(m->width(), f.at("width"));
+        EXPECT_EQ(static_cast<int>(m->attachment()), f.at("attachment"));
+        EXPECT_NEAR(m->rotation() * 180.0 / kPi, f.at("rotation").get<double>(), 1e-9);
+        EXPECT_DOUBLE_EQ(m->lineSpacingFactor(), f.at("line_spacing"));
     }
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "host/db/AcDbDatabase.h"
@@ -19,35 +18,16 @@
 
 namespace {
 
-// An R2000 drawing written by ezdxf: a line carrying extended data of
-// PE_URL and a line with none. Prints "label handle" per line.
-const char* kMakeLines = R"(import sys, ezdxf
-doc = ezdxf.new("R2000")
-for app in ("PE_URL", "ADE"):
-    doc.appids.new(app)
-msp = doc.modelspace()
-for i, (label, apps) in enumerate({"url": [("PE_URL", "http://example.com/a")], "none": []}.items()):
-    line = msp.add_line((i, 0), (i, 1))
-    for app, text in apps:
-        line.set_xdata(app, [(1000, text)])
-    print(label, line.dxf.handle)
-doc.saveas(sys.argv[1])
-)";
-
 class PeekXData : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ZELKA_REQUIRE_EZDXF();
         auto dir = dxftest::tempDir("peek-xdata");
-        dxftest::writeFile(dir / "make.py", kMakeLines);
         const std::string file = (dir / "lines.dxf").string();
-        std::istringstream listing(dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() +
-                                                    "' '" + file + "'"));
-        std::string label, handle;
-        while (listing >> label >> handle)
-            handles[label] = handle;
-        ASSERT_EQ(handles.size(), 2u) << "ezdxf could not write the drawing";
+        // A line with extended data of PE_URL ("url") and one with none ("none"), by ezdxf.
+        handles = dxftest::ezdxfFixture("xdata_lines", file).get<std::map<std::string, std::string>>();
+        ASSERT_EQ(handles.size(), 2u);
         ASSERT_EQ(db.readDxfFile(file.c_str()), Acad::eOk) << db.lastError();
     }
     AcDbObjectId idOf(const std::string& label)

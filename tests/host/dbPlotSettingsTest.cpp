@@ -2,10 +2,6 @@
 // validator and saved where ezdxf finds them, and kept as read otherwise.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,38 +11,12 @@
 #include "host/db/AcDbLayoutManager.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPlotSettingsValidator.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
-using layouttest::ezdxf1;
+using dxftest::ezdxf1;
 
 namespace {
-
-// A number as Python's json.dumps prints a float: the fewest significant
-// digits that read back, in fixed notation for exponents -4 to 15.
-std::string py(double v)
-{
-    if (v == 0)
-        return "0.0";
-    char buf[64];
-    int digits = 1;
-    for (; digits < 17; ++digits) {
-        std::snprintf(buf, sizeof buf, "%.*e", digits - 1, v);
-        if (std::strtod(buf, nullptr) == v)
-            break;
-    }
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(v))));
-    if (exponent < -4 || exponent >= 16)
-        return buf;
-    std::snprintf(buf, sizeof buf, "%.*f", std::max(digits - 1 - exponent, 0), v);
-    std::string s = buf;
-    if (s.find('.') == std::string::npos)
-        s += ".0";
-    return s;
-}
-
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 class PlotSettingsTest : public ::testing::Test {
 protected:
@@ -54,8 +24,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("plot");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty());
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(db_.readDxfFile(file_.c_str()), Acad::eOk) << db_.lastError();
     }
     AcDbObjectId layoutId(const char* name) { return acdbLayoutManager()->findLayoutNamed(name, &db_); }
@@ -64,8 +34,8 @@ protected:
     AcDbDatabase db_{false};
 };
 
-// What the getters say, in the order and form of the ezdxf expression below.
-std::string modelled(const AcDbLayout& l)
+// What the getters say, in the order of the ezdxf expression below.
+nlohmann::json modelled(const AcDbLayout& l)
 {
     const char *page, *cfg, *media, *view, *sheet;
     l.getPlotSettingsName(page);
@@ -73,42 +43,26 @@ std::string modelled(const AcDbLayout& l)
     l.getCanonicalMediaName(media);
     l.getPlotViewName(view);
     l.getCurrentStyleSheet(sheet);
-    double m[4], w, h, ox, oy, win[4], num, den, stdScale, ix, iy;
+    double m[4], w, h, ox, oy, win[4], num, den, stdScale;
     l.getPlotPaperMargins(m[0], m[1], m[2], m[3]);
     l.getPlotPaperSize(w, h);
     l.getPlotOrigin(ox, oy);
     l.getPlotWindowArea(win[0], win[1], win[2], win[3]);
     l.getCustomPrintScale(num, den);
     l.getStdScale(stdScale);
-    l.getPaperImageOrigin(ix, iy);
-    std::string s = "[" + quoted(page) + ", " + quoted(cfg) + ", " + quoted(media) + ", " + quoted(view) + ", ";
-    for (double v : {m[0], m[1], m[2], m[3], w, h, ox, oy, win[0], win[1], win[2], win[3], num, den})
-        s += py(v) + ", ";
-    s += std::to_string(l.plotLayoutFlags()) + ", " + std::to_string(l.plotPaperUnits()) + ", " +
-         std::to_string(l.plotRotation()) + ", " + std::to_string(l.plotType()) + ", " + quoted(sheet) + ", " +
-         std::to_string(l.stdScaleType()) + ", " + py(stdScale) + "]";
-    return s;
+    return {page, cfg, media, view, m[0], m[1], m[2], m[3], w, h, ox, oy, win[0], win[1], win[2], win[3], num, den,
+            l.plotLayoutFlags(), l.plotPaperUnits(), l.plotRotation(), l.plotType(), sheet, l.stdScaleType(), stdScale};
 }
 
-const char* kEzdxfFields =
-    "[float(v) if isinstance(v, (int, float)) and not isinstance(v, bool) and k in FLOATS else v for k, v in "
-    "((k, layout(NAME).dxf_layout.dxf.get(k)) for k in ('page_setup_name', 'plot_configuration_file', "
-    "'paper_size', 'plot_view_name', 'left_margin', 'bottom_margin', 'right_margin', 'top_margin', 'paper_width', "
-    "'paper_height', 'plot_origin_x_offset', 'plot_origin_y_offset', 'plot_window_x1', 'plot_window_y1', "
-    "'plot_window_x2', 'plot_window_y2', 'scale_numerator', 'scale_denominator', 'plot_layout_flags', "
-    "'plot_paper_units', 'plot_rotation', 'plot_type', 'current_style_sheet', 'standard_scale_type', "
-    "'unit_factor'))]";
-
-std::string ezdxfFields(const fs::path& file, const std::string& layout)
+// The same fields of a layout as ezdxf reads them (numbers compare by value).
+nlohmann::json ezdxfFields(const fs::path& file, const std::string& layout)
 {
-    std::string expr = kEzdxfFields;
-    expr.replace(expr.find("NAME"), 4, "'" + layout + "'");
-    std::string floats = "('left_margin', 'bottom_margin', 'right_margin', 'top_margin', 'paper_width', "
-                         "'paper_height', 'plot_origin_x_offset', 'plot_origin_y_offset', 'plot_window_x1', "
-                         "'plot_window_y1', 'plot_window_x2', 'plot_window_y2', 'scale_numerator', "
-                         "'scale_denominator', 'unit_factor')";
-    expr.replace(expr.find("FLOATS"), 6, floats);
-    return ezdxf1(file, expr);
+    return nlohmann::json::parse(ezdxf1(file, "[layout('" + layout + "').dxf_layout.dxf.get(k) for k in ("
+        "'page_setup_name', 'plot_configuration_file', 'paper_size', 'plot_view_name', 'left_margin', "
+        "'bottom_margin', 'right_margin', 'top_margin', 'paper_width', 'paper_height', 'plot_origin_x_offset', "
+        "'plot_origin_y_offset', 'plot_window_x1', 'plot_window_y1', 'plot_window_x2', 'plot_window_y2', "
+        "'scale_numerator', 'scale_denominator', 'plot_layout_flags', 'plot_paper_units', 'plot_rotation', "
+        "'plot_type', 'current_style_sheet', 'standard_scale_type', 'unit_factor')]"));
 }
 
 }  // namespace
@@ -156,7 +110,7 @@ TEST_F(PlotSettingsTest, ValidatorSettingsAreSavedWhereEzdxfFindsThem)
 
     // ANSI B is 17 x 11 inches: 431.8 x 279.4 mm; 1:100 is 0.01 paper per drawing unit.
     const int flags = flagsRead | 4 | 16 | 32 | 64 | 128;
-    auto seen = layouttest::ezdxf(out, {"audit", "layout('Sheet B').dxf_layout.dxf.plot_configuration_file",
+    auto seen = dxftest::ezdxf(out, {"audit", "layout('Sheet B').dxf_layout.dxf.plot_configuration_file",
                                         "layout('Sheet B').dxf_layout.dxf.paper_size",
                                         "[layout('Sheet B').dxf_layout.dxf.paper_width, layout('Sheet B').dxf_layout.dxf.paper_height]",
                                         "layout('Sheet B').dxf_layout.dxf.plot_paper_units",
@@ -170,11 +124,11 @@ TEST_F(PlotSettingsTest, ValidatorSettingsAreSavedWhereEzdxfFindsThem)
     EXPECT_EQ(seen[0], "[]");
     EXPECT_EQ(seen[1], "\"DWG To PDF.pc3\"");
     EXPECT_EQ(seen[2], "\"ANSI_B_(17.00_x_11.00_Inches)\"");
-    EXPECT_EQ(seen[3], "[" + py(17 * 25.4) + ", " + py(11 * 25.4) + "]");
+    EXPECT_EQ(nlohmann::json::parse(seen[3]), nlohmann::json({17 * 25.4, 11 * 25.4}));
     EXPECT_EQ(seen[4], "0");
     EXPECT_EQ(seen[5], "1");
     EXPECT_EQ(seen[6], "27");
-    EXPECT_EQ(seen[7], py(1.0 / 100));
+    EXPECT_EQ(nlohmann::json::parse(seen[7]), 1.0 / 100);
     EXPECT_EQ(seen[8], std::to_string(flags & ~1));
     EXPECT_EQ(seen[9], "\"monochrome.ctb\"");
     EXPECT_EQ(seen[10], "1");
@@ -196,7 +150,7 @@ TEST_F(PlotSettingsTest, RefusedSettingsChangeNothing)
     AcDbObjectPointer<AcDbLayout> layout(layoutId("Layout1"), AcDb::kForWrite);
     ASSERT_EQ(layout.openStatus(), Acad::eOk);
     AcDbLayout* l = layout.object();
-    const std::string before = modelled(*l);
+    const nlohmann::json before = modelled(*l);
     EXPECT_EQ(v->setPlotCfgName(l, "Laser.pc3"), Acad::eInvalidInput);
     EXPECT_EQ(v->setPlotCfgName(l, "DWG To PDF.pc3", "A3"), Acad::eInvalidInput);
     EXPECT_EQ(v->setCanonicalMediaName(l, "ISO_A3_(420.00_x_297.00)"), Acad::eInvalidInput);

@@ -105,16 +105,17 @@ TEST(TableTest, AutocadTableIsReadKeptAndRedrawnWhereAutocadDrewIt)
         EXPECT_NE(tags[k].first, 310);
         EXPECT_NE(tags[k].first, 160);
     }
-    Facts f = query(dir / "redrawn.dxf");
-    ASSERT_EQ(one(f, "audit"), "0") << one(f, "audit.error") << one(f, "_raw");
-    auto table = split(one(f, "table"), '|');
-    ASSERT_EQ(table.size(), 7u);
-    EXPECT_EQ(table[3], split(one(f, "block." + table[2]), '|')[0]);
-    EXPECT_EQ(one(f, "text.0.0"), "Hello this is a title");
-    EXPECT_EQ(one(f, "cell.0.0").substr(0, 7), "1|0|5|1");
+    const Seen f = query(dir / "redrawn.dxf");
+    ASSERT_EQ(f.errors, json::array());
+    EXPECT_EQ(f.table().at("block_record"), f.blocks.at(f.table().at("block_name").get<std::string>()).at("handle"));
+    EXPECT_EQ(f.cell(0, 0).at("text"), "Hello this is a title");
+    EXPECT_EQ(f.cell(0, 0).at("type"), 1);
+    EXPECT_EQ(f.cell(0, 0).at("merged"), 0);
+    EXPECT_EQ(f.cell(0, 0).at("colspan"), 5);
+    EXPECT_EQ(f.cell(0, 0).at("rowspan"), 1);
     std::map<std::string, std::vector<double>> texts;
-    for (const std::string& v : all(f, "tblock.text"))
-        texts[v.substr(v.find('|') + 1)] = numbers(v.substr(0, v.find('|')));
+    for (const json& e : f.tblock("TEXT"))
+        texts[e.at("text")] = placement(e);
     const std::map<std::string, std::vector<double>> autocad = {
         {"Hello this is a title", {6.25, -0.2266666666666666, 0.25, 1, 2}},
         {"A2 cell", {1.25, -0.6333333333333333, 0.18, 1, 2}},
@@ -126,8 +127,8 @@ TEST(TableTest, AutocadTableIsReadKeptAndRedrawnWhereAutocadDrewIt)
             EXPECT_NEAR(texts[text][k], want[k], 1e-12) << text << " " << k;
     }
     std::vector<std::vector<double>> lines;
-    for (const std::string& v : all(f, "tblock.line"))
-        lines.push_back(numbers(v));
+    for (const json& e : f.tblock("LINE"))
+        lines.push_back({e.at("start").at(0), e.at("start").at(1), e.at("end").at(0), e.at("end").at(1)});
     const double y1 = -0.4533333333333334, y3 = -1.173333333333333;
     std::vector<std::vector<double>> acadLines = {{0, 0, 12.5, 0}, {0, y1, 12.5, y1}, {0, -0.8133333333333332, 12.5, -0.8133333333333332},
                                                   {0, y3, 12.5, y3}, {0, 0, 0, y3}, {2.5, y1, 2.5, y3}, {5, y1, 5, y3},

@@ -1,71 +1,48 @@
 #pragma once
-// Helpers of the table tests: running tests/host/dbTableQuery.py (what ezdxf
-// sees of a saved table) and reading its key=value lines.
-#include <cstdio>
-#include <map>
-#include <sstream>
+// Helpers of the table tests: what ezdxf sees of the table in a saved drawing
+// (tests/tools/dxf_oracle.py audit, table and dump).
 #include <string>
 #include <vector>
 
 #include "host/db/AcDbObjectId.h"
-#include "tests/host/dxfTestSupport.h"
+#include "tests/common/OracleJson.h"
 
 namespace tabletest {
 
-using Facts = std::multimap<std::string, std::string>;
+using nlohmann::json;
 
-// Runs tests/host/dbTableQuery.py on a file; its key=value lines.
-inline Facts query(const std::filesystem::path& file)
-{
-    std::string cmd = std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/host/dbTableQuery.py").string() +
-                      "' '" + file.string() + "' 2>&1";
-    std::string out = dxftest::capture(cmd);
-    Facts facts;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        size_t eq = line.find('=');
-        facts.emplace(eq == std::string::npos ? "_raw" : line.substr(0, eq), eq == std::string::npos ? line : line.substr(eq + 1));
+struct Seen {
+    json errors;   // ezdxf's audit errors
+    json info;     // dxf_oracle.py table: "tables", "styles", "style_reactors", "classes"
+    json blocks;   // the dump's blocks by name
+    // The drawing's first table, read from its raw tags.
+    const json& table() const { return info.at("tables").at(0); }
+    const json& cell(size_t row, size_t column) const
+    {
+        return table().at("cells").at(row * table().at("columns").get<size_t>() + column);
     }
-    return facts;
-}
-
-inline std::string one(const Facts& f, const std::string& key)
-{
-    auto it = f.find(key);
-    return it == f.end() ? "<missing " + key + ">" : it->second;
-}
-
-inline std::vector<std::string> all(const Facts& f, const std::string& key)
-{
-    std::vector<std::string> v;
-    for (auto [it, end] = f.equal_range(key); it != end; ++it)
-        v.push_back(it->second);
-    return v;
-}
-
-inline std::vector<std::string> split(const std::string& s, char sep)
-{
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : s) {
-        if (c == sep) {
-            out.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
+    // The entities of one type in the table's *T block.
+    std::vector<json> tblock(const std::string& type) const
+    {
+        std::vector<json> found;
+        for (const json& e : blocks.at(table().at("block_name").get<std::string>()).at("entities"))
+            if (e.at("type") == type) found.push_back(e);
+        return found;
     }
-    out.push_back(cur);
-    return out;
+};
+
+inline Seen query(const std::filesystem::path& file)
+{
+    const auto oracle = zelkatest::testScript("tools/dxf_oracle.py");
+    return {zelkatest::oracleJson(oracle, {"audit", file.string()}).at("errors"),
+            zelkatest::oracleJson(oracle, {"table", file.string()}), zelkatest::dxfDump(file).at("blocks")};
 }
 
-inline std::vector<double> numbers(const std::string& text)
+// A TEXT of the *T block as the table test compares it: alignment point, height, alignment.
+inline std::vector<double> placement(const json& text)
 {
-    std::istringstream in(text);
-    std::vector<double> v;
-    for (double x; in >> x;)
-        v.push_back(x);
-    return v;
+    const json& at = text.at("align_point").is_null() ? text.at("insert") : text.at("align_point");
+    return {at.at(0), at.at(1), text.at("height"), text.at("halign"), text.at("valign")};
 }
 
 inline std::string hex(AcDbObjectId id)
@@ -74,6 +51,5 @@ inline std::string hex(AcDbObjectId id)
     id.handle().getIntoAsciiBuffer(buf, sizeof buf);
     return buf;
 }
-
 
 }  // namespace tabletest

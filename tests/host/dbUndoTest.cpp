@@ -245,23 +245,13 @@ TEST(DbUndo, CancelPutsBackAtOnceAndClosesWhatWasLeftOpen)
 namespace {
 
 // Two paper-space layouts with an entity each, the first one active.
-const char* kMakeLayouts = R"(import sys, ezdxf
-doc = ezdxf.new("R2010")
-doc.layouts.get("Layout1").add_line((0, 0), (1, 1))
-doc.layouts.new("Second").add_circle((5, 5), 2)
-doc.modelspace().add_line((0, 0), (9, 9))
-doc.saveas(sys.argv[1])
-)";
-
 TEST(DbUndo, SwitchingThePaperSpaceLayoutComesBack)
 {
     const std::filesystem::path dir = dxftest::tempDir("undo-layouts");
-    dxftest::writeFile(dir / "make.py", kMakeLayouts);
     const std::string file = (dir / "layouts.dxf").string();
-    const std::string made =
-        dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "' 2>&1");
+    dxftest::ezdxfFixture("paper_layouts", file);
     AcDbDatabase db(false);
-    ASSERT_EQ(db.readDxfFile(file.c_str()), Acad::eOk) << made << db.lastError();
+    ASSERT_EQ(db.readDxfFile(file.c_str()), Acad::eOk) << db.lastError();
     const std::string before = text(db);
     const AcDbStub* paperBefore = db.data().paperSpace;
     db.beginUndoRecord("layout");

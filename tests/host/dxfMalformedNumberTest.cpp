@@ -91,30 +91,9 @@ std::string message(const std::string& file, const Spot& spot, const std::string
 const fs::path kDamaged = fs::path("tests/data/dxf/damaged");
 const fs::path kWholeNumbers = fs::path("tests/data/dxf/numbers/ezdxf_whole_numbers_AC1015.dxf");
 
-// An R2000 drawing by ezdxf with one entity of each kind the number check
-// passes unbuilt: text, an insert with an attribute, a line with a
-// lineweight, a circle, a bulged lightweight polyline, an arc, an ellipse and
-// a spline.
-const char* kMakeDrawing = R"(import sys, ezdxf
-doc = ezdxf.new("R2000")
-msp = doc.modelspace()
-block = doc.blocks.new("ROOM")
-block.add_attdef("NAME", (0, 0))
-msp.add_text("Office", dxfattribs={"rotation": 30, "height": 2.5})
-insert = msp.add_blockref("ROOM", (5, 5), dxfattribs={"rotation": 15})
-insert.add_attrib("NAME", "Office 1", (5, 5))
-msp.add_line((0, 0), (10, 0), dxfattribs={"lineweight": 50, "color": 1})
-msp.add_circle((3, 4), 2)
-msp.add_lwpolyline([(0, 0, 0), (4, 0, 0.5), (4, 3, 0)], format="xyb", close=True, dxfattribs={"color": 3})
-msp.add_arc((1, 1), 2, 30, 120)
-msp.add_ellipse((5, 5), (4, 0), 0.5)
-msp.add_open_spline([(0, 0), (1, 2), (2, 0), (3, 1)], degree=3)
-doc.saveas(sys.argv[1])
-)";
-
 }  // namespace
 
-// The fixtures of tests/data/dxf/damaged (make_number_faults.py) read from
+// The fixtures of tests/data/dxf/damaged (make_ezdxf_fixtures.py damaged) read from
 // their files; each differs from a readable drawing only in its fault.
 TEST(MalformedNumbers, DamagedFixturesNameFileLineAndObjectAndReadOnceRepaired)
 {
@@ -156,9 +135,10 @@ TEST(MalformedNumbers, AnyKindPassedUnbuiltStillFailsTheRead)
 {
     ZELKA_REQUIRE_EZDXF();
     const fs::path dir = dxftest::tempDir("number-check-kinds");
-    dxftest::writeFile(dir / "make.py", kMakeDrawing);
-    dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + (dir / "plan.dxf").string() +
-                     "'");
+    // An R2000 drawing by ezdxf with one entity of each kind the number check
+    // passes unbuilt: text, an insert with an attribute, a line with a
+    // lineweight, a circle, a bulged lightweight polyline, an arc, an ellipse and a spline.
+    dxftest::ezdxfFixture("number_kinds", dir / "plan.dxf");
     const std::string text = dxftest::readFile(dir / "plan.dxf");
     ASSERT_FALSE(text.empty()) << "ezdxf could not write the drawing";
     {
@@ -300,9 +280,8 @@ TEST(MalformedNumbers, ASequenceWithoutSeqendGetsOneAndTheUserIsTold)
         const fs::path saved = dir / ("saved_" + c.source.filename().string());
         ASSERT_EQ(db.dxfOut(saved.c_str()), Acad::eOk);
         // ezdxf finds nothing to repair and the attribute still on its INSERT.
-        EXPECT_EQ(dxftest::capture(std::string(ZELKA_PYTHON) + " '" +
-                                   (dxftest::sourceDir() / "tests/host/r12_compare.py").string() + "' '" +
-                                   c.source.string() + "' '" + saved.string() + "' 2>&1"),
-                  "OK\n");
+        EXPECT_EQ(zelkatest::oracleJson(zelkatest::testScript("tools/dxf_oracle.py"), {"compare", c.source, saved})
+                      .at("differences"),
+                  nlohmann::json::array());
     }
 }

@@ -16,6 +16,7 @@
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
+#include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
 #include "tests/common/TestRequirements.h"
 
@@ -98,14 +99,11 @@ inline std::string quoted(const std::string& s)
 }
 
 // One JSON text per Python expression over the file as ezdxf reads it (see
-// tests/host/ezdxf_eval.py): the document is `doc`, its audit messages `audit`.
-inline std::vector<std::string> ezdxf(const std::filesystem::path& file, const std::vector<std::string>& exprs)
+// tests/tools/dxf_oracle.py eval): the document is `doc`, its audit messages `audit`.
+inline std::vector<std::string> ezdxf(const std::filesystem::path& file, std::vector<std::string> exprs)
 {
-    std::string cmd = std::string(ZELKA_PYTHON) + " " + quoted((sourceDir() / "tests/host/ezdxf_eval.py").string()) +
-                      " " + quoted(file.string());
-    for (const std::string& e : exprs)
-        cmd += " " + quoted(e);
-    std::istringstream out(capture(cmd + " 2>&1"));
+    exprs.insert(exprs.begin(), {"eval", file.string()});
+    std::istringstream out(capture(zelkatest::pythonCommand(zelkatest::testScript("tools/dxf_oracle.py"), exprs) + " 2>&1"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(out, line);)
         lines.push_back(line);
@@ -117,6 +115,15 @@ inline std::string ezdxf1(const std::filesystem::path& file, const std::string& 
 {
     auto lines = ezdxf(file, {expr});
     return lines.empty() ? std::string() : lines.front();
+}
+
+// Writes the drawing KIND of tests/tools/ezdxf_fixtures.py (made by ezdxf)
+// to file; what the script tells about it (handles, points ezdxf computes).
+inline nlohmann::json ezdxfFixture(const std::string& kind, const std::filesystem::path& file)
+{
+    nlohmann::json told = zelkatest::oracleJson(zelkatest::testScript("tools/ezdxf_fixtures.py"), {kind, file.string()});
+    EXPECT_FALSE(told.contains("error")) << kind << ": " << told;
+    return told;
 }
 
 // The block references the "X" selection of the current drawing takes, in

@@ -4,8 +4,6 @@
 // the spline does not pass) are not.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbObjectPointer.h"
@@ -16,18 +14,14 @@ TEST(EntityShape, PicksFollowArcsEllipsesAndSplinesOfAnotherProgram)
 {
     const auto dir = dxftest::tempDir("curve-pick");
     const auto file = dir / "curves.dxf";
-    const std::string oracle = dxftest::capture(std::string(ZELKA_PYTHON) + " '" +
-                                                (dxftest::sourceDir() / "tests/host/curve_fixture.py").string() +
-                                                "' '" + file.string() + "'");
-    ASSERT_FALSE(oracle.empty()) << "tests/host/curve_fixture.py (ezdxf) gave no points";
+    const nlohmann::json points = dxftest::ezdxfFixture("curves", file).at("points");
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfFile(file.c_str()), Acad::eOk) << db.lastError();
-    std::istringstream lines(oracle);
-    std::string kind, handle;
-    double x = 0, y = 0;
-    int checked = 0;
-    while (lines >> kind >> handle >> x >> y) {
-        SCOPED_TRACE(kind + " " + handle + " " + std::to_string(x) + " " + std::to_string(y));
+    for (const nlohmann::json& point : points) {
+        SCOPED_TRACE(point.dump());
+        const bool on = point.at(0);
+        const std::string handle = point.at(1);
+        const double x = point.at(2), y = point.at(3);
         AcDbObjectId id;
         ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(std::stoull(handle, nullptr, 16))), Acad::eOk);
         AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
@@ -35,11 +29,10 @@ TEST(EntityShape, PicksFollowArcsEllipsesAndSplinesOfAnotherProgram)
         const EntityShape shape = EntityShape::of(*e.object(), 1e-4);
         ASSERT_FALSE(shape.isEmpty()) << e->isA()->name();
         const double d = shape.distanceTo({x, y});
-        if (kind == "on")
+        if (on)
             EXPECT_LT(d, 1e-3);
         else
             EXPECT_GT(d, 0.5);
-        ++checked;
     }
-    EXPECT_EQ(checked, 17);
+    EXPECT_EQ(points.size(), 17u);
 }

@@ -15,7 +15,6 @@
 #include "host/ed/AcApDocManager.h"
 #include "host/ed/acedSelection.h"
 #include "host/ed/acedSysVar.h"
-#include "layoutTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
 namespace fs = std::filesystem;
@@ -28,8 +27,8 @@ protected:
     {
         ZELKA_REQUIRE_EZDXF();
         dir_ = dxftest::tempDir("layout-doc");
-        file_ = layouttest::fixture(dir_);
-        ASSERT_FALSE(file_.empty());
+        file_ = dir_ / "layouts.dxf";
+        dxftest::ezdxfFixture("layouts", file_);  // layouts, viewports, inserts (tests/tools/ezdxf_fixtures.py)
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file_.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();
         document_ = acDocManagerPtr()->curDocument();
         ASSERT_NE(document_, nullptr);
@@ -72,7 +71,7 @@ protected:
         return acedSetVar(name, &value);
     }
 
-    // The handles of a selection set, as ezdxf prints them.
+    // The handles of a selection set.
     static std::set<std::string> handles(const ads_name set)
     {
         std::set<std::string> out;
@@ -82,7 +81,7 @@ protected:
             ads_name entity;
             AcDbObjectId id;
             if (acedSSName(set, i, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk)
-                out.insert("\"" + DxfValue::fromHandle(id.handle().value()) + "\"");
+                out.insert(DxfValue::fromHandle(id.handle().value()));
         }
         return out;
     }
@@ -90,22 +89,6 @@ protected:
     fs::path dir_, file_;
     AcApDocument* document_ = nullptr;
 };
-
-// The JSON list ezdxf printed, as a set of its items.
-std::set<std::string> items(std::string list)
-{
-    std::set<std::string> out;
-    list = list.substr(1, list.size() - 2);
-    size_t pos = 0;
-    while (pos < list.size()) {
-        size_t comma = list.find(", ", pos);
-        out.insert(list.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
-        if (comma == std::string::npos)
-            break;
-        pos = comma + 2;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -126,7 +109,7 @@ TEST_F(LayoutDocument, CtabAndTilemodeFollowTheCurrentLayout)
 
     fs::path out = dir_ / "ctab.dxf";
     ASSERT_EQ(document_->database()->saveAs(out.c_str()), Acad::eOk);
-    EXPECT_EQ(layouttest::ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name]"), "[0, \"Sheet B\"]");
+    EXPECT_EQ(dxftest::ezdxf1(out, "[doc.header['$TILEMODE'], doc.layouts.active_layout().name]"), "[0, \"Sheet B\"]");
 }
 
 // The extended-data marker -3 taking no value is checked through the
@@ -142,17 +125,19 @@ TEST(BuildList, ConditionalOperatorsTakeTheirTextAndUnknownCodesAreRefused)
 
 TEST_F(LayoutDocument, SelectionByExtendedDataTakesOnlyTheInsertsThatCarryIt)
 {
-    const std::string tagged =
-        layouttest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT') if e.has_xdata('ADE')]");
-    const std::string all = layouttest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT')]");
-    ASSERT_EQ(items(tagged).size(), 2u) << tagged;
-    ASSERT_EQ(items(all).size(), 3u) << all;
+    using Handles = std::set<std::string>;
+    const auto tagged = nlohmann::json::parse(dxftest::ezdxf1(
+        file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT') if e.has_xdata('ADE')]")).get<Handles>();
+    const auto all =
+        nlohmann::json::parse(dxftest::ezdxf1(file_, "[e.dxf.handle for e in doc.modelspace().query('INSERT')]")).get<Handles>();
+    ASSERT_EQ(tagged.size(), 2u);
+    ASSERT_EQ(all.size(), 3u);
 
     resbuf* filter = acutBuildList(RTDXF0, "INSERT", -3, 1001, "ADE", RTNONE);
     ASSERT_NE(filter, nullptr);
     ads_name set;
     ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
-    EXPECT_EQ(handles(set), items(tagged));
+    EXPECT_EQ(handles(set), tagged);
     acedSSFree(set);
     acutRelRb(filter);
 
@@ -162,7 +147,7 @@ TEST_F(LayoutDocument, SelectionByExtendedDataTakesOnlyTheInsertsThatCarryIt)
 
     filter = acutBuildList(RTDXF0, "INSERT", RTNONE);
     ASSERT_EQ(acedSSGet("X", nullptr, nullptr, filter, set), RTNORM);
-    EXPECT_EQ(handles(set), items(all));
+    EXPECT_EQ(handles(set), all);
     acedSSFree(set);
     acutRelRb(filter);
 }

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,42 +23,17 @@
 
 namespace {
 
-// An R2000 drawing in code page 1252 written by ezdxf: inserts of ROOM-1,
-// CHAIR and RÄUM-2 (the Ä stored as one 1252 byte), and a line. Prints
-// "name handle" per insert.
-const char* kMakePlan = R"(import sys, ezdxf
-doc = ezdxf.new("R2000")
-doc.header["$DWGCODEPAGE"] = "ANSI_1252"
-msp = doc.modelspace()
-for name in ("ROOM-1", "CHAIR", "R\u00c4UM-2"):
-    doc.blocks.new(name).add_line((0, 0), (1, 0))
-out = []
-for i, name in enumerate(("ROOM-1", "CHAIR", "R\u00c4UM-2")):
-    out.append((name, msp.add_blockref(name, (i * 10, 0)).dxf.handle))
-msp.add_line((0, 0), (5, 5))
-doc.saveas(sys.argv[1], encoding="cp1252")
-for name, handle in out:
-    print(name.encode("utf-8").hex(), handle)
-)";
-
 class RecordFilter : public ::testing::Test {
 protected:
     void SetUp() override
     {
         dir = dxftest::tempDir("record-filter");
-        dxftest::writeFile(dir / "make.py", kMakePlan);
-        const std::string file = (dir / "plan.dxf").string();
-        std::string listing = dxftest::capture(std::string(ZELKA_PYTHON) + " '" + (dir / "make.py").string() + "' '" + file + "'");
-        std::istringstream lines(listing);
-        std::string hexName, handle;
-        while (lines >> hexName >> handle) {
-            std::string name;
-            for (size_t i = 0; i + 1 < hexName.size(); i += 2)
-                name += static_cast<char>(std::stoi(hexName.substr(i, 2), nullptr, 16));
-            handles[name] = handle;
-        }
         ZELKA_REQUIRE_EZDXF();
-        ASSERT_EQ(handles.size(), 3u) << "ezdxf could not write the plan: " << listing;
+        const std::string file = (dir / "plan.dxf").string();
+        // An R2000 drawing in code page 1252 by ezdxf: inserts of ROOM-1, CHAIR and
+        // RÄUM-2 (the Ä stored as one 1252 byte), and a line.
+        handles = dxftest::ezdxfFixture("codepage_blocks", file).get<std::map<std::string, std::string>>();
+        ASSERT_EQ(handles.size(), 3u);
         ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk)
             << acDocManagerPtr()->lastOpenError();
         db = acDocManagerPtr()->curDocument()->database();

@@ -62,7 +62,7 @@ TEST(GeBlockTransform, MatchesEzdxfInsertMatrixOnRandomReferences)
                 + ", 'zscale': " + num(c.scale.sz) + ", 'rotation': " + num(c.rotationDegrees) + ", 'extrusion': ("
                 + num(c.normal.x) + "," + num(c.normal.y) + "," + num(c.normal.z) + ")})\n";
         script += "p = r.matrix44().transform(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
-                + "))\nprint(repr(p.x), repr(p.y), repr(p.z))\n";
+                + "))\nvalues += [p.x, p.y, p.z]\n";
     }
     std::vector<double> expected = georacle::runPython(script);
     ASSERT_EQ(expected.size(), cases.size() * 3);
@@ -112,7 +112,7 @@ TEST(GeUcs, MatchesEzdxfUcs)
                 + num(c.y.z) + "))\n";
         script += "w = u.to_wcs(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
                 + "))\nl = u.from_wcs(Vec3(" + num(c.probe.x) + "," + num(c.probe.y) + "," + num(c.probe.z)
-                + "))\nprint(repr(w.x), repr(w.y), repr(w.z), repr(l.x), repr(l.y), repr(l.z))\n";
+                + "))\nvalues += [w.x, w.y, w.z, l.x, l.y, l.z]\n";
     }
     std::vector<double> expected = georacle::runPython(script);
     ASSERT_EQ(expected.size(), cases.size() * 6);

@@ -1,51 +1,33 @@
 #pragma once
-// Runs a Python script under Debian's /usr/bin/python3 (which has ezdxf) and
-// returns its standard output as numbers, so geometry tests compare against
-// an implementation that shares no code with the host.
+// Runs a Python script under Debian's /usr/bin/python3 (which has ezdxf) for
+// the numbers it computes, so geometry tests compare against an
+// implementation that shares no code with the host.
 
 #include <gtest/gtest.h>
-
-#include "tests/common/Shell.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-#ifndef ZELKA_PYTHON
-#define ZELKA_PYTHON "/usr/bin/python3"
-#endif
+#include "tests/common/OracleJson.h"
 
 namespace georacle {
 
-// Writes script to a temporary file, runs it, and parses every whitespace-separated
-// token of its output as a double. Adds a test failure when python exits non-zero.
+// Writes script to a temporary file and runs it; the numbers it appended to
+// its list `values`. An oracle that fails gives no list: the test fails with
+// what it printed.
 inline std::vector<double> runPython(const std::string& script)
 {
     std::filesystem::path file = std::filesystem::temp_directory_path()
                                / ("zelka_ge_oracle_" + std::to_string(::getpid()) + ".py");
-    {
-        std::ofstream out(file);
-        out << script;
-    }
-    const zelkatest::CommandOutput run = zelkatest::runCommand(zelkatest::pythonCommand(file) + " 2>&1");
-    const std::string& text = run.out;
-    EXPECT_EQ(run.status, 0) << "python oracle failed:\n" << text;
-    std::vector<double> values;
+    std::ofstream(file) << "import json\nvalues = []\n" << script << "\nprint(json.dumps(values))\n";
+    const nlohmann::json values = zelkatest::oracleJson(file, {});
     std::filesystem::remove(file);
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        try {
-            values.push_back(std::stod(token));
-        } catch (const std::exception&) {
-            ADD_FAILURE() << "python oracle printed a non-number: " << token << "\n" << text;
-        }
-    }
-    return values;
+    if (!values.is_array()) ADD_FAILURE() << "python oracle failed: " << values;
+    return values.is_array() ? values.get<std::vector<double>>() : std::vector<double>();
 }
 
 // A double written with all 17 significant digits, for embedding in a script.

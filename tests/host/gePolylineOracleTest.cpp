@@ -105,7 +105,7 @@ TEST(GePolylineOracle, AreaLengthAndExtentsMatchEzdxf)
     std::string script = kPythonHelpers;
     for (const Outline& o : outlines)
         script += "a, l, lo, hi = measure(" + pythonVertexList(o) + ", " + (o.closed ? "True" : "False")
-                + ")\nprint(repr(a), repr(l), repr(lo[0]), repr(lo[1]), repr(hi[0]), repr(hi[1]))\n";
+                + ")\nvalues += [a, l, lo[0], lo[1], hi[0], hi[1]]\n";
     std::vector<double> expected = georacle::runPython(script);
     ASSERT_EQ(expected.size(), outlines.size() * 6);
     for (size_t i = 0; i < outlines.size(); ++i) {

@@ -193,7 +193,7 @@ TEST(Wildcard, GlobCoreAgreesWithPythonFnmatch)
         pairs.push_back({pattern, text});
         script += "  ('" + glob + "', '" + text + "'),\n";
     }
-    script += "]\nprint(' '.join('1' if fnmatch.fnmatchcase(t, g) else '0' for g, t in pairs))\n";
+    script += "]\nvalues = [1 if fnmatch.fnmatchcase(t, g) else 0 for g, t in pairs]\n";
     std::vector<double> expected = georacle::runPython(script);
     ASSERT_EQ(expected.size(), pairs.size());
     int matches = 0;

@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <memory>
 #include <random>
-#include <sstream>
 
 #include "host/db/AcCmColor.h"
+#include <nlohmann/json.hpp>
+
 #include "tests/common/Shell.h"
 
 namespace {
@@ -19,20 +20,17 @@ using zelkatest::runPython;
 
 TEST(ColourPalette, EveryIndexMatchesEzdxf)
 {
-    std::string output = runPython(
-        "from ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
-        "print(\" \".join(str(c) for c in C[1:256]))");
-    std::istringstream in(output);
-    int index = 1;
-    uint32_t expected;
-    while (in >> expected) {
+    const auto palette = nlohmann::json::parse(runPython("import json\nfrom ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
+                                                         "print(json.dumps(C[1:256]))"))
+                             .get<std::vector<uint32_t>>();
+    ASSERT_EQ(palette.size(), 255u);
+    for (int index = 1; index < 256; ++index) {
+        const uint32_t expected = palette[index - 1];
         EXPECT_EQ(acdbPaletteRGB(index), expected) << "index " << index;
         AcCmColor colour;
         colour.setColorIndex(static_cast<int16_t>(index));
         EXPECT_EQ((uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | colour.blue(), expected);
-        ++index;
     }
-    EXPECT_EQ(index, 256) << "ezdxf gave " << index - 1 << " entries";
     EXPECT_EQ(acdbPaletteRGB(0), 0u);
     EXPECT_EQ(acdbPaletteRGB(256), 0u);
     EXPECT_EQ(acdbPaletteRGB(-3), 0u);
@@ -48,20 +46,16 @@ TEST(ColourPalette, NearestIndexOfATrueColour)
     std::string list;
     for (uint32_t c : colours) list += std::to_string(c) + ",";
     // The smallest squared distance over indices 1..255; the lower index on a tie.
-    std::string output = runPython(
-        "from ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
+    const auto expected = nlohmann::json::parse(runPython(
+        "import json\nfrom ezdxf.colors import DXF_DEFAULT_COLORS as C\n"
         "def d(a, b): return sum(((a >> s & 255) - (b >> s & 255)) ** 2 for s in (16, 8, 0))\n"
-        "for v in [" + list + "]:\n"
-        "    print(min(range(1, 256), key=lambda i: (d(C[i], v), i)))");
-    std::istringstream in(output);
-    size_t i = 0;
-    int expected;
-    while (in >> expected && i < colours.size()) {
+        "print(json.dumps([min(range(1, 256), key=lambda i: (d(C[i], v), i)) for v in [" + list + "]]))"))
+                              .get<std::vector<int>>();
+    ASSERT_EQ(expected.size(), colours.size());
+    for (size_t i = 0; i < colours.size(); ++i) {
         AcCmColor colour;
-        uint32_t c = colours[i];
+        const uint32_t c = colours[i];
         colour.setRGB(uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c));
-        EXPECT_EQ(colour.colorIndex(), expected) << std::hex << c;
-        ++i;
+        EXPECT_EQ(colour.colorIndex(), expected[i]) << std::hex << c;
     }
-    EXPECT_EQ(i, colours.size());
 }

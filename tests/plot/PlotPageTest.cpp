@@ -31,11 +31,7 @@ protected:
     {
         dir_ = dxftest::tempDir("plot-page");
         const fs::path dxf = dir_ / "square.dxf";
-        run(std::string(ZELKA_PYTHON) + " -c \"import ezdxf; d = ezdxf.new('R2010'); "
-            "d.modelspace().add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True); "
-            "m = d.layouts.get('Model').dxf_layout.dxf; "
-            "m.left_margin = m.bottom_margin = m.right_margin = m.top_margin = 0; "
-            "d.saveas('" + dxf.string() + "')\"");
+        dxftest::ezdxfFixture("square", dxf);
         ASSERT_EQ(db_.readDxfFile(dxf.c_str()), Acad::eOk) << db_.lastError();
         acdbSetWorkingDatabase(&db_);
     }
@@ -351,15 +347,7 @@ TEST(PlotBlockTexts, ConstantAttributeDefinitionsAreDrawnWithTheBlockAndTemplate
     // other definitions are templates; only the reference's attributes show.
     const fs::path dir = dxftest::tempDir("plot-attdef");
     const fs::path dxf = dir / "labels.dxf";
-    run(std::string(ZELKA_PYTHON) +
-        " -c \"import ezdxf; d = ezdxf.new('R2010'); b = d.blocks.new('PIE'); "
-        "b.add_circle((0, 0), 50); "
-        "b.add_attdef('T1', (0, 60), text='Offices 45pc', dxfattribs={'flags': 2, 'height': 8}); "
-        "b.add_attdef('T2', (0, -60), text='Hidden 5pc', dxfattribs={'flags': 3, 'height': 8}); "
-        "b.add_attdef('NAME', (0, 0), text='TemplateText', dxfattribs={'height': 8}); "
-        "r = d.modelspace().add_blockref('PIE', (100, 100)); "
-        "r.add_attrib('NAME', 'GivenName', (100, 100), dxfattribs={'height': 8}); "
-        "d.saveas('" + dxf.string() + "')\"");
+    dxftest::ezdxfFixture("pie_labels", dxf);
     AcDbDatabase db;
     ASSERT_EQ(db.readDxfFile(dxf.c_str()), Acad::eOk) << db.lastError();
     acdbSetWorkingDatabase(&db);

@@ -33,12 +33,8 @@ TEST(PlotTable, TableIsDrawnThroughItsBlockWhereEzdxfDrawsTheBlock)
 {
     const fs::path dir = dxftest::tempDir("plot-table");
     const fs::path blockDxf = dir / "block.dxf";
-    std::istringstream handles(dxftest::capture(std::string(ZELKA_PYTHON) + " '" +
-                                                (dxftest::sourceDir() / "tests/plot/plot_fixture.py").string() +
-                                                "' table '" + blockDxf.string() + "'"));
-    std::string modelSpace, tableBlock;
-    handles >> modelSpace >> tableBlock;
-    ASSERT_FALSE(tableBlock.empty());
+    const nlohmann::json handles = dxftest::ezdxfFixture("table", blockDxf);
+    const std::string modelSpace = handles.at("model_space"), tableBlock = handles.at("table_block");
 
     // The INSERT of *T1 replaced by AutoCAD's table entity, which names the same block.
     std::string text = dxftest::readFile(blockDxf);

@@ -26,12 +26,11 @@ inline void run(const std::string& cmd)
     ASSERT_EQ(rc, 0) << cmd;
 }
 
-// A drawing of tests/plot/plot_fixture.py made by ezdxf.
+// A drawing of tests/tools/ezdxf_fixtures.py made by ezdxf.
 inline std::filesystem::path fixture(const std::filesystem::path& dir, const std::string& kind)
 {
     const auto out = dir / (kind + ".dxf");
-    run(std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/plot/plot_fixture.py").string() + "' " +
-        kind + " '" + out.string() + "'");
+    dxftest::ezdxfFixture(kind, out);
     return out;
 }
 
@@ -39,9 +38,9 @@ inline std::filesystem::path fixture(const std::filesystem::path& dir, const std
 inline void ezdxfRender(const std::filesystem::path& dxf, const std::filesystem::path& png, double x0, double y0,
                         double x1, double y1, double dpi)
 {
-    run(std::string(ZELKA_PYTHON) + " '" + (dxftest::sourceDir() / "tests/plot/ezdxf_render.py").string() + "' '" +
-        dxf.string() + "' '" + png.string() + "' " + std::to_string(x0) + " " + std::to_string(y0) + " " +
-        std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(dpi));
+    run(zelkatest::pythonCommand(zelkatest::testScript("tools/dxf_oracle.py"),
+                                 {"render", dxf, png, std::to_string(x0), std::to_string(y0), std::to_string(x1),
+                                  std::to_string(y1), std::to_string(dpi)}));
 }
 
 // Sets a layout's plot settings through the validator: device, media,

@@ -5,80 +5,40 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
-#include <regex>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-#include "tests/common/Shell.h"
+#include "tests/common/OracleJson.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kSource = ZELKA_SOURCE_DIR;
-const fs::path kOracle = kSource / "tests/tools/dxf_oracle.py";
-const fs::path kGenerator = kSource / "bench/gen_floorplan.py";
-
-using Outcome = zelkatest::CommandOutput;
-
-Outcome run(const std::string& command) { return zelkatest::runCommand(command + " 2>/dev/null"); }
-
-Outcome oracle(const std::string& args)
-{
-    return run(std::string(ZELKA_PYTHON) + " " + kOracle.string() + " " + args);
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-// The number after "key": in one line of compact JSON; NaN when absent.
-double number(const std::string& json, const std::string& key)
-{
-    std::smatch m;
-    if (std::regex_search(json, m, std::regex("\"" + key + "\": (-?[0-9.eE+-]+)")))
-        return std::stod(m[1]);
-    return std::nan("");
-}
-
-std::string text(const std::string& json, const std::string& key)
-{
-    std::smatch m;
-    if (std::regex_search(json, m, std::regex("\"" + key + "\": \"([^\"]*)\"")))
-        return m[1];
-    return "<absent>";
-}
+const fs::path kGenerator = fs::path(ZELKA_SOURCE_DIR) / "bench/gen_floorplan.py";
 
 class TempDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("zelka_tools_" + std::to_string(::getpid()) + "_"
-                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     fs::path write(const std::string& name, const std::string& content)
     {
-        fs::path file = dir / name;
+        fs::path file = folder.path() / name;
         std::ofstream(file, std::ios::binary) << content;
         return file;
     }
-    fs::path dir;
+    zelkatest::TempFolder folder;
+    const fs::path& dir = folder.path();
 };
+
+// What dxf_oracle.py area prints for the handles of a file, one document a handle.
+std::vector<nlohmann::json> areas(const fs::path& file, std::vector<std::string> handles)
+{
+    handles.insert(handles.begin(), {"area", file.string()});
+    return zelkatest::oracleJsonLines(zelkatest::testScript("tools/dxf_oracle.py"), handles);
+}
 
 // A 10000 x 5000 outline (a 50 square metre room in a millimetre drawing) in
 // four variants and a block "ROOM-1" holding the plain one, inserted three times.
@@ -115,49 +75,45 @@ using DxfOracleArea = TempDir;
 TEST_F(DxfOracleArea, MeasuresStraightAndBulgedOutlinesExactly)
 {
     fs::path file = write("outlines.dxf", outlineDrawing());
-    Outcome r = oracle("area " + file.string() + " A1 A2 A3 A4");
-    ASSERT_EQ(r.status, 0) << r.out;
-    std::vector<std::string> out = lines(r.out);
-    ASSERT_EQ(out.size(), 4u);
+    const auto out = areas(file, {"A1", "A2", "A3", "A4"});
+    ASSERT_EQ(out.size(), 4u) << out[0];
     const double pi = std::numbers::pi;
     const double halfDisc = pi * 5000.0 * 5000.0 / 2.0;   // semicircle on the 10000 top edge
     // plain rectangle
-    EXPECT_DOUBLE_EQ(number(out[0], "area"), 50'000'000.0);
-    EXPECT_DOUBLE_EQ(number(out[0], "perimeter"), 30'000.0);
+    EXPECT_DOUBLE_EQ(out[0].at("area").get<double>(), 50'000'000.0);
+    EXPECT_DOUBLE_EQ(out[0].at("perimeter").get<double>(), 30'000.0);
     // bulge 1 on the edge from (10000,5000) to (0,5000) of a counter-clockwise
     // outline: a half circle bowing outwards
-    EXPECT_NEAR(number(out[1], "area"), 50'000'000.0 + halfDisc, 1e-6);
-    EXPECT_NEAR(number(out[1], "perimeter"), 20'000.0 + pi * 5000.0, 1e-9);
+    EXPECT_NEAR(out[1].at("area").get<double>(), 50'000'000.0 + halfDisc, 1e-6);
+    EXPECT_NEAR(out[1].at("perimeter").get<double>(), 20'000.0 + pi * 5000.0, 1e-9);
     // bulge -1: the same half circle cut out of the room
-    EXPECT_NEAR(number(out[2], "area"), 50'000'000.0 - halfDisc, 1e-6);
-    EXPECT_NEAR(number(out[2], "perimeter"), 20'000.0 + pi * 5000.0, 1e-9);
+    EXPECT_NEAR(out[2].at("area").get<double>(), 50'000'000.0 - halfDisc, 1e-6);
+    EXPECT_NEAR(out[2].at("perimeter").get<double>(), 20'000.0 + pi * 5000.0, 1e-9);
     // an open outline has no area and no closing segment
-    EXPECT_EQ(number(out[3], "area"), 0.0);
-    EXPECT_DOUBLE_EQ(number(out[3], "perimeter"), 25'000.0);
+    EXPECT_EQ(out[3].at("area").get<double>(), 0.0);
+    EXPECT_DOUBLE_EQ(out[3].at("perimeter").get<double>(), 25'000.0);
 }
 
 TEST_F(DxfOracleArea, AppliesTheBlockReferenceTransform)
 {
     fs::path file = write("outlines.dxf", outlineDrawing());
-    Outcome r = oracle("area " + file.string() + " C1 C2 C3");
-    ASSERT_EQ(r.status, 0) << r.out;
-    std::vector<std::string> out = lines(r.out);
-    ASSERT_EQ(out.size(), 3u);
-    for (const std::string& line : out) {
-        EXPECT_EQ(text(line, "outline"), "B2");
-        EXPECT_DOUBLE_EQ(number(line, "outline_area"), 50'000'000.0);
+    const auto out = areas(file, {"C1", "C2", "C3"});
+    ASSERT_EQ(out.size(), 3u) << out[0];
+    for (const nlohmann::json& line : out) {
+        EXPECT_EQ(line.at("outline"), "B2");
+        EXPECT_DOUBLE_EQ(line.at("outline_area"), 50'000'000.0);
     }
     // X scale 2, Y scale -2: four times the area, twice the length
-    EXPECT_DOUBLE_EQ(number(out[0], "area"), 200'000'000.0);
-    EXPECT_NEAR(number(out[0], "perimeter"), 60'000.0, 1e-9);
-    EXPECT_EQ(text(out[0], "perimeter_method"), "exact");
+    EXPECT_DOUBLE_EQ(out[0].at("area").get<double>(), 200'000'000.0);
+    EXPECT_NEAR(out[0].at("perimeter").get<double>(), 60'000.0, 1e-9);
+    EXPECT_EQ(out[0].at("perimeter_method"), "exact");
     // X scale 2, Y scale 1: a 20000 x 5000 rectangle
-    EXPECT_DOUBLE_EQ(number(out[1], "area"), 100'000'000.0);
-    EXPECT_NEAR(number(out[1], "perimeter"), 50'000.0, 1e-6);
-    EXPECT_EQ(text(out[1], "perimeter_method"), "flattened");
+    EXPECT_DOUBLE_EQ(out[1].at("area").get<double>(), 100'000'000.0);
+    EXPECT_NEAR(out[1].at("perimeter").get<double>(), 50'000.0, 1e-6);
+    EXPECT_EQ(out[1].at("perimeter_method"), "flattened");
     // uniform scale 3 and a rotation: nine times the area, three times the length
-    EXPECT_NEAR(number(out[2], "area"), 450'000'000.0, 1e-3);
-    EXPECT_NEAR(number(out[2], "perimeter"), 90'000.0, 1e-8);
+    EXPECT_NEAR(out[2].at("area").get<double>(), 450'000'000.0, 1e-3);
+    EXPECT_NEAR(out[2].at("perimeter").get<double>(), 90'000.0, 1e-8);
 }
 
 using GenFloorplan = TempDir;
@@ -166,8 +122,8 @@ TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
 {
     auto generate = [&](const std::string& name, int seed) {
         fs::path file = dir / name;
-        EXPECT_EQ(run(std::string(ZELKA_PYTHON) + " " + kGenerator.string() + " --rooms 40 --seed "
-                      + std::to_string(seed) + " --out " + file.string()).status, 0);
+        EXPECT_EQ(zelkatest::runCommand(zelkatest::pythonCommand(kGenerator, {"--rooms", "40", "--seed", std::to_string(seed),
+                                                                          "--out", file.string()})).status, 0);
         std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
@@ -175,7 +131,7 @@ TEST_F(GenFloorplan, OutputDependsOnlyOnTheArguments)
     ASSERT_GT(a.size(), 50'000u);
     EXPECT_TRUE(a == b) << "same seed, different bytes";
     EXPECT_FALSE(a == c) << "different seeds, same bytes";
-    EXPECT_EQ(run(std::string(ZELKA_PYTHON) + " " + kGenerator.string() + " --rooms 0 --out "
-                  + (dir / "d.dxf").string()).status, 2);
+    EXPECT_EQ(zelkatest::runCommand(zelkatest::pythonCommand(kGenerator, {"--rooms", "0", "--out", (dir / "d.dxf").string()})
+                                    + " 2>/dev/null").status, 2);
 }
 

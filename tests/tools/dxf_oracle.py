@@ -16,6 +16,27 @@ library sees in the same file.  Run it with /usr/bin/python3.
     dxf_oracle.py table FILE          every ACAD_TABLE read from its raw AcDbTable tags
                                       (grid, cells, cell record format) and the table
                                       styles of the ACAD_TABLESTYLE dictionary
+    dxf_oracle.py hatches FILE        audit errors and every model-space HATCH as dump gives
+                                      it, with the line segments ezdxf's hatching renderer
+                                      draws ("lines": count, "length": their total length)
+    dxf_oracle.py eval FILE EXPR...   one JSON line per Python expression over the file, with
+                                      the document as `doc`, its audit error messages as
+                                      `audit` and the helpers of cmd_eval
+    dxf_oracle.py compare ORIGINAL SAVED
+                                      {"differences": [...]} between an R12 drawing and the
+                                      same drawing saved by Zelka: the saved one audits clean,
+                                      is R2000 or later and holds the same entities (type,
+                                      layer, colour, linetype, geometry, attributes) in model
+                                      space, paper space and every block, the same block base
+                                      points, layers and linetypes; exit 1 on differences
+    dxf_oracle.py render FILE OUT.png X0 Y0 X1 Y1 DPI
+                                      model space drawn by ezdxf's drawing add-on on
+                                      matplotlib, an independent renderer: the window
+                                      (drawing units) fills the image, one drawing unit one
+                                      millimetre of paper, as a 1:1 plot of that window
+    dxf_oracle.py patterns DEG SCALE NAME...
+                                      ezdxf's ISO hatch patterns rotated and scaled, each line
+                                      [angle, base x, base y, offset x, offset y, dashes...]
 
 Output is JSON on stdout.  A file that cannot be read gives exit status 2 and
 {"error": "..."} on stdout, so callers can tell a bad file from a bad call (64).
@@ -188,6 +209,11 @@ def entity_record(e):
             "angle": e.dxf.get("pattern_angle", 0.0),
             "scale": e.dxf.get("pattern_scale", 1.0),
             "style": e.dxf.get("hatch_style", 0),
+            "associative": e.dxf.get("associative", 0),
+            "pattern_type": e.dxf.get("pattern_type", 1),
+            "pattern_lines": [[l.angle, *l.base_point, *l.offset, *l.dash_length_items]
+                              for l in (e.pattern.lines if e.pattern else [])],
+            "seeds": len(e.seeds),
             "paths": [hatch_path(p) for p in e.paths],
         })
     rec["xdata"] = xdata_of(e)
@@ -462,13 +488,172 @@ def cmd_table(path):
     return EXIT_OK
 
 
+# ---------------------------------------------------------------- hatches
+
+def cmd_hatches(path):
+    from ezdxf.render import hatching
+
+    doc = read_document(path)
+    errors = [e.message for e in doc.audit().errors]
+    hatches = []
+    for e in doc.modelspace().query("HATCH"):
+        rec = entity_record(e)
+        segments = [] if e.dxf.solid_fill else list(hatching.hatch_entity(e))
+        rec["lines"] = len(segments)
+        rec["length"] = sum(math.dist((a.x, a.y), (b.x, b.y)) for a, b in segments)
+        hatches.append(rec)
+    emit({"audit_errors": errors, "hatches": hatches})
+    return EXIT_OK
+
+
+def cmd_patterns(angle, scale, *names):
+    from ezdxf.tools import pattern
+
+    emit({name: [[a, b[0], b[1], o[0], o[1], *d] for a, b, o, d in
+                 pattern.scale_pattern(pattern.ISO_PATTERN[name], float(scale), float(angle))]
+          for name in names})
+    return EXIT_OK
+
+
+# ---------------------------------------------------------------- eval
+
+def cmd_eval(path, *expressions):
+    doc = read_document(path)
+    audit = [str(e.message) for e in doc.audit().errors]  # noqa: F841 - for the expressions
+    helpers = {
+        "layout": lambda name: doc.layouts.get(name),
+        # The VIEWPORT entities of a layout, in order.
+        "viewports": lambda name: [e for e in doc.layouts.get(name) if e.dxftype() == "VIEWPORT"],
+        # What a layer record holds, as the database models it.
+        "layer": lambda name: (lambda l: {
+            "color": l.dxf.color, "frozen": l.is_frozen(), "locked": l.is_locked(), "off": l.is_off(),
+            "plot": l.dxf.plot, "lineweight": l.dxf.lineweight, "linetype": l.dxf.linetype})(doc.layers.get(name)),
+        # The pattern length and the dash lengths of a linetype.
+        "linetype": lambda name: [float(t.value) for t in doc.linetypes.get(name).pattern_tags.tags
+                                  if t.code in (40, 49)],
+        "xdata": xdata_of,
+    }
+    for expr in expressions:
+        print(json.dumps(eval(expr, {"doc": doc, "audit": audit, **helpers})))  # noqa: S307 - from the tests
+    return EXIT_OK
+
+
+# ---------------------------------------------------------------- compare
+
+def rnd(v):
+    """Numbers and points to 6 decimals."""
+    try:
+        return tuple(round(float(c), 6) for c in v)
+    except TypeError:
+        return round(float(v), 6)
+
+
+def r12_fields(e):
+    """What the comparison of an R12 drawing with its saved copy compares of an entity."""
+    t = e.dxftype()
+    d = e.dxf
+    out = [t, d.get("layer", "0"), d.get("color", 256), d.get("linetype", "BYLAYER").upper()]
+    if t == "LINE":
+        out += [rnd(d.start), rnd(d.end)]
+    elif t in ("CIRCLE", "ARC"):
+        out += [rnd(d.center), rnd(d.radius)]
+        if t == "ARC":
+            out += [rnd(d.start_angle), rnd(d.end_angle)]
+    elif t in ("TEXT", "ATTRIB", "ATTDEF"):
+        out += [d.get("text", ""), rnd(d.insert), rnd(d.get("height", 0)), rnd(d.get("rotation", 0)),
+                d.get("halign", 0), d.get("valign", 0), rnd(d.get("align_point", (0, 0, 0)))]
+        if t != "TEXT":
+            out += [d.get("tag", ""), d.get("flags", 0)]
+    elif t == "POLYLINE":
+        out += [d.get("flags", 0), [(rnd(v.dxf.location), rnd(v.dxf.get("bulge", 0)), v.dxf.get("flags", 0))
+                                     for v in e.vertices]]
+    elif t == "INSERT":
+        out += [d.name, rnd(d.insert), rnd(d.get("xscale", 1)), rnd(d.get("yscale", 1)), rnd(d.get("rotation", 0)),
+                [(a.dxf.tag, a.dxf.text, rnd(a.dxf.insert)) for a in e.attribs]]
+    return out
+
+
+def cmd_compare(original_path, saved_path):
+    """An R12 drawing against the same drawing after Zelka opened and saved it."""
+    import logging
+    from ezdxf import recover
+
+    logging.disable(logging.WARNING)  # ezdxf logs what its recovering reader skips
+    original = recover.readfile(original_path)[0]  # files with empty handles need the recovering reader
+    saved = read_document(saved_path)
+    problems = []
+    auditor = saved.audit()
+    for err in auditor.errors:
+        problems.append("audit error: %s" % err.message)
+    for fix in auditor.fixes:
+        problems.append("audit fix: %s" % fix.message)
+    if saved.dxfversion < "AC1015":
+        problems.append("saved as %s" % saved.dxfversion)
+    pairs = [("model space", original.modelspace(), saved.modelspace()),
+             ("paper space", original.layout("Layout1"), saved.layout(saved.layout_names_in_taborder()[1]))]
+    for block in original.blocks:
+        if block.name.lower().startswith(("$", "*model", "*paper")):
+            continue
+        other = saved.blocks.get(block.name)
+        if other is None:
+            problems.append("block %s missing" % block.name)
+            continue
+        if rnd(block.block.dxf.base_point) != rnd(other.block.dxf.base_point):
+            problems.append("block %s base point %s != %s" % (block.name, rnd(block.block.dxf.base_point),
+                                                               rnd(other.block.dxf.base_point)))
+        pairs.append(("block " + block.name, block, other))
+    for name, a, b in pairs:
+        ea, eb = [r12_fields(e) for e in a], [r12_fields(e) for e in b]
+        if ea != eb:
+            problems.append("%s differs:\n  %s\n  %s" % (name, ea, eb))
+    la = sorted((l.dxf.name.upper(), l.dxf.color, l.dxf.linetype.upper()) for l in original.layers)
+    lb = sorted((l.dxf.name.upper(), l.dxf.color, l.dxf.linetype.upper()) for l in saved.layers)
+    missing = [l for l in la if l not in lb]
+    if missing:
+        problems.append("layers missing or changed: %s" % missing)
+    ta = {(t.dxf.name.upper(), tuple(rnd(x.value) for x in t.pattern_tags.tags if x.code in (40, 49))) for t in original.linetypes}
+    tb = {(t.dxf.name.upper(), tuple(rnd(x.value) for x in t.pattern_tags.tags if x.code in (40, 49))) for t in saved.linetypes}
+    for lt in sorted(ta - tb):
+        problems.append("linetype %s missing or changed" % (lt,))
+    emit({"differences": problems})
+    return EXIT_FINDINGS if problems else EXIT_OK
+
+
+# ---------------------------------------------------------------- render
+
+def cmd_render(path, out, *window):
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    from ezdxf.addons.drawing import Frontend, RenderContext
+    from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
+    from ezdxf.addons.drawing.properties import LayoutProperties
+
+    x0, y0, x1, y1, dpi = map(float, window)
+    doc = read_document(path)
+    msp = doc.modelspace()
+    fig = plt.figure(figsize=((x1 - x0) / 25.4, (y1 - y0) / 25.4), dpi=dpi)
+    ax = fig.add_axes([0, 0, 1, 1])
+    ax.set_axis_off()
+    props = LayoutProperties.from_layout(msp)
+    props.set_colors("#ffffff")
+    Frontend(RenderContext(doc), MatplotlibBackend(ax)).draw_layout(msp, finalize=False, layout_properties=props)
+    ax.set_xlim(x0, x1)
+    ax.set_ylim(y0, y1)
+    ax.set_aspect("auto")
+    fig.savefig(out, dpi=dpi, facecolor="#ffffff")
+    return EXIT_OK
+
+
 # ---------------------------------------------------------------- main
 
 def main(argv):
     # command: (function, least number of arguments, most number of arguments)
     commands = {"audit": (cmd_audit, 1, 1), "dump": (cmd_dump, 1, 1),
                 "tags": (cmd_tags, 1, 1), "area": (cmd_area, 2, 10 ** 6),
-                "table": (cmd_table, 1, 1)}
+                "table": (cmd_table, 1, 1), "hatches": (cmd_hatches, 1, 1),
+                "patterns": (cmd_patterns, 3, 10 ** 6), "eval": (cmd_eval, 1, 10 ** 6),
+                "compare": (cmd_compare, 2, 2), "render": (cmd_render, 7, 7)}
     if (len(argv) < 2 or argv[1] not in commands
             or not commands[argv[1]][1] <= len(argv) - 2 <= commands[argv[1]][2]):
         sys.stderr.write(__doc__)

@@ -1,19 +1,45 @@
 #!/usr/bin/python3
-"""Writes the ezdxf-made fixtures in tests/data/dxf/ezdxf/ with Debian's
-python3-ezdxf 0.18: one drawing per DXF version from R2000 to R2018 holding
-the kinds of content CAD users' plans carry (blocks with attributes, hatches,
-MTEXT, dimensions, a raster image reference, paper-space layouts with
-viewports, extended data of several applications, true colours). The files
-are committed; run this only to regenerate them.
+"""Writes the ezdxf-made fixtures under tests/data/dxf/ with Debian's
+python3-ezdxf 0.18. The files are committed; run this only to regenerate them.
 
-    /usr/bin/python3 tests/data/dxf/make_ezdxf_fixtures.py
+    /usr/bin/python3 tests/data/dxf/make_ezdxf_fixtures.py plans|codepage|numbers|damaged
+
+plans: ezdxf/ezdxf_plan_*.dxf, one drawing per DXF version from R2000 to
+R2018 holding the kinds of content CAD users' plans carry (blocks with
+attributes, hatches, MTEXT, dimensions, a raster image reference, paper-space
+layouts with viewports, extended data of several applications, true colours).
+
+codepage: real/ezdxf_cp1252_attribs_AC1015.dxf, an R2000 drawing in the
+ANSI_1252 code page whose texts hold characters of that code page (written as
+single bytes: ü 0xFC, ² 0xB2, – 0x96, € 0x80) and characters outside
+it (Δ, 北, written by ezdxf as \\U+ escapes), in a layer name, a TEXT, an
+MTEXT, a block with attribute definitions and an INSERT with attributes.
+
+numbers: numbers/ezdxf_whole_numbers_AC1015.dxf, one object of each kind whose
+whole numbers the reader checks (LWPOLYLINE, INSERT with attributes, TEXT,
+ATTDEF, CIRCLE, LINE, HATCH, LAYER, LTYPE, STYLE).
+
+damaged: damaged/zelka_*_AC1015.dxf, a small R2000 drawing, each copy with one
+number of a field the drawing database models made malformed, the way
+exporters break numbers (decimal comma, a unit after the number, a blank
+value, a word, "nan").
 """
+import io
 import os
+import sys
 
 import ezdxf
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "ezdxf")
+HERE = os.path.dirname(os.path.abspath(__file__))
 VERSIONS = ["R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
+FAULTS = [
+    # file, entity type, group code, value written by ezdxf, malformed value
+    ("zelka_lwpolyline_decimal_comma_AC1015.dxf", "LWPOLYLINE", 10, "4.125", "4,125"),
+    ("zelka_insert_scale_unit_AC1015.dxf", "INSERT", 41, "2.375", "2.375mm"),
+    ("zelka_layer_color_blank_AC1015.dxf", "LAYER", 62, "5", ""),
+    ("zelka_xdata_real_word_AC1015.dxf", "INSERT", 1040, "12.625", "twelve"),
+    ("zelka_circle_radius_nan_AC1015.dxf", "CIRCLE", 40, "3.875", "nan"),
+]
 
 
 def build(version):
@@ -60,14 +86,81 @@ def build(version):
     return doc
 
 
-def main():
-    os.makedirs(HERE, exist_ok=True)
+def plans():
+    os.makedirs(os.path.join(HERE, "ezdxf"), exist_ok=True)
     for version in VERSIONS:
         doc = build(version)
-        path = os.path.join(HERE, f"ezdxf_plan_{version}_{doc.dxfversion}.dxf")
+        path = os.path.join(HERE, "ezdxf", f"ezdxf_plan_{version}_{doc.dxfversion}.dxf")
         doc.saveas(path, encoding="cp1252" if version in ("R2000", "R2004") else "utf8")
         print(path)
 
 
+def codepage():
+    ezdxf.options.write_fixed_meta_data_for_testing = True
+    doc = ezdxf.new("R2000")
+    doc.header["$INSUNITS"] = 4
+    doc.layers.add("Räume", color=3)
+    msp = doc.modelspace()
+    msp.add_text("Büro 12,5 m² – Größe", dxfattribs={"layer": "Räume", "height": 250, "insert": (0, 0)})
+    msp.add_mtext("Fläche Δ=3 m²\\PKosten 40 €, 北",
+                  dxfattribs={"layer": "Räume", "char_height": 250, "insert": (0, -1000)})
+    block = doc.blocks.new("RAUM")
+    block.add_lwpolyline([(0, 0), (4000, 0), (4000, 3000), (0, 3000)], close=True)
+    block.add_attdef("NAME", (0, 375), "Raum", dxfattribs={"height": 250, "prompt": "Name eingeben"})
+    block.add_attdef("AREA", (0, 0), "0 m²", dxfattribs={"height": 250, "prompt": "Fläche"})
+    ref = msp.add_blockref("RAUM", (10000, 0))
+    ref.add_auto_attribs({"NAME": "Küche – 1.02", "AREA": "12,00 m²"})
+    doc.saveas(os.path.join(HERE, "real", "ezdxf_cp1252_attribs_AC1015.dxf"))
+
+
+def numbers():
+    doc = ezdxf.new("R2000")
+    doc.layers.add("ROOMS", color=3)
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (4, 0), (4, 3)], close=True, dxfattribs={"layer": "ROOMS"})
+    msp.add_circle((1, 1), 2, dxfattribs={"color": 2})
+    msp.add_line((0, 0), (1, 1), dxfattribs={"lineweight": 35})
+    msp.add_text("x", dxfattribs={"height": 1}).set_placement((0, 0), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    b = doc.blocks.new("TAG")
+    b.add_attdef("NAME", (0, 0), dxfattribs={"height": 1})
+    ref = msp.add_blockref("TAG", (5, 5))
+    ref.add_auto_attribs({"NAME": "A"})
+    h = msp.add_hatch(color=1)
+    h.paths.add_polyline_path([(0, 0), (1, 0), (1, 1)], is_closed=True)
+    doc.saveas(os.path.join(HERE, "numbers", "ezdxf_whole_numbers_AC1015.dxf"))
+
+
+def damaged():
+    doc = ezdxf.new("R2000")
+    doc.layers.add("WALLS", color=5)
+    doc.appids.add("ADE")
+    block = doc.blocks.new("ROOM")
+    block.add_line((0, 0), (1, 0))
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (4.125, 0), (4.125, 3)], dxfattribs={"layer": "WALLS"})
+    ref = msp.add_blockref("ROOM", (1, 1), dxfattribs={"xscale": 2.375})
+    ref.set_xdata("ADE", [(1000, "kitchen"), (1040, 12.625)])
+    msp.add_circle((0, 0), 3.875)
+    stream = io.StringIO()
+    doc.write(stream)
+    text = stream.getvalue()
+    for name, entity, code, old, new in FAULTS:
+        with open(os.path.join(HERE, "damaged", name), "w", newline="") as f:
+            f.write(corrupt(text, entity, code, old, new))
+
+
+def corrupt(text, entity, code, old, new):
+    lines = text.split("\n")
+    current = None
+    for i in range(0, len(lines) - 1, 2):
+        c, v = int(lines[i]), lines[i + 1]
+        if c == 0:
+            current = v
+        elif current == entity and c == code and v.strip() == old:
+            lines[i + 1] = new
+            return "\n".join(lines)
+    raise SystemExit("no %s %d %s" % (entity, code, old))
+
+
 if __name__ == "__main__":
-    main()
+    {"plans": plans, "codepage": codepage, "numbers": numbers, "damaged": damaged}[sys.argv[1]]()
