@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "tests/editing/CreationTestSupport.h"
 
@@ -92,6 +94,12 @@ TEST(BlockCreation, ASessionTurnsEachPickedOutlineIntoTheNextNumberedRoom)
         EXPECT_EQ(insert->item("PERIMETER"), fixed(s.perimeterM, 2) + "m.");
         EXPECT_EQ(insert->item("NAME"), name);
         EXPECT_EQ(insert->item("HANDLESTOADD"), "");
+        // Other programs read the record by position: every item in its place.
+        std::vector<std::string> keys;
+        for (const std::string& text : insert->xdata) keys.push_back(text.substr(0, text.find('=')));
+        EXPECT_EQ(keys, (std::vector<std::string>{"AREA", "PERIMETER", "NAME", "TAGTYPE", "AREA_TYPE", "COST_CENTRE",
+                                                  "DATE", "DATE_L_MOVE", "DEPT_CHARGE", "ROOM_HEIGHT", "SPECIAL_REQ",
+                                                  "TOT_STAFF", "TOT_WKSTNS", "VOLUME", "HANDLESTOMINUS", "HANDLESTOADD"}));
         // The outline moved into the definition with its handle, its
         // vertices taken relative to the label point, and left model space.
         const PolylineFact* original = before.poly(handleStartingAt(before, s.firstX, s.firstY));
