@@ -19,22 +19,12 @@
 #include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
 #include "tests/common/TestRequirements.h"
+#include "tests/common/ZelkaProcess.h"
 
 namespace dxftest {
 
-inline std::string readFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeFile(const std::filesystem::path& p, const std::string& text)
-{
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
+using zelkatest::readFile;
+using zelkatest::writeFile;
 
 // The (code, value) pairs of DXF text up to EOF, split here without the
 // project's reader: line ends (LF or CRLF) removed, code lines trimmed.
