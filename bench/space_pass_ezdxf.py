@@ -12,6 +12,16 @@ record's precision, and write the record and the attribute layout back.
     /usr/bin/python3 bench/space_pass_ezdxf.py                  # 50,000 rooms
     /usr/bin/python3 bench/space_pass_ezdxf.py --rooms 2000     # a quick look
     /usr/bin/python3 bench/space_pass_ezdxf.py --ezdxf-only IN OUT
+    /usr/bin/python3 bench/space_pass_ezdxf.py --build build    # also the whole job and memory
+
+With --build, the Zelka programs are taken from BUILD/bin, and after the two
+passes the script also times the whole job a user runs, `zelka --command mus
+--save-as OUT PLAN` (open, every space block recalculated and written back,
+save), and a plain open and save (`zelka --save-as OUT PLAN`), each under
+/usr/bin/time -v, and prints the targets of the speed work in one place: the
+whole job's processor time against ezdxf's whole run, the pass alone against
+ezdxf's pass, and the peak resident memory of both Zelka runs against the
+size of the file.
 
 Each side runs in its own process under nice, one after the other, on the
 same generated plan (bench/out/floorplan_N_s1_R2013.dxf, made by
@@ -29,6 +39,7 @@ import math
 import os
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -231,6 +242,7 @@ def main(argv=None):
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--dxfversion", default="R2013")
     parser.add_argument("--zelka", help="path of zelka_space_pass (default: build*/bin/)")
+    parser.add_argument("--build", help="build folder: its zelka_space_pass, and the whole job and memory too")
     parser.add_argument("--ezdxf-only", nargs=2, metavar=("IN", "OUT"), help="run only the ezdxf pass")
     args = parser.parse_args(argv)
 
@@ -244,7 +256,7 @@ def main(argv=None):
         print(f"generating {plan.name} ...", flush=True)
         subprocess.run([PYTHON, str(BENCH / "gen_floorplan.py"), "--rooms", str(args.rooms), "--seed",
                         str(args.seed), "--dxfversion", args.dxfversion, "--out", str(plan)], check=True)
-    zelka = find_zelka(args.zelka)
+    zelka = find_zelka(args.zelka or (str(Path(args.build) / "bin" / "zelka_space_pass") if args.build else None))
     if zelka is None:
         sys.exit("zelka_space_pass not found: build it (cmake --build build --target zelka_space_pass)")
     print(f"plan: {plan} ({plan.stat().st_size / 1e6:.1f} MB)", flush=True)
@@ -267,7 +279,28 @@ def main(argv=None):
     print(f"| {args.rooms} | {ze['blocks']} | {ez['pass_cpu_s']:.2f} s | {ze['pass_cpu_s']:.3f} s | {pass_ratio:.1f} | "
           f"{ez['total_cpu_s']:.1f} s | {ze['total_cpu_s']:.1f} s | {total_ratio:.1f} | {wall_ratio:.1f} | "
           f"{'yes' if same else 'NO'} |")
+    if args.build:
+        whole_job(Path(args.build) / "bin" / "zelka", plan, ez, pass_ratio)
     return 0 if same else 1
+
+
+def whole_job(zelka, plan, ez, pass_ratio):
+    """Times the user's whole job and a plain open and save, and prints the
+    speed and memory targets with the figures of this run."""
+    sys.path.insert(0, str(BENCH))
+    from speed_growth import timed
+    size = plan.stat().st_size / 2**20
+    with tempfile.TemporaryDirectory() as tmp:
+        appdata, out = Path(tmp) / "appdata", Path(tmp) / "out.dxf"
+        _, mus_cpu, mus_peak = timed(["nice", "-n", "5", zelka, "--appdata", appdata, "--command", "mus",
+                                      "--save-as", out, plan])
+        _, save_cpu, save_peak = timed(["nice", "-n", "5", zelka, "--appdata", appdata, "--save-as", out, plan])
+    job_ratio = ez["total_cpu_s"] / mus_cpu
+    print(f"whole job (zelka --command mus --save-as), processor time: Zelka {mus_cpu:.2f} s, "
+          f"against ezdxf's whole run {job_ratio:.1f}x (target 75x)")
+    print(f"pass alone: {pass_ratio:.1f}x (target 20x)")
+    print(f"peak memory, file {size:.1f} MiB: open + mus + save {mus_peak:.0f} MiB ({mus_peak / size:.2f}x), "
+          f"open + save {save_peak:.0f} MiB ({save_peak / size:.2f}x) (target 2x)")
 
 
 if __name__ == "__main__":
