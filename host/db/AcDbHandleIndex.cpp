@@ -1,35 +1,42 @@
 #include "host/db/AcDbHandleIndex.h"
 
+#include <stdexcept>
+
 #include "host/db/AcDbStub.h"
 
 namespace {
 
 // Marks a slot whose stub was removed: a search goes on past it, an insert
-// may take it.
-AcDbStub* erasedSlot()
-{
-    static AcDbStub erased;
-    return &erased;
-}
+// may take it. No stub lies at address 1.
+constexpr uintptr_t kErased = 1;
+constexpr uintptr_t kAddressBits = (uintptr_t{1} << 48) - 1;
+
+// The multiplication spreads consecutive numbers over the whole word.
+uint64_t hashOf(uint64_t value) { return value * 0x9E3779B97F4A7C15ull; }
 
 }  // namespace
 
 size_t AcDbHandleIndex::slotOf(uint64_t handle) const
 {
-    // Handles are mostly consecutive; the multiplication spreads them.
-    return static_cast<size_t>((handle * 0x9E3779B97F4A7C15ull) >> 20) & (slots_.size() - 1);
+    // A run of sixteen consecutive handles gets sixteen neighbouring slots at
+    // a spread-out place of the table (which has at least 1,024 slots).
+    return (static_cast<size_t>(hashOf(handle >> 4) >> shift_) & ~size_t{15}) | static_cast<size_t>(handle & 15);
 }
+
+uintptr_t AcDbHandleIndex::tagOf(uint64_t handle) { return static_cast<uintptr_t>(hashOf(handle) & 0xFFFF) << 48; }
 
 AcDbStub* AcDbHandleIndex::find(uint64_t handle) const
 {
     if (slots_.empty())
         return nullptr;
-    for (size_t i = slotOf(handle);; i = (i + 1) & (slots_.size() - 1)) {
-        AcDbStub* s = slots_[i];
-        if (!s)
+    const uintptr_t tag = tagOf(handle);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = slotOf(handle);; i = (i + 1) & mask) {
+        const uintptr_t s = slots_[i];
+        if (s == 0)
             return nullptr;
-        if (s != erasedSlot() && s->handle == handle)
-            return s;
+        if ((s & ~kAddressBits) == tag && s != kErased && stubOf(s)->handle == handle)
+            return stubOf(s);
     }
 }
 
@@ -37,12 +44,21 @@ void AcDbHandleIndex::insert(AcDbStub* stub)
 {
     if ((used_ + 1) * 4 > slots_.size() * 3)
         grow();
+    place(stub);
+}
+
+void AcDbHandleIndex::place(AcDbStub* stub)
+{
+    const uintptr_t address = reinterpret_cast<uintptr_t>(stub);
+    if (address & ~kAddressBits)
+        throw std::logic_error("a stub outside the 48-bit address range cannot be indexed");
+    const size_t mask = slots_.size() - 1;
     size_t i = slotOf(stub->handle);
-    while (slots_[i] && slots_[i] != erasedSlot())
-        i = (i + 1) & (slots_.size() - 1);
-    if (!slots_[i])
+    while (slots_[i] != 0 && slots_[i] != kErased)
+        i = (i + 1) & mask;
+    if (slots_[i] == 0)
         ++used_;
-    slots_[i] = stub;
+    slots_[i] = tagOf(stub->handle) | address;
     ++live_;
 }
 
@@ -50,12 +66,14 @@ void AcDbHandleIndex::erase(uint64_t handle)
 {
     if (slots_.empty())
         return;
-    for (size_t i = slotOf(handle);; i = (i + 1) & (slots_.size() - 1)) {
-        AcDbStub* s = slots_[i];
-        if (!s)
+    const uintptr_t tag = tagOf(handle);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = slotOf(handle);; i = (i + 1) & mask) {
+        const uintptr_t s = slots_[i];
+        if (s == 0)
             return;
-        if (s != erasedSlot() && s->handle == handle) {
-            slots_[i] = erasedSlot();
+        if ((s & ~kAddressBits) == tag && s != kErased && stubOf(s)->handle == handle) {
+            slots_[i] = kErased;
             --live_;
             return;
         }
@@ -66,12 +84,16 @@ void AcDbHandleIndex::grow()
 {
     // Twice the live stubs' room, which also drops the erased slots.
     size_t size = 1024;
-    while ((live_ + 1) * 4 > size * 3 / 2)
+    unsigned bits = 10;
+    while ((live_ + 1) * 4 > size * 3 / 2) {
         size *= 2;
-    std::vector<AcDbStub*> old(size, nullptr);
+        ++bits;
+    }
+    std::vector<uintptr_t> old(size, 0);
     old.swap(slots_);
+    shift_ = 64 - bits;
     live_ = used_ = 0;
-    for (AcDbStub* s : old)
-        if (s && s != erasedSlot())
-            insert(s);
+    for (uintptr_t s : old)
+        if (s != 0 && s != kErased)
+            place(stubOf(s));
 }

@@ -1,0 +1,53 @@
+// The handle index against a plain map, under the handle patterns files
+// have: consecutive runs, strides that share a slot group or the low bits,
+// and handles spread over the whole 64-bit range; with removals and
+// re-insertions between growths of the table.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+#include <unordered_map>
+
+#include "host/db/AcDbHandleIndex.h"
+#include "host/db/AcDbStub.h"
+
+TEST(HandleIndex, AgreesWithAMapUnderEveryHandlePattern)
+{
+    const struct {
+        const char* what;
+        uint64_t first, step;
+    } patterns[] = {
+        {"consecutive", 1, 1}, {"same low bits", 0x20, 16}, {"far apart", 7, uint64_t{1} << 20},
+        {"random", 0, 0}, {"top of the range", ~uint64_t{0} - 60000, 1},
+    };
+    for (const auto& p : patterns) {
+        SCOPED_TRACE(p.what);
+        std::mt19937_64 random(42);
+        std::deque<AcDbStub> stubs;
+        std::unordered_map<uint64_t, AcDbStub*> model;
+        AcDbHandleIndex index;
+        for (uint64_t i = 0; i < 50000; ++i) {
+            const uint64_t handle = p.step ? p.first + i * p.step : random() | 1;
+            if (model.count(handle))
+                continue;
+            stubs.emplace_back().handle = handle;
+            index.insert(&stubs.back());
+            model[handle] = &stubs.back();
+            if (i % 3 == 2) {  // remove an earlier one, sometimes put it back
+                AcDbStub& old = stubs[static_cast<size_t>(random() % stubs.size())];
+                index.erase(old.handle);
+                model.erase(old.handle);
+                if (i % 2 == 0) {
+                    index.insert(&old);
+                    model[old.handle] = &old;
+                }
+            }
+        }
+        ASSERT_EQ(index.size(), model.size());
+        for (const AcDbStub& s : stubs) {
+            auto it = model.find(s.handle);
+            ASSERT_EQ(index.find(s.handle), it == model.end() ? nullptr : it->second) << std::hex << s.handle;
+            ASSERT_EQ(index.find(s.handle + 3 * (p.step ? p.step : 1) * 100000), nullptr);
+        }
+    }
+}
