@@ -10,25 +10,6 @@
 
 namespace {
 
-void appendUtf8(std::string& out, uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Reads one UTF-8 character at s[i]; advances i. Invalid bytes give U+FFFD.
 uint32_t nextUtf8(std::string_view s, size_t& i)
 {
@@ -83,12 +64,12 @@ std::string decodeEscapes(std::string_view s)
             };
             uint32_t cp = 0;
             if (hexAt(i + 3, 8, cp) && cp > 0xFFFF && cp <= 0x10FFFF) {
-                appendUtf8(out, cp);
+                DxfCodepage::appendUtf8(out, cp);
                 i += 11;
                 continue;
             }
             if (hexAt(i + 3, 4, cp)) {
-                appendUtf8(out, cp);
+                DxfCodepage::appendUtf8(out, cp);
                 i += 7;
                 continue;
             }
@@ -145,6 +126,25 @@ std::string convert(const std::string& to, const std::string& from, std::string_
 }
 
 }  // namespace
+
+void DxfCodepage::appendUtf8(std::string& out, uint32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
 
 DxfCodepage::DxfCodepage(bool utf8File, std::string_view codepage) : utf8_(utf8File), charset_(charsetFor(codepage)) {}
 

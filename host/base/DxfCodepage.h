@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,9 @@ public:
     char* decodeToMalloc(std::string_view raw) const;
     // The file bytes for UTF-8 text.
     std::string encode(std::string_view utf8) const;
+
+    // Appends the UTF-8 bytes of one code point.
+    static void appendUtf8(std::string& out, uint32_t codePoint);
 
     bool isUtf8() const { return utf8_; }
     // The iconv name of the code page, e.g. "CP1252".

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "host/base/DxfCodepage.h"
+
 namespace {
 
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
@@ -28,25 +30,6 @@ struct Format {
                overline == r.overline && strikeThrough == r.strikeThrough;
     }
 };
-
-void appendUtf8(std::string& out, unsigned cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // A number written as the argument of a code, with an optional trailing
 // "x" that makes it relative to the value in effect.
@@ -228,7 +211,7 @@ private:
                 ++k;
             if (k - i_ - 1 >= 4) {
                 std::string out;
-                appendUtf8(out, cp);
+                DxfCodepage::appendUtf8(out, cp);
                 emit(out);
                 i_ = k;
                 return;
