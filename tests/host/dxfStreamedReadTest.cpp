@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 
 namespace {
@@ -63,6 +65,34 @@ TEST(DxfStreamedRead, ATagFaultLaterInTheFileWinsOverAStructuralFaultBefore)
     text.replace(bad, 3, " 21");
     EXPECT_EQ(db.readDxfText(text, "both.dxf"), Acad::eBadDxfSequence);
     EXPECT_EQ(db.lastError().find("expected a group code"), std::string::npos) << db.lastError();
+}
+
+TEST(DxfStreamedRead, AnR12VersionFoundOnlyLaterInTheFileStillUpgradesTheDrawing)
+{
+    // The version is settled by the last $ACADVER of any HEADER section; a
+    // later one is only met once the drawing was read as current, which is
+    // then read again from the start as R12.
+    struct Case {
+        const char* what;
+        std::string insert;
+        bool atEnd;
+        bool upgraded;
+    };
+    const std::vector<Case> cases = {
+        {"a second HEADER section before EOF", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n", true, true},
+        {"a section start inside ENTITIES", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n", false, true},
+        {"the variable in an entity outside any HEADER", "  0\nFOO\n  5\nABCD\n  9\n$ACADVER\n  1\nAC1009\n", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = withLines(20000);
+        text.insert(c.atEnd ? text.rfind("  0\nEOF") : text.find("ENTITIES\n") + 9, c.insert);
+        AcDbDatabase db(false);
+        ASSERT_EQ(db.readDxfText(text, "late.dxf"), Acad::eOk) << db.lastError();
+        const auto& notices = db.data().notices;
+        const bool upgraded = !notices.empty() && notices[0] == "late.dxf is an R12 (AC1009) drawing; it will be saved as AutoCAD 2013 DXF";
+        EXPECT_EQ(upgraded, c.upgraded);
+    }
 }
 
 }  // namespace
