@@ -70,22 +70,39 @@ void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
         return nl > from && nl[-1] == '\r' ? nl - 1 : nl;
     };
     while (p < e) {
-        // The group-code line: blanks, an optional sign, digits, blanks.
-        const char* next = nullptr;
-        const char* end = lineEnd(p, next);
-        while (p < end && (*p == ' ' || *p == '\t'))
-            ++p;
-        const bool negative = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+'))
-            ++p;
+        // The group-code line as nearly every file writes it: spaces, digits,
+        // the line end.
+        const char* q = p;
+        while (q < e && *q == ' ')
+            ++q;
+        const char* digits = q;
         int code = 0;
-        while (p < end && static_cast<unsigned>(*p - '0') < 10)
-            code = code * 10 + (*p++ - '0');
-        p = next;
+        while (q < e && static_cast<unsigned>(*q - '0') < 10)
+            code = code * 10 + (*q++ - '0');
+        const char* next = nullptr;
+        const char* end = nullptr;
+        if (q > digits && q < e && *q == '\n') {
+            p = q + 1;
+        } else if (q > digits && q + 1 < e && *q == '\r' && q[1] == '\n') {
+            p = q + 2;
+        } else {
+            // Any other: blanks, an optional sign, digits, blanks.
+            end = lineEnd(p, next);
+            while (p < end && (*p == ' ' || *p == '\t'))
+                ++p;
+            const bool negative = p < end && *p == '-';
+            if (p < end && (*p == '-' || *p == '+'))
+                ++p;
+            code = 0;
+            while (p < end && static_cast<unsigned>(*p - '0') < 10)
+                code = code * 10 + (*p++ - '0');
+            code = negative ? -code : code;
+            p = next;
+        }
         if (p >= e)
             break;  // a code line without a value: not a tag (never in an accepted range)
         end = lineEnd(p, next);
-        tags.push_back(DxfTag(negative ? -code : code, std::string_view(p, static_cast<size_t>(end - p))));
+        tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
         p = next;
     }
 }
