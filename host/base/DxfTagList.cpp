@@ -1,12 +1,14 @@
 #include "host/base/DxfTagList.h"
 
 #include <algorithm>
+#include <cstring>
 
 void DxfTagList::clear()
 {
     blocks_.clear();
     longs_.clear();
     size_ = 0;
+    released_ = 0;
 }
 
 void DxfTagList::push_back(int code, std::string_view value)
@@ -27,6 +29,14 @@ void DxfTagList::push_back(int code, std::string_view value)
     ++size_;
 }
 
+void DxfTagList::release(size_t before)
+{
+    const size_t whole = std::min(before, size_) >> kBlockBits;
+    for (size_t b = released_; b < whole; ++b)
+        blocks_[b].reset();
+    released_ = std::max(released_, whole);
+}
+
 DxfTag DxfTagList::longTag(size_t i, int code) const
 {
     auto at = std::lower_bound(longs_.begin(), longs_.end(), i, [](const Long& l, size_t k) { return l.index < k; });
@@ -38,4 +48,61 @@ void DxfTagList::appendTo(size_t first, size_t count, std::vector<DxfTag>& out) 
     out.reserve(out.size() + count);
     for (size_t i = first; i < first + count; ++i)
         out.push_back((*this)[i]);
+}
+
+void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
+{
+    const char* p = range.data();
+    const char* const e = p + range.size();
+    // The end of the line from on (before a CR LF or LF) and the start of
+    // the next; lines are mostly short, so the bytes are looked at one by
+    // one before the library search is called.
+    auto lineEnd = [e](const char* from, const char*& next) {
+        const char* nl = from;
+        const char* quick = e - from > 16 ? from + 16 : e;
+        while (nl < quick && *nl != '\n')
+            ++nl;
+        if (nl == quick && nl < e) {
+            const void* found = std::memchr(nl, '\n', static_cast<size_t>(e - nl));
+            nl = found ? static_cast<const char*>(found) : e;
+        }
+        next = nl < e ? nl + 1 : e;
+        return nl > from && nl[-1] == '\r' ? nl - 1 : nl;
+    };
+    while (p < e) {
+        // The group-code line as nearly every file writes it: spaces, digits,
+        // the line end.
+        const char* q = p;
+        while (q < e && *q == ' ')
+            ++q;
+        const char* digits = q;
+        int code = 0;
+        while (q < e && static_cast<unsigned>(*q - '0') < 10)
+            code = code * 10 + (*q++ - '0');
+        const char* next = nullptr;
+        const char* end = nullptr;
+        if (q > digits && q < e && *q == '\n') {
+            p = q + 1;
+        } else if (q > digits && q + 1 < e && *q == '\r' && q[1] == '\n') {
+            p = q + 2;
+        } else {
+            // Any other: blanks, an optional sign, digits, blanks.
+            end = lineEnd(p, next);
+            while (p < end && (*p == ' ' || *p == '\t'))
+                ++p;
+            const bool negative = p < end && *p == '-';
+            if (p < end && (*p == '-' || *p == '+'))
+                ++p;
+            code = 0;
+            while (p < end && static_cast<unsigned>(*p - '0') < 10)
+                code = code * 10 + (*p++ - '0');
+            code = negative ? -code : code;
+            p = next;
+        }
+        if (p >= e)
+            break;  // a code line without a value: not a tag (never in an accepted range)
+        end = lineEnd(p, next);
+        tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
+        p = next;
+    }
 }

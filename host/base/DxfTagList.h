@@ -42,6 +42,11 @@ public:
         return longTag(i, p.code);
     }
 
+    // Frees the blocks holding only tags before index before: a caller that
+    // walks the list once keeps only the part it has not passed. Those tags
+    // may no longer be asked for; size() and the later indices stay.
+    void release(size_t before);
+
     // Copies count tags from first on to the end of out.
     void appendTo(size_t first, size_t count, std::vector<DxfTag>& out) const;
 
@@ -66,5 +71,12 @@ private:
     std::string_view text_;
     std::vector<std::unique_ptr<Packed[]>> blocks_;
     size_t size_ = 0;
+    size_t released_ = 0;  // blocks before this one are freed
     std::vector<Long> longs_;  // ascending by index
 };
+
+// Splits a part of a DXF text that a read has accepted (whole tags, from a
+// group-code line on) into tags exactly as the read did: codes padded with
+// blanks or signed, CRLF or LF line ends, the last line with or without its
+// end. The tags point into range.
+void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags);

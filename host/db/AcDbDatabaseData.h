@@ -62,10 +62,9 @@ struct AcDbDatabaseData {
     std::string_view text;              // the file image the tags point into: buffer or the mapped file
     void* mapped = nullptr;             // the file mapped by readDxfFile
     size_t mappedSize = 0;
-    DxfTagList tags;                    // every tag of the file, in order
-    // Indices into tags, ascending, of the tags whose two lines in text are
-    // not as a save writes them (see DxfTagReader::read); a run of tags
-    // between them is saved by copying its text.
+    // Byte offsets in text, ascending, of the tags whose two lines are not
+    // as a save writes them (see DxfTagReader::read); the lines of an object
+    // without one are saved by copying its text.
     std::vector<size_t> unusualTags;
     // Text of tags made after reading, packed into blocks that never move
     // (see keep): one allocation per block instead of one per tag.
@@ -123,16 +122,17 @@ struct AcDbDatabaseData {
     // and reading extended data need not set one up per call.
     const DxfCodepage& codepage() const;
 
-    // The tags of stub (see AcDbStub::firstTag): its kept tags themselves,
-    // or its tags of the file copied into scratch; null when it has none.
+    // The tags of stub (see AcDbStub::textOffset): its kept tags themselves,
+    // or its lines of the file split into scratch; null when it has none.
     const DxfTag* tagsOf(const AcDbStub& stub, std::vector<DxfTag>& scratch) const
     {
         if (stub.tagCount == 0)
             return nullptr;
         if (stub.tagsKept)
-            return keptTags[stub.firstTag].data();
+            return keptTags[stub.textOffset].data();
         scratch.clear();
-        tags.appendTo(stub.firstTag, stub.tagCount, scratch);
+        scratch.reserve(stub.tagCount);
+        dxfSplitTags(text.substr(stub.textOffset, stub.textLength), scratch);
         return scratch.data();
     }
 

@@ -19,16 +19,18 @@ struct AcDbStub {
     AcDbObject* object = nullptr;           // built on first open; owned by the database
     uint64_t handle = 0;
     AcDbStub* owner = nullptr;              // set for entities at load; objects resolve 330 when built
-    // The tags read from the file: tagCount of them from firstTag on in the
-    // database's tag list, or, when tagsKept, the tags undo restored it to,
-    // kept at index firstTag of the database's keptTags. See
-    // AcDbDatabaseData::tagsOf.
-    uint32_t firstTag = 0;
+    // The tags read from the file: tagCount of them in the textLength bytes
+    // of the file image from byte textOffset on (their lines as read), or,
+    // when tagsKept, the tags undo restored it to, kept at index textOffset
+    // of the database's keptTags. See AcDbDatabaseData::tagsOf.
+    uint64_t textOffset = 0;
+    uint32_t textLength = 0;
     uint32_t tagCount = 0;
     uint16_t kind = 0;                      // AcDbObjectKind
     bool erased = false;
     bool isEntity = false;
     bool inBlocksSection = false;           // an entity written inside its BLOCK ... ENDBLK
     bool tagsKept = false;
+    bool numbersClean = false;              // reading found every number of its tags well formed
     std::unique_ptr<std::vector<AcDbStub*>> subs;  // ATTRIB/VERTEX entities then SEQEND after an INSERT/POLYLINE
 };

@@ -69,7 +69,8 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
     AcDbObject* o = stub->object;
     if (!o || !o->isModified()) {
         // The tags it was read with (or last restored from) stay where they are.
-        s.firstTag = stub->firstTag;
+        s.textOffset = stub->textOffset;
+        s.textLength = stub->textLength;
         s.tagCount = stub->tagCount;
         s.tagsKept = stub->tagsKept;
     } else {
@@ -82,7 +83,8 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
             scratch.resize(n);
         }
         d.keptTags.push_back(std::move(scratch));
-        s.firstTag = static_cast<uint32_t>(d.keptTags.size() - 1);
+        s.textOffset = d.keptTags.size() - 1;
+        s.textLength = 0;
         s.tagCount = static_cast<uint32_t>(n);
         s.tagsKept = true;
     }
@@ -96,7 +98,8 @@ void AcDbUndoRecord::restore(AcDbStub* stub, State& s)
     AcDbDatabaseData& d = db_.data();
     delete stub->object;
     stub->object = nullptr;
-    stub->firstTag = s.firstTag;
+    stub->textOffset = s.textOffset;
+    stub->textLength = s.textLength;
     stub->tagCount = s.tagCount;
     stub->tagsKept = s.tagsKept;
     stub->erased = s.erased;

@@ -46,7 +46,8 @@ private:
     // One object's state, as far as the record needs it.
     struct State {
         bool present = true;               // false: the object does not exist (made by the command)
-        uint32_t firstTag = 0;             // the tags, as AcDbStub keeps them
+        uint64_t textOffset = 0;           // the tags, as AcDbStub keeps them
+        uint32_t textLength = 0;
         uint32_t tagCount = 0;
         bool tagsKept = false;
         bool erased = false;

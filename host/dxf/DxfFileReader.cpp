@@ -12,12 +12,14 @@
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbSymbolTable.h"
+#include "host/db/AcDbUndoRecord.h"
 #include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfNumberCheck.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfR12Upgrade.h"
 #include "host/dxf/DxfTagReader.h"
+#include "host/dxf/DxfTagStream.h"
 #include "host/dxf/DxfValue.h"
 #include "host/dxf/codecs/DxfBlockTableRecordCodec.h"
 
@@ -34,19 +36,23 @@ uint16_t kindOf(std::string_view name, const char* section)
 
 DxfFileReader::DxfFileReader(AcDbDatabase& db) : db_(db), d_(db.data()), fileName_(db.data().fileName) {}
 
+bool DxfFileReader::has(size_t i) const { return tags_->has(i); }
+
+DxfTag DxfFileReader::tag(size_t i) const { return (*tags_)[i]; }
+
 size_t DxfFileReader::lineOfTag(size_t tagIndex) const
 {
-    if (tagIndex >= d_.tags.size())
+    if (!has(tagIndex))
         return DxfTagReader::lineOfOffset(d_.text, d_.text.size());
-    size_t offset = static_cast<size_t>(d_.tags[tagIndex].text - d_.text.data());
+    size_t offset = static_cast<size_t>(tag(tagIndex).text - d_.text.data());
     return DxfTagReader::lineOfOffset(d_.text, offset) - 1;  // the group-code line
 }
 
 DxfReadResult DxfFileReader::expected(size_t tagIndex, const std::string& what) const
 {
     std::string found = "the end of the file";
-    if (tagIndex < d_.tags.size()) {
-        const DxfTag& t = d_.tags[tagIndex];
+    if (has(tagIndex)) {
+        const DxfTag& t = tag(tagIndex);
         found = "group code " + std::to_string(t.code) + " '" + std::string(t.value().substr(0, 40)) + "'";
     }
     return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(tagIndex),
@@ -55,29 +61,28 @@ DxfReadResult DxfFileReader::expected(size_t tagIndex, const std::string& what) 
 
 size_t DxfFileReader::objectEnd(size_t i) const
 {
-    size_t n = d_.tags.size();
-    for (++i; i < n; ++i)
-        if (d_.tags[i].code == 0)
+    for (++i; has(i); ++i)
+        if (tag(i).code == 0)
             return i;
-    return n;
+    return tags_->size();
 }
 
 AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, DxfReadResult& result)
 {
-    std::string_view type = d_.tags[i].value();
+    std::string_view type = tag(i).value();
     uint64_t handle = 0;
     int handleCode = type == "DIMSTYLE" ? 105 : 5;
     for (size_t k = i + 1; k < end && k < i + 4; ++k)
-        if (d_.tags[k].code == handleCode) {
-            if (!DxfValue::toHandle(d_.tags[k].value(), handle)) {
+        if (tag(k).code == handleCode) {
+            if (!DxfValue::toHandle(tag(k).value(), handle)) {
                 result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(k) + 1,
                                                          "expected a hexadecimal handle, found '" +
-                                                             std::string(d_.tags[k].value().substr(0, 40)) + "'");
+                                                             std::string(tag(k).value().substr(0, 40)) + "'");
                 return nullptr;
             }
             break;
         }
-    if (end > UINT32_MAX) {
+    if (end > UINT32_MAX || (has(end) && tags_->startOf(end) - tags_->startOf(i) > UINT32_MAX)) {
         result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                  "the file has more tags than can be read (4,294,967,295); split the drawing");
         return nullptr;
@@ -89,33 +94,118 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
                                                      " is already used by another object");
         return nullptr;
     }
-    s->firstTag = static_cast<uint32_t>(i);
+    // The object's lines: from its first group-code line to the next object's.
+    const size_t begin = tags_->startOf(i);
+    const size_t stop = has(end) ? tags_->startOf(end) : d_.text.size();
+    s->textOffset = begin;
+    s->textLength = static_cast<uint32_t>(stop - begin);
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
+    scratch_.clear();
+    tags_->list().appendTo(i, end - i, scratch_);
+    s->numbersClean = DxfNumberCheck::clean(scratch_.data(), scratch_.size(), static_cast<AcDbObjectKind>(s->kind));
     return s;
+}
+
+bool DxfFileReader::firstHeaderVersion(std::string& version, size_t& versionTags)
+{
+    // The first "0 SECTION" followed by a group code 2, as the R12 check
+    // finds sections.
+    size_t i = 0;
+    while (has(i + 1) && !(tag(i).is(0, "SECTION") && tag(i + 1).code == 2))
+        ++i;
+    if (!has(i + 1) || DxfValue::trimmed(tag(i + 1).value()) != "HEADER")
+        return false;
+    size_t e = i + 2;
+    while (has(e) && !tag(e).is(0, "ENDSEC") && !tag(e).is(0, "EOF") && !tag(e).is(0, "SECTION"))
+        ++e;
+    bool found = false;
+    for (size_t k = i + 2; k + 1 < e; ++k)
+        if (tag(k).is(9, "$ACADVER") && tag(k + 1).code == 1) {
+            version = std::string(DxfValue::trimmed(tag(k + 1).value()));
+            found = true;
+        }
+    versionTags = 0;
+    for (size_t k = 0; k < e; ++k)
+        versionTags += tag(k).is(9, "$ACADVER") ? 1 : 0;
+    return found;
+}
+
+void DxfFileReader::reset()
+{
+    for (AcDbStub& s : d_.stubs)
+        delete s.object;
+    std::string fileName = std::move(d_.fileName);
+    const bool inBuffer = d_.text.data() == d_.buffer.data();
+    std::string buffer = std::move(d_.buffer);
+    void* mapped = d_.mapped;
+    const size_t mappedSize = d_.mappedSize;
+    d_.mapped = nullptr;
+    d_.~AcDbDatabaseData();
+    new (&d_) AcDbDatabaseData();
+    d_.fileName = std::move(fileName);
+    d_.buffer = std::move(buffer);
+    d_.mapped = mapped;
+    d_.mappedSize = mappedSize;
+    d_.text = inBuffer ? std::string_view(d_.buffer) : std::string_view(static_cast<const char*>(mapped), mappedSize);
+    unterminated_.clear();
+    orphanHandles_.clear();
 }
 
 DxfReadResult DxfFileReader::read()
 {
-    DxfReadResult r = DxfTagReader(fileName_).read(d_.text, d_.tags, &d_.unusualTags);
-    if (!r.ok())
-        return r;
-    if (std::string version; DxfR12Upgrade::isR12(d_.tags, version))
-        return readUpgraded(version);
+    const DxfTagReader reader(fileName_);
+    DxfTagStream stream(reader, d_.text, &d_.unusualTags);
+    tags_ = &stream;
+    // An R12 drawing is upgraded first. Nearly every file says its version
+    // in its first section, the HEADER; only when it does not, or the tags
+    // show another $ACADVER later, does the R12 check need every tag.
+    std::string version;
+    size_t versionTags = 0;
+    if (!firstHeaderVersion(version, versionTags) || (version.size() == 6 && version.compare(0, 4, "AC10") == 0 && version <= "AC1009")) {
+        if (DxfReadResult r = stream.finish(true); !r.ok())
+            return r;
+        if (DxfR12Upgrade::isR12(stream.list(), version))
+            return readUpgraded(version);
+        return readSections();
+    }
+    DxfReadResult r = readSections();
+    // A fault of the tags themselves anywhere in the file comes first, as
+    // the file is not DXF at all then.
+    if (DxfReadResult split = stream.finish(false); !split.ok())
+        return split;
+    if (stream.versionTags() > versionTags) {
+        DxfTagList all;
+        reader.read(d_.text, all);
+        if (DxfR12Upgrade::isR12(all, version)) {
+            reset();
+            tags_ = nullptr;
+            DxfTagStream again(reader, d_.text, &d_.unusualTags);
+            again.finish(true);
+            tags_ = &again;
+            return readUpgraded(version);
+        }
+    }
+    return r;
+}
+
+DxfReadResult DxfFileReader::readSections()
+{
+    DxfReadResult r;
     DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
     d_.crlf = DxfTagReader::usesCrlf(d_.text);
     size_t i = 0;
-    const size_t n = d_.tags.size();
-    while (i < n && !sectionIs(d_.tags[i], "SECTION") && !sectionIs(d_.tags[i], "EOF"))
-        d_.leadingTags.push_back(d_.tags[i++]);
+    while (has(i) && !sectionIs(tag(i), "SECTION") && !sectionIs(tag(i), "EOF"))
+        d_.leadingTags.push_back(tag(i++));
     bool sawHeader = false;
-    while (i < n && !sectionIs(d_.tags[i], "EOF")) {
-        if (!sectionIs(d_.tags[i], "SECTION"))
+    while (has(i) && !sectionIs(tag(i), "EOF")) {
+        tags_->release(i);
+        if (!sectionIs(tag(i), "SECTION"))
             return expected(i, "group code 0 with 'SECTION' or 'EOF'");
         ++i;
-        if (i >= n || d_.tags[i].code != 2)
+        if (!has(i) || tag(i).code != 2)
             return expected(i, "group code 2 with the section name");
-        std::string name(d_.tags[i].value());
+        std::string name(tag(i).value());
         ++i;
         if (name != "HEADER" && !sawHeader)
             return expected(i - 2, "the HEADER section first");
@@ -128,8 +218,8 @@ DxfReadResult DxfFileReader::read()
             sawHeader = true;
             r = readHeader(i);
         } else if (name == "CLASSES") {
-            while (i < n && !sectionIs(d_.tags[i], "ENDSEC") && !sectionIs(d_.tags[i], "EOF"))
-                d_.classTags.push_back(d_.tags[i++]);
+            while (has(i) && !sectionIs(tag(i), "ENDSEC") && !sectionIs(tag(i), "EOF"))
+                d_.classTags.push_back(tag(i++));
         } else if (name == "TABLES") {
             r = readTables(i);
         } else if (name == "BLOCKS") {
@@ -140,12 +230,12 @@ DxfReadResult DxfFileReader::read()
         } else if (name == "OBJECTS") {
             r = readObjects(i);
         } else {
-            while (i < n && !sectionIs(d_.tags[i], "ENDSEC") && !sectionIs(d_.tags[i], "EOF"))
-                d_.sections.back().tags.push_back(d_.tags[i++]);
+            while (has(i) && !sectionIs(tag(i), "ENDSEC") && !sectionIs(tag(i), "EOF"))
+                d_.sections.back().tags.push_back(tag(i++));
         }
         if (!r.ok())
             return r;
-        if (i >= n || !sectionIs(d_.tags[i], "ENDSEC"))
+        if (!has(i) || !sectionIs(tag(i), "ENDSEC"))
             return expected(i, "group code 0 with 'ENDSEC' to end the " + name + " section");
         ++i;
     }
@@ -167,9 +257,8 @@ DxfReadResult DxfFileReader::readUpgraded(const std::string& version)
     const bool crlf = DxfTagReader::usesCrlf(d_.text);
     std::vector<uint32_t> sourceLines;
     std::vector<DxfTag> tags;
-    d_.tags.appendTo(0, d_.tags.size(), tags);
+    tags_->list().appendTo(0, tags_->size(), tags);
     std::string text = DxfR12Upgrade(tags, d_.text).upgrade(crlf, sourceLines);
-    d_.tags.clear();
     d_.unusualTags.clear();
     d_.buffer = std::move(text);
     d_.text = d_.buffer;
@@ -198,6 +287,7 @@ void DxfFileReader::addMissingSeqends()
     // An INSERT's attributes or a POLYLINE's vertices end with a SEQEND that
     // the entity owns; other programs refuse the sequence without it. The
     // one made here takes the next free handle and the entity's layer.
+    std::vector<DxfTag> scratch;
     for (AcDbStub* parent : unterminated_) {
         auto* owner = static_cast<AcDbEntity*>(db_.objectOf(parent));
         auto* seqend = new AcDbEntity();
@@ -208,29 +298,28 @@ void DxfFileReader::addMissingSeqends()
         seqend->setLayer(owner->layer());
         seqend->close();
         parent->subs->push_back(stub);
-        d_.notices.push_back(std::string(d_.tags[parent->firstTag].value()) + " " + DxfValue::fromHandle(parent->handle) +
+        d_.notices.push_back(std::string(d_.tagsOf(*parent, scratch)[0].value()) + " " + DxfValue::fromHandle(parent->handle) +
                              " had no SEQEND; one was added");
     }
 }
 
 DxfReadResult DxfFileReader::readHeader(size_t& i)
 {
-    const size_t n = d_.tags.size();
     AcDbHeaderValues& h = d_.header;
     std::string name;
     auto point = [&](size_t k, AcGePoint3d& p) {
-        for (size_t j = k; j < n && d_.tags[j].code != 9 && d_.tags[j].code != 0; ++j) {
+        for (size_t j = k; has(j) && tag(j).code != 9 && tag(j).code != 0; ++j) {
             double v = 0;
-            if (!DxfValue::toDouble(d_.tags[j].value(), v))
+            if (!DxfValue::toDouble(tag(j).value(), v))
                 continue;
-            if (d_.tags[j].code == 10) p.x = v;
-            if (d_.tags[j].code == 20) p.y = v;
-            if (d_.tags[j].code == 30) p.z = v;
+            if (tag(j).code == 10) p.x = v;
+            if (tag(j).code == 20) p.y = v;
+            if (tag(j).code == 30) p.z = v;
         }
     };
     size_t versionLine = lineOfTag(i);
-    for (; i < n && d_.tags[i].code != 0; ++i) {
-        const DxfTag& t = d_.tags[i];
+    for (; has(i) && tag(i).code != 0; ++i) {
+        const DxfTag& t = tag(i);
         d_.headerTags.push_back(t);
         if (t.code == 1 && name == "$ACADVER")
             versionLine = lineOfTag(i) + 1;
@@ -297,9 +386,8 @@ DxfReadResult DxfFileReader::readHeader(size_t& i)
 
 DxfReadResult DxfFileReader::readTables(size_t& i)
 {
-    const size_t n = d_.tags.size();
     DxfReadResult r;
-    while (i < n && sectionIs(d_.tags[i], "TABLE")) {
+    while (has(i) && sectionIs(tag(i), "TABLE")) {
         size_t end = objectEnd(i);
         AcDbStub* head = makeStub(i, end, "TABLES", r);
         if (!head)
@@ -313,9 +401,10 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
         else if (type == "STYLE") d_.textStyleTable = head;
         else if (type == "APPID") d_.regAppTable = head;
         i = end;
-        while (i < n && d_.tags[i].code == 0 && d_.tags[i].value() != "ENDTAB" && d_.tags[i].value() != "ENDSEC"
-               && d_.tags[i].value() != "TABLE") {
-            if (d_.tags[i].value() != type)
+        while (has(i) && tag(i).code == 0 && tag(i).value() != "ENDTAB" && tag(i).value() != "ENDSEC"
+               && tag(i).value() != "TABLE") {
+        tags_->release(i);
+            if (tag(i).value() != type)
                 return expected(i, "a " + type + " entry of the " + type + " table or group code 0 with 'ENDTAB'");
             end = objectEnd(i);
             AcDbStub* rec = makeStub(i, end, "TABLES", r);
@@ -332,7 +421,7 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
             }
             i = end;
         }
-        if (i >= n || !sectionIs(d_.tags[i], "ENDTAB"))
+        if (!has(i) || !sectionIs(tag(i), "ENDTAB"))
             return expected(i, "group code 0 with 'ENDTAB' to end the " + type + " table");
         ++i;
     }
@@ -345,7 +434,7 @@ void DxfFileReader::scanEntity(size_t i, size_t end, uint64_t& owner, bool& pape
     paperSpace = false;
     bool inGroup = false, ownerSeen = false;
     for (size_t k = i + 1; k < end; ++k) {
-        const DxfTag& t = d_.tags[k];
+        const DxfTag& t = tag(k);
         if (t.code == 102)
             inGroup = !t.value().empty() && t.value()[0] == '{';
         else if (t.code == 330 && !inGroup && !ownerSeen) {
@@ -361,13 +450,13 @@ void DxfFileReader::scanEntity(size_t i, size_t end, uint64_t& owner, bool& pape
 
 DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool inBlock, size_t& blockEnd)
 {
-    const size_t n = d_.tags.size();
     DxfReadResult r;
     const char* section = inBlock ? "BLOCKS" : "ENTITIES";
     AcDbBlockTableRecord* record = blockRecord ? static_cast<AcDbBlockTableRecord*>(db_.objectOf(blockRecord)) : nullptr;
     AcDbStub* parent = nullptr;  // the INSERT or POLYLINE whose ATTRIB/VERTEX entities follow
-    while (i < n && d_.tags[i].code == 0) {
-        std::string_view type = d_.tags[i].value();
+    while (has(i) && tag(i).code == 0) {
+        tags_->release(i);
+        std::string_view type = tag(i).value();
         if (type == "ENDSEC" || type == "EOF" || (inBlock && (type == "ENDBLK" || type == "BLOCK")))
             break;
         size_t end = objectEnd(i);
@@ -410,8 +499,8 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
         }
         if (type == "INSERT" || type == "POLYLINE") {
             size_t next = end;
-            if (next < n && d_.tags[next].code == 0
-                && (d_.tags[next].value() == "ATTRIB" || d_.tags[next].value() == "VERTEX" || d_.tags[next].value() == "SEQEND")) {
+            if (has(next) && tag(next).code == 0
+                && (tag(next).value() == "ATTRIB" || tag(next).value() == "VERTEX" || tag(next).value() == "SEQEND")) {
                 parent = s;
                 s->subs = std::make_unique<std::vector<AcDbStub*>>();
             }
@@ -426,18 +515,18 @@ DxfReadResult DxfFileReader::readEntities(size_t& i, AcDbStub* blockRecord, bool
 
 DxfReadResult DxfFileReader::readBlocks(size_t& i)
 {
-    const size_t n = d_.tags.size();
     DxfReadResult r;
     auto* blockTable = d_.blockTable ? static_cast<AcDbSymbolTable*>(db_.objectOf(d_.blockTable)) : nullptr;
     // Record names are held decoded, so the BLOCK's name is decoded the same
     // way before the look-up (a file before R2007 keeps it in its code page).
     DxfCodepage cp(d_.header.acadver >= "AC1021", d_.header.codepage);
-    while (i < n && sectionIs(d_.tags[i], "BLOCK")) {
+    while (has(i) && sectionIs(tag(i), "BLOCK")) {
+        tags_->release(i);
         size_t end = objectEnd(i);
         std::string name;
         for (size_t k = i + 1; k < end; ++k)
-            if (d_.tags[k].code == 2) {
-                name = cp.decode(d_.tags[k].value());
+            if (tag(k).code == 2) {
+                name = cp.decode(tag(k).value());
                 break;
             }
         AcDbObjectId recordId;
@@ -452,13 +541,13 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         if (!record) {
             AcDbBlockEntry orphan;
             size_t k = i;
-            while (k < n && !sectionIs(d_.tags[k], "ENDBLK") && !sectionIs(d_.tags[k], "ENDSEC"))
-                orphan.orphanTags.push_back(d_.tags[k++]);
-            if (k >= n || !sectionIs(d_.tags[k], "ENDBLK"))
+            while (has(k) && !sectionIs(tag(k), "ENDBLK") && !sectionIs(tag(k), "ENDSEC"))
+                orphan.orphanTags.push_back(tag(k++));
+            if (!has(k) || !sectionIs(tag(k), "ENDBLK"))
                 return expected(k, "group code 0 with 'ENDBLK' to end block '" + name + "'");
             size_t e = objectEnd(k);
             for (; k < e; ++k)
-                orphan.orphanTags.push_back(d_.tags[k]);
+                orphan.orphanTags.push_back(tag(k));
             r = checkOrphan(i, e);
             if (!r.ok())
                 return r;
@@ -479,7 +568,7 @@ DxfReadResult DxfFileReader::readBlocks(size_t& i)
         r = readEntities(i, recordStub, true, stop);
         if (!r.ok())
             return r;
-        if (i >= n || !sectionIs(d_.tags[i], "ENDBLK"))
+        if (!has(i) || !sectionIs(tag(i), "ENDBLK"))
             return expected(i, "group code 0 with 'ENDBLK' to end block '" + name + "'");
         end = objectEnd(i);
         AcDbStub* blockEnd = makeStub(i, end, "BLOCKS", r);
@@ -502,15 +591,15 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
     // numbers well formed.
     for (size_t i = begin; i < end;) {
         const size_t next = objectEnd(i);
-        const std::string type(d_.tags[i].value());
+        const std::string type(tag(i).value());
         for (size_t k = i + 1; k < next && k < i + 4; ++k) {
-            if (d_.tags[k].code != 5)
+            if (tag(k).code != 5)
                 continue;
             uint64_t handle = 0;
-            if (!DxfValue::toHandle(d_.tags[k].value(), handle))
+            if (!DxfValue::toHandle(tag(k).value(), handle))
                 return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(k) + 1,
                                                        "expected a hexadecimal handle, found '" +
-                                                           std::string(d_.tags[k].value().substr(0, 40)) + "'");
+                                                           std::string(tag(k).value().substr(0, 40)) + "'");
             if (handle != 0 && (d_.byHandle.contains(handle) || !orphanHandles_.insert(handle).second))
                 return DxfTagReader(fileName_).failure(Acad::eHandleExists, lineOfTag(i),
                                                        "handle " + DxfValue::fromHandle(handle) + " of " + type +
@@ -520,7 +609,8 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
             break;
         }
         std::vector<DxfTag> orphan;
-        d_.tags.appendTo(i, next - i, orphan);
+        for (size_t k = i; k < next; ++k)
+            orphan.push_back(tag(k));
         DxfNumberCheck::checkRaw(orphan.data(), orphan.size(), dxfCodecFor(type, "BLOCKS").kind);
         i = next;
     }
@@ -529,9 +619,9 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
 
 DxfReadResult DxfFileReader::readObjects(size_t& i)
 {
-    const size_t n = d_.tags.size();
     DxfReadResult r;
-    while (i < n && d_.tags[i].code == 0 && d_.tags[i].value() != "ENDSEC" && d_.tags[i].value() != "EOF") {
+    while (has(i) && tag(i).code == 0 && tag(i).value() != "ENDSEC" && tag(i).value() != "EOF") {
+        tags_->release(i);
         size_t end = objectEnd(i);
         AcDbStub* s = makeStub(i, end, "OBJECTS", r);
         if (!s)

@@ -7,14 +7,17 @@
 #include "host/dxf/DxfTag.h"
 
 class AcDbDatabase;
+class DxfTagStream;
 struct AcDbDatabaseData;
 struct AcDbStub;
 
 // Reads the DXF text held in the database's buffer into the database:
 // splits it into tags, groups them into sections, tables, blocks, entities
-// and objects, and gives every object a stub that keeps its tags. Objects
-// are built from their tags later, when first opened; symbol tables and the
-// named-objects dictionary are built at once.
+// and objects, and gives every object a stub that names its lines in the
+// text. Objects are built from their tags later, when first opened; symbol
+// tables and the named-objects dictionary are built at once. The tags are
+// split as the reader walks the text and dropped once passed, so the
+// file's tags are never all held at once.
 class DxfFileReader {
 public:
     explicit DxfFileReader(AcDbDatabase& db);
@@ -23,6 +26,17 @@ public:
     DxfReadResult read();
 
 private:
+    // Reads the sections from the stream's start; the result for the
+    // drawing as it stands (a fault of the tags themselves is left to read).
+    DxfReadResult readSections();
+    // The version of the file's first section when it is a HEADER with
+    // $ACADVER; versionTags the "9 $ACADVER" tags up to its end.
+    bool firstHeaderVersion(std::string& version, size_t& versionTags);
+    // Empties the database for a second read of the same text.
+    void reset();
+    // Whether tag i exists (see DxfTagStream::has), and tag i.
+    bool has(size_t i) const;
+    DxfTag tag(size_t i) const;
     // Reads an R12 drawing upgraded in memory (DxfR12Upgrade); version is its $ACADVER.
     DxfReadResult readUpgraded(const std::string& version);
     DxfReadResult readHeader(size_t& i);
@@ -45,6 +59,8 @@ private:
     void addMissingSeqends();
 
     AcDbDatabase& db_;
+    DxfTagStream* tags_ = nullptr;  // the tags of the read running now
+    std::vector<DxfTag> scratch_;  // an object's tags, while its stub is made
     AcDbDatabaseData& d_;
     std::string fileName_;
     std::vector<AcDbStub*> unterminated_;  // sequences read without their SEQEND

@@ -217,7 +217,7 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
     if (stub->erased)
         return;
     if (stub->tagCount > 0 && !stub->tagsKept && DxfObjectIO::writesAsRead(db_, stub)) {
-        if (std::string_view text = textAsRead(stub->firstTag, stub->tagCount, out.crlf()); !text.empty()) {
+        if (std::string_view text = textAsRead(stub->textOffset, stub->textLength, out.crlf()); !text.empty()) {
             out.writeRaw(text);
             return;
         }
@@ -228,22 +228,16 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
         out.write(t[i]);
 }
 
-std::string_view DxfFileWriter::textAsRead(size_t first, size_t n, bool crlf) const
+std::string_view DxfFileWriter::textAsRead(size_t offset, size_t length, bool crlf) const
 {
-    // Tags of the file's tag list whose lines are all as this writer would
-    // write them are written by copying their lines: the same bytes, without
-    // formatting each tag again.
+    // An object whose lines are all as this writer would write them is
+    // written by copying its lines: the same bytes, without formatting each
+    // tag again.
     const AcDbDatabaseData& d = db_.data();
-    if (crlf != d.crlf || first + n > d.tags.size())
+    if (crlf != d.crlf || length == 0 || offset + length > d.text.size())
         return {};
-    auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), first);
-    if (odd != d.unusualTags.end() && *odd < first + n)
+    auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), offset);
+    if (odd != d.unusualTags.end() && *odd < offset + length)
         return {};
-    const size_t eol = crlf ? 2 : 1;
-    const DxfTag head = d.tags[first];
-    const DxfTag last = d.tags[first + n - 1];
-    const size_t codeWidth = head.code >= 1000 ? 4 : 3;
-    const char* begin = head.text - eol - codeWidth;
-    const char* end = last.text + last.size + eol;
-    return {begin, static_cast<size_t>(end - begin)};
+    return d.text.substr(offset, length);
 }

@@ -26,10 +26,10 @@ private:
     void writeBlocks(DxfTagWriter& out);
     void writeEntity(DxfTagWriter& out, AcDbStub* stub);
     void writeObject(DxfTagWriter& out, AcDbStub* stub);
-    // The text of n tags of the file's tag list from first on, to be
-    // written as it stands;
-    // empty when a line of it is not as this writer writes it.
-    std::string_view textAsRead(size_t first, size_t n, bool crlf) const;
+    // The length bytes of the file image from offset on (an object's lines
+    // as read), to be written as they stand; empty when a line of them is
+    // not as this writer writes it.
+    std::string_view textAsRead(size_t offset, size_t length, bool crlf) const;
 
     AcDbDatabase& db_;
     std::vector<DxfTag> scratch_;

@@ -33,6 +33,24 @@ void checkXData(const DxfTag* tags, size_t n)
     }
 }
 
+// True when every number of the extended data (see checkXData) is well formed.
+bool xdataWellFormed(const DxfTag* tags, size_t n)
+{
+    size_t i = 0;
+    while (i < n && tags[i].code != 1001)
+        ++i;
+    double real = 0;
+    int64_t whole = 0;
+    for (; i < n; ++i) {
+        const DxfTag& t = tags[i];
+        if (t.code >= 1010 && t.code <= 1059 && !DxfValue::toDouble(t.value(), real))
+            return false;
+        if (t.code >= 1060 && t.code <= 1071 && !DxfValue::toInt(t.value(), whole))
+            return false;
+    }
+    return true;
+}
+
 // True when every numeric tag of the object's data part (before the first
 // 101 or 1001) reads as its value kind. Stricter than the reader, which
 // leaves some of them as text: a false answer only means building decides.
@@ -120,6 +138,11 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
             DxfValue::fieldInt(tags[i]);
 }
 
+bool DxfNumberCheck::clean(const DxfTag* tags, size_t n, AcDbObjectKind kind)
+{
+    return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(tags, n) && xdataWellFormed(tags, n);
+}
+
 DxfNumberCheck::DxfNumberCheck() : previous_(gActive) { gActive = this; }
 
 DxfNumberCheck::~DxfNumberCheck() { gActive = previous_; }
@@ -140,6 +163,8 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
     for (AcDbStub& s : d.stubs) {
         if (hasBad_)
             break;
+        if (s.numbersClean && !s.tagsKept)
+            continue;  // nothing to report, whether built or not
         const DxfTag* tags = d.tagsOf(s, scratch);
         if (!tags)
             continue;
@@ -161,25 +186,29 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
     size_t line = 0;
     if (bad_.text >= text.data() && bad_.text <= text.data() + text.size()) {
         line = DxfTagReader::lineOfOffset(text, static_cast<size_t>(bad_.text - text.data()));
-        // The first tag of the file list not before the value.
+        // The file's tags are not kept after reading: they are split again
+        // here, to find the object the value belongs to.
+        DxfTagList all;
+        DxfTagReader(fileName).read(text, all);
+        // The first tag of the file not before the value.
         size_t k = 0;
-        for (size_t count = d.tags.size(); count > 0;) {
+        for (size_t count = all.size(); count > 0;) {
             const size_t half = count / 2;
-            if (d.tags[k + half].text < bad_.text) {
+            if (all[k + half].text < bad_.text) {
                 k += half + 1;
                 count -= half + 1;
             } else {
                 count = half;
             }
         }
-        while (k > 0 && k < d.tags.size() && d.tags[k].code != 0)
+        while (k > 0 && k < all.size() && all[k].code != 0)
             --k;
-        if (k < d.tags.size() && d.tags[k].code == 0) {
-            std::string type(d.tags[k].value());
+        if (k < all.size() && all[k].code == 0) {
+            std::string type(all[k].value());
             int handleCode = type == "DIMSTYLE" ? 105 : 5;
-            for (size_t j = k + 1; j < d.tags.size() && j < k + 4 && d.tags[j].code != 0; ++j)
-                if (d.tags[j].code == handleCode) {
-                    type += " " + std::string(DxfValue::trimmed(d.tags[j].value()));
+            for (size_t j = k + 1; j < all.size() && j < k + 4 && all[j].code != 0; ++j)
+                if (all[j].code == handleCode) {
+                    type += " " + std::string(DxfValue::trimmed(all[j].value()));
                     break;
                 }
             what += " of " + type;

@@ -35,6 +35,12 @@ public:
     // database models its kind, and those of its extended data.
     static void checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind);
 
+    // True when an object of kind with these tags has nothing for finish()
+    // to report: every number of its data part and extended data reads as
+    // its value kind. The reader marks such stubs (AcDbStub::numbersClean),
+    // and finish() passes them without splitting their text again.
+    static bool clean(const DxfTag* tags, size_t n, AcDbObjectKind kind);
+
     // Checks every object of the loaded drawing as above. eOk, or
     // eBadDxfSequence with the value's line and a message naming the file,
     // the line, what was expected and what was found, and the object's type,

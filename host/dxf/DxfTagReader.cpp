@@ -116,8 +116,7 @@ DxfReadResult DxfTagReader::read(std::string_view text, DxfTagList& tags, std::v
     return readInto(text, tags, unusual);
 }
 
-template <class Tags>
-DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vector<size_t>* unusual) const
+DxfReadResult DxfTagReader::startFault(std::string_view text, size_t& pos) const
 {
     if (text.substr(0, 18) == "AutoCAD Binary DXF")
         return failure(Acad::eDwgNotSupported, 1,
@@ -125,13 +124,48 @@ DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vec
     if (text.size() >= 4 && text.substr(0, 4) == "AC10" )
         return failure(Acad::eDwgNotSupported, 1,
                        "this is a DWG drawing, not a DXF file; DWG cannot be read here - save it as DXF");
-    size_t pos = 0;
+    pos = 0;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         pos = 3;
+    return {};
+}
+
+template <class Tags>
+DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vector<size_t>* unusual) const
+{
+    Progress at;
+    at.result = startFault(text, at.pos);
+    if (!at.result.ok())
+        return at.result;
+    at.crlf = usesCrlf(text);
+    readSome(text, at, tags, unusual, SIZE_MAX);
+    return at.result;
+}
+
+DxfTagReader::Progress DxfTagReader::start(std::string_view text, DxfTagList& tags) const
+{
+    tags.setText(text);
+    Progress at;
+    at.result = startFault(text, at.pos);
+    at.done = !at.result.ok();
+    at.crlf = usesCrlf(text);
+    return at;
+}
+
+void DxfTagReader::more(std::string_view text, Progress& at, DxfTagList& tags, std::vector<size_t>* unusual, size_t limit) const
+{
+    if (!at.done)
+        readSome(text, at, tags, unusual, limit);
+}
+
+template <class Tags>
+void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std::vector<size_t>* unusual, size_t limit) const
+{
+    size_t pos = at.pos;
+    size_t line = at.line;
     const char* base = text.data();
     const size_t n = text.size();
-    size_t line = 1;
-    const bool crlf = usesCrlf(text);
+    const bool crlf = at.crlf;
     bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
     auto nextLine = [&](std::string_view& out) -> bool {
         if (pos >= n)
@@ -170,7 +204,14 @@ DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vec
         return true;
     };
     std::string_view codeLine, valueLine;
-    while (true) {
+    auto stop = [&](DxfReadResult r) {
+        at.pos = pos;
+        at.line = line;
+        at.done = true;
+        at.result = std::move(r);
+    };
+    for (size_t read = 0; read < limit; ++read) {
+        const size_t tagPos = pos;
         int code = 0;
         bool asWritten = false;
         const char* next = nullptr;
@@ -178,23 +219,43 @@ DxfReadResult DxfTagReader::readInto(std::string_view text, Tags& tags, std::vec
             pos = static_cast<size_t>(next - base);
         } else if (!nextLine(codeLine)) {
             if (tags.empty())
-                return failure(Acad::eBadDxfSequence, line, "the file is empty; expected a DXF file starting with '0 SECTION'");
-            return failure(Acad::eBadDxfSequence, line, "unexpected end of file; expected group code 0 with 'EOF'");
+                return stop(failure(Acad::eBadDxfSequence, line, "the file is empty; expected a DXF file starting with '0 SECTION'"));
+            return stop(failure(Acad::eBadDxfSequence, line, "unexpected end of file; expected group code 0 with 'EOF'"));
         } else if (!parseGroupCode(codeLine, code)) {
             // A blank line at the very end is tolerated only after EOF, which never gets here.
             if (tags.empty() && line == 1 && text.find('\0') < 512)
-                return failure(Acad::eBadDxfSequence, line, "this is not a text DXF file (binary data at the start)");
-            return failure(Acad::eInvalidDxfCode, line, "expected a group code (a whole number 0..1071), found " + quoted(codeLine));
+                return stop(failure(Acad::eBadDxfSequence, line, "this is not a text DXF file (binary data at the start)"));
+            return stop(failure(Acad::eInvalidDxfCode, line, "expected a group code (a whole number 0..1071), found " + quoted(codeLine)));
         } else {
             asWritten = endAsWritten && writtenAsIs(codeLine, code);
         }
         if (!nextValueLine(valueLine))
-            return failure(Acad::eBadDxfSequence, line + 1, "unexpected end of file; expected the value of group code " + std::to_string(code));
+            return stop(failure(Acad::eBadDxfSequence, line + 1, "unexpected end of file; expected the value of group code " + std::to_string(code)));
         if (unusual && !(asWritten && endAsWritten))
-            unusual->push_back(tags.size());
+            unusual->push_back(tagPos);
         tags.push_back(DxfTag(code, valueLine));
+        ++at.count;
         line += 2;
+        if (code == 9 && valueLine == "$ACADVER")
+            ++at.versionTags;
         if (code == 0 && valueLine == "EOF")
-            return {};
+            return stop({});
     }
+    at.pos = pos;
+    at.line = line;
+}
+
+void DxfTagReader::split(std::string_view range, std::vector<DxfTag>& tags) { dxfSplitTags(range, tags); }
+
+size_t DxfTagReader::tagStart(std::string_view text, size_t valueOffset)
+{
+    // Back over the code line's end (LF, maybe CR) to the previous line end.
+    size_t k = std::min(valueOffset, text.size());
+    if (k > 0 && text[k - 1] == '\n')
+        --k;
+    while (k > 0 && text[k - 1] != '\n')
+        --k;
+    if (k == 0 && text.substr(0, 3) == "\xEF\xBB\xBF")
+        k = 3;
+    return k;
 }

@@ -71,4 +71,54 @@ TEST(DxfTagList, HandsBackEveryTagAsReadWhateverItsSizeOrPlace)
     }
 }
 
+TEST(DxfTagList, ARangeSplitAgainGivesTheTagsOfTheWholeRead)
+{
+    // Objects are split again from their lines when opened; every way of
+    // writing a tag the read accepts must come out as the read found it.
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::pair<int, std::string>> tags;
+    };
+    const std::vector<Case> cases = {
+        {"LF, codes as written", "  0\nLINE\n  8\nL1\n 10\n1.5\n", {{0, "LINE"}, {8, "L1"}, {10, "1.5"}}},
+        {"CRLF", "  0\r\nLINE\r\n  8\r\n\r\n1001\r\nAPP\r\n", {{0, "LINE"}, {8, ""}, {1001, "APP"}}},
+        {"codes padded otherwise, signed, tabbed", "0\nA\n  008  \nB\n\t+10\t\nC\n", {{0, "A"}, {8, "B"}, {10, "C"}}},
+        {"a value with a CR inside and a long value", "  1\na\rb\n  3\n" + std::string(40, 'x') + "\n",
+         {{1, "a\rb"}, {3, std::string(40, 'x')}}},
+        {"the last line without its end", "  0\nEOF", {{0, "EOF"}}},
+        {"the last line ending in a lone CR", "  0\r\nEOF\r", {{0, "EOF"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<DxfTag> split;
+        dxfSplitTags(c.text, split);
+        ASSERT_EQ(split.size(), c.tags.size());
+        for (size_t i = 0; i < split.size(); ++i) {
+            EXPECT_EQ(split[i].code, c.tags[i].first) << "tag " << i;
+            EXPECT_EQ(split[i].value(), c.tags[i].second) << "tag " << i;
+        }
+        // The whole-file read of the same text (ended by EOF) agrees.
+        const std::string file = c.text.find("EOF") == std::string::npos ? c.text + "  0\nEOF\n" : c.text;
+        std::vector<DxfTag> read;
+        ASSERT_TRUE(DxfTagReader("f.dxf").read(file, read).ok());
+        for (size_t i = 0; i < split.size(); ++i)
+            EXPECT_EQ(read[i].value(), split[i].value()) << "tag " << i;
+    }
+}
+
+TEST(DxfTagList, ReleasedBlocksLeaveTheLaterTagsAndTheCount)
+{
+    std::vector<std::pair<int, std::string>> expected;
+    const std::string text = tagText({3, 4}, 65536 * 3 + 10, expected);
+    DxfTagList list;
+    ASSERT_TRUE(DxfTagReader("f.dxf").read(text, list).ok());
+    // Blocks wholly before tag 65536 * 2 + 7 go; the one holding it stays.
+    list.release(65536 * 2 + 7);
+    list.release(10);  // never takes back what is gone, nor frees anything more
+    ASSERT_EQ(list.size(), expected.size());
+    for (size_t i = 65536 * 2; i < expected.size(); ++i)
+        ASSERT_EQ(list[i].value(), expected[i].second) << "tag " << i;
+}
+
 }  // namespace
