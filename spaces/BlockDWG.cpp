@@ -180,10 +180,13 @@ void CBlockDWG::writeXData(AcDbEntity* entity)
             return;
         checkNumbersWritable();
         // The chain points into the texts (setXData copies what it keeps).
-        std::vector<std::string> texts(kXDataItems);
+        // Both are kept between blocks: the texts keep their capacity, so a
+        // pass over many blocks formats its records without allocating.
+        thread_local std::vector<std::string> texts(kXDataItems);
+        thread_local std::vector<resbuf> chain;
         size_t count = zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { return fillXDataItems(texts); });
         acdbRegApp(xdataApplication_.c_str(), entity->database());
-        std::vector<resbuf> chain(count);
+        chain.resize(count);
         for (size_t i = 0; i < count; ++i) {
             chain[i] = resbuf{};
             chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == count) ? 1002 : 1000;
