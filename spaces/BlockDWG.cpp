@@ -30,6 +30,14 @@ namespace {
 
 const char* const kNotSet = "<Not Set>";
 
+// Whether the three numbers are bit for bit the three given (so -0.0 is not 0.0).
+bool isExactly(double a, double b, double c, double x, double y, double z)
+{
+    const double got[3] = {a, b, c};
+    const double want[3] = {x, y, z};
+    return std::memcmp(got, want, sizeof got) == 0;
+}
+
 // Appends the record's text of a handle list: each handle followed by a comma.
 void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
 {
@@ -283,7 +291,16 @@ AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
         AcDbDatabase* db = drawing.getDatabase();
         if (!db)
             return AcGeMatrix3d::kIdentity;
-        return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
+        const AcGePoint3d origin = db->ucsorg();
+        const AcGeVector3d xDirection = db->ucsxdir();
+        const AcGeVector3d yDirection = db->ucsydir();
+        // The world UCS, exactly: its matrix is the identity (the same bits
+        // the construction from the axes gives), without the arithmetic.
+        if (isExactly(origin.x, origin.y, origin.z, 0.0, 0.0, 0.0) &&
+            isExactly(xDirection.x, xDirection.y, xDirection.z, 1.0, 0.0, 0.0) &&
+            isExactly(yDirection.x, yDirection.y, yDirection.z, 0.0, 1.0, 0.0))
+            return AcGeMatrix3d::kIdentity;
+        return acgeUcsToWorld(origin, xDirection, yDirection);
     });
 }
 
