@@ -64,24 +64,29 @@ CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing,
     zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { readReference(reference, drawing, record); });
 }
 
-void CBlockDWG::ChainRelease::operator()(resbuf* chain) const
-{
-    acutRelRb(chain);
-}
-
 CBlockDWG::Record CBlockDWG::readRecord(const AcDbBlockReference* reference)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::readRecord", [&] {
         Record record;
-        record.chain.reset(reference->xData("ADE"));
-        if (record.chain) {
+        if (reference->xDataTexts("ADE", record.texts, record.decoded)) {
+            record.present = true;
             record.application = "ADE";
+        } else if (reference->xDataTexts("AECXDATA", record.texts, record.decoded)) {
+            record.present = true;
+            record.application = "AECXDATA";
         } else {
-            record.chain.reset(reference->xData("AECXDATA"));
-            record.application = record.chain ? "AECXDATA" : kNoXData;
+            record.application = kNoXData;
         }
         return record;
     });
+}
+
+std::string_view CBlockDWG::readNameFromRecord(const std::vector<std::string_view>& texts)
+{
+    for (std::string_view item : texts)
+        if (item.starts_with("NAME="))
+            return item.substr(5);
+    return {};
 }
 
 std::string_view CBlockDWG::readNameFromRecord(const resbuf* chain)
@@ -119,8 +124,8 @@ void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing&
     setHandle(handleText);
 
     xdataApplication_ = record.application;
-    if (record.chain)
-        readXData(record.chain.get(), drawing);
+    if (record.present)
+        readXData(record.texts, drawing);
 
     auto attributes = std::make_unique<CAttributes>();
     attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(drawing));

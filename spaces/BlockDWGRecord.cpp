@@ -145,6 +145,15 @@ const CBlockDWG::RecordItem CBlockDWG::kRecordItems[kRecordItemCount] = {
 
 void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
 {
+    std::vector<std::string_view> texts;
+    for (const resbuf* rb = chain; rb; rb = rb->rbnext)
+        if (rb->restype == 1000 && rb->resval.rstring)
+            texts.emplace_back(rb->resval.rstring);
+    readXData(texts, drawing);
+}
+
+void CBlockDWG::readXData(const std::vector<std::string_view>& texts, CAcadDrawing& drawing)
+{
     zelkaOperation(kSource, "CBlockDWG::readXData", [&] {
         CUtilities utilities;
         // A handle list may continue over several items of the same key;
@@ -154,10 +163,7 @@ void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
         // keys may be tried in any order: from the one after the last key
         // found, as records list their items in the table's order.
         size_t expected = 0;
-        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-            if (rb->restype != 1000 || !rb->resval.rstring)
-                continue;
-            const std::string_view text = rb->resval.rstring;
+        for (const std::string_view text : texts) {
             size_t index = kRecordItemCount;
             for (size_t tried = 0; tried < kRecordItemCount; ++tried) {
                 const size_t candidate = (expected + tried) % kRecordItemCount;
