@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
@@ -132,7 +133,7 @@ AcDbObjectId CAcadUtilities::getBlockOutlineId(AcDbObjectId blockDefinitionId)
             return AcDbObjectId::kNull;
         for (AcDbObjectId id : definition->entityIds()) {
             const AcRxClass* cls = id.objectClass();
-            if (cls && std::string(cls->name()) == "AcDbPolyline")
+            if (cls && std::strcmp(cls->name(), "AcDbPolyline") == 0)
                 return id;
         }
         return AcDbObjectId::kNull;

@@ -30,6 +30,14 @@ namespace {
 
 const char* const kNotSet = "<Not Set>";
 
+// Whether the three numbers are bit for bit the three given (so -0.0 is not 0.0).
+bool isExactly(double a, double b, double c, double x, double y, double z)
+{
+    const double got[3] = {a, b, c};
+    const double want[3] = {x, y, z};
+    return std::memcmp(got, want, sizeof got) == 0;
+}
+
 // Appends the record's text of a handle list: each handle followed by a comma.
 void appendHandleList(std::string& text, const std::vector<AcDbHandle>& handles)
 {
@@ -56,24 +64,29 @@ CBlockDWG::CBlockDWG(const AcDbBlockReference* reference, CAcadDrawing& drawing,
     zelkaOperation(__FILE__, "CBlockDWG::CBlockDWG", [&] { readReference(reference, drawing, record); });
 }
 
-void CBlockDWG::ChainRelease::operator()(resbuf* chain) const
-{
-    acutRelRb(chain);
-}
-
 CBlockDWG::Record CBlockDWG::readRecord(const AcDbBlockReference* reference)
 {
     return zelkaOperation(__FILE__, "CBlockDWG::readRecord", [&] {
         Record record;
-        record.chain.reset(reference->xData("ADE"));
-        if (record.chain) {
+        if (reference->xDataTexts("ADE", record.texts, record.decoded)) {
+            record.present = true;
             record.application = "ADE";
+        } else if (reference->xDataTexts("AECXDATA", record.texts, record.decoded)) {
+            record.present = true;
+            record.application = "AECXDATA";
         } else {
-            record.chain.reset(reference->xData("AECXDATA"));
-            record.application = record.chain ? "AECXDATA" : kNoXData;
+            record.application = kNoXData;
         }
         return record;
     });
+}
+
+std::string_view CBlockDWG::readNameFromRecord(const std::vector<std::string_view>& texts)
+{
+    for (std::string_view item : texts)
+        if (item.starts_with("NAME="))
+            return item.substr(5);
+    return {};
 }
 
 std::string_view CBlockDWG::readNameFromRecord(const resbuf* chain)
@@ -111,8 +124,8 @@ void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing&
     setHandle(handleText);
 
     xdataApplication_ = record.application;
-    if (record.chain)
-        readXData(record.chain.get(), drawing);
+    if (record.present)
+        readXData(record.texts, drawing);
 
     auto attributes = std::make_unique<CAttributes>();
     attributes->extractSpaceBlockAttributeValues(reference, currentUcsMatrix(drawing));
@@ -180,10 +193,13 @@ void CBlockDWG::writeXData(AcDbEntity* entity)
             return;
         checkNumbersWritable();
         // The chain points into the texts (setXData copies what it keeps).
-        std::vector<std::string> texts(kXDataItems);
+        // Both are kept between blocks: the texts keep their capacity, so a
+        // pass over many blocks formats its records without allocating.
+        thread_local std::vector<std::string> texts(kXDataItems);
+        thread_local std::vector<resbuf> chain;
         size_t count = zelkaOperation(__FILE__, "CBlockDWG::buildXDataItems", [&] { return fillXDataItems(texts); });
         acdbRegApp(xdataApplication_.c_str(), entity->database());
-        std::vector<resbuf> chain(count);
+        chain.resize(count);
         for (size_t i = 0; i < count; ++i) {
             chain[i] = resbuf{};
             chain[i].restype = i == 0 ? 1001 : (i == 1 || i + 1 == count) ? 1002 : 1000;
@@ -280,7 +296,16 @@ AcGeMatrix3d CBlockDWG::currentUcsMatrix(const CAcadDrawing& drawing)
         AcDbDatabase* db = drawing.getDatabase();
         if (!db)
             return AcGeMatrix3d::kIdentity;
-        return acgeUcsToWorld(db->ucsorg(), db->ucsxdir(), db->ucsydir());
+        const AcGePoint3d origin = db->ucsorg();
+        const AcGeVector3d xDirection = db->ucsxdir();
+        const AcGeVector3d yDirection = db->ucsydir();
+        // The world UCS, exactly: its matrix is the identity (the same bits
+        // the construction from the axes gives), without the arithmetic.
+        if (isExactly(origin.x, origin.y, origin.z, 0.0, 0.0, 0.0) &&
+            isExactly(xDirection.x, xDirection.y, xDirection.z, 1.0, 0.0, 0.0) &&
+            isExactly(yDirection.x, yDirection.y, yDirection.z, 0.0, 1.0, 0.0))
+            return AcGeMatrix3d::kIdentity;
+        return acgeUcsToWorld(origin, xDirection, yDirection);
     });
 }
 

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,15 +41,14 @@ class CZelkaExceptions;
 
 class CBlockDWG : public CBlock {
 public:
-    // Frees a result-buffer chain (acutRelRb) when its owner goes.
-    struct ChainRelease {
-        void operator()(resbuf* chain) const;
-    };
-    // A reference's data record as fetched once: the chain (null when the
-    // reference has none) and the application it was found under ("ADE",
-    // "AECXDATA", or "No X Data" when none).
+    // A reference's data record as fetched once: the texts of its group 1000
+    // items (views of the reference's data while it stays open, or of
+    // decoded), whether it has one, and the application it was found under
+    // ("ADE", "AECXDATA", or "No X Data" when none).
     struct Record {
-        std::unique_ptr<resbuf, ChainRelease> chain;
+        std::vector<std::string_view> texts;
+        std::list<std::string> decoded;
+        bool present = false;
         std::string application = "No X Data";
     };
 
@@ -69,6 +69,8 @@ public:
     // The text after "NAME=" of the record's first group 1000 item starting
     // so, or "" when there is none. The text lives as long as the chain.
     static std::string_view readNameFromRecord(const resbuf* chain);
+    // The same for the group 1000 texts of a record.
+    static std::string_view readNameFromRecord(const std::vector<std::string_view>& texts);
 
     // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
     // "ADE", no attributes, hatch or assets, kind BlockKind::Dwg.
@@ -104,6 +106,8 @@ public:
     // Fills fields from the record items (group 1000) of a chain; keys that
     // do not occur leave their fields; "NAME=" is not read.
     void readXData(const resbuf* chain, CAcadDrawing& drawing);
+    // The same from the texts of the group 1000 items.
+    void readXData(const std::vector<std::string_view>& texts, CAcadDrawing& drawing);
     // Registers the application and replaces the reference's record with the
     // one built from the fields. Does nothing unless the entity is a block
     // reference; it must be open for writing. Throws, writing nothing, when

@@ -25,7 +25,8 @@ constexpr const char* kSource = "BlockDWG.cpp";
 // of a key of known length compiles to a few instructions.
 inline bool hasKey(std::string_view item, std::string_view key)
 {
-    return item.size() >= key.size() && std::memcmp(item.data(), key.data(), key.size()) == 0;
+    return item.size() >= key.size() && item.front() == key.front() &&
+           std::memcmp(item.data(), key.data(), key.size()) == 0;
 }
 
 // The value of an "AREA=" or "PERIMETER=" item: the key and a recognised unit
@@ -144,20 +145,36 @@ const CBlockDWG::RecordItem CBlockDWG::kRecordItems[kRecordItemCount] = {
 
 void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
 {
+    std::vector<std::string_view> texts;
+    for (const resbuf* rb = chain; rb; rb = rb->rbnext)
+        if (rb->restype == 1000 && rb->resval.rstring)
+            texts.emplace_back(rb->resval.rstring);
+    readXData(texts, drawing);
+}
+
+void CBlockDWG::readXData(const std::vector<std::string_view>& texts, CAcadDrawing& drawing)
+{
     zelkaOperation(kSource, "CBlockDWG::readXData", [&] {
         CUtilities utilities;
         // A handle list may continue over several items of the same key;
         // their texts are joined in order and parsed once.
         std::string handleTexts[kRecordItemCount];
-        for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-            if (rb->restype != 1000 || !rb->resval.rstring)
-                continue;
-            const std::string_view text = rb->resval.rstring;
-            size_t index = 0;
-            while (index < kRecordItemCount && !hasKey(text, kRecordItems[index].key))
-                ++index;
+        // No key starts another, so at most one key fits an item and the
+        // keys may be tried in any order: from the one after the last key
+        // found, as records list their items in the table's order.
+        size_t expected = 0;
+        for (const std::string_view text : texts) {
+            size_t index = kRecordItemCount;
+            for (size_t tried = 0; tried < kRecordItemCount; ++tried) {
+                const size_t candidate = (expected + tried) % kRecordItemCount;
+                if (hasKey(text, kRecordItems[candidate].key)) {
+                    index = candidate;
+                    break;
+                }
+            }
             if (index == kRecordItemCount)
                 continue;
+            expected = index + 1;
             const RecordItem& item = kRecordItems[index];
             const std::string_view rest = text.substr(item.key.size());
             switch (item.kind) {

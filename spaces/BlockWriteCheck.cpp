@@ -1,5 +1,6 @@
 #include "spaces/BlockWriteCheck.h"
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -20,23 +21,40 @@ namespace {
 // The exception class is that of the rest of CBlockDWG's write-back.
 constexpr const char* kSource = "BlockDWG.cpp";
 
-// Whether the named layer of the database exists and is locked.
-bool layerIsLocked(AcDbDatabase* db, const std::string& name)
+// Whether the named layer of the table exists and is locked.
+bool layerIsLocked(AcDbLayerTable* table, const char* name)
 {
-    if (!db || name.empty())
-        return false;
-    AcDbLayerTable* table = nullptr;
-    if (db->getLayerTable(table, AcDb::kForRead) != Acad::eOk)
+    if (!table || !name || !*name)
         return false;
     AcDbLayerTableRecord* record = nullptr;
-    const bool found = table->getAt(name.c_str(), record, AcDb::kForRead) == Acad::eOk;
-    table->close();
-    if (!found)
+    if (table->getAt(name, record, AcDb::kForRead) != Acad::eOk)
         return false;
     const bool locked = record->isLocked();
     record->close();
     return locked;
 }
+
+// The layer table of the database, open for read while it lives.
+class LayerTableForRead {
+public:
+    explicit LayerTableForRead(AcDbDatabase* db)
+    {
+        if (db && db->getLayerTable(table_, AcDb::kForRead) != Acad::eOk)
+            table_ = nullptr;
+    }
+    ~LayerTableForRead()
+    {
+        if (table_)
+            table_->close();
+    }
+    LayerTableForRead(const LayerTableForRead&) = delete;
+    LayerTableForRead& operator=(const LayerTableForRead&) = delete;
+
+    bool isLocked(const char* name) const { return layerIsLocked(table_, name); }
+
+private:
+    AcDbLayerTable* table_ = nullptr;
+};
 
 // A part of the block that lies on a locked layer: what it is and the
 // layer, and the space's name as the drawing shows it (its NAME attribute).
@@ -54,7 +72,8 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
     if (!reference)
         return false;
     AcDbDatabase* db = reference->database();
-    if (layerIsLocked(db, reference->layer())) {
+    const LayerTableForRead layers(db);
+    if (layers.isLocked(reference->layer())) {
         found.part = "its block reference";
         found.layer = reference->layer();
         return true;
@@ -72,9 +91,9 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
         AcDbObjectPointer<AcDbAttribute> attribute(id, AcDb::kForRead);
         if (!attribute)
             continue;
-        if (found.shownName.empty() && std::string(attribute->tag()) == "NAME")
+        if (found.shownName.empty() && std::strcmp(attribute->tag(), "NAME") == 0)
             found.shownName = attribute->textString();
-        if (!locked && layerIsLocked(db, attribute->layer())) {
+        if (!locked && layers.isLocked(attribute->layer())) {
             found.part = std::string("its ") + attribute->tag() + " attribute";
             found.layer = attribute->layer();
             locked = true;
@@ -93,7 +112,7 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
         AcDbObjectPointer<AcDbEntity> part(id, AcDb::kForRead);
         if (!part || !part->isKindOf(AcDbAttributeDefinition::desc()))
             continue;
-        if (layerIsLocked(db, part->layer())) {
+        if (layers.isLocked(part->layer())) {
             const auto* attdef = static_cast<const AcDbAttributeDefinition*>(part.object());
             found.part = std::string("the ") + attdef->tag() + " attribute definition of " + block.getBlockName();
             found.layer = part->layer();
@@ -125,7 +144,7 @@ void CBlockWriteCheck::requireWritable(const CBlockDWG& block, bool withDefiniti
         if (newEntityLayer.empty())
             return false;
         AcDbObjectPointer<AcDbBlockReference> reference(block.getBlockReferenceId(), AcDb::kForRead);
-        if (!reference || !layerIsLocked(reference->database(), newEntityLayer))
+        if (!reference || !LayerTableForRead(reference->database()).isLocked(newEntityLayer.c_str()))
             return false;
         found.part = "the entity it needs added";
         found.layer = newEntityLayer;

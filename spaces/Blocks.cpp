@@ -186,7 +186,7 @@ std::string CBlocks::readNameFromXData(const AcDbBlockReference* reference)
 {
     return zelkaOperation(__FILE__, "CBlocks::readNameFromXData", [&] {
         CBlockDWG::Record record = CBlockDWG::readRecord(reference);
-        return std::string(CBlockDWG::readNameFromRecord(record.chain.get()));
+        return std::string(CBlockDWG::readNameFromRecord(record.texts));
     });
 }
 
@@ -210,7 +210,7 @@ std::unique_ptr<CBlockDWG> CBlocks::classifyBlockReference(const AcDbBlockRefere
         // The record is fetched once: it tells a gross area record on an
         // ordinary definition (not a space) and is then read by the block.
         CBlockDWG::Record record = CBlockDWG::readRecord(reference);
-        if (CBlockDWG::readNameFromRecord(record.chain.get()) == "GROSS AREA") return nullptr;
+        if (CBlockDWG::readNameFromRecord(record.texts) == "GROSS AREA") return nullptr;
         if (floorPlan) return std::make_unique<CBlockDWGRoom>(reference, drawing, withAssets, record);
         return std::make_unique<CBlockDWGBuilding>(reference, drawing, record);
     });

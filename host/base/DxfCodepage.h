@@ -24,15 +24,15 @@ public:
 
     // Appends the UTF-8 bytes of one code point.
     static void appendUtf8(std::string& out, uint32_t codePoint);
+    // True when raw needs no decoding: no escape, and no byte of the code page
+    // outside ASCII (decode gives raw itself).
+    bool isPlain(std::string_view raw) const;
 
     bool isUtf8() const { return utf8_; }
     // The iconv name of the code page, e.g. "CP1252".
     const std::string& charset() const { return charset_; }
 
 private:
-    // True when raw needs no decoding: no escape, and no byte of the code page.
-    bool isPlain(std::string_view raw) const;
-
     bool utf8_;
     std::string charset_;
 };

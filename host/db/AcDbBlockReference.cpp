@@ -94,6 +94,7 @@ AcDbObjectIterator* AcDbBlockReference::attributeIterator() const
 {
     std::vector<AcDbObjectId> ids;
     if (stub_ref()) {
+        ids.reserve(stub_ref()->size());
         for (AcDbStub* s : *stub_ref())
             if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
                 ids.emplace_back(s);

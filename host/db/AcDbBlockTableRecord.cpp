@@ -122,6 +122,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator
 std::vector<AcDbObjectId> AcDbBlockTableRecord::entityIds() const
 {
     std::vector<AcDbObjectId> ids;
+    ids.reserve(entities.size());
     for (AcDbStub* s : entities)
         if (!s->erased)
             ids.emplace_back(s);

@@ -1,7 +1,9 @@
 #pragma once
 #include <any>
+#include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/db/AcDb.h"
@@ -81,6 +83,13 @@ public:
     // True when the object holds extended data of the application (name
     // compared ignoring case, as xData does); false for a null name.
     bool hasXData(const char* regappName) const;
+    // The texts xData(regappName) would give as group 1000 items, in order,
+    // without building the chain: each a view of the file's text, of the
+    // chain set last, or of a text in decoded (those that needed decoding).
+    // The views last while the object stays open and unchanged. False, with
+    // no texts, when the object has no extended data of the application.
+    bool xDataTexts(const char* regappName, std::vector<std::string_view>& texts,
+                    std::list<std::string>& decoded) const;
 
     AcDbObjectId extensionDictionary() const { return extDict_; }
     // Creates an empty extension dictionary; eAlreadyInDb when there is one,

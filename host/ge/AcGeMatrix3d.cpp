@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -59,6 +60,10 @@ AcGeMatrix3d& AcGeMatrix3d::preMultBy(const AcGeMatrix3d& left)
 
 AcGeMatrix3d AcGeMatrix3d::inverse() const
 {
+    // The identity (the world coordinate system, the usual case) is its own
+    // inverse; the elimination below would give the same bits.
+    if (std::memcmp(entry, kIdentity.entry, sizeof entry) == 0)
+        return *this;
     // Gauss–Jordan elimination with partial pivoting, in extended precision.
     long double a[4][8];
     for (int r = 0; r < 4; ++r)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <string>
@@ -128,4 +129,19 @@ TEST(GeUcs, MatchesEzdxfUcs)
         EXPECT_NEAR(l.y, e[4], 1e-9);
         EXPECT_NEAR(l.z, e[5], 1e-9);
     }
+}
+
+// The world UCS and the identity take a short way (no arithmetic); what they
+// give must be the very bits the long way gives, or saved drawings would
+// change: the world UCS built from its axes is the identity to the bit, and
+// the identity inverted by elimination is itself.
+TEST(UcsTransform, WorldUcsAndTheInverseOfTheIdentityAreTheIdentityToTheBit)
+{
+    const AcGeMatrix3d world = acgeUcsToWorld(AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0));
+    EXPECT_EQ(std::memcmp(world.entry, AcGeMatrix3d::kIdentity.entry, sizeof world.entry), 0);
+    // A matrix that differs from the identity in one entry is inverted.
+    AcGeMatrix3d shifted;
+    shifted.entry[0][3] = 5.0;
+    EXPECT_EQ(shifted.inverse().entry[0][3], -5.0);
+    EXPECT_EQ(std::memcmp(AcGeMatrix3d().inverse().entry, AcGeMatrix3d::kIdentity.entry, sizeof world.entry), 0);
 }

@@ -225,6 +225,38 @@ TEST(BlockRecord, NameOfTheRecordIsTheFirstNameItemOfGroup1000)
     acutRelRb(chain);
 }
 
+// Records are formatted into buffers kept from block to block: a record of
+// fewer items written after one whose long hole list took several items
+// holds its own items only, as ezdxf reads them from the saved file.
+TEST(BlockRecord, ShortRecordWrittenAfterALongOneHoldsOnlyItsOwnItems)
+{
+    Drawing d;
+    AcDbObjectId longRef = d.insert(d.defineSpace("ROOM-1", rectangle(0, 0, 9000, 9000)), AcGePoint3d(0, 0, 0));
+    AcDbObjectId shortRef = d.insert(d.defineSpace("ROOM-2", rectangle(0, 0, 1000, 1000)), AcGePoint3d(0, 0, 0));
+    AcDbObjectIdArray holes;
+    for (int i = 0; i < 120; ++i) holes.append(d.addModelPolyline(rectangle(100.0 * i, 0, 50, 50)));
+
+    auto first = readBlock(d, longRef);
+    first->setHandlesToMinus(holes);
+    first->applyToDWG(d.drawing, false);
+    auto second = readBlock(d, shortRef);
+    second->setUnits(0);
+    second->setPrecision(2);
+    second->applyToDWG(d.drawing, false);
+
+    auto dir = tempDir("record-reuse");
+    d.save(dir / "rooms.dxf");
+    const std::vector<std::string> longSeen = seeInsert(dir / "rooms.dxf", longRef.handle().toString()).xdata;
+    const std::vector<std::string> shortSeen = seeInsert(dir / "rooms.dxf", shortRef.handle().toString()).xdata;
+    // ADE, {, 16 items with one hole list, }: 19; the long list takes more.
+    EXPECT_GT(longSeen.size(), 19u);
+    ASSERT_EQ(shortSeen.size(), 19u);
+    EXPECT_EQ(shortSeen[2], "ADE|1000|AREA=0.00sq.m.");
+    EXPECT_EQ(shortSeen[16], "ADE|1000|HANDLESTOMINUS=");
+    EXPECT_EQ(shortSeen[17], "ADE|1000|HANDLESTOADD=");
+    EXPECT_EQ(shortSeen[18], "ADE|1002|}");
+}
+
 // Items whose value is empty, blank or without a recognised unit. The area
 // item without a unit is read whole, so it gives 0 and takes its precision
 // from the item's first point; an empty handle list leaves the list alone.
