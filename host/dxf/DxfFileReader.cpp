@@ -67,6 +67,19 @@ size_t DxfFileReader::objectEnd(size_t i) const
     return tags_->size();
 }
 
+size_t DxfFileReader::lineEndAfter(size_t k) const
+{
+    // A value line ends in LF or CR LF, or (the file's last) in a lone CR or
+    // nothing; the value itself holds none of them.
+    const DxfTag t = tag(k);
+    size_t pos = static_cast<size_t>(t.text - d_.text.data()) + t.size;
+    if (pos < d_.text.size() && d_.text[pos] == '\r')
+        ++pos;
+    if (pos < d_.text.size() && d_.text[pos] == '\n')
+        ++pos;
+    return pos;
+}
+
 AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, DxfReadResult& result)
 {
     std::string_view type = tag(i).value();
@@ -82,7 +95,13 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
             }
             break;
         }
-    if (end > UINT32_MAX || (has(end) && tags_->startOf(end) - tags_->startOf(i) > UINT32_MAX)) {
+    // The object's lines: from its first group-code line to the next
+    // object's, or, when no tag follows (the file ends or a fault stopped the
+    // split), to the end of its own last value line: text past the last tag
+    // split was never checked and is not the object's.
+    const size_t begin = tags_->startOf(i);
+    const size_t stop = has(end) ? tags_->startOf(end) : lineEndAfter(end - 1);
+    if (end > UINT32_MAX || stop - begin > UINT32_MAX) {
         result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                  "the file has more tags than can be read (4,294,967,295); split the drawing");
         return nullptr;
@@ -94,9 +113,6 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
                                                      " is already used by another object");
         return nullptr;
     }
-    // The object's lines: from its first group-code line to the next object's.
-    const size_t begin = tags_->startOf(i);
-    const size_t stop = has(end) ? tags_->startOf(end) : d_.text.size();
     s->textOffset = begin;
     s->textLength = static_cast<uint32_t>(stop - begin);
     s->tagCount = static_cast<uint32_t>(end - i);

@@ -48,6 +48,8 @@ private:
     DxfReadResult checkOrphan(size_t begin, size_t end);
     // The index after the tags of the object starting at i (the next 0 tag).
     size_t objectEnd(size_t i) const;
+    // The offset just past tag k's value line and its line end.
+    size_t lineEndAfter(size_t k) const;
     // Makes the stub of the object at [i, end); null and a failure for a reused handle.
     AcDbStub* makeStub(size_t i, size_t end, const char* section, DxfReadResult& result);
     DxfReadResult expected(size_t tagIndex, const std::string& what) const;
