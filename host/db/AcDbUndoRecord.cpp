@@ -1,5 +1,7 @@
 #include "host/db/AcDbUndoRecord.h"
 
+#include <algorithm>
+
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbObject.h"
@@ -19,6 +21,26 @@ bool sameHeader(const AcDbHeaderValues& a, const AcDbHeaderValues& b)
 
 }  // namespace
 
+bool AcDbUndoRecord::StubSet::insert(AcDbStub* stub)
+{
+    if ((size_ + 1) * 2 > slots_.size()) {
+        std::vector<AcDbStub*> old(std::max<size_t>(64, slots_.size() * 2), nullptr);
+        old.swap(slots_);
+        size_ = 0;
+        for (AcDbStub* s : old)
+            if (s)
+                insert(s);
+    }
+    const size_t mask = slots_.size() - 1;
+    size_t i = static_cast<size_t>((reinterpret_cast<uintptr_t>(stub) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+    for (; slots_[i]; i = (i + 1) & mask)
+        if (slots_[i] == stub)
+            return false;
+    slots_[i] = stub;
+    ++size_;
+    return true;
+}
+
 AcDbUndoRecord::AcDbUndoRecord(AcDbDatabase& db, std::string name)
     : db_(db), name_(std::move(name)), header_(db.data().header)
 {
@@ -26,17 +48,15 @@ AcDbUndoRecord::AcDbUndoRecord(AcDbDatabase& db, std::string name)
 
 void AcDbUndoRecord::noteWrite(AcDbStub* stub)
 {
-    if (!stub || stub->database != &db_ || noted_.count(stub))
+    if (!stub || stub->database != &db_ || !noted_.insert(stub))
         return;
-    noted_.emplace(stub, entries_.size());
     entries_.push_back({stub, capture(stub)});
 }
 
 void AcDbUndoRecord::noteNew(AcDbStub* stub)
 {
-    if (!stub || noted_.count(stub))
+    if (!stub || !noted_.insert(stub))
         return;
-    noted_.emplace(stub, entries_.size());
     Entry& e = entries_.emplace_back();
     e.stub = stub;
     e.state.present = false;

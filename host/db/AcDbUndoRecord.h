@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "host/db/AcDbDatabaseData.h"
@@ -70,6 +69,18 @@ private:
         AcDbStub* paperSpace = nullptr;
     };
 
+    // The stubs the record holds a state of: a set of pointers in one
+    // open-addressed table, as a command may note a few hundred thousand.
+    class StubSet {
+    public:
+        // Adds stub; false when it is there already.
+        bool insert(AcDbStub* stub);
+
+    private:
+        std::vector<AcDbStub*> slots_;
+        size_t size_ = 0;
+    };
+
     State capture(AcDbStub* stub);
     void restore(AcDbStub* stub, State& state);
     Lists currentLists() const;
@@ -78,7 +89,7 @@ private:
     AcDbDatabase& db_;
     std::string name_;
     std::vector<Entry> entries_;
-    std::unordered_map<AcDbStub*, size_t> noted_;
+    StubSet noted_;
     AcDbHeaderValues header_;
     std::unique_ptr<Lists> lists_;
 };
