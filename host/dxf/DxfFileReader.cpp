@@ -419,7 +419,7 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
         i = end;
         while (has(i) && tag(i).code == 0 && tag(i).value() != "ENDTAB" && tag(i).value() != "ENDSEC"
                && tag(i).value() != "TABLE") {
-        tags_->release(i);
+            tags_->release(i);
             if (tag(i).value() != type)
                 return expected(i, "a " + type + " entry of the " + type + " table or group code 0 with 'ENDTAB'");
             end = objectEnd(i);
