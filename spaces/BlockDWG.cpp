@@ -89,18 +89,6 @@ std::string_view CBlockDWG::readNameFromRecord(const std::vector<std::string_vie
     return {};
 }
 
-std::string_view CBlockDWG::readNameFromRecord(const resbuf* chain)
-{
-    for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-        if (rb->restype != 1000 || !rb->resval.rstring)
-            continue;
-        std::string_view item = rb->resval.rstring;
-        if (item.starts_with("NAME="))
-            return item.substr(5);
-    }
-    return {};
-}
-
 void CBlockDWG::readReference(const AcDbBlockReference* reference, CAcadDrawing& drawing, const Record& record)
 {
     initialise();

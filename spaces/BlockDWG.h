@@ -66,10 +66,8 @@ public:
     // The reference's record: its extended data under "ADE", else under
     // "AECXDATA"; an empty Record ("No X Data") when it has neither.
     static Record readRecord(const AcDbBlockReference* reference);
-    // The text after "NAME=" of the record's first group 1000 item starting
-    // so, or "" when there is none. The text lives as long as the chain.
-    static std::string_view readNameFromRecord(const resbuf* chain);
-    // The same for the group 1000 texts of a record.
+    // The text after "NAME=" of the first of a record's group 1000 texts
+    // starting so, or "" when there is none; a view of that text.
     static std::string_view readNameFromRecord(const std::vector<std::string_view>& texts);
 
     // Defaults: units -1, precision -1, texts "<Not Set>", xdataApplication
@@ -103,10 +101,8 @@ public:
     std::string getAreaUnits() const;
     std::string getLengthUnits() const;
 
-    // Fills fields from the record items (group 1000) of a chain; keys that
-    // do not occur leave their fields; "NAME=" is not read.
-    void readXData(const resbuf* chain, CAcadDrawing& drawing);
-    // The same from the texts of the group 1000 items.
+    // Fills fields from the texts of the record's items (group 1000); keys
+    // that do not occur leave their fields; "NAME=" is not read.
     void readXData(const std::vector<std::string_view>& texts, CAcadDrawing& drawing);
     // Registers the application and replaces the reference's record with the
     // one built from the fields. Does nothing unless the entity is a block

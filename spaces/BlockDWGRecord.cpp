@@ -143,15 +143,6 @@ const CBlockDWG::RecordItem CBlockDWG::kRecordItems[kRecordItemCount] = {
      .setHandles = static_cast<void (CBlockDWG::*)(const std::string&, AcDbDatabase*)>(&CBlockDWG::setHandlesToAdd)},
 };
 
-void CBlockDWG::readXData(const resbuf* chain, CAcadDrawing& drawing)
-{
-    std::vector<std::string_view> texts;
-    for (const resbuf* rb = chain; rb; rb = rb->rbnext)
-        if (rb->restype == 1000 && rb->resval.rstring)
-            texts.emplace_back(rb->resval.rstring);
-    readXData(texts, drawing);
-}
-
 void CBlockDWG::readXData(const std::vector<std::string_view>& texts, CAcadDrawing& drawing)
 {
     zelkaOperation(kSource, "CBlockDWG::readXData", [&] {

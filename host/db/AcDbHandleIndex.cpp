@@ -25,19 +25,25 @@ size_t AcDbHandleIndex::slotOf(uint64_t handle) const
 
 uintptr_t AcDbHandleIndex::tagOf(uint64_t handle) { return static_cast<uintptr_t>(hashOf(handle) & 0xFFFF) << 48; }
 
-AcDbStub* AcDbHandleIndex::find(uint64_t handle) const
+size_t AcDbHandleIndex::slotHolding(uint64_t handle) const
 {
     if (slots_.empty())
-        return nullptr;
+        return kNone;
     const uintptr_t tag = tagOf(handle);
     const size_t mask = slots_.size() - 1;
     for (size_t i = slotOf(handle);; i = (i + 1) & mask) {
         const uintptr_t s = slots_[i];
         if (s == 0)
-            return nullptr;
+            return kNone;
         if ((s & ~kAddressBits) == tag && s != kErased && stubOf(s)->handle == handle)
-            return stubOf(s);
+            return i;
     }
+}
+
+AcDbStub* AcDbHandleIndex::find(uint64_t handle) const
+{
+    const size_t i = slotHolding(handle);
+    return i == kNone ? nullptr : stubOf(slots_[i]);
 }
 
 void AcDbHandleIndex::insert(AcDbStub* stub)
@@ -64,19 +70,9 @@ void AcDbHandleIndex::place(AcDbStub* stub)
 
 void AcDbHandleIndex::erase(uint64_t handle)
 {
-    if (slots_.empty())
-        return;
-    const uintptr_t tag = tagOf(handle);
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = slotOf(handle);; i = (i + 1) & mask) {
-        const uintptr_t s = slots_[i];
-        if (s == 0)
-            return;
-        if ((s & ~kAddressBits) == tag && s != kErased && stubOf(s)->handle == handle) {
-            slots_[i] = kErased;
-            --live_;
-            return;
-        }
+    if (const size_t i = slotHolding(handle); i != kNone) {
+        slots_[i] = kErased;
+        --live_;
     }
 }
 

@@ -35,6 +35,9 @@ private:
     size_t slotOf(uint64_t handle) const;
     static uintptr_t tagOf(uint64_t handle);
     static AcDbStub* stubOf(uintptr_t slot) { return reinterpret_cast<AcDbStub*>(slot & ((uintptr_t{1} << 48) - 1)); }
+    // The slot holding the stub with the handle, kNone when there is none.
+    static constexpr size_t kNone = ~size_t{0};
+    size_t slotHolding(uint64_t handle) const;
     void place(AcDbStub* stub);
     void grow();
 

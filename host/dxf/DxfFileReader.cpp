@@ -625,8 +625,7 @@ DxfReadResult DxfFileReader::checkOrphan(size_t begin, size_t end)
             break;
         }
         std::vector<DxfTag> orphan;
-        for (size_t k = i; k < next; ++k)
-            orphan.push_back(tag(k));
+        tags_->list().appendTo(i, next - i, orphan);
         DxfNumberCheck::checkRaw(orphan.data(), orphan.size(), dxfCodecFor(type, "BLOCKS").kind);
         i = next;
     }

@@ -17,38 +17,47 @@ namespace {
 
 thread_local DxfNumberCheck* gActive = nullptr;
 
-// Checks the numbers of the extended data (from the first 1001 on): reals
-// and points 1010-1059, whole numbers 1060-1071.
-void checkXData(const DxfTag* tags, size_t n)
+// Hands each number of the extended data (from the first 1001 on) to
+// real (reals and points, 1010-1059) or whole (whole numbers, 1060-1071)
+// until one of them answers false; true when none did.
+template <class Real, class Whole>
+bool eachXDataNumber(const DxfTag* tags, size_t n, Real real, Whole whole)
 {
     size_t i = 0;
     while (i < n && tags[i].code != 1001)
         ++i;
     for (; i < n; ++i) {
         const DxfTag& t = tags[i];
-        if (t.code >= 1010 && t.code <= 1059)
-            DxfValue::fieldReal(t);
-        else if (t.code >= 1060 && t.code <= 1071)
-            DxfValue::fieldInt(t);
-    }
-}
-
-// True when every number of the extended data (see checkXData) is well formed.
-bool xdataWellFormed(const DxfTag* tags, size_t n)
-{
-    size_t i = 0;
-    while (i < n && tags[i].code != 1001)
-        ++i;
-    double real = 0;
-    int64_t whole = 0;
-    for (; i < n; ++i) {
-        const DxfTag& t = tags[i];
-        if (t.code >= 1010 && t.code <= 1059 && !DxfValue::toDouble(t.value(), real))
+        if (t.code >= 1010 && t.code <= 1059 && !real(t))
             return false;
-        if (t.code >= 1060 && t.code <= 1071 && !DxfValue::toInt(t.value(), whole))
+        if (t.code >= 1060 && t.code <= 1071 && !whole(t))
             return false;
     }
     return true;
+}
+
+// Checks the numbers of the extended data; a malformed one is reported.
+void checkXData(const DxfTag* tags, size_t n)
+{
+    auto real = [](const DxfTag& t) {
+        DxfValue::fieldReal(t);
+        return true;
+    };
+    auto whole = [](const DxfTag& t) {
+        DxfValue::fieldInt(t);
+        return true;
+    };
+    eachXDataNumber(tags, n, real, whole);
+}
+
+// True when every number of the extended data is well formed.
+bool xdataWellFormed(const DxfTag* tags, size_t n)
+{
+    double real = 0;
+    int64_t whole = 0;
+    return eachXDataNumber(
+        tags, n, [&](const DxfTag& t) { return DxfValue::toDouble(t.value(), real); },
+        [&](const DxfTag& t) { return DxfValue::toInt(t.value(), whole); });
 }
 
 // True when every numeric tag of the object's data part (before the first

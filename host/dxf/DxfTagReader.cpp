@@ -245,8 +245,6 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
     at.line = line;
 }
 
-void DxfTagReader::split(std::string_view range, std::vector<DxfTag>& tags) { dxfSplitTags(range, tags); }
-
 size_t DxfTagReader::tagStart(std::string_view text, size_t valueOffset)
 {
     // Back over the code line's end (LF, maybe CR) to the previous line end.

@@ -47,11 +47,6 @@ public:
     // "0 EOF" or at a fault (then in result).
     void more(std::string_view text, Progress& at, DxfTagList& tags, std::vector<size_t>* unusual, size_t limit) const;
 
-    // Splits a part of a text that a read has accepted (whole tags, from a
-    // group-code line on) into tags exactly as the read did: padded codes,
-    // CRLF or LF line ends, the last line with or without its end.
-    static void split(std::string_view range, std::vector<DxfTag>& tags);
-
     // The byte offset of the group-code line of the tag whose value starts at
     // valueOffset (the line after the previous line end).
     static size_t tagStart(std::string_view text, size_t valueOffset);

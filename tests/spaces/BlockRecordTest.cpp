@@ -211,18 +211,14 @@ TEST(BlockRecord, ApplyingRenamesTheDefinitionAndFailsWithTheHostStatusWhenTheRe
     }
 }
 
-TEST(BlockRecord, NameOfTheRecordIsTheFirstNameItemOfGroup1000)
+TEST(BlockRecord, NameOfTheRecordIsTheFirstNameItem)
 {
-    resbuf* chain = acutBuildList(1001, "ADE", 1002, "{", 1000, "NAMES=not this", 1005, "NAME=nor this",
-                                  1000, "NAME=Store 2", 1000, "NAME=later", 1002, "}", 0);
-    ASSERT_NE(chain, nullptr);
-    EXPECT_EQ(CBlockDWG::readNameFromRecord(chain), "Store 2");
-    EXPECT_EQ(CBlockDWG::readNameFromRecord(chain->rbnext->rbnext->rbnext->rbnext->rbnext), "later");
-    EXPECT_EQ(CBlockDWG::readNameFromRecord(nullptr), "");
-    resbuf* bareName = acutBuildList(1000, "NAME=", 0);
-    EXPECT_EQ(CBlockDWG::readNameFromRecord(bareName), "");
-    acutRelRb(bareName);
-    acutRelRb(chain);
+    // The record's group 1000 texts, as AcDbObject::xDataTexts gives them.
+    const std::vector<std::string_view> texts = {"NAMES=not this", "NAME=Store 2", "NAME=later"};
+    EXPECT_EQ(CBlockDWG::readNameFromRecord(texts), "Store 2");
+    EXPECT_EQ(CBlockDWG::readNameFromRecord({texts.begin() + 2, texts.end()}), "later");
+    EXPECT_EQ(CBlockDWG::readNameFromRecord({}), "");
+    EXPECT_EQ(CBlockDWG::readNameFromRecord({"NAME="}), "");
 }
 
 // Records are formatted into buffers kept from block to block: a record of
@@ -271,11 +267,9 @@ TEST(BlockRecord, ItemsWithEmptyOrUnrecognisedValues)
     block->setHandlesToMinus(AcDbObjectIdArray{outline});
     block->setUnits(1);
 
-    resbuf* chain = acutBuildList(1000, "AREA=sq.m.", 1000, "PERIMETER=ft.", 1000, "TAGTYPE=", 1000, "DATE= x ",
-                                  1000, "ROOM_HEIGHT=", 1000, "VOLUME=-0.5e1cu.m.", 1000, "HANDLESTOADD=",
-                                  1000, "HANDLESTOMINUS=", 1000, "TOT_STAFF=12", 1000, "TOT_WKSTNS", 0);
-    block->readXData(chain, d.drawing);
-    acutRelRb(chain);
+    block->readXData({"AREA=sq.m.", "PERIMETER=ft.", "TAGTYPE=", "DATE= x ", "ROOM_HEIGHT=", "VOLUME=-0.5e1cu.m.",
+                      "HANDLESTOADD=", "HANDLESTOMINUS=", "TOT_STAFF=12", "TOT_WKSTNS"},
+                     d.drawing);
     EXPECT_EQ(block->getUnits(), 0);
     EXPECT_EQ(block->getPrecision(), 0);
     EXPECT_EQ(block->getArea(), 0.0);
@@ -291,9 +285,7 @@ TEST(BlockRecord, ItemsWithEmptyOrUnrecognisedValues)
     EXPECT_EQ(block->getHandlesToMinusAsString(), handle);
 
     block->setArea(4.0);
-    chain = acutBuildList(1000, "AREA=1.5sq.m.   ", 1000, "PERIMETER=7.25sq.ft.", 0);
-    block->readXData(chain, d.drawing);
-    acutRelRb(chain);
+    block->readXData({"AREA=1.5sq.m.   ", "PERIMETER=7.25sq.ft."}, d.drawing);
     // "AREA=1.5sq.m." after trimming: six characters follow its point.
     EXPECT_EQ(block->getPrecision(), 6);
     EXPECT_EQ(block->getArea(), 0.0);
