@@ -61,6 +61,14 @@ AcDbDatabaseData::~AcDbDatabaseData()
         ::munmap(mapped, mappedSize);
 }
 
+void AcDbDatabaseData::releaseMappedPages() const
+{
+    mappedReadSinceRelease = 0;
+    // Only ever the file mapping: on other memory this would drop its contents.
+    if (mapped)
+        ::madvise(mapped, mappedSize, MADV_DONTNEED);
+}
+
 const DxfCodepage& AcDbDatabaseData::codepage() const
 {
     const bool utf8 = header.acadver >= "AC1021";

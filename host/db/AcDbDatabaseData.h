@@ -62,6 +62,9 @@ struct AcDbDatabaseData {
     std::string_view text;              // the file image the tags point into: buffer or the mapped file
     void* mapped = nullptr;             // the file mapped by readDxfFile
     size_t mappedSize = 0;
+    // Bytes of the mapped file read since its pages were last handed back
+    // (see noteTextRead).
+    mutable size_t mappedReadSinceRelease = 0;
     // Byte offsets in text, ascending, of the tags whose two lines are not
     // as a save writes them (see DxfTagReader::read); the lines of an object
     // without one are saved by copying its text.
@@ -130,11 +133,27 @@ struct AcDbDatabaseData {
             return nullptr;
         if (stub.tagsKept)
             return keptTags[stub.textOffset].data();
+        noteTextRead(stub.textLength);
         scratch.clear();
         scratch.reserve(stub.tagCount);
         dxfSplitTags(text.substr(stub.textOffset, stub.textLength), scratch);
         return scratch.data();
     }
+
+    // Counts bytes read from the file image. Reading the file, building
+    // objects and saving call it; after every kMappedResident bytes read from
+    // a mapped file, its pages are handed back to the page cache. They stay
+    // mapped, and as the mapping is private and read-only the next read of
+    // a page maps the file's page again, with the same bytes; so the file
+    // counts in the process's memory with the part being worked on, not all
+    // of it, and every view into it stays valid.
+    static constexpr size_t kMappedResident = size_t{8} << 20;
+    void noteTextRead(size_t bytes) const
+    {
+        if (mapped && (mappedReadSinceRelease += bytes) > kMappedResident)
+            releaseMappedPages();
+    }
+    void releaseMappedPages() const;
 
     // Keeps text for a tag made after reading; the view stays valid as long
     // as the database.

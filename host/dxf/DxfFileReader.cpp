@@ -171,7 +171,8 @@ void DxfFileReader::reset()
 DxfReadResult DxfFileReader::read()
 {
     const DxfTagReader reader(fileName_);
-    DxfTagStream stream(reader, d_.text, &d_.unusualTags);
+    const auto countRead = [this](size_t bytes) { d_.noteTextRead(bytes); };
+    DxfTagStream stream(reader, d_.text, &d_.unusualTags, countRead);
     tags_ = &stream;
     // An R12 drawing is upgraded first. Nearly every file says its version
     // in its first section, the HEADER; only when it does not, or the tags
@@ -196,7 +197,7 @@ DxfReadResult DxfFileReader::read()
         if (DxfR12Upgrade::isR12(all, version)) {
             reset();
             tags_ = nullptr;
-            DxfTagStream again(reader, d_.text, &d_.unusualTags);
+            DxfTagStream again(reader, d_.text, &d_.unusualTags, countRead);
             again.finish(true);
             tags_ = &again;
             return readUpgraded(version);

@@ -239,5 +239,6 @@ std::string_view DxfFileWriter::textAsRead(size_t offset, size_t length, bool cr
     auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), offset);
     if (odd != d.unusualTags.end() && *odd < offset + length)
         return {};
+    d.noteTextRead(length);
     return d.text.substr(offset, length);
 }

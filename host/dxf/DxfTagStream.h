@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -11,15 +12,17 @@
 // its tags held at once. Indices are those of the whole file.
 class DxfTagStream {
 public:
-    // unusual receives the byte offsets DxfTagReader::read gives.
-    DxfTagStream(const DxfTagReader& reader, std::string_view text, std::vector<size_t>* unusual)
-        : reader_(reader), text_(text), unusual_(unusual), at_(reader.start(text, tags_)) {}
+    // unusual receives the byte offsets DxfTagReader::read gives; read, when
+    // set, is told how many bytes of the text each batch split.
+    DxfTagStream(const DxfTagReader& reader, std::string_view text, std::vector<size_t>* unusual,
+                 std::function<void(size_t)> read = {})
+        : reader_(reader), text_(text), unusual_(unusual), read_(std::move(read)), at_(reader.start(text, tags_)) {}
 
     // Whether tag i exists (splitting on to it); false past "0 EOF" or a fault.
     bool has(size_t i)
     {
         while (i >= tags_.size() && !at_.done)
-            reader_.more(text_, at_, tags_, unusual_, kBatch);
+            more();
         return i < tags_.size();
     }
     DxfTag operator[](size_t i) const { return tags_[i]; }
@@ -35,7 +38,7 @@ public:
     const DxfReadResult& finish(bool keep)
     {
         while (!at_.done) {
-            reader_.more(text_, at_, tags_, unusual_, kBatch);
+            more();
             if (!keep)
                 tags_.release(tags_.size());
         }
@@ -52,11 +55,20 @@ public:
     }
 
 private:
+    void more()
+    {
+        const size_t from = at_.pos;
+        reader_.more(text_, at_, tags_, unusual_, kBatch);
+        if (read_)
+            read_(at_.pos - from);
+    }
+
     static constexpr size_t kBatch = 64 * 1024;
     static constexpr size_t kMargin = 16;
     const DxfTagReader& reader_;
     std::string_view text_;
     std::vector<size_t>* unusual_;
+    std::function<void(size_t)> read_;
     DxfTagList tags_;
     DxfTagReader::Progress at_;
 };

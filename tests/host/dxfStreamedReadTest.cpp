@@ -5,12 +5,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbLine.h"
+#include "host/db/AcDbOpen.h"
 #include "host/dxf/DxfDefaultDrawing.h"
+#include "tests/host/dxfTestSupport.h"
 
 namespace {
 
@@ -93,6 +98,70 @@ TEST(DxfStreamedRead, AnR12VersionFoundOnlyLaterInTheFileStillUpgradesTheDrawing
         const bool upgraded = !notices.empty() && notices[0] == "late.dxf is an R12 (AC1009) drawing; it will be saved as AutoCAD 2013 DXF";
         EXPECT_EQ(upgraded, c.upgraded);
     }
+}
+
+// The bytes of the process's mapping that starts at start which are in memory
+// now, from the kernel's own account; -1 when there is no such mapping.
+long residentBytesOfMapping(const void* start)
+{
+    std::ifstream smaps("/proc/self/smaps");
+    char head[32];
+    std::snprintf(head, sizeof head, "%lx-", reinterpret_cast<unsigned long>(start));
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        if (line.rfind(head, 0) == 0)
+            inside = true;
+        else if (inside && line.rfind("Rss:", 0) == 0)
+            return std::stol(line.substr(4)) * 1024;
+    }
+    return -1;
+}
+
+TEST(DxfStreamedRead, AMappedFileKeepsOnlyThePartBeingReadInMemoryAndLosesNothing)
+{
+    // About 30 MB: several times what the database keeps of a mapped file.
+    const std::string text = withLines(300000);
+    const auto dir = dxftest::tempDir("mapped-resident");
+    const auto in = dir / "lines.dxf", out = dir / "saved.dxf";
+    std::ofstream(in, std::ios::binary) << text;
+    const long window = static_cast<long>(AcDbDatabaseData::kMappedResident);
+    ASSERT_GT(static_cast<long>(text.size()), 3 * window);
+
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(in.c_str()), Acad::eOk) << db.lastError();
+    const void* mapped = db.data().mapped;
+    ASSERT_NE(mapped, nullptr);
+    // A batch of tags may run past the limit before the pages are handed back.
+    const long slack = 2 << 20;
+    EXPECT_LE(residentBytesOfMapping(mapped), window + slack);
+
+    // Objects whose lines were handed back read their values from the file again.
+    for (uint64_t i : {uint64_t{0}, uint64_t{150000}, uint64_t{299999}}) {
+        SCOPED_TRACE(i);
+        AcDbObjectId id;
+        ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(0x10000 + i)), Acad::eOk);
+        AcDbLine* line = nullptr;
+        ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForRead), Acad::eOk);
+        EXPECT_EQ(line->startPoint().x, static_cast<double>(i));
+        EXPECT_EQ(line->endPoint().y, 1.5);
+        line->close();
+    }
+
+    ASSERT_EQ(db.dxfOut(out.c_str()), Acad::eOk) << db.lastError();
+    EXPECT_LE(residentBytesOfMapping(mapped), window + slack);
+    std::stringstream saved;
+    saved << std::ifstream(out, std::ios::binary).rdbuf();
+    const std::string s = saved.str();
+    const size_t from = text.find("ENTITIES"), savedFrom = s.find("ENTITIES");
+    ASSERT_NE(savedFrom, std::string::npos);
+    EXPECT_TRUE(s.compare(savedFrom, std::string::npos, text, from) == 0);
+
+    // Text handed in is the database's own memory and is never handed back.
+    AcDbDatabase fromText(false);
+    ASSERT_EQ(fromText.readDxfText(text, "lines.dxf"), Acad::eOk);
+    std::string again;
+    ASSERT_EQ(fromText.writeDxfText(again), Acad::eOk);
+    EXPECT_EQ(again, s);
 }
 
 }  // namespace
