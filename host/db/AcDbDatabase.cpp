@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "host/db/AcDbBlockTable.h"
@@ -17,6 +18,7 @@
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbLinetypeTable.h"
 #include "host/db/AcDbObjectBuilder.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/AcDbRegAppTable.h"
 #include "host/db/AcDbTableStyle.h"
@@ -192,6 +194,97 @@ AcDbStub* AcDbDatabase::newStub(uint64_t handle)
     return &s;
 }
 
+namespace {
+
+// How many closed objects stay built: those closed last, so that an object
+// opened again soon after (as a command reads a block and then writes it)
+// is not built again, and so that a caller's pointer stays usable a little
+// past a close. Older ones are freed. ZELKA_CLOSED_OBJECTS_BUILT sets
+// another number: the sanitizer run sets 1, so that a use of an object
+// after its close is caught at once rather than thousands of closes later.
+size_t closedObjectsBuilt()
+{
+    static const size_t kept = [] {
+        const char* env = std::getenv("ZELKA_CLOSED_OBJECTS_BUILT");
+        const long n = env ? std::strtol(env, nullptr, 10) : 0;
+        return n > 0 ? static_cast<size_t>(n) : size_t{4096};
+    }();
+    return kept;
+}
+
+// The kinds whose objects are freed once closed: entities that are all
+// their tags, which other objects reach only through their stubs. Tables,
+// block records and dictionaries keep what they hold besides their tags,
+// and the entities of old-style polylines are reached through their
+// polyline, so they stay built.
+bool freedWhenClosed(const AcDbStub& stub)
+{
+    switch (static_cast<AcDbObjectKind>(stub.kind)) {
+    case AcDbObjectKind::BlockReference:
+    case AcDbObjectKind::Attribute:
+    case AcDbObjectKind::Text:
+    case AcDbObjectKind::MText:
+    case AcDbObjectKind::Polyline:
+    case AcDbObjectKind::Circle:
+    case AcDbObjectKind::Arc:
+    case AcDbObjectKind::Line:
+    case AcDbObjectKind::Ellipse:
+    case AcDbObjectKind::Spline:
+    case AcDbObjectKind::Hatch: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+// A large drawing opened object by object would otherwise keep every object
+// a command ever opened built until the drawing is closed, several times
+// the memory of its lines. So an object of a kind freedWhenClosed read from
+// a file is freed a while after its last close (see closedObjectsBuilt),
+// unless it was handed out again since: open, or reached by the host's own
+// code through objectOf, which may still hold it. An unchanged object is
+// built again from its lines when next opened; a changed one is first
+// written out as the lines saving would write, which then stand for it
+// (AcDbStub::textWritten): saving copies them, undo keeps them as the state
+// to go back to, and opening builds the object from them.
+void AcDbDatabase::noteClosed(AcDbStub* stub)
+{
+    if (stub->tagCount == 0 || !freedWhenClosed(*stub))
+        return;
+    std::deque<AcDbDatabaseData::ClosedObject>& closed = d_->closedObjects;
+    if (closed.size() >= closedObjectsBuilt()) {
+        // Half go at once (at least one), so the queue is not trimmed at every close.
+        for (size_t n = (closed.size() + 1) / 2; n > 0; --n) {
+            const AcDbDatabaseData::ClosedObject old = closed.front();
+            closed.pop_front();
+            release(old.stub, old.uses);
+        }
+    }
+    closed.push_back({stub, stub->object->uses_});
+}
+
+void AcDbDatabase::release(AcDbStub* stub, uint32_t uses)
+{
+    AcDbObject* o = stub->object;
+    if (!o || o->uses_ != uses || o->isReadEnabled())
+        return;
+    if (o->isModified()) {
+        const AcDbFileFormat* format = AcDbFileFormat::registered();
+        std::string text;
+        size_t count = 0;
+        if (!format || !format->builder().textFor(*this, stub, text, count) || count == 0)
+            return;
+        const std::string_view kept = d_->keep(text);
+        stub->textOffset = reinterpret_cast<uintptr_t>(kept.data());
+        stub->textLength = static_cast<uint32_t>(kept.size());
+        stub->tagCount = static_cast<uint32_t>(count);
+        stub->tagsKept = false;
+        stub->textWritten = true;
+    }
+    stub->object = nullptr;
+    delete o;
+}
+
 AcDbObject* AcDbDatabase::objectOf(AcDbStub* stub)
 {
     if (!stub)
@@ -202,6 +295,8 @@ AcDbObject* AcDbDatabase::objectOf(AcDbStub* stub)
             return nullptr;
         stub->object = format->builder().build(*this, stub);
     }
+    if (stub->object)
+        ++stub->object->uses_;
     return stub->object;
 }
 

@@ -179,9 +179,14 @@ public:
     Acad::ErrorStatus attach(AcDbObject* object, AcDbObjectId owner, bool isEntity);
     // A stub for a handle read from a file (or reserved); null for a handle in use.
     AcDbStub* newStub(uint64_t handle);
+    // The object of the stub was closed by its last open. See AcDbDatabase.cpp.
+    void noteClosed(AcDbStub* stub);
 
 private:
     void clear();
+    // Frees the object of a stub in closedObjects when it was not handed
+    // out since it was closed (it has uses uses still).
+    void release(AcDbStub* stub, uint32_t uses);
     // Reads the file image in data().text into the database.
     Acad::ErrorStatus load(const char* name);
     Acad::ErrorStatus fail(Acad::ErrorStatus status, std::string message, size_t line = 0);

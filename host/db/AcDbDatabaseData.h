@@ -76,6 +76,13 @@ struct AcDbDatabaseData {
     size_t textFreeSize = 0;
     std::deque<AcDbStub> stubs;
     AcDbHandleIndex byHandle;
+    // Objects closed last, oldest first, each with the count of uses its
+    // object had then (see AcDbDatabase::noteClosed).
+    struct ClosedObject {
+        AcDbStub* stub;
+        uint32_t uses;
+    };
+    std::deque<ClosedObject> closedObjects;
     bool crlf = false;
     uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()
 
@@ -133,11 +140,19 @@ struct AcDbDatabaseData {
             return nullptr;
         if (stub.tagsKept)
             return keptTags[stub.textOffset].data();
-        noteTextRead(stub.textLength);
         scratch.clear();
         scratch.reserve(stub.tagCount);
-        dxfSplitTags(text.substr(stub.textOffset, stub.textLength), scratch);
+        dxfSplitTags(textOf(stub), scratch);
         return scratch.data();
+    }
+
+    // The lines of stub's tags, unless it keeps them as tags.
+    std::string_view textOf(const AcDbStub& stub) const
+    {
+        if (stub.textWritten)
+            return {reinterpret_cast<const char*>(static_cast<uintptr_t>(stub.textOffset)), stub.textLength};
+        noteTextRead(stub.textLength);
+        return text.substr(stub.textOffset, stub.textLength);
     }
 
     // Counts bytes read from the file image. Reading the file, building

@@ -98,15 +98,16 @@ Acad::ErrorStatus AcDbObject::close()
 {
     if (!stub_)
         return Acad::eNotInDatabase;
-    if (writer_) {
+    if (writer_)
         writer_ = false;
-        return Acad::eOk;
-    }
-    if (readers_ > 0) {
+    else if (readers_ > 0)
         --readers_;
-        return Acad::eOk;
-    }
-    return Acad::eNotOpenForRead;
+    else
+        return Acad::eNotOpenForRead;
+    // The database may free the object some closes later (not this one).
+    if (readers_ == 0 && stub_->database)
+        stub_->database->noteClosed(stub_);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbObject::upgradeOpen()

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "host/base/RawTag.h"
@@ -27,6 +28,10 @@ public:
     // in out. Returns a pointer to them and their count in count.
     virtual const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out,
                                   size_t& count) const = 0;
+    // The lines saving would write for the stub's object now, as a file has
+    // them, in out, and their tag count in count. False when reading those
+    // lines back would not give the same tags (a value holding a line end).
+    virtual bool textFor(AcDbDatabase& db, AcDbStub* stub, std::string& out, size_t& count) const = 0;
     // The extended data of one application as a chain headed by 1001; null
     // when out of memory. db may be null for an object not in a drawing.
     virtual resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const = 0;

@@ -22,7 +22,10 @@ struct AcDbStub {
     // The tags read from the file: tagCount of them in the textLength bytes
     // of the file image from byte textOffset on (their lines as read), or,
     // when tagsKept, the tags undo restored it to, kept at index textOffset
-    // of the database's keptTags. See AcDbDatabaseData::tagsOf.
+    // of the database's keptTags, or, when textWritten, the lines of a
+    // changed object written out when it was closed (see
+    // AcDbDatabase::noteClosed), at the address textOffset of text the
+    // database keeps. See AcDbDatabaseData::tagsOf.
     uint64_t textOffset = 0;
     uint32_t textLength = 0;
     uint32_t tagCount = 0;
@@ -31,6 +34,7 @@ struct AcDbStub {
     bool isEntity = false;
     bool inBlocksSection = false;           // an entity written inside its BLOCK ... ENDBLK
     bool tagsKept = false;
+    bool textWritten = false;
     bool numbersClean = false;              // reading found every number of its tags well formed
     std::unique_ptr<std::vector<AcDbStub*>> subs;  // ATTRIB/VERTEX entities then SEQEND after an INSERT/POLYLINE
 };

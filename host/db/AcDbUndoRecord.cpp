@@ -93,6 +93,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
         s.textLength = stub->textLength;
         s.tagCount = stub->tagCount;
         s.tagsKept = stub->tagsKept;
+        s.textWritten = stub->textWritten;
     } else {
         std::vector<DxfTag> scratch;
         size_t n = 0;
@@ -122,6 +123,7 @@ void AcDbUndoRecord::restore(AcDbStub* stub, State& s)
     stub->textLength = s.textLength;
     stub->tagCount = s.tagCount;
     stub->tagsKept = s.tagsKept;
+    stub->textWritten = s.textWritten;
     stub->erased = s.erased;
     stub->inBlocksSection = s.inBlocksSection;
     stub->owner = s.owner;

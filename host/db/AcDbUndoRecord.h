@@ -49,6 +49,7 @@ private:
         uint32_t textLength = 0;
         uint32_t tagCount = 0;
         bool tagsKept = false;
+        bool textWritten = false;
         bool erased = false;
         bool inBlocksSection = false;
         AcDbStub* owner = nullptr;

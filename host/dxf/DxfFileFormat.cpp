@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObjectBuilder.h"
 #include "host/dxf/DxfDefaultDrawing.h"
 #include "host/dxf/DxfFileReader.h"
@@ -18,6 +20,20 @@ public:
     const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count) const override
     {
         return DxfObjectIO::tagsFor(db, stub, out, count);
+    }
+    bool textFor(AcDbDatabase& db, AcDbStub* stub, std::string& out, size_t& count) const override
+    {
+        std::vector<DxfTag> scratch;
+        const DxfTag* t = DxfObjectIO::tagsFor(db, stub, scratch, count);
+        out.clear();
+        DxfTagWriter w(&out, db.data().crlf);
+        for (size_t i = 0; i < count; ++i) {
+            const std::string_view v = t[i].value();
+            if (v.find('\n') != std::string_view::npos || (!v.empty() && v.back() == '\r'))
+                return false;
+            w.write(t[i]);
+        }
+        return true;
     }
     resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const override
     {

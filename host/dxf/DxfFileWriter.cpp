@@ -217,7 +217,7 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
     if (stub->erased)
         return;
     if (stub->tagCount > 0 && !stub->tagsKept && DxfObjectIO::writesAsRead(db_, stub)) {
-        if (std::string_view text = textAsRead(stub->textOffset, stub->textLength, out.crlf()); !text.empty()) {
+        if (std::string_view text = textAsRead(*stub, out.crlf()); !text.empty()) {
             out.writeRaw(text);
             return;
         }
@@ -228,13 +228,18 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
         out.write(t[i]);
 }
 
-std::string_view DxfFileWriter::textAsRead(size_t offset, size_t length, bool crlf) const
+std::string_view DxfFileWriter::textAsRead(const AcDbStub& stub, bool crlf) const
 {
     // An object whose lines are all as this writer would write them is
     // written by copying its lines: the same bytes, without formatting each
-    // tag again.
+    // tag again. Lines written out for a changed object are that already.
     const AcDbDatabaseData& d = db_.data();
-    if (crlf != d.crlf || length == 0 || offset + length > d.text.size())
+    const size_t offset = stub.textOffset, length = stub.textLength;
+    if (crlf != d.crlf || length == 0)
+        return {};
+    if (stub.textWritten)
+        return d.textOf(stub);
+    if (offset + length > d.text.size())
         return {};
     auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), offset);
     if (odd != d.unusualTags.end() && *odd < offset + length)

@@ -29,7 +29,7 @@ private:
     // The length bytes of the file image from offset on (an object's lines
     // as read), to be written as they stand; empty when a line of them is
     // not as this writer writes it.
-    std::string_view textAsRead(size_t offset, size_t length, bool crlf) const;
+    std::string_view textAsRead(const AcDbStub& stub, bool crlf) const;
 
     AcDbDatabase& db_;
     std::vector<DxfTag> scratch_;

@@ -19,22 +19,7 @@
 
 namespace {
 
-// The default drawing with count LINE entities (handles from 10000 hex on,
-// 9 tags each, as the writer lays them out) at the start of ENTITIES.
-std::string withLines(size_t count)
-{
-    std::string text = DxfDefaultDrawing::text();
-    const std::string section = "  2\nENTITIES\n";
-    std::string lines;
-    char handle[32];
-    for (size_t i = 0; i < count; ++i) {
-        std::snprintf(handle, sizeof handle, "%zX", 0x10000 + i);
-        lines += std::string("  0\nLINE\n  5\n") + handle + "\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n" +
-                 std::to_string(i) + "\n 20\n0.0\n 11\n" + std::to_string(i + 1) + "\n 21\n1.5\n";
-    }
-    text.insert(text.find(section) + section.size(), lines);
-    return text;
-}
+using dxftest::withLines;
 
 TEST(DxfStreamedRead, ObjectsAcrossManyTagBlocksAreSavedLineForLine)
 {

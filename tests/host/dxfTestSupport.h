@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/db/AcDbObjectId.h"
+#include "host/dxf/DxfDefaultDrawing.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
 #include "host/ed/acedSelection.h"
@@ -25,6 +26,23 @@ namespace dxftest {
 
 using zelkatest::readFile;
 using zelkatest::writeFile;
+
+// The default drawing with count LINE entities (handles from 10000 hex on,
+// 9 tags each, as the writer lays them out) at the start of ENTITIES.
+inline std::string withLines(size_t count)
+{
+    std::string text = DxfDefaultDrawing::text();
+    const std::string section = "  2\nENTITIES\n";
+    std::string lines;
+    char handle[32];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(handle, sizeof handle, "%zX", 0x10000 + i);
+        lines += std::string("  0\nLINE\n  5\n") + handle + "\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n" +
+                 std::to_string(i) + "\n 20\n0.0\n 11\n" + std::to_string(i + 1) + "\n 21\n1.5\n";
+    }
+    text.insert(text.find(section) + section.size(), lines);
+    return text;
+}
 
 // The (code, value) pairs of DXF text up to EOF, split here without the
 // project's reader: line ends (LF or CRLF) removed, code lines trimmed.
