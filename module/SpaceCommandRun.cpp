@@ -1,10 +1,12 @@
 #include "module/SpaceCommandRun.h"
 
+#include "config/Preferences.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawingLock.h"
 #include "module/SpaceCommandSupport.h"
 #include "module/SpaceProgress.h"
 #include "spaces/BlockDWG.h"
+#include "spaces/BlockKind.h"
 
 CSpaceCommandRun::CSpaceCommandRun(bool lockNow)
 {
@@ -31,6 +33,22 @@ bool CSpaceCommandRun::isReady() const
     return drawing_.getDocument() && lock_ && lock_->isLocked();
 }
 
+void CSpaceCommandRun::forEachGatheredBlock(const std::function<void(CBlockDWG&)>& step)
+{
+    if (!isReady()) return;
+    const std::vector<AcDbObjectId> ids = CBlocks::getZelkaBlockIds_SS(drawing_);
+    CPreferences prefs;
+    prefs.loadPreferences();
+    progress_ = std::make_unique<CSpaceProgress>("Space blocks", static_cast<int>(ids.size()));
+    for (size_t i = 0; i < ids.size(); ++i) {
+        progress_->step(static_cast<int>(i));
+        std::unique_ptr<CBlockDWG> block = CBlocks::readSpaceBlock(ids[i], drawing_, false, "f", true);
+        if (!block || !isDrawingKind(block->getBlockKind())) continue;
+        zelkaTakeDefaultUnits(*block, prefs);
+        step(*block);
+    }
+}
+
 CBlocks& CSpaceCommandRun::gather(bool withAssets)
 {
     if (isReady()) zelkaGatherSpaceBlocks(drawing_, blocks_, withAssets);
@@ -42,6 +60,9 @@ void CSpaceCommandRun::forEachBlock(const std::function<void(CBlockDWG&)>& step,
     if (showProgress) progress_ = std::make_unique<CSpaceProgress>("Space blocks", blocks_.size());
     for (int i = 0; i < blocks_.size(); ++i) {
         if (progress_) progress_->step(i);
-        if (CBlockDWG* block = zelkaSpaceBlockAt(blocks_, i)) step(*block);
+        if (CBlockDWG* block = zelkaSpaceBlockAt(blocks_, i)) {
+            step(*block);
+            blocks_.replaceAt(i, nullptr);
+        }
     }
 }

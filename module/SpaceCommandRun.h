@@ -41,8 +41,17 @@ public:
     CBlocks& gather(bool withAssets = false);
     // Calls step for every drawing-side block of blocks(), in order. With
     // showProgress the meter ("Space blocks") moves to each item first and
-    // stays until the run ends.
+    // stays until the run ends. A run walks its blocks once: each is freed
+    // when its step is done, so a drawing's blocks are not all held to the
+    // end of the walk; blocks() keeps an empty item in its place.
     void forEachBlock(const std::function<void(CBlockDWG&)>& step, bool showProgress = true);
+    // gather() and forEachBlock() in one walk, for a command that needs the
+    // blocks for nothing else (blocks() stays empty): each block is read
+    // just before its step and freed after it, so a large drawing's blocks
+    // are never all held, and the objects a step opens are those the block
+    // was just read from. The meter counts the references found, space
+    // blocks or not.
+    void forEachGatheredBlock(const std::function<void(CBlockDWG&)>& step);
 
 private:
     CAcadDrawing drawing_;

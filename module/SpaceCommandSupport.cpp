@@ -26,12 +26,14 @@ void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAss
     // as the drawing's other blocks are, not in feet by default.
     CPreferences prefs;
     prefs.loadPreferences();
-    for (int i = 0; i < blocks.size(); ++i) {
-        CBlockDWG* block = zelkaSpaceBlockAt(blocks, i);
-        if (!block) continue;
-        if (block->getUnits() < 0) block->setUnits(prefs.getUnits());
-        if (block->getPrecision() < 0) block->setPrecision(prefs.getPrecision());
-    }
+    for (int i = 0; i < blocks.size(); ++i)
+        if (CBlockDWG* block = zelkaSpaceBlockAt(blocks, i)) zelkaTakeDefaultUnits(*block, prefs);
+}
+
+void zelkaTakeDefaultUnits(CBlockDWG& block, const CPreferences& prefs)
+{
+    if (block.getUnits() < 0) block.setUnits(prefs.getUnits());
+    if (block.getPrecision() < 0) block.setPrecision(prefs.getPrecision());
 }
 
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index)

@@ -10,6 +10,7 @@
 class CAcadDrawing;
 class CBlockDWG;
 class CBlocks;
+class CPreferences;
 class CZelkaAttribute;
 
 // Makes an empty drawing object stand for the document the host's document
@@ -22,6 +23,8 @@ bool zelkaAdoptActiveDocument(CAcadDrawing& drawing);
 // the whole drawing, floor-plan kinds). Blocks without units or precision
 // take the preferences'. Leaves blocks empty without a document.
 void zelkaGatherSpaceBlocks(CAcadDrawing& drawing, CBlocks& blocks, bool withAssets = false);
+// Gives a block without units or precision the preferences'.
+void zelkaTakeDefaultUnits(CBlockDWG& block, const CPreferences& prefs);
 
 // The drawing-side block at index, or null when that item is not one.
 CBlockDWG* zelkaSpaceBlockAt(const CBlocks& blocks, int index);

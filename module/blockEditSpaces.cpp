@@ -64,8 +64,7 @@ void zelkaUpdateSpaces()
         CUtilities util;
         CSpaceCommandRun run;
         CAcadDrawing& drawing = run.drawing();
-        run.gather();
-        run.forEachBlock([&](CBlockDWG& block) {
+        run.forEachGatheredBlock([&](CBlockDWG& block) {
             // The suffixes stay those of the units the block had when read.
             const std::string areaUnit = block.getAreaUnits();
             const std::string lengthUnit = block.getLengthUnits();

@@ -225,18 +225,40 @@ void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, CAc
                       bool withAssets, const std::string& level, bool skipNonSpaces)
 {
     AcEdSelectionIndexScope nearbyOnly;
-    for (AcDbObjectId id : ids) {
-        if (!isBlockReference(id)) continue;
-        AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
-        if (!reference) continue;
-        if (skipNonSpaces && reference->blockTableRecord().isNull()) continue;
-        std::unique_ptr<CBlockDWG> block =
-            CBlocks::classifyBlockReference(reference.object(), drawing, withAssets, level);
-        if (block) blocks.addBlock(std::move(block));
-    }
+    for (AcDbObjectId id : ids)
+        if (std::unique_ptr<CBlockDWG> block = CBlocks::readSpaceBlock(id, drawing, withAssets, level, skipNonSpaces))
+            blocks.addBlock(std::move(block));
 }
 
 }  // namespace
+
+std::unique_ptr<CBlockDWG> CBlocks::readSpaceBlock(AcDbObjectId id, CAcadDrawing& drawing, bool withAssets,
+                                                   const std::string& level, bool skipNonSpaces)
+{
+    if (!isBlockReference(id)) return nullptr;
+    AcDbObjectPointer<AcDbBlockReference> reference(id, AcDb::kForRead);
+    if (!reference) return nullptr;
+    if (skipNonSpaces && reference->blockTableRecord().isNull()) return nullptr;
+    return classifyBlockReference(reference.object(), drawing, withAssets, level);
+}
+
+std::vector<AcDbObjectId> CBlocks::getZelkaBlockIds_SS(CAcadDrawing& drawing)
+{
+    return zelkaOperation(__FILE__, "CBlocks::getZelkaBlockIds_SS", [&] {
+        std::vector<AcDbObjectId> ids;
+        CAcadDrawingLock lock(drawing);
+        if (!lock.isLocked()) return ids;
+        drawing.zoomExtents();
+        try {
+            ids = getZelkaBlockSS(drawing, "ROOM-*");
+        } catch (...) {
+            drawing.zoomPrevious();
+            throw;
+        }
+        drawing.zoomPrevious();
+        return ids;
+    });
+}
 
 void CBlocks::getZelkaDWGBlocks_SS(CAcadDrawing& drawing, bool withAssets, const std::string& level)
 {

@@ -87,6 +87,16 @@ public:
     static std::unique_ptr<CBlockDWG> classifyBlockReference(const AcDbBlockReference* reference,
                                                              CAcadDrawing& drawing, bool withAssets,
                                                              const std::string& level);
+    // The references getZelkaDWGBlocks_SS reads, in its order, found as it
+    // finds them (zoomed to the drawing's extents and back); none when the
+    // drawing cannot be locked.
+    static std::vector<AcDbObjectId> getZelkaBlockIds_SS(CAcadDrawing& drawing);
+    // The space block of one of those references, read as
+    // getZelkaDWGBlocks_SS reads it; null when the reference is no space
+    // block or cannot be read. With skipNonSpaces a reference without a
+    // definition is passed over.
+    static std::unique_ptr<CBlockDWG> readSpaceBlock(AcDbObjectId id, CAcadDrawing& drawing, bool withAssets,
+                                                     const std::string& level, bool skipNonSpaces);
     // The value of the record's "NAME=" item (under "ADE", else
     // "AECXDATA"), or "".
     static std::string readNameFromXData(const AcDbBlockReference* reference);
