@@ -1,19 +1,19 @@
 // zelka_space_pass IN OUT [--again]: the space-block pass of the benchmark on
 // the Zelka side. Opens the DXF file into a drawing database as a host
-// document, collects every space block of the floor plan (CBlocks),
-// recalculates each one's area and perimeter, writes each back to the drawing
-// (record and attributes), and saves to OUT. Prints one JSON line: the count,
-// the sums of the new areas and perimeters, and the seconds each step took.
-// With --again the pass runs a second time before the save, on objects the
-// first pass built, and its seconds are reported as again_s and again_cpu_s:
-// the pass on objects already in memory, as a reader that builds every
-// object while reading has them.
+// document, finds the space block references of the floor plan (collect_s),
+// and, as mus does, reads each block just before recalculating its area and
+// perimeter and writing it back to the drawing (record and attributes);
+// then saves to OUT. Prints one JSON line: the count, the sums of the new
+// areas and perimeters, and the seconds each step took. With --again the
+// pass runs a second time before the save, over the drawing the first pass
+// changed, and its seconds are reported as again_s and again_cpu_s.
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbOpen.h"
@@ -72,18 +72,20 @@ int main(int argc, char** argv)
     auto pass = [&](double& collected) {
         auto passStart = std::chrono::steady_clock::now();
         areaSum = perimeterSum = 0.0;
-        CBlocks blocks;
-        blocks.getZelkaDWGBlocks_SS(drawing, false, "f");
+        const std::vector<AcDbObjectId> ids = CBlocks::getZelkaBlockIds_SS(drawing);
         collected = since(passStart);
-        for (int i = 0; i < blocks.size(); ++i) {
-            auto& block = static_cast<CBlockDWG&>(blocks.getAt(i));
-            block.recalculateArea(drawing);
-            block.recalculatePerimeter(drawing);
-            block.applyToDWG(drawing, false);
-            areaSum += block.getArea();
-            perimeterSum += block.getPerimeter();
+        int blocks = 0;
+        for (AcDbObjectId id : ids) {
+            std::unique_ptr<CBlockDWG> block = CBlocks::readSpaceBlock(id, drawing, false, "f", true);
+            if (!block) continue;
+            block->recalculateArea(drawing);
+            block->recalculatePerimeter(drawing);
+            block->applyToDWG(drawing, false);
+            areaSum += block->getArea();
+            perimeterSum += block->getPerimeter();
+            ++blocks;
         }
-        return blocks.size();
+        return blocks;
     };
     try {
         auto passStart = std::chrono::steady_clock::now();

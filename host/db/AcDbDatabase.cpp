@@ -270,9 +270,9 @@ void AcDbDatabase::release(AcDbStub* stub, uint32_t uses)
         return;
     if (o->isModified()) {
         const AcDbFileFormat* format = AcDbFileFormat::registered();
-        std::string text;
+        std::string& text = d_->releaseText;
         size_t count = 0;
-        if (!format || !format->builder().textFor(*this, stub, text, count) || count == 0)
+        if (!format || !format->builder().textFor(*this, stub, d_->releaseTags, text, count) || count == 0)
             return;
         const std::string_view kept = d_->keep(text);
         stub->textOffset = reinterpret_cast<uintptr_t>(kept.data());

@@ -83,6 +83,8 @@ struct AcDbDatabaseData {
         uint32_t uses;
     };
     std::deque<ClosedObject> closedObjects;
+    std::vector<DxfTag> releaseTags;    // scratch of AcDbDatabase::release, kept for the next
+    std::string releaseText;
     bool crlf = false;
     uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()
 

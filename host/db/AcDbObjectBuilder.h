@@ -29,9 +29,11 @@ public:
     virtual const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out,
                                   size_t& count) const = 0;
     // The lines saving would write for the stub's object now, as a file has
-    // them, in out, and their tag count in count. False when reading those
-    // lines back would not give the same tags (a value holding a line end).
-    virtual bool textFor(AcDbDatabase& db, AcDbStub* stub, std::string& out, size_t& count) const = 0;
+    // them, in out, and their tag count in count; scratch is for the tags.
+    // False when reading those lines back would not give the same tags (a
+    // value holding a line end).
+    virtual bool textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
+                         size_t& count) const = 0;
     // The extended data of one application as a chain headed by 1001; null
     // when out of memory. db may be null for an object not in a drawing.
     virtual resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const = 0;

@@ -21,9 +21,9 @@ public:
     {
         return DxfObjectIO::tagsFor(db, stub, out, count);
     }
-    bool textFor(AcDbDatabase& db, AcDbStub* stub, std::string& out, size_t& count) const override
+    bool textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
+                 size_t& count) const override
     {
-        std::vector<DxfTag> scratch;
         const DxfTag* t = DxfObjectIO::tagsFor(db, stub, scratch, count);
         out.clear();
         DxfTagWriter w(&out, db.data().crlf);
