@@ -106,8 +106,7 @@ void zelkaSyncXDataToAttributes()
         CUtilities util;
         CSpaceCommandRun run;
         CAcadDrawing& drawing = run.drawing();
-        run.gather();
-        run.forEachBlock([&](CBlockDWG& block) {
+        run.forEachGatheredBlock([&](CBlockDWG& block) {
             if (recalculate) {
                 block.setPrecision(prefs.getPrecision());
                 block.setUnits(prefs.getUnits());
@@ -133,9 +132,8 @@ void zelkaBlankThirdAttribute()
 {
     zelkaCommandFrame(nullptr, "blankThirdAttribute", [] {
         CSpaceCommandRun run;
-        run.gather();
         int altered = 0;
-        run.forEachBlock([&](CBlockDWG& block) {
+        run.forEachGatheredBlock([&](CBlockDWG& block) {
             CZelkaAttribute* aux = zelkaSpaceAttribute(block, 2);
             if (!aux) return;
             aux->setText(" ");
@@ -174,8 +172,7 @@ void zelkaUpdateText()
         const bool takeScale = scaleAnswer == TextSetting::Take;
         const bool takeRotation = rotationAnswer == TextSetting::Take;
         CSpaceCommandRun run;
-        run.gather();
-        run.forEachBlock([&](CBlockDWG& block) {
+        run.forEachGatheredBlock([&](CBlockDWG& block) {
             if (CAttributes* attributes = block.getAttributes()) {
                 if (takeSize) attributes->setTextHeight(size);
                 if (takeScale) attributes->setWidthFactor(scale);
@@ -191,9 +188,9 @@ void zelkaRefreshTags()
     zelkaCommandFrame(nullptr, "zelkaRefreshTags", [] {
         CSpaceCommandRun run;
         if (!run.isReady()) return;
-        run.gather();
         const AcGeMatrix3d ucs = CBlockDWG::currentUcsMatrix(run.drawing());
-        run.forEachBlock([&](CBlockDWG& block) { zelkaBlockStep([&] { block.updateAttributes(ucs, nullptr); }); });
+        run.forEachGatheredBlock(
+            [&](CBlockDWG& block) { zelkaBlockStep([&] { block.updateAttributes(ucs, nullptr); }); });
     });
 }
 

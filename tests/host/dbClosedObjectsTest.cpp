@@ -35,7 +35,8 @@ double endX(AcDbDatabase& db, uint64_t handle)
 void editEveryThirdLine(AcDbDatabase& db, size_t first = 0)
 {
     for (size_t i = first; i < kLines; ++i) {
-        AcDbObjectPointer<AcDbLine> line(AcDbObjectId(stubOf(db, 0x10000 + i)), i % 3 == 0 ? AcDb::kForWrite : AcDb::kForRead);
+        const AcDb::OpenMode mode = i % 3 == 0 ? AcDb::kForWrite : AcDb::kForRead;
+        AcDbObjectPointer<AcDbLine> line(AcDbObjectId(stubOf(db, 0x10000 + i)), mode);
         ASSERT_TRUE(line);
         if (i % 3 == 0)
             line->setEndPoint(AcGePoint3d(static_cast<double>(i + 1) + 0.25, 1.5, 0.0));
