@@ -257,16 +257,17 @@ void AcDbDatabase::noteClosed(AcDbStub* stub)
         for (size_t n = (closed.size() + 1) / 2; n > 0; --n) {
             const AcDbDatabaseData::ClosedObject old = closed.front();
             closed.pop_front();
-            release(old.stub, old.uses);
+            release(old.stub, old.lastUse);
         }
     }
-    closed.push_back({stub, stub->object->uses_});
+    if (stub->object)
+        closed.push_back({stub, stub->object->lastUse_});
 }
 
-void AcDbDatabase::release(AcDbStub* stub, uint32_t uses)
+void AcDbDatabase::release(AcDbStub* stub, uint64_t lastUse)
 {
     AcDbObject* o = stub->object;
-    if (!o || o->uses_ != uses || o->isReadEnabled())
+    if (!o || o->lastUse_ != lastUse || o->isReadEnabled())
         return;
     if (o->isModified()) {
         const AcDbFileFormat* format = AcDbFileFormat::registered();
@@ -296,7 +297,7 @@ AcDbObject* AcDbDatabase::objectOf(AcDbStub* stub)
         stub->object = format->builder().build(*this, stub);
     }
     if (stub->object)
-        ++stub->object->uses_;
+        stub->object->lastUse_ = ++d_->uses;
     return stub->object;
 }
 

@@ -185,8 +185,8 @@ public:
 private:
     void clear();
     // Frees the object of a stub in closedObjects when it was not handed
-    // out since it was closed (it has uses uses still).
-    void release(AcDbStub* stub, uint32_t uses);
+    // out since it was closed (it was last handed out at lastUse).
+    void release(AcDbStub* stub, uint64_t lastUse);
     // Reads the file image in data().text into the database.
     Acad::ErrorStatus load(const char* name);
     Acad::ErrorStatus fail(Acad::ErrorStatus status, std::string message, size_t line = 0);

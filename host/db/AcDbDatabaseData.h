@@ -76,13 +76,15 @@ struct AcDbDatabaseData {
     size_t textFreeSize = 0;
     std::deque<AcDbStub> stubs;
     AcDbHandleIndex byHandle;
-    // Objects closed last, oldest first, each with the count of uses its
-    // object had then (see AcDbDatabase::noteClosed).
+    // Objects closed last, oldest first, each with the time its object was
+    // last handed out then (see AcDbDatabase::noteClosed). Times count the
+    // objects handed out, so an object built again never has an old one.
     struct ClosedObject {
         AcDbStub* stub;
-        uint32_t uses;
+        uint64_t lastUse;
     };
     std::deque<ClosedObject> closedObjects;
+    uint64_t uses = 0;
     std::vector<DxfTag> releaseTags;    // scratch of AcDbDatabase::release, kept for the next
     std::string releaseText;
     bool crlf = false;

@@ -122,7 +122,7 @@ private:
     AcDbObjectId extDict_;
     bool extDictFromFile_ = false;
     int readers_ = 0;
-    uint32_t uses_ = 0;  // times the database handed the object out (AcDbDatabase::objectOf)
+    uint64_t lastUse_ = 0;  // when the database last handed the object out (AcDbDatabase::objectOf)
     bool writer_ = false;
     bool modified_ = false;
     bool xdataModified_ = false;
