@@ -68,7 +68,8 @@ def pass_instructions(tool, plan, out):
     with tempfile.TemporaryDirectory() as tmp:
         cg = Path(tmp) / "cg.out"
         subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={cg}",
-                        "--toggle-collect=CBlocks::getZelkaDWGBlocks_SS*",
+                        "--toggle-collect=CBlocks::getZelkaBlockIds_SS*",
+                        "--toggle-collect=CBlocks::readSpaceBlock*",
                         "--toggle-collect=CBlockDWG::recalculate*",
                         "--toggle-collect=CBlockDWG::applyToDWG(CAcadDrawing&, bool)",
                         str(tool), str(plan), str(out)], check=True, capture_output=True)
