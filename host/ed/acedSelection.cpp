@@ -75,18 +75,24 @@ std::vector<Point2> rectangle(const AcDbDatabase& db, const double* a, const dou
     return {toWorld(db, x0, y0), toWorld(db, x1, y0), toWorld(db, x1, y1), toWorld(db, x0, y1)};
 }
 
+// Opens the entity and calls test(entity) on it; false when it cannot be opened.
+template <class Test>
+bool accepts(const AcDbObjectId& id, Test&& test)
+{
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) return false;
+    bool accepted = test(*entity);
+    entity->close();
+    return accepted;
+}
+
 // Calls test(entity) on each entity of model space; collects those it accepts.
 template <class Test>
 std::vector<AcDbObjectId> collect(const std::vector<AcDbObjectId>& ids, Test&& test)
 {
     std::vector<AcDbObjectId> chosen;
-    for (const AcDbObjectId& id : ids) {
-        AcDbEntity* entity = nullptr;
-        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
-        bool accepted = test(*entity);
-        entity->close();
-        if (accepted) chosen.push_back(id);
-    }
+    for (const AcDbObjectId& id : ids)
+        if (accepts(id, test)) chosen.push_back(id);
     return chosen;
 }
 
@@ -249,21 +255,31 @@ bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported, Typ
     return true;
 }
 
-// True when the entity's file record alone shows that it fails the type or
-// block-name condition of the filter, so that a scan of a large drawing need
-// not build every entity it rejects. False means "open it and look".
-bool ruledOutByRecord(const AcDbObjectId& id, const resbuf* filter, TypeVerdicts& types)
+// What the entity's file record alone tells of the filter: that the entity
+// fails its type or block-name condition, or that it passes a filter of
+// nothing but those; else the entity must be opened and looked at. So a
+// scan of a large drawing builds neither the entities it rejects nor, for
+// a filter by type and block name, those it takes.
+enum class RecordVerdict { Fails, Passes, Open };
+
+RecordVerdict verdictByRecord(const AcDbObjectId& id, const resbuf* filter, TypeVerdicts& types)
 {
+    bool known = true;
     for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
         if ((rb->restype == 0 || rb->restype == RTDXF0) && rb->resval.rstring) {
             const AcRxClass* cls = id.objectClass();
-            if (cls && !types.matches(cls, rb->resval.rstring)) return true;
+            if (cls && !types.matches(cls, rb->resval.rstring)) return RecordVerdict::Fails;
+            known = known && cls;
         } else if (rb->restype == 2 && rb->resval.rstring) {
             std::string_view name;
-            if (acdbPeekBlockName(id, name) && !acutWcMatch(std::string(name).c_str(), rb->resval.rstring)) return true;
+            const bool peeked = acdbPeekBlockName(id, name);
+            if (peeked && !acutWcMatch(std::string(name).c_str(), rb->resval.rstring)) return RecordVerdict::Fails;
+            known = known && peeked;
+        } else {
+            known = false;
         }
     }
-    return false;
+    return known ? RecordVerdict::Passes : RecordVerdict::Open;
 }
 
 // Keeps the entities as a new set and names it in set.
@@ -427,8 +443,11 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
     if (filter) {
         bool supported = true;
         TypeVerdicts types;
-        std::erase_if(chosen, [&](const AcDbObjectId& id) { return ruledOutByRecord(id, filter, types); });
-        chosen = collect(chosen, [&](const AcDbEntity& entity) { return passes(entity, filter, supported, types); });
+        auto test = [&](const AcDbEntity& entity) { return passes(entity, filter, supported, types); };
+        std::erase_if(chosen, [&](const AcDbObjectId& id) {
+            const RecordVerdict verdict = verdictByRecord(id, filter, types);
+            return verdict == RecordVerdict::Fails || (verdict == RecordVerdict::Open && !accepts(id, test));
+        });
         if (!supported) return RTERROR;
     }
     return makeSet(std::move(chosen), set);

@@ -148,6 +148,7 @@ TEST_F(BlockRename, ReferencesFollowTheRenamedDefinitionAndANewBlockOfTheOldName
     EXPECT_EQ(dxftest::selectInserts("ROOM"), std::vector<AcDbObjectId>{});
     EXPECT_EQ(dxftest::selectInserts("SPACE_*"), (std::vector<AcDbObjectId>{a, b, c}));
     EXPECT_EQ(dxftest::selectInserts("OTHER"), std::vector<AcDbObjectId>{d});
+    EXPECT_FALSE(built(d)) << "a reference its record shows passing a type and name filter is not built";
 
     // The saved drawing reads back with the same bindings.
     AcDbDatabase again(false);
