@@ -14,7 +14,6 @@
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbLine.h"
 #include "host/db/AcDbOpen.h"
-#include "host/dxf/DxfDefaultDrawing.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {

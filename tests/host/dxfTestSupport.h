@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "host/db/AcDbObjectId.h"
-#include "host/dxf/DxfDefaultDrawing.h"
 #include "host/db/AcDbOpen.h"
 #include "host/db/resbuf.h"
+#include "host/dxf/DxfDefaultDrawing.h"
 #include "host/ed/acedSelection.h"
 #include "tests/common/OracleJson.h"
 #include "tests/common/Shell.h"
