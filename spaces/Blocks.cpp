@@ -230,6 +230,21 @@ void appendClassified(CBlocks& blocks, const std::vector<AcDbObjectId>& ids, CAc
             blocks.addBlock(std::move(block));
 }
 
+// Runs search with the whole drawing shown; the user's view comes back
+// afterwards, whatever the search found or raised.
+template <class Search>
+void withDrawingExtentsShown(CAcadDrawing& drawing, Search&& search)
+{
+    drawing.zoomExtents();
+    try {
+        search();
+    } catch (...) {
+        drawing.zoomPrevious();
+        throw;
+    }
+    drawing.zoomPrevious();
+}
+
 }  // namespace
 
 std::unique_ptr<CBlockDWG> CBlocks::readSpaceBlock(AcDbObjectId id, CAcadDrawing& drawing, bool withAssets,
@@ -248,14 +263,7 @@ std::vector<AcDbObjectId> CBlocks::getZelkaBlockIds_SS(CAcadDrawing& drawing)
         std::vector<AcDbObjectId> ids;
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked()) return ids;
-        drawing.zoomExtents();
-        try {
-            ids = getZelkaBlockSS(drawing, "ROOM-*");
-        } catch (...) {
-            drawing.zoomPrevious();
-            throw;
-        }
-        drawing.zoomPrevious();
+        withDrawingExtentsShown(drawing, [&] { ids = getZelkaBlockSS(drawing, "ROOM-*"); });
         return ids;
     });
 }
@@ -265,16 +273,9 @@ void CBlocks::getZelkaDWGBlocks_SS(CAcadDrawing& drawing, bool withAssets, const
     zelkaOperation(__FILE__, "CBlocks::getZelkaDWGBlocks_SS", [&] {
         CAcadDrawingLock lock(drawing);
         if (!lock.isLocked()) return;
-        // The search runs over the whole drawing shown; the user's view comes
-        // back afterwards, whatever the search found or raised.
-        drawing.zoomExtents();
-        try {
+        withDrawingExtentsShown(drawing, [&] {
             appendClassified(*this, getZelkaBlockSS(drawing, "ROOM-*"), drawing, withAssets, level, true);
-        } catch (...) {
-            drawing.zoomPrevious();
-            throw;
-        }
-        drawing.zoomPrevious();
+        });
     });
 }
 
