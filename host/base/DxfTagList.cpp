@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/base/DxfLineFeed.h"
+
 void DxfTagList::clear()
 {
     blocks_.clear();
@@ -55,17 +57,9 @@ void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
     const char* p = range.data();
     const char* const e = p + range.size();
     // The end of the line from on (before a CR LF or LF) and the start of
-    // the next; lines are mostly short, so the bytes are looked at one by
-    // one before the library search is called.
+    // the next.
     auto lineEnd = [e](const char* from, const char*& next) {
-        const char* nl = from;
-        const char* quick = e - from > 16 ? from + 16 : e;
-        while (nl < quick && *nl != '\n')
-            ++nl;
-        if (nl == quick && nl < e) {
-            const void* found = std::memchr(nl, '\n', static_cast<size_t>(e - nl));
-            nl = found ? static_cast<const char*>(found) : e;
-        }
+        const char* nl = dxfLineFeed(from, e);
         next = nl < e ? nl + 1 : e;
         return nl > from && nl[-1] == '\r' ? nl - 1 : nl;
     };

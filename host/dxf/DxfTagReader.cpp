@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/base/DxfLineFeed.h"
+
 namespace {
 
 // Shows a line of the file in a message: at most 40 bytes, controls as '?'.
@@ -64,27 +66,33 @@ bool writtenAsIs(std::string_view line, int code)
 // then decides, and words any fault).
 bool quickGroupCode(const char* p, const char* e, bool crlf, int& code, const char*& next, bool& asWritten)
 {
+    const char* nl = dxfLineFeed(p, e);
+    if (nl == e)
+        return false;
+    const char* end = nl;
+    const bool cr = end > p && end[-1] == '\r';
+    if (cr)
+        --end;
     const char* start = p;
-    while (p < e && *p == ' ')
+    while (p < end && *p == ' ')
         ++p;
     const char* digits = p;
-    int value = 0;
-    while (p < e && static_cast<unsigned>(*p - '0') < 10 && p - digits < 7)
-        value = value * 10 + (*p++ - '0');
-    const int count = static_cast<int>(p - digits);
-    if (count == 0 || count > 6 || value > 1071)
+    if (end == digits || end - digits > 6)
         return false;
-    bool cr = false;
-    if (p < e && *p == '\r') {
-        cr = true;
-        ++p;
+    const int count = static_cast<int>(end - digits);
+    int value = 0;
+    for (; p < end; ++p) {
+        const unsigned digit = static_cast<unsigned>(*p - '0');
+        if (digit >= 10)
+            return false;
+        value = value * 10 + static_cast<int>(digit);
     }
-    if (p >= e || *p != '\n')
+    if (value > 1071)
         return false;
     const int width = count < 3 ? 3 : count;
     asWritten = cr == crlf && count == digitCount(value) && (digits - start) + count == width;
     code = value;
-    next = p + 1;
+    next = nl + 1;
     return true;
 }
 
@@ -180,21 +188,15 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         pos = nl ? end + 1 : n;
         return true;
     };
-    // A value line: most are a few bytes long, so the first bytes are looked
-    // at before the library search is called.
+    // A value line.
     auto nextValueLine = [&](std::string_view& out) -> bool {
         if (pos >= n)
             return false;
         const char* p = base + pos;
         const char* e = base + n;
-        const char* nl = nullptr;
-        for (const char* q = p; q < e && q < p + 16; ++q)
-            if (*q == '\n') {
-                nl = q;
-                break;
-            }
-        if (!nl && p + 16 < e)
-            nl = static_cast<const char*>(std::memchr(p + 16, '\n', static_cast<size_t>(e - p - 16)));
+        const char* nl = dxfLineFeed(p, e);
+        if (nl == e)
+            nl = nullptr;
         const char* stop = nl ? nl : e;
         if (stop > p && stop[-1] == '\r')
             --stop;

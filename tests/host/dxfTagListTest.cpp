@@ -2,9 +2,12 @@
 // must be the tag the plain reader finds, whatever its length or place.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "host/base/DxfLineFeed.h"
 #include "host/base/DxfTagList.h"
 #include "host/dxf/DxfTagReader.h"
 
@@ -105,6 +108,31 @@ TEST(DxfTagList, ARangeSplitAgainGivesTheTagsOfTheWholeRead)
         for (size_t i = 0; i < split.size(); ++i)
             EXPECT_EQ(read[i].value(), split[i].value()) << "tag " << i;
     }
+}
+
+TEST(DxfLineFeed, FindsTheFirstLineFeedAsAByteSearchDoes)
+{
+    // The word-at-a-time test must neither miss a line feed nor take a byte
+    // next to one for it: the bytes around are those closest to '\n' in
+    // the test's arithmetic (0x0B, 0x09, 0x8A, 0x00, 0xFF), at every start
+    // alignment, for lines shorter and longer than the words looked at.
+    const char near[] = {'\x0B', '\x09', '\x8A', '\0', '\xFF', 'a', '\r', '\x01'};
+    std::mt19937 random(7);
+    std::string buffer(128, ' ');
+    for (size_t start = 0; start < 8; ++start)
+        for (size_t length = 0; length <= 72; ++length)
+            for (int feed = -1; feed < static_cast<int>(length); ++feed)
+                for (int round = 0; round < 2; ++round) {
+                    for (char& b : buffer)
+                        b = near[random() % sizeof near];
+                    if (feed >= 0)
+                        buffer[start + static_cast<size_t>(feed)] = '\n';
+                    const char* p = buffer.data() + start;
+                    const void* expected = std::memchr(p, '\n', length);
+                    const char* found = dxfLineFeed(p, p + length);
+                    ASSERT_EQ(found, expected ? static_cast<const char*>(expected) : p + length)
+                        << "start " << start << ", length " << length << ", feed at " << feed;
+                }
 }
 
 TEST(DxfTagList, ReleasedBlocksLeaveTheLaterTagsAndTheCount)

@@ -1,0 +1,36 @@
+#pragma once
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+// The first line feed in [p, e), or e when there is none.
+//
+// Most lines of a DXF file are a few bytes long (group codes, handles,
+// coordinates), too short for the library search to pay for its set-up, so
+// the first 32 bytes are looked at eight at a time: a byte equal to '\n'
+// becomes zero after the exclusive or, and the classic zero-byte test marks
+// it. The test can also mark bytes after a true zero (a borrow runs up),
+// never before one, so the lowest mark is the first line feed. Longer lines
+// go to memchr.
+inline const char* dxfLineFeed(const char* p, const char* e)
+{
+    static_assert(std::endian::native == std::endian::little, "the byte order of the word test");
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    constexpr uint64_t kFeeds = kOnes * '\n';
+    for (int word = 0; word < 4 && e - p >= 8; ++word, p += 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        const uint64_t x = w ^ kFeeds;
+        const uint64_t marks = (x - kOnes) & ~x & kHighs;
+        if (marks)
+            return p + (std::countr_zero(marks) >> 3);
+    }
+    if (e - p >= 8) {
+        const void* found = std::memchr(p, '\n', static_cast<size_t>(e - p));
+        return found ? static_cast<const char*>(found) : e;
+    }
+    while (p < e && *p != '\n')
+        ++p;
+    return p;
+}
