@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
@@ -16,8 +17,10 @@ DxfTagWriter::~DxfTagWriter() { flush(); }
 
 void DxfTagWriter::write(int code, std::string_view value)
 {
-    char head[16];
-    int n = 0;
+    // The code line, and the value line when it is short (nearly all are),
+    // go out in one append.
+    char line[80];
+    size_t n = 0;
     char digits[8];
     int d = 0;
     int c = code < 0 ? -code : code;
@@ -28,23 +31,27 @@ void DxfTagWriter::write(int code, std::string_view value)
     if (code < 0)
         digits[d++] = '-';
     for (int pad = 3 - d; pad > 0; --pad)
-        head[n++] = ' ';
+        line[n++] = ' ';
     while (d > 0)
-        head[n++] = digits[--d];
+        line[n++] = digits[--d];
     if (crlf_)
-        head[n++] = '\r';
-    head[n++] = '\n';
-    std::string_view eol = crlf_ ? "\r\n" : "\n";
-    if (target_) {
-        target_->append(head, static_cast<size_t>(n));
-        target_->append(value);
-        target_->append(eol);
-        return;
+        line[n++] = '\r';
+    line[n++] = '\n';
+    std::string& out = target_ ? *target_ : buffer_;
+    if (value.size() + n + 2 <= sizeof line) {
+        if (!value.empty())
+            std::memcpy(line + n, value.data(), value.size());
+        n += value.size();
+        if (crlf_)
+            line[n++] = '\r';
+        line[n++] = '\n';
+        out.append(line, n);
+    } else {
+        out.append(line, n);
+        out.append(value);
+        out.append(crlf_ ? "\r\n" : "\n");
     }
-    buffer_.append(head, static_cast<size_t>(n));
-    buffer_.append(value);
-    buffer_.append(eol);
-    if (buffer_.size() >= kBufferSize)
+    if (!target_ && buffer_.size() >= kBufferSize)
         flush();
 }
 
