@@ -52,7 +52,12 @@ void DxfTagList::appendTo(size_t first, size_t count, std::vector<DxfTag>& out) 
         out.push_back((*this)[i]);
 }
 
-void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
+namespace {
+
+// Splits range into tags, at most `most` of them when Bounded (the count is
+// kept only then: splitting whole objects is the hot path of reading).
+template <bool Bounded>
+size_t splitTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
 {
     const char* p = range.data();
     const char* const e = p + range.size();
@@ -63,7 +68,8 @@ void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
         next = nl < e ? nl + 1 : e;
         return nl > from && nl[-1] == '\r' ? nl - 1 : nl;
     };
-    while (p < e) {
+    size_t taken = 0;
+    while (p < e && (!Bounded || taken++ < most)) {
         // The group-code line as nearly every file writes it: spaces, digits,
         // the line end.
         const char* q = p;
@@ -94,9 +100,19 @@ void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags)
             p = next;
         }
         if (p >= e)
-            break;  // a code line without a value: not a tag (never in an accepted range)
+            return range.size();  // a code line without a value: not a tag (never in an accepted range)
         end = lineEnd(p, next);
         tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
         p = next;
     }
+    return static_cast<size_t>(p - range.data());
+}
+
+}  // namespace
+
+void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags) { splitTags<false>(range, tags, 0); }
+
+size_t dxfSplitSomeTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
+{
+    return splitTags<true>(range, tags, most);
 }

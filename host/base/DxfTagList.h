@@ -80,3 +80,8 @@ private:
 // blanks or signed, CRLF or LF line ends, the last line with or without its
 // end. The tags point into range.
 void dxfSplitTags(std::string_view range, std::vector<DxfTag>& tags);
+
+// Splits the first tags of range as dxfSplitTags does, at most `most` of
+// them, and returns the offset in range of the next tag's code line (the
+// size of range once every tag is split).
+size_t dxfSplitSomeTags(std::string_view range, std::vector<DxfTag>& tags, size_t most);

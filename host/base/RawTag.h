@@ -30,20 +30,39 @@ inline bool dxfIsPointCode(int code)
     return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || (code >= 1010 && code <= 1013);
 }
 
-// The tag holding the block name in a block reference's record (group 2 of
-// its AcDbBlockReference or AcDbMInsertBlock subclass, before any embedded
-// object or extended data); null when there is none.
+// Follows the record of a block reference tag by tag, from the tag after
+// its type, to the tag holding the block name: group 2 of its
+// AcDbBlockReference or AcDbMInsertBlock subclass, before any embedded
+// object or extended data.
+class DxfInsertBlockNameScan {
+public:
+    enum Seen { kGoOn, kName, kNoName };
+    Seen see(const DxfTag& tag)
+    {
+        if (tag.code == 101 || tag.code == 1001)
+            return kNoName;
+        if (tag.code == 100)
+            inReference_ = tag.value() == "AcDbBlockReference" || tag.value() == "AcDbMInsertBlock";
+        else if (inReference_ && tag.code == 2)
+            return kName;
+        return kGoOn;
+    }
+
+private:
+    bool inReference_ = false;
+};
+
+// The tag holding the block name in a block reference's record; null when
+// there is none.
 inline const DxfTag* dxfInsertBlockNameTag(const DxfTag* tags, size_t count)
 {
-    bool inReference = false;
+    DxfInsertBlockNameScan scan;
     for (size_t i = 1; i < count; ++i) {
-        const DxfTag& tag = tags[i];
-        if (tag.code == 101 || tag.code == 1001)
+        const DxfInsertBlockNameScan::Seen seen = scan.see(tags[i]);
+        if (seen == DxfInsertBlockNameScan::kName)
+            return &tags[i];
+        if (seen == DxfInsertBlockNameScan::kNoName)
             break;
-        if (tag.code == 100)
-            inReference = tag.value() == "AcDbBlockReference" || tag.value() == "AcDbMInsertBlock";
-        else if (inReference && tag.code == 2)
-            return &tag;
     }
     return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/base/DxfTagList.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
@@ -12,16 +13,60 @@
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbStub.h"
 
+namespace {
+
+// The tag naming the block in a block reference's record. A record still in
+// the file's lines is split only as far as that tag: a space block's record
+// carries its data as extended data after it, several times as many lines.
+bool insertBlockNameTag(const AcDbStub& stub, DxfTag& name)
+{
+    const AcDbDatabaseData& d = stub.database->data();
+    std::vector<DxfTag> tags;
+    if (stub.tagsKept) {
+        const DxfTag* tag = dxfInsertBlockNameTag(d.tagsOf(stub, tags), stub.tagCount);
+        if (tag)
+            name = *tag;
+        return tag != nullptr;
+    }
+    const std::string_view text = d.textOf(stub);
+    constexpr size_t kSome = 12;  // the name is about the eighth tag
+    tags.reserve(kSome);
+    DxfInsertBlockNameScan scan;
+    bool typeSeen = false;
+    for (size_t from = 0; from < text.size();) {
+        tags.clear();
+        from += dxfSplitSomeTags(text.substr(from), tags, kSome);
+        if (tags.empty())
+            break;
+        for (const DxfTag& tag : tags) {
+            if (!typeSeen) {
+                typeSeen = true;
+                continue;
+            }
+            const DxfInsertBlockNameScan::Seen seen = scan.see(tag);
+            if (seen == DxfInsertBlockNameScan::kName) {
+                name = tag;
+                return true;
+            }
+            if (seen == DxfInsertBlockNameScan::kNoName)
+                return false;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name)
 {
     const AcDbStub* stub = id.stub();
     if (!stub || stub->object || stub->erased || stub->tagCount == 0 || !stub->database
         || static_cast<AcDbObjectKind>(stub->kind) != AcDbObjectKind::BlockReference)
         return false;
-    std::vector<DxfTag> scratch;
-    const DxfTag* tag = dxfInsertBlockNameTag(stub->database->data().tagsOf(*stub, scratch), stub->tagCount);
-    if (!tag)
+    DxfTag found;
+    if (!insertBlockNameTag(*stub, found))
         return false;
+    const DxfTag* tag = &found;
     // Bytes above 127 are in the file's code page and a backslash may start a
     // \U+ escape: those names are left to the object's reader.
     for (char c : tag->value())

@@ -1,10 +1,12 @@
 // acdbPeekHasXData answers from the object once it is built, not from the
 // file record it was read from: an entity whose extended data changed since
-// reading answers with its data as it now is.
+// reading answers with its data as it now is. acdbPeekBlockName finds the
+// block name however far into its record it stands.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
@@ -13,6 +15,7 @@
 #include "host/db/AcDbPeek.h"
 #include "host/db/AcDbStub.h"
 #include "host/db/resbuf.h"
+#include "host/ed/AcApDocManager.h"
 #include "tests/host/dxfTestSupport.h"
 #include "tests/common/TestRequirements.h"
 
@@ -66,3 +69,27 @@ TEST_F(PeekXData, BuiltObjectAnswersWithItsChangedData)
     EXPECT_TRUE(has);
 }
 
+
+TEST(PeekBlockName, FindsTheNameBehindReactorsDictionariesAndInGridsWithoutBuilding)
+{
+    ZELKA_REQUIRE_EZDXF();
+    const std::string file = (dxftest::tempDir("peek-block-name") / "crowded.dxf").string();
+    // [handle, block name] of each insert, as ezdxf wrote them.
+    const auto told = dxftest::ezdxfFixture("crowded_inserts", file).get<std::vector<std::vector<std::string>>>();
+    ASSERT_EQ(told.size(), 3u);
+    ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();
+    AcDbDatabase* db = acDocManagerPtr()->curDocument()->database();
+    std::vector<AcDbObjectId> rooms;
+    for (const auto& insert : told) {
+        AcDbObjectId id;
+        ASSERT_EQ(db->getAcDbObjectId(id, false, AcDbHandle(insert[0].c_str())), Acad::eOk) << insert[0];
+        std::string_view name;
+        EXPECT_TRUE(acdbPeekBlockName(id, name)) << insert[1];
+        EXPECT_EQ(name, insert[1]);
+        EXPECT_FALSE(id.stub()->object) << insert[1] << " was built to find its name";
+        if (insert[1].starts_with("ROOM-"))
+            rooms.push_back(id);
+    }
+    EXPECT_EQ(dxftest::selectInserts("ROOM-*"), rooms);
+    acDocManagerPtr()->closeDocument(acDocManagerPtr()->curDocument());
+}

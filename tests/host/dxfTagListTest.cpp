@@ -101,6 +101,21 @@ TEST(DxfTagList, ARangeSplitAgainGivesTheTagsOfTheWholeRead)
             EXPECT_EQ(split[i].code, c.tags[i].first) << "tag " << i;
             EXPECT_EQ(split[i].value(), c.tags[i].second) << "tag " << i;
         }
+        // Split a few tags at a time, from where the last piece ended: the same tags.
+        for (size_t most : {1, 2, 5}) {
+            std::vector<DxfTag> pieces;
+            for (size_t from = 0; from < c.text.size();) {
+                const size_t before = pieces.size();
+                from += dxfSplitSomeTags(std::string_view(c.text).substr(from), pieces, most);
+                ASSERT_LE(pieces.size() - before, most);
+                if (pieces.size() == before)
+                    break;
+            }
+            ASSERT_EQ(pieces.size(), split.size()) << most << " at a time";
+            for (size_t i = 0; i < split.size(); ++i)
+                EXPECT_TRUE(pieces[i].code == split[i].code && pieces[i].value() == split[i].value())
+                    << most << " at a time, tag " << i;
+        }
         // The whole-file read of the same text (ended by EOF) agrees.
         const std::string file = c.text.find("EOF") == std::string::npos ? c.text + "  0\nEOF\n" : c.text;
         std::vector<DxfTag> read;

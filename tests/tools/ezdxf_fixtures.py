@@ -351,6 +351,26 @@ def xdata_lines(doc):
     return {"url": url.dxf.handle, "none": none.dxf.handle}
 
 
+def crowded_inserts(doc):
+    """Inserts whose block name comes late in their records: reactors, an
+    extension dictionary and extended data around it, a MINSERT, and a
+    plain insert; tells [[handle, block name], ...] in drawing order."""
+    doc.appids.new("ADE")
+    msp = doc.modelspace()
+    for name in ("ROOM-A", "ROOM-B", "DOOR"):
+        doc.blocks.new(name).add_line((0, 0), (1, 0))
+    lines = [msp.add_line((i, 5), (i, 6)) for i in range(20)]
+    crowded = msp.add_blockref("ROOM-A", (0, 0))
+    crowded.set_reactors([line.dxf.handle for line in lines])
+    crowded.new_extension_dict()
+    crowded.set_xdata("ADE", [(1000, "AREA=1"), (1000, "NAME=2")])
+    grid = msp.add_blockref("ROOM-B", (10, 0), dxfattribs={"column_count": 2, "row_count": 3,
+                                                          "column_spacing": 2.0, "row_spacing": 2.0})
+    grid.set_reactors([line.dxf.handle for line in lines[:15]])
+    plain = msp.add_blockref("DOOR", (20, 0))
+    return [[e.dxf.handle, e.dxf.name] for e in (crowded, grid, plain)]
+
+
 def paper_layouts(doc):
     """A line on Layout1, a circle on a second layout and a line in model space."""
     doc.layouts.get("Layout1").add_line((0, 0), (1, 1))
@@ -422,6 +442,7 @@ KINDS = {
     "r12": ("R12", False, r12, None),
     "renamed_blocks": ("R2000", False, renamed_blocks, None),
     "xdata_lines": ("R2000", False, xdata_lines, None),
+    "crowded_inserts": ("R2013", False, crowded_inserts, None),
     "paper_layouts": ("R2010", False, paper_layouts, None),
     "codepage_blocks": ("R2000", False, codepage_blocks, "cp1252"),
     "number_kinds": ("R2000", False, number_kinds, None),
