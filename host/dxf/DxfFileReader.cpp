@@ -117,9 +117,7 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     s->textLength = static_cast<uint32_t>(stop - begin);
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
-    scratch_.clear();
-    tags_->list().appendTo(i, end - i, scratch_);
-    s->numbersClean = DxfNumberCheck::clean(scratch_.data(), scratch_.size(), static_cast<AcDbObjectKind>(s->kind));
+    s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind));
     return s;
 }
 

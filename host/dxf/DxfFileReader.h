@@ -62,7 +62,6 @@ private:
 
     AcDbDatabase& db_;
     DxfTagStream* tags_ = nullptr;  // the tags of the read running now
-    std::vector<DxfTag> scratch_;  // an object's tags, while its stub is made
     AcDbDatabaseData& d_;
     std::string fileName_;
     std::vector<AcDbStub*> unterminated_;  // sequences read without their SEQEND

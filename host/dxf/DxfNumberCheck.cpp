@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "host/base/DxfTagList.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObject.h"
@@ -17,17 +18,42 @@ namespace {
 
 thread_local DxfNumberCheck* gActive = nullptr;
 
+// True for a real as nearly every file writes it: an optional minus, one to
+// sixteen digits, and optionally a point and one to sixteen digits, nothing
+// else. Every such text reads as a finite real (DxfValue::toDouble), so the
+// check at load need not convert it; any other text is converted to decide.
+bool plainReal(std::string_view t)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    if (p != end && *p == '-')
+        ++p;
+    const char* digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    if (p == digits || p - digits > 16)
+        return false;
+    if (p == end)
+        return true;
+    if (*p++ != '.')
+        return false;
+    const char* decimals = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    return p == end && p != decimals && p - decimals <= 16;
+}
+
 // Hands each number of the extended data (from the first 1001 on) to
 // real (reals and points, 1010-1059) or whole (whole numbers, 1060-1071)
 // until one of them answers false; true when none did.
-template <class Real, class Whole>
-bool eachXDataNumber(const DxfTag* tags, size_t n, Real real, Whole whole)
+template <class Tags, class Real, class Whole>
+bool eachXDataNumber(const Tags& tags, size_t n, Real real, Whole whole)
 {
     size_t i = 0;
     while (i < n && tags[i].code != 1001)
         ++i;
     for (; i < n; ++i) {
-        const DxfTag& t = tags[i];
+        const DxfTag t = tags[i];
         if (t.code >= 1010 && t.code <= 1059 && !real(t))
             return false;
         if (t.code >= 1060 && t.code <= 1071 && !whole(t))
@@ -51,19 +77,21 @@ void checkXData(const DxfTag* tags, size_t n)
 }
 
 // True when every number of the extended data is well formed.
-bool xdataWellFormed(const DxfTag* tags, size_t n)
+template <class Tags>
+bool xdataWellFormed(const Tags& tags, size_t n)
 {
     double real = 0;
     int64_t whole = 0;
     return eachXDataNumber(
-        tags, n, [&](const DxfTag& t) { return DxfValue::toDouble(t.value(), real); },
+        tags, n, [&](const DxfTag& t) { return plainReal(t.value()) || DxfValue::toDouble(t.value(), real); },
         [&](const DxfTag& t) { return DxfValue::toInt(t.value(), whole); });
 }
 
 // True when every numeric tag of the object's data part (before the first
 // 101 or 1001) reads as its value kind. Stricter than the reader, which
 // leaves some of them as text: a false answer only means building decides.
-bool numbersWellFormed(const DxfTag* tags, size_t n)
+template <class Tags>
+bool numbersWellFormed(const Tags& tags, size_t n)
 {
     // The value kinds of the codes an object's data part uses, looked up once.
     static const auto kinds = [] {
@@ -73,7 +101,7 @@ bool numbersWellFormed(const DxfTag* tags, size_t n)
         return table;
     }();
     for (size_t i = 1; i < n; ++i) {
-        const DxfTag& t = tags[i];
+        const DxfTag t = tags[i];
         if (t.code == 101 || t.code == 1001)
             break;
         double real = 0;
@@ -83,7 +111,7 @@ bool numbersWellFormed(const DxfTag* tags, size_t n)
             t.code >= 0 && t.code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(t.code)] : dxfValueKind(t.code);
         switch (kind) {
         case DxfValueKind::Double:
-            if (!DxfValue::toDouble(t.value(), real))
+            if (!plainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
                 return false;
             break;
         case DxfValueKind::Int16:
@@ -150,6 +178,18 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
 bool DxfNumberCheck::clean(const DxfTag* tags, size_t n, AcDbObjectKind kind)
 {
     return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(tags, n) && xdataWellFormed(tags, n);
+}
+
+bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind)
+{
+    // The object's tags read in place from the file's list.
+    struct Part {
+        const DxfTagList& list;
+        size_t first;
+        DxfTag operator[](size_t i) const { return list[first + i]; }
+    };
+    const Part part{list, first};
+    return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(part, n) && xdataWellFormed(part, n);
 }
 
 DxfNumberCheck::DxfNumberCheck() : previous_(gActive) { gActive = this; }

@@ -6,6 +6,7 @@
 #include "host/dxf/DxfTag.h"
 
 class AcDbDatabase;
+class DxfTagList;
 
 // Makes reading a file strict about the numbers the database models. While a
 // check is alive on a thread, every malformed number met in a modelled field
@@ -40,6 +41,8 @@ public:
     // its value kind. The reader marks such stubs (AcDbStub::numbersClean),
     // and finish() passes them without splitting their text again.
     static bool clean(const DxfTag* tags, size_t n, AcDbObjectKind kind);
+    // The same for the n tags from first on of the file's tag list.
+    static bool clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind);
 
     // Checks every object of the loaded drawing as above. eOk, or
     // eBadDxfSequence with the value's line and a message naming the file,

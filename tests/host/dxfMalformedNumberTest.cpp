@@ -168,6 +168,10 @@ TEST(MalformedNumbers, AnyKindPassedUnbuiltStillFailsTheRead)
         {"ELLIPSE", 40, "0.5.", "a real number"},
         {"SPLINE", 71, "three", "a whole number"},
         {"SPLINE", 20, "2 0", "a real number"},         // y of a control point
+        {"TEXT", 10, "1..5", "a real number"},          // nearly plain decimals
+        {"CIRCLE", 10, "--2", "a real number"},
+        {"ARC", 40, "3.5-", "a real number"},
+        {"LINE", 11, "12-3", "a real number"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.code));
