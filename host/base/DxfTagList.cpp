@@ -13,7 +13,7 @@ void DxfTagList::clear()
     released_ = 0;
 }
 
-void DxfTagList::push_back(int code, std::string_view value)
+void DxfTagList::pushOther(int code, std::string_view value)
 {
     if ((size_ & (kBlockSize - 1)) == 0)
         blocks_.push_back(std::make_unique_for_overwrite<Packed[]>(kBlockSize));

@@ -29,8 +29,20 @@ public:
     bool empty() const { return size_ == 0; }
     void clear();
 
-    // Adds a tag whose value is a part of the text.
-    void push_back(int code, std::string_view value);
+    // Adds a tag whose value is a part of the text. Inline for the usual
+    // tag (a block with room, a short value): the reader adds every tag of
+    // the file here.
+    void push_back(int code, std::string_view value)
+    {
+        const size_t offset = static_cast<size_t>(value.data() - text_.data());
+        if ((size_ & (kBlockSize - 1)) != 0 && value.size() < kLong && offset <= UINT32_MAX) {
+            blocks_.back()[size_ & (kBlockSize - 1)] = {static_cast<uint32_t>(offset), static_cast<uint16_t>(code),
+                                                        static_cast<uint16_t>(value.size())};
+            ++size_;
+            return;
+        }
+        pushOther(code, value);
+    }
     void push_back(const DxfTag& tag) { push_back(tag.code, tag.value()); }
 
     int code(size_t i) const { return slot(i).code; }
@@ -65,6 +77,8 @@ private:
     static constexpr size_t kBlockSize = size_t{1} << kBlockBits;
     static constexpr uint16_t kLong = 0xFFFF;
 
+    // push_back for a tag that starts a block or keeps its value aside.
+    void pushOther(int code, std::string_view value);
     const Packed& slot(size_t i) const { return blocks_[i >> kBlockBits][i & (kBlockSize - 1)]; }
     DxfTag longTag(size_t i, int code) const;
 

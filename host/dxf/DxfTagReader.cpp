@@ -64,7 +64,8 @@ bool writtenAsIs(std::string_view line, int code)
 // digits, the line end. Sets code, the end of the line and whether the line
 // is as DxfTagWriter writes it; false for any other line (the general parser
 // then decides, and words any fault).
-bool quickGroupCode(const char* p, const char* e, bool crlf, int& code, const char*& next, bool& asWritten)
+[[gnu::always_inline]] inline bool quickGroupCode(const char* p, const char* e, bool crlf, int& code, const char*& next,
+                                                  bool& asWritten)
 {
     const char* nl = dxfLineFeed(p, e);
     if (nl == e)
