@@ -69,7 +69,6 @@ TEST_F(PeekXData, BuiltObjectAnswersWithItsChangedData)
     EXPECT_TRUE(has);
 }
 
-
 TEST(PeekBlockName, FindsTheNameBehindReactorsDictionariesAndInGridsWithoutBuilding)
 {
     ZELKA_REQUIRE_EZDXF();
