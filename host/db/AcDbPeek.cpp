@@ -66,18 +66,17 @@ bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name)
     DxfTag found;
     if (!insertBlockNameTag(*stub, found))
         return false;
-    const DxfTag* tag = &found;
     // Bytes above 127 are in the file's code page and a backslash may start a
     // \U+ escape: those names are left to the object's reader.
-    for (char c : tag->value())
+    for (char c : found.value())
         if (static_cast<unsigned char>(c) >= 0x80 || c == '\\')
             return false;
     // A block renamed since the file was read is known by another name now.
     AcDbDatabase* db = stub->database;
     if (db && db->data().blockTable
-        && static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable))->renamedFrom(tag->value()))
+        && static_cast<AcDbBlockTable*>(db->objectOf(db->data().blockTable))->renamedFrom(found.value()))
         return false;
-    name = tag->value();
+    name = found.value();
     return true;
 }
 

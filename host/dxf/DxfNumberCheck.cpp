@@ -175,14 +175,9 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
             DxfValue::fieldInt(tags[i]);
 }
 
-bool DxfNumberCheck::clean(const DxfTag* tags, size_t n, AcDbObjectKind kind)
-{
-    return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(tags, n) && xdataWellFormed(tags, n);
-}
-
 bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind)
 {
-    // The object's tags read in place from the file's list.
+    // The object's tags, read in place.
     struct Part {
         const DxfTagList& list;
         size_t first;

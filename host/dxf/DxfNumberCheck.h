@@ -40,8 +40,7 @@ public:
     // to report: every number of its data part and extended data reads as
     // its value kind. The reader marks such stubs (AcDbStub::numbersClean),
     // and finish() passes them without splitting their text again.
-    static bool clean(const DxfTag* tags, size_t n, AcDbObjectKind kind);
-    // The same for the n tags from first on of the file's tag list.
+    // The object's tags are the n of the file's tag list from first on.
     static bool clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind);
 
     // Checks every object of the loaded drawing as above. eOk, or
