@@ -159,6 +159,17 @@ struct AcDbDatabaseData {
         return text.substr(stub.textOffset, stub.textLength);
     }
 
+    // The lines tagsOf splits for stub, for a caller that has split them
+    // already (not counted as read again); empty when it keeps its tags.
+    std::string_view splitSource(const AcDbStub& stub) const
+    {
+        if (stub.tagCount == 0 || stub.tagsKept)
+            return {};
+        if (stub.textWritten)
+            return {reinterpret_cast<const char*>(static_cast<uintptr_t>(stub.textOffset)), stub.textLength};
+        return text.substr(stub.textOffset, stub.textLength);
+    }
+
     // Counts bytes read from the file image. Reading the file, building
     // objects and saving call it; after every kMappedResident bytes read from
     // a mapped file, its pages are handed back to the page cache. They stay

@@ -25,14 +25,14 @@ public:
                  size_t& count) const override
     {
         const DxfTag* t = DxfObjectIO::tagsFor(db, stub, scratch, count);
-        out.clear();
-        DxfTagWriter w(&out, db.data().crlf);
         for (size_t i = 0; i < count; ++i) {
             const std::string_view v = t[i].value();
             if (v.find('\n') != std::string_view::npos || (!v.empty() && v.back() == '\r'))
                 return false;
-            w.write(t[i]);
         }
+        out.clear();
+        DxfTagWriter w(&out, db.data().crlf);
+        w.write(t, count, db.data().splitSource(*stub));
         return true;
     }
     resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const override

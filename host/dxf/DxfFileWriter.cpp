@@ -224,8 +224,7 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
     }
     size_t n = 0;
     const DxfTag* t = DxfObjectIO::tagsFor(db_, stub, scratch_, n);
-    for (size_t i = 0; i < n; ++i)
-        out.write(t[i]);
+    out.write(t, n, db_.data().splitSource(*stub));
 }
 
 std::string_view DxfFileWriter::textAsRead(const AcDbStub& stub, bool crlf) const

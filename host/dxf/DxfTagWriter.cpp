@@ -15,29 +15,43 @@ DxfTagWriter::DxfTagWriter(int fd, bool crlf) : fd_(fd), crlf_(crlf) { buffer_.r
 
 DxfTagWriter::~DxfTagWriter() { flush(); }
 
+size_t DxfTagWriter::codeLine(int code, char* line) const
+{
+    size_t n = 0;
+    if (code >= 0 && code < 1000) {
+        // Right-aligned in three columns: nearly every code.
+        line[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+        line[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+        line[2] = static_cast<char>('0' + code % 10);
+        n = 3;
+    } else {
+        char digits[12];
+        int d = 0;
+        int64_t c = code < 0 ? -static_cast<int64_t>(code) : code;
+        do {
+            digits[d++] = static_cast<char>('0' + c % 10);
+            c /= 10;
+        } while (c > 0);
+        if (code < 0)
+            digits[d++] = '-';
+        for (int pad = 3 - d; pad > 0; --pad)
+            line[n++] = ' ';
+        while (d > 0)
+            line[n++] = digits[--d];
+    }
+    if (crlf_)
+        line[n++] = '\r';
+    line[n++] = '\n';
+    return n;
+}
+
 void DxfTagWriter::write(int code, std::string_view value)
 {
     // The code line, and the value line when it is short (nearly all are),
     // go out in one append.
     char line[80];
-    size_t n = 0;
-    char digits[8];
-    int d = 0;
-    int c = code < 0 ? -code : code;
-    do {
-        digits[d++] = static_cast<char>('0' + c % 10);
-        c /= 10;
-    } while (c > 0);
-    if (code < 0)
-        digits[d++] = '-';
-    for (int pad = 3 - d; pad > 0; --pad)
-        line[n++] = ' ';
-    while (d > 0)
-        line[n++] = digits[--d];
-    if (crlf_)
-        line[n++] = '\r';
-    line[n++] = '\n';
-    std::string& out = target_ ? *target_ : buffer_;
+    size_t n = codeLine(code, line);
+    std::string& to = out();
     if (value.size() + n + 2 <= sizeof line) {
         if (!value.empty())
             std::memcpy(line + n, value.data(), value.size());
@@ -45,14 +59,91 @@ void DxfTagWriter::write(int code, std::string_view value)
         if (crlf_)
             line[n++] = '\r';
         line[n++] = '\n';
-        out.append(line, n);
+        to.append(line, n);
     } else {
-        out.append(line, n);
-        out.append(value);
-        out.append(crlf_ ? "\r\n" : "\n");
+        to.append(line, n);
+        to.append(value);
+        to.append(crlf_ ? "\r\n" : "\n");
     }
     if (!target_ && buffer_.size() >= kBufferSize)
         flush();
+}
+
+namespace {
+
+// The code lines of codes 0 to 999 as the writer writes them with a line
+// feed: right-aligned in three columns.
+struct ThreeColumnLines {
+    char line[1000][4];
+    constexpr ThreeColumnLines() : line{}
+    {
+        for (int code = 0; code < 1000; ++code) {
+            line[code][0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+            line[code][1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+            line[code][2] = static_cast<char>('0' + code % 10);
+            line[code][3] = '\n';
+        }
+    }
+};
+constexpr ThreeColumnLines kThreeColumnLines;
+
+}  // namespace
+
+bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
+{
+    const size_t endLength = crlf_ ? 2 : 1;
+    const size_t after = static_cast<size_t>(t.text - from);
+    const char* end = t.text + t.size;
+    if (t.code >= 0 && t.code < 1000) {
+        const size_t codeLength = 3 + endLength;
+        if (after < codeLength)
+            return false;
+        start = t.text - codeLength;
+        const char* line = kThreeColumnLines.line[t.code];
+        if (crlf_)
+            return std::memcmp(start, line, 3) == 0 && start[3] == '\r' && start[4] == '\n' && end[0] == '\r' &&
+                   end[1] == '\n';
+        return std::memcmp(start, line, 4) == 0 && end[0] == '\n';
+    }
+    char line[16];
+    const size_t codeLength = codeLine(t.code, line);
+    if (after < codeLength)
+        return false;
+    start = t.text - codeLength;
+    return std::memcmp(start, line, codeLength) == 0 && std::memcmp(end, crlf_ ? "\r\n" : "\n", endLength) == 0;
+}
+
+void DxfTagWriter::write(const DxfTag* tags, size_t n, std::string_view source)
+{
+    const char* const from = source.data();
+    const char* const to = from + source.size();
+    const size_t endLength = crlf_ ? 2 : 1;
+    // The bytes of source that go out next, as one copy.
+    const char* runStart = nullptr;
+    const char* runEnd = nullptr;
+    for (size_t i = 0; i < n; ++i) {
+        const DxfTag& t = tags[i];
+        // Only a value lying in source, its line end included, is looked
+        // at, so that every byte compared before and after it is source's.
+        const char* start = nullptr;
+        const auto at = reinterpret_cast<uintptr_t>(t.text);
+        if (at >= reinterpret_cast<uintptr_t>(from) && at < reinterpret_cast<uintptr_t>(to) &&
+            static_cast<size_t>(to - t.text) >= t.size + endLength && standsAsWritten(t, from, start)) {
+            if (start != runEnd) {
+                if (runStart != runEnd)
+                    writeRaw(std::string_view(runStart, static_cast<size_t>(runEnd - runStart)));
+                runStart = start;
+            }
+            runEnd = t.text + t.size + endLength;
+            continue;
+        }
+        if (runStart != runEnd)
+            writeRaw(std::string_view(runStart, static_cast<size_t>(runEnd - runStart)));
+        runStart = runEnd = nullptr;
+        write(t);
+    }
+    if (runStart != runEnd)
+        writeRaw(std::string_view(runStart, static_cast<size_t>(runEnd - runStart)));
 }
 
 void DxfTagWriter::writeRaw(std::string_view bytes)

@@ -20,6 +20,13 @@ public:
 
     void write(int code, std::string_view value);
     void write(const DxfTag& tag) { write(tag.code, tag.value()); }
+    // Writes n tags. A tag whose value is a view into source, and whose two
+    // lines stand there exactly as this writer would write them, goes out by
+    // copying those bytes, together with its neighbours that do the same:
+    // the output is the same, without formatting each tag again. source is
+    // the lines the tags were split from (empty when there are none); tags
+    // made since, or standing otherwise in source, are written as write does.
+    void write(const DxfTag* tags, size_t n, std::string_view source);
     // Writes bytes that already are tags in this writer's layout and line end.
     void writeRaw(std::string_view bytes);
     bool crlf() const { return crlf_; }
@@ -29,6 +36,16 @@ public:
     bool good() const { return good_; }
 
 private:
+    // The group-code line of code as this writer writes it, line end
+    // included, into line (at least 16 bytes); its length.
+    size_t codeLine(int code, char* line) const;
+    std::string& out() { return target_ ? *target_ : buffer_; }
+    // Whether t's value, lying in lines that begin at from and going on at
+    // least to its line end, stands there with its code line before it and
+    // its line end after it as this writer writes them; start is then where
+    // its code line begins.
+    bool standsAsWritten(const DxfTag& t, const char* from, const char*& start) const;
+
     std::string* target_ = nullptr;
     int fd_ = -1;
     bool crlf_;
