@@ -212,12 +212,14 @@ size_t closedObjectsBuilt()
     return kept;
 }
 
+}  // namespace
+
 // The kinds whose objects are freed once closed: entities that are all
 // their tags, which other objects reach only through their stubs. Tables,
 // block records and dictionaries keep what they hold besides their tags,
 // and the entities of old-style polylines are reached through their
 // polyline, so they stay built.
-bool freedWhenClosed(const AcDbStub& stub)
+bool acdbFreedWhenClosed(const AcDbStub& stub)
 {
     switch (static_cast<AcDbObjectKind>(stub.kind)) {
     case AcDbObjectKind::BlockReference:
@@ -235,8 +237,6 @@ bool freedWhenClosed(const AcDbStub& stub)
     }
 }
 
-}  // namespace
-
 // A large drawing opened object by object would otherwise keep every object
 // a command ever opened built until the drawing is closed, several times
 // the memory of its lines. So an object of a kind freedWhenClosed read from
@@ -249,7 +249,7 @@ bool freedWhenClosed(const AcDbStub& stub)
 // to go back to, and opening builds the object from them.
 void AcDbDatabase::noteClosed(AcDbStub* stub)
 {
-    if (stub->tagCount == 0 || !freedWhenClosed(*stub))
+    if (stub->tagCount == 0 || !acdbFreedWhenClosed(*stub))
         return;
     std::deque<AcDbDatabaseData::ClosedObject>& closed = d_->closedObjects;
     if (closed.size() >= closedObjectsBuilt()) {

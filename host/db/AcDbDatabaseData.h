@@ -216,3 +216,7 @@ private:
     mutable bool codepageUtf8_ = false;
     mutable std::string codepageName_;
 };
+
+// Whether an object of the stub's kind is freed a while after its last close
+// (see AcDbDatabase::noteClosed).
+bool acdbFreedWhenClosed(const AcDbStub& stub);

@@ -127,4 +127,10 @@ private:
     bool modified_ = false;
     bool xdataModified_ = false;
     std::vector<AcDbXDataApp> xdata_;
+    // The tags an object of a kind freed after its close was built from,
+    // split from the lines at readFrom_: writing it out when it is freed
+    // starts from them instead of splitting its lines again. They serve
+    // while its stub's lines are still those (see DxfObjectIO::tagsFor).
+    std::vector<DxfTag> readTags_;
+    const char* readFrom_ = nullptr;
 };

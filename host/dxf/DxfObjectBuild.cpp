@@ -22,8 +22,17 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
                                      : new AcDbObject();
     o->stub_ = stub;
     o->owner_ = AcDbObjectId(stub->owner);
+    // An object freed after its close keeps the tags it is built from,
+    // for writing it out when it is freed changed.
     std::vector<DxfTag> scratch;
-    const DxfTag* t = db.data().tagsOf(*stub, scratch);
+    const DxfTag* t = nullptr;
+    const std::string_view source = db.data().splitSource(*stub);
+    if (!source.empty() && acdbFreedWhenClosed(*stub)) {
+        t = db.data().tagsOf(*stub, o->readTags_);
+        o->readFrom_ = source.data();
+    } else {
+        t = db.data().tagsOf(*stub, scratch);
+    }
     size_t n = stub->tagCount;
     if (n == 0)
         return o;

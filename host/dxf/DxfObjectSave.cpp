@@ -80,9 +80,15 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
     }
     out.clear();
     if (stub->tagCount > 0) {
-        const DxfTag* read = d.tagsOf(*stub, out);
-        if (read != out.data())
-            out.assign(read, read + stub->tagCount);
+        // The tags the object was built from, while its lines are the same.
+        const std::string_view source = d.splitSource(*stub);
+        if (o->readFrom_ && o->readFrom_ == source.data() && o->readTags_.size() == stub->tagCount) {
+            out.assign(o->readTags_.begin(), o->readTags_.end());
+        } else {
+            const DxfTag* read = d.tagsOf(*stub, out);
+            if (read != out.data())
+                out.assign(read, read + stub->tagCount);
+        }
     } else {
         skeleton(db, *o, out);
     }

@@ -599,8 +599,9 @@ TEST(TableTest, EditingAReadTableRewritesOnlyTheChangedCellAndKeepsForeignTags)
     EXPECT_THAT(after.cell(2, 0).at("codes").get<std::vector<int>>(), testing::Contains(7));
     for (size_t r = 0; r < L.heights.size(); ++r)
         for (size_t c = 0; c < 3; ++c)
-            if (r != 2 || c != 0)
+            if (r != 2 || c != 0) {
                 EXPECT_EQ(after.cell(r, c), before.cell(r, c)) << r << "." << c;
+            }
     json table = after.table(), tableBefore = before.table();
     for (json* t : {&table, &tableBefore})
         t->erase("cells");
