@@ -24,6 +24,13 @@ size_t DxfTagWriter::codeLine(int code, char* line) const
         line[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
         line[2] = static_cast<char>('0' + code % 10);
         n = 3;
+    } else if (code >= 1000 && code < 10000) {
+        // Extended data: four digits, no padding.
+        line[0] = static_cast<char>('0' + code / 1000);
+        line[1] = static_cast<char>('0' + code / 100 % 10);
+        line[2] = static_cast<char>('0' + code / 10 % 10);
+        line[3] = static_cast<char>('0' + code % 10);
+        n = 4;
     } else {
         char digits[12];
         int d = 0;
@@ -89,7 +96,7 @@ constexpr ThreeColumnLines kThreeColumnLines;
 
 }  // namespace
 
-bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
+inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
 {
     const size_t endLength = crlf_ ? 2 : 1;
     const size_t after = static_cast<size_t>(t.text - from);
