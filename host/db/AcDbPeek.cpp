@@ -98,7 +98,21 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
     has = false;
     bool data = false;
     std::vector<DxfTag> scratch;
-    const DxfTag* tags = stub->database->data().tagsOf(*stub, scratch);
+    const AcDbDatabaseData& d = stub->database->data();
+    const DxfTag* tags = nullptr;
+    if (stub->tagsKept) {
+        tags = d.tagsOf(*stub, scratch);
+    } else {
+        // However a file writes group code 1001 (padded, signed, with
+        // leading zeros), its line holds the digits 1001: lines without
+        // them anywhere have no extended data, and need not be split.
+        const std::string_view text = d.textOf(*stub);
+        if (!memmem(text.data(), text.size(), "1001", 4))
+            return true;
+        scratch.reserve(stub->tagCount);
+        dxfSplitTags(text, scratch);
+        tags = scratch.data();
+    }
     for (uint32_t i = 1; i < stub->tagCount && !has; ++i) {
         const DxfTag& tag = tags[i];
         data = data || tag.code == 101 || tag.code == 1001;

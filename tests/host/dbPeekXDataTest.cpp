@@ -92,3 +92,47 @@ TEST(PeekBlockName, FindsTheNameBehindReactorsDictionariesAndInGridsWithoutBuild
     EXPECT_EQ(dxftest::selectInserts("ROOM-*"), rooms);
     acDocManagerPtr()->closeDocument(acDocManagerPtr()->curDocument());
 }
+
+// Extended data as other programs write it: the code line of 1001 padded,
+// signed or with leading zeros, and records holding the digits 1001 only in
+// values. The peek answers as the built object does.
+TEST(PeekXDataAsWritten, AnswersAsTheBuiltObjectHoweverCode1001IsWritten)
+{
+    std::string text = DxfDefaultDrawing::text();
+    const std::string section = "  2\nENTITIES\n";
+    struct Case {
+        const char* handle;
+        const char* layer;
+        const char* xdata;  // the lines after the line's points
+        bool has;
+    };
+    const std::vector<Case> cases = {
+        {"A001", "0", "1001\nPE_URL\n1000\nhttp://x\n", true},
+        {"A002", "0", "01001\nPE_URL\n1000\nhttp://x\n", true},
+        {"A003", "0", "+1001\npe_url\n1000\nhttp://x\n", true},
+        {"A004", "0", " 1001\r\nPE_URL\r\n1000\r\nhttp://x\r\n", true},
+        {"A005", "0", "1001\nADE\n1000\nPE_URL\n", false},
+        {"A006", "0", "", false},
+        {"A007", "0", "999\n1001 PE_URL\n", false},
+        {"A008", "11001.0", "", false},
+    };
+    std::string lines;
+    for (const Case& c : cases)
+        lines += std::string("  0\nLINE\n  5\n") + c.handle + "\n330\n1F\n100\nAcDbEntity\n  8\n" + c.layer +
+                 "\n100\nAcDbLine\n 10\n1.0\n 20\n0.0\n 11\n1.0\n 21\n1.5\n" + c.xdata;
+    text.insert(text.find(section) + section.size(), lines);
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(text, "written-elsewhere.dxf"), Acad::eOk) << db.lastError();
+    for (const Case& c : cases) {
+        AcDbObjectId id;
+        ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(c.handle)), Acad::eOk) << c.handle;
+        ASSERT_EQ(id.stub()->object, nullptr) << c.handle;
+        bool has = !c.has;
+        ASSERT_TRUE(acdbPeekHasXData(id, "PE_URL", has)) << c.handle;
+        EXPECT_EQ(has, c.has) << c.handle;
+        EXPECT_EQ(id.stub()->object, nullptr) << c.handle << " was built to answer";
+        AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
+        ASSERT_TRUE(entity) << c.handle;
+        EXPECT_EQ(entity->hasXData("PE_URL"), c.has) << c.handle;
+    }
+}
