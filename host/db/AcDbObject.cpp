@@ -184,6 +184,33 @@ bool AcDbObject::hasXData(const char* regappName) const
     return false;
 }
 
+namespace {
+
+// Whether the application's items, as read from the file and not set since,
+// are the chain's items from first up to end: the same group codes and
+// texts, all of them strings in printable ASCII, which read and write the
+// same in every code page. Anything else counts as a change.
+bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end)
+{
+    if (app.replaced || app.fileTags.empty() || first == end)
+        return false;
+    size_t k = 1;
+    for (const resbuf* p = first; p != end; p = p->rbnext, ++k) {
+        if (k >= app.fileTags.size() || app.fileTags[k].code != p->restype || !p->resval.rstring ||
+            acutRbValueKind(p->restype) != AcRbValueKind::String)
+            return false;
+        const std::string_view read = app.fileTags[k].value();
+        for (char c : read)
+            if (c < 0x20 || c > 0x7E || c == '\\')
+                return false;
+        if (read != p->resval.rstring)
+            return false;
+    }
+    return k == app.fileTags.size();
+}
+
+}  // namespace
+
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
 {
     if (!xdata || xdata->restype != 1001 || !xdata->resval.rstring)
@@ -199,6 +226,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
             if (rb->restype == 1001 && (!rb->resval.rstring || !table || !table->has(rb->resval.rstring)))
                 return Acad::eRegappIdNotFound;
     }
+    bool changed = false;
     for (const resbuf* rb = xdata; rb;) {
         if (rb->restype != 1001) {
             rb = rb->rbnext;
@@ -212,6 +240,13 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
         size_t i = 0;
         while (i < xdata_.size() && strcasecmp(xdata_[i].name.c_str(), name) != 0)
             ++i;
+        // Items that are those read stay as read: saving then copies their
+        // lines (a command often writes back the record it read unchanged).
+        if (i < xdata_.size() && itemsAsRead(xdata_[i], first, end)) {
+            rb = end;
+            continue;
+        }
+        changed = true;
         // The chain set before goes first, so its nodes are reused for the copy.
         if (i < xdata_.size()) {
             acutRelRb(xdata_[i].replaced);
@@ -241,7 +276,8 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
         }
         rb = end;
     }
-    xdataModified_ = true;
+    if (changed)
+        xdataModified_ = true;
     assertWriteEnabled();
     return Acad::eOk;
 }
