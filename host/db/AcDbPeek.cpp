@@ -29,7 +29,7 @@ bool insertBlockNameTag(const AcDbStub& stub, DxfTag& name)
         return tag != nullptr;
     }
     const std::string_view text = d.textOf(stub);
-    constexpr size_t kSome = 12;  // the name is about the eighth tag
+    constexpr size_t kSome = 8;  // the name is about the seventh tag
     tags.reserve(kSome);
     DxfInsertBlockNameScan scan;
     bool typeSeen = false;
