@@ -107,7 +107,7 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
         // leading zeros), its line holds the digits 1001: lines without
         // them anywhere have no extended data, and need not be split.
         const std::string_view text = d.textOf(*stub);
-        if (!memmem(text.data(), text.size(), "1001", 4))
+        if (text.find("1001") == std::string_view::npos)
             return true;
         scratch.reserve(stub->tagCount);
         dxfSplitTags(text, scratch);
