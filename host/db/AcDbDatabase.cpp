@@ -239,8 +239,8 @@ bool acdbFreedWhenClosed(const AcDbStub& stub)
 
 // A large drawing opened object by object would otherwise keep every object
 // a command ever opened built until the drawing is closed, several times
-// the memory of its lines. So an object of a kind freedWhenClosed read from
-// a file is freed a while after its last close (see closedObjectsBuilt),
+// the memory of its lines. So an object of a kind acdbFreedWhenClosed read
+// from a file is freed a while after its last close (see closedObjectsBuilt),
 // unless it was handed out again since: open, or reached by the host's own
 // code through objectOf, which may still hold it. An unchanged object is
 // built again from its lines when next opened; a changed one is first
