@@ -33,10 +33,10 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Plain decimals as DXF files write them ("-12.5", "0.0", "3"): at most 19
-// significant digits making a whole number up to 2^53 and at most 22
-// decimals. That whole number and the power of ten are then exact doubles,
-// so one division rounds correctly and gives the same bits as the full
-// parser. False, with nothing read, for any other text.
+// digits in all making a whole number up to 2^53. That whole number and the
+// power of ten of its at most 19 decimals are then exact doubles, so one
+// division rounds correctly and gives the same bits as the full parser.
+// False, with nothing read, for any other text.
 bool plainDecimal(std::string_view t, double& out)
 {
     const char* p = t.data();
@@ -44,30 +44,26 @@ bool plainDecimal(std::string_view t, double& out)
     const bool negative = p != end && *p == '-';
     if (negative)
         ++p;
+    // Nineteen digits cannot overflow the whole number; more are left to
+    // the full parser (the number may wrap meanwhile, and is not used).
     uint64_t mantissa = 0;
-    int significant = 0, decimals = 0;
     const char* digits = p;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
-        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-        significant += mantissa != 0;
-        if (significant > 19)
-            return false;
-    }
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
     if (p == digits)
         return false;
+    size_t decimals = 0;
     if (p != end) {
-        if (*p != '.' || ++p == end)
+        if (*p != '.')
             return false;
-        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
-            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-            significant += mantissa != 0;
-            if (significant > 19 || ++decimals > 22)
-                return false;
-        }
+        const char* fraction = ++p;
+        while (p != end && static_cast<unsigned>(*p - '0') < 10)
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+        decimals = static_cast<size_t>(p - fraction);
         if (p != end || decimals == 0)
             return false;
     }
-    if (mantissa > (uint64_t{1} << 53))
+    if (static_cast<size_t>(p - digits) - (decimals > 0) > 19 || mantissa > (uint64_t{1} << 53))
         return false;
     const double value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
     out = negative ? -value : value;
