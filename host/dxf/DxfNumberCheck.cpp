@@ -43,6 +43,36 @@ bool plainReal(std::string_view t)
     return p == end && p != decimals && p - decimals <= 16;
 }
 
+// True for a whole number as nearly every file writes it: blanks, an
+// optional minus, one to eighteen digits, blanks, nothing else. Every such
+// text reads as a whole number (DxfValue::toInt), so the check at load need
+// not convert it; any other text is converted to decide.
+bool plainWhole(std::string_view t)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    while (p != end && *p == ' ')
+        ++p;
+    if (p != end && *p == '-')
+        ++p;
+    const char* digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    if (p == digits || p - digits > 18)
+        return false;
+    while (p != end && *p == ' ')
+        ++p;
+    return p == end;
+}
+
+// Tags read where they stand, through code(i) for the group code alone and
+// [i] for the whole tag: a check looks at most tags' codes only.
+struct TagArray {
+    const DxfTag* tags;
+    int code(size_t i) const { return tags[i].code; }
+    const DxfTag& operator[](size_t i) const { return tags[i]; }
+};
+
 // Hands each number of the extended data (from the first 1001 on) to
 // real (reals and points, 1010-1059) or whole (whole numbers, 1060-1071)
 // until one of them answers false; true when none did.
@@ -50,13 +80,13 @@ template <class Tags, class Real, class Whole>
 bool eachXDataNumber(const Tags& tags, size_t n, Real real, Whole whole)
 {
     size_t i = 0;
-    while (i < n && tags[i].code != 1001)
+    while (i < n && tags.code(i) != 1001)
         ++i;
     for (; i < n; ++i) {
-        const DxfTag t = tags[i];
-        if (t.code >= 1010 && t.code <= 1059 && !real(t))
+        const int code = tags.code(i);
+        if (code >= 1010 && code <= 1059 && !real(tags[i]))
             return false;
-        if (t.code >= 1060 && t.code <= 1071 && !whole(t))
+        if (code >= 1060 && code <= 1071 && !whole(tags[i]))
             return false;
     }
     return true;
@@ -73,7 +103,7 @@ void checkXData(const DxfTag* tags, size_t n)
         DxfValue::fieldInt(t);
         return true;
     };
-    eachXDataNumber(tags, n, real, whole);
+    eachXDataNumber(TagArray{tags}, n, real, whole);
 }
 
 // True when every number of the extended data is well formed.
@@ -84,7 +114,7 @@ bool xdataWellFormed(const Tags& tags, size_t n)
     int64_t whole = 0;
     return eachXDataNumber(
         tags, n, [&](const DxfTag& t) { return plainReal(t.value()) || DxfValue::toDouble(t.value(), real); },
-        [&](const DxfTag& t) { return DxfValue::toInt(t.value(), whole); });
+        [&](const DxfTag& t) { return plainWhole(t.value()) || DxfValue::toInt(t.value(), whole); });
 }
 
 // True when every numeric tag of the object's data part (before the first
@@ -101,28 +131,28 @@ bool numbersWellFormed(const Tags& tags, size_t n)
         return table;
     }();
     for (size_t i = 1; i < n; ++i) {
-        const DxfTag t = tags[i];
-        if (t.code == 101 || t.code == 1001)
+        const int code = tags.code(i);
+        if (code == 101 || code == 1001)
             break;
         double real = 0;
         int64_t whole = 0;
         uint64_t handle = 0;
         const DxfValueKind kind =
-            t.code >= 0 && t.code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(t.code)] : dxfValueKind(t.code);
+            code >= 0 && code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(code)] : dxfValueKind(code);
         switch (kind) {
         case DxfValueKind::Double:
-            if (!plainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
+            if (const DxfTag t = tags[i]; !plainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
                 return false;
             break;
         case DxfValueKind::Int16:
         case DxfValueKind::Int32:
         case DxfValueKind::Int64:
         case DxfValueKind::Bool:
-            if (!DxfValue::toInt(t.value(), whole))
+            if (const DxfTag t = tags[i]; !plainWhole(t.value()) && !DxfValue::toInt(t.value(), whole))
                 return false;
             break;
         case DxfValueKind::Handle:
-            if (!DxfValue::toHandle(t.value(), handle))
+            if (!DxfValue::toHandle(tags[i].value(), handle))
                 return false;
             break;
         default:
@@ -181,6 +211,7 @@ bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbO
     struct Part {
         const DxfTagList& list;
         size_t first;
+        int code(size_t i) const { return list.code(first + i); }
         DxfTag operator[](size_t i) const { return list[first + i]; }
     };
     const Part part{list, first};
@@ -214,7 +245,7 @@ DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileNa
             continue;
         // Building reads every modelled field (and reports a malformed one);
         // an object whose numbers are all well formed need not be built.
-        const bool wellFormed = dxfCodecOf(static_cast<AcDbObjectKind>(s.kind)).readsByValueKind() && numbersWellFormed(tags, s.tagCount);
+        const bool wellFormed = dxfCodecOf(static_cast<AcDbObjectKind>(s.kind)).readsByValueKind() && numbersWellFormed(TagArray{tags}, s.tagCount);
         if (!s.object && !wellFormed)
             std::unique_ptr<AcDbObject> built(DxfObjectIO::build(db, &s));
         if (!hasBad_ && !wellFormed)

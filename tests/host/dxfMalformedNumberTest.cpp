@@ -172,6 +172,10 @@ TEST(MalformedNumbers, AnyKindPassedUnbuiltStillFailsTheRead)
         {"CIRCLE", 10, "--2", "a real number"},
         {"ARC", 40, "3.5-", "a real number"},
         {"LINE", 11, "12-3", "a real number"},
+        {"ATTRIB", 70, "1 2", "a whole number"},        // nearly plain whole numbers
+        {"LINE", 370, "-1-", "a whole number"},
+        {"SPLINE", 71, "- 3", "a whole number"},
+        {"LWPOLYLINE", 62, "12345678901234567890", "a whole number"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.code));
