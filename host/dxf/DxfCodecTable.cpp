@@ -86,8 +86,11 @@ const DxfCodec& dxfCodecFor(std::string_view dxfName, std::string_view section)
     const DxfCodecSection s = section == "TABLES"    ? DxfCodecSection::Tables
                               : section == "OBJECTS" ? DxfCodecSection::Objects
                                                      : DxfCodecSection::Entities;
+    // The first letter sorts out nearly every other type before the names
+    // are compared; reading looks up the type of every object this way.
+    const char first = dxfName.empty() ? '\0' : dxfName.front();
     for (const DxfCodec& c : kTable)
-        if (c.section == s && c.name && dxfName == c.name)
+        if (c.section == s && c.name && c.name[0] == first && dxfName == c.name)
             return c;
     return fallback(s);
 }
