@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <memory>
 
 #include "host/base/DxfTagList.h"
@@ -18,23 +19,28 @@ namespace {
 
 thread_local DxfNumberCheck* gActive = nullptr;
 
+// Past an optional minus and one to `most` digits from p; null when there
+// are no digits there or more than `most`.
+const char* pastSignedDigits(const char* p, const char* end, std::ptrdiff_t most)
+{
+    if (p != end && *p == '-')
+        ++p;
+    const char* digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    return p == digits || p - digits > most ? nullptr : p;
+}
+
 // True for a real as nearly every file writes it: an optional minus, one to
 // sixteen digits, and optionally a point and one to sixteen digits, nothing
 // else. Every such text reads as a finite real (DxfValue::toDouble), so the
 // check at load need not convert it; any other text is converted to decide.
 bool plainReal(std::string_view t)
 {
-    const char* p = t.data();
-    const char* const end = p + t.size();
-    if (p != end && *p == '-')
-        ++p;
-    const char* digits = p;
-    while (p != end && static_cast<unsigned>(*p - '0') < 10)
-        ++p;
-    if (p == digits || p - digits > 16)
-        return false;
-    if (p == end)
-        return true;
+    const char* const end = t.data() + t.size();
+    const char* p = pastSignedDigits(t.data(), end, 16);
+    if (!p || p == end)
+        return p != nullptr;
     if (*p++ != '.')
         return false;
     const char* decimals = p;
@@ -53,12 +59,8 @@ bool plainWhole(std::string_view t)
     const char* const end = p + t.size();
     while (p != end && *p == ' ')
         ++p;
-    if (p != end && *p == '-')
-        ++p;
-    const char* digits = p;
-    while (p != end && static_cast<unsigned>(*p - '0') < 10)
-        ++p;
-    if (p == digits || p - digits > 18)
+    p = pastSignedDigits(p, end, 18);
+    if (!p)
         return false;
     while (p != end && *p == ' ')
         ++p;

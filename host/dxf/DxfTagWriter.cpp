@@ -6,8 +6,26 @@
 #include <cstring>
 
 namespace {
+
 constexpr size_t kBufferSize = 1 << 20;
-}
+
+// The code lines of codes 0 to 999 as the writer writes them with a line
+// feed: right-aligned in three columns.
+struct ThreeColumnLines {
+    char line[1000][4];
+    constexpr ThreeColumnLines() : line{}
+    {
+        for (int code = 0; code < 1000; ++code) {
+            line[code][0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+            line[code][1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+            line[code][2] = static_cast<char>('0' + code % 10);
+            line[code][3] = '\n';
+        }
+    }
+};
+constexpr ThreeColumnLines kThreeColumnLines;
+
+}  // namespace
 
 DxfTagWriter::DxfTagWriter(std::string* target, bool crlf) : target_(target), crlf_(crlf) {}
 
@@ -20,9 +38,7 @@ size_t DxfTagWriter::codeLine(int code, char* line) const
     size_t n = 0;
     if (code >= 0 && code < 1000) {
         // Right-aligned in three columns: nearly every code.
-        line[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
-        line[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
-        line[2] = static_cast<char>('0' + code % 10);
+        std::memcpy(line, kThreeColumnLines.line[code], 3);
         n = 3;
     } else if (code >= 1000 && code < 10000) {
         // Extended data: four digits, no padding.
@@ -76,25 +92,6 @@ void DxfTagWriter::write(int code, std::string_view value)
         flush();
 }
 
-namespace {
-
-// The code lines of codes 0 to 999 as the writer writes them with a line
-// feed: right-aligned in three columns.
-struct ThreeColumnLines {
-    char line[1000][4];
-    constexpr ThreeColumnLines() : line{}
-    {
-        for (int code = 0; code < 1000; ++code) {
-            line[code][0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
-            line[code][1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
-            line[code][2] = static_cast<char>('0' + code % 10);
-            line[code][3] = '\n';
-        }
-    }
-};
-constexpr ThreeColumnLines kThreeColumnLines;
-
-}  // namespace
 
 inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
 {

@@ -103,7 +103,7 @@ TEST(DxfTagWriter, CopyingLinesFromTheSourceGivesTheBytesOfWritingEachTag)
     }
 }
 
-TEST(DxfTagWriter, CopiesNeighbouringLinesOfTheSourceInOnePiece)
+TEST(DxfTagWriter, KeepsTheSourcesLinesAndWritesAMadeTagBetweenThem)
 {
     // Lines as written: every tag taken from them goes out as it stands, and
     // a tag made since is written between them.
