@@ -349,6 +349,7 @@ Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, b
     object->owner_ = owner;
     object->writer_ = true;
     object->modified_ = true;
+    object->contentModified_ = true;
     ++d_->changes;
     return Acad::eOk;
 }

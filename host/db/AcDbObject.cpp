@@ -88,6 +88,12 @@ AcDbDatabase* AcDbObject::database() const { return stub_ ? stub_->database : nu
 
 Acad::ErrorStatus AcDbObject::assertWriteEnabled()
 {
+    contentModified_ = true;
+    return assertWriteEnabledUnchanged();
+}
+
+Acad::ErrorStatus AcDbObject::assertWriteEnabledUnchanged()
+{
     modified_ = true;
     if (stub_ && stub_->database)
         stub_->database->noteChange();

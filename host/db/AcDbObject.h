@@ -70,6 +70,9 @@ public:
     bool isModified() const { return modified_; }
     // Marks the object changed, so saving writes its fields instead of the tags read. eOk.
     Acad::ErrorStatus assertWriteEnabled();
+    // True once a setter gave a field a value other than the one it had; a
+    // setter given the value a field already holds leaves it false.
+    bool isContentModified() const { return contentModified_; }
 
     // The extended data of one application (null name: of all), each headed by
     // its 1001 application name; null when there is none. The caller frees it
@@ -106,6 +109,10 @@ public:
     void closeAll() { readers_ = 0; writer_ = false; }
 
 protected:
+    // For a setter given the value the field already holds: the object is
+    // modified as after any setter (saving it writes its fields), but its
+    // fields are still those it was built with. eOk.
+    Acad::ErrorStatus assertWriteEnabledUnchanged();
     // Lets an entity refuse a write open (locked layer).
     virtual Acad::ErrorStatus checkWriteOpen() const { return Acad::eOk; }
 
@@ -125,6 +132,7 @@ private:
     uint64_t lastUse_ = 0;  // when the database last handed the object out (AcDbDatabase::objectOf)
     bool writer_ = false;
     bool modified_ = false;
+    bool contentModified_ = false;
     bool xdataModified_ = false;
     std::vector<AcDbXDataApp> xdata_;
     // The tags an object of a kind freed after its close was built from,

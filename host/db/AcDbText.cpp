@@ -23,13 +23,25 @@ AcDbText::AcDbText(const AcGePoint3d& position, const char* text, AcDbObjectId s
         setTextStyle(style);
 }
 
-Acad::ErrorStatus AcDbText::setPosition(const AcGePoint3d& p) { position_ = p; return assertWriteEnabled(); }
+// Programs that update texts in bulk set every property, most of them to the
+// value they have; such a set leaves the text's fields as they were read, and
+// saving may then keep the record's lines. Values compare as numbers (0.0 and
+// -0.0 are the same, as when saving compares a value with its text).
+Acad::ErrorStatus AcDbText::setPosition(const AcGePoint3d& p)
+{
+    const bool same = p.x == position_.x && p.y == position_.y && p.z == position_.z;
+    position_ = p;
+    return same ? assertWriteEnabledUnchanged() : assertWriteEnabled();
+}
+
 Acad::ErrorStatus AcDbText::setAlignmentPoint(const AcGePoint3d& p) { alignment_ = p; return assertWriteEnabled(); }
 
 Acad::ErrorStatus AcDbText::setTextString(const char* text)
 {
     if (!text || std::strpbrk(text, "\r\n"))
         return Acad::eInvalidInput;
+    if (text_ == text)
+        return assertWriteEnabledUnchanged();
     text_ = text;
     return assertWriteEnabled();
 }
@@ -38,18 +50,25 @@ Acad::ErrorStatus AcDbText::setHeight(double h)
 {
     if (!(h > 0.0))
         return Acad::eInvalidInput;
+    const bool same = h == height_;
     height_ = h;
-    return assertWriteEnabled();
+    return same ? assertWriteEnabledUnchanged() : assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbText::setRotation(double r) { rotation_ = r; return assertWriteEnabled(); }
+Acad::ErrorStatus AcDbText::setRotation(double r)
+{
+    const bool same = r == rotation_;
+    rotation_ = r;
+    return same ? assertWriteEnabledUnchanged() : assertWriteEnabled();
+}
 
 Acad::ErrorStatus AcDbText::setWidthFactor(double f)
 {
     if (!(f > 0.0))
         return Acad::eInvalidInput;
+    const bool same = f == widthFactor_;
     widthFactor_ = f;
-    return assertWriteEnabled();
+    return same ? assertWriteEnabledUnchanged() : assertWriteEnabled();
 }
 
 Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& n)
