@@ -39,5 +39,9 @@ private:
     static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
     static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
     static void saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed);
+    // True when saveEntity, given an entity built from the record's n tags
+    // and changed in none of its fields since, would leave its AcDbEntity
+    // subclass as it is.
+    static bool entitySavesAsRead(const DxfTag* t, size_t n);
     static void saveXData(AcDbObject& o, DxfTagEditor& ed);
 };

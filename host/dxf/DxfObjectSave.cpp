@@ -12,6 +12,7 @@
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfTagEditor.h"
 #include "host/dxf/DxfValue.h"
+#include "host/dxf/codecs/DxfCodecSupport.h"
 
 namespace {
 
@@ -79,11 +80,18 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
         return out.data();
     }
     out.clear();
+    const DxfCodecFunctions& codec = *dxfCodecOf(o->kind()).functions;
+    bool fieldsAsRead = false;
     if (stub->tagCount > 0) {
         // The tags the object was built from, while its lines are the same.
         const std::string_view source = d.splitSource(*stub);
         if (o->readFrom_ && o->readFrom_ == source.data() && o->readTags_.size() == stub->tagCount) {
             out.assign(o->readTags_.begin(), o->readTags_.end());
+            // Changed only in what saveBase and saveXData write (its owner,
+            // its extended data), or set to values it already had: when its
+            // save would give its tags back, it need not run.
+            fieldsAsRead = !o->isContentModified() && codec.savesAsRead && codec.savesAsRead(out.data(), out.size()) &&
+                           (!stub->isEntity || entitySavesAsRead(out.data(), out.size()));
         } else {
             const DxfTag* read = d.tagsOf(*stub, out);
             if (read != out.data())
@@ -94,10 +102,12 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
     }
     DxfTagEditor ed(out, d, d.codepage());
     saveBase(db, *o, ed);
-    if (stub->isEntity)
-        saveEntity(db, static_cast<AcDbEntity&>(*o), ed);
-    if (const auto save = dxfCodecOf(o->kind()).functions->save)
-        save(db, *o, ed);
+    if (!fieldsAsRead) {
+        if (stub->isEntity)
+            saveEntity(db, static_cast<AcDbEntity&>(*o), ed);
+        if (codec.save)
+            codec.save(db, *o, ed);
+    }
     if (o->xdataModified_)
         saveXData(*o, ed);
     count = out.size();
@@ -183,6 +193,38 @@ void DxfObjectIO::saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed)
         ed.setInt(R(), 60, e.invisible_ ? 1 : 0, order);
     if (ed.has(R(), 370) || e.lineWeight_ != AcDb::kLnWtByLayer)
         ed.setInt(R(), 370, e.lineWeight_, order);
+}
+
+bool DxfObjectIO::entitySavesAsRead(const DxfTag* t, size_t n)
+{
+    using namespace DxfCodecSupport;
+    // The subclass loadEntity reads and saveEntity writes: the first.
+    size_t i = 1;
+    while (i < n && !(t[i].code == 100 && t[i].value() == "AcDbEntity")) {
+        if (t[i].code == 101 || t[i].code == 1001)
+            return false;
+        ++i;
+    }
+    // Each field at most once, the layer always (save would add one); a
+    // true colour is not kept as read (save derives it from the colour).
+    int layers = 0, linetypes = 0, scales = 0, visibilities = 0, colours = 0, weights = 0;
+    for (++i; i < n && t[i].code != 100 && t[i].code != 101 && t[i].code != 1001; ++i) {
+        bool asItself = true;
+        switch (t[i].code) {
+        case 102:
+        case 420: return false;
+        case 8: ++layers; break;
+        case 6: ++linetypes; break;
+        case 48: asItself = ++scales == 1 && readsAsItself(t[i], kReadsReal); break;
+        case 60: asItself = ++visibilities == 1 && readsAsItself(t[i], kReadsWhole, 0, 1); break;
+        case 62: asItself = ++colours == 1 && readsAsItself(t[i], kReadsWhole, 0, 256); break;
+        case 370: asItself = ++weights == 1 && readsAsItself(t[i], kReadsWhole, INT32_MIN, INT32_MAX); break;
+        default: break;
+        }
+        if (!asItself)
+            return false;
+    }
+    return layers == 1 && linetypes <= 1;
 }
 
 void DxfObjectIO::saveXData(AcDbObject& o, DxfTagEditor& ed)

@@ -3,4 +3,5 @@
 
 extern const DxfCodecFunctions kDxfAttributeCodec = {
     &DxfAttributeCodec<AcDbAttribute>::create, &DxfAttributeCodec<AcDbAttribute>::load,
-    &DxfAttributeCodec<AcDbAttribute>::save, &DxfAttributeCodec<AcDbAttribute>::skeleton};
+    &DxfAttributeCodec<AcDbAttribute>::save, &DxfAttributeCodec<AcDbAttribute>::skeleton,
+    &DxfAttributeCodec<AcDbAttribute>::savesAsRead};

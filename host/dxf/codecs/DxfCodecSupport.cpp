@@ -29,6 +29,50 @@ AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c)
     return p;
 }
 
+namespace {
+
+bool plainDecimalText(std::string_view v)
+{
+    size_t i = !v.empty() && v[0] == '-';
+    const size_t digits = i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
+        ++i;
+    if (i == digits || v.size() > 300)
+        return false;
+    if (i == v.size())
+        return true;
+    if (v[i] != '.')
+        return false;
+    const size_t fraction = ++i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
+        ++i;
+    return i == v.size() && i > fraction;
+}
+
+}  // namespace
+
+bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t most, int64_t* value)
+{
+    const std::string_view v = t.value();
+    double real = 0;
+    int64_t whole = 0;
+    switch (rule) {
+    case kReadsReal:
+        // Digits with at most one point between digits, as nearly every
+        // file writes its reals, always parse; anything else is parsed.
+        return plainDecimalText(v) || DxfValue::toDouble(v, real);
+    case kReadsZero: return DxfValue::toDouble(v, real) && real == 0.0;
+    case kReadsWhole:
+        if (!DxfValue::toInt(v, whole) || whole < least || whole > most)
+            return false;
+        if (value)
+            *value = whole;
+        return true;
+    case kReadsText: return v.find('\0') == std::string_view::npos && v.find('\\') == std::string_view::npos;
+    }
+    return false;
+}
+
 size_t dataEnd(const DxfTag* t, size_t n)
 {
     for (size_t i = 0; i < n; ++i)

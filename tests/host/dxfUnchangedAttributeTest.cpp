@@ -1,0 +1,259 @@
+// An attribute opened for write and set to the values it already has is
+// written out as a fully saved one would be: its own subclasses are left as
+// read only when saving them would give them back. Hundreds of attribute
+// records as other programs write them (fields missing, doubled, out of
+// order, in odd but legal spellings, in application groups, after an
+// embedded object) are each read twice: one copy is set to its own values,
+// the other is changed and changed back, so it is saved field by field. Both
+// must come out the same.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "tests/host/dxfTestSupport.h"
+
+namespace {
+
+// Picks among ways of writing a field: the first (plain) one, else now and
+// then another. How often another is taken changes from record to record,
+// so that many records differ from the plain one in one field only.
+class Choice {
+public:
+    explicit Choice(uint32_t seed) : random_(seed) {}
+    void startRecord()
+    {
+        static const double kRates[] = {0.01, 0.03, 0.1, 0.5};
+        rate_ = kRates[below(std::size(kRates))];
+    }
+    std::string operator()(const std::vector<std::string>& options)
+    {
+        if (options.size() == 1 || std::uniform_real_distribution<double>(0, 1)(random_) >= rate_)
+            return options[0];
+        return options[1 + below(options.size() - 1)];
+    }
+    bool often() { return std::uniform_real_distribution<double>(0, 1)(random_) >= rate_; }
+    size_t below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
+
+private:
+    std::mt19937 random_;
+    double rate_ = 0.1;
+};
+
+std::string tag(int code, const std::string& value)
+{
+    std::string line = std::to_string(code);
+    return std::string(line.size() < 3 ? 3 - line.size() : 0, ' ') + line + "\n" + value + "\n";
+}
+
+// The record of an ATTRIB after its handle and owner: the AcDbEntity,
+// AcDbText and AcDbAttribute subclasses, each varied.
+std::string attributeBody(Choice& choose)
+{
+    choose.startRecord();
+    std::string entity = tag(100, "AcDbEntity");
+    entity += choose({tag(8, "0"), "", tag(8, "A") + tag(8, "B"), tag(8, "L\xE4")});
+    entity += choose({"", tag(6, "BYLAYER"), tag(6, "Dashed") + tag(6, "Dashed")});
+    entity += choose({"", tag(62, "0"), tag(62, "7"), tag(62, "256"), tag(62, "-3"), tag(62, "257"), tag(62, "     1"),
+                      tag(62, "1") + tag(62, "2")});
+    entity += choose({"", "", tag(420, "16711680")});
+    entity += choose({"", tag(48, "1.0"), tag(48, "2"), tag(48, "0.5e1")});
+    entity += choose({"", tag(60, "0"), tag(60, "1"), tag(60, "2")});
+    entity += choose({"", tag(370, "-1"), tag(370, "25"), tag(370, "-3")});
+    entity += choose({"", "", tag(102, "{ZELKA") + tag(40, "1.0") + tag(102, "}")});
+
+    const std::string x = choose({"100.0", "-0.0", "1e2", "  3.5", "+2", "0.1000000000000000055511151231257827", "1.",
+                                  "12345678901234567890.5"});
+    std::vector<std::string> text;
+    text.push_back(choose({tag(10, x) + tag(20, "200.0") + tag(30, "0.0"), tag(10, x) + tag(20, "200.0"),
+                           tag(10, x) + tag(20, "200.0") + tag(39, "1") + tag(30, "5.0"),
+                           tag(10, x) + tag(20, "2") + tag(30, "0") + tag(10, "5") + tag(20, "6") + tag(30, "7")}));
+    text.push_back(choose({tag(40, "250.0"), "", tag(40, "2.5") + tag(40, "3.5"), tag(40, "0"), tag(40, "-1")}));
+    text.push_back(choose({tag(1, "Office"), "", tag(1, "A") + tag(1, "B"), tag(1, "K\xFC" "che"), tag(1, "a\\U+00FCb"), tag(1, "a\\U+0000b"), tag(1, std::string("a\0b", 3)),
+                           tag(1, ""), tag(1, "%%c12")}));
+    text.push_back(choose({"", tag(39, "0.0"), tag(39, "5")}));
+    text.push_back(choose({"", tag(50, "0"), tag(50, "0.0"), tag(50, "90"), tag(50, "270.0"), tag(50, "33.3"), tag(50, "123456.789"), tag(50, "-7777.7777")}));
+    text.push_back(choose({"", tag(41, "1.0"), tag(41, "0.8")}));
+    text.push_back(choose({"", tag(51, "0"), tag(51, "15"), tag(51, "-1234.5678")}));
+    text.push_back(choose({"", tag(7, "Standard"), tag(7, "STANDARD"), tag(7, "Other")}));
+    text.push_back(choose({"", tag(71, "2")}));
+    text.push_back(choose({"", tag(72, "0"), tag(72, "1"), tag(72, "4"), tag(72, "7")}));
+    text.push_back(choose({"", tag(11, "1.0") + tag(21, "2.0") + tag(31, "0.0"), tag(11, "1.0") + tag(21, "2.0"),
+                           tag(21, "2.0") + tag(31, "0.0")}));
+    text.push_back(choose({"", tag(210, "0.0") + tag(220, "0.0") + tag(230, "1.0"),
+                           tag(210, "0.0") + tag(220, "0.0") + tag(230, "-1.0"), tag(210, "0.0") + tag(220, "0.0")}));
+    text.push_back(choose({"", tag(73, "0"), tag(73, "2"), tag(74, "1")}));
+    if (!choose.often())
+        std::swap(text[0], text[1 + choose.below(text.size() - 1)]);
+
+    std::string attribute;
+    attribute += choose({"", tag(280, "0")});
+    attribute += choose({tag(2, "NAME"), "", tag(2, "A") + tag(2, "B"), tag(2, "N\xC4ME")});
+    attribute += choose({"", tag(70, "0"), tag(70, "1"), tag(70, "8"), tag(70, "16"), tag(70, "9")});
+    attribute += choose({"", tag(73, "0"), tag(73, "12")});
+    attribute += choose({"", tag(74, "0"), tag(74, "2"), tag(74, "5")});
+    attribute += choose({"", "", tag(3, "Prompt?"), tag(1, "Inside"), tag(40, "9.0"), tag(72, "1"),
+                         tag(102, "{ZELKA") + tag(1, "x") + tag(102, "}")});
+
+    std::string textPart;
+    for (const std::string& part : text)
+        textPart += part;
+    const std::string markerText = tag(100, "AcDbText"), markerAttribute = tag(100, "AcDbAttribute");
+    std::string body = choose({entity + markerText + textPart + markerAttribute + attribute,
+                               entity + markerText + textPart + attribute,
+                               entity + markerText + textPart + markerText + markerAttribute + attribute,
+                               entity + markerAttribute + attribute + markerText + textPart,
+                               entity + markerText + textPart + markerAttribute + attribute + tag(101, "Embedded Object") +
+                                   tag(10, "1.0") + tag(20, "2.0")});
+    body += choose.below(2) ? "" : tag(1001, "ACAD") + tag(1000, "kept");
+    return body;
+}
+
+// The records of the text by handle: each a list of its tags after the 0.
+std::map<std::string, std::vector<std::pair<int, std::string>>> recordsByHandle(const std::string& text)
+{
+    std::map<std::string, std::vector<std::pair<int, std::string>>> records;
+    std::vector<std::pair<int, std::string>>* current = nullptr;
+    for (const auto& [code, value] : dxftest::tagStream(text)) {
+        if (code == 0) {
+            current = nullptr;
+            continue;
+        }
+        if (code == 5 && !current)
+            current = &records[value];
+        if (current)
+            current->emplace_back(code, value);
+    }
+    return records;
+}
+
+AcDbObjectId idOf(AcDbDatabase& db, const std::string& handle)
+{
+    AcDbObjectId id;
+    EXPECT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(handle.c_str())), Acad::eOk) << handle;
+    return id;
+}
+
+}  // namespace
+
+TEST(UnchangedAttribute, SetToItsOwnValuesItIsWrittenAsAFullSaveWritesIt)
+{
+    std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    const std::string attribute = "  0\nATTRIB\n  5\n31\n";
+    const size_t from = room.find(attribute);
+    const size_t to = room.find("  0\nSEQEND\n", from);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+
+    // Pairs of one record: handles 1000 + 2k (set to its own values) and
+    // 1001 + 2k (changed and changed back). Half name the block record as
+    // their owner, as some programs write, which saving corrects.
+    constexpr int kPairs = 2000;
+    Choice choose(20261207);
+    std::string records;
+    std::vector<std::string> bodies;
+    for (int k = 0; k < kPairs; ++k) {
+        const std::string body = attributeBody(choose);
+        const std::string owner = choose.below(2) ? "30" : "1F";
+        bodies.push_back(body);
+        for (int copy = 0; copy < 2; ++copy) {
+            char handle[16];
+            std::snprintf(handle, sizeof handle, "%X", 0x1000 + 2 * k + copy);
+            records += "  0\nATTRIB\n" + tag(5, handle) + tag(330, owner) + body;
+        }
+    }
+    room.replace(from, to - from, records);
+
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(room, "attributes.dxf"), Acad::eOk) << db.lastError();
+    for (int k = 0; k < kPairs; ++k) {
+        char same[16], changed[16];
+        std::snprintf(same, sizeof same, "%X", 0x1000 + 2 * k);
+        std::snprintf(changed, sizeof changed, "%X", 0x1000 + 2 * k + 1);
+        {
+            AcDbObjectPointer<AcDbAttribute> a(idOf(db, same), AcDb::kForWrite);
+            ASSERT_TRUE(a) << same;
+            // Every other one keeps its text untouched: a text that reads
+            // differently as a C string (an escaped NUL) is then not set.
+            if (k % 2 == 0) {
+                const std::string text = a->textString();
+                EXPECT_EQ(a->setTextString(text.c_str()), Acad::eOk);
+            }
+            EXPECT_EQ(a->setPosition(a->position()), Acad::eOk);
+            a->setHeight(a->height());  // refused for a height of 0 or less, as read
+            a->setWidthFactor(a->widthFactor());
+            EXPECT_EQ(a->setRotation(a->rotation()), Acad::eOk);
+            EXPECT_TRUE(a->isModified());
+        }
+        {
+            AcDbObjectPointer<AcDbAttribute> b(idOf(db, changed), AcDb::kForWrite);
+            ASSERT_TRUE(b) << changed;
+            const std::string text = b->textString();
+            EXPECT_EQ(b->setTextString((text + "!").c_str()), Acad::eOk);
+            EXPECT_EQ(b->setTextString(text.c_str()), Acad::eOk);
+            EXPECT_TRUE(b->isContentModified());
+        }
+    }
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk) << db.lastError();
+
+    const auto written = recordsByHandle(out);
+    int keptAsRead = 0, rewritten = 0;
+    for (int k = 0; k < kPairs; ++k) {
+        char same[16], changed[16];
+        std::snprintf(same, sizeof same, "%X", 0x1000 + 2 * k);
+        std::snprintf(changed, sizeof changed, "%X", 0x1000 + 2 * k + 1);
+        ASSERT_TRUE(written.count(same) && written.count(changed)) << same;
+        auto a = written.at(same), b = written.at(changed);
+        a.front().second = b.front().second = "handle";
+        EXPECT_EQ(a, b) << "record " << k << " as read:\n" << bodies[k];
+        // Whether saving changed the record's own subclasses at all.
+        std::vector<std::pair<int, std::string>> read;
+        for (const auto& [code, value] : dxftest::tagStream(bodies[k] + "  0\nEOF\n"))
+            read.emplace_back(code, value);
+        read.pop_back();
+        std::vector<std::pair<int, std::string>> ownPart(b.begin() + 2, b.end());
+        (ownPart == read ? keptAsRead : rewritten) += 1;
+    }
+    // The records cover both kinds: those saving keeps and those it rewrites.
+    EXPECT_GT(keptAsRead, kPairs / 10);
+    EXPECT_GT(rewritten, kPairs / 10);
+}
+
+TEST(UnchangedAttribute, ADifferentValueAfterTheSameOneIsSaved)
+{
+    std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(room, "room.dxf"), Acad::eOk) << db.lastError();
+    {
+        AcDbObjectPointer<AcDbAttribute> a(idOf(db, "31"), AcDb::kForWrite);
+        ASSERT_TRUE(a);
+        a->setTextString(a->textString());
+        a->setPosition(a->position());
+        a->setHeight(a->height());
+        a->setRotation(a->rotation());
+        a->setWidthFactor(a->widthFactor());
+        EXPECT_FALSE(a->isContentModified());
+        EXPECT_EQ(a->setHeight(125.0), Acad::eOk);
+        EXPECT_TRUE(a->isContentModified());
+        a->setTextString("Kitchen");
+        a->setPosition(AcGePoint3d(1.5, 2.5, 0.0));
+        a->setWidthFactor(0.75);
+    }
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
+    std::map<int, std::string> fields;
+    const auto written = recordsByHandle(out);
+    for (const auto& [code, value] : written.at("31"))
+        fields[code] = value;
+    EXPECT_EQ(fields[1], "Kitchen");
+    EXPECT_EQ(fields[10], "1.5");
+    EXPECT_EQ(fields[20], "2.5");
+    EXPECT_EQ(std::stod(fields[40]), 125.0);
+    EXPECT_EQ(std::stod(fields[41]), 0.75);
+}
