@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <initializer_list>
-#include <iterator>
 #include <string_view>
 #include <type_traits>
 #include <vector>
