@@ -34,3 +34,28 @@ inline const char* dxfLineFeed(const char* p, const char* e)
         ++p;
     return p;
 }
+
+// The group code of a code line written in three columns, right-aligned, as
+// DxfTagWriter and most programs write it ("  0", " 10", "330"): the three
+// bytes at p (the line end after them is the caller's to check). -1 when
+// they are anything else. asWritten is false for a code with a leading zero
+// (" 07", "010"), which the writer would not write.
+inline int dxfThreeColumnCode(const char* p, bool& asWritten)
+{
+    const unsigned last = static_cast<unsigned>(p[2] - '0');
+    if (last >= 10)
+        return -1;
+    if (p[0] == ' ') {
+        if (p[1] == ' ') {
+            asWritten = true;
+            return static_cast<int>(last);
+        }
+        const unsigned tens = static_cast<unsigned>(p[1] - '0');
+        asWritten = tens != 0;
+        return tens < 10 ? static_cast<int>(tens * 10 + last) : -1;
+    }
+    const unsigned hundreds = static_cast<unsigned>(p[0] - '0');
+    const unsigned tens = static_cast<unsigned>(p[1] - '0');
+    asWritten = hundreds != 0;
+    return hundreds < 10 && tens < 10 ? static_cast<int>(hundreds * 100 + tens * 10 + last) : -1;
+}

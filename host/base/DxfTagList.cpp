@@ -70,8 +70,22 @@ size_t splitTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
     };
     size_t taken = 0;
     while (p < e && (!Bounded || taken++ < most)) {
-        // The group-code line as nearly every file writes it: spaces, digits,
-        // the line end.
+        // The group-code line as nearly every file writes it: three columns,
+        // or spaces and digits, then the line end.
+        bool asWritten = false;
+        if (e - p > 4 && (p[3] == '\n' || (p[3] == '\r' && p[4] == '\n'))) {
+            const int code = dxfThreeColumnCode(p, asWritten);
+            if (code >= 0) {
+                p += p[3] == '\n' ? 4 : 5;
+                if (p >= e)
+                    return range.size();  // a code line without a value, as below
+                const char* next = nullptr;
+                const char* end = lineEnd(p, next);
+                tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
+                p = next;
+                continue;
+            }
+        }
         const char* q = p;
         while (q < e && *q == ' ')
             ++q;

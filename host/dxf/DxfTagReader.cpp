@@ -60,6 +60,21 @@ bool writtenAsIs(std::string_view line, int code)
     return true;
 }
 
+// The group-code line in three columns followed by the file's line end (see
+// dxfThreeColumnCode): sets code, the start of the next line and whether
+// the line is exactly as DxfTagWriter writes it. False for any other line,
+// which quickGroupCode then reads.
+[[gnu::always_inline]] inline bool threeColumnCode(const char* p, const char* e, bool crlf, int& code, const char*& next,
+                                                   bool& asWritten)
+{
+    const ptrdiff_t feed = crlf ? 4 : 3;
+    if (e - p <= feed || p[feed] != '\n' || (crlf && p[3] != '\r'))
+        return false;
+    code = dxfThreeColumnCode(p, asWritten);
+    next = p + feed + 1;
+    return code >= 0;
+}
+
 // The group-code line as nearly every file writes it: spaces, one to six
 // digits, the line end. Sets code, the end of the line and whether the line
 // is as DxfTagWriter writes it; false for any other line (the general parser
@@ -218,7 +233,8 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         int code = 0;
         bool asWritten = false;
         const char* next = nullptr;
-        if (pos < n && quickGroupCode(base + pos, base + n, crlf, code, next, asWritten)) {
+        if (pos < n && (threeColumnCode(base + pos, base + n, crlf, code, next, asWritten) ||
+                        quickGroupCode(base + pos, base + n, crlf, code, next, asWritten))) {
             pos = static_cast<size_t>(next - base);
         } else if (!nextLine(codeLine)) {
             if (tags.empty())

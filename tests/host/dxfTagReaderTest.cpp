@@ -2,6 +2,13 @@
 // messages for input that is not a text DXF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "host/base/DxfTagList.h"
 #include "host/dxf/DxfTagReader.h"
 
 namespace {
@@ -74,3 +81,55 @@ TEST(DxfTagReader, LineOfOffsetCountsFromOne)
 }
 
 }  // namespace
+
+// Every three-byte group-code line made of blanks, tabs, signs, digits and a
+// letter, in LF and in CR LF files: read (and split again from the read
+// text) exactly as the grammar of a code line says: blanks, an optional
+// sign, one to six digits, blanks, a value from 0 to 1071. A line that is
+// not exactly as the writer writes it (three columns, right-aligned, no
+// leading zero) is reported as unusual, so that saving rewrites it.
+TEST(DxfTagReader, EveryThreeByteCodeLineReadsAsTheGrammarSays)
+{
+    const std::string alphabet = " \t+-0179x";
+    const std::regex grammar("[ \t]*([+-]?)([0-9]{1,6})[ \t]*");
+    for (const std::string eol : {"\n", "\r\n"}) {
+        for (char a : alphabet)
+            for (char b : alphabet)
+                for (char c : alphabet) {
+                    const std::string line{a, b, c};
+                    const std::string text = "  0" + eol + "SECTION" + eol + line + eol + "VALUE" + eol + "  0" + eol + "EOF" + eol;
+                    std::smatch m;
+                    long value = -1;
+                    if (std::regex_match(line, m, grammar)) {
+                        value = std::stol(m[2].str());
+                        if (m[1] == "-" && value != 0)
+                            value = -1;
+                    }
+                    const bool accepted = value >= 0 && value <= 1071;
+                    std::vector<DxfTag> tags;
+                    std::vector<size_t> unusual;
+                    const DxfReadResult r = DxfTagReader("f.dxf").read(text, tags, &unusual);
+                    ASSERT_EQ(r.ok(), accepted) << "'" << line << "' " << eol.size() << ": " << r.message;
+                    if (!accepted) {
+                        EXPECT_EQ(r.status, Acad::eInvalidDxfCode) << line;
+                        EXPECT_EQ(r.line, 3u) << line;
+                        continue;
+                    }
+                    ASSERT_EQ(tags.size(), 3u) << line;
+                    EXPECT_EQ(tags[1].code, value) << "'" << line << "'";
+                    EXPECT_EQ(tags[1].value(), "VALUE") << line;
+                    char written[8];
+                    std::snprintf(written, sizeof written, "%3ld", value);
+                    const size_t at = 3 + eol.size() + 7 + eol.size();
+                    const bool listed = std::find(unusual.begin(), unusual.end(), at) != unusual.end();
+                    EXPECT_EQ(listed, line != written) << "'" << line << "' " << eol.size();
+                    // Splitting the accepted text again gives the same tags.
+                    std::vector<DxfTag> split;
+                    dxfSplitTags(text, split);
+                    ASSERT_GE(split.size(), 3u) << line;
+                    for (size_t i = 0; i < 3; ++i)
+                        EXPECT_TRUE(split[i].code == tags[i].code && split[i].value() == tags[i].value())
+                            << "'" << line << "' tag " << i;
+                }
+    }
+}
