@@ -61,8 +61,9 @@ DxfReadResult DxfFileReader::expected(size_t tagIndex, const std::string& what) 
 
 size_t DxfFileReader::objectEnd(size_t i) const
 {
-    for (++i; has(i); ++i)
-        if (tag(i).code == 0)
+    // Every tag of the file passes here: codes alone, read where they stand.
+    for (++i; tags_->has(i); ++i)
+        if (tags_->list().code(i) == 0)
             return i;
     return tags_->size();
 }
