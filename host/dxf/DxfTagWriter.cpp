@@ -4,26 +4,32 @@
 
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
 
-// The code lines of codes 0 to 999 as the writer writes them with a line
-// feed: right-aligned in three columns.
-struct ThreeColumnLines {
-    char line[1000][4];
-    constexpr ThreeColumnLines() : line{}
+// The code lines of codes 0 to 1071 as the writer writes them with a line
+// feed: right-aligned in three columns, and the four digits of extended
+// data (1000 on) unpadded.
+struct CodeLines {
+    static constexpr int kCount = 1072;
+    char line[kCount][5];
+    constexpr CodeLines() : line{}
     {
-        for (int code = 0; code < 1000; ++code) {
-            line[code][0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
-            line[code][1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
-            line[code][2] = static_cast<char>('0' + code % 10);
-            line[code][3] = '\n';
+        for (int code = 0; code < kCount; ++code) {
+            int k = 0;
+            if (code >= 1000)
+                line[code][k++] = static_cast<char>('0' + code / 1000);
+            line[code][k++] = code >= 100 ? static_cast<char>('0' + code / 100 % 10) : ' ';
+            line[code][k++] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+            line[code][k++] = static_cast<char>('0' + code % 10);
+            line[code][k] = '\n';
         }
     }
 };
-constexpr ThreeColumnLines kThreeColumnLines;
+constexpr CodeLines kCodeLines;
 
 }  // namespace
 
@@ -36,10 +42,11 @@ DxfTagWriter::~DxfTagWriter() { flush(); }
 size_t DxfTagWriter::codeLine(int code, char* line) const
 {
     size_t n = 0;
-    if (code >= 0 && code < 1000) {
-        // Right-aligned in three columns: nearly every code.
-        std::memcpy(line, kThreeColumnLines.line[code], 3);
-        n = 3;
+    if (code >= 0 && code < CodeLines::kCount) {
+        // Right-aligned in three columns (nearly every code), or the four
+        // digits of extended data.
+        n = code < 1000 ? 3 : 4;
+        std::memcpy(line, kCodeLines.line[code], n);
     } else if (code >= 1000 && code < 10000) {
         // Extended data: four digits, no padding.
         line[0] = static_cast<char>('0' + code / 1000);
@@ -93,22 +100,33 @@ void DxfTagWriter::write(int code, std::string_view value)
 }
 
 
-inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
+[[gnu::always_inline]] inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
 {
     const size_t endLength = crlf_ ? 2 : 1;
     const size_t after = static_cast<size_t>(t.text - from);
     const char* end = t.text + t.size;
-    if (t.code >= 0 && t.code < 1000) {
-        const size_t codeLength = 3 + endLength;
+    // The code line from the table and the line ends, compared a fixed
+    // number of bytes at a time.
+    auto tabled = [&](auto digits) {
+        constexpr size_t kDigits = decltype(digits)::value;
+        const size_t codeLength = kDigits + endLength;
         if (after < codeLength)
             return false;
         start = t.text - codeLength;
-        const char* line = kThreeColumnLines.line[t.code];
+        const char* line = kCodeLines.line[t.code];
+        // Three bytes and the line feed, or four and the line feed: four
+        // compared as one word, the fifth alone.
+        const bool digitsSame = kDigits == 3 ? std::memcmp(start, line, 3) == 0
+                                             : std::memcmp(start, line, 4) == 0;
         if (crlf_)
-            return std::memcmp(start, line, 3) == 0 && start[3] == '\r' && start[4] == '\n' && end[0] == '\r' &&
+            return digitsSame && start[kDigits] == '\r' && start[kDigits + 1] == '\n' && end[0] == '\r' &&
                    end[1] == '\n';
-        return std::memcmp(start, line, 4) == 0 && end[0] == '\n';
-    }
+        return (kDigits == 3 ? std::memcmp(start, line, 4) == 0 : digitsSame && start[4] == '\n') && end[0] == '\n';
+    };
+    if (t.code >= 0 && t.code < 1000)
+        return tabled(std::integral_constant<size_t, 3>{});
+    if (t.code >= 1000 && t.code < CodeLines::kCount)
+        return tabled(std::integral_constant<size_t, 4>{});
     char line[16];
     const size_t codeLength = codeLine(t.code, line);
     if (after < codeLength)
