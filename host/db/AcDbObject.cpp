@@ -284,7 +284,9 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
     }
     if (changed)
         xdataModified_ = true;
-    assertWriteEnabled();
+    // Extended data is saved on its own (xdataModified_): the object's
+    // fields are as they were.
+    assertWriteEnabledUnchanged();
     return Acad::eOk;
 }
 
