@@ -100,8 +100,8 @@ public:
     // no application group or embedded object. Each field save writes is
     // there once, as load reads it (a point's three codes in a row), and has
     // a value that reads back as itself: numbers that parse, whole numbers
-    // save keeps (flags 0-15, modes within their range), angles of 0 (other
-    // angles are compared in radians), texts without a NUL or an escape.
+    // save keeps (flags 0-15, modes within their range), angles that read back
+    // through radians as save compares them, texts without a NUL or an escape.
     // Fields save writes only when they differ from their default are
     // absent, or there; the alignment point is there unless both modes are
     // the default (save adds it otherwise).
@@ -160,7 +160,7 @@ public:
             case 20: case 30: case 21: case 31: case 220: case 230: case 39: case 40: case 41:
                 asItself = readsAsItself(t[i], kReadsReal);
                 break;
-            case 50: case 51: asItself = readsAsItself(t[i], kReadsZero); break;
+            case 50: case 51: asItself = readsAsItself(t[i], kReadsAngle); break;
             case 1: case 7: asItself = readsAsItself(t[i], kReadsText); break;
             case 72: asItself = readsAsItself(t[i], kReadsWhole, 0, 5, &horizontal); break;
             default: break;

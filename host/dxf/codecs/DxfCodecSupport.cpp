@@ -1,5 +1,7 @@
 #include "host/dxf/codecs/DxfCodecSupport.h"
 
+#include <cmath>
+
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/dxf/DxfTagEditor.h"
@@ -61,7 +63,15 @@ bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t m
         // Digits with at most one point between digits, as nearly every
         // file writes its reals, always parse; anything else is parsed.
         return plainDecimalText(v) || DxfValue::toDouble(v, real);
-    case kReadsZero: return DxfValue::toDouble(v, real) && real == 0.0;
+    case kReadsAngle: {
+        // Load stores degrees times kDegToRad; save keeps the text when it
+        // reads within 1e-15 of that in radians, or when the radians give
+        // the same degrees back.
+        if (!DxfValue::toDouble(v, real))
+            return false;
+        const double radians = real * kDegToRad;
+        return std::fabs(real / kRadToDeg - radians) < 1e-15 || degrees(radians) == real;
+    }
     case kReadsWhole:
         if (!DxfValue::toInt(v, whole) || whole < least || whole > most)
             return false;

@@ -53,11 +53,12 @@ void forEachTagIn(const DxfTag* t, size_t end, std::initializer_list<std::string
 
 // What a tag's value must be for saving an unchanged object to keep it
 // (see DxfCodecFunctions::savesAsRead): a real that parses (load and save
-// then agree on it); a real that parses as 0 (an angle); a whole number
+// then agree on it); an angle in degrees that save keeps when it reads the
+// angle as load stored it (in radians, see readsAsAngle); a whole number
 // from least to most (its value is stored in *value when given); a text
 // without a NUL byte or an escape (decoding gives a text that compares equal
 // to itself as a C string).
-enum ValueReadBack { kReadsReal, kReadsZero, kReadsWhole, kReadsText };
+enum ValueReadBack { kReadsReal, kReadsAngle, kReadsWhole, kReadsText };
 bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least = 0, int64_t most = 0, int64_t* value = nullptr);
 
 // Index of the end of the data part (the first 101 or 1001).
