@@ -28,12 +28,13 @@ struct DxfCodecFunctions {
     // part and, for entities, the AcDbEntity subclass); its values are
     // filled in by save.
     void (*skeleton)(AcDbDatabase& db, std::vector<DxfTag>& out);
-    // True when save, given an object built from the record's n tags and
-    // changed in none of its fields since, would leave every tag past the
-    // AcDbEntity subclass as it is; writing such an object out may then skip
-    // save. Null: save always runs. Its rules mirror load and save, so a
-    // change to either must be checked against it.
-    bool (*savesAsRead)(const DxfTag* t, size_t n) = nullptr;
+    // True when save, given the object o built from the record's n tags
+    // and changed in none of its fields since, would leave every tag past
+    // the AcDbEntity subclass as it is; writing such an object out may then
+    // skip save. Null: save always runs. Its rules mirror save (and load,
+    // where they rest on what load read), so a change to either must be
+    // checked against it.
+    bool (*savesAsRead)(const AcDbObject& o, const DxfTag* t, size_t n) = nullptr;
 };
 
 // Where a record name stands: entities (ENTITIES and BLOCKS), TABLES, OBJECTS.

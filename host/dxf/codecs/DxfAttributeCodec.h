@@ -105,7 +105,7 @@ public:
     // Fields save writes only when they differ from their default are
     // absent, or there; the alignment point is there unless both modes are
     // the default (save adds it otherwise).
-    static bool savesAsRead(const DxfTag* t, size_t n)
+    static bool savesAsRead(const AcDbObject&, const DxfTag* t, size_t n)
     {
         static_assert(!kDefinition, "a definition's save also writes its prompt");
         using namespace DxfCodecSupport;

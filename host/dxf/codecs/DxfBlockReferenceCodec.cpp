@@ -1,9 +1,16 @@
 #include "host/dxf/codecs/DxfBlockReferenceCodec.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "host/base/DxfCodepage.h"
 #include "host/db/AcDbBlockReference.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbStub.h"
 #include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfTagEditor.h"
@@ -28,16 +35,32 @@ void DxfBlockReferenceCodec::loadReference(AcDbBlockReference& x, const DxfTag* 
     });
 }
 
+namespace {
+
+// Whether attributes follow the reference (66): one of its own not erased.
+bool attributesFollow(const AcDbBlockReference& x)
+{
+    if (const auto& subs = x.objectId().stub()->subs)
+        for (const AcDbStub* s : *subs)
+            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+                return true;
+    return false;
+}
+
+// Whether the editor keeps a real's text for the value: it reads as it.
+bool keepsReal(const DxfTag* tag, double value)
+{
+    double read = 0;
+    return tag && DxfValue::toDouble(tag->value(), read) && read == value;
+}
+
+}  // namespace
+
 void DxfBlockReferenceCodec::saveReference(AcDbBlockReference& x, DxfTagEditor& ed)
 {
     static const std::initializer_list<int> order = {66, 2, 10, 20, 30, 41, 42, 43, 50, 70, 71, 44, 45, 210, 220, 230};
     auto R = [&] { return ed.subclass("AcDbBlockReference"); };
-    bool hasAttributes = false;
-    if (x.objectId().stub()->subs)
-        for (AcDbStub* s : *x.objectId().stub()->subs)
-            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
-                hasAttributes = true;
-    if (hasAttributes)
+    if (attributesFollow(x))
         ed.setInt(R(), 66, 1, order);
     else
         ed.remove(R(), 66);
@@ -61,6 +84,72 @@ void DxfBlockReferenceCodec::saveReference(AcDbBlockReference& x, DxfTagEditor& 
     saveNormal(ed, "AcDbBlockReference", x.normal(), order);
 }
 
+bool DxfBlockReferenceCodec::savesAsRead(const AcDbBlockReference& x, const DxfTag* t, size_t n)
+{
+    // The first tag of each field saveReference writes, by its code.
+    constexpr int kCodes[] = {2, 10, 20, 30, 41, 42, 43, 50, 66, 210, 220, 230};
+    const DxfTag* field[std::size(kCodes)] = {};
+    auto at = [&](int code) -> const DxfTag*& {
+        size_t k = 0;
+        while (kCodes[k] != code)
+            ++k;
+        return field[k];
+    };
+    constexpr std::string_view kMarkers[] = {"AcDbEntity", "AcDbBlockReference"};
+    int part = -1;
+    for (size_t i = 1; i < n && t[i].code != 1001; ++i) {
+        const int code = t[i].code;
+        if (code == 101)
+            return false;
+        if (code == 100) {
+            if (part == 1 || t[i].value() != kMarkers[part + 1])
+                return false;
+            ++part;
+            continue;
+        }
+        if (part < 1)
+            continue;  // saveBase's and the entity's (DxfObjectIO::entitySavesAsRead)
+        if (code == 102)
+            return false;
+        if (std::find(std::begin(kCodes), std::end(kCodes), code) == std::end(kCodes))
+            continue;  // neither read nor written
+        const DxfTag*& first = at(code);
+        if (first)
+            return false;  // load takes the last, save the first
+        first = &t[i];
+    }
+    if (part != 1)
+        return false;
+    // The flag (66): set to 1 exactly when attributes follow, else absent.
+    int64_t follow = 0;
+    if (attributesFollow(x) ? !(at(66) && DxfValue::toInt(at(66)->value(), follow) && follow == 1) : at(66) != nullptr)
+        return false;
+    // The name as the block is called now.
+    const DxfCodepage& cp = x.database()->data().codepage();
+    if (!at(2) || cp.decode(at(2)->value()) != std::string(x.blockName()))
+        return false;
+    const AcGePoint3d p = x.position();
+    if (!keepsReal(at(10), p.x) || !keepsReal(at(20), p.y) || !keepsReal(at(30), p.z))
+        return false;
+    const AcGeScale3d s = x.scaleFactors();
+    for (auto [code, value] : {std::pair{41, s.sx}, {42, s.sy}, {43, s.sz}})
+        if (at(code) ? !keepsReal(at(code), value) : value != 1.0)
+            return false;
+    // The rotation as saveReference compares it: in radians within 1e-15,
+    // else by the degrees written for it.
+    double degreesRead = 0;
+    if (at(50) || x.rotation() != 0.0) {
+        if (!at(50) || !DxfValue::toDouble(at(50)->value(), degreesRead))
+            return false;
+        if (!(std::fabs(degreesRead / kRadToDeg - x.rotation()) < 1e-15) && !keepsReal(at(50), degrees(x.rotation())))
+            return false;
+    }
+    const AcGeVector3d normal = x.normal();
+    if (at(210) || !(normal.x == 0.0 && normal.y == 0.0 && normal.z == 1.0))
+        return keepsReal(at(210), normal.x) && keepsReal(at(220), normal.y) && keepsReal(at(230), normal.z);
+    return true;
+}
+
 namespace {
 
 AcDbObject* create(const AcDbStub&) { return new AcDbBlockReference(); }
@@ -77,6 +166,12 @@ void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)
 
 void skeleton(AcDbDatabase& db, std::vector<DxfTag>& out) { add(db, out, 100, "AcDbBlockReference"); }
 
+
+bool savesAsRead(const AcDbObject& o, const DxfTag* t, size_t n)
+{
+    return DxfBlockReferenceCodec::savesAsRead(static_cast<const AcDbBlockReference&>(o), t, n);
+}
+
 }  // namespace
 
-extern const DxfCodecFunctions kDxfBlockReferenceCodec = {&create, &load, &save, &skeleton};
+extern const DxfCodecFunctions kDxfBlockReferenceCodec = {&create, &load, &save, &skeleton, &savesAsRead};

@@ -16,4 +16,12 @@ public:
     static void loadReference(AcDbBlockReference& x, const DxfTag* t, size_t end, const DxfCodepage& cp);
     // Writes them back, with the attributes-follow flag (66).
     static void saveReference(AcDbBlockReference& x, DxfTagEditor& ed);
+    // For an INSERT (see DxfCodecFunctions::savesAsRead): its subclasses are
+    // AcDbEntity and AcDbBlockReference, each once, with no application
+    // group or embedded object; each field saveReference writes stands
+    // there at most once, with a text the editor keeps for the reference's
+    // value (a real that reads as it, the name the block has now, the flag
+    // 1 exactly when attributes follow), and is absent only where
+    // saveReference leaves it out.
+    static bool savesAsRead(const AcDbBlockReference& x, const DxfTag* t, size_t n);
 };

@@ -1,11 +1,11 @@
-// An attribute opened for write and set to the values it already has is
-// written out as a fully saved one would be: its own subclasses are left as
-// read only when saving them would give them back. Hundreds of attribute
-// records as other programs write them (fields missing, doubled, out of
-// order, in odd but legal spellings, in application groups, after an
-// embedded object) are each read twice: one copy is set to its own values,
-// the other is changed and changed back, so it is saved field by field. Both
-// must come out the same.
+// An attribute or a block reference opened for write and set to the values
+// it already has is written out as a fully saved one would be: its own
+// subclasses are left as read only when saving them would give them back.
+// Thousands of records as other programs write them (fields missing,
+// doubled, out of order, in odd but legal spellings, in application groups,
+// after an embedded object) are each read twice: one copy is set to its own
+// values, the other is changed and changed back, so it is saved field by
+// field. Both must come out the same.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "host/db/resbuf.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {
@@ -51,11 +53,9 @@ std::string tag(int code, const std::string& value)
     return std::string(line.size() < 3 ? 3 - line.size() : 0, ' ') + line + "\n" + value + "\n";
 }
 
-// The record of an ATTRIB after its handle and owner: the AcDbEntity,
-// AcDbText and AcDbAttribute subclasses, each varied.
-std::string attributeBody(Choice& choose)
+// The AcDbEntity subclass of a record, varied.
+std::string entityPart(Choice& choose)
 {
-    choose.startRecord();
     std::string entity = tag(100, "AcDbEntity");
     entity += choose({tag(8, "0"), "", tag(8, "A") + tag(8, "B"), tag(8, "L\xE4")});
     entity += choose({"", tag(6, "BYLAYER"), tag(6, "Dashed") + tag(6, "Dashed")});
@@ -66,6 +66,18 @@ std::string attributeBody(Choice& choose)
     entity += choose({"", tag(60, "0"), tag(60, "1"), tag(60, "2")});
     entity += choose({"", tag(370, "-1"), tag(370, "25"), tag(370, "-3")});
     entity += choose({"", "", tag(102, "{ZELKA") + tag(40, "1.0") + tag(102, "}")});
+    return entity;
+}
+
+// Extended data or none, as some records have it.
+std::string xdataPart(Choice& choose) { return choose.below(2) ? "" : tag(1001, "ACAD") + tag(1000, "kept"); }
+
+// The record of an ATTRIB after its handle and owner: the AcDbEntity,
+// AcDbText and AcDbAttribute subclasses, each varied.
+std::string attributeBody(Choice& choose)
+{
+    choose.startRecord();
+    const std::string entity = entityPart(choose);
 
     const std::string x = choose({"100.0", "-0.0", "1e2", "  3.5", "+2", "0.1000000000000000055511151231257827", "1.",
                                   "12345678901234567890.5"});
@@ -110,8 +122,29 @@ std::string attributeBody(Choice& choose)
                                entity + markerAttribute + attribute + markerText + textPart,
                                entity + markerText + textPart + markerAttribute + attribute + tag(101, "Embedded Object") +
                                    tag(10, "1.0") + tag(20, "2.0")});
-    body += choose.below(2) ? "" : tag(1001, "ACAD") + tag(1000, "kept");
-    return body;
+    return body + xdataPart(choose);
+}
+
+// The record of an INSERT of ROOM-1 after its handle and owner: the
+// AcDbEntity and AcDbBlockReference subclasses, each varied.
+std::string referenceBody(Choice& choose)
+{
+    choose.startRecord();
+    const std::string entity = entityPart(choose);
+    std::string reference;
+    reference += choose({tag(66, "1"), "", tag(66, "     1"), tag(66, "0"), tag(66, "1") + tag(66, "1")});
+    reference += choose({tag(2, "ROOM-1"), tag(2, "room-1"), tag(2, "NOSUCH"), tag(2, "ROOM-1") + tag(2, "ROOM-1")});
+    const std::string x = choose({"100.0", "-0.0", "1e2", "  3.5", "0.1000000000000000055511151231257827"});
+    reference += choose({tag(10, x) + tag(20, "200.0") + tag(30, "0.0"), tag(10, x) + tag(20, "200.0"),
+                         tag(10, x) + tag(20, "200.0") + tag(41, "2") + tag(30, "5.0"), tag(20, "200.0") + tag(10, x) + tag(30, "0.0")});
+    reference += choose({"", tag(41, "1.0"), tag(41, "2") + tag(42, "2") + tag(43, "2"), tag(42, "-1"), tag(43, "1") + tag(43, "3")});
+    reference += choose({"", tag(50, "0"), tag(50, "30.0"), tag(50, "123456.789"), tag(50, "-7777.7777")});
+    reference += choose({"", tag(70, "1") + tag(71, "1") + tag(44, "0.0") + tag(45, "0.0")});
+    reference += choose({"", tag(210, "0.0") + tag(220, "0.0") + tag(230, "1.0"), tag(210, "0.0") + tag(220, "0.0") + tag(230, "-1.0"),
+                         tag(210, "0.0") + tag(220, "0.0"), tag(102, "{ZELKA") + tag(2, "x") + tag(102, "}")});
+    const std::string marker = choose({tag(100, "AcDbBlockReference"), tag(100, "AcDbMInsertBlock"), "",
+                                       tag(100, "AcDbBlockReference") + tag(100, "AcDbBlockReference")});
+    return entity + marker + reference + xdataPart(choose);
 }
 
 // The records of the text by handle: each a list of its tags after the 0.
@@ -141,7 +174,7 @@ AcDbObjectId idOf(AcDbDatabase& db, const std::string& handle)
 
 }  // namespace
 
-TEST(UnchangedAttribute, SetToItsOwnValuesItIsWrittenAsAFullSaveWritesIt)
+TEST(UnchangedFields, AnAttributeSetToItsOwnValuesIsWrittenAsAFullSaveWritesIt)
 {
     std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
     const std::string attribute = "  0\nATTRIB\n  5\n31\n";
@@ -225,7 +258,7 @@ TEST(UnchangedAttribute, SetToItsOwnValuesItIsWrittenAsAFullSaveWritesIt)
     EXPECT_GT(rewritten, kPairs / 10);
 }
 
-TEST(UnchangedAttribute, ADifferentValueAfterTheSameOneIsSaved)
+TEST(UnchangedFields, ADifferentValueAfterTheSameOneIsSaved)
 {
     std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
     AcDbDatabase db(false);
@@ -256,4 +289,88 @@ TEST(UnchangedAttribute, ADifferentValueAfterTheSameOneIsSaved)
     EXPECT_EQ(fields[20], "2.5");
     EXPECT_EQ(std::stod(fields[40]), 125.0);
     EXPECT_EQ(std::stod(fields[41]), 0.75);
+}
+
+TEST(UnchangedFields, AReferenceSetToItsOwnValuesIsWrittenAsAFullSaveWritesIt)
+{
+    std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    const size_t from = room.find("  0\nINSERT\n  5\n30\n");
+    const size_t to = room.find("  0\nTEXT\n", from);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+
+    // Pairs of one INSERT with an attribute: handles 3000 + 6k on (set to
+    // its own values) and 3003 + 6k on (changed and changed back).
+    constexpr int kPairs = 1500;
+    Choice choose(1207);
+    std::string records;
+    std::vector<std::string> bodies;
+    auto hex = [](int value) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%X", value);
+        return std::string(text);
+    };
+    const std::string attribute = tag(100, "AcDbEntity") + tag(8, "0") + tag(100, "AcDbText") + tag(10, "1.0") +
+                                  tag(20, "2.0") + tag(30, "0.0") + tag(40, "2.5") + tag(1, "Office") +
+                                  tag(100, "AcDbAttribute") + tag(2, "NAME") + tag(70, "0");
+    for (int k = 0; k < kPairs; ++k) {
+        const std::string body = referenceBody(choose);
+        bodies.push_back(body);
+        for (int copy = 0; copy < 2; ++copy) {
+            const int insert = 0x3000 + 6 * k + 3 * copy;
+            records += "  0\nINSERT\n" + tag(5, hex(insert)) + tag(330, "1F") + body;
+            records += "  0\nATTRIB\n" + tag(5, hex(insert + 1)) + tag(330, hex(insert)) + attribute;
+            records += "  0\nSEQEND\n" + tag(5, hex(insert + 2)) + tag(330, hex(insert)) + tag(100, "AcDbEntity") +
+                       tag(8, "0");
+        }
+    }
+    room.replace(from, to - from, records);
+
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(room, "references.dxf"), Acad::eOk) << db.lastError();
+    for (int k = 0; k < kPairs; ++k) {
+        for (int copy = 0; copy < 2; ++copy) {
+            const int insert = 0x3000 + 6 * k + 3 * copy;
+            // Every fifth loses its attribute, so the flag that attributes
+            // follow must go.
+            if (k % 5 == 0) {
+                AcDbObjectPointer<AcDbAttribute> a(idOf(db, hex(insert + 1)), AcDb::kForWrite);
+                ASSERT_TRUE(a);
+                EXPECT_EQ(a->erase(), Acad::eOk);
+            }
+            AcDbObjectPointer<AcDbBlockReference> r(idOf(db, hex(insert)), AcDb::kForWrite);
+            ASSERT_TRUE(r) << hex(insert);
+            // Extended data set to none of ADE (which none has) changes no field.
+            resbuf* none = acutBuildList(1001, "ADE", 0);
+            EXPECT_EQ(r->setXData(none), Acad::eOk);
+            acutRelRb(none);
+            if (copy == 1) {
+                const AcGePoint3d p = r->position();
+                r->setPosition(AcGePoint3d(p.x + 1.0, p.y, p.z));
+                r->setPosition(p);
+                EXPECT_TRUE(r->isContentModified());
+            } else {
+                EXPECT_FALSE(r->isContentModified());
+            }
+        }
+    }
+    std::string out;
+    ASSERT_EQ(db.writeDxfText(out), Acad::eOk) << db.lastError();
+
+    const auto written = recordsByHandle(out);
+    int keptAsRead = 0, rewritten = 0;
+    for (int k = 0; k < kPairs; ++k) {
+        const std::string same = hex(0x3000 + 6 * k), changed = hex(0x3000 + 6 * k + 3);
+        ASSERT_TRUE(written.count(same) && written.count(changed)) << same;
+        auto a = written.at(same), b = written.at(changed);
+        a.front().second = b.front().second = "handle";
+        EXPECT_EQ(a, b) << "record " << k << " as read:\n" << bodies[k];
+        std::vector<std::pair<int, std::string>> read;
+        for (const auto& [code, value] : dxftest::tagStream(bodies[k] + "  0\nEOF\n"))
+            read.emplace_back(code, value);
+        read.pop_back();
+        (std::vector<std::pair<int, std::string>>(b.begin() + 2, b.end()) == read ? keptAsRead : rewritten) += 1;
+    }
+    EXPECT_GT(keptAsRead, kPairs / 10);
+    EXPECT_GT(rewritten, kPairs / 10);
 }
