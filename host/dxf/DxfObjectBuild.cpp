@@ -36,16 +36,16 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
     size_t n = stub->tagCount;
     if (n == 0)
         return o;
-    loadBase(db, *o, t, n);
+    const size_t end = dataEnd(t, n);
+    loadBase(db, *o, t, n, end);
     if (stub->isEntity)
         loadEntity(static_cast<AcDbEntity&>(*o), t, n);
     if (f.load)
-        f.load(db, *o, t, dataEnd(t, n), db.data().codepage());
+        f.load(db, *o, t, end, db.data().codepage());
     if (!f.create) {
         // A type without a class of its own reports the class a CAD
         // program would: the last subclass marker.
         std::string_view marker;
-        size_t end = dataEnd(t, n);
         for (size_t i = 0; i < end; ++i)
             if (t[i].code == 100)
                 marker = t[i].value();
@@ -58,7 +58,7 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
     return o;
 }
 
-void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, size_t n)
+void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, size_t n, size_t dataEnd)
 {
     bool inGroup = false, inXdict = false, ownerSeen = false;
     size_t i = 1;
@@ -77,7 +77,7 @@ void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, siz
                 o.owner_ = idOf(db, handleOf(t[i]));
         }
     }
-    for (size_t k = dataEnd(t, n); k < n;) {
+    for (size_t k = dataEnd; k < n;) {
         if (t[k].code != 1001) {
             ++k;
             continue;

@@ -34,7 +34,9 @@ public:
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
 
 private:
-    static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n);
+    // dataEnd: where the data part ends (DxfCodecSupport::dataEnd), the
+    // extended data following from there.
+    static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n, size_t dataEnd);
     static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n);
     static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
     static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
