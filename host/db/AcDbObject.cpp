@@ -205,11 +205,15 @@ bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end
         if (k >= app.fileTags.size() || app.fileTags[k].code != p->restype || !p->resval.rstring ||
             acutRbValueKind(p->restype) != AcRbValueKind::String)
             return false;
+        // The text read, printable ASCII without a backslash, equal to the
+        // item's text to its end: compared in one pass.
         const std::string_view read = app.fileTags[k].value();
-        for (char c : read)
-            if (c < 0x20 || c > 0x7E || c == '\\')
+        const char* item = p->resval.rstring;
+        for (char c : read) {
+            if (c < 0x20 || c > 0x7E || c == '\\' || *item++ != c)
                 return false;
-        if (read != p->resval.rstring)
+        }
+        if (*item != '\0')
             return false;
     }
     return k == app.fileTags.size();
