@@ -90,7 +90,8 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
             // Changed only in what saveBase and saveXData write (its owner,
             // its extended data), or set to values it already had: when its
             // save would give its tags back, it need not run.
-            fieldsAsRead = !o->isContentModified() && codec.savesAsRead && codec.savesAsRead(*o, out.data(), out.size()) &&
+            fieldsAsRead = !o->isContentModified() && codec.savesAsRead &&
+                           codec.savesAsRead(*o, out.data(), out.size()) &&
                            (!stub->isEntity || entitySavesAsRead(out.data(), out.size()));
         } else {
             const DxfTag* read = d.tagsOf(*stub, out);

@@ -64,8 +64,8 @@ bool writtenAsIs(std::string_view line, int code)
 // dxfThreeColumnCode): sets code, the start of the next line and whether
 // the line is exactly as DxfTagWriter writes it. False for any other line,
 // which quickGroupCode then reads.
-[[gnu::always_inline]] inline bool threeColumnCode(const char* p, const char* e, bool crlf, int& code, const char*& next,
-                                                   bool& asWritten)
+[[gnu::always_inline]] inline bool threeColumnCode(const char* p, const char* e, bool crlf, int& code,
+                                                   const char*& next, bool& asWritten)
 {
     const ptrdiff_t feed = crlf ? 4 : 3;
     if (e - p <= feed || p[feed] != '\n' || (crlf && p[3] != '\r'))

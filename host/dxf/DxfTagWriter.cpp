@@ -100,7 +100,8 @@ void DxfTagWriter::write(int code, std::string_view value)
 }
 
 
-[[gnu::always_inline]] inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from, const char*& start) const
+[[gnu::always_inline]] inline bool DxfTagWriter::standsAsWritten(const DxfTag& t, const char* from,
+                                                                 const char*& start) const
 {
     const size_t endLength = crlf_ ? 2 : 1;
     const size_t after = static_cast<size_t>(t.text - from);

@@ -97,7 +97,8 @@ TEST(DxfTagReader, EveryThreeByteCodeLineReadsAsTheGrammarSays)
             for (char b : alphabet)
                 for (char c : alphabet) {
                     const std::string line{a, b, c};
-                    const std::string text = "  0" + eol + "SECTION" + eol + line + eol + "VALUE" + eol + "  0" + eol + "EOF" + eol;
+                    const std::string text =
+                        "  0" + eol + "SECTION" + eol + line + eol + "VALUE" + eol + "  0" + eol + "EOF" + eol;
                     std::smatch m;
                     long value = -1;
                     if (std::regex_match(line, m, grammar)) {

@@ -86,10 +86,12 @@ std::string attributeBody(Choice& choose)
                            tag(10, x) + tag(20, "200.0") + tag(39, "1") + tag(30, "5.0"),
                            tag(10, x) + tag(20, "2") + tag(30, "0") + tag(10, "5") + tag(20, "6") + tag(30, "7")}));
     text.push_back(choose({tag(40, "250.0"), "", tag(40, "2.5") + tag(40, "3.5"), tag(40, "0"), tag(40, "-1")}));
-    text.push_back(choose({tag(1, "Office"), "", tag(1, "A") + tag(1, "B"), tag(1, "K\xFC" "che"), tag(1, "a\\U+00FCb"), tag(1, "a\\U+0000b"), tag(1, std::string("a\0b", 3)),
+    text.push_back(choose({tag(1, "Office"), "", tag(1, "A") + tag(1, "B"), tag(1, "K\xFC" "che"), tag(1, "a\\U+00FCb"),
+                           tag(1, "a\\U+0000b"), tag(1, std::string("a\0b", 3)),
                            tag(1, ""), tag(1, "%%c12")}));
     text.push_back(choose({"", tag(39, "0.0"), tag(39, "5")}));
-    text.push_back(choose({"", tag(50, "0"), tag(50, "0.0"), tag(50, "90"), tag(50, "270.0"), tag(50, "33.3"), tag(50, "123456.789"), tag(50, "-7777.7777")}));
+    text.push_back(choose({"", tag(50, "0"), tag(50, "0.0"), tag(50, "90"), tag(50, "270.0"), tag(50, "33.3"),
+                           tag(50, "123456.789"), tag(50, "-7777.7777")}));
     text.push_back(choose({"", tag(41, "1.0"), tag(41, "0.8")}));
     text.push_back(choose({"", tag(51, "0"), tag(51, "15"), tag(51, "-1234.5678")}));
     text.push_back(choose({"", tag(7, "Standard"), tag(7, "STANDARD"), tag(7, "Other")}));
@@ -120,8 +122,8 @@ std::string attributeBody(Choice& choose)
                                entity + markerText + textPart + attribute,
                                entity + markerText + textPart + markerText + markerAttribute + attribute,
                                entity + markerAttribute + attribute + markerText + textPart,
-                               entity + markerText + textPart + markerAttribute + attribute + tag(101, "Embedded Object") +
-                                   tag(10, "1.0") + tag(20, "2.0")});
+                               entity + markerText + textPart + markerAttribute + attribute +
+                                   tag(101, "Embedded Object") + tag(10, "1.0") + tag(20, "2.0")});
     return body + xdataPart(choose);
 }
 
@@ -136,11 +138,14 @@ std::string referenceBody(Choice& choose)
     reference += choose({tag(2, "ROOM-1"), tag(2, "room-1"), tag(2, "NOSUCH"), tag(2, "ROOM-1") + tag(2, "ROOM-1")});
     const std::string x = choose({"100.0", "-0.0", "1e2", "  3.5", "0.1000000000000000055511151231257827"});
     reference += choose({tag(10, x) + tag(20, "200.0") + tag(30, "0.0"), tag(10, x) + tag(20, "200.0"),
-                         tag(10, x) + tag(20, "200.0") + tag(41, "2") + tag(30, "5.0"), tag(20, "200.0") + tag(10, x) + tag(30, "0.0")});
-    reference += choose({"", tag(41, "1.0"), tag(41, "2") + tag(42, "2") + tag(43, "2"), tag(42, "-1"), tag(43, "1") + tag(43, "3")});
+                         tag(10, x) + tag(20, "200.0") + tag(41, "2") + tag(30, "5.0"),
+                         tag(20, "200.0") + tag(10, x) + tag(30, "0.0")});
+    reference += choose({"", tag(41, "1.0"), tag(41, "2") + tag(42, "2") + tag(43, "2"), tag(42, "-1"),
+                         tag(43, "1") + tag(43, "3")});
     reference += choose({"", tag(50, "0"), tag(50, "30.0"), tag(50, "123456.789"), tag(50, "-7777.7777")});
     reference += choose({"", tag(70, "1") + tag(71, "1") + tag(44, "0.0") + tag(45, "0.0")});
-    reference += choose({"", tag(210, "0.0") + tag(220, "0.0") + tag(230, "1.0"), tag(210, "0.0") + tag(220, "0.0") + tag(230, "-1.0"),
+    reference += choose({"", tag(210, "0.0") + tag(220, "0.0") + tag(230, "1.0"),
+                         tag(210, "0.0") + tag(220, "0.0") + tag(230, "-1.0"),
                          tag(210, "0.0") + tag(220, "0.0"), tag(102, "{ZELKA") + tag(2, "x") + tag(102, "}")});
     const std::string marker = choose({tag(100, "AcDbBlockReference"), tag(100, "AcDbMInsertBlock"), "",
                                        tag(100, "AcDbBlockReference") + tag(100, "AcDbBlockReference")});

@@ -178,7 +178,8 @@ public:
             return true;
         };
         const auto point = [&](int code) {
-            return has(inText, {code, code + 10, code + 20}) || !(inText & (fieldBit(code) | fieldBit(code + 10) | fieldBit(code + 20)));
+            return has(inText, {code, code + 10, code + 20}) ||
+                   !(inText & (fieldBit(code) | fieldBit(code + 10) | fieldBit(code + 20)));
         };
         return part == kAttribute && has(inText, {10, 20, 30, 40, 1}) && has(inAttribute, {2}) && point(11) &&
                point(210) && ((inText & fieldBit(11)) || (horizontal == 0 && vertical == 0));

@@ -166,7 +166,6 @@ void save(AcDbDatabase&, AcDbObject& o, DxfTagEditor& ed)
 
 void skeleton(AcDbDatabase& db, std::vector<DxfTag>& out) { add(db, out, 100, "AcDbBlockReference"); }
 
-
 bool savesAsRead(const AcDbObject& o, const DxfTag* t, size_t n)
 {
     return DxfBlockReferenceCodec::savesAsRead(static_cast<const AcDbBlockReference&>(o), t, n);

@@ -53,8 +53,8 @@ void forEachTagIn(const DxfTag* t, size_t end, std::initializer_list<std::string
 
 // What a tag's value must be for saving an unchanged object to keep it
 // (see DxfCodecFunctions::savesAsRead): a real that parses (load and save
-// then agree on it); an angle in degrees that save keeps when it reads the
-// angle as load stored it (in radians, see readsAsAngle); a whole number
+// then agree on it); an angle in degrees that save keeps when it compares
+// it with the angle as load stored it (in radians); a whole number
 // from least to most (its value is stored in *value when given); a text
 // without a NUL byte or an escape (decoding gives a text that compares equal
 // to itself as a C string).
