@@ -19,54 +19,6 @@ namespace {
 
 thread_local DxfNumberCheck* gActive = nullptr;
 
-// Past an optional minus and one to `most` digits from p; null when there
-// are no digits there or more than `most`.
-const char* pastSignedDigits(const char* p, const char* end, std::ptrdiff_t most)
-{
-    if (p != end && *p == '-')
-        ++p;
-    const char* digits = p;
-    while (p != end && static_cast<unsigned>(*p - '0') < 10)
-        ++p;
-    return p == digits || p - digits > most ? nullptr : p;
-}
-
-// True for a real as nearly every file writes it: an optional minus, one to
-// sixteen digits, and optionally a point and one to sixteen digits, nothing
-// else. Every such text reads as a finite real (DxfValue::toDouble), so the
-// check at load need not convert it; any other text is converted to decide.
-bool plainReal(std::string_view t)
-{
-    const char* const end = t.data() + t.size();
-    const char* p = pastSignedDigits(t.data(), end, 16);
-    if (!p || p == end)
-        return p != nullptr;
-    if (*p++ != '.')
-        return false;
-    const char* decimals = p;
-    while (p != end && static_cast<unsigned>(*p - '0') < 10)
-        ++p;
-    return p == end && p != decimals && p - decimals <= 16;
-}
-
-// True for a whole number as nearly every file writes it: blanks, an
-// optional minus, one to eighteen digits, blanks, nothing else. Every such
-// text reads as a whole number (DxfValue::toInt), so the check at load need
-// not convert it; any other text is converted to decide.
-bool plainWhole(std::string_view t)
-{
-    const char* p = t.data();
-    const char* const end = p + t.size();
-    while (p != end && *p == ' ')
-        ++p;
-    p = pastSignedDigits(p, end, 18);
-    if (!p)
-        return false;
-    while (p != end && *p == ' ')
-        ++p;
-    return p == end;
-}
-
 // Tags read where they stand, through code(i) for the group code alone and
 // [i] for the whole tag: a check looks at most tags' codes only.
 struct TagArray {
@@ -115,8 +67,9 @@ bool xdataWellFormed(const Tags& tags, size_t n)
     double real = 0;
     int64_t whole = 0;
     return eachXDataNumber(
-        tags, n, [&](const DxfTag& t) { return plainReal(t.value()) || DxfValue::toDouble(t.value(), real); },
-        [&](const DxfTag& t) { return plainWhole(t.value()) || DxfValue::toInt(t.value(), whole); });
+        tags, n,
+        [&](const DxfTag& t) { return DxfValue::isPlainReal(t.value()) || DxfValue::toDouble(t.value(), real); },
+        [&](const DxfTag& t) { return DxfValue::isPlainWhole(t.value()) || DxfValue::toInt(t.value(), whole); });
 }
 
 // True when every numeric tag of the object's data part (before the first
@@ -143,14 +96,14 @@ bool numbersWellFormed(const Tags& tags, size_t n)
             code >= 0 && code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(code)] : dxfValueKind(code);
         switch (kind) {
         case DxfValueKind::Double:
-            if (const DxfTag t = tags[i]; !plainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
+            if (const DxfTag t = tags[i]; !DxfValue::isPlainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
                 return false;
             break;
         case DxfValueKind::Int16:
         case DxfValueKind::Int32:
         case DxfValueKind::Int64:
         case DxfValueKind::Bool:
-            if (const DxfTag t = tags[i]; !plainWhole(t.value()) && !DxfValue::toInt(t.value(), whole))
+            if (const DxfTag t = tags[i]; !DxfValue::isPlainWhole(t.value()) && !DxfValue::toInt(t.value(), whole))
                 return false;
             break;
         case DxfValueKind::Handle:

@@ -47,14 +47,8 @@ size_t DxfTagWriter::codeLine(int code, char* line) const
         // digits of extended data.
         n = code < 1000 ? 3 : 4;
         std::memcpy(line, kCodeLines.line[code], n);
-    } else if (code >= 1000 && code < 10000) {
-        // Extended data: four digits, no padding.
-        line[0] = static_cast<char>('0' + code / 1000);
-        line[1] = static_cast<char>('0' + code / 100 % 10);
-        line[2] = static_cast<char>('0' + code / 10 % 10);
-        line[3] = static_cast<char>('0' + code % 10);
-        n = 4;
     } else {
+        // Any other code (not one a file holds): its digits, padded to three.
         char digits[12];
         int d = 0;
         int64_t c = code < 0 ? -static_cast<int64_t>(code) : code;

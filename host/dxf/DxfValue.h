@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,5 +37,54 @@ uint64_t fieldHandle(const DxfTag& tag);
 
 // The value with leading and trailing blanks removed.
 std::string_view trimmed(std::string_view text);
+
+// Past an optional minus and one to `most` digits from p; null when there
+// are no digits there or more than `most`.
+inline const char* pastSignedDigits(const char* p, const char* end, std::ptrdiff_t most)
+{
+    if (p != end && *p == '-')
+        ++p;
+    const char* digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    return p == digits || p - digits > most ? nullptr : p;
+}
+
+// True for a real as nearly every file writes it: an optional minus, one to
+// sixteen digits, and optionally a point and one to sixteen digits, nothing
+// else. Every such text reads as a finite real (DxfValue::toDouble), so the
+// check at load and the check for a save that keeps its text need not convert
+// it; any other text is converted to decide.
+inline bool isPlainReal(std::string_view t)
+{
+    const char* const end = t.data() + t.size();
+    const char* p = pastSignedDigits(t.data(), end, 16);
+    if (!p || p == end)
+        return p != nullptr;
+    if (*p++ != '.')
+        return false;
+    const char* decimals = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        ++p;
+    return p == end && p != decimals && p - decimals <= 16;
+}
+
+// True for a whole number as nearly every file writes it: blanks, an
+// optional minus, one to eighteen digits, blanks, nothing else. Every such
+// text reads as a whole number (DxfValue::toInt), so the check at load need
+// not convert it; any other text is converted to decide.
+inline bool isPlainWhole(std::string_view t)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    while (p != end && *p == ' ')
+        ++p;
+    p = pastSignedDigits(p, end, 18);
+    if (!p)
+        return false;
+    while (p != end && *p == ' ')
+        ++p;
+    return p == end;
+}
 
 }  // namespace DxfValue

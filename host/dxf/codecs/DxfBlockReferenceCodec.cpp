@@ -75,8 +75,8 @@ void DxfBlockReferenceCodec::saveReference(AcDbBlockReference& x, DxfTagEditor& 
         auto r = R();
         bool same = false;
         for (size_t i = r.begin; i < r.end; ++i)
-            if (ed.tags()[i].code == 50 && DxfValue::toDouble(ed.tags()[i].value(), old)
-                && std::fabs(old / kRadToDeg - x.rotation()) < 1e-15)
+            if (ed.tags()[i].code == 50 && DxfValue::toDouble(ed.tags()[i].value(), old) &&
+                sameAngle(old, x.rotation()))
                 same = true;
         if (!same)
             ed.setReal(r, 50, degrees(x.rotation()), order);
@@ -89,12 +89,11 @@ bool DxfBlockReferenceCodec::savesAsRead(const AcDbBlockReference& x, const DxfT
     // The first tag of each field saveReference writes, by its code.
     constexpr int kCodes[] = {2, 10, 20, 30, 41, 42, 43, 50, 66, 210, 220, 230};
     const DxfTag* field[std::size(kCodes)] = {};
-    auto at = [&](int code) -> const DxfTag*& {
-        size_t k = 0;
-        while (kCodes[k] != code)
-            ++k;
-        return field[k];
+    auto slot = [&](int code) -> const DxfTag** {
+        const auto k = std::find(std::begin(kCodes), std::end(kCodes), code);
+        return k == std::end(kCodes) ? nullptr : &field[k - std::begin(kCodes)];
     };
+    auto at = [&](int code) { return *slot(code); };
     constexpr std::string_view kMarkers[] = {"AcDbEntity", "AcDbBlockReference"};
     int part = -1;
     for (size_t i = 1; i < n && t[i].code != 1001; ++i) {
@@ -111,12 +110,12 @@ bool DxfBlockReferenceCodec::savesAsRead(const AcDbBlockReference& x, const DxfT
             continue;  // saveBase's and the entity's (DxfObjectIO::entitySavesAsRead)
         if (code == 102)
             return false;
-        if (std::find(std::begin(kCodes), std::end(kCodes), code) == std::end(kCodes))
+        const DxfTag** first = slot(code);
+        if (!first)
             continue;  // neither read nor written
-        const DxfTag*& first = at(code);
-        if (first)
+        if (*first)
             return false;  // load takes the last, save the first
-        first = &t[i];
+        *first = &t[i];
     }
     if (part != 1)
         return false;
@@ -141,7 +140,7 @@ bool DxfBlockReferenceCodec::savesAsRead(const AcDbBlockReference& x, const DxfT
     if (at(50) || x.rotation() != 0.0) {
         if (!at(50) || !DxfValue::toDouble(at(50)->value(), degreesRead))
             return false;
-        if (!(std::fabs(degreesRead / kRadToDeg - x.rotation()) < 1e-15) && !keepsReal(at(50), degrees(x.rotation())))
+        if (!sameAngle(degreesRead, x.rotation()) && !keepsReal(at(50), degrees(x.rotation())))
             return false;
     }
     const AcGeVector3d normal = x.normal();

@@ -31,28 +31,6 @@ AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c)
     return p;
 }
 
-namespace {
-
-bool plainDecimalText(std::string_view v)
-{
-    size_t i = !v.empty() && v[0] == '-';
-    const size_t digits = i;
-    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
-        ++i;
-    if (i == digits || v.size() > 300)
-        return false;
-    if (i == v.size())
-        return true;
-    if (v[i] != '.')
-        return false;
-    const size_t fraction = ++i;
-    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
-        ++i;
-    return i == v.size() && i > fraction;
-}
-
-}  // namespace
-
 bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t most, int64_t* value)
 {
     const std::string_view v = t.value();
@@ -60,9 +38,7 @@ bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t m
     int64_t whole = 0;
     switch (rule) {
     case kReadsReal:
-        // Digits with at most one point between digits, as nearly every
-        // file writes its reals, always parse; anything else is parsed.
-        return plainDecimalText(v) || DxfValue::toDouble(v, real);
+        return DxfValue::isPlainReal(v) || DxfValue::toDouble(v, real);
     case kReadsAngle: {
         // Load stores degrees times kDegToRad; save keeps the text when it
         // reads within 1e-15 of that in radians, or when the radians give
@@ -70,7 +46,7 @@ bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t m
         if (!DxfValue::toDouble(v, real))
             return false;
         const double radians = real * kDegToRad;
-        return std::fabs(real / kRadToDeg - radians) < 1e-15 || degrees(radians) == real;
+        return sameAngle(real, radians) || degrees(radians) == real;
     }
     case kReadsWhole:
         if (!DxfValue::toInt(v, whole) || whole < least || whole > most)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -66,6 +67,13 @@ size_t dataEnd(const DxfTag* t, size_t n);
 
 // Degrees for a stored angle in radians.
 inline double degrees(double radians) { return radians * kRadToDeg; }
+
+// Whether an angle's text, read as degrees, stands for the angle in radians:
+// saving keeps the text of an angle that does.
+inline bool sameAngle(double degreesRead, double radians)
+{
+    return std::fabs(degreesRead / kRadToDeg - radians) < 1e-15;
+}
 
 // Writes the extrusion direction (210) into the nth subclass marker when the
 // record has one or the direction is not +Z.

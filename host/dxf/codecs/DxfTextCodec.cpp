@@ -84,8 +84,7 @@ void DxfTextCodec::saveText(AcDbText& x, DxfTagEditor& ed)
         double old = 0;
         auto r = R();
         for (size_t i = r.begin; i < r.end; ++i)
-            if (ed.tags()[i].code == code && DxfValue::toDouble(ed.tags()[i].value(), old)
-                && std::fabs(old / kRadToDeg - radians) < 1e-15)
+            if (ed.tags()[i].code == code && DxfValue::toDouble(ed.tags()[i].value(), old) && sameAngle(old, radians))
                 return;
         if (ed.has(r, code) || radians != 0.0)
             ed.setReal(r, code, degrees(radians), order);
