@@ -30,11 +30,18 @@ struct AcDbStub {
     uint32_t textLength = 0;
     uint32_t tagCount = 0;
     uint16_t kind = 0;                      // AcDbObjectKind
-    bool erased = false;
-    bool isEntity = false;
-    bool inBlocksSection = false;           // an entity written inside its BLOCK ... ENDBLK
-    bool tagsKept = false;
-    bool textWritten = false;
-    bool numbersClean = false;              // reading found every number of its tags well formed
+    bool erased : 1 = false;
+    bool isEntity : 1 = false;
+    bool inBlocksSection : 1 = false;       // an entity written inside its BLOCK ... ENDBLK
+    bool tagsKept : 1 = false;
+    bool textWritten : 1 = false;
+    bool numbersClean : 1 = false;          // reading found every number of its tags well formed
+    // The serial of the undo record that last took this stub's state (see
+    // AcDbUndoRecord::noteWrite): a record asks the stub, not a set of its
+    // own, whether it holds the state already. 0: none.
+    uint32_t undoNoted = 0;
     std::unique_ptr<std::vector<AcDbStub*>> subs;  // ATTRIB/VERTEX entities then SEQEND after an INSERT/POLYLINE
 };
+
+// A drawing of a million objects holds a million stubs: each stays one cache line.
+static_assert(sizeof(AcDbStub) <= 64);

@@ -1,6 +1,7 @@
 #include "host/db/AcDbUndoRecord.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbFileFormat.h"
@@ -19,44 +20,38 @@ bool sameHeader(const AcDbHeaderValues& a, const AcDbHeaderValues& b)
            && samePoint(a.extmin, b.extmin) && samePoint(a.extmax, b.extmax) && a.handseed == b.handseed;
 }
 
-}  // namespace
-
-bool AcDbUndoRecord::StubSet::insert(AcDbStub* stub)
+// Serials of undo records: each record marks the stubs it noted with its own.
+// After 2^32 - 1 records they would repeat; a stub still marked with the old
+// serial then would not be noted again. No session opens that many.
+uint32_t nextSerial()
 {
-    if ((size_ + 1) * 2 > slots_.size()) {
-        std::vector<AcDbStub*> old(std::max<size_t>(64, slots_.size() * 2), nullptr);
-        old.swap(slots_);
-        size_ = 0;
-        for (AcDbStub* s : old)
-            if (s)
-                insert(s);
-    }
-    const size_t mask = slots_.size() - 1;
-    size_t i = static_cast<size_t>((reinterpret_cast<uintptr_t>(stub) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
-    for (; slots_[i]; i = (i + 1) & mask)
-        if (slots_[i] == stub)
-            return false;
-    slots_[i] = stub;
-    ++size_;
-    return true;
+    static std::atomic<uint32_t> last{0};
+    uint32_t serial = ++last;
+    while (serial == 0)
+        serial = ++last;
+    return serial;
 }
 
+}  // namespace
+
 AcDbUndoRecord::AcDbUndoRecord(AcDbDatabase& db, std::string name)
-    : db_(db), name_(std::move(name)), header_(db.data().header)
+    : db_(db), name_(std::move(name)), serial_(nextSerial()), header_(db.data().header)
 {
 }
 
 void AcDbUndoRecord::noteWrite(AcDbStub* stub)
 {
-    if (!stub || stub->database != &db_ || !noted_.insert(stub))
+    if (!stub || stub->database != &db_ || stub->undoNoted == serial_)
         return;
+    stub->undoNoted = serial_;
     entries_.push_back({stub, capture(stub)});
 }
 
 void AcDbUndoRecord::noteNew(AcDbStub* stub)
 {
-    if (!stub || !noted_.insert(stub))
+    if (!stub || stub->undoNoted == serial_)
         return;
+    stub->undoNoted = serial_;
     Entry& e = entries_.emplace_back();
     e.stub = stub;
     e.state.present = false;
@@ -83,7 +78,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
     s.inBlocksSection = stub->inBlocksSection;
     s.owner = stub->owner;
     if (stub->subs)
-        s.subs = *stub->subs;
+        s.subs = std::make_unique<std::vector<AcDbStub*>>(*stub->subs);
     if (!s.present)
         return s;
     AcDbObject* o = stub->object;

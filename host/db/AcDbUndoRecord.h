@@ -1,5 +1,6 @@
 #pragma once
 #include <any>
+#include <deque>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,7 +54,7 @@ private:
         bool erased = false;
         bool inBlocksSection = false;
         AcDbStub* owner = nullptr;
-        std::optional<std::vector<AcDbStub*>> subs;
+        std::unique_ptr<std::vector<AcDbStub*>> subs;  // null: none
         std::any links;                    // what the built object keeps besides its tags
     };
     struct Entry {
@@ -70,18 +71,6 @@ private:
         AcDbStub* paperSpace = nullptr;
     };
 
-    // The stubs the record holds a state of: a set of pointers in one
-    // open-addressed table, as a command may note a few hundred thousand.
-    class StubSet {
-    public:
-        // Adds stub; false when it is there already.
-        bool insert(AcDbStub* stub);
-
-    private:
-        std::vector<AcDbStub*> slots_;
-        size_t size_ = 0;
-    };
-
     State capture(AcDbStub* stub);
     void restore(AcDbStub* stub, State& state);
     Lists currentLists() const;
@@ -89,8 +78,11 @@ private:
 
     AcDbDatabase& db_;
     std::string name_;
-    std::vector<Entry> entries_;
-    StubSet noted_;
+    // A command may note a few hundred thousand objects: kept in blocks
+    // that never move, not in one array copied as it grows.
+    std::deque<Entry> entries_;
+    // This record's mark on the stubs it noted (AcDbStub::undoNoted).
+    const uint32_t serial_;
     AcDbHeaderValues header_;
     std::unique_ptr<Lists> lists_;
 };

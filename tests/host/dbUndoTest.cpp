@@ -219,6 +219,43 @@ TEST(DbUndo, EachEditUndoesAndRedoesToTheSameBytes)
     }
 }
 
+// A command keeps an object's state from before its first write only: a
+// second write in the same command must not replace it, and the next command
+// must keep its own.
+TEST(DbUndo, AnObjectWrittenTwiceInEachOfTwoCommandsComesBackStepByStep)
+{
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(kPlan.c_str()), Acad::eOk);
+    const AcDbObjectId id = firstAttribute(db);
+    auto setText = [&](const char* value) {
+        AcDbAttribute* a = nullptr;
+        ASSERT_EQ(acdbOpenObject(a, id, AcDb::kForWrite), Acad::eOk);
+        a->setTextString(value);
+        a->close();
+    };
+    const std::string original = text(db);
+    db.beginUndoRecord("first");
+    setText("one");
+    setText("two");
+    ASSERT_TRUE(db.endUndoRecord());
+    const std::string afterFirst = text(db);
+    db.beginUndoRecord("second");
+    setText("three");
+    setText("four");
+    ASSERT_TRUE(db.endUndoRecord());
+    const std::string afterSecond = text(db);
+    ASSERT_NE(afterFirst, original);
+    ASSERT_NE(afterSecond, afterFirst);
+    ASSERT_EQ(db.undo(1), std::vector<std::string>{"second"});
+    EXPECT_EQ(text(db), afterFirst);
+    ASSERT_EQ(db.undo(1), std::vector<std::string>{"first"});
+    EXPECT_EQ(text(db), original);
+    ASSERT_EQ(db.redo(), std::vector<std::string>{"first"});
+    EXPECT_EQ(text(db), afterFirst);
+    ASSERT_EQ(db.redo(), std::vector<std::string>{"second"});
+    EXPECT_EQ(text(db), afterSecond);
+}
+
 TEST(DbUndo, CancelPutsBackAtOnceAndClosesWhatWasLeftOpen)
 {
     AcDbDatabase db(false);
