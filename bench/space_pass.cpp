@@ -78,8 +78,7 @@ int main(int argc, char** argv)
         for (AcDbObjectId id : ids) {
             std::unique_ptr<CBlockDWG> block = CBlocks::readSpaceBlock(id, drawing, false, "f", true);
             if (!block) continue;
-            block->recalculateArea(drawing);
-            block->recalculatePerimeter(drawing);
+            block->recalculateAreaAndPerimeter(drawing);
             block->applyToDWG(drawing, false);
             areaSum += block->getArea();
             perimeterSum += block->getPerimeter();

@@ -306,8 +306,7 @@ void CPresBlockCreation::changeAreas(bool add)
             block.setHandlesToMinus(ids);
         block.setPrecision(preferences_.getPrecision());
         block.setUnits(preferences_.getUnits());
-        block.recalculateArea(drawing);
-        block.recalculatePerimeter(drawing);
+        block.recalculateAreaAndPerimeter(drawing);
         if (areaLinked)
             areaAttribute->setText(u.DoubleToCString(block.getArea(), block.getPrecision()) + block.getAreaUnits());
         block.applyToDWG(drawing, false);

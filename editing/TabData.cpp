@@ -147,8 +147,7 @@ void CTabData::pickAreas(bool add)
         block.setHandlesToAdd(ids);
     else
         block.setHandlesToMinus(ids);
-    block.recalculateArea(drawing_);
-    block.recalculatePerimeter(drawing_);
+    block.recalculateAreaAndPerimeter(drawing_);
     showMeasures();
 }
 
@@ -185,8 +184,7 @@ void CTabData::OnBnClickedCmdDeleteAddAreas()
         if (addedHighlighted_) block.highlightAreasAdded(drawing_, false, false);
         addedHighlighted_ = false;
         block.setHandlesToAdd(AcDbObjectIdArray());
-        block.recalculateArea(drawing_);
-        block.recalculatePerimeter(drawing_);
+        block.recalculateAreaAndPerimeter(drawing_);
         showMeasures();
     });
 }
@@ -198,8 +196,7 @@ void CTabData::OnBnClickedCmdDeleteSubAreas()
         if (subtractedHighlighted_) block.highlightAreasSubtracted(drawing_, false, false);
         subtractedHighlighted_ = false;
         block.setHandlesToMinus(AcDbObjectIdArray());
-        block.recalculateArea(drawing_);
-        block.recalculatePerimeter(drawing_);
+        block.recalculateAreaAndPerimeter(drawing_);
         showMeasures();
     });
 }

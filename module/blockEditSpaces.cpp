@@ -78,10 +78,9 @@ void zelkaUpdateSpaces()
 
             block.setPrecision(prefs.getPrecision());
             block.setUnits(prefs.getUnits());
-            block.recalculateArea(drawing);
+            block.recalculateAreaAndPerimeter(drawing);
             if (areaLinked)
                 areaAttribute->setText(util.DoubleToCString(block.getArea(), block.getPrecision()) + areaUnit);
-            block.recalculatePerimeter(drawing);
             if (perimeterLinked)
                 auxAttribute->setText(util.DoubleToCString(block.getPerimeter(), block.getPrecision()) + lengthUnit);
             zelkaApplyBlock(block, drawing);
@@ -110,8 +109,7 @@ void zelkaSyncXDataToAttributes()
             if (recalculate) {
                 block.setPrecision(prefs.getPrecision());
                 block.setUnits(prefs.getUnits());
-                block.recalculateArea(drawing);
-                block.recalculatePerimeter(drawing);
+                block.recalculateAreaAndPerimeter(drawing);
             }
             CZelkaAttribute* nameAttribute = zelkaSpaceAttribute(block, 0);
             CZelkaAttribute* areaAttribute = zelkaSpaceAttribute(block, 1);

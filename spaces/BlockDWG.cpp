@@ -429,51 +429,99 @@ void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3
 
 namespace {
 
-// The area or perimeter of a space block's own outline (the closed polyline of
-// its definition) as the reference shows it, in the block's units. False when
-// the reference, its drawing or its outline is missing.
-using OutlineMeasure = double (*)(const AcDbBlockReference*, const AcDbPolyline*, int16_t, int32_t);
-
-bool measureOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db, int units, OutlineMeasure measure,
-                       double& value)
+// A space block's reference and its own outline (the closed polyline of its
+// definition), opened for read. False when the reference or its drawing is
+// missing; the outline pointer is empty when the definition has none.
+bool openOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db,
+                    AcDbObjectPointer<AcDbBlockReference>& reference, AcDbObjectPointer<AcDbPolyline>& outline)
 {
-    AcDbObjectPointer<AcDbBlockReference> reference(referenceId, AcDb::kForRead);
+    reference.open(referenceId, AcDb::kForRead);
     if (!reference || !db)
         return false;
-    value = 0.0;
-    AcDbObjectPointer<AcDbPolyline> outline(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()),
-                                            AcDb::kForRead);
-    if (outline)
-        value = measure(reference.object(), outline.object(), db->lunits(), units);
+    outline.open(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()), AcDb::kForRead);
     return true;
+}
+
+// The area or perimeter of the outline as the reference shows it, in the
+// block's units; 0 without an outline.
+using OutlineMeasure = double (*)(const AcDbBlockReference*, const AcDbPolyline*, int16_t, int32_t);
+
+double measureOutline(const AcDbObjectPointer<AcDbBlockReference>& reference,
+                      const AcDbObjectPointer<AcDbPolyline>& outline, AcDbDatabase* db, int units,
+                      OutlineMeasure measure)
+{
+    return outline ? measure(reference.object(), outline.object(), db->lunits(), units) : 0.0;
 }
 
 }  // namespace
 
+void CBlockDWG::setAreaFromOutline(CAcadDrawing& drawing, double outlineArea)
+{
+    double area = outlineArea - calcSubArea(drawing) + calcAddArea(drawing);
+    CUtilities u;
+    setArea(u.CStringToDouble(u.DoubleToCString(area, getPrecision())));
+}
+
+void CBlockDWG::setPerimeterFromOutline(CAcadDrawing& drawing, double outlinePerimeter)
+{
+    // A subtracted outline's edge is boundary of the space too. The
+    // measured value is written with the block's precision.
+    perimeterPrecision_ = kBlockPrecision;
+    setPerimeter(calcSubAreaPerimeters(drawing) + outlinePerimeter + calcAddAreaPerimeters(drawing));
+}
+
 void CBlockDWG::recalculateArea(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
+        AcDbDatabase* db = drawing.getDatabase();
         double outlineArea = 0.0;
-        if (!measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
-                               &CAcadUtilities::recalculateBlockArea, outlineArea))
-            return;
-        double area = outlineArea - calcSubArea(drawing) + calcAddArea(drawing);
-        CUtilities u;
-        setArea(u.CStringToDouble(u.DoubleToCString(area, getPrecision())));
+        {
+            AcDbObjectPointer<AcDbBlockReference> reference;
+            AcDbObjectPointer<AcDbPolyline> outline;
+            if (!openOwnOutline(blockReferenceId_, db, reference, outline))
+                return;
+            outlineArea = measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockArea);
+        }
+        setAreaFromOutline(drawing, outlineArea);
     });
 }
 
 void CBlockDWG::recalculatePerimeter(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
+        AcDbDatabase* db = drawing.getDatabase();
         double outlinePerimeter = 0.0;
-        if (!measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
-                               &CAcadUtilities::recalculateBlockPerimeter, outlinePerimeter))
-            return;
-        // A subtracted outline's edge is boundary of the space too. The
-        // measured value is written with the block's precision.
-        perimeterPrecision_ = kBlockPrecision;
-        setPerimeter(calcSubAreaPerimeters(drawing) + outlinePerimeter + calcAddAreaPerimeters(drawing));
+        {
+            AcDbObjectPointer<AcDbBlockReference> reference;
+            AcDbObjectPointer<AcDbPolyline> outline;
+            if (!openOwnOutline(blockReferenceId_, db, reference, outline))
+                return;
+            outlinePerimeter =
+                measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockPerimeter);
+        }
+        setPerimeterFromOutline(drawing, outlinePerimeter);
+    });
+}
+
+void CBlockDWG::recalculateAreaAndPerimeter(CAcadDrawing& drawing)
+{
+    // The reference and its outline stay open for read from the area's
+    // measure to the perimeter's; each step fails under its own name, as the
+    // two calls would.
+    AcDbDatabase* db = drawing.getDatabase();
+    AcDbObjectPointer<AcDbBlockReference> reference;
+    AcDbObjectPointer<AcDbPolyline> outline;
+    bool opened = false;
+    zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
+        opened = openOwnOutline(blockReferenceId_, db, reference, outline);
+        if (opened)
+            setAreaFromOutline(drawing,
+                               measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockArea));
+    });
+    zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
+        if (opened)
+            setPerimeterFromOutline(
+                drawing, measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockPerimeter));
     });
 }
 

@@ -168,6 +168,9 @@ public:
     // Change nothing when the reference cannot be opened.
     void recalculateArea(CAcadDrawing& drawing);
     void recalculatePerimeter(CAcadDrawing& drawing);
+    // Both, as recalculateArea then recalculatePerimeter do, opening the
+    // reference and its outline once for the two.
+    void recalculateAreaAndPerimeter(CAcadDrawing& drawing);
     // Sums over a handle list of converted areas or perimeters. Handles the
     // database does not know are passed over; entries whose entity is gone
     // (erased, or unknown to the open) leave the list.
@@ -244,6 +247,10 @@ private:
     static constexpr size_t kXDataItems = kRecordItemCount + 3;
     static const RecordItem kRecordItems[kRecordItemCount];
     enum class ListSum { Area, Perimeter };
+    // The area (rounded to the precision) and the perimeter from the
+    // outline's measure and the subtracted and added outlines.
+    void setAreaFromOutline(CAcadDrawing& drawing, double outlineArea);
+    void setPerimeterFromOutline(CAcadDrawing& drawing, double outlinePerimeter);
     // Puts the record's item texts (buildXDataItems) into the first items,
     // reusing their storage, and returns how many there are.
     size_t fillXDataItems(std::vector<std::string>& items);

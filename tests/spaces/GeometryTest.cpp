@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "spaces/AcadUtilities.h"
 #include "spaces/BlockDWG.h"
 
 #include "SpacesTestSupport.h"
@@ -21,10 +22,17 @@ std::unique_ptr<CBlockDWG> readBlock(Drawing& d, AcDbObjectId id, int units, int
     return block;
 }
 
+// Recalculates both measures in one step and again in two; the two ways must
+// agree to the last bit (the checks below then hold for both).
 void recalculate(CBlockDWG& block, Drawing& d)
 {
+    block.recalculateAreaAndPerimeter(d.drawing);
+    const double area = block.getArea();
+    const double perimeter = block.getPerimeter();
     block.recalculateArea(d.drawing);
     block.recalculatePerimeter(d.drawing);
+    EXPECT_EQ(area, block.getArea());
+    EXPECT_EQ(perimeter, block.getPerimeter());
 }
 
 }  // namespace
@@ -138,4 +146,22 @@ TEST(Geometry, DefinitionWithoutOutlineCountsOnlyTheLists)
     recalculate(*block, d);
     EXPECT_DOUBLE_EQ(block->getArea(), -1.0 + 3.0);
     EXPECT_DOUBLE_EQ(block->getPerimeter(), 4.0 + 8.0);
+}
+
+// Lists naming the space's own outline and its reference: the one-step
+// recalculation holds both open for read while it sums the lists, and must
+// still read them there as the two steps do.
+TEST(Geometry, ListsNamingTheOwnOutlineAndTheReference)
+{
+    Drawing d;
+    AcDbObjectId def = d.defineSpace("ROOM-1", rectangle(0, 0, 1000, 2000));
+    AcDbObjectId ref = d.insert(def, AcGePoint3d(0, 0, 0));
+    const AcDbObjectId outline = CAcadUtilities::getBlockOutlineId(def);
+    ASSERT_FALSE(outline.isNull());
+    auto block = readBlock(d, ref, 0);
+    block->setHandlesToAdd(AcDbObjectIdArray{outline});
+    block->setHandlesToMinus(AcDbObjectIdArray{ref});
+    recalculate(*block, d);
+    EXPECT_DOUBLE_EQ(block->getArea(), 2.0 + 2.0);
+    EXPECT_DOUBLE_EQ(block->getPerimeter(), 6.0 + 6.0);
 }
