@@ -1,5 +1,6 @@
 #include "host/dxf/DxfValue.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -104,22 +105,33 @@ bool toInt(std::string_view text, int64_t& out)
 
 bool toHandle(std::string_view text, uint64_t& out)
 {
-    std::string_view t = trim(text);
+    // Each byte's value as a hexadecimal digit; 16 for any other byte.
+    static constexpr std::array<uint8_t, 256> kDigit = [] {
+        std::array<uint8_t, 256> table{};
+        table.fill(16);
+        for (int c = 0; c < 10; ++c)
+            table[static_cast<size_t>('0' + c)] = static_cast<uint8_t>(c);
+        for (int c = 0; c < 6; ++c) {
+            table[static_cast<size_t>('a' + c)] = static_cast<uint8_t>(10 + c);
+            table[static_cast<size_t>('A' + c)] = static_cast<uint8_t>(10 + c);
+        }
+        return table;
+    }();
+    auto digit = [](char c) { return kDigit[static_cast<unsigned char>(c)]; };
+    // Every handle of the object being read passes here: blanks are looked
+    // for only when the text does not start and end with a digit.
+    std::string_view t = text;
+    if (!t.empty() && (digit(t.front()) > 15 || digit(t.back()) > 15))
+        t = trim(t);
     if (t.empty() || t.size() > 16)
         return false;
     // Up to 16 hexadecimal digits cannot overflow: every digit or nothing.
     uint64_t value = 0;
     for (char c : t) {
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
+        const unsigned d = digit(c);
+        if (d > 15)
             return false;
-        value = value << 4 | digit;
+        value = value << 4 | d;
     }
     out = value;
     return true;
