@@ -273,14 +273,19 @@ void AcDbDatabase::release(AcDbStub* stub, uint64_t lastUse)
         const AcDbFileFormat* format = AcDbFileFormat::registered();
         std::string& text = d_->releaseText;
         size_t count = 0;
-        if (!format || !format->builder().textFor(*this, stub, d_->releaseTags, text, count) || count == 0)
+        using Text = AcDbObjectBuilder::Text;
+        const Text written = format ? format->builder().textFor(*this, stub, d_->releaseTags, text, count) : Text::kRefused;
+        if (written == Text::kRefused || (written == Text::kWritten && count == 0))
             return;
-        const std::string_view kept = d_->keep(text);
-        stub->textOffset = reinterpret_cast<uintptr_t>(kept.data());
-        stub->textLength = static_cast<uint32_t>(kept.size());
-        stub->tagCount = static_cast<uint32_t>(count);
-        stub->tagsKept = false;
-        stub->textWritten = true;
+        // With kSameLines the stub's lines stand for the object as they are.
+        if (written == Text::kWritten) {
+            const std::string_view kept = d_->keep(text);
+            stub->textOffset = reinterpret_cast<uintptr_t>(kept.data());
+            stub->textLength = static_cast<uint32_t>(kept.size());
+            stub->tagCount = static_cast<uint32_t>(count);
+            stub->tagsKept = false;
+            stub->textWritten = true;
+        }
     }
     stub->object = nullptr;
     delete o;

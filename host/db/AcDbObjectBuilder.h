@@ -28,11 +28,13 @@ public:
     // in out. Returns a pointer to them and their count in count.
     virtual const DxfTag* tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out,
                                   size_t& count) const = 0;
-    // The lines saving would write for the stub's object now, as a file has
-    // them, in out, and their tag count in count; scratch is for the tags.
-    // False when reading those lines back would not give the same tags (a
-    // value holding a line end).
-    virtual bool textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
+    // The lines saving would write for the stub's changed object now, as a
+    // file has them: kWritten with the lines in out and their tag count in
+    // count (scratch is for the tags); kSameLines when they are the very
+    // lines the stub names (out is left alone); kRefused when reading them
+    // back would not give the same tags (a value holding a line end).
+    enum class Text { kRefused, kWritten, kSameLines };
+    virtual Text textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
                          size_t& count) const = 0;
     // The extended data of one application as a chain headed by 1001; null
     // when out of memory. db may be null for an object not in a drawing.

@@ -21,19 +21,26 @@ public:
     {
         return DxfObjectIO::tagsFor(db, stub, out, count);
     }
-    bool textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
+    Text textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
                  size_t& count) const override
     {
+        // Most objects a command writes to are changed only in their owner
+        // or not at all: their lines, not their tags, are what is written.
+        switch (DxfObjectIO::linesAsRead(db, stub, out)) {
+        case DxfObjectIO::LinesAsRead::kSameLines: return Text::kSameLines;
+        case DxfObjectIO::LinesAsRead::kOwnerChanged: count = stub->tagCount; return Text::kWritten;
+        case DxfObjectIO::LinesAsRead::kOther: break;
+        }
         const DxfTag* t = DxfObjectIO::tagsFor(db, stub, scratch, count);
         for (size_t i = 0; i < count; ++i) {
             const std::string_view v = t[i].value();
             if (v.find('\n') != std::string_view::npos || (!v.empty() && v.back() == '\r'))
-                return false;
+                return Text::kRefused;
         }
         out.clear();
         DxfTagWriter w(&out, db.data().crlf);
         w.write(t, count, db.data().splitSource(*stub));
-        return true;
+        return Text::kWritten;
     }
     resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const override
     {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include "host/db/resbuf.h"
@@ -30,6 +31,15 @@ public:
     // Whether tagsFor gives the stub's tags as read (see AcDbStub::firstTag),
     // unchanged.
     static bool writesAsRead(AcDbDatabase& db, AcDbStub* stub);
+    // For a changed object whose lines writing its tagsFor would give back
+    // but for the owner's value: every line of it as DxfTagWriter writes
+    // lines (with the database's line ends), its fields as read, its
+    // extended data and extension dictionary as they were. kSameLines when
+    // even the owner is as written (nothing to write out); kOwnerChanged with
+    // the lines, that value replaced, in out; kOther for any other object
+    // (tagsFor and the writer then decide).
+    enum class LinesAsRead { kOther, kSameLines, kOwnerChanged };
+    static LinesAsRead linesAsRead(AcDbDatabase& db, AcDbStub* stub, std::string& out);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
 
@@ -40,6 +50,9 @@ private:
     static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n);
     static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
     static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
+    // The index of the owner's tag (the first 330 of the base part outside
+    // application groups) among n tags, or n when there is none.
+    static size_t ownerTag(const DxfTag* t, size_t n);
     static void saveEntity(AcDbDatabase& db, AcDbEntity& e, DxfTagEditor& ed);
     // True when saveEntity, given an entity built from the record's n tags
     // and changed in none of its fields since, would leave its AcDbEntity

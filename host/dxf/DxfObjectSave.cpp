@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -60,6 +61,47 @@ bool DxfObjectIO::writesAsRead(AcDbDatabase& db, AcDbStub* stub)
 {
     std::string renamed;
     return (!stub->object || !stub->object->isModified()) && !renamedInsertBlock(db, stub, renamed);
+}
+
+DxfObjectIO::LinesAsRead DxfObjectIO::linesAsRead(AcDbDatabase& db, AcDbStub* stub, std::string& out)
+{
+    // The case of tagsFor below where the codec's save is not run and
+    // saveBase can only change the owner, written by a writer that copies
+    // every line it is given as it stands.
+    AcDbDatabaseData& d = db.data();
+    AcDbObject* o = stub->object;
+    if (!o || !o->isModified() || o->isContentModified() || o->xdataModified_ || stub->tagCount == 0 ||
+        (!o->extDict_.isNull() && !o->extDictFromFile_))
+        return LinesAsRead::kOther;
+    const std::string_view source = d.splitSource(*stub);
+    if (!o->readFrom_ || o->readFrom_ != source.data() || o->readTags_.size() != stub->tagCount)
+        return LinesAsRead::kOther;
+    // Lines written out before are as the writer writes them; lines of the
+    // file are unless the reader noted one of them.
+    if (!stub->textWritten) {
+        const uint64_t begin = stub->textOffset, end = begin + stub->textLength;
+        const auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), begin);
+        if (end > d.text.size() || (odd != d.unusualTags.end() && *odd < end))
+            return LinesAsRead::kOther;
+    }
+    // The tags were split from these lines, so the lines read back as them
+    // whatever their values hold (the owner's value put in is a handle).
+    const DxfTag* t = o->readTags_.data();
+    const size_t n = o->readTags_.size();
+    const DxfCodecFunctions& codec = *dxfCodecOf(o->kind()).functions;
+    if (!codec.savesAsRead || !codec.savesAsRead(*o, t, n) || (stub->isEntity && !entitySavesAsRead(t, n)))
+        return LinesAsRead::kOther;
+    const size_t ownerAt = ownerTag(t, n);
+    const uint64_t owner = o->owner_.stub() ? o->owner_.stub()->handle : 0;
+    uint64_t old = 0;
+    if (ownerAt == n || (DxfValue::toHandle(t[ownerAt].value(), old) && old == owner))
+        return LinesAsRead::kSameLines;
+    const std::string_view value = t[ownerAt].value();
+    const size_t at = static_cast<size_t>(value.data() - source.data());
+    out.assign(source.data(), at);
+    out += DxfValue::fromHandle(owner);
+    out.append(source.substr(at + value.size()));
+    return LinesAsRead::kOwnerChanged;
 }
 
 const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count)
@@ -137,23 +179,28 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
         skeleton(db, out);
 }
 
-void DxfObjectIO::saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
+size_t DxfObjectIO::ownerTag(const DxfTag* t, size_t n)
 {
-    auto& t = ed.tags();
-    // The owner: the first 330 of the base part outside application groups.
-    size_t ownerAt = SIZE_MAX;
+    // The base part ends at the first subclass marker or extended data (as
+    // DxfTagEditor::base has it).
     bool inGroup = false;
-    size_t baseEnd = ed.base().end;
-    for (size_t i = 1; i < baseEnd; ++i) {
+    for (size_t i = 1; i < n && t[i].code != 100 && t[i].code != 101 && t[i].code != 1001; ++i) {
         if (t[i].code == 102) {
             inGroup = !t[i].value().empty() && t[i].value()[0] == '{';
             continue;
         }
-        if (!inGroup && t[i].code == 330) {
-            ownerAt = i;
-            break;
-        }
+        if (!inGroup && t[i].code == 330)
+            return i;
     }
+    return n;
+}
+
+void DxfObjectIO::saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed)
+{
+    auto& t = ed.tags();
+    const size_t baseEnd = ed.base().end;
+    const size_t found = ownerTag(t.data(), baseEnd);
+    const size_t ownerAt = found < baseEnd ? found : SIZE_MAX;
     uint64_t owner = o.owner_.stub() ? o.owner_.stub()->handle : 0;
     if (ownerAt != SIZE_MAX) {
         uint64_t old = 0;

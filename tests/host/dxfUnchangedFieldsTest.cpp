@@ -8,6 +8,7 @@
 // field. Both must come out the same.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
@@ -16,8 +17,12 @@
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/resbuf.h"
+#include "host/dxf/DxfObjectIO.h"
+#include "host/dxf/DxfTagWriter.h"
 #include "tests/host/dxfTestSupport.h"
 
 namespace {
@@ -366,4 +371,110 @@ TEST(UnchangedFields, AReferenceSetToItsOwnValuesIsWrittenAsAFullSaveWritesIt)
     std::string out;
     ASSERT_EQ(db.writeDxfText(out), Acad::eOk) << db.lastError();
     expectTwinsWrittenAlike(out, twins, bodies);
+}
+
+namespace {
+
+// Drawings as other programs write them, and the small room drawing: as
+// read, with attributes written in many ways, and with its attribute naming
+// the block record as owner, so written as read, with its code lines
+// unpadded, with CR LF line ends, and with CR LF ends but one.
+std::vector<std::pair<std::string, std::string>> drawingsOfManyWriters()
+{
+    std::vector<std::pair<std::string, std::string>> drawings;
+    const auto data = dxftest::sourceDir() / "tests/data/dxf";
+    for (const char* dir : {"real", "r12", "ezdxf", "numbers"})
+        for (const auto& entry : std::filesystem::directory_iterator(data / dir))
+            if (entry.path().extension() == ".dxf")
+                drawings.emplace_back(entry.path().filename().string(), dxftest::readFile(entry.path()));
+    std::string room = dxftest::readFile(dxftest::sourceDir() / "fuzz/corpus/tiny_room_AC1015.dxf");
+    drawings.emplace_back("room", room);
+    const std::string attribute = "ATTRIB\n  5\n31\n330\n30\n";
+    const size_t at = room.find(attribute);
+    EXPECT_NE(at, std::string::npos);
+    if (at != std::string::npos)
+        room.replace(at, attribute.size(), "ATTRIB\n  5\n31\n330\n1F\n");
+    std::string unpadded, crlf, crlfButOne;
+    size_t line = 0;
+    for (size_t from = 0; from < room.size(); ++line) {
+        const size_t end = room.find('\n', from);
+        const std::string text = room.substr(from, end - from);
+        from = end == std::string::npos ? room.size() : end + 1;
+        unpadded += (line % 2 == 0 ? text.substr(std::min(text.find_first_not_of(' '), text.size())) : text) + "\n";
+        crlf += text + "\r\n";
+        crlfButOne += text + (text == "AcDbAttribute" ? "\n" : "\r\n");
+    }
+    drawings.emplace_back("room, owner the block record", room);
+    // Attributes written in many ways, some of which saving rewrites.
+    Choice choose(7);
+    std::string records;
+    for (int k = 0; k < 300; ++k)
+        records += "  0\nATTRIB\n" + tag(5, hex(0x1000 + k)) + tag(330, choose.below(2) ? "30" : "1F") +
+                   attributeBody(choose);
+    drawings.emplace_back("room, attributes written in many ways",
+                          roomWith("  0\nATTRIB\n  5\n31\n", "  0\nSEQEND\n", records));
+    drawings.emplace_back("room, code lines unpadded", unpadded);
+    drawings.emplace_back("room, CR LF", crlf);
+    drawings.emplace_back("room, CR LF but one line", crlfButOne);
+    return drawings;
+}
+
+}  // namespace
+
+// Attributes and references set to their own values (the position, the
+// extended data) are written out from their lines, the owner's value put
+// right: those lines must be what writing their tags gives, in every
+// drawing where the shortcut is taken, and it must not be taken where a
+// line is not as the writer writes it.
+TEST(UnchangedFields, LinesWrittenOutAsReadAreWhatWritingTheTagsGives)
+{
+    std::map<DxfObjectIO::LinesAsRead, int> taken;
+    for (const auto& [name, text] : drawingsOfManyWriters()) {
+        SCOPED_TRACE(name);
+        AcDbDatabase db(false);
+        if (db.readDxfText(text, name.c_str()) != Acad::eOk)
+            continue;  // damaged on purpose
+        std::vector<AcDbStub*> stubs;
+        for (AcDbStub& s : db.data().stubs)
+            if (!s.erased && (s.kind == static_cast<uint16_t>(AcDbObjectKind::Attribute) ||
+                              s.kind == static_cast<uint16_t>(AcDbObjectKind::BlockReference)))
+                stubs.push_back(&s);
+        for (AcDbStub* stub : stubs) {
+            AcDbObjectPointer<AcDbEntity> e(AcDbObjectId(stub), AcDb::kForWrite);
+            if (!e)
+                continue;  // on a locked layer
+            if (e->isKindOf(AcDbAttribute::desc())) {
+                auto* a = static_cast<AcDbAttribute*>(e.object());
+                a->setPosition(a->position());
+            }
+            if (resbuf* xdata = e->xData()) {
+                e->setXData(xdata);
+                acutRelRb(xdata);
+            }
+            if (!e->isModified() || e->isContentModified())
+                continue;
+            std::string fast;
+            const DxfObjectIO::LinesAsRead way = DxfObjectIO::linesAsRead(db, stub, fast);
+            ++taken[way];
+            if (way == DxfObjectIO::LinesAsRead::kOther)
+                continue;
+            std::vector<DxfTag> scratch;
+            size_t n = 0;
+            const DxfTag* tags = DxfObjectIO::tagsFor(db, stub, scratch, n);
+            std::string written;
+            {
+                DxfTagWriter w(&written, db.data().crlf);
+                w.write(tags, n, db.data().splitSource(*stub));
+            }
+            const std::string expected =
+                way == DxfObjectIO::LinesAsRead::kSameLines ? std::string(db.data().splitSource(*stub)) : fast;
+            EXPECT_EQ(written, expected) << "handle " << std::hex << stub->handle;
+            if (name.find("unpadded") != std::string::npos || name.find("but one") != std::string::npos)
+                ADD_FAILURE() << "lines not as written taken as they stand, handle " << std::hex << stub->handle;
+        }
+    }
+    // Both shortcuts, and the way round them, were met.
+    EXPECT_GT(taken[DxfObjectIO::LinesAsRead::kSameLines], 0);
+    EXPECT_GT(taken[DxfObjectIO::LinesAsRead::kOwnerChanged], 0);
+    EXPECT_GT(taken[DxfObjectIO::LinesAsRead::kOther], 0);
 }
