@@ -1,17 +1,44 @@
 // What the DXF reader fuzz target does with a drawing that reads, shared with
 // the regression test of the inputs it once broke on: build and touch every
-// model-space entity, rename the first ordinary block definition (its
-// references, built or not, must be written with the new name), and write.
+// model-space entity, set every block reference and its attributes to the
+// values they have (as a command writing back what it read does: they are
+// then written out from their lines, see DxfObjectIO::linesAsRead), rename
+// the first ordinary block definition (its references, built or not, must be
+// written with the new name), and write.
 #pragma once
 #include <string>
+#include <vector>
 
+#include <memory>
+
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbBlockTableRecordIterator.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbOpen.h"
 
 // Returns the drawing as written after the walk.
+// Opens the entity for write and sets it to what it has: the extended data,
+// and an attribute's position. Objects on locked layers are left alone.
+inline void dxfFuzzSetToItself(AcDbObjectId id)
+{
+    AcDbEntity* e = nullptr;
+    if (acdbOpenObject(e, id, AcDb::kForWrite) != Acad::eOk)
+        return;
+    if (resbuf* rb = e->xData()) {
+        e->setXData(rb);
+        acutRelRb(rb);
+    }
+    if (e->isKindOf(AcDbAttribute::desc())) {
+        auto* a = static_cast<AcDbAttribute*>(e);
+        a->setPosition(a->position());
+    }
+    e->close();
+}
+
 inline std::string dxfFuzzWalk(AcDbDatabase& db)
 {
     AcDbBlockTableRecord* ms = nullptr;
@@ -25,7 +52,17 @@ inline std::string dxfFuzzWalk(AcDbDatabase& db)
                 e->getGeomExtents(ext);
                 resbuf* rb = e->xData();
                 acutRelRb(rb);
+                std::vector<AcDbObjectId> attributes;
+                if (e->isKindOf(AcDbBlockReference::desc())) {
+                    std::unique_ptr<AcDbObjectIterator> parts(static_cast<AcDbBlockReference*>(e)->attributeIterator());
+                    for (parts->start(); !parts->done(); parts->step())
+                        attributes.push_back(parts->objectId());
+                }
+                const AcDbObjectId id = e->objectId();
                 e->close();
+                dxfFuzzSetToItself(id);
+                for (const AcDbObjectId& attribute : attributes)
+                    dxfFuzzSetToItself(attribute);
             }
         }
         delete it;
