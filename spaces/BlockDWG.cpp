@@ -514,14 +514,18 @@ void CBlockDWG::recalculateAreaAndPerimeter(CAcadDrawing& drawing)
     bool opened = false;
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
         opened = openOwnOutline(blockReferenceId_, db, reference, outline);
-        if (opened)
-            setAreaFromOutline(drawing,
-                               measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockArea));
+        if (!opened)
+            return;
+        const double outlineArea =
+            measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockArea);
+        setAreaFromOutline(drawing, outlineArea);
     });
     zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
-        if (opened)
-            setPerimeterFromOutline(
-                drawing, measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockPerimeter));
+        if (!opened)
+            return;
+        const double outlinePerimeter =
+            measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockPerimeter);
+        setPerimeterFromOutline(drawing, outlinePerimeter);
     });
 }
 

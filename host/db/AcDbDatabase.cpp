@@ -274,7 +274,8 @@ void AcDbDatabase::release(AcDbStub* stub, uint64_t lastUse)
         std::string& text = d_->releaseText;
         size_t count = 0;
         using Text = AcDbObjectBuilder::Text;
-        const Text written = format ? format->builder().textFor(*this, stub, d_->releaseTags, text, count) : Text::kRefused;
+        const Text written =
+            format ? format->builder().textFor(*this, stub, d_->releaseTags, text, count) : Text::kRefused;
         if (written == Text::kRefused || (written == Text::kWritten && count == 0))
             return;
         // With kSameLines the stub's lines stand for the object as they are.

@@ -1,9 +1,8 @@
 #pragma once
 #include <any>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
