@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -157,6 +158,22 @@ struct AcDbDatabaseData {
             return {reinterpret_cast<const char*>(static_cast<uintptr_t>(stub.textOffset)), stub.textLength};
         noteTextRead(stub.textLength);
         return text.substr(stub.textOffset, stub.textLength);
+    }
+
+    // Whether every line of stub (its lines, not kept tags) is as
+    // DxfTagWriter writes lines: lines written out for a changed object are;
+    // lines of the file are unless the reader noted one of them (unusualTags).
+    bool linesAsWritten(const AcDbStub& stub) const
+    {
+        if (stub.tagsKept)
+            return false;
+        if (stub.textWritten)
+            return true;
+        const uint64_t begin = stub.textOffset, end = begin + stub.textLength;
+        if (end > text.size())
+            return false;
+        const auto odd = std::lower_bound(unusualTags.begin(), unusualTags.end(), begin);
+        return odd == unusualTags.end() || *odd >= end;
     }
 
     // The lines tagsOf splits for stub, for a caller that has split them

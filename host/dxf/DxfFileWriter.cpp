@@ -1,6 +1,5 @@
 #include "host/dxf/DxfFileWriter.h"
 
-#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -233,16 +232,7 @@ std::string_view DxfFileWriter::textAsRead(const AcDbStub& stub, bool crlf) cons
     // written by copying its lines: the same bytes, without formatting each
     // tag again. Lines written out for a changed object are that already.
     const AcDbDatabaseData& d = db_.data();
-    const size_t offset = stub.textOffset, length = stub.textLength;
-    if (crlf != d.crlf || length == 0)
+    if (crlf != d.crlf || stub.textLength == 0 || !d.linesAsWritten(stub))
         return {};
-    if (stub.textWritten)
-        return d.textOf(stub);
-    if (offset + length > d.text.size())
-        return {};
-    auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), offset);
-    if (odd != d.unusualTags.end() && *odd < offset + length)
-        return {};
-    d.noteTextRead(length);
-    return d.text.substr(offset, length);
+    return d.textOf(stub);
 }

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -76,14 +75,8 @@ DxfObjectIO::LinesAsRead DxfObjectIO::linesAsRead(AcDbDatabase& db, AcDbStub* st
     const std::string_view source = d.splitSource(*stub);
     if (!o->readFrom_ || o->readFrom_ != source.data() || o->readTags_.size() != stub->tagCount)
         return LinesAsRead::kOther;
-    // Lines written out before are as the writer writes them; lines of the
-    // file are unless the reader noted one of them.
-    if (!stub->textWritten) {
-        const uint64_t begin = stub->textOffset, end = begin + stub->textLength;
-        const auto odd = std::lower_bound(d.unusualTags.begin(), d.unusualTags.end(), begin);
-        if (end > d.text.size() || (odd != d.unusualTags.end() && *odd < end))
-            return LinesAsRead::kOther;
-    }
+    if (!d.linesAsWritten(*stub))
+        return LinesAsRead::kOther;
     // The tags were split from these lines, so the lines read back as them
     // whatever their values hold (the owner's value put in is a handle).
     const DxfTag* t = o->readTags_.data();
