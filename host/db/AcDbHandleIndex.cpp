@@ -65,12 +65,16 @@ void AcDbHandleIndex::place(AcDbStub* stub)
     if (slots_[i] == 0)
         ++used_;
     slots_[i] = tagOf(stub->handle) | address;
+    stub->indexed = true;
     ++live_;
 }
+
+bool AcDbHandleIndex::holds(const AcDbStub& stub) { return stub.indexed; }
 
 void AcDbHandleIndex::erase(uint64_t handle)
 {
     if (const size_t i = slotHolding(handle); i != kNone) {
+        stubOf(slots_[i])->indexed = false;
         slots_[i] = kErased;
         --live_;
     }

@@ -28,6 +28,10 @@ public:
     void insert(AcDbStub* stub);
     // Removes the stub with the handle, if there is one.
     void erase(uint64_t handle);
+    // Whether the index holds this very stub: the same as find(stub->handle)
+    // == stub, from the stub's own mark (AcDbStub::indexed), which the index
+    // sets and clears, without a search of the table.
+    static bool holds(const AcDbStub& stub);
     size_t size() const { return live_; }
 
 private:

@@ -73,7 +73,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
 {
     AcDbDatabaseData& d = db_.data();
     State s;
-    s.present = d.byHandle.find(stub->handle) == stub;
+    s.present = AcDbHandleIndex::holds(*stub);
     s.erased = stub->erased;
     s.inBlocksSection = stub->inBlocksSection;
     s.owner = stub->owner;

@@ -1,7 +1,8 @@
 // The handle index against a plain map, under the handle patterns files
 // have: consecutive runs, strides that share a slot group or the low bits,
 // and handles spread over the whole 64-bit range; with removals and
-// re-insertions between growths of the table.
+// re-insertions between growths of the table; and the mark each stub
+// carries of being held.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -47,6 +48,8 @@ TEST(HandleIndex, AgreesWithAMapUnderEveryHandlePattern)
         for (const AcDbStub& s : stubs) {
             auto it = model.find(s.handle);
             ASSERT_EQ(index.find(s.handle), it == model.end() ? nullptr : it->second) << std::hex << s.handle;
+            // The stub's own mark says the same without a search.
+            ASSERT_EQ(AcDbHandleIndex::holds(s), it != model.end() && it->second == &s) << std::hex << s.handle;
             ASSERT_EQ(index.find(s.handle + 3 * (p.step ? p.step : 1) * 100000), nullptr);
         }
     }
