@@ -102,6 +102,9 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
     const DxfTag* tags = nullptr;
     if (stub->tagsKept) {
         tags = d.tagsOf(*stub, scratch);
+    } else if (!stub->textWritten && !stub->xdataRead) {
+        // Still the file's lines, in which the reader found no 1001 group.
+        return true;
     } else {
         // However a file writes group code 1001 (padded, signed, with
         // leading zeros), its line holds the digits 1001: lines without

@@ -36,6 +36,7 @@ struct AcDbStub {
     bool tagsKept : 1 = false;
     bool textWritten : 1 = false;
     bool numbersClean : 1 = false;          // reading found every number of its tags well formed
+    bool xdataRead : 1 = false;             // its tags as read from the file hold extended data (a 1001 group)
     bool indexed : 1 = false;               // the database's handle index holds it (kept by the index)
     // The serial of the undo record that last took this stub's state (see
     // AcDbUndoRecord::noteWrite): a record asks the stub, not a set of its

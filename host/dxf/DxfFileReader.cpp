@@ -118,7 +118,9 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     s->textLength = static_cast<uint32_t>(stop - begin);
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
-    s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind));
+    bool xdata = false;
+    s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind), xdata);
+    s->xdataRead = xdata;
     return s;
 }
 

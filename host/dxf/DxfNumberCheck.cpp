@@ -27,16 +27,23 @@ struct TagArray {
     const DxfTag& operator[](size_t i) const { return tags[i]; }
 };
 
-// Hands each number of the extended data (from the first 1001 on) to
-// real (reals and points, 1010-1059) or whole (whole numbers, 1060-1071)
-// until one of them answers false; true when none did.
-template <class Tags, class Real, class Whole>
-bool eachXDataNumber(const Tags& tags, size_t n, Real real, Whole whole)
+// The index of the first 1001 (the start of the extended data), n when none.
+template <class Tags>
+size_t firstXData(const Tags& tags, size_t n)
 {
     size_t i = 0;
     while (i < n && tags.code(i) != 1001)
         ++i;
-    for (; i < n; ++i) {
+    return i;
+}
+
+// Hands each number of the extended data (tags from, the first 1001, to n)
+// to real (reals and points, 1010-1059) or whole (whole numbers, 1060-1071)
+// until one of them answers false; true when none did.
+template <class Tags, class Real, class Whole>
+bool eachXDataNumber(const Tags& tags, size_t from, size_t n, Real real, Whole whole)
+{
+    for (size_t i = from; i < n; ++i) {
         const int code = tags.code(i);
         if (code >= 1010 && code <= 1059 && !real(tags[i]))
             return false;
@@ -57,17 +64,18 @@ void checkXData(const DxfTag* tags, size_t n)
         DxfValue::fieldInt(t);
         return true;
     };
-    eachXDataNumber(TagArray{tags}, n, real, whole);
+    eachXDataNumber(TagArray{tags}, firstXData(TagArray{tags}, n), n, real, whole);
 }
 
-// True when every number of the extended data is well formed.
+// True when every number of the extended data (from the first 1001 on) is
+// well formed.
 template <class Tags>
-bool xdataWellFormed(const Tags& tags, size_t n)
+bool xdataWellFormed(const Tags& tags, size_t from, size_t n)
 {
     double real = 0;
     int64_t whole = 0;
     return eachXDataNumber(
-        tags, n,
+        tags, from, n,
         [&](const DxfTag& t) { return DxfValue::isPlainReal(t.value()) || DxfValue::toDouble(t.value(), real); },
         [&](const DxfTag& t) { return DxfValue::isPlainWhole(t.value()) || DxfValue::toInt(t.value(), whole); });
 }
@@ -160,7 +168,7 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
             DxfValue::fieldInt(tags[i]);
 }
 
-bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind)
+bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind, bool& xdata)
 {
     // The object's tags, read in place.
     struct Part {
@@ -170,7 +178,9 @@ bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbO
         DxfTag operator[](size_t i) const { return list[first + i]; }
     };
     const Part part{list, first};
-    return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(part, n) && xdataWellFormed(part, n);
+    const size_t xdataFrom = firstXData(part, n);
+    xdata = xdataFrom < n;
+    return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(part, n) && xdataWellFormed(part, xdataFrom, n);
 }
 
 DxfNumberCheck::DxfNumberCheck() : previous_(gActive) { gActive = this; }

@@ -41,7 +41,9 @@ public:
     // its value kind. The reader marks such stubs (AcDbStub::numbersClean),
     // and finish() passes them without splitting their text again.
     // The object's tags are the n of the file's tag list from first on.
-    static bool clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind);
+    // xdata is set to whether they hold extended data (a 1001 group), which
+    // the reader keeps too (AcDbStub::xdataRead).
+    static bool clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind, bool& xdata);
 
     // Checks every object of the loaded drawing as above. eOk, or
     // eBadDxfSequence with the value's line and a message naming the file,

@@ -95,7 +95,9 @@ TEST(PeekBlockName, FindsTheNameBehindReactorsDictionariesAndInGridsWithoutBuild
 
 // Extended data as other programs write it: the code line of 1001 padded,
 // signed or with leading zeros, and records holding the digits 1001 only in
-// values. The peek answers as the built object does.
+// values. The peek answers as the built object does: on the lines as read,
+// on the lines written for a changed object, and on the lines undo puts
+// back.
 TEST(PeekXDataAsWritten, AnswersAsTheBuiltObjectHoweverCode1001IsWritten)
 {
     std::string text = DxfDefaultDrawing::text();
@@ -120,6 +122,8 @@ TEST(PeekXDataAsWritten, AnswersAsTheBuiltObjectHoweverCode1001IsWritten)
     for (const Case& c : cases)
         lines += std::string("  0\nLINE\n  5\n") + c.handle + "\n330\n1F\n100\nAcDbEntity\n  8\n" + c.layer +
                  "\n100\nAcDbLine\n 10\n1.0\n 20\n0.0\n 11\n1.0\n 21\n1.5\n" + c.xdata;
+    // One more line, opened again and again below to free the others.
+    lines += "  0\nLINE\n  5\nA0FF\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 11\n1.0\n 21\n0.0\n";
     text.insert(text.find(section) + section.size(), lines);
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfText(text, "written-elsewhere.dxf"), Acad::eOk) << db.lastError();
@@ -134,5 +138,40 @@ TEST(PeekXDataAsWritten, AnswersAsTheBuiltObjectHoweverCode1001IsWritten)
         AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
         ASSERT_TRUE(entity) << c.handle;
         EXPECT_EQ(entity->hasXData("PE_URL"), c.has) << c.handle;
+    }
+
+    // Each line's PE_URL data turned round (added where there was none,
+    // dropped where there was), in one command; enough closes after it that
+    // every changed line is freed and stands as the lines written for it.
+    // The peek answers the change, without building; after undo, the lines
+    // as read again.
+    auto idOf = [&](const char* handle) {
+        AcDbObjectId id;
+        EXPECT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(handle)), Acad::eOk) << handle;
+        return id;
+    };
+    acdbRegApp("PE_URL", &db);
+    db.beginUndoRecord("turn");
+    for (const Case& c : cases) {
+        AcDbObjectPointer<AcDbEntity> entity(idOf(c.handle), AcDb::kForWrite);
+        ASSERT_TRUE(entity) << c.handle;
+        resbuf* data = c.has ? acutBuildList(1001, "PE_URL", 0) : acutBuildList(1001, "PE_URL", 1000, "http://y", 0);
+        ASSERT_EQ(entity->setXData(data), Acad::eOk) << c.handle;
+        acutRelRb(data);
+    }
+    db.endUndoRecord();
+    for (int i = 0; i < 5000; ++i)
+        AcDbObjectPointer<AcDbEntity>(idOf("A0FF"), AcDb::kForRead).close();
+    for (const bool undone : {false, true}) {
+        for (const Case& c : cases) {
+            const AcDbObjectId id = idOf(c.handle);
+            ASSERT_EQ(id.stub()->object, nullptr) << c.handle;
+            EXPECT_EQ(id.stub()->textWritten, !undone) << c.handle;
+            bool has = false;
+            ASSERT_TRUE(acdbPeekHasXData(id, "PE_URL", has)) << c.handle;
+            EXPECT_EQ(has, undone ? c.has : !c.has) << c.handle << (undone ? " after undo" : " written out");
+        }
+        if (!undone)
+            ASSERT_EQ(db.undo(1), std::vector<std::string>{"turn"});
     }
 }
