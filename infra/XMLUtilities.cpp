@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <signal.h>
 #include <unistd.h>
 
 #include "infra/Utilities.h"
@@ -201,9 +202,42 @@ std::string CXMLUtilities::toText(const pugi::xml_node& node) const
     return out.str();
 }
 
+namespace {
+
+// Removes the temporaries ("PATH.tmp-PID") that saves of path by processes
+// no longer running left behind: a process killed between writing its
+// temporary and renaming it (a batch worker stopped with SIGKILL) leaves
+// one beside the file, which the save that takes its work over must not
+// leave in the user's folder. A temporary of a process that is still
+// running (or whose number now belongs to another) is left alone.
+void removeStaleTemporaries(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + ".tmp-";
+    std::error_code error;
+    fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        if (pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+}  // namespace
+
 void CXMLUtilities::saveXMLDocument(const pugi::xml_document& document, const std::string& path) const
 {
     zelkaOperation(__FILE__, "CXMLUtilities::saveXMLDocument", [&] {
+        removeStaleTemporaries(path);
         const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

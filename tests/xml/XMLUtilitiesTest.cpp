@@ -5,6 +5,9 @@
 
 #include <filesystem>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "XmlTestSupport.h"
 #include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
@@ -139,4 +142,32 @@ TEST(XMLUtilities, SaveReplacesTheFileWholeAndLeavesNoTemporary)
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.root())) ++files;
     EXPECT_EQ(files, 1);
+}
+
+// A save killed between its temporary and the rename leaves "PATH.tmp-PID";
+// the next save of the same file removes those of processes that are gone,
+// and leaves those of running processes and other files alone.
+TEST(XMLUtilities, SaveRemovesTemporariesOfProcessesThatAreGone)
+{
+    xmltest::TempFolder folder;
+    const std::string path = folder.path("r107.xml");
+    const pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string stale = path + ".tmp-" + std::to_string(gone);
+    const std::string running = path + ".tmp-" + std::to_string(getppid());
+    const std::string otherFile = folder.path("r108.xml.tmp-" + std::to_string(gone));
+    const std::string notAPid = path + ".tmp-old";
+    for (const std::string& f : {stale, running, otherFile, notAPid})
+        xmltest::writeFile(f, "<half");
+    pugi::xml_document document;
+    document.append_child("root");
+    CXMLUtilities().saveXMLDocument(document, path);
+    EXPECT_EQ(xmltest::readFile(path), "<root />\n");
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(otherFile));
+    EXPECT_TRUE(std::filesystem::exists(notAPid));
 }
