@@ -202,15 +202,7 @@ std::string CXMLUtilities::toText(const pugi::xml_node& node) const
     return out.str();
 }
 
-namespace {
-
-// Removes the temporaries ("PATH.tmp-PID") that saves of path by processes
-// no longer running left behind: a process killed between writing its
-// temporary and renaming it (a batch worker stopped with SIGKILL) leaves
-// one beside the file, which the save that takes its work over must not
-// leave in the user's folder. A temporary of a process that is still
-// running (or whose number now belongs to another) is left alone.
-void removeStaleTemporaries(const std::string& path)
+void CXMLUtilities::removeStaleTemporaries(const std::string& path)
 {
     namespace fs = std::filesystem;
     const fs::path target(path);
@@ -232,12 +224,9 @@ void removeStaleTemporaries(const std::string& path)
     }
 }
 
-}  // namespace
-
 void CXMLUtilities::saveXMLDocument(const pugi::xml_document& document, const std::string& path) const
 {
     zelkaOperation(__FILE__, "CXMLUtilities::saveXMLDocument", [&] {
-        removeStaleTemporaries(path);
         const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -73,6 +73,13 @@ public:
     // over path, so a failed write never leaves half a file. Throws a
     // CEXUnhandled chain naming the path when it cannot be written.
     void saveXMLDocument(const pugi::xml_document& document, const std::string& path) const;
+    // Removes the temporaries ("PATH.tmp-PID") of saves of path by processes
+    // no longer running: one killed between writing its temporary and the
+    // rename leaves it beside the file. For work taken over from a process
+    // that died (a batch worker's report); it reads the whole folder, so
+    // saves do not call it. Those of running processes (or of a number now
+    // another's) and names that are not a process number are left alone.
+    static void removeStaleTemporaries(const std::string& path);
     // The document as indented text.
     std::string toText(const pugi::xml_node& node) const;
 

@@ -74,6 +74,10 @@ public:
     // the drawing opened, written to the error logs), 13 XML not written;
     // 2 when the drawing opened but could not be locked.
     int32_t prepareReport(CStoredProcedure& sp, uint32_t timeout);
+    // Marks a report claimed again after an earlier attempt (whose worker
+    // may have died half-way): its XML output is then written after removing
+    // what a save killed before its rename left beside it.
+    void setRetried(bool retried) { retried_ = retried; }
     // The status codes prepareReport records.
     enum BatchStatus : int32_t {
         kStarted = 2, kPlotted = 3, kNoDrawing = 4, kNoPlotFolder = 8, kNoOutputFolder = 10,
@@ -175,4 +179,5 @@ private:
     int32_t pieIgnoreEmptySegments_ = 1;
     int32_t pieShowLabels_ = 1;
     int32_t pieShowLabelSegmentLines_ = 1;
+    bool retried_ = false;
 };

@@ -10,6 +10,7 @@
 #include "host/ed/AcDbHostApplicationServices.h"
 #include "infra/FileUtilities.h"
 #include "infra/Log.h"
+#include "infra/XMLUtilities.h"
 #include "infra/ZelkaExceptions.h"
 #include "module/AcadDrawing.h"
 #include "module/AcadDrawingLock.h"
@@ -137,6 +138,7 @@ int32_t CGraphicReport::plotAndWrite(CAcadDrawing& drawing, CStoredProcedure& sp
         return kXMLNotWritten;
     }
     if (samePath(xmlPath, current)) return kXMLNotWritten;
+    if (retried_) CXMLUtilities::removeStaleTemporaries(xmlPath);
     serialize(xmlPath);
     return kPlotted;
 }

@@ -71,8 +71,10 @@ int BatchWorker::run(const CServerPreferenceDocMon& server)
                 CGraphicReport report;
                 if (!report.getGraphicReport(db->procedure(), server, claim.reportID, db->timeout()))
                     error = "the report does not exist";
-                else
+                else {
+                    report.setRetried(claim.attempt > 1);
                     report.prepareReport(db->procedure(), db->timeout());
+                }
             } catch (const CEXZelka& e) {
                 error = reason(e);
                 try {

@@ -145,9 +145,9 @@ TEST(XMLUtilities, SaveReplacesTheFileWholeAndLeavesNoTemporary)
 }
 
 // A save killed between its temporary and the rename leaves "PATH.tmp-PID";
-// the next save of the same file removes those of processes that are gone,
-// and leaves those of running processes and other files alone.
-TEST(XMLUtilities, SaveRemovesTemporariesOfProcessesThatAreGone)
+// the clean-up before the file is written again removes those of processes
+// that are gone, and leaves those of running processes and other files alone.
+TEST(XMLUtilities, StaleTemporariesOfProcessesThatAreGoneAreRemoved)
 {
     xmltest::TempFolder folder;
     const std::string path = folder.path("r107.xml");
@@ -162,6 +162,7 @@ TEST(XMLUtilities, SaveRemovesTemporariesOfProcessesThatAreGone)
     const std::string notAPid = path + ".tmp-old";
     for (const std::string& f : {stale, running, otherFile, notAPid})
         xmltest::writeFile(f, "<half");
+    CXMLUtilities::removeStaleTemporaries(path);
     pugi::xml_document document;
     document.append_child("root");
     CXMLUtilities().saveXMLDocument(document, path);
