@@ -6,10 +6,9 @@
 // the first ordinary block definition (its references, built or not, must be
 // written with the new name), and write.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbBlockReference.h"
@@ -20,7 +19,6 @@
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbOpen.h"
 
-// Returns the drawing as written after the walk.
 // Opens the entity for write and sets it to what it has: the extended data,
 // and an attribute's position. Objects on locked layers are left alone.
 inline void dxfFuzzSetToItself(AcDbObjectId id)
@@ -39,6 +37,7 @@ inline void dxfFuzzSetToItself(AcDbObjectId id)
     e->close();
 }
 
+// Returns the drawing as written after the walk.
 inline std::string dxfFuzzWalk(AcDbDatabase& db)
 {
     AcDbBlockTableRecord* ms = nullptr;

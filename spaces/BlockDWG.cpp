@@ -453,6 +453,19 @@ double measureOutline(const AcDbObjectPointer<AcDbBlockReference>& reference,
     return outline ? measure(reference.object(), outline.object(), db->lunits(), units) : 0.0;
 }
 
+// The measure of a space block's own outline, the reference and outline
+// opened for it alone. False when the reference or its drawing is missing.
+bool measureOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db, int units, OutlineMeasure measure,
+                       double& value)
+{
+    AcDbObjectPointer<AcDbBlockReference> reference;
+    AcDbObjectPointer<AcDbPolyline> outline;
+    if (!openOwnOutline(referenceId, db, reference, outline))
+        return false;
+    value = measureOutline(reference, outline, db, units, measure);
+    return true;
+}
+
 }  // namespace
 
 void CBlockDWG::setAreaFromOutline(CAcadDrawing& drawing, double outlineArea)
@@ -473,33 +486,20 @@ void CBlockDWG::setPerimeterFromOutline(CAcadDrawing& drawing, double outlinePer
 void CBlockDWG::recalculateArea(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
-        AcDbDatabase* db = drawing.getDatabase();
         double outlineArea = 0.0;
-        {
-            AcDbObjectPointer<AcDbBlockReference> reference;
-            AcDbObjectPointer<AcDbPolyline> outline;
-            if (!openOwnOutline(blockReferenceId_, db, reference, outline))
-                return;
-            outlineArea = measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockArea);
-        }
-        setAreaFromOutline(drawing, outlineArea);
+        if (measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
+                              &CAcadUtilities::recalculateBlockArea, outlineArea))
+            setAreaFromOutline(drawing, outlineArea);
     });
 }
 
 void CBlockDWG::recalculatePerimeter(CAcadDrawing& drawing)
 {
     zelkaOperation(__FILE__, "CBlockDWG::recalculatePerimeter", [&] {
-        AcDbDatabase* db = drawing.getDatabase();
         double outlinePerimeter = 0.0;
-        {
-            AcDbObjectPointer<AcDbBlockReference> reference;
-            AcDbObjectPointer<AcDbPolyline> outline;
-            if (!openOwnOutline(blockReferenceId_, db, reference, outline))
-                return;
-            outlinePerimeter =
-                measureOutline(reference, outline, db, getUnits(), &CAcadUtilities::recalculateBlockPerimeter);
-        }
-        setPerimeterFromOutline(drawing, outlinePerimeter);
+        if (measureOwnOutline(blockReferenceId_, drawing.getDatabase(), getUnits(),
+                              &CAcadUtilities::recalculateBlockPerimeter, outlinePerimeter))
+            setPerimeterFromOutline(drawing, outlinePerimeter);
     });
 }
 
