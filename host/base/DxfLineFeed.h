@@ -2,38 +2,74 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
-// The first line feed in [p, e), or e when there is none.
-//
-// Most lines of a DXF file are a few bytes long (group codes, handles,
-// coordinates), too short for the library search to pay for its set-up, so
-// the first 32 bytes are looked at eight at a time: a byte equal to '\n'
-// becomes zero after the exclusive or, and the classic zero-byte test marks
-// it. The test can also mark bytes after a true zero (a borrow runs up),
-// never before one, so the lowest mark is the first line feed. Longer lines
-// go to memchr.
-inline const char* dxfLineFeed(const char* p, const char* e)
-{
-    static_assert(std::endian::native == std::endian::little, "the byte order of the word test");
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    constexpr uint64_t kFeeds = kOnes * '\n';
-    for (int word = 0; word < 4 && e - p >= 8; ++word, p += 8) {
-        uint64_t w;
-        std::memcpy(&w, p, 8);
-        const uint64_t x = w ^ kFeeds;
-        const uint64_t marks = (x - kOnes) & ~x & kHighs;
-        if (marks)
-            return p + (std::countr_zero(marks) >> 3);
+// The line feeds of one text, found a 64-byte block at a time: the block's
+// line feeds are kept as the bits of a word, so that the next line end after
+// a point in it is a shift and a count of trailing zeros. Reading a file or
+// an object's lines asks for every line end in turn; lines are mostly a few
+// bytes long, so one block serves about ten of them, and the branch a byte
+// search takes on the length of each line is not taken at all.
+class DxfLineFeeds {
+public:
+    explicit DxfLineFeeds(const char* end) : end_(end) {}
+
+    // The first line feed in [p, end), or end when there is none. Any p
+    // before end may be asked for, in any order; asking for points in order
+    // reuses the block looked at.
+    const char* next(const char* p)
+    {
+        const uintptr_t at = reinterpret_cast<uintptr_t>(p);
+        if (at - block_ < 64) {
+            if (const uint64_t later = feeds_ >> (at - block_))
+                return p + std::countr_zero(later);
+            p = reinterpret_cast<const char*>(block_ + 64);
+        }
+        while (p < end_) {
+            block_ = reinterpret_cast<uintptr_t>(p);
+            feeds_ = end_ - p >= 64 ? feedsIn64(p) : feedsInTail(p);
+            if (feeds_)
+                return p + std::countr_zero(feeds_);
+            p += 64;
+        }
+        return end_;
     }
-    if (e - p >= 8) {
-        const void* found = std::memchr(p, '\n', static_cast<size_t>(e - p));
-        return found ? static_cast<const char*>(found) : e;
+
+private:
+    // The line feeds of the 64 bytes at p, as bits.
+    static uint64_t feedsIn64(const char* p)
+    {
+#if defined(__SSE2__)
+        const __m128i feed = _mm_set1_epi8('\n');
+        uint64_t bits = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            bits |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed))))
+                    << (16 * i);
+        }
+        return bits;
+#else
+        uint64_t bits = 0;
+        for (int i = 0; i < 64; ++i)
+            bits |= static_cast<uint64_t>(p[i] == '\n') << i;
+        return bits;
+#endif
     }
-    while (p < e && *p != '\n')
-        ++p;
-    return p;
-}
+    // The same for the last bytes of the text, fewer than 64: the bytes past
+    // its end are never read.
+    uint64_t feedsInTail(const char* p) const
+    {
+        char tail[64] = {};
+        std::memcpy(tail, p, static_cast<size_t>(end_ - p));
+        return feedsIn64(tail);
+    }
+
+    const char* end_;
+    uintptr_t block_ = ~uintptr_t{0} - 64;  // the block whose line feeds feeds_ holds (none yet)
+    uint64_t feeds_ = 0;
+};
 
 // The group code of a code line written in three columns, right-aligned, as
 // DxfTagWriter and most programs write it ("  0", " 10", "330"): the three

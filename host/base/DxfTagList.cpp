@@ -63,8 +63,9 @@ size_t splitTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
     const char* const e = p + range.size();
     // The end of the line from on (before a CR LF or LF) and the start of
     // the next.
-    auto lineEnd = [e](const char* from, const char*& next) {
-        const char* nl = dxfLineFeed(from, e);
+    DxfLineFeeds feeds(e);
+    auto lineEnd = [e, &feeds](const char* from, const char*& next) {
+        const char* nl = feeds.next(from);
         next = nl < e ? nl + 1 : e;
         return nl > from && nl[-1] == '\r' ? nl - 1 : nl;
     };

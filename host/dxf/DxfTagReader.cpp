@@ -79,10 +79,10 @@ bool writtenAsIs(std::string_view line, int code)
 // digits, the line end. Sets code, the end of the line and whether the line
 // is as DxfTagWriter writes it; false for any other line (the general parser
 // then decides, and words any fault).
-[[gnu::always_inline]] inline bool quickGroupCode(const char* p, const char* e, bool crlf, int& code, const char*& next,
-                                                  bool& asWritten)
+[[gnu::always_inline]] inline bool quickGroupCode(const char* p, const char* e, DxfLineFeeds& feeds, bool crlf, int& code,
+                                                  const char*& next, bool& asWritten)
 {
-    const char* nl = dxfLineFeed(p, e);
+    const char* nl = feeds.next(p);
     if (nl == e)
         return false;
     const char* end = nl;
@@ -191,6 +191,7 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
     const size_t n = text.size();
     const bool crlf = at.crlf;
     bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
+    DxfLineFeeds feeds(base + n);
     auto nextLine = [&](std::string_view& out) -> bool {
         if (pos >= n)
             return false;
@@ -210,7 +211,7 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
             return false;
         const char* p = base + pos;
         const char* e = base + n;
-        const char* nl = dxfLineFeed(p, e);
+        const char* nl = feeds.next(p);
         if (nl == e)
             nl = nullptr;
         const char* stop = nl ? nl : e;
@@ -234,7 +235,7 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         bool asWritten = false;
         const char* next = nullptr;
         if (pos < n && (threeColumnCode(base + pos, base + n, crlf, code, next, asWritten) ||
-                        quickGroupCode(base + pos, base + n, crlf, code, next, asWritten))) {
+                        quickGroupCode(base + pos, base + n, feeds, crlf, code, next, asWritten))) {
             pos = static_cast<size_t>(next - base);
         } else if (!nextLine(codeLine)) {
             if (tags.empty())
