@@ -4,8 +4,11 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/db/AcDbBlockReference.h"
@@ -215,6 +218,40 @@ private:
     std::vector<Verdict> seen_;
 };
 
+// Whether a block name matches a name pattern of the filter, remembered for
+// the names met last within one selection: the furniture of a floor plan
+// repeats a few names thousands of times (while each space has a name of
+// its own), and matching decodes both texts. A small table indexed by the
+// name's hash keeps one name each, the latest; it never grows.
+class NameVerdicts {
+public:
+    bool matches(std::string_view name, const char* pattern)
+    {
+        Remembered& slot = table(pattern)[std::hash<std::string_view>{}(name) % kSlots];
+        if (!slot.used || slot.name != name) {
+            slot.name.assign(name);
+            slot.match = acutWcMatch(slot.name.c_str(), pattern) != 0;
+            slot.used = true;
+        }
+        return slot.match;
+    }
+
+private:
+    static constexpr size_t kSlots = 256;
+    struct Remembered {
+        std::string name;
+        bool match = false;
+        bool used = false;
+    };
+    std::vector<Remembered>& table(const char* pattern)
+    {
+        for (auto& [seen, names] : patterns_)
+            if (seen == pattern) return names;
+        return patterns_.emplace_back(pattern, std::vector<Remembered>(kSlots)).second;
+    }
+    std::vector<std::pair<const char*, std::vector<Remembered>>> patterns_;
+};
+
 // Whether an entity passes the filter; false with supported=false for a
 // filter code this host does not evaluate.
 bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported, TypeVerdicts& types)
@@ -262,7 +299,7 @@ bool passes(const AcDbEntity& entity, const resbuf* filter, bool& supported, Typ
 // a filter by type and block name, those it takes.
 enum class RecordVerdict { Fails, Passes, Open };
 
-RecordVerdict verdictByRecord(const AcDbObjectId& id, const resbuf* filter, TypeVerdicts& types)
+RecordVerdict verdictByRecord(const AcDbObjectId& id, const resbuf* filter, TypeVerdicts& types, NameVerdicts& names)
 {
     bool known = true;
     for (const resbuf* rb = filter; rb; rb = rb->rbnext) {
@@ -273,7 +310,7 @@ RecordVerdict verdictByRecord(const AcDbObjectId& id, const resbuf* filter, Type
         } else if (rb->restype == 2 && rb->resval.rstring) {
             std::string_view name;
             const bool peeked = acdbPeekBlockName(id, name);
-            if (peeked && !acutWcMatch(std::string(name).c_str(), rb->resval.rstring)) return RecordVerdict::Fails;
+            if (peeked && !names.matches(name, rb->resval.rstring)) return RecordVerdict::Fails;
             known = known && peeked;
         } else {
             known = false;
@@ -443,9 +480,10 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
     if (filter) {
         bool supported = true;
         TypeVerdicts types;
+        NameVerdicts names;
         auto test = [&](const AcDbEntity& entity) { return passes(entity, filter, supported, types); };
         std::erase_if(chosen, [&](const AcDbObjectId& id) {
-            const RecordVerdict verdict = verdictByRecord(id, filter, types);
+            const RecordVerdict verdict = verdictByRecord(id, filter, types, names);
             return verdict == RecordVerdict::Fails || (verdict == RecordVerdict::Open && !accepts(id, test));
         });
         if (!supported) return RTERROR;

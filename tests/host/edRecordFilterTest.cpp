@@ -95,4 +95,46 @@ TEST_F(RecordFilter, AReferenceChangedSinceReadingAnswersWithItsNewName)
     EXPECT_TRUE(dxftest::selectInserts("ROOM-*").empty());
 }
 
+TEST(RecordFilterNames, VerdictsStayRightForManyNamesAndTwoPatterns)
+{
+    ZELKA_REQUIRE_EZDXF();
+    const std::string file = (dxftest::tempDir("record-filter-names") / "names.dxf").string();
+    const auto told = dxftest::ezdxfFixture("many_names", file).get<std::vector<std::vector<std::string>>>();
+    ASSERT_EQ(told.size(), 2100u);
+    ASSERT_EQ(acDocManagerPtr()->appContextOpenDocument(file.c_str()), Acad::eOk) << acDocManagerPtr()->lastOpenError();
+    AcDbDatabase* db = acDocManagerPtr()->curDocument()->database();
+    // Expected sets worked out here with plain string tests, in drawing order.
+    std::vector<AcDbObjectId> rooms, roomsEndingIn7, desks;
+    for (const auto& insert : told) {
+        AcDbObjectId id;
+        ASSERT_EQ(db->getAcDbObjectId(id, false, AcDbHandle(insert[0].c_str())), Acad::eOk) << insert[0];
+        const std::string& name = insert[1];
+        // Wildcards match without regard to case: "room-x" is a room, "ROOMS" is not.
+        const bool room = name.size() > 5 && (name.starts_with("ROOM-") || name.starts_with("room-"));
+        if (room) rooms.push_back(id);
+        if (room && name.back() == '7') roomsEndingIn7.push_back(id);
+        if (name == "DESK") desks.push_back(id);
+    }
+    EXPECT_EQ(dxftest::selectInserts("ROOM-*"), rooms);
+    EXPECT_EQ(dxftest::selectInserts("DESK"), desks);
+
+    // Two name conditions in one filter: each keeps verdicts of its own.
+    resbuf* filter = acutBuildList(RTDXF0, "INSERT", 2, "ROOM-*", 2, "*7", 0);
+    ads_name set;
+    std::vector<AcDbObjectId> both;
+    if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
+        int32_t length = 0;
+        acedSSLength(set, &length);
+        for (int32_t i = 0; i < length; ++i) {
+            ads_name one;
+            AcDbObjectId id;
+            if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk) both.push_back(id);
+        }
+        acedSSFree(set);
+    }
+    acutRelRb(filter);
+    EXPECT_EQ(both, roomsEndingIn7);
+    acDocManagerPtr()->closeDocument(acDocManagerPtr()->curDocument());
+}
+
 }  // namespace

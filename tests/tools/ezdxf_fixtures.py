@@ -371,6 +371,22 @@ def crowded_inserts(doc):
     return [[e.dxf.handle, e.dxf.name] for e in (crowded, grid, plain)]
 
 
+def many_names(doc):
+    """Far more distinct block names than a selection remembers verdicts
+    for, inserted in a mixed order with a few names repeated often between
+    them (as furniture is between rooms); tells [[handle, block name], ...]
+    in drawing order."""
+    names = [f"ROOM-{i}" for i in range(700)] + ["DESK", "room-x", "ROOMS", "CHAIR"]
+    for name in names:
+        doc.blocks.new(name).add_line((0, 0), (1, 0))
+    msp = doc.modelspace()
+    told = []
+    for i in range(2100):
+        name = names[(i * 337) % 700] if i % 3 == 0 else names[700 + (i // 3) % 4]
+        told.append([msp.add_blockref(name, (i, 0)).dxf.handle, name])
+    return told
+
+
 def paper_layouts(doc):
     """A line on Layout1, a circle on a second layout and a line in model space."""
     doc.layouts.get("Layout1").add_line((0, 0), (1, 1))
@@ -443,6 +459,7 @@ KINDS = {
     "renamed_blocks": ("R2000", False, renamed_blocks, None),
     "xdata_lines": ("R2000", False, xdata_lines, None),
     "crowded_inserts": ("R2013", False, crowded_inserts, None),
+    "many_names": ("R2013", False, many_names, None),
     "paper_layouts": ("R2010", False, paper_layouts, None),
     "codepage_blocks": ("R2000", False, codepage_blocks, "cp1252"),
     "number_kinds": ("R2000", False, number_kinds, None),
