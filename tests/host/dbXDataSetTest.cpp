@@ -89,6 +89,13 @@ TEST(XDataSet, ItemsAsReadStayAsReadAndEveryDifferenceIsSaved)
     }
     EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 2"}, {1002, "}"}}), "text"),
               "1002 { | 1000 AREA=25.97sq.m. | 1000 NAME=RM 2 | 1002 }");
+    // A text that only begins with the one read, or is only its beginning.
+    EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 10"}, {1002, "}"}}), "longer"),
+              "1002 { | 1000 AREA=25.97sq.m. | 1000 NAME=RM 10 | 1002 }");
+    EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m"}, {1000, "NAME=RM 1"}, {1002, "}"}}), "shorter"),
+              "1002 { | 1000 AREA=25.97sq.m | 1000 NAME=RM 1 | 1002 }");
+    EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.M."}, {1000, "NAME=RM 1"}, {1002, "}"}}), "case"),
+              "1002 { | 1000 AREA=25.97sq.M. | 1000 NAME=RM 1 | 1002 }");
     EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 1"}}), "fewer"),
               "1002 { | 1000 AREA=25.97sq.m. | 1000 NAME=RM 1");
     EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 1"}, {1002, "}"},
