@@ -252,13 +252,12 @@ void AcDbDatabase::noteClosed(AcDbStub* stub)
     if (stub->tagCount == 0 || !acdbFreedWhenClosed(*stub))
         return;
     std::deque<AcDbDatabaseData::ClosedObject>& closed = d_->closedObjects;
-    if (closed.size() >= closedObjectsBuilt()) {
-        // Half go at once (at least one), so the queue is not trimmed at every close.
-        for (size_t n = (closed.size() + 1) / 2; n > 0; --n) {
-            const AcDbDatabaseData::ClosedObject old = closed.front();
-            closed.pop_front();
-            release(old.stub, old.lastUse);
-        }
+    // The oldest goes as each new one comes: the memory it frees is then
+    // what the next object built takes, still in the cache.
+    while (closed.size() >= closedObjectsBuilt()) {
+        const AcDbDatabaseData::ClosedObject old = closed.front();
+        closed.pop_front();
+        release(old.stub, old.lastUse);
     }
     if (stub->object)
         closed.push_back({stub, stub->object->lastUse_});
