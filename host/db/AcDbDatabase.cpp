@@ -179,18 +179,19 @@ void AcDbDatabase::noteChange() { ++d_->changes; }
 
 AcDbStub* AcDbDatabase::newStub(uint64_t handle)
 {
-    if (handle != 0 && d_->byHandle.contains(handle))
-        return nullptr;
     AcDbStub& s = d_->stubs.emplace_back();
     s.database = this;
     s.handle = handle;
-    if (d_->undo)
-        d_->undo->noteNew(&s);
     if (handle != 0) {
-        d_->byHandle.insert(&s);
+        if (!d_->byHandle.insertNew(&s)) {
+            d_->stubs.pop_back();
+            return nullptr;
+        }
         if (handle >= d_->header.handseed)
             d_->header.handseed = handle + 1;
     }
+    if (d_->undo)
+        d_->undo->noteNew(&s);
     return &s;
 }
 

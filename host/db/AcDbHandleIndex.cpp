@@ -53,18 +53,46 @@ void AcDbHandleIndex::insert(AcDbStub* stub)
     place(stub);
 }
 
+bool AcDbHandleIndex::insertNew(AcDbStub* stub)
+{
+    if ((used_ + 1) * 4 > slots_.size() * 3)
+        grow();
+    const uint64_t handle = stub->handle;
+    const uintptr_t tag = tagOf(handle);
+    const size_t mask = slots_.size() - 1;
+    size_t freed = kNone;  // the first erased slot passed, which the stub may take
+    for (size_t i = slotOf(handle);; i = (i + 1) & mask) {
+        const uintptr_t s = slots_[i];
+        if (s == 0) {
+            placeAt(freed != kNone ? freed : i, stub);
+            return true;
+        }
+        if (s == kErased) {
+            if (freed == kNone)
+                freed = i;
+        } else if ((s & ~kAddressBits) == tag && stubOf(s)->handle == handle) {
+            return false;
+        }
+    }
+}
+
 void AcDbHandleIndex::place(AcDbStub* stub)
 {
-    const uintptr_t address = reinterpret_cast<uintptr_t>(stub);
-    if (address & ~kAddressBits)
-        throw std::logic_error("a stub outside the 48-bit address range cannot be indexed");
     const size_t mask = slots_.size() - 1;
     size_t i = slotOf(stub->handle);
     while (slots_[i] != 0 && slots_[i] != kErased)
         i = (i + 1) & mask;
-    if (slots_[i] == 0)
+    placeAt(i, stub);
+}
+
+void AcDbHandleIndex::placeAt(size_t slot, AcDbStub* stub)
+{
+    const uintptr_t address = reinterpret_cast<uintptr_t>(stub);
+    if (address & ~kAddressBits)
+        throw std::logic_error("a stub outside the 48-bit address range cannot be indexed");
+    if (slots_[slot] == 0)
         ++used_;
-    slots_[i] = tagOf(stub->handle) | address;
+    slots_[slot] = tagOf(stub->handle) | address;
     stub->indexed = true;
     ++live_;
 }

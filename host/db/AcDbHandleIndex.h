@@ -26,6 +26,10 @@ public:
     bool contains(uint64_t handle) const { return find(handle) != nullptr; }
     // Adds the stub under its handle, which must not be in the index yet.
     void insert(AcDbStub* stub);
+    // Adds the stub unless a stub with its handle is held already (false
+    // then, and nothing changes), with one search of the table: reading a
+    // file adds every object so.
+    bool insertNew(AcDbStub* stub);
     // Removes the stub with the handle, if there is one.
     void erase(uint64_t handle);
     // Whether the index holds this very stub: the same as find(stub->handle)
@@ -43,6 +47,7 @@ private:
     static constexpr size_t kNone = ~size_t{0};
     size_t slotHolding(uint64_t handle) const;
     void place(AcDbStub* stub);
+    void placeAt(size_t slot, AcDbStub* stub);
     void grow();
 
     std::vector<uintptr_t> slots_;  // 0: never used; kErased: used, now free; else tag | stub

@@ -1,8 +1,8 @@
 // The handle index against a plain map, under the handle patterns files
 // have: consecutive runs, strides that share a slot group or the low bits,
 // and handles spread over the whole 64-bit range; with removals and
-// re-insertions between growths of the table; and the mark each stub
-// carries of being held.
+// re-insertions between growths of the table; a second stub under a held
+// handle refused; and the mark each stub carries of being held.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -32,8 +32,21 @@ TEST(HandleIndex, AgreesWithAMapUnderEveryHandlePattern)
             if (model.count(handle))
                 continue;
             stubs.emplace_back().handle = handle;
-            index.insert(&stubs.back());
+            if (i % 2 == 0) {
+                index.insert(&stubs.back());
+            } else {
+                ASSERT_TRUE(index.insertNew(&stubs.back())) << std::hex << handle;
+            }
             model[handle] = &stubs.back();
+            if (i % 7 == 3) {  // a second stub under a held handle is refused, and changes nothing
+                AcDbStub twin;
+                twin.handle = stubs[static_cast<size_t>(random() % stubs.size())].handle;
+                const bool held = model.count(twin.handle) != 0;
+                ASSERT_EQ(index.insertNew(&twin), !held) << std::hex << twin.handle;
+                if (!held)
+                    index.erase(twin.handle);
+                ASSERT_FALSE(held && twin.indexed);
+            }
             if (i % 3 == 2) {  // remove an earlier one, sometimes put it back
                 AcDbStub& old = stubs[static_cast<size_t>(random() % stubs.size())];
                 index.erase(old.handle);
