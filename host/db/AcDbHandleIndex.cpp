@@ -18,9 +18,13 @@ uint64_t hashOf(uint64_t value) { return value * 0x9E3779B97F4A7C15ull; }
 
 size_t AcDbHandleIndex::slotOf(uint64_t handle) const
 {
-    // A run of sixteen consecutive handles gets sixteen neighbouring slots at
-    // a spread-out place of the table (which has at least 1,024 slots).
-    return (static_cast<size_t>(hashOf(handle >> 4) >> shift_) & ~size_t{15}) | static_cast<size_t>(handle & 15);
+    // A run of 64 consecutive handles gets 64 neighbouring slots (eight
+    // cache lines) at a spread-out place of the table (which has at least
+    // 1,024 slots): reading a file, whose handles mostly run on, meets a
+    // new place of the table every 64 objects. Runs of 16 met one every 16,
+    // and opening the 50,000-room plan took about 5% longer; runs of 256
+    // gained nothing more.
+    return (static_cast<size_t>(hashOf(handle >> 6) >> shift_) & ~size_t{63}) | static_cast<size_t>(handle & 63);
 }
 
 uintptr_t AcDbHandleIndex::tagOf(uint64_t handle) { return static_cast<uintptr_t>(hashOf(handle) & 0xFFFF) << 48; }

@@ -16,7 +16,7 @@ struct AcDbStub;
 // the way would be a read of a stub somewhere in memory, which made the
 // search for a handle not yet present (one per object read from a file)
 // the largest single cost of opening a drawing. Handles that differ only in
-// their last four bits start at neighbouring slots, so the objects of a file,
+// their last six bits start at neighbouring slots, so the objects of a file,
 // whose handles mostly run consecutively, are looked up in a few cache lines
 // rather than one line (and often one page) each.
 class AcDbHandleIndex {
