@@ -189,9 +189,12 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
     size_t line = at.line;
     const char* base = text.data();
     const size_t n = text.size();
+    const char* const e = base + n;
     const bool crlf = at.crlf;
+    const ptrdiff_t eol = crlf ? 2 : 1;  // the bytes of the file's line end
+    size_t count = at.count;
     bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
-    DxfLineFeeds feeds(base + n);
+    DxfLineFeeds feeds(e);
     auto nextLine = [&](std::string_view& out) -> bool {
         if (pos >= n)
             return false;
@@ -210,7 +213,6 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         if (pos >= n)
             return false;
         const char* p = base + pos;
-        const char* e = base + n;
         const char* nl = feeds.next(p);
         if (nl == e)
             nl = nullptr;
@@ -226,10 +228,45 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
     auto stop = [&](DxfReadResult r) {
         at.pos = pos;
         at.line = line;
+        at.count = count;
         at.done = true;
         at.result = std::move(r);
     };
     for (size_t read = 0; read < limit; ++read) {
+        // The tag as nearly every line of a file is: the code as
+        // DxfTagWriter writes it (three columns, or the four digits of an
+        // extended-data code), then the value, both lines ending as the
+        // file's lines end. Anything else (and the last tag of the file)
+        // goes the general way below, which words the faults and notes the
+        // tags not laid out as DxfTagWriter writes them.
+        int quick = -1;
+        const char* value = nullptr;
+        if (const char* p = base + pos; e - p > 3 + eol && p[2 + eol] == '\n' && (!crlf || p[3] == '\r')) {
+            bool asWritten = false;
+            quick = dxfThreeColumnCode(p, asWritten);
+            quick = asWritten ? quick : -1;
+            value = p + 3 + eol;
+        } else if (e - p > 4 + eol && p[3 + eol] == '\n' && (!crlf || p[4] == '\r') && p[0] == '1' && p[1] == '0') {
+            const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
+            quick = tens < 8 && ones < 10 && tens * 10 + ones <= 71 ? static_cast<int>(1000 + tens * 10 + ones) : -1;
+            value = p + 4 + eol;
+        }
+        if (quick >= 0) {
+            const int code = quick;
+            const char* nl = feeds.next(value);
+            if (nl != e && (nl > value && nl[-1] == '\r') == crlf) {
+                const std::string_view v(value, static_cast<size_t>(nl - value) - (crlf ? 1 : 0));
+                tags.push_back(DxfTag(code, v));
+                ++count;
+                line += 2;
+                pos = static_cast<size_t>(nl - base) + 1;
+                if (code == 9 && v == "$ACADVER")
+                    ++at.versionTags;
+                if (code == 0 && v == "EOF")
+                    return stop({});
+                continue;
+            }
+        }
         const size_t tagPos = pos;
         int code = 0;
         bool asWritten = false;
@@ -254,13 +291,14 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         if (unusual && !(asWritten && endAsWritten))
             unusual->push_back(tagPos);
         tags.push_back(DxfTag(code, valueLine));
-        ++at.count;
+        ++count;
         line += 2;
         if (code == 9 && valueLine == "$ACADVER")
             ++at.versionTags;
         if (code == 0 && valueLine == "EOF")
             return stop({});
     }
+    at.count = count;
     at.pos = pos;
     at.line = line;
 }

@@ -72,6 +72,36 @@ TEST(DxfTagReader, SplitsPaddedCodesCrlfAndKeepsValuesVerbatim)
     EXPECT_TRUE(tags[5].is(0, "EOF"));
 }
 
+TEST(DxfTagReader, ValueLinesEndingOtherwiseAreNotedAndReadWithoutTheirLineEnds)
+{
+    // Past the first 400 bytes (where the file's line end is judged), a
+    // value line ending the other way, in LF and in CR LF files, after codes
+    // of three columns and of four digits; the last line without its end.
+    for (const std::string eol : {"\n", "\r\n"}) {
+        const std::string other = eol == "\n" ? "\r\n" : "\n";
+        std::string text = "  0" + eol + "SECTION" + eol;
+        for (int i = 0; i < 40; ++i)
+            text += "999" + eol + "padding line" + eol;
+        const size_t odd3 = text.size();
+        text += "  2" + eol + "HEADER" + other;
+        const size_t odd4 = text.size();
+        text += "1000" + eol + "AREA=1" + other;
+        text += "1071" + eol + "7" + eol + "  0" + eol + "EOF";
+        std::vector<DxfTag> tags;
+        std::vector<size_t> unusual;
+        const DxfReadResult r = DxfTagReader("f.dxf").read(text, tags, &unusual);
+        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_EQ(tags.size(), 45u);
+        EXPECT_TRUE(tags[41].is(2, "HEADER")) << tags[41].value();
+        EXPECT_TRUE(tags[42].is(1000, "AREA=1")) << tags[42].value();
+        EXPECT_TRUE(tags[43].is(1071, "7"));
+        EXPECT_TRUE(tags[44].is(0, "EOF"));
+        // The two odd tags and the last, whose line has no end.
+        const size_t last = text.size() - std::string("  0" + eol + "EOF").size();
+        EXPECT_EQ(unusual, (std::vector<size_t>{odd3, odd4, last})) << eol.size();
+    }
+}
+
 TEST(DxfTagReader, LineOfOffsetCountsFromOne)
 {
     std::string_view text = "a\nb\r\nc";
@@ -82,55 +112,61 @@ TEST(DxfTagReader, LineOfOffsetCountsFromOne)
 
 }  // namespace
 
-// Every three-byte group-code line made of blanks, tabs, signs, digits and a
-// letter, in LF and in CR LF files: read (and split again from the read
-// text) exactly as the grammar of a code line says: blanks, an optional
-// sign, one to six digits, blanks, a value from 0 to 1071. A line that is
-// not exactly as the writer writes it (three columns, right-aligned, no
-// leading zero) is reported as unusual, so that saving rewrites it.
-TEST(DxfTagReader, EveryThreeByteCodeLineReadsAsTheGrammarSays)
+// Every three- and four-byte group-code line made of blanks, tabs, signs,
+// digits and a letter, in LF and in CR LF files: read (and split again from
+// the read text) exactly as the grammar of a code line says: blanks, an
+// optional sign, one to six digits, blanks, a value from 0 to 1071. A line
+// that is not exactly as the writer writes it (three columns, right-aligned,
+// no leading zero; four digits from 1000 on) is reported as unusual, so that
+// saving rewrites it.
+TEST(DxfTagReader, EveryThreeAndFourByteCodeLineReadsAsTheGrammarSays)
 {
     const std::string alphabet = " \t+-0179x";
     const std::regex grammar("[ \t]*([+-]?)([0-9]{1,6})[ \t]*");
+    std::vector<std::string> lines;
+    for (char a : alphabet)
+        for (char b : alphabet)
+            for (char c : alphabet) {
+                lines.push_back({a, b, c});
+                for (char d : alphabet)
+                    lines.push_back({a, b, c, d});
+            }
     for (const std::string eol : {"\n", "\r\n"}) {
-        for (char a : alphabet)
-            for (char b : alphabet)
-                for (char c : alphabet) {
-                    const std::string line{a, b, c};
-                    const std::string text =
-                        "  0" + eol + "SECTION" + eol + line + eol + "VALUE" + eol + "  0" + eol + "EOF" + eol;
-                    std::smatch m;
-                    long value = -1;
-                    if (std::regex_match(line, m, grammar)) {
-                        value = std::stol(m[2].str());
-                        if (m[1] == "-" && value != 0)
-                            value = -1;
-                    }
-                    const bool accepted = value >= 0 && value <= 1071;
-                    std::vector<DxfTag> tags;
-                    std::vector<size_t> unusual;
-                    const DxfReadResult r = DxfTagReader("f.dxf").read(text, tags, &unusual);
-                    ASSERT_EQ(r.ok(), accepted) << "'" << line << "' " << eol.size() << ": " << r.message;
-                    if (!accepted) {
-                        EXPECT_EQ(r.status, Acad::eInvalidDxfCode) << line;
-                        EXPECT_EQ(r.line, 3u) << line;
-                        continue;
-                    }
-                    ASSERT_EQ(tags.size(), 3u) << line;
-                    EXPECT_EQ(tags[1].code, value) << "'" << line << "'";
-                    EXPECT_EQ(tags[1].value(), "VALUE") << line;
-                    char written[8];
-                    std::snprintf(written, sizeof written, "%3ld", value);
-                    const size_t at = 3 + eol.size() + 7 + eol.size();
-                    const bool listed = std::find(unusual.begin(), unusual.end(), at) != unusual.end();
-                    EXPECT_EQ(listed, line != written) << "'" << line << "' " << eol.size();
-                    // Splitting the accepted text again gives the same tags.
-                    std::vector<DxfTag> split;
-                    dxfSplitTags(text, split);
-                    ASSERT_GE(split.size(), 3u) << line;
-                    for (size_t i = 0; i < 3; ++i)
-                        EXPECT_TRUE(split[i].code == tags[i].code && split[i].value() == tags[i].value())
-                            << "'" << line << "' tag " << i;
-                }
+        for (const std::string& line : lines) {
+            const std::string text =
+                "  0" + eol + "SECTION" + eol + line + eol + "VALUE" + eol + "  0" + eol + "EOF" + eol;
+            std::smatch m;
+            long value = -1;
+            if (std::regex_match(line, m, grammar)) {
+                value = std::stol(m[2].str());
+                if (m[1] == "-" && value != 0)
+                    value = -1;
+            }
+            const bool accepted = value >= 0 && value <= 1071;
+            std::vector<DxfTag> tags;
+            std::vector<size_t> unusual;
+            const DxfReadResult r = DxfTagReader("f.dxf").read(text, tags, &unusual);
+            ASSERT_EQ(r.ok(), accepted) << "'" << line << "' " << eol.size() << ": " << r.message;
+            if (!accepted) {
+                EXPECT_EQ(r.status, Acad::eInvalidDxfCode) << line;
+                EXPECT_EQ(r.line, 3u) << line;
+                continue;
+            }
+            ASSERT_EQ(tags.size(), 3u) << line;
+            EXPECT_EQ(tags[1].code, value) << "'" << line << "'";
+            EXPECT_EQ(tags[1].value(), "VALUE") << line;
+            char written[8];
+            std::snprintf(written, sizeof written, "%3ld", value);
+            const size_t at = 3 + eol.size() + 7 + eol.size();
+            const bool listed = std::find(unusual.begin(), unusual.end(), at) != unusual.end();
+            EXPECT_EQ(listed, line != written) << "'" << line << "' " << eol.size();
+            // Splitting the accepted text again gives the same tags.
+            std::vector<DxfTag> split;
+            dxfSplitTags(text, split);
+            ASSERT_GE(split.size(), 3u) << line;
+            for (size_t i = 0; i < 3; ++i)
+                EXPECT_TRUE(split[i].code == tags[i].code && split[i].value() == tags[i].value())
+                    << "'" << line << "' tag " << i;
+        }
     }
 }
