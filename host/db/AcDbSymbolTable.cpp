@@ -18,49 +18,10 @@ const AcRxClass* AcDbSymbolTable::desc()
 
 const AcRxClass* AcDbSymbolTable::isA() const { return desc(); }
 
-namespace {
-
-// ASCII letters to lower case, every other byte as it is.
-struct FoldTable {
-    unsigned char lower[256];
-    constexpr FoldTable() : lower()
-    {
-        for (int c = 0; c < 256; ++c)
-            lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-};
-
-constexpr FoldTable kFold;
-
-}  // namespace
-
-size_t AcDbSymbolTable::NameHash::operator()(std::string_view name) const
-{
-    // FNV-1a over the lower-case bytes.
-    uint64_t h = 14695981039346656037ull;
-    for (char c : name) {
-        h ^= kFold.lower[static_cast<unsigned char>(c)];
-        h *= 1099511628211ull;
-    }
-    return static_cast<size_t>(h);
-}
-
-bool AcDbSymbolTable::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    if (a == b)  // the usual case: the name as stored
-        return true;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (kFold.lower[static_cast<unsigned char>(a[i])] != kFold.lower[static_cast<unsigned char>(b[i])])
-            return false;
-    return true;
-}
-
 void AcDbSymbolTable::adoptRecord(AcDbStub* record, const std::string& name)
 {
     records_.push_back(record);
-    byName_.emplace(name, record);  // a repeated name keeps the first record
+    byName_.insertIfAbsent(name, record);  // a repeated name keeps the first record
 }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const char* name, AcDbObjectId& id, bool getErased) const
@@ -68,10 +29,10 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const char* name, AcDbObjectId& id, boo
     id.setNull();
     if (!name)
         return Acad::eInvalidInput;
-    auto it = byName_.find(std::string_view(name));
-    if (it == byName_.end() || (it->second->erased && !getErased))
+    AcDbStub* record = byName_.find(name);
+    if (!record || (record->erased && !getErased))
         return Acad::eKeyNotFound;
-    id = AcDbObjectId(it->second);
+    id = AcDbObjectId(record);
     return Acad::eOk;
 }
 
@@ -133,7 +94,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
     if (es != Acad::eOk)
         return es;
     records_.push_back(record->objectId().stub());
-    byName_[record->name()] = record->objectId().stub();
+    byName_.assign(record->name(), record->objectId().stub());
     if (auto* block = dynamic_cast<AcDbBlockTableRecord*>(record)) {
         // A new block definition gets its BLOCK and ENDBLK entities.
         for (AcDbObjectKind k : {AcDbObjectKind::BlockBegin, AcDbObjectKind::BlockEnd}) {
@@ -152,21 +113,19 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
 
 Acad::ErrorStatus AcDbSymbolTable::rename(AcDbStub* record, const std::string& oldName, const std::string& newName)
 {
-    auto it = byName_.find(std::string_view(newName));
-    if (it != byName_.end() && it->second != record && !it->second->erased)
+    AcDbStub* holder = byName_.find(newName);
+    if (holder && holder != record && !holder->erased)
         return Acad::eDuplicateRecordName;
-    if (!NameEqual()(oldName, newName) && heldByOrphanBlock(newName))
+    if (!AcDbSymbolNames::equal(oldName, newName) && heldByOrphanBlock(newName))
         return Acad::eDuplicateRecordName;
     if (AcDbDatabase* db = database())
         db->noteWrite(objectId().stub());
-    auto old = byName_.find(std::string_view(oldName));
-    if (old != byName_.end() && old->second == record)
-        byName_.erase(old);
-    byName_[newName] = record;
+    byName_.eraseIfHeldBy(oldName, record);
+    byName_.assign(newName, record);
     // Only the first record to leave a name keeps it: objects that stored
     // the name before then meant that record.
     if (!oldName.empty())
-        renamedFrom_.try_emplace(oldName, record);
+        renamedFrom_.insertIfAbsent(oldName, record);
     return Acad::eOk;
 }
 
@@ -176,7 +135,7 @@ bool AcDbSymbolTable::heldByOrphanBlock(std::string_view name) const
     if (!db || db->data().blockTable != objectId().stub())
         return false;
     for (const std::string& orphan : db->data().orphanBlockNames)
-        if (NameEqual()(orphan, name))
+        if (AcDbSymbolNames::equal(orphan, name))
             return true;
     return false;
 }
@@ -185,16 +144,16 @@ AcDbStub* AcDbSymbolTable::renamedFrom(std::string_view name) const
 {
     if (renamedFrom_.empty())
         return nullptr;
-    auto it = renamedFrom_.find(name);
-    return it != renamedFrom_.end() && !it->second->erased ? it->second : nullptr;
+    AcDbStub* record = renamedFrom_.find(name);
+    return record && !record->erased ? record : nullptr;
 }
 
 AcDbStub* AcDbSymbolTable::resolveStoredName(std::string_view name) const
 {
     if (AcDbStub* renamed = renamedFrom(name))
         return renamed;
-    auto it = byName_.find(name);
-    return it != byName_.end() && !it->second->erased ? it->second : nullptr;
+    AcDbStub* record = byName_.find(name);
+    return record && !record->erased ? record : nullptr;
 }
 
 Acad::ErrorStatus AcDbSymbolTable::newIterator(AcDbSymbolTableIterator*& iterator, bool atBeginning, bool skipDeleted) const
@@ -231,8 +190,8 @@ std::any AcDbSymbolTable::undoLinks() const
 {
     SymbolTableLinks links;
     links.records = records_;
-    links.byName.assign(byName_.begin(), byName_.end());
-    links.renamedFrom.assign(renamedFrom_.begin(), renamedFrom_.end());
+    links.byName = byName_.entries();
+    links.renamedFrom = renamedFrom_.entries();
     return links;
 }
 
@@ -243,7 +202,9 @@ void AcDbSymbolTable::setUndoLinks(const std::any& any)
         return;
     records_ = links->records;
     byName_.clear();
-    byName_.insert(links->byName.begin(), links->byName.end());
+    for (const auto& [name, record] : links->byName)
+        byName_.insertIfAbsent(name, record);
     renamedFrom_.clear();
-    renamedFrom_.insert(links->renamedFrom.begin(), links->renamedFrom.end());
+    for (const auto& [name, record] : links->renamedFrom)
+        renamedFrom_.insertIfAbsent(name, record);
 }

@@ -1,10 +1,10 @@
 #pragma once
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "host/db/AcDbObject.h"
+#include "host/db/AcDbSymbolNames.h"
 
 class AcDbSymbolTableRecord;
 class AcDbSymbolTableIterator;
@@ -72,23 +72,10 @@ protected:
 private:
     friend class DxfSymbolTableCodec;
 
-    // Record names hashed and compared ignoring ASCII case, so a lookup
-    // takes the caller's text as it is instead of a folded copy. The hash is
-    // deliberately not noexcept: the table then keeps each name's hash
-    // instead of hashing the neighbouring names again while it searches.
-    struct NameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const;
-    };
-    struct NameEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const noexcept;
-    };
-
     std::string recordType_;
     std::vector<AcDbStub*> records_;
-    std::unordered_map<std::string, AcDbStub*, NameHash, NameEqual> byName_;
+    AcDbSymbolNames byName_;
     // Each name a record was renamed away from, with the first record that
     // left it: names stored elsewhere keep meaning that record.
-    std::unordered_map<std::string, AcDbStub*, NameHash, NameEqual> renamedFrom_;
+    AcDbSymbolNames renamedFrom_;
 };
