@@ -14,7 +14,16 @@ struct FoldTable {
 
 constexpr FoldTable kFold;
 
+// The record of an erased slot: an address no record has.
+AcDbStub* erasedMark()
+{
+    static char mark;
+    return reinterpret_cast<AcDbStub*>(&mark);
+}
+
 }  // namespace
+
+AcDbStub* const AcDbSymbolNames::kErased = erasedMark();
 
 uint64_t AcDbSymbolNames::hashOf(std::string_view name)
 {
@@ -46,9 +55,9 @@ size_t AcDbSymbolNames::slotHolding(std::string_view name, uint64_t hash) const
     const size_t mask = slots_.size() - 1;
     for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
         const Slot& s = slots_[i];
-        if (s.state == State::kEmpty)
+        if (!s.record)
             return kNone;
-        if (s.state == State::kFull && s.hash == hash && equal(s.name, name))
+        if (s.hash == hash && s.full() && equal(s.name, name))
             return i;
     }
 }
@@ -57,7 +66,7 @@ size_t AcDbSymbolNames::freeSlotFor(uint64_t hash) const
 {
     const size_t mask = slots_.size() - 1;
     size_t i = static_cast<size_t>(hash) & mask;
-    while (slots_[i].state == State::kFull)
+    while (slots_[i].full())
         i = (i + 1) & mask;
     return i;
 }
@@ -70,6 +79,8 @@ AcDbStub* AcDbSymbolNames::find(std::string_view name) const
 
 void AcDbSymbolNames::insertIfAbsent(std::string_view name, AcDbStub* record)
 {
+    if (!record)
+        return;
     const uint64_t hash = hashOf(name);
     if (slotHolding(name, hash) != kNone)
         return;
@@ -77,17 +88,18 @@ void AcDbSymbolNames::insertIfAbsent(std::string_view name, AcDbStub* record)
         grow();
     }
     Slot& s = slots_[freeSlotFor(hash)];
-    if (s.state == State::kEmpty)
+    if (!s.record)
         ++used_;
     s.hash = hash;
     s.record = record;
     s.name.assign(name);
-    s.state = State::kFull;
     ++live_;
 }
 
 void AcDbSymbolNames::assign(std::string_view name, AcDbStub* record)
 {
+    if (!record)
+        return;
     const size_t i = slotHolding(name, hashOf(name));
     if (i == kNone) {
         insertIfAbsent(name, record);
@@ -103,8 +115,7 @@ void AcDbSymbolNames::eraseIfHeldBy(std::string_view name, const AcDbStub* recor
     const size_t i = slotHolding(name, hashOf(name));
     if (i == kNone || slots_[i].record != record)
         return;
-    slots_[i].state = State::kErased;
-    slots_[i].record = nullptr;
+    slots_[i].record = kErased;
     slots_[i].name.clear();
     --live_;
 }
@@ -120,22 +131,22 @@ std::vector<std::pair<std::string, AcDbStub*>> AcDbSymbolNames::entries() const
     std::vector<std::pair<std::string, AcDbStub*>> all;
     all.reserve(live_);
     for (const Slot& s : slots_)
-        if (s.state == State::kFull)
+        if (s.full())
             all.emplace_back(s.name, s.record);
     return all;
 }
 
 void AcDbSymbolNames::grow()
 {
-    // Room for four slots a live name (so it is a quarter full after), which
-    // also drops the erased slots.
+    // At least three slots a live name (so the next growth is a doubling
+    // away), which also drops the erased slots.
     size_t size = 16;
-    while (size < (live_ + 1) * 4)
+    while (size < (live_ + 1) * 3)
         size *= 2;
     std::vector<Slot> old(size);
     old.swap(slots_);
     used_ = live_;
     for (Slot& s : old)
-        if (s.state == State::kFull)
+        if (s.full())
             slots_[freeSlotFor(s.hash)] = std::move(s);
 }

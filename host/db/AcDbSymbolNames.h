@@ -21,7 +21,8 @@ class AcDbSymbolNames {
 public:
     // The record with the name; null when there is none.
     AcDbStub* find(std::string_view name) const;
-    // Adds the name unless it is held already (the first record keeps it).
+    // Adds the name unless it is held already (the first record keeps it);
+    // a null record is not added.
     void insertIfAbsent(std::string_view name, AcDbStub* record);
     // Adds the name, or gives it to record if it is held.
     void assign(std::string_view name, AcDbStub* record);
@@ -37,13 +38,14 @@ public:
     static bool equal(std::string_view a, std::string_view b);
 
 private:
-    enum class State : uint8_t { kEmpty, kFull, kErased };
+    // A slot is empty (record null), erased (record kErased) or full.
     struct Slot {
         uint64_t hash = 0;
         AcDbStub* record = nullptr;
         std::string name;
-        State state = State::kEmpty;
+        bool full() const { return record && record != kErased; }
     };
+    static AcDbStub* const kErased;
     // The slot holding the name, or kNone.
     static constexpr size_t kNone = ~size_t{0};
     size_t slotHolding(std::string_view name, uint64_t hash) const;
