@@ -350,6 +350,7 @@ Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, b
     s->object = object;
     s->isEntity = isEntity;
     s->kind = static_cast<uint16_t>(object->kind());
+    d_->noteKind(*s);
     s->owner = owner.stub();
     object->stub_ = s;
     object->owner_ = owner;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/db/AcDbHandleIndex.h"
+#include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbStub.h"
 #include "host/base/DxfCodepage.h"
 #include "host/base/DxfTagList.h"
@@ -76,6 +77,16 @@ struct AcDbDatabaseData {
     char* textFree = nullptr;           // the free end of the last block
     size_t textFreeSize = 0;
     std::deque<AcDbStub> stubs;
+    // How many stubs were ever given the kind Table or TableStyle (erased
+    // ones still count): when none were, saving need not look through every
+    // stub for tables to prepare and CLASS records to add.
+    size_t tableKindStubs = 0;
+    void noteKind(const AcDbStub& stub)
+    {
+        if (stub.kind == static_cast<uint16_t>(AcDbObjectKind::Table) ||
+            stub.kind == static_cast<uint16_t>(AcDbObjectKind::TableStyle))
+            ++tableKindStubs;
+    }
     AcDbHandleIndex byHandle;
     // Objects closed last, oldest first, each with the time its object was
     // last handed out then (see AcDbDatabase::noteClosed). Times count the

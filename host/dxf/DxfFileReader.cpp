@@ -100,8 +100,11 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     // object's, or, when no tag follows (the file ends or a fault stopped the
     // split), to the end of its own last value line: text past the last tag
     // split was never checked and is not the object's.
-    const size_t begin = tags_->startOf(i);
+    // Objects follow one another, so an object's start is most often the
+    // end just found for the one before.
+    const size_t begin = i == nextStart_.tag ? nextStart_.offset : tags_->startOf(i);
     const size_t stop = has(end) ? tags_->startOf(end) : lineEndAfter(end - 1);
+    nextStart_ = {end, stop};
     if (end > UINT32_MAX || stop - begin > UINT32_MAX) {
         result = DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                  "the file has more tags than can be read (4,294,967,295); split the drawing");
@@ -118,9 +121,12 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     s->textLength = static_cast<uint32_t>(stop - begin);
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
+    d_.noteKind(*s);
     bool xdata = false;
     s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind), xdata);
     s->xdataRead = xdata;
+    if (!s->numbersClean)
+        unclean_.push_back(s);
     return s;
 }
 
@@ -166,6 +172,8 @@ void DxfFileReader::reset()
     d_.mappedSize = mappedSize;
     d_.text = inBuffer ? std::string_view(d_.buffer) : std::string_view(static_cast<const char*>(mapped), mappedSize);
     unterminated_.clear();
+    unclean_.clear();
+    nextStart_ = {};
     orphanHandles_.clear();
 }
 
@@ -262,7 +270,7 @@ DxfReadResult DxfFileReader::readSections()
     if (!d_.blockTable || !d_.modelSpace)
         return DxfTagReader(fileName_).failure(Acad::eBadDxfSequence, lineOfTag(i),
                                                "the drawing has no block table with *Model_Space");
-    r = numbers.finish(db_, fileName_);
+    r = numbers.finish(db_, fileName_, unclean_);
     if (r.ok())
         addMissingSeqends();
     return r;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -65,5 +66,12 @@ private:
     AcDbDatabaseData& d_;
     std::string fileName_;
     std::vector<AcDbStub*> unterminated_;  // sequences read without their SEQEND
+    std::vector<AcDbStub*> unclean_;  // objects whose numbers the number check must look at (see DxfNumberCheck)
+    // The byte offset of the group-code line of tag `tag`, the end the last
+    // object made found.
+    struct {
+        size_t tag = SIZE_MAX;
+        size_t offset = 0;
+    } nextStart_;
     std::unordered_set<uint64_t> orphanHandles_;  // handles of blocks kept without a record
 };

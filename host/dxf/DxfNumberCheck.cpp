@@ -196,15 +196,14 @@ void DxfNumberCheck::report(const DxfTag& tag, const char* what)
     gActive->hasBad_ = true;
 }
 
-DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileName)
+DxfReadResult DxfNumberCheck::finish(AcDbDatabase& db, const std::string& fileName, const std::vector<AcDbStub*>& unclean)
 {
     AcDbDatabaseData& d = db.data();
     std::vector<DxfTag> scratch;
-    for (AcDbStub& s : d.stubs) {
+    for (AcDbStub* stub : unclean) {
         if (hasBad_)
             break;
-        if (s.numbersClean && !s.tagsKept)
-            continue;  // nothing to report, whether built or not
+        AcDbStub& s = *stub;
         const DxfTag* tags = d.tagsOf(s, scratch);
         if (!tags)
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "host/dxf/DxfReadResult.h"
 #include "host/db/AcDbObjectKind.h"
@@ -7,6 +8,7 @@
 
 class AcDbDatabase;
 class DxfTagList;
+struct AcDbStub;
 
 // Makes reading a file strict about the numbers the database models. While a
 // check is alive on a thread, every malformed number met in a modelled field
@@ -45,11 +47,12 @@ public:
     // the reader keeps too (AcDbStub::xdataRead).
     static bool clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind, bool& xdata);
 
-    // Checks every object of the loaded drawing as above. eOk, or
+    // Checks the objects the reader found not clean (see clean), in the
+    // order read, as above; the others have nothing to report. eOk, or
     // eBadDxfSequence with the value's line and a message naming the file,
     // the line, what was expected and what was found, and the object's type,
     // handle and group code.
-    DxfReadResult finish(AcDbDatabase& db, const std::string& fileName);
+    DxfReadResult finish(AcDbDatabase& db, const std::string& fileName, const std::vector<AcDbStub*>& unclean);
 
     // True once a malformed value was reported.
     bool failed() const { return hasBad_; }

@@ -559,6 +559,8 @@ void DxfTable::saveBlockRefs(AcDbDatabase& db, AcDbBlockTableRecord& record, Dxf
 
 void DxfTable::prepareSave(AcDbDatabase& db)
 {
+    if (db.data().tableKindStubs == 0)
+        return;
     auto& stubs = db.data().stubs;
     const size_t count = stubs.size();
     for (size_t i = 0; i < count; ++i) {
@@ -580,6 +582,8 @@ void DxfTable::prepareSave(AcDbDatabase& db)
 std::vector<std::pair<int, std::string>> DxfTable::missingClasses(AcDbDatabase& db)
 {
     AcDbDatabaseData& d = db.data();
+    if (d.tableKindStubs == 0)
+        return {};
     bool haveTable = false, haveStyle = false;
     for (const DxfTag& t : d.classTags) {
         if (t.is(1, "ACAD_TABLE"))
