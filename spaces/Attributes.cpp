@@ -151,6 +151,7 @@ void CAttributes::applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, 
         if (!entity || !entity->isKindOf(AcDbBlockReference::desc())) return;
         auto* reference = static_cast<AcDbBlockReference*>(entity);
         std::vector<AcDbObjectId> ids;
+        ids.reserve(4);  // a space block carries three attributes: one allocation, not three
         {
             std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
             for (it->start(); !it->done(); it->step()) ids.push_back(it->objectId());
