@@ -134,12 +134,11 @@ inline nlohmann::json ezdxfFixture(const std::string& kind, const std::filesyste
     return told;
 }
 
-// The block references the "X" selection of the current drawing takes, in
-// its order; only those of the block names (a wild-card pattern) when given.
-inline std::vector<AcDbObjectId> selectInserts(const char* names = nullptr)
+// The entities the "X" selection of the current drawing takes through the
+// filter (which is released), in its order.
+inline std::vector<AcDbObjectId> selectAll(resbuf* filter)
 {
     std::vector<AcDbObjectId> found;
-    resbuf* filter = names ? acutBuildList(RTDXF0, "INSERT", 2, names, 0) : acutBuildList(RTDXF0, "INSERT", 0);
     ads_name set;
     if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
         int32_t length = 0;
@@ -154,6 +153,13 @@ inline std::vector<AcDbObjectId> selectInserts(const char* names = nullptr)
     }
     acutRelRb(filter);
     return found;
+}
+
+// The block references the "X" selection of the current drawing takes, in
+// its order; only those of the block names (a wild-card pattern) when given.
+inline std::vector<AcDbObjectId> selectInserts(const char* names = nullptr)
+{
+    return selectAll(names ? acutBuildList(RTDXF0, "INSERT", 2, names, 0) : acutBuildList(RTDXF0, "INSERT", 0));
 }
 
 }  // namespace dxftest

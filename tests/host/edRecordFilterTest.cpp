@@ -119,20 +119,7 @@ TEST(RecordFilterNames, VerdictsStayRightForManyNamesAndTwoPatterns)
     EXPECT_EQ(dxftest::selectInserts("DESK"), desks);
 
     // Two name conditions in one filter: each keeps verdicts of its own.
-    resbuf* filter = acutBuildList(RTDXF0, "INSERT", 2, "ROOM-*", 2, "*7", 0);
-    ads_name set;
-    std::vector<AcDbObjectId> both;
-    if (acedSSGet("X", nullptr, nullptr, filter, set) == RTNORM) {
-        int32_t length = 0;
-        acedSSLength(set, &length);
-        for (int32_t i = 0; i < length; ++i) {
-            ads_name one;
-            AcDbObjectId id;
-            if (acedSSName(set, i, one) == RTNORM && acdbGetObjectId(id, one) == Acad::eOk) both.push_back(id);
-        }
-        acedSSFree(set);
-    }
-    acutRelRb(filter);
+    const std::vector<AcDbObjectId> both = dxftest::selectAll(acutBuildList(RTDXF0, "INSERT", 2, "ROOM-*", 2, "*7", 0));
     EXPECT_EQ(both, roomsEndingIn7);
     acDocManagerPtr()->closeDocument(acDocManagerPtr()->curDocument());
 }
