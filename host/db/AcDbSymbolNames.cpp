@@ -84,9 +84,8 @@ void AcDbSymbolNames::insertIfAbsent(std::string_view name, AcDbStub* record)
     const uint64_t hash = hashOf(name);
     if (slotHolding(name, hash) != kNone)
         return;
-    if ((used_ + 1) * 2 > slots_.size()) {
+    if ((used_ + 1) * 2 > slots_.size())
         grow();
-    }
     Slot& s = slots_[freeSlotFor(hash)];
     if (!s.record)
         ++used_;
