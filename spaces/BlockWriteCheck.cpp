@@ -56,26 +56,6 @@ private:
     AcDbLayerTable* table_ = nullptr;
 };
 
-// Whether any layer of the drawing is locked. Most drawings lock none, and
-// then no part of any block can be on a locked layer: a look at the few
-// layers of the table spares opening every part of the block again.
-bool anyLayerLocked(AcDbDatabase* db)
-{
-    AcDbLayerTable* table = nullptr;
-    if (!db || db->getLayerTable(table, AcDb::kForRead) != Acad::eOk)
-        return false;
-    bool locked = false;
-    for (AcDbObjectId id : table->recordIds()) {
-        AcDbObjectPointer<AcDbLayerTableRecord> layer(id, AcDb::kForRead);
-        if (layer && layer->isLocked()) {
-            locked = true;
-            break;
-        }
-    }
-    table->close();
-    return locked;
-}
-
 // A part of the block that lies on a locked layer: what it is and the
 // layer, and the space's name as the drawing shows it (its NAME attribute).
 struct LockedPart {
@@ -159,8 +139,6 @@ void CBlockWriteCheck::requireWritable(const CBlockDWG& block, bool withDefiniti
 {
     LockedPart found;
     const bool locked = zelkaOperation(kSource, "CBlockWriteCheck::requireWritable", [&] {
-        if (!anyLayerLocked(block.getBlockReferenceId().database()))
-            return false;
         if (findLockedPart(block, withDefinition, found))
             return true;
         if (newEntityLayer.empty())
