@@ -87,4 +87,29 @@ inline bool isPlainWhole(std::string_view t)
     return p == end;
 }
 
+// The value of a plain whole number (see isPlainWhole), the one toInt
+// reads from it; false, with value untouched, for any other text.
+inline bool plainWhole(std::string_view t, int64_t& value)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    while (p != end && *p == ' ')
+        ++p;
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    const char* digits = p;
+    int64_t whole = 0;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        whole = whole * 10 + (*p++ - '0');
+    if (p == digits || p - digits > 18)
+        return false;
+    while (p != end && *p == ' ')
+        ++p;
+    if (p != end)
+        return false;
+    value = negative ? -whole : whole;
+    return true;
+}
+
 }  // namespace DxfValue

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfValue.h"
+#include "host/dxf/codecs/DxfCodecSupport.h"
 
 TEST(DxfValue, ReadsIntegersIncludingWholeReals)
 {
@@ -66,4 +69,52 @@ TEST(DxfCodepage, Utf8FilesPassTextThrough)
     DxfCodepage cp(true, "ANSI_1252");
     EXPECT_EQ(cp.encode("Küche Δ"), "Küche Δ");
     EXPECT_EQ(cp.decode("Küche \\U+0394"), "Küche Δ");
+}
+
+// Every text of up to five characters from an alphabet of the bytes that
+// matter to number parsing: the inline decisions for plain numbers must
+// agree with the full converters, which decide every other text.
+TEST(DxfValue, PlainNumberShortcutsAgreeWithTheFullConverters)
+{
+    using namespace DxfCodecSupport;
+    const std::string alphabet = " -+019.x\t";
+    std::string text;
+    size_t plainWholes = 0;
+    std::function<void(size_t)> each = [&](size_t left) {
+        int64_t shortcut = 0, full = 0;
+        if (DxfValue::plainWhole(text, shortcut)) {
+            ++plainWholes;
+            ASSERT_TRUE(DxfValue::toInt(text, full)) << '"' << text << '"';
+            EXPECT_EQ(shortcut, full) << '"' << text << '"';
+        }
+        EXPECT_EQ(DxfValue::plainWhole(text, shortcut), DxfValue::isPlainWhole(text)) << '"' << text << '"';
+        const DxfTag tag(70, text);
+        for (const auto [least, most] : {std::pair<int64_t, int64_t>{0, 15}, {-1, 1}, {INT32_MIN, INT32_MAX}}) {
+            int64_t inlineValue = -99, slowValue = -99;
+            EXPECT_EQ(readsAsItself(tag, kReadsWhole, least, most, &inlineValue),
+                      readsAsItselfSlowly(tag, kReadsWhole, least, most, &slowValue))
+                << '"' << text << "\" in " << least << ".." << most;
+            EXPECT_EQ(inlineValue, slowValue) << '"' << text << '"';
+        }
+        EXPECT_EQ(readsAsItself(tag, kReadsReal), readsAsItselfSlowly(tag, kReadsReal, 0, 0, nullptr))
+            << '"' << text << '"';
+        if (left == 0)
+            return;
+        for (char c : alphabet) {
+            text.push_back(c);
+            each(left - 1);
+            text.pop_back();
+        }
+    };
+    each(5);
+    EXPECT_GT(plainWholes, 1000u);  // the shortcut was taken, not only refused
+
+    // At the edges of the digit count: eighteen digits are plain, nineteen
+    // are left to the converter, which still reads them.
+    int64_t value = 0;
+    EXPECT_TRUE(DxfValue::plainWhole("-999999999999999999", value));
+    EXPECT_EQ(value, -999999999999999999);
+    EXPECT_FALSE(DxfValue::plainWhole("1000000000000000000", value));
+    EXPECT_TRUE(readsAsItself(DxfTag(90, "1000000000000000000"), kReadsWhole, 0, INT64_MAX, &value));
+    EXPECT_EQ(value, 1000000000000000000);
 }

@@ -31,14 +31,14 @@ AcGePoint3d pointAt(const DxfTag* t, size_t n, size_t& i, int c)
     return p;
 }
 
-bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t most, int64_t* value)
+bool readsAsItselfSlowly(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t most, int64_t* value)
 {
     const std::string_view v = t.value();
     double real = 0;
     int64_t whole = 0;
     switch (rule) {
     case kReadsReal:
-        return DxfValue::isPlainReal(v) || DxfValue::toDouble(v, real);
+        return DxfValue::toDouble(v, real);
     case kReadsAngle: {
         // Load stores degrees times kDegToRad; save keeps the text when it
         // reads within 1e-15 of that in radians, or when the radians give

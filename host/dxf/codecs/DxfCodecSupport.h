@@ -9,6 +9,7 @@
 
 #include "host/base/RawTag.h"
 #include "host/db/AcDbObjectId.h"
+#include "host/dxf/DxfValue.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 
@@ -59,8 +60,25 @@ void forEachTagIn(const DxfTag* t, size_t end, std::initializer_list<std::string
 // from least to most (its value is stored in *value when given); a text
 // without a NUL byte or an escape (decoding gives a text that compares equal
 // to itself as a C string).
+// Texts as files write them (plain reals, plain whole numbers) are decided
+// here, inline: the check runs on every field of every object a command
+// changes. Any other text goes to readsAsItselfSlowly, which converts it.
 enum ValueReadBack { kReadsReal, kReadsAngle, kReadsWhole, kReadsText };
-bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least = 0, int64_t most = 0, int64_t* value = nullptr);
+bool readsAsItselfSlowly(const DxfTag& t, ValueReadBack rule, int64_t least, int64_t most, int64_t* value);
+inline bool readsAsItself(const DxfTag& t, ValueReadBack rule, int64_t least = 0, int64_t most = 0,
+                          int64_t* value = nullptr)
+{
+    if (rule == kReadsReal && DxfValue::isPlainReal(t.value()))
+        return true;
+    if (int64_t whole = 0; rule == kReadsWhole && DxfValue::plainWhole(t.value(), whole)) {
+        if (whole < least || whole > most)
+            return false;
+        if (value)
+            *value = whole;
+        return true;
+    }
+    return readsAsItselfSlowly(t, rule, least, most, value);
+}
 
 // Index of the end of the data part (the first 101 or 1001).
 size_t dataEnd(const DxfTag* t, size_t n);
