@@ -102,6 +102,7 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
     zelkaOperation(__FILE__, "CAttributes::extractSpaceBlockAttributeValues", [&] {
         deleteObjects();
         if (!reference) return;
+        items_.reserve(3);  // the NAME, AREA and AUX attributes: one allocation, not three
         std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
         bool layoutRead = false;
         AcGeMatrix3d worldToUcs = ucsMatrix.inverse();

@@ -78,17 +78,14 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
         found.layer = reference->layer();
         return true;
     }
-    std::vector<AcDbObjectId> attributeIds;
-    {
-        std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
-        for (it->start(); !it->done(); it->step())
-            attributeIds.push_back(it->objectId());
-    }
+    // The iterator holds the attributes' ids, not the reference: it serves
+    // after the reference is closed.
+    const std::unique_ptr<AcDbObjectIterator> it(reference->attributeIterator());
     const AcDbObjectId definitionId = reference->blockTableRecord();
     reference.close();
     bool locked = false;
-    for (AcDbObjectId id : attributeIds) {
-        AcDbObjectPointer<AcDbAttribute> attribute(id, AcDb::kForRead);
+    for (it->start(); !it->done(); it->step()) {
+        AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
         if (!attribute)
             continue;
         if (found.shownName.empty() && std::strcmp(attribute->tag(), "NAME") == 0)

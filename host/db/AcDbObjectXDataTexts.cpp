@@ -44,6 +44,7 @@ bool AcDbObject::xDataTexts(const char* regappName, std::vector<std::string_view
         const AcDbDatabase* db = database();
         const DxfCodepage& cp = db ? db->data().codepage() : kNoDrawing;
         const auto& t = app.fileTags;
+        texts.reserve(t.size());
         for (size_t i = 1; i < t.size(); ++i) {
             const int c = t[i].code;
             switch (acutRbValueKind(c)) {

@@ -21,7 +21,10 @@ namespace {
 bool insertBlockNameTag(const AcDbStub& stub, DxfTag& name)
 {
     const AcDbDatabaseData& d = stub.database->data();
-    std::vector<DxfTag> tags;
+    // Kept between calls: a selection peeks at every block reference of a
+    // drawing, and the list's memory is then allocated once, not each time.
+    thread_local std::vector<DxfTag> tags;
+    tags.clear();
     if (stub.tagsKept) {
         const DxfTag* tag = dxfInsertBlockNameTag(d.tagsOf(stub, tags), stub.tagCount);
         if (tag)

@@ -205,3 +205,29 @@ TEST(DxfCodec, EachEntityReadsSavesUnchangedAndWritesOneEditInPlace)
         EXPECT_EQ(recordIn(out, c.name), expected);
     }
 }
+
+// The vertex count a polyline's record gives is only a hint for the list:
+// the vertices are those the record holds, whatever it says, and a count
+// far above them (one a careless writer or a damaged file gives) reads the
+// same and is saved as it stands.
+TEST(DxfCodec, PolylineVerticesAreThoseReadWhateverTheCountSays)
+{
+    const std::string vertices = " 10\n0.0\n 20\n0.0\n 10\n4.0\n 20\n0.0\n 10\n4.0\n 20\n3.0\n";
+    for (const char* count : {"3", "1", "0", "2000000000", "-5", "9223372036854775807"}) {
+        SCOPED_TRACE(count);
+        const std::string record = std::string("  0\nLWPOLYLINE\n  5\n1F0\n330\n17\n100\nAcDbEntity\n  8\n0\n") +
+                                   "100\nAcDbPolyline\n 90\n" + count + "\n 70\n1\n" + vertices;
+        AcDbDatabase db(false);
+        ASSERT_EQ(db.readDxfText(drawingWith(record), "count.dxf"), Acad::eOk) << db.lastError();
+        AcDbObjectPointer<AcDbPolyline> p(entityOf(db), AcDb::kForRead);
+        ASSERT_EQ(p.openStatus(), Acad::eOk);
+        ASSERT_EQ(p->numVerts(), 3u);
+        AcGePoint2d last;
+        ASSERT_EQ(p->getPointAt(2, last), Acad::eOk);
+        EXPECT_EQ(last, AcGePoint2d(4, 3));
+        p.close();
+        std::string out;
+        ASSERT_EQ(db.writeDxfText(out), Acad::eOk);
+        EXPECT_EQ(recordIn(out, "LWPOLYLINE"), record);
+    }
+}

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "host/db/AcDbPolyline.h"
 #include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfTagEditor.h"
@@ -17,6 +19,13 @@ public:
         auto& x = static_cast<AcDbPolyline&>(o);
         forEachTagIn(t, end, {"AcDbPolyline"}, [&](size_t& i) {
             switch (t[i].code) {
+            case 90:
+                // The vertex count the record gives, as far as its tags can
+                // hold: the list is allocated once, and a wrong count costs
+                // nothing (the vertices are counted as read).
+                if (int64_t count = 0; DxfValue::toInt(t[i].value(), count) && count > 0)
+                    x.vertices_.reserve(static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(end - i) / 2)));
+                break;
             case 70: x.flags_ = static_cast<int>(integer(t[i])); break;
             case 43: x.constantWidth_ = real(t[i]); break;
             case 38: x.elevation_ = real(t[i]); break;
