@@ -24,6 +24,8 @@ public:
 
     // The text the values lie in; set before the first tag is added.
     void setText(std::string_view text) { text_ = text; }
+    // The text every value of the list stands in.
+    std::string_view text() const { return text_; }
 
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }

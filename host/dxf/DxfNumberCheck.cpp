@@ -21,10 +21,14 @@ thread_local DxfNumberCheck* gActive = nullptr;
 
 // Tags read where they stand, through code(i) for the group code alone and
 // [i] for the whole tag: a check looks at most tags' codes only.
+// readable(t) is how many bytes from the start of t's value may be read
+// (see DxfValue::isPlainReal): none beyond the value here, where the tags'
+// texts are not known to stand in a longer one.
 struct TagArray {
     const DxfTag* tags;
     int code(size_t i) const { return tags[i].code; }
     const DxfTag& operator[](size_t i) const { return tags[i]; }
+    static size_t readable(const DxfTag& t) { return t.value().size(); }
 };
 
 // The index of the first 1001 (the start of the extended data), n when none.
@@ -104,18 +108,21 @@ bool numbersWellFormed(const Tags& tags, size_t n)
             code >= 0 && code < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(code)] : dxfValueKind(code);
         switch (kind) {
         case DxfValueKind::Double:
-            if (const DxfTag t = tags[i]; !DxfValue::isPlainReal(t.value()) && !DxfValue::toDouble(t.value(), real))
+            if (const DxfTag t = tags[i];
+                !DxfValue::isPlainReal(t.value(), tags.readable(t)) && !DxfValue::toDouble(t.value(), real))
                 return false;
             break;
         case DxfValueKind::Int16:
         case DxfValueKind::Int32:
         case DxfValueKind::Int64:
         case DxfValueKind::Bool:
-            if (const DxfTag t = tags[i]; !DxfValue::isPlainWhole(t.value()) && !DxfValue::toInt(t.value(), whole))
+            if (const DxfTag t = tags[i];
+                !DxfValue::isPlainWhole(t.value(), tags.readable(t)) && !DxfValue::toInt(t.value(), whole))
                 return false;
             break;
         case DxfValueKind::Handle:
-            if (!DxfValue::toHandle(tags[i].value(), handle))
+            if (const DxfTag t = tags[i];
+                !DxfValue::isPlainHandle(t.value(), tags.readable(t)) && !DxfValue::toHandle(t.value(), handle))
                 return false;
             break;
         default:
@@ -171,13 +178,22 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
 bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind, bool& xdata)
 {
     // The object's tags, read in place.
+    // The object's values stand in the list's text (the file's lines): the
+    // bytes after each value up to the text's end may be read.
     struct Part {
         const DxfTagList& list;
         size_t first;
+        uintptr_t textStart, textEnd;
         int code(size_t i) const { return list.code(first + i); }
         DxfTag operator[](size_t i) const { return list[first + i]; }
+        size_t readable(const DxfTag& t) const
+        {
+            const auto at = reinterpret_cast<uintptr_t>(t.value().data());
+            return at >= textStart && at <= textEnd ? textEnd - at : t.value().size();
+        }
     };
-    const Part part{list, first};
+    const auto textStart = reinterpret_cast<uintptr_t>(list.text().data());
+    const Part part{list, first, textStart, textStart + list.text().size()};
     const size_t xdataFrom = firstXData(part, n);
     xdata = xdataFrom < n;
     return dxfCodecOf(kind).readsByValueKind() && numbersWellFormed(part, n) && xdataWellFormed(part, xdataFrom, n);

@@ -6,6 +6,10 @@
 
 #include "host/dxf/DxfTag.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Numbers and handles as DXF writes them. Reading trims blanks and accepts
 // a leading '+', exponents and whole numbers in real fields; writing uses
 // the shortest text that reads back to the same double, always with '.', and
@@ -85,6 +89,104 @@ inline bool isPlainWhole(std::string_view t)
     while (p != end && *p == ' ')
         ++p;
     return p == end;
+}
+
+// The same decisions for a value that stands in a longer text (a file's
+// lines), where the 16 bytes from its start can be read whatever its own
+// length: readable is how many can. Reading a file checks every number of
+// every object, and a byte loop there mispredicts a branch at the end of
+// nearly every value; these take all of a short value's bytes at once and
+// decide on the masks of digits, points, minus signs and blanks. Values
+// longer than 16 bytes, or without 16 readable bytes, are left to the loops.
+#if defined(__SSE2__)
+namespace plain16 {
+
+struct Masks {
+    uint32_t digits, points, minus, blanks, all;
+};
+
+inline Masks masksOf(const char* p, size_t size)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const auto is = [&](char c) {
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
+    };
+    // A digit is a byte whose distance above '0' is at most 9, unsigned.
+    const __m128i above = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(above, _mm_set1_epi8(9)), above);
+    const uint32_t all = (uint32_t{1} << size) - 1;
+    return {static_cast<uint32_t>(_mm_movemask_epi8(digit)) & all, is('.') & all, is('-') & all, is(' ') & all, all};
+}
+
+}  // namespace plain16
+#endif
+
+inline bool isPlainReal(std::string_view t, size_t readable)
+{
+#if defined(__SSE2__)
+    if (t.size() <= 16 && readable >= 16) {
+        const plain16::Masks m = plain16::masksOf(t.data(), t.size());
+        // Digits and points throughout, a minus only first.
+        if ((m.digits | m.points | (m.minus & 1)) != m.all)
+            return false;
+        if (m.points == 0)
+            return m.digits != 0;
+        if (m.points & (m.points - 1))
+            return false;
+        // A digit before the point and one after it.
+        const uint32_t before = m.points - 1;
+        return (m.digits & before) != 0 && (m.digits & ~(before | m.points)) != 0;
+    }
+#endif
+    (void)readable;
+    return isPlainReal(t);
+}
+
+inline bool isPlainWhole(std::string_view t, size_t readable)
+{
+#if defined(__SSE2__)
+    if (t.size() <= 16 && readable >= 16) {
+        const plain16::Masks m = plain16::masksOf(t.data(), t.size());
+        if ((m.digits | m.minus | m.blanks) != m.all || m.digits == 0)
+            return false;
+        // One run of digits, a minus at most right before it, blanks only
+        // before the number and after it.
+        const int first = __builtin_ctz(m.digits);
+        const int last = 31 - __builtin_clz(m.digits);
+        const uint32_t upToLast = (uint32_t{2} << last) - 1;
+        const uint32_t run = upToLast & ~((uint32_t{1} << first) - 1);
+        if ((m.digits & run) != run)
+            return false;
+        const uint32_t sign = first > 0 ? uint32_t{1} << (first - 1) : 0;
+        if (m.minus & ~sign)
+            return false;
+        const int numberStart = m.minus ? first - 1 : first;
+        const uint32_t blanksAllowed = ((uint32_t{1} << numberStart) - 1) | (m.all & ~upToLast);
+        return (m.blanks & ~blanksAllowed) == 0;
+    }
+#endif
+    (void)readable;
+    return isPlainWhole(t);
+}
+
+// True for one to sixteen hexadecimal digits and nothing else, a handle as
+// files write it; false leaves the text to toHandle, which also takes one
+// with blanks around it.
+inline bool isPlainHandle(std::string_view t, size_t readable)
+{
+#if defined(__SSE2__)
+    if (t.size() <= 16 && readable >= 16) {
+        const plain16::Masks m = plain16::masksOf(t.data(), t.size());
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data()));
+        // a-f and A-F alike: the byte with its case bit set, at most 5 above 'a'.
+        const __m128i above = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+        const __m128i letter = _mm_cmpeq_epi8(_mm_min_epu8(above, _mm_set1_epi8(5)), above);
+        const uint32_t letters = static_cast<uint32_t>(_mm_movemask_epi8(letter)) & m.all;
+        return m.all != 0 && (m.digits | letters) == m.all;
+    }
+#endif
+    (void)readable;
+    return false;
 }
 
 // The value of a plain whole number (see isPlainWhole), the one toInt

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "host/base/DxfCodepage.h"
 #include "host/dxf/DxfValue.h"
@@ -117,4 +118,52 @@ TEST(DxfValue, PlainNumberShortcutsAgreeWithTheFullConverters)
     EXPECT_FALSE(DxfValue::plainWhole("1000000000000000000", value));
     EXPECT_TRUE(readsAsItself(DxfTag(90, "1000000000000000000"), kReadsWhole, 0, INT64_MAX, &value));
     EXPECT_EQ(value, 1000000000000000000);
+}
+
+// The sixteen-byte decisions read past a value's end into the text after
+// it: whatever follows (digits, points, signs, blanks, a line end), they
+// must answer as the byte loops do on the value alone.
+TEST(DxfValue, SixteenByteDecisionsAgreeWithTheByteLoops)
+{
+    const std::string alphabet = " -019.aFx";
+    const std::vector<std::string> followers = {"\n", "0000000000000000", "................", "----------------",
+                                                "                ", "ffffffffffffffff"};
+    std::string text;
+    size_t values = 0;
+    const auto check = [&](const std::string& value) {
+        for (const std::string& after : followers) {
+            const std::string line = value + after + std::string(16, '\n');
+            const std::string_view v(line.data(), value.size());
+            const size_t readable = line.size();
+            ++values;
+            EXPECT_EQ(DxfValue::isPlainReal(v, readable), DxfValue::isPlainReal(v)) << '"' << value << '"';
+            EXPECT_EQ(DxfValue::isPlainWhole(v, readable), DxfValue::isPlainWhole(v)) << '"' << value << '"';
+            // A plain handle is one toHandle reads; toHandle also reads
+            // some that are not plain (blanks around the digits).
+            uint64_t handle = 0;
+            const bool isHex = !value.empty() && value.size() <= 16 &&
+                               value.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+            EXPECT_EQ(DxfValue::isPlainHandle(v, readable), isHex) << '"' << value << '"';
+            if (isHex)
+                EXPECT_TRUE(DxfValue::toHandle(v, handle)) << '"' << value << '"';
+        }
+    };
+    std::function<void(size_t)> each = [&](size_t left) {
+        check(text);
+        if (left == 0)
+            return;
+        for (char c : alphabet) {
+            text.push_back(c);
+            each(left - 1);
+            text.pop_back();
+        }
+    };
+    each(4);
+    // Around the sixteen bytes one load takes: the longest values it
+    // decides, and the first ones it leaves to the loops.
+    for (const char* value : {"1234567890123456", "-123456789012345", "123456789012345.", "12345678901234.5",
+                              "12345678901234567", "1234567890.1234567", "   -12345678901  ", "    -123456789012",
+                              "0123456789abcdef", "0123456789abcdef0", " 1A", "1A "})
+        check(value);
+    EXPECT_GT(values, 30000u);
 }
