@@ -165,6 +165,17 @@ bool DxfCodepage::isPlain(std::string_view raw) const
             return false;
         high |= (word & kHigh) != 0;
     }
+    if (left > 0 && raw.size() >= 8) {
+        // The last eight bytes, some of them seen already: the same test
+        // again, with no loop whose end depends on the text's length.
+        uint64_t word = 0;
+        std::memcpy(&word, raw.data() + raw.size() - 8, 8);
+        const uint64_t x = word ^ kBackslashes;
+        if ((x - kOnes) & ~x & kHigh)
+            return false;
+        high |= (word & kHigh) != 0;
+        left = 0;
+    }
     for (; left > 0; ++p, --left) {
         if (*p == '\\')
             return false;
