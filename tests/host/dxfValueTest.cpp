@@ -72,16 +72,36 @@ TEST(DxfCodepage, Utf8FilesPassTextThrough)
     EXPECT_EQ(cp.decode("Küche \\U+0394"), "Küche Δ");
 }
 
+namespace {
+
+// Calls visit with every text of up to longest characters of the alphabet,
+// the empty one first.
+void forEachText(const std::string& alphabet, size_t longest, const std::function<void(const std::string&)>& visit)
+{
+    std::string text;
+    std::function<void(size_t)> each = [&](size_t left) {
+        visit(text);
+        if (left == 0)
+            return;
+        for (char c : alphabet) {
+            text.push_back(c);
+            each(left - 1);
+            text.pop_back();
+        }
+    };
+    each(longest);
+}
+
+}  // namespace
+
 // Every text of up to five characters from an alphabet of the bytes that
 // matter to number parsing: the inline decisions for plain numbers must
 // agree with the full converters, which decide every other text.
 TEST(DxfValue, PlainNumberShortcutsAgreeWithTheFullConverters)
 {
     using namespace DxfCodecSupport;
-    const std::string alphabet = " -+019.x\t";
-    std::string text;
     size_t plainWholes = 0;
-    std::function<void(size_t)> each = [&](size_t left) {
+    forEachText(" -+019.x\t", 5, [&](const std::string& text) {
         int64_t shortcut = 0, full = 0;
         if (DxfValue::plainWhole(text, shortcut)) {
             ++plainWholes;
@@ -99,15 +119,7 @@ TEST(DxfValue, PlainNumberShortcutsAgreeWithTheFullConverters)
         }
         EXPECT_EQ(readsAsItself(tag, kReadsReal), readsAsItselfSlowly(tag, kReadsReal, 0, 0, nullptr))
             << '"' << text << '"';
-        if (left == 0)
-            return;
-        for (char c : alphabet) {
-            text.push_back(c);
-            each(left - 1);
-            text.pop_back();
-        }
-    };
-    each(5);
+    });
     EXPECT_GT(plainWholes, 1000u);  // the shortcut was taken, not only refused
 
     // At the edges of the digit count: eighteen digits are plain, nineteen
@@ -125,10 +137,8 @@ TEST(DxfValue, PlainNumberShortcutsAgreeWithTheFullConverters)
 // must answer as the byte loops do on the value alone.
 TEST(DxfValue, SixteenByteDecisionsAgreeWithTheByteLoops)
 {
-    const std::string alphabet = " -019.aFx";
     const std::vector<std::string> followers = {"\n", "0000000000000000", "................", "----------------",
                                                 "                ", "ffffffffffffffff"};
-    std::string text;
     size_t values = 0;
     const auto check = [&](const std::string& value) {
         for (const std::string& after : followers) {
@@ -148,17 +158,7 @@ TEST(DxfValue, SixteenByteDecisionsAgreeWithTheByteLoops)
                 EXPECT_TRUE(DxfValue::toHandle(v, handle)) << '"' << value << '"';
         }
     };
-    std::function<void(size_t)> each = [&](size_t left) {
-        check(text);
-        if (left == 0)
-            return;
-        for (char c : alphabet) {
-            text.push_back(c);
-            each(left - 1);
-            text.pop_back();
-        }
-    };
-    each(4);
+    forEachText(" -019.aFx", 4, check);
     // Around the sixteen bytes one load takes: the longest values it
     // decides, and the first ones it leaves to the loops.
     for (const char* value : {"1234567890123456", "-123456789012345", "123456789012345.", "12345678901234.5",
