@@ -115,22 +115,9 @@ void AcDbHandleIndex::erase(uint64_t handle)
 void AcDbHandleIndex::grow()
 {
     // Twice the live stubs' room, which also drops the erased slots.
-    rebuild(2 * (live_ + 1));
-}
-
-void AcDbHandleIndex::reserve(size_t objects)
-{
-    // Beyond 2^40 objects the room could not be had anyway (nor counted).
-    if (objects > live_ && objects <= (size_t{1} << 40) && objects * 4 > slots_.size() * 3)
-        rebuild(objects);
-}
-
-void AcDbHandleIndex::rebuild(size_t objects)
-{
-    // At most three quarters full with objects stubs in it.
     size_t size = 1024;
     unsigned bits = 10;
-    while (objects * 4 > size * 3) {
+    while ((live_ + 1) * 4 > size * 3 / 2) {
         size *= 2;
         ++bits;
     }

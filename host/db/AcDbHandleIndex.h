@@ -30,9 +30,6 @@ public:
     // then, and nothing changes), with one search of the table: reading a
     // file adds every object so.
     bool insertNew(AcDbStub* stub);
-    // Makes room for objects stubs in all (the ones held included), so that
-    // adding them does not grow the table again.
-    void reserve(size_t objects);
     // Removes the stub with the handle, if there is one.
     void erase(uint64_t handle);
     // Whether the index holds this very stub: the same as find(stub->handle)
@@ -52,8 +49,6 @@ private:
     void place(AcDbStub* stub);
     void placeAt(size_t slot, AcDbStub* stub);
     void grow();
-    // Rebuilds the table with room for objects stubs, dropping erased slots.
-    void rebuild(size_t objects);
 
     std::vector<uintptr_t> slots_;  // 0: never used; kErased: used, now free; else tag | stub
     unsigned shift_ = 64;           // 64 less the bits of the table's size

@@ -243,7 +243,6 @@ DxfReadResult DxfFileReader::readSections()
         if (name == "HEADER") {
             sawHeader = true;
             r = readHeader(i);
-            reserveHandles();
         } else if (name == "CLASSES") {
             while (has(i) && !sectionIs(tag(i), "ENDSEC") && !sectionIs(tag(i), "EOF"))
                 d_.classTags.push_back(tag(i++));
@@ -328,18 +327,6 @@ void DxfFileReader::addMissingSeqends()
         d_.notices.push_back(std::string(d_.tagsOf(*parent, scratch)[0].value()) + " " + DxfValue::fromHandle(parent->handle) +
                              " had no SEQEND; one was added");
     }
-}
-
-void DxfFileReader::reserveHandles()
-{
-    // The next handle the file would give ($HANDSEED) counts its objects,
-    // nearly, when their handles run on without gaps, as most writers
-    // number them: the index then takes its final size once instead of
-    // doubling its way there. No file of n bytes holds more than n / 32
-    // objects (a record is at least some 30 bytes of lines), which bounds
-    // a seed that is far off, or made up.
-    const uint64_t most = d_.text.size() / 32;
-    d_.byHandle.reserve(static_cast<size_t>(std::min<uint64_t>(d_.header.handseed, most)));
 }
 
 DxfReadResult DxfFileReader::readHeader(size_t& i)

@@ -40,8 +40,6 @@ private:
     DxfTag tag(size_t i) const;
     // Reads an R12 drawing upgraded in memory (DxfR12Upgrade); version is its $ACADVER.
     DxfReadResult readUpgraded(const std::string& version);
-    // Sizes the handle index for the objects the header says the file holds.
-    void reserveHandles();
     DxfReadResult readHeader(size_t& i);
     DxfReadResult readTables(size_t& i);
     DxfReadResult readBlocks(size_t& i);
