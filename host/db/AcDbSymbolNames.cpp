@@ -142,6 +142,22 @@ void AcDbSymbolNames::grow()
     size_t size = 16;
     while (size < (live_ + 1) * 3)
         size *= 2;
+    rebuild(size);
+}
+
+void AcDbSymbolNames::reserve(size_t names)
+{
+    // At most half full with them, as growing to as many would leave it.
+    if (names <= live_ || names > (size_t{1} << 40) || names * 2 <= slots_.size())
+        return;
+    size_t size = 16;
+    while (size < names * 2)
+        size *= 2;
+    rebuild(size);
+}
+
+void AcDbSymbolNames::rebuild(size_t size)
+{
     std::vector<Slot> old(size);
     old.swap(slots_);
     used_ = live_;

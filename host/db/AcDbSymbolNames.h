@@ -28,6 +28,9 @@ public:
     void assign(std::string_view name, AcDbStub* record);
     // Removes the name when record holds it.
     void eraseIfHeldBy(std::string_view name, const AcDbStub* record);
+    // Makes room for names in all (those held included), so that adding
+    // them does not grow the table again.
+    void reserve(size_t names);
     bool empty() const { return live_ == 0; }
     void clear();
     // Every name with its record, in no particular order.
@@ -52,6 +55,8 @@ private:
     // The slot a new name takes: the first erased or empty one on its way.
     size_t freeSlotFor(uint64_t hash) const;
     void grow();
+    // Moves the names into a table of size slots, dropping erased slots.
+    void rebuild(size_t size);
 
     std::vector<Slot> slots_;
     size_t live_ = 0;

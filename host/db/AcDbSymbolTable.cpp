@@ -24,6 +24,12 @@ void AcDbSymbolTable::adoptRecord(AcDbStub* record, const std::string& name)
     byName_.insertIfAbsent(name, record);  // a repeated name keeps the first record
 }
 
+void AcDbSymbolTable::reserveRecords(size_t count)
+{
+    records_.reserve(count);
+    byName_.reserve(count);
+}
+
 Acad::ErrorStatus AcDbSymbolTable::getAt(const char* name, AcDbObjectId& id, bool getErased) const
 {
     id.setNull();

@@ -57,6 +57,8 @@ public:
     bool hasRenames() const { return !renamedFrom_.empty(); }
     // Registers a record read from a file.
     void adoptRecord(AcDbStub* record, const std::string& name);
+    // Makes room for as many records before a file's are adopted.
+    void reserveRecords(size_t count);
 
     // The records and names, which the table's tags do not hold.
     std::any undoLinks() const override;

@@ -1,5 +1,5 @@
 // Record look-ups ignore ASCII case and nothing else, through renames and
-// erasures.
+// erasures, and whatever room reading made for the records.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,8 @@
 #include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
+#include "host/dxf/DxfDefaultDrawing.h"
+#include "host/dxf/DxfValue.h"
 
 TEST(SymbolTableLookup, RenamedAndErasedRecords)
 {
@@ -48,4 +50,38 @@ TEST(SymbolTableLookup, RenamedAndErasedRecords)
     EXPECT_EQ(again->getAt("WALLS-OLD", found), Acad::eKeyNotFound) << "erased";
     EXPECT_EQ(again->getAt("WALLS-OLD", found, true), Acad::eOk) << "asked for erased ones too";
     EXPECT_EQ(found, id);
+}
+
+// Reading makes room for a table's records from its head's entry count. A
+// count far above the records, below them, zero or negative must read the
+// same table: every record found by its name, in any case.
+TEST(SymbolTableLookup, TablesReadAlikeWhateverTheirEntryCountSays)
+{
+    constexpr int kLayers = 3000;
+    std::string records;
+    for (int k = 0; k < kLayers; ++k)
+        records += "  0\nLAYER\n  5\n" + DxfValue::fromHandle(0x1000 + static_cast<uint64_t>(k)) +
+                   "\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n  2\nStorey-" +
+                   std::to_string(k) + "\n 70\n0\n 62\n7\n  6\nContinuous\n";
+    const std::string head = "  0\nTABLE\n  2\nLAYER\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n 70\n";
+    for (const char* count : {"2147483647", "3002", "2", "0", "-5"}) {
+        SCOPED_TRACE(count);
+        std::string text = DxfDefaultDrawing::text();
+        const size_t at = text.find(head);
+        ASSERT_NE(at, std::string::npos);
+        const size_t value = at + head.size();
+        text.replace(value, text.find('\n', value) - value, count);
+        text.insert(text.find('\n', value) + 1, records);
+        AcDbDatabase db(false);
+        ASSERT_EQ(db.readDxfText(text, "layers.dxf"), Acad::eOk) << db.lastError();
+        AcDbLayerTable* layers = nullptr;
+        ASSERT_EQ(db.getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+        for (int k = 0; k < kLayers; k += 11) {
+            EXPECT_TRUE(layers->has(("Storey-" + std::to_string(k)).c_str())) << k;
+            EXPECT_TRUE(layers->has(("STOREY-" + std::to_string(k)).c_str())) << k;
+        }
+        EXPECT_TRUE(layers->has("0"));
+        EXPECT_FALSE(layers->has(("Storey-" + std::to_string(kLayers)).c_str()));
+        layers->close();
+    }
 }
