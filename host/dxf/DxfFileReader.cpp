@@ -428,8 +428,9 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
         else if (type == "APPID") d_.regAppTable = head;
         // The head's entry count (70), which writers give as the number of
         // records that follow: room for them at once. A count far off, or
-        // made up, is bounded by the file's size (a record takes some 100
-        // bytes of lines; room for one name takes about as much).
+        // made up, is bounded by the file's size: one name for every 512
+        // bytes, so that the room made (some 100 bytes a name) stays under a
+        // fifth of the file.
         for (size_t k = i + 1; k < end; ++k)
             if (int64_t count = 0; tag(k).code == 70 && DxfValue::toInt(tag(k).value(), count) && count > 0) {
                 table->reserveRecords(static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(d_.text.size() / 512))));

@@ -177,9 +177,9 @@ void DxfNumberCheck::checkRaw(const DxfTag* tags, size_t n, AcDbObjectKind kind)
 
 bool DxfNumberCheck::clean(const DxfTagList& list, size_t first, size_t n, AcDbObjectKind kind, bool& xdata)
 {
-    // The object's tags, read in place.
-    // The object's values stand in the list's text (the file's lines): the
-    // bytes after each value up to the text's end may be read.
+    // The object's tags, read in place. Their values stand in the list's
+    // text (the file's lines): the bytes after each value up to the text's
+    // end may be read.
     struct Part {
         const DxfTagList& list;
         size_t first;
