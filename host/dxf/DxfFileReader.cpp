@@ -220,6 +220,7 @@ DxfReadResult DxfFileReader::readSections()
     DxfReadResult r;
     DxfNumberCheck numbers;  // objects built while reading report malformed numbers to it
     d_.crlf = DxfTagReader::usesCrlf(d_.text);
+    namesToReserve_ = d_.text.size() / 1024;
     size_t i = 0;
     while (has(i) && !sectionIs(tag(i), "SECTION") && !sectionIs(tag(i), "EOF"))
         d_.leadingTags.push_back(tag(i++));
@@ -427,13 +428,13 @@ DxfReadResult DxfFileReader::readTables(size_t& i)
         else if (type == "STYLE") d_.textStyleTable = head;
         else if (type == "APPID") d_.regAppTable = head;
         // The head's entry count (70), which writers give as the number of
-        // records that follow: room for them at once. A count far off, or
-        // made up, is bounded by the file's size: one name for every 512
-        // bytes, so that the room made (some 100 bytes a name) stays under a
-        // fifth of the file.
+        // records that follow: room for them at once. Counts far off, or made
+        // up, share one bound for all tables (see namesToReserve_).
         for (size_t k = i + 1; k < end; ++k)
             if (int64_t count = 0; tag(k).code == 70 && DxfValue::toInt(tag(k).value(), count) && count > 0) {
-                table->reserveRecords(static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(d_.text.size() / 512))));
+                const size_t names = std::min(static_cast<uint64_t>(count), uint64_t{namesToReserve_});
+                table->reserveRecords(names);
+                namesToReserve_ -= names;
                 break;
             }
         i = end;

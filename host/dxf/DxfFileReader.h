@@ -67,6 +67,12 @@ private:
     std::string fileName_;
     std::vector<AcDbStub*> unterminated_;  // sequences read without their SEQEND
     std::vector<AcDbStub*> unclean_;  // objects whose numbers the number check must look at (see DxfNumberCheck)
+    // The names the tables' entry counts may still make room for, in all:
+    // one for every 1,024 bytes of the file, so that the room made (some 100
+    // bytes a name, up to twice that as tables round their size up) stays
+    // under a fifth of the file however many tables give counts far above
+    // their records.
+    size_t namesToReserve_ = 0;
     // The byte offset of the group-code line of tag `tag`, the end the last
     // object made found.
     struct {
