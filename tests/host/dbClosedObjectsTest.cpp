@@ -1,4 +1,4 @@
-// Entities read from a file are freed some thousands of closes after their
+// Entities read from a file are freed some hundreds of closes after their
 // last close; a changed one is first written out as the lines saving
 // writes. Nothing of a change may be lost on the way: not in the object
 // built again, not in the saved file, not for undo and redo.
