@@ -1,4 +1,6 @@
 #include <array>
+#include <string_view>
+#include <vector>
 
 #include "host/dxf/DxfCodec.h"
 
@@ -58,6 +60,13 @@ constexpr uint8_t Ints = kDxfReadsIntegers;
 const DxfCodec kTable[] = {DXF_CODEC_TABLE(DXF_CODEC_LINE)};
 #undef DXF_CODEC_LINE
 
+// The group of dxfCodecFor's index that a name of the section starting with
+// the letter first falls into.
+size_t bucket(DxfCodecSection section, char first)
+{
+    return static_cast<size_t>(section) * 32 + (static_cast<unsigned char>(first) & 31u);
+}
+
 const DxfCodec& fallback(DxfCodecSection section)
 {
     for (const DxfCodec& c : kTable)
@@ -86,12 +95,24 @@ const DxfCodec& dxfCodecFor(std::string_view dxfName, std::string_view section)
     const DxfCodecSection s = section == "TABLES"    ? DxfCodecSection::Tables
                               : section == "OBJECTS" ? DxfCodecSection::Objects
                                                      : DxfCodecSection::Entities;
-    // The first letter sorts out nearly every other type before the names
-    // are compared; reading looks up the type of every object this way.
-    const char first = dxfName.empty() ? '\0' : dxfName.front();
-    for (const DxfCodec& c : kTable)
-        if (c.section == s && c.name && c.name[0] == first && dxfName == c.name)
-            return c;
+    // Reading looks up the type of every object this way. The lines are
+    // sorted once by section and the last five bits of the first letter, and
+    // each keeps its name's length: a look-up compares a name or two.
+    struct Named {
+        std::string_view name;
+        const DxfCodec* codec;
+    };
+    static const auto byLetter = [] {
+        std::array<std::vector<Named>, 3 * 32> index;
+        for (const DxfCodec& c : kTable)
+            if (c.name)
+                index[bucket(c.section, c.name[0])].push_back({c.name, &c});
+        return index;
+    }();
+    if (!dxfName.empty())
+        for (const Named& named : byLetter[bucket(s, dxfName.front())])
+            if (named.name == dxfName)
+                return *named.codec;
     return fallback(s);
 }
 

@@ -37,11 +37,12 @@ AcDbObject* DxfObjectIO::build(AcDbDatabase& db, AcDbStub* stub)
     if (n == 0)
         return o;
     const size_t end = dataEnd(t, n);
+    const DxfCodepage& cp = db.data().codepage();
     loadBase(db, *o, t, n, end);
     if (stub->isEntity)
-        loadEntity(static_cast<AcDbEntity&>(*o), t, n);
+        loadEntity(static_cast<AcDbEntity&>(*o), t, n, cp);
     if (f.load)
-        f.load(db, *o, t, end, db.data().codepage());
+        f.load(db, *o, t, end, cp);
     if (!f.create) {
         // A type without a class of its own reports the class a CAD
         // program would: the last subclass marker.
@@ -92,9 +93,8 @@ void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, siz
     }
 }
 
-void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n)
+void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n, const DxfCodepage& cp)
 {
-    const DxfCodepage& cp = e.database()->data().codepage();
     size_t i = 1;
     while (i < n && !(t[i].code == 100 && t[i].value() == "AcDbEntity"))
         ++i;

@@ -8,6 +8,7 @@
 class AcDbDatabase;
 class AcDbObject;
 class AcDbEntity;
+class DxfCodepage;
 class DxfTagEditor;
 struct AcDbStub;
 struct AcDbXDataApp;
@@ -47,7 +48,7 @@ private:
     // dataEnd: where the data part ends (DxfCodecSupport::dataEnd), the
     // extended data following from there.
     static void loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* tags, size_t n, size_t dataEnd);
-    static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n);
+    static void loadEntity(AcDbEntity& e, const DxfTag* tags, size_t n, const DxfCodepage& cp);
     static void skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>& out);
     static void saveBase(AcDbDatabase& db, AcDbObject& o, DxfTagEditor& ed);
     // The index of the owner's tag (the first 330 of the base part outside
