@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -32,6 +33,16 @@ bool insertBlockNameTag(const AcDbStub& stub, DxfTag& name)
         return tag != nullptr;
     }
     const std::string_view text = d.textOf(stub);
+    // Where reading found the name in the file's lines: its value is the
+    // rest of that line, as splitting the lines would give it.
+    if (!stub.textWritten && stub.insertNameAt != 0 && stub.insertNameAt < text.size()) {
+        const size_t from = stub.insertNameAt;
+        size_t end = std::min(text.find('\n', from), text.size());
+        if (end > from && text[end - 1] == '\r')
+            --end;
+        name = DxfTag(2, text.substr(from, end - from));
+        return true;
+    }
     constexpr size_t kSome = 8;  // the name is about the seventh tag
     tags.reserve(kSome);
     DxfInsertBlockNameScan scan;

@@ -38,6 +38,12 @@ struct AcDbStub {
     bool numbersClean : 1 = false;          // reading found every number of its tags well formed
     bool xdataRead : 1 = false;             // its tags as read from the file hold extended data (a 1001 group)
     bool indexed : 1 = false;               // the database's handle index holds it (kept by the index)
+    // For a block reference read from a file whose lines are as written: the
+    // byte of its lines (1-255) where the block name's value starts, found
+    // while reading, so that a selection by block name need not split the
+    // lines again. 0: not known. It speaks of the file's lines only, not of
+    // lines written out or tags kept since (see AcDbStub::textOffset).
+    uint8_t insertNameAt = 0;
     // The serial of the undo record that last took this stub's state (see
     // AcDbUndoRecord::noteWrite): a record asks the stub, not a set of its
     // own, whether it holds the state already. 0: none.

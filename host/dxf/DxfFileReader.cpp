@@ -122,12 +122,31 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
     d_.noteKind(*s);
+    if (s->kind == static_cast<uint16_t>(AcDbObjectKind::BlockReference) && d_.linesAsWritten(*s))
+        s->insertNameAt = insertNameAt(i, end, begin, stop);
     bool xdata = false;
     s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind), xdata);
     s->xdataRead = xdata;
     if (!s->numbersClean)
         unclean_.push_back(s);
     return s;
+}
+
+uint8_t DxfFileReader::insertNameAt(size_t i, size_t end, size_t begin, size_t stop) const
+{
+    // The tags as acdbPeekBlockName scans them once split from the lines.
+    DxfInsertBlockNameScan scan;
+    for (size_t k = i + 1; k < end; ++k) {
+        const DxfTag t = tag(k);
+        const DxfInsertBlockNameScan::Seen seen = scan.see(t);
+        if (seen == DxfInsertBlockNameScan::kNoName)
+            return 0;
+        if (seen != DxfInsertBlockNameScan::kName)
+            continue;
+        const size_t at = static_cast<size_t>(t.text - d_.text.data());
+        return at > begin && at < stop && at - begin <= UINT8_MAX ? static_cast<uint8_t>(at - begin) : 0;
+    }
+    return 0;
 }
 
 bool DxfFileReader::firstHeaderVersion(std::string& version, size_t& versionTags)

@@ -51,6 +51,10 @@ private:
     size_t objectEnd(size_t i) const;
     // The offset just past tag k's value line and its line end.
     size_t lineEndAfter(size_t k) const;
+    // For the block reference of tags i to end, lines begin to stop of the
+    // text: where its block name's value starts in its lines (see
+    // AcDbStub::insertNameAt), 0 when it has none or it lies past byte 255.
+    uint8_t insertNameAt(size_t i, size_t end, size_t begin, size_t stop) const;
     // Makes the stub of the object at [i, end); null and a failure for a reused handle.
     AcDbStub* makeStub(size_t i, size_t end, const char* section, DxfReadResult& result);
     DxfReadResult expected(size_t tagIndex, const std::string& what) const;
