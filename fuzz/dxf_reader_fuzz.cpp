@@ -1,6 +1,8 @@
 // libFuzzer target for the DXF reader: any input must give eOk or a status
 // with a message, never a crash; a drawing that reads must also write, open
-// its objects, rename a block and read back again.
+// its objects, rename a block and read back again. Where reading noted the
+// place of a block reference's name, the name taken from there must be the
+// one splitting its lines gives.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +10,33 @@
 
 #include "fuzz/dxf_walk.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDatabaseData.h"
+#include "host/db/AcDbObjectKind.h"
+#include "host/db/AcDbPeek.h"
+#include "host/db/AcDbStub.h"
+
+namespace {
+
+// Peeks at every block reference's name with and without the place reading
+// noted; stops the run when the two answers differ.
+void checkNotedNames(AcDbDatabase& db)
+{
+    for (AcDbStub& stub : db.data().stubs) {
+        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::BlockReference) || stub.insertNameAt == 0)
+            continue;
+        std::string_view noted, split;
+        const bool fromNote = acdbPeekBlockName(AcDbObjectId(&stub), noted);
+        const std::string notedName(noted);
+        const uint8_t at = stub.insertNameAt;
+        stub.insertNameAt = 0;
+        const bool fromSplit = acdbPeekBlockName(AcDbObjectId(&stub), split);
+        stub.insertNameAt = at;
+        if (fromNote != fromSplit || (fromNote && notedName != split))
+            __builtin_trap();
+    }
+}
+
+}  // namespace
 
 // Objects are freed at the next close after their last one, as in the
 // sanitizer run: every object the walk changes is written out from its
@@ -27,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         return 0;
     }
+    checkNotedNames(db);
     std::string out = dxfFuzzWalk(db);
     AcDbDatabase again(false);
     if (again.readDxfText(out, "fuzz-out.dxf") != Acad::eOk)
