@@ -2,18 +2,22 @@
 // with a message, never a crash; a drawing that reads must also write, open
 // its objects, rename a block and read back again. Where reading noted the
 // place of a block reference's name, the name taken from there must be the
-// one splitting its lines gives.
+// one splitting its lines gives; an attribute read in one walk over the
+// usual shape of its record must be read as the general way reads it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "fuzz/dxf_walk.h"
+#include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbPeek.h"
 #include "host/db/AcDbStub.h"
+#include "host/dxf/DxfObjectIO.h"
 
 namespace {
 
@@ -32,6 +36,33 @@ void checkNotedNames(AcDbDatabase& db)
         const bool fromSplit = acdbPeekBlockName(AcDbObjectId(&stub), split);
         stub.insertNameAt = at;
         if (fromNote != fromSplit || (fromNote && notedName != split))
+            __builtin_trap();
+    }
+}
+
+// Reads every attribute's record both ways; stops the run when they differ
+// in whether they answer or in any field.
+void checkAttributeReadings(AcDbDatabase& db)
+{
+    for (AcDbStub& stub : db.data().stubs) {
+        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Attribute) || stub.object)
+            continue;
+        AcDbAttributeRecordRead common, general;
+        const bool a = DxfObjectIO::readAttribute(db, stub, common);
+        const bool b = DxfObjectIO::readAttribute(db, stub, general, DxfObjectIO::AttributeReading::kGeneral);
+        if (a != b)
+            __builtin_trap();
+        if (!a)
+            continue;
+        const AcDbAttributeFields& x = common.fields;
+        const AcDbAttributeFields& y = general.fields;
+        const double xs[] = {x.height, x.widthFactor, x.rotation, x.position.x, x.position.y,
+                             x.position.z, x.alignment.x, x.alignment.y, x.alignment.z};
+        const double ys[] = {y.height, y.widthFactor, y.rotation, y.position.x, y.position.y,
+                             y.position.z, y.alignment.x, y.alignment.y, y.alignment.z};
+        if (x.tag != y.tag || x.text != y.text || x.layer != y.layer || x.defaultAlignment != y.defaultAlignment ||
+            std::memcmp(xs, ys, sizeof xs) != 0 || common.ownerAt != general.ownerAt ||
+            common.ownerLength != general.ownerLength || common.owner != general.owner)
             __builtin_trap();
     }
 }
@@ -57,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     checkNotedNames(db);
+    checkAttributeReadings(db);
     std::string out = dxfFuzzWalk(db);
     AcDbDatabase again(false);
     if (again.readDxfText(out, "fuzz-out.dxf") != Acad::eOk)

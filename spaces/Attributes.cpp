@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
 
 #include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
@@ -95,6 +97,40 @@ AcGePoint3d placementPoint(const AcDbAttribute& attribute)
     return attribute.isDefaultAlignment() ? attribute.position() : attribute.alignmentPoint();
 }
 
+AcGePoint3d placementPoint(const AcDbAttributeFields& attribute)
+{
+    return attribute.defaultAlignment ? attribute.position : attribute.alignment;
+}
+
+// Which of a space block's attributes the tag names (0 NAME, 1 AREA, 2 AUX,
+// -1 none) and where the layout places it: the area text at the anchor, the
+// name a line and a half above it and the auxiliary value as far below, at
+// the text's rotation r.
+int32_t layoutPlace(const char* tag, const AcGePoint3d& anchor, double textHeight, double r, AcGePoint3d& at)
+{
+    const double dx = 1.5 * textHeight * std::sin(r);
+    const double dy = 1.5 * textHeight * std::cos(r);
+    at = anchor;
+    if (std::strcmp(tag, "NAME") == 0) {
+        at = AcGePoint3d(anchor.x - dx, anchor.y + dy, anchor.z);
+        return 0;
+    }
+    if (std::strcmp(tag, "AREA") == 0)
+        return 1;
+    if (std::strcmp(tag, "AUX") == 0) {
+        at = AcGePoint3d(anchor.x + dx, anchor.y - dy, anchor.z);
+        return 2;
+    }
+    return -1;
+}
+
+// Whether a setter given value leaves the field holding held as it is: the
+// same number, or one the setter refuses (a size that is not positive).
+bool setKeeps(double value, double held, bool positiveOnly)
+{
+    return value == held || (positiveOnly && !(value > 0.0));
+}
+
 }  // namespace
 
 void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* reference, const AcGeMatrix3d& ucsMatrix)
@@ -110,21 +146,23 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
             // Opened for read: an attribute that cannot be written (on a
             // locked layer) is still read, so its text is never replaced by
             // a default; whether the block can be written is asked apart.
-            AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
-            if (!attribute) continue;
+            // Read without building it where its record allows.
+            AcDbAttributeView view;
+            if (view.read(it->objectId()) != Acad::eOk) continue;
+            const AcDbAttributeFields& attribute = view.fields();
             if (!layoutRead) {
-                textHeight_ = attribute->height();
-                widthFactor_ = attribute->widthFactor();
-                rotation_ = carriedAngle(attribute->rotation(), worldToUcs) * 180.0 / kPi;
+                textHeight_ = attribute.height;
+                widthFactor_ = attribute.widthFactor;
+                rotation_ = carriedAngle(attribute.rotation, worldToUcs) * 180.0 / kPi;
                 layoutRead = true;
             }
-            const char* tag = attribute->tag();
+            const char* tag = attribute.tag.c_str();
             int32_t position = tagIs(tag, "NAME") ? 0 : tagIs(tag, "AREA") ? 1 : tagIs(tag, "AUX") ? 2 : -1;
             if (position < 0) continue;
-            auto item = std::make_unique<CZelkaAttribute>(position, attribute->textString());
-            item->setLayer(attribute->layer());
+            auto item = std::make_unique<CZelkaAttribute>(position, attribute.text);
+            item->setLayer(attribute.layer);
             // The area point follows the first AREA attribute, the one kept.
-            if (position == 1 && !getAtAttribute(std::string("AREA"))) areaPosition_ = attribute->position();
+            if (position == 1 && !getAtAttribute(std::string("AREA"))) areaPosition_ = attribute.position;
             add(std::move(item), false);
         }
     });
@@ -161,34 +199,28 @@ void CAttributes::applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, 
         bool anchored = areaPoint != nullptr;
         if (areaPoint) anchor = *areaPoint;
         for (size_t i = 0; i < ids.size() && !anchored; ++i) {
-            AcDbObjectPointer<AcDbAttribute> attribute(ids[i], AcDb::kForRead);
-            if (attribute && std::string(attribute->tag()) == "AREA") {
-                anchor = placementPoint(*attribute);
+            AcDbAttributeView attribute;
+            if (attribute.read(ids[i]) == Acad::eOk && attribute.fields().tag == "AREA") {
+                anchor = placementPoint(attribute.fields());
                 anchored = true;
             }
         }
         double worldRotation = carriedAngle(rotation_ * kPi / 180.0, ucsMatrix);
         for (AcDbObjectId id : ids) {
+            // Most attributes are laid out as they already are: those read
+            // from their records are then written back without building them.
+            AcDbAttributeView view;
+            if (view.read(id) == Acad::eOk && view.fromRecord() && layoutKeeps(view.fields(), anchor, anchored, worldRotation)) {
+                const Acad::ErrorStatus es = view.writeUnchanged();
+                if (es != Acad::eNotApplicable) continue;  // written, or refused as an open for write is
+            }
             AcDbObjectPointer<AcDbAttribute> attribute(id, AcDb::kForWrite);
             if (!attribute) continue;
             attribute->setHeight(textHeight_);
             attribute->setWidthFactor(widthFactor_);
             attribute->setRotation(worldRotation);
-            double r = attribute->rotation();
-            double dx = 1.5 * textHeight_ * std::sin(r);
-            double dy = 1.5 * textHeight_ * std::cos(r);
-            std::string tag = attribute->tag();
-            int32_t position = -1;
-            AcGePoint3d at = anchor;
-            if (tag == "NAME") {
-                position = 0;
-                at = AcGePoint3d(anchor.x - dx, anchor.y + dy, anchor.z);
-            } else if (tag == "AREA") {
-                position = 1;
-            } else if (tag == "AUX") {
-                position = 2;
-                at = AcGePoint3d(anchor.x + dx, anchor.y - dy, anchor.z);
-            }
+            AcGePoint3d at;
+            const int32_t position = layoutPlace(attribute->tag(), anchor, textHeight_, attribute->rotation(), at);
             if (position < 0) continue;
             if (const CZelkaAttribute* item = getAtAttribute(position))
                 attribute->setTextString(item->getText().c_str());
@@ -202,6 +234,31 @@ void CAttributes::applyToDWG(AcDbEntity* entity, const AcGeMatrix3d& ucsMatrix, 
             }
         }
     });
+}
+
+bool CAttributes::layoutKeeps(const AcDbAttributeFields& attribute, const AcGePoint3d& anchor, bool anchored,
+                              double worldRotation) const
+{
+    // As the setters of the write-back compare: each field given the value
+    // it holds, or one it refuses.
+    if (!setKeeps(textHeight_, attribute.height, true) || !setKeeps(widthFactor_, attribute.widthFactor, true) ||
+        worldRotation != attribute.rotation)
+        return false;
+    AcGePoint3d at;
+    const int32_t position = layoutPlace(attribute.tag.c_str(), anchor, textHeight_, worldRotation, at);
+    if (position < 0)
+        return true;
+    const CZelkaAttribute* item = getAtAttribute(position);
+    if (item && item->getText() != attribute.text)
+        return false;
+    if (!anchored)
+        return true;
+    // Moving a justified text sets its alignment point, which counts as a
+    // change whatever its value.
+    if (!attribute.defaultAlignment)
+        return false;
+    const AcGePoint3d moved = attribute.position + (at - placementPoint(attribute));
+    return moved.x == attribute.position.x && moved.y == attribute.position.y && moved.z == attribute.position.z;
 }
 
 void CAttributes::applyToDWG(AcDbObjectId referenceId, const AcGeMatrix3d& ucsMatrix, const AcGePoint3d* areaPoint)

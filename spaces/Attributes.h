@@ -18,6 +18,7 @@
 
 class AcDbBlockReference;
 class AcDbEntity;
+struct AcDbAttributeFields;
 
 class CAttributes {
 public:
@@ -81,6 +82,11 @@ public:
     void setAreaPosition(const AcGePoint3d& point) { areaPosition_ = point; }
 
 private:
+    // Whether applyToDWG's layout leaves the attribute with these fields as
+    // it is: every value it sets is the one held (or one refused).
+    bool layoutKeeps(const AcDbAttributeFields& attribute, const AcGePoint3d& anchor, bool anchored,
+                     double worldRotation) const;
+
     std::vector<std::unique_ptr<CAttribute>> items_;
     double textHeight_ = 250.0;
     double widthFactor_ = 1.0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbAttributeDefinition.h"
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbBlockTableRecord.h"
@@ -85,14 +86,16 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
     reference.close();
     bool locked = false;
     for (it->start(); !it->done(); it->step()) {
-        AcDbObjectPointer<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
-        if (!attribute)
+        // Read without building it where its record allows.
+        AcDbAttributeView view;
+        if (view.read(it->objectId()) != Acad::eOk)
             continue;
-        if (found.shownName.empty() && std::strcmp(attribute->tag(), "NAME") == 0)
-            found.shownName = attribute->textString();
-        if (!locked && layers.isLocked(attribute->layer())) {
-            found.part = std::string("its ") + attribute->tag() + " attribute";
-            found.layer = attribute->layer();
+        const AcDbAttributeFields& attribute = view.fields();
+        if (found.shownName.empty() && attribute.tag == "NAME")
+            found.shownName = attribute.text;
+        if (!locked && layers.isLocked(attribute.layer.c_str())) {
+            found.part = "its " + attribute.tag + " attribute";
+            found.layer = attribute.layer;
             locked = true;
         }
     }

@@ -284,14 +284,8 @@ void AcDbDatabase::release(AcDbStub* stub, uint64_t lastUse)
         if (written == Text::kRefused || (written == Text::kWritten && count == 0))
             return;
         // With kSameLines the stub's lines stand for the object as they are.
-        if (written == Text::kWritten) {
-            const std::string_view kept = d_->keep(text);
-            stub->textOffset = reinterpret_cast<uintptr_t>(kept.data());
-            stub->textLength = static_cast<uint32_t>(kept.size());
-            stub->tagCount = static_cast<uint32_t>(count);
-            stub->tagsKept = false;
-            stub->textWritten = true;
-        }
+        if (written == Text::kWritten)
+            d_->takeWrittenLines(*stub, text, count);
     }
     stub->object = nullptr;
     delete o;

@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbHandleIndex.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbStub.h"
@@ -99,6 +101,11 @@ struct AcDbDatabaseData {
     uint64_t uses = 0;
     std::vector<DxfTag> releaseTags;    // scratch of AcDbDatabase::release, kept for the next
     std::string releaseText;
+    // The attributes last read from their records (see AcDbAttributeView),
+    // replaced in turn: a command reads a block's few attributes several
+    // times between reading the block and writing it back.
+    std::array<AcDbAttributeRecordRead, 8> attributeReads;
+    size_t nextAttributeRead = 0;
     bool crlf = false;
     uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()
 
@@ -212,6 +219,19 @@ struct AcDbDatabaseData {
             releaseMappedPages();
     }
     void releaseMappedPages() const;
+
+    // Makes text, the lines written out for the stub's changed object with
+    // count tags, the lines that stand for it from now on (see
+    // AcDbStub::textWritten).
+    void takeWrittenLines(AcDbStub& stub, std::string_view text, size_t count)
+    {
+        const std::string_view kept = keep(text);
+        stub.textOffset = reinterpret_cast<uintptr_t>(kept.data());
+        stub.textLength = static_cast<uint32_t>(kept.size());
+        stub.tagCount = static_cast<uint32_t>(count);
+        stub.tagsKept = false;
+        stub.textWritten = true;
+    }
 
     // Keeps text for a tag made after reading; the view stays valid as long
     // as the database.

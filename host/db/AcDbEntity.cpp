@@ -123,14 +123,15 @@ Acad::ErrorStatus AcDbEntity::setDatabaseDefaults(AcDbDatabase* db)
     return assertWriteEnabled();
 }
 
-Acad::ErrorStatus AcDbEntity::checkWriteOpen() const
+Acad::ErrorStatus AcDbEntity::checkWriteOpen() const { return acdbCheckLayerWritable(database(), layer_.c_str()); }
+
+Acad::ErrorStatus acdbCheckLayerWritable(AcDbDatabase* db, const char* layerName)
 {
-    AcDbDatabase* db = database();
     if (!db || !db->data().layerTable)
         return Acad::eOk;
     auto* table = static_cast<AcDbLayerTable*>(db->objectOf(db->data().layerTable));
     AcDbObjectId id;
-    if (table->getAt(layer_.c_str(), id) != Acad::eOk)
+    if (table->getAt(layerName, id) != Acad::eOk)
         return Acad::eOk;
     auto* layer = static_cast<AcDbLayerTableRecord*>(db->objectOf(id.stub()));
     return layer && layer->isLocked() ? Acad::eOnLockedLayer : Acad::eOk;

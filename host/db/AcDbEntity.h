@@ -85,3 +85,7 @@ private:
     AcDb::LineWeight lineWeight_ = AcDb::kLnWtByLayer;
     bool invisible_ = false;
 };
+
+// What opening an entity on the named layer for write gives: eOnLockedLayer
+// when the layer exists and is locked, eOk otherwise (and without a drawing).
+Acad::ErrorStatus acdbCheckLayerWritable(AcDbDatabase* db, const char* layerName);

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/base/RawTag.h"
@@ -8,6 +10,7 @@
 
 class AcDbDatabase;
 class AcDbObject;
+struct AcDbAttributeRecordRead;
 struct AcDbStub;
 struct AcDbXDataApp;
 
@@ -36,6 +39,16 @@ public:
     enum class Text { kRefused, kWritten, kSameLines };
     virtual Text textFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& scratch, std::string& out,
                          size_t& count) const = 0;
+    // For an attribute not built (see AcDbAttributeView): its record read
+    // from its lines into out, when they hold each field once and as saving
+    // writes it, and are written as a file writer writes lines, so that an
+    // open for write that changes no field would write them out again as
+    // they are but for the owner. False for any other record.
+    virtual bool readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out) const = 0;
+    // The lines with the owner's value (ownerLength bytes from byte ownerAt)
+    // replaced by the handle owner, into out.
+    virtual void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
+                                std::string& out) const = 0;
     // The extended data of one application as a chain headed by 1001; null
     // when out of memory. db may be null for an object not in a drawing.
     virtual resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const = 0;

@@ -42,6 +42,15 @@ public:
         w.write(t, count, db.data().splitSource(*stub));
         return Text::kWritten;
     }
+    bool readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out) const override
+    {
+        return DxfObjectIO::readAttribute(db, stub, out);
+    }
+    void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
+                        std::string& out) const override
+    {
+        DxfObjectIO::linesWithOwner(lines, ownerAt, ownerLength, owner, out);
+    }
     resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db) const override
     {
         return DxfObjectIO::xdataChain(app, db);

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "host/base/DxfCodepage.h"
+#include "host/db/AcDbAttribute.h"
+#include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbEntity.h"
@@ -91,6 +93,195 @@ void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, siz
         app.fileTags.assign(t + k, t + next);
         k = next;
     }
+}
+
+namespace {
+
+// The fields of an attribute record of the shape nearly every program
+// writes, read in one walk over its tags: the handle and the owner; the
+// AcDbEntity subclass with the layer alone; the AcDbText subclass with the
+// position, height and text, and of the rest only rotation, width factor,
+// oblique angle, thickness, style, generation, horizontal mode and
+// alignment point; the AcDbAttribute subclass with the tag and of the rest
+// only version (280), flags, field length and vertical mode; then
+// extended data or the end. Each field once, a point's three codes in a
+// row. For such a record the checks and values are those of the general
+// way (the codec's savesAsRead and load, entitySavesAsRead and loadEntity),
+// through the same functions; false for any other record, which the caller
+// reads the general way. ownerAt: the owner's tag, n when there is none.
+bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbAttributeFields& f, size_t& ownerAt)
+{
+    using namespace DxfCodecSupport;
+    size_t i = 1;
+    ownerAt = n;
+    for (; i < n && t[i].code != 100; ++i) {
+        if (t[i].code == 330 && ownerAt == n)
+            ownerAt = i;
+        else if (t[i].code != 5)
+            return false;
+    }
+    if (i == n || t[i].value() != "AcDbEntity")
+        return false;
+    f = AcDbAttributeFields();
+    f.height = 2.5;  // AcDbText's, were the record to leave it out
+    bool layer = false;
+    for (++i; i < n && t[i].code != 100; ++i) {
+        if (t[i].code != 8 || layer)
+            return false;
+        f.layer = cp.decode(t[i].value());
+        layer = true;
+    }
+    if (!layer || i == n || t[i].value() != "AcDbText")
+        return false;
+    // The x of a point whose y and z follow, all three plain reals.
+    const auto point = [&](int code, AcGePoint3d& p) {
+        if (i + 2 >= n || t[i + 1].code != code + 10 || t[i + 2].code != code + 20 ||
+            !readsAsItself(t[i], kReadsReal) || !readsAsItself(t[i + 1], kReadsReal) ||
+            !readsAsItself(t[i + 2], kReadsReal))
+            return false;
+        p = AcGePoint3d(real(t[i]), real(t[i + 1]), real(t[i + 2]));
+        i += 2;
+        return true;
+    };
+    uint32_t seen = 0;  // the text's codes met, a bit each
+    int64_t horizontal = 0, horizontalMode = 0;  // as the check reads it, as the text's field takes it
+    bool textSeen = false;
+    for (++i; i < n && t[i].code != 100; ++i) {
+        const int code = t[i].code;
+        uint32_t bit = 0;
+        bool fine = true;
+        switch (code) {
+        case 10: bit = 1u << 0; fine = point(10, f.position); break;
+        case 11: bit = 1u << 1; fine = point(11, f.alignment); break;
+        case 40:
+            bit = 1u << 2;
+            fine = readsAsItself(t[i], kReadsReal);
+            f.height = real(t[i], f.height);
+            break;
+        case 1:
+            bit = 1u << 3;
+            fine = readsAsItself(t[i], kReadsText);
+            f.text = cp.decode(t[i].value());
+            textSeen = true;
+            break;
+        case 50:
+            bit = 1u << 4;
+            fine = readsAsItself(t[i], kReadsAngle);
+            f.rotation = real(t[i]) * kDegToRad;
+            break;
+        case 41:
+            bit = 1u << 5;
+            fine = readsAsItself(t[i], kReadsReal);
+            f.widthFactor = real(t[i], 1.0);
+            break;
+        case 51: bit = 1u << 6; fine = readsAsItself(t[i], kReadsAngle); break;
+        case 39: bit = 1u << 7; fine = readsAsItself(t[i], kReadsReal); break;
+        case 7: bit = 1u << 8; fine = readsAsItself(t[i], kReadsText); break;
+        case 71: bit = 1u << 9; break;
+        case 72:
+            bit = 1u << 10;
+            fine = readsAsItself(t[i], kReadsWhole, 0, 5, &horizontal);
+            horizontalMode = integer(t[i]);
+            break;
+        default: return false;
+        }
+        if (!fine || (seen & bit))
+            return false;
+        seen |= bit;
+    }
+    if (!(seen & 1u) || !(seen & (1u << 2)) || !textSeen || i == n || t[i].value() != "AcDbAttribute")
+        return false;
+    uint32_t seenHere = 0;
+    int64_t vertical = 0, verticalMode = 0;
+    bool tagSeen = false;
+    for (++i; i < n && t[i].code != 1001; ++i) {
+        const int code = t[i].code;
+        uint32_t bit = 0;
+        bool fine = true;
+        switch (code) {
+        case 2:
+            bit = 1u << 0;
+            fine = readsAsItself(t[i], kReadsText);
+            f.tag = cp.decode(t[i].value());
+            tagSeen = true;
+            break;
+        case 70: bit = 1u << 1; fine = readsAsItself(t[i], kReadsWhole, 0, 15); break;
+        case 73: bit = 1u << 2; fine = readsAsItself(t[i], kReadsWhole, INT32_MIN, INT32_MAX); break;
+        case 74:
+            bit = 1u << 3;
+            fine = readsAsItself(t[i], kReadsWhole, 0, 3, &vertical);
+            verticalMode = integer(t[i]);
+            break;
+        case 280: break;
+        default: return false;
+        }
+        if (!fine || (seenHere & bit))
+            return false;
+        seenHere |= bit;
+    }
+    // Saving adds the alignment point unless both modes are the default.
+    if (!tagSeen || (!(seen & (1u << 1)) && (horizontal != 0 || vertical != 0)))
+        return false;
+    f.defaultAlignment = static_cast<AcDb::TextHorzMode>(horizontalMode) == AcDb::kTextLeft &&
+                         static_cast<AcDb::TextVertMode>(verticalMode) == AcDb::kTextBase;
+    return true;
+}
+
+}  // namespace
+
+bool DxfObjectIO::readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out,
+                                AttributeReading way)
+{
+    if (static_cast<AcDbObjectKind>(stub.kind) != AcDbObjectKind::Attribute || !stub.isEntity || stub.object ||
+        stub.erased || stub.tagCount == 0)
+        return false;
+    AcDbDatabaseData& d = db.data();
+    const std::string_view source = d.splitSource(stub);
+    if (source.empty() || !d.linesAsWritten(stub))
+        return false;
+    // Kept between calls, as the attributes of a whole drawing are read.
+    thread_local std::vector<DxfTag> scratch;
+    const DxfTag* t = d.tagsOf(stub, scratch);
+    const size_t n = stub.tagCount;
+    const DxfCodepage& cp = d.codepage();
+    size_t ownerAt = n;
+    AcDbAttributeFields& f = out.fields;
+    if (way == AttributeReading::kGeneral || !readCommonAttribute(t, n, cp, f, ownerAt)) {
+        const DxfCodecFunctions& codec = *dxfCodecOf(AcDbObjectKind::Attribute).functions;
+        // The fields are read by the attribute's own reader into an
+        // attribute of the stack, which is all building it would do besides
+        // keeping it.
+        AcDbAttribute attribute;
+        if (!codec.savesAsRead || !codec.savesAsRead(attribute, t, n) || !entitySavesAsRead(t, n))
+            return false;
+        loadEntity(attribute, t, n, cp);
+        codec.load(db, attribute, t, dataEnd(t, n), cp);
+        f.tag = attribute.tag();
+        f.text = attribute.textString();
+        f.layer = attribute.layer();
+        f.height = attribute.height();
+        f.widthFactor = attribute.widthFactor();
+        f.rotation = attribute.rotation();
+        f.position = attribute.position();
+        f.alignment = attribute.alignmentPoint();
+        f.defaultAlignment = attribute.isDefaultAlignment();
+        ownerAt = ownerTag(t, n);
+    }
+    out.ownerAt = out.ownerLength = 0;
+    out.owner = 0;
+    if (ownerAt < n) {
+        const std::string_view value = t[ownerAt].value();
+        if (!DxfValue::toHandle(value, out.owner))
+            return false;
+        out.ownerAt = static_cast<uint32_t>(value.data() - source.data());
+        out.ownerLength = static_cast<uint32_t>(value.size());
+    }
+    out.stub = &stub;
+    out.textOffset = stub.textOffset;
+    out.textLength = stub.textLength;
+    out.tagCount = stub.tagCount;
+    out.textWritten = stub.textWritten;
+    return true;
 }
 
 void DxfObjectIO::loadEntity(AcDbEntity& e, const DxfTag* t, size_t n, const DxfCodepage& cp)

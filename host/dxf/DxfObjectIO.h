@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/db/resbuf.h"
@@ -10,6 +12,7 @@ class AcDbObject;
 class AcDbEntity;
 class DxfCodepage;
 class DxfTagEditor;
+struct AcDbAttributeRecordRead;
 struct AcDbStub;
 struct AcDbXDataApp;
 
@@ -41,6 +44,19 @@ public:
     // (tagsFor and the writer then decide).
     enum class LinesAsRead { kOther, kSameLines, kOwnerChanged };
     static LinesAsRead linesAsRead(AcDbDatabase& db, AcDbStub* stub, std::string& out);
+    // An attribute's record read without building it, when writing it out
+    // after an open that changes no field would keep its lines but for the
+    // owner (see AcDbObjectBuilder::readAttribute).
+    // kCommon reads a record of the shape nearly every program writes in
+    // one walk and any other the general way; kGeneral reads every record
+    // the general way (the two must agree: the reader fuzz target checks).
+    enum class AttributeReading { kCommon, kGeneral };
+    static bool readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out,
+                              AttributeReading way = AttributeReading::kCommon);
+    // lines with the owner's value (ownerLength bytes from ownerAt) replaced
+    // by the handle owner, into out.
+    static void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
+                               std::string& out);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
 

@@ -90,11 +90,16 @@ DxfObjectIO::LinesAsRead DxfObjectIO::linesAsRead(AcDbDatabase& db, AcDbStub* st
     if (ownerAt == n || (DxfValue::toHandle(t[ownerAt].value(), old) && old == owner))
         return LinesAsRead::kSameLines;
     const std::string_view value = t[ownerAt].value();
-    const size_t at = static_cast<size_t>(value.data() - source.data());
-    out.assign(source.data(), at);
-    out += DxfValue::fromHandle(owner);
-    out.append(source.substr(at + value.size()));
+    linesWithOwner(source, static_cast<size_t>(value.data() - source.data()), value.size(), owner, out);
     return LinesAsRead::kOwnerChanged;
+}
+
+void DxfObjectIO::linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
+                                 std::string& out)
+{
+    out.assign(lines.data(), ownerAt);
+    out += DxfValue::fromHandle(owner);
+    out.append(lines.substr(ownerAt + ownerLength));
 }
 
 const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector<DxfTag>& out, size_t& count)
