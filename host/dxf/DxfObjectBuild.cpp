@@ -126,7 +126,9 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
     f.height = 2.5;  // AcDbText's, were the record to leave it out
     bool layer = false;
     for (++i; i < n && t[i].code != 100; ++i) {
-        if (t[i].code != 8 || layer)
+        // A layer name holding a NUL is left to the general way, whose
+        // attribute gives the name up to it.
+        if (t[i].code != 8 || layer || t[i].value().find('\0') != std::string_view::npos)
             return false;
         f.layer = cp.decode(t[i].value());
         layer = true;
