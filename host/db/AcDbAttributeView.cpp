@@ -50,6 +50,21 @@ const AcDbAttributeRecordRead* readRecord(AcDbDatabase& db, const AcDbStub& stub
 
 }  // namespace
 
+AcDbAttributeFields acdbAttributeFields(const AcDbAttribute& attribute)
+{
+    AcDbAttributeFields f;
+    f.tag = attribute.tag();
+    f.text = attribute.textString();
+    f.layer = attribute.layer();
+    f.height = attribute.height();
+    f.widthFactor = attribute.widthFactor();
+    f.rotation = attribute.rotation();
+    f.position = attribute.position();
+    f.alignment = attribute.alignmentPoint();
+    f.defaultAlignment = attribute.isDefaultAlignment();
+    return f;
+}
+
 Acad::ErrorStatus AcDbAttributeView::read(AcDbObjectId id)
 {
     stub_ = id.stub();
@@ -67,16 +82,7 @@ Acad::ErrorStatus AcDbAttributeView::read(AcDbObjectId id)
     AcDbObjectPointer<AcDbAttribute> attribute(id, AcDb::kForRead);
     if (!attribute)
         return attribute.openStatus();
-    AcDbAttributeFields& f = record_.fields;
-    f.tag = attribute->tag();
-    f.text = attribute->textString();
-    f.layer = attribute->layer();
-    f.height = attribute->height();
-    f.widthFactor = attribute->widthFactor();
-    f.rotation = attribute->rotation();
-    f.position = attribute->position();
-    f.alignment = attribute->alignmentPoint();
-    f.defaultAlignment = attribute->isDefaultAlignment();
+    record_.fields = acdbAttributeFields(*attribute);
     return Acad::eOk;
 }
 

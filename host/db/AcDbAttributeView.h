@@ -27,6 +27,11 @@ struct AcDbAttributeFields {
     bool defaultAlignment = true;
 };
 
+class AcDbAttribute;
+
+// The fields of a built attribute.
+AcDbAttributeFields acdbAttributeFields(const AcDbAttribute& attribute);
+
 // An attribute's record as read from its lines: the fields, where the
 // owner's value stands in the lines, and which lines they were (a stub
 // whose lines are these still holds them).

@@ -258,15 +258,7 @@ bool DxfObjectIO::readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttr
             return false;
         loadEntity(attribute, t, n, cp);
         codec.load(db, attribute, t, dataEnd(t, n), cp);
-        f.tag = attribute.tag();
-        f.text = attribute.textString();
-        f.layer = attribute.layer();
-        f.height = attribute.height();
-        f.widthFactor = attribute.widthFactor();
-        f.rotation = attribute.rotation();
-        f.position = attribute.position();
-        f.alignment = attribute.alignmentPoint();
-        f.defaultAlignment = attribute.isDefaultAlignment();
+        f = acdbAttributeFields(attribute);
         ownerAt = ownerTag(t, n);
     }
     out.ownerAt = out.ownerLength = 0;
