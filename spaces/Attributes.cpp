@@ -143,10 +143,10 @@ void CAttributes::extractSpaceBlockAttributeValues(const AcDbBlockReference* ref
         bool layoutRead = false;
         AcGeMatrix3d worldToUcs = ucsMatrix.inverse();
         for (it->start(); !it->done(); it->step()) {
-            // Opened for read: an attribute that cannot be written (on a
-            // locked layer) is still read, so its text is never replaced by
-            // a default; whether the block can be written is asked apart.
-            // Read without building it where its record allows.
+            // Only read (from its record where it allows, without building
+            // the attribute): one that cannot be written (on a locked layer)
+            // is still read, so its text is never replaced by a default;
+            // whether the block can be written is asked apart.
             AcDbAttributeView view;
             if (view.read(it->objectId()) != Acad::eOk) continue;
             const AcDbAttributeFields& attribute = view.fields();
