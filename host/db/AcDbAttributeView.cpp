@@ -68,7 +68,7 @@ AcDbAttributeFields acdbAttributeFields(const AcDbAttribute& attribute)
 Acad::ErrorStatus AcDbAttributeView::read(AcDbObjectId id)
 {
     stub_ = id.stub();
-    fromRecord_ = false;
+    record_.stub = nullptr;
     if (!stub_)
         return Acad::eNullObjectId;
     if (stub_->erased)
@@ -76,7 +76,6 @@ Acad::ErrorStatus AcDbAttributeView::read(AcDbObjectId id)
     if (stub_->database && !stub_->object)
         if (const AcDbAttributeRecordRead* read = readRecord(*stub_->database, *stub_)) {
             record_ = *read;
-            fromRecord_ = true;
             return Acad::eOk;
         }
     AcDbObjectPointer<AcDbAttribute> attribute(id, AcDb::kForRead);
@@ -89,7 +88,7 @@ Acad::ErrorStatus AcDbAttributeView::read(AcDbObjectId id)
 Acad::ErrorStatus AcDbAttributeView::writeUnchanged()
 {
     // The fields the caller compared are those of these very lines.
-    if (!fromRecord_ || !stub_ || !stub_->database || !holdsLinesRead(*stub_, record_))
+    if (!stub_ || !stub_->database || !holdsLinesRead(*stub_, record_))
         return Acad::eNotApplicable;
     // An attribute of no block reference takes the owner its lines name when
     // built; one that does not resolve would be written out as none.

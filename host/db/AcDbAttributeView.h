@@ -62,7 +62,7 @@ public:
 
     const AcDbAttributeFields& fields() const { return record_.fields; }
     // Whether read took the fields from the record, not from the attribute.
-    bool fromRecord() const { return fromRecord_; }
+    bool fromRecord() const { return record_.stub != nullptr; }
 
     // For an attribute read from its record: what opening it for write,
     // setting each field to the value it holds and closing it does, done on
@@ -78,6 +78,5 @@ public:
 
 private:
     AcDbStub* stub_ = nullptr;
-    AcDbAttributeRecordRead record_;  // only the fields unless fromRecord_
-    bool fromRecord_ = false;
+    AcDbAttributeRecordRead record_;  // only the fields, and no stub, when read from the attribute
 };

@@ -146,7 +146,7 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
         return true;
     };
     uint32_t seen = 0;  // the text's codes met, a bit each
-    int64_t horizontal = 0, horizontalMode = 0;  // as the check reads it, as the text's field takes it
+    int64_t horizontal = 0;  // the check reads the modes as the text's fields take them (toInt)
     bool textSeen = false;
     for (++i; i < n && t[i].code != 100; ++i) {
         const int code = t[i].code;
@@ -183,7 +183,6 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
         case 72:
             bit = 1u << 10;
             fine = readsAsItself(t[i], kReadsWhole, 0, 5, &horizontal);
-            horizontalMode = integer(t[i]);
             break;
         default: return false;
         }
@@ -194,7 +193,7 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
     if (!(seen & 1u) || !(seen & (1u << 2)) || !textSeen || i == n || t[i].value() != "AcDbAttribute")
         return false;
     uint32_t seenHere = 0;
-    int64_t vertical = 0, verticalMode = 0;
+    int64_t vertical = 0;
     bool tagSeen = false;
     for (++i; i < n && t[i].code != 1001; ++i) {
         const int code = t[i].code;
@@ -212,7 +211,6 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
         case 74:
             bit = 1u << 3;
             fine = readsAsItself(t[i], kReadsWhole, 0, 3, &vertical);
-            verticalMode = integer(t[i]);
             break;
         case 280: break;
         default: return false;
@@ -224,8 +222,8 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
     // Saving adds the alignment point unless both modes are the default.
     if (!tagSeen || (!(seen & (1u << 1)) && (horizontal != 0 || vertical != 0)))
         return false;
-    f.defaultAlignment = static_cast<AcDb::TextHorzMode>(horizontalMode) == AcDb::kTextLeft &&
-                         static_cast<AcDb::TextVertMode>(verticalMode) == AcDb::kTextBase;
+    f.defaultAlignment = static_cast<AcDb::TextHorzMode>(horizontal) == AcDb::kTextLeft &&
+                         static_cast<AcDb::TextVertMode>(vertical) == AcDb::kTextBase;
     return true;
 }
 
