@@ -135,13 +135,15 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
     }
     if (!layer || i == n || t[i].value() != "AcDbText")
         return false;
-    // The x of a point whose y and z follow, all three plain reals.
+    // A real field's check and value in one reading: a real reads as
+    // itself exactly when it reads as a number, and the value is the one
+    // the general way's reader takes (real() reads it the same way).
+    const auto realAt = [&](size_t k, double& value) { return DxfValue::toDouble(t[k].value(), value); };
+    // The x of a point whose y and z follow, all three reals.
     const auto point = [&](int code, AcGePoint3d& p) {
-        if (i + 2 >= n || t[i + 1].code != code + 10 || t[i + 2].code != code + 20 ||
-            !readsAsItself(t[i], kReadsReal) || !readsAsItself(t[i + 1], kReadsReal) ||
-            !readsAsItself(t[i + 2], kReadsReal))
+        if (i + 2 >= n || t[i + 1].code != code + 10 || t[i + 2].code != code + 20 || !realAt(i, p.x) ||
+            !realAt(i + 1, p.y) || !realAt(i + 2, p.z))
             return false;
-        p = AcGePoint3d(real(t[i]), real(t[i + 1]), real(t[i + 2]));
         i += 2;
         return true;
     };
@@ -157,8 +159,7 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
         case 11: bit = 1u << 1; fine = point(11, f.alignment); break;
         case 40:
             bit = 1u << 2;
-            fine = readsAsItself(t[i], kReadsReal);
-            f.height = real(t[i], f.height);
+            fine = realAt(i, f.height);
             break;
         case 1:
             bit = 1u << 3;
@@ -173,8 +174,7 @@ bool readCommonAttribute(const DxfTag* t, size_t n, const DxfCodepage& cp, AcDbA
             break;
         case 41:
             bit = 1u << 5;
-            fine = readsAsItself(t[i], kReadsReal);
-            f.widthFactor = real(t[i], 1.0);
+            fine = realAt(i, f.widthFactor);
             break;
         case 51: bit = 1u << 6; fine = readsAsItself(t[i], kReadsAngle); break;
         case 39: bit = 1u << 7; fine = readsAsItself(t[i], kReadsReal); break;

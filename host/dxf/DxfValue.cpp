@@ -75,6 +75,9 @@ bool plainDecimal(std::string_view t, double& out)
 
 bool toDouble(std::string_view text, double& out)
 {
+    // A plain decimal has no blanks, no '+' and no line end to remove.
+    if (plainDecimal(text, out))
+        return true;
     std::string_view t = trim(text);
     if (!t.empty() && t.front() == '+')
         t.remove_prefix(1);
