@@ -215,8 +215,13 @@ bool printableAsciiWithoutBackslash(std::string_view text)
     }
     if (left == 0)
         return true;
+    // The last bytes: the word ending with them when the text has eight
+    // (some bytes tested twice), else padded with a printable byte.
     uint64_t word = kOnes * 'a';
-    std::memcpy(&word, p, left);
+    if (text.size() >= 8)
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+    else
+        std::memcpy(&word, p, left);
     return !anyOdd(word);
 }
 

@@ -1,6 +1,5 @@
 #include "host/dxf/codecs/DxfBlockReferenceCodec.h"
 
-#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <string>
@@ -86,12 +85,25 @@ void DxfBlockReferenceCodec::saveReference(AcDbBlockReference& x, DxfTagEditor& 
 
 bool DxfBlockReferenceCodec::savesAsRead(const AcDbBlockReference& x, const DxfTag* t, size_t n)
 {
-    // The first tag of each field saveReference writes, by its code.
-    constexpr int kCodes[] = {2, 10, 20, 30, 41, 42, 43, 50, 66, 210, 220, 230};
-    const DxfTag* field[std::size(kCodes)] = {};
+    // The first tag of each field saveReference writes, by its code (a
+    // switch: every tag of the record asks).
+    const DxfTag* field[12] = {};
     auto slot = [&](int code) -> const DxfTag** {
-        const auto k = std::find(std::begin(kCodes), std::end(kCodes), code);
-        return k == std::end(kCodes) ? nullptr : &field[k - std::begin(kCodes)];
+        switch (code) {
+        case 2: return &field[0];
+        case 10: return &field[1];
+        case 20: return &field[2];
+        case 30: return &field[3];
+        case 41: return &field[4];
+        case 42: return &field[5];
+        case 43: return &field[6];
+        case 50: return &field[7];
+        case 66: return &field[8];
+        case 210: return &field[9];
+        case 220: return &field[10];
+        case 230: return &field[11];
+        default: return nullptr;
+        }
     };
     auto at = [&](int code) { return *slot(code); };
     constexpr std::string_view kMarkers[] = {"AcDbEntity", "AcDbBlockReference"};
