@@ -9,6 +9,8 @@
 
 #include "host/db/AcDbObjectId.h"
 
+class CZelkaAttribute;
+
 class CAttribute {
 public:
     CAttribute() = default;
@@ -26,6 +28,10 @@ public:
 
     // A new object of the same class with the same key and text.
     virtual std::unique_ptr<CAttribute> clone() const;
+    // This attribute as one of a space block's three, or null: a virtual
+    // call where a look-up by position asks every attribute of every block.
+    virtual CZelkaAttribute* asZelkaAttribute() { return nullptr; }
+    const CZelkaAttribute* asZelkaAttribute() const { return const_cast<CAttribute*>(this)->asZelkaAttribute(); }
 
 private:
     std::string key_;

@@ -30,7 +30,7 @@ const CAttribute& CAttributes::getAt(int index) const
 CZelkaAttribute* CAttributes::getAtAttribute(int32_t position) const
 {
     for (const auto& item : items_) {
-        auto* zelka = dynamic_cast<CZelkaAttribute*>(item.get());
+        CZelkaAttribute* zelka = item->asZelkaAttribute();
         if (zelka && zelka->getPosition() == position) return zelka;
     }
     return nullptr;

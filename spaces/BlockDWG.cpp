@@ -641,7 +641,7 @@ void CBlockDWG::copyFormatting(CBlockDWG& other) const
             // as a copy when the target has none; the target keeps its layer.
             for (int i = 0; i < mine->getCount(); ++i) {
                 const CAttribute& item = mine->getAt(i);
-                const auto* indexed = dynamic_cast<const CZelkaAttribute*>(&item);
+                const auto* indexed = item.asZelkaAttribute();
                 CAttribute* target = indexed ? theirs->getAtAttribute(indexed->getPosition())
                                              : theirs->getAtAttribute(item.getKey());
                 if (target)

@@ -27,12 +27,9 @@ bool layerIsLocked(AcDbLayerTable* table, const char* name)
 {
     if (!table || !name || !*name)
         return false;
-    AcDbLayerTableRecord* record = nullptr;
-    if (table->getAt(name, record, AcDb::kForRead) != Acad::eOk)
-        return false;
-    const bool locked = record->isLocked();
-    record->close();
-    return locked;
+    // The host's own check, which reads the record without opening it: a
+    // block is checked part by part, four layers or more each.
+    return acdbCheckLayerWritable(table->database(), name) == Acad::eOnLockedLayer;
 }
 
 // The layer table of the database, open for read while it lives.

@@ -18,6 +18,7 @@ public:
 
     // A new CZelkaAttribute with the same key, text and position.
     std::unique_ptr<CAttribute> clone() const override;
+    CZelkaAttribute* asZelkaAttribute() override { return this; }
 
 private:
     int32_t position_ = -1;
