@@ -148,41 +148,47 @@ void DxfCodepage::appendUtf8(std::string& out, uint32_t cp)
 
 DxfCodepage::DxfCodepage(bool utf8File, std::string_view codepage) : utf8_(utf8File), charset_(charsetFor(codepage)) {}
 
-bool DxfCodepage::isPlain(std::string_view raw) const
+namespace {
+
+// Whether raw holds no backslash, no byte with its top bit set unless
+// highAllowed, and, when NoNul, no NUL. Eight bytes at a time: a byte equal
+// to one looked for is a zero byte of word ^ that byte repeated, found by
+// the classic test (word - 0x01...) & ~word & 0x80....
+template <bool NoNul>
+bool plainBytes(std::string_view raw, bool highAllowed)
 {
-    // Eight bytes at a time: a byte with its top bit set, or a backslash
-    // (found as a zero byte of word ^ 0x5C5C...), ends the fast case.
     constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
     constexpr uint64_t kBackslashes = kOnes * static_cast<unsigned char>('\\');
+    const auto hasZero = [](uint64_t x) { return ((x - kOnes) & ~x & kHigh) != 0; };
+    const auto odd = [&](uint64_t word) {
+        return hasZero(word ^ kBackslashes) || (NoNul && hasZero(word)) || (!highAllowed && (word & kHigh) != 0);
+    };
     const char* p = raw.data();
     size_t left = raw.size();
-    bool high = false;
     for (; left >= 8; p += 8, left -= 8) {
         uint64_t word = 0;
         std::memcpy(&word, p, 8);
-        const uint64_t x = word ^ kBackslashes;
-        if ((x - kOnes) & ~x & kHigh)
+        if (odd(word))
             return false;
-        high |= (word & kHigh) != 0;
     }
     if (left > 0 && raw.size() >= 8) {
         // The last eight bytes, some of them seen already: the same test
         // again, with no loop whose end depends on the text's length.
         uint64_t word = 0;
         std::memcpy(&word, raw.data() + raw.size() - 8, 8);
-        const uint64_t x = word ^ kBackslashes;
-        if ((x - kOnes) & ~x & kHigh)
-            return false;
-        high |= (word & kHigh) != 0;
-        left = 0;
+        return !odd(word);
     }
-    for (; left > 0; ++p, --left) {
-        if (*p == '\\')
+    for (; left > 0; ++p, --left)
+        if (*p == '\\' || (NoNul && *p == '\0') || (!highAllowed && static_cast<unsigned char>(*p) >= 0x80))
             return false;
-        high |= static_cast<unsigned char>(*p) >= 0x80;
-    }
-    return !high || utf8_;
+    return true;
 }
+
+}  // namespace
+
+bool DxfCodepage::isPlain(std::string_view raw) const { return plainBytes<false>(raw, utf8_); }
+
+bool DxfCodepage::isPlainWithoutNul(std::string_view raw) const { return plainBytes<true>(raw, utf8_); }
 
 std::string DxfCodepage::decode(std::string_view raw) const
 {

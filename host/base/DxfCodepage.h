@@ -27,6 +27,9 @@ public:
     // True when raw needs no decoding: no escape, and no byte of the code page
     // outside ASCII (decode gives raw itself).
     bool isPlain(std::string_view raw) const;
+    // isPlain, and no NUL in raw either: raw is then also the whole text a C
+    // string of it would hold.
+    bool isPlainWithoutNul(std::string_view raw) const;
 
     bool isUtf8() const { return utf8_; }
     // The iconv name of the code page, e.g. "CP1252".

@@ -51,7 +51,9 @@ bool AcDbObject::xDataTexts(const char* regappName, std::vector<std::string_view
             case AcRbValueKind::String:
                 if (c != 1000)
                     break;
-                if (cp.isPlain(t[i].value()))
+                if (cp.isPlainWithoutNul(t[i].value()))
+                    texts.push_back(t[i].value());
+                else if (cp.isPlain(t[i].value()))
                     texts.push_back(upToNul(t[i].value()));
                 else
                     texts.push_back(upToNul(decoded.emplace_back(cp.decode(t[i].value()))));

@@ -167,3 +167,38 @@ TEST(DxfValue, SixteenByteDecisionsAgreeWithTheByteLoops)
         check(value);
     EXPECT_GT(values, 30000u);
 }
+
+// Whether a text needs no decoding, against a byte loop: every length around
+// the eight-byte words the check reads, with a backslash, a NUL or a byte
+// above ASCII at each place, in a code-page file and in a UTF-8 file.
+TEST(DxfCodepage, PlainTextDecisionsAgreeWithAByteLoop)
+{
+    const DxfCodepage ansi(false, "ANSI_1252");
+    const DxfCodepage utf8(true, "ANSI_1252");
+    size_t texts = 0;
+    for (size_t length = 0; length <= 26; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+            for (const char odd : {'a', '\\', '\0', '\xE9', '\x7F'}) {
+                std::string text(length, 'x');
+                if (at < length)
+                    text[at] = odd;
+                ++texts;
+                for (const DxfCodepage* cp : {&ansi, &utf8}) {
+                    bool plain = true, withoutNul = true;
+                    for (const char c : text) {
+                        const bool high = static_cast<unsigned char>(c) >= 0x80;
+                        if (c == '\\' || (high && !cp->isUtf8()))
+                            plain = withoutNul = false;
+                        if (c == '\0')
+                            withoutNul = false;
+                    }
+                    EXPECT_EQ(cp->isPlain(text), plain) << length << " " << at << " " << int(odd);
+                    EXPECT_EQ(cp->isPlainWithoutNul(text), withoutNul) << length << " " << at << " " << int(odd);
+                    if (plain)
+                        EXPECT_EQ(cp->decode(text), text);
+                }
+            }
+        }
+    }
+    EXPECT_GT(texts, 1500u);
+}
