@@ -119,7 +119,11 @@ void CHyperlinks::getBlockHyperlinks(const AcDbBlockReference* reference)
 {
     zelkaOperation(__FILE__, "CHyperlinks::getBlockHyperlinks", [&] {
         if (!reference) return;
-        getEntityHyperlinks(reference);
+        // The reference's own links, unless it is known to have none (every
+        // space block of a pass asks).
+        bool referenceHasLinks = true;
+        if (!acdbPeekHasXData(reference->objectId(), kHyperlinkApplication, referenceHasLinks) || referenceHasLinks)
+            getEntityHyperlinks(reference);
         AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
         if (!definition) return;
         for (AcDbObjectId id : definition->entityIds()) {
