@@ -1,7 +1,6 @@
 #include "host/dxf/codecs/DxfBlockReferenceCodec.h"
 
 #include <cmath>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
