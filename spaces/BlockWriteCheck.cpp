@@ -1,6 +1,5 @@
 #include "spaces/BlockWriteCheck.h"
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -11,7 +10,6 @@
 #include "host/db/AcDbBlockTableRecord.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
-#include "host/db/AcDbLayerTable.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "infra/ZelkaExceptions.h"
@@ -22,37 +20,13 @@ namespace {
 // The exception class is that of the rest of CBlockDWG's write-back.
 constexpr const char* kSource = "BlockDWG.cpp";
 
-// Whether the named layer of the table exists and is locked.
-bool layerIsLocked(AcDbLayerTable* table, const char* name)
+// Whether the named layer of the drawing exists and is locked: the host's
+// own check, which reads the layer record in place (a block is checked part
+// by part, four layers or more each).
+bool layerIsLocked(AcDbDatabase* db, const char* name)
 {
-    if (!table || !name || !*name)
-        return false;
-    // The host's own check, which reads the record without opening it: a
-    // block is checked part by part, four layers or more each.
-    return acdbCheckLayerWritable(table->database(), name) == Acad::eOnLockedLayer;
+    return db && name && *name && acdbCheckLayerWritable(db, name) == Acad::eOnLockedLayer;
 }
-
-// The layer table of the database, open for read while it lives.
-class LayerTableForRead {
-public:
-    explicit LayerTableForRead(AcDbDatabase* db)
-    {
-        if (db && db->getLayerTable(table_, AcDb::kForRead) != Acad::eOk)
-            table_ = nullptr;
-    }
-    ~LayerTableForRead()
-    {
-        if (table_)
-            table_->close();
-    }
-    LayerTableForRead(const LayerTableForRead&) = delete;
-    LayerTableForRead& operator=(const LayerTableForRead&) = delete;
-
-    bool isLocked(const char* name) const { return layerIsLocked(table_, name); }
-
-private:
-    AcDbLayerTable* table_ = nullptr;
-};
 
 // A part of the block that lies on a locked layer: what it is and the
 // layer, and the space's name as the drawing shows it (its NAME attribute).
@@ -70,8 +44,7 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
     if (!reference)
         return false;
     AcDbDatabase* db = reference->database();
-    const LayerTableForRead layers(db);
-    if (layers.isLocked(reference->layer())) {
+    if (layerIsLocked(db, reference->layer())) {
         found.part = "its block reference";
         found.layer = reference->layer();
         return true;
@@ -90,7 +63,7 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
         const AcDbAttributeFields& attribute = view.fields();
         if (found.shownName.empty() && attribute.tag == "NAME")
             found.shownName = attribute.text;
-        if (!locked && layers.isLocked(attribute.layer.c_str())) {
+        if (!locked && layerIsLocked(db, attribute.layer.c_str())) {
             found.part = "its " + attribute.tag + " attribute";
             found.layer = attribute.layer;
             locked = true;
@@ -109,7 +82,7 @@ bool findLockedPart(const CBlockDWG& block, bool withDefinition, LockedPart& fou
         AcDbObjectPointer<AcDbEntity> part(id, AcDb::kForRead);
         if (!part || !part->isKindOf(AcDbAttributeDefinition::desc()))
             continue;
-        if (layers.isLocked(part->layer())) {
+        if (layerIsLocked(db, part->layer())) {
             const auto* attdef = static_cast<const AcDbAttributeDefinition*>(part.object());
             found.part = std::string("the ") + attdef->tag() + " attribute definition of " + block.getBlockName();
             found.layer = part->layer();
@@ -141,7 +114,7 @@ void CBlockWriteCheck::requireWritable(const CBlockDWG& block, bool withDefiniti
         if (newEntityLayer.empty())
             return false;
         AcDbObjectPointer<AcDbBlockReference> reference(block.getBlockReferenceId(), AcDb::kForRead);
-        if (!reference || !LayerTableForRead(reference->database()).isLocked(newEntityLayer.c_str()))
+        if (!reference || !layerIsLocked(reference->database(), newEntityLayer.c_str()))
             return false;
         found.part = "the entity it needs added";
         found.layer = newEntityLayer;
