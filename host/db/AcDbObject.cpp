@@ -316,11 +316,17 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
         }
         rb = end;
     }
-    if (changed)
-        xdataModified_ = true;
     // Extended data is saved on its own (xdataModified_): the object's
-    // fields are as they were.
-    assertWriteEnabledUnchanged();
+    // fields are as they were. Items set to those they were leave the
+    // object as its lines stand, so it is not marked as differing from
+    // them (freeing it then needs no check of its fields against its
+    // lines); the drawing still counts the write as a change.
+    if (changed) {
+        xdataModified_ = true;
+        assertWriteEnabledUnchanged();
+    } else if (AcDbDatabase* db = database()) {
+        db->noteChange();
+    }
     return Acad::eOk;
 }
 

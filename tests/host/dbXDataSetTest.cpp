@@ -77,12 +77,17 @@ TEST(XDataSet, ItemsAsReadStayAsReadAndEveryDifferenceIsSaved)
         ASSERT_EQ(db.readDxfText(text, "same-lines.dxf"), Acad::eOk);
         AcDbObjectId id;
         ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle("10000")), Acad::eOk);
+        const auto changesBefore = db.changeCount();
         {
             AcDbObjectPointer<AcDbEntity> line(id, AcDb::kForWrite);
             resbuf* same = chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 1"}, {1002, "}"}});
             ASSERT_EQ(line->setXData(same), Acad::eOk);
             acutRelRb(same);
+            // The write counts as a change to the drawing, but the line
+            // stays as its lines stand.
+            EXPECT_FALSE(line->isModified());
         }
+        EXPECT_GT(db.changeCount(), changesBefore);
         const auto file = dxftest::tempDir("xdata-lines") / "same-lines.dxf";
         ASSERT_EQ(db.saveAs(file.string().c_str()), Acad::eOk) << db.lastError();
         EXPECT_NE(dxftest::readFile(file).find("\n" + read + "  0\n"), std::string::npos);
@@ -105,6 +110,18 @@ TEST(XDataSet, ItemsAsReadStayAsReadAndEveryDifferenceIsSaved)
     EXPECT_EQ(savedItems(text, chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1003, "NAME=RM 1"}, {1002, "}"}}), "code"),
               "1002 { | 1000 AREA=25.97sq.m. | 1003 NAME=RM 1 | 1002 }");
     EXPECT_EQ(savedItems(text, chain({}), "removed"), "none");
+    // Other items mark the line as no longer its lines.
+    {
+        AcDbDatabase db(false);
+        ASSERT_EQ(db.readDxfText(text, "other-items.dxf"), Acad::eOk);
+        AcDbObjectId id;
+        ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle("10000")), Acad::eOk);
+        AcDbObjectPointer<AcDbEntity> line(id, AcDb::kForWrite);
+        resbuf* other = chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 3"}, {1002, "}"}});
+        ASSERT_EQ(line->setXData(other), Acad::eOk);
+        acutRelRb(other);
+        EXPECT_TRUE(line->isModified());
+    }
     // A real item whose value reads as the text's is still set.
     resbuf* real = chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 1"}, {1002, "}"}});
     real->rbnext->rbnext->rbnext->rbnext->rbnext = acutBuildList(1040, 2.5, 0);
