@@ -73,8 +73,17 @@ size_t AcDbSymbolNames::freeSlotFor(uint64_t hash) const
 
 AcDbStub* AcDbSymbolNames::find(std::string_view name) const
 {
+    size_t& recent = recent_[recentIndex(name)];
+    if (recent < slots_.size()) {
+        const Slot& s = slots_[recent];
+        if (s.full() && s.name == name)
+            return s.record;
+    }
     const size_t i = slotHolding(name, hashOf(name));
-    return i == kNone ? nullptr : slots_[i].record;
+    if (i == kNone)
+        return nullptr;
+    recent = i;
+    return slots_[i].record;
 }
 
 void AcDbSymbolNames::insertIfAbsent(std::string_view name, AcDbStub* record)

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -58,7 +59,22 @@ private:
     // Moves the names into a table of size slots, dropping erased slots.
     void rebuild(size_t size);
 
+    // Where find last saw a name of this length and last byte.
+    static size_t recentIndex(std::string_view name)
+    {
+        return (name.size() + (name.empty() ? 0u : static_cast<unsigned char>(name.back()))) & 7;
+    }
+
     std::vector<Slot> slots_;
+    // The slots of names found lately: a command asks for the same few
+    // layers for every block it writes. A remembered slot is taken only
+    // while it holds exactly the name asked for, so nothing that changes the
+    // table has to forget it (a name is held by one slot at most).
+    mutable std::array<size_t, 8> recent_ = [] {
+        std::array<size_t, 8> none{};
+        none.fill(kNone);
+        return none;
+    }();
     size_t live_ = 0;
     size_t used_ = 0;  // full and erased slots
 };

@@ -110,3 +110,48 @@ TEST(SymbolNames, ARenameInCaseOnlyKeepsTheNewSpelling)
     names.insertIfAbsent("rOOm", &other);
     EXPECT_EQ(names.find("ROOM"), &room);
 }
+
+// A name asked for again and again (a layer, once for each block written)
+// is answered from where it was last found; every change to the table
+// between two questions shows in the second answer. ATT-AREA and ROOMAREA
+// are remembered in the same place (same length and last byte).
+TEST(SymbolNames, NamesAskedForAgainFollowEveryChange)
+{
+    AcDbStub first, second, third, other;
+    AcDbSymbolNames names;
+    names.insertIfAbsent("ATT-AREA", &first);
+    EXPECT_EQ(names.find("ATT-AREA"), &first);
+    EXPECT_EQ(names.find("ATT-AREA"), &first);
+    names.eraseIfHeldBy("ATT-AREA", &first);
+    EXPECT_EQ(names.find("ATT-AREA"), nullptr);
+    // Added again in another case, in the slot it left or another.
+    names.insertIfAbsent("att-area", &second);
+    EXPECT_EQ(names.find("ATT-AREA"), &second);
+    EXPECT_EQ(names.find("att-area"), &second);
+    EXPECT_EQ(names.find("ATT-AREA"), &second);
+    names.assign("ATT-AREA", &third);
+    EXPECT_EQ(names.find("att-area"), &third);
+    EXPECT_EQ(names.find("ATT-AREA"), &third);
+    // Two names remembered in one place, asked for in turn.
+    names.insertIfAbsent("ROOMAREA", &other);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(names.find("ROOMAREA"), &other);
+        EXPECT_EQ(names.find("ATT-AREA"), &third);
+    }
+    // A name erased whose slot another name then takes.
+    names.eraseIfHeldBy("ROOMAREA", &other);
+    names.insertIfAbsent("ROOMAREB", &other);
+    EXPECT_EQ(names.find("ROOMAREA"), nullptr);
+    EXPECT_EQ(names.find("ROOMAREB"), &other);
+    // The table grown (every slot moved) and then emptied.
+    std::deque<AcDbStub> many(2000);
+    for (size_t k = 0; k < many.size(); ++k)
+        names.insertIfAbsent("ROOM-" + std::to_string(k), &many[k]);
+    EXPECT_EQ(names.find("ATT-AREA"), &third);
+    EXPECT_EQ(names.find("ROOM-1999"), &many[1999]);
+    names.clear();
+    EXPECT_EQ(names.find("ATT-AREA"), nullptr);
+    EXPECT_EQ(names.find("ROOM-1999"), nullptr);
+    names.insertIfAbsent("ROOM-1999", &first);
+    EXPECT_EQ(names.find("ROOM-1999"), &first);
+}
