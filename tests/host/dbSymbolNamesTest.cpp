@@ -138,7 +138,8 @@ TEST(SymbolNames, NamesAskedForAgainFollowEveryChange)
         EXPECT_EQ(names.find("ROOMAREA"), &other);
         EXPECT_EQ(names.find("ATT-AREA"), &third);
     }
-    // A name erased whose slot another name then takes.
+    // A name erased and another added after it (into the erased slot when
+    // its probe passes there): the erased name stays unfound.
     names.eraseIfHeldBy("ROOMAREA", &other);
     names.insertIfAbsent("ROOMAREB", &other);
     EXPECT_EQ(names.find("ROOMAREA"), nullptr);

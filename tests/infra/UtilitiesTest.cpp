@@ -328,9 +328,9 @@ TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
         "1.7976931348623159e308", "0x1p3", "-0X1.8P1", "0x", "00x5", " 12", "\t-3", "+3", "+.5", "inf", "-Infinity",
         "nan", "NAN(12)", "1,5", "9007199254740993", "0.30000000000000004441", "123456789012345678901234567890",
         std::string(70, '9') + ".5e-60",
-        // Plain decimals at the edges of the one-division reading: 19 and
-        // 20 digits, whole numbers at and past 2^53, a point without
-        // digits after it, and a unit or exponent straight after.
+        // Plain decimals where reading them exactly gets harder: 19 and 20
+        // digits, whole numbers at and past 2^53, a point without digits
+        // after it, and a unit or exponent straight after.
         "1234567890123456789", "12345678901234567890", "1234567890.123456789sq.m.", "123456789.0123456789",
         "9007199254740992", "9007199254740993sq.m.", "-9007199254740992.0", "0.0000000000000000001", "5.sq.m.",
         "5.e2", "7.5E1", "12.5.5", "-0.00m.", "0012.500", "3.25-", "1.5sq.m.e3"};
