@@ -69,13 +69,10 @@ private:
     // The slots of names found lately: a command asks for the same few
     // layers for every block it writes. A remembered slot is taken only
     // while it holds exactly the name asked for, so nothing that changes the
-    // table has to forget it (a name is held by one slot at most). Like
-    // the rest of a drawing, a table is used from one thread at a time.
-    mutable std::array<size_t, 8> recent_ = [] {
-        std::array<size_t, 8> none{};
-        none.fill(kNone);
-        return none;
-    }();
+    // table has to forget it (a name is held by one slot at most), and
+    // any start serves. Like the rest of a drawing, a table is used from
+    // one thread at a time.
+    mutable std::array<size_t, 8> recent_{};
     size_t live_ = 0;
     size_t used_ = 0;  // full and erased slots
 };
