@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "database/Assets.h"
 #include "database/Hyperlinks.h"
@@ -11,6 +12,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
+#include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/resbuf.h"
 #include "host/ge/UcsTransform.h"
@@ -429,16 +431,41 @@ void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3
 
 namespace {
 
-// A space block's reference and its own outline (the closed polyline of its
-// definition), opened for read. False when the reference or its drawing is
-// missing; the outline pointer is empty when the definition has none.
+// A space block's own outline (the closed polyline of its definition) held
+// for measuring. One not built since the drawing was read is read from its
+// record into a polyline of its own: building it in the drawing, only to
+// free it again at its close, costs more than measuring it. Any other is
+// opened for read.
+class OutlineForRead {
+public:
+    void open(AcDbObjectId id)
+    {
+        read_.reset();
+        if (!id.isNull()) {
+            read_.emplace();
+            if (acdbPeekPolyline(id, *read_))
+                return;
+            read_.reset();
+        }
+        opened_.open(id, AcDb::kForRead);
+    }
+    const AcDbPolyline* get() const { return read_ ? &*read_ : opened_.object(); }
+
+private:
+    std::optional<AcDbPolyline> read_;
+    AcDbObjectPointer<AcDbPolyline> opened_;
+};
+
+// A space block's reference and its own outline, opened for read. False
+// when the reference or its drawing is missing; the outline is null when
+// the definition has none.
 bool openOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db,
-                    AcDbObjectPointer<AcDbBlockReference>& reference, AcDbObjectPointer<AcDbPolyline>& outline)
+                    AcDbObjectPointer<AcDbBlockReference>& reference, OutlineForRead& outline)
 {
     reference.open(referenceId, AcDb::kForRead);
     if (!reference || !db)
         return false;
-    outline.open(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()), AcDb::kForRead);
+    outline.open(CAcadUtilities::getBlockOutlineId(reference->blockTableRecord()));
     return true;
 }
 
@@ -446,11 +473,10 @@ bool openOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db,
 // block's units; 0 without an outline.
 using OutlineMeasure = double (*)(const AcDbBlockReference*, const AcDbPolyline*, int16_t, int32_t);
 
-double measureOutline(const AcDbObjectPointer<AcDbBlockReference>& reference,
-                      const AcDbObjectPointer<AcDbPolyline>& outline, AcDbDatabase* db, int units,
-                      OutlineMeasure measure)
+double measureOutline(const AcDbObjectPointer<AcDbBlockReference>& reference, const OutlineForRead& outline,
+                      AcDbDatabase* db, int units, OutlineMeasure measure)
 {
-    return outline ? measure(reference.object(), outline.object(), db->lunits(), units) : 0.0;
+    return outline.get() ? measure(reference.object(), outline.get(), db->lunits(), units) : 0.0;
 }
 
 // The measure of a space block's own outline, the reference and outline
@@ -459,7 +485,7 @@ bool measureOwnOutline(const AcDbObjectId& referenceId, AcDbDatabase* db, int un
                        double& value)
 {
     AcDbObjectPointer<AcDbBlockReference> reference;
-    AcDbObjectPointer<AcDbPolyline> outline;
+    OutlineForRead outline;
     if (!openOwnOutline(referenceId, db, reference, outline))
         return false;
     value = measureOutline(reference, outline, db, units, measure);
@@ -510,7 +536,7 @@ void CBlockDWG::recalculateAreaAndPerimeter(CAcadDrawing& drawing)
     // two calls would.
     AcDbDatabase* db = drawing.getDatabase();
     AcDbObjectPointer<AcDbBlockReference> reference;
-    AcDbObjectPointer<AcDbPolyline> outline;
+    OutlineForRead outline;
     bool opened = false;
     zelkaOperation(__FILE__, "CBlockDWG::recalculateArea", [&] {
         opened = openOwnOutline(blockReferenceId_, db, reference, outline);

@@ -10,6 +10,7 @@
 
 class AcDbDatabase;
 class AcDbObject;
+class AcDbPolyline;
 struct AcDbAttributeRecordRead;
 struct AcDbStub;
 struct AcDbXDataApp;
@@ -45,6 +46,11 @@ public:
     // open for write that changes no field would write them out again as
     // they are but for the owner. False for any other record.
     virtual bool readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out) const = 0;
+    // For a polyline not built: what building it would set of its own
+    // fields (vertices, flags, widths, elevation, thickness, normal) read
+    // from its tags into out, a polyline made for it and given nothing yet.
+    // False, out untouched, for any other stub.
+    virtual bool readPolyline(AcDbDatabase& db, const AcDbStub& stub, AcDbPolyline& out) const = 0;
     // The lines with the owner's value (ownerLength bytes from byte ownerAt)
     // replaced by the handle owner, into out.
     virtual void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,

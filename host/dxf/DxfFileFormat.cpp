@@ -46,6 +46,10 @@ public:
     {
         return DxfObjectIO::readAttribute(db, stub, out);
     }
+    bool readPolyline(AcDbDatabase& db, const AcDbStub& stub, AcDbPolyline& out) const override
+    {
+        return DxfObjectIO::readPolyline(db, stub, out);
+    }
     void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
                         std::string& out) const override
     {

@@ -8,6 +8,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbEntity.h"
+#include "host/db/AcDbPolyline.h"
 #include "host/dxf/DxfCodec.h"
 #include "host/dxf/DxfObjectIO.h"
 #include "host/dxf/DxfValue.h"
@@ -273,6 +274,21 @@ bool DxfObjectIO::readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttr
     out.textLength = stub.textLength;
     out.tagCount = stub.tagCount;
     out.textWritten = stub.textWritten;
+    return true;
+}
+
+bool DxfObjectIO::readPolyline(AcDbDatabase& db, const AcDbStub& stub, AcDbPolyline& out)
+{
+    if (static_cast<AcDbObjectKind>(stub.kind) != AcDbObjectKind::Polyline || !stub.isEntity || stub.object ||
+        stub.erased || stub.tagCount == 0)
+        return false;
+    // The fields are read by the polyline's own reader, from the same tags
+    // building it would read (its common and entity parts set nothing of
+    // the polyline's own).
+    AcDbDatabaseData& d = db.data();
+    thread_local std::vector<DxfTag> scratch;
+    const DxfTag* t = d.tagsOf(stub, scratch);
+    dxfCodecOf(AcDbObjectKind::Polyline).functions->load(db, out, t, dataEnd(t, stub.tagCount), d.codepage());
     return true;
 }
 

@@ -10,6 +10,7 @@
 class AcDbDatabase;
 class AcDbObject;
 class AcDbEntity;
+class AcDbPolyline;
 class DxfCodepage;
 class DxfTagEditor;
 struct AcDbAttributeRecordRead;
@@ -53,6 +54,9 @@ public:
     enum class AttributeReading { kCommon, kGeneral };
     static bool readAttribute(AcDbDatabase& db, const AcDbStub& stub, AcDbAttributeRecordRead& out,
                               AttributeReading way = AttributeReading::kCommon);
+    // A polyline's own fields read from its tags into out, a polyline made
+    // for it (see AcDbObjectBuilder::readPolyline).
+    static bool readPolyline(AcDbDatabase& db, const AcDbStub& stub, AcDbPolyline& out);
     // lines with the owner's value (ownerLength bytes from ownerAt) replaced
     // by the handle owner, into out.
     static void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
