@@ -3,7 +3,8 @@
 // its objects, rename a block and read back again. Where reading noted the
 // place of a block reference's name, the name taken from there must be the
 // one splitting its lines gives; an attribute read in one walk over the
-// usual shape of its record must be read as the general way reads it.
+// usual shape of its record must be read as the general way reads it; a
+// polyline read from its record must be the polyline opening it builds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +16,9 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
 #include "host/db/AcDbObjectKind.h"
+#include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbPeek.h"
+#include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbStub.h"
 #include "host/dxf/DxfObjectIO.h"
 
@@ -67,6 +70,41 @@ void checkAttributeReadings(AcDbDatabase& db)
     }
 }
 
+// Reads every polyline not built from its record, then opens it; stops the
+// run when the two differ in any field the polyline's measures use.
+void checkPolylineReadings(AcDbDatabase& db)
+{
+    for (AcDbStub& stub : db.data().stubs) {
+        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Polyline) || stub.object || stub.erased)
+            continue;
+        const AcDbObjectId id(&stub);
+        AcDbPolyline peeked;
+        const bool read = acdbPeekPolyline(id, peeked);
+        AcDbObjectPointer<AcDbPolyline> opened(id, AcDb::kForRead);
+        if (read != static_cast<bool>(opened))
+            __builtin_trap();
+        if (!read)
+            continue;
+        const auto& a = peeked.vertices();
+        const auto& b = opened->vertices();
+        double wa = 0.0, wb = 0.0;
+        peeked.getConstantWidth(wa);
+        opened->getConstantWidth(wb);
+        const double xs[] = {peeked.elevation(), peeked.thickness(), wa, peeked.normal().x, peeked.normal().y,
+                             peeked.normal().z};
+        const double ys[] = {opened->elevation(), opened->thickness(), wb, opened->normal().x, opened->normal().y,
+                             opened->normal().z};
+        if (a.size() != b.size() || peeked.isClosed() != opened->isClosed() || std::memcmp(xs, ys, sizeof xs) != 0)
+            __builtin_trap();
+        for (size_t i = 0; i < a.size(); ++i) {
+            const double va[] = {a[i].point.x, a[i].point.y, a[i].bulge, a[i].startWidth, a[i].endWidth};
+            const double vb[] = {b[i].point.x, b[i].point.y, b[i].bulge, b[i].startWidth, b[i].endWidth};
+            if (std::memcmp(va, vb, sizeof va) != 0)
+                __builtin_trap();
+        }
+    }
+}
+
 }  // namespace
 
 // Objects are freed at the next close after their last one, as in the
@@ -89,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     checkNotedNames(db);
     checkAttributeReadings(db);
+    checkPolylineReadings(db);
     std::string out = dxfFuzzWalk(db);
     AcDbDatabase again(false);
     if (again.readDxfText(out, "fuzz-out.dxf") != Acad::eOk)
