@@ -126,14 +126,15 @@ void CHyperlinks::getBlockHyperlinks(const AcDbBlockReference* reference)
             getEntityHyperlinks(reference);
         AcDbObjectPointer<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
         if (!definition) return;
-        for (AcDbObjectId id : definition->entityIds()) {
+        definition->forEachEntityId([&](AcDbObjectId id) {
             // An entity's links are its "PE_URL" extended data: one known to
             // have none adds nothing, and is not built only to say so.
             bool hasLinks = true;
-            if (acdbPeekHasXData(id, kHyperlinkApplication, hasLinks) && !hasLinks) continue;
+            if (acdbPeekHasXData(id, kHyperlinkApplication, hasLinks) && !hasLinks) return true;
             AcDbObjectPointer<AcDbEntity> entity(id, AcDb::kForRead);
             if (entity) getEntityHyperlinks(entity.object());
-        }
+            return true;
+        });
     });
 }
 

@@ -131,12 +131,14 @@ AcDbObjectId CAcadUtilities::getBlockOutlineId(AcDbObjectId blockDefinitionId)
         AcDbObjectPointer<AcDbBlockTableRecord> definition(blockDefinitionId, AcDb::kForRead);
         if (!definition)
             return AcDbObjectId::kNull;
-        for (AcDbObjectId id : definition->entityIds()) {
+        AcDbObjectId outline = AcDbObjectId::kNull;
+        definition->forEachEntityId([&](AcDbObjectId id) {
             const AcRxClass* cls = id.objectClass();
             if (cls && std::strcmp(cls->name(), "AcDbPolyline") == 0)
-                return id;
-        }
-        return AcDbObjectId::kNull;
+                outline = id;
+            return outline.isNull();
+        });
+        return outline;
     });
 }
 

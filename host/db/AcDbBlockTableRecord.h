@@ -49,6 +49,20 @@ public:
                                   bool skipDeleted = true) const;
     // The entity ids in order, erased ones left out.
     std::vector<AcDbObjectId> entityIds() const;
+    // Calls visit with the same ids in turn until it returns false, and
+    // whether it went through them all; nothing is copied (commands ask this
+    // of every space block's definition), so visit must not add entities to
+    // this block or take any from it.
+    template <class Visit>
+    bool forEachEntityId(Visit&& visit) const
+    {
+        for (AcDbStub* stub : entities) {
+            const AcDbObjectId id(stub);
+            if (!id.isErased() && !visit(id))
+                return false;
+        }
+        return true;
+    }
 
     bool isLayout() const;
     AcDbObjectId getLayoutId() const;

@@ -1,6 +1,8 @@
 #include "host/db/AcDbPolyline.h"
 
 #include <cmath>
+#include <memory>
+#include <span>
 
 #include "host/db/AcDbGeometrySink.h"
 
@@ -13,14 +15,37 @@ const AcRxClass* AcDbPolyline::desc()
 }
 
 namespace {
-std::vector<AcGeBulgeVertex> bulgeVertices(const std::vector<AcDbPolyline::Vertex>& v)
-{
-    std::vector<AcGeBulgeVertex> out;
-    out.reserve(v.size());
-    for (const auto& x : v)
-        out.push_back({x.point, x.bulge});
-    return out;
-}
+// The vertices as the geometry functions take them, without allocating for
+// the few dozen a polyline mostly has: measuring every outline of a large
+// drawing would otherwise allocate twice an outline.
+class BulgeVertices {
+public:
+    explicit BulgeVertices(const std::vector<AcDbPolyline::Vertex>& v)
+    {
+        AcGeBulgeVertex* out = local_.vertices;
+        if (v.size() > kLocal) {
+            spill_.resize(v.size());
+            out = spill_.data();
+        }
+        for (size_t i = 0; i < v.size(); ++i)
+            std::construct_at(out + i, AcGeBulgeVertex{v[i].point, v[i].bulge});
+        span_ = {out, v.size()};
+    }
+    BulgeVertices(const BulgeVertices&) = delete;
+    BulgeVertices& operator=(const BulgeVertices&) = delete;
+
+    operator std::span<const AcGeBulgeVertex>() const { return span_; }
+
+private:
+    static constexpr size_t kLocal = 32;
+    // Left unset until the vertices are copied in.
+    union Local {
+        Local() {}
+        AcGeBulgeVertex vertices[kLocal];
+    } local_;
+    std::vector<AcGeBulgeVertex> spill_;
+    std::span<const AcGeBulgeVertex> span_;
+};
 }  // namespace
 
 Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned index, const AcGePoint2d& pt, double bulge, double sw, double ew)
@@ -104,7 +129,7 @@ void AcDbPolyline::setNormal(const AcGeVector3d& n)
 
 Acad::ErrorStatus AcDbPolyline::getArea(double& area) const
 {
-    auto v = bulgeVertices(vertices_);
+    const BulgeVertices v(vertices_);
     area = acgePolylineArea(v, isClosed());
     return Acad::eOk;
 }
@@ -122,7 +147,7 @@ Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const
     getEndParam(end);
     if (param < 0 || param > end + 1e-12)
         return Acad::eInvalidInput;
-    auto v = bulgeVertices(vertices_);
+    const BulgeVertices v(vertices_);
     dist = 0;
     size_t whole = static_cast<size_t>(std::floor(param));
     for (size_t i = 0; i < whole && i < acgePolylineSegmentCount(v, isClosed()); ++i)
@@ -135,7 +160,7 @@ Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const
 
 double AcDbPolyline::length() const
 {
-    auto v = bulgeVertices(vertices_);
+    const BulgeVertices v(vertices_);
     return acgePolylineLength(v, isClosed());
 }
 
@@ -178,7 +203,7 @@ Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& m)
 
 Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& ext) const
 {
-    auto v = bulgeVertices(vertices_);
+    const BulgeVertices v(vertices_);
     AcGePoint2d lo, hi;
     if (!acgePolylineExtents(v, isClosed(), lo, hi))
         return Acad::eInvalidExtents;
