@@ -92,14 +92,13 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const
 
 AcDbObjectIterator* AcDbBlockReference::attributeIterator() const
 {
-    std::vector<AcDbObjectId> ids;
-    if (stub_ref()) {
-        ids.reserve(stub_ref()->size());
+    auto* iterator = new AcDbObjectIterator();
+    if (stub_ref())
         for (AcDbStub* s : *stub_ref())
             if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
-                ids.emplace_back(s);
-    }
-    return new AcDbObjectIterator(std::move(ids));
+                iterator->append(AcDbObjectId(s));
+    iterator->start();
+    return iterator;
 }
 
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttribute* attribute)
