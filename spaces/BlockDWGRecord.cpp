@@ -223,13 +223,16 @@ size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
         if (const CZelkaAttribute* nameAttribute = attributes->getAtAttribute(0))
             name = &nameAttribute->getText();
     size_t count = 0;
+    // The next item, emptied but keeping its capacity (clearing and
+    // appending costs less than assign, which allows for overlapping texts).
     auto next = [&]() -> std::string& {
         if (items.size() <= count)
             items.resize(count + 1);
+        items[count].clear();
         return items[count++];
     };
-    next().assign(xdataApplication_);
-    next().assign("{"sv);
+    next().append(xdataApplication_);
+    next().append("{"sv);
     for (const RecordItem& entry : kRecordItems) {
         const std::string_view key = entry.key;
         switch (entry.kind) {
@@ -239,7 +242,7 @@ size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
             // missing item or a measured value takes the block's precision.
             const int32_t own = entry.kind == Kind::Area ? kBlockPrecision : this->*entry.ownPrecision;
             std::string& item = next();
-            item.assign(key);
+            item.append(key);
             u.appendDoubleText(item, (this->*entry.number)(), own == kBlockPrecision ? getPrecision() : own);
             item.append(entry.suffix(getUnits()));
             break;
@@ -247,7 +250,7 @@ size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
         case Kind::Name:
         case Kind::Text: {
             std::string& item = next();
-            item.assign(key);
+            item.append(key);
             item.append(entry.kind == Kind::Name ? *name : (this->*entry.text)());
             break;
         }
@@ -256,12 +259,12 @@ size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
             // items under the same key, each holding whole handles with
             // their commas.
             std::string* item = &next();
-            item->assign(key);
+            item->append(key);
             for (const AcDbHandle& handle : this->*entry.handles) {
                 std::string handleText = handle.toString();
                 if (item->size() > key.size() && item->size() + handleText.size() + 1 > kMaxItemBytes) {
                     item = &next();
-                    item->assign(key);
+                    item->append(key);
                 }
                 item->append(handleText);
                 item->push_back(',');
@@ -270,6 +273,6 @@ size_t CBlockDWG::fillXDataItems(std::vector<std::string>& items)
         }
         }
     }
-    next().assign("}"sv);
+    next().append("}"sv);
     return count;
 }
