@@ -70,8 +70,9 @@ void checkAttributeReadings(AcDbDatabase& db)
     }
 }
 
-// Reads every polyline not built from its record, then opens it; stops the
-// run when the two differ in any field the polyline's measures use.
+// Reads every polyline not built with acdbReadPolyline (from its record),
+// then opens it; stops the run when one answers and the other does not, or
+// when they differ in any field the polyline's measures use.
 void checkPolylineReadings(AcDbDatabase& db)
 {
     for (AcDbStub& stub : db.data().stubs) {
@@ -79,9 +80,9 @@ void checkPolylineReadings(AcDbDatabase& db)
             continue;
         const AcDbObjectId id(&stub);
         AcDbPolyline peeked;
-        const bool read = acdbPeekPolyline(id, peeked);
+        const bool read = acdbReadPolyline(id, peeked) == Acad::eOk;
         AcDbObjectPointer<AcDbPolyline> opened(id, AcDb::kForRead);
-        if (read != static_cast<bool>(opened))
+        if (read != (opened.openStatus() == Acad::eOk))
             __builtin_trap();
         if (!read)
             continue;

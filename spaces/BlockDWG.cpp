@@ -12,7 +12,6 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObjectPointer.h"
 #include "host/db/AcDbOpen.h"
-#include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/resbuf.h"
 #include "host/ge/UcsTransform.h"
@@ -431,29 +430,25 @@ void CBlockDWG::updateAttributes(const AcGeMatrix3d& ucsMatrix, const AcGePoint3
 
 namespace {
 
-// A space block's own outline (the closed polyline of its definition) held
-// for measuring. One not built since the drawing was read is read from its
-// record into a polyline of its own: building it in the drawing, only to
-// free it again at its close, costs more than measuring it. Any other is
-// opened for read.
+// A space block's own outline (the closed polyline of its definition),
+// copied for measuring: acdbReadPolyline reads one not built from its
+// record, which costs less than building it in the drawing to free it
+// again. Empty when the definition has none or it cannot be opened.
 class OutlineForRead {
 public:
     void open(AcDbObjectId id)
     {
-        read_.reset();
-        if (!id.isNull()) {
-            read_.emplace();
-            if (acdbPeekPolyline(id, *read_))
-                return;
-            read_.reset();
-        }
-        opened_.open(id, AcDb::kForRead);
+        outline_.reset();
+        if (id.isNull())
+            return;
+        outline_.emplace();
+        if (acdbReadPolyline(id, *outline_) != Acad::eOk)
+            outline_.reset();
     }
-    const AcDbPolyline* get() const { return read_ ? &*read_ : opened_.object(); }
+    const AcDbPolyline* get() const { return outline_ ? &*outline_ : nullptr; }
 
 private:
-    std::optional<AcDbPolyline> read_;
-    AcDbObjectPointer<AcDbPolyline> opened_;
+    std::optional<AcDbPolyline> outline_;
 };
 
 // A space block's reference and its own outline, opened for read. False

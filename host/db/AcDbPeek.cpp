@@ -10,9 +10,7 @@
 #include "host/db/AcDbBlockTable.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
-#include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbObject.h"
-#include "host/db/AcDbObjectBuilder.h"
 #include "host/db/AcDbObjectKind.h"
 #include "host/db/AcDbStub.h"
 
@@ -147,13 +145,4 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
             has = strcasecmp(stub->database->data().codepage().decode(raw).c_str(), appName) == 0;
     }
     return true;
-}
-
-bool acdbPeekPolyline(AcDbObjectId id, AcDbPolyline& out)
-{
-    const AcDbStub* stub = id.stub();
-    if (!stub || !stub->database || stub->object || stub->erased)
-        return false;
-    const AcDbFileFormat* format = AcDbFileFormat::registered();
-    return format && format->builder().readPolyline(*stub->database, *stub, out);
 }

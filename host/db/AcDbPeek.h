@@ -1,15 +1,12 @@
 #pragma once
 // Look-ups that answer from an object's file record without building the
-// object, for scans over every entity of a large drawing (selection filters,
-// measuring every space block's outline). Each answers only when the record
-// alone is certain; otherwise it returns false and the caller opens the
-// object as usual.
+// object, for scans over every entity of a large drawing (selection filters).
+// Each answers only when the record alone is certain; otherwise it returns
+// false and the caller opens the object as usual.
 
 #include <string_view>
 
 #include "host/db/AcDbObjectId.h"
-
-class AcDbPolyline;
 
 // The block name of a block reference that has not been opened since it was
 // read, when that name is plain ASCII text (nothing to decode). False for any
@@ -22,11 +19,3 @@ bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name);
 // not built yet, from the object otherwise, so the answer is always certain.
 // Returns false (has untouched) only for a null id or one of no database.
 bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has);
-
-// The polyline of id, not built since it was read, read from its record
-// into out: out, a polyline made for this and given nothing yet, takes the
-// vertices, bulges, widths, flags, elevation, thickness and normal opening
-// the polyline would give it, and measures as it would. False, out
-// untouched, for an object built already (it may have changed since), an
-// erased one and one of another kind.
-bool acdbPeekPolyline(AcDbObjectId id, AcDbPolyline& out);

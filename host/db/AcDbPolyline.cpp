@@ -4,7 +4,11 @@
 #include <memory>
 #include <span>
 
+#include "host/db/AcDbFileFormat.h"
 #include "host/db/AcDbGeometrySink.h"
+#include "host/db/AcDbObjectBuilder.h"
+#include "host/db/AcDbObjectPointer.h"
+#include "host/db/AcDbStub.h"
 
 #include "host/ge/PolylineGeometry.h"
 
@@ -251,4 +255,26 @@ void AcDbPolyline::subDrawGeometry(AcDbGeometrySink& sink) const
         ends.push_back(constantWidth_ > 0.0 ? constantWidth_ : v.endWidth);
     }
     sink.widePolyline(points, bulges, starts, ends, normal_, isClosed());
+}
+
+Acad::ErrorStatus acdbReadPolyline(AcDbObjectId id, AcDbPolyline& out)
+{
+    if (out.numVerts() != 0)
+        return Acad::eInvalidInput;
+    // Unbuilt, its record stands for it: read through the polyline's own
+    // reader, from the tags building it would read.
+    if (const AcDbStub* stub = id.stub(); stub && stub->database && !stub->object && !stub->erased)
+        if (const AcDbFileFormat* format = AcDbFileFormat::registered())
+            if (format->builder().readPolyline(*stub->database, *stub, out))
+                return Acad::eOk;
+    AcDbObjectPointer<AcDbPolyline> polyline(id, AcDb::kForRead);
+    if (polyline.openStatus() != Acad::eOk)
+        return polyline.openStatus();
+    out.vertices_ = polyline->vertices_;
+    out.flags_ = polyline->flags_;
+    out.constantWidth_ = polyline->constantWidth_;
+    out.elevation_ = polyline->elevation_;
+    out.thickness_ = polyline->thickness_;
+    out.normal_ = polyline->normal_;
+    return Acad::eOk;
 }

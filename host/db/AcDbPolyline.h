@@ -66,6 +66,7 @@ protected:
 
 private:
     friend class DxfPolylineCodec;
+    friend Acad::ErrorStatus acdbReadPolyline(AcDbObjectId id, AcDbPolyline& out);
     // The OCS-to-world matrix of the polyline's plane.
     AcGeMatrix3d planeToWorld() const;
 
@@ -76,3 +77,15 @@ private:
     double thickness_ = 0.0;
     AcGeVector3d normal_{0, 0, 1};
 };
+
+// The polyline of id as opening it for read gives it, copied into out, a
+// polyline made for this (not in a drawing, no vertices yet): its vertices,
+// bulges, widths, flags, elevation, thickness and normal, so that it
+// measures as the polyline does. One not built since the drawing was read
+// is read from its record and stays unbuilt (building each outline of a
+// large drawing only to measure it and free it again costs more than the
+// measuring); any other is opened for read, copied and closed. eOk, or the
+// error opening it for read gives (eNullObjectId, eWasErased,
+// eNotThatKindOfClass, eWasOpenedForWrite, ...) with out untouched;
+// eInvalidInput for an out that has vertices.
+Acad::ErrorStatus acdbReadPolyline(AcDbObjectId id, AcDbPolyline& out);

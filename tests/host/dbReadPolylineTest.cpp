@@ -1,7 +1,9 @@
-// acdbPeekPolyline reads a polyline nobody has opened from its record into a
-// polyline of the caller's: whatever way a program wrote the record, the
-// result has the geometry opening the polyline gives and measures the same,
-// and it never answers from lines that no longer stand for the polyline.
+// acdbReadPolyline copies a polyline into one of the caller's as opening it
+// for read gives it. One nobody has opened is read from its record: however
+// a program wrote the record, the copy has the geometry opening gives and
+// measures the same, and the polyline stays unbuilt. A built one is copied
+// from the object, never from lines that no longer stand for it; one that
+// cannot be opened gives the error opening it gives.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +12,6 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbEntity.h"
 #include "host/db/AcDbObjectPointer.h"
-#include "host/db/AcDbPeek.h"
 #include "host/db/AcDbPolyline.h"
 #include "host/db/AcDbStub.h"
 #include "tests/host/dxfTestSupport.h"
@@ -82,7 +83,7 @@ void expectSameAsOpened(const AcDbPolyline& peeked, AcDbObjectId id, const std::
 
 }  // namespace
 
-TEST(PeekPolyline, GivesWhatOpeningGivesHoweverTheRecordIsWritten)
+TEST(ReadPolyline, GivesWhatOpeningGivesHoweverTheRecordIsWritten)
 {
     std::string crlf;
     for (char c : tinyRoom())
@@ -119,14 +120,14 @@ TEST(PeekPolyline, GivesWhatOpeningGivesHoweverTheRecordIsWritten)
         ASSERT_EQ(db.readDxfText(form.text, "room.dxf"), Acad::eOk) << form.what << ": " << db.lastError();
         const AcDbObjectId id = idOf(db, "27");
         AcDbPolyline peeked;
-        ASSERT_TRUE(acdbPeekPolyline(id, peeked)) << form.what;
+        ASSERT_EQ(acdbReadPolyline(id, peeked), Acad::eOk) << form.what;
         EXPECT_EQ(peeked.numVerts(), form.vertices) << form.what;
-        EXPECT_EQ(id.stub()->object, nullptr) << form.what << ": peeking builds nothing";
+        EXPECT_EQ(id.stub()->object, nullptr) << form.what << ": read from its record, not built";
         expectSameAsOpened(peeked, id, form.what);
     }
 }
 
-TEST(PeekPolyline, MeasuresTheRecordOfTheFile)
+TEST(ReadPolyline, MeasuresTheRecordOfTheFile)
 {
     // The room's outline: 4000 by 3000, its right edge an arc of bulge 0.5
     // bowing outwards. An arc of bulge b on a chord c has the radius
@@ -135,7 +136,7 @@ TEST(PeekPolyline, MeasuresTheRecordOfTheFile)
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfText(tinyRoom(), "room.dxf"), Acad::eOk) << db.lastError();
     AcDbPolyline peeked;
-    ASSERT_TRUE(acdbPeekPolyline(idOf(db, "27"), peeked));
+    ASSERT_EQ(acdbReadPolyline(idOf(db, "27"), peeked), Acad::eOk);
     const double b = 0.5, c = 3000.0;
     const double r = c * (1 + b * b) / (4 * b), t = 4 * std::atan(b);
     double area = 0.0;
@@ -144,43 +145,60 @@ TEST(PeekPolyline, MeasuresTheRecordOfTheFile)
     EXPECT_NEAR(lengthOf(peeked), 4000.0 + 4000.0 + 3000.0 + r * t, 1e-9);
 }
 
-TEST(PeekPolyline, LeavesToOpeningWhatTheLinesCannotAnswer)
+TEST(ReadPolyline, CopiesABuiltOneAndFailsAsOpeningDoes)
 {
     AcDbDatabase db(false);
     ASSERT_EQ(db.readDxfText(tinyRoom(), "room.dxf"), Acad::eOk) << db.lastError();
     const AcDbObjectId id = idOf(db, "27");
+
     AcDbPolyline out;
-
-    EXPECT_FALSE(acdbPeekPolyline(AcDbObjectId::kNull, out));
-    EXPECT_FALSE(acdbPeekPolyline(idOf(db, "35"), out)) << "a LINE";
+    EXPECT_EQ(acdbReadPolyline(AcDbObjectId::kNull, out), Acad::eNullObjectId);
+    EXPECT_EQ(acdbReadPolyline(idOf(db, "35"), out), Acad::eNotThatKindOfClass) << "a LINE";
     EXPECT_EQ(out.numVerts(), 0u) << "left untouched";
-
     {
-        // Open, the polyline may be changing: the record is not its state.
+        AcDbPolyline used;
+        ASSERT_EQ(acdbReadPolyline(id, used), Acad::eOk);
+        EXPECT_EQ(acdbReadPolyline(id, used), Acad::eInvalidInput) << "a polyline with vertices";
+        EXPECT_EQ(used.numVerts(), 4u);
+    }
+    {
+        // Open for write, it may be changing: reading fails as opening it
+        // for read does.
         AcDbObjectPointer<AcDbPolyline> open(id, AcDb::kForWrite);
         ASSERT_TRUE(open);
         ASSERT_EQ(open->setPointAt(0, AcGePoint2d(-100.0, -50.0)), Acad::eOk);
-        EXPECT_FALSE(acdbPeekPolyline(id, out));
+        AcDbObjectPointer<AcDbPolyline> again(id, AcDb::kForRead);
+        EXPECT_NE(again.openStatus(), Acad::eOk);
+        EXPECT_EQ(acdbReadPolyline(id, out), again.openStatus());
         EXPECT_EQ(out.numVerts(), 0u);
     }
-    EXPECT_FALSE(acdbPeekPolyline(id, out)) << "closed but still built";
+    // Closed but still built, the copy is the changed object's.
+    ASSERT_NE(id.stub()->object, nullptr);
+    {
+        AcDbPolyline changed;
+        ASSERT_EQ(acdbReadPolyline(id, changed), Acad::eOk);
+        EXPECT_EQ(changed.vertices()[0].point.x, -100.0);
+        expectSameAsOpened(changed, id, "changed, built");
+    }
     // Freed some hundreds of closes later, its lines are those of the change.
     for (int i = 0; i < 1000 && id.stub()->object; ++i)
         AcDbObjectPointer<AcDbEntity> other(idOf(db, "35"), AcDb::kForRead);
     ASSERT_EQ(id.stub()->object, nullptr);
-    AcDbPolyline changed;
-    ASSERT_TRUE(acdbPeekPolyline(id, changed));
-    ASSERT_EQ(changed.numVerts(), 4u);
-    EXPECT_EQ(changed.vertices()[0].point.x, -100.0);
-    EXPECT_EQ(changed.vertices()[0].point.y, -50.0);
-    expectSameAsOpened(changed, id, "changed");
-
+    {
+        AcDbPolyline changed;
+        ASSERT_EQ(acdbReadPolyline(id, changed), Acad::eOk);
+        EXPECT_EQ(id.stub()->object, nullptr);
+        ASSERT_EQ(changed.numVerts(), 4u);
+        EXPECT_EQ(changed.vertices()[0].point.x, -100.0);
+        EXPECT_EQ(changed.vertices()[0].point.y, -50.0);
+        expectSameAsOpened(changed, id, "changed, freed");
+    }
     {
         AcDbObjectPointer<AcDbPolyline> open(id, AcDb::kForWrite);
         ASSERT_TRUE(open);
         ASSERT_EQ(open->erase(), Acad::eOk);
     }
     AcDbPolyline erased;
-    EXPECT_FALSE(acdbPeekPolyline(id, erased)) << "erased";
+    EXPECT_EQ(acdbReadPolyline(id, erased), Acad::eWasErased);
     EXPECT_EQ(erased.numVerts(), 0u);
 }
