@@ -38,7 +38,7 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // power of ten of its at most 19 decimals are then exact doubles, so one
 // division rounds correctly and gives the same bits as the full parser.
 // False, with nothing read, for any other text.
-bool plainDecimal(std::string_view t, double& out)
+[[gnu::always_inline]] inline bool plainDecimal(std::string_view t, double& out)
 {
     const char* p = t.data();
     const char* end = p + t.size();
@@ -143,7 +143,7 @@ bool toHandle(std::string_view text, uint64_t& out)
 double fieldReal(const DxfTag& tag, double fallback)
 {
     double v = 0;
-    if (toDouble(tag.value(), v))
+    if (plainDecimal(tag.value(), v) || toDouble(tag.value(), v))
         return v;
     DxfNumberCheck::report(tag, "a real number");
     return fallback;

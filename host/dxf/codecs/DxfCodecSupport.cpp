@@ -9,10 +9,6 @@
 
 namespace DxfCodecSupport {
 
-double real(const DxfTag& t, double fallback) { return DxfValue::fieldReal(t, fallback); }
-
-int64_t integer(const DxfTag& t, int64_t fallback) { return DxfValue::fieldInt(t, fallback); }
-
 uint64_t handleOf(const DxfTag& t) { return DxfValue::fieldHandle(t); }
 
 AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle)

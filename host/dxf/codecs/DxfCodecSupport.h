@@ -24,8 +24,9 @@ namespace DxfCodecSupport {
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
 
-double real(const DxfTag& t, double fallback = 0.0);
-int64_t integer(const DxfTag& t, int64_t fallback = 0);
+// Inline, as every number a codec reads comes through them.
+inline double real(const DxfTag& t, double fallback = 0.0) { return DxfValue::fieldReal(t, fallback); }
+inline int64_t integer(const DxfTag& t, int64_t fallback = 0) { return DxfValue::fieldInt(t, fallback); }
 uint64_t handleOf(const DxfTag& t);
 // The object of a handle in db; null when there is none.
 AcDbObjectId idOf(AcDbDatabase& db, uint64_t handle);
