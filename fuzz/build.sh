@@ -9,7 +9,10 @@
 # The sources are copied first (to FOLDER/src, times kept), so editing them
 # during the build cannot mix two versions in one binary. Objects are kept in
 # FOLDER/obj and compiled again only when their source or a header they
-# include is newer.
+# include is newer. A file that differs from the last build's copy is given
+# the current time: an object that build made may be newer than the edit
+# (the edit came while it ran), and would otherwise pass for one made with
+# the edited file.
 # Usage: fuzz/build.sh [FOLDER [TARGET...]]   (default: build-fuzz, every target)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,12 +23,20 @@ jobs=${FUZZ_BUILD_JOBS:-2}
 mkdir -p "$out/obj"
 out=$(cd "$out" && pwd)
 snap=$out/src
-rm -rf "$snap"
+last=$out/src.last
+rm -rf "$last"
+[ -d "$snap" ] && mv "$snap" "$last"
 mkdir -p "$snap"
 module_dirs="module spaces editing reports database config infra"
 for d in host fuzz $module_dirs; do
     [ -d "$root/$d" ] && cp -rp "$root/$d" "$snap/"
 done
+if [ -d "$last" ]; then
+    (cd "$snap" && find . -type f) | while IFS= read -r f; do
+        cmp -s "$snap/$f" "$last/$f" || touch "$snap/$f"
+    done
+    rm -rf "$last"
+fi
 # The version header CMake generates from the project VERSION, each part in
 # two digits (64.4.5.0 gives "64.04.05.00").
 mkdir -p "$out/generated"
