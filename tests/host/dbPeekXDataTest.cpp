@@ -171,7 +171,8 @@ TEST(PeekXDataAsWritten, AnswersAsTheBuiltObjectHoweverCode1001IsWritten)
             ASSERT_TRUE(acdbPeekHasXData(id, "PE_URL", has)) << c.handle;
             EXPECT_EQ(has, undone ? c.has : !c.has) << c.handle << (undone ? " after undo" : " written out");
         }
-        if (!undone)
+        if (!undone) {
             ASSERT_EQ(db.undo(1), std::vector<std::string>{"turn"});
+        }
     }
 }
