@@ -134,9 +134,10 @@ AcDbObjectId CAcadUtilities::getBlockOutlineId(AcDbObjectId blockDefinitionId)
         AcDbObjectId outline = AcDbObjectId::kNull;
         definition->forEachEntityId([&](AcDbObjectId id) {
             const AcRxClass* cls = id.objectClass();
-            if (cls && std::strcmp(cls->name(), "AcDbPolyline") == 0)
-                outline = id;
-            return outline.isNull();
+            if (!cls || std::strcmp(cls->name(), "AcDbPolyline") != 0)
+                return true;  // look on
+            outline = id;
+            return false;
         });
         return outline;
     });

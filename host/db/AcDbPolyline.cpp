@@ -1,7 +1,7 @@
 #include "host/db/AcDbPolyline.h"
 
+#include <array>
 #include <cmath>
-#include <memory>
 #include <span>
 
 #include "host/db/AcDbFileFormat.h"
@@ -26,13 +26,13 @@ class BulgeVertices {
 public:
     explicit BulgeVertices(const std::vector<AcDbPolyline::Vertex>& v)
     {
-        AcGeBulgeVertex* out = local_.vertices;
-        if (v.size() > kLocal) {
+        AcGeBulgeVertex* out = local_.data();
+        if (v.size() > local_.size()) {
             spill_.resize(v.size());
             out = spill_.data();
         }
         for (size_t i = 0; i < v.size(); ++i)
-            std::construct_at(out + i, AcGeBulgeVertex{v[i].point, v[i].bulge});
+            out[i] = {v[i].point, v[i].bulge};
         span_ = {out, v.size()};
     }
     BulgeVertices(const BulgeVertices&) = delete;
@@ -41,12 +41,7 @@ public:
     operator std::span<const AcGeBulgeVertex>() const { return span_; }
 
 private:
-    static constexpr size_t kLocal = 32;
-    // Left unset until the vertices are copied in.
-    union Local {
-        Local() {}
-        AcGeBulgeVertex vertices[kLocal];
-    } local_;
+    std::array<AcGeBulgeVertex, 32> local_;
     std::vector<AcGeBulgeVertex> spill_;
     std::span<const AcGeBulgeVertex> span_;
 };

@@ -114,6 +114,32 @@ TEST(DbEntity, PolylineMeasuresArcsAndClosingSegment)
     EXPECT_EQ(pl->getBulgeAt(9, b), Acad::eInvalidIndex);
 }
 
+TEST(DbEntity, PolylineMeasuresManyVerticesAsFew)
+{
+    // Regular polygons on a circle of radius 10, with fewer, as many and more
+    // vertices than the measures convert in place: n triangles of area
+    // r^2 sin(2 pi / n) / 2 and n sides of 2 r sin(pi / n).
+    const double r = 10.0;
+    for (const unsigned n : {3u, 31u, 32u, 33u, 200u}) {
+        AcDbPolyline pl;
+        for (unsigned i = 0; i < n; ++i) {
+            const double t = 2 * kPi * i / n;
+            ASSERT_EQ(pl.addVertexAt(i, AcGePoint2d(r * std::cos(t), r * std::sin(t))), Acad::eOk);
+        }
+        pl.setClosed(true);
+        double area = 0, end = 0, length = 0;
+        ASSERT_EQ(pl.getArea(area), Acad::eOk);
+        EXPECT_NEAR(area, n * r * r * std::sin(2 * kPi / n) / 2, 1e-9) << n << " vertices";
+        ASSERT_EQ(pl.getEndParam(end), Acad::eOk);
+        ASSERT_EQ(pl.getDistAtParam(end, length), Acad::eOk);
+        EXPECT_NEAR(length, n * 2 * r * std::sin(kPi / n), 1e-9) << n << " vertices";
+        EXPECT_NEAR(pl.length(), length, 1e-9) << n << " vertices";
+        AcDbExtents ext;
+        ASSERT_EQ(pl.getGeomExtents(ext), Acad::eOk);
+        EXPECT_NEAR(ext.maxPoint().x, r, 1e-9) << n << " vertices";
+    }
+}
+
 TEST(DbEntity, ChangingOneValueChangesOnlyItsTag)
 {
     auto src = dxftest::sourceDir() / "tests/data/dxf/real/ezdxf_cp1252_attribs_AC1015.dxf";
