@@ -112,6 +112,59 @@ bool writtenAsIs(std::string_view line, int code)
     return true;
 }
 
+// Where a run of tags is added: a list through an appender, a vector as it
+// is.
+inline DxfTagList::Appender runSink(DxfTagList& tags) { return DxfTagList::Appender(tags); }
+inline std::vector<DxfTag>& runSink(std::vector<DxfTag>& tags) { return tags; }
+
+// Reads, from p on, the tags whose two lines are exactly as DxfTagWriter
+// writes them, at most `most` of them, and returns where the first other
+// tag starts (taken says how many were read). A tag "0 EOF" or any tag of
+// code 9 is left to the caller, which stops or counts versions at them.
+// This is the loop nearly every tag of a file goes through; it keeps its
+// state in locals (the line-feed block among them) so that the compiler
+// can hold it in registers, and leaves everything else to readSome.
+template <bool Crlf, class Tags>
+[[gnu::always_inline]] inline const char* readWrittenTags(const char* p, const char* e, DxfLineFeeds& feedsOut, Tags& tags,
+                                                         size_t most, size_t& taken)
+{
+    constexpr ptrdiff_t eol = Crlf ? 2 : 1;
+    DxfLineFeeds feeds = feedsOut;
+    auto&& out = runSink(tags);
+    size_t n = 0;
+    while (n < most) {
+        int code = -1;
+        const char* value = nullptr;
+        if (e - p > 3 + eol && p[2 + eol] == '\n' && (!Crlf || p[3] == '\r')) {
+            bool asWritten = false;
+            code = dxfThreeColumnCode(p, asWritten);
+            if (code < 0 || !asWritten)
+                break;
+            value = p + 3 + eol;
+        } else if (e - p > 4 + eol && p[3 + eol] == '\n' && (!Crlf || p[4] == '\r') && p[0] == '1' && p[1] == '0') {
+            const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
+            if (tens >= 8 || ones >= 10 || tens * 10 + ones > 71)
+                break;
+            code = static_cast<int>(1000 + tens * 10 + ones);
+            value = p + 4 + eol;
+        } else {
+            break;
+        }
+        const char* nl = feeds.next(value);
+        if (nl == e || (nl > value && nl[-1] == '\r') != Crlf)
+            break;
+        const std::string_view v(value, static_cast<size_t>(nl - value) - (Crlf ? 1 : 0));
+        if (code == 9 || (code == 0 && v == "EOF"))
+            break;
+        out.push_back(DxfTag(code, v));
+        p = nl + 1;
+        ++n;
+    }
+    feedsOut = feeds;
+    taken = n;
+    return p;
+}
+
 }  // namespace
 
 size_t DxfTagReader::lineOfOffset(std::string_view text, size_t offset)
@@ -233,6 +286,17 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
         at.result = std::move(r);
     };
     for (size_t read = 0; read < limit; ++read) {
+        if (pos < n) {
+            size_t taken = 0;
+            const char* p = crlf ? readWrittenTags<true>(base + pos, e, feeds, tags, limit - read, taken)
+                                 : readWrittenTags<false>(base + pos, e, feeds, tags, limit - read, taken);
+            pos = static_cast<size_t>(p - base);
+            count += taken;
+            line += 2 * taken;
+            read += taken;
+            if (read >= limit)
+                break;
+        }
         // The tag as nearly every line of a file is: the code as
         // DxfTagWriter writes it (three columns, or the four digits of an
         // extended-data code), then the value, both lines ending as the
