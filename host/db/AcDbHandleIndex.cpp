@@ -115,13 +115,24 @@ void AcDbHandleIndex::erase(uint64_t handle)
 void AcDbHandleIndex::grow()
 {
     // Twice the live stubs' room, which also drops the erased slots.
-    size_t size = 1024;
     unsigned bits = 10;
-    while ((live_ + 1) * 4 > size * 3 / 2) {
-        size *= 2;
+    while ((live_ + 1) * 4 > (size_t{1} << bits) * 3 / 2)
         ++bits;
-    }
-    std::vector<uintptr_t> old(size, 0);
+    rehash(bits);
+}
+
+void AcDbHandleIndex::reserve(size_t count)
+{
+    unsigned bits = 10;
+    while ((size_t{1} << bits) / 2 < count && bits < 48)
+        ++bits;
+    if ((size_t{1} << bits) > slots_.size())
+        rehash(bits);
+}
+
+void AcDbHandleIndex::rehash(unsigned bits)
+{
+    std::vector<uintptr_t> old(size_t{1} << bits, 0);
     old.swap(slots_);
     shift_ = 64 - bits;
     live_ = used_ = 0;

@@ -30,6 +30,11 @@ public:
     // then, and nothing changes), with one search of the table: reading a
     // file adds every object so.
     bool insertNew(AcDbStub* stub);
+    // Makes room for count stubs in all, so that the table fills at most
+    // half before it grows again: reading a file whose header names about
+    // how many handles it holds fills the table without rehashing it at
+    // every doubling, and ends with short searches. Never shrinks the table.
+    void reserve(size_t count);
     // Removes the stub with the handle, if there is one.
     void erase(uint64_t handle);
     // Whether the index holds this very stub: the same as find(stub->handle)
@@ -49,6 +54,8 @@ private:
     void place(AcDbStub* stub);
     void placeAt(size_t slot, AcDbStub* stub);
     void grow();
+    // Moves the live stubs into a new table of 2^bits slots.
+    void rehash(unsigned bits);
 
     std::vector<uintptr_t> slots_;  // 0: never used; kErased: used, now free; else tag | stub
     unsigned shift_ = 64;           // 64 less the bits of the table's size

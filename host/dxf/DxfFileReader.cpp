@@ -263,6 +263,12 @@ DxfReadResult DxfFileReader::readSections()
         if (name == "HEADER") {
             sawHeader = true;
             r = readHeader(i);
+            // The handle seed is one more than the largest handle in use:
+            // about the number of objects to come, as a file's handles
+            // mostly run on. The text's size bounds it (an object takes
+            // more than 128 bytes of nearly every file), against a seed far
+            // beyond the objects a file holds.
+            d_.byHandle.reserve(static_cast<size_t>(std::min<uint64_t>(d_.header.handseed, d_.text.size() / 128)));
         } else if (name == "CLASSES") {
             while (has(i) && !sectionIs(tag(i), "ENDSEC") && !sectionIs(tag(i), "EOF"))
                 d_.classTags.push_back(tag(i++));

@@ -67,3 +67,46 @@ TEST(HandleIndex, AgreesWithAMapUnderEveryHandlePattern)
         }
     }
 }
+
+// Room made ahead (as reading a file does from its handle seed) keeps every
+// stub held, drops erased slots, never shrinks the table, and the index goes
+// on agreeing with the map as it fills past the room made and grows.
+TEST(HandleIndex, RoomMadeAheadKeepsEveryStubAndTheIndexGrowsOnPastIt)
+{
+    std::deque<AcDbStub> stubs;
+    std::unordered_map<uint64_t, AcDbStub*> model;
+    AcDbHandleIndex index;
+    auto add = [&](uint64_t handle) {
+        stubs.emplace_back().handle = handle;
+        ASSERT_TRUE(index.insertNew(&stubs.back())) << std::hex << handle;
+        model[handle] = &stubs.back();
+    };
+    auto agrees = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ASSERT_EQ(index.size(), model.size());
+        for (const AcDbStub& s : stubs) {
+            auto it = model.find(s.handle);
+            ASSERT_EQ(index.find(s.handle), it == model.end() ? nullptr : it->second) << std::hex << s.handle;
+            ASSERT_EQ(AcDbHandleIndex::holds(s), it != model.end() && it->second == &s) << std::hex << s.handle;
+        }
+    };
+    index.reserve(0);
+    index.reserve(3000);  // before the first stub
+    for (uint64_t h = 1; h <= 2000; ++h)
+        add(h);
+    for (uint64_t h = 2; h <= 2000; h += 3) {  // erased slots, which a new table leaves behind
+        index.erase(h);
+        model.erase(h);
+    }
+    agrees("after erasing");
+    index.reserve(100000);
+    agrees("after making room for many more");
+    index.reserve(10);  // less room than held: nothing changes
+    agrees("after asking for less room");
+    for (uint64_t h = 0x10000; h < 0x10000 + 150000; ++h)  // past the room made: the table grows on
+        add(h);
+    agrees("after filling past the room made");
+    for (uint64_t h = 2; h <= 2000; h += 3)  // an erased handle can be held again
+        add(h);
+    agrees("after re-adding the erased handles");
+}
