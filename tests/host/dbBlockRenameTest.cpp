@@ -211,40 +211,60 @@ TEST_F(BlockRename, NoRecordTakesTheNameOfABlockReadWithoutOne)
                                  orphan + "\n  1\n\n  0\nLINE\n  5\n" + (orphan[0] == '*' ? "FFE2" : "FFF2") +
                                  "\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n9.0\n 21\n9.0\n 31\n0.0\n"
                                  "  0\nENDBLK\n  5\n" + (orphan[0] == '*' ? "FFE1" : "FFF1") + "\n  8\n0\n");
-    AcDbDatabase damaged(false);
-    ASSERT_EQ(damaged.readDxfText(text, "damaged.dxf"), Acad::eOk) << damaged.lastError();
-    AcDbObjectId room;
-    {
-        AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForRead);
-        ASSERT_TRUE(table);
-        ASSERT_EQ(table->getAt("ROOM", room), Acad::eOk);
-        EXPECT_FALSE(table->has("LOOSE"));
+    // The record's owner handle as written, and damaged: naming no object,
+    // or the model space record (not a table). The record is held by the
+    // table it was read in all the same, and its name checked there.
+    const std::string marker = "100\nAcDbBlockTableRecord\n  2\nROOM\n";
+    const size_t at = text.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    const size_t ownerLine = text.rfind("\n330\n", at);
+    ASSERT_NE(ownerLine, std::string::npos);
+    const size_t ownerValue = ownerLine + 5, ownerEnd = text.find('\n', ownerValue);
+    const std::string modelSpaceHandle = [&] {
+        const size_t ms = text.find("\n  2\n*Model_Space\n");
+        const size_t handle = text.rfind("\n  5\n", ms);
+        return text.substr(handle + 6, text.find('\n', handle + 6) - (handle + 6));
+    }();
+    const std::string asWritten = text.substr(ownerValue, ownerEnd - ownerValue);
+    for (const std::string& owner : {asWritten, std::string("FFFFF"), modelSpaceHandle}) {
+        SCOPED_TRACE("record owner " + owner);
+        std::string variant = text;
+        variant.replace(ownerValue, ownerEnd - ownerValue, owner);
+        AcDbDatabase damaged(false);
+        ASSERT_EQ(damaged.readDxfText(variant, "damaged.dxf"), Acad::eOk) << damaged.lastError();
+        AcDbObjectId room;
+        {
+            AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForRead);
+            ASSERT_TRUE(table);
+            ASSERT_EQ(table->getAt("ROOM", room), Acad::eOk);
+            EXPECT_FALSE(table->has("LOOSE"));
+        }
+        {
+            AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
+            ASSERT_TRUE(record);
+            EXPECT_EQ(record->setName("loose"), Acad::eDuplicateRecordName);
+            EXPECT_EQ(record->name(), "ROOM");
+            EXPECT_EQ(record->setName("Room"), Acad::eOk) << "a record's own name in another case stays free";
+        }
+        {
+            AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForWrite);
+            auto* record = new AcDbBlockTableRecord();
+            ASSERT_EQ(record->setName("LOOSE"), Acad::eOk);
+            EXPECT_EQ(table->add(record), Acad::eDuplicateRecordName);
+            delete record;
+            // An anonymous block numbered by the table passes over the orphan's number.
+            auto* anonymous = new AcDbBlockTableRecord();
+            ASSERT_EQ(anonymous->setName("*U"), Acad::eOk);
+            ASSERT_EQ(table->add(anonymous), Acad::eOk);
+            EXPECT_EQ(anonymous->name(), "*U2");
+            anonymous->close();
+        }
+        std::string saved;
+        ASSERT_EQ(damaged.writeDxfText(saved), Acad::eOk);
+        AcDbDatabase again(false);
+        ASSERT_EQ(again.readDxfText(saved, "saved.dxf"), Acad::eOk) << again.lastError();
+        EXPECT_NE(saved.find("\nLOOSE\n"), std::string::npos) << "the orphan is written as it was read";
     }
-    {
-        AcDbObjectPointer<AcDbBlockTableRecord> record(room, AcDb::kForWrite);
-        ASSERT_TRUE(record);
-        EXPECT_EQ(record->setName("loose"), Acad::eDuplicateRecordName);
-        EXPECT_EQ(record->name(), "ROOM");
-        EXPECT_EQ(record->setName("Room"), Acad::eOk) << "a record's own name in another case stays free";
-    }
-    {
-        AcDbObjectPointer<AcDbBlockTable> table(damaged.blockTableId(), AcDb::kForWrite);
-        auto* record = new AcDbBlockTableRecord();
-        ASSERT_EQ(record->setName("LOOSE"), Acad::eOk);
-        EXPECT_EQ(table->add(record), Acad::eDuplicateRecordName);
-        delete record;
-        // An anonymous block numbered by the table passes over the orphan's number.
-        auto* anonymous = new AcDbBlockTableRecord();
-        ASSERT_EQ(anonymous->setName("*U"), Acad::eOk);
-        ASSERT_EQ(table->add(anonymous), Acad::eOk);
-        EXPECT_EQ(anonymous->name(), "*U2");
-        anonymous->close();
-    }
-    std::string saved;
-    ASSERT_EQ(damaged.writeDxfText(saved), Acad::eOk);
-    AcDbDatabase again(false);
-    ASSERT_EQ(again.readDxfText(saved, "saved.dxf"), Acad::eOk) << again.lastError();
-    EXPECT_NE(saved.find("\nLOOSE\n"), std::string::npos) << "the orphan is written as it was read";
 }
 
 // A record whose own subclass marker is damaged keeps the name other readers
