@@ -124,7 +124,7 @@ void AcDbHandleIndex::grow()
 void AcDbHandleIndex::reserve(size_t count)
 {
     unsigned bits = 10;
-    while ((size_t{1} << bits) / 2 < count && bits < 48)
+    while (count * 4 > (size_t{1} << bits) * 3 && bits < 48)
         ++bits;
     if ((size_t{1} << bits) > slots_.size())
         rehash(bits);

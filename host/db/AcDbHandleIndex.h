@@ -30,10 +30,11 @@ public:
     // then, and nothing changes), with one search of the table: reading a
     // file adds every object so.
     bool insertNew(AcDbStub* stub);
-    // Makes room for count stubs in all, so that the table fills at most
-    // half before it grows again: reading a file whose header names about
-    // how many handles it holds fills the table without rehashing it at
-    // every doubling, and ends with short searches. Never shrinks the table.
+    // Makes room for count stubs in all: the table takes the size it would
+    // have grown to by the time it held them (at most three quarters full),
+    // at once. Reading a file whose header names about how many handles it
+    // holds so fills the table without rehashing it at every doubling, in
+    // no more memory. Never shrinks the table.
     void reserve(size_t count);
     // Removes the stub with the handle, if there is one.
     void erase(uint64_t handle);
