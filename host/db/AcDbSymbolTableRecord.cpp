@@ -1,7 +1,6 @@
 #include "host/db/AcDbSymbolTableRecord.h"
 
 #include "host/db/AcDbDatabase.h"
-#include "host/db/AcDbStub.h"
 #include "host/db/AcDbSymbolTable.h"
 
 const AcRxClass* AcDbSymbolTableRecord::desc()
@@ -35,14 +34,8 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const char* name)
         return Acad::eInvalidInput;
     if (name_ == name)
         return Acad::eOk;
-    // The table the record is filed under. A record read from a file is
-    // held by the table it was read in, whatever its owner handle (330)
-    // names: a damaged one may name no object, or another, and the name
-    // must still be checked against the table's.
-    const AcDbStub* self = objectId().stub();
-    AcDbStub* tableStub = self && self->owner ? self->owner : ownerId().stub();
-    if (AcDbDatabase* db = database(); db && tableStub) {
-        auto* table = dynamic_cast<AcDbSymbolTable*>(db->objectOf(tableStub));
+    if (AcDbDatabase* db = database(); db && ownerId().stub()) {
+        auto* table = dynamic_cast<AcDbSymbolTable*>(db->objectOf(ownerId().stub()));
         if (table) {
             Acad::ErrorStatus es = table->rename(objectId().stub(), name_, name);
             if (es != Acad::eOk)

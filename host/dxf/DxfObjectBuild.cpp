@@ -76,8 +76,13 @@ void DxfObjectIO::loadBase(AcDbDatabase& db, AcDbObject& o, const DxfTag* t, siz
             o.extDict_ = idOf(db, handleOf(t[i]));
             o.extDictFromFile_ = true;
         } else if (!inGroup && t[i].code == 330 && !ownerSeen) {
+            // An object filed under an owner as it was read (an entity in
+            // its block, a table record in its table) keeps that owner,
+            // whatever its 330 says: a damaged one may name no object, or
+            // another, and the record's name must still be checked against
+            // its table's.
             ownerSeen = true;
-            if (!o.stub_->isEntity || !o.stub_->owner)
+            if (!o.stub_->owner)
                 o.owner_ = idOf(db, handleOf(t[i]));
         }
     }
