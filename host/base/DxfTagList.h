@@ -37,9 +37,8 @@ public:
     void push_back(int code, std::string_view value)
     {
         const size_t offset = static_cast<size_t>(value.data() - text_.data());
-        if ((size_ & (kBlockSize - 1)) != 0 && value.size() < kLong && offset <= UINT32_MAX) {
-            blocks_.back()[size_ & (kBlockSize - 1)] = {static_cast<uint32_t>(offset), static_cast<uint16_t>(code),
-                                                        static_cast<uint16_t>(value.size())};
+        if ((size_ & (kBlockSize - 1)) != 0 && packs(offset, value.size())) {
+            blocks_.back()[size_ & (kBlockSize - 1)] = packed(offset, code, value.size());
             ++size_;
             return;
         }
@@ -82,6 +81,13 @@ private:
     static constexpr size_t kBlockSize = size_t{1} << kBlockBits;
     static constexpr uint16_t kLong = 0xFFFF;
 
+    // Whether a value at offset of size bytes is kept in its tag (else aside,
+    // in longs_), and the tag that keeps it.
+    static bool packs(size_t offset, size_t size) { return size < kLong && offset <= UINT32_MAX; }
+    static Packed packed(size_t offset, int code, size_t size)
+    {
+        return {static_cast<uint32_t>(offset), static_cast<uint16_t>(code), static_cast<uint16_t>(size)};
+    }
     // push_back for a tag that starts a block or keeps its value aside.
     void pushOther(int code, std::string_view value);
     const Packed& slot(size_t i) const { return blocks_[i >> kBlockBits][i & (kBlockSize - 1)]; }
@@ -108,8 +114,8 @@ public:
     void push_back(const DxfTag& tag)
     {
         const size_t offset = static_cast<size_t>(tag.text - base_);
-        if (at_ != end_ && tag.size < kLong && offset <= UINT32_MAX) {
-            *at_++ = {static_cast<uint32_t>(offset), static_cast<uint16_t>(tag.code), static_cast<uint16_t>(tag.size)};
+        if (at_ != end_ && packs(offset, tag.size)) {
+            *at_++ = packed(offset, tag.code, tag.size);
             return;
         }
         commit();

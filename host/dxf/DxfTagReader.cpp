@@ -244,7 +244,6 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
     const size_t n = text.size();
     const char* const e = base + n;
     const bool crlf = at.crlf;
-    const ptrdiff_t eol = crlf ? 2 : 1;  // the bytes of the file's line end
     size_t count = at.count;
     bool endAsWritten = true;  // the last line read ended as DxfTagWriter ends a line
     DxfLineFeeds feeds(e);
@@ -297,40 +296,10 @@ void DxfTagReader::readSome(std::string_view text, Progress& at, Tags& tags, std
             if (read >= limit)
                 break;
         }
-        // The tag as nearly every line of a file is: the code as
-        // DxfTagWriter writes it (three columns, or the four digits of an
-        // extended-data code), then the value, both lines ending as the
-        // file's lines end. Anything else (and the last tag of the file)
-        // goes the general way below, which words the faults and notes the
-        // tags not laid out as DxfTagWriter writes them.
-        int quick = -1;
-        const char* value = nullptr;
-        if (const char* p = base + pos; e - p > 3 + eol && p[2 + eol] == '\n' && (!crlf || p[3] == '\r')) {
-            bool asWritten = false;
-            quick = dxfThreeColumnCode(p, asWritten);
-            quick = asWritten ? quick : -1;
-            value = p + 3 + eol;
-        } else if (e - p > 4 + eol && p[3 + eol] == '\n' && (!crlf || p[4] == '\r') && p[0] == '1' && p[1] == '0') {
-            const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
-            quick = tens < 8 && ones < 10 && tens * 10 + ones <= 71 ? static_cast<int>(1000 + tens * 10 + ones) : -1;
-            value = p + 4 + eol;
-        }
-        if (quick >= 0) {
-            const int code = quick;
-            const char* nl = feeds.next(value);
-            if (nl != e && (nl > value && nl[-1] == '\r') == crlf) {
-                const std::string_view v(value, static_cast<size_t>(nl - value) - (crlf ? 1 : 0));
-                tags.push_back(DxfTag(code, v));
-                ++count;
-                line += 2;
-                pos = static_cast<size_t>(nl - base) + 1;
-                if (code == 9 && v == "$ACADVER")
-                    ++at.versionTags;
-                if (code == 0 && v == "EOF")
-                    return stop({});
-                continue;
-            }
-        }
+        // Nearly every tag of a file is read by readWrittenTags above. Any
+        // other (and "0 EOF", code 9 and the last tag of the file) goes the
+        // general way, which words the faults and notes the tags not laid
+        // out as DxfTagWriter writes them.
         const size_t tagPos = pos;
         int code = 0;
         bool asWritten = false;
