@@ -146,3 +146,22 @@ bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has)
     }
     return true;
 }
+
+void acdbPrefetchStub(AcDbObjectId id)
+{
+    if (const AcDbStub* stub = id.stub())
+        __builtin_prefetch(stub);
+}
+
+void acdbPrefetchBlockNameLine(AcDbObjectId id)
+{
+    const AcDbStub* stub = id.stub();
+    // Only where acdbPeekBlockName reads the name straight from the file's
+    // lines (see insertBlockNameTag).
+    if (!stub || !stub->database || stub->object || stub->tagsKept || stub->textWritten || stub->insertNameAt == 0)
+        return;
+    const std::string_view text = stub->database->data().text;
+    const uint64_t at = stub->textOffset + stub->insertNameAt;
+    if (at < text.size())
+        __builtin_prefetch(text.data() + at);
+}

@@ -19,3 +19,12 @@ bool acdbPeekBlockName(AcDbObjectId id, std::string_view& name);
 // not built yet, from the object otherwise, so the answer is always certain.
 // Returns false (has untouched) only for a null id or one of no database.
 bool acdbPeekHasXData(AcDbObjectId id, const char* appName, bool& has);
+
+// For a scan that peeks at object after object of a large drawing, whose
+// stubs and lines lie all over memory: each asks the processor to bring into
+// its cache what a later peek will read, so that the peek does not wait for
+// memory. The stub is asked for some objects ahead; the line holding a block
+// reference's name is found from its stub, so it is asked for nearer, once
+// the stub has arrived. Neither changes anything nor fails.
+void acdbPrefetchStub(AcDbObjectId id);
+void acdbPrefetchBlockNameLine(AcDbObjectId id);

@@ -482,10 +482,23 @@ int acedSSGet(const char* mode, const void* pt1, const void* pt2, const resbuf* 
         TypeVerdicts types;
         NameVerdicts names;
         auto test = [&](const AcDbEntity& entity) { return passes(entity, filter, supported, types); };
-        std::erase_if(chosen, [&](const AcDbObjectId& id) {
+        // A filter over a whole drawing looks at entity after entity, each
+        // stub and line somewhere else in memory: what a verdict reads is
+        // asked for ahead (the stub, then the block name's line).
+        constexpr size_t kStubAhead = 16, kLineAhead = 8;
+        const size_t count = chosen.size();
+        size_t kept = 0;
+        for (size_t i = 0; i < count; ++i) {
+            if (i + kStubAhead < count)
+                acdbPrefetchStub(chosen[i + kStubAhead]);
+            if (i + kLineAhead < count)
+                acdbPrefetchBlockNameLine(chosen[i + kLineAhead]);
+            const AcDbObjectId id = chosen[i];
             const RecordVerdict verdict = verdictByRecord(id, filter, types, names);
-            return verdict == RecordVerdict::Fails || (verdict == RecordVerdict::Open && !accepts(id, test));
-        });
+            if (verdict == RecordVerdict::Passes || (verdict == RecordVerdict::Open && accepts(id, test)))
+                chosen[kept++] = id;
+        }
+        chosen.resize(kept);
         if (!supported) return RTERROR;
     }
     return makeSet(std::move(chosen), set);
