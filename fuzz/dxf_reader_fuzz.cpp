@@ -4,7 +4,10 @@
 // place of a block reference's name, the name taken from there must be the
 // one splitting its lines gives; an attribute read in one walk over the
 // usual shape of its record must be read as the general way reads it; a
-// polyline read from its record must be the polyline opening it builds.
+// polyline read from its record must be the polyline opening it builds; a
+// drawing whose attributes are all written back unchanged through their
+// views must write out as the drawing whose attributes are all opened for
+// write and closed unchanged.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "fuzz/dxf_walk.h"
+#include "host/db/AcDbAttribute.h"
 #include "host/db/AcDbAttributeView.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDatabaseData.h"
@@ -106,6 +110,36 @@ void checkPolylineReadings(AcDbDatabase& db)
     }
 }
 
+// Writes every attribute back unchanged in two drawings read from text: in
+// one through its view (an open for write where the view cannot), in the
+// other through an open for write that sets its height to itself. Stops the
+// run when the two write out differently.
+void checkUnchangedWrites(const std::string& text)
+{
+    AcDbDatabase viewed(false), opened(false);
+    if (viewed.readDxfText(text, "viewed.dxf") != Acad::eOk || opened.readDxfText(text, "opened.dxf") != Acad::eOk)
+        __builtin_trap();
+    const auto openForWrite = [](AcDbObjectId id) {
+        AcDbObjectPointer<AcDbAttribute> a(id, AcDb::kForWrite);
+        if (a)
+            a->setHeight(a->height());
+    };
+    auto other = opened.data().stubs.begin();
+    for (AcDbStub& stub : viewed.data().stubs) {
+        AcDbStub& same = *other++;
+        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Attribute))
+            continue;
+        openForWrite(AcDbObjectId(&same));
+        AcDbAttributeView view;
+        if (view.read(AcDbObjectId(&stub)) == Acad::eOk && view.writeUnchanged() == Acad::eNotApplicable)
+            openForWrite(AcDbObjectId(&stub));
+    }
+    std::string a, b;
+    const Acad::ErrorStatus wroteViewed = viewed.writeDxfText(a), wroteOpened = opened.writeDxfText(b);
+    if (wroteViewed != wroteOpened || (wroteViewed == Acad::eOk && a != b))
+        __builtin_trap();
+}
+
 }  // namespace
 
 // Objects are freed at the next close after their last one, as in the
@@ -129,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkNotedNames(db);
     checkAttributeReadings(db);
     checkPolylineReadings(db);
+    checkUnchangedWrites(text);
     std::string out = dxfFuzzWalk(db);
     AcDbDatabase again(false);
     if (again.readDxfText(out, "fuzz-out.dxf") != Acad::eOk)

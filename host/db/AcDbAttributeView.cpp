@@ -106,10 +106,16 @@ Acad::ErrorStatus AcDbAttributeView::writeUnchanged()
     // As each setter given the value its field holds.
     db.noteChange();
     // As writing the attribute out once freed: its lines as they are, the
-    // owner's value replaced when it names another object.
+    // owner's value replaced when it names another object. The lines stay,
+    // and saving puts the owner in (see AcDbStub::ownerValueAt), unless the
+    // value stands too far into them to be noted.
     const uint64_t owner = stub_->owner->handle;
     if (record_.ownerLength == 0 || record_.owner == owner)
         return Acad::eOk;
+    if (record_.ownerAt > 0 && record_.ownerAt < 256) {
+        stub_->ownerValueAt = static_cast<uint8_t>(record_.ownerAt);
+        return Acad::eOk;
+    }
     const std::string_view lines = d.splitSource(*stub_);
     std::string& text = d.releaseText;
     AcDbFileFormat::registered()->builder().linesWithOwner(lines, record_.ownerAt, record_.ownerLength, owner, text);

@@ -231,6 +231,7 @@ struct AcDbDatabaseData {
         stub.tagCount = static_cast<uint32_t>(count);
         stub.tagsKept = false;
         stub.textWritten = true;
+        stub.ownerValueAt = 0;
     }
 
     // Keeps text for a tag made after reading; the view stays valid as long

@@ -89,6 +89,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
         s.tagCount = stub->tagCount;
         s.tagsKept = stub->tagsKept;
         s.textWritten = stub->textWritten;
+        s.ownerValueAt = static_cast<uint8_t>(stub->ownerValueAt);
     } else {
         std::vector<DxfTag> scratch;
         size_t n = 0;
@@ -119,6 +120,7 @@ void AcDbUndoRecord::restore(AcDbStub* stub, State& s)
     stub->tagCount = s.tagCount;
     stub->tagsKept = s.tagsKept;
     stub->textWritten = s.textWritten;
+    stub->ownerValueAt = s.ownerValueAt;
     stub->erased = s.erased;
     stub->inBlocksSection = s.inBlocksSection;
     stub->owner = s.owner;

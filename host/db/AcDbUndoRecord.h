@@ -50,6 +50,7 @@ private:
         uint32_t tagCount = 0;
         bool tagsKept = false;
         bool textWritten = false;
+        uint8_t ownerValueAt = 0;          // as AcDbStub keeps it with those lines
         bool erased = false;
         bool inBlocksSection = false;
         AcDbStub* owner = nullptr;

@@ -217,7 +217,16 @@ void DxfFileWriter::writeObject(DxfTagWriter& out, AcDbStub* stub)
         return;
     if (stub->tagCount > 0 && !stub->tagsKept && DxfObjectIO::writesAsRead(db_, stub)) {
         if (std::string_view text = textAsRead(*stub, out.crlf()); !text.empty()) {
-            out.writeRaw(text);
+            const size_t at = stub->ownerValueAt;
+            if (at == 0 || !stub->owner || at >= text.size()) {
+                out.writeRaw(text);
+                return;
+            }
+            // An attribute written unchanged: its owner's handle in place
+            // of the one its lines name.
+            out.writeRaw(text.substr(0, at));
+            out.writeRaw(DxfValue::fromHandle(stub->owner->handle));
+            out.writeRaw(text.substr(at + DxfObjectIO::ownerValueLength(text, at)));
             return;
         }
     }

@@ -61,6 +61,10 @@ public:
     // by the handle owner, into out.
     static void linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
                                std::string& out);
+    // The length of the owner's value that stands at byte at of lines (up to
+    // its line end), for an unchanged object whose stub names it to be
+    // replaced by its owner's handle when written (AcDbStub::ownerValueAt).
+    static size_t ownerValueLength(std::string_view lines, size_t at);
     // The extended data of one application as a chain headed by 1001; null when empty.
     static resbuf* xdataChain(const AcDbXDataApp& app, const AcDbDatabase* db);
 

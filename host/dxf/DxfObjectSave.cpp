@@ -87,11 +87,23 @@ DxfObjectIO::LinesAsRead DxfObjectIO::linesAsRead(AcDbDatabase& db, AcDbStub* st
     const size_t ownerAt = ownerTag(t, n);
     const uint64_t owner = o->owner_.stub() ? o->owner_.stub()->handle : 0;
     uint64_t old = 0;
-    if (ownerAt == n || (DxfValue::toHandle(t[ownerAt].value(), old) && old == owner))
+    // Lines whose owner the stub notes to be replaced are written out with
+    // it, so that they stand for the object by themselves.
+    if (ownerAt == n || (DxfValue::toHandle(t[ownerAt].value(), old) && old == owner && stub->ownerValueAt == 0))
         return LinesAsRead::kSameLines;
     const std::string_view value = t[ownerAt].value();
     linesWithOwner(source, static_cast<size_t>(value.data() - source.data()), value.size(), owner, out);
     return LinesAsRead::kOwnerChanged;
+}
+
+size_t DxfObjectIO::ownerValueLength(std::string_view lines, size_t at)
+{
+    if (at >= lines.size())
+        return 0;
+    size_t end = std::min(lines.find('\n', at), lines.size());
+    if (end > at && lines[end - 1] == '\r')
+        --end;
+    return end - at;
 }
 
 void DxfObjectIO::linesWithOwner(std::string_view lines, size_t ownerAt, size_t ownerLength, uint64_t owner,
@@ -109,6 +121,20 @@ const DxfTag* DxfObjectIO::tagsFor(AcDbDatabase& db, AcDbStub* stub, std::vector
     if (!o || !o->isModified()) {
         std::string renamed;
         count = stub->tagCount;
+        if (stub->ownerValueAt != 0 && stub->owner && !stub->tagsKept) {
+            // Its lines with the owner's handle in place of the one they
+            // name (an attribute written unchanged).
+            const DxfTag* read = d.tagsOf(*stub, out);
+            if (read != out.data())
+                out.assign(read, read + stub->tagCount);
+            const char* value = d.splitSource(*stub).data() + stub->ownerValueAt;
+            for (DxfTag& t : out)
+                if (t.text == value) {
+                    t = DxfTag(t.code, d.keep(DxfValue::fromHandle(stub->owner->handle)));
+                    break;
+                }
+            return out.data();
+        }
         if (!renamedInsertBlock(db, stub, renamed))
             return d.tagsOf(*stub, out);
         const DxfTag* read = d.tagsOf(*stub, out);

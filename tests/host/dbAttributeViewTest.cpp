@@ -227,3 +227,85 @@ TEST(AttributeView, WritesNothingOnceTheAttributeIsBuiltOrErasedSinceItWasRead)
     AcDbAttributeView gone;
     EXPECT_EQ(gone.read(attributeOf(other)), Acad::eWasErased);
 }
+
+TEST(AttributeView, AnOwnerNamedWrongIsPutRightInEveryWayTheAttributeIsWrittenOut)
+{
+    // The attribute's lines name model space, not its block reference:
+    // writing it back unchanged keeps the lines and has saving put the
+    // reference in. Whatever happens to it after (read again, built, changed,
+    // undone), what is saved is what the same steps on opened attributes give.
+    const std::string lf = roomWith(replaced(kAttribute, "330\n30\n", "330\n1F\n"));
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string* const texts[] = {&lf, &crlf};
+    for (const std::string* text : texts) {
+        const char* what = text == &lf ? "LF" : "CR LF";
+        AcDbDatabase opened(false);
+        ASSERT_EQ(opened.readDxfText(*text, "room.dxf"), Acad::eOk) << what;
+        const std::string asRead = written(opened);
+        {
+            AcDbObjectPointer<AcDbAttribute> a(attributeOf(opened), AcDb::kForWrite);
+            ASSERT_TRUE(a) << what;
+            a->setHeight(a->height());
+        }
+        const std::string unchanged = written(opened);
+        ASSERT_NE(unchanged, asRead) << what;
+        EXPECT_NE(unchanged.find(text == &lf ? "330\n30\n100\nAcDbEntity\n  8\n0\n100\nAcDbText"
+                                             : "330\r\n30\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n100\r\nAcDbText"),
+                  std::string::npos)
+            << what << ": the reference as owner";
+        {
+            AcDbObjectPointer<AcDbAttribute> a(attributeOf(opened), AcDb::kForWrite);
+            ASSERT_TRUE(a) << what;
+            a->setTextString("Lab");
+        }
+        const std::string changed = written(opened);
+
+        AcDbDatabase db(false);
+        ASSERT_EQ(db.readDxfText(*text, "room.dxf"), Acad::eOk) << what;
+        const AcDbObjectId id = attributeOf(db);
+        AcDbStub* stub = id.stub();
+        const uint64_t linesAt = stub->textOffset;
+        db.beginUndoRecord("layout");
+        for (int pass = 0; pass < 2; ++pass) {  // the second finds the lines as the first left them
+            AcDbAttributeView view;
+            ASSERT_EQ(view.read(id), Acad::eOk) << what;
+            ASSERT_TRUE(view.fromRecord()) << what;
+            EXPECT_EQ(view.writeUnchanged(), Acad::eOk) << what;
+        }
+        EXPECT_FALSE(stub->textWritten) << what << ": the lines stay the file's";
+        EXPECT_EQ(stub->textOffset, linesAt) << what;
+        EXPECT_TRUE(written(db) == unchanged) << what;
+        // The tags the writer falls back on carry the reference too.
+        std::vector<DxfTag> scratch;
+        size_t count = 0;
+        const DxfTag* tags = DxfObjectIO::tagsFor(db, stub, scratch, count);
+        bool ownerSeen = false;
+        for (size_t i = 0; i < count && tags[i].code != 100; ++i)
+            if (tags[i].code == 330) {
+                EXPECT_EQ(tags[i].value(), "30") << what;
+                ownerSeen = true;
+            }
+        EXPECT_TRUE(ownerSeen) << what;
+        {
+            AcDbObjectPointer<AcDbAttribute> a(id, AcDb::kForRead);  // built, closed unchanged
+            ASSERT_TRUE(a) << what;
+        }
+        EXPECT_TRUE(written(db) == unchanged) << what << ": built and closed";
+        db.endUndoRecord();
+        db.beginUndoRecord("text");
+        {
+            AcDbObjectPointer<AcDbAttribute> a(id, AcDb::kForWrite);
+            ASSERT_TRUE(a) << what;
+            a->setTextString("Lab");
+        }
+        db.endUndoRecord();
+        EXPECT_TRUE(written(db) == changed) << what << ": changed after";
+        db.undo(1);
+        EXPECT_TRUE(written(db) == unchanged) << what << ": the change undone";
+        db.undo(1);
+        EXPECT_TRUE(written(db) == asRead) << what << ": the layout undone";
+        EXPECT_EQ(stub->ownerValueAt, 0) << what;
+    }
+}
