@@ -307,5 +307,7 @@ TEST(AttributeView, AnOwnerNamedWrongIsPutRightInEveryWayTheAttributeIsWrittenOu
         db.undo(1);
         EXPECT_TRUE(written(db) == asRead) << what << ": the layout undone";
         EXPECT_EQ(stub->ownerValueAt, 0) << what;
+        db.redo();
+        EXPECT_TRUE(written(db) == unchanged) << what << ": the layout redone";
     }
 }
