@@ -122,7 +122,7 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttr
     if (!hasSeqend) {
         auto* seqend = new AcDbEntity();
         db->attach(seqend, objectId(), true);
-        seqend->objectId().stub()->kind = static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+        seqend->objectId().stub()->kind = static_cast<uint8_t>(AcDbObjectKind::SequenceEnd);
         seqend->setLayer(layer());
         seqend->close();
         subs.push_back(seqend->objectId().stub());

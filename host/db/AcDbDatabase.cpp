@@ -348,7 +348,7 @@ Acad::ErrorStatus AcDbDatabase::attach(AcDbObject* object, AcDbObjectId owner, b
     AcDbStub* s = newStub(d_->header.handseed);
     s->object = object;
     s->isEntity = isEntity;
-    s->kind = static_cast<uint16_t>(object->kind());
+    s->kind = static_cast<uint8_t>(object->kind());
     d_->noteKind(*s);
     s->owner = owner.stub();
     object->stub_ = s;

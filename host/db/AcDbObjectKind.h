@@ -3,10 +3,9 @@
 
 // The kinds of object the database models; everything else is Other
 // (kept as read) and reports the class of its DXF record name. The file
-// format maps record names to kinds (for DXF, its codec table). A stub
-// keeps its kind in 8 bits; AcDbStub.h checks the last kind, so a kind
-// added goes at the end and takes that check with it.
-enum class AcDbObjectKind : uint16_t {
+// format maps record names to kinds (for DXF, its codec table). A kind is
+// a byte: every stub keeps one (AcDbStub::kind).
+enum class AcDbObjectKind : uint8_t {
     Other = 0,
     OtherEntity,
     BlockReference,

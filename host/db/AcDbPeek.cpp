@@ -16,6 +16,13 @@
 
 namespace {
 
+// Whether the block name is read where reading noted it in the file's lines
+// (AcDbStub::insertNameAt), not from tags split again.
+bool nameNotedInLines(const AcDbStub& stub, size_t textSize)
+{
+    return !stub.tagsKept && !stub.textWritten && stub.insertNameAt != 0 && stub.insertNameAt < textSize;
+}
+
 // The tag naming the block in a block reference's record. A record still in
 // the file's lines is split only as far as that tag: a space block's record
 // carries its data as extended data after it, several times as many lines.
@@ -35,7 +42,7 @@ bool insertBlockNameTag(const AcDbStub& stub, DxfTag& name)
     const std::string_view text = d.textOf(stub);
     // Where reading found the name in the file's lines: its value is the
     // rest of that line, as splitting the lines would give it.
-    if (!stub.textWritten && stub.insertNameAt != 0 && stub.insertNameAt < text.size()) {
+    if (nameNotedInLines(stub, text.size())) {
         const size_t from = stub.insertNameAt;
         size_t end = std::min(text.find('\n', from), text.size());
         if (end > from && text[end - 1] == '\r')
@@ -158,10 +165,9 @@ void acdbPrefetchBlockNameLine(AcDbObjectId id)
     const AcDbStub* stub = id.stub();
     // Only where acdbPeekBlockName reads the name straight from the file's
     // lines (see insertBlockNameTag).
-    if (!stub || !stub->database || stub->object || stub->tagsKept || stub->textWritten || stub->insertNameAt == 0)
+    if (!stub || !stub->database || stub->object || !nameNotedInLines(*stub, stub->textLength))
         return;
     const std::string_view text = stub->database->data().text;
-    const uint64_t at = stub->textOffset + stub->insertNameAt;
-    if (at < text.size())
-        __builtin_prefetch(text.data() + at);
+    if (stub->textOffset + stub->insertNameAt < text.size())
+        __builtin_prefetch(text.data() + stub->textOffset + stub->insertNameAt);
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "host/base/RawTag.h"
-#include "host/db/AcDbObjectKind.h"
 
 
 class AcDbDatabase;
@@ -30,7 +29,7 @@ struct AcDbStub {
     uint64_t textOffset = 0;
     uint32_t textLength = 0;
     uint32_t tagCount = 0;
-    uint16_t kind : 8 = 0;                  // AcDbObjectKind (every kind fits in 8 bits)
+    uint8_t kind = 0;                       // AcDbObjectKind
     // For an attribute written unchanged whose lines name another owner than
     // the block reference it belongs to (see AcDbAttributeView::writeUnchanged):
     // the byte of its lines (1-255) where the owner's value starts. Saving
@@ -39,7 +38,7 @@ struct AcDbStub {
     // that writes every attribute of a large drawing copies none of them.
     // 0: the lines are written as they stand. It speaks of the lines the
     // stub has now: lines written out replace it, undo restores it with them.
-    uint16_t ownerValueAt : 8 = 0;
+    uint8_t ownerValueAt = 0;
     bool erased : 1 = false;
     bool isEntity : 1 = false;
     bool inBlocksSection : 1 = false;       // an entity written inside its BLOCK ... ENDBLK
@@ -63,4 +62,3 @@ struct AcDbStub {
 
 // A drawing of a million objects holds a million stubs: each stays one cache line.
 static_assert(sizeof(AcDbStub) <= 64);
-static_assert(static_cast<unsigned>(AcDbObjectKind::Vertex2d) < 256, "AcDbStub::kind keeps a kind in 8 bits");

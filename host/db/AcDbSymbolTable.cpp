@@ -107,7 +107,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
             auto* marker = new AcDbEntity();
             db->attach(marker, record->objectId(), true);
             AcDbStub* s = marker->objectId().stub();
-            s->kind = static_cast<uint16_t>(k);
+            s->kind = static_cast<uint8_t>(k);
             marker->close();
             (k == AcDbObjectKind::BlockBegin ? block->blockBegin : block->blockEnd) = s;
         }

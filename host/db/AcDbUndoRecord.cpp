@@ -89,7 +89,7 @@ AcDbUndoRecord::State AcDbUndoRecord::capture(AcDbStub* stub)
         s.tagCount = stub->tagCount;
         s.tagsKept = stub->tagsKept;
         s.textWritten = stub->textWritten;
-        s.ownerValueAt = static_cast<uint8_t>(stub->ownerValueAt);
+        s.ownerValueAt = stub->ownerValueAt;
     } else {
         std::vector<DxfTag> scratch;
         size_t n = 0;

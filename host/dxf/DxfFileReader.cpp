@@ -27,9 +27,9 @@ namespace {
 
 bool sectionIs(const DxfTag& t, std::string_view name) { return t.code == 0 && t.value() == name; }
 
-uint16_t kindOf(std::string_view name, const char* section)
+uint8_t kindOf(std::string_view name, const char* section)
 {
-    return static_cast<uint16_t>(dxfCodecFor(name, section).kind);
+    return static_cast<uint8_t>(dxfCodecFor(name, section).kind);
 }
 
 }  // namespace
@@ -345,7 +345,7 @@ void DxfFileReader::addMissingSeqends()
         auto* seqend = new AcDbEntity();
         db_.attach(seqend, AcDbObjectId(parent), true);
         AcDbStub* stub = seqend->objectId().stub();
-        stub->kind = static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+        stub->kind = static_cast<uint8_t>(AcDbObjectKind::SequenceEnd);
         stub->inBlocksSection = parent->inBlocksSection;
         seqend->setLayer(owner->layer());
         seqend->close();
