@@ -296,7 +296,52 @@ struct MatchState {
     Pattern pattern;
     bool parsed = false;
     std::vector<char32_t> text;
+    // For a pattern that is ASCII literals then one star ("ROOM-*", the
+    // pattern of a space block selection): the literals, which a name of
+    // ASCII bytes is then compared with in place, not decoded.
+    bool prefixThenStar = false;
+    std::string prefix;
 };
+
+// Whether the pattern is one alternative of literals below U+0080 ending in
+// a star, not negated; prefix is then those literals.
+bool asPrefixThenStar(const Pattern& pattern, std::string& prefix)
+{
+    prefix.clear();
+    if (pattern.negated || pattern.alternatives.size() != 1)
+        return false;
+    const std::vector<Token>& tokens = pattern.alternatives.front().tokens;
+    if (tokens.empty() || tokens.back().kind != TokenKind::kStar)
+        return false;
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].kind != TokenKind::kLiteral || tokens[i].literal >= 0x80)
+            return false;
+        prefix += static_cast<char>(tokens[i].literal);
+    }
+    return true;
+}
+
+// The literals-then-star pattern against a name whose first prefix.size()
+// bytes are ASCII: each is then one character, which folds only within
+// ASCII, and the star takes whatever follows. -1 when a byte there is not
+// ASCII (the general way then decides).
+int matchPrefix(const std::string& prefix, std::string_view name, bool ignoreCase)
+{
+    // Fewer bytes than literals: fewer characters too, so no match.
+    if (name.size() < prefix.size())
+        return 0;
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    int verdict = 1;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80)
+            return -1;
+        const auto literal = static_cast<unsigned char>(prefix[i]);
+        if (c != literal && !(ignoreCase && lower(c) == lower(literal)))
+            verdict = 0;
+    }
+    return verdict;
+}
 
 }  // namespace
 
@@ -312,7 +357,11 @@ int acutWcMatchEx(const char* string, const char* pattern, bool ignoreCase)
         st.pattern = parse(points);
         st.patternText.assign(pattern);
         st.parsed = true;
+        st.prefixThenStar = asPrefixThenStar(st.pattern, st.prefix);
     }
+    if (st.prefixThenStar)
+        if (const int verdict = matchPrefix(st.prefix, string, ignoreCase); verdict >= 0)
+            return verdict;
     decode(string, st.text);
     const Pattern& parsed = st.pattern;
     const std::vector<char32_t>& text = st.text;

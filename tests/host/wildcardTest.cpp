@@ -154,6 +154,31 @@ TEST(Wildcard, CaseFoldingAndUtf8)
     EXPECT_EQ(acutWcMatch("x", nullptr), 0);
 }
 
+// Literals then a star ("ROOM-*") are compared with a name in place; a
+// bracket set of one letter is the same pattern taken the general way. Both
+// must answer alike for names that are shorter, of other case, non-ASCII
+// where the literals stand or after them, or not UTF-8.
+TEST(Wildcard, LiteralsThenStarAgreeWithTheGeneralWay)
+{
+    const std::vector<std::string> names = {
+        "ROOM-1", "room-1", "Room-", "ROOM", "ROOM-", "ROOM-\xc3\xa9t\xc3\xa9", "R\xc3\x96OM-1", "\xc4\xb0", "ROO",
+        "", "ROOM_1", "XROOM-1", "ROOM-*", "ROOM-\xff", "\xffROOM-", "room-GROSS_AREA", "\xc4\xb0TEM-1", "item-1",
+        std::string("ROOM-1\0x", 8)};
+    const std::vector<std::pair<std::string, std::string>> patterns = {
+        {"ROOM-*", "[R]OOM-*"}, {"room-**", "[r]oom-*"}, {"*", "*,x"}, {"i*", "[i]*"}, {"`#R*", "[#]R*"}};
+    for (const bool ignoreCase : {true, false})
+        for (const auto& [fast, general] : patterns)
+            for (const std::string& name : names)
+                EXPECT_EQ(acutWcMatchEx(name.c_str(), fast.c_str(), ignoreCase),
+                          acutWcMatchEx(name.c_str(), general.c_str(), ignoreCase))
+                    << "pattern " << fast << " name " << name << " ignoring case " << ignoreCase;
+    EXPECT_EQ(acutWcMatch("room-12", "ROOM-*"), 1);
+    EXPECT_EQ(acutWcMatch("ROO", "ROOM-*"), 0);
+    EXPECT_EQ(acutWcMatchEx("room-12", "ROOM-*", false), 0);
+    // The Turkish capital dotted I folds to i, outside ASCII: the general way.
+    EXPECT_EQ(acutWcMatch("\xc4\xb0tem-1", "ITEM-*"), 1);
+}
+
 TEST(Wildcard, GlobCoreAgreesWithPythonFnmatch)
 {
     // For patterns of letters, *, ?, [..] and [~..] the matcher is an ordinary
