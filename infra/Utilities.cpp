@@ -11,7 +11,6 @@
 #include <cstring>
 #include <locale.h>
 
-#include "host/base/PlainDecimal.h"
 #include "host/db/AcCmColor.h"
 #include "infra/AsciiText.h"
 #include "infra/ZelkaExceptions.h"
@@ -336,12 +335,10 @@ double CUtilities::CStringToDouble(std::string_view text) const
 {
     return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
         text = text.substr(0, text.find('\0'));
-        // A plain decimal number, the usual record value, is read exactly
-        // in one division where its digits allow, else through from_chars:
-        // both round the decimal value correctly, as strtod does, so they
-        // agree with it. Blanks, '+', hexadecimal, infinities, NaN and
+        // A plain decimal number, the usual record value, reads through
+        // from_chars: both it and strtod round the decimal value correctly,
+        // so they agree. Blanks, '+', hexadecimal, infinities, NaN and
         // values out of range are left to strtod.
-        if (double plain = 0.0; readPlainDecimal(text, plain)) return plain;
         const char* first = text.data();
         const char* last = first + text.size();
         const char* digits = first + (first != last && *first == '-' ? 1 : 0);

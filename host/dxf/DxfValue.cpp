@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "host/base/PlainDecimal.h"
 #include "host/dxf/DxfNumberCheck.h"
 
 namespace DxfValue {
@@ -28,17 +27,63 @@ inline std::string_view trim(std::string_view t)
 
 std::string_view trimmed(std::string_view t) { return trim(t); }
 
+namespace {
+
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Plain decimals as DXF files write them ("-12.5", "0.0", "3"): at most 19
+// digits in all making a whole number up to 2^53. That whole number and the
+// power of ten of its at most 19 decimals are then exact doubles, so one
+// division rounds correctly and gives the same bits as the full parser.
+// False, with nothing read, for any other text.
+[[gnu::always_inline]] inline bool plainDecimal(std::string_view t, double& out)
+{
+    const char* p = t.data();
+    const char* end = p + t.size();
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    // Nineteen digits cannot overflow the whole number; more are left to
+    // the full parser (the number may wrap meanwhile, and is not used).
+    uint64_t mantissa = 0;
+    const char* digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10)
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    if (p == digits)
+        return false;
+    size_t decimals = 0;
+    if (p != end) {
+        if (*p != '.')
+            return false;
+        const char* fraction = ++p;
+        while (p != end && static_cast<unsigned>(*p - '0') < 10)
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+        decimals = static_cast<size_t>(p - fraction);
+        if (p != end || decimals == 0)
+            return false;
+    }
+    if (static_cast<size_t>(p - digits) - (decimals > 0) > 19 || mantissa > (uint64_t{1} << 53))
+        return false;
+    const double value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+    out = negative ? -value : value;
+    return true;
+}
+
+}  // namespace
+
 bool toDouble(std::string_view text, double& out)
 {
     // A plain decimal has no blanks, no '+' and no line end to remove.
-    if (readPlainDecimal(text, out))
+    if (plainDecimal(text, out))
         return true;
     std::string_view t = trim(text);
     if (!t.empty() && t.front() == '+')
         t.remove_prefix(1);
     if (t.empty())
         return false;
-    if (readPlainDecimal(t, out))
+    if (plainDecimal(t, out))
         return true;
     auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
     return ec == std::errc() && p == t.data() + t.size() && std::isfinite(out);
@@ -98,7 +143,7 @@ bool toHandle(std::string_view text, uint64_t& out)
 double fieldReal(const DxfTag& tag, double fallback)
 {
     double v = 0;
-    if (readPlainDecimal(tag.value(), v) || toDouble(tag.value(), v))
+    if (plainDecimal(tag.value(), v) || toDouble(tag.value(), v))
         return v;
     DxfNumberCheck::report(tag, "a real number");
     return fallback;
