@@ -225,6 +225,22 @@ bool printableAsciiWithoutBackslash(std::string_view text)
     return !anyOdd(word);
 }
 
+}  // namespace
+
+bool AcDbXDataApp::textsPlainAsRead() const
+{
+    if (textsPlain_ < 0) {
+        bool plain = true;
+        for (size_t k = 1; k < fileTags.size() && plain; ++k)
+            if (acutRbValueKind(fileTags[k].code) == AcRbValueKind::String)
+                plain = printableAsciiWithoutBackslash(fileTags[k].value());
+        textsPlain_ = plain ? 1 : 0;
+    }
+    return textsPlain_ == 1;
+}
+
+namespace {
+
 // Whether the application's items, as read from the file and not set since,
 // are the chain's items from first up to end: the same group codes and
 // texts, all of them strings in printable ASCII, which read and write the
@@ -233,6 +249,7 @@ bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end
 {
     if (app.replaced || app.fileTags.empty() || first == end)
         return false;
+    const bool plain = app.textsPlainAsRead();
     size_t k = 1;
     for (const resbuf* p = first; p != end; p = p->rbnext, ++k) {
         if (k >= app.fileTags.size() || app.fileTags[k].code != p->restype || !p->resval.rstring ||
@@ -242,7 +259,7 @@ bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end
         // item's text to its end.
         const std::string_view read = app.fileTags[k].value();
         const char* item = p->resval.rstring;
-        if (!printableAsciiWithoutBackslash(read) || std::strncmp(item, read.data(), read.size()) != 0 ||
+        if ((!plain && !printableAsciiWithoutBackslash(read)) || std::strncmp(item, read.data(), read.size()) != 0 ||
             item[read.size()] != '\0')
             return false;
     }

@@ -22,6 +22,16 @@ struct AcDbXDataApp {
     std::string name;                 // the application name, UTF-8
     std::vector<DxfTag> fileTags;     // from the 1001 tag on, as read; empty once replaced
     resbuf* replaced = nullptr;       // owned chain without the 1001 head; null when as read
+
+    // Whether every text item of fileTags (a group of string kind after the
+    // 1001 head) is printable ASCII without a backslash, so that it reads
+    // and writes the same in every code page. Worked out on first asking
+    // and kept, as fileTags do not change once read: reading a record and
+    // writing it back unchanged both ask, for every item.
+    bool textsPlainAsRead() const;
+
+private:
+    mutable signed char textsPlain_ = -1;  // -1: not yet worked out
 };
 
 // Base of every database object. Objects read from a file are built when

@@ -44,6 +44,9 @@ bool AcDbObject::xDataTexts(const char* regappName, std::vector<std::string_view
         const AcDbDatabase* db = database();
         const DxfCodepage& cp = db ? db->data().codepage() : kNoDrawing;
         const auto& t = app.fileTags;
+        // Printable ASCII without a backslash decodes to itself in every
+        // code page: the texts are then the lines themselves.
+        const bool plain = app.textsPlainAsRead();
         texts.reserve(t.size());
         for (size_t i = 1; i < t.size(); ++i) {
             const int c = t[i].code;
@@ -51,7 +54,7 @@ bool AcDbObject::xDataTexts(const char* regappName, std::vector<std::string_view
             case AcRbValueKind::String:
                 if (c != 1000)
                     break;
-                if (cp.isPlainWithoutNul(t[i].value()))
+                if (plain || cp.isPlainWithoutNul(t[i].value()))
                     texts.push_back(t[i].value());
                 else if (cp.isPlain(t[i].value()))
                     texts.push_back(upToNul(t[i].value()));

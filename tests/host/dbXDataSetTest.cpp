@@ -3,7 +3,9 @@
 // each saved file holds is read back by ezdxf.
 #include <gtest/gtest.h>
 
+#include <list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
@@ -121,6 +123,28 @@ TEST(XDataSet, ItemsAsReadStayAsReadAndEveryDifferenceIsSaved)
         ASSERT_EQ(line->setXData(other), Acad::eOk);
         acutRelRb(other);
         EXPECT_TRUE(line->isModified());
+    }
+    // An item read with an escape or a byte outside ASCII reads otherwise in
+    // another code page: setting its bytes again, or what they decode to,
+    // is a change, and so is setting the plain items of the same record.
+    for (const char* odd : {"NAME=h\\U+00E9llo", "NAME=h\xC3\xA9llo"}) {
+        const std::string record = std::string("1001\nADE\n1000\nAREA=25.97sq.m.\n1000\n") + odd + "\n";
+        for (const char* set : {odd, "NAME=h\xC3\xA9llo"}) {
+            SCOPED_TRACE(std::string(odd) + " set as " + set);
+            AcDbDatabase db(false);
+            ASSERT_EQ(db.readDxfText(lineWithXData(record), "odd-items.dxf"), Acad::eOk);
+            AcDbObjectId id;
+            ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle("10000")), Acad::eOk);
+            AcDbObjectPointer<AcDbEntity> line(id, AcDb::kForWrite);
+            std::vector<std::string_view> texts;
+            std::list<std::string> decoded;
+            ASSERT_TRUE(line->xDataTexts("ADE", texts, decoded));
+            EXPECT_EQ(texts, (std::vector<std::string_view>{"AREA=25.97sq.m.", "NAME=h\xC3\xA9llo"}));
+            resbuf* same = chain({{1000, "AREA=25.97sq.m."}, {1000, set}});
+            ASSERT_EQ(line->setXData(same), Acad::eOk);
+            acutRelRb(same);
+            EXPECT_TRUE(line->isModified());
+        }
     }
     // A real item whose value reads as the text's is still set.
     resbuf* real = chain({{1002, "{"}, {1000, "AREA=25.97sq.m."}, {1000, "NAME=RM 1"}, {1002, "}"}});
