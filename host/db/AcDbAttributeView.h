@@ -49,8 +49,17 @@ struct AcDbAttributeRecordRead {
     uint64_t owner = 0;
 };
 
+struct AcDbDatabaseData;
+
 class AcDbAttributeView {
 public:
+    AcDbAttributeView() = default;
+    // A view read from a record points at the database's copy of it (see
+    // read), so it is neither copied nor kept past the database.
+    AcDbAttributeView(const AcDbAttributeView&) = delete;
+    AcDbAttributeView& operator=(const AcDbAttributeView&) = delete;
+    ~AcDbAttributeView() { unpin(); }
+
     // Reads the attribute's fields. One not built since its lines were read
     // or written out, whose record holds each field once and as saving would
     // write it, is read from the record and stays unbuilt; the database
@@ -60,9 +69,9 @@ public:
     // ...) or eOk.
     Acad::ErrorStatus read(AcDbObjectId id);
 
-    const AcDbAttributeFields& fields() const { return record_.fields; }
+    const AcDbAttributeFields& fields() const { return record().fields; }
     // Whether read took the fields from the record, not from the attribute.
-    bool fromRecord() const { return record_.stub != nullptr; }
+    bool fromRecord() const { return record().stub != nullptr; }
 
     // For an attribute read from its record: what opening it for write,
     // setting each field to the value it holds and closing it does, done on
@@ -77,6 +86,14 @@ public:
     Acad::ErrorStatus writeUnchanged();
 
 private:
+    const AcDbAttributeRecordRead& record() const;
+    void unpin();
+
     AcDbStub* stub_ = nullptr;
+    // The database's remembered record the view reads through, pinned there
+    // (see AcDbDatabaseData::attributeReads); null when the view holds its
+    // own copy in record_.
+    AcDbDatabaseData* pinnedIn_ = nullptr;
+    size_t pinnedSlot_ = 0;
     AcDbAttributeRecordRead record_;  // only the fields, and no stub, when read from the attribute
 };

@@ -103,8 +103,11 @@ struct AcDbDatabaseData {
     std::string releaseText;
     // The attributes last read from their records (see AcDbAttributeView),
     // replaced in turn: a command reads a block's few attributes several
-    // times between reading the block and writing it back.
+    // times between reading the block and writing it back. A view points at
+    // the record it read instead of copying it; while any does (pins), the
+    // record is not replaced.
     std::array<AcDbAttributeRecordRead, 8> attributeReads;
+    std::array<uint32_t, 8> attributeReadPins{};
     size_t nextAttributeRead = 0;
     bool crlf = false;
     uint64_t changes = 0;               // counts changes to objects and header values, see changeCount()

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,63 @@ TEST(AttributeView, WritesNothingOnceTheAttributeIsBuiltOrErasedSinceItWasRead)
     EXPECT_EQ(late.writeUnchanged(), Acad::eNotApplicable) << "its lines no longer stand for it";
     AcDbAttributeView gone;
     EXPECT_EQ(gone.read(attributeOf(other)), Acad::eWasErased);
+}
+
+// A view points at the database's remembered record instead of copying it,
+// and no record a view points at is replaced: more views alive at once than
+// records remembered each keep their own fields, and each writes back what
+// it read.
+TEST(AttributeView, ManyViewsAliveAtOnceEachKeepTheirOwnAttribute)
+{
+    constexpr int kCount = 12;  // more than the database remembers
+    std::string attributes;
+    for (int i = 0; i < kCount; ++i)
+        attributes += replaced(replaced(replaced(kAttribute, "  5\n31\n", "  5\nA0" + std::to_string(i) + "\n"),
+                                        "  1\nOffice\n", "  1\nRoom " + std::to_string(i) + "\n"),
+                               "  2\nNAME\n", "  2\nT" + std::to_string(i) + "\n");
+    const std::string text = roomWith(attributes);
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfText(text, "rooms.dxf"), Acad::eOk) << db.lastError();
+    const std::string asRead = written(db);
+    auto idOf = [&](int i) {
+        AcDbObjectId id;
+        EXPECT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(("A0" + std::to_string(i)).c_str())), Acad::eOk);
+        return id;
+    };
+    auto pins = [&] {
+        uint32_t n = 0;
+        for (uint32_t p : db.data().attributeReadPins)
+            n += p;
+        return n;
+    };
+    {
+        std::vector<std::unique_ptr<AcDbAttributeView>> views;
+        for (int i = 0; i < kCount; ++i) {
+            views.push_back(std::make_unique<AcDbAttributeView>());
+            ASSERT_EQ(views.back()->read(idOf(i)), Acad::eOk);
+            ASSERT_TRUE(views.back()->fromRecord()) << i;
+        }
+        EXPECT_EQ(pins(), 8u);  // every remembered record pointed at; the rest are copies
+        // Reading them all again, in another order, replaces nothing pointed at.
+        for (int i = kCount - 1; i >= 0; --i) {
+            AcDbAttributeView again;
+            ASSERT_EQ(again.read(idOf(i)), Acad::eOk);
+            EXPECT_EQ(again.fields().text, "Room " + std::to_string(i));
+        }
+        for (int i = 0; i < kCount; ++i) {
+            EXPECT_EQ(views[i]->fields().text, "Room " + std::to_string(i));
+            EXPECT_EQ(views[i]->fields().tag, "T" + std::to_string(i));
+            EXPECT_EQ(views[i]->writeUnchanged(), Acad::eOk) << i;
+        }
+        // A view read again lets go of the record it pointed at.
+        ASSERT_EQ(views[0]->read(idOf(kCount - 1)), Acad::eOk);
+        EXPECT_EQ(views[0]->fields().text, "Room " + std::to_string(kCount - 1));
+        EXPECT_LE(pins(), 8u);
+        ASSERT_EQ(views[1]->read(AcDbObjectId()), Acad::eNullObjectId);
+        EXPECT_LE(pins(), 7u);
+    }
+    EXPECT_EQ(pins(), 0u);
+    EXPECT_TRUE(written(db) == asRead);
 }
 
 TEST(AttributeView, AnOwnerNamedWrongIsPutRightInEveryWayTheAttributeIsWrittenOut)
