@@ -125,8 +125,9 @@ TEST(XDataSet, ItemsAsReadStayAsReadAndEveryDifferenceIsSaved)
         EXPECT_TRUE(line->isModified());
     }
     // An item read with an escape or a byte outside ASCII reads otherwise in
-    // another code page: setting its bytes again, or what they decode to,
-    // is a change, and so is setting the plain items of the same record.
+    // another code page: setting the record again with that item's bytes,
+    // or with what they decode to, is a change, though its other item is
+    // plain and set as read.
     for (const char* odd : {"NAME=h\\U+00E9llo", "NAME=h\xC3\xA9llo"}) {
         const std::string record = std::string("1001\nADE\n1000\nAREA=25.97sq.m.\n1000\n") + odd + "\n";
         for (const char* set : {odd, "NAME=h\xC3\xA9llo"}) {
