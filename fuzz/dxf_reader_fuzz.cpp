@@ -33,7 +33,7 @@ namespace {
 void checkNotedNames(AcDbDatabase& db)
 {
     for (AcDbStub& stub : db.data().stubs) {
-        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::BlockReference) || stub.insertNameAt == 0)
+        if (stub.kind != static_cast<uint8_t>(AcDbObjectKind::BlockReference) || stub.insertNameAt == 0)
             continue;
         std::string_view noted, split;
         const bool fromNote = acdbPeekBlockName(AcDbObjectId(&stub), noted);
@@ -52,7 +52,7 @@ void checkNotedNames(AcDbDatabase& db)
 void checkAttributeReadings(AcDbDatabase& db)
 {
     for (AcDbStub& stub : db.data().stubs) {
-        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Attribute) || stub.object)
+        if (stub.kind != static_cast<uint8_t>(AcDbObjectKind::Attribute) || stub.object)
             continue;
         AcDbAttributeRecordRead common, general;
         const bool a = DxfObjectIO::readAttribute(db, stub, common);
@@ -80,7 +80,7 @@ void checkAttributeReadings(AcDbDatabase& db)
 void checkPolylineReadings(AcDbDatabase& db)
 {
     for (AcDbStub& stub : db.data().stubs) {
-        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Polyline) || stub.object || stub.erased)
+        if (stub.kind != static_cast<uint8_t>(AcDbObjectKind::Polyline) || stub.object || stub.erased)
             continue;
         const AcDbObjectId id(&stub);
         AcDbPolyline peeked;
@@ -127,7 +127,7 @@ void checkUnchangedWrites(const std::string& text)
     auto other = opened.data().stubs.begin();
     for (AcDbStub& stub : viewed.data().stubs) {
         AcDbStub& same = *other++;
-        if (stub.kind != static_cast<uint16_t>(AcDbObjectKind::Attribute))
+        if (stub.kind != static_cast<uint8_t>(AcDbObjectKind::Attribute))
             continue;
         openForWrite(AcDbObjectId(&same));
         AcDbAttributeView view;

@@ -22,7 +22,7 @@ std::vector<AcDb2dPolyline::Vertex> AcDb2dPolyline::drawnVertices() const
     const bool plusZ = normal_.x == 0.0 && normal_.y == 0.0 && normal_.z > 0.0;
     const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(normal_);
     for (AcDbStub* s : *self->subs) {
-        if (s->erased || s->kind != static_cast<uint16_t>(AcDbObjectKind::Vertex2d))
+        if (s->erased || s->kind != static_cast<uint8_t>(AcDbObjectKind::Vertex2d))
             continue;
         auto* v = static_cast<AcDb2dVertex*>(s->database->objectOf(s));
         // A fitted polyline draws through its fitted vertices (8), not its frame (16).

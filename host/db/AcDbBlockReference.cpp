@@ -49,7 +49,7 @@ const char* AcDbBlockReference::blockName() const
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id)
 {
     AcDbStub* s = id.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord))
+    if (!s || s->kind != static_cast<uint8_t>(AcDbObjectKind::BlockTableRecord))
         return Acad::eInvalidInput;
     blockName_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
     block_ = s;
@@ -95,7 +95,7 @@ AcDbObjectIterator* AcDbBlockReference::attributeIterator() const
     auto* iterator = new AcDbObjectIterator();
     if (stub_ref())
         for (AcDbStub* s : *stub_ref())
-            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+            if (s->kind == static_cast<uint8_t>(AcDbObjectKind::Attribute))
                 iterator->append(AcDbObjectId(s));
     iterator->start();
     return iterator;
@@ -118,7 +118,7 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttr
     if (!self->subs)
         self->subs = std::make_unique<std::vector<AcDbStub*>>();
     auto& subs = *self->subs;
-    bool hasSeqend = !subs.empty() && subs.back()->kind == static_cast<uint16_t>(AcDbObjectKind::SequenceEnd);
+    bool hasSeqend = !subs.empty() && subs.back()->kind == static_cast<uint8_t>(AcDbObjectKind::SequenceEnd);
     if (!hasSeqend) {
         auto* seqend = new AcDbEntity();
         db->attach(seqend, objectId(), true);
@@ -161,7 +161,7 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& m)
     position_ = m * position_;
     if (stub_ref())
         for (AcDbStub* s : *stub_ref())
-            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+            if (s->kind == static_cast<uint8_t>(AcDbObjectKind::Attribute))
                 if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)))
                     a->transformBy(m);
     return assertWriteEnabled();
@@ -184,7 +184,7 @@ Acad::ErrorStatus AcDbBlockReference::nestedExtents(AcDbExtents& ext, std::vecto
     auto* block = static_cast<AcDbBlockTableRecord*>(rec.database()->objectOf(rec.stub()));
     AcGeMatrix3d xf = blockTransform();
     for (AcDbStub* s : block->entities) {
-        if (s->erased || s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+        if (s->erased || s->kind == static_cast<uint8_t>(AcDbObjectKind::AttributeDefinition))
             continue;
         auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
         if (!e || e == this)
@@ -199,7 +199,7 @@ Acad::ErrorStatus AcDbBlockReference::nestedExtents(AcDbExtents& ext, std::vecto
     path.pop_back();
     if (stub_ref())
         for (AcDbStub* s : *stub_ref())
-            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute)) {
+            if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::Attribute)) {
                 AcDbExtents one;
                 if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)); a && !a->isInvisible()
                     && a->getGeomExtents(one) == Acad::eOk)
@@ -223,7 +223,7 @@ void AcDbBlockReference::subDrawGeometry(AcDbGeometrySink& sink) const
             if (s->erased)
                 continue;
             auto* e = dynamic_cast<AcDbEntity*>(s->database->objectOf(s));
-            if (s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition)) {
+            if (s->kind == static_cast<uint8_t>(AcDbObjectKind::AttributeDefinition)) {
                 auto* definition = dynamic_cast<AcDbAttributeDefinition*>(e);
                 if (!definition || !definition->isConstant() || definition->isInvisible())
                     continue;
@@ -235,7 +235,7 @@ void AcDbBlockReference::subDrawGeometry(AcDbGeometrySink& sink) const
     }
     if (stub_ref())
         for (AcDbStub* s : *stub_ref())
-            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+            if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::Attribute))
                 if (auto* a = static_cast<AcDbAttribute*>(s->database->objectOf(s)))
                     a->drawGeometry(sink);
 }

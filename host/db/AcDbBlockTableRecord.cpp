@@ -146,7 +146,7 @@ AcDbObjectId AcDbBlockTableRecord::getLayoutId() const
 bool AcDbBlockTableRecord::hasAttributeDefinitions() const
 {
     for (AcDbStub* s : entities)
-        if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::AttributeDefinition))
+        if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::AttributeDefinition))
             return true;
     return false;
 }

@@ -542,7 +542,7 @@ AcDbObjectId AcDbDatabase::clayer() const
 Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId id)
 {
     AcDbStub* s = id.stub();
-    if (!s || s->database != this || s->erased || s->kind != static_cast<uint16_t>(AcDbObjectKind::LayerTableRecord))
+    if (!s || s->database != this || s->erased || s->kind != static_cast<uint8_t>(AcDbObjectKind::LayerTableRecord))
         return Acad::eInvalidInput;
     auto* rec = static_cast<AcDbSymbolTableRecord*>(objectOf(s));
     d_->header.clayer = rec->name();

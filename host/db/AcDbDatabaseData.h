@@ -85,8 +85,8 @@ struct AcDbDatabaseData {
     size_t tableKindStubs = 0;
     void noteKind(const AcDbStub& stub)
     {
-        if (stub.kind == static_cast<uint16_t>(AcDbObjectKind::Table) ||
-            stub.kind == static_cast<uint16_t>(AcDbObjectKind::TableStyle))
+        if (stub.kind == static_cast<uint8_t>(AcDbObjectKind::Table) ||
+            stub.kind == static_cast<uint8_t>(AcDbObjectKind::TableStyle))
             ++tableKindStubs;
     }
     AcDbHandleIndex byHandle;

@@ -41,7 +41,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(const char* name, bool)
 Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId id, bool)
 {
     AcDbStub* s = id.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::LayerTableRecord))
+    if (!s || s->kind != static_cast<uint8_t>(AcDbObjectKind::LayerTableRecord))
         return Acad::eInvalidInput;
     auto* rec = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s));
     layer_ = rec->name();

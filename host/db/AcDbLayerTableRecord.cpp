@@ -57,7 +57,7 @@ Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight)
 void AcDbLayerTableRecord::setLinetypeObjectId(AcDbObjectId id)
 {
     AcDbStub* s = id.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::LinetypeTableRecord))
+    if (!s || s->kind != static_cast<uint8_t>(AcDbObjectKind::LinetypeTableRecord))
         return;
     linetype_ = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
     assertWriteEnabled();

@@ -19,7 +19,7 @@ AcDbObjectIdArray AcDbLayout::getViewportArray() const
     if (!record)
         return ids;
     for (AcDbStub* s : record->entities)
-        if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Viewport))
+        if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::Viewport))
             ids.append(AcDbObjectId(s));
     return ids;
 }

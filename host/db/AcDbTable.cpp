@@ -450,7 +450,7 @@ Acad::ErrorStatus AcDbTable::setBlockTableRecordId(int row, int column, const Ac
     if (!c)
         return Acad::eInvalidIndex;
     AcDbStub* s = id.stub();
-    if (!s || s->erased || s->kind != static_cast<uint16_t>(AcDbObjectKind::BlockTableRecord)
+    if (!s || s->erased || s->kind != static_cast<uint8_t>(AcDbObjectKind::BlockTableRecord)
         || (database() && s->database != database()))
         return Acad::eInvalidInput;
     c->type = AcDb::kBlockCell;

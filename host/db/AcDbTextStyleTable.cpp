@@ -41,7 +41,7 @@ AcDbObjectId AcDbTextStyleTable::styleNamed(AcDbDatabase* db, const std::string&
 bool AcDbTextStyleTable::nameOf(AcDbObjectId id, std::string& name)
 {
     AcDbStub* s = id.stub();
-    if (!s || s->kind != static_cast<uint16_t>(AcDbObjectKind::TextStyleTableRecord))
+    if (!s || s->kind != static_cast<uint8_t>(AcDbObjectKind::TextStyleTableRecord))
         return false;
     name = static_cast<AcDbSymbolTableRecord*>(s->database->objectOf(s))->name();
     return true;

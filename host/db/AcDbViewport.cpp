@@ -27,7 +27,7 @@ Acad::ErrorStatus AcDbViewport::checkLayers(const AcDbObjectIdArray& layerIds) c
         return Acad::eNotInDatabase;
     for (const AcDbObjectId& id : layerIds)
         if (id.isNull() || id.database() != db
-            || id.stub()->kind != static_cast<uint16_t>(AcDbObjectKind::LayerTableRecord))
+            || id.stub()->kind != static_cast<uint8_t>(AcDbObjectKind::LayerTableRecord))
             return Acad::eInvalidInput;
     return Acad::eOk;
 }

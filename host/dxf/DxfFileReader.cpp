@@ -122,7 +122,7 @@ AcDbStub* DxfFileReader::makeStub(size_t i, size_t end, const char* section, Dxf
     s->tagCount = static_cast<uint32_t>(end - i);
     s->kind = kindOf(type, section);
     d_.noteKind(*s);
-    if (s->kind == static_cast<uint16_t>(AcDbObjectKind::BlockReference) && d_.linesAsWritten(*s))
+    if (s->kind == static_cast<uint8_t>(AcDbObjectKind::BlockReference) && d_.linesAsWritten(*s))
         s->insertNameAt = insertNameAt(i, end, begin, stop);
     bool xdata = false;
     s->numbersClean = DxfNumberCheck::clean(tags_->list(), i, end - i, static_cast<AcDbObjectKind>(s->kind), xdata);
@@ -691,7 +691,7 @@ DxfReadResult DxfFileReader::readObjects(size_t& i)
         AcDbStub* s = makeStub(i, end, "OBJECTS", r);
         if (!s)
             return r;
-        if (!d_.namedObjects && s->kind == static_cast<uint16_t>(AcDbObjectKind::Dictionary))
+        if (!d_.namedObjects && s->kind == static_cast<uint8_t>(AcDbObjectKind::Dictionary))
             d_.namedObjects = s;
         d_.objects.push_back(s);
         i = end;

@@ -148,7 +148,7 @@ void DxfFileWriter::writeClasses(DxfTagWriter& out)
     if (haveSortents)
         return;
     for (AcDbStub* s : d.objects)
-        if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::SortentsTable)) {
+        if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::SortentsTable)) {
             out.write(0, "CLASS");
             out.write(1, "SORTENTSTABLE");
             out.write(2, "AcDbSortentsTable");

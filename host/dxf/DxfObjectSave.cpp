@@ -189,7 +189,7 @@ void DxfObjectIO::skeleton(AcDbDatabase& db, AcDbObject& o, std::vector<DxfTag>&
     tag(0, name ? name : "XRECORD");
     tag(5, DxfValue::fromHandle(o.stub_->handle));
     AcDbStub* owner = o.owner_.stub();
-    if (owner && !o.stub_->isEntity && owner->kind == static_cast<uint16_t>(AcDbObjectKind::Dictionary)) {
+    if (owner && !o.stub_->isEntity && owner->kind == static_cast<uint8_t>(AcDbObjectKind::Dictionary)) {
         tag(102, "{ACAD_REACTORS");
         tag(330, DxfValue::fromHandle(owner->handle));
         tag(102, "}");

@@ -441,7 +441,7 @@ void saveStyleReactors(AcDbTableStyle& style, AcDbDatabase& db, DxfTagEditor& ed
     }
     std::vector<DxfTag> added;
     for (const AcDbStub& s : db.data().stubs) {
-        if (s.erased || s.kind != static_cast<uint16_t>(AcDbObjectKind::Table) || !s.object
+        if (s.erased || s.kind != static_cast<uint8_t>(AcDbObjectKind::Table) || !s.object
             || static_cast<AcDbTable*>(s.object)->tableStyle() != style.objectId())
             continue;
         bool listed = false;
@@ -541,7 +541,7 @@ void DxfTable::saveBlockRefs(AcDbDatabase& db, AcDbBlockTableRecord& record, Dxf
         return;
     std::vector<DxfTag> group{ed.make(102, "{BLKREFS")};
     for (AcDbStub& s : db.data().stubs) {
-        if (s.erased || s.kind != static_cast<uint16_t>(AcDbObjectKind::Table) || !s.object)
+        if (s.erased || s.kind != static_cast<uint8_t>(AcDbObjectKind::Table) || !s.object)
             continue;
         auto* table = static_cast<AcDbTable*>(s.object);
         if (strcasecmp(table->blockName(), name.c_str()) == 0)
@@ -565,7 +565,7 @@ void DxfTable::prepareSave(AcDbDatabase& db)
     const size_t count = stubs.size();
     for (size_t i = 0; i < count; ++i) {
         AcDbStub& s = stubs[i];
-        if (s.erased || s.kind != static_cast<uint16_t>(AcDbObjectKind::Table) || !s.object)
+        if (s.erased || s.kind != static_cast<uint8_t>(AcDbObjectKind::Table) || !s.object)
             continue;
         auto* table = static_cast<AcDbTable*>(s.object);
         if (table->style_.isNull() && table->dataChanged_)
@@ -595,9 +595,9 @@ std::vector<std::pair<int, std::string>> DxfTable::missingClasses(AcDbDatabase& 
     for (const AcDbStub& s : d.stubs) {
         if (s.erased)
             continue;
-        if (s.kind == static_cast<uint16_t>(AcDbObjectKind::Table))
+        if (s.kind == static_cast<uint8_t>(AcDbObjectKind::Table))
             ++tables;
-        else if (s.kind == static_cast<uint16_t>(AcDbObjectKind::TableStyle))
+        else if (s.kind == static_cast<uint8_t>(AcDbObjectKind::TableStyle))
             ++styles;
     }
     std::vector<std::pair<int, std::string>> out;

@@ -49,7 +49,7 @@ std::vector<AcDbObjectId> drawOrderOf(AcDbDatabase& db, AcDbObjectId spaceId)
             ids.emplace_back(s);
     space->close();
     for (AcDbStub& stub : db.data().stubs) {
-        if (stub.erased || stub.kind != static_cast<uint16_t>(AcDbObjectKind::SortentsTable))
+        if (stub.erased || stub.kind != static_cast<uint8_t>(AcDbObjectKind::SortentsTable))
             continue;
         auto* table = dynamic_cast<AcDbSortentsTable*>(db.objectOf(&stub));
         if (!table || table->blockId() != spaceId)

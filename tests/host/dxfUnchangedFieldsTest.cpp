@@ -436,8 +436,8 @@ TEST(UnchangedFields, LinesWrittenOutAsReadAreWhatWritingTheTagsGives)
             continue;  // damaged on purpose
         std::vector<AcDbStub*> stubs;
         for (AcDbStub& s : db.data().stubs)
-            if (!s.erased && (s.kind == static_cast<uint16_t>(AcDbObjectKind::Attribute) ||
-                              s.kind == static_cast<uint16_t>(AcDbObjectKind::BlockReference)))
+            if (!s.erased && (s.kind == static_cast<uint8_t>(AcDbObjectKind::Attribute) ||
+                              s.kind == static_cast<uint8_t>(AcDbObjectKind::BlockReference)))
                 stubs.push_back(&s);
         for (AcDbStub* stub : stubs) {
             AcDbObjectPointer<AcDbEntity> e(AcDbObjectId(stub), AcDb::kForWrite);

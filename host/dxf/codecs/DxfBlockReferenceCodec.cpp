@@ -40,7 +40,7 @@ bool attributesFollow(const AcDbBlockReference& x)
 {
     if (const auto& subs = x.objectId().stub()->subs)
         for (const AcDbStub* s : *subs)
-            if (!s->erased && s->kind == static_cast<uint16_t>(AcDbObjectKind::Attribute))
+            if (!s->erased && s->kind == static_cast<uint8_t>(AcDbObjectKind::Attribute))
                 return true;
     return false;
 }
