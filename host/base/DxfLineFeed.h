@@ -95,3 +95,14 @@ inline int dxfThreeColumnCode(const char* p, bool& asWritten)
     asWritten = hundreds != 0;
     return hundreds < 10 && tens < 10 ? static_cast<int>(hundreds * 100 + tens * 10 + last) : -1;
 }
+
+// The group code of an extended-data code line written in four columns,
+// "1000" to "1099": the four bytes at p (the line end after them is the
+// caller's to check). -1 when they are anything else.
+inline int dxfFourColumnExtendedCode(const char* p)
+{
+    if (p[0] != '1' || p[1] != '0')
+        return -1;
+    const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
+    return tens < 10 && ones < 10 ? static_cast<int>(1000 + tens * 10 + ones) : -1;
+}

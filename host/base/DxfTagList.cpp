@@ -89,16 +89,15 @@ size_t splitTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
         }
         // The codes of extended data, 1000 to 1099, in their four columns:
         // a space block's record is sixteen of them.
-        if (e - p > 5 && p[0] == '1' && p[1] == '0' && (p[4] == '\n' || (p[4] == '\r' && p[5] == '\n'))) {
-            const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
-            if (tens < 10 && ones < 10) {
+        if (e - p > 5 && (p[4] == '\n' || (p[4] == '\r' && p[5] == '\n'))) {
+            const int code = dxfFourColumnExtendedCode(p);
+            if (code >= 0) {
                 p += p[4] == '\n' ? 5 : 6;
                 if (p >= e)
                     return range.size();  // a code line without a value, as below
                 const char* next = nullptr;
                 const char* end = lineEnd(p, next);
-                tags.push_back(DxfTag(static_cast<int>(1000 + tens * 10 + ones),
-                                      std::string_view(p, static_cast<size_t>(end - p))));
+                tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
                 p = next;
                 continue;
             }

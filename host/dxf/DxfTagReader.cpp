@@ -141,11 +141,10 @@ template <bool Crlf, class Tags>
             if (code < 0 || !asWritten)
                 break;
             value = p + 3 + eol;
-        } else if (e - p > 4 + eol && p[3 + eol] == '\n' && (!Crlf || p[4] == '\r') && p[0] == '1' && p[1] == '0') {
-            const unsigned tens = static_cast<unsigned>(p[2] - '0'), ones = static_cast<unsigned>(p[3] - '0');
-            if (tens >= 8 || ones >= 10 || tens * 10 + ones > 71)
+        } else if (e - p > 4 + eol && p[3 + eol] == '\n' && (!Crlf || p[4] == '\r')) {
+            code = dxfFourColumnExtendedCode(p);
+            if (code < 0 || code > 1071)
                 break;
-            code = static_cast<int>(1000 + tens * 10 + ones);
             value = p + 4 + eol;
         } else {
             break;
