@@ -71,36 +71,29 @@ size_t splitTags(std::string_view range, std::vector<DxfTag>& tags, size_t most)
     };
     size_t taken = 0;
     while (p < e && (!Bounded || taken++ < most)) {
-        // The group-code line as nearly every file writes it: three columns,
-        // or spaces and digits, then the line end.
+        // The group-code line as nearly every file writes it: three columns
+        // ("  0", " 10", "330") or, for extended data, four ("1000" to
+        // "1099", a space block's record is sixteen of them), then the line
+        // end. Any other form of it takes the general way below.
         bool asWritten = false;
+        int quick = -1;
+        ptrdiff_t width = 0;
         if (e - p > 4 && (p[3] == '\n' || (p[3] == '\r' && p[4] == '\n'))) {
-            const int code = dxfThreeColumnCode(p, asWritten);
-            if (code >= 0) {
-                p += p[3] == '\n' ? 4 : 5;
-                if (p >= e)
-                    return range.size();  // a code line without a value, as below
-                const char* next = nullptr;
-                const char* end = lineEnd(p, next);
-                tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
-                p = next;
-                continue;
-            }
+            quick = dxfThreeColumnCode(p, asWritten);
+            width = 3;
+        } else if (e - p > 5 && (p[4] == '\n' || (p[4] == '\r' && p[5] == '\n'))) {
+            quick = dxfFourColumnExtendedCode(p);
+            width = 4;
         }
-        // The codes of extended data, 1000 to 1099, in their four columns:
-        // a space block's record is sixteen of them.
-        if (e - p > 5 && (p[4] == '\n' || (p[4] == '\r' && p[5] == '\n'))) {
-            const int code = dxfFourColumnExtendedCode(p);
-            if (code >= 0) {
-                p += p[4] == '\n' ? 5 : 6;
-                if (p >= e)
-                    return range.size();  // a code line without a value, as below
-                const char* next = nullptr;
-                const char* end = lineEnd(p, next);
-                tags.push_back(DxfTag(code, std::string_view(p, static_cast<size_t>(end - p))));
-                p = next;
-                continue;
-            }
+        if (quick >= 0) {
+            p += width + (p[width] == '\n' ? 1 : 2);
+            if (p >= e)
+                return range.size();  // a code line without a value, as below
+            const char* next = nullptr;
+            const char* end = lineEnd(p, next);
+            tags.push_back(DxfTag(quick, std::string_view(p, static_cast<size_t>(end - p))));
+            p = next;
+            continue;
         }
         const char* q = p;
         while (q < e && *q == ' ')
