@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -150,45 +153,99 @@ DxfCodepage::DxfCodepage(bool utf8File, std::string_view codepage) : utf8_(utf8F
 
 namespace {
 
-// Whether raw holds no backslash, no byte with its top bit set unless
-// highAllowed, and, when NoNul, no NUL. Eight bytes at a time: a byte equal
-// to one looked for is a zero byte of word ^ that byte repeated, found by
-// the classic test (word - 0x01...) & ~word & 0x80....
-template <bool NoNul>
-bool plainBytes(std::string_view raw, bool highAllowed)
+// The bytes a plainness check looks for. Backslash: '\\', which starts an
+// escape. Nul: '\0'. High: a byte with its top bit set. Control: a byte
+// below 0x20, 0x7F, or one with its top bit set (outside printable ASCII).
+enum OddByte : unsigned { kBackslash = 1, kNul = 2, kHigh = 4, kControl = 8 };
+
+// A byte that is none of the odd ones, for filling the rest of a block.
+constexpr unsigned char kPlainFill = 'a';
+
+#if defined(__SSE2__)
+// The odd bytes of a sixteen-byte block, one bit each.
+template <unsigned Odd>
+inline unsigned oddIn(__m128i block)
 {
-    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-    constexpr uint64_t kBackslashes = kOnes * static_cast<unsigned char>('\\');
-    const auto hasZero = [](uint64_t x) { return ((x - kOnes) & ~x & kHigh) != 0; };
-    const auto odd = [&](uint64_t word) {
-        return hasZero(word ^ kBackslashes) || (NoNul && hasZero(word)) || (!highAllowed && (word & kHigh) != 0);
-    };
+    __m128i odd = _mm_setzero_si128();
+    if constexpr ((Odd & kBackslash) != 0)
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(block, _mm_set1_epi8('\\')));
+    if constexpr ((Odd & kNul) != 0)
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(block, _mm_setzero_si128()));
+    if constexpr ((Odd & kControl) != 0) {
+        // Compared as signed bytes, those from 0x80 up are below 0x20 too.
+        odd = _mm_or_si128(odd, _mm_cmplt_epi8(block, _mm_set1_epi8(0x20)));
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(block, _mm_set1_epi8(0x7F)));
+    }
+    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(odd));
+    if constexpr ((Odd & kHigh) != 0)
+        bits |= static_cast<unsigned>(_mm_movemask_epi8(block));
+    return bits;
+}
+
+// Whether raw has none of the odd bytes: sixteen bytes at a time, the last
+// sixteen overlapping those before; a shorter text is read as two
+// overlapping pieces of eight, four or one, the rest of the block filled
+// with a plain byte. Nothing outside raw is read.
+template <unsigned Odd>
+bool withoutOdd(std::string_view raw)
+{
     const char* p = raw.data();
-    size_t left = raw.size();
-    for (; left >= 8; p += 8, left -= 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, p, 8);
-        if (odd(word))
+    const size_t n = raw.size();
+    if (n >= 16) {
+        for (size_t at = 0; at + 16 < n; at += 16)
+            if (oddIn<Odd>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at))))
+                return false;
+        return oddIn<Odd>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16))) == 0;
+    }
+    uint64_t first = 0, last = 0;
+    if (n >= 8) {
+        std::memcpy(&first, p, 8);
+        std::memcpy(&last, p + n - 8, 8);
+    } else {
+        constexpr uint64_t kFill = 0x0101010101010101ull * kPlainFill;
+        if (n >= 4) {
+            uint32_t a = 0, b = 0;
+            std::memcpy(&a, p, 4);
+            std::memcpy(&b, p + n - 4, 4);
+            first = (kFill << 32) | a;
+            last = (kFill << 32) | b;
+        } else if (n > 0) {
+            const auto byte = [p](size_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(p[i])); };
+            first = (kFill << 24) | (byte(0) << 16) | (byte(n / 2) << 8) | byte(n - 1);
+            last = first;
+        } else {
+            return true;
+        }
+    }
+    return oddIn<Odd>(_mm_set_epi64x(static_cast<long long>(last), static_cast<long long>(first))) == 0;
+}
+#else
+template <unsigned Odd>
+bool withoutOdd(std::string_view raw)
+{
+    for (const char c : raw) {
+        const auto b = static_cast<unsigned char>(c);
+        if (((Odd & kBackslash) != 0 && b == '\\') || ((Odd & kNul) != 0 && b == 0) ||
+            ((Odd & kHigh) != 0 && b >= 0x80) || ((Odd & kControl) != 0 && (b < 0x20 || b >= 0x7F)))
             return false;
     }
-    if (left > 0 && raw.size() >= 8) {
-        // The last eight bytes, some of them seen already: the same test
-        // again, with no loop whose end depends on the text's length.
-        uint64_t word = 0;
-        std::memcpy(&word, raw.data() + raw.size() - 8, 8);
-        return !odd(word);
-    }
-    for (; left > 0; ++p, --left)
-        if (*p == '\\' || (NoNul && *p == '\0') || (!highAllowed && static_cast<unsigned char>(*p) >= 0x80))
-            return false;
     return true;
 }
+#endif
 
 }  // namespace
 
-bool DxfCodepage::isPlain(std::string_view raw) const { return plainBytes<false>(raw, utf8_); }
+bool DxfCodepage::isPlain(std::string_view raw) const
+{
+    return utf8_ ? withoutOdd<kBackslash>(raw) : withoutOdd<kBackslash | kHigh>(raw);
+}
 
-bool DxfCodepage::isPlainWithoutNul(std::string_view raw) const { return plainBytes<true>(raw, utf8_); }
+bool DxfCodepage::isPlainWithoutNul(std::string_view raw) const
+{
+    return utf8_ ? withoutOdd<kBackslash | kNul>(raw) : withoutOdd<kBackslash | kNul | kHigh>(raw);
+}
+
+bool DxfCodepage::isPrintableAscii(std::string_view raw) { return withoutOdd<kBackslash | kControl>(raw); }
 
 std::string DxfCodepage::decode(std::string_view raw) const
 {

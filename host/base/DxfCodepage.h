@@ -30,6 +30,9 @@ public:
     // isPlain, and no NUL in raw either: raw is then also the whole text a C
     // string of it would hold.
     bool isPlainWithoutNul(std::string_view raw) const;
+    // True when raw is printable ASCII (0x20 to 0x7E) without a backslash:
+    // text that reads and writes as itself in every code page.
+    static bool isPrintableAscii(std::string_view raw);
 
     bool isUtf8() const { return utf8_; }
     // The iconv name of the code page, e.g. "CP1252".

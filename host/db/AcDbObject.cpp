@@ -190,50 +190,13 @@ bool AcDbObject::hasXData(const char* regappName) const
     return false;
 }
 
-namespace {
-
-// Whether every byte of text is printable ASCII (0x20 to 0x7E) other than a
-// backslash: text that reads and writes the same in every code page. Eight
-// bytes at a time, by the classic byte tests on a word: a byte below 0x20,
-// a byte above 0x7E, a byte equal to the backslash.
-bool printableAsciiWithoutBackslash(std::string_view text)
-{
-    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-    auto anyOdd = [](uint64_t word) {
-        const uint64_t below = (word - kOnes * 0x20) & ~word & kHigh;
-        const uint64_t above = ((word + kOnes) | word) & kHigh;  // 0x7F and up
-        const uint64_t x = word ^ (kOnes * static_cast<unsigned char>('\\'));
-        return (below | above | ((x - kOnes) & ~x & kHigh)) != 0;
-    };
-    const char* p = text.data();
-    size_t left = text.size();
-    for (; left >= 8; p += 8, left -= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (anyOdd(word))
-            return false;
-    }
-    if (left == 0)
-        return true;
-    // The last bytes: the word ending with them when the text has eight
-    // (some bytes tested twice), else padded with a printable byte.
-    uint64_t word = kOnes * 'a';
-    if (text.size() >= 8)
-        std::memcpy(&word, text.data() + text.size() - 8, 8);
-    else
-        std::memcpy(&word, p, left);
-    return !anyOdd(word);
-}
-
-}  // namespace
-
 bool AcDbXDataApp::textsPlainAsRead() const
 {
     if (textsPlain_ < 0) {
         bool plain = true;
         for (size_t k = 1; k < fileTags.size() && plain; ++k)
             if (acutRbValueKind(fileTags[k].code) == AcRbValueKind::String)
-                plain = printableAsciiWithoutBackslash(fileTags[k].value());
+                plain = DxfCodepage::isPrintableAscii(fileTags[k].value());
         textsPlain_ = plain ? 1 : 0;
     }
     return textsPlain_ == 1;
@@ -259,7 +222,7 @@ bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end
         // item's text to its end.
         const std::string_view read = app.fileTags[k].value();
         const char* item = p->resval.rstring;
-        if ((!plain && !printableAsciiWithoutBackslash(read)) || std::strncmp(item, read.data(), read.size()) != 0 ||
+        if ((!plain && !DxfCodepage::isPrintableAscii(read)) || std::strncmp(item, read.data(), read.size()) != 0 ||
             item[read.size()] != '\0')
             return false;
     }

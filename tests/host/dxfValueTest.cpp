@@ -168,21 +168,34 @@ TEST(DxfValue, SixteenByteDecisionsAgreeWithTheByteLoops)
     EXPECT_GT(values, 30000u);
 }
 
-// Whether a text needs no decoding, against a byte loop: every length around
-// the eight-byte words the check reads, with a backslash, a NUL or a byte
-// above ASCII at each place, in a code-page file and in a UTF-8 file.
+// Whether a text needs no decoding, and whether it is printable ASCII
+// without a backslash, against a byte loop: every length around the blocks
+// of four, eight and sixteen bytes the checks read, with an odd byte (a
+// backslash, a NUL, a control byte, DEL, a byte above ASCII) or an
+// ordinary one at each place, in a code-page file and in a UTF-8 file.
 TEST(DxfCodepage, PlainTextDecisionsAgreeWithAByteLoop)
 {
     const DxfCodepage ansi(false, "ANSI_1252");
     const DxfCodepage utf8(true, "ANSI_1252");
     size_t texts = 0;
-    for (size_t length = 0; length <= 26; ++length) {
+    for (size_t length = 0; length <= 40; ++length) {
         for (size_t at = 0; at <= length; ++at) {
-            for (const char odd : {'a', '\\', '\0', '\xE9', '\x7F'}) {
-                std::string text(length, 'x');
+            for (const char odd : {'a', ' ', '~', '\\', '\0', '\x01', '\x1F', '\x7F', '\x80', '\xE9', '\xFF'}) {
+                // The text inside a longer buffer of odd bytes, so a check
+                // reading past either end of the text would be caught.
+                std::string buffer(length + 32, '\\');
+                std::string_view text(buffer.data() + 16, length);
+                std::fill(buffer.begin() + 16, buffer.begin() + 16 + static_cast<ptrdiff_t>(length), 'x');
                 if (at < length)
-                    text[at] = odd;
+                    buffer[16 + at] = odd;
                 ++texts;
+                bool printable = true;
+                for (const char c : text) {
+                    const auto b = static_cast<unsigned char>(c);
+                    if (b < 0x20 || b > 0x7E || c == '\\')
+                        printable = false;
+                }
+                EXPECT_EQ(DxfCodepage::isPrintableAscii(text), printable) << length << " " << at << " " << int(odd);
                 for (const DxfCodepage* cp : {&ansi, &utf8}) {
                     bool plain = true, withoutNul = true;
                     for (const char c : text) {
@@ -194,11 +207,12 @@ TEST(DxfCodepage, PlainTextDecisionsAgreeWithAByteLoop)
                     }
                     EXPECT_EQ(cp->isPlain(text), plain) << length << " " << at << " " << int(odd);
                     EXPECT_EQ(cp->isPlainWithoutNul(text), withoutNul) << length << " " << at << " " << int(odd);
-                    if (plain)
+                    if (plain) {
                         EXPECT_EQ(cp->decode(text), text);
+                    }
                 }
             }
         }
     }
-    EXPECT_GT(texts, 1500u);
+    EXPECT_GT(texts, 9000u);
 }
