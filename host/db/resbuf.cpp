@@ -6,15 +6,8 @@
 #include <mutex>
 #include <vector>
 
-AcRbValueKind acutRbValueKind(int t)
+AcRbValueKind acutRbValueKindOfOther(int t)
 {
-    // Extended data first: most buffers carry it.
-    if (t >= 1000 && t <= 1071)
-        return t <= 1009   ? AcRbValueKind::String
-               : t <= 1013 ? AcRbValueKind::Point
-               : t <= 1059 ? AcRbValueKind::Real
-               : t <= 1070 ? AcRbValueKind::Short
-                           : AcRbValueKind::Long;
     switch (t) {
     case RTNONE: case RTVOID: case RTLB: case RTLE: case RTNORM: return AcRbValueKind::None;
     case RTREAL: case RTANG: case RTORINT: return AcRbValueKind::Real;
@@ -26,18 +19,17 @@ AcRbValueKind acutRbValueKind(int t)
     default: break;
     }
     if ((t >= 0 && t <= 9) || (t >= 100 && t <= 102) || (t >= 300 && t <= 309) || (t >= 410 && t <= 419)
-        || (t >= 430 && t <= 439) || (t >= 470 && t <= 479) || t == 999 || (t >= 1000 && t <= 1009)
+        || (t >= 430 && t <= 439) || (t >= 470 && t <= 479) || t == 999
         || (t >= 310 && t <= 369) || (t >= 390 && t <= 399) || t == 105 || (t >= 480 && t <= 481))
         return AcRbValueKind::String;
-    if ((t >= 10 && t <= 18) || (t >= 110 && t <= 112) || (t >= 210 && t <= 212) || (t >= 1010 && t <= 1013))
+    if ((t >= 10 && t <= 18) || (t >= 110 && t <= 112) || (t >= 210 && t <= 212))
         return AcRbValueKind::Point;
-    if ((t >= 19 && t <= 59) || (t >= 113 && t <= 149) || (t >= 213 && t <= 239) || (t >= 460 && t <= 469)
-        || (t >= 1014 && t <= 1059))
+    if ((t >= 19 && t <= 59) || (t >= 113 && t <= 149) || (t >= 213 && t <= 239) || (t >= 460 && t <= 469))
         return AcRbValueKind::Real;
     if ((t >= 60 && t <= 79) || (t >= 170 && t <= 179) || (t >= 270 && t <= 299) || (t >= 370 && t <= 389)
-        || (t >= 400 && t <= 409) || (t >= 1060 && t <= 1070))
+        || (t >= 400 && t <= 409))
         return AcRbValueKind::Short;
-    if ((t >= 90 && t <= 99) || (t >= 420 && t <= 459) || t == 1071)
+    if ((t >= 90 && t <= 99) || (t >= 420 && t <= 459))
         return AcRbValueKind::Long;
     if (t >= 160 && t <= 169)
         return AcRbValueKind::Int64;

@@ -47,7 +47,20 @@ struct resbuf {
 
 // The kind of value a restype carries.
 enum class AcRbValueKind { None, Real, Point, Short, Long, Int64, String, Name };
-AcRbValueKind acutRbValueKind(int restype);
+// The kind for restypes other than extended data's 1000 to 1071.
+AcRbValueKind acutRbValueKindOfOther(int restype);
+// Extended data's kinds are decided here, inline: most buffers, and every
+// item of a record compared or read back, carry extended data.
+inline AcRbValueKind acutRbValueKind(int restype)
+{
+    if (restype >= 1000 && restype <= 1071)
+        return restype <= 1009   ? AcRbValueKind::String
+               : restype <= 1013 ? AcRbValueKind::Point
+               : restype <= 1059 ? AcRbValueKind::Real
+               : restype <= 1070 ? AcRbValueKind::Short
+                                 : AcRbValueKind::Long;
+    return acutRbValueKindOfOther(restype);
+}
 
 // A new zeroed buffer of the type; strings start null. Null when out of
 // memory. Release it with acutRelRb only (buffers are pooled: never free()).

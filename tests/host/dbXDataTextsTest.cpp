@@ -93,3 +93,24 @@ TEST(XDataTexts, AreTheTextsOfTheXDataChainForEveryApplication)
     EXPECT_FALSE(entity->xDataTexts("NO_SUCH_APP", views, decoded));
     EXPECT_TRUE(views.empty());
 }
+
+// The kind of value each extended-data group code carries, as the DXF
+// reference lists them, at every edge of the ranges: the kinds of extended
+// data are decided inline and every other code out of line, so the codes on
+// either side of the range must still come out as before.
+TEST(XDataTexts, ResultBufferKindsFollowTheGroupCodeRanges)
+{
+    using K = AcRbValueKind;
+    const std::vector<std::pair<int, K>> kinds = {
+        {999, K::String},   // a comment
+        {1000, K::String},  {1001, K::String}, {1002, K::String}, {1003, K::String}, {1004, K::String},
+        {1005, K::String},  {1009, K::String}, {1010, K::Point},  {1011, K::Point},  {1012, K::Point},
+        {1013, K::Point},   {1014, K::Real},   {1040, K::Real},   {1041, K::Real},   {1042, K::Real},
+        {1059, K::Real},    {1060, K::Short},  {1070, K::Short},  {1071, K::Long},   {1072, K::None},
+        {0, K::String},     {10, K::Point},    {40, K::Real},     {70, K::Short},    {90, K::Long},
+        {160, K::Int64},    {-1, K::Name},     {-4, K::String},   {RTSTR, K::String}, {RTREAL, K::Real},
+        {RTSHORT, K::Short}, {RTNONE, K::None},
+    };
+    for (const auto& [code, kind] : kinds)
+        EXPECT_EQ(acutRbValueKind(code), kind) << code;
+}
