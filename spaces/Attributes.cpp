@@ -81,12 +81,15 @@ double carriedAngle(double angle, const AcGeMatrix3d& matrix)
     return result;
 }
 
-// Whether the tag, upper-cased, is the (upper-case) word.
+// Whether the tag, upper-cased, is the (upper-case ASCII) word. Only ASCII
+// letters are upper-cased, as toupper does in the C locale the module runs in.
 bool tagIs(const char* tag, const char* word)
 {
     size_t i = 0;
-    for (; word[i]; ++i)
-        if (std::toupper(static_cast<unsigned char>(tag[i])) != word[i]) return false;
+    for (; word[i]; ++i) {
+        const char c = tag[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != word[i]) return false;
+    }
     return tag[i] == '\0';
 }
 
