@@ -73,10 +73,12 @@ void AcDbDatabaseData::releaseMappedPages() const
 
 const DxfCodepage& AcDbDatabaseData::codepage() const
 {
-    const bool utf8 = header.acadver >= "AC1021";
-    if (!codepage_ || codepageUtf8_ != utf8 || codepageName_ != header.codepage) {
-        codepage_ = std::make_unique<DxfCodepage>(utf8, header.codepage);
-        codepageUtf8_ = utf8;
+    // Made again only when the header's version or code page has changed
+    // since; the version is compared as it stands, not ordered, so the
+    // usual call is two short equal compares.
+    if (!codepage_ || codepageVersion_ != header.acadver || codepageName_ != header.codepage) {
+        codepage_ = std::make_unique<DxfCodepage>(header.acadver >= "AC1021", header.codepage);
+        codepageVersion_ = header.acadver;
         codepageName_ = header.codepage;
     }
     return *codepage_;

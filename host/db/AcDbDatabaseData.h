@@ -265,7 +265,7 @@ struct AcDbDatabaseData {
 
 private:
     mutable std::unique_ptr<DxfCodepage> codepage_;  // for the values below
-    mutable bool codepageUtf8_ = false;
+    mutable std::string codepageVersion_;
     mutable std::string codepageName_;
 };
 
