@@ -1,8 +1,11 @@
 // Numbers, handles and code pages at the file boundary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
