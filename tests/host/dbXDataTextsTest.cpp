@@ -94,10 +94,11 @@ TEST(XDataTexts, AreTheTextsOfTheXDataChainForEveryApplication)
     EXPECT_TRUE(views.empty());
 }
 
-// The kind of value each extended-data group code carries, as the DXF
-// reference lists them, at every edge of the ranges: the kinds of extended
-// data are decided inline and every other code out of line, so the codes on
-// either side of the range must still come out as before.
+// The kind of value each extended-data group code carries, at every edge of
+// the ranges (the DXF reference's strings, points, reals, 16-bit and 32-bit
+// integers; a binary chunk, 1004, is held as a string here): the kinds of
+// extended data are decided inline and every other code out of line, so the
+// codes on either side of the range must still come out as before.
 TEST(XDataTexts, ResultBufferKindsFollowTheGroupCodeRanges)
 {
     using K = AcRbValueKind;
