@@ -210,20 +210,19 @@ namespace {
 // same in every code page. Anything else counts as a change.
 bool itemsAsRead(const AcDbXDataApp& app, const resbuf* first, const resbuf* end)
 {
-    if (app.replaced || app.fileTags.empty() || first == end)
+    // Every item must match, all of them strings: one text item that is not
+    // printable ASCII already makes it a change.
+    if (app.replaced || app.fileTags.empty() || first == end || !app.textsPlainAsRead())
         return false;
-    const bool plain = app.textsPlainAsRead();
     size_t k = 1;
     for (const resbuf* p = first; p != end; p = p->rbnext, ++k) {
         if (k >= app.fileTags.size() || app.fileTags[k].code != p->restype || !p->resval.rstring ||
             acutRbValueKind(p->restype) != AcRbValueKind::String)
             return false;
-        // The text read, printable ASCII without a backslash, equal to the
-        // item's text to its end.
+        // The text read equal to the item's text to its end.
         const std::string_view read = app.fileTags[k].value();
         const char* item = p->resval.rstring;
-        if ((!plain && !DxfCodepage::isPrintableAscii(read)) || std::strncmp(item, read.data(), read.size()) != 0 ||
-            item[read.size()] != '\0')
+        if (std::strncmp(item, read.data(), read.size()) != 0 || item[read.size()] != '\0')
             return false;
     }
     return k == app.fileTags.size();
