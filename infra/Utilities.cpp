@@ -25,6 +25,54 @@ locale_t classicLocale()
     return locale;
 }
 
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A plain decimal at the start of the text, as records write their numbers
+// ("250.00", "-12.5" before its unit): an optional minus, digits, and a point
+// with digits after it, followed by the end or by a byte that cannot go on
+// a number. At most 19 digits make a whole number up to 2^53, and there are
+// at most 22 decimals: that whole number and the power of ten are exact
+// doubles, so one division rounds the decimal value correctly, which is what
+// strtod gives too. False, with nothing read, for anything else (blanks,
+// '+', a point without digits on either side, exponents, hexadecimal, more
+// digits), which strtod reads instead.
+bool plainDecimalPrefix(std::string_view text, double& out)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    const char* const digits = p;
+    uint64_t whole = 0;
+    while (p != end && p - digits < 20 && static_cast<unsigned>(*p - '0') < 10)
+        whole = whole * 10 + static_cast<uint64_t>(*p++ - '0');
+    if (p == digits)
+        return false;
+    size_t decimals = 0;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p != end && p - digits < 21 && static_cast<unsigned>(*p - '0') < 10)
+            whole = whole * 10 + static_cast<uint64_t>(*p++ - '0');
+        decimals = static_cast<size_t>(p - fraction);
+        if (decimals == 0)
+            return false;
+    }
+    if (p != end) {
+        const char next = *p;
+        if (static_cast<unsigned>(next - '0') < 10 || next == '.' || next == 'e' || next == 'E' || next == 'x' ||
+            next == 'X' || next == 'p' || next == 'P')
+            return false;
+    }
+    if (static_cast<size_t>(p - digits) - (decimals > 0) > 19 || whole > (uint64_t{1} << 53) || decimals > 22)
+        return false;
+    const double value = static_cast<double>(whole) / kExactPowersOfTen[decimals];
+    out = negative ? -value : value;
+    return true;
+}
+
 // The digit string of the classic fixed-point conversion (_fcvt): the
 // significant digits of the value rounded to `decimals` places after the
 // point, the position of the point relative to the first digit, and the
@@ -335,10 +383,13 @@ double CUtilities::CStringToDouble(std::string_view text) const
 {
     return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
         text = text.substr(0, text.find('\0'));
-        // A plain decimal number, the usual record value, reads through
-        // from_chars: both it and strtod round the decimal value correctly,
-        // so they agree. Blanks, '+', hexadecimal, infinities, NaN and
-        // values out of range are left to strtod.
+        // The usual record value, read without the general conversion
+        // (whose code is larger than the rest of a block's reading).
+        if (double value = 0.0; plainDecimalPrefix(text, value)) return value;
+        // Other decimal numbers read through from_chars: both it and strtod
+        // round the decimal value correctly, so they agree. Blanks, '+',
+        // hexadecimal, infinities, NaN and values out of range are left to
+        // strtod.
         const char* first = text.data();
         const char* last = first + text.size();
         const char* digits = first + (first != last && *first == '-' ? 1 : 0);

@@ -333,7 +333,9 @@ TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
         // after it, and a unit or exponent straight after.
         "1234567890123456789", "12345678901234567890", "1234567890.123456789sq.m.", "123456789.0123456789",
         "9007199254740992", "9007199254740993sq.m.", "-9007199254740992.0", "0.0000000000000000001", "5.sq.m.",
-        "5.e2", "7.5E1", "12.5.5", "-0.00m.", "0012.500", "3.25-", "1.5sq.m.e3"};
+        "5.e2", "7.5E1", "12.5.5", "-0.00m.", "0012.500", "3.25-", "1.5sq.m.e3", "9007199254740992.5",
+        "900719925474099.25", "0.0000000000000000000001", "0.00000000000000000000001", "12E5", "1p3", "7x",
+        "-0.5.", "10000000000000000000", "9999999999999999999.sq.m."};
     std::mt19937_64 random(31122026);
     std::uniform_int_distribution<int> exponent(-330, 310);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
@@ -350,6 +352,21 @@ TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
         default: std::snprintf(buffer, sizeof buffer, "%.2f", std::fabs(value) < 1 ? value : std::fmod(value, 1e6)); break;
         }
         texts.push_back(std::string(buffer) + suffixes[static_cast<size_t>(i) % std::size(suffixes)]);
+    }
+    // Plain decimals of every length around the exact reading's limits (up
+    // to 21 digits, up to 23 decimals), each followed by the end, a unit, or
+    // a byte that would go on a number in strtod's reading.
+    const char* after[] = {"", "sq.m.", "m", " ", "-", ".", "..5", "e", "e2", "E-3", "x", "x1", "p2", "5", "\x7f"};
+    std::uniform_int_distribution<int> digitCount(1, 21);
+    std::uniform_int_distribution<int> decimalCount(-1, 23);
+    std::uniform_int_distribution<int> digit(0, 9);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = i % 3 == 0 ? "-" : "";
+        const int whole = digitCount(random), decimals = decimalCount(random);
+        for (int k = 0; k < whole; ++k) text += static_cast<char>('0' + (k == 0 && i % 5 == 0 ? 9 : digit(random)));
+        if (decimals >= 0) text += '.';
+        for (int k = 0; k < decimals; ++k) text += static_cast<char>('0' + digit(random));
+        texts.push_back(text + after[static_cast<size_t>(i) % std::size(after)]);
     }
     locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     int mismatches = 0;
