@@ -383,8 +383,8 @@ double CUtilities::CStringToDouble(std::string_view text) const
 {
     return zelkaOperation(__FILE__, "CUtilities::CStringToDouble", [&] {
         text = text.substr(0, text.find('\0'));
-        // The usual record value, read without the general conversion
-        // (whose code is larger than the rest of a block's reading).
+        // The usual record value, read by the small exact reader above
+        // rather than the general conversion (five numbers a space block).
         if (double value = 0.0; plainDecimalPrefix(text, value)) return value;
         // Other decimal numbers read through from_chars: both it and strtod
         // round the decimal value correctly, so they agree. Blanks, '+',
