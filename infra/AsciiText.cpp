@@ -10,7 +10,7 @@ std::string asciiUpper(std::string_view text)
 void asciiUpperInPlace(std::string& text)
 {
     for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        c = asciiUpper(c);
 }
 
 std::string trim(std::string_view text, std::string_view blanks)

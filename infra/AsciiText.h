@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+// The byte with 'a'-'z' turned into 'A'-'Z'; every other byte unchanged.
+inline char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 // The text with 'a'-'z' turned into 'A'-'Z'; every other byte (UTF-8
 // sequences included) unchanged.
 std::string asciiUpper(std::string_view text);

@@ -1,6 +1,5 @@
 #include "spaces/Attributes.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -9,6 +8,7 @@
 #include "host/db/AcDbBlockReference.h"
 #include "host/db/AcDbObjectIterator.h"
 #include "host/db/AcDbObjectPointer.h"
+#include "infra/AsciiText.h"
 #include "infra/ZelkaExceptions.h"
 
 bool CAttributes::add(std::unique_ptr<CAttribute> attribute, bool allowDuplicate)
@@ -86,10 +86,8 @@ double carriedAngle(double angle, const AcGeMatrix3d& matrix)
 bool tagIs(const char* tag, const char* word)
 {
     size_t i = 0;
-    for (; word[i]; ++i) {
-        const char c = tag[i];
-        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != word[i]) return false;
-    }
+    for (; word[i]; ++i)
+        if (asciiUpper(tag[i]) != word[i]) return false;
     return tag[i] == '\0';
 }
 

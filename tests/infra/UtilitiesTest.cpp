@@ -366,7 +366,8 @@ TEST(NumberConversions, TextToDoubleAgreesWithTheCLibrary)
         for (int k = 0; k < whole; ++k) text += static_cast<char>('0' + (k == 0 && i % 5 == 0 ? 9 : digit(random)));
         if (decimals >= 0) text += '.';
         for (int k = 0; k < decimals; ++k) text += static_cast<char>('0' + digit(random));
-        texts.push_back(text + after[static_cast<size_t>(i) % std::size(after)]);
+        // Every sign with every ending: the sign follows i % 3, the ending i / 3.
+        texts.push_back(text + after[static_cast<size_t>(i / 3) % std::size(after)]);
     }
     locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     int mismatches = 0;
